@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace kalvenor {
+
+// The default view read from default.txt. The meaning of each value comes from its position.
+struct DefaultValues {
+  double defaultAlpha = 225.0;
+  double defaultGamma = 30.0;
+  double defaultSca = 1.2;
+  double defaultVe = 2.0;
+  double defaultValue5 = 10000.0;
+  double defaultValue6 = 0.0;
+};
+
+// Reads six pairs of a label line (ignored, commas and all) and a value line holding exactly one
+// number. Throws ReadError naming the file, the line and what was wrong; never returns a partly
+// filled result.
+DefaultValues readDefaultValues(const std::string& path);
+
+}  // namespace kalvenor

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kalvenor {
+
+// Numbers typed into boxes and read from files follow one rule: skip leading blanks, then an
+// optional sign, digits with "." as decimal point and an optional exponent. Whatever follows is
+// ignored; text without a leading number, or one beyond the range of a double, reads as 0.
+double leadingNumber(std::string_view text);
+
+// The whole text (surrounding blanks aside) must be one number; otherwise nothing.
+std::optional<double> wholeNumber(std::string_view text);
+
+// Round to the nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
+double roundHalfEven(double value);
+
+// Int is floor, Fix truncates toward zero: Int(-0.5) = -1, Fix(-0.5) = 0.
+double Int(double value);
+double Fix(double value);
+
+// The general number-to-text form: up to 15 significant digits, no trailing zeros, no
+// grouping, "." as decimal point; exponent form ("1E+15", "1E-05") only below 1e-4 or from 1e15.
+std::string numberText(double value);
+
+// The same with a sign position: a blank before a number that is not negative.
+std::string signedNumberText(double value);
+
+}  // namespace kalvenor

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "model/packed_color.h"
+
+namespace kalvenor {
+
+enum class PenStyle { Solid, Dot, Invisible };
+enum class FillStyle { Solid, Transparent };
+
+struct CanvasPoint {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  friend bool operator==(const CanvasPoint&, const CanvasPoint&) = default;
+};
+
+using Quad = std::array<CanvasPoint, 4>;
+
+// The drawing area every renderer draws on: pixels, origin top-left, y downward. The pen and
+// fill state persists until changed again.
+class Canvas {
+ public:
+  virtual ~Canvas() = default;
+
+  // Fills the whole area, persistent image included, with the background colour.
+  virtual void clear() = 0;
+  virtual void setBackgroundColor(PackedColor color) = 0;
+  virtual void setPenColor(PackedColor color) = 0;
+  virtual void setPenWidth(int width) = 0;  // 1 or 2
+  virtual void setPenStyle(PenStyle style) = 0;
+  virtual void setFillColor(PackedColor color) = 0;
+  virtual void setFillStyle(FillStyle style) = 0;
+
+  virtual void line(float x1, float y1, float x2, float y2) = 0;
+  // A line in the given colour; the pen colour stays as it was.
+  virtual void line(float x1, float y1, float x2, float y2, PackedColor color) = 0;
+  virtual void point(float x, float y) = 0;
+  // Filled by the even-odd rule and outlined with the pen (no outline with the invisible pen).
+  virtual void polygon(const Quad& corners) = 0;
+
+  virtual double width() const = 0;
+  virtual double height() const = 0;
+};
+
+}  // namespace kalvenor
