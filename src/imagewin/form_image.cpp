@@ -1,0 +1,51 @@
+#include "imagewin/form_image.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "imagewin/canvas_view.h"
+
+namespace kalvenor {
+namespace {
+
+int halfScreenWidth() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->geometry().width() / 2 : 400;
+}
+
+}  // namespace
+
+FormImage::FormImage(QWidget* parent)
+    : QWidget(parent, Qt::Window), canvas_(QSize(halfScreenWidth(), halfScreenWidth())) {
+  setObjectName("formImage");
+  setWindowTitle("Image");
+  picImage_ = new CanvasView(canvas_, this);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(picImage_);
+  canvas_.setChangedCallback([this] { picImage_->update(); });
+  // A square window half the screen wide.
+  resize(halfScreenWidth(), halfScreenWidth());
+}
+
+void FormImage::showCanvas() {
+  show();
+  raise();
+  activateWindow();
+}
+
+void FormImage::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const QSize outer = frameGeometry().size();
+  emit outerSizeChanged(outer.width(), outer.height());
+}
+
+// The frame size is known only once the window manager has framed the window.
+void FormImage::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  const QSize outer = frameGeometry().size();
+  emit outerSizeChanged(outer.width(), outer.height());
+}
+
+}  // namespace kalvenor
