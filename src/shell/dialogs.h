@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "model/packed_color.h"
+
+namespace kalvenor {
+
+// Every platform dialog the viewer opens. Filters are written as "label|pattern|label|pattern".
+// A cancelled dialog returns nothing. Message boxes are modal and titled "Kalvenor2003".
+class Dialogs {
+ public:
+  enum class Icon { None, Information, Warning, Critical };
+
+  virtual ~Dialogs() = default;
+  virtual std::optional<QString> openFile(const QString& filter) = 0;
+  virtual std::optional<QString> saveFile(const QString& filter) = 0;
+  virtual std::optional<PackedColor> chooseColor(PackedColor initial) = 0;
+  virtual void message(const QString& text, Icon icon) = 0;
+  // Yes and No with the question icon, No the default button. True for Yes.
+  virtual bool askYesNo(const QString& text) = 0;
+};
+
+}  // namespace kalvenor

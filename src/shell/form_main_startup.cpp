@@ -1,0 +1,97 @@
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "imagewin/form_image.h"
+#include "model/read_error.h"
+#include "shell/form_main.h"
+
+namespace kalvenor {
+
+void FormMain::Form_Load() {
+  formImage_->show();
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  formImage_->move(screen ? screen->geometry().width() / 2 : 0, 0);
+  move(0, 0);
+  resetViewer();
+  updateCommandStates();
+}
+
+// Every assignment below that changes a control raises its change handling as a user edit
+// would. txtZbase comes from the form holding "0", so clearing it runs the Zbase mirror, which
+// leaves the pair at "0" / "" and lblZbase at "0".
+void FormMain::resetViewer() {
+  for (QLineEdit* box : {ui_.txtNbd, ui_.txtNbd1, ui_.txtAlpha, ui_.txtGamma, ui_.txtDist,
+                         ui_.txtPpz, ui_.txtSca, ui_.txtVe, ui_.txtCst, ui_.txtCen, ui_.txtCin}) {
+    box->setText(QString());
+  }
+  ui_.txtSepInt->setText(QStringLiteral("20"));
+  ui_.txtDist->setEnabled(false);
+  ui_.txtPpz->setEnabled(false);
+  for (QLineEdit* box : {ui_.txtZbase, ui_.txtZbase2, ui_.txtXstart, ui_.txtYstart, ui_.txtXend,
+                         ui_.txtYend, ui_.txtFai}) {
+    box->setText(QString());
+  }
+
+  state_.flags = ProgressFlags{};
+  clearResultLabels();
+  for (QLabel* indicator : {ui_.lbl1, ui_.lbl2, ui_.lbl3, ui_.lbl4, ui_.lbl5, ui_.lbl6}) {
+    indicator->setVisible(true);
+  }
+  for (QPushButton* command : {ui_.cmdGeoMap, ui_.cmdGeoSection, ui_.cmdContour, ui_.cmdGrid}) {
+    command->setEnabled(false);
+  }
+  ui_.lstBoundaryFile->clear();
+
+  ui_.optSection2->setChecked(true);
+  ui_.chkContour->setChecked(false);
+  ui_.chkSide->setChecked(true);
+  ui_.chkPers->setChecked(false);
+  ui_.chkboundary->setChecked(true);
+  ui_.chkAutoRedraw->setChecked(true);
+  formImage_->canvas().setPersistent(true);
+  ui_.chkBack->setChecked(false);
+  ui_.chkWaku->setChecked(true);
+  ui_.optWaku4->setChecked(true);
+
+  state_.view.Dist = kParallelDist;
+  state_.view.Ppz = 0.0;
+  state_.contours = ContourSettings{};
+  DisplaySurface& display = state_.display;
+  display.Dx = display.Dy = display.Xmin = display.Ymin = display.Xmax = display.Ymax = 0.0;
+  display.Nx = display.Ny = 0;
+  state_.pickIndex = 0;
+
+  formImage_->canvas().setBackgroundColor(kWhite);
+  state_.drawOptions.LineColor = kBlack;
+  readDefaultFile();
+}
+
+void FormMain::clearResultLabels() {
+  for (QLabel* label :
+       {ui_.lblModelFileName, ui_.lblZminContour, ui_.lblZmaxContour, ui_.lblZminGeo,
+        ui_.lblZmaxGeo, ui_.lblMin, ui_.lblMax, ui_.lblNx, ui_.lblNy, ui_.lblXmin, ui_.lblYmin,
+        ui_.lblXmax, ui_.lblYmax, ui_.lblDx, ui_.lblDy, ui_.lblZmin, ui_.lblZmax, ui_.lblAlpha,
+        ui_.lblGamma, ui_.lblVe, ui_.lblSca, ui_.lblZbase2, ui_.lblNxyS, ui_.lblNzS,
+        ui_.lblXminS, ui_.lblYminS, ui_.lblXmaxS, ui_.lblYmaxS, ui_.lblDxxS, ui_.lblDyyS,
+        ui_.lblDzzS, ui_.lblZminS, ui_.lblZmaxS, ui_.lblAlphaS, ui_.lblGammaS, ui_.lblVeS,
+        ui_.lblScaS}) {
+    label->clear();
+  }
+}
+
+// A missing or broken default.txt must not stop the viewer: say what is wrong and go on with
+// the view the shipped file holds.
+void FormMain::readDefaultFile() {
+  const QString path = QDir(programFolder_).filePath(QStringLiteral("default.txt"));
+  try {
+    state_.defaults = readDefaultValues(QDir::toNativeSeparators(path).toStdString());
+  } catch (const ReadError& error) {
+    state_.defaults = DefaultValues{};
+    dialogs_.message(QString::fromStdString(error.what()) +
+                         QStringLiteral("\nThe built-in default view is used instead."),
+                     Dialogs::Icon::Warning);
+  }
+}
+
+}  // namespace kalvenor

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "evaluation/boundary_profile.h"
+#include "evaluation/map_grid.h"
+#include "evaluation/section_grid.h"
+#include "model/default_values.h"
+#include "model/display_surface.h"
+#include "model/grid_surface.h"
+#include "model/logical_model.h"
+#include "model/packed_color.h"
+#include "render/contour_settings.h"
+#include "render/draw_options.h"
+#include "render/view_settings.h"
+#include "shell/progress_flags.h"
+
+namespace kalvenor {
+
+// Everything the viewer knows during one run, owned by the main window.
+struct ViewerState {
+  LogicalModel model;
+
+  // Colours: element 0 of unitColor is the colour of "no unit".
+  std::vector<PackedColor> unitColor;
+  std::vector<PackedColor> boundaryColor;
+  std::int16_t pickIndex = 0;  // position in the boundary-file and colour dialog sequences
+
+  // Boundary files, lowest boundary first.
+  std::vector<std::string> boundaryFile;
+  std::vector<GridSurface> boundaryGrids;
+
+  DisplaySurface display;
+  double Zbase = 0.0;  // base of the model block; -99999 or less means no base
+
+  // Unit of the last classified point: on a boundary counts as below / as above.
+  std::int16_t unitStrict = 0;
+  std::int16_t unitInclusive = 0;
+
+  MapGrid mapGrid;
+  BoundaryProfile southProfile;
+  BoundaryProfile westProfile;
+  BoundaryProfile northProfile;
+  BoundaryProfile eastProfile;
+  BoundaryProfile sectionProfile;
+  SectionGrid section;
+
+  ViewSettings view;
+  DrawOptions drawOptions;
+  ContourSettings contours;
+
+  DefaultValues defaults;
+  ProgressFlags flags;
+};
+
+}  // namespace kalvenor

@@ -1,0 +1,176 @@
+#include <QClipboard>
+#include <QtTest>
+
+#include "imagewin/form_image.h"
+#include "imagewin/form_image_s.h"
+#include "scripted_dialogs.h"
+#include "shell/form_main.h"
+#include "test_paths.h"
+
+using namespace kalvenor;
+
+class ImageCommandsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void saveWritesABitmapUnderExactlyTheTypedName();
+  void answeringNoLeavesTheExistingFileUntouched();
+  void answeringYesReplacesTheExistingFile();
+  void cancellingTheDialogDoesNothing();
+  void aSaveThatCannotBeWrittenSaysSoAndKeepsTheOldFile();
+  void drawingWithPersistenceOffIsNotSaved();
+  void clearFillsTheCanvasWithTheBackground();
+  void duplicateShowsTheDrawingAndLeavesItOnTheClipboard();
+  void copyPutsThePersistentPictureOnTheClipboard();
+
+ private:
+  ImageCanvas& canvas() { return window_->formImage().canvas(); }
+  void drawRedSquare();
+  static QByteArray contents(const QString& path);
+
+  ScriptedDialogs* dialogs_ = nullptr;
+  FormMain* window_ = nullptr;
+  QTemporaryDir* folder_ = nullptr;
+};
+
+void ImageCommandsTest::init() {
+  dialogs_ = new ScriptedDialogs;
+  window_ = new FormMain(*dialogs_, KALVENOR_EXAMPLES_DIR);
+  window_->Form_Load();
+  folder_ = new QTemporaryDir;
+}
+
+void ImageCommandsTest::cleanup() {
+  delete window_;
+  delete dialogs_;
+  delete folder_;
+}
+
+void ImageCommandsTest::drawRedSquare() {
+  canvas().setFillStyle(FillStyle::Solid);
+  canvas().setFillColor(packRgb(255, 0, 0));
+  canvas().polygon({CanvasPoint{5, 5}, CanvasPoint{25, 5}, CanvasPoint{25, 25}, CanvasPoint{5, 25}});
+}
+
+QByteArray ImageCommandsTest::contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void ImageCommandsTest::saveWritesABitmapUnderExactlyTheTypedName() {
+  drawRedSquare();
+  const QString path = folder_->filePath("picture");
+  dialogs_->files.push_back(path);
+  QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
+  QCOMPARE(dialogs_->filters.first(),
+           QString("ビットマップファイル (*.bmp)|*.bmp|すべてのファイル (*.*)|*.*"));
+  QVERIFY(dialogs_->questions.isEmpty());
+  QVERIFY(QFile::exists(path));
+  QVERIFY(!QFile::exists(path + ".bmp"));
+  QVERIFY(contents(path).startsWith("BM"));
+  const QImage saved(path, "bmp");
+  QCOMPARE(saved.size(), canvas().image().size());
+  QCOMPARE(saved.pixelColor(15, 15), QColor(255, 0, 0));
+  QVERIFY(dialogs_->messages.isEmpty());
+}
+
+void ImageCommandsTest::answeringNoLeavesTheExistingFileUntouched() {
+  const QString path = folder_->filePath("old.bmp");
+  QFile old(path);
+  QVERIFY(old.open(QIODevice::WriteOnly));
+  old.write("precious bytes");
+  old.close();
+  dialogs_->files.push_back(path);
+  dialogs_->answers.push_back(false);
+  QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
+  QCOMPARE(dialogs_->questions.size(), 1);
+  QCOMPARE(dialogs_->questions.first(),
+           QDir::toNativeSeparators(path) +
+               QString(" はすでに存在しています．\r\n既存のファイルに上書きしますか？"));
+  QCOMPARE(contents(path), QByteArray("precious bytes"));
+}
+
+void ImageCommandsTest::answeringYesReplacesTheExistingFile() {
+  const QString path = folder_->filePath("old.bmp");
+  QFile old(path);
+  QVERIFY(old.open(QIODevice::WriteOnly));
+  old.write("stale");
+  old.close();
+  drawRedSquare();
+  dialogs_->files.push_back(path);
+  dialogs_->answers.push_back(true);
+  QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
+  QCOMPARE(QImage(path, "bmp").pixelColor(15, 15), QColor(255, 0, 0));
+  QCOMPARE(QDir(folder_->path()).entryList(QDir::Files), QStringList{"old.bmp"});  // no temporary left
+}
+
+void ImageCommandsTest::cancellingTheDialogDoesNothing() {
+  dialogs_->files.push_back(std::nullopt);
+  QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
+  QVERIFY(dialogs_->messages.isEmpty());
+  QVERIFY(dialogs_->questions.isEmpty());
+  QVERIFY(QDir(folder_->path()).isEmpty());
+}
+
+// A folder in the way cannot be replaced by a picture, even by an administrator.
+void ImageCommandsTest::aSaveThatCannotBeWrittenSaysSoAndKeepsTheOldFile() {
+  const QString blocked = folder_->filePath("taken");
+  QVERIFY(QDir().mkdir(blocked));
+  dialogs_->files.push_back(blocked);
+  dialogs_->answers.push_back(true);
+  QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
+  QCOMPARE(dialogs_->messages.size(), 1);
+  QVERIFY(dialogs_->messages.first().contains(QDir::toNativeSeparators(blocked)));
+  QVERIFY(QFileInfo(blocked).isDir());
+
+  dialogs_->files.push_back(folder_->filePath("missing/folder/picture.bmp"));
+  QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
+  QCOMPARE(dialogs_->messages.size(), 2);
+}
+
+void ImageCommandsTest::drawingWithPersistenceOffIsNotSaved() {
+  canvas().setPersistent(false);
+  drawRedSquare();
+  const QString path = folder_->filePath("blank.bmp");
+  dialogs_->files.push_back(path);
+  QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
+  QCOMPARE(QImage(path, "bmp").pixelColor(15, 15), QColor(255, 255, 255));
+}
+
+void ImageCommandsTest::clearFillsTheCanvasWithTheBackground() {
+  drawRedSquare();
+  QTest::mouseClick(window_->ui().cmdImageClear, Qt::LeftButton);
+  QCOMPARE(canvas().image().pixelColor(15, 15), QColor(255, 255, 255));
+}
+
+void ImageCommandsTest::duplicateShowsTheDrawingAndLeavesItOnTheClipboard() {
+  drawRedSquare();
+  QVERIFY(window_->formImageS() == nullptr);
+  QTest::mouseClick(window_->ui().cmdImagePaste, Qt::LeftButton);
+  FormImageS* duplicate = window_->formImageS();
+  QVERIFY(duplicate != nullptr);
+  QVERIFY(duplicate->isVisible());
+  QCOMPARE(duplicate->windowTitle(), QString("Image from Original"));
+  QCOMPARE(duplicate->size(), window_->formImage().size());
+  QCOMPARE(duplicate->picture().pixelColor(15, 15), QColor(255, 0, 0));
+  QCOMPARE(QGuiApplication::clipboard()->image().pixelColor(15, 15), QColor(255, 0, 0));
+
+  QTest::mouseClick(window_->ui().cmdImageClear, Qt::LeftButton);
+  QCOMPARE(duplicate->picture().pixelColor(15, 15), QColor(255, 0, 0));  // untouched by clear
+  QTest::mouseClick(window_->ui().cmdImagePaste, Qt::LeftButton);
+  QCOMPARE(window_->formImageS(), duplicate);  // one duplicate window, picture replaced
+  QCOMPARE(duplicate->picture().pixelColor(15, 15), QColor(255, 255, 255));
+}
+
+void ImageCommandsTest::copyPutsThePersistentPictureOnTheClipboard() {
+  drawRedSquare();
+  QTest::mouseClick(window_->ui().cmdImageCopy, Qt::LeftButton);
+  const QImage copied = QGuiApplication::clipboard()->image();
+  QCOMPARE(copied.size(), canvas().image().size());
+  QCOMPARE(copied.pixelColor(15, 15), QColor(255, 0, 0));
+}
+
+QTEST_MAIN(ImageCommandsTest)
+#include "image_commands_test.moc"

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QStringList>
+#include <deque>
+
+#include "shell/dialogs.h"
+
+namespace kalvenor {
+
+// Answers dialogs from a script and records what was asked. An unscripted file or colour
+// dialog counts as cancelled; an unscripted question as No.
+class ScriptedDialogs : public Dialogs {
+ public:
+  std::deque<std::optional<QString>> files;
+  std::deque<std::optional<PackedColor>> colors;
+  std::deque<bool> answers;
+
+  QStringList filters;
+  QStringList messages;
+  std::vector<Icon> messageIcons;
+  QStringList questions;
+
+  std::optional<QString> openFile(const QString& filter) override { return nextFile(filter); }
+  std::optional<QString> saveFile(const QString& filter) override { return nextFile(filter); }
+  std::optional<PackedColor> chooseColor(PackedColor) override {
+    if (colors.empty()) return std::nullopt;
+    const auto color = colors.front();
+    colors.pop_front();
+    return color;
+  }
+  void message(const QString& text, Icon icon) override {
+    messages << text;
+    messageIcons.push_back(icon);
+  }
+  bool askYesNo(const QString& text) override {
+    questions << text;
+    if (answers.empty()) return false;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+
+ private:
+  std::optional<QString> nextFile(const QString& filter) {
+    filters << filter;
+    if (files.empty()) return std::nullopt;
+    const auto file = files.front();
+    files.pop_front();
+    return file;
+  }
+};
+
+}  // namespace kalvenor

@@ -1,0 +1,215 @@
+#include <QtTest>
+
+#include "imagewin/form_image.h"
+#include "scripted_dialogs.h"
+#include "shell/form_main.h"
+#include "test_paths.h"
+
+using namespace kalvenor;
+
+class StartupTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void theWindowAfterStartUp();
+  void theDefaultViewIsRead();
+  void theZbaseBoxesMirrorEachOther();
+  void aLoneMinusSurvivesOnlyWhenTheOtherBoxReadsZero();
+  void theUnitCountFollowsTheBoundaryCount();
+  void commandStatesFollowTheProgressFlags();
+  void theVersionMessage();
+  void aMissingDefaultFileIsReportedAndTheViewerStillStarts();
+  void aShortDefaultFileIsReportedAndNoValueOfItIsUsed();
+  void theDrawingWindowSizeIsShown();
+  void endClosesEveryWindow();
+
+ private:
+  ScriptedDialogs* dialogs_ = nullptr;
+  FormMain* window_ = nullptr;
+  void start(const QString& folder);
+};
+
+void StartupTest::start(const QString& folder) {
+  delete window_;
+  delete dialogs_;
+  dialogs_ = new ScriptedDialogs;
+  window_ = new FormMain(*dialogs_, folder);
+  window_->Form_Load();
+  window_->show();
+}
+
+void StartupTest::init() { start(KALVENOR_EXAMPLES_DIR); }
+
+void StartupTest::cleanup() {
+  delete window_;
+  window_ = nullptr;
+  delete dialogs_;
+  dialogs_ = nullptr;
+}
+
+void StartupTest::theWindowAfterStartUp() {
+  Ui::formMain& ui = window_->ui();
+  QCOMPARE(window_->windowTitle(), QString("Kalvenor2003"));
+  QCOMPARE(ui.txtZbase->text(), QString("0"));
+  QCOMPARE(ui.txtZbase2->text(), QString(""));
+  QCOMPARE(ui.lblZbase->text(), QString("0"));
+  QCOMPARE(window_->state().Zbase, 0.0);
+  QCOMPARE(ui.txtNbd->text(), QString(""));
+  QCOMPARE(ui.txtNbd1->text(), QString(""));
+  QCOMPARE(ui.txtSepInt->text(), QString("20"));
+  QVERIFY(!ui.txtDist->isEnabled());
+  QVERIFY(!ui.txtPpz->isEnabled());
+  for (QPushButton* command :
+       {ui.cmdGeoMap, ui.cmdGeoSection, ui.cmdGeoSectionLine, ui.cmdContour, ui.cmdGrid}) {
+    QVERIFY2(!command->isEnabled(), qPrintable(command->objectName()));
+  }
+  for (QLabel* indicator : {ui.lbl1, ui.lbl2, ui.lbl3, ui.lbl4, ui.lbl5, ui.lbl6}) {
+    QVERIFY2(indicator->isVisibleTo(window_), qPrintable(indicator->objectName()));
+  }
+  QVERIFY(ui.optSection2->isChecked());
+  QVERIFY(ui.optWaku4->isChecked());
+  QVERIFY(!ui.chkContour->isChecked());
+  QVERIFY(ui.chkSide->isChecked());
+  QVERIFY(!ui.chkPers->isChecked());
+  QVERIFY(ui.chkboundary->isChecked());
+  QVERIFY(ui.chkAutoRedraw->isChecked());
+  QVERIFY(!ui.chkBack->isChecked());
+  QVERIFY(ui.chkWaku->isChecked());
+  QVERIFY(window_->formImage().canvas().persistent());
+  QCOMPARE(window_->state().view.Dist, 1e10);
+  QCOMPARE(ui.lblNx->text(), QString(""));
+  QCOMPARE(ui.lblModelFileName->text(), QString(""));
+  QCOMPARE(ui.tabParameter->count(), 4);
+  QCOMPARE(ui.tabParameter->tabText(0), QString("①論理モデル"));
+  QCOMPARE(ui.tabParameter->tabText(3), QString("④出力"));
+  QVERIFY(dialogs_->messages.isEmpty());
+}
+
+void StartupTest::theDefaultViewIsRead() {
+  const DefaultValues& defaults = window_->state().defaults;
+  QCOMPARE(defaults.defaultAlpha, 225.0);
+  QCOMPARE(defaults.defaultGamma, 30.0);
+  QCOMPARE(defaults.defaultSca, 1.2);
+  QCOMPARE(defaults.defaultVe, 2.0);
+}
+
+void StartupTest::theZbaseBoxesMirrorEachOther() {
+  Ui::formMain& ui = window_->ui();
+  ui.txtZbase->setText("-120.50");
+  QCOMPARE(window_->state().Zbase, -120.5);
+  QCOMPARE(ui.txtZbase2->text(), QString("-120.5"));
+  QCOMPARE(ui.lblZbase->text(), QString("-120.5"));
+  QCOMPARE(ui.txtZbase->text(), QString("-120.5"));  // reformatted on the way back
+
+  ui.txtZbase2->setText("35x");
+  QCOMPARE(window_->state().Zbase, 35.0);
+  QCOMPARE(ui.txtZbase->text(), QString("35"));
+  QCOMPARE(ui.lblZbase->text(), QString("35"));
+}
+
+void StartupTest::aLoneMinusSurvivesOnlyWhenTheOtherBoxReadsZero() {
+  Ui::formMain& ui = window_->ui();
+  ui.txtZbase2->setText("0");
+  ui.txtZbase->setText("-");
+  QCOMPARE(ui.txtZbase->text(), QString("-"));
+
+  ui.txtZbase->setText("5");
+  QCOMPARE(ui.txtZbase2->text(), QString("5"));
+  ui.txtZbase->setText("-");
+  QCOMPARE(ui.txtZbase->text(), QString("0"));
+  QCOMPARE(ui.txtZbase2->text(), QString("0"));
+  QCOMPARE(window_->state().Zbase, 0.0);
+}
+
+void StartupTest::theUnitCountFollowsTheBoundaryCount() {
+  Ui::formMain& ui = window_->ui();
+  const QList<QPair<QString, QString>> cases = {
+      {"3", "4"}, {"2.5", "3.5"}, {"abc", "1"}, {"", "1"}, {"-1", "0"}};
+  for (const auto& [typed, units] : cases) {
+    ui.txtNbd->setText(typed);
+    QCOMPARE(ui.txtNbd1->text(), units);
+  }
+}
+
+void StartupTest::commandStatesFollowTheProgressFlags() {
+  Ui::formMain& ui = window_->ui();
+  ProgressFlags& flags = window_->state().flags;
+  flags.viewReady = 1;
+  flags.mapGridState = 1;
+  window_->updateCommandStates();
+  QVERIFY(ui.cmdGrid->isEnabled());
+  QVERIFY(!ui.cmdGeoMap->isEnabled());  // no model yet
+
+  flags.modelReady = 1;
+  window_->updateCommandStates();
+  QVERIFY(ui.cmdGeoMap->isEnabled());
+
+  flags.mapGridState = 2;
+  flags.sectionGridState = 2;
+  window_->updateCommandStates();
+  QVERIFY(!ui.cmdGeoMap->isEnabled());
+  QVERIFY(ui.cmdGeoSection->isEnabled());
+  QVERIFY(ui.cmdGeoSectionLine->isEnabled());
+  QVERIFY(!ui.cmdContour->isEnabled());
+
+  flags.contourReady = 1;
+  flags.viewReady = 0;
+  window_->updateCommandStates();
+  for (QPushButton* command :
+       {ui.cmdGeoMap, ui.cmdGeoSection, ui.cmdGeoSectionLine, ui.cmdContour, ui.cmdGrid}) {
+    QVERIFY2(!command->isEnabled(), qPrintable(command->objectName()));
+  }
+}
+
+void StartupTest::theVersionMessage() {
+  QTest::mouseClick(window_->ui().cmdVersion, Qt::LeftButton);
+  QCOMPARE(dialogs_->messages.size(), 1);
+  const QStringList words = dialogs_->messages.first().split(' ');
+  QCOMPARE(dialogs_->messages.first().count('\n'), 0);
+  QVERIFY(dialogs_->messages.first().startsWith("Kalvenor 2003 "));
+  QCOMPARE(words.last(), QString("(2004/12/25)"));
+  QVERIFY(dialogs_->messageIcons.front() == Dialogs::Icon::None);
+}
+
+void StartupTest::aMissingDefaultFileIsReportedAndTheViewerStillStarts() {
+  QTemporaryDir empty;
+  start(empty.path());
+  QCOMPARE(dialogs_->messages.size(), 1);
+  QVERIFY(dialogs_->messages.first().contains(QDir(empty.path()).filePath("default.txt")));
+  QVERIFY(dialogs_->messages.first().contains("cannot be opened"));
+  QCOMPARE(window_->state().defaults.defaultAlpha, DefaultValues{}.defaultAlpha);
+  QCOMPARE(window_->ui().txtSepInt->text(), QString("20"));  // the reset went on
+}
+
+void StartupTest::aShortDefaultFileIsReportedAndNoValueOfItIsUsed() {
+  QTemporaryDir folder;
+  QFile file(folder.filePath("default.txt"));
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write("Alpha\n90\nGamma\n");
+  file.close();
+  start(folder.path());
+  QCOMPARE(dialogs_->messages.size(), 1);
+  QVERIFY(dialogs_->messages.first().contains("ends after 1 of 6 values"));
+  QCOMPARE(window_->state().defaults.defaultAlpha, DefaultValues{}.defaultAlpha);
+}
+
+void StartupTest::theDrawingWindowSizeIsShown() {
+  FormImage& image = window_->formImage();
+  image.resize(300, 240);
+  QTRY_COMPARE(window_->ui().lblWinX->text(), QString::number(image.frameGeometry().width()));
+  QTRY_COMPARE(window_->ui().lblWinY->text(), QString::number(image.frameGeometry().height()));
+  QTRY_COMPARE(image.canvas().width(), 300.0);
+  QTRY_COMPARE(image.canvas().height(), 240.0);
+}
+
+void StartupTest::endClosesEveryWindow() {
+  QVERIFY(window_->formImage().isVisible());
+  QTest::mouseClick(window_->ui().cmdEnd, Qt::LeftButton);
+  QVERIFY(!window_->isVisible());
+  QVERIFY(!window_->formImage().isVisible());
+}
+
+QTEST_MAIN(StartupTest)
+#include "startup_test.moc"
