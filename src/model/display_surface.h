@@ -3,9 +3,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/array2d.h"
+#include "model/grid_surface.h"
+
 namespace kalvenor {
 
-// The display grid: extent, node positions and elevations, view centre and tolerance.
+// The display grid: the surface on which the model is shown, with its extent, node positions,
+// view centre and tolerance. Arrays run from 0 to N + 1; the nodes are 1..Nx by 1..Ny.
 struct DisplaySurface {
   std::int32_t Nx = 0;
   std::int32_t Ny = 0;
@@ -17,13 +21,42 @@ struct DisplaySurface {
   double Ymax = 0.0;
   double Zmin = 0.0;
   double Zmax = 0.0;
-  std::vector<double> dispZ;
+  Array2D<double> dispZ;
   std::vector<double> nodeX;
   std::vector<double> nodeY;
   double Xc = 0.0;
   double Yc = 0.0;
   double Zc = 0.0;
   double zEps = 0.0;
+
+  bool loaded() const { return !dispZ.empty(); }
 };
+
+// The uniform generator behind the load jitter: values in [0, 1) in single precision, always
+// starting from the same state so every run lowers the same nodes by the same amounts.
+class LoadJitter {
+ public:
+  float next();
+
+ private:
+  std::uint32_t state_ = 0x50000;
+};
+
+// A display surface from a grid file: every elevation, in file order, is lowered by its own
+// draw r x 1e-6 so that a node lying exactly on a boundary ends just below it.
+DisplaySurface makeDisplaySurface(const GridSurface& grid, LoadJitter& jitter);
+
+// Derives node positions, extent, elevation range, view centre and zEps from the header values
+// and dispZ.
+void setupDisplayGrid(DisplaySurface& display);
+
+// The default base of the model block: the largest integer not above Zmin - 0.5.
+double defaultZbase(double Zmin);
+
+// True when any of the four edges of the boundary grid differs from the display grid's.
+bool gridMismatch(const GridSurface& boundary, const DisplaySurface& display);
+
+// The display surface as a grid, so it can be evaluated like any boundary.
+GridSurface asGridSurface(const DisplaySurface& display);
 
 }  // namespace kalvenor

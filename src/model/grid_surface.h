@@ -1,8 +1,38 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
+
+#include "model/array2d.h"
+
 namespace kalvenor {
 
-// One grid of elevations as read from a surface file. Filled in when grid files can be read.
-struct GridSurface {};
+class ItemReader;
+
+// The most nodes one grid may have: 4096 x 4096 elevations take 128 MiB, and every display node
+// also carries units and projections.
+constexpr std::int64_t kMaxGridNodes = std::int64_t{4096} * 4096;
+
+// A regular grid of elevations. Node (i, j), i = 1..Nx west to east, j = 1..Ny south to north,
+// lies at (Xmin + (i - 1) Dx, Ymin + (j - 1) Dy).
+struct GridSurface {
+  std::int32_t Nx = 0;
+  std::int32_t Ny = 0;
+  double Xmin = 0.0;
+  double Ymin = 0.0;
+  double Dx = 0.0;
+  double Dy = 0.0;
+  Array2D<double> z;  // (1..Nx, 1..Ny)
+
+  double xMax() const { return Xmin + (Nx - 1) * Dx; }
+  double yMax() const { return Ymin + (Ny - 1) * Dy; }
+};
+
+// Reads a grid file: Nx, Ny, Xmin, Ymin, Dx, Dy, then the elevations column by column with y
+// fastest, in any line layout. Rejects with ReadError what the evaluation cannot use: fewer
+// than 2 nodes a direction, too many nodes, a zero or non-finite spacing or origin, a
+// non-finite elevation, a file that ends early.
+GridSurface readGridSurface(const std::string& path);
+GridSurface readGridSurface(ItemReader& reader);
 
 }  // namespace kalvenor

@@ -20,6 +20,7 @@ std::size_t skipDigits(std::string_view text, std::size_t at) {
 struct Scanned {
   double value = 0.0;
   std::size_t end = 0;  // one past the last character of the number; 0 when there is none
+  bool outOfRange = false;
 };
 
 // Scans the number that starts at `at`. Uses from_chars so the user's locale never changes
@@ -49,7 +50,7 @@ Scanned scanNumber(std::string_view text, std::size_t at) {
   double magnitude = 0.0;
   const char* first = text.data() + mantissaStart;
   const auto [ptr, ec] = std::from_chars(first, text.data() + end, magnitude);
-  if (ec != std::errc() || ptr != text.data() + end) return {0.0, end};
+  if (ec != std::errc() || ptr != text.data() + end) return {0.0, end, true};
   return {negative ? -magnitude : magnitude, end};
 }
 
@@ -67,7 +68,9 @@ double leadingNumber(std::string_view text) {
 std::optional<double> wholeNumber(std::string_view text) {
   const std::size_t start = skipBlanks(text, 0);
   const Scanned number = scanNumber(text, start);
-  if (number.end == 0 || skipBlanks(text, number.end) != text.size()) return std::nullopt;
+  if (number.end == 0 || number.outOfRange || skipBlanks(text, number.end) != text.size()) {
+    return std::nullopt;
+  }
   return number.value;
 }
 

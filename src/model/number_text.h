@@ -11,7 +11,8 @@ namespace kalvenor {
 // ignored; text without a leading number, or one beyond the range of a double, reads as 0.
 double leadingNumber(std::string_view text);
 
-// The whole text (surrounding blanks aside) must be one number; otherwise nothing.
+// The whole text (surrounding blanks aside) must be one number within the range of a double;
+// otherwise nothing.
 std::optional<double> wholeNumber(std::string_view text);
 
 // Round to the nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).

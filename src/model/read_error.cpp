@@ -4,6 +4,7 @@ namespace kalvenor {
 namespace {
 
 std::string describe(const std::string& path, int line, int item, const std::string& problem) {
+  if (path.empty()) return problem;
   std::string text = path;
   if (line > 0) text += ", line " + std::to_string(line);
   if (item > 0) text += ", item " + std::to_string(item);

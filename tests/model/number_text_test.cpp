@@ -44,6 +44,7 @@ TEST(WholeNumber, AcceptsOnlyALoneNumberWithSurroundingBlanks) {
   EXPECT_FALSE(wholeNumber(""));
   EXPECT_FALSE(wholeNumber("abc"));
   EXPECT_FALSE(wholeNumber("1,2"));
+  EXPECT_FALSE(wholeNumber("1e400"));
 }
 
 TEST(Rounding, HalvesGoToTheEvenNeighbour) {

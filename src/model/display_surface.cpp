@@ -1,0 +1,74 @@
+#include "model/display_surface.h"
+
+#include <cmath>
+
+namespace kalvenor {
+
+// A 24-bit linear congruential generator: cheap, exactly reproducible, uniform enough for
+// offsets of a millionth.
+float LoadJitter::next() {
+  state_ = (state_ * 1140671485u + 12820163u) & 0xFFFFFFu;
+  return static_cast<float>(state_) / 16777216.0f;
+}
+
+DisplaySurface makeDisplaySurface(const GridSurface& grid, LoadJitter& jitter) {
+  DisplaySurface display;
+  display.Nx = grid.Nx;
+  display.Ny = grid.Ny;
+  display.Xmin = grid.Xmin;
+  display.Ymin = grid.Ymin;
+  display.Dx = grid.Dx;
+  display.Dy = grid.Dy;
+  display.dispZ = Array2D<double>(0, grid.Nx + 1, 0, grid.Ny + 1);
+  for (int i = 1; i <= grid.Nx; ++i) {
+    for (int j = 1; j <= grid.Ny; ++j) {
+      display.dispZ(i, j) = grid.z(i, j) - static_cast<double>(jitter.next()) * 1e-6;
+    }
+  }
+  setupDisplayGrid(display);
+  return display;
+}
+
+void setupDisplayGrid(DisplaySurface& d) {
+  d.nodeX.assign(d.Nx + 2, 0.0);
+  d.nodeY.assign(d.Ny + 2, 0.0);
+  for (int i = 1; i <= d.Nx; ++i) d.nodeX[i] = (i - 1) * d.Dx + d.Xmin;
+  for (int j = 1; j <= d.Ny; ++j) d.nodeY[j] = (j - 1) * d.Dy + d.Ymin;
+  d.Xmax = d.nodeX[d.Nx];
+  d.Ymax = d.nodeY[d.Ny];
+  d.Zmin = d.Zmax = d.dispZ(1, 1);
+  for (int i = 1; i <= d.Nx; ++i) {
+    for (int j = 1; j <= d.Ny; ++j) {
+      if (d.dispZ(i, j) < d.Zmin) d.Zmin = d.dispZ(i, j);
+      if (d.dispZ(i, j) > d.Zmax) d.Zmax = d.dispZ(i, j);
+    }
+  }
+  d.Xc = (d.Xmax + d.Xmin) / 2;
+  d.Yc = (d.Ymin + d.Ymax) / 2;
+  d.Zc = (d.Zmin + d.Zmax) / 2;
+  d.zEps = (d.Zmax - d.Zmin) * 1e-6;
+}
+
+double defaultZbase(double Zmin) { return std::floor(Zmin - 0.5); }
+
+bool gridMismatch(const GridSurface& boundary, const DisplaySurface& display) {
+  return boundary.Xmin != display.Xmin || boundary.Ymin != display.Ymin ||
+         boundary.xMax() != display.Xmax || boundary.yMax() != display.Ymax;
+}
+
+GridSurface asGridSurface(const DisplaySurface& display) {
+  GridSurface grid;
+  grid.Nx = display.Nx;
+  grid.Ny = display.Ny;
+  grid.Xmin = display.Xmin;
+  grid.Ymin = display.Ymin;
+  grid.Dx = display.Dx;
+  grid.Dy = display.Dy;
+  grid.z = Array2D<double>(1, display.Nx, 1, display.Ny);
+  for (int i = 1; i <= display.Nx; ++i) {
+    for (int j = 1; j <= display.Ny; ++j) grid.z(i, j) = display.dispZ(i, j);
+  }
+  return grid;
+}
+
+}  // namespace kalvenor

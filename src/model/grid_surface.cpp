@@ -1,0 +1,59 @@
+#include "model/grid_surface.h"
+
+#include <cmath>
+#include <limits>
+
+#include "model/item_reader.h"
+
+namespace kalvenor {
+namespace {
+
+const std::string kElevation = "an elevation";
+
+double readSpacing(ItemReader& reader, const std::string& name) {
+  const double spacing = reader.readNumber(name);
+  if (spacing == 0.0) reader.fail(name + " must not be 0");
+  return spacing;
+}
+
+}  // namespace
+
+GridSurface readGridSurface(const std::string& path) {
+  ItemReader reader = ItemReader::fromFile(path);
+  return readGridSurface(reader);
+}
+
+GridSurface readGridSurface(ItemReader& reader) {
+  GridSurface grid;
+  constexpr std::int64_t kMaxCount = std::numeric_limits<std::int32_t>::max();
+  grid.Nx = static_cast<std::int32_t>(reader.readWhole("Nx", 2, kMaxCount));
+  grid.Ny = static_cast<std::int32_t>(reader.readWhole("Ny", 2, kMaxCount));
+  const std::int64_t nodes = std::int64_t{grid.Nx} * grid.Ny;
+  if (nodes > kMaxGridNodes) {
+    reader.fail("a grid of " + std::to_string(grid.Nx) + " x " + std::to_string(grid.Ny) +
+                " nodes is larger than the " + std::to_string(kMaxGridNodes) +
+                " nodes the viewer handles");
+  }
+  grid.Xmin = reader.readNumber("Xmin");
+  grid.Ymin = reader.readNumber("Ymin");
+  grid.Dx = readSpacing(reader, "Dx");
+  grid.Dy = readSpacing(reader, "Dy");
+  if (!std::isfinite(grid.xMax()) || !std::isfinite(grid.yMax())) {
+    reader.fail("the grid reaches beyond the range of numbers");
+  }
+
+  grid.z = Array2D<double>(1, grid.Nx, 1, grid.Ny);
+  std::int64_t read = 0;
+  for (int i = 1; i <= grid.Nx; ++i) {
+    for (int j = 1; j <= grid.Ny; ++j, ++read) {
+      if (reader.atEnd()) {
+        reader.fail("the file ends after " + std::to_string(read) + " of " +
+                    std::to_string(nodes) + " elevations");
+      }
+      grid.z(i, j) = reader.readNumber(kElevation);
+    }
+  }
+  return grid;
+}
+
+}  // namespace kalvenor

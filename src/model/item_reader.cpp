@@ -1,0 +1,124 @@
+#include "model/item_reader.h"
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "model/number_text.h"
+#include "model/read_error.h"
+
+namespace kalvenor {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Shows a found item in a message without letting a binary file flood it.
+std::string quoted(const std::string& item) {
+  constexpr std::size_t kShown = 40;
+  return "\"" + (item.size() > kShown ? item.substr(0, kShown) + "..." : item) + "\"";
+}
+
+}  // namespace
+
+ItemReader ItemReader::fromFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw ReadError(path, 0, 0, "the file cannot be opened");
+  std::ostringstream text;
+  text << file.rdbuf();
+  if (file.bad()) throw ReadError(path, 0, 0, "the file cannot be read");
+  return ItemReader(path, text.str());
+}
+
+ItemReader::ItemReader(std::string path, std::string text)
+    : path_(std::move(path)), text_(std::move(text)) {}
+
+// At the end of the file the line of the last item is more useful than the empty one after it.
+void ItemReader::fail(const std::string& problem) const {
+  throw ReadError(path_, pos_ >= text_.size() ? lastItemLine_ : line_, items_, problem);
+}
+
+bool ItemReader::atLineEnd() const {
+  return pos_ < text_.size() && (text_[pos_] == '\n' || text_[pos_] == '\r');
+}
+
+void ItemReader::skipLineEnd() {
+  if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') ++pos_;
+  ++pos_;
+  ++line_;
+}
+
+void ItemReader::skipBlanks() {
+  while (pos_ < text_.size() && isBlank(text_[pos_])) ++pos_;
+}
+
+bool ItemReader::atEnd() {
+  skipBlanks();
+  while (atLineEnd()) {
+    skipLineEnd();
+    skipBlanks();
+  }
+  return pos_ >= text_.size();
+}
+
+void ItemReader::startItem(const std::string& what) {
+  ++items_;
+  if (atEnd()) fail("the file ends where " + what + " was expected");
+}
+
+// After an item: blanks, then at most one comma or line end.
+void ItemReader::finishItem() {
+  lastItemLine_ = line_;
+  skipBlanks();
+  if (pos_ >= text_.size()) return;
+  if (text_[pos_] == ',') {
+    ++pos_;
+  } else if (atLineEnd()) {
+    skipLineEnd();
+  }
+}
+
+std::string ItemReader::readString(const std::string& what) {
+  startItem(what);
+  std::string item;
+  if (text_[pos_] == '"') {
+    const std::size_t close = text_.find_first_of("\"\r\n", pos_ + 1);
+    if (close == std::string::npos || text_[close] != '"') {
+      fail("the quoted " + what + " has no closing quote on its line");
+    }
+    item = text_.substr(pos_ + 1, close - pos_ - 1);
+    pos_ = close + 1;
+    // Whatever stands between the closing quote and the next separator is not part of it.
+    while (pos_ < text_.size() && text_[pos_] != ',' && !atLineEnd()) ++pos_;
+  } else {
+    const std::size_t end = text_.find_first_of(",\r\n", pos_);
+    item = text_.substr(pos_, end == std::string::npos ? std::string::npos : end - pos_);
+    pos_ = end == std::string::npos ? text_.size() : end;
+    while (!item.empty() && isBlank(item.back())) item.pop_back();
+  }
+  finishItem();
+  return item;
+}
+
+double ItemReader::readNumber(const std::string& what) {
+  startItem(what);
+  const std::size_t end = text_.find_first_of(", \t\r\n", pos_);
+  const std::string item =
+      text_.substr(pos_, end == std::string::npos ? std::string::npos : end - pos_);
+  if (item.empty()) fail("expected " + what + ", found an empty item");
+  const auto value = wholeNumber(item);
+  if (!value || !std::isfinite(*value)) fail("expected " + what + " as a number, found " + quoted(item));
+  pos_ = end == std::string::npos ? text_.size() : end;
+  finishItem();
+  return *value;
+}
+
+std::int64_t ItemReader::readWhole(const std::string& what, std::int64_t low, std::int64_t high) {
+  const double value = roundHalfEven(readNumber(what));
+  if (!(value >= static_cast<double>(low) && value <= static_cast<double>(high))) {
+    fail(what + " must be a whole number between " + std::to_string(low) + " and " +
+         std::to_string(high) + ", found " + numberText(value));
+  }
+  return static_cast<std::int64_t>(value);
+}
+
+}  // namespace kalvenor

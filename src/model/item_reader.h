@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kalvenor {
+
+// Reads the items of a model or grid file one after another. Items are separated by commas or
+// line ends in any mix; blank lines and leading blanks are skipped; a string may be quoted and
+// then hold commas. A number also ends at a blank, so grids written with blanks between the
+// values read as well. Every failure throws ReadError naming the file, the line where reading
+// stopped, the item number and what was expected.
+class ItemReader {
+ public:
+  // Reads the whole file; throws ReadError when it cannot be opened or read.
+  static ItemReader fromFile(const std::string& path);
+  ItemReader(std::string path, std::string text);
+
+  std::string readString(const std::string& what);
+  double readNumber(const std::string& what);
+  // A number rounded to the nearest integer (halves to even) that must lie in [low, high].
+  std::int64_t readWhole(const std::string& what, std::int64_t low, std::int64_t high);
+
+  // Throws ReadError at the current position.
+  [[noreturn]] void fail(const std::string& problem) const;
+
+  // True when only blanks and line ends are left.
+  bool atEnd();
+
+  int itemsRead() const { return items_; }
+
+ private:
+  bool atLineEnd() const;
+  void skipLineEnd();
+  void skipBlanks();
+  void startItem(const std::string& what);
+  void finishItem();
+
+  std::string path_;
+  std::string text_;
+  std::size_t pos_ = 0;
+  int line_ = 1;
+  int lastItemLine_ = 1;
+  int items_ = 0;
+};
+
+}  // namespace kalvenor

@@ -1,0 +1,170 @@
+#include "model/grid_surface.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "model/boundary_grids.h"
+#include "model/display_surface.h"
+#include "model/read_error.h"
+#include "temp_file.h"
+
+namespace kalvenor {
+namespace {
+
+using ::testing::HasSubstr;
+
+std::string readFailure(const std::string& content) {
+  TempFile file(content);
+  try {
+    readGridSurface(file.path());
+  } catch (const ReadError& error) {
+    EXPECT_EQ(error.path(), file.path());
+    return error.what();
+  }
+  ADD_FAILURE() << "accepted: " << content;
+  return {};
+}
+
+TEST(GridFile, ReadsColumnByColumnWithYFastest) {
+  TempFile file("2, 2, 0, 0, 10, 10, 1, 2, 3, 4");
+  const GridSurface grid = readGridSurface(file.path());
+  EXPECT_EQ(grid.Nx, 2);
+  EXPECT_EQ(grid.Ny, 2);
+  EXPECT_EQ(grid.z(1, 1), 1);  // (0, 0)
+  EXPECT_EQ(grid.z(1, 2), 2);  // (0, 10)
+  EXPECT_EQ(grid.z(2, 1), 3);  // (10, 0)
+  EXPECT_EQ(grid.z(2, 2), 4);  // (10, 10)
+}
+
+TEST(GridFile, AnyLineLayoutReadsTheSame) {
+  TempFile oneLine("3,2,100.5,-200,25,-12.5,1,2,3,4,5,6\n");
+  TempFile manyLines("3\n2\n100.5\n-200\n25\n-12.5\n1, 2\n3, 4\n5, 6\n\ntrailing text is ignored");
+  TempFile blanks("3 2 1.005E2 -2e2\t25 -12.5\r\n  1  2\r\n  3  4\r\n  5  6\r\n");
+  const GridSurface expected = readGridSurface(oneLine.path());
+  EXPECT_EQ(expected.Dy, -12.5);
+  for (const TempFile* file : {&manyLines, &blanks}) {
+    const GridSurface grid = readGridSurface(file->path());
+    EXPECT_EQ(grid.Nx, 3);
+    EXPECT_EQ(grid.Xmin, 100.5);
+    EXPECT_EQ(grid.Ymin, -200);
+    EXPECT_EQ(grid.z, expected.z);
+  }
+}
+
+TEST(GridFile, RejectsGridsTheEvaluationCannotUse) {
+  EXPECT_THAT(readFailure("1, 2, 0, 0, 1, 1, 5, 6"), HasSubstr("Nx must be a whole number"));
+  EXPECT_THAT(readFailure("2, 0, 0, 0, 1, 1"), HasSubstr("Ny must be a whole number"));
+  EXPECT_THAT(readFailure("2, 2, 0, 0, 0, 1, 1, 2, 3, 4"), HasSubstr("Dx must not be 0"));
+  EXPECT_THAT(readFailure("2, 2, 0, 0, 1, 0, 1, 2, 3, 4"), HasSubstr("Dy must not be 0"));
+  EXPECT_THAT(readFailure("2, 2, 0, 0, 1, 1e999, 1, 2, 3, 4"), HasSubstr("expected Dy"));
+  EXPECT_THAT(readFailure("2, 2, 0, 0, 1, 1, 1, nan, 3, 4"), HasSubstr("found \"nan\""));
+  EXPECT_THAT(readFailure("3, 2, 0, 0, 1e308, 1, 1, 2, 3, 4, 5, 6"),
+              HasSubstr("beyond the range of numbers"));
+  EXPECT_THAT(readFailure("100000, 100000, 0, 0, 1, 1"), HasSubstr("larger than"));
+  EXPECT_THAT(readFailure("5000000000, 2, 0, 0, 1, 1"), HasSubstr("Nx must be a whole number"));
+}
+
+TEST(GridFile, AnEarlyEndSaysHowManyElevationsWereRead) {
+  std::string content = "5, 8, 0, 0, 1, 1\n";
+  for (int n = 0; n < 37; ++n) content += "1.5\n";
+  const std::string message = readFailure(content);
+  EXPECT_THAT(message, HasSubstr("the file ends after 37 of 40 elevations"));
+  EXPECT_THAT(message, HasSubstr("line 38"));
+}
+
+TEST(DisplaySurface, TheTwoByTwoExample) {
+  TempFile file("2, 2, 0, 0, 10, 10, 1, 2, 3, 4");
+  LoadJitter jitter;
+  const DisplaySurface display = makeDisplaySurface(readGridSurface(file.path()), jitter);
+  EXPECT_EQ(display.nodeX[2], 10);
+  EXPECT_EQ(display.nodeY[2], 10);
+  EXPECT_EQ(display.Xmax, 10);
+  EXPECT_EQ(display.Ymax, 10);
+  EXPECT_EQ(display.Xc, 5);
+  EXPECT_EQ(display.Yc, 5);
+  const double expected[3][3] = {{0, 0, 0}, {0, 1, 2}, {0, 3, 4}};
+  for (int i = 1; i <= 2; ++i) {
+    for (int j = 1; j <= 2; ++j) {
+      EXPECT_LE(display.dispZ(i, j), expected[i][j]);
+      EXPECT_GT(display.dispZ(i, j), expected[i][j] - 1e-6);
+    }
+  }
+  EXPECT_EQ(display.Zmin, display.dispZ(1, 1));
+  EXPECT_EQ(display.Zmax, display.dispZ(2, 2));
+  EXPECT_DOUBLE_EQ(display.zEps, (display.Zmax - display.Zmin) * 1e-6);
+  EXPECT_EQ(defaultZbase(display.Zmin), 0);
+}
+
+TEST(DisplaySurface, TheJitterContinuesFromOneLoadToTheNextAndRestartsWithTheProgram) {
+  TempFile file("2, 2, 0, 0, 1, 1, 5, 5, 5, 5");
+  const GridSurface grid = readGridSurface(file.path());
+  LoadJitter jitter;
+  const DisplaySurface first = makeDisplaySurface(grid, jitter);
+  const DisplaySurface second = makeDisplaySurface(grid, jitter);
+  EXPECT_NE(first.dispZ, second.dispZ);
+  LoadJitter restarted;
+  EXPECT_EQ(makeDisplaySurface(grid, restarted).dispZ, first.dispZ);
+  EXPECT_NE(first.dispZ(1, 1), first.dispZ(1, 2));  // every node takes its own draw
+}
+
+TEST(DisplaySurface, TheJitterIsUniformInTheUnitInterval) {
+  LoadJitter jitter;
+  double sum = 0;
+  for (int n = 0; n < 100000; ++n) {
+    const float r = jitter.next();
+    ASSERT_GE(r, 0.0f);
+    ASSERT_LT(r, 1.0f);
+    sum += r;
+  }
+  EXPECT_NEAR(sum / 100000, 0.5, 0.01);
+}
+
+TEST(DisplaySurface, DefaultZbaseIsTheLargestIntegerNotAboveZminLessAHalf) {
+  EXPECT_EQ(defaultZbase(100.3), 99);
+  EXPECT_EQ(defaultZbase(100.7), 100);
+  EXPECT_EQ(defaultZbase(-0.2), -1);
+  EXPECT_EQ(defaultZbase(0.5), 0);
+}
+
+TEST(DisplaySurface, AMismatchIsAnyEdgeThatDiffers) {
+  TempFile same("3, 2, 0, 0, 10, 10, 1, 1, 1, 1, 1, 1");
+  TempFile wider("4, 2, 0, 0, 10, 10, 1, 1, 1, 1, 1, 1, 1, 1");
+  TempFile finer("5, 3, 0, 0, 5, 5, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1");
+  LoadJitter jitter;
+  const DisplaySurface display = makeDisplaySurface(readGridSurface(same.path()), jitter);
+  EXPECT_FALSE(gridMismatch(readGridSurface(same.path()), display));
+  EXPECT_TRUE(gridMismatch(readGridSurface(wider.path()), display));
+  EXPECT_FALSE(gridMismatch(readGridSurface(finer.path()), display));  // same edges
+}
+
+TEST(BoundaryGrids, EachBoundaryAtItsOwnSizeThenTheDisplaySurface) {
+  TempFile lower("2, 2, 0, 0, 10, 10, 1, 2, 3, 4");
+  TempFile upper("4, 3, -5, -5, 5, 10, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4");
+  LoadJitter jitter;
+  const DisplaySurface display = makeDisplaySurface(readGridSurface(lower.path()), jitter);
+  const auto grids = readBoundaryGrids({"", lower.path(), upper.path()}, 2, display);
+  ASSERT_EQ(grids.size(), 4u);
+  EXPECT_EQ(grids[1].z(2, 2), 4);  // no jitter on boundaries
+  EXPECT_EQ(grids[2].Nx, 4);
+  EXPECT_EQ(grids[2].z(4, 3), 4);
+  EXPECT_EQ(grids[3].Nx, 2);
+  EXPECT_EQ(grids[3].z(2, 2), display.dispZ(2, 2));
+}
+
+TEST(BoundaryGrids, AMissingOrBadFileStopsTheRead) {
+  TempFile good("2, 2, 0, 0, 10, 10, 1, 2, 3, 4");
+  TempFile bad("2, 2, 0, 0, 10, 10, 1, 2, 3");
+  LoadJitter jitter;
+  const DisplaySurface display = makeDisplaySurface(readGridSurface(good.path()), jitter);
+  EXPECT_THROW(readBoundaryGrids({"", good.path()}, 2, display), ReadError);
+  EXPECT_THROW(readBoundaryGrids({"", good.path(), ""}, 2, display), ReadError);
+  try {
+    readBoundaryGrids({"", good.path(), bad.path()}, 2, display);
+    FAIL();
+  } catch (const ReadError& error) {
+    EXPECT_EQ(error.path(), bad.path());
+  }
+}
+
+}  // namespace
+}  // namespace kalvenor
