@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QHeaderView>
 
 #include "imagewin/form_image.h"
 #include "imagewin/form_image_s.h"
@@ -25,13 +26,46 @@ void FormMain::connectHandlers() {
   connect(ui_.txtNbd, &QLineEdit::textChanged, this, &FormMain::txtNbd_Change);
   connect(ui_.txtZbase, &QLineEdit::textChanged, this, &FormMain::txtZbase_Change);
   connect(ui_.txtZbase2, &QLineEdit::textChanged, this, &FormMain::txtZbase2_Change);
-  connect(ui_.cmdEnd, &QPushButton::clicked, this, &FormMain::cmdEnd_Click);
-  connect(ui_.cmdVersion, &QPushButton::clicked, this, &FormMain::cmdVersion_Click);
-  connect(ui_.cmdImageClear, &QPushButton::clicked, this, &FormMain::cmdImageClear_Click);
-  connect(ui_.cmdImageCopy, &QPushButton::clicked, this, &FormMain::cmdImageCopy_Click);
-  connect(ui_.cmdImagePaste, &QPushButton::clicked, this, &FormMain::cmdImagePaste_Click);
-  connect(ui_.cmdImageSave, &QPushButton::clicked, this, &FormMain::cmdImageSave_Click);
+  const std::pair<QPushButton*, void (FormMain::*)()> commands[] = {
+      {ui_.cmdOpenModel, &FormMain::cmdOpenModel_Click},
+      {ui_.cmd2Layer, &FormMain::cmd2Layer_Click},
+      {ui_.cmdModelChange, &FormMain::cmdModelChange_Click},
+      {ui_.cmdModelReset, &FormMain::cmdModelReset_Click},
+      {ui_.cmdGridMinus1, &FormMain::cmdGridMinus1_Click},
+      {ui_.cmdGridZero, &FormMain::cmdGridZero_Click},
+      {ui_.cmdGridPlus1, &FormMain::cmdGridPlus1_Click},
+      {ui_.cmdBoundaryFile, &FormMain::cmdBoundaryFile_Click},
+      {ui_.cmdBoundaryReset, &FormMain::cmdBoundaryReset_Click},
+      {ui_.cmdOpenDisplayFile, &FormMain::cmdOpenDisplayFile_Click},
+      {ui_.cmdColor, &FormMain::cmdColor_Click},
+      {ui_.cmdColorReset, &FormMain::cmdColorReset_Click},
+      {ui_.cmdEnd, &FormMain::cmdEnd_Click},
+      {ui_.cmdVersion, &FormMain::cmdVersion_Click},
+      {ui_.cmdImageClear, &FormMain::cmdImageClear_Click},
+      {ui_.cmdImageCopy, &FormMain::cmdImageCopy_Click},
+      {ui_.cmdImagePaste, &FormMain::cmdImagePaste_Click},
+      {ui_.cmdImageSave, &FormMain::cmdImageSave_Click},
+  };
+  for (const auto& [button, handler] : commands) {
+    connect(button, &QPushButton::clicked, this, handler);
+  }
+  // The grid's click is a header click or a mouse release over its cells.
+  connect(ui_.grdModel->horizontalHeader(), &QHeaderView::sectionClicked, this,
+          &FormMain::grdModel_Click);
+  ui_.grdModel->viewport()->installEventFilter(this);
   connect(formImage_.get(), &FormImage::outerSizeChanged, this, &FormMain::showWindowSize);
+}
+
+bool FormMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ui_.grdModel->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    grdModel_Click();
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+// Bad files are reported in a box that names the file and what was wrong.
+void FormMain::showError(const std::exception& error) {
+  dialogs_.message(QString::fromUtf8(error.what()), Dialogs::Icon::Warning);
 }
 
 void FormMain::updateCommandStates() {

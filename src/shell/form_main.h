@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -35,6 +36,25 @@ class FormMain : public QWidget {
   // The duplicate window, or null before the first "複製".
   FormImageS* formImageS() { return formImageS_.get(); }
 
+  // Step (1): the logical model.
+  void cmdOpenModel_Click();
+  void cmd2Layer_Click();
+  void cmdModelChange_Click();
+  void cmdModelReset_Click();
+  void cmdGridMinus1_Click();
+  void cmdGridZero_Click();
+  void cmdGridPlus1_Click();
+  // Steps (2) and (4): boundary files and the display surface.
+  void cmdBoundaryFile_Click();
+  void cmdBoundaryReset_Click();
+  void cmdOpenDisplayFile_Click();
+  // Step (3): colours.
+  void cmdColor_Click();
+  void cmdColorReset_Click();
+  void grdModel_Click();
+  // The legend as drawn so far.
+  const QPixmap& legend() const { return legend_; }
+
   void cmdEnd_Click();
   void cmdVersion_Click();
   void cmdImageClear_Click();
@@ -50,7 +70,17 @@ class FormMain : public QWidget {
   void txtNbd_Change();
   void txtZbase_Change();
   void txtZbase2_Change();
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void readDefaultFile();
+  void showError(const std::exception& error);
+  void installModel(LogicalModel model);
+  void showModelInGrid();
+  void applyColumnWidths();
+  void writeCell(const QString& text);
+  void readModelFromGrid();
+  void checkModelCompleteness();
+  void showDisplaySurface(const QString& path);
+  void drawLegendBand(int unit, PackedColor color);
   void clearResultLabels();
   void showWindowSize(int width, int height);
 
@@ -60,6 +90,7 @@ class FormMain : public QWidget {
   ViewerState state_;
   std::unique_ptr<FormImage> formImage_;
   std::unique_ptr<FormImageS> formImageS_;
+  QPixmap legend_;
 };
 
 }  // namespace kalvenor

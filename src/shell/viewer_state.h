@@ -28,11 +28,13 @@ struct ViewerState {
   std::vector<PackedColor> boundaryColor;
   std::int16_t pickIndex = 0;  // position in the boundary-file and colour dialog sequences
 
-  // Boundary files, lowest boundary first.
+  // Boundary files, lowest boundary first, and the grids the last build read from them (slot
+  // Nbd + 1 the display surface); empty until a grid has been built.
   std::vector<std::string> boundaryFile;
   std::vector<GridSurface> boundaryGrids;
 
   DisplaySurface display;
+  LoadJitter jitter;  // continues from one display-surface load to the next
   double Zbase = 0.0;  // base of the model block; -99999 or less means no base
 
   // Unit of the last classified point: on a boundary counts as below / as above.

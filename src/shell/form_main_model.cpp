@@ -1,0 +1,184 @@
+#include <QDir>
+#include <QHeaderView>
+#include <algorithm>
+
+#include "model/logical_model.h"
+#include "model/read_error.h"
+#include "shell/busy_cursor.h"
+#include "shell/file_paths.h"
+#include "shell/form_main.h"
+#include "shell/model_column_width.h"
+#include "shell/qt_number_text.h"
+
+namespace kalvenor {
+namespace {
+
+QString cellText(const QTableWidget& grid, int row, int column) {
+  const QTableWidgetItem* item = grid.item(row, column);
+  return item ? item->text() : QString();
+}
+
+void setHeaderText(QTableWidget& grid, Qt::Orientation orientation, int section,
+                   const QString& text) {
+  auto* item = new QTableWidgetItem(text);
+  if (orientation == Qt::Horizontal) {
+    grid.setHorizontalHeaderItem(section, item);
+  } else {
+    grid.setVerticalHeaderItem(section, item);
+  }
+}
+
+}  // namespace
+
+// A new model comes with blank boundary files and black colours: steps (2) and (3) follow (1).
+void FormMain::installModel(LogicalModel model) {
+  state_.model = std::move(model);
+  const int Nbd = state_.model.Nbd;
+  state_.boundaryFile.assign(Nbd + 1, std::string());
+  state_.unitColor.assign(Nbd + 2, kBlack);
+  state_.boundaryColor.assign(Nbd + 1, kBlack);
+}
+
+void FormMain::cmdOpenModel_Click() {
+  const std::optional<QString> path = dialogs_.openFile(kAllFilesFilter);
+  if (!path) return;
+  LogicalModel model;
+  try {
+    BusyCursor busy;
+    model = readLogicalModel(localPath(*path));
+  } catch (const ReadError& error) {
+    showError(error);
+    return;
+  }
+  installModel(std::move(model));
+  ui_.lblModelFileName->setText(QDir::toNativeSeparators(*path));
+  const LogicalModel& m = state_.model;
+  ui_.grdModel->setRowCount(m.unitCount());
+  ui_.grdModel->setColumnCount(m.Nbd);
+  applyColumnWidths();
+  showModelInGrid();
+  ui_.txtNbd->setText(numberQText(m.Nbd));
+  ui_.txtNbd1->setText(numberQText(m.unitCount()));
+  for (int i = m.unitCount(); i >= 1; --i) {
+    ui_.lstBodyName->addItem(QString::fromStdString(m.unitName[i]));
+  }
+  readModelFromGrid();
+}
+
+void FormMain::cmd2Layer_Click() {
+  installModel(twoUnitTemplate());
+  ui_.grdModel->setRowCount(2);
+  ui_.grdModel->setColumnCount(1);
+  showModelInGrid();
+  ui_.txtNbd->setText(QStringLiteral("1"));
+  ui_.txtNbd1->setText(QStringLiteral("2"));
+  readModelFromGrid();
+}
+
+// Sizes a blank model by hand; it becomes usable with the first cell button.
+void FormMain::cmdModelChange_Click() {
+  const double typed = roundHalfEven(leadingNumber(ui_.txtNbd->text()));
+  if (typed < 0 || typed > kMaxBoundaries) {
+    dialogs_.message(QStringLiteral("The number of boundaries must be a whole number from 0 to %1 "
+                                    "(a point's above/below pattern holds at most %1 boundaries); "
+                                    "\"%2\" is not. The model is left as it was.")
+                         .arg(kMaxBoundaries)
+                         .arg(ui_.txtNbd->text()),
+                     Dialogs::Icon::Warning);
+    return;
+  }
+  const int Nbd = static_cast<int>(typed);
+  const int oldColumns = ui_.grdModel->columnCount();
+  ui_.grdModel->setRowCount(Nbd + 1);
+  ui_.grdModel->setColumnCount(Nbd);
+  for (int k = oldColumns; k < Nbd; ++k) setHeaderText(*ui_.grdModel, Qt::Horizontal, k, {});
+  for (int i = 0; i <= Nbd; ++i) {
+    if (!ui_.grdModel->verticalHeaderItem(i)) setHeaderText(*ui_.grdModel, Qt::Vertical, i, {});
+  }
+  applyColumnWidths();
+  installModel(allocateModel(Nbd));
+}
+
+// Clears the grid's texts but keeps its size; the model's names, cells, files and colours go,
+// and so does every command that would draw with them.
+void FormMain::cmdModelReset_Click() {
+  QTableWidget& grid = *ui_.grdModel;
+  for (int row = 0; row < grid.rowCount(); ++row) {
+    setHeaderText(grid, Qt::Vertical, row, {});
+    for (int column = 0; column < grid.columnCount(); ++column) {
+      if (grid.item(row, column)) grid.item(row, column)->setText({});
+    }
+  }
+  for (int column = 0; column < grid.columnCount(); ++column) {
+    setHeaderText(grid, Qt::Horizontal, column, {});
+  }
+  ui_.lstBodyName->clear();
+  state_.flags.modelReady = 0;
+  std::vector<std::int16_t> unitOfPattern = std::move(state_.model.unitOfPattern);
+  installModel(allocateModel(state_.model.Nbd));
+  state_.model.unitOfPattern = std::move(unitOfPattern);
+  ui_.lbl1->setVisible(true);
+  updateCommandStates();
+}
+
+void FormMain::cmdGridMinus1_Click() { writeCell(QStringLiteral("-1")); }
+void FormMain::cmdGridZero_Click() { writeCell(QStringLiteral("0")); }
+void FormMain::cmdGridPlus1_Click() { writeCell(QStringLiteral("1")); }
+
+void FormMain::writeCell(const QString& text) {
+  QTableWidget& grid = *ui_.grdModel;
+  const int row = grid.currentRow();
+  const int column = grid.currentColumn();
+  if (row < 0 || column < 0) return;
+  if (!grid.item(row, column)) grid.setItem(row, column, new QTableWidgetItem);
+  grid.item(row, column)->setText(text);
+  readModelFromGrid();
+}
+
+void FormMain::showModelInGrid() {
+  const LogicalModel& m = state_.model;
+  QTableWidget& grid = *ui_.grdModel;
+  for (int k = 1; k <= m.Nbd; ++k) {
+    setHeaderText(grid, Qt::Horizontal, k - 1, QString::fromStdString(m.boundaryName[k]));
+  }
+  for (int i = 1; i <= m.unitCount(); ++i) {
+    setHeaderText(grid, Qt::Vertical, i - 1, QString::fromStdString(m.unitName[i]));
+    for (int k = 1; k <= m.Nbd; ++k) {
+      grid.setItem(i - 1, k - 1, new QTableWidgetItem(numberQText(m.modelCell(i, k))));
+    }
+  }
+}
+
+void FormMain::applyColumnWidths() {
+  QTableWidget& grid = *ui_.grdModel;
+  const int width =
+      modelColumnWidth(grid.width() * kTwipsPerPixel, state_.model.Nbd + 1) / kTwipsPerPixel;
+  grid.verticalHeader()->setFixedWidth(width);
+  for (int column = 0; column < grid.columnCount(); ++column) grid.setColumnWidth(column, width);
+}
+
+// The grid text is the master copy while editing.
+void FormMain::readModelFromGrid() {
+  LogicalModel& m = state_.model;
+  for (int i = 1; i <= m.unitCount(); ++i) {
+    for (int k = 1; k <= m.Nbd; ++k) {
+      const double value = roundHalfEven(leadingNumber(cellText(*ui_.grdModel, i - 1, k - 1)));
+      m.modelCell(i, k) = static_cast<std::int16_t>(std::clamp(value, -32768.0, 32767.0));
+    }
+  }
+  checkModelCompleteness();
+  state_.flags.modelReady = 1;
+}
+
+// A complete model hides indicator (1) and re-opens step (5): the grids are out of date.
+void FormMain::checkModelCompleteness() {
+  ui_.lbl1->setVisible(true);
+  const bool complete = buildUnitOfPattern(state_.model);
+  state_.flags.modelComplete = complete ? 1 : 0;
+  if (complete) {
+    ui_.lbl1->setVisible(false);
+    ui_.lbl5->setVisible(true);
+  }
+}
+
+}  // namespace kalvenor

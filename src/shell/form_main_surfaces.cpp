@@ -1,0 +1,96 @@
+#include <QDir>
+
+#include "model/display_surface.h"
+#include "model/grid_surface.h"
+#include "model/read_error.h"
+#include "shell/busy_cursor.h"
+#include "shell/file_paths.h"
+#include "shell/form_main.h"
+#include "shell/qt_number_text.h"
+
+namespace kalvenor {
+namespace {
+
+QString signedQText(double value) { return QString::fromStdString(signedNumberText(value)); }
+
+QString pointCaption(double x, double y) {
+  return "(" + signedQText(x) + ", " + signedQText(y) + " )";
+}
+
+}  // namespace
+
+// The files are asked for lowest boundary first. Each is read once on the spot so a wrong
+// file is reported now rather than at the grid build; a cancel or a bad file ends the sequence
+// with the files picked so far kept.
+void FormMain::cmdBoundaryFile_Click() {
+  const int Nbd = state_.model.Nbd;
+  state_.boundaryFile.resize(std::max<std::size_t>(state_.boundaryFile.size(), Nbd + 1));
+  for (state_.pickIndex = 1; state_.pickIndex <= Nbd; ++state_.pickIndex) {
+    const std::optional<QString> path = dialogs_.openFile(kAllFilesFilter);
+    if (!path) return;
+    try {
+      BusyCursor busy;
+      readGridSurface(localPath(*path));
+    } catch (const ReadError& error) {
+      showError(error);
+      return;
+    }
+    state_.boundaryFile[state_.pickIndex] = localPath(*path);
+    ui_.lstBoundaryFile->addItem(QDir::toNativeSeparators(*path));
+  }
+  ui_.cmdBoundaryFile->setEnabled(false);
+  state_.pickIndex = 0;
+  ui_.lbl2->setVisible(false);
+}
+
+void FormMain::cmdBoundaryReset_Click() {
+  ui_.lstBoundaryFile->clear();
+  ui_.lbl2->setVisible(true);
+  ui_.cmdBoundaryFile->setEnabled(true);
+}
+
+// The surface is read completely before it replaces the one loaded before; a cancel or a bad
+// file leaves that one as it was.
+void FormMain::cmdOpenDisplayFile_Click() {
+  const std::optional<QString> path = dialogs_.openFile(kAllFilesFilter);
+  if (!path) return;
+  GridSurface grid;
+  try {
+    BusyCursor busy;
+    grid = readGridSurface(localPath(*path));
+  } catch (const ReadError& error) {
+    showError(error);
+    return;
+  }
+  state_.display = makeDisplaySurface(grid, state_.jitter);
+  showDisplaySurface(*path);
+}
+
+void FormMain::showDisplaySurface(const QString& path) {
+  const DisplaySurface& d = state_.display;
+  state_.Zbase = defaultZbase(d.Zmin);
+  ui_.txtZbase->setText(numberQText(state_.Zbase));
+  ui_.txtZbase2->setText(numberQText(state_.Zbase));
+  ui_.lblZbase->setText(numberQText(state_.Zbase));
+  const std::pair<QLabel*, double> figures[] = {
+      {ui_.lblNx, d.Nx},     {ui_.lblNy, d.Ny},     {ui_.lblDx, d.Dx},
+      {ui_.lblDy, d.Dy},     {ui_.lblXmin, d.Xmin}, {ui_.lblXmax, d.Xmax},
+      {ui_.lblYmin, d.Ymin}, {ui_.lblYmax, d.Ymax}, {ui_.lblZmin, d.Zmin},
+      {ui_.lblZmax, d.Zmax}, {ui_.lblZminGeo, d.Zmin}, {ui_.lblZmaxGeo, d.Zmax},
+      {ui_.lblZminContour, d.Zmin}, {ui_.lblZmaxContour, d.Zmax}};
+  for (const auto& [label, value] : figures) label->setText(numberQText(value));
+
+  ui_.lbl4->setVisible(false);
+  ui_.lbl5->setVisible(true);
+  ui_.lblDisplayFile->setText(QDir::toNativeSeparators(path));
+  ui_.lblDisplayFile->setToolTip(QDir::toNativeSeparators(path));
+  ui_.lblMin->setText(pointCaption(d.Xmin, d.Ymin));
+  ui_.lblMax->setText(pointCaption(d.Xmax, d.Ymax));
+
+  if (state_.boundaryGrids.size() > 1 && gridMismatch(state_.boundaryGrids[1], d)) {
+    dialogs_.message(QStringLiteral("境界面の格子と表示面の格子の大きさが合っていません"),
+                     Dialogs::Icon::Warning);
+  }
+}
+
+}  // namespace kalvenor

@@ -1,0 +1,386 @@
+#include <QHeaderView>
+#include <QtTest>
+
+#include "model/boundary_grids.h"
+#include "model/number_text.h"
+#include "scripted_dialogs.h"
+#include "shell/form_main.h"
+#include "test_paths.h"
+
+using namespace kalvenor;
+
+class ModelInputsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void loadingAModelFileShowsItEverywhere();
+  void aBadModelFileLeavesThePreviousModel();
+  void theTwoUnitTemplate();
+  void sizingByHandThenCellButtons();
+  void sizingRejectsCountsThePatternCannotHold();
+  void modelResetReleasesTheModelAndItsCommands();
+  void boundaryFilesArePickedLowestFirst();
+  void aBadBoundaryFileEndsTheSequenceWithAMessage();
+  void withoutBoundariesNothingIsAsked();
+  void loadingTheDisplaySurface();
+  void aCancelledOrBadDisplayFileKeepsTheSurface();
+  void theMismatchWarning();
+  void theColourSequenceDrawsTheLegendBottomUp();
+  void aCancelledColourEndsTheSequence();
+  void aHeaderClickSetsTheBoundaryColour();
+
+ private:
+  QString write(const QString& name, const QByteArray& content);
+  void loadModel(const QByteArray& content);
+  void loadDisplay(const QByteArray& content);
+  Ui::formMain& ui() { return window_->ui(); }
+  ViewerState& state() { return window_->state(); }
+  QStringList listed(QListWidget* list);
+
+  QTemporaryDir* folder_ = nullptr;
+  ScriptedDialogs* dialogs_ = nullptr;
+  FormMain* window_ = nullptr;
+};
+
+const QByteArray kModel = "2\nb1, b2\nA, -1, -1\nB, 1, -1\nU, 0, 1\n";
+const QByteArray kDisplay = "3, 2, 1200, -3400, 50, 50, 100.3, 101, 102, 103, 104, 180";
+
+void ModelInputsTest::init() {
+  folder_ = new QTemporaryDir;
+  dialogs_ = new ScriptedDialogs;
+  window_ = new FormMain(*dialogs_, KALVENOR_EXAMPLES_DIR);
+  window_->Form_Load();
+  window_->show();
+}
+
+void ModelInputsTest::cleanup() {
+  delete window_;
+  delete dialogs_;
+  delete folder_;
+}
+
+QString ModelInputsTest::write(const QString& name, const QByteArray& content) {
+  QFile file(folder_->filePath(name));
+  if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write test file");
+  file.write(content);
+  return file.fileName();
+}
+
+void ModelInputsTest::loadModel(const QByteArray& content) {
+  dialogs_->files.push_back(write("model.txt", content));
+  QTest::mouseClick(ui().cmdOpenModel, Qt::LeftButton);
+}
+
+void ModelInputsTest::loadDisplay(const QByteArray& content) {
+  dialogs_->files.push_back(write("display.txt", content));
+  QTest::mouseClick(ui().cmdOpenDisplayFile, Qt::LeftButton);
+}
+
+QStringList ModelInputsTest::listed(QListWidget* list) {
+  QStringList items;
+  for (int row = 0; row < list->count(); ++row) items << list->item(row)->text();
+  return items;
+}
+
+void ModelInputsTest::loadingAModelFileShowsItEverywhere() {
+  loadModel(kModel);
+  QCOMPARE(dialogs_->filters.first(), QString("すべてのファイル (*.*)|*.*"));
+  QTableWidget& grid = *ui().grdModel;
+  QCOMPARE(grid.rowCount(), 3);
+  QCOMPARE(grid.columnCount(), 2);
+  QCOMPARE(grid.horizontalHeaderItem(1)->text(), QString("b2"));
+  QCOMPARE(grid.verticalHeaderItem(2)->text(), QString("U"));
+  QCOMPARE(grid.item(1, 0)->text(), QString("1"));
+  QCOMPARE(grid.item(0, 1)->text(), QString("-1"));
+  QCOMPARE(ui().txtNbd->text(), QString("2"));
+  QCOMPARE(ui().txtNbd1->text(), QString("3"));
+  QCOMPARE(listed(ui().lstBodyName), (QStringList{"U", "B", "A"}));
+  QVERIFY(ui().lblModelFileName->text().endsWith("model.txt"));
+  QVERIFY(!ui().lbl1->isVisibleTo(window_));
+  QVERIFY(ui().lbl5->isVisibleTo(window_));
+  QCOMPARE(state().flags.modelReady, 1);
+  QCOMPARE(state().flags.modelComplete, 1);
+  QCOMPARE(state().boundaryFile.size(), 3u);
+  QCOMPARE(state().unitColor.size(), 4u);
+  QCOMPARE(state().boundaryColor.size(), 3u);
+
+  loadModel("1\ns\nlow, -1\nhigh, -1\n");  // incomplete: no unit lies above s
+  QCOMPARE(listed(ui().lstBodyName), (QStringList{"U", "B", "A", "high", "low"}));
+  QVERIFY(ui().lbl1->isVisibleTo(window_));
+  QCOMPARE(state().flags.modelComplete, 0);
+  QCOMPARE(state().model.unitOfPattern[1], 0);
+}
+
+void ModelInputsTest::aBadModelFileLeavesThePreviousModel() {
+  loadModel(kModel);
+  loadModel("2\nb1, b2\nA, -1, -1\nB, 1, x\n");
+  QCOMPARE(dialogs_->messages.size(), 1);
+  QVERIFY(dialogs_->messages.first().contains("model.txt"));
+  QVERIFY(dialogs_->messages.first().contains("line 4"));
+  QCOMPARE(state().model.Nbd, 2);
+  QCOMPARE(state().model.unitName[3], std::string("U"));
+  QCOMPARE(ui().grdModel->item(1, 1)->text(), QString("-1"));
+  QCOMPARE(listed(ui().lstBodyName), (QStringList{"U", "B", "A"}));
+
+  dialogs_->files.push_back(std::nullopt);
+  QTest::mouseClick(ui().cmdOpenModel, Qt::LeftButton);
+  QCOMPARE(dialogs_->messages.size(), 1);  // a cancel says nothing
+  QCOMPARE(state().model.Nbd, 2);
+}
+
+void ModelInputsTest::theTwoUnitTemplate() {
+  QTest::mouseClick(ui().cmd2Layer, Qt::LeftButton);
+  QCOMPARE(ui().grdModel->rowCount(), 2);
+  QCOMPARE(ui().grdModel->columnCount(), 1);
+  QCOMPARE(ui().grdModel->horizontalHeaderItem(0)->text(), QString("s"));
+  QCOMPARE(ui().grdModel->verticalHeaderItem(0)->text(), QString("a"));
+  QCOMPARE(ui().grdModel->item(0, 0)->text(), QString("-1"));
+  QCOMPARE(ui().txtNbd->text(), QString("1"));
+  QCOMPARE(ui().txtNbd1->text(), QString("2"));
+  QCOMPARE(ui().lblModelFileName->text(), QString());
+  QCOMPARE(ui().lstBodyName->count(), 0);
+  QCOMPARE(state().model.unitOfPattern[0], 1);
+  QCOMPARE(state().model.unitOfPattern[1], 2);
+  QCOMPARE(state().flags.modelReady, 1);
+}
+
+void ModelInputsTest::sizingByHandThenCellButtons() {
+  QTest::mouseClick(ui().cmd2Layer, Qt::LeftButton);
+  ui().txtNbd->setText("2");
+  QCOMPARE(ui().txtNbd1->text(), QString("3"));
+  QTest::mouseClick(ui().cmdModelChange, Qt::LeftButton);
+  QCOMPARE(ui().grdModel->rowCount(), 3);
+  QCOMPARE(ui().grdModel->columnCount(), 2);
+  QCOMPARE(ui().grdModel->item(0, 0)->text(), QString("-1"));  // remaining cells keep their text
+  QCOMPARE(ui().grdModel->horizontalHeaderItem(0)->text(), QString("s"));
+  QCOMPARE(state().model.Nbd, 2);
+  QCOMPARE(state().model.unitName[1], std::string());
+  QCOMPARE(state().boundaryFile.size(), 3u);
+
+  ui().grdModel->setCurrentCell(2, 1);
+  QTest::mouseClick(ui().cmdGridPlus1, Qt::LeftButton);
+  QCOMPARE(ui().grdModel->item(2, 1)->text(), QString("1"));
+  QCOMPARE(state().model.modelCell(3, 2), 1);
+  QCOMPARE(state().model.modelCell(1, 1), -1);
+  QCOMPARE(state().model.modelCell(2, 2), 0);  // a new, empty cell
+  QCOMPARE(state().flags.modelReady, 1);
+  QCOMPARE(state().model.unitOfPattern[1], 1);  // above boundary 2 only: unit 1 fits first
+  QCOMPARE(state().model.unitOfPattern[2], 2);
+  QCOMPARE(state().flags.modelComplete, 1);
+
+  ui().grdModel->setCurrentCell(1, 0);
+  QTest::mouseClick(ui().cmdGridMinus1, Qt::LeftButton);
+  QCOMPARE(state().model.unitOfPattern[2], 0);  // above s, below 2: no unit any more
+  QCOMPARE(state().flags.modelComplete, 0);
+  QVERIFY(ui().lbl1->isVisibleTo(window_));
+
+  QTest::mouseClick(ui().cmdGridPlus1, Qt::LeftButton);
+  ui().grdModel->setCurrentCell(2, 1);
+  QTest::mouseClick(ui().cmdGridZero, Qt::LeftButton);
+  QCOMPARE(ui().grdModel->item(2, 1)->text(), QString("0"));
+  QCOMPARE(state().model.modelCell(3, 2), 0);
+  QCOMPARE(state().flags.modelComplete, 1);
+  QVERIFY(!ui().lbl1->isVisibleTo(window_));
+}
+
+void ModelInputsTest::sizingRejectsCountsThePatternCannotHold() {
+  loadModel(kModel);
+  for (const char* typed : {"16", "-1"}) {
+    ui().txtNbd->setText(typed);
+    QTest::mouseClick(ui().cmdModelChange, Qt::LeftButton);
+    QCOMPARE(state().model.Nbd, 2);
+    QCOMPARE(ui().grdModel->columnCount(), 2);
+  }
+  QCOMPARE(dialogs_->messages.size(), 2);
+  QVERIFY(dialogs_->messages.first().contains("from 0 to 15"));
+
+  ui().txtNbd->setText("");
+  QTest::mouseClick(ui().cmdModelChange, Qt::LeftButton);
+  QCOMPARE(state().model.Nbd, 0);
+  QCOMPARE(ui().grdModel->rowCount(), 1);
+  QCOMPARE(ui().grdModel->columnCount(), 0);
+}
+
+void ModelInputsTest::modelResetReleasesTheModelAndItsCommands() {
+  loadModel(kModel);
+  state().flags.viewReady = 1;
+  state().flags.mapGridState = 1;
+  window_->updateCommandStates();
+  QVERIFY(ui().cmdGeoMap->isEnabled());
+  QTest::mouseClick(ui().cmdModelReset, Qt::LeftButton);
+  QVERIFY(!ui().cmdGeoMap->isEnabled());
+  QCOMPARE(state().flags.modelReady, 0);
+  QCOMPARE(ui().grdModel->rowCount(), 3);
+  QCOMPARE(ui().grdModel->item(0, 0)->text(), QString());
+  QCOMPARE(ui().grdModel->horizontalHeaderItem(0)->text(), QString());
+  QCOMPARE(ui().lstBodyName->count(), 0);
+  QCOMPARE(ui().txtNbd->text(), QString("2"));
+  QVERIFY(ui().lbl1->isVisibleTo(window_));
+  QCOMPARE(state().model.unitName[3], std::string());
+  QCOMPARE(state().model.unitOfPattern[3], 3);  // the table stays until the next edit
+
+  ui().grdModel->setCurrentCell(0, 0);
+  QTest::mouseClick(ui().cmdGridPlus1, Qt::LeftButton);  // editing again is safe
+  QCOMPARE(state().flags.modelReady, 1);
+}
+
+void ModelInputsTest::boundaryFilesArePickedLowestFirst() {
+  loadModel("3\nb1,b2,b3\nA,-1,-1,-1\nB,1,-1,-1\nC,1,1,-1\nD,1,1,1\n");
+  const QString grid = write("grid1.txt", "2, 2, 0, 0, 10, 10, 1, 2, 3, 4");
+  const QString grid2 = write("grid2.txt", "2, 2, 0, 0, 10, 10, 5, 6, 7, 8");
+  dialogs_->files = {grid, std::nullopt};
+  QTest::mouseClick(ui().cmdBoundaryFile, Qt::LeftButton);
+  QCOMPARE(listed(ui().lstBoundaryFile), QStringList{grid});
+  QCOMPARE(state().pickIndex, 2);
+  QVERIFY(ui().cmdBoundaryFile->isEnabled());
+  QVERIFY(ui().lbl2->isVisibleTo(window_));
+
+  dialogs_->files = {grid, grid2, grid2};
+  QTest::mouseClick(ui().cmdBoundaryFile, Qt::LeftButton);
+  QCOMPARE(listed(ui().lstBoundaryFile), (QStringList{grid, grid, grid2, grid2}));
+  QCOMPARE(state().boundaryFile[2], grid2.toStdString());
+  QVERIFY(!ui().cmdBoundaryFile->isEnabled());
+  QVERIFY(!ui().lbl2->isVisibleTo(window_));
+  QCOMPARE(state().pickIndex, 0);
+
+  QTest::mouseClick(ui().cmdBoundaryReset, Qt::LeftButton);
+  QCOMPARE(ui().lstBoundaryFile->count(), 0);
+  QVERIFY(ui().cmdBoundaryFile->isEnabled());
+  QVERIFY(ui().lbl2->isVisibleTo(window_));
+  QCOMPARE(state().boundaryFile[3], grid2.toStdString());
+}
+
+void ModelInputsTest::aBadBoundaryFileEndsTheSequenceWithAMessage() {
+  loadModel(kModel);
+  const QString good = write("good.txt", "2, 2, 0, 0, 10, 10, 1, 2, 3, 4");
+  const QString bad = write("bad.txt", "2, 2, 0, 0, 10, 10, 1, 2, 3");
+  dialogs_->files = {good, bad, good};
+  QTest::mouseClick(ui().cmdBoundaryFile, Qt::LeftButton);
+  QCOMPARE(dialogs_->messages.size(), 1);
+  QVERIFY(dialogs_->messages.first().contains("bad.txt"));
+  QVERIFY(dialogs_->messages.first().contains("3 of 4 elevations"));
+  QCOMPARE(listed(ui().lstBoundaryFile), QStringList{good});
+  QCOMPARE(dialogs_->files.size(), 1u);  // the sequence ended at the bad file
+  QCOMPARE(state().boundaryFile[2], std::string());
+}
+
+void ModelInputsTest::withoutBoundariesNothingIsAsked() {
+  QTest::mouseClick(ui().cmdBoundaryFile, Qt::LeftButton);
+  QVERIFY(dialogs_->filters.isEmpty());
+  QVERIFY(!ui().cmdBoundaryFile->isEnabled());
+  QVERIFY(!ui().lbl2->isVisibleTo(window_));
+}
+
+void ModelInputsTest::loadingTheDisplaySurface() {
+  loadDisplay(kDisplay);
+  QCOMPARE(ui().lblNx->text(), QString("3"));
+  QCOMPARE(ui().lblNy->text(), QString("2"));
+  QCOMPARE(ui().lblDx->text(), QString("50"));
+  QCOMPARE(ui().lblXmin->text(), QString("1200"));
+  QCOMPARE(ui().lblXmax->text(), QString("1300"));
+  QCOMPARE(ui().lblYmin->text(), QString("-3400"));
+  QCOMPARE(ui().lblYmax->text(), QString("-3350"));
+  QCOMPARE(ui().lblMin->text(), QString("( 1200, -3400 )"));
+  QCOMPARE(ui().lblMax->text(), QString("( 1300, -3350 )"));
+  const double Zmin = state().display.Zmin;
+  QVERIFY(Zmin < 100.3 && Zmin > 100.3 - 1e-6);
+  QCOMPARE(ui().lblZmin->text(), QString::fromStdString(numberText(Zmin)));
+  QCOMPARE(ui().lblZminGeo->text(), ui().lblZmin->text());
+  QCOMPARE(ui().lblZmaxContour->text(), ui().lblZmax->text());
+  QCOMPARE(state().Zbase, 99.0);
+  QCOMPARE(ui().txtZbase->text(), QString("99"));
+  QCOMPARE(ui().txtZbase2->text(), QString("99"));
+  QCOMPARE(ui().lblZbase->text(), QString("99"));
+  QVERIFY(!ui().lbl4->isVisibleTo(window_));
+  QVERIFY(ui().lbl5->isVisibleTo(window_));
+  QVERIFY(ui().lblDisplayFile->text().endsWith("display.txt"));
+  QVERIFY(dialogs_->messages.isEmpty());
+}
+
+void ModelInputsTest::aCancelledOrBadDisplayFileKeepsTheSurface() {
+  loadDisplay(kDisplay);
+  const DisplaySurface before = state().display;
+  dialogs_->files.push_back(std::nullopt);
+  QTest::mouseClick(ui().cmdOpenDisplayFile, Qt::LeftButton);
+  loadDisplay("3, 2, 0, 0, 0, 50, 1, 2, 3, 4, 5, 6");
+  QCOMPARE(dialogs_->messages.size(), 1);
+  QVERIFY(dialogs_->messages.first().contains("Dx must not be 0"));
+  QCOMPARE(state().display.dispZ, before.dispZ);
+  QCOMPARE(state().display.Xmin, 1200.0);
+  QCOMPARE(ui().lblXmin->text(), QString("1200"));
+}
+
+void ModelInputsTest::theMismatchWarning() {
+  loadDisplay(kDisplay);
+  QVERIFY(dialogs_->messages.isEmpty());  // no grid built yet: nothing to compare
+  state().boundaryGrids = readBoundaryGrids({}, 0, state().display);
+  loadDisplay(kDisplay);
+  QVERIFY(dialogs_->messages.isEmpty());
+  loadDisplay("4, 2, 1200, -3400, 50, 50, 1, 2, 3, 4, 5, 6, 7, 8");
+  QCOMPARE(dialogs_->messages, QStringList{"境界面の格子と表示面の格子の大きさが合っていません"});
+  QCOMPARE(ui().lblNx->text(), QString("4"));  // the surface is loaded all the same
+}
+
+void ModelInputsTest::theColourSequenceDrawsTheLegendBottomUp() {
+  loadModel(kModel);
+  const int frame = ui().picLegend->frameWidth();
+  ui().picLegend->setFixedSize(40 + 2 * frame, 300 + 2 * frame);
+  const PackedColor red = packRgb(255, 0, 0), green = packRgb(0, 255, 0), blue = packRgb(0, 0, 255);
+  dialogs_->colors = {red, green, blue};
+  QTest::mouseClick(ui().cmdColor, Qt::LeftButton);
+  QCOMPARE(state().unitColor, (std::vector<PackedColor>{kBlack, red, green, blue}));
+  const QImage legend = window_->legend().toImage();
+  QCOMPARE(legend.height(), 300);
+  QCOMPARE(legend.pixelColor(20, 299), QColor(255, 0, 0));
+  QCOMPARE(legend.pixelColor(20, 201), QColor(255, 0, 0));
+  QCOMPARE(legend.pixelColor(20, 150), QColor(0, 255, 0));
+  QCOMPARE(legend.pixelColor(20, 0), QColor(0, 0, 255));
+  QVERIFY(!ui().cmdColor->isEnabled());
+  QVERIFY(!ui().lbl3->isVisibleTo(window_));
+  QCOMPARE(state().pickIndex, 0);
+
+  QTest::mouseClick(ui().cmdColorReset, Qt::LeftButton);
+  QCOMPARE(state().unitColor, (std::vector<PackedColor>{kBlack, kBlack, kBlack, kBlack}));
+  QCOMPARE(window_->legend().toImage().pixelColor(20, 299), QColor(255, 255, 255));
+  QVERIFY(ui().cmdColor->isEnabled());
+  QVERIFY(ui().lbl3->isVisibleTo(window_));
+}
+
+void ModelInputsTest::aCancelledColourEndsTheSequence() {
+  loadModel(kModel);
+  dialogs_->colors = {packRgb(1, 2, 3), std::nullopt, packRgb(9, 9, 9)};
+  QTest::mouseClick(ui().cmdColor, Qt::LeftButton);
+  QCOMPARE(state().unitColor[1], packRgb(1, 2, 3));
+  QCOMPARE(state().unitColor[2], kBlack);
+  QCOMPARE(dialogs_->colors.size(), 1u);
+  QVERIFY(ui().cmdColor->isEnabled());
+  QVERIFY(ui().lbl3->isVisibleTo(window_));
+
+  loadModel(kModel);  // a new model makes every unit black again
+  QCOMPARE(state().unitColor[1], kBlack);
+}
+
+void ModelInputsTest::aHeaderClickSetsTheBoundaryColour() {
+  loadModel(kModel);
+  QTableWidget& grid = *ui().grdModel;
+  dialogs_->colors = {packRgb(200, 10, 20), packRgb(1, 1, 1)};
+  const QHeaderView* header = grid.horizontalHeader();
+  const QPoint second(header->sectionViewportPosition(1) + 5, header->height() / 2);
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, second);
+  QCOMPARE(state().boundaryColor[2], packRgb(200, 10, 20));
+  QCOMPARE(grid.horizontalHeaderItem(1)->foreground().color(), QColor(200, 10, 20));
+
+  const QRect cell = grid.visualItemRect(grid.item(0, 0));
+  QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
+  QCOMPARE(dialogs_->colors.size(), 1u);  // a single cell opens no dialog
+  QCOMPARE(state().boundaryColor[1], kBlack);
+
+  dialogs_->colors = {std::nullopt};
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, second);
+  QCOMPARE(state().boundaryColor[2], packRgb(200, 10, 20));  // a cancel changes nothing
+}
+
+QTEST_MAIN(ModelInputsTest)
+#include "model_inputs_test.moc"
