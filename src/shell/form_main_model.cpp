@@ -21,6 +21,7 @@ QString cellText(const QTableWidget& grid, int row, int column) {
 void setHeaderText(QTableWidget& grid, Qt::Orientation orientation, int section,
                    const QString& text) {
   auto* item = new QTableWidgetItem(text);
+  item->setToolTip(text);
   if (orientation == Qt::Horizontal) {
     grid.setHorizontalHeaderItem(section, item);
   } else {
@@ -149,11 +150,12 @@ void FormMain::showModelInGrid() {
   }
 }
 
+// The cell columns share the grid's width; the unit names keep the width they need to be read,
+// and a boundary name cut short by its column shows whole in its tooltip.
 void FormMain::applyColumnWidths() {
   QTableWidget& grid = *ui_.grdModel;
   const int width =
       modelColumnWidth(grid.width() * kTwipsPerPixel, state_.model.Nbd + 1) / kTwipsPerPixel;
-  grid.verticalHeader()->setFixedWidth(width);
   for (int column = 0; column < grid.columnCount(); ++column) grid.setColumnWidth(column, width);
 }
 
