@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "evaluation/grid_builds.h"
 #include "shell/dialogs.h"
 #include "shell/viewer_state.h"
 #include "ui_formmain.h"
@@ -52,6 +53,10 @@ class FormMain : public QWidget {
   void cmdColor_Click();
   void cmdColorReset_Click();
   void grdModel_Click();
+  // Steps (5-1) and (5-2): the display grids.
+  void cmdKalvenor_Click();
+  void cmdSectionModel_Click();
+  void cmdSectionView_Click();
   // The legend as drawn so far.
   const QPixmap& legend() const { return legend_; }
 
@@ -81,6 +86,9 @@ class FormMain : public QWidget {
   void checkModelCompleteness();
   void showDisplaySurface(const QString& path);
   void drawLegendBand(int unit, PackedColor color);
+  BuildInputs buildInputs() const;
+  bool modelReadyForBuild();
+  void showSectionFigures();
   void clearResultLabels();
   void showWindowSize(int width, int height);
 

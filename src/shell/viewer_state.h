@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -37,15 +38,11 @@ struct ViewerState {
   LoadJitter jitter;  // continues from one display-surface load to the next
   double Zbase = 0.0;  // base of the model block; -99999 or less means no base
 
-  // Unit of the last classified point: on a boundary counts as below / as above.
-  std::int16_t unitStrict = 0;
-  std::int16_t unitInclusive = 0;
-
+  // The last grid build's units (top surface and walls, or the section), the wall profiles of
+  // the last map build (slots 1..4: south, west, north, east) and the section of the last
+  // section build.
   MapGrid mapGrid;
-  BoundaryProfile southProfile;
-  BoundaryProfile westProfile;
-  BoundaryProfile northProfile;
-  BoundaryProfile eastProfile;
+  std::array<BoundaryProfile, 5> wallProfiles;
   BoundaryProfile sectionProfile;
   SectionGrid section;
 

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <vector>
+
+#include "model/display_surface.h"
+#include "model/grid_surface.h"
+
+namespace kalvenor {
+
+// The one rule by which a grid is evaluated anywhere: the cell is found with a tolerance of a
+// millionth of a cell, clamped to the grid (lower bound first), and weighted bilinearly with
+// unclamped fractions, so points beyond the edge extrapolate the nearest edge cell linearly.
+double elevationAt(const GridSurface& grid, double x, double y);
+
+// Boundary k of the tables a build read (slot Nbd + 1 is the display surface).
+inline double boundaryElevationAt(const std::vector<GridSurface>& grids, int k, double x, double y) {
+  return elevationAt(grids[k], x, y);
+}
+
+// The display surface by the same rule.
+double surfaceElevationAt(const DisplaySurface& display, double x, double y);
+
+}  // namespace kalvenor

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "model/grid_surface.h"
+#include "model/logical_model.h"
+
+namespace kalvenor {
+
+// Unit of a point under the two on-boundary rules: strict counts a point on a boundary as
+// below it, inclusive as above it. Units are model rows 1..Nbd+1, 0 for an unclaimed pattern.
+struct Classification {
+  std::int16_t unitStrict = 0;
+  std::int16_t unitInclusive = 0;
+};
+
+// Rounds to 7 decimal places, halves to even.
+double roundTo7Decimals(double value);
+
+// Classifies (x, y, z) against boundaries 1..Nbd of `grids`. z is replaced by its value rounded
+// to 7 decimals (when there is a boundary to compare with).
+Classification classifyPoint(const LogicalModel& model, const std::vector<GridSurface>& grids,
+                             double x, double y, double& z);
+
+// The same decision for many points of one vertical line: the boundary elevations under the
+// line are interpolated and rounded once, which gives exactly what classifyPoint gives there.
+class ColumnClassifier {
+ public:
+  ColumnClassifier(const LogicalModel& model, const std::vector<GridSurface>& grids);
+  void moveTo(double x, double y);
+  Classification classify(double& z) const;
+
+ private:
+  const LogicalModel& model_;
+  const std::vector<GridSurface>& grids_;
+  std::vector<double> roundedBoundary_;  // 1..Nbd
+};
+
+}  // namespace kalvenor

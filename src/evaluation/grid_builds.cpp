@@ -1,0 +1,236 @@
+#include "evaluation/grid_builds.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "evaluation/boundary_interpolation.h"
+#include "evaluation/classification.h"
+#include "model/boundary_grids.h"
+#include "model/number_text.h"
+
+namespace kalvenor {
+namespace {
+
+void checkInputs(const BuildInputs& in) {
+  if (in.model.unitOfPattern.empty()) {
+    throw BuildError("There is no logical model yet: enter one in step (1) first.");
+  }
+  if (!in.display.loaded()) {
+    throw BuildError("There is no display surface yet: choose it in step (4) first.");
+  }
+  if (in.display.Nx < 2 || in.display.Ny < 2) {
+    throw BuildError("The display surface needs at least 2 nodes in each direction.");
+  }
+  if (in.Zbase == in.display.Zmax) {
+    throw BuildError("The base height equals the highest display elevation (" +
+                     numberText(in.display.Zmax) + "): the block would have no height.");
+  }
+}
+
+// Classifies one vertical grid into `grid`: a node above `surface` (the display elevation of
+// its column) is air, every other node gets its strict unit.
+template <typename SurfaceOfColumn>
+void classifyVerticalGrid(const LogicalModel& model, const std::vector<GridSurface>& grids,
+                          VerticalGrid& grid, const SurfaceOfColumn& surface) {
+  grid.unit = Array2D<std::int16_t>(1, grid.nH, 1, grid.nV, 0);
+  ColumnClassifier classifier(model, grids);
+  for (int h = 1; h <= grid.nH; ++h) {
+    const double x = grid.x0 + (h - 1) * grid.dxH;
+    const double y = grid.y0 + (h - 1) * grid.dyH;
+    const double zs = surface(h, x, y);
+    classifier.moveTo(x, y);
+    for (int v = 1; v <= grid.nV; ++v) {
+      double z = (v - 1) * grid.dzV + grid.z0;
+      grid.unit(h, v) = z > zs ? kAir : classifier.classify(z).unitStrict;
+    }
+  }
+}
+
+VerticalGrid wallGrid(int slot, const DisplaySurface& d, double Zbase, int Nz, double Dzz) {
+  VerticalGrid wall;
+  const bool alongX = slot == kSouthWall || slot == kNorthWall;
+  wall.nH = alongX ? d.Nx : d.Ny;
+  wall.nV = Nz;
+  wall.x0 = slot == kEastWall ? d.Xmax : d.Xmin;
+  wall.y0 = slot == kNorthWall ? d.Ymax : d.Ymin;
+  wall.z0 = Zbase;
+  wall.dxH = alongX ? d.Dx : 0.0;
+  wall.dyH = alongX ? 0.0 : d.Dy;
+  wall.dzV = Dzz;
+  return wall;
+}
+
+// The stored display elevation at the wall's edge node h.
+double edgeElevation(int slot, const DisplaySurface& d, int h) {
+  switch (slot) {
+    case kSouthWall: return d.dispZ(h, 1);
+    case kWestWall: return d.dispZ(1, h);
+    case kNorthWall: return d.dispZ(h, d.Ny);
+    default: return d.dispZ(d.Nx, h);
+  }
+}
+
+LineGeometry lineOf(const VerticalGrid& grid) {
+  return {grid.nH, grid.nV, grid.x0, grid.y0, grid.dxH, grid.dyH, grid.z0, grid.dzV};
+}
+
+void report(const BuildProgress& progress, double done) {
+  if (progress) progress(done);
+}
+
+}  // namespace
+
+MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress) {
+  checkInputs(in);
+  const DisplaySurface& d = in.display;
+  MapBuild build;
+  build.boundaryGrids = readBoundaryGrids(in.boundaryFile, in.model.Nbd, d);
+
+  MapGrid& grid = build.grid;
+  grid.mapUnit = Array2D<std::int16_t>(1, d.Nx, 1, d.Ny, 0);
+  for (int i = 1; i <= d.Nx; ++i) {
+    const double x = (i - 1) * d.Dx + d.Xmin;
+    for (int j = 1; j <= d.Ny; ++j) {
+      double z = d.dispZ(i, j);
+      grid.mapUnit(i, j) =
+          classifyPoint(in.model, build.boundaryGrids, x, (j - 1) * d.Dy + d.Ymin, z).unitStrict;
+    }
+    report(progress, 0.5 * i / d.Nx);
+  }
+
+  grid.Nz = std::max(d.Nx, d.Ny);
+  grid.Dzz = (d.Zmax - in.Zbase) / (grid.Nz - 1);
+  for (int slot = kSouthWall; slot <= kEastWall; ++slot) {
+    VerticalGrid& wall = grid.verticalGrids[slot];
+    wall = wallGrid(slot, d, in.Zbase, grid.Nz, grid.Dzz);
+    build.wallProfiles[slot] = buildBoundaryProfile(lineOf(wall), build.boundaryGrids, in.model.Nbd);
+    classifyVerticalGrid(in.model, build.boundaryGrids, wall,
+                         [&](int h, double, double) { return edgeElevation(slot, d, h); });
+    report(progress, 0.5 + 0.125 * slot);
+  }
+  return build;
+}
+
+namespace {
+
+struct ClippedLine {
+  double Xstart, Ystart, Xend, Yend;
+};
+
+bool outside(double value, double a, double b) {
+  return value < std::min(a, b) || value > std::max(a, b);
+}
+
+// Clips the infinite line through the start point with direction (sin Fai, cos Fai) to the
+// display rectangle.
+ClippedLine clipToDisplay(const DisplaySurface& d, double Xstart, double Ystart, double Fai) {
+  const double s = std::sin(Fai);
+  const double c = std::cos(Fai);
+  double tx1 = -1e10, tx2 = 1e10, ty1 = -1e10, ty2 = 1e10;
+  if (std::abs(s) > 0.00001) {
+    tx1 = (d.nodeX[1] - Xstart) / s;
+    tx2 = (d.nodeX[d.Nx] - Xstart) / s;
+    if (tx1 > tx2) std::swap(tx1, tx2);
+  }
+  if (std::abs(c) > 0.00001) {
+    ty1 = (d.nodeY[1] - Ystart) / c;
+    ty2 = (d.nodeY[d.Ny] - Ystart) / c;
+    if (ty1 > ty2) std::swap(ty1, ty2);
+  }
+  const double tmin = tx1 > ty1 ? tx1 : ty1;
+  const double tmax = tx2 < ty2 ? tx2 : ty2;
+  // A line along an axis is not limited across it: it must start within that range.
+  const bool besideX = std::abs(s) <= 0.00001 && outside(Xstart, d.nodeX[1], d.nodeX[d.Nx]);
+  const bool besideY = std::abs(c) <= 0.00001 && outside(Ystart, d.nodeY[1], d.nodeY[d.Ny]);
+  if (tmin > tmax || besideX || besideY) {
+    throw BuildError("The survey line does not cross the display area; choose a start point "
+                     "and direction that pass over it.");
+  }
+  return {s * tmin + Xstart, c * tmin + Ystart, s * tmax + Xstart, c * tmax + Ystart};
+}
+
+double sectionAzimuth(const SectionLine& line) {
+  if (!line.endPointMode) return line.faiDegrees * kDegree;
+  if (line.Yend != line.Ystart) {
+    return std::atan((line.Xend - line.Xstart) / (line.Yend - line.Ystart));
+  }
+  return 1.570796326794895;
+}
+
+}  // namespace
+
+SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
+                              const BuildProgress& progress) {
+  checkInputs(in);
+  const DisplaySurface& d = in.display;
+  SectionBuild build;
+  SectionGrid& sec = build.section;
+  sec.Fai = sectionAzimuth(line);
+  if (!std::isfinite(sec.Fai)) throw BuildError("The survey line has no direction.");
+  const ClippedLine clipped = clipToDisplay(d, line.Xstart, line.Ystart, sec.Fai);
+  sec.Xstart = clipped.Xstart;
+  sec.Ystart = clipped.Ystart;
+  sec.Xend = clipped.Xend;
+  sec.Yend = clipped.Yend;
+
+  // Columns half a display cell apart; the smaller half on a rectangular grid.
+  const double s0 = std::min(std::abs(d.Dx), std::abs(d.Dy)) / 2;
+  const double L = std::sqrt((sec.Xend - sec.Xstart) * (sec.Xend - sec.Xstart) +
+                             (sec.Yend - sec.Ystart) * (sec.Yend - sec.Ystart));
+  const double columns = std::floor(L / s0 + 0.001) + 1;
+  if (columns < 2) {
+    throw BuildError("The survey line crosses the display area over less than one column "
+                     "spacing (" + numberText(s0) + "); a section needs at least two columns.");
+  }
+  if (columns > kMaxGridNodes) throw BuildError("The section would have too many columns.");
+  sec.Nxy = static_cast<std::int32_t>(columns);
+  const double step = L / (sec.Nxy - 1);
+  sec.Dxx = std::sin(sec.Fai) * step;
+  if (std::abs(sec.Dxx) < 0.1) sec.Dxx = 0;
+  sec.Dyy = std::cos(sec.Fai) * step;
+  if (std::abs(sec.Dyy) < 0.1) sec.Dyy = 0;
+
+  MapGrid& grid = build.grid;
+  grid.Dzz = std::abs(sec.Dxx);
+  if (std::abs(sec.Dyy) < grid.Dzz) grid.Dzz = std::abs(sec.Dyy);
+  if (sec.Dxx == 0) grid.Dzz = std::abs(sec.Dyy);
+  if (sec.Dyy == 0) grid.Dzz = std::abs(sec.Dxx);
+  if (grid.Dzz == 0) {
+    throw BuildError("The section's column step (" + numberText(step) +
+                     ") is too small: both of its components are below 0.1.");
+  }
+  const double levels = std::floor((d.Zmax - in.Zbase) / grid.Dzz) + 1;
+  if (levels < sec.Nxy) {
+    grid.Nz = sec.Nxy;
+    grid.Dzz = (d.Zmax - in.Zbase) / (sec.Nxy - 1);
+  } else if (levels > kMaxGridNodes / sec.Nxy) {
+    throw BuildError("The section would have too many levels; raise the base height.");
+  } else {
+    grid.Nz = static_cast<std::int32_t>(levels);
+  }
+  sec.Nmax = std::max({sec.Nxy, d.Nx, d.Ny, grid.Nz});
+
+  build.boundaryGrids = readBoundaryGrids(in.boundaryFile, in.model.Nbd, d);
+  grid.mapUnit = Array2D<std::int16_t>(1, d.Nx, 1, d.Ny, 0);
+  VerticalGrid& slot = grid.verticalGrids[kSectionSlot];
+  slot = VerticalGrid{sec.Nxy, grid.Nz, sec.Xstart, sec.Ystart, in.Zbase,
+                      sec.Dxx, sec.Dyy, grid.Dzz, {}};
+  build.sectionProfile = buildBoundaryProfile(lineOf(slot), build.boundaryGrids, in.model.Nbd);
+  report(progress, 0.1);
+
+  sec.sectionSurfZ.assign(sec.Nxy + 1, 0.0);
+  sec.sectionSurfGap = Array2D<double>(1, sec.Nxy, 1, grid.Nz, 0.0);
+  classifyVerticalGrid(in.model, build.boundaryGrids, slot, [&](int h, double x, double y) {
+    const double zs = surfaceElevationAt(d, x, y);
+    sec.sectionSurfZ[h] = zs;
+    sec.sectionSurfGap(h, 1) = in.Zbase - zs;
+    for (int v = 1; v < grid.Nz; ++v) {
+      sec.sectionSurfGap(h, v + 1) = sec.sectionSurfGap(h, v) + grid.Dzz;
+    }
+    return zs;
+  });
+  report(progress, 1.0);
+  return build;
+}
+
+}  // namespace kalvenor

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "evaluation/boundary_profile.h"
+#include "evaluation/map_grid.h"
+#include "evaluation/section_grid.h"
+#include "model/display_surface.h"
+#include "model/grid_surface.h"
+#include "model/logical_model.h"
+
+namespace kalvenor {
+
+// A grid build that cannot be done with the inputs it was given.
+class BuildError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// What a build reads: the model with its pattern table, the boundary files (slots 1..Nbd), the
+// display surface and the base height.
+struct BuildInputs {
+  const LogicalModel& model;
+  const std::vector<std::string>& boundaryFile;
+  const DisplaySurface& display;
+  double Zbase;
+};
+
+// Called now and then with the share of the work done, from 0 to 1.
+using BuildProgress = std::function<void(double)>;
+
+struct MapBuild {
+  std::vector<GridSurface> boundaryGrids;
+  MapGrid grid;
+  std::array<BoundaryProfile, 5> wallProfiles;  // 1 south, 2 west, 3 north, 4 east
+};
+
+// Classifies every display node at its own elevation and every node of the four side walls;
+// wall nodes above the display surface of their edge are air. Reads the boundary files anew.
+// Throws BuildError or ReadError and then has changed nothing.
+MapBuild buildMapGrid(const BuildInputs& inputs, const BuildProgress& progress = {});
+
+// How the survey line is given: a start point and either an end point or an azimuth.
+struct SectionLine {
+  double Xstart = 0.0;
+  double Ystart = 0.0;
+  bool endPointMode = true;
+  double Xend = 0.0;
+  double Yend = 0.0;
+  double faiDegrees = 0.0;
+};
+
+struct SectionBuild {
+  std::vector<GridSurface> boundaryGrids;
+  MapGrid grid;  // the section in slot 5; mapUnit zero and the wall slots empty
+  SectionGrid section;
+  BoundaryProfile sectionProfile;
+};
+
+// The vertical section through the survey line clipped to the display rectangle, from Zbase to
+// about the highest display elevation. Rejects a line that misses the display rectangle or
+// gives fewer than two columns or no vertical step.
+SectionBuild buildSectionGrid(const BuildInputs& inputs, const SectionLine& line,
+                              const BuildProgress& progress = {});
+
+// Degrees to radians with the factor the angles are typed with.
+constexpr double kDegree = 0.017453292519943278;
+
+}  // namespace kalvenor

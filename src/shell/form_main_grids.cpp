@@ -1,0 +1,99 @@
+#include <cmath>
+
+#include "evaluation/grid_builds.h"
+#include "shell/build_progress.h"
+#include "shell/busy_cursor.h"
+#include "shell/form_main.h"
+#include "shell/qt_number_text.h"
+
+namespace kalvenor {
+
+BuildInputs FormMain::buildInputs() const {
+  return {state_.model, state_.boundaryFile, state_.display, state_.Zbase};
+}
+
+bool FormMain::modelReadyForBuild() {
+  if (state_.flags.modelReady == 1) return true;
+  dialogs_.message(QStringLiteral("There is no logical model yet: enter one in step (1) first."),
+                   Dialogs::Icon::Warning);
+  return false;
+}
+
+// The whole build runs into fresh objects; only a build that completes replaces the grids.
+void FormMain::cmdKalvenor_Click() {
+  if (!modelReadyForBuild()) return;
+  MapBuild build;
+  try {
+    BusyCursor busy;
+    BuildProgressDialog progress(this);
+    build = buildMapGrid(buildInputs(), progress.reporter());
+  } catch (const std::exception& error) {
+    showError(error);
+    return;
+  }
+  state_.boundaryGrids = std::move(build.boundaryGrids);
+  state_.mapGrid = std::move(build.grid);
+  state_.wallProfiles = std::move(build.wallProfiles);
+  ProgressFlags& flags = state_.flags;
+  flags.mapGridState = 1;
+  if (flags.sectionGridState == 1) flags.sectionGridState = 2;
+  ui_.chkSide->setChecked(true);
+  updateCommandStates();
+  ui_.lbl5->setVisible(false);
+}
+
+void FormMain::cmdSectionModel_Click() {
+  if (!modelReadyForBuild()) return;
+  SectionLine line;
+  line.Xstart = leadingNumber(ui_.txtXstart->text());
+  line.Ystart = leadingNumber(ui_.txtYstart->text());
+  line.endPointMode = ui_.optSection2->isChecked();
+  line.Xend = leadingNumber(ui_.txtXend->text());
+  line.Yend = leadingNumber(ui_.txtYend->text());
+  line.faiDegrees = leadingNumber(ui_.txtFai->text());
+  SectionBuild build;
+  try {
+    BusyCursor busy;
+    BuildProgressDialog progress(this);
+    build = buildSectionGrid(buildInputs(), line, progress.reporter());
+  } catch (const std::exception& error) {
+    showError(error);
+    return;
+  }
+  state_.boundaryGrids = std::move(build.boundaryGrids);
+  state_.mapGrid = std::move(build.grid);
+  state_.section = std::move(build.section);
+  state_.sectionProfile = std::move(build.sectionProfile);
+
+  cmdSectionView_Click();
+  showSectionFigures();
+  ProgressFlags& flags = state_.flags;
+  flags.sectionGridState = 1;
+  if (flags.mapGridState == 1) flags.mapGridState = 2;
+  updateCommandStates();
+  ui_.lbl5->setVisible(false);
+}
+
+void FormMain::showSectionFigures() {
+  const SectionGrid& s = state_.section;
+  const MapGrid& g = state_.mapGrid;
+  const std::pair<QLabel*, double> figures[] = {
+      {ui_.lblNxyS, s.Nxy},         {ui_.lblNzS, g.Nz},           {ui_.lblDxxS, s.Dxx},
+      {ui_.lblDyyS, s.Dyy},         {ui_.lblDzzS, g.Dzz},         {ui_.lblXminS, s.Xstart},
+      {ui_.lblYminS, s.Ystart},     {ui_.lblZminS, state_.Zbase}, {ui_.lblXmaxS, s.Xend},
+      {ui_.lblYmaxS, s.Yend},       {ui_.lblZmaxS, state_.Zbase + (g.Nz - 1) * g.Dzz}};
+  for (const auto& [label, value] : figures) label->setText(numberQText(value));
+}
+
+// A horizontal look at the section from the side that puts the line's eastern end on the right.
+void FormMain::cmdSectionView_Click() {
+  const double Fai = state_.section.Fai;
+  double alpha = Fai / kDegree + 90;
+  if (std::sin(Fai) <= 0) alpha = Fai / kDegree - 90;
+  ui_.txtAlpha->setText(numberQText(alpha));
+  ui_.txtGamma->setText(QStringLiteral("0"));
+  ui_.txtSca->setText(QStringLiteral("1.4"));
+  ui_.txtVe->setText(QStringLiteral("1"));
+}
+
+}  // namespace kalvenor

@@ -1,0 +1,95 @@
+#include "evaluation/classification.h"
+
+#include <gtest/gtest.h>
+
+#include "grid_fixtures.h"
+
+namespace kalvenor {
+namespace {
+
+GridSurface flatAt(double z) {
+  return makeGrid(2, 2, 0, 0, 10, 10, [z](double, double) { return z; });
+}
+
+LogicalModel modelOf(int Nbd, std::initializer_list<std::initializer_list<int>> rows) {
+  LogicalModel model = allocateModel(Nbd);
+  int i = 1;
+  for (const auto& row : rows) {
+    int k = 1;
+    for (int cell : row) model.modelCell(i, k++) = static_cast<std::int16_t>(cell);
+    ++i;
+  }
+  buildUnitOfPattern(model);
+  return model;
+}
+
+TEST(ClassifyPoint, OnABoundaryStrictCountsBelowAndInclusiveAbove) {
+  // Two layers: unit 1 above the boundary, unit 2 below it.
+  const LogicalModel model = modelOf(1, {{1}, {-1}});
+  const std::vector<GridSurface> grids = {{}, flatAt(10.0)};
+  double above = 10.5, on = 10.0, below = 9.0;
+  EXPECT_EQ(classifyPoint(model, grids, 3, 3, above).unitStrict, 1);
+  const Classification onBoundary = classifyPoint(model, grids, 3, 3, on);
+  EXPECT_EQ(onBoundary.unitStrict, 2);
+  EXPECT_EQ(onBoundary.unitInclusive, 1);
+  const Classification under = classifyPoint(model, grids, 3, 3, below);
+  EXPECT_EQ(under.unitStrict, 2);
+  EXPECT_EQ(under.unitInclusive, 2);
+}
+
+TEST(ClassifyPoint, ElevationsAreComparedAtSevenDecimalsAndTheRoundedZIsWrittenBack) {
+  const LogicalModel model = modelOf(1, {{-1}, {1}});
+  const std::vector<GridSurface> grids = {{}, flatAt(100.00000004)};
+  double z = 99.99999996;  // both round to 100.0000000
+  const Classification result = classifyPoint(model, grids, 1, 1, z);
+  EXPECT_EQ(result.unitStrict, 1);
+  EXPECT_EQ(result.unitInclusive, 2);
+  EXPECT_EQ(z, 100.0);
+  EXPECT_EQ(roundTo7Decimals(-1234.56789012), -1234.5678901);
+}
+
+TEST(ClassifyPoint, TheLogicalModelSettlesEveryPattern) {
+  const std::vector<GridSurface> grids = {{}, flatAt(0), flatAt(10)};
+  // A first row of zeros takes every pattern.
+  const LogicalModel greedy = modelOf(2, {{0, 0}, {1, 1}, {-1, -1}});
+  for (double height : {-5.0, 5.0, 15.0}) {
+    double z = height;
+    EXPECT_EQ(classifyPoint(greedy, grids, 1, 1, z).unitStrict, 1);
+  }
+  // Nothing lies above the lower boundary but below the upper one: such points get 0.
+  const LogicalModel gap = modelOf(2, {{-1, -1}, {1, 1}, {-1, 1}});
+  double between = 5.0, top = 15.0, bottom = -5.0;
+  EXPECT_EQ(classifyPoint(gap, grids, 1, 1, between).unitStrict, 0);
+  EXPECT_EQ(classifyPoint(gap, grids, 1, 1, top).unitStrict, 2);
+  EXPECT_EQ(classifyPoint(gap, grids, 1, 1, bottom).unitStrict, 1);
+}
+
+TEST(ClassifyPoint, WithoutBoundariesEveryPointIsTheOneUnitAndZStaysAsItWas) {
+  const LogicalModel model = modelOf(0, {{}});
+  double z = 1.23456789012;
+  EXPECT_EQ(classifyPoint(model, {{}}, 0, 0, z).unitStrict, 1);
+  EXPECT_EQ(z, 1.23456789012);
+}
+
+TEST(ColumnClassifier, GivesExactlyWhatClassifyPointGives) {
+  const std::vector<GridSurface> grids = {
+      {}, makeGrid(4, 4, 0, 0, 3, 3, [](double x, double y) { return 0.1 * x + 0.37 * y; }),
+      makeGrid(3, 5, -1, -1, 5, 2.5, [](double x, double y) { return 2 + 0.21 * x * y; })};
+  const LogicalModel model = modelOf(2, {{-1, -1}, {1, -1}, {-1, 1}});
+  ColumnClassifier column(model, grids);
+  for (double x : {0.0, 1.7, 8.9}) {
+    const double y = 2.0 + x / 3;
+    column.moveTo(x, y);
+    for (double z = -3; z < 12; z += 0.0137) {
+      double a = z, b = z;
+      const Classification expected = classifyPoint(model, grids, x, y, a);
+      const Classification actual = column.classify(b);
+      ASSERT_EQ(actual.unitStrict, expected.unitStrict);
+      ASSERT_EQ(actual.unitInclusive, expected.unitInclusive);
+      ASSERT_EQ(a, b);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kalvenor

@@ -1,0 +1,213 @@
+#include "evaluation/grid_builds.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "grid_fixtures.h"
+#include "model/read_error.h"
+#include "temp_file.h"
+
+namespace kalvenor {
+namespace {
+
+using ::testing::HasSubstr;
+
+// Unit 1 below the boundary, unit 2 above it.
+LogicalModel twoLayers() {
+  LogicalModel model = allocateModel(1);
+  model.modelCell(1, 1) = -1;
+  model.modelCell(2, 1) = 1;
+  buildUnitOfPattern(model);
+  return model;
+}
+
+// A 3 x 3 display with its edges at 10 and the middle node at 20, over a boundary flat at 5.
+class MapBuildTest : public ::testing::Test {
+ protected:
+  GridSurface surface = makeGrid(3, 3, 0, 0, 10, 10, [](double x, double y) {
+    return x == 10 && y == 10 ? 20.0 : 10.0;
+  });
+  DisplaySurface display = exactDisplay(surface);
+  TempFile boundary{gridFileText(makeGrid(2, 2, -5, -5, 30, 30, [](double, double) { return 5.0; }))};
+  LogicalModel model = twoLayers();
+  std::vector<std::string> files = {"", boundary.path()};
+
+  MapBuild build(double Zbase) { return buildMapGrid({model, files, display, Zbase}); }
+};
+
+TEST_F(MapBuildTest, ClassifiesTheTopSurfaceAndTheWallsWithAStrictAirTest) {
+  const MapBuild b = build(0);
+  EXPECT_EQ(b.grid.Nz, 3);
+  EXPECT_EQ(b.grid.Dzz, 10);
+  for (int i = 1; i <= 3; ++i) {
+    for (int j = 1; j <= 3; ++j) EXPECT_EQ(b.grid.mapUnit(i, j), 2);
+  }
+  for (int slot = kSouthWall; slot <= kEastWall; ++slot) {
+    const VerticalGrid& wall = b.grid.verticalGrids[slot];
+    ASSERT_EQ(wall.nH, 3);
+    ASSERT_EQ(wall.nV, 3);
+    for (int h = 1; h <= 3; ++h) {
+      EXPECT_EQ(wall.unit(h, 1), 1);     // z 0, below the boundary
+      EXPECT_EQ(wall.unit(h, 2), 2);     // z 10, exactly at the edge: classified
+      EXPECT_EQ(wall.unit(h, 3), kAir);  // z 20, above the edge
+    }
+    EXPECT_EQ(b.wallProfiles[slot].nH(), 3);
+  }
+  const VerticalGrid& east = b.grid.verticalGrids[kEastWall];
+  EXPECT_EQ(east.x0, 20);
+  EXPECT_EQ(east.dyH, 10);
+  EXPECT_EQ(b.grid.verticalGrids[kNorthWall].y0, 20);
+  EXPECT_TRUE(b.grid.verticalGrids[kSectionSlot].empty());
+  EXPECT_EQ(b.boundaryGrids.size(), 3u);
+}
+
+TEST_F(MapBuildTest, ABaseAboveTheSurfaceRunsTheLevelsDownwardAllInTheAir) {
+  const MapBuild b = build(30);
+  EXPECT_EQ(b.grid.Dzz, -5);
+  EXPECT_EQ(b.grid.verticalGrids[kWestWall].unit(2, 3), kAir);  // z 20 > 10
+  EXPECT_EQ(b.grid.mapUnit(2, 2), 2);  // the top surface is never air
+}
+
+TEST_F(MapBuildTest, RejectsInputsItCannotBuildFrom) {
+  EXPECT_THROW(build(20), BuildError);  // no vertical extent
+
+  DisplaySurface none;
+  EXPECT_THROW(buildMapGrid({model, files, none, 0}), BuildError);
+
+  LogicalModel noModel;
+  EXPECT_THROW(buildMapGrid({noModel, files, display, 0}), BuildError);
+
+  const std::vector<std::string> unpicked = {""};
+  EXPECT_THAT([&] { buildMapGrid({model, unpicked, display, 0}); },
+              ::testing::Throws<ReadError>());
+
+  TempFile broken("2, 2, 0, 0, 10, 10, 1, 2, 3");
+  const std::vector<std::string> bad = {"", broken.path()};
+  try {
+    buildMapGrid({model, bad, display, 0});
+    FAIL();
+  } catch (const ReadError& error) {
+    EXPECT_EQ(error.path(), broken.path());
+  }
+}
+
+TEST(MapBuild, ABoundaryEqualToTheDisplayFileLiesJustAboveEveryNode) {
+  const GridSurface surface =
+      makeGrid(4, 3, 0, 0, 1, 1, [](double x, double y) { return 2 + x * 0.5 - y; });
+  TempFile file(gridFileText(surface));
+  LoadJitter jitter;
+  const DisplaySurface display = makeDisplaySurface(readGridSurface(file.path()), jitter);
+  const LogicalModel model = twoLayers();
+  const std::vector<std::string> files = {"", file.path()};
+  const MapBuild b = buildMapGrid({model, files, display, -5});
+  for (int i = 1; i <= 4; ++i) {
+    for (int j = 1; j <= 3; ++j) EXPECT_EQ(b.grid.mapUnit(i, j), 1) << i << "," << j;
+  }
+}
+
+// An 11 x 11 display over (0, 0)-(100, 100), 40 high, above a boundary flat at 15.
+class SectionBuildTest : public ::testing::Test {
+ protected:
+  GridSurface surface = makeGrid(11, 11, 0, 0, 10, 10, [](double x, double) { return 30 + x / 10; });
+  DisplaySurface display = exactDisplay(surface);
+  TempFile boundary{gridFileText(makeGrid(2, 2, 0, 0, 100, 100, [](double, double) { return 15.0; }))};
+  LogicalModel model = twoLayers();
+  std::vector<std::string> files = {"", boundary.path()};
+
+  SectionBuild build(const SectionLine& line, double Zbase = 0) {
+    return buildSectionGrid({model, files, display, Zbase}, line);
+  }
+  static SectionLine endPoints(double xs, double ys, double xe, double ye) {
+    return {xs, ys, true, xe, ye, 0};
+  }
+  static SectionLine direction(double xs, double ys, double degrees) {
+    return {xs, ys, false, 0, 0, degrees};
+  }
+};
+
+TEST_F(SectionBuildTest, AnEastWestLineSpansTheAreaFromItsWesternEdge) {
+  const SectionBuild b = build(endPoints(35, 42, 80, 42));
+  const SectionGrid& s = b.section;
+  EXPECT_EQ(s.Fai, 1.570796326794895);
+  EXPECT_EQ(s.Xstart, 0);
+  EXPECT_NEAR(s.Ystart, 42, 1e-12);
+  EXPECT_EQ(s.Xend, 100);
+  EXPECT_EQ(s.Nxy, 21);
+  EXPECT_EQ(s.Dxx, 5);
+  EXPECT_EQ(s.Dyy, 0);
+  // Dzz would be 5, but floor(40 / 5) + 1 = 9 levels are raised to Nxy over the same height.
+  EXPECT_EQ(b.grid.Nz, 21);
+  EXPECT_EQ(b.grid.Dzz, 2);
+  EXPECT_EQ(s.Nmax, 21);
+}
+
+TEST_F(SectionBuildTest, ADueNorthLineRunsAlongItsStartColumn) {
+  const SectionBuild b = build(direction(37, 55, 0));
+  const SectionGrid& s = b.section;
+  EXPECT_EQ(s.Xstart, 37);
+  EXPECT_EQ(s.Ystart, 0);
+  EXPECT_EQ(s.Yend, 100);
+  EXPECT_EQ(s.Dxx, 0);
+  EXPECT_EQ(s.Dyy, 5);
+  // The surface under column h is interpolated at x = 37.
+  EXPECT_DOUBLE_EQ(s.sectionSurfZ[1], 33.7);
+}
+
+TEST_F(SectionBuildTest, AStartOutsideTheAreaGivesOnlyTheCrossing) {
+  const SectionBuild b = build(endPoints(-20, -20, 0, 0));
+  EXPECT_NEAR(b.section.Xstart, 0, 1e-9);
+  EXPECT_NEAR(b.section.Ystart, 0, 1e-9);
+  EXPECT_NEAR(b.section.Xend, 100, 1e-9);
+  EXPECT_NEAR(b.section.Yend, 100, 1e-9);
+  EXPECT_EQ(b.section.Nxy, static_cast<int>(std::floor(100 * std::sqrt(2.0) / 5 + 0.001)) + 1);
+}
+
+TEST_F(SectionBuildTest, NodesAreClassifiedUpToTheSurfaceAndAirAbove) {
+  const SectionBuild b = build(endPoints(0, 50, 100, 50), 0);
+  const VerticalGrid& slot = b.grid.verticalGrids[kSectionSlot];
+  const MapGrid& g = b.grid;
+  ASSERT_EQ(slot.nH, 21);
+  ASSERT_EQ(slot.nV, g.Nz);
+  EXPECT_EQ(g.Dzz, 40.0 / 20);  // raised to Nxy levels: (Zmax - Zbase) / (Nxy - 1)
+  for (int v = 1; v <= g.Nz; ++v) {
+    const double z = (v - 1) * g.Dzz;
+    const std::int16_t expected = z > 30 ? kAir : z > 15 ? 2 : 1;  // column 1: surface 30
+    EXPECT_EQ(slot.unit(1, v), expected) << "level " << v;
+  }
+  EXPECT_EQ(b.section.sectionSurfZ[21], 40);
+  EXPECT_EQ(b.section.sectionSurfGap(1, 1), -30);
+  EXPECT_EQ(b.sectionProfile.bndZ(1, 5), 15);
+  for (int slotNumber = kSouthWall; slotNumber <= kEastWall; ++slotNumber) {
+    EXPECT_TRUE(g.verticalGrids[slotNumber].empty());
+  }
+  EXPECT_EQ(g.mapUnit(3, 3), 0);
+}
+
+TEST_F(SectionBuildTest, RejectsLinesThatGiveNoSection) {
+  // Misses the rectangle diagonally.
+  EXPECT_THAT([&] { build(direction(200, 0, 45)); },
+              ::testing::ThrowsMessage<BuildError>(HasSubstr("does not cross")));
+  // East-west beside the rectangle.
+  EXPECT_THROW(build(direction(50, 200, 90)), BuildError);
+  // Touches a corner only: one column.
+  EXPECT_THAT([&] { build(direction(100, 0, 45)); },
+              ::testing::ThrowsMessage<BuildError>(HasSubstr("two columns")));
+  EXPECT_THROW(build(endPoints(0, 0, 10, 10), 40), BuildError);  // Zbase = Zmax
+}
+
+TEST(SectionBuild, AStepWhoseComponentsAreBothBelowATenthIsRejected) {
+  const GridSurface surface = makeGrid(11, 11, 0, 0, 0.1, 0.1, [](double, double) { return 1.0; });
+  const DisplaySurface display = exactDisplay(makeGrid(11, 11, 0, 0, 0.1, 0.1, [](double x, double) {
+    return 1.0 + x;
+  }));
+  TempFile boundary(gridFileText(surface));
+  const LogicalModel model = twoLayers();
+  const std::vector<std::string> files = {"", boundary.path()};
+  EXPECT_THAT([&] { buildSectionGrid({model, files, display, 0}, {0, 0, true, 1, 1, 0}); },
+              ::testing::ThrowsMessage<BuildError>(HasSubstr("below 0.1")));
+}
+
+}  // namespace
+}  // namespace kalvenor

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "model/display_surface.h"
+#include "model/grid_surface.h"
+#include "model/number_text.h"
+
+namespace kalvenor {
+
+inline GridSurface makeGrid(int nx, int ny, double xmin, double ymin, double dx, double dy,
+                            const std::function<double(double, double)>& z) {
+  GridSurface grid{nx, ny, xmin, ymin, dx, dy, Array2D<double>(1, nx, 1, ny)};
+  for (int i = 1; i <= nx; ++i) {
+    for (int j = 1; j <= ny; ++j) grid.z(i, j) = z(xmin + (i - 1) * dx, ymin + (j - 1) * dy);
+  }
+  return grid;
+}
+
+// A display surface without the load jitter, so elevations are exactly as given.
+inline DisplaySurface exactDisplay(const GridSurface& grid) {
+  DisplaySurface d;
+  d.Nx = grid.Nx;
+  d.Ny = grid.Ny;
+  d.Xmin = grid.Xmin;
+  d.Ymin = grid.Ymin;
+  d.Dx = grid.Dx;
+  d.Dy = grid.Dy;
+  d.dispZ = Array2D<double>(0, grid.Nx + 1, 0, grid.Ny + 1);
+  for (int i = 1; i <= grid.Nx; ++i) {
+    for (int j = 1; j <= grid.Ny; ++j) d.dispZ(i, j) = grid.z(i, j);
+  }
+  setupDisplayGrid(d);
+  return d;
+}
+
+// The grid in the file format; values should be exactly representable in 15 digits.
+inline std::string gridFileText(const GridSurface& grid) {
+  std::string text = numberText(grid.Nx) + "," + numberText(grid.Ny) + "," +
+                     numberText(grid.Xmin) + "," + numberText(grid.Ymin) + "," +
+                     numberText(grid.Dx) + "," + numberText(grid.Dy) + "\n";
+  for (int i = 1; i <= grid.Nx; ++i) {
+    for (int j = 1; j <= grid.Ny; ++j) text += numberText(grid.z(i, j)) + "\n";
+  }
+  return text;
+}
+
+}  // namespace kalvenor
