@@ -1,0 +1,151 @@
+#include <QtTest>
+
+#include "scripted_dialogs.h"
+#include "shell/form_main.h"
+#include "test_paths.h"
+
+using namespace kalvenor;
+
+// From the files to a 3D-map grid, then a section grid, then the map grid again, as a user
+// would do it, checking what the window shows after each step.
+class GridBuildFlowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void filesThenMapGridThenSectionGrid();
+  void aFailedBuildChangesNothing();
+
+ private:
+  QString write(const QString& name, const QByteArray& content);
+  void loadInputs();
+  Ui::formMain& ui() { return window_->ui(); }
+  ViewerState& state() { return window_->state(); }
+
+  QTemporaryDir* folder_ = nullptr;
+  ScriptedDialogs* dialogs_ = nullptr;
+  FormMain* window_ = nullptr;
+};
+
+void GridBuildFlowTest::init() {
+  folder_ = new QTemporaryDir;
+  dialogs_ = new ScriptedDialogs;
+  window_ = new FormMain(*dialogs_, KALVENOR_EXAMPLES_DIR);
+  window_->Form_Load();
+  window_->show();
+}
+
+void GridBuildFlowTest::cleanup() {
+  delete window_;
+  delete dialogs_;
+  delete folder_;
+}
+
+QString GridBuildFlowTest::write(const QString& name, const QByteArray& content) {
+  QFile file(folder_->filePath(name));
+  if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write test file");
+  file.write(content);
+  return file.fileName();
+}
+
+// The two-unit template over a boundary at 15 and a 5 x 5 surface rising from 30 to 40.
+void GridBuildFlowTest::loadInputs() {
+  QTest::mouseClick(ui().cmd2Layer, Qt::LeftButton);
+  dialogs_->files.push_back(write("boundary.txt", "2,2,0,0,100,100,15,15,15,15"));
+  QTest::mouseClick(ui().cmdBoundaryFile, Qt::LeftButton);
+  QByteArray display = "5,5,0,0,25,25";
+  for (int i = 0; i < 5; ++i) {
+    for (int j = 0; j < 5; ++j) display += "," + QByteArray::number(30 + 2.5 * i);
+  }
+  dialogs_->files.push_back(write("display.txt", display));
+  QTest::mouseClick(ui().cmdOpenDisplayFile, Qt::LeftButton);
+  ui().txtZbase->setText("0");
+  QVERIFY(dialogs_->messages.isEmpty());
+  // No view can be applied from the window yet; pretend one has been.
+  state().flags.viewReady = 1;
+}
+
+void GridBuildFlowTest::filesThenMapGridThenSectionGrid() {
+  loadInputs();
+  ui().chkSide->setChecked(false);
+  QVERIFY(ui().lbl5->isVisibleTo(window_));
+
+  QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
+  QVERIFY(dialogs_->messages.isEmpty());
+  QCOMPARE(state().flags.mapGridState, 1);
+  QCOMPARE(state().flags.sectionGridState, 0);
+  QCOMPARE(state().mapGrid.Nz, 5);
+  QCOMPARE(state().mapGrid.mapUnit(3, 3), 2);  // the surface lies above the boundary
+  QVERIFY(ui().chkSide->isChecked());
+  QVERIFY(!ui().lbl5->isVisibleTo(window_));
+  QVERIFY(ui().cmdGeoMap->isEnabled());
+  QVERIFY(!ui().cmdGeoSection->isEnabled());
+
+  ui().optSection2->setChecked(true);
+  ui().txtXstart->setText("10");
+  ui().txtYstart->setText("50");
+  ui().txtXend->setText("90");
+  ui().txtYend->setText("50");
+  QTest::mouseClick(ui().cmdSectionModel, Qt::LeftButton);
+  QVERIFY(dialogs_->messages.isEmpty());
+  QCOMPARE(ui().lblNxyS->text(), QString("9"));  // 100 long, 12.5 apart
+  QCOMPARE(ui().lblXminS->text(), QString("0"));
+  QCOMPARE(ui().lblXmaxS->text(), QString("100"));
+  QCOMPARE(ui().lblYminS->text(), QString("50"));
+  QCOMPARE(ui().lblDxxS->text(), QString("12.5"));
+  QCOMPARE(ui().lblDyyS->text(), QString("0"));
+  QCOMPARE(ui().lblZminS->text(), QString("0"));
+  QCOMPARE(ui().lblNzS->text(), QString("9"));  // raised from 4 to Nxy
+  QCOMPARE(ui().lblDzzS->text(), QString::number(state().mapGrid.Dzz, 'g', 15));
+  QCOMPARE(ui().lblZmaxS->text(), QString::number(8 * state().mapGrid.Dzz, 'g', 15));
+  QCOMPARE(ui().txtXstart->text(), QString("10"));  // the boxes keep what was typed
+  QCOMPARE(state().flags.sectionGridState, 1);
+  QCOMPARE(state().flags.mapGridState, 2);
+  QVERIFY(!ui().cmdGeoMap->isEnabled());
+  QVERIFY(ui().cmdGeoSection->isEnabled());
+  QVERIFY(ui().cmdGeoSectionLine->isEnabled());
+  // The frontal view of an east-west line: looking north, west on the left.
+  QCOMPARE(ui().txtAlpha->text(), QString("180"));
+  QCOMPARE(ui().txtGamma->text(), QString("0"));
+  QCOMPARE(ui().txtSca->text(), QString("1.4"));
+  QCOMPARE(ui().txtVe->text(), QString("1"));
+
+  QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
+  QCOMPARE(state().flags.mapGridState, 1);
+  QCOMPARE(state().flags.sectionGridState, 2);
+  QVERIFY(ui().cmdGeoMap->isEnabled());
+  QVERIFY(ui().cmdGeoSection->isEnabled());
+  QVERIFY(state().mapGrid.verticalGrids[kSectionSlot].empty());
+}
+
+void GridBuildFlowTest::aFailedBuildChangesNothing() {
+  QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
+  QCOMPARE(dialogs_->messages.size(), 1);
+  QVERIFY(dialogs_->messages.first().contains("no logical model"));
+  dialogs_->messages.clear();
+
+  loadInputs();
+  QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
+  const MapGrid before = state().mapGrid;
+  ui().optSection1->setChecked(true);
+  ui().txtXstart->setText("500");
+  ui().txtYstart->setText("0");
+  ui().txtFai->setText("45");
+  QTest::mouseClick(ui().cmdSectionModel, Qt::LeftButton);
+  QCOMPARE(dialogs_->messages.size(), 1);
+  QVERIFY(dialogs_->messages.last().contains("does not cross"));
+  QCOMPARE(state().flags.mapGridState, 1);
+  QCOMPARE(state().flags.sectionGridState, 0);
+  QCOMPARE(state().mapGrid.mapUnit, before.mapUnit);
+  QCOMPARE(ui().lblNxyS->text(), QString());
+
+  QFile::remove(folder_->filePath("boundary.txt"));
+  QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
+  QCOMPARE(dialogs_->messages.size(), 2);
+  QVERIFY(dialogs_->messages.last().contains("boundary.txt"));
+  QCOMPARE(state().flags.mapGridState, 1);
+}
+
+QTEST_MAIN(GridBuildFlowTest)
+#include "grid_build_flow_test.moc"
