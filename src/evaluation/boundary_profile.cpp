@@ -4,14 +4,27 @@
 
 namespace kalvenor {
 
+double BoundaryProfile::bndGap(int k, int h, int v) const {
+  double gap = baseGap_(k, h);
+  for (int level = 1; level < v; ++level) gap += dz_;
+  return gap;
+}
+
+void BoundaryProfile::gapColumn(int k, int h, std::vector<double>& levels) const {
+  levels.resize(nV_ + 1);
+  levels[1] = baseGap_(k, h);
+  for (int v = 1; v < nV_; ++v) levels[v + 1] = levels[v] + dz_;
+}
+
 BoundaryProfile buildBoundaryProfile(const LineGeometry& line,
                                      const std::vector<GridSurface>& grids, int Nbd) {
   BoundaryProfile p;
   p.Nbd_ = Nbd;
   p.nH_ = line.nH;
   p.nV_ = line.nV;
+  p.dz_ = line.dz;
   p.bndZ_ = Array2D<double>(1, Nbd, 1, line.nH, 0.0);
-  p.gap_.assign(static_cast<std::size_t>(Nbd) * line.nH * line.nV, 0.0);
+  p.baseGap_ = Array2D<double>(1, Nbd, 1, line.nH, 0.0);
   p.X_.assign(line.nH + 1, 0.0);
   p.Y_.assign(line.nH + 1, 0.0);
   p.Z_.assign(line.nV + 1, 0.0);
@@ -28,9 +41,7 @@ BoundaryProfile buildBoundaryProfile(const LineGeometry& line,
     for (int h = 1; h <= line.nH; ++h) {
       const double b = boundaryElevationAt(grids, k, p.X_[h], p.Y_[h]);
       p.bndZ_(k, h) = b;
-      double* gap = &p.gap_[p.offset(k, h, 1)];
-      gap[0] = line.zBase - b;
-      for (int v = 1; v < line.nV; ++v) gap[v] = gap[v - 1] + line.dz;
+      p.baseGap_(k, h) = line.zBase - b;
     }
   }
   return p;

@@ -22,8 +22,10 @@ struct LineGeometry {
 
 // Every boundary's elevation under each node of a wall or the section line, and the height of
 // every node above each boundary. Node coordinates are the same on all levels of a column (X, Y)
-// and the same in all columns of a level (Z), so they are kept once. Levels are reached by
-// repeated addition of the vertical step.
+// and the same in all columns of a level (Z), so they are kept once. Heights above a boundary
+// are reached level by level by repeated addition of the vertical step; only the first level is
+// kept, and a column is re-added when asked for, which gives the same values without holding
+// Nbd x nH x nV of them.
 class BoundaryProfile {
  public:
   BoundaryProfile() = default;
@@ -33,8 +35,11 @@ class BoundaryProfile {
   int nV() const { return nV_; }
   // Elevation of boundary k under node h.
   double bndZ(int k, int h) const { return bndZ_(k, h); }
-  // Height of node (h, v) above boundary k; negative below it.
-  double bndGap(int k, int h, int v) const { return gap_[offset(k, h, v)]; }
+  // Height of node (h, v) above boundary k; negative below it. Walks the column: for a whole
+  // column use gapColumn.
+  double bndGap(int k, int h, int v) const;
+  // Heights of column h above boundary k on every level, into levels[1..nV].
+  void gapColumn(int k, int h, std::vector<double>& levels) const;
   double X(int h, int /*v*/) const { return X_[h]; }
   double Y(int h, int /*v*/) const { return Y_[h]; }
   double Z(int /*h*/, int v) const { return Z_[v]; }
@@ -43,15 +48,12 @@ class BoundaryProfile {
                                               const std::vector<GridSurface>& grids, int Nbd);
 
  private:
-  std::size_t offset(int k, int h, int v) const {
-    return (static_cast<std::size_t>(k - 1) * nH_ + (h - 1)) * nV_ + (v - 1);
-  }
-
   int Nbd_ = 0;
   int nH_ = 0;
   int nV_ = 0;
-  Array2D<double> bndZ_;
-  std::vector<double> gap_;
+  double dz_ = 0.0;
+  Array2D<double> bndZ_;      // (1..Nbd, 1..nH)
+  Array2D<double> baseGap_;   // (1..Nbd, 1..nH): height of level 1 above the boundary
   std::vector<double> X_;
   std::vector<double> Y_;
   std::vector<double> Z_;
