@@ -219,15 +219,11 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
   report(progress, 0.1);
 
   sec.sectionSurfZ.assign(sec.Nxy + 1, 0.0);
-  sec.sectionSurfGap = Array2D<double>(1, sec.Nxy, 1, grid.Nz, 0.0);
+  sec.Zbase = in.Zbase;
+  sec.Dzz = grid.Dzz;
+  sec.Nz = grid.Nz;
   classifyVerticalGrid(in.model, build.boundaryGrids, slot, [&](int h, double x, double y) {
-    const double zs = surfaceElevationAt(d, x, y);
-    sec.sectionSurfZ[h] = zs;
-    sec.sectionSurfGap(h, 1) = in.Zbase - zs;
-    for (int v = 1; v < grid.Nz; ++v) {
-      sec.sectionSurfGap(h, v + 1) = sec.sectionSurfGap(h, v) + grid.Dzz;
-    }
-    return zs;
+    return sec.sectionSurfZ[h] = surfaceElevationAt(d, x, y);
   });
   report(progress, 1.0);
   return build;

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/array2d.h"
 
 namespace kalvenor {
 
@@ -19,8 +18,18 @@ struct SectionGrid {
   double Dxx = 0.0;
   double Dyy = 0.0;
   std::int32_t Nmax = 0;
-  std::vector<double> sectionSurfZ;     // 1..Nxy
-  Array2D<double> sectionSurfGap;       // (1..Nxy, 1..Nz): height above the display surface
+  std::vector<double> sectionSurfZ;  // 1..Nxy: display elevation under each column
+  double Zbase = 0.0;                // base and step of the levels the build used
+  double Dzz = 0.0;
+  std::int32_t Nz = 0;
+
+  // Heights of column h's levels above the display surface, into levels[1..Nz]: Zbase - zs on
+  // level 1, then one step added per level.
+  void surfaceGapColumn(int h, std::vector<double>& levels) const {
+    levels.resize(Nz + 1);
+    levels[1] = Zbase - sectionSurfZ[h];
+    for (int v = 1; v < Nz; ++v) levels[v + 1] = levels[v] + Dzz;
+  }
 };
 
 }  // namespace kalvenor

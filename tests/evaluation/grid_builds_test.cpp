@@ -177,7 +177,10 @@ TEST_F(SectionBuildTest, NodesAreClassifiedUpToTheSurfaceAndAirAbove) {
     EXPECT_EQ(slot.unit(1, v), expected) << "level " << v;
   }
   EXPECT_EQ(b.section.sectionSurfZ[21], 40);
-  EXPECT_EQ(b.section.sectionSurfGap(1, 1), -30);
+  std::vector<double> gaps;
+  b.section.surfaceGapColumn(1, gaps);
+  EXPECT_EQ(gaps[1], -30);
+  EXPECT_EQ(gaps[3], -30 + g.Dzz + g.Dzz);
   EXPECT_EQ(b.sectionProfile.bndZ(1, 5), 15);
   for (int slotNumber = kSouthWall; slotNumber <= kEastWall; ++slotNumber) {
     EXPECT_TRUE(g.verticalGrids[slotNumber].empty());
