@@ -42,6 +42,12 @@ GridSurface readGridSurface(ItemReader& reader) {
     reader.fail("the grid reaches beyond the range of numbers");
   }
 
+  // Every elevation takes a character and a separator: a file far too short for its header is
+  // rejected before the grid is allocated.
+  if (static_cast<std::int64_t>(reader.remaining()) < 2 * nodes - 1) {
+    reader.fail("the file is too short for the " + std::to_string(nodes) + " elevations of a " +
+                std::to_string(grid.Nx) + " x " + std::to_string(grid.Ny) + " grid");
+  }
   grid.z = Array2D<double>(1, grid.Nx, 1, grid.Ny);
   std::int64_t read = 0;
   for (int i = 1; i <= grid.Nx; ++i) {

@@ -28,6 +28,8 @@ class ItemReader {
   bool atEnd();
 
   int itemsRead() const { return items_; }
+  // Characters not read yet.
+  std::size_t remaining() const { return text_.size() - pos_; }
 
  private:
   bool atLineEnd() const;

@@ -61,6 +61,7 @@ TEST(GridFile, RejectsGridsTheEvaluationCannotUse) {
   EXPECT_THAT(readFailure("3, 2, 0, 0, 1e308, 1, 1, 2, 3, 4, 5, 6"),
               HasSubstr("beyond the range of numbers"));
   EXPECT_THAT(readFailure("100000, 100000, 0, 0, 1, 1"), HasSubstr("larger than"));
+  EXPECT_THAT(readFailure("4096,4096,0,0,1,1,1"), HasSubstr("too short for the 16777216"));
   EXPECT_THAT(readFailure("5000000000, 2, 0, 0, 1, 1"), HasSubstr("Nx must be a whole number"));
 }
 
