@@ -6,9 +6,18 @@
 
 namespace kalvenor {
 
+// The drawing command in progress.
+enum DrawModes : std::int16_t {
+  kGeologicalMap = 1,
+  kSectionPicture = 2,
+  kContourMap = 3,
+  kGridLines = 4,
+  kSurveyLine = 5
+};
+
 struct DrawOptions {
-  PackedColor LineColor = kBlack;
-  std::int16_t DrawBoundary = 0;
+  PackedColor LineColor = kBlack;  // frame and grid lines: black on white, white on black
+  std::int16_t DrawBoundary = 0;   // 1: draw geological boundary lines
   std::int16_t DrawMode = 0;
 };
 

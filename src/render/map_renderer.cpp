@@ -1,0 +1,265 @@
+#include "render/map_renderer.h"
+
+#include <optional>
+
+#include "evaluation/boundary_interpolation.h"
+#include "evaluation/classification.h"
+#include "render/cell.h"
+#include "render/line_tracing.h"
+#include "render/projection.h"
+
+namespace kalvenor {
+namespace {
+
+using MaybePoint = std::optional<CanvasPoint>;
+
+// Boundary k at display node (i, j): the stored node when the boundary grid shares the display
+// grid's nodes, else the boundary evaluated there, so a grid of another size is never read
+// beyond its nodes.
+class BoundaryAtNodes {
+ public:
+  BoundaryAtNodes(const std::vector<GridSurface>& grids, const DisplaySurface& d, int Nbd)
+      : grids_(grids), display_(d), sameNodes_(Nbd + 1, false) {
+    for (int k = 1; k <= Nbd && k < static_cast<int>(grids.size()); ++k) {
+      const GridSurface& g = grids[k];
+      sameNodes_[k] = g.Nx == d.Nx && g.Ny == d.Ny && g.Xmin == d.Xmin && g.Ymin == d.Ymin &&
+                      g.Dx == d.Dx && g.Dy == d.Dy;
+    }
+  }
+  double at(int k, int i, int j) const {
+    if (sameNodes_[k]) return grids_[k].z(i, j);
+    return elevationAt(grids_[k], display_.nodeX[i], display_.nodeY[j]);
+  }
+
+ private:
+  const std::vector<GridSurface>& grids_;
+  const DisplaySurface& display_;
+  std::vector<bool> sameNodes_;
+};
+
+class MapDrawing {
+ public:
+  MapDrawing(Canvas& canvas, const MapPicture& picture)
+      : canvas_(canvas),
+        p_(picture),
+        d_(picture.display),
+        projection_(picture.view, d_.Xc, d_.Yc, d_.Zc, picture.Zbase),
+        nodes_(0, d_.Nx, 0, d_.Ny),
+        boundaries_(picture.boundaryGrids, d_, boundaryCount()) {}
+
+  void draw();
+
+ private:
+  int boundaryCount() const {
+    const int Nbd = p_.model.Nbd;
+    return static_cast<int>(p_.boundaryGrids.size()) >= Nbd + 2 ? Nbd : 0;
+  }
+  bool hasBase() const { return p_.Zbase > -99999; }
+  void projectNodes();
+  void projectBase();
+  void line(const MaybePoint& a, const MaybePoint& b);
+  void drawBaseAndEdges(bool farSides);
+  void drawCell(int i, int j, int i2, int j2);
+  void drawBoundaries(const Corners<CanvasPoint>& P, const std::array<int, 5>& ci,
+                      const std::array<int, 5>& cj);
+  void drawContours(const Corners<CanvasPoint>& P, const std::array<int, 5>& ci,
+                    const std::array<int, 5>& cj);
+  void drawFrame();
+  int unitAt(int i, int j) const {
+    return p_.drawUnit.contains(i, j) ? p_.drawUnit(i, j) : 0;
+  }
+
+  Canvas& canvas_;
+  const MapPicture& p_;
+  const DisplaySurface& d_;
+  Projection projection_;
+  Array2D<MaybePoint> nodes_;
+  std::array<MaybePoint, 4> base_;
+  BoundaryAtNodes boundaries_;
+};
+
+void MapDrawing::projectNodes() {
+  for (int i = 1; i <= d_.Nx; ++i) {
+    for (int j = 1; j <= d_.Ny; ++j) {
+      nodes_(i, j) = projection_.projectPoint(d_.nodeX[i], d_.nodeY[j],
+                                              projection_.exaggerateHeight(d_.dispZ(i, j)));
+    }
+  }
+}
+
+// Corner 0 is the far corner, 2 the near one.
+void MapDrawing::projectBase() {
+  const PaintersOrder& ox = p_.view.orderX;
+  const PaintersOrder& oy = p_.view.orderY;
+  const double z = projection_.exaggerateHeight(p_.Zbase);
+  base_[0] = projection_.projectPoint(d_.nodeX[ox.first], d_.nodeY[oy.first], z);
+  base_[1] = projection_.projectPoint(d_.nodeX[ox.first], d_.nodeY[oy.last], z);
+  base_[2] = projection_.projectPoint(d_.nodeX[ox.last], d_.nodeY[oy.last], z);
+  base_[3] = projection_.projectPoint(d_.nodeX[ox.last], d_.nodeY[oy.first], z);
+}
+
+void MapDrawing::line(const MaybePoint& a, const MaybePoint& b) {
+  if (!a || !b) return;
+  canvas_.line(static_cast<float>(a->x), static_cast<float>(a->y), static_cast<float>(b->x),
+               static_cast<float>(b->y));
+}
+
+// The base rectangle and the corner edges from the surface down to it; with farSides the far
+// edges as well (they are drawn first, so the surface covers them).
+void MapDrawing::drawBaseAndEdges(bool farSides) {
+  const PaintersOrder& ox = p_.view.orderX;
+  const PaintersOrder& oy = p_.view.orderY;
+  line(base_[1], base_[2]);
+  line(base_[2], base_[3]);
+  if (farSides) {
+    line(base_[3], base_[0]);
+    line(base_[0], base_[1]);
+  }
+  line(nodes_(ox.first, oy.last), base_[1]);
+  line(nodes_(ox.last, oy.last), base_[2]);
+  line(nodes_(ox.last, oy.first), base_[3]);
+  if (farSides) line(nodes_(ox.first, oy.first), base_[0]);
+}
+
+void MapDrawing::draw() {
+  projectNodes();
+  projectBase();
+  canvas_.setPenColor(p_.options.LineColor);
+  canvas_.setPenStyle(PenStyle::Solid);
+  canvas_.setPenWidth(1);
+  if (hasBase()) drawBaseAndEdges(true);
+
+  const PaintersOrder& ox = p_.view.orderX;
+  const PaintersOrder& oy = p_.view.orderY;
+  for (int j = oy.first; j != oy.last; j += oy.step) {
+    for (int i = ox.first; i != ox.last; i += ox.step) drawCell(i, j, i + ox.step, j + oy.step);
+  }
+
+  const std::int16_t mode = p_.options.DrawMode;
+  if (p_.drawSideMaps && ((p_.sideWalls && mode == kGeologicalMap) || mode == kContourMap)) {
+    p_.drawSideMaps();
+  }
+  canvas_.setPenColor(p_.options.LineColor);
+  canvas_.setPenStyle(PenStyle::Solid);
+  canvas_.setPenWidth(1);
+  if (p_.frame) drawFrame();
+  if (hasBase()) drawBaseAndEdges(false);
+}
+
+void MapDrawing::drawCell(int i, int j, int i2, int j2) {
+  const std::array<int, 5> ci{0, i, i2, i2, i};
+  const std::array<int, 5> cj{0, j, j, j2, j2};
+  Corners<CanvasPoint> P;
+  for (int n = 1; n <= 4; ++n) {
+    const MaybePoint& point = nodes_(ci[n], cj[n]);
+    if (!point) return;  // a corner at or behind the eye: the cell cannot be drawn
+    P[n] = *point;
+  }
+  closeCorners(P);
+  const Quad quad{P[1], P[2], P[3], P[4]};
+
+  if (p_.options.DrawMode == kContourMap) {
+    canvas_.setPenStyle(PenStyle::Invisible);
+    canvas_.setFillStyle(FillStyle::Solid);
+    canvas_.setFillColor(kWhite);
+    canvas_.polygon(quad);
+    if (p_.contourLines) drawContours(P, ci, cj);
+    return;
+  }
+  if (p_.options.DrawMode == kGridLines) {
+    canvas_.setFillStyle(FillStyle::Transparent);
+    canvas_.setPenColor(p_.options.LineColor);
+    canvas_.setPenWidth(1);
+    canvas_.setPenStyle(PenStyle::Solid);
+  } else {
+    canvas_.setFillStyle(FillStyle::Solid);
+    canvas_.setPenStyle(PenStyle::Invisible);
+  }
+  canvas_.setFillColor(colorOf(p_.unitColor, unitAt(i, j)));
+  canvas_.polygon(quad);
+
+  const int u = unitAt(i, j);
+  const bool oneUnit = unitAt(i2, j) == u && unitAt(i2, j2) == u && unitAt(i, j2) == u;
+  if (p_.options.DrawBoundary == 1 && !oneUnit) drawBoundaries(P, ci, cj);
+  if (p_.contourLines) drawContours(P, ci, cj);
+}
+
+void MapDrawing::drawBoundaries(const Corners<CanvasPoint>& P, const std::array<int, 5>& ci,
+                                const std::array<int, 5>& cj) {
+  Corners<double> x{}, y{}, z{}, w{};
+  for (int n = 1; n <= 4; ++n) {
+    x[n] = d_.nodeX[ci[n]];
+    y[n] = d_.nodeY[cj[n]];
+    z[n] = d_.dispZ(ci[n], cj[n]);
+  }
+  closeCorners(x);
+  closeCorners(y);
+  closeCorners(z);
+  const ClassifyAt classify = [this](double px, double py, double pz) {
+    const Classification c = classifyPoint(p_.model, p_.boundaryGrids, px, py, pz);
+    return UnitsAt{c.unitStrict, c.unitInclusive};
+  };
+  for (int k = 1; k <= boundaryCount(); ++k) {
+    canvas_.setPenColor(colorOf(p_.boundaryColor, k));
+    canvas_.setPenStyle(PenStyle::Solid);
+    canvas_.setPenWidth(2);
+    for (int n = 1; n <= 4; ++n) w[n] = z[n] - boundaries_.at(k, ci[n], cj[n]);
+    closeCorners(w);
+    drawBoundaryInCell(canvas_, P, w, x, y, z, d_.zEps, classify);
+  }
+}
+
+void MapDrawing::drawContours(const Corners<CanvasPoint>& P, const std::array<int, 5>& ci,
+                              const std::array<int, 5>& cj) {
+  if (d_.Zmin == d_.Zmax) return;
+  Corners<double> w{};
+  for (int n = 1; n <= 4; ++n) w[n] = d_.dispZ(ci[n], cj[n]);
+  closeCorners(w);
+  canvas_.setPenColor(kBlack);
+  canvas_.setPenWidth(1);
+  canvas_.setPenStyle(PenStyle::Solid);
+  drawContoursInCell(canvas_, P, w, p_.contours, d_.zEps);
+}
+
+// The near row and column of grid lines, and with four sides the far ones too, over the
+// finished surface.
+void MapDrawing::drawFrame() {
+  const PaintersOrder& ox = p_.view.orderX;
+  const PaintersOrder& oy = p_.view.orderY;
+  const auto row = [&](int j) {
+    for (int i = ox.first; i != ox.last; i += ox.step) line(nodes_(i, j), nodes_(i + ox.step, j));
+  };
+  const auto column = [&](int i) {
+    for (int j = oy.first; j != oy.last; j += oy.step) line(nodes_(i, j), nodes_(i, j + oy.step));
+  };
+  row(oy.last);
+  column(ox.last);
+  if (p_.frameFourSides) {
+    row(oy.first);
+    column(ox.first);
+  }
+}
+
+}  // namespace
+
+PackedColor colorOf(const std::vector<PackedColor>& colors, int index) {
+  return index >= 0 && index < static_cast<int>(colors.size()) ? colors[index] : kBlack;
+}
+
+std::array<std::int16_t, 2> visibleWalls(const ViewSettings& view, int Nx, int Ny) {
+  std::array<std::int16_t, 2> walls{0, 0};
+  const int row = view.orderY.first;
+  const int column = view.orderX.first;
+  if (row == 1 && column == 1) walls = {3, 4};
+  if (row == Ny && column == 1) walls = {1, 4};
+  if (row == 1 && column == Nx) walls = {3, 2};
+  if (row == Ny && column == Nx) walls = {1, 2};
+  return walls;
+}
+
+void drawGeoMap(Canvas& canvas, const MapPicture& picture) {
+  if (!picture.display.loaded()) return;
+  MapDrawing(canvas, picture).draw();
+}
+
+}  // namespace kalvenor

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "model/array2d.h"
+#include "model/display_surface.h"
+#include "model/grid_surface.h"
+#include "model/logical_model.h"
+#include "render/canvas.h"
+#include "render/contour_settings.h"
+#include "render/draw_options.h"
+#include "render/view_settings.h"
+
+namespace kalvenor {
+
+// Everything one block-diagram picture is drawn from.
+struct MapPicture {
+  const DisplaySurface& display;
+  double Zbase;  // -99999 or less: no base
+  const LogicalModel& model;
+  const std::vector<GridSurface>& boundaryGrids;  // of the last grid build
+  const std::vector<PackedColor>& unitColor;
+  const std::vector<PackedColor>& boundaryColor;
+  const Array2D<std::int32_t>& drawUnit;  // unit of every display node
+  const ViewSettings& view;
+  const ContourSettings& contours;
+  DrawOptions options;
+  bool contourLines = false;    // contour lines wanted and drawable
+  bool sideWalls = false;       // side walls wanted with the geological map
+  bool frame = false;           // grid frame lines
+  bool frameFourSides = false;  // also on the two far sides
+  std::function<void()> drawSideMaps;  // the side walls, drawn after the surface
+};
+
+// The walls facing the eye for a painter's order: the x-parallel wall first, then the
+// y-parallel one (1 south, 2 west, 3 north, 4 east).
+std::array<std::int16_t, 2> visibleWalls(const ViewSettings& view, int Nx, int Ny);
+
+// Draws the block diagram in the picture's DrawMode: geological map, contour map or grid lines.
+// Cells are painted far to near, each in the colour of its corner first in the painter's order;
+// anything with a point that cannot be projected is skipped.
+void drawGeoMap(Canvas& canvas, const MapPicture& picture);
+
+// The colour of a unit, black for a unit the colour table does not hold.
+PackedColor colorOf(const std::vector<PackedColor>& colors, int index);
+
+}  // namespace kalvenor

@@ -1,0 +1,45 @@
+#include "render/projection.h"
+
+#include <cmath>
+#include <limits>
+
+#include "model/number_text.h"
+
+namespace kalvenor {
+namespace {
+
+std::optional<std::int32_t> toCanvas(double value) {
+  constexpr double kLow = std::numeric_limits<std::int32_t>::min();
+  constexpr double kHigh = std::numeric_limits<std::int32_t>::max();
+  if (!(value >= kLow && value <= kHigh)) return std::nullopt;
+  return static_cast<std::int32_t>(value);
+}
+
+}  // namespace
+
+Projection::Projection(const ViewSettings& view, double Xc, double Yc, double Zc, double Zbase)
+    : view_(view), Xc_(Xc), Yc_(Yc), Zc_(Zc), Zbase_(Zbase) {}
+
+double Projection::exaggerateHeight(double z) const {
+  return Zc_ + view_.Ve * ((z > Zbase_ ? z : Zbase_) - Zc_);
+}
+
+std::optional<CanvasPoint> Projection::projectPoint(double x, double y, double z) const {
+  const ViewSettings& v = view_;
+  const double dx = x - Xc_, dy = y - Yc_, dz = z - Zc_;
+  double right = v.Rx * dx + v.Ry * dy;
+  double up = v.Ux * dx + v.Uy * dy + v.Uz * dz;
+  if (v.Dist != kParallelDist) {
+    const double towardEye = v.Ex * dx + v.Ey * dy + v.Ez * dz;
+    if (!(towardEye < v.Dist)) return std::nullopt;
+    const double f = (v.Dist - v.Ppz) / (v.Dist - towardEye);
+    right = f * right;
+    up = f * up;
+  }
+  const auto px = toCanvas(Int(right * v.Scale) + v.HalfW);
+  const auto py = toCanvas(v.HalfH - Int(up * v.Scale));
+  if (!px || !py) return std::nullopt;
+  return CanvasPoint{*px, *py};
+}
+
+}  // namespace kalvenor

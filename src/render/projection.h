@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+
+#include "render/canvas.h"
+#include "render/view_settings.h"
+
+namespace kalvenor {
+
+// Turns model points into canvas pixels for one picture: every point goes through
+// exaggerateHeight and then projectPoint.
+class Projection {
+ public:
+  // (Xc, Yc, Zc) is the view centre, Zbase the base of the block.
+  Projection(const ViewSettings& view, double Xc, double Yc, double Zc, double Zbase);
+
+  // Lifts an elevation below the base to the base, then exaggerates about Zc.
+  double exaggerateHeight(double z) const;
+
+  // The canvas position of a point whose z has passed exaggerateHeight. Nothing for a point at
+  // or behind the eye in perspective, or one whose position leaves the 32-bit range: a
+  // renderer skips whatever would use it.
+  std::optional<CanvasPoint> projectPoint(double x, double y, double z) const;
+
+  const ViewSettings& view() const { return view_; }
+
+ private:
+  const ViewSettings& view_;
+  double Xc_, Yc_, Zc_, Zbase_;
+};
+
+}  // namespace kalvenor

@@ -1,0 +1,171 @@
+#include "render/map_renderer.h"
+
+#include <gtest/gtest.h>
+
+#include "../evaluation/grid_fixtures.h"
+#include "recording_canvas.h"
+
+namespace kalvenor {
+namespace {
+
+using Op = RecordingCanvas::Op;
+
+const PackedColor kRed = packRgb(255, 0, 0);
+const PackedColor kGreen = packRgb(0, 255, 0);
+const PackedColor kBlue = packRgb(0, 0, 255);
+
+// One cell, 10 x 10, sloping from 0 in the west to 10 in the east, over a boundary at 4:
+// unit 1 (red) below it, unit 2 (green) above it.
+class MapRendererTest : public ::testing::Test {
+ protected:
+  MapRendererTest() {
+    model.modelCell(1, 1) = -1;
+    model.modelCell(2, 1) = 1;
+    buildUnitOfPattern(model);
+    drawUnit(1, 1) = 1;
+    drawUnit(1, 2) = 1;
+    drawUnit(2, 1) = 2;
+    drawUnit(2, 2) = 2;
+    view.Sca = 1;
+    view.Ve = 1;
+    look(45, 30);
+  }
+  void look(double alpha, double gamma) {
+    view.Alpha = alpha;
+    view.Gamma = gamma;
+    applyView(view, display, canvas.width(), canvas.height());
+  }
+  MapPicture picture(std::int16_t mode) {
+    return {display, Zbase, model, grids, unitColor, boundaryColor, drawUnit, view, contours,
+            DrawOptions{kBlack, 1, mode}, false, false, false, false,
+            [this] { ++sideMapCalls; }};
+  }
+
+  DisplaySurface display = exactDisplay(makeGrid(2, 2, 0, 0, 10, 10, [](double x, double) { return x; }));
+  LogicalModel model = allocateModel(1);
+  std::vector<GridSurface> grids = {
+      {}, makeGrid(2, 2, 0, 0, 10, 10, [](double, double) { return 4.0; }), {}};
+  std::vector<PackedColor> unitColor = {kBlack, kRed, kGreen};
+  std::vector<PackedColor> boundaryColor = {kBlack, kBlue};
+  Array2D<std::int32_t> drawUnit{1, 2, 1, 2, 0};
+  ViewSettings view;
+  ContourSettings contours{0, 10, 2};
+  double Zbase = -5;
+  RecordingCanvas canvas;
+  int sideMapCalls = 0;
+};
+
+TEST_F(MapRendererTest, TheCellTakesTheColourOfItsCornerFirstInThePaintersOrder) {
+  drawGeoMap(canvas, picture(kGeologicalMap));  // eye north-east: node (1, 1) comes first
+  auto cells = canvas.of(Op::Polygon);
+  ASSERT_EQ(cells.size(), 1u);
+  EXPECT_EQ(cells[0].fill, kRed);
+  EXPECT_EQ(cells[0].fillStyle, FillStyle::Solid);
+  EXPECT_EQ(cells[0].penStyle, PenStyle::Invisible);
+
+  look(225, 30);  // eye south-west: node (2, 2) comes first
+  RecordingCanvas other;
+  drawGeoMap(other, picture(kGeologicalMap));
+  EXPECT_EQ(other.of(Op::Polygon)[0].fill, kGreen);
+}
+
+TEST_F(MapRendererTest, TheBaseAndCornerEdgesOnlyWhenThereIsABase) {
+  MapPicture p = picture(kGeologicalMap);
+  p.options.DrawBoundary = 0;
+  drawGeoMap(canvas, p);
+  // Rectangle and four edges behind the surface, then two base sides and three edges in front.
+  EXPECT_EQ(canvas.linesIn(kBlack).size(), 13u);
+  const Op& first = canvas.ops.front();
+  EXPECT_EQ(first.kind, Op::Line);
+  EXPECT_EQ(canvas.ops.back().kind, Op::Line);
+
+  Zbase = -99999;
+  RecordingCanvas none;
+  MapPicture noBase = picture(kGeologicalMap);
+  noBase.options.DrawBoundary = 0;
+  drawGeoMap(none, noBase);
+  EXPECT_TRUE(none.of(Op::Line).empty());
+}
+
+TEST_F(MapRendererTest, TheBoundaryLineIsDrawnInItsColourWhereUnitsMeet) {
+  drawGeoMap(canvas, picture(kGeologicalMap));
+  const auto lines = canvas.linesIn(kBlue);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].penWidth, 2);
+
+  drawUnit(2, 1) = drawUnit(2, 2) = 1;  // one unit everywhere: the boundary is no contact
+  RecordingCanvas same;
+  drawGeoMap(same, picture(kGeologicalMap));
+  EXPECT_TRUE(same.linesIn(kBlue).empty());
+}
+
+TEST_F(MapRendererTest, ContourMapsPaintCellsWhiteAndAlwaysDrawTheWalls) {
+  MapPicture p = picture(kContourMap);
+  p.contourLines = true;
+  p.sideWalls = false;
+  drawGeoMap(canvas, p);
+  EXPECT_EQ(canvas.of(Op::Polygon)[0].fill, kWhite);
+  EXPECT_TRUE(canvas.linesIn(kBlue).empty());
+  EXPECT_EQ(sideMapCalls, 1);
+  // Levels 2, 4, 6, 8 cross the cell from south to north; 0 and 10 touch its edges.
+  EXPECT_GE(canvas.of(Op::Point).size(), 8u);
+
+  RecordingCanvas geological;
+  drawGeoMap(geological, picture(kGeologicalMap));
+  EXPECT_EQ(sideMapCalls, 1);  // not without the side walls wanted
+}
+
+TEST_F(MapRendererTest, GridLinesOutlineEveryCell) {
+  drawGeoMap(canvas, picture(kGridLines));
+  const auto cells = canvas.of(Op::Polygon);
+  ASSERT_EQ(cells.size(), 1u);
+  EXPECT_EQ(cells[0].fillStyle, FillStyle::Transparent);
+  EXPECT_EQ(cells[0].pen, kBlack);
+  EXPECT_EQ(cells[0].penStyle, PenStyle::Solid);
+}
+
+TEST_F(MapRendererTest, TheFrameRunsAlongTheNearSidesOrAllFour) {
+  Zbase = -99999;
+  MapPicture p = picture(kGeologicalMap);
+  p.options.DrawBoundary = 0;
+  p.frame = true;
+  drawGeoMap(canvas, p);
+  EXPECT_EQ(canvas.linesIn(kBlack).size(), 2u);
+  p.frameFourSides = true;
+  RecordingCanvas four;
+  drawGeoMap(four, p);
+  EXPECT_EQ(four.linesIn(kBlack).size(), 4u);
+}
+
+TEST_F(MapRendererTest, ACellWithACornerBehindTheEyeIsSkipped) {
+  view.Dist = 5;  // the eye stands inside the block
+  view.Ppz = 0;
+  applyView(view, display, canvas.width(), canvas.height());
+  drawGeoMap(canvas, picture(kGeologicalMap));
+  EXPECT_TRUE(canvas.of(Op::Polygon).empty());
+}
+
+TEST_F(MapRendererTest, NothingIsDrawnWithoutADisplaySurface) {
+  DisplaySurface none;
+  const MapPicture empty{none,     Zbase,    model,    grids,
+                         unitColor, boundaryColor, drawUnit, view,
+                         contours, DrawOptions{kBlack, 1, kGridLines}, false, false, false, false, {}};
+  drawGeoMap(canvas, empty);
+  EXPECT_TRUE(canvas.ops.empty());
+}
+
+TEST(VisibleWalls, TheWallsOnTheNearSides) {
+  ViewSettings v;
+  v.orderX = {1, 5, 1};
+  v.orderY = {1, 4, 1};
+  EXPECT_EQ(visibleWalls(v, 5, 4), (std::array<std::int16_t, 2>{3, 4}));
+  v.orderY = {4, 1, -1};
+  EXPECT_EQ(visibleWalls(v, 5, 4), (std::array<std::int16_t, 2>{1, 4}));
+  v.orderX = {5, 1, -1};
+  EXPECT_EQ(visibleWalls(v, 5, 4), (std::array<std::int16_t, 2>{1, 2}));
+  v.orderY = {1, 4, 1};
+  EXPECT_EQ(visibleWalls(v, 5, 4), (std::array<std::int16_t, 2>{3, 2}));
+}
+
+}  // namespace
+}  // namespace kalvenor
