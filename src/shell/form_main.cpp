@@ -42,6 +42,12 @@ void FormMain::connectHandlers() {
       {ui_.cmdKalvenor, &FormMain::cmdKalvenor_Click},
       {ui_.cmdSectionModel, &FormMain::cmdSectionModel_Click},
       {ui_.cmdSectionView, &FormMain::cmdSectionView_Click},
+      {ui_.cmd2D, &FormMain::cmd2D_Click},
+      {ui_.cmd3DDefault, &FormMain::cmd3DDefault_Click},
+      {ui_.cmdContourAuto, &FormMain::cmdContourAuto_Click},
+      {ui_.cmdGeoMap, &FormMain::cmdGeoMap_Click},
+      {ui_.cmdContour, &FormMain::cmdContour_Click},
+      {ui_.cmdGrid, &FormMain::cmdGrid_Click},
       {ui_.cmdEnd, &FormMain::cmdEnd_Click},
       {ui_.cmdVersion, &FormMain::cmdVersion_Click},
       {ui_.cmdImageClear, &FormMain::cmdImageClear_Click},
@@ -52,6 +58,28 @@ void FormMain::connectHandlers() {
   for (const auto& [button, handler] : commands) {
     connect(button, &QPushButton::clicked, this, handler);
   }
+  // Every change of a view box applies the view at once.
+  for (QLineEdit* box :
+       {ui_.txtDist, ui_.txtPpz, ui_.txtVe, ui_.txtAlpha, ui_.txtGamma, ui_.txtSca}) {
+    connect(box, &QLineEdit::textChanged, this, &FormMain::applyViewSettings);
+  }
+  for (QLineEdit* box : {ui_.txtCst, ui_.txtCen, ui_.txtCin}) {
+    connect(box, &QLineEdit::textChanged, this, &FormMain::contourBox_Change);
+  }
+  connect(ui_.txtSepInt, &QLineEdit::textChanged, this, &FormMain::txtSepInt_Change);
+  const std::pair<QAbstractButton*, void (FormMain::*)()> checks[] = {
+      {ui_.chkPers, &FormMain::chkPers_Click},
+      {ui_.chkContour, &FormMain::refreshContourSettings},
+      {ui_.chkAutoRedraw, &FormMain::chkAutoRedraw_Click},
+      {ui_.chkBack, &FormMain::chkBack_Click},
+      {ui_.chkboundary, &FormMain::chkboundary_Click},
+      {ui_.chkWaku, &FormMain::chkWaku_Click},
+  };
+  for (const auto& [check, handler] : checks) {
+    connect(check, &QAbstractButton::toggled, this, handler);
+  }
+  connect(ui_.optWaku2, &QAbstractButton::toggled, this, &FormMain::optWaku_Click);
+  connect(ui_.optWaku4, &QAbstractButton::toggled, this, &FormMain::optWaku_Click);
   // The grid's click is a header click or a mouse release over its cells.
   connect(ui_.grdModel->horizontalHeader(), &QHeaderView::sectionClicked, this,
           &FormMain::grdModel_Click);

@@ -56,7 +56,19 @@ class FormMain : public QWidget {
   // Steps (5-1) and (5-2): the display grids.
   void cmdKalvenor_Click();
   void cmdSectionModel_Click();
+  // Step (6): the view.
+  void applyViewSettings();
+  void chkPers_Click();
+  void cmd2D_Click();
+  void cmd3DDefault_Click();
   void cmdSectionView_Click();
+  // Contour settings.
+  void refreshContourSettings();
+  void cmdContourAuto_Click();
+  // Drawing commands and their options.
+  void cmdGeoMap_Click();
+  void cmdContour_Click();
+  void cmdGrid_Click();
   // The legend as drawn so far.
   const QPixmap& legend() const { return legend_; }
 
@@ -89,6 +101,20 @@ class FormMain : public QWidget {
   BuildInputs buildInputs() const;
   bool modelReadyForBuild();
   void showSectionFigures();
+  void writeView(const QString& alpha, const QString& gamma, const QString& sca,
+                 const QString& ve);
+  void contourBox_Change();
+  void txtSepInt_Change();
+  void copyMapUnits();
+  bool contourLinesWanted();
+  void drawGeoMap();
+  void drawSideMaps();
+  void drawSection();
+  void chkAutoRedraw_Click();
+  void chkBack_Click();
+  void chkboundary_Click();
+  void chkWaku_Click();
+  void optWaku_Click(bool checked);
   void clearResultLabels();
   void showWindowSize(int width, int height);
 

@@ -1,5 +1,3 @@
-#include <cmath>
-
 #include "evaluation/grid_builds.h"
 #include "shell/build_progress.h"
 #include "shell/busy_cursor.h"
@@ -34,6 +32,7 @@ void FormMain::cmdKalvenor_Click() {
   state_.boundaryGrids = std::move(build.boundaryGrids);
   state_.mapGrid = std::move(build.grid);
   state_.wallProfiles = std::move(build.wallProfiles);
+  state_.drawUnit = {};
   ProgressFlags& flags = state_.flags;
   flags.mapGridState = 1;
   if (flags.sectionGridState == 1) flags.sectionGridState = 2;
@@ -64,6 +63,7 @@ void FormMain::cmdSectionModel_Click() {
   state_.mapGrid = std::move(build.grid);
   state_.section = std::move(build.section);
   state_.sectionProfile = std::move(build.sectionProfile);
+  state_.drawUnit = {};
 
   cmdSectionView_Click();
   showSectionFigures();
@@ -83,17 +83,6 @@ void FormMain::showSectionFigures() {
       {ui_.lblYminS, s.Ystart},     {ui_.lblZminS, state_.Zbase}, {ui_.lblXmaxS, s.Xend},
       {ui_.lblYmaxS, s.Yend},       {ui_.lblZmaxS, state_.Zbase + (g.Nz - 1) * g.Dzz}};
   for (const auto& [label, value] : figures) label->setText(numberQText(value));
-}
-
-// A horizontal look at the section from the side that puts the line's eastern end on the right.
-void FormMain::cmdSectionView_Click() {
-  const double Fai = state_.section.Fai;
-  double alpha = Fai / kDegree + 90;
-  if (std::sin(Fai) <= 0) alpha = Fai / kDegree - 90;
-  ui_.txtAlpha->setText(numberQText(alpha));
-  ui_.txtGamma->setText(QStringLiteral("0"));
-  ui_.txtSca->setText(QStringLiteral("1.4"));
-  ui_.txtVe->setText(QStringLiteral("1"));
 }
 
 }  // namespace kalvenor

@@ -47,8 +47,15 @@ struct ViewerState {
   SectionGrid section;
 
   ViewSettings view;
+  double savedDist = 0.0;  // the last perspective values while perspective is off
+  double savedPpz = 0.0;
   DrawOptions drawOptions;
   ContourSettings contours;
+  // Units the renderers draw with: filled by the map and section commands, kept for the
+  // contour and grid-line commands that draw over the last picture.
+  Array2D<std::int32_t> drawUnit;
+  // The two side walls facing the eye in the last geological map (0 before any).
+  std::array<std::int16_t, 2> visibleWall{0, 0};
 
   DefaultValues defaults;
   ProgressFlags flags;

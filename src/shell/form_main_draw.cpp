@@ -1,0 +1,123 @@
+#include "imagewin/form_image.h"
+#include "render/map_renderer.h"
+#include "shell/busy_cursor.h"
+#include "shell/form_main.h"
+#include "shell/qt_number_text.h"
+
+namespace kalvenor {
+
+void FormMain::cmdGeoMap_Click() {
+  state_.drawOptions.DrawMode = kGeologicalMap;
+  formImage_->showCanvas();
+  formImage_->canvas().clear();
+  BusyCursor busy;
+  applyViewSettings();
+  const DisplaySurface& d = state_.display;
+  state_.visibleWall = visibleWalls(state_.view, d.Nx, d.Ny);
+  copyMapUnits();
+  drawGeoMap();
+  const std::pair<QLabel*, double> figures[] = {{ui_.lblAlpha, state_.view.Alpha},
+                                                {ui_.lblGamma, state_.view.Gamma},
+                                                {ui_.lblVe, state_.view.Ve},
+                                                {ui_.lblSca, state_.view.Sca},
+                                                {ui_.lblZbase2, state_.Zbase}};
+  for (const auto& [label, value] : figures) label->setText(numberQText(value));
+  if (state_.flags.sectionGridState == 1) state_.flags.sectionGridState = 2;
+  updateCommandStates();
+}
+
+// Draws over the current picture with the last view and units.
+void FormMain::cmdContour_Click() {
+  state_.drawOptions.DrawMode = kContourMap;
+  BusyCursor busy;
+  drawGeoMap();
+}
+
+void FormMain::cmdGrid_Click() {
+  state_.drawOptions.DrawMode = kGridLines;
+  BusyCursor busy;
+  if (state_.flags.sectionGridState == 1) {
+    drawSection();
+  } else {
+    drawGeoMap();
+  }
+}
+
+// The units of the map grid for every node of the current display surface; a node the grid
+// does not cover (a surface loaded after the build) has none.
+void FormMain::copyMapUnits() {
+  const DisplaySurface& d = state_.display;
+  const Array2D<std::int16_t>& mapUnit = state_.mapGrid.mapUnit;
+  state_.drawUnit = Array2D<std::int32_t>(1, d.Nx, 1, d.Ny, 0);
+  for (int i = 1; i <= d.Nx; ++i) {
+    for (int j = 1; j <= d.Ny; ++j) {
+      if (mapUnit.contains(i, j)) state_.drawUnit(i, j) = mapUnit(i, j);
+    }
+  }
+}
+
+bool FormMain::contourLinesWanted() {
+  if (!ui_.chkContour->isChecked() || state_.contours.Cin == 0) return false;
+  if (contoursDrawable(state_.contours)) return true;
+  dialogs_.message(QStringLiteral("The contour interval gives more than %1 levels between the "
+                                  "first and last level; the map is drawn without contours.")
+                       .arg(kMaxContourLevels),
+                   Dialogs::Icon::Warning);
+  return false;
+}
+
+void FormMain::drawGeoMap() {
+  const DisplaySurface& d = state_.display;
+  if (!d.loaded()) return;
+  if (state_.visibleWall[0] == 0) state_.visibleWall = visibleWalls(state_.view, d.Nx, d.Ny);
+  MapPicture picture{d,
+                     state_.Zbase,
+                     state_.model,
+                     state_.boundaryGrids,
+                     state_.unitColor,
+                     state_.boundaryColor,
+                     state_.drawUnit,
+                     state_.view,
+                     state_.contours,
+                     state_.drawOptions,
+                     contourLinesWanted(),
+                     ui_.chkSide->isChecked(),
+                     ui_.chkWaku->isChecked(),
+                     ui_.optWaku4->isChecked(),
+                     [this] { drawSideMaps(); }};
+  kalvenor::drawGeoMap(formImage_->canvas(), picture);
+}
+
+// The side walls and the section arrive with their renderers.
+void FormMain::drawSideMaps() {}
+void FormMain::drawSection() {}
+
+void FormMain::chkAutoRedraw_Click() {
+  formImage_->canvas().setPersistent(ui_.chkAutoRedraw->isChecked());
+}
+
+void FormMain::chkBack_Click() {
+  const bool black = ui_.chkBack->isChecked();
+  formImage_->canvas().setBackgroundColor(black ? kBlack : kWhite);
+  state_.drawOptions.LineColor = black ? kWhite : kBlack;
+}
+
+void FormMain::chkboundary_Click() {
+  state_.drawOptions.DrawBoundary = ui_.chkboundary->isChecked() ? 1 : 0;
+}
+
+// Without a frame neither side option is selected; choosing one asks for a frame again.
+void FormMain::chkWaku_Click() {
+  if (ui_.chkWaku->isChecked()) return;
+  for (QRadioButton* option : {ui_.optWaku2, ui_.optWaku4}) {
+    option->setAutoExclusive(false);
+    option->setChecked(false);
+    option->setAutoExclusive(true);
+  }
+}
+
+void FormMain::optWaku_Click(bool checked) {
+  if (checked) ui_.chkWaku->setChecked(true);
+}
+
+}  // namespace kalvenor

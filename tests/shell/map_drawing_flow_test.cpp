@@ -1,0 +1,246 @@
+#include <QtTest>
+
+#include "imagewin/form_image.h"
+#include "render/projection.h"
+#include "scripted_dialogs.h"
+#include "shell/form_main.h"
+#include "test_paths.h"
+
+using namespace kalvenor;
+
+// From the files to a drawn geological map with contours and boundary lines, then a plan
+// view, then perspective on and off, looking at the pixels of the drawing window.
+class MapDrawingFlowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void theViewPresetsAndTheCommandsTheyEnable();
+  void contourSettingsAndAutomaticLevels();
+  void aMapWithBoundaryLinesAndContours();
+  void perspectiveOnAndOffRestoresTheLastValues();
+  void drawOptions();
+  void commandsWithoutASurfaceDrawNothing();
+
+ private:
+  void loadAndBuild();
+  QString write(const QString& name, const QByteArray& content);
+  Ui::formMain& ui() { return window_->ui(); }
+  ViewerState& state() { return window_->state(); }
+  const QImage& picture() { return window_->formImage().canvas().image(); }
+  int pixelsOf(const QColor& color);
+
+  QTemporaryDir* folder_ = nullptr;
+  ScriptedDialogs* dialogs_ = nullptr;
+  FormMain* window_ = nullptr;
+};
+
+const PackedColor kLow = packRgb(200, 60, 60);
+const PackedColor kHigh = packRgb(60, 60, 200);
+const PackedColor kLine = packRgb(0, 200, 0);
+
+void MapDrawingFlowTest::init() {
+  folder_ = new QTemporaryDir;
+  dialogs_ = new ScriptedDialogs;
+  window_ = new FormMain(*dialogs_, KALVENOR_EXAMPLES_DIR);
+  window_->Form_Load();
+  window_->show();
+  window_->formImage().resize(400, 400);
+  QTRY_COMPARE(window_->formImage().canvas().width(), 400.0);
+}
+
+void MapDrawingFlowTest::cleanup() {
+  delete window_;
+  delete dialogs_;
+  delete folder_;
+}
+
+QString MapDrawingFlowTest::write(const QString& name, const QByteArray& content) {
+  QFile file(folder_->filePath(name));
+  if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write test file");
+  file.write(content);
+  return file.fileName();
+}
+
+int MapDrawingFlowTest::pixelsOf(const QColor& color) {
+  const QImage& image = picture();
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == color.rgb();
+  }
+  return count;
+}
+
+// The template ("a" below "s", "b" above it), "s" flat at 50 under a 5 x 5 surface rising
+// eastward from 12.3 to 87.6.
+void MapDrawingFlowTest::loadAndBuild() {
+  QTest::mouseClick(ui().cmd2Layer, Qt::LeftButton);
+  dialogs_->files.push_back(write("s.txt", "2,2,0,0,100,100,50,50,50,50"));
+  QTest::mouseClick(ui().cmdBoundaryFile, Qt::LeftButton);
+  dialogs_->colors = {kLow, kHigh};
+  QTest::mouseClick(ui().cmdColor, Qt::LeftButton);
+  QByteArray display = "5,5,0,0,25,25";
+  const double column[] = {12.3, 30, 50, 70, 87.6};
+  for (double z : column) {
+    for (int j = 0; j < 5; ++j) display += "," + QByteArray::number(z);
+  }
+  dialogs_->files.push_back(write("surface.txt", display));
+  QTest::mouseClick(ui().cmdOpenDisplayFile, Qt::LeftButton);
+  ui().txtZbase->setText("0");
+  QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
+  QVERIFY(dialogs_->messages.isEmpty());
+}
+
+void MapDrawingFlowTest::theViewPresetsAndTheCommandsTheyEnable() {
+  loadAndBuild();
+  QVERIFY(ui().lbl6->isVisibleTo(window_));
+  QVERIFY(!ui().cmdGeoMap->isEnabled());
+  QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
+  QCOMPARE(ui().txtAlpha->text(), QString("225"));
+  QCOMPARE(ui().txtSca->text(), QString("1.2"));
+  QCOMPARE(ui().txtDist->text(), QString("10000000000"));
+  QCOMPARE(state().flags.viewReady, 1);
+  QVERIFY(!ui().lbl6->isVisibleTo(window_));
+  QVERIFY(ui().cmdGeoMap->isEnabled());
+  QVERIFY(ui().cmdGrid->isEnabled());
+  QVERIFY(!ui().cmdContour->isEnabled());
+
+  ui().txtSca->setText("0");  // a zero scale no longer draws, but the view stays ready
+  QCOMPARE(state().view.Sca, 0.0);
+  QCOMPARE(state().flags.viewReady, 1);
+
+  QTest::mouseClick(ui().cmd2D, Qt::LeftButton);
+  QCOMPARE(ui().txtAlpha->text(), QString("180"));
+  QCOMPARE(ui().txtGamma->text(), QString("90"));
+  QCOMPARE(state().view.Sca, 1.8);
+  QVERIFY(!ui().chkSide->isChecked());
+  QVERIFY(ui().optWaku4->isChecked());
+}
+
+void MapDrawingFlowTest::contourSettingsAndAutomaticLevels() {
+  loadAndBuild();
+  QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
+  QTest::mouseClick(ui().cmdContourAuto, Qt::LeftButton);
+  QCOMPARE(ui().txtCst->text(), QString("12"));
+  QCOMPARE(ui().txtCen->text(), QString("88"));
+  QCOMPARE(ui().txtCin->text(), QString("4"));
+  QCOMPARE(ui().lblContourColor->text(), QString("19"));
+  QVERIFY(ui().chkContour->isChecked());
+  QCOMPARE(state().flags.contourReady, 1);
+  QVERIFY(ui().cmdContour->isEnabled());
+
+  ui().txtCen->setText("12");  // one level only: not enough for contours
+  QCOMPARE(state().flags.contourReady, 0);
+  QVERIFY(!ui().cmdContour->isEnabled());
+
+  ui().txtSepInt->setText("0.5");
+  QTest::mouseClick(ui().cmdContourAuto, Qt::LeftButton);
+  QCOMPARE(ui().txtSepInt->text(), QString("1"));
+  QCOMPARE(ui().txtCin->text(), QString("76"));
+  ui().txtSepInt->setText("0");
+  QVERIFY(!ui().cmdContourAuto->isEnabled());
+  ui().txtSepInt->setText("10");
+  QVERIFY(!ui().cmdContourAuto->isEnabled());  // for the rest of the run
+}
+
+void MapDrawingFlowTest::aMapWithBoundaryLinesAndContours() {
+  loadAndBuild();
+  // Colour the boundary line through its column header.
+  dialogs_->colors = {kLine};
+  QHeaderView* header = ui().grdModel->horizontalHeader();
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                    QPoint(header->sectionViewportPosition(0) + 3, header->height() / 2));
+  QCOMPARE(state().boundaryColor[1], kLine);
+
+  QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
+  ui().txtVe->setText("1");
+  QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
+  QVERIFY(pixelsOf(QColor(200, 60, 60)) > 100);   // unit "a" west of the boundary
+  QVERIFY(pixelsOf(QColor(60, 60, 200)) > 100);   // unit "b" east of it
+  QVERIFY(pixelsOf(QColor(0, 200, 0)) > 10);      // the contact in its line colour
+  QCOMPARE(ui().lblAlpha->text(), QString("225"));
+  QCOMPARE(ui().lblZbase2->text(), QString("0"));
+  // The near base corner of the block lies on a black edge.
+  const ViewSettings& v = state().view;
+  const DisplaySurface& d = state().display;
+  const Projection projection(v, d.Xc, d.Yc, d.Zc, state().Zbase);
+  const auto corner = projection.projectPoint(d.nodeX[v.orderX.last], d.nodeY[v.orderY.last],
+                                              projection.exaggerateHeight(0));
+  QVERIFY(corner && picture().valid(corner->x, corner->y));
+  QCOMPARE(picture().pixel(corner->x, corner->y), qRgb(0, 0, 0));
+
+  const int blackBefore = pixelsOf(Qt::black);
+  QTest::mouseClick(ui().cmdContourAuto, Qt::LeftButton);
+  QTest::mouseClick(ui().cmdContour, Qt::LeftButton);  // over the picture: cells turn white
+  QCOMPARE(pixelsOf(QColor(200, 60, 60)), 0);
+  QVERIFY(pixelsOf(Qt::black) > blackBefore / 2);
+
+  QTest::mouseClick(ui().cmd2D, Qt::LeftButton);
+  QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
+  // Plan view, 3.6 pixels a metre: "a" up to the node at x 50, where the surface dips just
+  // below the boundary, and the cell east of it takes that node's colour; "b" east of x 75.
+  QCOMPARE(picture().pixelColor(200 - 60, 200), QColor(200, 60, 60));
+  QCOMPARE(picture().pixelColor(200 + 60, 200), QColor(200, 60, 60));
+  QCOMPARE(picture().pixelColor(200 + 110, 180), QColor(60, 60, 200));  // between contours
+}
+
+void MapDrawingFlowTest::perspectiveOnAndOffRestoresTheLastValues() {
+  loadAndBuild();
+  QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
+  ui().chkPers->setChecked(true);
+  QCOMPARE(ui().txtDist->text(), QString("0"));  // the first time: nothing saved yet
+  QVERIFY(ui().txtDist->isEnabled());
+  ui().txtDist->setText("800");
+  ui().txtPpz->setText("20");
+  QCOMPARE(state().view.Dist, 800.0);
+  QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
+  const QImage perspective = picture().copy();
+
+  ui().chkPers->setChecked(false);
+  QCOMPARE(ui().txtDist->text(), QString("10000000000"));
+  QCOMPARE(ui().txtPpz->text(), QString("0"));
+  QVERIFY(!ui().txtDist->isEnabled());
+  QCOMPARE(state().view.Dist, 1e10);
+  QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
+  QVERIFY(picture() != perspective);
+
+  ui().chkPers->setChecked(true);
+  QCOMPARE(ui().txtDist->text(), QString("800"));
+  QCOMPARE(ui().txtPpz->text(), QString("20"));
+}
+
+void MapDrawingFlowTest::drawOptions() {
+  QVERIFY(ui().chkboundary->isChecked());
+  QCOMPARE(state().drawOptions.DrawBoundary, 1);
+  ui().chkboundary->setChecked(false);
+  QCOMPARE(state().drawOptions.DrawBoundary, 0);
+
+  ui().chkBack->setChecked(true);
+  QCOMPARE(state().drawOptions.LineColor, kWhite);
+  QTest::mouseClick(ui().cmdImageClear, Qt::LeftButton);
+  QCOMPARE(picture().pixel(5, 5), qRgb(0, 0, 0));
+  ui().chkBack->setChecked(false);
+  QCOMPARE(state().drawOptions.LineColor, kBlack);
+
+  ui().chkWaku->setChecked(false);
+  QVERIFY(!ui().optWaku2->isChecked());
+  QVERIFY(!ui().optWaku4->isChecked());
+  ui().optWaku2->setChecked(true);
+  QVERIFY(ui().chkWaku->isChecked());
+
+  ui().chkAutoRedraw->setChecked(false);
+  QVERIFY(!window_->formImage().canvas().persistent());
+}
+
+void MapDrawingFlowTest::commandsWithoutASurfaceDrawNothing() {
+  ui().txtSca->setText("1");
+  QVERIFY(ui().cmdGrid->isEnabled());
+  const QImage before = picture().copy();
+  QTest::mouseClick(ui().cmdGrid, Qt::LeftButton);
+  QCOMPARE(picture(), before);
+  QVERIFY(dialogs_->messages.isEmpty());
+}
+
+QTEST_MAIN(MapDrawingFlowTest)
+#include "map_drawing_flow_test.moc"
