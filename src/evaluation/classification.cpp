@@ -34,6 +34,20 @@ Classification classifyPoint(const LogicalModel& model, const std::vector<GridSu
       model, [&](int k) { return roundTo7Decimals(boundaryElevationAt(grids, k, x, y)); }, z);
 }
 
+Classification classifyTracePoint(const LogicalModel& model, const std::vector<GridSurface>& grids,
+                                  double x, double y, double z) {
+  const double zt = Fix(z);
+  int strict = 0;
+  int inclusive = 0;
+  for (int k = 1; k <= model.Nbd; ++k) {
+    const double wt = Fix(boundaryElevationAt(grids, k, x, y));
+    const int weight = 1 << (model.Nbd - k);
+    if (zt > wt) strict += weight;
+    if (zt >= wt) inclusive += weight;
+  }
+  return {model.unitOfPattern[strict], model.unitOfPattern[inclusive]};
+}
+
 ColumnClassifier::ColumnClassifier(const LogicalModel& model,
                                    const std::vector<GridSurface>& grids)
     : model_(model), grids_(grids), roundedBoundary_(model.Nbd + 1, 0.0) {}

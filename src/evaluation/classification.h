@@ -23,6 +23,11 @@ double roundTo7Decimals(double value);
 Classification classifyPoint(const LogicalModel& model, const std::vector<GridSurface>& grids,
                              double x, double y, double& z);
 
+// The unit test of the wall and section traces: like classifyPoint, but the point's elevation
+// and each boundary's are first truncated toward zero to whole numbers.
+Classification classifyTracePoint(const LogicalModel& model, const std::vector<GridSurface>& grids,
+                                  double x, double y, double z);
+
 // The same decision for many points of one vertical line: the boundary elevations under the
 // line are interpolated and rounded once, which gives exactly what classifyPoint gives there.
 class ColumnClassifier {

@@ -50,21 +50,41 @@ void drawCrossingSegments(Canvas& canvas, const CellCrossings& c) {
   }
 }
 
+namespace {
+
+// True when the units at crossings 1 and 2 say the traced surface is no contact there: the
+// same unit on both sides at both points.
+bool sameUnitAcross(const CellCrossings& c, const Corners<double>& x, const Corners<double>& y,
+                    const Corners<double>& z, const ClassifyAt& classify) {
+  std::array<UnitsAt, 3> units;
+  for (int n = 1; n <= 2; ++n) {
+    const EdgeCrossing& at = c.at[n];
+    const int e = at.edge;
+    units[n] = classify(x[e] + (x[e + 1] - x[e]) * at.t, y[e] + (y[e + 1] - y[e]) * at.t,
+                        z[e] + (z[e + 1] - z[e]) * at.t);
+  }
+  const int u = units[1].strict;
+  return units[1].inclusive == u && units[2].strict == u && units[2].inclusive == u;
+}
+
+}  // namespace
+
 void drawBoundaryInCell(Canvas& canvas, const Corners<CanvasPoint>& P, const Corners<double>& w,
                         const Corners<double>& cellX, const Corners<double>& cellY,
                         const Corners<double>& cellZ, double zEps, const ClassifyAt& classify) {
   const CellCrossings c = edgeCrossings(w, P, zEps);
   if (c.degenerate || (c.count != 2 && c.count != 4)) return;
-  std::array<UnitsAt, 3> units;
-  for (int n = 1; n <= 2; ++n) {
-    const EdgeCrossing& at = c.at[n];
-    const int e = at.edge;
-    units[n] = classify(cellX[e] + (cellX[e + 1] - cellX[e]) * at.t,
-                        cellY[e] + (cellY[e + 1] - cellY[e]) * at.t,
-                        cellZ[e] + (cellZ[e + 1] - cellZ[e]) * at.t);
-  }
-  const int u = units[1].strict;
-  if (units[1].inclusive == u && units[2].strict == u && units[2].inclusive == u) return;
+  if (sameUnitAcross(c, cellX, cellY, cellZ, classify)) return;
+  drawCrossingSegments(canvas, c);
+}
+
+void drawCellTrace(Canvas& canvas, const Corners<CanvasPoint>& P, const Corners<double>& w,
+                   const Corners<double>& traceX, const Corners<double>& traceY,
+                   const Corners<double>& traceZ, double zEps, const ClassifyAt* classify) {
+  CellCrossings c = edgeCrossings(w, P, zEps);
+  c.degenerate = false;  // a flat edge is simply not crossed
+  if (c.count != 2 && c.count != 4) return;
+  if (classify && sameUnitAcross(c, traceX, traceY, traceZ, *classify)) return;
   drawCrossingSegments(canvas, c);
 }
 

@@ -47,6 +47,13 @@ void drawBoundaryInCell(Canvas& canvas, const Corners<CanvasPoint>& P, const Cor
                         const Corners<double>& cellX, const Corners<double>& cellY,
                         const Corners<double>& cellZ, double zEps, const ClassifyAt& classify);
 
+// Traces the zero line of the corner values w through a cell of a wall or section, with the
+// corners' model positions for the unit test at the crossings. Without `classify` every
+// segment is drawn. An edge with both ends exactly 0 counts as not crossed.
+void drawCellTrace(Canvas& canvas, const Corners<CanvasPoint>& P, const Corners<double>& w,
+                   const Corners<double>& traceX, const Corners<double>& traceY,
+                   const Corners<double>& traceZ, double zEps, const ClassifyAt* classify);
+
 // Contours of the elevations w at the levels Cst, Cst + Cin, ... up to Cen within the cell's
 // range; each crossing is also marked with a point. Cin must not be 0.
 void drawContoursInCell(Canvas& canvas, const Corners<CanvasPoint>& P, const Corners<double>& w,

@@ -137,7 +137,7 @@ void MapDrawing::draw() {
 
   const std::int16_t mode = p_.options.DrawMode;
   if (p_.drawSideMaps && ((p_.sideWalls && mode == kGeologicalMap) || mode == kContourMap)) {
-    p_.drawSideMaps();
+    p_.drawSideMaps(projection_);
   }
   canvas_.setPenColor(p_.options.LineColor);
   canvas_.setPenStyle(PenStyle::Solid);

@@ -12,6 +12,7 @@
 #include "render/canvas.h"
 #include "render/contour_settings.h"
 #include "render/draw_options.h"
+#include "render/projection.h"
 #include "render/view_settings.h"
 
 namespace kalvenor {
@@ -32,7 +33,8 @@ struct MapPicture {
   bool sideWalls = false;       // side walls wanted with the geological map
   bool frame = false;           // grid frame lines
   bool frameFourSides = false;  // also on the two far sides
-  std::function<void()> drawSideMaps;  // the side walls, drawn after the surface
+  // The side walls, drawn after the surface with the picture's projection.
+  std::function<void(const Projection&)> drawSideMaps;
 };
 
 // The walls facing the eye for a painter's order: the x-parallel wall first, then the

@@ -48,6 +48,8 @@ void FormMain::connectHandlers() {
       {ui_.cmdGeoMap, &FormMain::cmdGeoMap_Click},
       {ui_.cmdContour, &FormMain::cmdContour_Click},
       {ui_.cmdGrid, &FormMain::cmdGrid_Click},
+      {ui_.cmdGeoSection, &FormMain::cmdGeoSection_Click},
+      {ui_.cmdGeoSectionLine, &FormMain::cmdGeoSectionLine_Click},
       {ui_.cmdEnd, &FormMain::cmdEnd_Click},
       {ui_.cmdVersion, &FormMain::cmdVersion_Click},
       {ui_.cmdImageClear, &FormMain::cmdImageClear_Click},

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "evaluation/grid_builds.h"
+#include "render/projection.h"
 #include "shell/dialogs.h"
 #include "shell/viewer_state.h"
 #include "ui_formmain.h"
@@ -69,6 +70,8 @@ class FormMain : public QWidget {
   void cmdGeoMap_Click();
   void cmdContour_Click();
   void cmdGrid_Click();
+  void cmdGeoSection_Click();
+  void cmdGeoSectionLine_Click();
   // The legend as drawn so far.
   const QPixmap& legend() const { return legend_; }
 
@@ -108,7 +111,11 @@ class FormMain : public QWidget {
   void copyMapUnits();
   bool contourLinesWanted();
   void drawGeoMap();
-  void drawSideMaps();
+  void drawSideMaps(const Projection& projection);
+  Projection currentProjection() const;
+  bool sectionDrawable();
+  void copySectionUnits();
+  void copySectionUnitsIfMissing();
   void drawSection();
   void chkAutoRedraw_Click();
   void chkBack_Click();

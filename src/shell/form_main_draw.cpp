@@ -1,5 +1,7 @@
 #include "imagewin/form_image.h"
 #include "render/map_renderer.h"
+#include "render/section_renderer.h"
+#include "render/side_maps.h"
 #include "shell/busy_cursor.h"
 #include "shell/form_main.h"
 #include "shell/qt_number_text.h"
@@ -84,13 +86,91 @@ void FormMain::drawGeoMap() {
                      ui_.chkSide->isChecked(),
                      ui_.chkWaku->isChecked(),
                      ui_.optWaku4->isChecked(),
-                     [this] { drawSideMaps(); }};
+                     [this](const Projection& projection) { drawSideMaps(projection); }};
   kalvenor::drawGeoMap(formImage_->canvas(), picture);
 }
 
-// The side walls and the section arrive with their renderers.
-void FormMain::drawSideMaps() {}
-void FormMain::drawSection() {}
+void FormMain::drawSideMaps(const Projection& projection) {
+  const SidePicture picture{state_.display,       state_.mapGrid,      state_.wallProfiles,
+                            state_.visibleWall,   state_.model,        state_.boundaryGrids,
+                            state_.unitColor,     state_.boundaryColor, state_.drawOptions};
+  kalvenor::drawSideMaps(formImage_->canvas(), projection, picture);
+}
+
+Projection FormMain::currentProjection() const {
+  const DisplaySurface& d = state_.display;
+  return Projection(state_.view, d.Xc, d.Yc, d.Zc, state_.Zbase);
+}
+
+// A section can be drawn while the model exists and the last grid build was a section build.
+bool FormMain::sectionDrawable() {
+  if (state_.flags.modelReady != 1) return false;
+  if (!state_.mapGrid.verticalGrids[kSectionSlot].empty()) return true;
+  dialogs_.message(QStringLiteral("The section grid was replaced by the last 3D-map grid build; "
+                                  "build the section again in step (5-2)."),
+                   Dialogs::Icon::Warning);
+  return false;
+}
+
+void FormMain::drawSection() {
+  if (!sectionDrawable()) return;
+  copySectionUnitsIfMissing();
+  const SectionPicture picture{state_.mapGrid.verticalGrids[kSectionSlot],
+                               state_.drawUnit,
+                               state_.section,
+                               state_.sectionProfile,
+                               state_.Zbase,
+                               state_.display.Zmax,
+                               state_.display.zEps,
+                               state_.model,
+                               state_.boundaryGrids,
+                               state_.unitColor,
+                               state_.boundaryColor,
+                               state_.drawOptions};
+  kalvenor::drawSection(formImage_->canvas(), currentProjection(), picture);
+}
+
+void FormMain::copySectionUnits() {
+  const VerticalGrid& section = state_.mapGrid.verticalGrids[kSectionSlot];
+  state_.drawUnit = Array2D<std::int32_t>(1, section.nH, 1, section.nV);
+  for (int h = 1; h <= section.nH; ++h) {
+    for (int v = 1; v <= section.nV; ++v) state_.drawUnit(h, v) = section.unit(h, v);
+  }
+}
+
+// Grid lines over a section not drawn yet take the section's units.
+void FormMain::copySectionUnitsIfMissing() {
+  const VerticalGrid& section = state_.mapGrid.verticalGrids[kSectionSlot];
+  const Array2D<std::int32_t>& units = state_.drawUnit;
+  if (units.iLast() != section.nH || units.jLast() != section.nV) copySectionUnits();
+}
+
+void FormMain::cmdGeoSection_Click() {
+  if (!sectionDrawable()) return;
+  state_.drawOptions.DrawMode = kSectionPicture;
+  formImage_->showCanvas();
+  formImage_->canvas().clear();
+  BusyCursor busy;
+  applyViewSettings();
+  copySectionUnits();
+  drawSection();
+  const std::pair<QLabel*, double> figures[] = {{ui_.lblAlphaS, state_.view.Alpha},
+                                                {ui_.lblGammaS, state_.view.Gamma},
+                                                {ui_.lblVeS, state_.view.Ve},
+                                                {ui_.lblScaS, state_.view.Sca}};
+  for (const auto& [label, value] : figures) label->setText(numberQText(value));
+  state_.flags.mapGridState = 0;
+  updateCommandStates();
+}
+
+// The outline of the last section's plane on the picture there, with the current view.
+void FormMain::cmdGeoSectionLine_Click() {
+  if (state_.flags.modelReady != 1 || state_.section.Nxy == 0) return;
+  state_.drawOptions.DrawMode = kSurveyLine;
+  BusyCursor busy;
+  drawSurveyLine(formImage_->canvas(), currentProjection(), state_.section, state_.Zbase,
+                 state_.display.Zmax, state_.drawOptions.LineColor);
+}
 
 void FormMain::chkAutoRedraw_Click() {
   formImage_->canvas().setPersistent(ui_.chkAutoRedraw->isChecked());

@@ -38,7 +38,7 @@ class MapRendererTest : public ::testing::Test {
   MapPicture picture(std::int16_t mode) {
     return {display, Zbase, model, grids, unitColor, boundaryColor, drawUnit, view, contours,
             DrawOptions{kBlack, 1, mode}, false, false, false, false,
-            [this] { ++sideMapCalls; }};
+            [this](const Projection&) { ++sideMapCalls; }};
   }
 
   DisplaySurface display = exactDisplay(makeGrid(2, 2, 0, 0, 10, 10, [](double x, double) { return x; }));

@@ -1,0 +1,186 @@
+#include "render/section_renderer.h"
+
+#include <optional>
+
+#include "render/cell.h"
+#include "render/line_tracing.h"
+#include "render/map_renderer.h"
+#include "render/trace_units.h"
+
+namespace kalvenor {
+namespace {
+
+using MaybePoint = std::optional<CanvasPoint>;
+
+void line(Canvas& canvas, const MaybePoint& a, const MaybePoint& b) {
+  if (!a || !b) return;
+  canvas.line(static_cast<float>(a->x), static_cast<float>(a->y), static_cast<float>(b->x),
+              static_cast<float>(b->y));
+}
+
+MaybePoint project(const Projection& projection, double x, double y, double z) {
+  return projection.projectPoint(x, y, projection.exaggerateHeight(z));
+}
+
+class SectionDrawing {
+ public:
+  SectionDrawing(Canvas& canvas, const Projection& projection, const SectionPicture& picture)
+      : canvas_(canvas),
+        projection_(projection),
+        p_(picture),
+        classify_(traceUnits(picture.model, picture.boundaryGrids)),
+        traced_(picture.options.DrawBoundary == 1),
+        boundaries_(gridsMatchModel(picture.model, picture.boundaryGrids) ? picture.model.Nbd
+                                                                          : 0) {}
+
+  void draw();
+
+ private:
+  void drawFrame();
+  void drawCell(int h, int v);
+  void loadColumns(int h);
+
+  Canvas& canvas_;
+  const Projection& projection_;
+  const SectionPicture& p_;
+  ClassifyAt classify_;
+  bool traced_;
+  int boundaries_;
+  Array2D<MaybePoint> nodes_;
+  std::array<MaybePoint, 5> frame_;  // F1..F4
+  // Heights of columns h and h + 1 above each boundary ([k][v], k = 0: the ground surface).
+  std::vector<std::vector<double>> here_, next_;
+};
+
+void SectionDrawing::draw() {
+  const VerticalGrid& g = p_.grid;
+  nodes_ = Array2D<MaybePoint>(1, g.nH, 1, g.nV);
+  for (int h = 1; h <= g.nH; ++h) {
+    for (int v = 1; v <= g.nV; ++v) {
+      nodes_(h, v) = project(projection_, g.x0 + (h - 1) * g.dxH, g.y0 + (h - 1) * g.dyH,
+                             g.z0 + (v - 1) * g.dzV);
+    }
+  }
+  const SectionGrid& s = p_.section;
+  frame_[1] = project(projection_, s.Xstart, s.Ystart, p_.Zbase);
+  frame_[2] = project(projection_, s.Xend, s.Yend, p_.Zbase);
+  frame_[3] = project(projection_, s.Xstart, s.Ystart, p_.Zmax);
+  frame_[4] = project(projection_, s.Xend, s.Yend, p_.Zmax);
+  drawFrame();
+  here_.assign(boundaries_ + 1, {});
+  next_.assign(boundaries_ + 1, {});
+  for (int h = 1; h < g.nH; ++h) {
+    if (traced_) loadColumns(h);
+    for (int v = 1; v < g.nV; ++v) drawCell(h, v);
+  }
+  drawFrame();
+}
+
+void SectionDrawing::drawFrame() {
+  canvas_.setPenColor(p_.options.LineColor);
+  canvas_.setPenStyle(PenStyle::Solid);
+  canvas_.setPenWidth(1);
+  line(canvas_, frame_[1], frame_[2]);
+  line(canvas_, frame_[1], frame_[3]);
+  line(canvas_, frame_[2], frame_[4]);
+}
+
+void SectionDrawing::loadColumns(int h) {
+  p_.section.surfaceGapColumn(h, here_[0]);
+  p_.section.surfaceGapColumn(h + 1, next_[0]);
+  for (int k = 1; k <= boundaries_; ++k) {
+    p_.profile.gapColumn(k, h, here_[k]);
+    p_.profile.gapColumn(k, h + 1, next_[k]);
+  }
+}
+
+void SectionDrawing::drawCell(int h, int v) {
+  const std::array<int, 5> ch{0, h, h + 1, h + 1, h};
+  const std::array<int, 5> cv{0, v, v, v + 1, v + 1};
+  Corners<CanvasPoint> P;
+  for (int n = 1; n <= 4; ++n) {
+    const MaybePoint& point = nodes_(ch[n], cv[n]);
+    if (!point) return;
+    P[n] = *point;
+  }
+  closeCorners(P);
+  const auto unitAt = [this](int hh, int vv) {
+    return p_.drawUnit.contains(hh, vv) ? p_.drawUnit(hh, vv) : kAir;
+  };
+  const int u = unitAt(h, v);
+  if (u != kAir) {
+    if (p_.options.DrawMode == kGridLines) {
+      canvas_.setFillStyle(FillStyle::Transparent);
+      canvas_.setPenColor(p_.options.LineColor);
+      canvas_.setPenStyle(PenStyle::Solid);
+    } else {
+      canvas_.setFillStyle(FillStyle::Solid);
+      canvas_.setPenStyle(PenStyle::Invisible);
+    }
+    canvas_.setPenWidth(1);
+    canvas_.setFillColor(colorOf(p_.unitColor, u));
+    canvas_.polygon({P[1], P[2], P[3], P[4]});
+  }
+  if (!traced_) return;
+
+  Corners<double> x{}, y{}, z{}, w{};
+  for (int n = 1; n <= 4; ++n) {
+    x[n] = p_.profile.X(ch[n], cv[n]);
+    y[n] = p_.profile.Y(ch[n], cv[n]);
+    z[n] = p_.profile.Z(ch[n], cv[n]);
+  }
+  closeCorners(x);
+  closeCorners(y);
+  closeCorners(z);
+  const auto heights = [&](int k) {
+    w[1] = here_[k][v];
+    w[2] = next_[k][v];
+    w[3] = next_[k][v + 1];
+    w[4] = here_[k][v + 1];
+    closeCorners(w);
+  };
+  const bool oneUnit = unitAt(h + 1, v) == u && unitAt(h + 1, v + 1) == u && unitAt(h, v + 1) == u;
+  if (!oneUnit) {
+    for (int k = 1; k <= boundaries_; ++k) {
+      canvas_.setPenColor(colorOf(p_.boundaryColor, k));
+      canvas_.setPenStyle(PenStyle::Solid);
+      canvas_.setPenWidth(2);
+      heights(k);
+      drawCellTrace(canvas_, P, w, x, y, z, p_.zEps, &classify_);
+    }
+  }
+  // The ground surface, in every cell and without a unit test.
+  canvas_.setPenColor(kBlack);
+  canvas_.setPenStyle(PenStyle::Solid);
+  canvas_.setPenWidth(2);
+  heights(0);
+  drawCellTrace(canvas_, P, w, x, y, z, p_.zEps, nullptr);
+}
+
+}  // namespace
+
+void drawSection(Canvas& canvas, const Projection& projection, const SectionPicture& picture) {
+  if (picture.grid.empty()) return;
+  SectionDrawing(canvas, projection, picture).draw();
+}
+
+void drawSurveyLine(Canvas& canvas, const Projection& projection, const SectionGrid& s,
+                    double Zbase, double Zmax, PackedColor lineColor) {
+  canvas.setPenStyle(PenStyle::Dot);
+  const MaybePoint startBase = project(projection, s.Xstart, s.Ystart, Zbase);
+  const MaybePoint endBase = project(projection, s.Xend, s.Yend, Zbase);
+  const MaybePoint startTop = project(projection, s.Xstart, s.Ystart, Zmax);
+  const MaybePoint endTop = project(projection, s.Xend, s.Yend, Zmax);
+  const auto dotted = [&](const MaybePoint& a, const MaybePoint& b) {
+    if (!a || !b) return;
+    canvas.line(static_cast<float>(a->x), static_cast<float>(a->y), static_cast<float>(b->x),
+                static_cast<float>(b->y), lineColor);
+  };
+  dotted(startBase, endBase);
+  dotted(startBase, startTop);
+  dotted(endBase, endTop);
+  dotted(startTop, endTop);
+  canvas.setPenStyle(PenStyle::Solid);
+}
+
+}  // namespace kalvenor

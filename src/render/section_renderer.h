@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "evaluation/boundary_profile.h"
+#include "evaluation/section_grid.h"
+#include "evaluation/vertical_grid.h"
+#include "model/array2d.h"
+#include "model/grid_surface.h"
+#include "model/logical_model.h"
+#include "render/canvas.h"
+#include "render/draw_options.h"
+#include "render/projection.h"
+
+namespace kalvenor {
+
+// What a cross-section picture is drawn from.
+struct SectionPicture {
+  const VerticalGrid& grid;  // slot 5: geometry of the section's nodes
+  const Array2D<std::int32_t>& drawUnit;  // unit of every node, -1 for air
+  const SectionGrid& section;
+  const BoundaryProfile& profile;
+  double Zbase;
+  double Zmax;
+  double zEps;  // of the display surface
+  const LogicalModel& model;
+  const std::vector<GridSurface>& boundaryGrids;
+  const std::vector<PackedColor>& unitColor;
+  const std::vector<PackedColor>& boundaryColor;
+  DrawOptions options;
+};
+
+// Draws the section: the frame along the base and up both ends (no top edge: the top is the
+// ground), the cells in their units (only outlines in the grid-line mode; air cells neither),
+// and with boundary lines on, the contacts and the ground-surface line, then the frame again.
+void drawSection(Canvas& canvas, const Projection& projection, const SectionPicture& picture);
+
+// The outline of the section plane, dotted in the line colour, on the picture already there.
+void drawSurveyLine(Canvas& canvas, const Projection& projection, const SectionGrid& section,
+                    double Zbase, double Zmax, PackedColor lineColor);
+
+}  // namespace kalvenor

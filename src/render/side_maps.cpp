@@ -1,0 +1,142 @@
+#include "render/side_maps.h"
+
+#include <optional>
+
+#include "render/cell.h"
+#include "render/line_tracing.h"
+#include "render/map_renderer.h"
+#include "render/trace_units.h"
+
+namespace kalvenor {
+namespace {
+
+using MaybePoint = std::optional<CanvasPoint>;
+
+class WallDrawing {
+ public:
+  WallDrawing(Canvas& canvas, const Projection& projection, const SidePicture& picture)
+      : canvas_(canvas),
+        projection_(projection),
+        p_(picture),
+        classify_(traceUnits(picture.model, picture.boundaryGrids)),
+        traced_(picture.options.DrawBoundary == 1 &&
+                gridsMatchModel(picture.model, picture.boundaryGrids)) {}
+
+  // Pass 1 draws the x-parallel wall, pass 2 the y-parallel one; both walls of a pair share the
+  // geometry of the pair's first slot.
+  void drawPass(int pass, int wall);
+
+ private:
+  void drawCell(const VerticalGrid& units, const BoundaryProfile& profile, int h, int v);
+
+  Canvas& canvas_;
+  const Projection& projection_;
+  const SidePicture& p_;
+  ClassifyAt classify_;
+  bool traced_;
+  Array2D<MaybePoint> nodes_;
+  Array2D<std::int32_t> drawUnit_;
+  // Heights above each boundary of columns h and h + 1 (index [k][v]).
+  std::vector<std::vector<double>> gapsHere_, gapsNext_;
+};
+
+void WallDrawing::drawPass(int pass, int wall) {
+  const VerticalGrid& geometry = p_.grid.verticalGrids[pass];
+  const VerticalGrid& units = p_.grid.verticalGrids[wall];
+  const BoundaryProfile& profile = p_.wallProfiles[wall];
+  if (geometry.empty() || units.empty() || units.nH != geometry.nH || units.nV != geometry.nV) {
+    return;
+  }
+  const DisplaySurface& d = p_.display;
+  const double fixedY = wall == kSouthWall ? d.nodeY[1] : d.nodeY[d.Ny];
+  const double fixedX = wall == kWestWall ? d.nodeX[1] : d.nodeX[d.Nx];
+  nodes_ = Array2D<MaybePoint>(1, geometry.nH, 1, geometry.nV);
+  drawUnit_ = Array2D<std::int32_t>(1, geometry.nH, 1, geometry.nV, 0);
+  for (int h = 1; h <= geometry.nH; ++h) {
+    const double along = pass == 1 ? geometry.x0 + (h - 1) * geometry.dxH
+                                   : geometry.y0 + (h - 1) * geometry.dyH;
+    for (int v = 1; v <= geometry.nV; ++v) {
+      const double z = geometry.z0 + (v - 1) * geometry.dzV;
+      nodes_(h, v) = projection_.projectPoint(pass == 1 ? along : fixedX,
+                                              pass == 1 ? fixedY : along,
+                                              projection_.exaggerateHeight(z));
+      const std::int16_t unit = units.unit(h, v);
+      drawUnit_(h, v) = unit == kAir ? 0 : unit;
+    }
+  }
+  const int Nbd = traced_ ? p_.model.Nbd : 0;
+  gapsHere_.assign(Nbd + 1, {});
+  gapsNext_.assign(Nbd + 1, {});
+  for (int h = 1; h < geometry.nH; ++h) {
+    for (int k = 1; k <= Nbd; ++k) {
+      profile.gapColumn(k, h, gapsHere_[k]);
+      profile.gapColumn(k, h + 1, gapsNext_[k]);
+    }
+    for (int v = 1; v < geometry.nV; ++v) drawCell(units, profile, h, v);
+  }
+}
+
+void WallDrawing::drawCell(const VerticalGrid& units, const BoundaryProfile& profile, int h,
+                           int v) {
+  if (units.unit(h, v) == kAir) return;
+  const std::array<int, 5> ch{0, h, h + 1, h + 1, h};
+  const std::array<int, 5> cv{0, v, v, v + 1, v + 1};
+  Corners<CanvasPoint> P;
+  for (int n = 1; n <= 4; ++n) {
+    const MaybePoint& point = nodes_(ch[n], cv[n]);
+    if (!point) return;
+    P[n] = *point;
+  }
+  closeCorners(P);
+  const Quad quad{P[1], P[2], P[3], P[4]};
+  canvas_.setPenStyle(PenStyle::Invisible);
+  canvas_.setFillStyle(FillStyle::Solid);
+  if (p_.options.DrawMode == kContourMap) {
+    canvas_.setFillColor(kWhite);
+    canvas_.polygon(quad);
+    return;
+  }
+  const int u = drawUnit_(h, v);
+  canvas_.setFillColor(colorOf(p_.unitColor, u));
+  canvas_.polygon(quad);
+  if (!traced_) return;
+  canvas_.setPenColor(kBlack);
+  canvas_.setPenStyle(PenStyle::Solid);
+  canvas_.setPenWidth(2);
+  if (drawUnit_(h + 1, v) == u && drawUnit_(h + 1, v + 1) == u && drawUnit_(h, v + 1) == u) return;
+
+  Corners<double> x{}, y{}, z{}, w{};
+  for (int n = 1; n <= 4; ++n) {
+    x[n] = profile.X(ch[n], cv[n]);
+    y[n] = profile.Y(ch[n], cv[n]);
+    z[n] = profile.Z(ch[n], cv[n]);
+  }
+  closeCorners(x);
+  closeCorners(y);
+  closeCorners(z);
+  for (int k = 1; k <= p_.model.Nbd; ++k) {
+    canvas_.setPenColor(colorOf(p_.boundaryColor, k));
+    canvas_.setPenStyle(PenStyle::Solid);
+    canvas_.setPenWidth(2);
+    w[1] = gapsHere_[k][v];
+    w[2] = gapsNext_[k][v];
+    w[3] = gapsNext_[k][v + 1];
+    w[4] = gapsHere_[k][v + 1];
+    closeCorners(w);
+    drawCellTrace(canvas_, P, w, x, y, z, p_.display.zEps, &classify_);
+  }
+}
+
+}  // namespace
+
+void drawSideMaps(Canvas& canvas, const Projection& projection, const SidePicture& picture) {
+  if (!picture.display.loaded()) return;
+  const auto [xWall, yWall] = picture.visibleWall;
+  const bool xWallValid = xWall == kSouthWall || xWall == kNorthWall;
+  const bool yWallValid = yWall == kWestWall || yWall == kEastWall;
+  WallDrawing drawing(canvas, projection, picture);
+  if (xWallValid) drawing.drawPass(1, xWall);
+  if (yWallValid) drawing.drawPass(2, yWall);
+}
+
+}  // namespace kalvenor

@@ -1,0 +1,145 @@
+#include "render/section_renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "../evaluation/grid_fixtures.h"
+#include "evaluation/grid_builds.h"
+#include "recording_canvas.h"
+#include "temp_file.h"
+
+namespace kalvenor {
+namespace {
+
+using Op = RecordingCanvas::Op;
+
+const PackedColor kLineColor = packRgb(10, 20, 30);
+const PackedColor kContact = packRgb(0, 180, 0);
+
+// An east-west section across a 3 x 3 surface rising from 10 to 34 eastward, over a boundary
+// flat at 12: five columns 5 apart, levels 0 to 30 in steps of 5.
+class SectionRendererTest : public ::testing::Test {
+ protected:
+  SectionRendererTest() {
+    model.modelCell(1, 1) = -1;
+    model.modelCell(2, 1) = 1;
+    buildUnitOfPattern(model);
+    build = buildSectionGrid({model, files, display, 0.0}, {0, 10, true, 20, 10, 0});
+    const VerticalGrid& slot = build.grid.verticalGrids[kSectionSlot];
+    units = Array2D<std::int32_t>(1, slot.nH, 1, slot.nV);
+    for (int h = 1; h <= slot.nH; ++h) {
+      for (int v = 1; v <= slot.nV; ++v) units(h, v) = slot.unit(h, v);
+    }
+    view.Alpha = 180;  // looking north at the section
+    view.Gamma = 0;
+    view.Sca = 1;
+    view.Ve = 1;
+    applyView(view, display, 400, 400);
+  }
+  Projection projection() const { return Projection(view, display.Xc, display.Yc, display.Zc, 0.0); }
+  void draw(std::int16_t mode, std::int16_t boundaryLines = 1) {
+    const SectionPicture picture{build.grid.verticalGrids[kSectionSlot],
+                                 units,
+                                 build.section,
+                                 build.sectionProfile,
+                                 0.0,
+                                 display.Zmax,
+                                 display.zEps,
+                                 model,
+                                 build.boundaryGrids,
+                                 unitColor,
+                                 boundaryColor,
+                                 DrawOptions{kLineColor, boundaryLines, mode}};
+    drawSection(canvas, projection(), picture);
+  }
+
+  GridSurface surface = makeGrid(3, 3, 0, 0, 10, 10, [](double x, double) { return 10 + 1.2 * x; });
+  DisplaySurface display = exactDisplay(surface);
+  TempFile boundary{gridFileText(makeGrid(2, 2, 0, 0, 20, 20, [](double, double) { return 12.0; }))};
+  std::vector<std::string> files = {"", boundary.path()};
+  LogicalModel model = allocateModel(1);
+  SectionBuild build;
+  Array2D<std::int32_t> units;
+  ViewSettings view;
+  std::vector<PackedColor> unitColor = {kBlack, packRgb(200, 0, 0), packRgb(0, 0, 200)};
+  std::vector<PackedColor> boundaryColor = {kBlack, kContact};
+  RecordingCanvas canvas;
+};
+
+TEST_F(SectionRendererTest, TheFrameHasABaseAndTwoEndsButNoTopAndIsDrawnAgainOverTheCells) {
+  draw(kSectionPicture, 0);
+  ASSERT_GE(canvas.ops.size(), 6u);
+  for (int n : {0, 1, 2}) {
+    EXPECT_EQ(canvas.ops[n].kind, Op::Line);
+    EXPECT_EQ(canvas.ops[n].pen, kLineColor);
+    EXPECT_EQ(canvas.ops[n].penWidth, 1);
+  }
+  const auto& base = canvas.ops[0].coords;
+  EXPECT_EQ(base[1], base[3]);  // the base is level in the frontal view
+  const auto& start = canvas.ops[1].coords;
+  EXPECT_EQ(start[0], start[2]);  // the ends are vertical
+  EXPECT_EQ(start[0], base[0]);
+  EXPECT_EQ(canvas.linesIn(kLineColor).size(), 6u);  // three edges, twice
+  EXPECT_EQ(canvas.ops.back().kind, Op::Line);
+}
+
+TEST_F(SectionRendererTest, GridLinesOutlineOnlyCellsWhoseFirstNodeIsGround) {
+  draw(kGridLines, 0);
+  const VerticalGrid& slot = build.grid.verticalGrids[kSectionSlot];
+  int ground = 0;
+  for (int h = 1; h < slot.nH; ++h) {
+    for (int v = 1; v < slot.nV; ++v) ground += slot.unit(h, v) != kAir;
+  }
+  const auto cells = canvas.of(Op::Polygon);
+  EXPECT_EQ(static_cast<int>(cells.size()), ground);
+  EXPECT_LT(ground, (slot.nH - 1) * (slot.nV - 1));
+  for (const Op& cell : cells) {
+    EXPECT_EQ(cell.fillStyle, FillStyle::Transparent);
+    EXPECT_EQ(cell.pen, kLineColor);
+  }
+}
+
+TEST_F(SectionRendererTest, TheGroundLineRunsThroughAirCellsToo) {
+  const VerticalGrid& slot = build.grid.verticalGrids[kSectionSlot];
+  // Column 1 stands at 10 and column 2 at 16: node (1, 4) at 15 is air, (2, 4) is ground.
+  ASSERT_EQ(slot.unit(1, 4), kAir);
+  ASSERT_NE(slot.unit(2, 4), kAir);
+  draw(kSectionPicture);
+  const auto ground = canvas.linesIn(kBlack);
+  EXPECT_GE(ground.size(), static_cast<std::size_t>(slot.nH - 1));
+  for (const Op& line : ground) EXPECT_EQ(line.penWidth, 2);
+  // The cell of air node (1, 4) has no fill, yet the ground line crosses it: the surface at 10
+  // and 16 under its columns is crossed 5/6 along its bottom edge (z 15) and 1/5 up its right.
+  const Projection p = projection();
+  const CanvasPoint P1 = *p.projectPoint(0, 10, 15), P2 = *p.projectPoint(5, 10, 15),
+                    P3 = *p.projectPoint(5, 10, 20);
+  const std::vector<double> expected{std::floor((P2.x - P1.x) * 5.0 / 6) + P1.x, double(P1.y),
+                                     double(P2.x), std::floor((P3.y - P2.y) * 0.2) + P2.y};
+  bool crossed = false;
+  for (const Op& line : ground) crossed = crossed || line.coords == expected;
+  EXPECT_TRUE(crossed);
+  EXPECT_FALSE(canvas.linesIn(kContact).empty());  // the contact at 12 between the units
+}
+
+TEST_F(SectionRendererTest, WithoutBoundaryLinesOnlyCellsAndFrame) {
+  draw(kSectionPicture, 0);
+  EXPECT_TRUE(canvas.linesIn(kBlack).empty());
+  EXPECT_TRUE(canvas.linesIn(kContact).empty());
+}
+
+TEST_F(SectionRendererTest, TheSurveyLineIsADottedRectangleInTheLineColour) {
+  drawSurveyLine(canvas, projection(), build.section, 0.0, display.Zmax, kLineColor);
+  const auto lines = canvas.of(Op::Line);
+  ASSERT_EQ(lines.size(), 4u);
+  for (const Op& line : lines) {
+    EXPECT_EQ(line.pen, kLineColor);
+    EXPECT_EQ(line.penStyle, PenStyle::Dot);
+  }
+  EXPECT_EQ(lines[0].coords[1], lines[0].coords[3]);  // base
+  EXPECT_EQ(lines[3].coords[1], lines[3].coords[3]);  // top, at Zmax
+  EXPECT_LT(lines[3].coords[1], lines[0].coords[1]);
+}
+
+}  // namespace
+}  // namespace kalvenor
