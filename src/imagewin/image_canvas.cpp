@@ -1,8 +1,23 @@
 #include "imagewin/image_canvas.h"
 
 #include <QPolygon>
+#include <cstdint>
 
 namespace kalvenor {
+
+namespace {
+
+std::int64_t cross(const CanvasPoint& o, const CanvasPoint& a, const CanvasPoint& b) {
+  return (std::int64_t{a.x} - o.x) * (std::int64_t{b.y} - o.y) -
+         (std::int64_t{a.y} - o.y) * (std::int64_t{b.x} - o.x);
+}
+
+bool onOneLine(const Quad& q) {
+  return cross(q[0], q[1], q[2]) == 0 && cross(q[0], q[1], q[3]) == 0 &&
+         cross(q[0], q[2], q[3]) == 0 && cross(q[1], q[2], q[3]) == 0;
+}
+
+}  // namespace
 
 QColor toQColor(PackedColor color) { return QColor(redOf(color), greenOf(color), blueOf(color)); }
 
@@ -75,6 +90,9 @@ void ImageCanvas::point(float x, float y) {
 }
 
 void ImageCanvas::polygon(const Quad& corners) {
+  // Corners on one line enclose nothing, and without a pen nothing shows: skip the painter,
+  // which matters where a section has several cells to a pixel.
+  if (penStyle_ == PenStyle::Invisible && onOneLine(corners)) return;
   QPainter& p = painter();
   applyPen(p);
   if (fillStyle_ == FillStyle::Solid) {

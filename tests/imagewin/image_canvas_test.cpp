@@ -14,6 +14,7 @@ class ImageCanvasTest : public QObject {
   void clearFillsBothPicturesWithTheBackground();
   void aLineInItsOwnColourLeavesThePenAsItWas();
   void resizeKeepsThePersistentPictureAtTheTopLeft();
+  void quadsOnOneLineFillNothingButTheirOutlineShows();
 };
 
 namespace {
@@ -108,6 +109,22 @@ void ImageCanvasTest::resizeKeepsThePersistentPictureAtTheTopLeft() {
   QVERIFY(isRed(canvas.screen(), 3, 3));
   QVERIFY(!isRed(canvas.screen(), 6, 6));  // screen-only drawing does not survive
   QCOMPARE(canvas.image().pixelColor(25, 5), QColor(255, 255, 255));
+}
+
+void ImageCanvasTest::quadsOnOneLineFillNothingButTheirOutlineShows() {
+  ImageCanvas canvas(QSize(20, 20));
+  canvas.setFillStyle(FillStyle::Solid);
+  canvas.setFillColor(packRgb(255, 0, 0));
+  canvas.setPenColor(packRgb(255, 0, 0));
+  canvas.setPenStyle(PenStyle::Invisible);
+  canvas.polygon({CanvasPoint{2, 2}, CanvasPoint{2, 2}, CanvasPoint{2, 2}, CanvasPoint{2, 2}});
+  canvas.polygon({CanvasPoint{1, 5}, CanvasPoint{9, 5}, CanvasPoint{9, 5}, CanvasPoint{1, 5}});
+  for (int x = 0; x < 20; ++x) {
+    for (int y = 0; y < 20; ++y) QVERIFY(!isRed(canvas.image(), x, y));
+  }
+  canvas.setPenStyle(PenStyle::Solid);  // the grid-line mode outlines even a flat cell
+  canvas.polygon({CanvasPoint{1, 5}, CanvasPoint{9, 5}, CanvasPoint{9, 5}, CanvasPoint{1, 5}});
+  QVERIFY(isRed(canvas.image(), 5, 5));
 }
 
 QTEST_MAIN(ImageCanvasTest)

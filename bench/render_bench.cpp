@@ -1,0 +1,103 @@
+// Timing of the pictures: "地質図" of a 512 x 512 display grid with boundary lines and contours,
+// and "断面図" corner to corner across a 1024 x 1024 grid, each into a 1024 x 1024 picture.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+
+#include "bench_scene.h"
+#include "imagewin/image_canvas.h"
+#include "render/map_renderer.h"
+#include "render/section_renderer.h"
+
+namespace kalvenor::bench {
+namespace {
+
+struct MapScene {
+  Scene& scene = bench::scene(512);
+  MapBuild build = buildMapGrid({scene.model, scene.files, scene.display, 0.0});
+  std::vector<PackedColor> unitColor = {kBlack, packRgb(214, 120, 120), packRgb(236, 200, 110),
+                                        packRgb(140, 170, 110), packRgb(120, 150, 200),
+                                        packRgb(200, 160, 220), packRgb(245, 240, 190)};
+  std::vector<PackedColor> boundaryColor = {kBlack, kBlack, kBlack, kBlack, kBlack, kBlack};
+  Array2D<std::int32_t> drawUnit{1, 512, 1, 512, 0};
+  ViewSettings view;
+  ContourSettings contours{700, 1000, 10};
+
+  MapScene() {
+    for (int i = 1; i <= 512; ++i) {
+      for (int j = 1; j <= 512; ++j) drawUnit(i, j) = build.grid.mapUnit(i, j);
+    }
+    view.Alpha = 225;
+    view.Gamma = 30;
+    view.Sca = 1.2;
+    view.Ve = 2;
+    applyView(view, scene.display, 1024, 1024);
+  }
+};
+
+void BM_GeologicalMap(benchmark::State& state) {
+  static MapScene s;
+  ImageCanvas canvas(QSize(1024, 1024));
+  const MapPicture picture{s.scene.display, 0.0, s.scene.model, s.build.boundaryGrids,
+                           s.unitColor, s.boundaryColor, s.drawUnit, s.view, s.contours,
+                           DrawOptions{kBlack, 1, kGeologicalMap}, true, false, true, true, {}};
+  for (auto _ : state) {
+    canvas.clear();
+    drawGeoMap(canvas, picture);
+    benchmark::DoNotOptimize(canvas.image().bits());
+  }
+}
+BENCHMARK(BM_GeologicalMap)->Unit(benchmark::kMillisecond);
+
+struct SectionScene {
+  Scene& scene = bench::scene(1024);
+  SectionBuild build = buildSectionGrid({scene.model, scene.files, scene.display, 0.0},
+                                        {0, 0, true, kExtent, kExtent, 0});
+  const VerticalGrid& slot = build.grid.verticalGrids[kSectionSlot];
+  std::vector<PackedColor> unitColor = {kBlack, packRgb(214, 120, 120), packRgb(236, 200, 110),
+                                        packRgb(140, 170, 110), packRgb(120, 150, 200),
+                                        packRgb(200, 160, 220), packRgb(245, 240, 190)};
+  std::vector<PackedColor> boundaryColor = {kBlack, kBlack, kBlack, kBlack, kBlack, kBlack};
+  Array2D<std::int32_t> drawUnit{1, slot.nH, 1, slot.nV, 0};
+  ViewSettings view;
+
+  SectionScene() {
+    for (int h = 1; h <= slot.nH; ++h) {
+      for (int v = 1; v <= slot.nV; ++v) drawUnit(h, v) = slot.unit(h, v);
+    }
+    view.Alpha = build.section.Fai / kDegree + 90;
+    view.Gamma = 0;
+    view.Sca = 1.4;
+    view.Ve = 1;
+    applyView(view, scene.display, 1024, 1024);
+  }
+};
+
+void BM_Section(benchmark::State& state) {
+  static SectionScene s;
+  ImageCanvas canvas(QSize(1024, 1024));
+  const DisplaySurface& d = s.scene.display;
+  const SectionPicture picture{s.slot, s.drawUnit, s.build.section, s.build.sectionProfile, 0.0,
+                               d.Zmax, d.zEps, s.scene.model, s.build.boundaryGrids, s.unitColor,
+                               s.boundaryColor, DrawOptions{kBlack, 1, kSectionPicture}};
+  const Projection projection(s.view, d.Xc, d.Yc, d.Zc, 0.0);
+  for (auto _ : state) {
+    canvas.clear();
+    drawSection(canvas, projection, picture);
+    benchmark::DoNotOptimize(canvas.image().bits());
+  }
+  state.counters["cells"] = static_cast<double>(s.slot.nH - 1) * (s.slot.nV - 1);
+}
+BENCHMARK(BM_Section)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace kalvenor::bench
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,128 @@
+#include <QtTest>
+
+#include "imagewin/form_image.h"
+#include "scripted_dialogs.h"
+#include "shell/form_main.h"
+#include "test_paths.h"
+
+using namespace kalvenor;
+
+// The bundled example from its files to a map with walls, a section, grid lines over it, back
+// to the map and its survey line, saved as a bitmap; the commands checked after each step.
+class SectionFlowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void fromTheMapToTheSectionAndBack();
+
+ private:
+  struct Enabled {
+    bool geoMap, geoSection, geoSectionLine, contour, grid;
+  };
+  void expectCommands(const Enabled& expected);
+  int pixelsOf(PackedColor color) const;
+  ViewerState& state() { return window_->state(); }
+
+  ScriptedDialogs dialogs_;
+  FormMain* window_ = nullptr;
+};
+
+const PackedColor kGranite = packRgb(214, 120, 120);
+const PackedColor kSandstone = packRgb(236, 200, 110);
+const PackedColor kMudstone = packRgb(140, 170, 110);
+const PackedColor kTerrace = packRgb(245, 240, 190);
+
+void SectionFlowTest::expectCommands(const Enabled& e) {
+  Ui::formMain& ui = window_->ui();
+  QCOMPARE(ui.cmdGeoMap->isEnabled(), e.geoMap);
+  QCOMPARE(ui.cmdGeoSection->isEnabled(), e.geoSection);
+  QCOMPARE(ui.cmdGeoSectionLine->isEnabled(), e.geoSectionLine);
+  QCOMPARE(ui.cmdContour->isEnabled(), e.contour);
+  QCOMPARE(ui.cmdGrid->isEnabled(), e.grid);
+}
+
+int SectionFlowTest::pixelsOf(PackedColor color) const {
+  const QImage& image = window_->formImage().canvas().image();
+  const QRgb wanted = qRgb(redOf(color), greenOf(color), blueOf(color));
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == wanted;
+  }
+  return count;
+}
+
+void SectionFlowTest::fromTheMapToTheSectionAndBack() {
+  FormMain window(dialogs_, KALVENOR_EXAMPLES_DIR);
+  window_ = &window;
+  window.Form_Load();
+  window.show();
+  window.formImage().resize(600, 600);
+  QTRY_COMPARE(window.formImage().canvas().width(), 600.0);
+  Ui::formMain& ui = window.ui();
+  const QString example = KALVENOR_EXAMPLES_DIR "/terrace/";
+
+  dialogs_.files = {example + "model.txt"};
+  QTest::mouseClick(ui.cmdOpenModel, Qt::LeftButton);
+  dialogs_.files = {example + "basement.txt", example + "sandstone_top.txt",
+                    example + "terrace_base.txt"};
+  QTest::mouseClick(ui.cmdBoundaryFile, Qt::LeftButton);
+  dialogs_.colors = {kGranite, kSandstone, kMudstone, kTerrace};
+  QTest::mouseClick(ui.cmdColor, Qt::LeftButton);
+  dialogs_.files = {example + "topography.txt"};
+  QTest::mouseClick(ui.cmdOpenDisplayFile, Qt::LeftButton);
+  ui.txtZbase->setText("0");
+  QTest::mouseClick(ui.cmdKalvenor, Qt::LeftButton);
+  QTest::mouseClick(ui.cmd3DDefault, Qt::LeftButton);
+  expectCommands({true, false, false, false, true});
+
+  QTest::mouseClick(ui.cmdGeoMap, Qt::LeftButton);
+  QVERIFY(ui.chkSide->isChecked());
+  QVERIFY(pixelsOf(kGranite) > 1000);  // the granite shows on the walls
+  QCOMPARE(state().visibleWall, (std::array<std::int16_t, 2>{kSouthWall, kWestWall}));
+
+  ui.optSection2->setChecked(true);
+  ui.txtXstart->setText("10100");
+  ui.txtYstart->setText("20500");
+  ui.txtXend->setText("12900");
+  ui.txtYend->setText("21400");
+  QTest::mouseClick(ui.cmdSectionModel, Qt::LeftButton);
+  expectCommands({false, true, true, false, true});
+
+  QTest::mouseClick(ui.cmdGeoSection, Qt::LeftButton);
+  QCOMPARE(state().flags.mapGridState, 0);
+  QCOMPARE(ui.lblGammaS->text(), QString("0"));
+  QCOMPARE(ui.lblScaS->text(), QString("1.4"));
+  expectCommands({false, true, true, false, true});
+  QVERIFY(pixelsOf(kSandstone) > 100);
+  const int lineColourPixels = pixelsOf(kBlack);
+
+  QTest::mouseClick(ui.cmdGrid, Qt::LeftButton);  // the section's cells outlined
+  QVERIFY(pixelsOf(kBlack) > lineColourPixels);
+  QVERIFY(dialogs_.messages.isEmpty());
+
+  QTest::mouseClick(ui.cmd3DDefault, Qt::LeftButton);
+  expectCommands({false, true, true, false, true});  // no map until its grid is rebuilt
+  QTest::mouseClick(ui.cmdKalvenor, Qt::LeftButton);
+  expectCommands({true, true, true, false, true});
+  QTest::mouseClick(ui.cmdGeoMap, Qt::LeftButton);
+  const QImage map = window.formImage().canvas().image().copy();
+  QTest::mouseClick(ui.cmdGeoSectionLine, Qt::LeftButton);
+  QVERIFY(window.formImage().canvas().image() != map);  // the dotted outline added
+
+  QTest::mouseClick(ui.cmdGeoSection, Qt::LeftButton);  // the map build replaced the section
+  QCOMPARE(dialogs_.messages.size(), 1);
+  QVERIFY(dialogs_.messages.first().contains("build the section again"));
+
+  QTemporaryDir folder;
+  const QString path = folder.filePath("map.bmp");
+  dialogs_.files = {path};
+  QTest::mouseClick(ui.cmdImageSave, Qt::LeftButton);
+  const QImage saved(path, "bmp");
+  QCOMPARE(saved.size(), QSize(600, 600));
+  QCOMPARE(saved.convertToFormat(QImage::Format_RGB32),
+           window.formImage().canvas().image().convertToFormat(QImage::Format_RGB32));
+  window_ = nullptr;
+}
+
+QTEST_MAIN(SectionFlowTest)
+#include "section_flow_test.moc"
