@@ -1,0 +1,78 @@
+#include "imagewin/painter_canvas.h"
+
+#include <QPolygon>
+#include <cstdint>
+
+namespace kalvenor {
+namespace {
+
+std::int64_t cross(const CanvasPoint& o, const CanvasPoint& a, const CanvasPoint& b) {
+  return (std::int64_t{a.x} - o.x) * (std::int64_t{b.y} - o.y) -
+         (std::int64_t{a.y} - o.y) * (std::int64_t{b.x} - o.x);
+}
+
+bool onOneLine(const Quad& q) {
+  return cross(q[0], q[1], q[2]) == 0 && cross(q[0], q[1], q[3]) == 0 &&
+         cross(q[0], q[2], q[3]) == 0 && cross(q[1], q[2], q[3]) == 0;
+}
+
+}  // namespace
+
+QColor toQColor(PackedColor color) { return QColor(redOf(color), greenOf(color), blueOf(color)); }
+
+void PainterCanvas::applyPen(QPainter& p) const {
+  if (penStyle_ == PenStyle::Invisible) {
+    p.setPen(Qt::NoPen);
+    return;
+  }
+  p.setPen(QPen(toQColor(penColor_), penWidth_,
+                penStyle_ == PenStyle::Dot ? Qt::DotLine : Qt::SolidLine));
+}
+
+void PainterCanvas::line(float x1, float y1, float x2, float y2) {
+  QPainter& p = painter();
+  applyPen(p);
+  p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+  drawn();
+}
+
+void PainterCanvas::line(float x1, float y1, float x2, float y2, PackedColor color) {
+  const PackedColor pen = penColor_;
+  penColor_ = color;
+  line(x1, y1, x2, y2);
+  penColor_ = pen;
+}
+
+void PainterCanvas::point(float x, float y) {
+  QPainter& p = painter();
+  p.setPen(QPen(toQColor(penColor_), penWidth_));
+  p.drawPoint(QPointF(x, y));
+  drawn();
+}
+
+void PainterCanvas::polygon(const Quad& corners) {
+  // Corners on one line enclose nothing, and without a pen nothing shows: skip the painter,
+  // which matters where a section has several cells to a pixel.
+  if (penStyle_ == PenStyle::Invisible && onOneLine(corners)) return;
+  QPainter& p = painter();
+  applyPen(p);
+  if (fillStyle_ == FillStyle::Solid) {
+    p.setBrush(toQColor(fillColor_));
+  } else {
+    p.setBrush(Qt::NoBrush);
+  }
+  QPolygon polygon;
+  for (const CanvasPoint& corner : corners) polygon << QPoint(corner.x, corner.y);
+  p.drawPolygon(polygon, Qt::OddEvenFill);
+  drawn();
+}
+
+DeviceCanvas::DeviceCanvas(QPaintDevice& device, QSize size) : painter_(&device), size_(size) {
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+}
+
+void DeviceCanvas::clear() {
+  painter_.fillRect(QRect(QPoint(0, 0), size_), toQColor(backgroundColor()));
+}
+
+}  // namespace kalvenor

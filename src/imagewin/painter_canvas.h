@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QColor>
+#include <QPainter>
+
+#include "render/canvas.h"
+
+namespace kalvenor {
+
+QColor toQColor(PackedColor color);
+
+// The Canvas operations drawn with a QPainter: pen and fill state, lines, points and
+// even-odd quadrilaterals. Where the painter comes from is up to the derived class.
+class PainterCanvas : public Canvas {
+ public:
+  void setPenColor(PackedColor color) override { penColor_ = color; }
+  void setPenWidth(int width) override { penWidth_ = width; }
+  void setPenStyle(PenStyle style) override { penStyle_ = style; }
+  void setFillColor(PackedColor color) override { fillColor_ = color; }
+  void setFillStyle(FillStyle style) override { fillStyle_ = style; }
+  void setBackgroundColor(PackedColor color) override { background_ = color; }
+  void line(float x1, float y1, float x2, float y2) override;
+  void line(float x1, float y1, float x2, float y2, PackedColor color) override;
+  void point(float x, float y) override;
+  void polygon(const Quad& corners) override;
+
+  PackedColor backgroundColor() const { return background_; }
+
+ protected:
+  // The painter to draw the next operation with, antialiasing off.
+  virtual QPainter& painter() = 0;
+  // Called after every drawing operation.
+  virtual void drawn() {}
+
+ private:
+  void applyPen(QPainter& painter) const;
+
+  PackedColor background_ = kWhite;
+  PackedColor penColor_ = kBlack;
+  int penWidth_ = 1;
+  PenStyle penStyle_ = PenStyle::Solid;
+  PackedColor fillColor_ = kBlack;
+  FillStyle fillStyle_ = FillStyle::Transparent;
+};
+
+// A canvas on any paint device, an SVG generator for instance, for one picture: the painter
+// is open from construction to destruction.
+class DeviceCanvas : public PainterCanvas {
+ public:
+  DeviceCanvas(QPaintDevice& device, QSize size);
+
+  void clear() override;
+  double width() const override { return size_.width(); }
+  double height() const override { return size_.height(); }
+
+ protected:
+  QPainter& painter() override { return painter_; }
+
+ private:
+  QPainter painter_;
+  QSize size_;
+};
+
+}  // namespace kalvenor
