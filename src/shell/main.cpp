@@ -1,8 +1,12 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
+#include "cli/command_line.h"
 #include "shell/form_main.h"
+#include "shell/preload.h"
 #include "shell/qt_dialogs.h"
 
 namespace {
@@ -19,6 +23,18 @@ bool displayAvailable() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (!args.empty() && (args.front() == "--help" || args.front() == "-h")) {
+    std::fputs(kalvenor::windowUsage().c_str(), stdout);
+    return 0;
+  }
+  kalvenor::InputFiles files;
+  try {
+    files = kalvenor::parseWindowOptions(args);
+  } catch (const kalvenor::UsageError& error) {
+    std::fprintf(stderr, "kalvenor: %s\n", error.what());
+    return 2;
+  }
   if (!displayAvailable()) {
     std::fputs(
         "kalvenor: no display is available (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
@@ -27,10 +43,12 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   QApplication app(argc, argv);
-  kalvenor::QtDialogs dialogs;
+  kalvenor::QtDialogs realDialogs;
+  kalvenor::PreloadDialogs dialogs(realDialogs);
   kalvenor::FormMain window(dialogs, QCoreApplication::applicationDirPath());
-  dialogs.setParentWidget(&window);
+  realDialogs.setParentWidget(&window);
   window.Form_Load();
   window.show();
+  if (files.any()) kalvenor::preload(window, dialogs, files);
   return app.exec();
 }

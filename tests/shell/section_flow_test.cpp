@@ -27,10 +27,11 @@ class SectionFlowTest : public QObject {
   FormMain* window_ = nullptr;
 };
 
-const PackedColor kGranite = packRgb(214, 120, 120);
-const PackedColor kSandstone = packRgb(236, 200, 110);
-const PackedColor kMudstone = packRgb(140, 170, 110);
-const PackedColor kTerrace = packRgb(245, 240, 190);
+const PackedColor kLimestone = packRgb(143, 179, 217);
+const PackedColor kSandstone = packRgb(232, 196, 104);
+const PackedColor kMudstone = packRgb(140, 154, 107);
+const PackedColor kConglomerate = packRgb(201, 138, 94);
+const PackedColor kCover = packRgb(227, 163, 181);
 
 void SectionFlowTest::expectCommands(const Enabled& e) {
   Ui::formMain& ui = window_->ui();
@@ -59,14 +60,14 @@ void SectionFlowTest::fromTheMapToTheSectionAndBack() {
   window.formImage().resize(600, 600);
   QTRY_COMPARE(window.formImage().canvas().width(), 600.0);
   Ui::formMain& ui = window.ui();
-  const QString example = KALVENOR_EXAMPLES_DIR "/terrace/";
+  const QString example = KALVENOR_EXAMPLES_DIR "/folded-basin/";
 
   dialogs_.files = {example + "model.txt"};
   QTest::mouseClick(ui.cmdOpenModel, Qt::LeftButton);
-  dialogs_.files = {example + "basement.txt", example + "sandstone_top.txt",
-                    example + "terrace_base.txt"};
+  dialogs_.files = {example + "limestone_top.txt", example + "sandstone_top.txt",
+                    example + "mudstone_top.txt", example + "unconformity.txt"};
   QTest::mouseClick(ui.cmdBoundaryFile, Qt::LeftButton);
-  dialogs_.colors = {kGranite, kSandstone, kMudstone, kTerrace};
+  dialogs_.colors = {kLimestone, kSandstone, kMudstone, kConglomerate, kCover};
   QTest::mouseClick(ui.cmdColor, Qt::LeftButton);
   dialogs_.files = {example + "topography.txt"};
   QTest::mouseClick(ui.cmdOpenDisplayFile, Qt::LeftButton);
@@ -77,14 +78,14 @@ void SectionFlowTest::fromTheMapToTheSectionAndBack() {
 
   QTest::mouseClick(ui.cmdGeoMap, Qt::LeftButton);
   QVERIFY(ui.chkSide->isChecked());
-  QVERIFY(pixelsOf(kGranite) > 1000);  // the granite shows on the walls
+  QVERIFY(pixelsOf(kLimestone) > 1000);  // the folded limestone shows on the walls
   QCOMPARE(state().visibleWall, (std::array<std::int16_t, 2>{kSouthWall, kWestWall}));
 
   ui.optSection2->setChecked(true);
-  ui.txtXstart->setText("10100");
-  ui.txtYstart->setText("20500");
-  ui.txtXend->setText("12900");
-  ui.txtYend->setText("21400");
+  ui.txtXstart->setText("30200");
+  ui.txtYstart->setText("41000");
+  ui.txtXend->setText("34800");
+  ui.txtYend->setText("43500");
   QTest::mouseClick(ui.cmdSectionModel, Qt::LeftButton);
   expectCommands({false, true, true, false, true});
 

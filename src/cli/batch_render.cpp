@@ -1,0 +1,289 @@
+#include "cli/batch_render.h"
+
+#include <QImageWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <cmath>
+#include <filesystem>
+
+#include "cli/grid_export.h"
+#include "evaluation/grid_builds.h"
+#include "imagewin/image_canvas.h"
+#include "model/colour_file.h"
+#include "model/default_values.h"
+#include "model/number_text.h"
+#include "model/read_error.h"
+#include "render/map_renderer.h"
+#include "render/section_renderer.h"
+#include "render/side_maps.h"
+
+namespace kalvenor {
+namespace {
+
+// Colours for units when no colour file is given: soft, distinct, lowest unit first.
+const PackedColor kPalette[] = {packRgb(143, 179, 217), packRgb(232, 196, 104),
+                                packRgb(140, 154, 107), packRgb(201, 138, 94),
+                                packRgb(227, 163, 181), packRgb(166, 206, 160),
+                                packRgb(190, 170, 220), packRgb(240, 220, 170)};
+
+struct Failure {
+  std::string message;
+};
+
+enum class PictureFormat { Bmp, Png, Svg };
+
+PictureFormat formatOf(const std::string& path) {
+  std::string extension = std::filesystem::path(path).extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (extension == ".bmp") return PictureFormat::Bmp;
+  if (extension == ".png") return PictureFormat::Png;
+  if (extension == ".svg") return PictureFormat::Svg;
+  throw Failure{path + ": the picture format follows the extension, which must be .bmp, .png or .svg"};
+}
+
+// Everything read and built for one run.
+struct Model {
+  LogicalModel model;
+  std::vector<std::string> boundaryFile;
+  std::vector<PackedColor> unitColor;
+  std::vector<PackedColor> boundaryColor;
+  DisplaySurface display;
+  double Zbase = 0;
+};
+
+Model readInputs(const RenderOptions& o) {
+  Model m;
+  m.model = readLogicalModel(o.inputs.model);
+  buildUnitOfPattern(m.model);
+  const int Nbd = m.model.Nbd;
+  if (static_cast<int>(o.inputs.boundaries.size()) != Nbd) {
+    throw Failure{o.inputs.model + ": the model has " + std::to_string(Nbd) + " boundaries but " +
+                  std::to_string(o.inputs.boundaries.size()) + " --boundary files were given"};
+  }
+  m.boundaryFile.push_back("");
+  m.boundaryFile.insert(m.boundaryFile.end(), o.inputs.boundaries.begin(), o.inputs.boundaries.end());
+  m.unitColor.assign(Nbd + 2, kBlack);
+  m.boundaryColor.assign(Nbd + 1, kBlack);
+  if (o.inputs.colors.empty()) {
+    for (int unit = 1; unit <= Nbd + 1; ++unit) m.unitColor[unit] = kPalette[(unit - 1) % 8];
+  } else {
+    const ColourFile colours = readColourFile(o.inputs.colors);
+    for (int unit = 1; unit <= Nbd + 1; ++unit) {
+      const auto found = colours.unit.find(unit);
+      if (found == colours.unit.end()) {
+        throw Failure{o.inputs.colors + ": no colour for unit " + std::to_string(unit)};
+      }
+      m.unitColor[unit] = found->second;
+    }
+    for (const auto& [k, colour] : colours.boundary) {
+      if (k <= Nbd) m.boundaryColor[k] = colour;
+    }
+  }
+  LoadJitter jitter;
+  m.display = makeDisplaySurface(readGridSurface(o.inputs.surface), jitter);
+  m.Zbase = o.zbase.value_or(defaultZbase(m.display.Zmin));
+  return m;
+}
+
+DefaultValues defaultView(const std::string& programFolder) {
+  try {
+    return readDefaultValues((std::filesystem::path(programFolder) / "default.txt").string());
+  } catch (const ReadError&) {
+    return DefaultValues{};
+  }
+}
+
+// Draws onto a canvas of the requested size in the format of the file and writes it whole.
+template <typename Draw>
+void writePicture(const std::string& path, int width, int height, PackedColor background,
+                  const Draw& draw) {
+  const PictureFormat format = formatOf(path);
+  QSaveFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::WriteOnly)) throw Failure{path + ": " + file.errorString().toStdString()};
+  const QSize size(width, height);
+  if (format == PictureFormat::Svg) {
+    QSvgGenerator svg;
+    svg.setOutputDevice(&file);
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setTitle(QStringLiteral("Kalvenor2003"));
+    {
+      DeviceCanvas canvas(svg, size);
+      canvas.setBackgroundColor(background);
+      canvas.clear();
+      draw(static_cast<Canvas&>(canvas));
+    }
+  } else {
+    ImageCanvas canvas(size);
+    canvas.setBackgroundColor(background);
+    canvas.clear();
+    draw(static_cast<Canvas&>(canvas));
+    QImageWriter writer(&file, format == PictureFormat::Png ? "png" : "bmp");
+    if (!writer.write(canvas.image())) throw Failure{path + ": " + writer.errorString().toStdString()};
+  }
+  if (!file.commit()) throw Failure{path + ": " + file.errorString().toStdString()};
+}
+
+void writeText(const std::string& path, const std::string& text) {
+  const std::string problem = writeTextFile(path, text);
+  if (!problem.empty()) throw Failure{problem};
+}
+
+SectionLine sectionLineOf(const RenderOptions& o) {
+  SectionLine line;
+  line.Xstart = o.start->x;
+  line.Ystart = o.start->y;
+  line.endPointMode = o.end.has_value();
+  if (o.end) {
+    line.Xend = o.end->x;
+    line.Yend = o.end->y;
+  }
+  line.faiDegrees = o.azimuth.value_or(0);
+  return line;
+}
+
+ContourSettings contoursOf(const RenderOptions& o, const DisplaySurface& d) {
+  if (o.contours) return {(*o.contours)[0], (*o.contours)[1], (*o.contours)[2]};
+  const double divisions = *o.autoContours;
+  const double first = Int(d.Zmin);
+  const double last = Int(d.Zmax + 0.99999);
+  double interval = Int((last - first) / divisions + 0.99999);
+  if (interval == 0) interval = (last - first) / divisions;
+  return {first, last, interval};
+}
+
+class BatchRender {
+ public:
+  BatchRender(const RenderOptions& o, const std::string& programFolder)
+      : o_(o), m_(readInputs(o)), defaults_(defaultView(programFolder)) {}
+
+  void run();
+
+ private:
+  ViewSettings mapView() const;
+  void drawMap(Canvas& canvas);
+  void drawSectionPicture(Canvas& canvas);
+  DrawOptions options(std::int16_t mode) const {
+    return {o_.black ? kWhite : kBlack, static_cast<std::int16_t>(o_.boundaryLines ? 1 : 0), mode};
+  }
+  PackedColor background() const { return o_.black ? kBlack : kWhite; }
+
+  const RenderOptions& o_;
+  Model m_;
+  DefaultValues defaults_;
+  std::optional<MapBuild> map_;
+  std::optional<SectionBuild> section_;
+};
+
+void BatchRender::run() {
+  const BuildInputs inputs{m_.model, m_.boundaryFile, m_.display, m_.Zbase};
+  if (!o_.mapFile.empty() || !o_.unitsGrid.empty()) map_ = buildMapGrid(inputs);
+  if (o_.wantsSection()) section_ = buildSectionGrid(inputs, sectionLineOf(o_));
+  if (!o_.mapFile.empty()) {
+    writePicture(o_.mapFile, o_.width, o_.height, background(), [this](Canvas& c) { drawMap(c); });
+  }
+  if (!o_.sectionFile.empty()) {
+    writePicture(o_.sectionFile, o_.width, o_.height, background(),
+                 [this](Canvas& c) { drawSectionPicture(c); });
+  }
+  if (!o_.unitsGrid.empty()) writeText(o_.unitsGrid, esriUnitsGrid(m_.display, map_->grid.mapUnit));
+  if (!o_.unitsLegend.empty()) writeText(o_.unitsLegend, unitsLegendCsv(m_.model, m_.unitColor));
+  if (!o_.sectionUnits.empty()) {
+    writeText(o_.sectionUnits, sectionUnitsCsv(section_->grid.verticalGrids[kSectionSlot]));
+  }
+}
+
+ViewSettings BatchRender::mapView() const {
+  ViewSettings v;
+  const std::array<double, 4> typed = o_.view.value_or(std::array<double, 4>{
+      defaults_.defaultAlpha, defaults_.defaultGamma, defaults_.defaultSca, defaults_.defaultVe});
+  v.Alpha = typed[0];
+  v.Gamma = typed[1];
+  v.Sca = typed[2];
+  v.Ve = typed[3];
+  if (o_.perspective) {
+    v.Dist = (*o_.perspective)[0];
+    v.Ppz = (*o_.perspective)[1];
+  }
+  return v;
+}
+
+void BatchRender::drawMap(Canvas& canvas) {
+  const DisplaySurface& d = m_.display;
+  ViewSettings view = mapView();
+  applyView(view, d, canvas.width(), canvas.height());
+  Array2D<std::int32_t> drawUnit(1, d.Nx, 1, d.Ny, 0);
+  for (int i = 1; i <= d.Nx; ++i) {
+    for (int j = 1; j <= d.Ny; ++j) drawUnit(i, j) = map_->grid.mapUnit(i, j);
+  }
+  const ContourSettings contours =
+      o_.contours || o_.autoContours ? contoursOf(o_, d) : ContourSettings{};
+  const SidePicture walls{d, map_->grid, map_->wallProfiles, visibleWalls(view, d.Nx, d.Ny),
+                          m_.model, map_->boundaryGrids, m_.unitColor, m_.boundaryColor,
+                          options(kGeologicalMap)};
+  const MapPicture picture{d,
+                           m_.Zbase,
+                           m_.model,
+                           map_->boundaryGrids,
+                           m_.unitColor,
+                           m_.boundaryColor,
+                           drawUnit,
+                           view,
+                           contours,
+                           options(kGeologicalMap),
+                           contoursDrawable(contours),
+                           o_.side,
+                           o_.frame != 0,
+                           o_.frame == 4,
+                           [&](const Projection& projection) {
+                             drawSideMaps(canvas, projection, walls);
+                           }};
+  drawGeoMap(canvas, picture);
+  if (o_.sectionLine) {
+    const Projection projection(view, d.Xc, d.Yc, d.Zc, m_.Zbase);
+    drawSurveyLine(canvas, projection, section_->section, m_.Zbase, d.Zmax,
+                   options(kSurveyLine).LineColor);
+  }
+}
+
+// Seen straight on, from the side that puts the line's eastern end on the right; a --view
+// gives its magnification and exaggeration.
+void BatchRender::drawSectionPicture(Canvas& canvas) {
+  const DisplaySurface& d = m_.display;
+  const double Fai = section_->section.Fai;
+  ViewSettings view;
+  view.Alpha = std::sin(Fai) <= 0 ? Fai / kDegree - 90 : Fai / kDegree + 90;
+  view.Gamma = 0;
+  view.Sca = o_.view ? (*o_.view)[2] : 1.4;
+  view.Ve = o_.view ? (*o_.view)[3] : 1;
+  applyView(view, d, canvas.width(), canvas.height());
+  const VerticalGrid& slot = section_->grid.verticalGrids[kSectionSlot];
+  Array2D<std::int32_t> drawUnit(1, slot.nH, 1, slot.nV);
+  for (int h = 1; h <= slot.nH; ++h) {
+    for (int v = 1; v <= slot.nV; ++v) drawUnit(h, v) = slot.unit(h, v);
+  }
+  const SectionPicture picture{slot,         drawUnit,          section_->section,
+                               section_->sectionProfile, m_.Zbase, d.Zmax,
+                               d.zEps,       m_.model,          section_->boundaryGrids,
+                               m_.unitColor, m_.boundaryColor,  options(kSectionPicture)};
+  drawSection(canvas, Projection(view, d.Xc, d.Yc, d.Zc, m_.Zbase), picture);
+}
+
+}  // namespace
+
+int runBatchRender(const RenderOptions& options, const std::string& programFolder,
+                   std::ostream& errors) {
+  try {
+    if (!options.mapFile.empty()) formatOf(options.mapFile);
+    if (!options.sectionFile.empty()) formatOf(options.sectionFile);
+    BatchRender(options, programFolder).run();
+    return 0;
+  } catch (const Failure& failure) {
+    errors << "kalvenor-render: " << failure.message << "\n";
+  } catch (const std::exception& error) {
+    errors << "kalvenor-render: " << error.what() << "\n";
+  }
+  return 2;
+}
+
+}  // namespace kalvenor

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "cli/command_line.h"
+
+namespace kalvenor {
+
+// Runs kalvenor-render: reads the inputs, builds the grids it needs and writes every output
+// asked for. Problems go to `errors` as one line each; returns the exit status (0 or 2).
+// `programFolder` is where default.txt is looked for.
+int runBatchRender(const RenderOptions& options, const std::string& programFolder,
+                   std::ostream& errors);
+
+}  // namespace kalvenor

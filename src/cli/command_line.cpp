@@ -1,0 +1,226 @@
+#include "cli/command_line.h"
+
+#include <cmath>
+#include <functional>
+#include <map>
+#include <sstream>
+
+#include "model/number_text.h"
+
+namespace kalvenor {
+namespace {
+
+// Walks the arguments; an option's value is the next argument.
+class Arguments {
+ public:
+  explicit Arguments(const std::vector<std::string>& args) : args_(args) {}
+  bool done() const { return at_ >= args_.size(); }
+  const std::string& next() { return args_[at_++]; }
+  std::string valueOf(const std::string& option) {
+    if (done()) throw UsageError(option + " needs a value");
+    return next();
+  }
+
+ private:
+  const std::vector<std::string>& args_;
+  std::size_t at_ = 0;
+};
+
+std::vector<double> numbers(const std::string& option, const std::string& text, std::size_t count) {
+  std::vector<double> values;
+  std::stringstream parts(text);
+  std::string part;
+  while (std::getline(parts, part, ',')) {
+    const auto value = wholeNumber(part);
+    if (!value || !std::isfinite(*value)) {
+      throw UsageError(option + " takes " + std::to_string(count) +
+                       " numbers separated by commas; \"" + text + "\" is not that");
+    }
+    values.push_back(*value);
+  }
+  if (values.size() != count) {
+    throw UsageError(option + " takes " + std::to_string(count) +
+                     " numbers separated by commas; \"" + text + "\" is not that");
+  }
+  return values;
+}
+
+Point2 point(const std::string& option, const std::string& text) {
+  const auto v = numbers(option, text, 2);
+  return {v[0], v[1]};
+}
+
+// Reads one input-file option; false when the option is not one of them.
+bool readInput(InputFiles& inputs, const std::string& option, Arguments& args) {
+  if (option == "--model") {
+    inputs.model = args.valueOf(option);
+  } else if (option == "--boundary") {
+    inputs.boundaries.push_back(args.valueOf(option));
+  } else if (option == "--surface") {
+    inputs.surface = args.valueOf(option);
+  } else if (option == "--colors") {
+    inputs.colors = args.valueOf(option);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void readContours(RenderOptions& o, const std::string& text) {
+  if (text == "auto") {
+    o.autoContours = 20;
+  } else if (text.rfind("auto:", 0) == 0) {
+    const auto n = wholeNumber(text.substr(5));
+    if (!n || *n < 1 || *n > 32767 || *n != Int(*n)) {
+      throw UsageError("--contours auto:N takes a whole number of divisions from 1; \"" + text +
+                       "\" is not that");
+    }
+    o.autoContours = static_cast<int>(*n);
+  } else {
+    const auto v = numbers("--contours", text, 3);
+    if (v[2] == 0) throw UsageError("--contours: the interval must not be 0");
+    o.contours = {v[0], v[1], v[2]};
+  }
+}
+
+void readSize(RenderOptions& o, const std::string& text) {
+  const std::size_t x = text.find('x');
+  const auto w = x == std::string::npos ? std::nullopt : wholeNumber(text.substr(0, x));
+  const auto h = x == std::string::npos ? std::nullopt : wholeNumber(text.substr(x + 1));
+  if (!w || !h || *w < 16 || *h < 16 || *w > 16384 || *h > 16384 || *w != Int(*w) ||
+      *h != Int(*h)) {
+    throw UsageError("--size takes WIDTHxHEIGHT in pixels from 16 to 16384, for example 800x800; \"" +
+                     text + "\" is not that");
+  }
+  o.width = static_cast<int>(*w);
+  o.height = static_cast<int>(*h);
+}
+
+void checkCombination(const RenderOptions& o) {
+  if (o.inputs.model.empty()) throw UsageError("--model is required");
+  if (o.inputs.surface.empty()) throw UsageError("--surface is required");
+  if (o.mapFile.empty() && o.sectionFile.empty() && o.unitsGrid.empty() && o.unitsLegend.empty() &&
+      o.sectionUnits.empty()) {
+    throw UsageError("nothing to write: give --map, --section, --units-grid, --units-legend or "
+                     "--section-units");
+  }
+  if (o.wantsSection() && !o.start) throw UsageError("a section needs --start X,Y");
+  if (o.wantsSection() && o.end.has_value() == o.azimuth.has_value()) {
+    throw UsageError("a section needs either --end X,Y or --azimuth DEG, not both");
+  }
+  if (o.sectionLine && o.mapFile.empty()) throw UsageError("--section-line marks the line on --map");
+}
+
+}  // namespace
+
+InputFiles parseWindowOptions(const std::vector<std::string>& args) {
+  InputFiles inputs;
+  Arguments walk(args);
+  while (!walk.done()) {
+    const std::string option = walk.next();
+    if (!readInput(inputs, option, walk)) throw UsageError("unknown option " + option);
+  }
+  return inputs;
+}
+
+RenderOptions parseRenderOptions(const std::vector<std::string>& args) {
+  RenderOptions o;
+  Arguments walk(args);
+  const std::map<std::string, std::function<void(const std::string&)>> valued = {
+      {"--zbase", [&](const std::string& v) { o.zbase = numbers("--zbase", v, 1)[0]; }},
+      {"--view",
+       [&](const std::string& v) {
+         const auto n = numbers("--view", v, 4);
+         o.view = {n[0], n[1], n[2], n[3]};
+       }},
+      {"--perspective",
+       [&](const std::string& v) {
+         const auto n = numbers("--perspective", v, 2);
+         o.perspective = {n[0], n[1]};
+       }},
+      {"--contours", [&](const std::string& v) { readContours(o, v); }},
+      {"--frame",
+       [&](const std::string& v) {
+         if (v != "2" && v != "4" && v != "none") throw UsageError("--frame takes 2, 4 or none");
+         o.frame = v == "none" ? 0 : std::stoi(v);
+       }},
+      {"--size", [&](const std::string& v) { readSize(o, v); }},
+      {"--map", [&](const std::string& v) { o.mapFile = v; }},
+      {"--section", [&](const std::string& v) { o.sectionFile = v; }},
+      {"--start", [&](const std::string& v) { o.start = point("--start", v); }},
+      {"--end", [&](const std::string& v) { o.end = point("--end", v); }},
+      {"--azimuth", [&](const std::string& v) { o.azimuth = numbers("--azimuth", v, 1)[0]; }},
+      {"--units-grid", [&](const std::string& v) { o.unitsGrid = v; }},
+      {"--units-legend", [&](const std::string& v) { o.unitsLegend = v; }},
+      {"--section-units", [&](const std::string& v) { o.sectionUnits = v; }},
+  };
+  const std::map<std::string, std::function<void()>> flags = {
+      {"--no-side", [&] { o.side = false; }},
+      {"--no-boundary-lines", [&] { o.boundaryLines = false; }},
+      {"--black", [&] { o.black = true; }},
+      {"--section-line", [&] { o.sectionLine = true; }},
+      {"--help", [&] { o.help = true; }},
+      {"-h", [&] { o.help = true; }},
+  };
+  while (!walk.done()) {
+    const std::string option = walk.next();
+    if (readInput(o.inputs, option, walk)) continue;
+    if (const auto flag = flags.find(option); flag != flags.end()) {
+      flag->second();
+    } else if (const auto read = valued.find(option); read != valued.end()) {
+      read->second(walk.valueOf(option));
+    } else {
+      throw UsageError("unknown option " + option + " (see --help)");
+    }
+  }
+  if (!o.help) checkCombination(o);
+  return o;
+}
+
+std::string windowUsage() {
+  return "usage: kalvenor [--model FILE] [--boundary FILE]... [--surface FILE] [--colors FILE]\n"
+         "Opens the viewer. With input files it runs the steps for them at start-up: the\n"
+         "logical model, the boundary grids (lowest first, one --boundary each), the colours,\n"
+         "the display surface, the 3D-map grid and the default view, and draws the map.\n";
+}
+
+std::string renderUsage() {
+  return R"(usage: kalvenor-render --model FILE --boundary FILE... --surface FILE [options]
+Draws the geological map or a section of a model without opening a window, and writes
+the units for a GIS.
+
+Input
+  --model FILE          logical model
+  --boundary FILE       grid of one boundary surface; repeat for every boundary, lowest first
+  --surface FILE        display surface (normally the topography)
+  --colors FILE         colours: lines "unit N #rrggbb" and "boundary K #rrggbb"
+  --zbase Z             base height of the block (default: the largest integer not above
+                        the lowest display elevation less 0.5)
+View of the map
+  --view A,G,S,V        azimuth and depression of the view in degrees, magnification and
+                        vertical exaggeration (default: default.txt beside the program)
+  --perspective D,P     perspective with the eye at distance D and the plane at P
+  --contours C0,C1,DC   contours from C0 to C1 every DC
+  --contours auto[:N]   contours over the surface's range in N divisions (default 20)
+  --no-side             no side walls
+  --no-boundary-lines   no geological boundary lines
+  --frame 2|4|none      grid frame on the two near sides, all four (default) or none
+  --black               black background, white frame lines
+  --size WxH            picture size in pixels (default 800x800)
+Output (the format follows the extension: .bmp, .png or .svg)
+  --map FILE            the 3D geological map
+  --section FILE        the section, seen straight on (magnification 1.4 and no
+                        exaggeration, or those of --view)
+  --start X,Y           start point of the survey line
+  --end X,Y             end point of the survey line, or
+  --azimuth DEG         its direction, clockwise from north
+  --section-line        mark the survey line on the map
+  --units-grid FILE     unit of every display node as an ESRI ASCII grid (0: no unit)
+  --units-legend FILE   CSV unit,name,color to style that grid
+  --section-units FILE  CSV h,v,x,y,z,unit of every section node (-1: air)
+  --help                this text
+A bad option or file gives a one-line message and exit status 2.
+)";
+}
+
+}  // namespace kalvenor

@@ -1,0 +1,28 @@
+#include <QGuiApplication>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/batch_render.h"
+#include "cli/command_line.h"
+
+// Draws without a window: the offscreen platform needs no display.
+int main(int argc, char* argv[]) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  kalvenor::RenderOptions options;
+  try {
+    options = kalvenor::parseRenderOptions(args);
+  } catch (const kalvenor::UsageError& error) {
+    std::cerr << "kalvenor-render: " << error.what() << "\n";
+    return 2;
+  }
+  if (options.help) {
+    std::cout << kalvenor::renderUsage();
+    return 0;
+  }
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  return kalvenor::runBatchRender(options, QCoreApplication::applicationDirPath().toStdString(),
+                                  std::cerr);
+}

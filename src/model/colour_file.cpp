@@ -1,0 +1,63 @@
+#include "model/colour_file.h"
+
+#include <cstdio>
+#include <optional>
+#include <fstream>
+#include <sstream>
+
+#include "model/number_text.h"
+#include "model/read_error.h"
+
+namespace kalvenor {
+namespace {
+
+bool isHexDigit(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+std::optional<PackedColor> parseHex(const std::string& text) {
+  if (text.size() != 7 || text[0] != '#') return std::nullopt;
+  for (std::size_t n = 1; n < 7; ++n) {
+    if (!isHexDigit(text[n])) return std::nullopt;
+  }
+  const auto channel = [&](std::size_t at) { return std::stoi(text.substr(at, 2), nullptr, 16); };
+  return packRgb(channel(1), channel(3), channel(5));
+}
+
+}  // namespace
+
+std::string colourHex(PackedColor color) {
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02x%02x%02x", redOf(color), greenOf(color), blueOf(color));
+  return text;
+}
+
+ColourFile readColourFile(const std::string& path) {
+  std::ifstream file(path);
+  if (!file) throw ReadError(path, 0, 0, "the file cannot be opened");
+  ColourFile colours;
+  std::string line;
+  for (int number = 1; std::getline(file, line); ++number) {
+    for (char& c : line) {
+      if (c == ',' || c == '\t' || c == '\r') c = ' ';
+    }
+    std::istringstream words(line);
+    std::string kind, index, colour;
+    if (!(words >> kind) || kind[0] == '#') continue;
+    words >> index >> colour;
+    const auto fail = [&](const std::string& problem) { throw ReadError(path, number, 0, problem); };
+    if (kind != "unit" && kind != "boundary") {
+      fail("expected \"unit\" or \"boundary\" at the start of the line, found \"" + kind + "\"");
+    }
+    const auto n = wholeNumber(index);
+    if (!n || *n < 1 || *n > 1000 || *n != Int(*n)) {
+      fail("expected the " + kind + " number (a whole number from 1), found \"" + index + "\"");
+    }
+    const auto packed = parseHex(colour);
+    if (!packed) fail("expected a colour written #rrggbb, found \"" + colour + "\"");
+    (kind == "unit" ? colours.unit : colours.boundary)[static_cast<int>(*n)] = *packed;
+  }
+  return colours;
+}
+
+}  // namespace kalvenor

@@ -1,0 +1,120 @@
+#include "shell/preload.h"
+
+#include "model/colour_file.h"
+#include "model/read_error.h"
+#include "shell/form_main.h"
+
+namespace kalvenor {
+
+std::optional<QString> PreloadDialogs::openFile(const QString& filter) {
+  if (files.empty()) return real_.openFile(filter);
+  const QString file = files.front();
+  files.pop_front();
+  return file;
+}
+
+std::optional<PackedColor> PreloadDialogs::chooseColor(PackedColor initial) {
+  if (colors.empty()) return real_.chooseColor(initial);
+  const PackedColor color = colors.front();
+  colors.pop_front();
+  return color;
+}
+
+void PreloadDialogs::message(const QString& text, Icon icon) {
+  ++messagesShown;
+  real_.message(text, icon);
+}
+
+namespace {
+
+class Preload {
+ public:
+  Preload(FormMain& window, PreloadDialogs& dialogs) : window_(window), dialogs_(dialogs) {}
+
+  // Runs one step; false when it showed a message. Unused answers never reach a later dialog.
+  template <typename Step>
+  bool run(const Step& step) {
+    const int before = dialogs_.messagesShown;
+    step();
+    dialogs_.files.clear();
+    dialogs_.colors.clear();
+    return dialogs_.messagesShown == before;
+  }
+
+  bool fail(const QString& text) {
+    dialogs_.message(text, Dialogs::Icon::Warning);
+    return false;
+  }
+
+  bool boundaries(const std::vector<std::string>& paths);
+  bool colours(const std::string& path);
+
+  FormMain& window_;
+  PreloadDialogs& dialogs_;
+};
+
+bool Preload::boundaries(const std::vector<std::string>& paths) {
+  const int Nbd = window_.state().model.Nbd;
+  if (static_cast<int>(paths.size()) != Nbd) {
+    return fail(QStringLiteral("The model has %1 boundaries but %2 boundary files were given.")
+                    .arg(Nbd)
+                    .arg(paths.size()));
+  }
+  return run([&] {
+    for (const std::string& path : paths) dialogs_.files.push_back(QString::fromStdString(path));
+    window_.cmdBoundaryFile_Click();
+  });
+}
+
+// The unit colours through the colour sequence, the line colours through the boundaries'
+// column headers.
+bool Preload::colours(const std::string& path) {
+  ColourFile file;
+  try {
+    file = readColourFile(path);
+  } catch (const ReadError& error) {
+    return fail(QString::fromUtf8(error.what()));
+  }
+  const LogicalModel& model = window_.state().model;
+  for (int unit = 1; unit <= model.unitCount(); ++unit) {
+    if (!file.unit.count(unit)) {
+      return fail(QStringLiteral("%1 gives no colour for unit %2 of the model.")
+                      .arg(QString::fromStdString(path))
+                      .arg(unit));
+    }
+  }
+  return run([&] {
+    for (int unit = 1; unit <= model.unitCount(); ++unit) dialogs_.colors.push_back(file.unit[unit]);
+    window_.cmdColor_Click();
+    for (const auto& [boundary, colour] : file.boundary) {
+      if (boundary > model.Nbd) continue;
+      dialogs_.colors.push_back(colour);
+      window_.ui().grdModel->selectColumn(boundary - 1);
+      window_.grdModel_Click();
+    }
+  });
+}
+
+}  // namespace
+
+void preload(FormMain& window, PreloadDialogs& dialogs, const InputFiles& files) {
+  Preload steps(window, dialogs);
+  const auto openWith = [&](const std::string& path, void (FormMain::*command)()) {
+    return steps.run([&] {
+      dialogs.files.push_back(QString::fromStdString(path));
+      (window.*command)();
+    });
+  };
+  if (!files.model.empty() && !openWith(files.model, &FormMain::cmdOpenModel_Click)) return;
+  if (!files.boundaries.empty() && !steps.boundaries(files.boundaries)) return;
+  if (!files.colors.empty() && !steps.colours(files.colors)) return;
+  if (!files.surface.empty() && !openWith(files.surface, &FormMain::cmdOpenDisplayFile_Click)) {
+    return;
+  }
+  if (files.model.empty() || files.surface.empty()) return;
+  if (!steps.run([&] { window.cmdKalvenor_Click(); })) return;
+  window.cmd3DDefault_Click();
+  window.cmdGeoMap_Click();
+}
+
+}  // namespace kalvenor
