@@ -7,6 +7,16 @@
 #include "cli/batch_render.h"
 #include "cli/command_line.h"
 
+namespace {
+
+// The batch renderer's errors are its own one-line messages; Qt's notes about its platform
+// would only get in their way.
+void keepSevereMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
+}
+
+}  // namespace
+
 // Draws without a window: the offscreen platform needs no display.
 int main(int argc, char* argv[]) {
   const std::vector<std::string> args(argv + 1, argv + argc);
@@ -22,6 +32,7 @@ int main(int argc, char* argv[]) {
     return 0;
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(keepSevereMessages);
   QGuiApplication app(argc, argv);
   return kalvenor::runBatchRender(options, QCoreApplication::applicationDirPath().toStdString(),
                                   std::cerr);

@@ -1,0 +1,92 @@
+#include "cli/command_line.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace kalvenor {
+namespace {
+
+using ::testing::HasSubstr;
+
+std::vector<std::string> withInputs(std::vector<std::string> rest) {
+  std::vector<std::string> args = {"--model", "m.txt", "--boundary", "a.txt", "--boundary",
+                                   "b.txt", "--surface", "s.txt"};
+  args.insert(args.end(), rest.begin(), rest.end());
+  return args;
+}
+
+std::string usageError(const std::vector<std::string>& args) {
+  try {
+    parseRenderOptions(args);
+  } catch (const UsageError& error) {
+    return error.what();
+  }
+  ADD_FAILURE() << "accepted";
+  return {};
+}
+
+TEST(RenderOptions, ReadsEveryOption) {
+  const RenderOptions o = parseRenderOptions(withInputs(
+      {"--colors", "c.txt", "--zbase", "-50.5", "--view", "200,35,1.5,3", "--perspective",
+       "9000,100", "--contours", "0,500,25", "--no-side", "--no-boundary-lines", "--frame", "2",
+       "--black", "--size", "640x480", "--map", "m.png", "--section", "s.svg", "--start", "1,2",
+       "--end", "3,4", "--section-line", "--units-grid", "u.asc", "--units-legend", "l.csv",
+       "--section-units", "x.csv"}));
+  EXPECT_EQ(o.inputs.boundaries, (std::vector<std::string>{"a.txt", "b.txt"}));
+  EXPECT_EQ(o.inputs.colors, "c.txt");
+  EXPECT_EQ(o.zbase, -50.5);
+  EXPECT_EQ(o.view, (std::array<double, 4>{200, 35, 1.5, 3}));
+  EXPECT_EQ(o.perspective, (std::array<double, 2>{9000, 100}));
+  EXPECT_EQ(o.contours, (std::array<double, 3>{0, 500, 25}));
+  EXPECT_FALSE(o.side);
+  EXPECT_FALSE(o.boundaryLines);
+  EXPECT_EQ(o.frame, 2);
+  EXPECT_TRUE(o.black);
+  EXPECT_EQ(o.width, 640);
+  EXPECT_EQ(o.height, 480);
+  EXPECT_EQ(o.end->y, 4);
+  EXPECT_TRUE(o.sectionLine);
+  EXPECT_EQ(o.sectionUnits, "x.csv");
+}
+
+TEST(RenderOptions, AutomaticContoursTakeTwentyDivisionsUnlessTold) {
+  EXPECT_EQ(parseRenderOptions(withInputs({"--map", "m.png", "--contours", "auto"})).autoContours,
+            20);
+  EXPECT_EQ(parseRenderOptions(withInputs({"--map", "m.png", "--contours", "auto:8"})).autoContours,
+            8);
+  EXPECT_THAT(usageError(withInputs({"--map", "m.png", "--contours", "auto:0"})),
+              HasSubstr("auto:N"));
+}
+
+TEST(RenderOptions, MistakesNameTheOption) {
+  EXPECT_THAT(usageError({"--map"}), HasSubstr("--map needs a value"));
+  EXPECT_THAT(usageError(withInputs({"--map", "m.png", "--bogus"})), HasSubstr("--bogus"));
+  EXPECT_THAT(usageError(withInputs({"--map", "m.png", "--view", "1,2,x,4"})), HasSubstr("--view"));
+  EXPECT_THAT(usageError(withInputs({"--map", "m.png", "--frame", "3"})), HasSubstr("--frame"));
+  EXPECT_THAT(usageError(withInputs({"--map", "m.png", "--size", "10x10"})), HasSubstr("--size"));
+  EXPECT_THAT(usageError(withInputs({"--map", "m.png", "--contours", "0,10,0"})),
+              HasSubstr("interval"));
+  EXPECT_THAT(usageError(withInputs({})), HasSubstr("nothing to write"));
+  EXPECT_THAT(usageError({"--map", "m.png", "--surface", "s.txt"}), HasSubstr("--model"));
+  EXPECT_THAT(usageError(withInputs({"--section", "s.png", "--start", "0,0"})),
+              HasSubstr("either --end"));
+  EXPECT_THAT(usageError(withInputs({"--section", "s.png", "--start", "0,0", "--end", "1,1",
+                                     "--azimuth", "10"})),
+              HasSubstr("not both"));
+  EXPECT_THAT(usageError(withInputs({"--units-grid", "u.asc", "--section-line", "--start", "0,0",
+                                     "--azimuth", "0"})),
+              HasSubstr("--map"));
+}
+
+TEST(RenderOptions, HelpNeedsNothingElse) { EXPECT_TRUE(parseRenderOptions({"--help"}).help); }
+
+TEST(WindowOptions, OnlyTheInputFiles) {
+  const InputFiles files = parseWindowOptions({"--model", "m.txt", "--colors", "c.txt"});
+  EXPECT_EQ(files.model, "m.txt");
+  EXPECT_TRUE(files.any());
+  EXPECT_FALSE(parseWindowOptions({}).any());
+  EXPECT_THROW(parseWindowOptions({"--map", "m.png"}), UsageError);
+}
+
+}  // namespace
+}  // namespace kalvenor

@@ -1,0 +1,209 @@
+#include <QProcess>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+#include "test_paths.h"
+
+// kalvenor-render run as a user would: on the bundled example and on small cases whose
+// answers are known.
+class RenderCliTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void theBundledExampleRendersAMapAndASection();
+  void theUnitsGridOfASmallCase();
+  void theSectionCsvOfASmallCase();
+  void picturesHaveTheRequestedSizeAndTheUnitColours();
+  void anSvgHoldsPolygons();
+  void badOptionsAndFilesExitWithTwoAndNameTheProblem();
+  void helpDocumentsEveryOption();
+
+ private:
+  struct Run {
+    int status;
+    QString errors;
+  };
+  Run render(const QStringList& args);
+  QString write(const QString& name, const QByteArray& content);
+  QStringList smallCase();
+  QString out(const QString& name) const { return folder_->filePath(name); }
+  static QByteArray contents(const QString& path);
+
+  QTemporaryDir* folder_ = nullptr;
+};
+
+void RenderCliTest::init() { folder_ = new QTemporaryDir; }
+void RenderCliTest::cleanup() { delete folder_; }
+
+RenderCliTest::Run RenderCliTest::render(const QStringList& args) {
+  QProcess process;
+  process.start(KALVENOR_RENDER_PATH, args);
+  if (!process.waitForFinished(60000)) qFatal("kalvenor-render did not finish");
+  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+          QString::fromUtf8(process.readAllStandardError())};
+}
+
+QString RenderCliTest::write(const QString& name, const QByteArray& content) {
+  QFile file(out(name));
+  if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write test file");
+  file.write(content);
+  return file.fileName();
+}
+
+QByteArray RenderCliTest::contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A 3 x 2 surface at 5 over a boundary at 0 in the west rising to 10 in the east: "low" (red)
+// lies below it, "high" (blue) above.
+QStringList RenderCliTest::smallCase() {
+  return {"--model", write("model.txt", "1\ns\nlow,-1\nhigh,1\n"),
+          "--boundary", write("s.txt", "3,2,0,0,10,10,0,0,5,5,10,10\n"),
+          "--surface", write("surface.txt", "3,2,0,0,10,10,5,5,5,5,5,5\n"),
+          "--colors", write("colors.txt", "unit 1 #ff0000\nunit 2 #0000ff\n"),
+          "--zbase", "-10"};
+}
+
+void RenderCliTest::theBundledExampleRendersAMapAndASection() {
+  const QString e = KALVENOR_EXAMPLES_DIR "/folded-basin/";
+  const Run run = render({"--model", e + "model.txt", "--boundary", e + "limestone_top.txt",
+                          "--boundary", e + "sandstone_top.txt", "--boundary",
+                          e + "mudstone_top.txt", "--boundary", e + "unconformity.txt",
+                          "--surface", e + "topography.txt", "--colors", e + "colors.txt",
+                          "--zbase", "0", "--contours", "auto", "--map", out("map.png"),
+                          "--section", out("section.png"), "--start", "30200,41000", "--end",
+                          "34800,43500", "--section-line"});
+  QCOMPARE(run.status, 0);
+  const QImage map(out("map.png"));
+  QCOMPARE(map.size(), QSize(800, 800));
+  int cover = 0, limestone = 0;
+  for (int y = 0; y < map.height(); ++y) {
+    for (int x = 0; x < map.width(); ++x) {
+      cover += map.pixel(x, y) == qRgb(0xe3, 0xa3, 0xb5);
+      limestone += map.pixel(x, y) == qRgb(0x8f, 0xb3, 0xd9);
+    }
+  }
+  QVERIFY(cover > 10000);
+  QVERIFY(limestone > 10000);
+  QCOMPARE(QImage(out("section.png")).size(), QSize(800, 800));
+}
+
+void RenderCliTest::theUnitsGridOfASmallCase() {
+  const Run run = render(smallCase() << "--units-grid" << out("units.asc") << "--units-legend"
+                                     << out("legend.csv"));
+  QCOMPARE(run.status, 0);
+  // The boundary lies at 0, 5 and 10 from west to east: the surface at 5 is above it in the
+  // west, on it (just below after the load jitter) in the middle, below it in the east.
+  QCOMPARE(contents(out("units.asc")), QByteArray("ncols 3\nnrows 2\nxllcenter 0\nyllcenter 0\n"
+                                                  "cellsize 10\nNODATA_value 0\n2 1 1\n2 1 1\n"));
+  QCOMPARE(contents(out("legend.csv")), QByteArray("unit,name,color\n1,low,#ff0000\n2,high,#0000ff\n"));
+}
+
+void RenderCliTest::theSectionCsvOfASmallCase() {
+  const Run run = render(smallCase() << "--section-units" << out("section.csv") << "--start"
+                                     << "0,5" << "--azimuth" << "90");
+  QCOMPARE(run.status, 0);
+  const QList<QByteArray> lines = contents(out("section.csv")).trimmed().split('\n');
+  QCOMPARE(lines.first(), QByteArray("h,v,x,y,z,unit"));
+  // 20 m long, 5 apart: 5 columns; 15 m high in steps of 5, raised to 5 levels of about 3.75
+  // (the surface lies a millionth below 5 after the load jitter).
+  QCOMPARE(lines.size(), 1 + 5 * 5);
+  QCOMPARE(lines[1], QByteArray("1,1,0,5,-10,1"));
+  double worstLevel = 0;
+  const auto unitsOfColumn = [&](int h) {
+    QList<int> units;
+    for (int v = 1; v <= 5; ++v) {
+      const QList<QByteArray> fields = lines[(h - 1) * 5 + v].split(',');
+      if (fields[0].toInt() != h || fields[1].toInt() != v) qFatal("rows out of order");
+      worstLevel = qMax(worstLevel, qAbs(fields[4].toDouble() - (-10 + (v - 1) * 3.75)));
+      units << fields[5].toInt();
+    }
+    return units;
+  };
+  // West the boundary lies at 0: below it unit 1, above it unit 2 up to the surface; the top
+  // level reaches the surface's highest elevation, a hair above the surface here: air.
+  QCOMPARE(unitsOfColumn(1), (QList<int>{1, 1, 1, 2, -1}));
+  QCOMPARE(unitsOfColumn(5), (QList<int>{1, 1, 1, 1, -1}));  // east: the boundary at 10
+  QCOMPARE(lines[21].left(9), QByteArray("5,1,20,5,"));
+  QVERIFY(worstLevel < 1e-5);
+}
+
+void RenderCliTest::picturesHaveTheRequestedSizeAndTheUnitColours() {
+  // A plan view: west half "high", east half "low".
+  for (const QString& name : {QString("plan.png"), QString("plan.bmp")}) {
+    const Run run = render(smallCase() << "--view" << "180,90,1.8,1" << "--size" << "300x200"
+                                       << "--no-boundary-lines" << "--frame" << "none"
+                                       << "--map" << out(name));
+    QCOMPARE(run.status, 0);
+    const QImage image(out(name));
+    QCOMPARE(image.size(), QSize(300, 200));
+    QCOMPARE(image.pixel(150 - 40, 100), qRgb(0, 0, 255));
+    QCOMPARE(image.pixel(150 + 40, 100), qRgb(255, 0, 0));
+  }
+  QVERIFY(contents(out("plan.bmp")).startsWith("BM"));
+  QVERIFY(contents(out("plan.png")).startsWith("\x89PNG"));
+}
+
+void RenderCliTest::anSvgHoldsPolygons() {
+  QCOMPARE(render(smallCase() << "--map" << out("map.svg")).status, 0);
+  QXmlStreamReader svg(contents(out("map.svg")));
+  int polygons = 0;
+  while (!svg.atEnd()) {
+    svg.readNext();
+    if (svg.isStartElement() && svg.name() == QStringLiteral("path")) ++polygons;
+  }
+  QVERIFY2(!svg.hasError(), qPrintable(svg.errorString()));
+  QVERIFY(polygons >= 2);
+}
+
+void RenderCliTest::badOptionsAndFilesExitWithTwoAndNameTheProblem() {
+  const struct {
+    QStringList args;
+    QString named;
+  } cases[] = {
+      {{"--frobnicate"}, "--frobnicate"},
+      {smallCase() << "--map" << out("m.png") << "--size" << "big", "--size"},
+      {smallCase() << "--map" << out("m.gif"), ".bmp, .png or .svg"},
+      {smallCase() << "--section" << out("s.png"), "--start"},
+      {smallCase() << "--view" << "1,2,3", "--view"},
+      {{"--model", out("missing.txt"), "--surface", out("surface.txt"), "--map", out("m.png")},
+       "missing.txt"},
+      {smallCase() << "--boundary" << out("s.txt") << "--map" << out("m.png"), "2 --boundary"},
+      {smallCase() << "--section" << out("s.png") << "--start" << "500,500" << "--azimuth" << "0",
+       "does not cross"},
+  };
+  for (const auto& c : cases) {
+    const Run run = render(c.args);
+    QCOMPARE(run.status, 2);
+    QVERIFY2(run.errors.contains(c.named), qPrintable(run.errors));
+    QCOMPARE(run.errors.trimmed().count('\n'), 0);
+  }
+  QStringList badColours = smallCase();
+  badColours << "--map" << out("m.png");
+  write("colors.txt", "unit 1 red\n");
+  const Run run = render(badColours);
+  QCOMPARE(run.status, 2);
+  QVERIFY(run.errors.contains("colors.txt, line 1"));
+  QVERIFY(!QFile::exists(out("m.png")));
+}
+
+void RenderCliTest::helpDocumentsEveryOption() {
+  QProcess process;
+  process.start(KALVENOR_RENDER_PATH, {"--help"});
+  QVERIFY(process.waitForFinished(30000));
+  QCOMPARE(process.exitCode(), 0);
+  const QString help = QString::fromUtf8(process.readAllStandardOutput());
+  for (const char* option :
+       {"--model", "--boundary", "--surface", "--colors", "--zbase", "--view", "--perspective",
+        "--contours", "--no-side", "--no-boundary-lines", "--frame", "--black", "--size",
+        "--map", "--section", "--start", "--end", "--azimuth", "--section-line", "--units-grid",
+        "--units-legend", "--section-units"}) {
+    QVERIFY2(help.contains(option), option);
+  }
+}
+
+QTEST_GUILESS_MAIN(RenderCliTest)
+#include "render_cli_test.moc"
