@@ -1,5 +1,7 @@
 #include "shell/preload.h"
 
+#include <QFileInfo>
+
 #include "model/colour_file.h"
 #include "model/read_error.h"
 #include "shell/form_main.h"
@@ -26,6 +28,11 @@ void PreloadDialogs::message(const QString& text, Icon icon) {
 }
 
 namespace {
+
+// The full path, as a file dialog would return it.
+QString fullPath(const std::string& path) {
+  return QFileInfo(QString::fromStdString(path)).absoluteFilePath();
+}
 
 class Preload {
  public:
@@ -61,7 +68,7 @@ bool Preload::boundaries(const std::vector<std::string>& paths) {
                     .arg(paths.size()));
   }
   return run([&] {
-    for (const std::string& path : paths) dialogs_.files.push_back(QString::fromStdString(path));
+    for (const std::string& path : paths) dialogs_.files.push_back(fullPath(path));
     window_.cmdBoundaryFile_Click();
   });
 }
@@ -92,6 +99,7 @@ bool Preload::colours(const std::string& path) {
       window_.ui().grdModel->selectColumn(boundary - 1);
       window_.grdModel_Click();
     }
+    window_.ui().grdModel->clearSelection();
   });
 }
 
@@ -101,7 +109,7 @@ void preload(FormMain& window, PreloadDialogs& dialogs, const InputFiles& files)
   Preload steps(window, dialogs);
   const auto openWith = [&](const std::string& path, void (FormMain::*command)()) {
     return steps.run([&] {
-      dialogs.files.push_back(QString::fromStdString(path));
+      dialogs.files.push_back(fullPath(path));
       (window.*command)();
     });
   };
