@@ -3,35 +3,17 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "model/grid_surface.h"
+#include "fuzz_checks.h"
 #include "model/item_reader.h"
-#include "model/read_error.h"
 
 namespace {
 
+using kalvenor::fuzz::require;
+
 const std::string kPath = "fuzz-grid.txt";
-
-void require(bool condition, const char* promise) {
-  if (!condition) {
-    std::fprintf(stderr, "broken promise: %s\n", promise);
-    std::abort();
-  }
-}
-
-// Lines as the reader counts them: "\r\n", "\r" and "\n" each end one.
-int lineCount(const std::string& text) {
-  int lines = 1;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) {
-      ++lines;
-    }
-  }
-  return lines;
-}
 
 void checkGrid(const kalvenor::GridSurface& grid, std::size_t textSize) {
   require(grid.Nx >= 2 && grid.Ny >= 2, "at least 2 nodes a direction");
@@ -56,16 +38,8 @@ void checkGrid(const kalvenor::GridSurface& grid, std::size_t textSize) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::string text(reinterpret_cast<const char*>(data), size);
-  const int lines = lineCount(text);
-  kalvenor::ItemReader reader(kPath, std::move(text));
-  try {
-    checkGrid(kalvenor::readGridSurface(reader), size);
-  } catch (const kalvenor::ReadError& error) {
-    require(error.path() == kPath, "error names the file");
-    require(error.line() >= 1 && error.line() <= lines, "error names a line of the file");
-    require(error.item() >= 1, "error names an item");
-    require(!error.problem().empty(), "error says what went wrong");
-  }
+  kalvenor::fuzz::readAndCheck(
+      data, size, kPath, [](kalvenor::ItemReader& reader) { return kalvenor::readGridSurface(reader); },
+      [size](const kalvenor::GridSurface& grid) { checkGrid(grid, size); });
   return 0;
 }

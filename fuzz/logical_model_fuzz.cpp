@@ -3,35 +3,17 @@
 // any broken promise checked below, stops the run.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
+#include "fuzz_checks.h"
 #include "model/item_reader.h"
 #include "model/logical_model.h"
-#include "model/read_error.h"
 
 namespace {
 
+using kalvenor::fuzz::require;
+
 const std::string kPath = "fuzz-model.txt";
-
-void require(bool condition, const char* promise) {
-  if (!condition) {
-    std::fprintf(stderr, "broken promise: %s\n", promise);
-    std::abort();
-  }
-}
-
-// Lines as the reader counts them: "\r\n", "\r" and "\n" each end one.
-int lineCount(const std::string& text) {
-  int lines = 1;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) {
-      ++lines;
-    }
-  }
-  return lines;
-}
 
 bool holdsLineEnd(const std::string& name) {
   return name.find_first_of("\r\n") != std::string::npos;
@@ -78,17 +60,8 @@ void checkModel(kalvenor::LogicalModel& model) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::string text(reinterpret_cast<const char*>(data), size);
-  const int lines = lineCount(text);
-  kalvenor::ItemReader reader(kPath, std::move(text));
-  try {
-    kalvenor::LogicalModel model = kalvenor::readLogicalModel(reader);
-    checkModel(model);
-  } catch (const kalvenor::ReadError& error) {
-    require(error.path() == kPath, "error names the file");
-    require(error.line() >= 1 && error.line() <= lines, "error names a line of the file");
-    require(error.item() >= 1, "error names an item");
-    require(!error.problem().empty(), "error says what went wrong");
-  }
+  kalvenor::fuzz::readAndCheck(
+      data, size, kPath, [](kalvenor::ItemReader& reader) { return kalvenor::readLogicalModel(reader); },
+      [](kalvenor::LogicalModel& model) { checkModel(model); });
   return 0;
 }

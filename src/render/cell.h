@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <optional>
 
+#include "model/array2d.h"
 #include "render/canvas.h"
 
 namespace kalvenor {
@@ -15,6 +17,38 @@ using Corners = std::array<T, 6>;
 template <typename T>
 void closeCorners(Corners<T>& corners) {
   corners[5] = corners[1];
+}
+
+// The grid nodes at the corners 1..4 of the cell from node (i, j) to node (i2, j2).
+struct CellNodes {
+  std::array<int, 5> i;
+  std::array<int, 5> j;
+};
+
+inline CellNodes cellNodes(int i, int j, int i2, int j2) {
+  return {{0, i, i2, i2, i}, {0, j, j, j2, j2}};
+}
+
+// The canvas corners of a cell; nothing when a corner could not be projected.
+inline std::optional<Corners<CanvasPoint>> canvasCorners(
+    const Array2D<std::optional<CanvasPoint>>& nodes, const CellNodes& cell) {
+  Corners<CanvasPoint> P;
+  for (int n = 1; n <= 4; ++n) {
+    const std::optional<CanvasPoint>& point = nodes(cell.i[n], cell.j[n]);
+    if (!point) return std::nullopt;
+    P[n] = *point;
+  }
+  closeCorners(P);
+  return P;
+}
+
+// Any per-node value at the corners of a cell.
+template <typename ValueAt>
+Corners<double> cornerValues(const CellNodes& cell, const ValueAt& valueAt) {
+  Corners<double> values{};
+  for (int n = 1; n <= 4; ++n) values[n] = valueAt(cell.i[n], cell.j[n]);
+  closeCorners(values);
+  return values;
 }
 
 }  // namespace kalvenor

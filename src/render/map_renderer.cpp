@@ -60,10 +60,8 @@ class MapDrawing {
   void line(const MaybePoint& a, const MaybePoint& b);
   void drawBaseAndEdges(bool farSides);
   void drawCell(int i, int j, int i2, int j2);
-  void drawBoundaries(const Corners<CanvasPoint>& P, const std::array<int, 5>& ci,
-                      const std::array<int, 5>& cj);
-  void drawContours(const Corners<CanvasPoint>& P, const std::array<int, 5>& ci,
-                    const std::array<int, 5>& cj);
+  void drawBoundaries(const Corners<CanvasPoint>& P, const CellNodes& cell);
+  void drawContours(const Corners<CanvasPoint>& P, const CellNodes& cell);
   void drawFrame();
   int unitAt(int i, int j) const {
     return p_.drawUnit.contains(i, j) ? p_.drawUnit(i, j) : 0;
@@ -147,15 +145,10 @@ void MapDrawing::draw() {
 }
 
 void MapDrawing::drawCell(int i, int j, int i2, int j2) {
-  const std::array<int, 5> ci{0, i, i2, i2, i};
-  const std::array<int, 5> cj{0, j, j, j2, j2};
-  Corners<CanvasPoint> P;
-  for (int n = 1; n <= 4; ++n) {
-    const MaybePoint& point = nodes_(ci[n], cj[n]);
-    if (!point) return;  // a corner at or behind the eye: the cell cannot be drawn
-    P[n] = *point;
-  }
-  closeCorners(P);
+  const CellNodes cell = cellNodes(i, j, i2, j2);
+  const auto corners = canvasCorners(nodes_, cell);
+  if (!corners) return;  // a corner at or behind the eye: the cell cannot be drawn
+  const Corners<CanvasPoint>& P = *corners;
   const Quad quad{P[1], P[2], P[3], P[4]};
 
   if (p_.options.DrawMode == kContourMap) {
@@ -163,7 +156,7 @@ void MapDrawing::drawCell(int i, int j, int i2, int j2) {
     canvas_.setFillStyle(FillStyle::Solid);
     canvas_.setFillColor(kWhite);
     canvas_.polygon(quad);
-    if (p_.contourLines) drawContours(P, ci, cj);
+    if (p_.contourLines) drawContours(P, cell);
     return;
   }
   if (p_.options.DrawMode == kGridLines) {
@@ -180,21 +173,14 @@ void MapDrawing::drawCell(int i, int j, int i2, int j2) {
 
   const int u = unitAt(i, j);
   const bool oneUnit = unitAt(i2, j) == u && unitAt(i2, j2) == u && unitAt(i, j2) == u;
-  if (p_.options.DrawBoundary == 1 && !oneUnit) drawBoundaries(P, ci, cj);
-  if (p_.contourLines) drawContours(P, ci, cj);
+  if (p_.options.DrawBoundary == 1 && !oneUnit) drawBoundaries(P, cell);
+  if (p_.contourLines) drawContours(P, cell);
 }
 
-void MapDrawing::drawBoundaries(const Corners<CanvasPoint>& P, const std::array<int, 5>& ci,
-                                const std::array<int, 5>& cj) {
-  Corners<double> x{}, y{}, z{}, w{};
-  for (int n = 1; n <= 4; ++n) {
-    x[n] = d_.nodeX[ci[n]];
-    y[n] = d_.nodeY[cj[n]];
-    z[n] = d_.dispZ(ci[n], cj[n]);
-  }
-  closeCorners(x);
-  closeCorners(y);
-  closeCorners(z);
+void MapDrawing::drawBoundaries(const Corners<CanvasPoint>& P, const CellNodes& cell) {
+  const Corners<double> x = cornerValues(cell, [this](int i, int) { return d_.nodeX[i]; });
+  const Corners<double> y = cornerValues(cell, [this](int, int j) { return d_.nodeY[j]; });
+  const Corners<double> z = cornerValues(cell, [this](int i, int j) { return d_.dispZ(i, j); });
   const ClassifyAt classify = [this](double px, double py, double pz) {
     const Classification c = classifyPoint(p_.model, p_.boundaryGrids, px, py, pz);
     return UnitsAt{c.unitStrict, c.unitInclusive};
@@ -203,18 +189,15 @@ void MapDrawing::drawBoundaries(const Corners<CanvasPoint>& P, const std::array<
     canvas_.setPenColor(colorOf(p_.boundaryColor, k));
     canvas_.setPenStyle(PenStyle::Solid);
     canvas_.setPenWidth(2);
-    for (int n = 1; n <= 4; ++n) w[n] = z[n] - boundaries_.at(k, ci[n], cj[n]);
-    closeCorners(w);
+    const Corners<double> w = cornerValues(
+        cell, [&](int i, int j) { return d_.dispZ(i, j) - boundaries_.at(k, i, j); });
     drawBoundaryInCell(canvas_, P, w, x, y, z, d_.zEps, classify);
   }
 }
 
-void MapDrawing::drawContours(const Corners<CanvasPoint>& P, const std::array<int, 5>& ci,
-                              const std::array<int, 5>& cj) {
+void MapDrawing::drawContours(const Corners<CanvasPoint>& P, const CellNodes& cell) {
   if (d_.Zmin == d_.Zmax) return;
-  Corners<double> w{};
-  for (int n = 1; n <= 4; ++n) w[n] = d_.dispZ(ci[n], cj[n]);
-  closeCorners(w);
+  const Corners<double> w = cornerValues(cell, [this](int i, int j) { return d_.dispZ(i, j); });
   canvas_.setPenColor(kBlack);
   canvas_.setPenWidth(1);
   canvas_.setPenStyle(PenStyle::Solid);

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "render/cell.h"
+#include "render/profile_corners.h"
 #include "render/line_tracing.h"
 #include "render/map_renderer.h"
 #include "render/trace_units.h"
@@ -95,15 +96,10 @@ void SectionDrawing::loadColumns(int h) {
 }
 
 void SectionDrawing::drawCell(int h, int v) {
-  const std::array<int, 5> ch{0, h, h + 1, h + 1, h};
-  const std::array<int, 5> cv{0, v, v, v + 1, v + 1};
-  Corners<CanvasPoint> P;
-  for (int n = 1; n <= 4; ++n) {
-    const MaybePoint& point = nodes_(ch[n], cv[n]);
-    if (!point) return;
-    P[n] = *point;
-  }
-  closeCorners(P);
+  const CellNodes cell = cellNodes(h, v, h + 1, v + 1);
+  const auto corners = canvasCorners(nodes_, cell);
+  if (!corners) return;
+  const Corners<CanvasPoint>& P = *corners;
   const auto unitAt = [this](int hh, int vv) {
     return p_.drawUnit.contains(hh, vv) ? p_.drawUnit(hh, vv) : kAir;
   };
@@ -123,21 +119,9 @@ void SectionDrawing::drawCell(int h, int v) {
   }
   if (!traced_) return;
 
-  Corners<double> x{}, y{}, z{}, w{};
-  for (int n = 1; n <= 4; ++n) {
-    x[n] = p_.profile.X(ch[n], cv[n]);
-    y[n] = p_.profile.Y(ch[n], cv[n]);
-    z[n] = p_.profile.Z(ch[n], cv[n]);
-  }
-  closeCorners(x);
-  closeCorners(y);
-  closeCorners(z);
+  const ProfileCorners at = profileCorners(p_.profile, cell);
   const auto heights = [&](int k) {
-    w[1] = here_[k][v];
-    w[2] = next_[k][v];
-    w[3] = next_[k][v + 1];
-    w[4] = here_[k][v + 1];
-    closeCorners(w);
+    return cornerValues(cell, [&](int hh, int vv) { return (hh == h ? here_ : next_)[k][vv]; });
   };
   const bool oneUnit = unitAt(h + 1, v) == u && unitAt(h + 1, v + 1) == u && unitAt(h, v + 1) == u;
   if (!oneUnit) {
@@ -145,16 +129,14 @@ void SectionDrawing::drawCell(int h, int v) {
       canvas_.setPenColor(colorOf(p_.boundaryColor, k));
       canvas_.setPenStyle(PenStyle::Solid);
       canvas_.setPenWidth(2);
-      heights(k);
-      drawCellTrace(canvas_, P, w, x, y, z, p_.zEps, &classify_);
+      drawCellTrace(canvas_, P, heights(k), at.x, at.y, at.z, p_.zEps, &classify_);
     }
   }
   // The ground surface, in every cell and without a unit test.
   canvas_.setPenColor(kBlack);
   canvas_.setPenStyle(PenStyle::Solid);
   canvas_.setPenWidth(2);
-  heights(0);
-  drawCellTrace(canvas_, P, w, x, y, z, p_.zEps, nullptr);
+  drawCellTrace(canvas_, P, heights(0), at.x, at.y, at.z, p_.zEps, nullptr);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "render/cell.h"
+#include "render/profile_corners.h"
 #include "render/line_tracing.h"
 #include "render/map_renderer.h"
 #include "render/trace_units.h"
@@ -79,15 +80,10 @@ void WallDrawing::drawPass(int pass, int wall) {
 void WallDrawing::drawCell(const VerticalGrid& units, const BoundaryProfile& profile, int h,
                            int v) {
   if (units.unit(h, v) == kAir) return;
-  const std::array<int, 5> ch{0, h, h + 1, h + 1, h};
-  const std::array<int, 5> cv{0, v, v, v + 1, v + 1};
-  Corners<CanvasPoint> P;
-  for (int n = 1; n <= 4; ++n) {
-    const MaybePoint& point = nodes_(ch[n], cv[n]);
-    if (!point) return;
-    P[n] = *point;
-  }
-  closeCorners(P);
+  const CellNodes cell = cellNodes(h, v, h + 1, v + 1);
+  const auto corners = canvasCorners(nodes_, cell);
+  if (!corners) return;
+  const Corners<CanvasPoint>& P = *corners;
   const Quad quad{P[1], P[2], P[3], P[4]};
   canvas_.setPenStyle(PenStyle::Invisible);
   canvas_.setFillStyle(FillStyle::Solid);
@@ -105,25 +101,14 @@ void WallDrawing::drawCell(const VerticalGrid& units, const BoundaryProfile& pro
   canvas_.setPenWidth(2);
   if (drawUnit_(h + 1, v) == u && drawUnit_(h + 1, v + 1) == u && drawUnit_(h, v + 1) == u) return;
 
-  Corners<double> x{}, y{}, z{}, w{};
-  for (int n = 1; n <= 4; ++n) {
-    x[n] = profile.X(ch[n], cv[n]);
-    y[n] = profile.Y(ch[n], cv[n]);
-    z[n] = profile.Z(ch[n], cv[n]);
-  }
-  closeCorners(x);
-  closeCorners(y);
-  closeCorners(z);
+  const ProfileCorners at = profileCorners(profile, cell);
   for (int k = 1; k <= p_.model.Nbd; ++k) {
     canvas_.setPenColor(colorOf(p_.boundaryColor, k));
     canvas_.setPenStyle(PenStyle::Solid);
     canvas_.setPenWidth(2);
-    w[1] = gapsHere_[k][v];
-    w[2] = gapsNext_[k][v];
-    w[3] = gapsNext_[k][v + 1];
-    w[4] = gapsHere_[k][v + 1];
-    closeCorners(w);
-    drawCellTrace(canvas_, P, w, x, y, z, p_.display.zEps, &classify_);
+    const Corners<double> w = cornerValues(
+        cell, [&](int hh, int vv) { return (hh == h ? gapsHere_ : gapsNext_)[k][vv]; });
+    drawCellTrace(canvas_, P, w, at.x, at.y, at.z, p_.display.zEps, &classify_);
   }
 }
 
