@@ -6,27 +6,26 @@
 
 #include "bench_scene.h"
 #include "imagewin/image_canvas.h"
+#include "render/draw_units.h"
 #include "render/map_renderer.h"
 #include "render/section_renderer.h"
 
 namespace kalvenor::bench {
 namespace {
 
+const std::vector<PackedColor> kUnitColors = {
+    kBlack, packRgb(214, 120, 120), packRgb(236, 200, 110), packRgb(140, 170, 110),
+    packRgb(120, 150, 200), packRgb(200, 160, 220), packRgb(245, 240, 190)};
+const std::vector<PackedColor> kBoundaryColors(kBoundaries + 1, kBlack);
+
 struct MapScene {
   Scene& scene = bench::scene(512);
   MapBuild build = buildMapGrid({scene.model, scene.files, scene.display, 0.0});
-  std::vector<PackedColor> unitColor = {kBlack, packRgb(214, 120, 120), packRgb(236, 200, 110),
-                                        packRgb(140, 170, 110), packRgb(120, 150, 200),
-                                        packRgb(200, 160, 220), packRgb(245, 240, 190)};
-  std::vector<PackedColor> boundaryColor = {kBlack, kBlack, kBlack, kBlack, kBlack, kBlack};
-  Array2D<std::int32_t> drawUnit{1, 512, 1, 512, 0};
+  Array2D<std::int32_t> drawUnit = unitsToDraw(build.grid.mapUnit, 512, 512);
   ViewSettings view;
   ContourSettings contours{700, 1000, 10};
 
   MapScene() {
-    for (int i = 1; i <= 512; ++i) {
-      for (int j = 1; j <= 512; ++j) drawUnit(i, j) = build.grid.mapUnit(i, j);
-    }
     view.Alpha = 225;
     view.Gamma = 30;
     view.Sca = 1.2;
@@ -39,7 +38,7 @@ void BM_GeologicalMap(benchmark::State& state) {
   static MapScene s;
   ImageCanvas canvas(QSize(1024, 1024));
   const MapPicture picture{s.scene.display, 0.0, s.scene.model, s.build.boundaryGrids,
-                           s.unitColor, s.boundaryColor, s.drawUnit, s.view, s.contours,
+                           kUnitColors, kBoundaryColors, s.drawUnit, s.view, s.contours,
                            DrawOptions{kBlack, 1, kGeologicalMap}, true, false, true, true, {}};
   for (auto _ : state) {
     canvas.clear();
@@ -54,17 +53,10 @@ struct SectionScene {
   SectionBuild build = buildSectionGrid({scene.model, scene.files, scene.display, 0.0},
                                         {0, 0, true, kExtent, kExtent, 0});
   const VerticalGrid& slot = build.grid.verticalGrids[kSectionSlot];
-  std::vector<PackedColor> unitColor = {kBlack, packRgb(214, 120, 120), packRgb(236, 200, 110),
-                                        packRgb(140, 170, 110), packRgb(120, 150, 200),
-                                        packRgb(200, 160, 220), packRgb(245, 240, 190)};
-  std::vector<PackedColor> boundaryColor = {kBlack, kBlack, kBlack, kBlack, kBlack, kBlack};
-  Array2D<std::int32_t> drawUnit{1, slot.nH, 1, slot.nV, 0};
+  Array2D<std::int32_t> drawUnit = unitsToDraw(slot.unit, slot.nH, slot.nV);
   ViewSettings view;
 
   SectionScene() {
-    for (int h = 1; h <= slot.nH; ++h) {
-      for (int v = 1; v <= slot.nV; ++v) drawUnit(h, v) = slot.unit(h, v);
-    }
     view.Alpha = build.section.Fai / kDegree + 90;
     view.Gamma = 0;
     view.Sca = 1.4;
@@ -78,8 +70,8 @@ void BM_Section(benchmark::State& state) {
   ImageCanvas canvas(QSize(1024, 1024));
   const DisplaySurface& d = s.scene.display;
   const SectionPicture picture{s.slot, s.drawUnit, s.build.section, s.build.sectionProfile, 0.0,
-                               d.Zmax, d.zEps, s.scene.model, s.build.boundaryGrids, s.unitColor,
-                               s.boundaryColor, DrawOptions{kBlack, 1, kSectionPicture}};
+                               d.Zmax, d.zEps, s.scene.model, s.build.boundaryGrids, kUnitColors,
+                               kBoundaryColors, DrawOptions{kBlack, 1, kSectionPicture}};
   const Projection projection(s.view, d.Xc, d.Yc, d.Zc, 0.0);
   for (auto _ : state) {
     canvas.clear();

@@ -13,6 +13,7 @@
 #include "model/default_values.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
+#include "render/draw_units.h"
 #include "render/map_renderer.h"
 #include "render/section_renderer.h"
 #include "render/side_maps.h"
@@ -212,10 +213,7 @@ void BatchRender::drawMap(Canvas& canvas) {
   const DisplaySurface& d = m_.display;
   ViewSettings view = mapView();
   applyView(view, d, canvas.width(), canvas.height());
-  Array2D<std::int32_t> drawUnit(1, d.Nx, 1, d.Ny, 0);
-  for (int i = 1; i <= d.Nx; ++i) {
-    for (int j = 1; j <= d.Ny; ++j) drawUnit(i, j) = map_->grid.mapUnit(i, j);
-  }
+  const Array2D<std::int32_t> drawUnit = unitsToDraw(map_->grid.mapUnit, d.Nx, d.Ny);
   const ContourSettings contours =
       o_.contours || o_.autoContours ? contoursOf(o_, d) : ContourSettings{};
   const SidePicture walls{d, map_->grid, map_->wallProfiles, visibleWalls(view, d.Nx, d.Ny),
@@ -258,10 +256,7 @@ void BatchRender::drawSectionPicture(Canvas& canvas) {
   view.Ve = o_.view ? (*o_.view)[3] : 1;
   applyView(view, d, canvas.width(), canvas.height());
   const VerticalGrid& slot = section_->grid.verticalGrids[kSectionSlot];
-  Array2D<std::int32_t> drawUnit(1, slot.nH, 1, slot.nV);
-  for (int h = 1; h <= slot.nH; ++h) {
-    for (int v = 1; v <= slot.nV; ++v) drawUnit(h, v) = slot.unit(h, v);
-  }
+  const Array2D<std::int32_t> drawUnit = unitsToDraw(slot.unit, slot.nH, slot.nV);
   const SectionPicture picture{slot,         drawUnit,          section_->section,
                                section_->sectionProfile, m_.Zbase, d.Zmax,
                                d.zEps,       m_.model,          section_->boundaryGrids,

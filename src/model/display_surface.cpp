@@ -11,7 +11,11 @@ float LoadJitter::next() {
   return static_cast<float>(state_) / 16777216.0f;
 }
 
-DisplaySurface makeDisplaySurface(const GridSurface& grid, LoadJitter& jitter) {
+namespace {
+
+// The grid's header and elevations, each elevation less `offset()` taken in file order.
+template <typename Offset>
+DisplaySurface displayOf(const GridSurface& grid, const Offset& offset) {
   DisplaySurface display;
   display.Nx = grid.Nx;
   display.Ny = grid.Ny;
@@ -21,12 +25,20 @@ DisplaySurface makeDisplaySurface(const GridSurface& grid, LoadJitter& jitter) {
   display.Dy = grid.Dy;
   display.dispZ = Array2D<double>(0, grid.Nx + 1, 0, grid.Ny + 1);
   for (int i = 1; i <= grid.Nx; ++i) {
-    for (int j = 1; j <= grid.Ny; ++j) {
-      display.dispZ(i, j) = grid.z(i, j) - static_cast<double>(jitter.next()) * 1e-6;
-    }
+    for (int j = 1; j <= grid.Ny; ++j) display.dispZ(i, j) = grid.z(i, j) - offset();
   }
   setupDisplayGrid(display);
   return display;
+}
+
+}  // namespace
+
+DisplaySurface makeDisplaySurface(const GridSurface& grid, LoadJitter& jitter) {
+  return displayOf(grid, [&jitter] { return static_cast<double>(jitter.next()) * 1e-6; });
+}
+
+DisplaySurface exactDisplaySurface(const GridSurface& grid) {
+  return displayOf(grid, [] { return 0.0; });
 }
 
 void setupDisplayGrid(DisplaySurface& d) {

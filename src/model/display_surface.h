@@ -46,6 +46,9 @@ class LoadJitter {
 // draw r x 1e-6 so that a node lying exactly on a boundary ends just below it.
 DisplaySurface makeDisplaySurface(const GridSurface& grid, LoadJitter& jitter);
 
+// The same without the jitter: elevations exactly as the grid holds them.
+DisplaySurface exactDisplaySurface(const GridSurface& grid);
+
 // Derives node positions, extent, elevation range, view centre and zEps from the header values
 // and dispZ.
 void setupDisplayGrid(DisplaySurface& display);

@@ -1,4 +1,5 @@
 #include "imagewin/form_image.h"
+#include "render/draw_units.h"
 #include "render/map_renderer.h"
 #include "render/section_renderer.h"
 #include "render/side_maps.h"
@@ -48,14 +49,7 @@ void FormMain::cmdGrid_Click() {
 // The units of the map grid for every node of the current display surface; a node the grid
 // does not cover (a surface loaded after the build) has none.
 void FormMain::copyMapUnits() {
-  const DisplaySurface& d = state_.display;
-  const Array2D<std::int16_t>& mapUnit = state_.mapGrid.mapUnit;
-  state_.drawUnit = Array2D<std::int32_t>(1, d.Nx, 1, d.Ny, 0);
-  for (int i = 1; i <= d.Nx; ++i) {
-    for (int j = 1; j <= d.Ny; ++j) {
-      if (mapUnit.contains(i, j)) state_.drawUnit(i, j) = mapUnit(i, j);
-    }
-  }
+  state_.drawUnit = unitsToDraw(state_.mapGrid.mapUnit, state_.display.Nx, state_.display.Ny);
 }
 
 bool FormMain::contourLinesWanted() {
@@ -132,10 +126,7 @@ void FormMain::drawSection() {
 
 void FormMain::copySectionUnits() {
   const VerticalGrid& section = state_.mapGrid.verticalGrids[kSectionSlot];
-  state_.drawUnit = Array2D<std::int32_t>(1, section.nH, 1, section.nV);
-  for (int h = 1; h <= section.nH; ++h) {
-    for (int v = 1; v <= section.nV; ++v) state_.drawUnit(h, v) = section.unit(h, v);
-  }
+  state_.drawUnit = unitsToDraw(section.unit, section.nH, section.nV);
 }
 
 // Grid lines over a section not drawn yet take the section's units.

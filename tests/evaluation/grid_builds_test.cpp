@@ -29,7 +29,7 @@ class MapBuildTest : public ::testing::Test {
   GridSurface surface = makeGrid(3, 3, 0, 0, 10, 10, [](double x, double y) {
     return x == 10 && y == 10 ? 20.0 : 10.0;
   });
-  DisplaySurface display = exactDisplay(surface);
+  DisplaySurface display = exactDisplaySurface(surface);
   TempFile boundary{gridFileText(makeGrid(2, 2, -5, -5, 30, 30, [](double, double) { return 5.0; }))};
   LogicalModel model = twoLayers();
   std::vector<std::string> files = {"", boundary.path()};
@@ -111,7 +111,7 @@ TEST(MapBuild, ABoundaryEqualToTheDisplayFileLiesJustAboveEveryNode) {
 class SectionBuildTest : public ::testing::Test {
  protected:
   GridSurface surface = makeGrid(11, 11, 0, 0, 10, 10, [](double x, double) { return 30 + x / 10; });
-  DisplaySurface display = exactDisplay(surface);
+  DisplaySurface display = exactDisplaySurface(surface);
   TempFile boundary{gridFileText(makeGrid(2, 2, 0, 0, 100, 100, [](double, double) { return 15.0; }))};
   LogicalModel model = twoLayers();
   std::vector<std::string> files = {"", boundary.path()};
@@ -202,7 +202,7 @@ TEST_F(SectionBuildTest, RejectsLinesThatGiveNoSection) {
 
 TEST(SectionBuild, AStepWhoseComponentsAreBothBelowATenthIsRejected) {
   const GridSurface surface = makeGrid(11, 11, 0, 0, 0.1, 0.1, [](double, double) { return 1.0; });
-  const DisplaySurface display = exactDisplay(makeGrid(11, 11, 0, 0, 0.1, 0.1, [](double x, double) {
+  const DisplaySurface display = exactDisplaySurface(makeGrid(11, 11, 0, 0, 0.1, 0.1, [](double x, double) {
     return 1.0 + x;
   }));
   TempFile boundary(gridFileText(surface));

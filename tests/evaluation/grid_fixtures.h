@@ -18,22 +18,6 @@ inline GridSurface makeGrid(int nx, int ny, double xmin, double ymin, double dx,
   return grid;
 }
 
-// A display surface without the load jitter, so elevations are exactly as given.
-inline DisplaySurface exactDisplay(const GridSurface& grid) {
-  DisplaySurface d;
-  d.Nx = grid.Nx;
-  d.Ny = grid.Ny;
-  d.Xmin = grid.Xmin;
-  d.Ymin = grid.Ymin;
-  d.Dx = grid.Dx;
-  d.Dy = grid.Dy;
-  d.dispZ = Array2D<double>(0, grid.Nx + 1, 0, grid.Ny + 1);
-  for (int i = 1; i <= grid.Nx; ++i) {
-    for (int j = 1; j <= grid.Ny; ++j) d.dispZ(i, j) = grid.z(i, j);
-  }
-  setupDisplayGrid(d);
-  return d;
-}
 
 // The grid in the file format; values should be exactly representable in 15 digits.
 inline std::string gridFileText(const GridSurface& grid) {

@@ -47,7 +47,7 @@ TEST(Interpolation, BeyondTheGridTheEdgeCellsExtendLinearly) {
 
 TEST(Interpolation, TheDisplaySurfaceFollowsTheSameRule) {
   const GridSurface grid = makeGrid(6, 5, -3, 4, 2.5, -1.5, bumpy);
-  const DisplaySurface display = exactDisplay(grid);
+  const DisplaySurface display = exactDisplaySurface(grid);
   for (double x : {-10.0, -3.0, 0.3, 9.9, 30.0}) {
     for (double y : {10.0, 4.0, 0.1, -2.0, -9.0}) {
       EXPECT_EQ(surfaceElevationAt(display, x, y), elevationAt(grid, x, y)) << x << "," << y;

@@ -41,7 +41,7 @@ class MapRendererTest : public ::testing::Test {
             [this](const Projection&) { ++sideMapCalls; }};
   }
 
-  DisplaySurface display = exactDisplay(makeGrid(2, 2, 0, 0, 10, 10, [](double x, double) { return x; }));
+  DisplaySurface display = exactDisplaySurface(makeGrid(2, 2, 0, 0, 10, 10, [](double x, double) { return x; }));
   LogicalModel model = allocateModel(1);
   std::vector<GridSurface> grids = {
       {}, makeGrid(2, 2, 0, 0, 10, 10, [](double, double) { return 4.0; }), {}};

@@ -77,7 +77,7 @@ TEST(Projection, HeightsBelowTheBaseAreLiftedThenExaggeratedAboutTheCentre) {
 }
 
 TEST(ApplyView, ScaleFitsTheLongerSideIntoHalfTheShorterCanvasSide) {
-  const DisplaySurface d = exactDisplay(makeGrid(5, 3, 0, 0, 100, 100, [](double, double) { return 0; }));
+  const DisplaySurface d = exactDisplaySurface(makeGrid(5, 3, 0, 0, 100, 100, [](double, double) { return 0; }));
   ViewSettings v;
   v.Sca = 1;
   applyView(v, d, 801, 600);
@@ -95,7 +95,7 @@ TEST(ApplyView, ScaleFitsTheLongerSideIntoHalfTheShorterCanvasSide) {
 }
 
 TEST(ApplyView, ThePaintersOrderStartsOppositeTheEye) {
-  const DisplaySurface d = exactDisplay(makeGrid(4, 3, 0, 0, 10, 10, [](double, double) { return 0; }));
+  const DisplaySurface d = exactDisplaySurface(makeGrid(4, 3, 0, 0, 10, 10, [](double, double) { return 0; }));
   const auto order = [&](double alpha, double gamma) {
     ViewSettings v;
     v.Alpha = alpha;

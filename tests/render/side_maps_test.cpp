@@ -40,7 +40,7 @@ class SideMapsTest : public ::testing::Test {
   }
 
   GridSurface surface = makeGrid(3, 3, 0, 0, 10, 10, [](double x, double) { return 10 + x; });
-  DisplaySurface display = exactDisplay(surface);
+  DisplaySurface display = exactDisplaySurface(surface);
   TempFile boundary{gridFileText(makeGrid(2, 2, 0, 0, 20, 20, [](double, double) { return 12.0; }))};
   std::vector<std::string> files = {"", boundary.path()};
   LogicalModel model = allocateModel(1);
