@@ -21,10 +21,7 @@ void checkInputs(const BuildInputs& in) {
   if (in.display.Nx < 2 || in.display.Ny < 2) {
     throw BuildError("The display surface needs at least 2 nodes in each direction.");
   }
-  if (in.Zbase == in.display.Zmax) {
-    throw BuildError("The base height equals the highest display elevation (" +
-                     numberText(in.display.Zmax) + "): the block would have no height.");
-  }
+  if (const auto problem = baseProblem(in.Zbase, in.display)) throw BuildError(*problem);
 }
 
 // Classifies one vertical grid into `grid`: a node above `surface` (the display elevation of

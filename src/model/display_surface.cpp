@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "model/number_text.h"
+
 namespace kalvenor {
 
 // A 24-bit linear congruential generator: cheap, exactly reproducible, uniform enough for
@@ -62,6 +64,13 @@ void setupDisplayGrid(DisplaySurface& d) {
 }
 
 double defaultZbase(double Zmin) { return std::floor(Zmin - 0.5); }
+
+std::optional<std::string> baseProblem(double Zbase, const DisplaySurface& d) {
+  if (Zbase < d.Zmax) return std::nullopt;
+  return "The base height (" + numberText(Zbase) +
+         ") must lie below the highest display elevation (" + numberText(d.Zmax) +
+         "); lower it in step (5-1).";
+}
 
 bool gridMismatch(const GridSurface& boundary, const DisplaySurface& display) {
   return boundary.Xmin != display.Xmin || boundary.Ymin != display.Ymin ||

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "model/array2d.h"
@@ -55,6 +57,10 @@ void setupDisplayGrid(DisplaySurface& display);
 
 // The default base of the model block: the largest integer not above Zmin - 0.5.
 double defaultZbase(double Zmin);
+
+// Why a block with this base cannot stand on the display surface (a base at or above its highest
+// elevation has no height, or turns upside down), or nothing when it can.
+std::optional<std::string> baseProblem(double Zbase, const DisplaySurface& display);
 
 // True when any of the four edges of the boundary grid differs from the display grid's.
 bool gridMismatch(const GridSurface& boundary, const DisplaySurface& display);
