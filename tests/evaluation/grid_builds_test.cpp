@@ -63,15 +63,9 @@ TEST_F(MapBuildTest, ClassifiesTheTopSurfaceAndTheWallsWithAStrictAirTest) {
   EXPECT_EQ(b.boundaryGrids.size(), 3u);
 }
 
-TEST_F(MapBuildTest, ABaseAboveTheSurfaceRunsTheLevelsDownwardAllInTheAir) {
-  const MapBuild b = build(30);
-  EXPECT_EQ(b.grid.Dzz, -5);
-  EXPECT_EQ(b.grid.verticalGrids[kWestWall].unit(2, 3), kAir);  // z 20 > 10
-  EXPECT_EQ(b.grid.mapUnit(2, 2), 2);  // the top surface is never air
-}
-
 TEST_F(MapBuildTest, RejectsInputsItCannotBuildFrom) {
   EXPECT_THROW(build(20), BuildError);  // no vertical extent
+  EXPECT_THROW(build(30), BuildError);  // a base above the surface would turn the walls over
 
   DisplaySurface none;
   EXPECT_THROW(buildMapGrid({model, files, none, 0}), BuildError);
