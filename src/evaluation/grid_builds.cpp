@@ -77,7 +77,11 @@ void report(const BuildProgress& progress, double done) {
 
 }  // namespace
 
-MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress) {
+std::int32_t wallLevels(std::int32_t Nx, std::int32_t Ny) {
+  return std::min(std::max(Nx, Ny), 3 * std::min(Nx, Ny));
+}
+
+MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress, MapParts parts) {
   checkInputs(in);
   const DisplaySurface& d = in.display;
   MapBuild build;
@@ -94,8 +98,9 @@ MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress) {
     }
     report(progress, 0.5 * i / d.Nx);
   }
+  if (parts == MapParts::SurfaceOnly) return build;
 
-  grid.Nz = std::max(d.Nx, d.Ny);
+  grid.Nz = wallLevels(d.Nx, d.Ny);
   grid.Dzz = (d.Zmax - in.Zbase) / (grid.Nz - 1);
   for (int slot = kSouthWall; slot <= kEastWall; ++slot) {
     VerticalGrid& wall = grid.verticalGrids[slot];

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -39,10 +40,19 @@ struct MapBuild {
   std::array<BoundaryProfile, 5> wallProfiles;  // 1 south, 2 west, 3 north, 4 east
 };
 
+// What a map build classifies: the top surface alone is all a units export needs.
+enum class MapParts { SurfaceAndWalls, SurfaceOnly };
+
+// The number of levels of the side walls: one per node of the longer side, but at most three per
+// node of the shorter side, so a long, narrow grid costs in proportion to its nodes and not to the
+// square of its length. Every grid up to 3:1 in shape keeps one level per node of its longer side.
+std::int32_t wallLevels(std::int32_t Nx, std::int32_t Ny);
+
 // Classifies every display node at its own elevation and every node of the four side walls;
 // wall nodes above the display surface of their edge are air. Reads the boundary files anew.
 // Throws BuildError or ReadError and then has changed nothing.
-MapBuild buildMapGrid(const BuildInputs& inputs, const BuildProgress& progress = {});
+MapBuild buildMapGrid(const BuildInputs& inputs, const BuildProgress& progress = {},
+                      MapParts parts = MapParts::SurfaceAndWalls);
 
 // How the survey line is given: a start point and either an end point or an azimuth.
 struct SectionLine {

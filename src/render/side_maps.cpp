@@ -28,7 +28,7 @@ class WallDrawing {
   void drawPass(int pass, int wall);
 
  private:
-  void drawCell(const VerticalGrid& units, const BoundaryProfile& profile, int h, int v);
+  void drawCell(const VerticalGrid& units, const BoundaryProfile& profile, int h, int h2, int v);
 
   Canvas& canvas_;
   const Projection& projection_;
@@ -37,7 +37,7 @@ class WallDrawing {
   bool traced_;
   Array2D<MaybePoint> nodes_;
   Array2D<std::int32_t> drawUnit_;
-  // Heights above each boundary of columns h and h + 1 (index [k][v]).
+  // Heights above each boundary of the two columns of the cells drawn now (index [k][v]).
   std::vector<std::vector<double>> gapsHere_, gapsNext_;
 };
 
@@ -68,19 +68,24 @@ void WallDrawing::drawPass(int pass, int wall) {
   const int Nbd = traced_ ? p_.model.Nbd : 0;
   gapsHere_.assign(Nbd + 1, {});
   gapsNext_.assign(Nbd + 1, {});
-  for (int h = 1; h < geometry.nH; ++h) {
+  // West to east or south to north whichever way the grid is stored, so that a later cell
+  // covers the same edge of the lines before it as for the grid stored the other way round.
+  const bool reversed = (pass == 1 ? geometry.dxH : geometry.dyH) < 0;
+  const int step = reversed ? -1 : 1;
+  const int first = reversed ? geometry.nH : 1;
+  for (int n = 1, h = first; n < geometry.nH; ++n, h += step) {
     for (int k = 1; k <= Nbd; ++k) {
       profile.gapColumn(k, h, gapsHere_[k]);
-      profile.gapColumn(k, h + 1, gapsNext_[k]);
+      profile.gapColumn(k, h + step, gapsNext_[k]);
     }
-    for (int v = 1; v < geometry.nV; ++v) drawCell(units, profile, h, v);
+    for (int v = 1; v < geometry.nV; ++v) drawCell(units, profile, h, h + step, v);
   }
 }
 
 void WallDrawing::drawCell(const VerticalGrid& units, const BoundaryProfile& profile, int h,
-                           int v) {
+                           int h2, int v) {
   if (units.unit(h, v) == kAir) return;
-  const CellNodes cell = cellNodes(h, v, h + 1, v + 1);
+  const CellNodes cell = cellNodes(h, v, h2, v + 1);
   const auto corners = canvasCorners(nodes_, cell);
   if (!corners) return;
   const Corners<CanvasPoint>& P = *corners;
@@ -99,7 +104,7 @@ void WallDrawing::drawCell(const VerticalGrid& units, const BoundaryProfile& pro
   canvas_.setPenColor(kBlack);
   canvas_.setPenStyle(PenStyle::Solid);
   canvas_.setPenWidth(2);
-  if (drawUnit_(h + 1, v) == u && drawUnit_(h + 1, v + 1) == u && drawUnit_(h, v + 1) == u) return;
+  if (drawUnit_(h2, v) == u && drawUnit_(h2, v + 1) == u && drawUnit_(h, v + 1) == u) return;
 
   const ProfileCorners at = profileCorners(profile, cell);
   for (int k = 1; k <= p_.model.Nbd; ++k) {

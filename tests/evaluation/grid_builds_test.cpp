@@ -63,6 +63,28 @@ TEST_F(MapBuildTest, ClassifiesTheTopSurfaceAndTheWallsWithAStrictAirTest) {
   EXPECT_EQ(b.boundaryGrids.size(), 3u);
 }
 
+TEST_F(MapBuildTest, ASurfaceOnlyBuildClassifiesTheTopAndNoWalls) {
+  const MapBuild b = buildMapGrid({model, files, display, 0}, {}, MapParts::SurfaceOnly);
+  EXPECT_EQ(b.grid.mapUnit(2, 2), 2);
+  for (int slot = kSouthWall; slot <= kEastWall; ++slot) {
+    EXPECT_TRUE(b.grid.verticalGrids[slot].empty());
+  }
+}
+
+TEST(WallLevelsTest, OneLevelPerNodeOfTheLongerSideUpToThreeToOneThenBoundByTheShorter) {
+  EXPECT_EQ(wallLevels(101, 81), 101);
+  EXPECT_EQ(wallLevels(81, 101), 101);
+  EXPECT_EQ(wallLevels(300, 900), 900);  // exactly 3:1 keeps one level per node
+  EXPECT_EQ(wallLevels(64, 16384), 192);
+  EXPECT_EQ(wallLevels(16384, 64), 192);
+  EXPECT_EQ(wallLevels(2, 2), 2);
+  // Wall nodes stay within a small multiple of the surface's nodes whatever the shape.
+  for (const auto& [nx, ny] : {std::pair{64, 16384}, {256, 65536}, {2, 4096}, {1000, 3001}}) {
+    const double wallNodes = 2.0 * (nx + ny) * wallLevels(nx, ny);
+    EXPECT_LE(wallNodes, 8.0 * nx * ny) << nx << " x " << ny;
+  }
+}
+
 TEST_F(MapBuildTest, RejectsInputsItCannotBuildFrom) {
   EXPECT_THROW(build(20), BuildError);  // no vertical extent
   EXPECT_THROW(build(30), BuildError);  // a base above the surface would turn the walls over
