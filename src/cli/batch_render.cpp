@@ -13,10 +13,12 @@
 #include "model/default_values.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
+#include "model/step_failure.h"
 #include "render/draw_units.h"
 #include "render/map_renderer.h"
 #include "render/section_renderer.h"
 #include "render/side_maps.h"
+#include "render/view_limits.h"
 
 namespace kalvenor {
 namespace {
@@ -52,6 +54,30 @@ struct Model {
   double Zbase = 0;
 };
 
+// One line on the error stream that does not stop the run.
+class Warnings {
+ public:
+  explicit Warnings(std::ostream& out) : out_(out) {}
+  void operator()(const std::string& text) const {
+    out_ << "kalvenor-render: warning: " << text << "\n";
+  }
+
+ private:
+  std::ostream& out_;
+};
+
+// A boundary whose grid does not reach the display grid's edges is extrapolated there; the window
+// warns of it when the surface is chosen, the batch when the boundaries are read.
+void warnOfMismatches(const std::vector<GridSurface>& grids, const std::vector<std::string>& files,
+                      const DisplaySurface& display, const Warnings& warn) {
+  for (std::size_t k = 1; k < files.size() && k < grids.size(); ++k) {
+    if (gridMismatch(grids[k], display)) {
+      warn(files[k] + ": the boundary grid does not match the display grid's edges, so the "
+           "boundary is extrapolated beyond its own grid");
+    }
+  }
+}
+
 Model readInputs(const RenderOptions& o) {
   Model m;
   m.model = readLogicalModel(o.inputs.model);
@@ -86,11 +112,16 @@ Model readInputs(const RenderOptions& o) {
   return m;
 }
 
-DefaultValues defaultView(const std::string& programFolder) {
+// The default view; a default.txt that cannot be used is reported and the built-in view taken.
+DefaultValues defaultView(const std::string& programFolder, const Warnings& warn) {
   try {
     return readDefaultValues((std::filesystem::path(programFolder) / "default.txt").string());
-  } catch (const ReadError&) {
-    return DefaultValues{};
+  } catch (const ReadError& error) {
+    const DefaultValues builtIn;
+    warn(std::string(error.what()) + "; the built-in view " + numberText(builtIn.defaultAlpha) +
+         ", " + numberText(builtIn.defaultGamma) + ", " + numberText(builtIn.defaultSca) + ", " +
+         numberText(builtIn.defaultVe) + " is used");
+    return builtIn;
   }
 }
 
@@ -153,15 +184,23 @@ ContourSettings contoursOf(const RenderOptions& o, const DisplaySurface& d) {
   return {first, last, interval};
 }
 
+std::string gridSize(const DisplaySurface& d) {
+  return "a " + numberText(d.Nx) + " x " + numberText(d.Ny) + " grid";
+}
+
 class BatchRender {
  public:
-  BatchRender(const RenderOptions& o, const std::string& programFolder)
-      : o_(o), m_(readInputs(o)), defaults_(defaultView(programFolder)) {}
+  BatchRender(const RenderOptions& o, const std::string& programFolder, const Warnings& warn)
+      : o_(o),
+        warn_(warn),
+        m_(runStep("read the input files", [&] { return readInputs(o); })),
+        defaults_(defaultView(programFolder, warn)) {}
 
   void run();
 
  private:
   ViewSettings mapView() const;
+  ViewSettings sectionView(double Fai) const;
   void drawMap(Canvas& canvas);
   void drawSectionPicture(Canvas& canvas);
   DrawOptions options(std::int16_t mode) const {
@@ -169,7 +208,13 @@ class BatchRender {
   }
   PackedColor background() const { return o_.black ? kBlack : kWhite; }
 
+  void checkView(const ViewSettings& view) const {
+    if (const auto problem = viewProblem(view, m_.Zbase, m_.display)) throw Failure{*problem};
+  }
+  ContourSettings contours() const;
+
   const RenderOptions& o_;
+  Warnings warn_;
   Model m_;
   DefaultValues defaults_;
   std::optional<MapBuild> map_;
@@ -178,8 +223,24 @@ class BatchRender {
 
 void BatchRender::run() {
   const BuildInputs inputs{m_.model, m_.boundaryFile, m_.display, m_.Zbase};
-  if (!o_.mapFile.empty() || !o_.unitsGrid.empty()) map_ = buildMapGrid(inputs);
-  if (o_.wantsSection()) section_ = buildSectionGrid(inputs, sectionLineOf(o_));
+  const std::string size = gridSize(m_.display);
+  if (!o_.sectionFile.empty()) checkView(sectionView(0));
+  if (!o_.mapFile.empty()) {
+    checkView(mapView());
+    map_ = runStep("build the 3D-map grid and its side walls for " + size,
+                   [&] { return buildMapGrid(inputs); });
+  } else if (!o_.unitsGrid.empty()) {
+    map_ = runStep("classify the nodes of " + size,
+                   [&] { return buildMapGrid(inputs, {}, MapParts::SurfaceOnly); });
+  }
+  if (o_.wantsSection()) {
+    section_ = runStep("build the section of " + size,
+                       [&] { return buildSectionGrid(inputs, sectionLineOf(o_)); });
+  }
+  if (map_) warnOfMismatches(map_->boundaryGrids, m_.boundaryFile, m_.display, warn_);
+  if (section_ && !map_) {
+    warnOfMismatches(section_->boundaryGrids, m_.boundaryFile, m_.display, warn_);
+  }
   if (!o_.mapFile.empty()) {
     writePicture(o_.mapFile, o_.width, o_.height, background(), [this](Canvas& c) { drawMap(c); });
   }
@@ -209,13 +270,25 @@ ViewSettings BatchRender::mapView() const {
   return v;
 }
 
+// The contours asked for; too many levels would blacken the picture, so the map is then drawn
+// without them, as the window does.
+ContourSettings BatchRender::contours() const {
+  if (!o_.contours && !o_.autoContours) return {};
+  const ContourSettings c = contoursOf(o_, m_.display);
+  if (!contoursDrawable(c)) {
+    warn_("the contour interval " + numberText(c.Cin) + " gives more than " +
+          numberText(kMaxContourLevels) + " levels from " + numberText(c.Cst) + " to " +
+          numberText(c.Cen) + "; the map is drawn without contours");
+  }
+  return c;
+}
+
 void BatchRender::drawMap(Canvas& canvas) {
   const DisplaySurface& d = m_.display;
   ViewSettings view = mapView();
   applyView(view, d, canvas.width(), canvas.height());
   const Array2D<std::int32_t> drawUnit = unitsToDraw(map_->grid.mapUnit, d.Nx, d.Ny);
-  const ContourSettings contours =
-      o_.contours || o_.autoContours ? contoursOf(o_, d) : ContourSettings{};
+  const ContourSettings contours = this->contours();
   const SidePicture walls{d, map_->grid, map_->wallProfiles, visibleWalls(view, d.Nx, d.Ny),
                           m_.model, map_->boundaryGrids, m_.unitColor, m_.boundaryColor,
                           options(kGeologicalMap)};
@@ -246,14 +319,18 @@ void BatchRender::drawMap(Canvas& canvas) {
 
 // Seen straight on, from the side that puts the line's eastern end on the right; a --view
 // gives its magnification and exaggeration.
-void BatchRender::drawSectionPicture(Canvas& canvas) {
-  const DisplaySurface& d = m_.display;
-  const double Fai = section_->section.Fai;
+ViewSettings BatchRender::sectionView(double Fai) const {
   ViewSettings view;
   view.Alpha = std::sin(Fai) <= 0 ? Fai / kDegree - 90 : Fai / kDegree + 90;
   view.Gamma = 0;
   view.Sca = o_.view ? (*o_.view)[2] : 1.4;
   view.Ve = o_.view ? (*o_.view)[3] : 1;
+  return view;
+}
+
+void BatchRender::drawSectionPicture(Canvas& canvas) {
+  const DisplaySurface& d = m_.display;
+  ViewSettings view = sectionView(section_->section.Fai);
   applyView(view, d, canvas.width(), canvas.height());
   const VerticalGrid& slot = section_->grid.verticalGrids[kSectionSlot];
   const Array2D<std::int32_t> drawUnit = unitsToDraw(slot.unit, slot.nH, slot.nV);
@@ -271,7 +348,7 @@ int runBatchRender(const RenderOptions& options, const std::string& programFolde
   try {
     if (!options.mapFile.empty()) formatOf(options.mapFile);
     if (!options.sectionFile.empty()) formatOf(options.sectionFile);
-    BatchRender(options, programFolder).run();
+    BatchRender(options, programFolder, Warnings(errors)).run();
     return 0;
   } catch (const Failure& failure) {
     errors << "kalvenor-render: " << failure.message << "\n";

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "model/number_text.h"
@@ -50,19 +51,27 @@ Point2 point(const std::string& option, const std::string& text) {
   return {v[0], v[1]};
 }
 
-// Reads one input-file option; false when the option is not one of them.
-bool readInput(InputFiles& inputs, const std::string& option, Arguments& args) {
-  if (option == "--model") {
-    inputs.model = args.valueOf(option);
-  } else if (option == "--boundary") {
-    inputs.boundaries.push_back(args.valueOf(option));
-  } else if (option == "--surface") {
-    inputs.surface = args.valueOf(option);
-  } else if (option == "--colors") {
-    inputs.colors = args.valueOf(option);
-  } else {
-    return false;
+// An option that takes one value must not be given twice: the second would silently win.
+void takeOnce(std::set<std::string>& given, const std::string& option) {
+  if (!given.insert(option).second) {
+    throw UsageError(option + " is given twice; it takes one value");
   }
+}
+
+// Reads one input-file option; false when the option is not one of them.
+bool readInput(InputFiles& inputs, const std::string& option, Arguments& args,
+               std::set<std::string>& given) {
+  if (option == "--boundary") {
+    inputs.boundaries.push_back(args.valueOf(option));
+    return true;
+  }
+  std::string* const file = option == "--model"     ? &inputs.model
+                            : option == "--surface" ? &inputs.surface
+                            : option == "--colors"  ? &inputs.colors
+                                                    : nullptr;
+  if (!file) return false;
+  takeOnce(given, option);
+  *file = args.valueOf(option);
   return true;
 }
 
@@ -116,9 +125,10 @@ void checkCombination(const RenderOptions& o) {
 InputFiles parseWindowOptions(const std::vector<std::string>& args) {
   InputFiles inputs;
   Arguments walk(args);
+  std::set<std::string> given;
   while (!walk.done()) {
     const std::string option = walk.next();
-    if (!readInput(inputs, option, walk)) throw UsageError("unknown option " + option);
+    if (!readInput(inputs, option, walk, given)) throw UsageError("unknown option " + option);
   }
   return inputs;
 }
@@ -162,12 +172,14 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& args) {
       {"--help", [&] { o.help = true; }},
       {"-h", [&] { o.help = true; }},
   };
+  std::set<std::string> given;
   while (!walk.done()) {
     const std::string option = walk.next();
-    if (readInput(o.inputs, option, walk)) continue;
+    if (readInput(o.inputs, option, walk, given)) continue;
     if (const auto flag = flags.find(option); flag != flags.end()) {
       flag->second();
     } else if (const auto read = valued.find(option); read != valued.end()) {
+      takeOnce(given, option);
       read->second(walk.valueOf(option));
     } else {
       throw UsageError("unknown option " + option + " (see --help)");

@@ -78,6 +78,19 @@ TEST(RenderOptions, MistakesNameTheOption) {
               HasSubstr("--map"));
 }
 
+TEST(RenderOptions, AnOptionOfOneValueGivenTwiceIsAMistake) {
+  EXPECT_THAT(usageError(withInputs({"--map", "a.png", "--map", "b.png"})),
+              HasSubstr("--map is given twice"));
+  EXPECT_THAT(usageError(withInputs({"--map", "a.png", "--surface", "other.txt"})),
+              HasSubstr("--surface is given twice"));
+  EXPECT_THAT(usageError(withInputs({"--map", "a.png", "--view", "1,2,3,4", "--view", "1,2,3,4"})),
+              HasSubstr("--view"));
+  const RenderOptions o = parseRenderOptions(
+      withInputs({"--map", "a.png", "--boundary", "c.txt", "--no-side", "--no-side"}));
+  EXPECT_EQ(o.inputs.boundaries.size(), 3u);  // every boundary has its own --boundary
+  EXPECT_THROW(parseWindowOptions({"--model", "a.txt", "--model", "b.txt"}), UsageError);
+}
+
 TEST(RenderOptions, HelpNeedsNothingElse) { EXPECT_TRUE(parseRenderOptions({"--help"}).help); }
 
 TEST(WindowOptions, OnlyTheInputFiles) {

@@ -1,6 +1,7 @@
 #include <QProcess>
 #include <QXmlStreamReader>
 #include <QtTest>
+#include <functional>
 
 #include "test_paths.h"
 
@@ -19,6 +20,9 @@ class RenderCliTest : public QObject {
   void anSvgHoldsPolygons();
   void badOptionsAndFilesExitWithTwoAndNameTheProblem();
   void helpDocumentsEveryOption();
+  void viewsThatCannotMakeAPictureAreRefused();
+  void problemsThatDoNotStopTheRunAreWarnedOnEachOneLine();
+  void anUnusableDefaultFileIsNamedAndTheBuiltInViewUsed();
 
  private:
   struct Run {
@@ -202,6 +206,87 @@ void RenderCliTest::helpDocumentsEveryOption() {
         "--map", "--section", "--start", "--end", "--azimuth", "--section-line", "--units-grid",
         "--units-legend", "--section-units"}) {
     QVERIFY2(help.contains(option), option);
+  }
+}
+
+void RenderCliTest::viewsThatCannotMakeAPictureAreRefused() {
+  const struct {
+    QStringList options;
+    QString named;
+  } cases[] = {
+      {{"--view", "225,30,0,2"}, "magnification"},
+      {{"--view", "225,30,1,-2"}, "vertical exaggeration"},
+      {{"--view", "225,30,1e9,2"}, "magnification"},
+      {{"--perspective", "-500,0"}, "perspective distance"},
+      {{"--perspective", "500,600"}, "perspective plane"},
+  };
+  for (const auto& c : cases) {
+    const Run run = render(smallCase() << c.options << "--map" << out("m.png"));
+    QCOMPARE(run.status, 2);
+    QVERIFY2(run.errors.contains(c.named), qPrintable(run.errors));
+    QVERIFY(!QFile::exists(out("m.png")));
+  }
+  QStringList baseAtTheTop = smallCase();
+  baseAtTheTop.last() = "5";  // the surface lies at 5 less a millionth
+  const Run base = render(baseAtTheTop << "--map" << out("m.png"));
+  QCOMPARE(base.status, 2);
+  QVERIFY2(base.errors.contains("base height"), qPrintable(base.errors));
+  const Run section = render(smallCase() << "--view" << "90,0,-1,1" << "--section" << out("s.png")
+                                         << "--start" << "0,5" << "--azimuth" << "90");
+  QCOMPARE(section.status, 2);
+  QVERIFY2(section.errors.contains("magnification"), qPrintable(section.errors));
+}
+
+void RenderCliTest::problemsThatDoNotStopTheRunAreWarnedOnEachOneLine() {
+  QStringList args = smallCase();
+  args << "--map" << out("m.png") << "--contours" << "0,100,0.001";
+  write("s.txt", "2,2,0,0,10,10,0,0,10,10\n");  // ends at x 10: the surface reaches 20
+  const Run run = render(args);
+  QCOMPARE(run.status, 0);
+  const QStringList lines = run.errors.trimmed().split('\n');
+  QCOMPARE(lines.size(), 2);
+  QVERIFY2(lines[0].contains("s.txt") && lines[0].contains("does not match"), qPrintable(lines[0]));
+  QVERIFY2(lines[1].contains("without contours"), qPrintable(lines[1]));
+  QVERIFY(QImage(out("m.png")).width() > 0);
+}
+
+// The program is copied into a folder of its own so that the default.txt beside it can be
+// missing or broken.
+void RenderCliTest::anUnusableDefaultFileIsNamedAndTheBuiltInViewUsed() {
+  const QString bin = out("bin");
+  QVERIFY(QDir().mkpath(bin));
+  const QString program = bin + "/kalvenor-render";
+  QVERIFY(QFile::copy(KALVENOR_RENDER_PATH, program));
+  const QString defaults = bin + "/default.txt";
+  const auto runCopy = [&] {
+    QProcess process;
+    process.start(program, smallCase() << "--map" << out("m.png"));
+    if (!process.waitForFinished(60000)) qFatal("kalvenor-render did not finish");
+    return Run{process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+  };
+  const struct {
+    std::function<void()> make;
+    QString problem;
+  } cases[] = {
+      {[] {}, "cannot be opened"},
+      {[&] { write("bin/default.txt", ""); }, "default.txt"},
+      {[&] { write("bin/default.txt", "a\n225\nb\nthirty\n"); }, "thirty"},
+      {[&] { write("bin/default.txt", "a\n225\nb\n30\n"); }, "ends after"},
+      {[&] {
+         QFile::remove(defaults);
+         QDir().mkdir(defaults);
+       },
+       "folder"},
+  };
+  for (const auto& c : cases) {
+    c.make();
+    const Run run = runCopy();
+    QCOMPARE(run.status, 0);
+    const QStringList lines = run.errors.trimmed().split('\n');
+    QCOMPARE(lines.size(), 1);
+    QVERIFY2(lines[0].contains("default.txt") && lines[0].contains(c.problem) &&
+                 lines[0].contains("built-in view 225, 30, 1.2, 2"),
+             qPrintable(lines[0]));
   }
 }
 
