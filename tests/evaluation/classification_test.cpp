@@ -37,6 +37,21 @@ TEST(ClassifyPoint, OnABoundaryStrictCountsBelowAndInclusiveAbove) {
   EXPECT_EQ(under.unitInclusive, 2);
 }
 
+TEST(ClassifyTracePoint, ElevationsAreTruncatedTowardZeroNotFloored) {
+  // Unit 1 above the boundary, unit 2 below it.
+  const LogicalModel model = modelOf(1, {{1}, {-1}});
+  // Truncated, -0.5 and 0.3 are both 0: on the boundary. Floored they would be -1 and 0: below.
+  const std::vector<GridSurface> grids = {{}, flatAt(0.3)};
+  const Classification c = classifyTracePoint(model, grids, 3, 3, -0.5);
+  EXPECT_EQ(c.unitStrict, 2);
+  EXPECT_EQ(c.unitInclusive, 1);
+  // 12.9 and 12.1 are both 12 whole metres: on the boundary as well.
+  const std::vector<GridSurface> higher = {{}, flatAt(12.1)};
+  EXPECT_EQ(classifyTracePoint(model, higher, 3, 3, 12.9).unitInclusive, 1);
+  EXPECT_EQ(classifyTracePoint(model, higher, 3, 3, 12.9).unitStrict, 2);
+  EXPECT_EQ(classifyTracePoint(model, higher, 3, 3, 13.0).unitStrict, 1);
+}
+
 TEST(ClassifyPoint, ElevationsAreComparedAtSevenDecimalsAndTheRoundedZIsWrittenBack) {
   const LogicalModel model = modelOf(1, {{-1}, {1}});
   const std::vector<GridSurface> grids = {{}, flatAt(100.00000004)};

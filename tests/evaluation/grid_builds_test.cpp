@@ -216,6 +216,25 @@ TEST_F(SectionBuildTest, RejectsLinesThatGiveNoSection) {
   EXPECT_THROW(build(endPoints(0, 0, 10, 10), 40), BuildError);  // Zbase = Zmax
 }
 
+TEST(SectionBuild, ColumnsAreHalfTheSmallerSpacingApartOnARectangularGrid) {
+  // Cells 10 wide and 40 deep: columns every 5 along any line, not every 20.
+  const DisplaySurface display =
+      exactDisplaySurface(makeGrid(11, 4, 0, 0, 10, 40, [](double, double) { return 50.0; }));
+  TempFile boundary(gridFileText(makeGrid(2, 2, 0, 0, 100, 120, [](double, double) { return 5.0; })));
+  const LogicalModel model = twoLayers();
+  const std::vector<std::string> files = {"", boundary.path()};
+  const SectionBuild alongX = buildSectionGrid({model, files, display, 0}, {0, 60, true, 100, 60, 0});
+  EXPECT_EQ(alongX.section.Nxy, 21);
+  EXPECT_EQ(alongX.section.Dxx, 5);
+  const SectionBuild alongY = buildSectionGrid({model, files, display, 0}, {50, 0, false, 0, 0, 0});
+  EXPECT_EQ(alongY.section.Nxy, 25);  // 120 / 5 + 1
+  EXPECT_EQ(alongY.section.Dyy, 5);
+  // A grid stored north to south has the same columns.
+  const DisplaySurface southward =
+      exactDisplaySurface(makeGrid(11, 4, 0, 120, 10, -40, [](double, double) { return 50.0; }));
+  EXPECT_EQ(buildSectionGrid({model, files, southward, 0}, {50, 0, false, 0, 0, 0}).section.Nxy, 25);
+}
+
 TEST(SectionBuild, AStepWhoseComponentsAreBothBelowATenthIsRejected) {
   const GridSurface surface = makeGrid(11, 11, 0, 0, 0.1, 0.1, [](double, double) { return 1.0; });
   const DisplaySurface display = exactDisplaySurface(makeGrid(11, 11, 0, 0, 0.1, 0.1, [](double x, double) {

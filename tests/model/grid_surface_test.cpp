@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "../evaluation/grid_fixtures.h"
 #include "model/boundary_grids.h"
 #include "model/display_surface.h"
 #include "model/read_error.h"
@@ -106,6 +107,22 @@ TEST(DisplaySurface, TheJitterContinuesFromOneLoadToTheNextAndRestartsWithThePro
   LoadJitter restarted;
   EXPECT_EQ(makeDisplaySurface(grid, restarted).dispZ, first.dispZ);
   EXPECT_NE(first.dispZ(1, 1), first.dispZ(1, 2));  // every node takes its own draw
+}
+
+TEST(DisplaySurface, EveryNodeIsLoweredByLessThanAMillionthAndHalfOfOneOnAverage) {
+  const GridSurface grid = makeGrid(60, 50, 0, 0, 1, 1, [](double x, double y) { return x * y; });
+  LoadJitter jitter;
+  const DisplaySurface display = makeDisplaySurface(grid, jitter);
+  double sum = 0;
+  for (int i = 1; i <= grid.Nx; ++i) {
+    for (int j = 1; j <= grid.Ny; ++j) {
+      const double lowered = grid.z(i, j) - display.dispZ(i, j);
+      ASSERT_GE(lowered, 0.0);
+      ASSERT_LT(lowered, 1e-6);
+      sum += lowered;
+    }
+  }
+  EXPECT_NEAR(sum / (grid.Nx * grid.Ny), 0.5e-6, 0.03e-6);
 }
 
 TEST(DisplaySurface, TheJitterIsUniformInTheUnitInterval) {
