@@ -1,14 +1,15 @@
 #include "cli/batch_render.h"
 
-#include <QImageWriter>
-#include <QSaveFile>
+#include <QBuffer>
 #include <QSvgGenerator>
 #include <cmath>
 #include <filesystem>
 
 #include "cli/grid_export.h"
 #include "evaluation/grid_builds.h"
+#include "imagewin/bitmap_file.h"
 #include "imagewin/image_canvas.h"
+#include "imagewin/output_files.h"
 #include "model/colour_file.h"
 #include "model/default_values.h"
 #include "model/number_text.h"
@@ -125,40 +126,41 @@ DefaultValues defaultView(const std::string& programFolder, const Warnings& warn
   }
 }
 
-// Draws onto a canvas of the requested size in the format of the file and writes it whole.
+// Draws onto a canvas of the requested size in the format of the file; the bytes join the
+// run's outputs.
 template <typename Draw>
-void writePicture(const std::string& path, int width, int height, PackedColor background,
-                  const Draw& draw) {
+void writePicture(OutputSet& outputs, const std::string& path, int width, int height,
+                  PackedColor background, const Draw& draw) {
   const PictureFormat format = formatOf(path);
-  QSaveFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly)) throw Failure{path + ": " + file.errorString().toStdString()};
   const QSize size(width, height);
   if (format == PictureFormat::Svg) {
-    QSvgGenerator svg;
-    svg.setOutputDevice(&file);
-    svg.setSize(size);
-    svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setTitle(QStringLiteral("Kalvenor2003"));
+    QByteArray bytes;
     {
+      QBuffer buffer(&bytes);
+      buffer.open(QIODevice::WriteOnly);
+      QSvgGenerator svg;
+      svg.setOutputDevice(&buffer);
+      svg.setSize(size);
+      svg.setViewBox(QRect(QPoint(0, 0), size));
+      svg.setTitle(QStringLiteral("Kalvenor2003"));
       DeviceCanvas canvas(svg, size);
       canvas.setBackgroundColor(background);
       canvas.clear();
       draw(static_cast<Canvas&>(canvas));
     }
+    outputs.add(path, bytes);
   } else {
     ImageCanvas canvas(size);
     canvas.setBackgroundColor(background);
     canvas.clear();
     draw(static_cast<Canvas&>(canvas));
-    QImageWriter writer(&file, format == PictureFormat::Png ? "png" : "bmp");
-    if (!writer.write(canvas.image())) throw Failure{path + ": " + writer.errorString().toStdString()};
+    outputs.add(path,
+                encodePicture(canvas.image(), format == PictureFormat::Png ? "png" : "bmp", path));
   }
-  if (!file.commit()) throw Failure{path + ": " + file.errorString().toStdString()};
 }
 
-void writeText(const std::string& path, const std::string& text) {
-  const std::string problem = writeTextFile(path, text);
-  if (!problem.empty()) throw Failure{problem};
+void writeText(OutputSet& outputs, const std::string& path, const std::string& text) {
+  outputs.add(path, QByteArray::fromStdString(text));
 }
 
 SectionLine sectionLineOf(const RenderOptions& o) {
@@ -241,18 +243,31 @@ void BatchRender::run() {
   if (section_ && !map_) {
     warnOfMismatches(section_->boundaryGrids, m_.boundaryFile, m_.display, warn_);
   }
+  // Every output is made before any is written, and none replaces its file unless all can.
+  OutputSet outputs;
   if (!o_.mapFile.empty()) {
-    writePicture(o_.mapFile, o_.width, o_.height, background(), [this](Canvas& c) { drawMap(c); });
+    runStep("draw the map of " + size + " into " + o_.mapFile, [&] {
+      writePicture(outputs, o_.mapFile, o_.width, o_.height, background(),
+                   [this](Canvas& c) { drawMap(c); });
+    });
   }
   if (!o_.sectionFile.empty()) {
-    writePicture(o_.sectionFile, o_.width, o_.height, background(),
-                 [this](Canvas& c) { drawSectionPicture(c); });
+    runStep("draw the section into " + o_.sectionFile, [&] {
+      writePicture(outputs, o_.sectionFile, o_.width, o_.height, background(),
+                   [this](Canvas& c) { drawSectionPicture(c); });
+    });
   }
-  if (!o_.unitsGrid.empty()) writeText(o_.unitsGrid, esriUnitsGrid(m_.display, map_->grid.mapUnit));
-  if (!o_.unitsLegend.empty()) writeText(o_.unitsLegend, unitsLegendCsv(m_.model, m_.unitColor));
+  if (!o_.unitsGrid.empty()) {
+    writeText(outputs, o_.unitsGrid, esriUnitsGrid(m_.display, map_->grid.mapUnit));
+  }
+  if (!o_.unitsLegend.empty()) {
+    writeText(outputs, o_.unitsLegend, unitsLegendCsv(m_.model, m_.unitColor));
+  }
   if (!o_.sectionUnits.empty()) {
-    writeText(o_.sectionUnits, sectionUnitsCsv(section_->grid.verticalGrids[kSectionSlot]));
+    writeText(outputs, o_.sectionUnits,
+              sectionUnitsCsv(section_->grid.verticalGrids[kSectionSlot]));
   }
+  outputs.write();
 }
 
 ViewSettings BatchRender::mapView() const {

@@ -1,9 +1,7 @@
 #include "cli/grid_export.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 
 #include "model/colour_file.h"
 #include "model/number_text.h"
@@ -64,24 +62,6 @@ std::string sectionUnitsCsv(const VerticalGrid& s) {
     }
   }
   return text;
-}
-
-std::string writeTextFile(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".part";
-  {
-    std::ofstream out(temporary, std::ios::binary);
-    if (!out || !(out << text) || !out.flush()) {
-      std::filesystem::remove(temporary);
-      return "cannot write " + path;
-    }
-  }
-  std::error_code error;
-  std::filesystem::rename(temporary, path, error);
-  if (error) {
-    std::filesystem::remove(temporary);
-    return "cannot write " + path + ": " + error.message();
-  }
-  return {};
 }
 
 }  // namespace kalvenor

@@ -21,8 +21,4 @@ std::string unitsLegendCsv(const LogicalModel& model, const std::vector<PackedCo
 // "h,v,x,y,z,unit" for every node of a section, h outer, v inner; unit -1 is air.
 std::string sectionUnitsCsv(const VerticalGrid& section);
 
-// Writes the whole text or nothing: a temporary file beside the target is renamed over it.
-// Returns an empty string on success, else what went wrong.
-std::string writeTextFile(const std::string& path, const std::string& text);
-
 }  // namespace kalvenor

@@ -1,20 +1,31 @@
 #include "imagewin/bitmap_file.h"
 
+#include <QBuffer>
 #include <QImageWriter>
-#include <QSaveFile>
+
+#include "imagewin/output_files.h"
 
 namespace kalvenor {
 
-QString writeBitmapFile(const QImage& picture, const QString& path) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  QImageWriter writer(&file, "bmp");
+QByteArray encodePicture(const QImage& picture, const char* format, const std::string& path) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, format);
   if (!writer.write(picture)) {
-    file.cancelWriting();
-    return writer.errorString();
+    throw OutputError(path, std::string("cannot encode the picture as ") + format + ": " +
+                                writer.errorString().toStdString());
   }
-  if (!file.commit()) return file.errorString();
-  return {};
+  return bytes;
+}
+
+QString writeBitmapFile(const QImage& picture, const QString& path) {
+  try {
+    writeOutputFile(path.toStdString(), encodePicture(picture, "bmp", path.toStdString()));
+    return {};
+  } catch (const OutputError& error) {
+    return QString::fromStdString(error.problem());
+  }
 }
 
 }  // namespace kalvenor

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "../evaluation/grid_fixtures.h"
 
 namespace kalvenor {
@@ -38,21 +35,6 @@ TEST(UnitsLegend, NamesWithCommasOrQuotesAreQuoted) {
   model.unitName[2] = "the \"cap\"";
   EXPECT_EQ(unitsLegendCsv(model, {kBlack, packRgb(255, 128, 0), packRgb(1, 2, 3)}),
             "unit,name,color\n1,\"sand, coarse\",#ff8000\n2,\"the \"\"cap\"\"\",#010203\n");
-}
-
-TEST(WriteTextFile, ReplacesTheTargetWholeOrNotAtAll) {
-  const auto folder = std::filesystem::temp_directory_path() / "kalvenor_write_text_test";
-  std::filesystem::create_directories(folder);
-  const std::string path = (folder / "out.csv").string();
-  EXPECT_EQ(writeTextFile(path, "first\n"), "");
-  EXPECT_EQ(writeTextFile(path, "second\n"), "");
-  std::ifstream in(path);
-  std::string line;
-  std::getline(in, line);
-  EXPECT_EQ(line, "second");
-  EXPECT_NE(writeTextFile((folder / "missing" / "out.csv").string(), "x"), "");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
-  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -1,3 +1,6 @@
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <QProcess>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -19,6 +22,8 @@ class RenderCliTest : public QObject {
   void picturesHaveTheRequestedSizeAndTheUnitColours();
   void anSvgHoldsPolygons();
   void badOptionsAndFilesExitWithTwoAndNameTheProblem();
+  void anOutputThatCannotBeWrittenReplacesNoOtherOutput();
+  void aFullDiskFailsWithOneLineAndKeepsTheOldFile();
   void helpDocumentsEveryOption();
   void viewsThatCannotMakeAPictureAreRefused();
   void problemsThatDoNotStopTheRunAreWarnedOnEachOneLine();
@@ -29,7 +34,8 @@ class RenderCliTest : public QObject {
     int status;
     QString errors;
   };
-  Run render(const QStringList& args);
+  // `fileSizeLimit` > 0: writing a file beyond that many bytes fails as on a full disk.
+  Run render(const QStringList& args, rlim_t fileSizeLimit = 0);
   QString write(const QString& name, const QByteArray& content);
   QStringList smallCase();
   QString out(const QString& name) const { return folder_->filePath(name); }
@@ -41,8 +47,17 @@ class RenderCliTest : public QObject {
 void RenderCliTest::init() { folder_ = new QTemporaryDir; }
 void RenderCliTest::cleanup() { delete folder_; }
 
-RenderCliTest::Run RenderCliTest::render(const QStringList& args) {
+RenderCliTest::Run RenderCliTest::render(const QStringList& args, rlim_t fileSizeLimit) {
   QProcess process;
+  if (fileSizeLimit > 0) {
+    process.setChildProcessModifier([fileSizeLimit] {
+      rlimit limit{};
+      getrlimit(RLIMIT_FSIZE, &limit);
+      limit.rlim_cur = fileSizeLimit;
+      setrlimit(RLIMIT_FSIZE, &limit);
+      signal(SIGXFSZ, SIG_IGN);
+    });
+  }
   process.start(KALVENOR_RENDER_PATH, args);
   if (!process.waitForFinished(60000)) qFatal("kalvenor-render did not finish");
   return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -192,6 +207,58 @@ void RenderCliTest::badOptionsAndFilesExitWithTwoAndNameTheProblem() {
   QCOMPARE(run.status, 2);
   QVERIFY(run.errors.contains("colors.txt, line 1"));
   QVERIFY(!QFile::exists(out("m.png")));
+}
+
+// The map is made and could be written, but the run fails: the old map stays.
+void RenderCliTest::anOutputThatCannotBeWrittenReplacesNoOtherOutput() {
+  const QString map = write("map.png", "old map");
+  const QString legend = write("legend.csv", "old legend");
+  QVERIFY(QFile::setPermissions(legend, QFile::ReadOwner | QFile::ReadGroup));
+  const struct {
+    QStringList outputs;
+    QString problem;
+  } cases[] = {
+      {{"--units-grid", out("missing/units.asc")},
+       out("missing/units.asc") + ": cannot create the file: No such file or directory"},
+      {{"--units-legend", legend}, legend + ": cannot replace a read-only file: Permission denied"},
+  };
+  for (const auto& c : cases) {
+    const QStringList args = smallCase() << "--map" << map << c.outputs;
+    const QStringList before =
+        QDir(folder_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const Run run = render(args);
+    QCOMPARE(run.status, 2);
+    QCOMPARE(run.errors, "kalvenor-render: " + c.problem + "\n");
+    QCOMPARE(contents(map), QByteArray("old map"));
+    QCOMPARE(QDir(folder_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+  }
+  QCOMPARE(contents(legend), QByteArray("old legend"));
+}
+
+// Pictures and text exports alike: the reason in one line (no note from an image library),
+// the old file byte for byte, no temporary file.
+void RenderCliTest::aFullDiskFailsWithOneLineAndKeepsTheOldFile() {
+  const struct {
+    QStringList option;
+    QString name;
+  } cases[] = {
+      {{"--map"}, "map.svg"},
+      {{"--map"}, "map.png"},
+      {{"--map"}, "map.bmp"},
+      {{"--units-grid"}, "units.asc"},
+      {{"--units-legend"}, "legend.csv"},
+      {{"--start", "0,5", "--azimuth", "90", "--section-units"}, "section.csv"},
+  };
+  for (const auto& c : cases) {
+    const QString target = write(c.name, "old output");
+    const QStringList args = smallCase() << c.option << target;
+    const QStringList before = QDir(folder_->path()).entryList(QDir::Files);
+    const Run run = render(args, 32);
+    QCOMPARE(run.status, 2);
+    QCOMPARE(run.errors, "kalvenor-render: " + target + ": cannot write: File too large\n");
+    QCOMPARE(contents(target), QByteArray("old output"));
+    QCOMPARE(QDir(folder_->path()).entryList(QDir::Files), before);
+  }
 }
 
 void RenderCliTest::helpDocumentsEveryOption() {

@@ -1,0 +1,94 @@
+#include "imagewin/output_files.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <optional>
+
+namespace kalvenor {
+namespace {
+
+[[noreturn]] void fail(const std::string& path, const std::string& what,
+                       const std::string& reason) {
+  throw OutputError(path, what + ": " + reason);
+}
+
+std::string systemReason(int error) { return std::strerror(error); }
+
+// The mode of the file a replacement would overwrite: stat follows a symbolic link to the file
+// it names. None when nothing is there yet.
+std::optional<mode_t> existingMode(const std::string& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+  return status.st_mode;
+}
+
+// A file without any write permission is read-only for everybody: an administrator, whom the
+// system would let replace it, is refused as well.
+void refuseReadOnly(const std::string& path, mode_t mode) {
+  if ((mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    fail(path, "cannot replace a read-only file", systemReason(EACCES));
+  }
+  if (::access(path.c_str(), W_OK) != 0) fail(path, "cannot replace the file", systemReason(errno));
+}
+
+// QSaveFile takes a short write for success: keep writing until every byte is out or the
+// system says why not.
+void writeEveryByte(QSaveFile& file, const std::string& path, const QByteArray& bytes) {
+  qint64 written = 0;
+  while (written < bytes.size()) {
+    const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
+    if (count <= 0) fail(path, "cannot write", file.errorString().toStdString());
+    written += count;
+  }
+}
+
+// The bytes in a temporary file beside the target, not yet in its place. Dropping the result
+// removes the temporary file.
+std::unique_ptr<QSaveFile> writeTemporary(const std::string& path, const QByteArray& bytes) {
+  const std::optional<mode_t> mode = existingMode(path);
+  if (mode) refuseReadOnly(path, *mode);
+  auto file = std::make_unique<QSaveFile>(QString::fromStdString(path));
+  // Unbuffered: a buffered write that comes up short at the flush loses the system's reason.
+  if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    fail(path, "cannot create the file", file->errorString().toStdString());
+  }
+  writeEveryByte(*file, path, bytes);
+  // QSaveFile copies the permissions only roughly (an administrator's view of them, no
+  // set-group-ID bit), and writing clears that bit: set them exactly once the data are in.
+  if (mode && ::fchmod(file->handle(), *mode & 07777) != 0) {
+    fail(path, "cannot keep the permissions", systemReason(errno));
+  }
+  // Some file systems report a full disk only when the data reach it.
+  if (::fsync(file->handle()) != 0) fail(path, "cannot write", systemReason(errno));
+  return file;
+}
+
+}  // namespace
+
+void OutputSet::add(std::string path, QByteArray bytes) {
+  outputs_.emplace_back(std::move(path), std::move(bytes));
+}
+
+void OutputSet::write() const {
+  std::vector<std::unique_ptr<QSaveFile>> written;
+  for (const auto& [path, bytes] : outputs_) written.push_back(writeTemporary(path, bytes));
+  // Every output is complete on disk; what is left is renaming each over its target.
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    if (!written[i]->commit()) {
+      fail(outputs_[i].first, "cannot replace the file", written[i]->errorString().toStdString());
+    }
+  }
+}
+
+void writeOutputFile(const std::string& path, const QByteArray& bytes) {
+  OutputSet output;
+  output.add(path, bytes);
+  output.write();
+}
+
+}  // namespace kalvenor
