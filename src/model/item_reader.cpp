@@ -32,9 +32,9 @@ ItemReader ItemReader::fromFile(const std::string& path) {
 ItemReader::ItemReader(std::string path, std::string text)
     : path_(std::move(path)), text_(std::move(text)) {}
 
-// At the end of the file the line of the last item is more useful than the empty one after it.
+// An item's line end is taken with the item, so the line reached may already be the next one.
 void ItemReader::fail(const std::string& problem) const {
-  throw ReadError(path_, pos_ >= text_.size() ? lastItemLine_ : line_, items_, problem);
+  throw ReadError(path_, itemLine_, items_, problem);
 }
 
 bool ItemReader::atLineEnd() const {
@@ -60,14 +60,15 @@ bool ItemReader::atEnd() {
   return pos_ >= text_.size();
 }
 
+// At the end of the file the line of the last item is more useful than the empty one after it.
 void ItemReader::startItem(const std::string& what) {
   ++items_;
   if (atEnd()) fail("the file ends where " + what + " was expected");
+  itemLine_ = line_;
 }
 
 // After an item: blanks, then at most one comma or line end.
 void ItemReader::finishItem() {
-  lastItemLine_ = line_;
   skipBlanks();
   if (pos_ >= text_.size()) return;
   if (text_[pos_] == ',') {

@@ -13,17 +13,19 @@ namespace {
 
 using ::testing::HasSubstr;
 
-std::string readFailure(const std::string& content) {
+ReadError gridError(const std::string& content) {
   TempFile file(content);
   try {
     readGridSurface(file.path());
   } catch (const ReadError& error) {
     EXPECT_EQ(error.path(), file.path());
-    return error.what();
+    return error;
   }
   ADD_FAILURE() << "accepted: " << content;
-  return {};
+  return ReadError("", 0, 0, "");
 }
+
+std::string readFailure(const std::string& content) { return gridError(content).what(); }
 
 TEST(GridFile, ReadsColumnByColumnWithYFastest) {
   TempFile file("2, 2, 0, 0, 10, 10, 1, 2, 3, 4");
@@ -71,6 +73,24 @@ TEST(GridFile, AnEarlyEndSaysHowManyElevationsWereRead) {
   const std::string message = readFailure(content);
   EXPECT_THAT(message, HasSubstr("the file ends after 37 of 40 elevations"));
   EXPECT_THAT(message, HasSubstr("line 38"));
+}
+
+TEST(GridFile, AHeaderValueThatCannotBeUsedIsReportedOnItsOwnLine) {
+  struct Case {
+    const char* content;
+    int line;
+    int item;
+  };
+  for (const Case& c :
+       {Case{"1\n2\n0\n0\n1\n1\n1, 2\n", 1, 1}, Case{"100000\n100000\n0\n0\n1\n1\n", 2, 2},
+        Case{"2\n2\n0\n0\n0\n1\n1, 2, 3, 4\n", 5, 5}, Case{"2\n2\n0\n0\n1\n0\n1, 2, 3, 4\n", 6, 6},
+        Case{"3\n2\n0\n0\n1e308\n1\n1, 2, 3, 4, 5, 6\n", 5, 5},
+        Case{"2\r2\r0\r-1e308\r1\r-1e308\r1, 2, 3, 4\r", 6, 6},
+        Case{"4096,\n4096, 0, 0, 1, 1\n1, 2\n", 2, 6}}) {
+    const ReadError error = gridError(c.content);
+    EXPECT_EQ(error.line(), c.line) << c.content;
+    EXPECT_EQ(error.item(), c.item) << c.content;
+  }
 }
 
 TEST(DisplaySurface, TheTwoByTwoExample) {

@@ -83,6 +83,21 @@ TEST(LogicalModelFile, BadFilesSayWhereAndWhatWasExpected) {
   EXPECT_THAT(readError("").what(), HasSubstr("the file ends"));
 }
 
+TEST(LogicalModelFile, AValueOutOfRangeIsReportedOnTheLineWhereItStands) {
+  const ReadError cell = readError("1\ns\nlower, 40000\nupper, 1\n");
+  EXPECT_EQ(cell.line(), 3);
+  EXPECT_EQ(cell.item(), 4);
+  EXPECT_THAT(cell.what(), HasSubstr("found 40000"));
+
+  for (const char* count : {"16\ns\n", "-1\ns\n", "16"}) {
+    const ReadError error = readError(count);
+    EXPECT_EQ(error.line(), 1) << count;
+    EXPECT_EQ(error.item(), 1) << count;
+  }
+  EXPECT_EQ(readError("\r\n\r\n16\r\ns\r\n").line(), 3);
+  EXPECT_EQ(readError("1\rs\ra, 1\rb, 1e6\rignored\r").line(), 4);
+}
+
 TEST(LogicalModelFile, AMissingFileIsAReadError) {
   EXPECT_THROW(readLogicalModel("/nonexistent/model.txt"), ReadError);
 }
