@@ -1,9 +1,8 @@
 #include "model/item_reader.h"
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
+#include "model/input_file.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
 
@@ -12,21 +11,10 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-// Shows a found item in a message without letting a binary file flood it.
-std::string quoted(const std::string& item) {
-  constexpr std::size_t kShown = 40;
-  return "\"" + (item.size() > kShown ? item.substr(0, kShown) + "..." : item) + "\"";
-}
-
 }  // namespace
 
 ItemReader ItemReader::fromFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw ReadError(path, 0, 0, "the file cannot be opened");
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (file.bad()) throw ReadError(path, 0, 0, "the file cannot be read");
-  return ItemReader(path, text.str());
+  return ItemReader(path, readInputFile(path));
 }
 
 ItemReader::ItemReader(std::string path, std::string text)
@@ -107,7 +95,9 @@ double ItemReader::readNumber(const std::string& what) {
       text_.substr(pos_, end == std::string::npos ? std::string::npos : end - pos_);
   if (item.empty()) fail("expected " + what + ", found an empty item");
   const auto value = wholeNumber(item);
-  if (!value || !std::isfinite(*value)) fail("expected " + what + " as a number, found " + quoted(item));
+  if (!value || !std::isfinite(*value)) {
+    fail("expected " + what + " as a number, found " + quotedFound(item));
+  }
   pos_ = end == std::string::npos ? text_.size() : end;
   finishItem();
   return *value;

@@ -12,7 +12,8 @@ namespace kalvenor {
 // the item where reading stopped and what was expected.
 class ItemReader {
  public:
-  // Reads the whole file; throws ReadError when it cannot be opened or read.
+  // Reads the whole file, skipping a byte-order mark at its start; throws ReadError when the path
+  // is a folder or the file cannot be opened or read.
   static ItemReader fromFile(const std::string& path);
   ItemReader(std::string path, std::string text);
 

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "model/boundary_grids.h"
 #include "model/display_surface.h"
 #include "model/read_error.h"
@@ -12,6 +14,8 @@ namespace kalvenor {
 namespace {
 
 using ::testing::HasSubstr;
+
+const std::string kByteOrderMark = "\xEF\xBB\xBF";
 
 ReadError gridError(const std::string& content) {
   TempFile file(content);
@@ -90,6 +94,30 @@ TEST(GridFile, AHeaderValueThatCannotBeUsedIsReportedOnItsOwnLine) {
     const ReadError error = gridError(c.content);
     EXPECT_EQ(error.line(), c.line) << c.content;
     EXPECT_EQ(error.item(), c.item) << c.content;
+  }
+}
+
+TEST(GridFile, AByteOrderMarkBeforeNxIsSkipped) {
+  TempFile file(kByteOrderMark + "2, 2, 0, 0, 10, 10\r\n1, 2, 3, 4\r\n");
+  const GridSurface grid = readGridSurface(file.path());
+  EXPECT_EQ(grid.Nx, 2);
+  EXPECT_EQ(grid.z(2, 2), 4);
+}
+
+TEST(GridFile, AFolderOrAMissingFileSaysWhich) {
+  const std::string folder = std::filesystem::temp_directory_path().string();
+  try {
+    readGridSurface(folder);
+    ADD_FAILURE() << "a folder was read as a grid";
+  } catch (const ReadError& error) {
+    EXPECT_EQ(error.path(), folder);
+    EXPECT_THAT(error.what(), HasSubstr("is a folder"));
+  }
+  try {
+    readGridSurface("/nonexistent/grid.txt");
+    ADD_FAILURE() << "a missing file was read as a grid";
+  } catch (const ReadError& error) {
+    EXPECT_THAT(error.what(), HasSubstr("no such file"));
   }
 }
 
