@@ -61,7 +61,17 @@ GridSurface readGridSurface(ItemReader& reader) {
       grid.z(i, j) = reader.readNumber(kElevation);
     }
   }
+  grid.trailingValues = reader.countValuesLeft();
   return grid;
+}
+
+std::string trailingValuesWarning(const std::string& path, const GridSurface& grid) {
+  if (grid.trailingValues == 0) return "";
+  const bool one = grid.trailingValues == 1;
+  return path + ": " + std::to_string(grid.trailingValues) + (one ? " value" : " values") +
+         " after the last of the " + std::to_string(std::int64_t{grid.Nx} * grid.Ny) +
+         " elevations " + (one ? "was" : "were") +
+         " ignored; decimal commas or blanks inside numbers make one number read as two";
 }
 
 }  // namespace kalvenor

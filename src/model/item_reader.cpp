@@ -11,6 +11,9 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
+// What ends a number, and so a value when values are only counted.
+constexpr const char* kNumberEnds = ", \t\r\n";
+
 }  // namespace
 
 ItemReader ItemReader::fromFile(const std::string& path) {
@@ -90,7 +93,7 @@ std::string ItemReader::readString(const std::string& what) {
 
 double ItemReader::readNumber(const std::string& what) {
   startItem(what);
-  const std::size_t end = text_.find_first_of(", \t\r\n", pos_);
+  const std::size_t end = text_.find_first_of(kNumberEnds, pos_);
   const std::string item =
       text_.substr(pos_, end == std::string::npos ? std::string::npos : end - pos_);
   if (item.empty()) fail("expected " + what + ", found an empty item");
@@ -110,6 +113,16 @@ std::int64_t ItemReader::readWhole(const std::string& what, std::int64_t low, st
          std::to_string(high) + ", found " + numberText(value));
   }
   return static_cast<std::int64_t>(value);
+}
+
+std::int64_t ItemReader::countValuesLeft() const {
+  std::int64_t count = 0;
+  std::size_t at = text_.find_first_not_of(kNumberEnds, pos_);
+  while (at != std::string::npos) {
+    ++count;
+    at = text_.find_first_not_of(kNumberEnds, text_.find_first_of(kNumberEnds, at));
+  }
+  return count;
 }
 
 }  // namespace kalvenor

@@ -29,6 +29,9 @@ class ItemReader {
   // True when only blanks and line ends are left.
   bool atEnd();
 
+  // The values left after the current position, numbers or not, separated as numbers are.
+  std::int64_t countValuesLeft() const;
+
   int itemsRead() const { return items_; }
   // Characters not read yet.
   std::size_t remaining() const { return text_.size() - pos_; }

@@ -121,6 +121,32 @@ TEST(GridFile, AFolderOrAMissingFileSaysWhich) {
   }
 }
 
+TEST(GridFile, ValuesAfterTheLastElevationAreCountedAndWarnedAbout) {
+  TempFile exact("2, 2, 0, 0, 10, 10\n1, 2, 3, 4\n\n");
+  const GridSurface whole = readGridSurface(exact.path());
+  EXPECT_EQ(whole.trailingValues, 0);
+  EXPECT_EQ(trailingValuesWarning(exact.path(), whole), "");
+
+  // Decimal commas and blanks: every number reads as two, and half of them are left over.
+  TempFile commas("2 2 0 0 10 10\n394,94 395,45\n396,12 397,5\n");
+  const GridSurface split = readGridSurface(commas.path());
+  EXPECT_EQ(split.z(2, 2), 45);
+  EXPECT_EQ(split.trailingValues, 4);
+  const std::string warning = trailingValuesWarning(commas.path(), split);
+  EXPECT_THAT(warning, HasSubstr(commas.path()));
+  EXPECT_THAT(warning, HasSubstr("4 values"));
+  EXPECT_THAT(warning, HasSubstr("ignored"));
+  EXPECT_THAT(warning, HasSubstr("decimal commas"));
+  EXPECT_EQ(warning.find('\n'), std::string::npos);
+
+  TempFile words("2, 2, 0, 0, 10, 10, 1, 2, 3, 4, 5\nthe end, \"of it\",,\t\x01\r\n");
+  EXPECT_EQ(readGridSurface(words.path()).trailingValues, 6);
+  TempFile one("2, 2, 0, 0, 10, 10, 1, 2, 3, 4, 5\n");
+  const GridSurface oneMore = readGridSurface(one.path());
+  EXPECT_EQ(oneMore.trailingValues, 1);
+  EXPECT_THAT(trailingValuesWarning(one.path(), oneMore), HasSubstr("1 value after"));
+}
+
 TEST(DisplaySurface, TheTwoByTwoExample) {
   TempFile file("2, 2, 0, 0, 10, 10, 1, 2, 3, 4");
   LoadJitter jitter;
