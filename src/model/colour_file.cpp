@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 #include <sstream>
+#include <vector>
 
 #include "model/input_file.h"
 #include "model/number_text.h"

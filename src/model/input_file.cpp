@@ -27,17 +27,8 @@ void requireFile(const std::string& path) {
   }
 }
 
-}  // namespace
-
-std::string readInputFile(const std::string& path) {
-  requireFile(path);
-  errno = 0;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    throw ReadError(path, 0, 0,
-                    errno == EACCES ? "the file cannot be opened: no permission to read it"
-                                    : "the file cannot be opened");
-  }
+// Reads in blocks: a read error then shows as a bad stream instead of a text that ends early.
+std::string readAll(std::ifstream& file, const std::string& path) {
   std::string text;
   std::vector<char> buffer(std::size_t{1} << 16);
   while (file.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) ||
@@ -45,6 +36,21 @@ std::string readInputFile(const std::string& path) {
     text.append(buffer.data(), static_cast<std::size_t>(file.gcount()));
   }
   if (file.bad()) throw ReadError(path, 0, 0, "the file cannot be read");
+  return text;
+}
+
+}  // namespace
+
+std::string readInputFile(const std::string& path) {
+  requireFile(path);
+  errno = 0;  // the stream does not say why it failed to open; the system does
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    throw ReadError(path, 0, 0,
+                    errno == EACCES ? "the file cannot be opened: no permission to read it"
+                                    : "the file cannot be opened");
+  }
+  std::string text = readAll(file, path);
   if (text.starts_with(kByteOrderMark)) text.erase(0, kByteOrderMark.size());
   return text;
 }
