@@ -19,10 +19,11 @@ void checkGrid(const kalvenor::GridSurface& grid, std::size_t textSize) {
   require(grid.Nx >= 2 && grid.Ny >= 2, "at least 2 nodes a direction");
   const std::int64_t nodes = std::int64_t{grid.Nx} * grid.Ny;
   require(nodes <= kalvenor::kMaxGridNodes, "no more nodes than the cap");
-  // Six header items and one item per node, each at least one character with a separator
-  // between neighbours.
-  require(2 * (6 + nodes) - 1 <= static_cast<std::int64_t>(textSize),
-          "every node was read from the text");
+  // Six header items, one item per node and the values after them, each at least one character
+  // with a separator between neighbours.
+  require(grid.trailingValues >= 0, "no negative count of values after the grid");
+  require(2 * (6 + nodes + grid.trailingValues) - 1 <= static_cast<std::int64_t>(textSize),
+          "every node and every value after them was read from the text");
   require(std::isfinite(grid.Xmin) && std::isfinite(grid.Ymin), "finite origin");
   require(std::isfinite(grid.Dx) && grid.Dx != 0.0, "finite non-zero Dx");
   require(std::isfinite(grid.Dy) && grid.Dy != 0.0, "finite non-zero Dy");

@@ -67,11 +67,16 @@ class Warnings {
   std::ostream& out_;
 };
 
-// A boundary whose grid does not reach the display grid's edges is extrapolated there; the window
-// warns of it when the surface is chosen, the batch when the boundaries are read.
-void warnOfMismatches(const std::vector<GridSurface>& grids, const std::vector<std::string>& files,
-                      const DisplaySurface& display, const Warnings& warn) {
+// Values after the last elevation and a boundary grid that does not reach the display grid's
+// edges (it is extrapolated there) are legal but often a mistake; the window warns of both as
+// the files are chosen, the batch as the boundaries are read.
+void warnOfBoundaryProblems(const std::vector<GridSurface>& grids,
+                            const std::vector<std::string>& files, const DisplaySurface& display,
+                            const Warnings& warn) {
   for (std::size_t k = 1; k < files.size() && k < grids.size(); ++k) {
+    if (const std::string trailing = trailingValuesWarning(files[k], grids[k]); !trailing.empty()) {
+      warn(trailing);
+    }
     if (gridMismatch(grids[k], display)) {
       warn(files[k] + ": the boundary grid does not match the display grid's edges, so the "
            "boundary is extrapolated beyond its own grid");
@@ -79,7 +84,7 @@ void warnOfMismatches(const std::vector<GridSurface>& grids, const std::vector<s
   }
 }
 
-Model readInputs(const RenderOptions& o) {
+Model readInputs(const RenderOptions& o, const Warnings& warn) {
   Model m;
   m.model = readLogicalModel(o.inputs.model);
   buildUnitOfPattern(m.model);
@@ -107,8 +112,12 @@ Model readInputs(const RenderOptions& o) {
       if (k <= Nbd) m.boundaryColor[k] = colour;
     }
   }
+  const GridSurface surface = readGridSurface(o.inputs.surface);
+  if (const std::string trailing = trailingValuesWarning(o.inputs.surface, surface); !trailing.empty()) {
+    warn(trailing);
+  }
   LoadJitter jitter;
-  m.display = makeDisplaySurface(readGridSurface(o.inputs.surface), jitter);
+  m.display = makeDisplaySurface(surface, jitter);
   m.Zbase = o.zbase.value_or(defaultZbase(m.display.Zmin));
   return m;
 }
@@ -195,7 +204,7 @@ class BatchRender {
   BatchRender(const RenderOptions& o, const std::string& programFolder, const Warnings& warn)
       : o_(o),
         warn_(warn),
-        m_(runStep("read the input files", [&] { return readInputs(o); })),
+        m_(runStep("read the input files", [&] { return readInputs(o, warn); })),
         defaults_(defaultView(programFolder, warn)) {}
 
   void run();
@@ -239,9 +248,9 @@ void BatchRender::run() {
     section_ = runStep("build the section of " + size,
                        [&] { return buildSectionGrid(inputs, sectionLineOf(o_)); });
   }
-  if (map_) warnOfMismatches(map_->boundaryGrids, m_.boundaryFile, m_.display, warn_);
-  if (section_ && !map_) {
-    warnOfMismatches(section_->boundaryGrids, m_.boundaryFile, m_.display, warn_);
+  if (map_ || section_) {
+    warnOfBoundaryProblems(map_ ? map_->boundaryGrids : section_->boundaryGrids, m_.boundaryFile,
+                           m_.display, warn_);
   }
   // Every output is made before any is written, and none replaces its file unless all can.
   OutputSet outputs;

@@ -2,9 +2,10 @@
 
 #include <cstdio>
 #include <optional>
-#include <fstream>
 #include <sstream>
+#include <vector>
 
+#include "model/input_file.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
 
@@ -33,28 +34,30 @@ std::string colourHex(PackedColor color) {
 }
 
 ColourFile readColourFile(const std::string& path) {
-  std::ifstream file(path);
-  if (!file) throw ReadError(path, 0, 0, "the file cannot be opened");
+  const std::vector<std::string> lines = splitLines(readInputFile(path));
   ColourFile colours;
-  std::string line;
-  for (int number = 1; std::getline(file, line); ++number) {
+  for (std::size_t at = 0; at < lines.size(); ++at) {
+    std::string line = lines[at];
     for (char& c : line) {
-      if (c == ',' || c == '\t' || c == '\r') c = ' ';
+      if (c == ',' || c == '\t') c = ' ';
     }
     std::istringstream words(line);
     std::string kind, index, colour;
     if (!(words >> kind) || kind[0] == '#') continue;
     words >> index >> colour;
-    const auto fail = [&](const std::string& problem) { throw ReadError(path, number, 0, problem); };
+    const auto fail = [&](const std::string& problem) {
+      throw ReadError(path, static_cast<int>(at) + 1, 0, problem);
+    };
     if (kind != "unit" && kind != "boundary") {
-      fail("expected \"unit\" or \"boundary\" at the start of the line, found \"" + kind + "\"");
+      fail("expected \"unit\" or \"boundary\" at the start of the line, found " +
+           quotedFound(kind));
     }
     const auto n = wholeNumber(index);
     if (!n || *n < 1 || *n > 1000 || *n != Int(*n)) {
-      fail("expected the " + kind + " number (a whole number from 1), found \"" + index + "\"");
+      fail("expected the " + kind + " number (a whole number from 1), found " + quotedFound(index));
     }
     const auto packed = parseHex(colour);
-    if (!packed) fail("expected a colour written #rrggbb, found \"" + colour + "\"");
+    if (!packed) fail("expected a colour written #rrggbb, found " + quotedFound(colour));
     (kind == "unit" ? colours.unit : colours.boundary)[static_cast<int>(*n)] = *packed;
   }
   return colours;

@@ -15,7 +15,8 @@ struct ColourFile {
 };
 
 // Reads lines "unit N #rrggbb [name]" and "boundary K #rrggbb [name]"; blank lines and lines
-// starting with "#" are skipped. Throws ReadError naming the file, line and what was wrong.
+// starting with "#" are skipped. Lines may end in "\r\n", "\r" or "\n". Throws ReadError naming
+// the file, line and what was wrong.
 ColourFile readColourFile(const std::string& path);
 
 // "#rrggbb" of a packed colour.

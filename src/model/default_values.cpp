@@ -1,32 +1,30 @@
 #include "model/default_values.h"
 
 #include <array>
-#include <fstream>
+#include <vector>
 
+#include "model/input_file.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
 
 namespace kalvenor {
 
 DefaultValues readDefaultValues(const std::string& path) {
-  std::ifstream file(path);
-  if (!file) throw ReadError(path, 0, 0, "the file cannot be opened");
+  const std::string text = readInputFile(path);
+  if (text.empty()) throw ReadError(path, 0, 0, "the file is empty");
+  const std::vector<std::string> lines = splitLines(text);
 
   std::array<double, 6> values{};
-  std::string line;
-  int lineNumber = 0;
   for (std::size_t item = 0; item < values.size(); ++item) {
-    for (int part = 0; part < 2; ++part) {
-      if (!std::getline(file, line)) {
-        throw ReadError(path, lineNumber, static_cast<int>(item) + 1,
-                        "the file ends after " + std::to_string(item) + " of 6 values");
-      }
-      ++lineNumber;
+    const std::size_t valueLine = 2 * item + 1;  // after its label line, counted from 0
+    if (valueLine >= lines.size()) {
+      throw ReadError(path, static_cast<int>(lines.size()), static_cast<int>(item) + 1,
+                      "the file ends after " + std::to_string(item) + " of 6 values");
     }
-    const auto value = wholeNumber(line);
+    const auto value = wholeNumber(lines[valueLine]);
     if (!value) {
-      throw ReadError(path, lineNumber, static_cast<int>(item) + 1,
-                      "expected a line holding one number, found \"" + line + "\"");
+      throw ReadError(path, static_cast<int>(valueLine) + 1, static_cast<int>(item) + 1,
+                      "expected a line holding one number, found " + quotedFound(lines[valueLine]));
     }
     values[item] = *value;
   }

@@ -10,9 +10,14 @@ namespace {
 
 const std::string kElevation = "an elevation";
 
-double readSpacing(ItemReader& reader, const std::string& name) {
+// A spacing, checked at once so a failure names its line: not 0, and the last node must still be
+// a number.
+double readSpacing(ItemReader& reader, const std::string& name, double origin, std::int32_t nodes) {
   const double spacing = reader.readNumber(name);
   if (spacing == 0.0) reader.fail(name + " must not be 0");
+  if (!std::isfinite(origin + (nodes - 1) * spacing)) {
+    reader.fail("the grid reaches beyond the range of numbers");
+  }
   return spacing;
 }
 
@@ -36,11 +41,8 @@ GridSurface readGridSurface(ItemReader& reader) {
   }
   grid.Xmin = reader.readNumber("Xmin");
   grid.Ymin = reader.readNumber("Ymin");
-  grid.Dx = readSpacing(reader, "Dx");
-  grid.Dy = readSpacing(reader, "Dy");
-  if (!std::isfinite(grid.xMax()) || !std::isfinite(grid.yMax())) {
-    reader.fail("the grid reaches beyond the range of numbers");
-  }
+  grid.Dx = readSpacing(reader, "Dx", grid.Xmin, grid.Nx);
+  grid.Dy = readSpacing(reader, "Dy", grid.Ymin, grid.Ny);
 
   // Every elevation takes a character and a separator: a file far too short for its header is
   // rejected before the grid is allocated.
@@ -59,7 +61,17 @@ GridSurface readGridSurface(ItemReader& reader) {
       grid.z(i, j) = reader.readNumber(kElevation);
     }
   }
+  grid.trailingValues = reader.countValuesLeft();
   return grid;
+}
+
+std::string trailingValuesWarning(const std::string& path, const GridSurface& grid) {
+  if (grid.trailingValues == 0) return "";
+  const bool one = grid.trailingValues == 1;
+  return path + ": " + std::to_string(grid.trailingValues) + (one ? " value" : " values") +
+         " after the last of the " + std::to_string(std::int64_t{grid.Nx} * grid.Ny) +
+         " elevations " + (one ? "was" : "were") +
+         " ignored; decimal commas or blanks inside numbers make one number read as two";
 }
 
 }  // namespace kalvenor

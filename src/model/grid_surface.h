@@ -23,6 +23,9 @@ struct GridSurface {
   double Dx = 0.0;
   double Dy = 0.0;
   Array2D<double> z;  // (1..Nx, 1..Ny)
+  // Values that followed the last elevation and were ignored. Numbers written with decimal
+  // commas or blanks inside them read as two values each and leave a surplus here.
+  std::int64_t trailingValues = 0;
 
   double xMax() const { return Xmin + (Nx - 1) * Dx; }
   double yMax() const { return Ymin + (Ny - 1) * Dy; }
@@ -31,8 +34,13 @@ struct GridSurface {
 // Reads a grid file: Nx, Ny, Xmin, Ymin, Dx, Dy, then the elevations column by column with y
 // fastest, in any line layout. Rejects with ReadError what the evaluation cannot use: fewer
 // than 2 nodes a direction, too many nodes, a zero or non-finite spacing or origin, a
-// non-finite elevation, a file that ends early.
+// non-finite elevation, a file that ends early. Whatever follows the last elevation is accepted
+// and counted in trailingValues.
 GridSurface readGridSurface(const std::string& path);
 GridSurface readGridSurface(ItemReader& reader);
+
+// One line for the user naming the grid file and how many values after its last elevation were
+// ignored; "" when there were none.
+std::string trailingValuesWarning(const std::string& path, const GridSurface& grid);
 
 }  // namespace kalvenor

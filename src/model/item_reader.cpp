@@ -1,9 +1,8 @@
 #include "model/item_reader.h"
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
+#include "model/input_file.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
 
@@ -12,29 +11,21 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-// Shows a found item in a message without letting a binary file flood it.
-std::string quoted(const std::string& item) {
-  constexpr std::size_t kShown = 40;
-  return "\"" + (item.size() > kShown ? item.substr(0, kShown) + "..." : item) + "\"";
-}
+// What ends a number, and so a value when values are only counted.
+constexpr const char* kNumberEnds = ", \t\r\n";
 
 }  // namespace
 
 ItemReader ItemReader::fromFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw ReadError(path, 0, 0, "the file cannot be opened");
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (file.bad()) throw ReadError(path, 0, 0, "the file cannot be read");
-  return ItemReader(path, text.str());
+  return ItemReader(path, readInputFile(path));
 }
 
 ItemReader::ItemReader(std::string path, std::string text)
     : path_(std::move(path)), text_(std::move(text)) {}
 
-// At the end of the file the line of the last item is more useful than the empty one after it.
+// An item's line end is taken with the item, so the line reached may already be the next one.
 void ItemReader::fail(const std::string& problem) const {
-  throw ReadError(path_, pos_ >= text_.size() ? lastItemLine_ : line_, items_, problem);
+  throw ReadError(path_, itemLine_, items_, problem);
 }
 
 bool ItemReader::atLineEnd() const {
@@ -60,14 +51,15 @@ bool ItemReader::atEnd() {
   return pos_ >= text_.size();
 }
 
+// At the end of the file the line of the last item is more useful than the empty one after it.
 void ItemReader::startItem(const std::string& what) {
   ++items_;
   if (atEnd()) fail("the file ends where " + what + " was expected");
+  itemLine_ = line_;
 }
 
 // After an item: blanks, then at most one comma or line end.
 void ItemReader::finishItem() {
-  lastItemLine_ = line_;
   skipBlanks();
   if (pos_ >= text_.size()) return;
   if (text_[pos_] == ',') {
@@ -101,12 +93,14 @@ std::string ItemReader::readString(const std::string& what) {
 
 double ItemReader::readNumber(const std::string& what) {
   startItem(what);
-  const std::size_t end = text_.find_first_of(", \t\r\n", pos_);
+  const std::size_t end = text_.find_first_of(kNumberEnds, pos_);
   const std::string item =
       text_.substr(pos_, end == std::string::npos ? std::string::npos : end - pos_);
   if (item.empty()) fail("expected " + what + ", found an empty item");
   const auto value = wholeNumber(item);
-  if (!value || !std::isfinite(*value)) fail("expected " + what + " as a number, found " + quoted(item));
+  if (!value || !std::isfinite(*value)) {
+    fail("expected " + what + " as a number, found " + quotedFound(item));
+  }
   pos_ = end == std::string::npos ? text_.size() : end;
   finishItem();
   return *value;
@@ -119,6 +113,16 @@ std::int64_t ItemReader::readWhole(const std::string& what, std::int64_t low, st
          std::to_string(high) + ", found " + numberText(value));
   }
   return static_cast<std::int64_t>(value);
+}
+
+std::int64_t ItemReader::countValuesLeft() const {
+  std::int64_t count = 0;
+  std::size_t at = text_.find_first_not_of(kNumberEnds, pos_);
+  while (at != std::string::npos) {
+    ++count;
+    at = text_.find_first_not_of(kNumberEnds, text_.find_first_of(kNumberEnds, at));
+  }
+  return count;
 }
 
 }  // namespace kalvenor

@@ -11,6 +11,15 @@ std::string describe(const std::string& path, int line, int item, const std::str
   return text + ": " + problem;
 }
 
+bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// One past the character that starts at `at`: its byte and up to three UTF-8 continuation bytes.
+std::size_t nextCharacter(std::string_view text, std::size_t at) {
+  std::size_t end = at + 1;
+  while (end < text.size() && end - at < 4 && isContinuationByte(text[end])) ++end;
+  return end;
+}
+
 }  // namespace
 
 ReadError::ReadError(std::string path, int line, int item, std::string problem)
@@ -19,5 +28,12 @@ ReadError::ReadError(std::string path, int line, int item, std::string problem)
       line_(line),
       item_(item),
       problem_(std::move(problem)) {}
+
+std::string quotedFound(std::string_view text) {
+  constexpr int kShown = 40;
+  std::size_t end = 0;
+  for (int shown = 0; shown < kShown && end < text.size(); ++shown) end = nextCharacter(text, end);
+  return "\"" + std::string(text.substr(0, end)) + (end < text.size() ? "..." : "") + "\"";
+}
 
 }  // namespace kalvenor

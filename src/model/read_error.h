@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace kalvenor {
 
@@ -22,5 +23,9 @@ class ReadError : public std::runtime_error {
   int item_;
   std::string problem_;
 };
+
+// Text found in a file, in double quotes, for a message: at most 40 characters, then "...", so
+// a binary file or an endless word cannot flood the message. A UTF-8 character is never cut.
+std::string quotedFound(std::string_view text);
 
 }  // namespace kalvenor

@@ -308,12 +308,14 @@ void RenderCliTest::problemsThatDoNotStopTheRunAreWarnedOnEachOneLine() {
   QStringList args = smallCase();
   args << "--map" << out("m.png") << "--contours" << "0,100,0.001";
   write("s.txt", "2,2,0,0,10,10,0,0,10,10\n");  // ends at x 10: the surface reaches 20
+  write("surface.txt", "3,2,0,0,10,10,5,5,5,5,5,5\n5,5\n");  // two values too many
   const Run run = render(args);
   QCOMPARE(run.status, 0);
   const QStringList lines = run.errors.trimmed().split('\n');
-  QCOMPARE(lines.size(), 2);
-  QVERIFY2(lines[0].contains("s.txt") && lines[0].contains("does not match"), qPrintable(lines[0]));
-  QVERIFY2(lines[1].contains("without contours"), qPrintable(lines[1]));
+  QCOMPARE(lines.size(), 3);
+  QVERIFY2(lines[0].contains("surface.txt") && lines[0].contains("2 values"), qPrintable(lines[0]));
+  QVERIFY2(lines[1].contains("s.txt") && lines[1].contains("does not match"), qPrintable(lines[1]));
+  QVERIFY2(lines[2].contains("without contours"), qPrintable(lines[2]));
   QVERIFY(QImage(out("m.png")).width() > 0);
 }
 

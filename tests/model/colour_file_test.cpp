@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "model/read_error.h"
 #include "temp_file.h"
 
@@ -10,6 +12,8 @@ namespace kalvenor {
 namespace {
 
 using ::testing::HasSubstr;
+
+const std::string kByteOrderMark = "\xEF\xBB\xBF";
 
 TEST(ColourFile, ReadsUnitAndBoundaryColoursSkippingCommentsAndNames) {
   TempFile file("# colours\n\nunit 1 #8fb3d9 石灰岩\nunit, 2, #E8C468\r\nboundary 3 #a01010 fault\n");
@@ -21,22 +25,67 @@ TEST(ColourFile, ReadsUnitAndBoundaryColoursSkippingCommentsAndNames) {
   EXPECT_EQ(colourHex(packRgb(0xa0, 0x10, 0x10)), "#a01010");
 }
 
+std::string failure(const std::string& content) {
+  TempFile file(content);
+  try {
+    readColourFile(file.path());
+  } catch (const ReadError& error) {
+    return std::string(error.what());
+  }
+  return std::string("accepted");
+}
+
 TEST(ColourFile, MistakesNameTheLine) {
-  const auto failure = [](const std::string& content) {
-    TempFile file(content);
-    try {
-      readColourFile(file.path());
-    } catch (const ReadError& error) {
-      return std::string(error.what());
-    }
-    return std::string("accepted");
-  };
   EXPECT_THAT(failure("unit 1 #ffffff\nlayer 2 #000000\n"), HasSubstr("line 2"));
   EXPECT_THAT(failure("unit 0 #ffffff\n"), HasSubstr("unit number"));
   EXPECT_THAT(failure("unit 1.5 #ffffff\n"), HasSubstr("unit number"));
   EXPECT_THAT(failure("unit 1 #fffff\n"), HasSubstr("#rrggbb"));
   EXPECT_THAT(failure("boundary 2 red\n"), HasSubstr("found \"red\""));
   EXPECT_THROW(readColourFile("/nonexistent/colors.txt"), ReadError);
+}
+
+TEST(ColourFile, AByteOrderMarkAndAnyLineEndsReadAsPlainLines) {
+  for (const char* end : {"\r", "\n", "\r\n"}) {
+    TempFile file(kByteOrderMark + "unit 1 #8fb3d9 石灰岩" + end + "# note" + end +
+                  "unit 2 #e8c468" + end + "boundary 1 #a01010" + end);
+    const ColourFile colours = readColourFile(file.path());
+    EXPECT_EQ(colours.unit.size(), 2u);
+    EXPECT_EQ(colours.unit.at(1), packRgb(0x8f, 0xb3, 0xd9));
+    EXPECT_EQ(colours.unit.at(2), packRgb(0xe8, 0xc4, 0x68));
+    EXPECT_EQ(colours.boundary.at(1), packRgb(0xa0, 0x10, 0x10));
+  }
+  EXPECT_THAT(failure("unit 1 #ffffff\r\runit 2 #00000g\r"), HasSubstr(", line 3:"));
+}
+
+TEST(ColourFile, AFolderOrAMissingFileSaysWhich) {
+  const std::string folder = std::filesystem::temp_directory_path().string();
+  try {
+    readColourFile(folder);
+    ADD_FAILURE() << "a folder was read as a colour file";
+  } catch (const ReadError& error) {
+    EXPECT_EQ(error.path(), folder);
+    EXPECT_THAT(error.what(), HasSubstr("is a folder"));
+  }
+  try {
+    readColourFile("/nonexistent/colors.txt");
+    ADD_FAILURE() << "a missing file was read";
+  } catch (const ReadError& error) {
+    EXPECT_THAT(error.what(), HasSubstr("no such file"));
+  }
+}
+
+TEST(ColourFile, AnOverlongWordIsQuotedUpToFortyCharacters) {
+  const std::string huge = failure("unit 1 #" + std::string(10'000'000, 'f') + "\n");
+  EXPECT_THAT(huge, HasSubstr("found \"#" + std::string(39, 'f') + "...\""));
+  EXPECT_LT(huge.size(), 200u);
+
+  // Characters, not bytes, and never half of one.
+  std::string name;
+  for (int n = 0; n < 50; ++n) name += "泥";
+  std::string shown;
+  for (int n = 0; n < 40; ++n) shown += "泥";
+  EXPECT_THAT(failure(name + " 1 #ffffff\n"), HasSubstr("found \"" + shown + "...\""));
+  EXPECT_THAT(failure("unit " + shown + " #ffffff\n"), HasSubstr("found \"" + shown + "\""));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "model/default_values.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +11,10 @@
 
 namespace kalvenor {
 namespace {
+
+using ::testing::HasSubstr;
+
+const std::string kByteOrderMark = "\xEF\xBB\xBF";
 
 class DefaultValuesFile : public ::testing::Test {
  protected:
@@ -60,6 +65,55 @@ TEST_F(DefaultValuesFile, AValueLineMustHoldOneNumberAndNothingElse) {
 
 TEST(DefaultValues, AMissingFileIsAReadError) {
   EXPECT_THROW(readDefaultValues("/nonexistent/folder/default.txt"), ReadError);
+}
+
+TEST_F(DefaultValuesFile, AByteOrderMarkAndCarriageReturnLineEndsReadAsPlainLines) {
+  const auto values = readDefaultValues(
+      write(kByteOrderMark + "Alpha\r200\rGamma\r40\rSca\r1.1\rVe\r3\r5\r9\r6\r-1\r"));
+  EXPECT_EQ(values.defaultAlpha, 200);
+  EXPECT_EQ(values.defaultGamma, 40);
+  EXPECT_EQ(values.defaultSca, 1.1);
+  EXPECT_EQ(values.defaultVe, 3);
+  EXPECT_EQ(values.defaultValue5, 9);
+  EXPECT_EQ(values.defaultValue6, -1);
+}
+
+// Each way default.txt can be unusable gets a message naming the file and the problem.
+class DefaultValuesProblem : public DefaultValuesFile {
+ protected:
+  std::string problemOf(const std::string& path) {
+    try {
+      readDefaultValues(path);
+    } catch (const ReadError& error) {
+      EXPECT_EQ(error.path(), path);
+      EXPECT_EQ(std::string(error.what()).rfind(path, 0), 0u) << error.what();
+      return error.problem();
+    }
+    ADD_FAILURE() << path << " was read";
+    return {};
+  }
+};
+
+TEST_F(DefaultValuesProblem, MissingEmptyOrAFolder) {
+  EXPECT_THAT(problemOf("/nonexistent/folder/default.txt"), HasSubstr("no such file"));
+  EXPECT_THAT(problemOf(write("")), HasSubstr("is empty"));
+  EXPECT_THAT(problemOf(write(kByteOrderMark)), HasSubstr("is empty"));
+  EXPECT_THAT(problemOf(std::filesystem::temp_directory_path().string()), HasSubstr("is a folder"));
+}
+
+TEST_F(DefaultValuesProblem, GarbageIsQuotedInPart) {
+  const std::string garbage = std::string(1, '\x7f') + "ELF" + std::string(100'000, '\x01');
+  const std::string problem = problemOf(write("label\n" + garbage + "\n"));
+  EXPECT_THAT(problem, HasSubstr("one number"));
+  EXPECT_THAT(problem, HasSubstr("..."));
+  EXPECT_LT(problem.size(), 120u);
+}
+
+TEST_F(DefaultValuesProblem, UnreadableWhenPermissionsAreEnforced) {
+  const std::string path = write("a\n1\nb\n2\nc\n3\nd\n4\ne\n5\nf\n6\n");
+  std::filesystem::permissions(path, std::filesystem::perms::none);
+  if (std::ifstream(path)) GTEST_SKIP() << "this user may read any file";
+  EXPECT_THAT(problemOf(path), HasSubstr("no permission to read it"));
 }
 
 TEST(DefaultValues, TheShippedFileHoldsTheBuiltInDefaults) {

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "../evaluation/grid_fixtures.h"
 #include "model/boundary_grids.h"
 #include "model/display_surface.h"
@@ -14,17 +16,21 @@ namespace {
 
 using ::testing::HasSubstr;
 
-std::string readFailure(const std::string& content) {
+const std::string kByteOrderMark = "\xEF\xBB\xBF";
+
+ReadError gridError(const std::string& content) {
   TempFile file(content);
   try {
     readGridSurface(file.path());
   } catch (const ReadError& error) {
     EXPECT_EQ(error.path(), file.path());
-    return error.what();
+    return error;
   }
   ADD_FAILURE() << "accepted: " << content;
-  return {};
+  return ReadError("", 0, 0, "");
 }
+
+std::string readFailure(const std::string& content) { return gridError(content).what(); }
 
 TEST(GridFile, ReadsColumnByColumnWithYFastest) {
   TempFile file("2, 2, 0, 0, 10, 10, 1, 2, 3, 4");
@@ -72,6 +78,74 @@ TEST(GridFile, AnEarlyEndSaysHowManyElevationsWereRead) {
   const std::string message = readFailure(content);
   EXPECT_THAT(message, HasSubstr("the file ends after 37 of 40 elevations"));
   EXPECT_THAT(message, HasSubstr("line 38"));
+}
+
+TEST(GridFile, AHeaderValueThatCannotBeUsedIsReportedOnItsOwnLine) {
+  struct Case {
+    const char* content;
+    int line;
+    int item;
+  };
+  for (const Case& c :
+       {Case{"1\n2\n0\n0\n1\n1\n1, 2\n", 1, 1}, Case{"100000\n100000\n0\n0\n1\n1\n", 2, 2},
+        Case{"2\n2\n0\n0\n0\n1\n1, 2, 3, 4\n", 5, 5}, Case{"2\n2\n0\n0\n1\n0\n1, 2, 3, 4\n", 6, 6},
+        Case{"3\n2\n0\n0\n1e308\n1\n1, 2, 3, 4, 5, 6\n", 5, 5},
+        Case{"2\r2\r0\r-1e308\r1\r-1e308\r1, 2, 3, 4\r", 6, 6},
+        Case{"4096,\n4096, 0, 0, 1, 1\n1, 2\n", 2, 6}}) {
+    const ReadError error = gridError(c.content);
+    EXPECT_EQ(error.line(), c.line) << c.content;
+    EXPECT_EQ(error.item(), c.item) << c.content;
+  }
+}
+
+TEST(GridFile, AByteOrderMarkBeforeNxIsSkipped) {
+  TempFile file(kByteOrderMark + "2, 2, 0, 0, 10, 10\r\n1, 2, 3, 4\r\n");
+  const GridSurface grid = readGridSurface(file.path());
+  EXPECT_EQ(grid.Nx, 2);
+  EXPECT_EQ(grid.z(2, 2), 4);
+}
+
+TEST(GridFile, AFolderOrAMissingFileSaysWhich) {
+  const std::string folder = std::filesystem::temp_directory_path().string();
+  try {
+    readGridSurface(folder);
+    ADD_FAILURE() << "a folder was read as a grid";
+  } catch (const ReadError& error) {
+    EXPECT_EQ(error.path(), folder);
+    EXPECT_THAT(error.what(), HasSubstr("is a folder"));
+  }
+  try {
+    readGridSurface("/nonexistent/grid.txt");
+    ADD_FAILURE() << "a missing file was read as a grid";
+  } catch (const ReadError& error) {
+    EXPECT_THAT(error.what(), HasSubstr("no such file"));
+  }
+}
+
+TEST(GridFile, ValuesAfterTheLastElevationAreCountedAndWarnedAbout) {
+  TempFile exact("2, 2, 0, 0, 10, 10\n1, 2, 3, 4\n\n");
+  const GridSurface whole = readGridSurface(exact.path());
+  EXPECT_EQ(whole.trailingValues, 0);
+  EXPECT_EQ(trailingValuesWarning(exact.path(), whole), "");
+
+  // Decimal commas and blanks: every number reads as two, and half of them are left over.
+  TempFile commas("2 2 0 0 10 10\n394,94 395,45\n396,12 397,5\n");
+  const GridSurface split = readGridSurface(commas.path());
+  EXPECT_EQ(split.z(2, 2), 45);
+  EXPECT_EQ(split.trailingValues, 4);
+  const std::string warning = trailingValuesWarning(commas.path(), split);
+  EXPECT_THAT(warning, HasSubstr(commas.path()));
+  EXPECT_THAT(warning, HasSubstr("4 values"));
+  EXPECT_THAT(warning, HasSubstr("ignored"));
+  EXPECT_THAT(warning, HasSubstr("decimal commas"));
+  EXPECT_EQ(warning.find('\n'), std::string::npos);
+
+  TempFile words("2, 2, 0, 0, 10, 10, 1, 2, 3, 4, 5\nthe end, \"of it\",,\t\x01\r\n");
+  EXPECT_EQ(readGridSurface(words.path()).trailingValues, 6);
+  TempFile one("2, 2, 0, 0, 10, 10, 1, 2, 3, 4, 5\n");
+  const GridSurface oneMore = readGridSurface(one.path());
+  EXPECT_EQ(oneMore.trailingValues, 1);
+  EXPECT_THAT(trailingValuesWarning(one.path(), oneMore), HasSubstr("1 value after"));
 }
 
 TEST(DisplaySurface, TheTwoByTwoExample) {

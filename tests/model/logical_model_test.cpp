@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "model/read_error.h"
 #include "temp_file.h"
 
@@ -11,6 +13,8 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+
+const std::string kByteOrderMark = "\xEF\xBB\xBF";
 
 std::vector<std::int16_t> cellsOf(const LogicalModel& model) {
   std::vector<std::int16_t> cells;
@@ -83,8 +87,54 @@ TEST(LogicalModelFile, BadFilesSayWhereAndWhatWasExpected) {
   EXPECT_THAT(readError("").what(), HasSubstr("the file ends"));
 }
 
+TEST(LogicalModelFile, AValueOutOfRangeIsReportedOnTheLineWhereItStands) {
+  const ReadError cell = readError("1\ns\nlower, 40000\nupper, 1\n");
+  EXPECT_EQ(cell.line(), 3);
+  EXPECT_EQ(cell.item(), 4);
+  EXPECT_THAT(cell.what(), HasSubstr("found 40000"));
+
+  for (const char* count : {"16\ns\n", "-1\ns\n", "16"}) {
+    const ReadError error = readError(count);
+    EXPECT_EQ(error.line(), 1) << count;
+    EXPECT_EQ(error.item(), 1) << count;
+  }
+  EXPECT_EQ(readError("\r\n\r\n16\r\ns\r\n").line(), 3);
+  EXPECT_EQ(readError("1\rs\ra, 1\rb, 1e6\rignored\r").line(), 4);
+}
+
+TEST(LogicalModelFile, AByteOrderMarkBeforeTheFirstItemIsSkipped) {
+  TempFile file(kByteOrderMark + "2\n石灰岩上面, b2\nA, -1, -1\nB, 1, -1\nU, 0, 1\n");
+  const LogicalModel model = readLogicalModel(file.path());
+  EXPECT_EQ(model.Nbd, 2);
+  EXPECT_EQ(model.boundaryName[1], "石灰岩上面");
+  EXPECT_THAT(cellsOf(model), ElementsAre(-1, -1, 1, -1, 0, 1));
+}
+
 TEST(LogicalModelFile, AMissingFileIsAReadError) {
   EXPECT_THROW(readLogicalModel("/nonexistent/model.txt"), ReadError);
+}
+
+TEST(LogicalModelFile, AMissingFileOrAFolderSaysWhich) {
+  try {
+    readLogicalModel("/nonexistent/model.txt");
+    ADD_FAILURE() << "a missing file was read as a model";
+  } catch (const ReadError& error) {
+    EXPECT_THAT(error.what(), HasSubstr("no such file"));
+  }
+  const std::string folder = std::filesystem::temp_directory_path().string();
+  try {
+    readLogicalModel(folder);
+    ADD_FAILURE() << "a folder was read as a model";
+  } catch (const ReadError& error) {
+    EXPECT_EQ(error.path(), folder);
+    EXPECT_THAT(error.what(), HasSubstr("is a folder"));
+  }
+}
+
+TEST(LogicalModelFile, AnOverlongWordIsQuotedInPart) {
+  const ReadError error = readError("1\ns\na, " + std::string(100'000, '7') + "x\n");
+  EXPECT_THAT(error.what(), HasSubstr("found \"" + std::string(40, '7') + "...\""));
+  EXPECT_LT(std::string(error.what()).size(), 200u);
 }
 
 TEST(UnitOfPattern, TheTemplateIsComplete) {

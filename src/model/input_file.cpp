@@ -1,0 +1,69 @@
+#include "model/input_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <string_view>
+#include <vector>
+
+#include "model/read_error.h"
+
+namespace kalvenor {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Checks what the path names before opening it: a folder opens as a stream on some systems and
+// then reads as an empty file.
+void requireFile(const std::string& path) {
+  std::error_code unknown;
+  const auto status = std::filesystem::status(path, unknown);
+  if (std::filesystem::is_directory(status)) {
+    throw ReadError(path, 0, 0, "this is a folder, not a file");
+  }
+  if (status.type() == std::filesystem::file_type::not_found) {
+    throw ReadError(path, 0, 0, "the file cannot be opened: there is no such file");
+  }
+}
+
+// Reads in blocks: a read error then shows as a bad stream instead of a text that ends early.
+std::string readAll(std::ifstream& file, const std::string& path) {
+  std::string text;
+  std::vector<char> buffer(std::size_t{1} << 16);
+  while (file.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) ||
+         file.gcount() > 0) {
+    text.append(buffer.data(), static_cast<std::size_t>(file.gcount()));
+  }
+  if (file.bad()) throw ReadError(path, 0, 0, "the file cannot be read");
+  return text;
+}
+
+}  // namespace
+
+std::string readInputFile(const std::string& path) {
+  requireFile(path);
+  errno = 0;  // the stream does not say why it failed to open; the system does
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    throw ReadError(path, 0, 0,
+                    errno == EACCES ? "the file cannot be opened: no permission to read it"
+                                    : "the file cannot be opened");
+  }
+  std::string text = readAll(file, path);
+  if (text.starts_with(kByteOrderMark)) text.erase(0, kByteOrderMark.size());
+  return text;
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+    lines.push_back(text.substr(start, end - start));
+    start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  }
+  return lines;
+}
+
+}  // namespace kalvenor
