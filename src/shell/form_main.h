@@ -109,6 +109,12 @@ class FormMain : public QWidget {
   void readDefaultFile();
   void showError(const std::exception& error);
   void installModel(LogicalModel model);
+  std::vector<std::string> boundaryFilesStillReadable(QStringList& dropped);
+  void forgetGrids();
+  void showBoundaryFiles();
+  void showBoundaryColours();
+  void showUnitNames();
+  void resetColours();
   void showModelInGrid();
   void applyColumnWidths();
   void writeCell(const QString& text);

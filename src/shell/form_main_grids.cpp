@@ -68,6 +68,14 @@ void FormMain::cmdSectionModel_Click() {
   ui_.lbl5->setVisible(false);
 }
 
+void FormMain::clearSectionFigures() {
+  for (QLabel* label :
+       {ui_.lblNxyS, ui_.lblNzS, ui_.lblDxxS, ui_.lblDyyS, ui_.lblDzzS, ui_.lblXminS, ui_.lblYminS,
+        ui_.lblZminS, ui_.lblXmaxS, ui_.lblYmaxS, ui_.lblZmaxS}) {
+    label->clear();
+  }
+}
+
 void FormMain::showSectionFigures() {
   const SectionGrid& s = state_.section;
   const MapGrid& g = state_.mapGrid;

@@ -9,15 +9,15 @@
 
 namespace kalvenor {
 
-std::optional<QString> PreloadDialogs::openFile(const QString& filter) {
-  if (files.empty()) return real_.openFile(filter);
+std::optional<QString> PreloadDialogs::openFile(const QString& filter, const QString& title) {
+  if (files.empty()) return real_.openFile(filter, title);
   const QString file = files.front();
   files.pop_front();
   return file;
 }
 
-std::optional<PackedColor> PreloadDialogs::chooseColor(PackedColor initial) {
-  if (colors.empty()) return real_.chooseColor(initial);
+std::optional<PackedColor> PreloadDialogs::chooseColor(PackedColor initial, const QString& title) {
+  if (colors.empty()) return real_.chooseColor(initial, title);
   const PackedColor color = colors.front();
   colors.pop_front();
   return color;
