@@ -52,6 +52,20 @@ const QImage& ImageCanvas::screen() const {
   return persistent_ ? image_ : screen_;
 }
 
+ImageCanvas::Snapshot ImageCanvas::snapshot() const {
+  // An image with an open painter would be copied pixel by pixel.
+  finishPainting();
+  return {image_, screen_, style()};
+}
+
+void ImageCanvas::restore(const Snapshot& snapshot) {
+  finishPainting();
+  image_ = snapshot.image;
+  screen_ = snapshot.screen;
+  setStyle(snapshot.style);
+  drawn();
+}
+
 void ImageCanvas::resize(QSize size) {
   if (size == image_.size() || size.isEmpty()) return;
   finishPainting();

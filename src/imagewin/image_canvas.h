@@ -30,6 +30,18 @@ class ImageCanvas : public PainterCanvas {
   // What the window shows now.
   const QImage& screen() const;
 
+  // The pictures and the pen as they are now. QImage copies share their pixels until
+  // one is painted on, so taking a snapshot costs nothing and the drawing that follows goes into
+  // fresh pixels, leaving the snapshot's picture intact.
+  struct Snapshot {
+    QImage image;
+    QImage screen;
+    Style style{};
+  };
+  Snapshot snapshot() const;
+  // Puts a snapshot back: whatever was drawn since it was taken is gone from the window.
+  void restore(const Snapshot& snapshot);
+
   // New drawing-area size: the persistent picture keeps its top-left part and the rest is
   // background; drawing that was only on the screen is lost.
   void resize(QSize size);

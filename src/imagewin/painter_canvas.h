@@ -26,6 +26,23 @@ class PainterCanvas : public Canvas {
 
   PackedColor backgroundColor() const { return background_; }
 
+  // The pen and fill a drawing leaves behind, so that a drawing that fails can be undone.
+  struct Style {
+    PackedColor penColor;
+    int penWidth;
+    PenStyle penStyle;
+    PackedColor fillColor;
+    FillStyle fillStyle;
+  };
+  Style style() const { return {penColor_, penWidth_, penStyle_, fillColor_, fillStyle_}; }
+  void setStyle(const Style& style) {
+    penColor_ = style.penColor;
+    penWidth_ = style.penWidth;
+    penStyle_ = style.penStyle;
+    fillColor_ = style.fillColor;
+    fillStyle_ = style.fillStyle;
+  }
+
  protected:
   // The painter to draw the next operation with, antialiasing off.
   virtual QPainter& painter() = 0;

@@ -8,15 +8,17 @@
 namespace kalvenor {
 
 // Every platform dialog the viewer opens. Filters are written as "label|pattern|label|pattern".
-// A cancelled dialog returns nothing. Message boxes are modal and titled "Kalvenor2003".
+// A title, when not empty, says what the dialog asks for (for example which boundary of a
+// sequence); an empty one leaves the platform's own. A cancelled dialog returns nothing. Message
+// boxes are modal and titled "Kalvenor2003".
 class Dialogs {
  public:
   enum class Icon { None, Information, Warning, Critical };
 
   virtual ~Dialogs() = default;
-  virtual std::optional<QString> openFile(const QString& filter) = 0;
-  virtual std::optional<QString> saveFile(const QString& filter) = 0;
-  virtual std::optional<PackedColor> chooseColor(PackedColor initial) = 0;
+  virtual std::optional<QString> openFile(const QString& filter, const QString& title) = 0;
+  virtual std::optional<QString> saveFile(const QString& filter, const QString& title) = 0;
+  virtual std::optional<PackedColor> chooseColor(PackedColor initial, const QString& title) = 0;
   virtual void message(const QString& text, Icon icon) = 0;
   // Yes and No with the question icon, No the default button. True for Yes.
   virtual bool askYesNo(const QString& text) = 0;

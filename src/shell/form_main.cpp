@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QHeaderView>
+#include <algorithm>
+#include <new>
 
 #include "imagewin/form_image.h"
 #include "imagewin/form_image_s.h"
-#include "shell/qt_number_text.h"
 #include "shell/app_title.h"
+#include "shell/qt_number_text.h"
 
 namespace kalvenor {
 
@@ -23,9 +26,15 @@ FormMain::FormMain(Dialogs& dialogs, QString programFolder)
 FormMain::~FormMain() = default;
 
 void FormMain::connectHandlers() {
-  connect(ui_.txtNbd, &QLineEdit::textChanged, this, &FormMain::txtNbd_Change);
-  connect(ui_.txtZbase, &QLineEdit::textChanged, this, &FormMain::txtZbase_Change);
-  connect(ui_.txtZbase2, &QLineEdit::textChanged, this, &FormMain::txtZbase2_Change);
+  const auto guarded = [this](const QWidget* control, void (FormMain::*handler)()) {
+    const auto command = [this, handler] { (this->*handler)(); };
+    return [this, control, command] { runCommand(control, command); };
+  };
+  connect(ui_.txtNbd, &QLineEdit::textChanged, this, guarded(ui_.txtNbd, &FormMain::txtNbd_Change));
+  connect(ui_.txtZbase, &QLineEdit::textChanged, this,
+          guarded(ui_.txtZbase, &FormMain::txtZbase_Change));
+  connect(ui_.txtZbase2, &QLineEdit::textChanged, this,
+          guarded(ui_.txtZbase2, &FormMain::txtZbase2_Change));
   const std::pair<QPushButton*, void (FormMain::*)()> commands[] = {
       {ui_.cmdOpenModel, &FormMain::cmdOpenModel_Click},
       {ui_.cmd2Layer, &FormMain::cmd2Layer_Click},
@@ -58,17 +67,18 @@ void FormMain::connectHandlers() {
       {ui_.cmdImageSave, &FormMain::cmdImageSave_Click},
   };
   for (const auto& [button, handler] : commands) {
-    connect(button, &QPushButton::clicked, this, handler);
+    connect(button, &QPushButton::clicked, this, guarded(button, handler));
   }
   // Every change of a view box applies the view at once.
   for (QLineEdit* box :
        {ui_.txtDist, ui_.txtPpz, ui_.txtVe, ui_.txtAlpha, ui_.txtGamma, ui_.txtSca}) {
-    connect(box, &QLineEdit::textChanged, this, &FormMain::applyViewSettings);
+    connect(box, &QLineEdit::textChanged, this, guarded(box, &FormMain::applyViewSettings));
   }
   for (QLineEdit* box : {ui_.txtCst, ui_.txtCen, ui_.txtCin}) {
-    connect(box, &QLineEdit::textChanged, this, &FormMain::contourBox_Change);
+    connect(box, &QLineEdit::textChanged, this, guarded(box, &FormMain::contourBox_Change));
   }
-  connect(ui_.txtSepInt, &QLineEdit::textChanged, this, &FormMain::txtSepInt_Change);
+  connect(ui_.txtSepInt, &QLineEdit::textChanged, this,
+          guarded(ui_.txtSepInt, &FormMain::txtSepInt_Change));
   const std::pair<QAbstractButton*, void (FormMain::*)()> checks[] = {
       {ui_.chkPers, &FormMain::chkPers_Click},
       {ui_.chkContour, &FormMain::refreshContourSettings},
@@ -78,22 +88,63 @@ void FormMain::connectHandlers() {
       {ui_.chkWaku, &FormMain::chkWaku_Click},
   };
   for (const auto& [check, handler] : checks) {
-    connect(check, &QAbstractButton::toggled, this, handler);
+    connect(check, &QAbstractButton::toggled, this, guarded(check, handler));
   }
-  connect(ui_.optWaku2, &QAbstractButton::toggled, this, &FormMain::optWaku_Click);
-  connect(ui_.optWaku4, &QAbstractButton::toggled, this, &FormMain::optWaku_Click);
+  for (QRadioButton* option : {ui_.optWaku2, ui_.optWaku4}) {
+    connect(option, &QAbstractButton::toggled, this, [this, option](bool checked) {
+      runCommand(option, [this, checked] { optWaku_Click(checked); });
+    });
+  }
   // The grid's click is a header click or a mouse release over its cells.
   connect(ui_.grdModel->horizontalHeader(), &QHeaderView::sectionClicked, this,
-          &FormMain::grdModel_Click);
+          guarded(ui_.grdModel, &FormMain::grdModel_Click));
   ui_.grdModel->viewport()->installEventFilter(this);
-  connect(formImage_.get(), &FormImage::outerSizeChanged, this, &FormMain::showWindowSize);
+  connect(formImage_.get(), &FormImage::outerSizeChanged, this, [this](int width, int height) {
+    runCommand(ui_.lblWinX, [this, width, height] { showWindowSize(width, height); });
+  });
 }
 
 bool FormMain::eventFilter(QObject* watched, QEvent* event) {
   if (watched == ui_.grdModel->viewport() && event->type() == QEvent::MouseButtonRelease) {
-    grdModel_Click();
+    runCommand(ui_.grdModel, [this] { grdModel_Click(); });
   }
   return QWidget::eventFilter(watched, event);
+}
+
+// Handlers change the viewer's state only once their work has succeeded, so after a failure
+// only the picture, which a drawing changes as it goes, has to be put back.
+bool FormMain::runCommand(const QWidget* control, const std::function<void()>& command) {
+  const ImageCanvas::Snapshot picture = formImage_->canvas().snapshot();
+  QString cause;
+  try {
+    command();
+    return true;
+  } catch (const std::bad_alloc&) {
+    cause = QStringLiteral("not enough memory");
+  } catch (const std::exception& error) {
+    cause = QString::fromUtf8(error.what());
+  } catch (...) {
+    cause = QStringLiteral("an unexpected error stopped it");
+  }
+  formImage_->canvas().restore(picture);
+  dialogs_.message("\"" + commandName(control) + "\": " + cause, Dialogs::Icon::Warning);
+  return false;
+}
+
+// A button goes by its caption, with its step in front where another button reads the same;
+// any other control by the step it belongs to.
+QString FormMain::commandName(const QWidget* control) const {
+  QString step;
+  for (const QWidget* w = control->parentWidget(); w && step.isEmpty(); w = w->parentWidget()) {
+    if (const auto* group = qobject_cast<const QGroupBox*>(w)) step = group->title();
+  }
+  const auto* button = qobject_cast<const QAbstractButton*>(control);
+  if (!button || button->text().isEmpty()) return step.isEmpty() ? control->objectName() : step;
+  const QList<QAbstractButton*> buttons = findChildren<QAbstractButton*>();
+  const auto sameCaption = std::count_if(buttons.begin(), buttons.end(), [&](const auto* other) {
+    return other->text() == button->text();
+  });
+  return sameCaption > 1 && !step.isEmpty() ? step + " " + button->text() : button->text();
 }
 
 // Bad files are reported in a box that names the file and what was wrong.

@@ -2,12 +2,19 @@
 
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
+#include <array>
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "evaluation/grid_builds.h"
 #include "render/projection.h"
 #include "shell/dialogs.h"
+#include "shell/named_steps.h"
 #include "shell/viewer_state.h"
 #include "ui_formmain.h"
 
@@ -37,6 +44,13 @@ class FormMain : public QWidget {
   FormImage& formImage() { return *formImage_; }
   // The duplicate window, or null before the first "複製".
   FormImageS* formImageS() { return formImageS_.get(); }
+  // The named long steps of the commands; tests hook in here to make one fail.
+  NamedSteps& steps() { return steps_; }
+
+  // Runs the command of a control so that nothing it throws escapes: the drawing window gets
+  // back the picture it had and a message names the command and the cause. False when it
+  // failed. Every connected handler runs through here.
+  bool runCommand(const QWidget* control, const std::function<void()>& command);
 
   // Step (1): the logical model.
   void cmdOpenModel_Click();
@@ -87,6 +101,7 @@ class FormMain : public QWidget {
 
  private:
   void connectHandlers();
+  QString commandName(const QWidget* control) const;
   void txtNbd_Change();
   void txtZbase_Change();
   void txtZbase2_Change();
@@ -94,6 +109,12 @@ class FormMain : public QWidget {
   void readDefaultFile();
   void showError(const std::exception& error);
   void installModel(LogicalModel model);
+  std::vector<std::string> boundaryFilesStillReadable(QStringList& dropped);
+  void forgetGrids();
+  void showBoundaryFiles();
+  void showBoundaryColours();
+  void showUnitNames();
+  void resetColours();
   void showModelInGrid();
   void applyColumnWidths();
   void writeCell(const QString& text);
@@ -108,21 +129,25 @@ class FormMain : public QWidget {
                  const QString& ve);
   void contourBox_Change();
   void txtSepInt_Change();
-  void copyMapUnits();
+  void refuseUndrawableView() const;
+  std::array<std::int16_t, 2> lastVisibleWalls() const;
   bool contourLinesWanted();
-  void drawGeoMap();
-  void drawSideMaps(const Projection& projection);
+  void drawGeoMap(const DrawOptions& options, const Array2D<std::int32_t>& units,
+                  std::array<std::int16_t, 2> walls, bool contourLines);
+  void drawSideMaps(const Projection& projection, const DrawOptions& options,
+                    std::array<std::int16_t, 2> walls);
   Projection currentProjection() const;
   bool sectionDrawable();
-  void copySectionUnits();
-  void copySectionUnitsIfMissing();
-  void drawSection();
+  bool sectionUnitsDrawn() const;
+  Array2D<std::int32_t> sectionUnits();
+  void drawSection(const DrawOptions& options, const Array2D<std::int32_t>& units);
   void chkAutoRedraw_Click();
   void chkBack_Click();
   void chkboundary_Click();
   void chkWaku_Click();
   void optWaku_Click(bool checked);
   void clearResultLabels();
+  void clearSectionFigures();
   void showWindowSize(int width, int height);
 
   Ui::formMain ui_;
@@ -132,6 +157,7 @@ class FormMain : public QWidget {
   std::unique_ptr<FormImage> formImage_;
   std::unique_ptr<FormImageS> formImageS_;
   QPixmap legend_;
+  NamedSteps steps_;
 };
 
 }  // namespace kalvenor

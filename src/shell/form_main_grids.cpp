@@ -17,18 +17,16 @@ bool FormMain::modelReadyForBuild() {
   return false;
 }
 
-// The whole build runs into fresh objects; only a build that completes replaces the grids.
+// The whole build runs into fresh objects; only a build that completes replaces the grids. A
+// build that fails throws, and the command's message says why.
 void FormMain::cmdKalvenor_Click() {
   if (!modelReadyForBuild()) return;
-  MapBuild build;
-  try {
+  const DisplaySurface& d = state_.display;
+  MapBuild build = steps_.run("build the 3D-map grid of " + gridSize(d.Nx, d.Ny) + " nodes", [&] {
     BusyCursor busy;
     BuildProgressDialog progress(this);
-    build = buildMapGrid(buildInputs(), progress.reporter());
-  } catch (const std::exception& error) {
-    showError(error);
-    return;
-  }
+    return buildMapGrid(buildInputs(), progress.reporter());
+  });
   state_.boundaryGrids = std::move(build.boundaryGrids);
   state_.mapGrid = std::move(build.grid);
   state_.wallProfiles = std::move(build.wallProfiles);
@@ -50,15 +48,11 @@ void FormMain::cmdSectionModel_Click() {
   line.Xend = leadingNumber(ui_.txtXend->text());
   line.Yend = leadingNumber(ui_.txtYend->text());
   line.faiDegrees = leadingNumber(ui_.txtFai->text());
-  SectionBuild build;
-  try {
+  SectionBuild build = steps_.run("build the section grid", [&] {
     BusyCursor busy;
     BuildProgressDialog progress(this);
-    build = buildSectionGrid(buildInputs(), line, progress.reporter());
-  } catch (const std::exception& error) {
-    showError(error);
-    return;
-  }
+    return buildSectionGrid(buildInputs(), line, progress.reporter());
+  });
   state_.boundaryGrids = std::move(build.boundaryGrids);
   state_.mapGrid = std::move(build.grid);
   state_.section = std::move(build.section);
@@ -72,6 +66,14 @@ void FormMain::cmdSectionModel_Click() {
   if (flags.mapGridState == 1) flags.mapGridState = 2;
   updateCommandStates();
   ui_.lbl5->setVisible(false);
+}
+
+void FormMain::clearSectionFigures() {
+  for (QLabel* label :
+       {ui_.lblNxyS, ui_.lblNzS, ui_.lblDxxS, ui_.lblDyyS, ui_.lblDzzS, ui_.lblXminS, ui_.lblYminS,
+        ui_.lblZminS, ui_.lblXmaxS, ui_.lblYmaxS, ui_.lblZmaxS}) {
+    label->clear();
+  }
 }
 
 void FormMain::showSectionFigures() {

@@ -35,7 +35,7 @@ void FormMain::cmdImagePaste_Click() {
 }
 
 void FormMain::cmdImageSave_Click() {
-  const std::optional<QString> path = dialogs_.saveFile(kBitmapFilter);
+  const std::optional<QString> path = dialogs_.saveFile(kBitmapFilter, {});
   if (!path) return;
   if (QFileInfo::exists(*path)) {
     const QString question = QDir::toNativeSeparators(*path) +

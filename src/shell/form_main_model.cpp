@@ -2,6 +2,7 @@
 #include <QHeaderView>
 #include <algorithm>
 
+#include "model/grid_surface.h"
 #include "model/logical_model.h"
 #include "model/read_error.h"
 #include "shell/busy_cursor.h"
@@ -31,17 +32,76 @@ void setHeaderText(QTableWidget& grid, Qt::Orientation orientation, int section,
 
 }  // namespace
 
-// A new model comes with blank boundary files and black colours: steps (2) and (3) follow (1).
+// The grids were classified with the old model, so they go whatever the new one holds. With the
+// same number of boundaries (and so of units) the boundary files that still read, the colours
+// and the legend carry over; otherwise steps (2) and (3) start again.
 void FormMain::installModel(LogicalModel model) {
+  const int Nbd = model.Nbd;
+  const bool sameCount = state_.unitColor.size() == static_cast<std::size_t>(Nbd + 2);
+  QStringList dropped;
+  std::vector<std::string> files =
+      sameCount ? boundaryFilesStillReadable(dropped) : std::vector<std::string>(Nbd + 1);
   state_.model = std::move(model);
-  const int Nbd = state_.model.Nbd;
-  state_.boundaryFile.assign(Nbd + 1, std::string());
-  state_.unitColor.assign(Nbd + 2, kBlack);
-  state_.boundaryColor.assign(Nbd + 1, kBlack);
+  state_.boundaryFile = std::move(files);
+  state_.pickIndex = 0;
+  if (!sameCount) {
+    state_.boundaryColor.assign(Nbd + 1, kBlack);
+    resetColours();
+  }
+  forgetGrids();
+  showBoundaryFiles();
+  showUnitNames();
+  if (!dropped.isEmpty()) {
+    dialogs_.message(QStringLiteral("These boundary files no longer read and were dropped; pick "
+                                    "the boundary files again in step (2).\n") +
+                         dropped.join('\n'),
+                     Dialogs::Icon::Warning);
+  }
+}
+
+// Reads every boundary file picked so far; a file that fails is left out and named in `dropped`.
+std::vector<std::string> FormMain::boundaryFilesStillReadable(QStringList& dropped) {
+  std::vector<std::string> files = state_.boundaryFile;
+  BusyCursor busy;
+  for (std::size_t k = 1; k < files.size(); ++k) {
+    if (files[k].empty()) continue;
+    try {
+      steps_.run("re-read the file of boundary " + std::to_string(k),
+                 [&] { readGridSurface(files[k]); });
+    } catch (const ReadError& error) {
+      dropped << QString::fromUtf8(error.what());
+      files[k].clear();
+    }
+  }
+  return files;
+}
+
+// Built for a model that is gone: the map and section commands wait for a new build.
+void FormMain::forgetGrids() {
+  state_.mapGrid = {};
+  state_.wallProfiles = {};
+  state_.section = {};
+  state_.sectionProfile = {};
+  state_.drawUnit = {};
+  state_.visibleWall = {0, 0};
+  state_.flags.mapGridState = 0;
+  state_.flags.sectionGridState = 0;
+  clearSectionFigures();
+  ui_.lbl5->setVisible(true);
+  updateCommandStates();
+}
+
+// The names beside the legend, highest unit first, as the legend stacks them.
+void FormMain::showUnitNames() {
+  const LogicalModel& m = state_.model;
+  ui_.lstBodyName->clear();
+  for (int i = m.unitCount(); i >= 1; --i) {
+    ui_.lstBodyName->addItem(QString::fromStdString(m.unitName[i]));
+  }
 }
 
 void FormMain::cmdOpenModel_Click() {
-  const std::optional<QString> path = dialogs_.openFile(kAllFilesFilter);
+  const std::optional<QString> path = dialogs_.openFile(kAllFilesFilter, {});
   if (!path) return;
   LogicalModel model;
   try {
@@ -60,14 +120,13 @@ void FormMain::cmdOpenModel_Click() {
   showModelInGrid();
   ui_.txtNbd->setText(numberQText(m.Nbd));
   ui_.txtNbd1->setText(numberQText(m.unitCount()));
-  for (int i = m.unitCount(); i >= 1; --i) {
-    ui_.lstBodyName->addItem(QString::fromStdString(m.unitName[i]));
-  }
   readModelFromGrid();
 }
 
+// The template and a model sized by hand come from no file.
 void FormMain::cmd2Layer_Click() {
   installModel(twoUnitTemplate());
+  ui_.lblModelFileName->clear();
   ui_.grdModel->setRowCount(2);
   ui_.grdModel->setColumnCount(1);
   showModelInGrid();
@@ -76,7 +135,8 @@ void FormMain::cmd2Layer_Click() {
   readModelFromGrid();
 }
 
-// Sizes a blank model by hand; it becomes usable with the first cell button.
+// Sizes a blank model by hand; it is not checked, and so not ready, before the first cell
+// button.
 void FormMain::cmdModelChange_Click() {
   const double typed = roundHalfEven(leadingNumber(ui_.txtNbd->text()));
   if (typed < 0 || typed > kMaxBoundaries) {
@@ -89,6 +149,8 @@ void FormMain::cmdModelChange_Click() {
     return;
   }
   const int Nbd = static_cast<int>(typed);
+  installModel(allocateModel(Nbd));
+  ui_.lblModelFileName->clear();
   const int oldColumns = ui_.grdModel->columnCount();
   ui_.grdModel->setRowCount(Nbd + 1);
   ui_.grdModel->setColumnCount(Nbd);
@@ -97,11 +159,14 @@ void FormMain::cmdModelChange_Click() {
     if (!ui_.grdModel->verticalHeaderItem(i)) setHeaderText(*ui_.grdModel, Qt::Vertical, i, {});
   }
   applyColumnWidths();
-  installModel(allocateModel(Nbd));
+  showBoundaryColours();
+  state_.flags.modelReady = 0;
+  ui_.lbl1->setVisible(true);
+  updateCommandStates();
 }
 
 // Clears the grid's texts but keeps its size; the model's names, cells, files and colours go,
-// and so does every command that would draw with them.
+// and so does every command that would draw with them. Steps (2) and (3) start again.
 void FormMain::cmdModelReset_Click() {
   QTableWidget& grid = *ui_.grdModel;
   for (int row = 0; row < grid.rowCount(); ++row) {
@@ -115,11 +180,16 @@ void FormMain::cmdModelReset_Click() {
   }
   ui_.lstBodyName->clear();
   state_.flags.modelReady = 0;
-  std::vector<std::int16_t> unitOfPattern = std::move(state_.model.unitOfPattern);
-  installModel(allocateModel(state_.model.Nbd));
-  state_.model.unitOfPattern = std::move(unitOfPattern);
+  LogicalModel blank = allocateModel(state_.model.Nbd);
+  blank.unitOfPattern = std::move(state_.model.unitOfPattern);
+  state_.model = std::move(blank);
+  state_.boundaryFile.assign(state_.model.Nbd + 1, std::string());
+  state_.boundaryColor.assign(state_.model.Nbd + 1, kBlack);
+  state_.pickIndex = 0;
+  resetColours();
+  forgetGrids();
+  showBoundaryFiles();
   ui_.lbl1->setVisible(true);
-  updateCommandStates();
 }
 
 void FormMain::cmdGridMinus1_Click() { writeCell(QStringLiteral("-1")); }
@@ -148,6 +218,7 @@ void FormMain::showModelInGrid() {
       grid.setItem(i - 1, k - 1, new QTableWidgetItem(numberQText(m.modelCell(i, k))));
     }
   }
+  showBoundaryColours();
 }
 
 // The cell columns share the grid's width; the unit names keep the width they need to be read,
@@ -159,9 +230,11 @@ void FormMain::applyColumnWidths() {
   for (int column = 0; column < grid.columnCount(); ++column) grid.setColumnWidth(column, width);
 }
 
-// The grid text is the master copy while editing.
+// The grid text is the master copy while editing. A cell that changes makes the grids out of
+// date.
 void FormMain::readModelFromGrid() {
   LogicalModel& m = state_.model;
+  const Array2D<std::int16_t> before = m.modelCell;
   for (int i = 1; i <= m.unitCount(); ++i) {
     for (int k = 1; k <= m.Nbd; ++k) {
       const double value = roundHalfEven(leadingNumber(cellText(*ui_.grdModel, i - 1, k - 1)));
@@ -170,6 +243,8 @@ void FormMain::readModelFromGrid() {
   }
   checkModelCompleteness();
   state_.flags.modelReady = 1;
+  if (m.modelCell != before) forgetGrids();
+  updateCommandStates();
 }
 
 // A complete model hides indicator (1) and re-opens step (5): the grids are out of date.

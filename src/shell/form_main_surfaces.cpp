@@ -7,6 +7,7 @@
 #include "shell/file_paths.h"
 #include "shell/form_main.h"
 #include "shell/qt_number_text.h"
+#include "shell/sequence_title.h"
 
 namespace kalvenor {
 namespace {
@@ -19,14 +20,18 @@ QString pointCaption(double x, double y) {
 
 }  // namespace
 
-// The files are asked for lowest boundary first. Each is read once on the spot so a wrong
-// file is reported now rather than at the grid build; a cancel or a bad file ends the sequence
-// with the files picked so far kept.
+// The files are asked for lowest boundary first, each dialog titled with its boundary. A new
+// sequence starts from an empty list. Each file is read once on the spot so a wrong file is
+// reported now rather than at the grid build; a cancel or a bad file ends the sequence with the
+// files picked so far kept.
 void FormMain::cmdBoundaryFile_Click() {
-  const int Nbd = state_.model.Nbd;
-  state_.boundaryFile.resize(std::max<std::size_t>(state_.boundaryFile.size(), Nbd + 1));
-  for (state_.pickIndex = 1; state_.pickIndex <= Nbd; ++state_.pickIndex) {
-    const std::optional<QString> path = dialogs_.openFile(kAllFilesFilter);
+  const LogicalModel& m = state_.model;
+  state_.boundaryFile.assign(m.Nbd + 1, std::string());
+  showBoundaryFiles();
+  for (state_.pickIndex = 1; state_.pickIndex <= m.Nbd; ++state_.pickIndex) {
+    const int k = state_.pickIndex;
+    const std::optional<QString> path = dialogs_.openFile(
+        kAllFilesFilter, sequenceTitle(QStringLiteral("境界面"), k, m.Nbd, m.boundaryName[k]));
     if (!path) return;
     try {
       BusyCursor busy;
@@ -35,24 +40,40 @@ void FormMain::cmdBoundaryFile_Click() {
       showError(error);
       return;
     }
-    state_.boundaryFile[state_.pickIndex] = localPath(*path);
+    state_.boundaryFile[k] = localPath(*path);
     ui_.lstBoundaryFile->addItem(QDir::toNativeSeparators(*path));
   }
-  ui_.cmdBoundaryFile->setEnabled(false);
   state_.pickIndex = 0;
-  ui_.lbl2->setVisible(false);
+  showBoundaryFiles();
 }
 
+// Forgets the files picked, so that the list and the next grid build agree.
 void FormMain::cmdBoundaryReset_Click() {
+  state_.boundaryFile.assign(state_.model.Nbd + 1, std::string());
+  showBoundaryFiles();
+}
+
+// The list holds the files picked, lowest boundary first; step (2) is open until every boundary
+// has one.
+void FormMain::showBoundaryFiles() {
   ui_.lstBoundaryFile->clear();
-  ui_.lbl2->setVisible(true);
-  ui_.cmdBoundaryFile->setEnabled(true);
+  bool complete = true;
+  for (std::size_t k = 1; k < state_.boundaryFile.size(); ++k) {
+    const std::string& path = state_.boundaryFile[k];
+    if (path.empty()) {
+      complete = false;
+    } else {
+      ui_.lstBoundaryFile->addItem(QDir::toNativeSeparators(QFile::decodeName(path.c_str())));
+    }
+  }
+  ui_.cmdBoundaryFile->setEnabled(!complete);
+  ui_.lbl2->setVisible(!complete);
 }
 
 // The surface is read completely before it replaces the one loaded before; a cancel or a bad
 // file leaves that one as it was.
 void FormMain::cmdOpenDisplayFile_Click() {
-  const std::optional<QString> path = dialogs_.openFile(kAllFilesFilter);
+  const std::optional<QString> path = dialogs_.openFile(kAllFilesFilter, {});
   if (!path) return;
   GridSurface grid;
   try {

@@ -1,6 +1,7 @@
 #include "shell/preload.h"
 
 #include <QFileInfo>
+#include <functional>
 
 #include "model/colour_file.h"
 #include "model/read_error.h"
@@ -8,15 +9,15 @@
 
 namespace kalvenor {
 
-std::optional<QString> PreloadDialogs::openFile(const QString& filter) {
-  if (files.empty()) return real_.openFile(filter);
+std::optional<QString> PreloadDialogs::openFile(const QString& filter, const QString& title) {
+  if (files.empty()) return real_.openFile(filter, title);
   const QString file = files.front();
   files.pop_front();
   return file;
 }
 
-std::optional<PackedColor> PreloadDialogs::chooseColor(PackedColor initial) {
-  if (colors.empty()) return real_.chooseColor(initial);
+std::optional<PackedColor> PreloadDialogs::chooseColor(PackedColor initial, const QString& title) {
+  if (colors.empty()) return real_.chooseColor(initial, title);
   const PackedColor color = colors.front();
   colors.pop_front();
   return color;
@@ -38,11 +39,11 @@ class Preload {
  public:
   Preload(FormMain& window, PreloadDialogs& dialogs) : window_(window), dialogs_(dialogs) {}
 
-  // Runs one step; false when it showed a message. Unused answers never reach a later dialog.
-  template <typename Step>
-  bool run(const Step& step) {
+  // Runs one step as the command of `control`; false when it showed a message. Unused answers
+  // never reach a later dialog.
+  bool run(const QWidget* control, const std::function<void()>& step) {
     const int before = dialogs_.messagesShown;
-    step();
+    window_.runCommand(control, step);
     dialogs_.files.clear();
     dialogs_.colors.clear();
     return dialogs_.messagesShown == before;
@@ -67,7 +68,7 @@ bool Preload::boundaries(const std::vector<std::string>& paths) {
                     .arg(Nbd)
                     .arg(paths.size()));
   }
-  return run([&] {
+  return run(window_.ui().cmdBoundaryFile, [&] {
     for (const std::string& path : paths) dialogs_.files.push_back(fullPath(path));
     window_.cmdBoundaryFile_Click();
   });
@@ -90,7 +91,7 @@ bool Preload::colours(const std::string& path) {
                       .arg(unit));
     }
   }
-  return run([&] {
+  return run(window_.ui().cmdColor, [&] {
     for (int unit = 1; unit <= model.unitCount(); ++unit) dialogs_.colors.push_back(file.unit[unit]);
     window_.cmdColor_Click();
     for (const auto& [boundary, colour] : file.boundary) {
@@ -107,22 +108,28 @@ bool Preload::colours(const std::string& path) {
 
 void preload(FormMain& window, PreloadDialogs& dialogs, const InputFiles& files) {
   Preload steps(window, dialogs);
-  const auto openWith = [&](const std::string& path, void (FormMain::*command)()) {
-    return steps.run([&] {
+  Ui::formMain& ui = window.ui();
+  const auto openWith = [&](const std::string& path, const QWidget* control,
+                            void (FormMain::*command)()) {
+    return steps.run(control, [&] {
       dialogs.files.push_back(fullPath(path));
       (window.*command)();
     });
   };
-  if (!files.model.empty() && !openWith(files.model, &FormMain::cmdOpenModel_Click)) return;
+  if (!files.model.empty() &&
+      !openWith(files.model, ui.cmdOpenModel, &FormMain::cmdOpenModel_Click)) {
+    return;
+  }
   if (!files.boundaries.empty() && !steps.boundaries(files.boundaries)) return;
   if (!files.colors.empty() && !steps.colours(files.colors)) return;
-  if (!files.surface.empty() && !openWith(files.surface, &FormMain::cmdOpenDisplayFile_Click)) {
+  if (!files.surface.empty() &&
+      !openWith(files.surface, ui.cmdOpenDisplayFile, &FormMain::cmdOpenDisplayFile_Click)) {
     return;
   }
   if (files.model.empty() || files.surface.empty()) return;
-  if (!steps.run([&] { window.cmdKalvenor_Click(); })) return;
-  window.cmd3DDefault_Click();
-  window.cmdGeoMap_Click();
+  if (!steps.run(ui.cmdKalvenor, [&] { window.cmdKalvenor_Click(); })) return;
+  if (!steps.run(ui.cmd3DDefault, [&] { window.cmd3DDefault_Click(); })) return;
+  steps.run(ui.cmdGeoMap, [&] { window.cmdGeoMap_Click(); });
 }
 
 }  // namespace kalvenor

@@ -19,9 +19,11 @@ class PreloadDialogs : public Dialogs {
   std::deque<PackedColor> colors;
   int messagesShown = 0;
 
-  std::optional<QString> openFile(const QString& filter) override;
-  std::optional<QString> saveFile(const QString& filter) override { return real_.saveFile(filter); }
-  std::optional<PackedColor> chooseColor(PackedColor initial) override;
+  std::optional<QString> openFile(const QString& filter, const QString& title) override;
+  std::optional<QString> saveFile(const QString& filter, const QString& title) override {
+    return real_.saveFile(filter, title);
+  }
+  std::optional<PackedColor> chooseColor(PackedColor initial, const QString& title) override;
   void message(const QString& text, Icon icon) override;
   bool askYesNo(const QString& text) override { return real_.askYesNo(text); }
 

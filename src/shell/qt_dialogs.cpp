@@ -12,30 +12,47 @@ QString qtFileFilter(const QString& barSeparated) {
   const QStringList parts = barSeparated.split('|');
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    const QString& label = parts[i];
-    const QString& pattern = parts[i + 1];
-    filters << (label.contains(pattern) ? label : label + " (" + pattern + ")");
+    const QString pattern =
+        parts[i + 1] == QStringLiteral("*.*") ? QStringLiteral("*") : parts[i + 1];
+    filters << parts[i] + " (" + pattern + ")";
   }
   return filters.join(";;");
 }
 
-std::optional<QString> QtDialogs::openFile(const QString& filter) {
-  const QString path = QFileDialog::getOpenFileName(parent_, {}, {}, qtFileFilter(filter));
-  if (path.isEmpty()) return std::nullopt;
-  return path;
+void setUpFileDialog(QFileDialog& dialog, const QString& filter, const QString& title) {
+  if (!title.isEmpty()) dialog.setWindowTitle(title);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  dialog.setNameFilters(qtFileFilter(filter).split(";;"));
+}
+
+namespace {
+
+std::optional<QString> chosenFile(QFileDialog& dialog) {
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front();
+}
+
+}  // namespace
+
+std::optional<QString> QtDialogs::openFile(const QString& filter, const QString& title) {
+  QFileDialog dialog(parent_);
+  setUpFileDialog(dialog, filter, title);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  return chosenFile(dialog);
 }
 
 // The viewer asks its own overwrite question, and adds no extension to a bare name.
-std::optional<QString> QtDialogs::saveFile(const QString& filter) {
-  const QString path = QFileDialog::getSaveFileName(parent_, {}, {}, qtFileFilter(filter), nullptr,
-                                                    QFileDialog::DontConfirmOverwrite);
-  if (path.isEmpty()) return std::nullopt;
-  return path;
+std::optional<QString> QtDialogs::saveFile(const QString& filter, const QString& title) {
+  QFileDialog dialog(parent_);
+  setUpFileDialog(dialog, filter, title);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  return chosenFile(dialog);
 }
 
-std::optional<PackedColor> QtDialogs::chooseColor(PackedColor initial) {
-  const QColor chosen =
-      QColorDialog::getColor(QColor(redOf(initial), greenOf(initial), blueOf(initial)), parent_);
+std::optional<PackedColor> QtDialogs::chooseColor(PackedColor initial, const QString& title) {
+  const QColor chosen = QColorDialog::getColor(
+      QColor(redOf(initial), greenOf(initial), blueOf(initial)), parent_, title);
   if (!chosen.isValid()) return std::nullopt;
   return packRgb(chosen.red(), chosen.green(), chosen.blue());
 }

@@ -4,22 +4,28 @@
 
 #include "shell/dialogs.h"
 
+class QFileDialog;
 class QWidget;
 
 namespace kalvenor {
 
-// Turns "label|pattern|label|pattern" into Qt's "label;;label" filter list; a label that does
-// not already show its pattern gets it appended in brackets.
+// Turns "label|pattern|label|pattern" into Qt's "label (pattern);;label (pattern)" filter list.
+// Every label is shown as written; "*.*" becomes "*", so that it matches files without an
+// extension too, as it does for the user who reads it.
 QString qtFileFilter(const QString& barSeparated);
+
+// Gives a file dialog its title and filters. Qt reads the pattern from the last bracketed group
+// of a filter; hiding that group leaves the labels as the user knows them.
+void setUpFileDialog(QFileDialog& dialog, const QString& filter, const QString& title);
 
 class QtDialogs : public Dialogs {
  public:
   // Dialogs open centred over this window.
   void setParentWidget(QWidget* parent) { parent_ = parent; }
 
-  std::optional<QString> openFile(const QString& filter) override;
-  std::optional<QString> saveFile(const QString& filter) override;
-  std::optional<PackedColor> chooseColor(PackedColor initial) override;
+  std::optional<QString> openFile(const QString& filter, const QString& title) override;
+  std::optional<QString> saveFile(const QString& filter, const QString& title) override;
+  std::optional<PackedColor> chooseColor(PackedColor initial, const QString& title) override;
   void message(const QString& text, Icon icon) override;
   bool askYesNo(const QString& text) override;
 

@@ -1,4 +1,5 @@
 #include <QtTest>
+#include <new>
 
 #include "scripted_dialogs.h"
 #include "shell/form_main.h"
@@ -16,6 +17,7 @@ class GridBuildFlowTest : public QObject {
   void cleanup();
   void filesThenMapGridThenSectionGrid();
   void aFailedBuildChangesNothing();
+  void aBuildThatRunsOutOfMemorySaysWhichStepAndChangesNothing();
 
  private:
   QString write(const QString& name, const QByteArray& content);
@@ -145,6 +147,32 @@ void GridBuildFlowTest::aFailedBuildChangesNothing() {
   QCOMPARE(dialogs_->messages.size(), 2);
   QVERIFY(dialogs_->messages.last().contains("boundary.txt"));
   QCOMPARE(state().flags.mapGridState, 1);
+}
+
+void GridBuildFlowTest::aBuildThatRunsOutOfMemorySaysWhichStepAndChangesNothing() {
+  loadInputs();
+  QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
+  const MapGrid before = state().mapGrid;
+  window_->steps().setHook([](const std::string& step) {
+    if (step.starts_with("build")) throw std::bad_alloc();
+  });
+  ui().txtXstart->setText("10");
+  ui().txtYstart->setText("50");
+  ui().txtXend->setText("90");
+  ui().txtYend->setText("50");
+  QTest::mouseClick(ui().cmdSectionModel, Qt::LeftButton);
+  QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
+  QCOMPARE(dialogs_->messages,
+           (QStringList{"\"( ５－２ ) 地質断面図 表示格子の作成\": not enough memory to build the "
+                        "section grid",
+                        "\"( ５－１ ) ３次元地質図 表示格子の作成\": not enough memory to build "
+                        "the 3D-map grid of 5 x 5 nodes"}));
+  QCOMPARE(state().mapGrid.mapUnit, before.mapUnit);
+  QCOMPARE(state().flags.mapGridState, 1);
+  QCOMPARE(state().flags.sectionGridState, 0);
+  QCOMPARE(ui().lblNxyS->text(), QString());
+  QVERIFY(ui().cmdGeoMap->isEnabled());
+  QVERIFY(!ui().cmdGeoSection->isEnabled());
 }
 
 QTEST_MAIN(GridBuildFlowTest)

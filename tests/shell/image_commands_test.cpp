@@ -1,5 +1,6 @@
 #include <QClipboard>
 #include <QtTest>
+#include <new>
 
 #include "imagewin/form_image.h"
 #include "imagewin/form_image_s.h"
@@ -24,6 +25,7 @@ class ImageCommandsTest : public QObject {
   void clearFillsTheCanvasWithTheBackground();
   void duplicateShowsTheDrawingAndLeavesItOnTheClipboard();
   void copyPutsThePersistentPictureOnTheClipboard();
+  void aCommandThatFailsPartWayLeavesThePictureAndThePen();
 
  private:
   ImageCanvas& canvas() { return window_->formImage().canvas(); }
@@ -170,6 +172,33 @@ void ImageCommandsTest::copyPutsThePersistentPictureOnTheClipboard() {
   const QImage copied = QGuiApplication::clipboard()->image();
   QCOMPARE(copied.size(), canvas().image().size());
   QCOMPARE(copied.pixelColor(15, 15), QColor(255, 0, 0));
+}
+
+// Whatever a failing command had drawn, cleared or set is gone; the message names the command.
+void ImageCommandsTest::aCommandThatFailsPartWayLeavesThePictureAndThePen() {
+  drawRedSquare();
+  const QImage picture = canvas().image().copy();
+  const auto scribbleThen = [this](auto failure) {
+    return [this, failure] {
+      canvas().clear();
+      canvas().setPenWidth(2);
+      canvas().setPenStyle(PenStyle::Dot);
+      canvas().line(0, 0, 40, 40);
+      throw failure;
+    };
+  };
+  QVERIFY(!window_->runCommand(window_->ui().cmdImageClear, scribbleThen(std::bad_alloc())));
+  QCOMPARE(canvas().image(), picture);
+  QCOMPARE(canvas().style().penWidth, 1);
+  QVERIFY(canvas().style().penStyle == PenStyle::Solid);
+
+  canvas().setPersistent(false);  // the screen picture comes back too
+  QVERIFY(!window_->runCommand(window_->ui().cmdImagePaste, scribbleThen(42)));
+  QCOMPARE(canvas().screen(), picture);
+  QCOMPARE(dialogs_->messages, (QStringList{"\"クリア\": not enough memory",
+                                            "\"複製\": an unexpected error stopped it"}));
+  QVERIFY(window_->runCommand(window_->ui().cmdImageClear, [] {}));
+  QCOMPARE(dialogs_->messages.size(), 2);
 }
 
 QTEST_MAIN(ImageCommandsTest)

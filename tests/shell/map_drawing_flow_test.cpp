@@ -1,4 +1,5 @@
 #include <QtTest>
+#include <new>
 
 #include "imagewin/form_image.h"
 #include "render/projection.h"
@@ -22,8 +23,13 @@ class MapDrawingFlowTest : public QObject {
   void perspectiveOnAndOffRestoresTheLastValues();
   void drawOptions();
   void commandsWithoutASurfaceDrawNothing();
+  void aMapThatRunsOutOfMemoryKeepsThePictureAndTheState();
+  void aFailedOverlayKeepsThePictureUnderIt();
+  void viewsThatCannotMakeAPictureAreRefused();
 
  private:
+  void failStepsStartingWith(const std::string& prefix);
+  void expectRefused(QPushButton* command, const QString& because);
   void loadAndBuild();
   QString write(const QString& name, const QByteArray& content);
   Ui::formMain& ui() { return window_->ui(); }
@@ -240,6 +246,117 @@ void MapDrawingFlowTest::commandsWithoutASurfaceDrawNothing() {
   QTest::mouseClick(ui().cmdGrid, Qt::LeftButton);
   QCOMPARE(picture(), before);
   QVERIFY(dialogs_->messages.isEmpty());
+}
+
+// Makes the named steps fail as if memory ran out.
+void MapDrawingFlowTest::failStepsStartingWith(const std::string& prefix) {
+  window_->steps().setHook([prefix](const std::string& step) {
+    if (step.starts_with(prefix)) throw std::bad_alloc();
+  });
+}
+
+void MapDrawingFlowTest::aMapThatRunsOutOfMemoryKeepsThePictureAndTheState() {
+  loadAndBuild();
+  QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
+  QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
+  const QImage before = picture().copy();
+  const Array2D<std::int32_t> units = state().drawUnit;
+  const std::array<std::int16_t, 2> walls = state().visibleWall;
+
+  ui().txtAlpha->setText("45");  // from the other side: other walls, another picture
+  failStepsStartingWith("draw the side walls");
+  QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
+  QCOMPARE(dialogs_->messages,
+           QStringList{"\"地質図\": not enough memory to draw the side walls of a 5 x 5 grid"});
+  QCOMPARE(picture(), before);
+  QCOMPARE(state().drawUnit, units);
+  QCOMPARE(state().visibleWall, walls);
+  QCOMPARE(state().drawOptions.DrawMode, kGeologicalMap);
+  QCOMPARE(state().flags.mapGridState, 1);
+  QCOMPARE(ui().lblAlpha->text(), QString("225"));  // the figures of the picture still shown
+  QVERIFY(QApplication::overrideCursor() == nullptr);
+
+  window_->steps().setHook({});  // the window is still usable
+  QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
+  QCOMPARE(dialogs_->messages.size(), 1);
+  QVERIFY(picture() != before);
+  QVERIFY(state().visibleWall != walls);
+  QCOMPARE(ui().lblAlpha->text(), QString("45"));
+}
+
+void MapDrawingFlowTest::aFailedOverlayKeepsThePictureUnderIt() {
+  loadAndBuild();
+  QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
+  QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
+  QTest::mouseClick(ui().cmdContourAuto, Qt::LeftButton);
+  const QImage map = picture().copy();
+  failStepsStartingWith("draw the 3D map");
+  QTest::mouseClick(ui().cmdContour, Qt::LeftButton);
+  QTest::mouseClick(ui().cmdGrid, Qt::LeftButton);
+  QCOMPARE(dialogs_->messages,
+           (QStringList{"\"コンタｰ\": not enough memory to draw the 3D map of a 5 x 5 grid",
+                        "\"格子線\": not enough memory to draw the 3D map of a 5 x 5 grid"}));
+  QCOMPARE(picture(), map);
+  QCOMPARE(state().drawOptions.DrawMode, kGeologicalMap);
+}
+
+void MapDrawingFlowTest::expectRefused(QPushButton* command, const QString& because) {
+  QVERIFY2(command->isEnabled(), qPrintable(command->text()));
+  const QImage before = picture().copy();
+  dialogs_->messages.clear();
+  QTest::mouseClick(command, Qt::LeftButton);
+  QCOMPARE(dialogs_->messages.size(), 1);
+  QVERIFY2(dialogs_->messages.first().startsWith("\"" + command->text() + "\": "),
+           qPrintable(dialogs_->messages.first()));
+  QVERIFY2(dialogs_->messages.first().contains(because), qPrintable(dialogs_->messages.first()));
+  QCOMPARE(picture(), before);
+}
+
+void MapDrawingFlowTest::viewsThatCannotMakeAPictureAreRefused() {
+  loadAndBuild();
+  QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
+  QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
+  QTest::mouseClick(ui().cmdContourAuto, Qt::LeftButton);
+  struct Case {
+    QLineEdit* box;
+    const char* value;
+    const char* because;
+  };
+  const Case cases[] = {
+      {ui().txtSca, "0", "magnification"},     {ui().txtSca, "-1.5", "magnification"},
+      {ui().txtSca, "1e400", "magnification"}, {ui().txtSca, "5000", "magnification"},
+      {ui().txtVe, "0", "exaggeration"},       {ui().txtVe, "-3", "exaggeration"},
+      {ui().txtZbase, "87.6", "base height"},  {ui().txtZbase, "200", "base height"}};
+  for (const Case& c : cases) {
+    const QString kept = c.box->text();
+    c.box->setText(c.value);
+    for (QPushButton* command : {ui().cmdGeoMap, ui().cmdContour, ui().cmdGrid}) {
+      expectRefused(command, c.because);
+    }
+    c.box->setText(kept);
+  }
+  ui().chkPers->setChecked(true);
+  ui().txtDist->setText("-800");
+  expectRefused(ui().cmdGeoMap, "perspective distance");
+  ui().chkPers->setChecked(false);
+
+  // The section commands refuse the same views.
+  ui().txtXstart->setText("0");
+  ui().txtYstart->setText("50");
+  ui().txtXend->setText("100");
+  ui().txtYend->setText("50");
+  QTest::mouseClick(ui().cmdSectionModel, Qt::LeftButton);
+  QTest::mouseClick(ui().cmdGeoSection, Qt::LeftButton);
+  ui().txtVe->setText("0");
+  for (QPushButton* command : {ui().cmdGeoSection, ui().cmdGeoSectionLine, ui().cmdGrid}) {
+    expectRefused(command, "exaggeration");
+  }
+  ui().txtVe->setText("2");  // a view that can make a picture draws again
+  dialogs_->messages.clear();
+  const QImage refused = picture().copy();
+  QTest::mouseClick(ui().cmdGeoSection, Qt::LeftButton);
+  QVERIFY(dialogs_->messages.isEmpty());
+  QVERIFY(picture() != refused);
 }
 
 QTEST_MAIN(MapDrawingFlowTest)

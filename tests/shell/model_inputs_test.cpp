@@ -1,6 +1,7 @@
 #include <QHeaderView>
 #include <QtTest>
 
+#include "imagewin/form_image.h"
 #include "model/boundary_grids.h"
 #include "model/number_text.h"
 #include "scripted_dialogs.h"
@@ -30,11 +31,20 @@ class ModelInputsTest : public QObject {
   void theColourSequenceDrawsTheLegendBottomUp();
   void aCancelledColourEndsTheSequence();
   void aHeaderClickSetsTheBoundaryColour();
+  void reloadingWithTheSameCountKeepsFilesAndColours();
+  void reloadingWithAnotherCountOpensStepsTwoAndThreeAgain();
+  void aBoundaryFileThatNoLongerReadsIsDroppedOnReload();
+  void aModelResetOpensTheLaterStepsAgain();
+  void sizingByHandWidensTheColumnsForTheNewCount();
+  void theSequenceDialogsSayWhatTheyAskFor();
 
  private:
   QString write(const QString& name, const QByteArray& content);
   void loadModel(const QByteArray& content);
   void loadDisplay(const QByteArray& content);
+  void clickHeader(int column);
+  void completeEveryStep();
+  bool legendIs(const QColor& bottom, const QColor& top);
   Ui::formMain& ui() { return window_->ui(); }
   ViewerState& state() { return window_->state(); }
   QStringList listed(QListWidget* list);
@@ -46,6 +56,10 @@ class ModelInputsTest : public QObject {
 
 const QByteArray kModel = "2\nb1, b2\nA, -1, -1\nB, 1, -1\nU, 0, 1\n";
 const QByteArray kDisplay = "3, 2, 1200, -3400, 50, 50, 100.3, 101, 102, 103, 104, 180";
+const PackedColor kRed = packRgb(255, 0, 0);
+const PackedColor kGreen = packRgb(0, 255, 0);
+const PackedColor kBlue = packRgb(0, 0, 255);
+const PackedColor kMagenta = packRgb(200, 0, 200);
 
 void ModelInputsTest::init() {
   folder_ = new QTemporaryDir;
@@ -78,6 +92,40 @@ void ModelInputsTest::loadDisplay(const QByteArray& content) {
   QTest::mouseClick(ui().cmdOpenDisplayFile, Qt::LeftButton);
 }
 
+void ModelInputsTest::clickHeader(int column) {
+  QHeaderView* header = ui().grdModel->horizontalHeader();
+  QTest::mouseClick(
+      header->viewport(), Qt::LeftButton, {},
+      QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+             header->height() / 2));
+}
+
+// kModel over two flat boundaries (10 and 20) under kDisplay, every unit coloured, boundary 2
+// drawn in magenta, the 3D-map grid built and the default view applied.
+void ModelInputsTest::completeEveryStep() {
+  loadModel(kModel);
+  dialogs_->files = {write("b1.txt", "3,2,1200,-3400,50,50,10,10,10,10,10,10"),
+                     write("b2.txt", "3,2,1200,-3400,50,50,20,20,20,20,20,20")};
+  QTest::mouseClick(ui().cmdBoundaryFile, Qt::LeftButton);
+  dialogs_->colors = {kRed, kGreen, kBlue};
+  QTest::mouseClick(ui().cmdColor, Qt::LeftButton);
+  dialogs_->colors = {kMagenta};
+  clickHeader(1);
+  loadDisplay(kDisplay);
+  QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
+  QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
+  QVERIFY(dialogs_->messages.isEmpty());
+  QCOMPARE(state().boundaryColor[2], kMagenta);
+  QVERIFY(ui().cmdGeoMap->isEnabled());
+  QVERIFY(!ui().lbl5->isVisibleTo(window_));
+}
+
+bool ModelInputsTest::legendIs(const QColor& bottom, const QColor& top) {
+  const QImage legend = window_->legend().toImage();
+  return legend.pixelColor(legend.width() / 2, legend.height() - 1) == bottom &&
+         legend.pixelColor(legend.width() / 2, 0) == top;
+}
+
 QStringList ModelInputsTest::listed(QListWidget* list) {
   QStringList items;
   for (int row = 0; row < list->count(); ++row) items << list->item(row)->text();
@@ -107,7 +155,7 @@ void ModelInputsTest::loadingAModelFileShowsItEverywhere() {
   QCOMPARE(state().boundaryColor.size(), 3u);
 
   loadModel("1\ns\nlow, -1\nhigh, -1\n");  // incomplete: no unit lies above s
-  QCOMPARE(listed(ui().lstBodyName), (QStringList{"U", "B", "A", "high", "low"}));
+  QCOMPARE(listed(ui().lstBodyName), (QStringList{"high", "low"}));  // the new model's units only
   QVERIFY(ui().lbl1->isVisibleTo(window_));
   QCOMPARE(state().flags.modelComplete, 0);
   QCOMPARE(state().model.unitOfPattern[1], 0);
@@ -140,7 +188,7 @@ void ModelInputsTest::theTwoUnitTemplate() {
   QCOMPARE(ui().txtNbd->text(), QString("1"));
   QCOMPARE(ui().txtNbd1->text(), QString("2"));
   QCOMPARE(ui().lblModelFileName->text(), QString());
-  QCOMPARE(ui().lstBodyName->count(), 0);
+  QCOMPARE(listed(ui().lstBodyName), (QStringList{"b", "a"}));
   QCOMPARE(state().model.unitOfPattern[0], 1);
   QCOMPARE(state().model.unitOfPattern[1], 2);
   QCOMPARE(state().flags.modelReady, 1);
@@ -237,9 +285,9 @@ void ModelInputsTest::boundaryFilesArePickedLowestFirst() {
   QVERIFY(ui().cmdBoundaryFile->isEnabled());
   QVERIFY(ui().lbl2->isVisibleTo(window_));
 
-  dialogs_->files = {grid, grid2, grid2};
+  dialogs_->files = {grid, grid2, grid2};  // starts over: each file listed once
   QTest::mouseClick(ui().cmdBoundaryFile, Qt::LeftButton);
-  QCOMPARE(listed(ui().lstBoundaryFile), (QStringList{grid, grid, grid2, grid2}));
+  QCOMPARE(listed(ui().lstBoundaryFile), (QStringList{grid, grid2, grid2}));
   QCOMPARE(state().boundaryFile[2], grid2.toStdString());
   QVERIFY(!ui().cmdBoundaryFile->isEnabled());
   QVERIFY(!ui().lbl2->isVisibleTo(window_));
@@ -249,7 +297,7 @@ void ModelInputsTest::boundaryFilesArePickedLowestFirst() {
   QCOMPARE(ui().lstBoundaryFile->count(), 0);
   QVERIFY(ui().cmdBoundaryFile->isEnabled());
   QVERIFY(ui().lbl2->isVisibleTo(window_));
-  QCOMPARE(state().boundaryFile[3], grid2.toStdString());
+  QCOMPARE(state().boundaryFile[3], std::string());  // the next build does not use it either
 }
 
 void ModelInputsTest::aBadBoundaryFileEndsTheSequenceWithAMessage() {
@@ -358,7 +406,7 @@ void ModelInputsTest::aCancelledColourEndsTheSequence() {
   QVERIFY(ui().cmdColor->isEnabled());
   QVERIFY(ui().lbl3->isVisibleTo(window_));
 
-  loadModel(kModel);  // a new model makes every unit black again
+  loadModel("1\ns\nlow, -1\nhigh, 1\n");  // another unit count makes every unit black again
   QCOMPARE(state().unitColor[1], kBlack);
 }
 
@@ -380,6 +428,146 @@ void ModelInputsTest::aHeaderClickSetsTheBoundaryColour() {
   dialogs_->colors = {std::nullopt};
   QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, second);
   QCOMPARE(state().boundaryColor[2], packRgb(200, 10, 20));  // a cancel changes nothing
+}
+
+void ModelInputsTest::reloadingWithTheSameCountKeepsFilesAndColours() {
+  completeEveryStep();
+  const QStringList files = listed(ui().lstBoundaryFile);
+  loadModel("2\nlower, upper\nX, -1, 0\nY, 1, -1\nZ, 0, 1\n");
+  QVERIFY(dialogs_->messages.isEmpty());
+  QCOMPARE(listed(ui().lstBoundaryFile), files);
+  QVERIFY(!ui().cmdBoundaryFile->isEnabled());
+  QVERIFY(!ui().lbl2->isVisibleTo(window_));
+  QCOMPARE(state().unitColor, (std::vector<PackedColor>{kBlack, kRed, kGreen, kBlue}));
+  QVERIFY(!ui().cmdColor->isEnabled());
+  QVERIFY(!ui().lbl3->isVisibleTo(window_));
+  QVERIFY(legendIs(Qt::red, Qt::blue));
+  QCOMPARE(listed(ui().lstBodyName), (QStringList{"Z", "Y", "X"}));
+  QCOMPARE(state().boundaryColor[2], kMagenta);
+  QCOMPARE(ui().grdModel->horizontalHeaderItem(1)->text(), QString("upper"));
+  QCOMPARE(ui().grdModel->horizontalHeaderItem(1)->foreground().color(), QColor(200, 0, 200));
+  QCOMPARE(ui().grdModel->horizontalHeaderItem(0)->foreground().color(), QColor(Qt::black));
+
+  // The grid was classified with the old model: nothing draws from it until it is rebuilt.
+  QVERIFY(!ui().cmdGeoMap->isEnabled());
+  QVERIFY(!ui().cmdGeoSection->isEnabled());
+  QVERIFY(!ui().cmdGeoSectionLine->isEnabled());
+  QVERIFY(ui().cmdGrid->isEnabled());
+  QVERIFY(ui().lbl5->isVisibleTo(window_));
+  QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
+  QVERIFY(ui().cmdGeoMap->isEnabled());
+  QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
+  const QImage& picture = window_->formImage().canvas().image();
+  QCOMPARE(picture.pixelColor(picture.width() / 2, picture.height() / 2), QColor(Qt::blue));
+  QVERIFY(dialogs_->messages.isEmpty());
+}
+
+void ModelInputsTest::reloadingWithAnotherCountOpensStepsTwoAndThreeAgain() {
+  completeEveryStep();
+  loadModel("1\ns\nlow, -1\nhigh, 1\n");
+  QCOMPARE(ui().lstBoundaryFile->count(), 0);
+  QVERIFY(ui().cmdBoundaryFile->isEnabled());
+  QVERIFY(ui().lbl2->isVisibleTo(window_));
+  QCOMPARE(state().unitColor, (std::vector<PackedColor>{kBlack, kBlack, kBlack}));
+  QVERIFY(ui().cmdColor->isEnabled());
+  QVERIFY(ui().lbl3->isVisibleTo(window_));
+  QVERIFY(legendIs(Qt::white, Qt::white));
+  QCOMPARE(ui().grdModel->horizontalHeaderItem(0)->foreground().color(), QColor(Qt::black));
+  QVERIFY(!ui().cmdGeoMap->isEnabled());
+  QVERIFY(ui().lbl5->isVisibleTo(window_));
+
+  // Both steps can be done again for the new model, and the template, with the same count,
+  // keeps them.
+  const QString s = write("s.txt", "3,2,1200,-3400,50,50,15,15,15,15,15,15");
+  dialogs_->files = {s};
+  QTest::mouseClick(ui().cmdBoundaryFile, Qt::LeftButton);
+  dialogs_->colors = {kRed, kBlue};
+  QTest::mouseClick(ui().cmdColor, Qt::LeftButton);
+  dialogs_->colors = {kMagenta};
+  clickHeader(0);
+  QTest::mouseClick(ui().cmd2Layer, Qt::LeftButton);
+  QCOMPARE(listed(ui().lstBoundaryFile), QStringList{s});
+  QVERIFY(!ui().cmdBoundaryFile->isEnabled());
+  QVERIFY(legendIs(Qt::red, Qt::blue));
+  QCOMPARE(ui().grdModel->horizontalHeaderItem(0)->foreground().color(), QColor(200, 0, 200));
+
+  // Sized by hand to another count: the old header text stays, but no longer in a line colour.
+  ui().txtNbd->setText("2");
+  QTest::mouseClick(ui().cmdModelChange, Qt::LeftButton);
+  QCOMPARE(ui().grdModel->horizontalHeaderItem(0)->text(), QString("s"));
+  QCOMPARE(ui().grdModel->horizontalHeaderItem(0)->foreground().color(), QColor(Qt::black));
+  QCOMPARE(ui().lstBoundaryFile->count(), 0);
+  QVERIFY(ui().cmdColor->isEnabled());
+  QVERIFY(legendIs(Qt::white, Qt::white));
+  QVERIFY(ui().lbl1->isVisibleTo(window_));  // a blank model is ready after its first cell
+  QCOMPARE(state().flags.modelReady, 0);
+  QCOMPARE(ui().lblModelFileName->text(), QString());
+}
+
+void ModelInputsTest::aBoundaryFileThatNoLongerReadsIsDroppedOnReload() {
+  completeEveryStep();
+  const QString b1 = listed(ui().lstBoundaryFile).first();
+  write("b2.txt", "3,2,1200,-3400,50,50,20,20");
+  loadModel(kModel);
+  QCOMPARE(dialogs_->messages.size(), 1);
+  QVERIFY(dialogs_->messages.first().contains("b2.txt"));
+  QVERIFY(dialogs_->messages.first().contains("dropped"));
+  QCOMPARE(listed(ui().lstBoundaryFile), QStringList{b1});
+  QCOMPARE(state().boundaryFile[2], std::string());
+  QVERIFY(ui().cmdBoundaryFile->isEnabled());
+  QVERIFY(ui().lbl2->isVisibleTo(window_));
+  QVERIFY(!ui().cmdColor->isEnabled());  // the colours are not the files' business
+}
+
+void ModelInputsTest::aModelResetOpensTheLaterStepsAgain() {
+  completeEveryStep();
+  QTest::mouseClick(ui().cmdModelReset, Qt::LeftButton);
+  QCOMPARE(ui().lstBoundaryFile->count(), 0);
+  QVERIFY(ui().cmdBoundaryFile->isEnabled());
+  QVERIFY(ui().lbl2->isVisibleTo(window_));
+  QVERIFY(ui().cmdColor->isEnabled());
+  QVERIFY(ui().lbl3->isVisibleTo(window_));
+  QVERIFY(legendIs(Qt::white, Qt::white));
+  QVERIFY(!ui().cmdGeoMap->isEnabled());
+  QVERIFY(ui().lbl5->isVisibleTo(window_));
+}
+
+void ModelInputsTest::sizingByHandWidensTheColumnsForTheNewCount() {
+  loadModel(kModel);
+  ui().grdModel->setFixedWidth(300);  // 4500 twips, 400 of them for the frame
+  QTRY_COMPARE(ui().grdModel->width(), 300);
+  ui().txtNbd->setText("14");
+  QTest::mouseClick(ui().cmdModelChange, Qt::LeftButton);
+  QCOMPARE(ui().grdModel->columnCount(), 14);
+  QVERIFY(ui().grdModel->columnWidth(13) < 33);  // 15 columns share 4100 twips
+  ui().txtNbd->setText("2");
+  QTest::mouseClick(ui().cmdModelChange, Qt::LeftButton);
+  // Three columns have room for 500 twips each, 33 pixels.
+  QCOMPARE(ui().grdModel->columnWidth(0), 33);
+  QCOMPARE(ui().grdModel->columnWidth(1), 33);
+}
+
+void ModelInputsTest::theSequenceDialogsSayWhatTheyAskFor() {
+  loadModel(kModel);
+  const QString grid = write("grid.txt", "2, 2, 0, 0, 10, 10, 1, 2, 3, 4");
+  dialogs_->titles.clear();
+  dialogs_->files = {grid, grid};
+  QTest::mouseClick(ui().cmdBoundaryFile, Qt::LeftButton);
+  QCOMPARE(dialogs_->titles, (QStringList{"境界面 1 / 2: b1", "境界面 2 / 2: b2"}));
+  dialogs_->titles.clear();
+  dialogs_->colors = {kRed, kGreen, kBlue};
+  QTest::mouseClick(ui().cmdColor, Qt::LeftButton);
+  QCOMPARE(dialogs_->titles, (QStringList{"地質 1 / 3: A", "地質 2 / 3: B", "地質 3 / 3: U"}));
+
+  // A model sized by hand has no names to show.
+  ui().txtNbd->setText("1");
+  QTest::mouseClick(ui().cmdModelChange, Qt::LeftButton);
+  dialogs_->titles.clear();
+  dialogs_->files = {grid};
+  QTest::mouseClick(ui().cmdBoundaryFile, Qt::LeftButton);
+  dialogs_->colors = {kRed};
+  QTest::mouseClick(ui().cmdColor, Qt::LeftButton);  // cancelled at the second unit
+  QCOMPARE(dialogs_->titles, (QStringList{"境界面 1 / 1", "地質 1 / 2", "地質 2 / 2"}));
 }
 
 QTEST_MAIN(ModelInputsTest)

@@ -7,8 +7,9 @@
 
 namespace kalvenor {
 
-// Answers dialogs from a script and records what was asked. An unscripted file or colour
-// dialog counts as cancelled; an unscripted question as No.
+// Answers dialogs from a script and records what was asked, with the title of every file and
+// colour dialog. An unscripted file or colour dialog counts as cancelled; an unscripted question
+// as No.
 class ScriptedDialogs : public Dialogs {
  public:
   std::deque<std::optional<QString>> files;
@@ -16,13 +17,19 @@ class ScriptedDialogs : public Dialogs {
   std::deque<bool> answers;
 
   QStringList filters;
+  QStringList titles;
   QStringList messages;
   std::vector<Icon> messageIcons;
   QStringList questions;
 
-  std::optional<QString> openFile(const QString& filter) override { return nextFile(filter); }
-  std::optional<QString> saveFile(const QString& filter) override { return nextFile(filter); }
-  std::optional<PackedColor> chooseColor(PackedColor) override {
+  std::optional<QString> openFile(const QString& filter, const QString& title) override {
+    return nextFile(filter, title);
+  }
+  std::optional<QString> saveFile(const QString& filter, const QString& title) override {
+    return nextFile(filter, title);
+  }
+  std::optional<PackedColor> chooseColor(PackedColor, const QString& title) override {
+    titles << title;
     if (colors.empty()) return std::nullopt;
     const auto color = colors.front();
     colors.pop_front();
@@ -41,8 +48,9 @@ class ScriptedDialogs : public Dialogs {
   }
 
  private:
-  std::optional<QString> nextFile(const QString& filter) {
+  std::optional<QString> nextFile(const QString& filter, const QString& title) {
     filters << filter;
+    titles << title;
     if (files.empty()) return std::nullopt;
     const auto file = files.front();
     files.pop_front();
