@@ -121,6 +121,7 @@ class FormMain : public QWidget {
   void readModelFromGrid();
   void checkModelCompleteness();
   void showDisplaySurface(const QString& path);
+  void warnOfTrailingValues(const QString& path, const GridSurface& grid);
   void drawLegendBand(int unit, PackedColor color);
   BuildInputs buildInputs() const;
   bool modelReadyForBuild();

@@ -33,18 +33,28 @@ void FormMain::cmdBoundaryFile_Click() {
     const std::optional<QString> path = dialogs_.openFile(
         kAllFilesFilter, sequenceTitle(QStringLiteral("境界面"), k, m.Nbd, m.boundaryName[k]));
     if (!path) return;
+    GridSurface grid;
     try {
       BusyCursor busy;
-      readGridSurface(localPath(*path));
+      grid = readGridSurface(localPath(*path));
     } catch (const ReadError& error) {
       showError(error);
       return;
     }
+    warnOfTrailingValues(*path, grid);
     state_.boundaryFile[k] = localPath(*path);
     ui_.lstBoundaryFile->addItem(QDir::toNativeSeparators(*path));
   }
   state_.pickIndex = 0;
   showBoundaryFiles();
+}
+
+// A grid that holds more values than its header asks for loads, but the surplus often means
+// numbers split by decimal commas: the user hears of it.
+void FormMain::warnOfTrailingValues(const QString& path, const GridSurface& grid) {
+  const std::string warning =
+      trailingValuesWarning(QDir::toNativeSeparators(path).toStdString(), grid);
+  if (!warning.empty()) dialogs_.message(QString::fromStdString(warning), Dialogs::Icon::Warning);
 }
 
 // Forgets the files picked, so that the list and the next grid build agree.
@@ -83,6 +93,7 @@ void FormMain::cmdOpenDisplayFile_Click() {
     showError(error);
     return;
   }
+  warnOfTrailingValues(*path, grid);
   state_.display = makeDisplaySurface(grid, state_.jitter);
   showDisplaySurface(*path);
 }

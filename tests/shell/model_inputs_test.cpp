@@ -37,6 +37,7 @@ class ModelInputsTest : public QObject {
   void aModelResetOpensTheLaterStepsAgain();
   void sizingByHandWidensTheColumnsForTheNewCount();
   void theSequenceDialogsSayWhatTheyAskFor();
+  void valuesAfterTheLastElevationAreWarnedOfAndTheGridKept();
 
  private:
   QString write(const QString& name, const QByteArray& content);
@@ -568,6 +569,24 @@ void ModelInputsTest::theSequenceDialogsSayWhatTheyAskFor() {
   dialogs_->colors = {kRed};
   QTest::mouseClick(ui().cmdColor, Qt::LeftButton);  // cancelled at the second unit
   QCOMPARE(dialogs_->titles, (QStringList{"境界面 1 / 1", "地質 1 / 2", "地質 2 / 2"}));
+}
+
+// Decimal commas split "394,94" into two numbers: the grid loads, and the user hears of the surplus.
+void ModelInputsTest::valuesAfterTheLastElevationAreWarnedOfAndTheGridKept() {
+  loadModel(kModel);
+  const QString commas = write("commas.txt", "2 2 0 0 10 10 394,94 395,45 396,10 397,80\n");
+  const QString exact = write("exact.txt", "2, 2, 0, 0, 10, 10, 1, 2, 3, 4");
+  dialogs_->files = {commas, exact};
+  QTest::mouseClick(ui().cmdBoundaryFile, Qt::LeftButton);
+  QCOMPARE(dialogs_->messages.size(), 1);
+  QVERIFY(dialogs_->messages[0].contains("commas.txt"));
+  QVERIFY(dialogs_->messages[0].contains("4 values"));
+  QCOMPARE(listed(ui().lstBoundaryFile).size(), 2);
+
+  loadDisplay("3, 2, 1200, -3400, 50, 50, 1, 2, 3, 4, 5, 6, 7");
+  QCOMPARE(dialogs_->messages.size(), 2);
+  QVERIFY(dialogs_->messages[1].contains("display.txt") && dialogs_->messages[1].contains("1 value"));
+  QCOMPARE(ui().lblNx->text(), QString("3"));
 }
 
 QTEST_MAIN(ModelInputsTest)
