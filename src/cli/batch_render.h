@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "cli/command_line.h"
+#include "session/command_line.h"
 
 namespace kalvenor {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cli/batch_render.h"
-#include "cli/command_line.h"
+#include "session/command_line.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QSignalBlocker>
 #include <algorithm>
 #include <new>
 
@@ -21,9 +22,17 @@ FormMain::FormMain(Dialogs& dialogs, QString programFolder)
   ui_.setupUi(this);
   setWindowTitle(kAppTitle);
   connectHandlers();
+  session_.addObserver(*this);
 }
 
-FormMain::~FormMain() = default;
+FormMain::~FormMain() { session_.removeObserver(*this); }
+
+FormMain::ReadingControls::ReadingControls(FormMain& window, Change change)
+    : window_(window), before_(window.readingControls_) {
+  window_.readingControls_ = change;
+}
+
+FormMain::ReadingControls::~ReadingControls() { window_.readingControls_ = before_; }
 
 void FormMain::connectHandlers() {
   const auto guarded = [this](const QWidget* control, void (FormMain::*handler)()) {
@@ -86,6 +95,7 @@ void FormMain::connectHandlers() {
       {ui_.chkBack, &FormMain::chkBack_Click},
       {ui_.chkboundary, &FormMain::chkboundary_Click},
       {ui_.chkWaku, &FormMain::chkWaku_Click},
+      {ui_.chkSide, &FormMain::readDrawOptions},
   };
   for (const auto& [check, handler] : checks) {
     connect(check, &QAbstractButton::toggled, this, guarded(check, handler));
@@ -111,13 +121,19 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-// Handlers change the viewer's state only once their work has succeeded, so after a failure
-// only the picture, which a drawing changes as it goes, has to be put back.
 bool FormMain::runCommand(const QWidget* control, const std::function<void()>& command) {
+  return run("\"" + commandName(control) + "\": ", command);
+}
+
+bool FormMain::runSteps(const std::function<void()>& steps) { return run({}, steps); }
+
+// Handlers and the session change the viewer's state only once their work has succeeded, so
+// after a failure only the picture, which a drawing changes as it goes, has to be put back.
+bool FormMain::run(const QString& prefix, const std::function<void()>& work) {
   const ImageCanvas::Snapshot picture = formImage_->canvas().snapshot();
   QString cause;
   try {
-    command();
+    work();
     return true;
   } catch (const std::bad_alloc&) {
     cause = QStringLiteral("not enough memory");
@@ -127,7 +143,7 @@ bool FormMain::runCommand(const QWidget* control, const std::function<void()>& c
     cause = QStringLiteral("an unexpected error stopped it");
   }
   formImage_->canvas().restore(picture);
-  dialogs_.message("\"" + commandName(control) + "\": " + cause, Dialogs::Icon::Warning);
+  dialogs_.message(prefix + cause, Dialogs::Icon::Warning);
   return false;
 }
 
@@ -147,18 +163,56 @@ QString FormMain::commandName(const QWidget* control) const {
   return sameCaption > 1 && !step.isEmpty() ? step + " " + button->text() : button->text();
 }
 
-// Bad files are reported in a box that names the file and what was wrong.
-void FormMain::showError(const std::exception& error) {
-  dialogs_.message(QString::fromUtf8(error.what()), Dialogs::Icon::Warning);
+void FormMain::showWarnings(const Warnings& warnings) {
+  for (const std::string& warning : warnings) {
+    dialogs_.message(QString::fromStdString(warning), Dialogs::Icon::Warning);
+  }
 }
 
 void FormMain::updateCommandStates() {
-  const CommandStates states = commandStates(state_.flags);
+  const CommandStates states = session_.commandStates();
   ui_.cmdGeoMap->setEnabled(states.geoMap);
   ui_.cmdGeoSection->setEnabled(states.geoSection);
   ui_.cmdGeoSectionLine->setEnabled(states.geoSectionLine);
   ui_.cmdContour->setEnabled(states.contour);
   ui_.cmdGrid->setEnabled(states.grid);
+}
+
+void FormMain::showStepIndicators() {
+  const std::pair<QLabel*, Step> indicators[] = {
+      {ui_.lbl1, Step::Model},          {ui_.lbl2, Step::BoundaryFiles}, {ui_.lbl3, Step::Colours},
+      {ui_.lbl4, Step::DisplaySurface}, {ui_.lbl5, Step::Grid},          {ui_.lbl6, Step::View}};
+  for (const auto& [label, step] : indicators) label->setVisible(session_.stepOpen(step));
+}
+
+// Whatever changed, the commands and indicators follow; the rest only for its own change.
+void FormMain::sessionChanged(Change change) {
+  switch (change) {
+    case Change::Model:
+      if (!fromControls(Change::Model)) showModelInGrid();
+      showUnitNames();
+      showColours();
+      break;
+    case Change::BoundaryFiles: showBoundaryFiles(); break;
+    case Change::Colours: showColours(); break;
+    case Change::DisplaySurface: showDisplaySurface(); break;
+    case Change::BaseHeight:
+      if (!fromControls(Change::BaseHeight)) showBaseHeight();
+      break;
+    case Change::Grids: showGridFigures(); break;
+    case Change::View:
+      if (!fromControls(Change::View)) showView();
+      break;
+    case Change::Contours:
+      if (!fromControls(Change::Contours)) showContours();
+      break;
+    case Change::DrawOptions:
+      if (!fromControls(Change::DrawOptions)) showDrawOptions();
+      break;
+    case Change::Picture: showPictureFigures(); break;
+  }
+  updateCommandStates();
+  showStepIndicators();
 }
 
 void FormMain::txtNbd_Change() {
@@ -168,15 +222,27 @@ void FormMain::txtNbd_Change() {
 // The two Zbase boxes mirror each other; an assignment that leaves a box's text as it was raises
 // no change, which ends the exchange.
 void FormMain::txtZbase_Change() {
-  state_.Zbase = leadingNumber(ui_.txtZbase->text());
-  ui_.txtZbase2->setText(numberQText(state_.Zbase));
-  ui_.lblZbase->setText(numberQText(state_.Zbase));
+  ReadingControls reading(*this, Change::BaseHeight);
+  session_.setZbase(leadingNumber(ui_.txtZbase->text()));
+  ui_.txtZbase2->setText(numberQText(state().Zbase));
+  ui_.lblZbase->setText(numberQText(state().Zbase));
 }
 
 void FormMain::txtZbase2_Change() {
-  state_.Zbase = leadingNumber(ui_.txtZbase2->text());
-  ui_.txtZbase->setText(numberQText(state_.Zbase));
-  ui_.lblZbase->setText(numberQText(state_.Zbase));
+  ReadingControls reading(*this, Change::BaseHeight);
+  session_.setZbase(leadingNumber(ui_.txtZbase2->text()));
+  ui_.txtZbase->setText(numberQText(state().Zbase));
+  ui_.lblZbase->setText(numberQText(state().Zbase));
+}
+
+// A base height set elsewhere (the surface's proposal, a command line) shows in both boxes.
+void FormMain::showBaseHeight() {
+  const QString text = numberQText(state().Zbase);
+  for (QLineEdit* box : {ui_.txtZbase, ui_.txtZbase2}) {
+    const QSignalBlocker quiet(box);
+    box->setText(text);
+  }
+  ui_.lblZbase->setText(text);
 }
 
 void FormMain::cmdEnd_Click() { close(); }

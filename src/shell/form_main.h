@@ -1,21 +1,15 @@
 #pragma once
 
 #include <QPixmap>
+#include <QSignalBlocker>
 #include <QString>
-#include <QStringList>
 #include <QWidget>
-#include <array>
-#include <cstdint>
 #include <functional>
 #include <memory>
-#include <string>
-#include <vector>
+#include <optional>
 
-#include "evaluation/grid_builds.h"
-#include "render/projection.h"
+#include "session/session.h"
 #include "shell/dialogs.h"
-#include "shell/named_steps.h"
-#include "shell/viewer_state.h"
 #include "ui_formmain.h"
 
 namespace kalvenor {
@@ -23,9 +17,11 @@ namespace kalvenor {
 class FormImage;
 class FormImageS;
 
-// The main window: owns the viewer's state, walks the user through the numbered steps and
-// drives the drawing window. Handlers keep the names of the controls they serve.
-class FormMain : public QWidget {
+// The main window: a face of the session. Handlers keep the names of the controls they serve;
+// they read their controls, call the session and show its messages. What the window shows of
+// the state (labels, legend, lists, indicators, enabled commands) follows the session's
+// notifications.
+class FormMain : public QWidget, private SessionObserver {
   Q_OBJECT
 
  public:
@@ -39,18 +35,23 @@ class FormMain : public QWidget {
   void resetViewer();
   void updateCommandStates();
 
-  ViewerState& state() { return state_; }
+  Session& session() { return session_; }
+  const ViewerState& state() const { return session_.state(); }
   Ui::formMain& ui() { return ui_; }
   FormImage& formImage() { return *formImage_; }
   // The duplicate window, or null before the first "複製".
   FormImageS* formImageS() { return formImageS_.get(); }
-  // The named long steps of the commands; tests hook in here to make one fail.
-  NamedSteps& steps() { return steps_; }
+  // Position in the boundary-file and colour dialog sequences (0 when none is under way).
+  int pickIndex() const { return pickIndex_; }
 
   // Runs the command of a control so that nothing it throws escapes: the drawing window gets
   // back the picture it had and a message names the command and the cause. False when it
   // failed. Every connected handler runs through here.
   bool runCommand(const QWidget* control, const std::function<void()>& command);
+  // The same for steps that belong to no command (the preload): the message is the cause alone.
+  bool runSteps(const std::function<void()>& steps);
+  // Shows each warning of a step that went on.
+  void showWarnings(const Warnings& warnings);
 
   // Step (1): the logical model.
   void cmdOpenModel_Click();
@@ -100,6 +101,21 @@ class FormMain : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // While a handler reads a group of controls into the session, the notification of that change
+  // must not write the controls back: the user may be typing in them.
+  class ReadingControls {
+   public:
+    ReadingControls(FormMain& window, Change change);
+    ~ReadingControls();
+
+   private:
+    FormMain& window_;
+    std::optional<Change> before_;
+  };
+
+  void sessionChanged(Change change) override;
+  bool fromControls(Change change) const { return readingControls_ == change; }
+  bool run(const QString& prefix, const std::function<void()>& work);
   void connectHandlers();
   QString commandName(const QWidget* control) const;
   void txtNbd_Change();
@@ -107,58 +123,43 @@ class FormMain : public QWidget {
   void txtZbase2_Change();
   bool eventFilter(QObject* watched, QEvent* event) override;
   void readDefaultFile();
-  void showError(const std::exception& error);
-  void installModel(LogicalModel model);
-  std::vector<std::string> boundaryFilesStillReadable(QStringList& dropped);
-  void forgetGrids();
-  void showBoundaryFiles();
-  void showBoundaryColours();
-  void showUnitNames();
-  void resetColours();
-  void showModelInGrid();
-  void applyColumnWidths();
   void writeCell(const QString& text);
   void readModelFromGrid();
-  void checkModelCompleteness();
-  void showDisplaySurface(const QString& path);
-  void warnOfTrailingValues(const QString& path, const GridSurface& grid);
-  void drawLegendBand(int unit, PackedColor color);
-  BuildInputs buildInputs() const;
-  bool modelReadyForBuild();
-  void showSectionFigures();
-  void writeView(const QString& alpha, const QString& gamma, const QString& sca,
-                 const QString& ve);
+  // What the window shows of the state.
+  void showModelInGrid();
+  void applyColumnWidths();
+  void showUnitNames();
+  void showBoundaryFiles();
+  void showColours();
+  void showDisplaySurface();
+  void showBaseHeight();
+  void showGridFigures();
+  void showView();
+  void showContours();
+  void showDrawOptions();
+  void showPictureFigures();
+  void showStepIndicators();
+  void writeView(const ViewValues& values);
   void contourBox_Change();
   void txtSepInt_Change();
-  void refuseUndrawableView() const;
-  std::array<std::int16_t, 2> lastVisibleWalls() const;
-  bool contourLinesWanted();
-  void drawGeoMap(const DrawOptions& options, const Array2D<std::int32_t>& units,
-                  std::array<std::int16_t, 2> walls, bool contourLines);
-  void drawSideMaps(const Projection& projection, const DrawOptions& options,
-                    std::array<std::int16_t, 2> walls);
-  Projection currentProjection() const;
-  bool sectionDrawable();
-  bool sectionUnitsDrawn() const;
-  Array2D<std::int32_t> sectionUnits();
-  void drawSection(const DrawOptions& options, const Array2D<std::int32_t>& units);
+  void readDrawOptions();
   void chkAutoRedraw_Click();
   void chkBack_Click();
   void chkboundary_Click();
   void chkWaku_Click();
   void optWaku_Click(bool checked);
   void clearResultLabels();
-  void clearSectionFigures();
   void showWindowSize(int width, int height);
 
   Ui::formMain ui_;
   Dialogs& dialogs_;
   QString programFolder_;
-  ViewerState state_;
+  Session session_;
   std::unique_ptr<FormImage> formImage_;
   std::unique_ptr<FormImageS> formImageS_;
   QPixmap legend_;
-  NamedSteps steps_;
+  int pickIndex_ = 0;
+  std::optional<Change> readingControls_;
 };
 
 }  // namespace kalvenor

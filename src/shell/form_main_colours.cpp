@@ -12,66 +12,50 @@ namespace kalvenor {
 // soon as its colour is chosen, so unit 1 takes the bottom band. A cancel ends the sequence with
 // the colours chosen so far.
 void FormMain::cmdColor_Click() {
-  const LogicalModel& m = state_.model;
+  const LogicalModel& m = state().model;
   const int units = m.unitCount();
-  if (state_.unitColor.size() < static_cast<std::size_t>(units + 1)) {
-    dialogs_.message(QStringLiteral("There is no logical model yet: enter one in step (1) first."),
-                     Dialogs::Icon::Warning);
-    return;
-  }
-  for (state_.pickIndex = 1; state_.pickIndex <= units; ++state_.pickIndex) {
-    const int unit = state_.pickIndex;
+  if (!session_.hasModel()) throw SessionError(kNoModelYet);
+  for (pickIndex_ = 1; pickIndex_ <= units; ++pickIndex_) {
+    const int unit = pickIndex_;
     const std::optional<PackedColor> color = dialogs_.chooseColor(
         kBlack, sequenceTitle(QStringLiteral("地質"), unit, units, m.unitName[unit]));
     if (!color) return;
-    state_.unitColor[unit] = *color;
-    drawLegendBand(unit, *color);
+    session_.setUnitColor(unit, *color);
   }
-  ui_.cmdColor->setEnabled(false);
-  state_.pickIndex = 0;
-  ui_.lbl3->setVisible(false);
+  pickIndex_ = 0;
 }
 
-void FormMain::drawLegendBand(int unit, PackedColor color) {
+void FormMain::cmdColorReset_Click() { session_.resetUnitColors(); }
+
+// The legend holds a band for every unit given a colour, unit 1 at the bottom; each boundary's
+// name in the header is written in the colour of its line.
+void FormMain::showColours() {
+  const ViewerState& s = state();
   const QSize area = ui_.picLegend->contentsRect().size();
-  if (legend_.size() != area) {
-    QPixmap resized(area);
-    resized.fill(Qt::white);
-    QPainter(&resized).drawPixmap(0, 0, legend_);
-    legend_ = resized;
-  }
+  legend_ = QPixmap(area);
+  legend_.fill(Qt::white);
+  const int units = s.model.unitCount();
   const double H = area.height();
-  const double h = H / state_.model.unitCount();
+  const double h = H / units;
   QPainter painter(&legend_);
-  painter.fillRect(QRectF(QPointF(0, H - unit * h), QPointF(area.width(), H - (unit - 1) * h)),
-                   QColor(redOf(color), greenOf(color), blueOf(color)));
+  for (int unit = 1; unit <= units && unit < static_cast<int>(s.unitColorChosen.size()); ++unit) {
+    if (!s.unitColorChosen[unit]) continue;
+    painter.fillRect(QRectF(QPointF(0, H - unit * h), QPointF(area.width(), H - (unit - 1) * h)),
+                     toQColor(s.unitColor[unit]));
+  }
   painter.end();
   ui_.picLegend->setPixmap(legend_);
-}
+  ui_.cmdColor->setEnabled(session_.stepOpen(Step::Colours));
 
-void FormMain::cmdColorReset_Click() { resetColours(); }
-
-// Every unit black again, a blank legend and step (3) open.
-void FormMain::resetColours() {
-  legend_ = QPixmap(ui_.picLegend->contentsRect().size());
-  legend_.fill(Qt::white);
-  ui_.picLegend->setPixmap(legend_);
-  state_.unitColor.assign(state_.model.unitCount() + 1, kBlack);
-  ui_.cmdColor->setEnabled(true);
-  ui_.lbl3->setVisible(true);
-}
-
-// Each boundary's name in the header is written in the colour of its line.
-void FormMain::showBoundaryColours() {
   QTableWidget& grid = *ui_.grdModel;
-  const int boundaries = std::min<int>(grid.columnCount(), state_.model.Nbd);
-  for (int k = 1; k <= boundaries; ++k) {
+  const int boundaries = std::min<int>(grid.columnCount(), s.model.Nbd);
+  for (int k = 1; k <= boundaries && k < static_cast<int>(s.boundaryColor.size()); ++k) {
     QTableWidgetItem* header = grid.horizontalHeaderItem(k - 1);
     if (!header) {
       header = new QTableWidgetItem;
       grid.setHorizontalHeaderItem(k - 1, header);
     }
-    header->setForeground(toQColor(state_.boundaryColor[k]));
+    header->setForeground(toQColor(s.boundaryColor[k]));
   }
 }
 
@@ -83,11 +67,10 @@ void FormMain::grdModel_Click() {
   const QTableWidgetSelectionRange& range = ranges.front();
   if (range.columnCount() != 1 || range.rowCount() < 2) return;
   const int boundary = range.leftColumn() + 1;
-  if (boundary >= static_cast<int>(state_.boundaryColor.size())) return;
-  const std::optional<PackedColor> color = dialogs_.chooseColor(state_.boundaryColor[boundary], {});
+  if (boundary >= static_cast<int>(state().boundaryColor.size())) return;
+  const std::optional<PackedColor> color = dialogs_.chooseColor(state().boundaryColor[boundary], {});
   if (!color) return;
-  state_.boundaryColor[boundary] = *color;
-  showBoundaryColours();
+  session_.setBoundaryColor(boundary, *color);
 }
 
 }  // namespace kalvenor

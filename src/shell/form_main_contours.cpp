@@ -17,13 +17,25 @@ void FormMain::contourBox_Change() {
 }
 
 void FormMain::refreshContourSettings() {
-  ContourSettings& c = state_.contours;
-  for (const auto& [box, value] : {std::pair{ui_.txtCst, &c.Cst}, std::pair{ui_.txtCen, &c.Cen},
-                                   std::pair{ui_.txtCin, &c.Cin}}) {
-    if (!box->text().isEmpty()) *value = leadingNumber(box->text());
+  ReadingControls reading(*this, Change::Contours);
+  const auto typedIn = [](const QLineEdit* box) -> std::optional<double> {
+    if (box->text().isEmpty()) return std::nullopt;
+    return leadingNumber(box->text());
+  };
+  session_.setContours({typedIn(ui_.txtCst), typedIn(ui_.txtCen), typedIn(ui_.txtCin),
+                        ui_.chkContour->isChecked()});
+}
+
+// Contours set elsewhere (a command line) show in the boxes as if typed there.
+void FormMain::showContours() {
+  const ContourSettings& c = state().contours;
+  for (const auto& [box, value] : {std::pair{ui_.txtCst, c.Cst}, std::pair{ui_.txtCen, c.Cen},
+                                   std::pair{ui_.txtCin, c.Cin}}) {
+    const QSignalBlocker quiet(box);
+    box->setText(numberQText(value));
   }
-  state_.flags.contourReady = c.Cst != c.Cen && c.Cin != 0 && ui_.chkContour->isChecked() ? 1 : 0;
-  updateCommandStates();
+  const QSignalBlocker quiet(ui_.chkContour);
+  ui_.chkContour->setChecked(state().contourLinesWanted);
 }
 
 // A division count of 0 disables "自動" for good.
@@ -33,17 +45,12 @@ void FormMain::txtSepInt_Change() {
 
 // Levels from the display surface's range in the number of divisions typed.
 void FormMain::cmdContourAuto_Click() {
-  double divisions = std::clamp(Int(leadingNumber(ui_.txtSepInt->text())), -32768.0, 32767.0);
-  if (divisions == 0) {
-    divisions = 1;
-    ui_.txtSepInt->setText(QStringLiteral("1"));
-  }
-  ui_.txtCst->setText(numberQText(Int(state_.display.Zmin)));
-  ui_.txtCen->setText(numberQText(Int(state_.display.Zmax + 0.99999)));
-  const double span = leadingNumber(ui_.txtCen->text()) - leadingNumber(ui_.txtCst->text());
-  double cin = Int(span / divisions + 0.99999);
-  if (cin == 0) cin = span / divisions;
-  ui_.txtCin->setText(numberQText(cin));
+  const double divisions = std::clamp(Int(leadingNumber(ui_.txtSepInt->text())), -32768.0, 32767.0);
+  if (divisions == 0) ui_.txtSepInt->setText(QStringLiteral("1"));
+  const ContourSettings c = session_.autoContours(divisions);
+  ui_.txtCst->setText(numberQText(c.Cst));
+  ui_.txtCen->setText(numberQText(c.Cen));
+  ui_.txtCin->setText(numberQText(c.Cin));
   ui_.chkContour->setChecked(true);
   refreshContourSettings();
 }

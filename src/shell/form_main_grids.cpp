@@ -1,4 +1,3 @@
-#include "evaluation/grid_builds.h"
 #include "shell/build_progress.h"
 #include "shell/busy_cursor.h"
 #include "shell/form_main.h"
@@ -6,41 +5,21 @@
 
 namespace kalvenor {
 
-BuildInputs FormMain::buildInputs() const {
-  return {state_.model, state_.boundaryFile, state_.display, state_.Zbase};
-}
-
-bool FormMain::modelReadyForBuild() {
-  if (state_.flags.modelReady == 1) return true;
-  dialogs_.message(QStringLiteral("There is no logical model yet: enter one in step (1) first."),
-                   Dialogs::Icon::Warning);
-  return false;
-}
-
 // The whole build runs into fresh objects; only a build that completes replaces the grids. A
-// build that fails throws, and the command's message says why.
+// build that fails throws, and the command's message says why. A new map comes with its walls.
 void FormMain::cmdKalvenor_Click() {
-  if (!modelReadyForBuild()) return;
-  const DisplaySurface& d = state_.display;
-  MapBuild build = steps_.run("build the 3D-map grid of " + gridSize(d.Nx, d.Ny) + " nodes", [&] {
+  Warnings warnings;
+  {
     BusyCursor busy;
     BuildProgressDialog progress(this);
-    return buildMapGrid(buildInputs(), progress.reporter());
-  });
-  state_.boundaryGrids = std::move(build.boundaryGrids);
-  state_.mapGrid = std::move(build.grid);
-  state_.wallProfiles = std::move(build.wallProfiles);
-  state_.drawUnit = {};
-  ProgressFlags& flags = state_.flags;
-  flags.mapGridState = 1;
-  if (flags.sectionGridState == 1) flags.sectionGridState = 2;
+    warnings = session_.buildMapGrid(progress.reporter());
+  }
   ui_.chkSide->setChecked(true);
-  updateCommandStates();
-  ui_.lbl5->setVisible(false);
+  showWarnings(warnings);
 }
 
+// After the build the view turns to the section.
 void FormMain::cmdSectionModel_Click() {
-  if (!modelReadyForBuild()) return;
   SectionLine line;
   line.Xstart = leadingNumber(ui_.txtXstart->text());
   line.Ystart = leadingNumber(ui_.txtYstart->text());
@@ -48,42 +27,36 @@ void FormMain::cmdSectionModel_Click() {
   line.Xend = leadingNumber(ui_.txtXend->text());
   line.Yend = leadingNumber(ui_.txtYend->text());
   line.faiDegrees = leadingNumber(ui_.txtFai->text());
-  SectionBuild build = steps_.run("build the section grid", [&] {
+  Warnings warnings;
+  {
     BusyCursor busy;
     BuildProgressDialog progress(this);
-    return buildSectionGrid(buildInputs(), line, progress.reporter());
-  });
-  state_.boundaryGrids = std::move(build.boundaryGrids);
-  state_.mapGrid = std::move(build.grid);
-  state_.section = std::move(build.section);
-  state_.sectionProfile = std::move(build.sectionProfile);
-  state_.drawUnit = {};
-
-  cmdSectionView_Click();
-  showSectionFigures();
-  ProgressFlags& flags = state_.flags;
-  flags.sectionGridState = 1;
-  if (flags.mapGridState == 1) flags.mapGridState = 2;
-  updateCommandStates();
-  ui_.lbl5->setVisible(false);
-}
-
-void FormMain::clearSectionFigures() {
-  for (QLabel* label :
-       {ui_.lblNxyS, ui_.lblNzS, ui_.lblDxxS, ui_.lblDyyS, ui_.lblDzzS, ui_.lblXminS, ui_.lblYminS,
-        ui_.lblZminS, ui_.lblXmaxS, ui_.lblYmaxS, ui_.lblZmaxS}) {
-    label->clear();
+    warnings = session_.buildSectionGrid(line, progress.reporter());
   }
+  cmdSectionView_Click();
+  showWarnings(warnings);
 }
 
-void FormMain::showSectionFigures() {
-  const SectionGrid& s = state_.section;
-  const MapGrid& g = state_.mapGrid;
+// The figures of the last section build: kept while a map build replaces its grid, gone with
+// the grids of a model that was replaced.
+void FormMain::showGridFigures() {
+  const SectionGrid& s = state().section;
+  const MapGrid& g = state().mapGrid;
+  if (s.Nxy == 0) {
+    for (QLabel* label : {ui_.lblNxyS, ui_.lblNzS, ui_.lblDxxS, ui_.lblDyyS, ui_.lblDzzS,
+                          ui_.lblXminS, ui_.lblYminS, ui_.lblZminS, ui_.lblXmaxS, ui_.lblYmaxS,
+                          ui_.lblZmaxS}) {
+      label->clear();
+    }
+    return;
+  }
+  if (g.verticalGrids[kSectionSlot].empty()) return;
+  const double Zbase = state().Zbase;
   const std::pair<QLabel*, double> figures[] = {
-      {ui_.lblNxyS, s.Nxy},         {ui_.lblNzS, g.Nz},           {ui_.lblDxxS, s.Dxx},
-      {ui_.lblDyyS, s.Dyy},         {ui_.lblDzzS, g.Dzz},         {ui_.lblXminS, s.Xstart},
-      {ui_.lblYminS, s.Ystart},     {ui_.lblZminS, state_.Zbase}, {ui_.lblXmaxS, s.Xend},
-      {ui_.lblYmaxS, s.Yend},       {ui_.lblZmaxS, state_.Zbase + (g.Nz - 1) * g.Dzz}};
+      {ui_.lblNxyS, s.Nxy},     {ui_.lblNzS, g.Nz},       {ui_.lblDxxS, s.Dxx},
+      {ui_.lblDyyS, s.Dyy},     {ui_.lblDzzS, g.Dzz},     {ui_.lblXminS, s.Xstart},
+      {ui_.lblYminS, s.Ystart}, {ui_.lblZminS, Zbase},    {ui_.lblXmaxS, s.Xend},
+      {ui_.lblYmaxS, s.Yend},   {ui_.lblZmaxS, Zbase + (g.Nz - 1) * g.Dzz}};
   for (const auto& [label, value] : figures) label->setText(numberQText(value));
 }
 

@@ -2,7 +2,6 @@
 #include <QHeaderView>
 #include <algorithm>
 
-#include "model/grid_surface.h"
 #include "model/logical_model.h"
 #include "model/read_error.h"
 #include "shell/busy_cursor.h"
@@ -32,68 +31,12 @@ void setHeaderText(QTableWidget& grid, Qt::Orientation orientation, int section,
 
 }  // namespace
 
-// The grids were classified with the old model, so they go whatever the new one holds. With the
-// same number of boundaries (and so of units) the boundary files that still read, the colours
-// and the legend carry over; otherwise steps (2) and (3) start again.
-void FormMain::installModel(LogicalModel model) {
-  const int Nbd = model.Nbd;
-  const bool sameCount = state_.unitColor.size() == static_cast<std::size_t>(Nbd + 2);
-  QStringList dropped;
-  std::vector<std::string> files =
-      sameCount ? boundaryFilesStillReadable(dropped) : std::vector<std::string>(Nbd + 1);
-  state_.model = std::move(model);
-  state_.boundaryFile = std::move(files);
-  state_.pickIndex = 0;
-  if (!sameCount) {
-    state_.boundaryColor.assign(Nbd + 1, kBlack);
-    resetColours();
-  }
-  forgetGrids();
-  showBoundaryFiles();
-  showUnitNames();
-  if (!dropped.isEmpty()) {
-    dialogs_.message(QStringLiteral("These boundary files no longer read and were dropped; pick "
-                                    "the boundary files again in step (2).\n") +
-                         dropped.join('\n'),
-                     Dialogs::Icon::Warning);
-  }
-}
-
-// Reads every boundary file picked so far; a file that fails is left out and named in `dropped`.
-std::vector<std::string> FormMain::boundaryFilesStillReadable(QStringList& dropped) {
-  std::vector<std::string> files = state_.boundaryFile;
-  BusyCursor busy;
-  for (std::size_t k = 1; k < files.size(); ++k) {
-    if (files[k].empty()) continue;
-    try {
-      steps_.run("re-read the file of boundary " + std::to_string(k),
-                 [&] { readGridSurface(files[k]); });
-    } catch (const ReadError& error) {
-      dropped << QString::fromUtf8(error.what());
-      files[k].clear();
-    }
-  }
-  return files;
-}
-
-// Built for a model that is gone: the map and section commands wait for a new build.
-void FormMain::forgetGrids() {
-  state_.mapGrid = {};
-  state_.wallProfiles = {};
-  state_.section = {};
-  state_.sectionProfile = {};
-  state_.drawUnit = {};
-  state_.visibleWall = {0, 0};
-  state_.flags.mapGridState = 0;
-  state_.flags.sectionGridState = 0;
-  clearSectionFigures();
-  ui_.lbl5->setVisible(true);
-  updateCommandStates();
-}
-
-// The names beside the legend, highest unit first, as the legend stacks them.
+// The names beside the legend, highest unit first, as the legend stacks them, and the file
+// they came from.
 void FormMain::showUnitNames() {
-  const LogicalModel& m = state_.model;
+  ui_.lblModelFileName->setText(
+      QDir::toNativeSeparators(QFile::decodeName(state().modelFile.c_str())));
+  const LogicalModel& m = state().model;
   ui_.lstBodyName->clear();
   for (int i = m.unitCount(); i >= 1; --i) {
     ui_.lstBodyName->addItem(QString::fromStdString(m.unitName[i]));
@@ -103,54 +46,21 @@ void FormMain::showUnitNames() {
 void FormMain::cmdOpenModel_Click() {
   const std::optional<QString> path = dialogs_.openFile(kAllFilesFilter, {});
   if (!path) return;
-  LogicalModel model;
-  try {
-    BusyCursor busy;
-    model = readLogicalModel(localPath(*path));
-  } catch (const ReadError& error) {
-    showError(error);
-    return;
-  }
-  installModel(std::move(model));
-  ui_.lblModelFileName->setText(QDir::toNativeSeparators(*path));
-  const LogicalModel& m = state_.model;
-  ui_.grdModel->setRowCount(m.unitCount());
-  ui_.grdModel->setColumnCount(m.Nbd);
-  applyColumnWidths();
-  showModelInGrid();
-  ui_.txtNbd->setText(numberQText(m.Nbd));
-  ui_.txtNbd1->setText(numberQText(m.unitCount()));
-  readModelFromGrid();
+  BusyCursor busy;
+  showWarnings(session_.loadModel(localPath(*path)));
 }
 
-// The template and a model sized by hand come from no file.
-void FormMain::cmd2Layer_Click() {
-  installModel(twoUnitTemplate());
-  ui_.lblModelFileName->clear();
-  ui_.grdModel->setRowCount(2);
-  ui_.grdModel->setColumnCount(1);
-  showModelInGrid();
-  ui_.txtNbd->setText(QStringLiteral("1"));
-  ui_.txtNbd1->setText(QStringLiteral("2"));
-  readModelFromGrid();
-}
+void FormMain::cmd2Layer_Click() { showWarnings(session_.useTwoUnitModel()); }
 
-// Sizes a blank model by hand; it is not checked, and so not ready, before the first cell
-// button.
+// Sizes a blank model by hand; the grid keeps the texts it holds, and the model is not checked,
+// and so not ready, before the first cell button.
 void FormMain::cmdModelChange_Click() {
-  const double typed = roundHalfEven(leadingNumber(ui_.txtNbd->text()));
-  if (typed < 0 || typed > kMaxBoundaries) {
-    dialogs_.message(QStringLiteral("The number of boundaries must be a whole number from 0 to %1 "
-                                    "(a point's above/below pattern holds at most %1 boundaries); "
-                                    "\"%2\" is not. The model is left as it was.")
-                         .arg(kMaxBoundaries)
-                         .arg(ui_.txtNbd->text()),
-                     Dialogs::Icon::Warning);
-    return;
+  Warnings warnings;
+  {
+    ReadingControls reading(*this, Change::Model);
+    warnings = session_.resizeModel(ui_.txtNbd->text().toStdString());
   }
-  const int Nbd = static_cast<int>(typed);
-  installModel(allocateModel(Nbd));
-  ui_.lblModelFileName->clear();
+  const int Nbd = state().model.Nbd;
   const int oldColumns = ui_.grdModel->columnCount();
   ui_.grdModel->setRowCount(Nbd + 1);
   ui_.grdModel->setColumnCount(Nbd);
@@ -159,10 +69,8 @@ void FormMain::cmdModelChange_Click() {
     if (!ui_.grdModel->verticalHeaderItem(i)) setHeaderText(*ui_.grdModel, Qt::Vertical, i, {});
   }
   applyColumnWidths();
-  showBoundaryColours();
-  state_.flags.modelReady = 0;
-  ui_.lbl1->setVisible(true);
-  updateCommandStates();
+  showColours();
+  showWarnings(warnings);
 }
 
 // Clears the grid's texts but keeps its size; the model's names, cells, files and colours go,
@@ -178,18 +86,12 @@ void FormMain::cmdModelReset_Click() {
   for (int column = 0; column < grid.columnCount(); ++column) {
     setHeaderText(grid, Qt::Horizontal, column, {});
   }
+  pickIndex_ = 0;
+  {
+    ReadingControls reading(*this, Change::Model);
+    session_.resetModel();
+  }
   ui_.lstBodyName->clear();
-  state_.flags.modelReady = 0;
-  LogicalModel blank = allocateModel(state_.model.Nbd);
-  blank.unitOfPattern = std::move(state_.model.unitOfPattern);
-  state_.model = std::move(blank);
-  state_.boundaryFile.assign(state_.model.Nbd + 1, std::string());
-  state_.boundaryColor.assign(state_.model.Nbd + 1, kBlack);
-  state_.pickIndex = 0;
-  resetColours();
-  forgetGrids();
-  showBoundaryFiles();
-  ui_.lbl1->setVisible(true);
 }
 
 void FormMain::cmdGridMinus1_Click() { writeCell(QStringLiteral("-1")); }
@@ -206,9 +108,13 @@ void FormMain::writeCell(const QString& text) {
   readModelFromGrid();
 }
 
+// The whole model in the grid: its size, names and cells, and its size in the two boxes.
 void FormMain::showModelInGrid() {
-  const LogicalModel& m = state_.model;
+  const LogicalModel& m = state().model;
   QTableWidget& grid = *ui_.grdModel;
+  grid.setRowCount(m.unitCount());
+  grid.setColumnCount(m.Nbd);
+  applyColumnWidths();
   for (int k = 1; k <= m.Nbd; ++k) {
     setHeaderText(grid, Qt::Horizontal, k - 1, QString::fromStdString(m.boundaryName[k]));
   }
@@ -218,7 +124,8 @@ void FormMain::showModelInGrid() {
       grid.setItem(i - 1, k - 1, new QTableWidgetItem(numberQText(m.modelCell(i, k))));
     }
   }
-  showBoundaryColours();
+  ui_.txtNbd->setText(numberQText(m.Nbd));
+  ui_.txtNbd1->setText(numberQText(m.unitCount()));
 }
 
 // The cell columns share the grid's width; the unit names keep the width they need to be read,
@@ -226,36 +133,22 @@ void FormMain::showModelInGrid() {
 void FormMain::applyColumnWidths() {
   QTableWidget& grid = *ui_.grdModel;
   const int width =
-      modelColumnWidth(grid.width() * kTwipsPerPixel, state_.model.Nbd + 1) / kTwipsPerPixel;
+      modelColumnWidth(grid.width() * kTwipsPerPixel, state().model.Nbd + 1) / kTwipsPerPixel;
   for (int column = 0; column < grid.columnCount(); ++column) grid.setColumnWidth(column, width);
 }
 
-// The grid text is the master copy while editing. A cell that changes makes the grids out of
-// date.
+// The grid text is the master copy while editing.
 void FormMain::readModelFromGrid() {
-  LogicalModel& m = state_.model;
-  const Array2D<std::int16_t> before = m.modelCell;
+  const LogicalModel& m = state().model;
+  Array2D<std::int16_t> cells(1, m.unitCount(), 1, m.Nbd, 0);
   for (int i = 1; i <= m.unitCount(); ++i) {
     for (int k = 1; k <= m.Nbd; ++k) {
       const double value = roundHalfEven(leadingNumber(cellText(*ui_.grdModel, i - 1, k - 1)));
-      m.modelCell(i, k) = static_cast<std::int16_t>(std::clamp(value, -32768.0, 32767.0));
+      cells(i, k) = static_cast<std::int16_t>(std::clamp(value, -32768.0, 32767.0));
     }
   }
-  checkModelCompleteness();
-  state_.flags.modelReady = 1;
-  if (m.modelCell != before) forgetGrids();
-  updateCommandStates();
-}
-
-// A complete model hides indicator (1) and re-opens step (5): the grids are out of date.
-void FormMain::checkModelCompleteness() {
-  ui_.lbl1->setVisible(true);
-  const bool complete = buildUnitOfPattern(state_.model);
-  state_.flags.modelComplete = complete ? 1 : 0;
-  if (complete) {
-    ui_.lbl1->setVisible(false);
-    ui_.lbl5->setVisible(true);
-  }
+  ReadingControls reading(*this, Change::Model);
+  session_.setModelCells(cells);
 }
 
 }  // namespace kalvenor

@@ -3,7 +3,6 @@
 #include <QScreen>
 
 #include "imagewin/form_image.h"
-#include "model/read_error.h"
 #include "shell/form_main.h"
 
 namespace kalvenor {
@@ -33,14 +32,9 @@ void FormMain::resetViewer() {
     box->setText(QString());
   }
 
-  state_.flags = ProgressFlags{};
   clearResultLabels();
-  for (QLabel* indicator : {ui_.lbl1, ui_.lbl2, ui_.lbl3, ui_.lbl4, ui_.lbl5, ui_.lbl6}) {
-    indicator->setVisible(true);
-  }
-  for (QPushButton* command : {ui_.cmdGeoMap, ui_.cmdGeoSection, ui_.cmdContour, ui_.cmdGrid}) {
-    command->setEnabled(false);
-  }
+  showStepIndicators();
+  updateCommandStates();
   ui_.lstBoundaryFile->clear();
 
   ui_.optSection2->setChecked(true);
@@ -54,16 +48,9 @@ void FormMain::resetViewer() {
   ui_.chkWaku->setChecked(true);
   ui_.optWaku4->setChecked(true);
 
-  state_.view.Dist = kParallelDist;
-  state_.view.Ppz = 0.0;
-  state_.contours = ContourSettings{};
-  DisplaySurface& display = state_.display;
-  display.Dx = display.Dy = display.Xmin = display.Ymin = display.Xmax = display.Ymax = 0.0;
-  display.Nx = display.Ny = 0;
-  state_.pickIndex = 0;
-
+  pickIndex_ = 0;
   formImage_->canvas().setBackgroundColor(kWhite);
-  state_.drawOptions.LineColor = kBlack;
+  session_.setLineColor(kBlack);
   readDefaultFile();
 }
 
@@ -84,11 +71,8 @@ void FormMain::clearResultLabels() {
 // the view the shipped file holds.
 void FormMain::readDefaultFile() {
   const QString path = QDir(programFolder_).filePath(QStringLiteral("default.txt"));
-  try {
-    state_.defaults = readDefaultValues(QDir::toNativeSeparators(path).toStdString());
-  } catch (const ReadError& error) {
-    state_.defaults = DefaultValues{};
-    dialogs_.message(QString::fromStdString(error.what()) +
+  if (const auto problem = session_.loadDefaults(QDir::toNativeSeparators(path).toStdString())) {
+    dialogs_.message(QString::fromStdString(*problem) +
                          QStringLiteral("\nThe built-in default view is used instead."),
                      Dialogs::Icon::Warning);
   }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/command_line.h"
+#include "session/command_line.h"
 #include "shell/form_main.h"
 #include "shell/preload.h"
 #include "shell/qt_dialogs.h"
@@ -28,9 +28,9 @@ int main(int argc, char* argv[]) {
     std::fputs(kalvenor::windowUsage().c_str(), stdout);
     return 0;
   }
-  kalvenor::InputFiles files;
+  kalvenor::SessionOptions options;
   try {
-    files = kalvenor::parseWindowOptions(args);
+    options = kalvenor::parseWindowOptions(args);
   } catch (const kalvenor::UsageError& error) {
     std::fprintf(stderr, "kalvenor: %s\n", error.what());
     return 2;
@@ -43,12 +43,11 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   QApplication app(argc, argv);
-  kalvenor::QtDialogs realDialogs;
-  kalvenor::PreloadDialogs dialogs(realDialogs);
+  kalvenor::QtDialogs dialogs;
   kalvenor::FormMain window(dialogs, QCoreApplication::applicationDirPath());
-  realDialogs.setParentWidget(&window);
+  dialogs.setParentWidget(&window);
   window.Form_Load();
   window.show();
-  if (files.any()) kalvenor::preload(window, dialogs, files);
+  if (options.inputs.any()) kalvenor::preload(window, options);
   return app.exec();
 }

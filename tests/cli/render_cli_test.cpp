@@ -190,7 +190,7 @@ void RenderCliTest::badOptionsAndFilesExitWithTwoAndNameTheProblem() {
       {smallCase() << "--view" << "1,2,3", "--view"},
       {{"--model", out("missing.txt"), "--surface", out("surface.txt"), "--map", out("m.png")},
        "missing.txt"},
-      {smallCase() << "--boundary" << out("s.txt") << "--map" << out("m.png"), "2 --boundary"},
+      {smallCase() << "--boundary" << out("s.txt") << "--map" << out("m.png"), "2 boundary files"},
       {smallCase() << "--section" << out("s.png") << "--start" << "500,500" << "--azimuth" << "0",
        "does not cross"},
   };
@@ -314,7 +314,7 @@ void RenderCliTest::problemsThatDoNotStopTheRunAreWarnedOnEachOneLine() {
   const QStringList lines = run.errors.trimmed().split('\n');
   QCOMPARE(lines.size(), 3);
   QVERIFY2(lines[0].contains("surface.txt") && lines[0].contains("2 values"), qPrintable(lines[0]));
-  QVERIFY2(lines[1].contains("s.txt") && lines[1].contains("does not match"), qPrintable(lines[1]));
+  QVERIFY2(lines[1].contains("s.txt") && lines[1].contains("does not cover"), qPrintable(lines[1]));
   QVERIFY2(lines[2].contains("without contours"), qPrintable(lines[2]));
   QVERIFY(QImage(out("m.png")).width() > 0);
 }

@@ -23,7 +23,7 @@ class GridBuildFlowTest : public QObject {
   QString write(const QString& name, const QByteArray& content);
   void loadInputs();
   Ui::formMain& ui() { return window_->ui(); }
-  ViewerState& state() { return window_->state(); }
+  const ViewerState& state() { return window_->state(); }
 
   QTemporaryDir* folder_ = nullptr;
   ScriptedDialogs* dialogs_ = nullptr;
@@ -64,8 +64,7 @@ void GridBuildFlowTest::loadInputs() {
   QTest::mouseClick(ui().cmdOpenDisplayFile, Qt::LeftButton);
   ui().txtZbase->setText("0");
   QVERIFY(dialogs_->messages.isEmpty());
-  // No view can be applied from the window yet; pretend one has been.
-  state().flags.viewReady = 1;
+  ui().txtSca->setText("1");  // a view, so that the drawing commands can follow the builds
 }
 
 void GridBuildFlowTest::filesThenMapGridThenSectionGrid() {
@@ -75,8 +74,8 @@ void GridBuildFlowTest::filesThenMapGridThenSectionGrid() {
 
   QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
   QVERIFY(dialogs_->messages.isEmpty());
-  QCOMPARE(state().flags.mapGridState, 1);
-  QCOMPARE(state().flags.sectionGridState, 0);
+  QCOMPARE(state().progress.mapGrid(), GridState::Current);
+  QCOMPARE(state().progress.sectionGrid(), GridState::None);
   QCOMPARE(state().mapGrid.Nz, 5);
   QCOMPARE(state().mapGrid.mapUnit(3, 3), 2);  // the surface lies above the boundary
   QVERIFY(ui().chkSide->isChecked());
@@ -102,8 +101,8 @@ void GridBuildFlowTest::filesThenMapGridThenSectionGrid() {
   QCOMPARE(ui().lblDzzS->text(), QString::number(state().mapGrid.Dzz, 'g', 15));
   QCOMPARE(ui().lblZmaxS->text(), QString::number(8 * state().mapGrid.Dzz, 'g', 15));
   QCOMPARE(ui().txtXstart->text(), QString("10"));  // the boxes keep what was typed
-  QCOMPARE(state().flags.sectionGridState, 1);
-  QCOMPARE(state().flags.mapGridState, 2);
+  QCOMPARE(state().progress.sectionGrid(), GridState::Current);
+  QCOMPARE(state().progress.mapGrid(), GridState::Superseded);
   QVERIFY(!ui().cmdGeoMap->isEnabled());
   QVERIFY(ui().cmdGeoSection->isEnabled());
   QVERIFY(ui().cmdGeoSectionLine->isEnabled());
@@ -114,8 +113,8 @@ void GridBuildFlowTest::filesThenMapGridThenSectionGrid() {
   QCOMPARE(ui().txtVe->text(), QString("1"));
 
   QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
-  QCOMPARE(state().flags.mapGridState, 1);
-  QCOMPARE(state().flags.sectionGridState, 2);
+  QCOMPARE(state().progress.mapGrid(), GridState::Current);
+  QCOMPARE(state().progress.sectionGrid(), GridState::Superseded);
   QVERIFY(ui().cmdGeoMap->isEnabled());
   QVERIFY(ui().cmdGeoSection->isEnabled());
   QVERIFY(state().mapGrid.verticalGrids[kSectionSlot].empty());
@@ -137,8 +136,8 @@ void GridBuildFlowTest::aFailedBuildChangesNothing() {
   QTest::mouseClick(ui().cmdSectionModel, Qt::LeftButton);
   QCOMPARE(dialogs_->messages.size(), 1);
   QVERIFY(dialogs_->messages.last().contains("does not cross"));
-  QCOMPARE(state().flags.mapGridState, 1);
-  QCOMPARE(state().flags.sectionGridState, 0);
+  QCOMPARE(state().progress.mapGrid(), GridState::Current);
+  QCOMPARE(state().progress.sectionGrid(), GridState::None);
   QCOMPARE(state().mapGrid.mapUnit, before.mapUnit);
   QCOMPARE(ui().lblNxyS->text(), QString());
 
@@ -146,14 +145,14 @@ void GridBuildFlowTest::aFailedBuildChangesNothing() {
   QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
   QCOMPARE(dialogs_->messages.size(), 2);
   QVERIFY(dialogs_->messages.last().contains("boundary.txt"));
-  QCOMPARE(state().flags.mapGridState, 1);
+  QCOMPARE(state().progress.mapGrid(), GridState::Current);
 }
 
 void GridBuildFlowTest::aBuildThatRunsOutOfMemorySaysWhichStepAndChangesNothing() {
   loadInputs();
   QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
   const MapGrid before = state().mapGrid;
-  window_->steps().setHook([](const std::string& step) {
+  window_->session().setStepHook([](const std::string& step) {
     if (step.starts_with("build")) throw std::bad_alloc();
   });
   ui().txtXstart->setText("10");
@@ -168,8 +167,8 @@ void GridBuildFlowTest::aBuildThatRunsOutOfMemorySaysWhichStepAndChangesNothing(
                         "\"( ５－１ ) ３次元地質図 表示格子の作成\": not enough memory to build "
                         "the 3D-map grid of 5 x 5 nodes"}));
   QCOMPARE(state().mapGrid.mapUnit, before.mapUnit);
-  QCOMPARE(state().flags.mapGridState, 1);
-  QCOMPARE(state().flags.sectionGridState, 0);
+  QCOMPARE(state().progress.mapGrid(), GridState::Current);
+  QCOMPARE(state().progress.sectionGrid(), GridState::None);
   QCOMPARE(ui().lblNxyS->text(), QString());
   QVERIFY(ui().cmdGeoMap->isEnabled());
   QVERIFY(!ui().cmdGeoSection->isEnabled());

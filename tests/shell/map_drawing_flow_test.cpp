@@ -33,7 +33,7 @@ class MapDrawingFlowTest : public QObject {
   void loadAndBuild();
   QString write(const QString& name, const QByteArray& content);
   Ui::formMain& ui() { return window_->ui(); }
-  ViewerState& state() { return window_->state(); }
+  const ViewerState& state() { return window_->state(); }
   const QImage& picture() { return window_->formImage().canvas().image(); }
   int pixelsOf(const QColor& color);
 
@@ -106,7 +106,7 @@ void MapDrawingFlowTest::theViewPresetsAndTheCommandsTheyEnable() {
   QCOMPARE(ui().txtAlpha->text(), QString("225"));
   QCOMPARE(ui().txtSca->text(), QString("1.2"));
   QCOMPARE(ui().txtDist->text(), QString("10000000000"));
-  QCOMPARE(state().flags.viewReady, 1);
+  QCOMPARE(state().progress.viewReady(), true);
   QVERIFY(!ui().lbl6->isVisibleTo(window_));
   QVERIFY(ui().cmdGeoMap->isEnabled());
   QVERIFY(ui().cmdGrid->isEnabled());
@@ -114,7 +114,7 @@ void MapDrawingFlowTest::theViewPresetsAndTheCommandsTheyEnable() {
 
   ui().txtSca->setText("0");  // a zero scale no longer draws, but the view stays ready
   QCOMPARE(state().view.Sca, 0.0);
-  QCOMPARE(state().flags.viewReady, 1);
+  QCOMPARE(state().progress.viewReady(), true);
 
   QTest::mouseClick(ui().cmd2D, Qt::LeftButton);
   QCOMPARE(ui().txtAlpha->text(), QString("180"));
@@ -133,11 +133,11 @@ void MapDrawingFlowTest::contourSettingsAndAutomaticLevels() {
   QCOMPARE(ui().txtCin->text(), QString("4"));
   QCOMPARE(ui().lblContourColor->text(), QString("19"));
   QVERIFY(ui().chkContour->isChecked());
-  QCOMPARE(state().flags.contourReady, 1);
+  QCOMPARE(state().progress.contourReady(), true);
   QVERIFY(ui().cmdContour->isEnabled());
 
   ui().txtCen->setText("12");  // one level only: not enough for contours
-  QCOMPARE(state().flags.contourReady, 0);
+  QCOMPARE(state().progress.contourReady(), false);
   QVERIFY(!ui().cmdContour->isEnabled());
 
   ui().txtSepInt->setText("0.5");
@@ -250,7 +250,7 @@ void MapDrawingFlowTest::commandsWithoutASurfaceDrawNothing() {
 
 // Makes the named steps fail as if memory ran out.
 void MapDrawingFlowTest::failStepsStartingWith(const std::string& prefix) {
-  window_->steps().setHook([prefix](const std::string& step) {
+  window_->session().setStepHook([prefix](const std::string& step) {
     if (step.starts_with(prefix)) throw std::bad_alloc();
   });
 }
@@ -272,11 +272,11 @@ void MapDrawingFlowTest::aMapThatRunsOutOfMemoryKeepsThePictureAndTheState() {
   QCOMPARE(state().drawUnit, units);
   QCOMPARE(state().visibleWall, walls);
   QCOMPARE(state().drawOptions.DrawMode, kGeologicalMap);
-  QCOMPARE(state().flags.mapGridState, 1);
+  QCOMPARE(state().progress.mapGrid(), GridState::Current);
   QCOMPARE(ui().lblAlpha->text(), QString("225"));  // the figures of the picture still shown
   QVERIFY(QApplication::overrideCursor() == nullptr);
 
-  window_->steps().setHook({});  // the window is still usable
+  window_->session().setStepHook({});  // the window is still usable
   QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
   QCOMPARE(dialogs_->messages.size(), 1);
   QVERIFY(picture() != before);

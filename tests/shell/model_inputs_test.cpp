@@ -47,7 +47,7 @@ class ModelInputsTest : public QObject {
   void completeEveryStep();
   bool legendIs(const QColor& bottom, const QColor& top);
   Ui::formMain& ui() { return window_->ui(); }
-  ViewerState& state() { return window_->state(); }
+  const ViewerState& state() { return window_->state(); }
   QStringList listed(QListWidget* list);
 
   QTemporaryDir* folder_ = nullptr;
@@ -149,8 +149,8 @@ void ModelInputsTest::loadingAModelFileShowsItEverywhere() {
   QVERIFY(ui().lblModelFileName->text().endsWith("model.txt"));
   QVERIFY(!ui().lbl1->isVisibleTo(window_));
   QVERIFY(ui().lbl5->isVisibleTo(window_));
-  QCOMPARE(state().flags.modelReady, 1);
-  QCOMPARE(state().flags.modelComplete, 1);
+  QCOMPARE(state().progress.modelReady(), true);
+  QCOMPARE(state().progress.modelComplete(), true);
   QCOMPARE(state().boundaryFile.size(), 3u);
   QCOMPARE(state().unitColor.size(), 4u);
   QCOMPARE(state().boundaryColor.size(), 3u);
@@ -158,7 +158,7 @@ void ModelInputsTest::loadingAModelFileShowsItEverywhere() {
   loadModel("1\ns\nlow, -1\nhigh, -1\n");  // incomplete: no unit lies above s
   QCOMPARE(listed(ui().lstBodyName), (QStringList{"high", "low"}));  // the new model's units only
   QVERIFY(ui().lbl1->isVisibleTo(window_));
-  QCOMPARE(state().flags.modelComplete, 0);
+  QCOMPARE(state().progress.modelComplete(), false);
   QCOMPARE(state().model.unitOfPattern[1], 0);
 }
 
@@ -192,7 +192,7 @@ void ModelInputsTest::theTwoUnitTemplate() {
   QCOMPARE(listed(ui().lstBodyName), (QStringList{"b", "a"}));
   QCOMPARE(state().model.unitOfPattern[0], 1);
   QCOMPARE(state().model.unitOfPattern[1], 2);
-  QCOMPARE(state().flags.modelReady, 1);
+  QCOMPARE(state().progress.modelReady(), true);
 }
 
 void ModelInputsTest::sizingByHandThenCellButtons() {
@@ -214,15 +214,15 @@ void ModelInputsTest::sizingByHandThenCellButtons() {
   QCOMPARE(state().model.modelCell(3, 2), 1);
   QCOMPARE(state().model.modelCell(1, 1), -1);
   QCOMPARE(state().model.modelCell(2, 2), 0);  // a new, empty cell
-  QCOMPARE(state().flags.modelReady, 1);
+  QCOMPARE(state().progress.modelReady(), true);
   QCOMPARE(state().model.unitOfPattern[1], 1);  // above boundary 2 only: unit 1 fits first
   QCOMPARE(state().model.unitOfPattern[2], 2);
-  QCOMPARE(state().flags.modelComplete, 1);
+  QCOMPARE(state().progress.modelComplete(), true);
 
   ui().grdModel->setCurrentCell(1, 0);
   QTest::mouseClick(ui().cmdGridMinus1, Qt::LeftButton);
   QCOMPARE(state().model.unitOfPattern[2], 0);  // above s, below 2: no unit any more
-  QCOMPARE(state().flags.modelComplete, 0);
+  QCOMPARE(state().progress.modelComplete(), false);
   QVERIFY(ui().lbl1->isVisibleTo(window_));
 
   QTest::mouseClick(ui().cmdGridPlus1, Qt::LeftButton);
@@ -230,7 +230,7 @@ void ModelInputsTest::sizingByHandThenCellButtons() {
   QTest::mouseClick(ui().cmdGridZero, Qt::LeftButton);
   QCOMPARE(ui().grdModel->item(2, 1)->text(), QString("0"));
   QCOMPARE(state().model.modelCell(3, 2), 0);
-  QCOMPARE(state().flags.modelComplete, 1);
+  QCOMPARE(state().progress.modelComplete(), true);
   QVERIFY(!ui().lbl1->isVisibleTo(window_));
 }
 
@@ -253,14 +253,11 @@ void ModelInputsTest::sizingRejectsCountsThePatternCannotHold() {
 }
 
 void ModelInputsTest::modelResetReleasesTheModelAndItsCommands() {
-  loadModel(kModel);
-  state().flags.viewReady = 1;
-  state().flags.mapGridState = 1;
-  window_->updateCommandStates();
+  completeEveryStep();
   QVERIFY(ui().cmdGeoMap->isEnabled());
   QTest::mouseClick(ui().cmdModelReset, Qt::LeftButton);
   QVERIFY(!ui().cmdGeoMap->isEnabled());
-  QCOMPARE(state().flags.modelReady, 0);
+  QCOMPARE(state().progress.modelReady(), false);
   QCOMPARE(ui().grdModel->rowCount(), 3);
   QCOMPARE(ui().grdModel->item(0, 0)->text(), QString());
   QCOMPARE(ui().grdModel->horizontalHeaderItem(0)->text(), QString());
@@ -272,7 +269,7 @@ void ModelInputsTest::modelResetReleasesTheModelAndItsCommands() {
 
   ui().grdModel->setCurrentCell(0, 0);
   QTest::mouseClick(ui().cmdGridPlus1, Qt::LeftButton);  // editing again is safe
-  QCOMPARE(state().flags.modelReady, 1);
+  QCOMPARE(state().progress.modelReady(), true);
 }
 
 void ModelInputsTest::boundaryFilesArePickedLowestFirst() {
@@ -282,7 +279,7 @@ void ModelInputsTest::boundaryFilesArePickedLowestFirst() {
   dialogs_->files = {grid, std::nullopt};
   QTest::mouseClick(ui().cmdBoundaryFile, Qt::LeftButton);
   QCOMPARE(listed(ui().lstBoundaryFile), QStringList{grid});
-  QCOMPARE(state().pickIndex, 2);
+  QCOMPARE(window_->pickIndex(), 2);
   QVERIFY(ui().cmdBoundaryFile->isEnabled());
   QVERIFY(ui().lbl2->isVisibleTo(window_));
 
@@ -292,7 +289,7 @@ void ModelInputsTest::boundaryFilesArePickedLowestFirst() {
   QCOMPARE(state().boundaryFile[2], grid2.toStdString());
   QVERIFY(!ui().cmdBoundaryFile->isEnabled());
   QVERIFY(!ui().lbl2->isVisibleTo(window_));
-  QCOMPARE(state().pickIndex, 0);
+  QCOMPARE(window_->pickIndex(), 0);
 
   QTest::mouseClick(ui().cmdBoundaryReset, Qt::LeftButton);
   QCOMPARE(ui().lstBoundaryFile->count(), 0);
@@ -364,7 +361,7 @@ void ModelInputsTest::aCancelledOrBadDisplayFileKeepsTheSurface() {
 void ModelInputsTest::theMismatchWarning() {
   loadDisplay(kDisplay);
   QVERIFY(dialogs_->messages.isEmpty());  // no grid built yet: nothing to compare
-  state().boundaryGrids = readBoundaryGrids({}, 0, state().display);
+  completeEveryStep();  // a grid built on kDisplay: its boundary tables exist
   loadDisplay(kDisplay);
   QVERIFY(dialogs_->messages.isEmpty());
   loadDisplay("4, 2, 1200, -3400, 50, 50, 1, 2, 3, 4, 5, 6, 7, 8");
@@ -388,7 +385,7 @@ void ModelInputsTest::theColourSequenceDrawsTheLegendBottomUp() {
   QCOMPARE(legend.pixelColor(20, 0), QColor(0, 0, 255));
   QVERIFY(!ui().cmdColor->isEnabled());
   QVERIFY(!ui().lbl3->isVisibleTo(window_));
-  QCOMPARE(state().pickIndex, 0);
+  QCOMPARE(window_->pickIndex(), 0);
 
   QTest::mouseClick(ui().cmdColorReset, Qt::LeftButton);
   QCOMPARE(state().unitColor, (std::vector<PackedColor>{kBlack, kBlack, kBlack, kBlack}));
@@ -501,7 +498,7 @@ void ModelInputsTest::reloadingWithAnotherCountOpensStepsTwoAndThreeAgain() {
   QVERIFY(ui().cmdColor->isEnabled());
   QVERIFY(legendIs(Qt::white, Qt::white));
   QVERIFY(ui().lbl1->isVisibleTo(window_));  // a blank model is ready after its first cell
-  QCOMPARE(state().flags.modelReady, 0);
+  QCOMPARE(state().progress.modelReady(), false);
   QCOMPARE(ui().lblModelFileName->text(), QString());
 }
 

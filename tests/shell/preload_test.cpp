@@ -22,45 +22,44 @@ class PreloadTest : public QObject {
   void theProgramRejectsUnknownOptions();
 
  private:
-  InputFiles example() const;
+  SessionOptions example() const;
 
   ScriptedDialogs* real_ = nullptr;
-  PreloadDialogs* dialogs_ = nullptr;
   FormMain* window_ = nullptr;
 };
 
-InputFiles PreloadTest::example() const {
+SessionOptions PreloadTest::example() const {
   const std::string e = KALVENOR_EXAMPLES_DIR "/folded-basin/";
-  return {e + "model.txt",
-          {e + "limestone_top.txt", e + "sandstone_top.txt", e + "mudstone_top.txt",
-           e + "unconformity.txt"},
-          e + "topography.txt",
-          e + "colors.txt"};
+  SessionOptions options;
+  options.inputs = {e + "model.txt",
+                    {e + "limestone_top.txt", e + "sandstone_top.txt", e + "mudstone_top.txt",
+                     e + "unconformity.txt"},
+                    e + "topography.txt",
+                    e + "colors.txt"};
+  return options;
 }
 
 void PreloadTest::init() {
   real_ = new ScriptedDialogs;
-  dialogs_ = new PreloadDialogs(*real_);
-  window_ = new FormMain(*dialogs_, KALVENOR_EXAMPLES_DIR);
+  window_ = new FormMain(*real_, KALVENOR_EXAMPLES_DIR);
   window_->Form_Load();
   window_->show();
 }
 
 void PreloadTest::cleanup() {
   delete window_;
-  delete dialogs_;
   delete real_;
 }
 
 void PreloadTest::theExampleOpensWithItsMapDrawn() {
-  preload(*window_, *dialogs_, example());
+  preload(*window_, example());
   QVERIFY2(real_->messages.isEmpty(), qPrintable(real_->messages.join('\n')));
   Ui::formMain& ui = window_->ui();
   for (QLabel* indicator : {ui.lbl1, ui.lbl2, ui.lbl3, ui.lbl4, ui.lbl5, ui.lbl6}) {
     QVERIFY2(!indicator->isVisibleTo(window_), qPrintable(indicator->objectName()));
   }
   const ViewerState& state = window_->state();
-  QCOMPARE(state.flags.mapGridState, 1);
+  QCOMPARE(state.progress.mapGrid(), GridState::Current);
   QCOMPARE(state.unitColor[5], packRgb(0xe3, 0xa3, 0xb5));
   QCOMPARE(state.boundaryColor[4], packRgb(0xa0, 0x10, 0x10));
   QCOMPARE(ui.grdModel->horizontalHeaderItem(3)->foreground().color(), QColor(0xa0, 0x10, 0x10));
@@ -73,26 +72,24 @@ void PreloadTest::theExampleOpensWithItsMapDrawn() {
     for (int x = 0; x < picture.width(); ++x) cover += picture.pixel(x, y) == qRgb(0xe3, 0xa3, 0xb5);
   }
   QVERIFY(cover > 100);
-  QVERIFY(dialogs_->files.empty());
 }
 
 void PreloadTest::aBadFileStopsThePreloadWithItsMessage() {
-  InputFiles files = example();
-  files.surface = KALVENOR_EXAMPLES_DIR "/folded-basin/model.txt";  // not a grid
-  preload(*window_, *dialogs_, files);
+  SessionOptions files = example();
+  files.inputs.surface = KALVENOR_EXAMPLES_DIR "/folded-basin/model.txt";  // not a grid
+  preload(*window_, files);
   QCOMPARE(real_->messages.size(), 1);
   QVERIFY(real_->messages.first().contains("model.txt"));
-  QCOMPARE(window_->state().flags.modelReady, 1);  // the steps before it stand
+  QCOMPARE(window_->state().progress.modelReady(), true);  // the steps before it stand
   QVERIFY(!window_->ui().lbl3->isVisibleTo(window_));
-  QCOMPARE(window_->state().flags.mapGridState, 0);
-  QVERIFY(dialogs_->files.empty());  // no answer left over for the user's next dialog
+  QCOMPARE(window_->state().progress.mapGrid(), GridState::None);
 
   files = example();
-  files.boundaries.pop_back();
+  files.inputs.boundaries.pop_back();
   delete window_;
-  window_ = new FormMain(*dialogs_, KALVENOR_EXAMPLES_DIR);
+  window_ = new FormMain(*real_, KALVENOR_EXAMPLES_DIR);
   window_->Form_Load();
-  preload(*window_, *dialogs_, files);
+  preload(*window_, files);
   QCOMPARE(real_->messages.size(), 2);
   QVERIFY(real_->messages.last().contains("4 boundaries but 3 boundary files"));
 }
@@ -103,9 +100,9 @@ void PreloadTest::aColourFileMissingAUnitIsReported() {
   QVERIFY(colours.open(QIODevice::WriteOnly));
   colours.write("unit 1 #000001\nunit 2 #000002\n");
   colours.close();
-  InputFiles files = example();
-  files.colors = colours.fileName().toStdString();
-  preload(*window_, *dialogs_, files);
+  SessionOptions files = example();
+  files.inputs.colors = colours.fileName().toStdString();
+  preload(*window_, files);
   QCOMPARE(real_->messages.size(), 1);
   QVERIFY(real_->messages.first().contains("no colour for unit 3"));
   QVERIFY(window_->ui().cmdColor->isEnabled());

@@ -21,7 +21,7 @@ class SectionFlowTest : public QObject {
   };
   void expectCommands(const Enabled& expected);
   int pixelsOf(PackedColor color) const;
-  ViewerState& state() { return window_->state(); }
+  const ViewerState& state() { return window_->state(); }
 
   ScriptedDialogs dialogs_;
   FormMain* window_ = nullptr;
@@ -90,7 +90,7 @@ void SectionFlowTest::fromTheMapToTheSectionAndBack() {
   expectCommands({false, true, true, false, true});
 
   QTest::mouseClick(ui.cmdGeoSection, Qt::LeftButton);
-  QCOMPARE(state().flags.mapGridState, 0);
+  QCOMPARE(state().progress.mapGrid(), GridState::None);
   QCOMPARE(ui.lblGammaS->text(), QString("0"));
   QCOMPARE(ui.lblScaS->text(), QString("1.4"));
   expectCommands({false, true, true, false, true});

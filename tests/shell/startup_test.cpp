@@ -135,32 +135,32 @@ void StartupTest::theUnitCountFollowsTheBoundaryCount() {
 
 void StartupTest::commandStatesFollowTheProgressFlags() {
   Ui::formMain& ui = window_->ui();
-  ProgressFlags& flags = window_->state().flags;
-  flags.viewReady = 1;
-  flags.mapGridState = 1;
-  window_->updateCommandStates();
+  const auto followSession = [&] {
+    const CommandStates states = window_->session().commandStates();
+    return ui.cmdGeoMap->isEnabled() == states.geoMap &&
+           ui.cmdGeoSection->isEnabled() == states.geoSection &&
+           ui.cmdGeoSectionLine->isEnabled() == states.geoSectionLine &&
+           ui.cmdContour->isEnabled() == states.contour && ui.cmdGrid->isEnabled() == states.grid;
+  };
+  ui.txtCst->setText("0");
+  ui.txtCen->setText("10");
+  ui.txtCin->setText("1");
+  ui.chkContour->setChecked(true);
+  QVERIFY(!ui.cmdContour->isEnabled());  // nothing draws before a view
+  QVERIFY(followSession());
+
+  ui.txtSca->setText("1");
   QVERIFY(ui.cmdGrid->isEnabled());
-  QVERIFY(!ui.cmdGeoMap->isEnabled());  // no model yet
+  QVERIFY(ui.cmdContour->isEnabled());
+  QVERIFY(!ui.cmdGeoMap->isEnabled());  // no model, no grid yet
+  QVERIFY(followSession());
 
-  flags.modelReady = 1;
-  window_->updateCommandStates();
-  QVERIFY(ui.cmdGeoMap->isEnabled());
-
-  flags.mapGridState = 2;
-  flags.sectionGridState = 2;
-  window_->updateCommandStates();
+  QTest::mouseClick(ui.cmd2Layer, Qt::LeftButton);
   QVERIFY(!ui.cmdGeoMap->isEnabled());
-  QVERIFY(ui.cmdGeoSection->isEnabled());
-  QVERIFY(ui.cmdGeoSectionLine->isEnabled());
+  QVERIFY(followSession());
+  ui.chkContour->setChecked(false);
   QVERIFY(!ui.cmdContour->isEnabled());
-
-  flags.contourReady = 1;
-  flags.viewReady = 0;
-  window_->updateCommandStates();
-  for (QPushButton* command :
-       {ui.cmdGeoMap, ui.cmdGeoSection, ui.cmdGeoSectionLine, ui.cmdContour, ui.cmdGrid}) {
-    QVERIFY2(!command->isEnabled(), qPrintable(command->objectName()));
-  }
+  QVERIFY(followSession());
 }
 
 void StartupTest::theVersionMessage() {

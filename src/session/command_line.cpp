@@ -1,4 +1,4 @@
-#include "cli/command_line.h"
+#include "session/command_line.h"
 
 #include <cmath>
 #include <functional>
@@ -105,7 +105,16 @@ void readSize(RenderOptions& o, const std::string& text) {
   o.height = static_cast<int>(*h);
 }
 
-void checkCombination(const RenderOptions& o) {
+// The survey line needs its start and one of its end or its direction.
+void checkSection(const SessionOptions& o, bool wanted) {
+  const bool given = o.start || o.end || o.azimuth;
+  if ((wanted || given) && !o.start) throw UsageError("a section needs --start X,Y");
+  if ((wanted || given) && o.end.has_value() == o.azimuth.has_value()) {
+    throw UsageError("a section needs either --end X,Y or --azimuth DEG, not both");
+  }
+}
+
+void checkRenderCombination(const RenderOptions& o) {
   if (o.inputs.model.empty()) throw UsageError("--model is required");
   if (o.inputs.surface.empty()) throw UsageError("--surface is required");
   if (o.mapFile.empty() && o.sectionFile.empty() && o.unitsGrid.empty() && o.unitsLegend.empty() &&
@@ -113,27 +122,13 @@ void checkCombination(const RenderOptions& o) {
     throw UsageError("nothing to write: give --map, --section, --units-grid, --units-legend or "
                      "--section-units");
   }
-  if (o.wantsSection() && !o.start) throw UsageError("a section needs --start X,Y");
-  if (o.wantsSection() && o.end.has_value() == o.azimuth.has_value()) {
-    throw UsageError("a section needs either --end X,Y or --azimuth DEG, not both");
-  }
+  checkSection(o, o.wantsSection());
   if (o.sectionLine && o.mapFile.empty()) throw UsageError("--section-line marks the line on --map");
 }
 
-}  // namespace
-
-InputFiles parseWindowOptions(const std::vector<std::string>& args) {
-  InputFiles inputs;
-  Arguments walk(args);
-  std::set<std::string> given;
-  while (!walk.done()) {
-    const std::string option = walk.next();
-    if (!readInput(inputs, option, walk, given)) throw UsageError("unknown option " + option);
-  }
-  return inputs;
-}
-
-RenderOptions parseRenderOptions(const std::vector<std::string>& args) {
+// The options of both programs; `render` adds the outputs and the picture size of the batch
+// renderer, which the window refuses by name.
+RenderOptions parse(const std::vector<std::string>& args, bool render) {
   RenderOptions o;
   Arguments walk(args);
   const std::map<std::string, std::function<void(const std::string&)>> valued = {
@@ -154,12 +149,14 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& args) {
          if (v != "2" && v != "4" && v != "none") throw UsageError("--frame takes 2, 4 or none");
          o.frame = v == "none" ? 0 : std::stoi(v);
        }},
-      {"--size", [&](const std::string& v) { readSize(o, v); }},
-      {"--map", [&](const std::string& v) { o.mapFile = v; }},
-      {"--section", [&](const std::string& v) { o.sectionFile = v; }},
       {"--start", [&](const std::string& v) { o.start = point("--start", v); }},
       {"--end", [&](const std::string& v) { o.end = point("--end", v); }},
       {"--azimuth", [&](const std::string& v) { o.azimuth = numbers("--azimuth", v, 1)[0]; }},
+  };
+  const std::map<std::string, std::function<void(const std::string&)>> outputs = {
+      {"--size", [&](const std::string& v) { readSize(o, v); }},
+      {"--map", [&](const std::string& v) { o.mapFile = v; }},
+      {"--section", [&](const std::string& v) { o.sectionFile = v; }},
       {"--units-grid", [&](const std::string& v) { o.unitsGrid = v; }},
       {"--units-legend", [&](const std::string& v) { o.unitsLegend = v; }},
       {"--section-units", [&](const std::string& v) { o.sectionUnits = v; }},
@@ -181,19 +178,45 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& args) {
     } else if (const auto read = valued.find(option); read != valued.end()) {
       takeOnce(given, option);
       read->second(walk.valueOf(option));
+    } else if (const auto out = outputs.find(option); out != outputs.end()) {
+      if (!render) throw UsageError(option + " is an option of kalvenor-render, not of the window");
+      takeOnce(given, option);
+      out->second(walk.valueOf(option));
     } else {
       throw UsageError("unknown option " + option + " (see --help)");
     }
   }
-  if (!o.help) checkCombination(o);
+  return o;
+}
+
+}  // namespace
+
+SessionOptions parseWindowOptions(const std::vector<std::string>& args) {
+  const RenderOptions o = parse(args, false);
+  if (!o.help) checkSection(o, o.sectionLine);
+  return o;
+}
+
+RenderOptions parseRenderOptions(const std::vector<std::string>& args) {
+  RenderOptions o = parse(args, true);
+  if (!o.help) checkRenderCombination(o);
   return o;
 }
 
 std::string windowUsage() {
-  return "usage: kalvenor [--model FILE] [--boundary FILE]... [--surface FILE] [--colors FILE]\n"
-         "Opens the viewer. With input files it runs the steps for them at start-up: the\n"
-         "logical model, the boundary grids (lowest first, one --boundary each), the colours,\n"
-         "the display surface, the 3D-map grid and the default view, and draws the map.\n";
+  return R"(usage: kalvenor [--model FILE] [--boundary FILE]... [--surface FILE] [--colors FILE]
+                [options]
+Opens the viewer. With input files it runs the steps for them at start-up, as a user would:
+the logical model, the boundary grids (lowest first, one --boundary each), the colours, the
+display surface; with a model and a surface also the 3D-map grid and the view, and draws the
+map. A step that fails shows its message and the rest are left to the user.
+
+These options of kalvenor-render mean the same here (see kalvenor-render --help):
+  --zbase Z, --view A,G,S,V, --perspective D,P, --contours C0,C1,DC | auto[:N],
+  --no-side, --no-boundary-lines, --frame 2|4|none, --black,
+  --start X,Y with --end X,Y or --azimuth DEG   build the section along that line too
+  --section-line                               and mark its line on the map
+)";
 }
 
 std::string renderUsage() {

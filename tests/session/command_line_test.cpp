@@ -1,4 +1,4 @@
-#include "cli/command_line.h"
+#include "session/command_line.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -93,12 +93,39 @@ TEST(RenderOptions, AnOptionOfOneValueGivenTwiceIsAMistake) {
 
 TEST(RenderOptions, HelpNeedsNothingElse) { EXPECT_TRUE(parseRenderOptions({"--help"}).help); }
 
-TEST(WindowOptions, OnlyTheInputFiles) {
-  const InputFiles files = parseWindowOptions({"--model", "m.txt", "--colors", "c.txt"});
+TEST(WindowOptions, TheInputFilesAndEveryOptionThatMeansSomethingInAWindow) {
+  const InputFiles files = parseWindowOptions({"--model", "m.txt", "--colors", "c.txt"}).inputs;
   EXPECT_EQ(files.model, "m.txt");
   EXPECT_TRUE(files.any());
-  EXPECT_FALSE(parseWindowOptions({}).any());
-  EXPECT_THROW(parseWindowOptions({"--map", "m.png"}), UsageError);
+  EXPECT_FALSE(parseWindowOptions({}).inputs.any());
+
+  const SessionOptions o = parseWindowOptions(
+      {"--model", "m.txt", "--surface", "s.txt", "--zbase", "0", "--view", "200,35,1.3,3",
+       "--perspective", "9000,0", "--contours", "auto:10", "--no-side", "--no-boundary-lines",
+       "--frame", "2", "--black", "--start", "1,2", "--azimuth", "61", "--section-line"});
+  EXPECT_EQ(o.zbase, 0.0);
+  EXPECT_EQ((*o.view)[3], 3.0);
+  EXPECT_EQ((*o.perspective)[0], 9000.0);
+  EXPECT_EQ(o.autoContours, 10);
+  EXPECT_FALSE(o.side);
+  EXPECT_FALSE(o.boundaryLines);
+  EXPECT_EQ(o.frame, 2);
+  EXPECT_TRUE(o.black);
+  EXPECT_EQ(o.start->y, 2.0);
+  EXPECT_EQ(o.azimuth, 61.0);
+  EXPECT_TRUE(o.sectionLine);
+
+  // What only a batch run can do is refused by name.
+  for (const char* output : {"--map", "--section", "--size", "--units-grid"}) {
+    try {
+      parseWindowOptions({output, "x"});
+      ADD_FAILURE() << output << " accepted";
+    } catch (const UsageError& error) {
+      EXPECT_THAT(error.what(), HasSubstr("kalvenor-render")) << output;
+    }
+  }
+  EXPECT_THROW(parseWindowOptions({"--start", "1,2"}), UsageError);  // no end nor direction
+  EXPECT_THROW(parseWindowOptions({"--section-line"}), UsageError);
 }
 
 }  // namespace

@@ -16,18 +16,28 @@
 #include "render/contour_settings.h"
 #include "render/draw_options.h"
 #include "render/view_settings.h"
-#include "shell/progress_flags.h"
+#include "session/progress.h"
 
 namespace kalvenor {
 
-// Everything the viewer knows during one run, owned by the main window.
+// How the map is drawn beyond the view: the side walls and the grid frame.
+struct MapOptions {
+  bool sideWalls = true;
+  bool frame = true;
+  bool frameFourSides = true;
+};
+
+// Everything a session knows: the documents, the results of the last builds, the view, what the
+// last picture was drawn with, and the progress of the steps.
 struct ViewerState {
   LogicalModel model;
+  std::string modelFile;  // the file the model was read from; empty for one made by hand
 
-  // Colours: element 0 of unitColor is the colour of "no unit".
+  // Colours: element 0 of unitColor is the colour of "no unit". `unitColorChosen` marks the
+  // units given a colour since the colours were last reset.
   std::vector<PackedColor> unitColor;
   std::vector<PackedColor> boundaryColor;
-  std::int16_t pickIndex = 0;  // position in the boundary-file and colour dialog sequences
+  std::vector<bool> unitColorChosen;
 
   // Boundary files, lowest boundary first, and the grids the last build read from them (slot
   // Nbd + 1 the display surface); empty until a grid has been built.
@@ -35,6 +45,7 @@ struct ViewerState {
   std::vector<GridSurface> boundaryGrids;
 
   DisplaySurface display;
+  std::string displayFile;
   LoadJitter jitter;  // continues from one display-surface load to the next
   double Zbase = 0.0;  // base of the model block; -99999 or less means no base
 
@@ -50,7 +61,9 @@ struct ViewerState {
   double savedDist = 0.0;  // the last perspective values while perspective is off
   double savedPpz = 0.0;
   DrawOptions drawOptions;
+  MapOptions mapOptions;
   ContourSettings contours;
+  bool contourLinesWanted = false;
   // Units the renderers draw with: filled by the map and section commands, kept for the
   // contour and grid-line commands that draw over the last picture.
   Array2D<std::int32_t> drawUnit;
@@ -58,7 +71,9 @@ struct ViewerState {
   std::array<std::int16_t, 2> visibleWall{0, 0};
 
   DefaultValues defaults;
-  ProgressFlags flags;
+  Progress progress;
+  // Set when the model or the surface changed after the last grid build.
+  bool gridOutOfDate = true;
 };
 
 }  // namespace kalvenor

@@ -20,7 +20,9 @@ struct InputFiles {
   std::vector<std::string> boundaries;  // lowest boundary first
   std::string surface;
   std::string colors;
-  bool any() const { return !model.empty() || !boundaries.empty() || !surface.empty() || !colors.empty(); }
+  bool any() const {
+    return !model.empty() || !boundaries.empty() || !surface.empty() || !colors.empty();
+  }
 };
 
 struct Point2 {
@@ -28,11 +30,12 @@ struct Point2 {
   double y = 0;
 };
 
-// What kalvenor-render is asked to do.
-struct RenderOptions {
+// What both programs do with the files: the base, the view, the contours, what the map is
+// drawn with, and the survey line of a section.
+struct SessionOptions {
   InputFiles inputs;
   std::optional<double> zbase;
-  std::optional<std::array<double, 4>> view;  // Alpha, Gamma, Sca, Ve
+  std::optional<std::array<double, 4>> view;         // Alpha, Gamma, Sca, Ve
   std::optional<std::array<double, 2>> perspective;  // Dist, Ppz
   std::optional<std::array<double, 3>> contours;     // Cst, Cen, Cin
   std::optional<int> autoContours;                   // divisions
@@ -40,27 +43,34 @@ struct RenderOptions {
   bool boundaryLines = true;
   int frame = 4;  // 0: none, 2 or 4 sides
   bool black = false;
-  int width = 800;
-  int height = 800;
-  std::string mapFile;
-  std::string sectionFile;
   std::optional<Point2> start;
   std::optional<Point2> end;
   std::optional<double> azimuth;
   bool sectionLine = false;
+  bool help = false;
+
+  bool wantsContours() const { return contours.has_value() || autoContours.has_value(); }
+};
+
+// What kalvenor-render is asked to do besides.
+struct RenderOptions : SessionOptions {
+  int width = 800;
+  int height = 800;
+  std::string mapFile;
+  std::string sectionFile;
   std::string unitsGrid;
   std::string unitsLegend;
   std::string sectionUnits;
-  bool help = false;
 
   bool wantsSection() const { return !sectionFile.empty() || !sectionUnits.empty() || sectionLine; }
 };
 
-// The options of the window: the four input files and nothing else.
-InputFiles parseWindowOptions(const std::vector<std::string>& args);
+// The window's options: those of kalvenor-render that mean something in a window (no outputs,
+// no picture size). Throws UsageError as parseRenderOptions does.
+SessionOptions parseWindowOptions(const std::vector<std::string>& args);
 
 // Every option of the batch renderer; throws UsageError for an unknown option, a missing or
-// malformed value, or a combination that cannot be rendered.
+// malformed value, an option of one value given twice, or a combination that cannot be rendered.
 RenderOptions parseRenderOptions(const std::vector<std::string>& args);
 
 // The help text of each program.

@@ -1,0 +1,82 @@
+#include "session/option_steps.h"
+
+namespace kalvenor {
+namespace {
+
+void pass(const Warnings& warnings, const WarningSink& warn) {
+  for (const std::string& warning : warnings) warn(warning);
+}
+
+TypedView typed(const ViewValues& v) { return {v.Alpha, v.Gamma, v.Sca, v.Ve, {}, {}, {}}; }
+
+}  // namespace
+
+void loadInputs(Session& session, const InputFiles& inputs, const WarningSink& warn) {
+  if (!inputs.model.empty()) pass(session.loadModel(inputs.model), warn);
+  if (!inputs.boundaries.empty()) {
+    const int Nbd = session.state().model.Nbd;
+    if (static_cast<int>(inputs.boundaries.size()) != Nbd) {
+      throw SessionError(inputs.model + ": the model has " + std::to_string(Nbd) +
+                         " boundaries but " + std::to_string(inputs.boundaries.size()) +
+                         " boundary files were given (one --boundary each, lowest first)");
+    }
+    session.resetBoundaryFiles();
+    for (int k = 1; k <= Nbd; ++k) pass(session.setBoundaryFile(k, inputs.boundaries[k - 1]), warn);
+  }
+  if (!inputs.colors.empty()) session.applyColourFile(inputs.colors);
+  if (!inputs.surface.empty()) pass(session.loadDisplaySurface(inputs.surface), warn);
+}
+
+void applyOptions(Session& session, const SessionOptions& o) {
+  if (o.zbase) session.setZbase(*o.zbase);
+  session.setMapOptions({o.side, o.frame != 0, o.frame == 4});
+  session.setBoundaryLines(o.boundaryLines);
+  session.setLineColor(o.black ? kWhite : kBlack);
+  if (o.contours) {
+    session.setContours({(*o.contours)[0], (*o.contours)[1], (*o.contours)[2], true});
+  } else if (o.autoContours) {
+    const ContourSettings c = session.autoContours(*o.autoContours);
+    session.setContours({c.Cst, c.Cen, c.Cin, true});
+  }
+}
+
+SectionLine sectionLineOf(const SessionOptions& o) {
+  SectionLine line;
+  if (o.start) {
+    line.Xstart = o.start->x;
+    line.Ystart = o.start->y;
+  }
+  line.endPointMode = o.end.has_value();
+  if (o.end) {
+    line.Xend = o.end->x;
+    line.Yend = o.end->y;
+  }
+  line.faiDegrees = o.azimuth.value_or(0);
+  return line;
+}
+
+TypedView mapViewOf(const Session& session, const SessionOptions& o) {
+  TypedView view = o.view ? TypedView{(*o.view)[0], (*o.view)[1], (*o.view)[2], (*o.view)[3],
+                                      {}, {}, {}}
+                          : typed(session.defaultView());
+  const PerspectiveValues perspective =
+      o.perspective ? PerspectiveValues{(*o.perspective)[0], (*o.perspective)[1]}
+                    : PerspectiveValues{};
+  view.Dist = perspective.Dist;
+  view.Ppz = perspective.Ppz;
+  return view;
+}
+
+TypedView sectionViewOf(const Session& session, const SessionOptions& o) {
+  ViewValues values = session.sectionView();
+  if (o.view) {
+    values.Sca = (*o.view)[2];
+    values.Ve = (*o.view)[3];
+  }
+  TypedView view = typed(values);
+  view.Dist = kParallelDist;
+  view.Ppz = 0.0;
+  return view;
+}
+
+}  // namespace kalvenor

@@ -1,0 +1,66 @@
+#include "session/session.h"
+
+#include <algorithm>
+
+#include "model/read_error.h"
+#include "model/step_failure.h"
+
+namespace kalvenor {
+
+Session::Session() {
+  state_.view.Dist = kParallelDist;
+  state_.drawOptions.LineColor = kBlack;
+  state_.drawOptions.DrawBoundary = 1;
+}
+
+void Session::addObserver(SessionObserver& observer) { observers_.push_back(&observer); }
+
+void Session::removeObserver(SessionObserver& observer) {
+  observers_.erase(std::remove(observers_.begin(), observers_.end(), &observer), observers_.end());
+}
+
+void Session::notify(Change change) {
+  for (SessionObserver* observer : observers_) observer->sessionChanged(change);
+}
+
+void Session::step(const std::string& name, const std::function<void()>& work) {
+  runStep(name, [&] {
+    if (stepHook_) stepHook_(name);
+    work();
+  });
+}
+
+std::optional<std::string> Session::loadDefaults(const std::string& path) {
+  try {
+    state_.defaults = readDefaultValues(path);
+    return std::nullopt;
+  } catch (const ReadError& error) {
+    state_.defaults = DefaultValues{};
+    return std::string(error.what());
+  }
+}
+
+bool Session::stepOpen(Step which) const {
+  const ViewerState& s = state_;
+  switch (which) {
+    case Step::Model:
+      return !(s.progress.modelReady() && s.progress.modelComplete());
+    case Step::BoundaryFiles:
+      return s.boundaryFile.size() < static_cast<std::size_t>(s.model.Nbd + 1) ||
+             std::any_of(s.boundaryFile.begin() + 1, s.boundaryFile.end(),
+                         [](const std::string& file) { return file.empty(); });
+    case Step::Colours:
+      return s.unitColorChosen.size() < 2 ||
+             std::find(s.unitColorChosen.begin() + 1, s.unitColorChosen.end(), false) !=
+                 s.unitColorChosen.end();
+    case Step::DisplaySurface:
+      return !s.display.loaded();
+    case Step::Grid:
+      return s.gridOutOfDate;
+    case Step::View:
+      return !s.progress.viewReady();
+  }
+  return true;
+}
+
+}  // namespace kalvenor

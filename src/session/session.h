@@ -1,0 +1,165 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "evaluation/grid_builds.h"
+#include "render/canvas.h"
+#include "render/projection.h"
+#include "session/session_observer.h"
+#include "session/viewer_state.h"
+
+namespace kalvenor {
+
+// A command that cannot be carried out as asked; the message is the one the user sees.
+class SessionError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// What every step that needs a model says without one.
+inline const std::string kNoModelYet = "There is no logical model yet: enter one in step (1) first.";
+
+// Things worth telling the user that do not stop an operation, one sentence each.
+using Warnings = std::vector<std::string>;
+
+// The view as typed: a value left out keeps the one applied before.
+struct TypedView {
+  std::optional<double> Alpha, Gamma, Sca, Ve, Zbase, Dist, Ppz;
+};
+
+// A preset view, as the view boxes show it.
+struct ViewValues {
+  double Alpha = 0.0;
+  double Gamma = 0.0;
+  double Sca = 0.0;
+  double Ve = 0.0;
+};
+
+// The perspective distance and plane to show when perspective is switched on or off.
+struct PerspectiveValues {
+  double Dist = kParallelDist;
+  double Ppz = 0.0;
+};
+
+// The contour settings as typed: a value left out keeps the one set before.
+struct TypedContours {
+  std::optional<double> Cst, Cen, Cin;
+  bool wanted = false;
+};
+
+// The viewer's workflow without a window: the documents, the builds, the view and the pictures,
+// each step an operation that either completes or changes nothing and throws the message the
+// user sees (SessionError, or the ReadError or BuildError of the file or build at fault). The
+// window and kalvenor-render are two faces of it.
+class Session {
+ public:
+  Session();
+
+  void addObserver(SessionObserver& observer);
+  void removeObserver(SessionObserver& observer);
+  const ViewerState& state() const { return state_; }
+  // True once a model has been entered or sized, so that its files and colours can be given.
+  bool hasModel() const { return !state_.unitColor.empty(); }
+
+  // Called with the name of every long step just before it runs; whatever it throws, the step
+  // throws. Tests make a named step fail the way a real one would.
+  using StepHook = std::function<void(const std::string& step)>;
+  void setStepHook(StepHook hook) { stepHook_ = std::move(hook); }
+
+  // The default view from default.txt; a file that cannot be used leaves the built-in view and
+  // the reason is returned.
+  std::optional<std::string> loadDefaults(const std::string& path);
+
+  // Step (1). A new model drops the grids built from the old one. With the same number of
+  // boundaries the boundary files are read again and kept (a file that no longer reads is
+  // dropped, with a warning), and the colours are kept; otherwise steps (2) and (3) start again.
+  Warnings loadModel(const std::string& path);
+  Warnings useTwoUnitModel();
+  // A blank model of the typed number of boundaries, not ready before its first cell is set.
+  Warnings resizeModel(const std::string& typedNbd);
+  // Blank names and cells of the same size; files, colours and grids go.
+  void resetModel();
+  // The cells as edited (units 1..Nbd+1, boundaries 1..Nbd); the model is checked for a unit of
+  // every above/below pattern. A change of any cell drops the grids.
+  void setModelCells(const Array2D<std::int16_t>& cells);
+
+  // Step (2): the file of boundary k, read at once so that a bad file is reported now.
+  Warnings setBoundaryFile(int k, const std::string& path);
+  void resetBoundaryFiles();
+
+  // Step (3).
+  void setUnitColor(int unit, PackedColor color);
+  void setBoundaryColor(int k, PackedColor color);
+  void resetUnitColors();
+  // Every unit's colour and any boundary line colours from a colour file.
+  void applyColourFile(const std::string& path);
+
+  // Step (4): the display surface; the base height becomes the one proposed for it.
+  Warnings loadDisplaySurface(const std::string& path);
+  void setZbase(double Zbase);
+
+  // Steps (5-1) and (5-2).
+  Warnings buildMapGrid(const BuildProgress& progress = {},
+                        MapParts parts = MapParts::SurfaceAndWalls);
+  Warnings buildSectionGrid(const SectionLine& line, const BuildProgress& progress = {});
+
+  // Step (6).
+  void applyView(const TypedView& typed, double canvasWidth, double canvasHeight);
+  ViewValues planView() const;
+  ViewValues defaultView() const;
+  // Straight at the last section, from the side that puts the line's eastern end on the right.
+  ViewValues sectionView() const;
+  PerspectiveValues switchPerspective(bool on);
+
+  // Contours.
+  void setContours(const TypedContours& typed);
+  // Levels over the display surface's range in the number of divisions (0 counts as 1).
+  ContourSettings autoContours(double divisions) const;
+
+  // What the pictures are drawn with.
+  void setMapOptions(const MapOptions& options);
+  void setBoundaryLines(bool on);
+  void setLineColor(PackedColor color);
+
+  // The pictures. Each checks that the view can make one, draws it whole and only then records
+  // what it drew with; one that fails leaves the state as it was.
+  Warnings drawGeoMap(Canvas& canvas);
+  Warnings drawContourMap(Canvas& canvas);
+  Warnings drawGridLines(Canvas& canvas);
+  void drawSection(Canvas& canvas);
+  void drawSurveyLine(Canvas& canvas);
+
+  CommandStates commandStates() const { return state_.progress.commands(); }
+  bool stepOpen(Step step) const;
+
+ private:
+  void notify(Change change);
+  void step(const std::string& name, const std::function<void()>& work);
+  Warnings installModel(LogicalModel model, bool ready, const std::string& file);
+  void dropGrids();
+  void checkModel();
+  void requireModel() const;
+  void requireViewDrawable() const;
+  void requireSectionDrawable() const;
+  BuildInputs buildInputs() const;
+  Warnings boundaryCoverage(const std::vector<GridSurface>& grids) const;
+  Projection projection() const;
+  std::array<std::int16_t, 2> lastVisibleWalls() const;
+  Warnings contourWarnings() const;
+  bool contourLinesDrawable() const;
+  void drawMapPicture(Canvas& canvas, std::int16_t mode, const Array2D<std::int32_t>& units,
+                      std::array<std::int16_t, 2> walls);
+  void drawSectionPicture(Canvas& canvas, std::int16_t mode, const Array2D<std::int32_t>& units);
+  bool sectionUnitsDrawn() const;
+  Array2D<std::int32_t> sectionUnits();
+
+  ViewerState state_;
+  std::vector<SessionObserver*> observers_;
+  StepHook stepHook_;
+};
+
+}  // namespace kalvenor

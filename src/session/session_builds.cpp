@@ -1,0 +1,86 @@
+#include <algorithm>
+
+#include "model/number_text.h"
+#include "session/session.h"
+
+namespace kalvenor {
+namespace {
+
+std::string gridSize(int nI, int nJ) { return std::to_string(nI) + " x " + std::to_string(nJ); }
+
+struct Extent {
+  double x0, x1, y0, y1;
+};
+
+Extent extentOf(double xmin, double xmax, double ymin, double ymax) {
+  return {std::min(xmin, xmax), std::max(xmin, xmax), std::min(ymin, ymax), std::max(ymin, ymax)};
+}
+
+std::string describe(const Extent& e) {
+  return "x " + numberText(e.x0) + " to " + numberText(e.x1) + ", y " + numberText(e.y0) +
+         " to " + numberText(e.y1);
+}
+
+}  // namespace
+
+BuildInputs Session::buildInputs() const {
+  return {state_.model, state_.boundaryFile, state_.display, state_.Zbase};
+}
+
+// A boundary grid that does not reach over the whole display grid is extrapolated beyond its
+// edges: legal, and often a mistake.
+Warnings Session::boundaryCoverage(const std::vector<GridSurface>& grids) const {
+  Warnings warnings;
+  const DisplaySurface& d = state_.display;
+  const Extent display = extentOf(d.Xmin, d.Xmax, d.Ymin, d.Ymax);
+  for (int k = 1; k <= state_.model.Nbd && k < static_cast<int>(grids.size()); ++k) {
+    const GridSurface& g = grids[k];
+    const Extent grid = extentOf(g.Xmin, g.xMax(), g.Ymin, g.yMax());
+    if (display.x0 < grid.x0 || display.x1 > grid.x1 || display.y0 < grid.y0 ||
+        display.y1 > grid.y1) {
+      warnings.push_back(state_.boundaryFile[k] + ": the boundary grid (" + describe(grid) +
+                         ") does not cover the display grid (" + describe(display) +
+                         "); the boundary is extrapolated beyond its edges");
+    }
+  }
+  return warnings;
+}
+
+// The whole build runs into fresh objects; only a build that completes replaces the grids.
+Warnings Session::buildMapGrid(const BuildProgress& progress, MapParts parts) {
+  requireModel();
+  const DisplaySurface& d = state_.display;
+  const std::string what = parts == MapParts::SurfaceOnly
+                               ? "classify the nodes of a " + gridSize(d.Nx, d.Ny) + " grid"
+                               : "build the 3D-map grid of " + gridSize(d.Nx, d.Ny) + " nodes";
+  MapBuild build;
+  step(what, [&] { build = kalvenor::buildMapGrid(buildInputs(), progress, parts); });
+  Warnings warnings = boundaryCoverage(build.boundaryGrids);
+  state_.boundaryGrids = std::move(build.boundaryGrids);
+  state_.mapGrid = std::move(build.grid);
+  state_.wallProfiles = std::move(build.wallProfiles);
+  state_.drawUnit = {};
+  state_.progress.mapGridBuilt();
+  state_.gridOutOfDate = false;
+  notify(Change::Grids);
+  return warnings;
+}
+
+Warnings Session::buildSectionGrid(const SectionLine& line, const BuildProgress& progress) {
+  requireModel();
+  SectionBuild build;
+  step("build the section grid",
+       [&] { build = kalvenor::buildSectionGrid(buildInputs(), line, progress); });
+  Warnings warnings = boundaryCoverage(build.boundaryGrids);
+  state_.boundaryGrids = std::move(build.boundaryGrids);
+  state_.mapGrid = std::move(build.grid);
+  state_.section = std::move(build.section);
+  state_.sectionProfile = std::move(build.sectionProfile);
+  state_.drawUnit = {};
+  state_.progress.sectionGridBuilt();
+  state_.gridOutOfDate = false;
+  notify(Change::Grids);
+  return warnings;
+}
+
+}  // namespace kalvenor

@@ -1,0 +1,100 @@
+#include "model/colour_file.h"
+#include "model/display_surface.h"
+#include "model/grid_surface.h"
+#include "session/session.h"
+
+namespace kalvenor {
+namespace {
+
+void warnOfTrailingValues(Warnings& warnings, const std::string& path, const GridSurface& grid) {
+  const std::string warning = trailingValuesWarning(path, grid);
+  if (!warning.empty()) warnings.push_back(warning);
+}
+
+}  // namespace
+
+Warnings Session::setBoundaryFile(int k, const std::string& path) {
+  if (!hasModel()) throw SessionError(kNoModelYet);
+  if (k < 1 || k > state_.model.Nbd) {
+    throw SessionError("The model has no boundary " + std::to_string(k) + ".");
+  }
+  const GridSurface grid = readGridSurface(path);
+  Warnings warnings;
+  warnOfTrailingValues(warnings, path, grid);
+  state_.boundaryFile.resize(state_.model.Nbd + 1);
+  state_.boundaryFile[k] = path;
+  notify(Change::BoundaryFiles);
+  return warnings;
+}
+
+// Forgets the files picked, so that the list and the next grid build agree.
+void Session::resetBoundaryFiles() {
+  state_.boundaryFile.assign(state_.model.Nbd + 1, std::string());
+  notify(Change::BoundaryFiles);
+}
+
+void Session::setUnitColor(int unit, PackedColor color) {
+  if (unit < 1 || unit >= static_cast<int>(state_.unitColor.size())) {
+    throw SessionError(kNoModelYet);
+  }
+  state_.unitColor[unit] = color;
+  state_.unitColorChosen[unit] = true;
+  notify(Change::Colours);
+}
+
+void Session::setBoundaryColor(int k, PackedColor color) {
+  if (k < 1 || k >= static_cast<int>(state_.boundaryColor.size())) return;
+  state_.boundaryColor[k] = color;
+  notify(Change::Colours);
+}
+
+void Session::resetUnitColors() {
+  const int units = state_.model.unitCount();
+  state_.unitColor.assign(units + 1, kBlack);
+  state_.unitColorChosen.assign(units + 1, false);
+  notify(Change::Colours);
+}
+
+// The whole file is checked before any colour changes.
+void Session::applyColourFile(const std::string& path) {
+  if (!hasModel()) throw SessionError(kNoModelYet);
+  const ColourFile colours = readColourFile(path);
+  const LogicalModel& m = state_.model;
+  for (int unit = 1; unit <= m.unitCount(); ++unit) {
+    if (!colours.unit.count(unit)) {
+      throw SessionError(path + ": no colour for unit " + std::to_string(unit) + " of the model");
+    }
+  }
+  for (int unit = 1; unit <= m.unitCount(); ++unit) {
+    state_.unitColor[unit] = colours.unit.at(unit);
+    state_.unitColorChosen[unit] = true;
+  }
+  for (const auto& [k, colour] : colours.boundary) {
+    if (k <= m.Nbd) state_.boundaryColor[k] = colour;
+  }
+  notify(Change::Colours);
+}
+
+// The surface is read completely before it replaces the one loaded before.
+Warnings Session::loadDisplaySurface(const std::string& path) {
+  const GridSurface grid = readGridSurface(path);
+  Warnings warnings;
+  warnOfTrailingValues(warnings, path, grid);
+  state_.display = makeDisplaySurface(grid, state_.jitter);
+  state_.displayFile = path;
+  state_.Zbase = defaultZbase(state_.display.Zmin);
+  state_.gridOutOfDate = true;
+  if (state_.boundaryGrids.size() > 1 && gridMismatch(state_.boundaryGrids[1], state_.display)) {
+    warnings.push_back("境界面の格子と表示面の格子の大きさが合っていません");
+  }
+  notify(Change::DisplaySurface);
+  notify(Change::BaseHeight);
+  return warnings;
+}
+
+void Session::setZbase(double Zbase) {
+  state_.Zbase = Zbase;
+  notify(Change::BaseHeight);
+}
+
+}  // namespace kalvenor

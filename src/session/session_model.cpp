@@ -1,0 +1,123 @@
+#include "model/grid_surface.h"
+#include "model/number_text.h"
+#include "model/read_error.h"
+#include "session/session.h"
+
+namespace kalvenor {
+
+// The grids were classified with the old model, so they go whatever the new one holds. With the
+// same number of boundaries (and so of units) the boundary files that still read and the colours
+// carry over; otherwise steps (2) and (3) start again.
+Warnings Session::installModel(LogicalModel model, bool ready, const std::string& file) {
+  const int Nbd = model.Nbd;
+  const bool sameCount = state_.unitColor.size() == static_cast<std::size_t>(Nbd + 2);
+  Warnings warnings;
+  std::vector<std::string> files(Nbd + 1);
+  if (sameCount) {
+    files = state_.boundaryFile;
+    for (std::size_t k = 1; k < files.size(); ++k) {
+      if (files[k].empty()) continue;
+      try {
+        step("read the file of boundary " + std::to_string(k) + " again",
+             [&] { readGridSurface(files[k]); });
+      } catch (const ReadError& error) {
+        warnings.push_back(std::string(error.what()) +
+                           "; the file was dropped: pick the boundary files again in step (2).");
+        files[k].clear();
+      }
+    }
+  }
+  state_.model = std::move(model);
+  state_.modelFile = file;
+  state_.boundaryFile = std::move(files);
+  if (!sameCount) {
+    state_.boundaryColor.assign(Nbd + 1, kBlack);
+    state_.unitColor.assign(Nbd + 2, kBlack);
+    state_.unitColorChosen.assign(Nbd + 2, false);
+  }
+  if (ready) {
+    checkModel();
+  } else {
+    state_.progress.modelCleared();
+  }
+  dropGrids();
+  notify(Change::Model);
+  notify(Change::BoundaryFiles);
+  notify(Change::Colours);
+  return warnings;
+}
+
+// Built for a model that is gone: the map and section commands wait for a new build.
+void Session::dropGrids() {
+  state_.mapGrid = {};
+  state_.wallProfiles = {};
+  state_.section = {};
+  state_.sectionProfile = {};
+  state_.drawUnit = {};
+  state_.visibleWall = {0, 0};
+  state_.progress.gridsDropped();
+  state_.gridOutOfDate = true;
+  notify(Change::Grids);
+}
+
+// A complete model re-opens step (5): the grids are out of date.
+void Session::checkModel() {
+  const bool complete = buildUnitOfPattern(state_.model);
+  state_.progress.modelEntered(complete);
+  if (complete) state_.gridOutOfDate = true;
+}
+
+Warnings Session::loadModel(const std::string& path) {
+  return installModel(readLogicalModel(path), true, path);
+}
+
+Warnings Session::useTwoUnitModel() { return installModel(twoUnitTemplate(), true, {}); }
+
+Warnings Session::resizeModel(const std::string& typedNbd) {
+  const double typed = roundHalfEven(leadingNumber(typedNbd));
+  if (typed < 0 || typed > kMaxBoundaries) {
+    throw SessionError("The number of boundaries must be a whole number from 0 to " +
+                       std::to_string(kMaxBoundaries) +
+                       " (a point's above/below pattern holds at most " +
+                       std::to_string(kMaxBoundaries) + " boundaries); \"" + typedNbd +
+                       "\" is not. The model is left as it was.");
+  }
+  return installModel(allocateModel(static_cast<int>(typed)), false, {});
+}
+
+// Blank names and cells of the same size; the pattern table stays allocated, so a later cell
+// edit never reaches beyond it.
+void Session::resetModel() {
+  const int Nbd = state_.model.Nbd;
+  LogicalModel blank = allocateModel(Nbd);
+  blank.unitOfPattern = std::move(state_.model.unitOfPattern);
+  state_.model = std::move(blank);
+  state_.progress.modelCleared();
+  state_.boundaryFile.assign(Nbd + 1, std::string());
+  state_.boundaryColor.assign(Nbd + 1, kBlack);
+  state_.unitColor.assign(Nbd + 2, kBlack);
+  state_.unitColorChosen.assign(Nbd + 2, false);
+  dropGrids();
+  notify(Change::Model);
+  notify(Change::BoundaryFiles);
+  notify(Change::Colours);
+}
+
+void Session::setModelCells(const Array2D<std::int16_t>& cells) {
+  LogicalModel& m = state_.model;
+  const Array2D<std::int16_t> before = m.modelCell;
+  for (int i = 1; i <= m.unitCount(); ++i) {
+    for (int k = 1; k <= m.Nbd; ++k) m.modelCell(i, k) = cells.contains(i, k) ? cells(i, k) : 0;
+  }
+  checkModel();
+  if (m.modelCell != before) dropGrids();
+  notify(Change::Model);
+}
+
+void Session::requireModel() const {
+  if (!state_.progress.modelReady()) {
+    throw SessionError(kNoModelYet);
+  }
+}
+
+}  // namespace kalvenor

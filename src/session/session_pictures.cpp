@@ -1,0 +1,184 @@
+#include "model/number_text.h"
+#include "render/draw_units.h"
+#include "render/map_renderer.h"
+#include "render/section_renderer.h"
+#include "render/side_maps.h"
+#include "render/view_limits.h"
+#include "session/session.h"
+
+namespace kalvenor {
+namespace {
+
+std::string gridSize(int nI, int nJ) { return std::to_string(nI) + " x " + std::to_string(nJ); }
+
+}  // namespace
+
+void Session::requireViewDrawable() const {
+  const auto problem = viewProblem(state_.view, state_.Zbase, state_.display);
+  if (problem) throw SessionError(*problem);
+}
+
+Projection Session::projection() const {
+  const DisplaySurface& d = state_.display;
+  return Projection(state_.view, d.Xc, d.Yc, d.Zc, state_.Zbase);
+}
+
+// The walls facing the eye in the last map, or in the current view before any map.
+std::array<std::int16_t, 2> Session::lastVisibleWalls() const {
+  if (state_.visibleWall[0] != 0) return state_.visibleWall;
+  return visibleWalls(state_.view, state_.display.Nx, state_.display.Ny);
+}
+
+bool Session::contourLinesDrawable() const {
+  return state_.contourLinesWanted && state_.contours.Cin != 0 &&
+         contoursDrawable(state_.contours);
+}
+
+// Too many levels would only blacken the picture: the map is drawn without them.
+Warnings Session::contourWarnings() const {
+  if (!state_.contourLinesWanted || state_.contours.Cin == 0 ||
+      contoursDrawable(state_.contours)) {
+    return {};
+  }
+  return {"The contour interval " + numberText(state_.contours.Cin) + " gives more than " +
+          numberText(kMaxContourLevels) + " levels between the first and last level; the map is "
+          "drawn without contours."};
+}
+
+void Session::drawMapPicture(Canvas& canvas, std::int16_t mode,
+                             const Array2D<std::int32_t>& units,
+                             std::array<std::int16_t, 2> walls) {
+  const ViewerState& s = state_;
+  const DisplaySurface& d = s.display;
+  DrawOptions options = s.drawOptions;
+  options.DrawMode = mode;
+  const SidePicture sides{d, s.mapGrid, s.wallProfiles, walls, s.model, s.boundaryGrids,
+                          s.unitColor, s.boundaryColor, options};
+  const MapPicture picture{d,
+                           s.Zbase,
+                           s.model,
+                           s.boundaryGrids,
+                           s.unitColor,
+                           s.boundaryColor,
+                           units,
+                           s.view,
+                           s.contours,
+                           options,
+                           contourLinesDrawable(),
+                           s.mapOptions.sideWalls,
+                           s.mapOptions.frame,
+                           s.mapOptions.frameFourSides,
+                           [&](const Projection& p) {
+                             step("draw the side walls of a " + gridSize(d.Nx, d.Ny) + " grid",
+                                  [&] { drawSideMaps(canvas, p, sides); });
+                           }};
+  step("draw the 3D map of a " + gridSize(d.Nx, d.Ny) + " grid",
+       [&] { kalvenor::drawGeoMap(canvas, picture); });
+}
+
+// The map is drawn in full before any of the state changes, so a map that fails leaves the last
+// picture's units and walls and the progress as they were.
+Warnings Session::drawGeoMap(Canvas& canvas) {
+  requireViewDrawable();
+  const DisplaySurface& d = state_.display;
+  const std::array<std::int16_t, 2> walls = visibleWalls(state_.view, d.Nx, d.Ny);
+  Array2D<std::int32_t> units;
+  step("copy the units of a " + gridSize(d.Nx, d.Ny) + " grid",
+       [&] { units = unitsToDraw(state_.mapGrid.mapUnit, d.Nx, d.Ny); });
+  canvas.clear();
+  drawMapPicture(canvas, kGeologicalMap, units, walls);
+  state_.drawOptions.DrawMode = kGeologicalMap;
+  state_.drawUnit = std::move(units);
+  state_.visibleWall = walls;
+  state_.progress.mapDrawn();
+  notify(Change::Picture);
+  return contourWarnings();
+}
+
+// Over the current picture with the last view and units; nothing without a surface.
+Warnings Session::drawContourMap(Canvas& canvas) {
+  if (!state_.display.loaded()) return {};
+  requireViewDrawable();
+  drawMapPicture(canvas, kContourMap, state_.drawUnit, lastVisibleWalls());
+  state_.drawOptions.DrawMode = kContourMap;
+  notify(Change::Picture);
+  return contourWarnings();
+}
+
+// Grid lines over the section while it is the current kind of picture, over the map otherwise.
+Warnings Session::drawGridLines(Canvas& canvas) {
+  if (state_.progress.sectionGrid() == GridState::Current) {
+    requireSectionDrawable();
+    drawSectionPicture(canvas, kGridLines, sectionUnitsDrawn() ? state_.drawUnit : sectionUnits());
+    state_.drawOptions.DrawMode = kGridLines;
+    notify(Change::Picture);
+    return {};
+  }
+  if (!state_.display.loaded()) return {};
+  requireViewDrawable();
+  drawMapPicture(canvas, kGridLines, state_.drawUnit, lastVisibleWalls());
+  state_.drawOptions.DrawMode = kGridLines;
+  notify(Change::Picture);
+  return contourWarnings();
+}
+
+// True when the units drawn last are the section's, as after "断面図".
+bool Session::sectionUnitsDrawn() const {
+  const VerticalGrid& section = state_.mapGrid.verticalGrids[kSectionSlot];
+  return state_.drawUnit.iLast() == section.nH && state_.drawUnit.jLast() == section.nV;
+}
+
+Array2D<std::int32_t> Session::sectionUnits() {
+  const VerticalGrid& section = state_.mapGrid.verticalGrids[kSectionSlot];
+  Array2D<std::int32_t> units;
+  step("copy the units of a " + gridSize(section.nH, section.nV) + " section",
+       [&] { units = unitsToDraw(section.unit, section.nH, section.nV); });
+  return units;
+}
+
+// A section can be drawn while the model exists and the last grid build was a section build.
+void Session::requireSectionDrawable() const {
+  requireModel();
+  if (state_.mapGrid.verticalGrids[kSectionSlot].empty()) {
+    throw SessionError("The section grid was replaced by the last 3D-map grid build; build the "
+                       "section again in step (5-2).");
+  }
+  requireViewDrawable();
+}
+
+void Session::drawSectionPicture(Canvas& canvas, std::int16_t mode,
+                                 const Array2D<std::int32_t>& units) {
+  const ViewerState& s = state_;
+  const VerticalGrid& grid = s.mapGrid.verticalGrids[kSectionSlot];
+  DrawOptions options = s.drawOptions;
+  options.DrawMode = mode;
+  const SectionPicture picture{grid,        units,           s.section,      s.sectionProfile,
+                               s.Zbase,     s.display.Zmax,  s.display.zEps, s.model,
+                               s.boundaryGrids, s.unitColor, s.boundaryColor, options};
+  step("draw the section of a " + gridSize(grid.nH, grid.nV) + " grid",
+       [&] { kalvenor::drawSection(canvas, projection(), picture); });
+}
+
+// Like the map, the section changes the state only once it is drawn.
+void Session::drawSection(Canvas& canvas) {
+  requireSectionDrawable();
+  Array2D<std::int32_t> units = sectionUnits();
+  canvas.clear();
+  drawSectionPicture(canvas, kSectionPicture, units);
+  state_.drawOptions.DrawMode = kSectionPicture;
+  state_.drawUnit = std::move(units);
+  state_.progress.sectionDrawn();
+  notify(Change::Picture);
+}
+
+// The outline of the last section's plane on the picture there, with the current view.
+void Session::drawSurveyLine(Canvas& canvas) {
+  if (!state_.progress.modelReady() || state_.section.Nxy == 0) return;
+  requireViewDrawable();
+  kalvenor::drawSurveyLine(canvas, projection(), state_.section, state_.Zbase,
+                           state_.display.Zmax, state_.drawOptions.LineColor);
+  state_.drawOptions.DrawMode = kSurveyLine;
+  notify(Change::Picture);
+}
+
+}  // namespace kalvenor

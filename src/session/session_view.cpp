@@ -1,0 +1,87 @@
+#include <algorithm>
+#include <cmath>
+
+#include "model/number_text.h"
+#include "session/session.h"
+
+namespace kalvenor {
+
+// The typed values in the order the boxes are read; then the axes, the eye, the scale and the
+// painter's order for the canvas.
+void Session::applyView(const TypedView& typed, double canvasWidth, double canvasHeight) {
+  ViewSettings& v = state_.view;
+  for (const auto& [value, field] :
+       {std::pair{typed.Ve, &v.Ve}, std::pair{typed.Alpha, &v.Alpha},
+        std::pair{typed.Gamma, &v.Gamma}, std::pair{typed.Sca, &v.Sca},
+        std::pair{typed.Zbase, &state_.Zbase}, std::pair{typed.Dist, &v.Dist},
+        std::pair{typed.Ppz, &v.Ppz}}) {
+    if (value) *field = *value;
+  }
+  kalvenor::applyView(v, state_.display, canvasWidth, canvasHeight);
+  state_.progress.viewApplied(v.Sca > 0);
+  notify(Change::View);
+}
+
+// A plan view with north up.
+ViewValues Session::planView() const { return {180, 90, 1.8, 1}; }
+
+ViewValues Session::defaultView() const {
+  const DefaultValues& d = state_.defaults;
+  return {d.defaultAlpha, d.defaultGamma, d.defaultSca, d.defaultVe};
+}
+
+// A horizontal look at the section from the side that puts the line's eastern end on the right.
+ViewValues Session::sectionView() const {
+  const double Fai = state_.section.Fai;
+  const double alpha = std::sin(Fai) <= 0 ? Fai / kDegree - 90 : Fai / kDegree + 90;
+  return {alpha, 0, 1.4, 1};
+}
+
+// Switching perspective off keeps the last perspective values for switching it on again.
+PerspectiveValues Session::switchPerspective(bool on) {
+  const ViewSettings& v = state_.view;
+  if (v.Dist != kParallelDist) state_.savedDist = v.Dist;
+  if (v.Ppz != 0) state_.savedPpz = v.Ppz;
+  if (!on) return {};
+  return {state_.savedDist, state_.savedPpz};
+}
+
+void Session::setContours(const TypedContours& typed) {
+  ContourSettings& c = state_.contours;
+  for (const auto& [value, field] : {std::pair{typed.Cst, &c.Cst}, std::pair{typed.Cen, &c.Cen},
+                                     std::pair{typed.Cin, &c.Cin}}) {
+    if (value) *field = *value;
+  }
+  state_.contourLinesWanted = typed.wanted;
+  state_.progress.contoursSet(c.Cst != c.Cen && c.Cin != 0 && typed.wanted);
+  notify(Change::Contours);
+}
+
+// The first level is the whole metre at or below the lowest elevation, the last the one at or
+// above the highest, and the interval the whole number of metres that fills the span in the
+// divisions asked for (or the exact fraction when that is below a metre).
+ContourSettings Session::autoContours(double divisions) const {
+  const double n = divisions == 0 ? 1 : divisions;
+  const double first = Int(state_.display.Zmin);
+  const double last = Int(state_.display.Zmax + 0.99999);
+  double interval = Int((last - first) / n + 0.99999);
+  if (interval == 0) interval = (last - first) / n;
+  return {first, last, interval};
+}
+
+void Session::setMapOptions(const MapOptions& options) {
+  state_.mapOptions = options;
+  notify(Change::DrawOptions);
+}
+
+void Session::setBoundaryLines(bool on) {
+  state_.drawOptions.DrawBoundary = on ? 1 : 0;
+  notify(Change::DrawOptions);
+}
+
+void Session::setLineColor(PackedColor color) {
+  state_.drawOptions.LineColor = color;
+  notify(Change::DrawOptions);
+}
+
+}  // namespace kalvenor
