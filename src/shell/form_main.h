@@ -141,6 +141,7 @@ class FormMain : public QWidget, private SessionObserver {
   void showStepIndicators();
   void writeView(const ViewValues& values);
   void contourBox_Change();
+  void showContourLevelCount();
   void txtSepInt_Change();
   void readDrawOptions();
   void chkAutoRedraw_Click();

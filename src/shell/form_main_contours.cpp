@@ -6,13 +6,16 @@
 namespace kalvenor {
 
 // How many levels the three boxes give, shown beside the second "分割数".
-void FormMain::contourBox_Change() {
+void FormMain::showContourLevelCount() {
   const double cin = leadingNumber(ui_.txtCin->text());
-  if (cin != 0) {
-    const double cst = leadingNumber(ui_.txtCst->text());
-    const double cen = leadingNumber(ui_.txtCen->text());
-    ui_.lblContourColor->setText(numberQText(Int((cen - cst) / cin + 0.99999)));
-  }
+  if (cin == 0) return;
+  const double cst = leadingNumber(ui_.txtCst->text());
+  const double cen = leadingNumber(ui_.txtCen->text());
+  ui_.lblContourColor->setText(numberQText(Int((cen - cst) / cin + 0.99999)));
+}
+
+void FormMain::contourBox_Change() {
+  showContourLevelCount();
   refreshContourSettings();
 }
 
@@ -36,6 +39,7 @@ void FormMain::showContours() {
   }
   const QSignalBlocker quiet(ui_.chkContour);
   ui_.chkContour->setChecked(state().contourLinesWanted);
+  showContourLevelCount();
 }
 
 // A division count of 0 disables "自動" for good.

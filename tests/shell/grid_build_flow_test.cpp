@@ -1,8 +1,8 @@
 #include <QtTest>
+#include <memory>
 #include <new>
 
-#include "scripted_dialogs.h"
-#include "shell/form_main.h"
+#include "window_fixture.h"
 #include "test_paths.h"
 
 using namespace kalvenor;
@@ -20,36 +20,25 @@ class GridBuildFlowTest : public QObject {
   void aBuildThatRunsOutOfMemorySaysWhichStepAndChangesNothing();
 
  private:
-  QString write(const QString& name, const QByteArray& content);
+  QString write(const QString& name, const QByteArray& content) {
+    return fixture_->write(name, content);
+  }
   void loadInputs();
   Ui::formMain& ui() { return window_->ui(); }
   const ViewerState& state() { return window_->state(); }
 
-  QTemporaryDir* folder_ = nullptr;
+  std::unique_ptr<WindowFixture> fixture_;
   ScriptedDialogs* dialogs_ = nullptr;
   FormMain* window_ = nullptr;
 };
 
 void GridBuildFlowTest::init() {
-  folder_ = new QTemporaryDir;
-  dialogs_ = new ScriptedDialogs;
-  window_ = new FormMain(*dialogs_, KALVENOR_EXAMPLES_DIR);
-  window_->Form_Load();
-  window_->show();
+  fixture_ = std::make_unique<WindowFixture>();
+  dialogs_ = &fixture_->dialogs;
+  window_ = &fixture_->window;
 }
 
-void GridBuildFlowTest::cleanup() {
-  delete window_;
-  delete dialogs_;
-  delete folder_;
-}
-
-QString GridBuildFlowTest::write(const QString& name, const QByteArray& content) {
-  QFile file(folder_->filePath(name));
-  if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write test file");
-  file.write(content);
-  return file.fileName();
-}
+void GridBuildFlowTest::cleanup() { fixture_.reset(); }
 
 // The two-unit template over a boundary at 15 and a 5 x 5 surface rising from 30 to 40.
 void GridBuildFlowTest::loadInputs() {
@@ -141,7 +130,7 @@ void GridBuildFlowTest::aFailedBuildChangesNothing() {
   QCOMPARE(state().mapGrid.mapUnit, before.mapUnit);
   QCOMPARE(ui().lblNxyS->text(), QString());
 
-  QFile::remove(folder_->filePath("boundary.txt"));
+  QFile::remove(fixture_->folder.filePath("boundary.txt"));
   QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
   QCOMPARE(dialogs_->messages.size(), 2);
   QVERIFY(dialogs_->messages.last().contains("boundary.txt"));

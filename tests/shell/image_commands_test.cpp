@@ -1,11 +1,11 @@
 #include <QClipboard>
 #include <QtTest>
+#include <memory>
 #include <new>
 
 #include "imagewin/form_image.h"
 #include "imagewin/form_image_s.h"
-#include "scripted_dialogs.h"
-#include "shell/form_main.h"
+#include "window_fixture.h"
 #include "test_paths.h"
 
 using namespace kalvenor;
@@ -32,23 +32,18 @@ class ImageCommandsTest : public QObject {
   void drawRedSquare();
   static QByteArray contents(const QString& path);
 
+  std::unique_ptr<WindowFixture> fixture_;
   ScriptedDialogs* dialogs_ = nullptr;
   FormMain* window_ = nullptr;
-  QTemporaryDir* folder_ = nullptr;
 };
 
 void ImageCommandsTest::init() {
-  dialogs_ = new ScriptedDialogs;
-  window_ = new FormMain(*dialogs_, KALVENOR_EXAMPLES_DIR);
-  window_->Form_Load();
-  folder_ = new QTemporaryDir;
+  fixture_ = std::make_unique<WindowFixture>();
+  dialogs_ = &fixture_->dialogs;
+  window_ = &fixture_->window;
 }
 
-void ImageCommandsTest::cleanup() {
-  delete window_;
-  delete dialogs_;
-  delete folder_;
-}
+void ImageCommandsTest::cleanup() { fixture_.reset(); }
 
 void ImageCommandsTest::drawRedSquare() {
   canvas().setFillStyle(FillStyle::Solid);
@@ -63,7 +58,7 @@ QByteArray ImageCommandsTest::contents(const QString& path) {
 
 void ImageCommandsTest::saveWritesABitmapUnderExactlyTheTypedName() {
   drawRedSquare();
-  const QString path = folder_->filePath("picture");
+  const QString path = fixture_->folder.filePath("picture");
   dialogs_->files.push_back(path);
   QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
   QCOMPARE(dialogs_->filters.first(),
@@ -79,7 +74,7 @@ void ImageCommandsTest::saveWritesABitmapUnderExactlyTheTypedName() {
 }
 
 void ImageCommandsTest::answeringNoLeavesTheExistingFileUntouched() {
-  const QString path = folder_->filePath("old.bmp");
+  const QString path = fixture_->folder.filePath("old.bmp");
   QFile old(path);
   QVERIFY(old.open(QIODevice::WriteOnly));
   old.write("precious bytes");
@@ -95,7 +90,7 @@ void ImageCommandsTest::answeringNoLeavesTheExistingFileUntouched() {
 }
 
 void ImageCommandsTest::answeringYesReplacesTheExistingFile() {
-  const QString path = folder_->filePath("old.bmp");
+  const QString path = fixture_->folder.filePath("old.bmp");
   QFile old(path);
   QVERIFY(old.open(QIODevice::WriteOnly));
   old.write("stale");
@@ -105,7 +100,7 @@ void ImageCommandsTest::answeringYesReplacesTheExistingFile() {
   dialogs_->answers.push_back(true);
   QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
   QCOMPARE(QImage(path, "bmp").pixelColor(15, 15), QColor(255, 0, 0));
-  QCOMPARE(QDir(folder_->path()).entryList(QDir::Files), QStringList{"old.bmp"});  // no temporary left
+  QCOMPARE(QDir(fixture_->folder.path()).entryList(QDir::Files), QStringList{"old.bmp"});  // no temporary left
 }
 
 void ImageCommandsTest::cancellingTheDialogDoesNothing() {
@@ -113,12 +108,12 @@ void ImageCommandsTest::cancellingTheDialogDoesNothing() {
   QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
   QVERIFY(dialogs_->messages.isEmpty());
   QVERIFY(dialogs_->questions.isEmpty());
-  QVERIFY(QDir(folder_->path()).isEmpty());
+  QVERIFY(QDir(fixture_->folder.path()).isEmpty());
 }
 
 // A folder in the way cannot be replaced by a picture, even by an administrator.
 void ImageCommandsTest::aSaveThatCannotBeWrittenSaysSoAndKeepsTheOldFile() {
-  const QString blocked = folder_->filePath("taken");
+  const QString blocked = fixture_->folder.filePath("taken");
   QVERIFY(QDir().mkdir(blocked));
   dialogs_->files.push_back(blocked);
   dialogs_->answers.push_back(true);
@@ -127,7 +122,7 @@ void ImageCommandsTest::aSaveThatCannotBeWrittenSaysSoAndKeepsTheOldFile() {
   QVERIFY(dialogs_->messages.first().contains(QDir::toNativeSeparators(blocked)));
   QVERIFY(QFileInfo(blocked).isDir());
 
-  dialogs_->files.push_back(folder_->filePath("missing/folder/picture.bmp"));
+  dialogs_->files.push_back(fixture_->folder.filePath("missing/folder/picture.bmp"));
   QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
   QCOMPARE(dialogs_->messages.size(), 2);
 }
@@ -135,7 +130,7 @@ void ImageCommandsTest::aSaveThatCannotBeWrittenSaysSoAndKeepsTheOldFile() {
 void ImageCommandsTest::drawingWithPersistenceOffIsNotSaved() {
   canvas().setPersistent(false);
   drawRedSquare();
-  const QString path = folder_->filePath("blank.bmp");
+  const QString path = fixture_->folder.filePath("blank.bmp");
   dialogs_->files.push_back(path);
   QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
   QCOMPARE(QImage(path, "bmp").pixelColor(15, 15), QColor(255, 255, 255));

@@ -1,10 +1,10 @@
 #include <QtTest>
+#include <memory>
 #include <new>
 
 #include "imagewin/form_image.h"
 #include "render/projection.h"
-#include "scripted_dialogs.h"
-#include "shell/form_main.h"
+#include "window_fixture.h"
 #include "test_paths.h"
 
 using namespace kalvenor;
@@ -31,13 +31,15 @@ class MapDrawingFlowTest : public QObject {
   void failStepsStartingWith(const std::string& prefix);
   void expectRefused(QPushButton* command, const QString& because);
   void loadAndBuild();
-  QString write(const QString& name, const QByteArray& content);
+  QString write(const QString& name, const QByteArray& content) {
+    return fixture_->write(name, content);
+  }
   Ui::formMain& ui() { return window_->ui(); }
   const ViewerState& state() { return window_->state(); }
   const QImage& picture() { return window_->formImage().canvas().image(); }
   int pixelsOf(const QColor& color);
 
-  QTemporaryDir* folder_ = nullptr;
+  std::unique_ptr<WindowFixture> fixture_;
   ScriptedDialogs* dialogs_ = nullptr;
   FormMain* window_ = nullptr;
 };
@@ -47,27 +49,14 @@ const PackedColor kHigh = packRgb(60, 60, 200);
 const PackedColor kLine = packRgb(0, 200, 0);
 
 void MapDrawingFlowTest::init() {
-  folder_ = new QTemporaryDir;
-  dialogs_ = new ScriptedDialogs;
-  window_ = new FormMain(*dialogs_, KALVENOR_EXAMPLES_DIR);
-  window_->Form_Load();
-  window_->show();
+  fixture_ = std::make_unique<WindowFixture>();
+  dialogs_ = &fixture_->dialogs;
+  window_ = &fixture_->window;
   window_->formImage().resize(400, 400);
   QTRY_COMPARE(window_->formImage().canvas().width(), 400.0);
 }
 
-void MapDrawingFlowTest::cleanup() {
-  delete window_;
-  delete dialogs_;
-  delete folder_;
-}
-
-QString MapDrawingFlowTest::write(const QString& name, const QByteArray& content) {
-  QFile file(folder_->filePath(name));
-  if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write test file");
-  file.write(content);
-  return file.fileName();
-}
+void MapDrawingFlowTest::cleanup() { fixture_.reset(); }
 
 int MapDrawingFlowTest::pixelsOf(const QColor& color) {
   const QImage& image = picture();

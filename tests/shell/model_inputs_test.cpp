@@ -1,11 +1,11 @@
 #include <QHeaderView>
 #include <QtTest>
+#include <memory>
 
 #include "imagewin/form_image.h"
 #include "model/boundary_grids.h"
 #include "model/number_text.h"
-#include "scripted_dialogs.h"
-#include "shell/form_main.h"
+#include "window_fixture.h"
 #include "test_paths.h"
 
 using namespace kalvenor;
@@ -40,7 +40,9 @@ class ModelInputsTest : public QObject {
   void valuesAfterTheLastElevationAreWarnedOfAndTheGridKept();
 
  private:
-  QString write(const QString& name, const QByteArray& content);
+  QString write(const QString& name, const QByteArray& content) {
+    return fixture_->write(name, content);
+  }
   void loadModel(const QByteArray& content);
   void loadDisplay(const QByteArray& content);
   void clickHeader(int column);
@@ -50,7 +52,7 @@ class ModelInputsTest : public QObject {
   const ViewerState& state() { return window_->state(); }
   QStringList listed(QListWidget* list);
 
-  QTemporaryDir* folder_ = nullptr;
+  std::unique_ptr<WindowFixture> fixture_;
   ScriptedDialogs* dialogs_ = nullptr;
   FormMain* window_ = nullptr;
 };
@@ -63,25 +65,12 @@ const PackedColor kBlue = packRgb(0, 0, 255);
 const PackedColor kMagenta = packRgb(200, 0, 200);
 
 void ModelInputsTest::init() {
-  folder_ = new QTemporaryDir;
-  dialogs_ = new ScriptedDialogs;
-  window_ = new FormMain(*dialogs_, KALVENOR_EXAMPLES_DIR);
-  window_->Form_Load();
-  window_->show();
+  fixture_ = std::make_unique<WindowFixture>();
+  dialogs_ = &fixture_->dialogs;
+  window_ = &fixture_->window;
 }
 
-void ModelInputsTest::cleanup() {
-  delete window_;
-  delete dialogs_;
-  delete folder_;
-}
-
-QString ModelInputsTest::write(const QString& name, const QByteArray& content) {
-  QFile file(folder_->filePath(name));
-  if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write test file");
-  file.write(content);
-  return file.fileName();
-}
+void ModelInputsTest::cleanup() { fixture_.reset(); }
 
 void ModelInputsTest::loadModel(const QByteArray& content) {
   dialogs_->files.push_back(write("model.txt", content));

@@ -1,9 +1,8 @@
 #include <QtTest>
+#include <memory>
 
 #include "imagewin/form_image.h"
-#include "scripted_dialogs.h"
-#include "shell/form_main.h"
-#include "test_paths.h"
+#include "window_fixture.h"
 
 using namespace kalvenor;
 
@@ -26,28 +25,22 @@ class StartupTest : public QObject {
   void endClosesEveryWindow();
 
  private:
+  std::unique_ptr<WindowFixture> fixture_;
   ScriptedDialogs* dialogs_ = nullptr;
   FormMain* window_ = nullptr;
   void start(const QString& folder);
 };
 
 void StartupTest::start(const QString& folder) {
-  delete window_;
-  delete dialogs_;
-  dialogs_ = new ScriptedDialogs;
-  window_ = new FormMain(*dialogs_, folder);
-  window_->Form_Load();
-  window_->show();
+  fixture_.reset();
+  fixture_ = std::make_unique<WindowFixture>(folder);
+  dialogs_ = &fixture_->dialogs;
+  window_ = &fixture_->window;
 }
 
 void StartupTest::init() { start(KALVENOR_EXAMPLES_DIR); }
 
-void StartupTest::cleanup() {
-  delete window_;
-  window_ = nullptr;
-  delete dialogs_;
-  dialogs_ = nullptr;
-}
+void StartupTest::cleanup() { fixture_.reset(); }
 
 void StartupTest::theWindowAfterStartUp() {
   Ui::formMain& ui = window_->ui();

@@ -1,0 +1,191 @@
+// The workflow without a window: the steps, what each tells its observers, and what a failed
+// step leaves behind.
+#include "session/session.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <new>
+
+#include "../evaluation/grid_fixtures.h"
+#include "../render/recording_canvas.h"
+#include "model/read_error.h"
+#include "temp_file.h"
+
+namespace kalvenor {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using Op = RecordingCanvas::Op;
+
+struct Recorder : SessionObserver {
+  void sessionChanged(Change change) override { changes.push_back(change); }
+  std::vector<Change> changes;
+};
+
+// A two-unit model over a flat boundary at 15 under a 5 x 5 surface rising from 30 to 40.
+class SessionTest : public ::testing::Test {
+ protected:
+  SessionTest() { session.addObserver(recorder); }
+
+  void loadAll() {
+    session.loadModel(model.path());
+    session.setBoundaryFile(1, boundary.path());
+    session.setUnitColor(1, packRgb(200, 0, 0));
+    session.setUnitColor(2, packRgb(0, 0, 200));
+    session.loadDisplaySurface(surface.path());
+    session.setZbase(0);
+  }
+  void view(double sca = 1) {
+    TypedView typed;
+    typed.Alpha = 225;
+    typed.Gamma = 30;
+    typed.Sca = sca;
+    typed.Ve = 1;
+    session.applyView(typed, canvas.width(), canvas.height());
+  }
+
+  TempFile model{"1\ns\nlow,-1\nhigh,1\n"};
+  TempFile boundary{gridFileText(makeGrid(2, 2, 0, 0, 100, 100, [](double, double) { return 15.0; }))};
+  TempFile surface{gridFileText(makeGrid(5, 5, 0, 0, 25, 25, [](double x, double) { return 30 + x / 10; }))};
+  Session session;
+  Recorder recorder;
+  RecordingCanvas canvas{400, 400};
+};
+
+TEST_F(SessionTest, TheStepsInOrderOpenTheDrawingCommandsAndCloseTheIndicators) {
+  EXPECT_TRUE(session.stepOpen(Step::Model));
+  loadAll();
+  EXPECT_FALSE(session.stepOpen(Step::Model));
+  EXPECT_FALSE(session.stepOpen(Step::BoundaryFiles));
+  EXPECT_FALSE(session.stepOpen(Step::Colours));
+  EXPECT_FALSE(session.stepOpen(Step::DisplaySurface));
+  EXPECT_TRUE(session.stepOpen(Step::Grid));
+  session.buildMapGrid();
+  EXPECT_FALSE(session.stepOpen(Step::Grid));
+  EXPECT_EQ(session.commandStates(), CommandStates{});  // no view yet
+  view();
+  EXPECT_FALSE(session.stepOpen(Step::View));
+  EXPECT_EQ(session.commandStates(), (CommandStates{.geoMap = true, .grid = true}));
+
+  EXPECT_TRUE(session.drawGeoMap(canvas).empty());
+  EXPECT_GT(canvas.of(Op::Polygon).size(), 16u);
+  EXPECT_EQ(session.state().drawOptions.DrawMode, kGeologicalMap);
+  EXPECT_EQ(session.state().visibleWall, (std::array<std::int16_t, 2>{kSouthWall, kWestWall}));
+
+  session.buildSectionGrid({0, 50, true, 100, 50, 0});
+  EXPECT_EQ(session.state().progress.mapGrid(), GridState::Superseded);
+  EXPECT_FALSE(session.commandStates().geoMap);
+  EXPECT_TRUE(session.commandStates().geoSection);
+}
+
+TEST_F(SessionTest, ObserversHearEveryChangeAfterItIsMade) {
+  loadAll();
+  recorder.changes.clear();
+  session.buildMapGrid();
+  EXPECT_THAT(recorder.changes, ElementsAre(Change::Grids));
+  recorder.changes.clear();
+  view();
+  session.drawGeoMap(canvas);
+  EXPECT_THAT(recorder.changes, ElementsAre(Change::View, Change::Picture));
+}
+
+TEST_F(SessionTest, AFailedStepChangesNothingAndTellsNobody) {
+  loadAll();
+  session.buildMapGrid();
+  const ViewerState before = session.state();
+  recorder.changes.clear();
+
+  TempFile bad("2\na,b\n");
+  EXPECT_THROW(session.loadModel(bad.path()), ReadError);
+  EXPECT_THROW(session.setBoundaryFile(1, bad.path()), ReadError);
+  EXPECT_THROW(session.loadDisplaySurface(bad.path()), ReadError);
+  EXPECT_THROW(session.resizeModel("16"), SessionError);
+  session.setStepHook([](const std::string& step) {
+    if (step.rfind("build the 3D-map grid", 0) == 0) throw std::bad_alloc();
+  });
+  EXPECT_THAT([&] { session.buildMapGrid(); },
+              ::testing::ThrowsMessage<std::runtime_error>(
+                  HasSubstr("not enough memory to build the 3D-map grid of 5 x 5 nodes")));
+  view(0);  // a view that cannot make a picture
+  recorder.changes.clear();
+  EXPECT_THROW(session.drawGeoMap(canvas), SessionError);
+
+  EXPECT_TRUE(recorder.changes.empty());
+  EXPECT_EQ(session.state().model.unitName, before.model.unitName);
+  EXPECT_EQ(session.state().boundaryFile, before.boundaryFile);
+  EXPECT_EQ(session.state().display.dispZ, before.display.dispZ);
+  EXPECT_EQ(session.state().mapGrid.mapUnit, before.mapGrid.mapUnit);
+  EXPECT_TRUE(canvas.ops.empty());
+}
+
+TEST_F(SessionTest, ANewModelOfTheSameSizeKeepsTheFilesAndColoursAndDropsTheGrids) {
+  loadAll();
+  session.buildMapGrid();
+  TempFile renamed("1\nthe boundary\nbelow,-1\nabove,1\n");
+  session.loadModel(renamed.path());
+  EXPECT_EQ(session.state().boundaryFile[1], boundary.path());
+  EXPECT_EQ(session.state().unitColor[2], packRgb(0, 0, 200));
+  EXPECT_TRUE(session.state().mapGrid.mapUnit.empty());
+  EXPECT_EQ(session.state().progress.mapGrid(), GridState::None);
+  EXPECT_TRUE(session.stepOpen(Step::Grid));
+
+  TempFile bigger("2\na,b\nx,-1,-1\ny,1,-1\nz,0,1\n");
+  session.loadModel(bigger.path());
+  EXPECT_EQ(session.state().boundaryFile, (std::vector<std::string>{"", "", ""}));
+  EXPECT_EQ(session.state().unitColor[2], kBlack);
+  EXPECT_TRUE(session.stepOpen(Step::BoundaryFiles));
+  EXPECT_TRUE(session.stepOpen(Step::Colours));
+}
+
+TEST_F(SessionTest, ABoundaryFileThatNoLongerReadsIsDroppedOnReloadWithAWarning) {
+  loadAll();
+  TempFile moving(gridFileText(makeGrid(2, 2, 0, 0, 100, 100, [](double, double) { return 15.0; })));
+  session.setBoundaryFile(1, moving.path());
+  std::ofstream(moving.path()) << "garbage";
+  const Warnings warnings = session.loadModel(model.path());
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_THAT(warnings[0], HasSubstr(moving.path()));
+  EXPECT_EQ(session.state().boundaryFile[1], "");
+}
+
+TEST_F(SessionTest, TheViewPresetsAndTheArithmeticBehindTheBoxes) {
+  loadAll();
+  EXPECT_EQ(session.planView().Alpha, 180);
+  EXPECT_EQ(session.defaultView().Alpha, DefaultValues{}.defaultAlpha);
+  session.buildSectionGrid({0, 50, true, 100, 50, 0});  // due east: seen from the south
+  EXPECT_DOUBLE_EQ(session.sectionView().Alpha, 180);
+  EXPECT_EQ(session.sectionView().Sca, 1.4);
+
+  // The surface runs from just below 30 to just below 40.
+  EXPECT_EQ(session.autoContours(4).Cst, 29);
+  EXPECT_EQ(session.autoContours(4).Cen, 40);
+  EXPECT_EQ(session.autoContours(4).Cin, 3);   // 11 / 4 rounded up
+  EXPECT_EQ(session.autoContours(0).Cin, 11);  // 0 divisions count as 1
+  EXPECT_EQ(session.autoContours(22).Cin, 1);  // half a metre rounds up to a whole one
+
+  TypedView perspective;
+  perspective.Dist = 500;
+  perspective.Ppz = 20;
+  session.applyView(perspective, 400, 400);
+  EXPECT_EQ(session.switchPerspective(false).Dist, kParallelDist);
+  session.applyView({.Dist = kParallelDist, .Ppz = 0}, 400, 400);
+  const PerspectiveValues back = session.switchPerspective(true);
+  EXPECT_EQ(back.Dist, 500);
+  EXPECT_EQ(back.Ppz, 20);
+}
+
+TEST_F(SessionTest, TooManyContourLevelsDrawTheMapWithoutThemAndSaySo) {
+  loadAll();
+  session.buildMapGrid();
+  view();
+  session.setContours({0, 100, 0.001, true});
+  const Warnings warnings = session.drawGeoMap(canvas);
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_THAT(warnings[0], HasSubstr("without contours"));
+  EXPECT_TRUE(canvas.of(Op::Point).empty());
+}
+
+}  // namespace
+}  // namespace kalvenor
