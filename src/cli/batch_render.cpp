@@ -5,11 +5,11 @@
 #include <cmath>
 #include <filesystem>
 
+#include "canvas/bitmap_file.h"
+#include "canvas/image_canvas.h"
+#include "canvas/output_files.h"
 #include "cli/grid_export.h"
 #include "evaluation/grid_builds.h"
-#include "imagewin/bitmap_file.h"
-#include "imagewin/image_canvas.h"
-#include "imagewin/output_files.h"
 #include "model/colour_file.h"
 #include "model/default_values.h"
 #include "model/number_text.h"

@@ -2,7 +2,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "imagewin/painter_canvas.h"
+#include "canvas/packed_qcolor.h"
 #include "shell/form_main.h"
 #include "shell/sequence_title.h"
 
@@ -44,7 +44,7 @@ void FormMain::drawLegendBand(int unit, PackedColor color) {
   const double h = H / state_.model.unitCount();
   QPainter painter(&legend_);
   painter.fillRect(QRectF(QPointF(0, H - unit * h), QPointF(area.width(), H - (unit - 1) * h)),
-                   QColor(redOf(color), greenOf(color), blueOf(color)));
+                   toQColor(color));
   painter.end();
   ui_.picLegend->setPixmap(legend_);
 }
