@@ -3,7 +3,7 @@
 with the same number of nodes (64 x 16384 and 1024 x 1024, two boundaries, walls, boundary lines,
 1024 x 1024 picture), and of the units grid alone. Prints the medians and their ratios.
 
-    scripts/build -DCMAKE_BUILD_TYPE=Release && bench/long_grid.py [build/bin/kalvenor-render]
+    scripts/build release && bench/long_grid.py build-release/bin/kalvenor-render
 """
 import math
 import os

@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 
 #include "bench_scene.h"
-#include "imagewin/image_canvas.h"
+#include "canvas/image_canvas.h"
 #include "render/draw_units.h"
 #include "render/map_renderer.h"
 #include "render/section_renderer.h"

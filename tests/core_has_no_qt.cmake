@@ -1,6 +1,13 @@
-# Fails when a file of the core includes a Qt header.
+# Fails when a file of the core includes a Qt header. CORE_DIRS lists the core folders; one that
+# does not exist yet is skipped, but at least one must exist so the check cannot pass on a wrong
+# path.
 set(offenders "")
+set(checked "")
 foreach(dir IN LISTS CORE_DIRS)
+  if(NOT IS_DIRECTORY "${dir}")
+    continue()
+  endif()
+  list(APPEND checked "${dir}")
   file(GLOB_RECURSE sources "${dir}/*.h" "${dir}/*.cpp")
   foreach(source IN LISTS sources)
     file(STRINGS "${source}" hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]|qt)")
@@ -9,8 +16,12 @@ foreach(dir IN LISTS CORE_DIRS)
     endif()
   endforeach()
 endforeach()
+if(NOT checked)
+  message(FATAL_ERROR "none of the core folders exists: ${CORE_DIRS}")
+endif()
 if(offenders)
   list(JOIN offenders "\n" report)
   message(FATAL_ERROR "Qt is included in the core:\n${report}")
 endif()
-message(STATUS "the core includes no Qt header")
+list(JOIN checked ", " folders)
+message(STATUS "no Qt header is included in ${folders}")

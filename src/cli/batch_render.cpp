@@ -4,10 +4,10 @@
 #include <QSvgGenerator>
 #include <filesystem>
 
+#include "canvas/bitmap_file.h"
+#include "canvas/image_canvas.h"
+#include "canvas/output_files.h"
 #include "cli/grid_export.h"
-#include "imagewin/bitmap_file.h"
-#include "imagewin/image_canvas.h"
-#include "imagewin/output_files.h"
 #include "model/number_text.h"
 #include "model/step_failure.h"
 #include "session/option_steps.h"

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 
-#include "imagewin/image_canvas.h"
+#include "canvas/image_canvas.h"
 
 namespace kalvenor {
 

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "imagewin/image_canvas.h"
+#include "canvas/image_canvas.h"
 
 namespace kalvenor {
 

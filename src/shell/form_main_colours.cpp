@@ -2,7 +2,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "imagewin/painter_canvas.h"
+#include "canvas/packed_qcolor.h"
 #include "shell/form_main.h"
 #include "shell/sequence_title.h"
 

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 
-#include "imagewin/bitmap_file.h"
+#include "canvas/bitmap_file.h"
 #include "imagewin/form_image.h"
 #include "imagewin/form_image_s.h"
 #include "shell/form_main.h"

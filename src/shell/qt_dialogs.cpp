@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "canvas/packed_qcolor.h"
 #include "shell/app_title.h"
 
 namespace kalvenor {
@@ -51,10 +52,9 @@ std::optional<QString> QtDialogs::saveFile(const QString& filter, const QString&
 }
 
 std::optional<PackedColor> QtDialogs::chooseColor(PackedColor initial, const QString& title) {
-  const QColor chosen = QColorDialog::getColor(
-      QColor(redOf(initial), greenOf(initial), blueOf(initial)), parent_, title);
+  const QColor chosen = QColorDialog::getColor(toQColor(initial), parent_, title);
   if (!chosen.isValid()) return std::nullopt;
-  return packRgb(chosen.red(), chosen.green(), chosen.blue());
+  return fromQColor(chosen);
 }
 
 void QtDialogs::message(const QString& text, Icon icon) {

@@ -1,9 +1,9 @@
-#include "imagewin/bitmap_file.h"
+#include "canvas/bitmap_file.h"
 
 #include <QBuffer>
 #include <QImageWriter>
 
-#include "imagewin/output_files.h"
+#include "canvas/output_files.h"
 
 namespace kalvenor {
 

@@ -1,4 +1,4 @@
-#include "imagewin/output_files.h"
+#include "canvas/output_files.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

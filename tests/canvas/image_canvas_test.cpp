@@ -1,4 +1,4 @@
-#include "imagewin/image_canvas.h"
+#include "canvas/image_canvas.h"
 
 #include <QtTest>
 

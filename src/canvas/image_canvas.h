@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "imagewin/painter_canvas.h"
+#include "canvas/painter_canvas.h"
 
 namespace kalvenor {
 

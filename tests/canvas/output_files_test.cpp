@@ -1,4 +1,4 @@
-#include "imagewin/output_files.h"
+#include "canvas/output_files.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -12,7 +12,7 @@
 #include <functional>
 #include <sstream>
 
-#include "imagewin/bitmap_file.h"
+#include "canvas/bitmap_file.h"
 
 namespace kalvenor {
 namespace {

@@ -1,4 +1,6 @@
-#include "imagewin/image_canvas.h"
+#include "canvas/image_canvas.h"
+
+#include "canvas/packed_qcolor.h"
 
 namespace kalvenor {
 

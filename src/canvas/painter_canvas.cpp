@@ -1,7 +1,9 @@
-#include "imagewin/painter_canvas.h"
+#include "canvas/painter_canvas.h"
 
 #include <QPolygon>
 #include <cstdint>
+
+#include "canvas/packed_qcolor.h"
 
 namespace kalvenor {
 namespace {
@@ -17,8 +19,6 @@ bool onOneLine(const Quad& q) {
 }
 
 }  // namespace
-
-QColor toQColor(PackedColor color) { return QColor(redOf(color), greenOf(color), blueOf(color)); }
 
 void PainterCanvas::applyPen(QPainter& p) const {
   if (penStyle_ == PenStyle::Invisible) {

@@ -1,13 +1,10 @@
 #pragma once
 
-#include <QColor>
 #include <QPainter>
 
 #include "render/canvas.h"
 
 namespace kalvenor {
-
-QColor toQColor(PackedColor color);
 
 // The Canvas operations drawn with a QPainter: pen and fill state, lines, points and
 // even-odd quadrilaterals. Where the painter comes from is up to the derived class.

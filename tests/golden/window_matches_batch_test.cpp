@@ -1,0 +1,166 @@
+#include <QHeaderView>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "canvas/packed_qcolor.h"
+#include "example_pictures.h"
+#include "imagewin/form_image.h"
+#include "model/colour_file.h"
+#include "shell/form_main.h"
+#include "shell/scripted_dialogs.h"
+
+using namespace kalvenor;
+
+// The window and kalvenor-render draw the bundled example pixel for pixel alike: "地質図"
+// against --map, "断面図" against --section. The window is driven only through its controls and
+// scripted dialogs; kalvenor-render runs as a process at the size of the window's canvas.
+class WindowMatchesBatchTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void theMapIsTheBatchMap();
+  void theSectionIsTheBatchSection();
+  void cleanupTestCase();
+
+ private:
+  void clickHeader(int column);
+  QImage batchPicture(const QStringList& picture, const QString& name);
+  void compareWithBatch(const QImage& window, const QImage& batch, const QString& name);
+  Ui::formMain& ui() { return window_->ui(); }
+  const QImage& windowPicture() { return window_->formImage().canvas().image(); }
+
+  ScriptedDialogs dialogs_;
+  std::unique_ptr<FormMain> window_;
+  ColourFile colours_;
+  QTemporaryDir folder_;
+};
+
+void WindowMatchesBatchTest::clickHeader(int column) {
+  QHeaderView* header = ui().grdModel->horizontalHeader();
+  QTest::mouseClick(
+      header->viewport(), Qt::LeftButton, {},
+      QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+             header->height() / 2));
+}
+
+// Every step of the example done in the window as a user does it: the model, its boundary
+// files, the unit colours and the unconformity's line colour of colors.txt, the topography, base
+// height 0, the 3D-map grid and the default view of default.txt.
+void WindowMatchesBatchTest::initTestCase() {
+  QVERIFY(folder_.isValid());
+  colours_ = readColourFile(exampleFile("colors.txt").toStdString());
+  window_ = std::make_unique<FormMain>(dialogs_, QStringLiteral(KALVENOR_EXAMPLES_DIR));
+  window_->Form_Load();
+  window_->show();
+  // Wider than high, so that a width and height taken the wrong way round shows.
+  window_->formImage().resize(640, 480);
+  QTRY_COMPARE(window_->formImage().canvas().width(), 640.0);
+  QTRY_COMPARE(window_->formImage().canvas().height(), 480.0);
+
+  dialogs_.files = {exampleFile("model.txt")};
+  QTest::mouseClick(ui().cmdOpenModel, Qt::LeftButton);
+  for (const QString& boundary : kExampleBoundaries) {
+    dialogs_.files.push_back(exampleFile(boundary));
+  }
+  QTest::mouseClick(ui().cmdBoundaryFile, Qt::LeftButton);
+  for (const auto& [unit, colour] : colours_.unit) dialogs_.colors.push_back(colour);
+  QTest::mouseClick(ui().cmdColor, Qt::LeftButton);
+  for (const auto& [boundary, colour] : colours_.boundary) {
+    dialogs_.colors = {colour};
+    clickHeader(boundary - 1);
+  }
+  dialogs_.files = {exampleFile("topography.txt")};
+  QTest::mouseClick(ui().cmdOpenDisplayFile, Qt::LeftButton);
+  ui().txtZbase->setText("0");
+  QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
+  QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
+
+  // The options kalvenor-render draws with by default.
+  ui().chkSide->setChecked(true);
+  ui().chkboundary->setChecked(true);
+  ui().chkWaku->setChecked(true);
+  ui().optWaku4->setChecked(true);
+  ui().chkBack->setChecked(false);
+  ui().chkContour->setChecked(false);
+  ui().chkPers->setChecked(false);
+
+  QVERIFY2(dialogs_.messages.isEmpty(), qPrintable(dialogs_.messages.join('\n')));
+  QVERIFY(dialogs_.files.empty());
+  QVERIFY(dialogs_.colors.empty());
+  QVERIFY(ui().cmdGeoMap->isEnabled());
+}
+
+void WindowMatchesBatchTest::cleanupTestCase() { window_.reset(); }
+
+// kalvenor-render's picture of the example at the size of the window's canvas.
+QImage WindowMatchesBatchTest::batchPicture(const QStringList& picture, const QString& name) {
+  const ImageCanvas& canvas = window_->formImage().canvas();
+  const QString size = QStringLiteral("%1x%2").arg(canvas.width()).arg(canvas.height());
+  const QString path = folder_.filePath(name + ".png");
+  QString errors;
+  const QImage image =
+      renderPicture(exampleInputs() << picture << path << "--size" << size, path, errors);
+  if (image.isNull()) qWarning("kalvenor-render: %s", qPrintable(errors));
+  return image;
+}
+
+// Equal or not, with no tolerance. When not, both pictures are kept beside each other in the
+// temporary folder so the difference can be looked at.
+void WindowMatchesBatchTest::compareWithBatch(const QImage& window, const QImage& batch,
+                                              const QString& name) {
+  QVERIFY(!batch.isNull());
+  QCOMPARE(batch.size(), window.size());
+  const PixelDifference difference = pixelDifference(window, batch);
+  if (difference.count == 0) return;
+  folder_.setAutoRemove(false);
+  window.save(folder_.filePath(name + "-window.png"));
+  QFAIL(qPrintable(QStringLiteral("%1 of %2 pixels differ, the first at (%3, %4); the pictures "
+                                  "are %5-window.png and %5.png in %6")
+                       .arg(difference.count)
+                       .arg(qint64(window.width()) * window.height())
+                       .arg(difference.first.x())
+                       .arg(difference.first.y())
+                       .arg(name, folder_.path())));
+}
+
+void WindowMatchesBatchTest::theMapIsTheBatchMap() {
+  QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
+  QVERIFY(dialogs_.messages.isEmpty());
+  const QImage window = windowPicture().convertToFormat(QImage::Format_RGB32);
+  // Every unit shows on the surface or the walls, and the unconformity in its own colour.
+  for (const auto& [unit, colour] : colours_.unit) {
+    QVERIFY2(pixelsOf(window, toQColor(colour).rgb()) > 100,
+             qPrintable(QStringLiteral("unit %1 hardly shows").arg(unit)));
+  }
+  QVERIFY(pixelsOf(window, toQColor(colours_.boundary.at(4)).rgb()) > 100);
+
+  compareWithBatch(window, batchPicture({"--map"}, "map"), "map");
+}
+
+// The section from the start to the end point, in the frontal view its build sets.
+void WindowMatchesBatchTest::theSectionIsTheBatchSection() {
+  ui().optSection2->setChecked(true);
+  ui().txtXstart->setText(kSectionStart.section(',', 0, 0));
+  ui().txtYstart->setText(kSectionStart.section(',', 1, 1));
+  ui().txtXend->setText(kSectionEnd.section(',', 0, 0));
+  ui().txtYend->setText(kSectionEnd.section(',', 1, 1));
+  QTest::mouseClick(ui().cmdSectionModel, Qt::LeftButton);
+  QTest::mouseClick(ui().cmdGeoSection, Qt::LeftButton);
+  QVERIFY(dialogs_.messages.isEmpty());
+  const QImage window = windowPicture().convertToFormat(QImage::Format_RGB32);
+  int unitsShown = 0;
+  for (const auto& [unit, colour] : colours_.unit) {
+    unitsShown += pixelsOf(window, toQColor(colour).rgb()) > 100;
+  }
+  QVERIFY(unitsShown >= 3);
+
+  compareWithBatch(
+      window,
+      batchPicture({"--start", kSectionStart, "--end", kSectionEnd, "--section"}, "section"),
+      "section");
+}
+
+QTEST_MAIN(WindowMatchesBatchTest)
+#include "window_matches_batch_test.moc"
