@@ -31,10 +31,10 @@ inline CellNodes cellNodes(int i, int j, int i2, int j2) {
 
 // The canvas corners of a cell; nothing when a corner could not be projected.
 inline std::optional<Corners<CanvasPoint>> canvasCorners(
-    const Array2D<std::optional<CanvasPoint>>& nodes, const CellNodes& cell) {
+    const Array2D<MaybePoint>& nodes, const CellNodes& cell) {
   Corners<CanvasPoint> P;
   for (int n = 1; n <= 4; ++n) {
-    const std::optional<CanvasPoint>& point = nodes(cell.i[n], cell.j[n]);
+    const MaybePoint& point = nodes(cell.i[n], cell.j[n]);
     if (!point) return std::nullopt;
     P[n] = *point;
   }

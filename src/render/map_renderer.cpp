@@ -1,7 +1,5 @@
 #include "render/map_renderer.h"
 
-#include <optional>
-
 #include "evaluation/boundary_interpolation.h"
 #include "evaluation/classification.h"
 #include "render/cell.h"
@@ -10,8 +8,6 @@
 
 namespace kalvenor {
 namespace {
-
-using MaybePoint = std::optional<CanvasPoint>;
 
 // Boundary k at display node (i, j): the stored node when the boundary grid shares the display
 // grid's nodes, else the boundary evaluated there, so a grid of another size is never read
@@ -57,7 +53,6 @@ class MapDrawing {
   bool hasBase() const { return p_.Zbase > -99999; }
   void projectNodes();
   void projectBase();
-  void line(const MaybePoint& a, const MaybePoint& b);
   void drawBaseAndEdges(bool farSides);
   void drawCell(int i, int j, int i2, int j2);
   void drawBoundaries(const Corners<CanvasPoint>& P, const CellNodes& cell);
@@ -96,27 +91,21 @@ void MapDrawing::projectBase() {
   base_[3] = projection_.projectPoint(d_.nodeX[ox.last], d_.nodeY[oy.first], z);
 }
 
-void MapDrawing::line(const MaybePoint& a, const MaybePoint& b) {
-  if (!a || !b) return;
-  canvas_.line(static_cast<float>(a->x), static_cast<float>(a->y), static_cast<float>(b->x),
-               static_cast<float>(b->y));
-}
-
 // The base rectangle and the corner edges from the surface down to it; with farSides the far
 // edges as well (they are drawn first, so the surface covers them).
 void MapDrawing::drawBaseAndEdges(bool farSides) {
   const PaintersOrder& ox = p_.view.orderX;
   const PaintersOrder& oy = p_.view.orderY;
-  line(base_[1], base_[2]);
-  line(base_[2], base_[3]);
+  lineBetween(canvas_, base_[1], base_[2]);
+  lineBetween(canvas_, base_[2], base_[3]);
   if (farSides) {
-    line(base_[3], base_[0]);
-    line(base_[0], base_[1]);
+    lineBetween(canvas_, base_[3], base_[0]);
+    lineBetween(canvas_, base_[0], base_[1]);
   }
-  line(nodes_(ox.first, oy.last), base_[1]);
-  line(nodes_(ox.last, oy.last), base_[2]);
-  line(nodes_(ox.last, oy.first), base_[3]);
-  if (farSides) line(nodes_(ox.first, oy.first), base_[0]);
+  lineBetween(canvas_, nodes_(ox.first, oy.last), base_[1]);
+  lineBetween(canvas_, nodes_(ox.last, oy.last), base_[2]);
+  lineBetween(canvas_, nodes_(ox.last, oy.first), base_[3]);
+  if (farSides) lineBetween(canvas_, nodes_(ox.first, oy.first), base_[0]);
 }
 
 void MapDrawing::draw() {
@@ -210,10 +199,14 @@ void MapDrawing::drawFrame() {
   const PaintersOrder& ox = p_.view.orderX;
   const PaintersOrder& oy = p_.view.orderY;
   const auto row = [&](int j) {
-    for (int i = ox.first; i != ox.last; i += ox.step) line(nodes_(i, j), nodes_(i + ox.step, j));
+    for (int i = ox.first; i != ox.last; i += ox.step) {
+      lineBetween(canvas_, nodes_(i, j), nodes_(i + ox.step, j));
+    }
   };
   const auto column = [&](int i) {
-    for (int j = oy.first; j != oy.last; j += oy.step) line(nodes_(i, j), nodes_(i, j + oy.step));
+    for (int j = oy.first; j != oy.last; j += oy.step) {
+      lineBetween(canvas_, nodes_(i, j), nodes_(i, j + oy.step));
+    }
   };
   row(oy.last);
   column(ox.last);

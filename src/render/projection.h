@@ -1,7 +1,5 @@
 #pragma once
 
-#include <optional>
-
 #include "render/canvas.h"
 #include "render/view_settings.h"
 
@@ -20,7 +18,7 @@ class Projection {
   // The canvas position of a point whose z has passed exaggerateHeight. Nothing for a point at
   // or behind the eye in perspective, or one whose position leaves the 32-bit range: a
   // renderer skips whatever would use it.
-  std::optional<CanvasPoint> projectPoint(double x, double y, double z) const;
+  MaybePoint projectPoint(double x, double y, double z) const;
 
   const ViewSettings& view() const { return view_; }
 

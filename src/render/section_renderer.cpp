@@ -1,7 +1,5 @@
 #include "render/section_renderer.h"
 
-#include <optional>
-
 #include "render/cell.h"
 #include "render/profile_corners.h"
 #include "render/line_tracing.h"
@@ -10,14 +8,6 @@
 
 namespace kalvenor {
 namespace {
-
-using MaybePoint = std::optional<CanvasPoint>;
-
-void line(Canvas& canvas, const MaybePoint& a, const MaybePoint& b) {
-  if (!a || !b) return;
-  canvas.line(static_cast<float>(a->x), static_cast<float>(a->y), static_cast<float>(b->x),
-              static_cast<float>(b->y));
-}
 
 MaybePoint project(const Projection& projection, double x, double y, double z) {
   return projection.projectPoint(x, y, projection.exaggerateHeight(z));
@@ -81,9 +71,9 @@ void SectionDrawing::drawFrame() {
   canvas_.setPenColor(p_.options.LineColor);
   canvas_.setPenStyle(PenStyle::Solid);
   canvas_.setPenWidth(1);
-  line(canvas_, frame_[1], frame_[2]);
-  line(canvas_, frame_[1], frame_[3]);
-  line(canvas_, frame_[2], frame_[4]);
+  lineBetween(canvas_, frame_[1], frame_[2]);
+  lineBetween(canvas_, frame_[1], frame_[3]);
+  lineBetween(canvas_, frame_[2], frame_[4]);
 }
 
 void SectionDrawing::loadColumns(int h) {
@@ -153,15 +143,10 @@ void drawSurveyLine(Canvas& canvas, const Projection& projection, const SectionG
   const MaybePoint endBase = project(projection, s.Xend, s.Yend, Zbase);
   const MaybePoint startTop = project(projection, s.Xstart, s.Ystart, Zmax);
   const MaybePoint endTop = project(projection, s.Xend, s.Yend, Zmax);
-  const auto dotted = [&](const MaybePoint& a, const MaybePoint& b) {
-    if (!a || !b) return;
-    canvas.line(static_cast<float>(a->x), static_cast<float>(a->y), static_cast<float>(b->x),
-                static_cast<float>(b->y), lineColor);
-  };
-  dotted(startBase, endBase);
-  dotted(startBase, startTop);
-  dotted(endBase, endTop);
-  dotted(startTop, endTop);
+  lineBetween(canvas, startBase, endBase, lineColor);
+  lineBetween(canvas, startBase, startTop, lineColor);
+  lineBetween(canvas, endBase, endTop, lineColor);
+  lineBetween(canvas, startTop, endTop, lineColor);
   canvas.setPenStyle(PenStyle::Solid);
 }
 

@@ -1,7 +1,5 @@
 #include "render/side_maps.h"
 
-#include <optional>
-
 #include "render/cell.h"
 #include "render/profile_corners.h"
 #include "render/line_tracing.h"
@@ -10,8 +8,6 @@
 
 namespace kalvenor {
 namespace {
-
-using MaybePoint = std::optional<CanvasPoint>;
 
 class WallDrawing {
  public:
