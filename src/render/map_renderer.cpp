@@ -74,8 +74,7 @@ class MapDrawing {
 void MapDrawing::projectNodes() {
   for (int i = 1; i <= d_.Nx; ++i) {
     for (int j = 1; j <= d_.Ny; ++j) {
-      nodes_(i, j) = projection_.projectPoint(d_.nodeX[i], d_.nodeY[j],
-                                              projection_.exaggerateHeight(d_.dispZ(i, j)));
+      nodes_(i, j) = projection_.project(d_.nodeX[i], d_.nodeY[j], d_.dispZ(i, j));
     }
   }
 }
@@ -84,11 +83,11 @@ void MapDrawing::projectNodes() {
 void MapDrawing::projectBase() {
   const PaintersOrder& ox = p_.view.orderX;
   const PaintersOrder& oy = p_.view.orderY;
-  const double z = projection_.exaggerateHeight(p_.Zbase);
-  base_[0] = projection_.projectPoint(d_.nodeX[ox.first], d_.nodeY[oy.first], z);
-  base_[1] = projection_.projectPoint(d_.nodeX[ox.first], d_.nodeY[oy.last], z);
-  base_[2] = projection_.projectPoint(d_.nodeX[ox.last], d_.nodeY[oy.last], z);
-  base_[3] = projection_.projectPoint(d_.nodeX[ox.last], d_.nodeY[oy.first], z);
+  const double z = p_.Zbase;
+  base_[0] = projection_.project(d_.nodeX[ox.first], d_.nodeY[oy.first], z);
+  base_[1] = projection_.project(d_.nodeX[ox.first], d_.nodeY[oy.last], z);
+  base_[2] = projection_.project(d_.nodeX[ox.last], d_.nodeY[oy.last], z);
+  base_[3] = projection_.project(d_.nodeX[ox.last], d_.nodeY[oy.first], z);
 }
 
 // The base rectangle and the corner edges from the surface down to it; with farSides the far

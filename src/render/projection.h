@@ -20,6 +20,11 @@ class Projection {
   // renderer skips whatever would use it.
   MaybePoint projectPoint(double x, double y, double z) const;
 
+  // A model point all the way to the canvas: exaggerateHeight, then projectPoint.
+  MaybePoint project(double x, double y, double z) const {
+    return projectPoint(x, y, exaggerateHeight(z));
+  }
+
   const ViewSettings& view() const { return view_; }
 
  private:

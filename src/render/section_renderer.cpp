@@ -9,10 +9,6 @@
 namespace kalvenor {
 namespace {
 
-MaybePoint project(const Projection& projection, double x, double y, double z) {
-  return projection.projectPoint(x, y, projection.exaggerateHeight(z));
-}
-
 class SectionDrawing {
  public:
   SectionDrawing(Canvas& canvas, const Projection& projection, const SectionPicture& picture)
@@ -48,15 +44,15 @@ void SectionDrawing::draw() {
   nodes_ = Array2D<MaybePoint>(1, g.nH, 1, g.nV);
   for (int h = 1; h <= g.nH; ++h) {
     for (int v = 1; v <= g.nV; ++v) {
-      nodes_(h, v) = project(projection_, g.x0 + (h - 1) * g.dxH, g.y0 + (h - 1) * g.dyH,
+      nodes_(h, v) = projection_.project(g.x0 + (h - 1) * g.dxH, g.y0 + (h - 1) * g.dyH,
                              g.z0 + (v - 1) * g.dzV);
     }
   }
   const SectionGrid& s = p_.section;
-  frame_[1] = project(projection_, s.Xstart, s.Ystart, p_.Zbase);
-  frame_[2] = project(projection_, s.Xend, s.Yend, p_.Zbase);
-  frame_[3] = project(projection_, s.Xstart, s.Ystart, p_.Zmax);
-  frame_[4] = project(projection_, s.Xend, s.Yend, p_.Zmax);
+  frame_[1] = projection_.project(s.Xstart, s.Ystart, p_.Zbase);
+  frame_[2] = projection_.project(s.Xend, s.Yend, p_.Zbase);
+  frame_[3] = projection_.project(s.Xstart, s.Ystart, p_.Zmax);
+  frame_[4] = projection_.project(s.Xend, s.Yend, p_.Zmax);
   drawFrame();
   here_.assign(boundaries_ + 1, {});
   next_.assign(boundaries_ + 1, {});
@@ -139,10 +135,10 @@ void drawSection(Canvas& canvas, const Projection& projection, const SectionPict
 void drawSurveyLine(Canvas& canvas, const Projection& projection, const SectionGrid& s,
                     double Zbase, double Zmax, PackedColor lineColor) {
   canvas.setPenStyle(PenStyle::Dot);
-  const MaybePoint startBase = project(projection, s.Xstart, s.Ystart, Zbase);
-  const MaybePoint endBase = project(projection, s.Xend, s.Yend, Zbase);
-  const MaybePoint startTop = project(projection, s.Xstart, s.Ystart, Zmax);
-  const MaybePoint endTop = project(projection, s.Xend, s.Yend, Zmax);
+  const MaybePoint startBase = projection.project(s.Xstart, s.Ystart, Zbase);
+  const MaybePoint endBase = projection.project(s.Xend, s.Yend, Zbase);
+  const MaybePoint startTop = projection.project(s.Xstart, s.Ystart, Zmax);
+  const MaybePoint endTop = projection.project(s.Xend, s.Yend, Zmax);
   lineBetween(canvas, startBase, endBase, lineColor);
   lineBetween(canvas, startBase, startTop, lineColor);
   lineBetween(canvas, endBase, endTop, lineColor);

@@ -54,9 +54,8 @@ void WallDrawing::drawPass(int pass, int wall) {
                                    : geometry.y0 + (h - 1) * geometry.dyH;
     for (int v = 1; v <= geometry.nV; ++v) {
       const double z = geometry.z0 + (v - 1) * geometry.dzV;
-      nodes_(h, v) = projection_.projectPoint(pass == 1 ? along : fixedX,
-                                              pass == 1 ? fixedY : along,
-                                              projection_.exaggerateHeight(z));
+      nodes_(h, v) =
+          projection_.project(pass == 1 ? along : fixedX, pass == 1 ? fixedY : along, z);
       const std::int16_t unit = units.unit(h, v);
       drawUnit_(h, v) = unit == kAir ? 0 : unit;
     }

@@ -101,6 +101,15 @@ TEST(LineBetween, NothingWhenAnEndCouldNotBeProjected) {
   EXPECT_TRUE(canvas.ops.empty());
 }
 
+TEST(Projection, AModelPointIsLiftedAndExaggeratedBeforeItIsProjected) {
+  ViewSettings v = parallelView(0, 0, 2, 400, 300);
+  v.Ve = 2;
+  const Projection p(v, 0, 0, 100, 50);
+  EXPECT_EQ(p.project(10, 0, 110), p.projectPoint(10, 0, 120));
+  EXPECT_EQ(p.project(10, 0, 20), p.projectPoint(10, 0, 0));  // lifted to 50 first
+  EXPECT_NE(p.project(10, 0, 20), p.projectPoint(10, 0, 20));
+}
+
 TEST(ApplyView, ScaleFitsTheLongerSideIntoHalfTheShorterCanvasSide) {
   const DisplaySurface d = exactDisplaySurface(makeGrid(5, 3, 0, 0, 100, 100, [](double, double) { return 0; }));
   ViewSettings v;
