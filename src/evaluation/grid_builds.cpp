@@ -90,11 +90,10 @@ MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress, MapP
   MapGrid& grid = build.grid;
   grid.mapUnit = Array2D<std::int16_t>(1, d.Nx, 1, d.Ny, 0);
   for (int i = 1; i <= d.Nx; ++i) {
-    const double x = (i - 1) * d.Dx + d.Xmin;
     for (int j = 1; j <= d.Ny; ++j) {
       double z = d.dispZ(i, j);
       grid.mapUnit(i, j) =
-          classifyPoint(in.model, build.boundaryGrids, x, (j - 1) * d.Dy + d.Ymin, z).unitStrict;
+          classifyPoint(in.model, build.boundaryGrids, d.x(i), d.y(j), z).unitStrict;
     }
     report(progress, 0.5 * i / d.Nx);
   }

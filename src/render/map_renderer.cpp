@@ -17,9 +17,7 @@ class BoundaryAtNodes {
   BoundaryAtNodes(const std::vector<GridSurface>& grids, const DisplaySurface& d, int Nbd)
       : grids_(grids), display_(d), sameNodes_(Nbd + 1, false) {
     for (int k = 1; k <= Nbd && k < static_cast<int>(grids.size()); ++k) {
-      const GridSurface& g = grids[k];
-      sameNodes_[k] = g.Nx == d.Nx && g.Ny == d.Ny && g.Xmin == d.Xmin && g.Ymin == d.Ymin &&
-                      g.Dx == d.Dx && g.Dy == d.Dy;
+      sameNodes_[k] = sameNodes(grids[k], d);
     }
   }
   double at(int k, int i, int j) const {

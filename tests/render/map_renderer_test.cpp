@@ -99,6 +99,20 @@ TEST_F(MapRendererTest, TheBoundaryLineIsDrawnInItsColourWhereUnitsMeet) {
   EXPECT_TRUE(same.linesIn(kBlue).empty());
 }
 
+TEST_F(MapRendererTest, ABoundaryGridOfOtherNodesIsEvaluatedAtTheDisplayNodes) {
+  // A plane 2 + x / 2 meets the surface at x = 4: the same line from a grid on the display's
+  // nodes and from a finer one, whose node (2, 2) lies mid-cell.
+  const auto plane = [](double x, double) { return 2 + x / 2; };
+  grids[1] = makeGrid(2, 2, 0, 0, 10, 10, plane);
+  drawGeoMap(canvas, picture(kGeologicalMap));
+  grids[1] = makeGrid(3, 3, 0, 0, 5, 5, plane);
+  RecordingCanvas finer;
+  drawGeoMap(finer, picture(kGeologicalMap));
+  ASSERT_EQ(canvas.linesIn(kBlue).size(), 1u);
+  ASSERT_EQ(finer.linesIn(kBlue).size(), 1u);
+  EXPECT_EQ(finer.linesIn(kBlue)[0].coords, canvas.linesIn(kBlue)[0].coords);
+}
+
 TEST_F(MapRendererTest, ContourMapsPaintCellsWhiteAndAlwaysDrawTheWalls) {
   MapPicture p = picture(kContourMap);
   p.contourLines = true;
