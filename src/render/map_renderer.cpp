@@ -168,8 +168,7 @@ void MapDrawing::drawBoundaries(const Corners<CanvasPoint>& P, const CellNodes& 
   const Corners<double> y = cornerValues(cell, [this](int, int j) { return d_.nodeY[j]; });
   const Corners<double> z = cornerValues(cell, [this](int i, int j) { return d_.dispZ(i, j); });
   const ClassifyAt classify = [this](double px, double py, double pz) {
-    const Classification c = classifyPoint(p_.model, p_.boundaryGrids, px, py, pz);
-    return UnitsAt{c.unitStrict, c.unitInclusive};
+    return classifyPoint(p_.model, p_.boundaryGrids, px, py, pz);
   };
   for (int k = 1; k <= boundaryCount(); ++k) {
     canvas_.setPenColor(colorOf(p_.boundaryColor, k));
