@@ -32,12 +32,12 @@ void classifyVerticalGrid(const LogicalModel& model, const std::vector<GridSurfa
   grid.unit = Array2D<std::int16_t>(1, grid.nH, 1, grid.nV, 0);
   ColumnClassifier classifier(model, grids);
   for (int h = 1; h <= grid.nH; ++h) {
-    const double x = grid.x0 + (h - 1) * grid.dxH;
-    const double y = grid.y0 + (h - 1) * grid.dyH;
+    const double x = grid.x(h);
+    const double y = grid.y(h);
     const double zs = surface(h, x, y);
     classifier.moveTo(x, y);
     for (int v = 1; v <= grid.nV; ++v) {
-      double z = (v - 1) * grid.dzV + grid.z0;
+      double z = grid.z(v);
       grid.unit(h, v) = z > zs ? kAir : classifier.classify(z).unitStrict;
     }
   }
@@ -65,10 +65,6 @@ double edgeElevation(int slot, const DisplaySurface& d, int h) {
     case kNorthWall: return d.dispZ(h, d.Ny);
     default: return d.dispZ(d.Nx, h);
   }
-}
-
-LineGeometry lineOf(const VerticalGrid& grid) {
-  return {grid.nH, grid.nV, grid.x0, grid.y0, grid.dxH, grid.dyH, grid.z0, grid.dzV};
 }
 
 void report(const BuildProgress& progress, double done) {
@@ -104,7 +100,7 @@ MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress, MapP
   for (int slot = kSouthWall; slot <= kEastWall; ++slot) {
     VerticalGrid& wall = grid.verticalGrids[slot];
     wall = wallGrid(slot, d, in.Zbase, grid.Nz, grid.Dzz);
-    build.wallProfiles[slot] = buildBoundaryProfile(lineOf(wall), build.boundaryGrids, in.model.Nbd);
+    build.wallProfiles[slot] = buildBoundaryProfile(wall, build.boundaryGrids, in.model.Nbd);
     classifyVerticalGrid(in.model, build.boundaryGrids, wall,
                          [&](int h, double, double) { return edgeElevation(slot, d, h); });
     report(progress, 0.5 + 0.125 * slot);
@@ -214,9 +210,10 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
   build.boundaryGrids = readBoundaryGrids(in.boundaryFile, in.model.Nbd, d);
   grid.mapUnit = Array2D<std::int16_t>(1, d.Nx, 1, d.Ny, 0);
   VerticalGrid& slot = grid.verticalGrids[kSectionSlot];
-  slot = VerticalGrid{sec.Nxy, grid.Nz, sec.Xstart, sec.Ystart, in.Zbase,
-                      sec.Dxx, sec.Dyy, grid.Dzz, {}};
-  build.sectionProfile = buildBoundaryProfile(lineOf(slot), build.boundaryGrids, in.model.Nbd);
+  slot = VerticalGrid{{sec.Nxy, grid.Nz, sec.Xstart, sec.Ystart, in.Zbase, sec.Dxx, sec.Dyy,
+                       grid.Dzz},
+                      {}};
+  build.sectionProfile = buildBoundaryProfile(slot, build.boundaryGrids, in.model.Nbd);
   report(progress, 0.1);
 
   sec.sectionSurfZ.assign(sec.Nxy + 1, 0.0);

@@ -44,8 +44,7 @@ void SectionDrawing::draw() {
   nodes_ = Array2D<MaybePoint>(1, g.nH, 1, g.nV);
   for (int h = 1; h <= g.nH; ++h) {
     for (int v = 1; v <= g.nV; ++v) {
-      nodes_(h, v) = projection_.project(g.x0 + (h - 1) * g.dxH, g.y0 + (h - 1) * g.dyH,
-                             g.z0 + (v - 1) * g.dzV);
+      nodes_(h, v) = projection_.project(g.x(h), g.y(h), g.z(v));
     }
   }
   const SectionGrid& s = p_.section;

@@ -50,12 +50,10 @@ void WallDrawing::drawPass(int pass, int wall) {
   nodes_ = Array2D<MaybePoint>(1, geometry.nH, 1, geometry.nV);
   drawUnit_ = Array2D<std::int32_t>(1, geometry.nH, 1, geometry.nV, 0);
   for (int h = 1; h <= geometry.nH; ++h) {
-    const double along = pass == 1 ? geometry.x0 + (h - 1) * geometry.dxH
-                                   : geometry.y0 + (h - 1) * geometry.dyH;
+    const double along = pass == 1 ? geometry.x(h) : geometry.y(h);
     for (int v = 1; v <= geometry.nV; ++v) {
-      const double z = geometry.z0 + (v - 1) * geometry.dzV;
-      nodes_(h, v) =
-          projection_.project(pass == 1 ? along : fixedX, pass == 1 ? fixedY : along, z);
+      nodes_(h, v) = projection_.project(pass == 1 ? along : fixedX, pass == 1 ? fixedY : along,
+                                         geometry.z(v));
       const std::int16_t unit = units.unit(h, v);
       drawUnit_(h, v) = unit == kAir ? 0 : unit;
     }

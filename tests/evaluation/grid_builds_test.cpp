@@ -63,6 +63,26 @@ TEST_F(MapBuildTest, ClassifiesTheTopSurfaceAndTheWallsWithAStrictAirTest) {
   EXPECT_EQ(b.boundaryGrids.size(), 3u);
 }
 
+// The traces on a wall or section are classified at the profile's nodes and drawn at the grid's:
+// both must be the same nodes.
+void expectProfileOnItsGrid(const BoundaryProfile& profile, const VerticalGrid& grid) {
+  ASSERT_EQ(profile.nH(), grid.nH);
+  ASSERT_EQ(profile.nV(), grid.nV);
+  for (int h = 1; h <= grid.nH; ++h) {
+    EXPECT_EQ(profile.X(h, grid.nV), grid.x(h)) << "node " << h;
+    EXPECT_EQ(profile.Y(h, grid.nV), grid.y(h)) << "node " << h;
+  }
+  for (int v = 1; v <= grid.nV; ++v) EXPECT_DOUBLE_EQ(profile.Z(1, v), grid.z(v)) << "level " << v;
+}
+
+TEST_F(MapBuildTest, EveryWallProfileStandsOnTheNodesOfItsWall) {
+  const MapBuild b = build(-7.5);
+  for (int slot = kSouthWall; slot <= kEastWall; ++slot) {
+    SCOPED_TRACE("wall " + std::to_string(slot));
+    expectProfileOnItsGrid(b.wallProfiles[slot], b.grid.verticalGrids[slot]);
+  }
+}
+
 TEST_F(MapBuildTest, ASurfaceOnlyBuildClassifiesTheTopAndNoWalls) {
   const MapBuild b = buildMapGrid({model, files, display, 0}, {}, MapParts::SurfaceOnly);
   EXPECT_EQ(b.grid.mapUnit(2, 2), 2);
@@ -202,6 +222,14 @@ TEST_F(SectionBuildTest, NodesAreClassifiedUpToTheSurfaceAndAirAbove) {
     EXPECT_TRUE(g.verticalGrids[slotNumber].empty());
   }
   EXPECT_EQ(g.mapUnit(3, 3), 0);
+}
+
+TEST_F(SectionBuildTest, TheProfileStandsOnTheNodesOfTheSection) {
+  const SectionBuild b = build(direction(20, 0, 33), -12.5);
+  const VerticalGrid& slot = b.grid.verticalGrids[kSectionSlot];
+  EXPECT_EQ(slot.x(1), b.section.Xstart);
+  EXPECT_EQ(slot.z(1), -12.5);
+  expectProfileOnItsGrid(b.sectionProfile, slot);
 }
 
 TEST_F(SectionBuildTest, RejectsLinesThatGiveNoSection) {
