@@ -317,13 +317,12 @@ void BatchRender::drawMap(Canvas& canvas) {
                           m_.model, map_->boundaryGrids, m_.unitColor, m_.boundaryColor,
                           options(kGeologicalMap)};
   const MapPicture picture{d,
-                           m_.Zbase,
+                           blockBase(m_.Zbase),
                            m_.model,
                            map_->boundaryGrids,
                            m_.unitColor,
                            m_.boundaryColor,
                            drawUnit,
-                           view,
                            contours,
                            options(kGeologicalMap),
                            contoursDrawable(contours),
@@ -333,9 +332,9 @@ void BatchRender::drawMap(Canvas& canvas) {
                            [&](const Projection& projection) {
                              drawSideMaps(canvas, projection, walls);
                            }};
-  drawGeoMap(canvas, picture);
+  const Projection projection(view, d.Xc, d.Yc, d.Zc, m_.Zbase);
+  drawGeoMap(canvas, projection, picture);
   if (o_.sectionLine) {
-    const Projection projection(view, d.Xc, d.Yc, d.Zc, m_.Zbase);
     drawSurveyLine(canvas, projection, section_->section, m_.Zbase, d.Zmax,
                    options(kSurveyLine).LineColor);
   }

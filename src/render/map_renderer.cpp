@@ -33,11 +33,12 @@ class BoundaryAtNodes {
 
 class MapDrawing {
  public:
-  MapDrawing(Canvas& canvas, const MapPicture& picture)
+  MapDrawing(Canvas& canvas, const Projection& projection, const MapPicture& picture)
       : canvas_(canvas),
         p_(picture),
         d_(picture.display),
-        projection_(picture.view, d_.Xc, d_.Yc, d_.Zc, picture.Zbase),
+        projection_(projection),
+        view_(projection.view()),
         nodes_(0, d_.Nx, 0, d_.Ny),
         boundaries_(picture.boundaryGrids, d_, boundaryCount()) {}
 
@@ -48,9 +49,8 @@ class MapDrawing {
     const int Nbd = p_.model.Nbd;
     return static_cast<int>(p_.boundaryGrids.size()) >= Nbd + 2 ? Nbd : 0;
   }
-  bool hasBase() const { return p_.Zbase > -99999; }
   void projectNodes();
-  void projectBase();
+  void projectBase(double z);
   void drawBaseAndEdges(bool farSides);
   void drawCell(int i, int j, int i2, int j2);
   void drawBoundaries(const Corners<CanvasPoint>& P, const CellNodes& cell);
@@ -63,7 +63,8 @@ class MapDrawing {
   Canvas& canvas_;
   const MapPicture& p_;
   const DisplaySurface& d_;
-  Projection projection_;
+  const Projection& projection_;
+  const ViewSettings& view_;
   Array2D<MaybePoint> nodes_;
   std::array<MaybePoint, 4> base_;
   BoundaryAtNodes boundaries_;
@@ -78,10 +79,9 @@ void MapDrawing::projectNodes() {
 }
 
 // Corner 0 is the far corner, 2 the near one.
-void MapDrawing::projectBase() {
-  const PaintersOrder& ox = p_.view.orderX;
-  const PaintersOrder& oy = p_.view.orderY;
-  const double z = p_.Zbase;
+void MapDrawing::projectBase(double z) {
+  const PaintersOrder& ox = view_.orderX;
+  const PaintersOrder& oy = view_.orderY;
   base_[0] = projection_.project(d_.nodeX[ox.first], d_.nodeY[oy.first], z);
   base_[1] = projection_.project(d_.nodeX[ox.first], d_.nodeY[oy.last], z);
   base_[2] = projection_.project(d_.nodeX[ox.last], d_.nodeY[oy.last], z);
@@ -91,8 +91,8 @@ void MapDrawing::projectBase() {
 // The base rectangle and the corner edges from the surface down to it; with farSides the far
 // edges as well (they are drawn first, so the surface covers them).
 void MapDrawing::drawBaseAndEdges(bool farSides) {
-  const PaintersOrder& ox = p_.view.orderX;
-  const PaintersOrder& oy = p_.view.orderY;
+  const PaintersOrder& ox = view_.orderX;
+  const PaintersOrder& oy = view_.orderY;
   lineBetween(canvas_, base_[1], base_[2]);
   lineBetween(canvas_, base_[2], base_[3]);
   if (farSides) {
@@ -107,14 +107,16 @@ void MapDrawing::drawBaseAndEdges(bool farSides) {
 
 void MapDrawing::draw() {
   projectNodes();
-  projectBase();
   canvas_.setPenColor(p_.options.LineColor);
   canvas_.setPenStyle(PenStyle::Solid);
   canvas_.setPenWidth(1);
-  if (hasBase()) drawBaseAndEdges(true);
+  if (p_.base) {
+    projectBase(*p_.base);
+    drawBaseAndEdges(true);
+  }
 
-  const PaintersOrder& ox = p_.view.orderX;
-  const PaintersOrder& oy = p_.view.orderY;
+  const PaintersOrder& ox = view_.orderX;
+  const PaintersOrder& oy = view_.orderY;
   for (int j = oy.first; j != oy.last; j += oy.step) {
     for (int i = ox.first; i != ox.last; i += ox.step) drawCell(i, j, i + ox.step, j + oy.step);
   }
@@ -127,7 +129,7 @@ void MapDrawing::draw() {
   canvas_.setPenStyle(PenStyle::Solid);
   canvas_.setPenWidth(1);
   if (p_.frame) drawFrame();
-  if (hasBase()) drawBaseAndEdges(false);
+  if (p_.base) drawBaseAndEdges(false);
 }
 
 void MapDrawing::drawCell(int i, int j, int i2, int j2) {
@@ -192,8 +194,8 @@ void MapDrawing::drawContours(const Corners<CanvasPoint>& P, const CellNodes& ce
 // The near row and column of grid lines, and with four sides the far ones too, over the
 // finished surface.
 void MapDrawing::drawFrame() {
-  const PaintersOrder& ox = p_.view.orderX;
-  const PaintersOrder& oy = p_.view.orderY;
+  const PaintersOrder& ox = view_.orderX;
+  const PaintersOrder& oy = view_.orderY;
   const auto row = [&](int j) {
     for (int i = ox.first; i != ox.last; i += ox.step) {
       lineBetween(canvas_, nodes_(i, j), nodes_(i + ox.step, j));
@@ -229,9 +231,9 @@ std::array<std::int16_t, 2> visibleWalls(const ViewSettings& view, int Nx, int N
   return walls;
 }
 
-void drawGeoMap(Canvas& canvas, const MapPicture& picture) {
+void drawGeoMap(Canvas& canvas, const Projection& projection, const MapPicture& picture) {
   if (!picture.display.loaded()) return;
-  MapDrawing(canvas, picture).draw();
+  MapDrawing(canvas, projection, picture).draw();
 }
 
 }  // namespace kalvenor

@@ -9,7 +9,8 @@ namespace kalvenor {
 // exaggerateHeight and then projectPoint.
 class Projection {
  public:
-  // (Xc, Yc, Zc) is the view centre, Zbase the base of the block.
+  // (Xc, Yc, Zc) is the view centre. Zbase is the typed base height, where the walls and the
+  // section start: lower elevations are lifted to it, also in a block drawn without a base.
   Projection(const ViewSettings& view, double Xc, double Yc, double Zc, double Zbase);
 
   // Lifts an elevation below the base to the base, then exaggerates about Zc.

@@ -102,13 +102,12 @@ void FormMain::drawGeoMap(const DrawOptions& options, const Array2D<std::int32_t
   const DisplaySurface& d = state_.display;
   const MapPicture picture{
       d,
-      state_.Zbase,
+      blockBase(state_.Zbase),
       state_.model,
       state_.boundaryGrids,
       state_.unitColor,
       state_.boundaryColor,
       units,
-      state_.view,
       state_.contours,
       options,
       contourLines,
@@ -117,7 +116,7 @@ void FormMain::drawGeoMap(const DrawOptions& options, const Array2D<std::int32_t
       ui_.optWaku4->isChecked(),
       [&](const Projection& projection) { drawSideMaps(projection, options, walls); }};
   steps_.run("draw the 3D map of a " + gridSize(d.Nx, d.Ny) + " grid",
-             [&] { kalvenor::drawGeoMap(formImage_->canvas(), picture); });
+             [&] { kalvenor::drawGeoMap(formImage_->canvas(), currentProjection(), picture); });
 }
 
 void FormMain::drawSideMaps(const Projection& projection, const DrawOptions& options,
