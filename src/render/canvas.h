@@ -48,6 +48,13 @@ class Canvas {
   virtual double height() const = 0;
 };
 
+// A solid pen of the given colour and width (1 or 2).
+inline void setSolidPen(Canvas& canvas, PackedColor color, int width) {
+  canvas.setPenColor(color);
+  canvas.setPenStyle(PenStyle::Solid);
+  canvas.setPenWidth(width);
+}
+
 // The line between two projected points, in the pen colour or in `color`; nothing when either
 // point could not be projected.
 inline void lineBetween(Canvas& canvas, const MaybePoint& a, const MaybePoint& b,

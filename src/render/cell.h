@@ -42,6 +42,17 @@ inline std::optional<Corners<CanvasPoint>> canvasCorners(
   return P;
 }
 
+// True when the four corners of a cell carry the same unit, so no contact between two units
+// crosses it.
+template <typename UnitAt>
+bool oneUnit(const CellNodes& cell, const UnitAt& unitAt) {
+  const auto unit = unitAt(cell.i[1], cell.j[1]);
+  for (int n = 2; n <= 4; ++n) {
+    if (unitAt(cell.i[n], cell.j[n]) != unit) return false;
+  }
+  return true;
+}
+
 // Any per-node value at the corners of a cell.
 template <typename ValueAt>
 Corners<double> cornerValues(const CellNodes& cell, const ValueAt& valueAt) {

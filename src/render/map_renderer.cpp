@@ -3,6 +3,7 @@
 #include "evaluation/boundary_interpolation.h"
 #include "evaluation/classification.h"
 #include "render/cell.h"
+#include "render/cell_paint.h"
 #include "render/line_tracing.h"
 #include "render/projection.h"
 
@@ -107,9 +108,7 @@ void MapDrawing::drawBaseAndEdges(bool farSides) {
 
 void MapDrawing::draw() {
   projectNodes();
-  canvas_.setPenColor(p_.options.LineColor);
-  canvas_.setPenStyle(PenStyle::Solid);
-  canvas_.setPenWidth(1);
+  setSolidPen(canvas_, p_.options.LineColor, 1);
   if (p_.base) {
     projectBase(*p_.base);
     drawBaseAndEdges(true);
@@ -125,9 +124,7 @@ void MapDrawing::draw() {
   if (p_.drawSideMaps && ((p_.sideWalls && mode == kGeologicalMap) || mode == kContourMap)) {
     p_.drawSideMaps(projection_);
   }
-  canvas_.setPenColor(p_.options.LineColor);
-  canvas_.setPenStyle(PenStyle::Solid);
-  canvas_.setPenWidth(1);
+  setSolidPen(canvas_, p_.options.LineColor, 1);
   if (p_.frame) drawFrame();
   if (p_.base) drawBaseAndEdges(false);
 }
@@ -140,28 +137,13 @@ void MapDrawing::drawCell(int i, int j, int i2, int j2) {
   const Quad quad{P[1], P[2], P[3], P[4]};
 
   if (p_.options.DrawMode == kContourMap) {
-    canvas_.setPenStyle(PenStyle::Invisible);
-    canvas_.setFillStyle(FillStyle::Solid);
-    canvas_.setFillColor(kWhite);
-    canvas_.polygon(quad);
+    fillCell(canvas_, quad, kWhite);
     if (p_.contourLines) drawContours(P, cell);
     return;
   }
-  if (p_.options.DrawMode == kGridLines) {
-    canvas_.setFillStyle(FillStyle::Transparent);
-    canvas_.setPenColor(p_.options.LineColor);
-    canvas_.setPenWidth(1);
-    canvas_.setPenStyle(PenStyle::Solid);
-  } else {
-    canvas_.setFillStyle(FillStyle::Solid);
-    canvas_.setPenStyle(PenStyle::Invisible);
-  }
-  canvas_.setFillColor(colorOf(p_.unitColor, unitAt(i, j)));
-  canvas_.polygon(quad);
-
-  const int u = unitAt(i, j);
-  const bool oneUnit = unitAt(i2, j) == u && unitAt(i2, j2) == u && unitAt(i, j2) == u;
-  if (p_.options.DrawBoundary == 1 && !oneUnit) drawBoundaries(P, cell);
+  paintUnitCell(canvas_, quad, colorOf(p_.unitColor, unitAt(i, j)), p_.options);
+  const bool contact = !oneUnit(cell, [this](int ni, int nj) { return unitAt(ni, nj); });
+  if (p_.options.DrawBoundary == 1 && contact) drawBoundaries(P, cell);
   if (p_.contourLines) drawContours(P, cell);
 }
 
@@ -173,9 +155,7 @@ void MapDrawing::drawBoundaries(const Corners<CanvasPoint>& P, const CellNodes& 
     return classifyPoint(p_.model, p_.boundaryGrids, px, py, pz);
   };
   for (int k = 1; k <= boundaryCount(); ++k) {
-    canvas_.setPenColor(colorOf(p_.boundaryColor, k));
-    canvas_.setPenStyle(PenStyle::Solid);
-    canvas_.setPenWidth(2);
+    setSolidPen(canvas_, colorOf(p_.boundaryColor, k), 2);
     const Corners<double> w = cornerValues(
         cell, [&](int i, int j) { return d_.dispZ(i, j) - boundaries_.at(k, i, j); });
     drawBoundaryInCell(canvas_, P, w, x, y, z, d_.zEps, classify);
@@ -185,9 +165,7 @@ void MapDrawing::drawBoundaries(const Corners<CanvasPoint>& P, const CellNodes& 
 void MapDrawing::drawContours(const Corners<CanvasPoint>& P, const CellNodes& cell) {
   if (d_.Zmin == d_.Zmax) return;
   const Corners<double> w = cornerValues(cell, [this](int i, int j) { return d_.dispZ(i, j); });
-  canvas_.setPenColor(kBlack);
-  canvas_.setPenWidth(1);
-  canvas_.setPenStyle(PenStyle::Solid);
+  setSolidPen(canvas_, kBlack, 1);
   drawContoursInCell(canvas_, P, w, p_.contours, d_.zEps);
 }
 

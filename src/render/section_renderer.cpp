@@ -1,6 +1,7 @@
 #include "render/section_renderer.h"
 
 #include "render/cell.h"
+#include "render/cell_paint.h"
 #include "render/profile_corners.h"
 #include "render/line_tracing.h"
 #include "render/map_renderer.h"
@@ -63,9 +64,7 @@ void SectionDrawing::draw() {
 }
 
 void SectionDrawing::drawFrame() {
-  canvas_.setPenColor(p_.options.LineColor);
-  canvas_.setPenStyle(PenStyle::Solid);
-  canvas_.setPenWidth(1);
+  setSolidPen(canvas_, p_.options.LineColor, 1);
   lineBetween(canvas_, frame_[1], frame_[2]);
   lineBetween(canvas_, frame_[1], frame_[3]);
   lineBetween(canvas_, frame_[2], frame_[4]);
@@ -89,38 +88,22 @@ void SectionDrawing::drawCell(int h, int v) {
     return p_.drawUnit.contains(hh, vv) ? p_.drawUnit(hh, vv) : kAir;
   };
   const int u = unitAt(h, v);
-  if (u != kAir) {
-    if (p_.options.DrawMode == kGridLines) {
-      canvas_.setFillStyle(FillStyle::Transparent);
-      canvas_.setPenColor(p_.options.LineColor);
-      canvas_.setPenStyle(PenStyle::Solid);
-    } else {
-      canvas_.setFillStyle(FillStyle::Solid);
-      canvas_.setPenStyle(PenStyle::Invisible);
-    }
-    canvas_.setPenWidth(1);
-    canvas_.setFillColor(colorOf(p_.unitColor, u));
-    canvas_.polygon({P[1], P[2], P[3], P[4]});
-  }
+  const Quad quad{P[1], P[2], P[3], P[4]};
+  if (u != kAir) paintUnitCell(canvas_, quad, colorOf(p_.unitColor, u), p_.options);
   if (!traced_) return;
 
   const ProfileCorners at = profileCorners(p_.profile, cell);
   const auto heights = [&](int k) {
     return cornerValues(cell, [&](int hh, int vv) { return (hh == h ? here_ : next_)[k][vv]; });
   };
-  const bool oneUnit = unitAt(h + 1, v) == u && unitAt(h + 1, v + 1) == u && unitAt(h, v + 1) == u;
-  if (!oneUnit) {
+  if (!oneUnit(cell, unitAt)) {
     for (int k = 1; k <= boundaries_; ++k) {
-      canvas_.setPenColor(colorOf(p_.boundaryColor, k));
-      canvas_.setPenStyle(PenStyle::Solid);
-      canvas_.setPenWidth(2);
+      setSolidPen(canvas_, colorOf(p_.boundaryColor, k), 2);
       drawCellTrace(canvas_, P, heights(k), at.x, at.y, at.z, p_.zEps, &classify_);
     }
   }
   // The ground surface, in every cell and without a unit test.
-  canvas_.setPenColor(kBlack);
-  canvas_.setPenStyle(PenStyle::Solid);
-  canvas_.setPenWidth(2);
+  setSolidPen(canvas_, kBlack, 2);
   drawCellTrace(canvas_, P, heights(0), at.x, at.y, at.z, p_.zEps, nullptr);
 }
 
