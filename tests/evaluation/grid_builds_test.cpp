@@ -14,15 +14,6 @@ namespace {
 
 using ::testing::HasSubstr;
 
-// Unit 1 below the boundary, unit 2 above it.
-LogicalModel twoLayers() {
-  LogicalModel model = allocateModel(1);
-  model.modelCell(1, 1) = -1;
-  model.modelCell(2, 1) = 1;
-  buildUnitOfPattern(model);
-  return model;
-}
-
 // A 3 x 3 display with its edges at 10 and the middle node at 20, over a boundary flat at 5.
 class MapBuildTest : public ::testing::Test {
  protected:

@@ -19,9 +19,6 @@ const PackedColor kBlue = packRgb(0, 0, 255);
 class MapRendererTest : public ::testing::Test {
  protected:
   MapRendererTest() {
-    model.modelCell(1, 1) = -1;
-    model.modelCell(2, 1) = 1;
-    buildUnitOfPattern(model);
     drawUnit(1, 1) = 1;
     drawUnit(1, 2) = 1;
     drawUnit(2, 1) = 2;
@@ -45,7 +42,7 @@ class MapRendererTest : public ::testing::Test {
   }
 
   DisplaySurface display = exactDisplaySurface(makeGrid(2, 2, 0, 0, 10, 10, [](double x, double) { return x; }));
-  LogicalModel model = allocateModel(1);
+  LogicalModel model = twoLayers();
   std::vector<GridSurface> grids = {
       {}, makeGrid(2, 2, 0, 0, 10, 10, [](double, double) { return 4.0; }), {}};
   std::vector<PackedColor> unitColor = {kBlack, kRed, kGreen};
