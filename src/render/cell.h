@@ -30,8 +30,8 @@ inline CellNodes cellNodes(int i, int j, int i2, int j2) {
 }
 
 // The canvas corners of a cell; nothing when a corner could not be projected.
-inline std::optional<Corners<CanvasPoint>> canvasCorners(
-    const Array2D<MaybePoint>& nodes, const CellNodes& cell) {
+inline std::optional<Corners<CanvasPoint>> canvasCorners(const Array2D<MaybePoint>& nodes,
+                                                         const CellNodes& cell) {
   Corners<CanvasPoint> P;
   for (int n = 1; n <= 4; ++n) {
     const MaybePoint& point = nodes(cell.i[n], cell.j[n]);

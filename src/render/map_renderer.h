@@ -22,7 +22,7 @@ namespace kalvenor {
 // Everything one block-diagram picture is drawn from, besides its projection.
 struct MapPicture {
   const DisplaySurface& display;
-  std::optional<double> base;  // of the block (blockBase): nothing draws no base and edges
+  std::optional<double> base;  // from blockBase; without one no base rectangle or corner edges
   const LogicalModel& model;
   const std::vector<GridSurface>& boundaryGrids;  // of the last grid build
   const std::vector<PackedColor>& unitColor;
