@@ -38,11 +38,13 @@ void BM_GeologicalMap(benchmark::State& state) {
   static MapScene s;
   ImageCanvas canvas(QSize(1024, 1024));
   const MapPicture picture{s.scene.display, 0.0, s.scene.model, s.build.boundaryGrids,
-                           kUnitColors, kBoundaryColors, s.drawUnit, s.view, s.contours,
+                           kUnitColors, kBoundaryColors, s.drawUnit, s.contours,
                            DrawOptions{kBlack, 1, kGeologicalMap}, true, false, true, true, {}};
+  const DisplaySurface& d = s.scene.display;
+  const Projection projection(s.view, d.Xc, d.Yc, d.Zc, 0.0);
   for (auto _ : state) {
     canvas.clear();
-    drawGeoMap(canvas, picture);
+    drawGeoMap(canvas, projection, picture);
     benchmark::DoNotOptimize(canvas.image().bits());
   }
 }

@@ -16,12 +16,11 @@ int cellIndex(double coordinate, double origin, double spacing, int nodes) {
 }
 
 template <typename Elevation>
-double bilinear(double x, double y, int nx, int ny, double xmin, double ymin, double dx,
-                double dy, const Elevation& z) {
-  const int i = cellIndex(x, xmin, dx, nx);
-  const int j = cellIndex(y, ymin, dy, ny);
-  const double u = (x - ((i - 1) * dx + xmin)) / dx;
-  const double v = (y - ((j - 1) * dy + ymin)) / dy;
+double bilinear(const GridHeader& g, const Elevation& z, double x, double y) {
+  const int i = cellIndex(x, g.Xmin, g.Dx, g.Nx);
+  const int j = cellIndex(y, g.Ymin, g.Dy, g.Ny);
+  const double u = (x - g.x(i)) / g.Dx;
+  const double v = (y - g.y(j)) / g.Dy;
   return (1 - u) * (1 - v) * z(i, j) + (1 - v) * u * z(i + 1, j) + u * v * z(i + 1, j + 1) +
          (1 - u) * v * z(i, j + 1);
 }
@@ -29,12 +28,11 @@ double bilinear(double x, double y, int nx, int ny, double xmin, double ymin, do
 }  // namespace
 
 double elevationAt(const GridSurface& grid, double x, double y) {
-  return bilinear(x, y, grid.Nx, grid.Ny, grid.Xmin, grid.Ymin, grid.Dx, grid.Dy, grid.z);
+  return bilinear(grid, grid.z, x, y);
 }
 
 double surfaceElevationAt(const DisplaySurface& display, double x, double y) {
-  return bilinear(x, y, display.Nx, display.Ny, display.Xmin, display.Ymin, display.Dx,
-                  display.Dy, display.dispZ);
+  return bilinear(display, display.dispZ, x, y);
 }
 
 }  // namespace kalvenor

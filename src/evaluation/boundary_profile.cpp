@@ -22,7 +22,7 @@ BoundaryProfile buildBoundaryProfile(const LineGeometry& line,
   p.Nbd_ = Nbd;
   p.nH_ = line.nH;
   p.nV_ = line.nV;
-  p.dz_ = line.dz;
+  p.dz_ = line.dzV;
   p.bndZ_ = Array2D<double>(1, Nbd, 1, line.nH, 0.0);
   p.baseGap_ = Array2D<double>(1, Nbd, 1, line.nH, 0.0);
   p.X_.assign(line.nH + 1, 0.0);
@@ -31,17 +31,17 @@ BoundaryProfile buildBoundaryProfile(const LineGeometry& line,
   if (Nbd == 0) return p;  // nothing is written: the coordinates stay zero
 
   for (int h = 1; h <= line.nH; ++h) {
-    p.X_[h] = line.x0 + (h - 1) * line.dxH;
-    p.Y_[h] = line.y0 + (h - 1) * line.dyH;
+    p.X_[h] = line.x(h);
+    p.Y_[h] = line.y(h);
   }
-  p.Z_[1] = line.zBase;
-  for (int v = 1; v < line.nV; ++v) p.Z_[v + 1] = p.Z_[v] + line.dz;
+  p.Z_[1] = line.z0;
+  for (int v = 1; v < line.nV; ++v) p.Z_[v + 1] = p.Z_[v] + line.dzV;
 
   for (int k = 1; k <= Nbd; ++k) {
     for (int h = 1; h <= line.nH; ++h) {
       const double b = boundaryElevationAt(grids, k, p.X_[h], p.Y_[h]);
       p.bndZ_(k, h) = b;
-      p.baseGap_(k, h) = line.zBase - b;
+      p.baseGap_(k, h) = line.z0 - b;
     }
   }
   return p;

@@ -2,23 +2,11 @@
 
 #include <vector>
 
+#include "evaluation/line_geometry.h"
 #include "model/array2d.h"
 #include "model/grid_surface.h"
 
 namespace kalvenor {
-
-// Where a vertical line of nodes stands: nH nodes from (x0, y0) in steps (dxH, dyH), nV levels
-// from zBase in steps dz.
-struct LineGeometry {
-  int nH = 0;
-  int nV = 0;
-  double x0 = 0.0;
-  double y0 = 0.0;
-  double dxH = 0.0;
-  double dyH = 0.0;
-  double zBase = 0.0;
-  double dz = 0.0;
-};
 
 // Every boundary's elevation under each node of a wall or the section line, and the height of
 // every node above each boundary. Node coordinates are the same on all levels of a column (X, Y)

@@ -1,6 +1,7 @@
 #include "evaluation/classification.h"
 
 #include <cmath>
+#include <utility>
 
 #include "evaluation/boundary_interpolation.h"
 #include "model/number_text.h"
@@ -9,19 +10,29 @@ namespace kalvenor {
 namespace {
 
 // Builds both patterns, boundary 1 the most significant bit, then looks up their units.
-template <typename BoundaryAt>
-Classification classifyAgainst(const LogicalModel& model, const BoundaryAt& boundaryAt,
-                               double& z) {
+// `levels(k)` gives the point's elevation and boundary k's as the two are compared.
+template <typename Levels>
+Classification unitsOfPatterns(const LogicalModel& model, const Levels& levels) {
   int strict = 0;
   int inclusive = 0;
   for (int k = 1; k <= model.Nbd; ++k) {
-    const double zb = boundaryAt(k);
-    z = roundTo7Decimals(z);
+    const auto [z, zb] = levels(k);
     const int weight = 1 << (model.Nbd - k);
     if (z > zb) strict += weight;
     if (z >= zb) inclusive += weight;
   }
   return {model.unitOfPattern[strict], model.unitOfPattern[inclusive]};
+}
+
+// The point's elevation rounded to 7 decimals, and written back, against each boundary's.
+template <typename BoundaryAt>
+Classification classifyAgainst(const LogicalModel& model, const BoundaryAt& boundaryAt,
+                               double& z) {
+  return unitsOfPatterns(model, [&](int k) {
+    const double zb = boundaryAt(k);
+    z = roundTo7Decimals(z);
+    return std::pair{z, zb};
+  });
 }
 
 }  // namespace
@@ -37,15 +48,8 @@ Classification classifyPoint(const LogicalModel& model, const std::vector<GridSu
 Classification classifyTracePoint(const LogicalModel& model, const std::vector<GridSurface>& grids,
                                   double x, double y, double z) {
   const double zt = Fix(z);
-  int strict = 0;
-  int inclusive = 0;
-  for (int k = 1; k <= model.Nbd; ++k) {
-    const double wt = Fix(boundaryElevationAt(grids, k, x, y));
-    const int weight = 1 << (model.Nbd - k);
-    if (zt > wt) strict += weight;
-    if (zt >= wt) inclusive += weight;
-  }
-  return {model.unitOfPattern[strict], model.unitOfPattern[inclusive]};
+  return unitsOfPatterns(
+      model, [&](int k) { return std::pair{zt, Fix(boundaryElevationAt(grids, k, x, y))}; });
 }
 
 ColumnClassifier::ColumnClassifier(const LogicalModel& model,

@@ -32,12 +32,12 @@ void classifyVerticalGrid(const LogicalModel& model, const std::vector<GridSurfa
   grid.unit = Array2D<std::int16_t>(1, grid.nH, 1, grid.nV, 0);
   ColumnClassifier classifier(model, grids);
   for (int h = 1; h <= grid.nH; ++h) {
-    const double x = grid.x0 + (h - 1) * grid.dxH;
-    const double y = grid.y0 + (h - 1) * grid.dyH;
+    const double x = grid.x(h);
+    const double y = grid.y(h);
     const double zs = surface(h, x, y);
     classifier.moveTo(x, y);
     for (int v = 1; v <= grid.nV; ++v) {
-      double z = (v - 1) * grid.dzV + grid.z0;
+      double z = grid.z(v);
       grid.unit(h, v) = z > zs ? kAir : classifier.classify(z).unitStrict;
     }
   }
@@ -67,10 +67,6 @@ double edgeElevation(int slot, const DisplaySurface& d, int h) {
   }
 }
 
-LineGeometry lineOf(const VerticalGrid& grid) {
-  return {grid.nH, grid.nV, grid.x0, grid.y0, grid.dxH, grid.dyH, grid.z0, grid.dzV};
-}
-
 void report(const BuildProgress& progress, double done) {
   if (progress) progress(done);
 }
@@ -90,11 +86,10 @@ MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress, MapP
   MapGrid& grid = build.grid;
   grid.mapUnit = Array2D<std::int16_t>(1, d.Nx, 1, d.Ny, 0);
   for (int i = 1; i <= d.Nx; ++i) {
-    const double x = (i - 1) * d.Dx + d.Xmin;
     for (int j = 1; j <= d.Ny; ++j) {
       double z = d.dispZ(i, j);
       grid.mapUnit(i, j) =
-          classifyPoint(in.model, build.boundaryGrids, x, (j - 1) * d.Dy + d.Ymin, z).unitStrict;
+          classifyPoint(in.model, build.boundaryGrids, d.x(i), d.y(j), z).unitStrict;
     }
     report(progress, 0.5 * i / d.Nx);
   }
@@ -105,7 +100,7 @@ MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress, MapP
   for (int slot = kSouthWall; slot <= kEastWall; ++slot) {
     VerticalGrid& wall = grid.verticalGrids[slot];
     wall = wallGrid(slot, d, in.Zbase, grid.Nz, grid.Dzz);
-    build.wallProfiles[slot] = buildBoundaryProfile(lineOf(wall), build.boundaryGrids, in.model.Nbd);
+    build.wallProfiles[slot] = buildBoundaryProfile(wall, build.boundaryGrids, in.model.Nbd);
     classifyVerticalGrid(in.model, build.boundaryGrids, wall,
                          [&](int h, double, double) { return edgeElevation(slot, d, h); });
     report(progress, 0.5 + 0.125 * slot);
@@ -215,9 +210,10 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
   build.boundaryGrids = readBoundaryGrids(in.boundaryFile, in.model.Nbd, d);
   grid.mapUnit = Array2D<std::int16_t>(1, d.Nx, 1, d.Ny, 0);
   VerticalGrid& slot = grid.verticalGrids[kSectionSlot];
-  slot = VerticalGrid{sec.Nxy, grid.Nz, sec.Xstart, sec.Ystart, in.Zbase,
-                      sec.Dxx, sec.Dyy, grid.Dzz, {}};
-  build.sectionProfile = buildBoundaryProfile(lineOf(slot), build.boundaryGrids, in.model.Nbd);
+  slot = VerticalGrid{{sec.Nxy, grid.Nz, sec.Xstart, sec.Ystart, in.Zbase, sec.Dxx, sec.Dyy,
+                       grid.Dzz},
+                      {}};
+  build.sectionProfile = buildBoundaryProfile(slot, build.boundaryGrids, in.model.Nbd);
   report(progress, 0.1);
 
   sec.sectionSurfZ.assign(sec.Nxy + 1, 0.0);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "evaluation/angles.h"
 #include "evaluation/boundary_profile.h"
 #include "evaluation/map_grid.h"
 #include "evaluation/section_grid.h"
@@ -61,7 +62,7 @@ struct SectionLine {
   bool endPointMode = true;
   double Xend = 0.0;
   double Yend = 0.0;
-  double faiDegrees = 0.0;
+  double faiDegrees = 0.0;  // clockwise from north; kDegree turns it into radians
 };
 
 struct SectionBuild {
@@ -76,8 +77,5 @@ struct SectionBuild {
 // gives fewer than two columns or no vertical step.
 SectionBuild buildSectionGrid(const BuildInputs& inputs, const SectionLine& line,
                               const BuildProgress& progress = {});
-
-// Degrees to radians with the factor the angles are typed with.
-constexpr double kDegree = 0.017453292519943278;
 
 }  // namespace kalvenor

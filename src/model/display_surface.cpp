@@ -19,12 +19,7 @@ namespace {
 template <typename Offset>
 DisplaySurface displayOf(const GridSurface& grid, const Offset& offset) {
   DisplaySurface display;
-  display.Nx = grid.Nx;
-  display.Ny = grid.Ny;
-  display.Xmin = grid.Xmin;
-  display.Ymin = grid.Ymin;
-  display.Dx = grid.Dx;
-  display.Dy = grid.Dy;
+  display.header() = grid.header();
   display.dispZ = Array2D<double>(0, grid.Nx + 1, 0, grid.Ny + 1);
   for (int i = 1; i <= grid.Nx; ++i) {
     for (int j = 1; j <= grid.Ny; ++j) display.dispZ(i, j) = grid.z(i, j) - offset();
@@ -46,10 +41,10 @@ DisplaySurface exactDisplaySurface(const GridSurface& grid) {
 void setupDisplayGrid(DisplaySurface& d) {
   d.nodeX.assign(d.Nx + 2, 0.0);
   d.nodeY.assign(d.Ny + 2, 0.0);
-  for (int i = 1; i <= d.Nx; ++i) d.nodeX[i] = (i - 1) * d.Dx + d.Xmin;
-  for (int j = 1; j <= d.Ny; ++j) d.nodeY[j] = (j - 1) * d.Dy + d.Ymin;
-  d.Xmax = d.nodeX[d.Nx];
-  d.Ymax = d.nodeY[d.Ny];
+  for (int i = 1; i <= d.Nx; ++i) d.nodeX[i] = d.x(i);
+  for (int j = 1; j <= d.Ny; ++j) d.nodeY[j] = d.y(j);
+  d.Xmax = d.xMax();
+  d.Ymax = d.yMax();
   d.Zmin = d.Zmax = d.dispZ(1, 1);
   for (int i = 1; i <= d.Nx; ++i) {
     for (int j = 1; j <= d.Ny; ++j) {
@@ -72,19 +67,9 @@ std::optional<std::string> baseProblem(double Zbase, const DisplaySurface& d) {
          "); lower it in step (5-1).";
 }
 
-bool gridMismatch(const GridSurface& boundary, const DisplaySurface& display) {
-  return boundary.Xmin != display.Xmin || boundary.Ymin != display.Ymin ||
-         boundary.xMax() != display.Xmax || boundary.yMax() != display.Ymax;
-}
-
 GridSurface asGridSurface(const DisplaySurface& display) {
   GridSurface grid;
-  grid.Nx = display.Nx;
-  grid.Ny = display.Ny;
-  grid.Xmin = display.Xmin;
-  grid.Ymin = display.Ymin;
-  grid.Dx = display.Dx;
-  grid.Dy = display.Dy;
+  grid.header() = display.header();
   grid.z = Array2D<double>(1, display.Nx, 1, display.Ny);
   for (int i = 1; i <= display.Nx; ++i) {
     for (int j = 1; j <= display.Ny; ++j) grid.z(i, j) = display.dispZ(i, j);

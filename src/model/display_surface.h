@@ -12,14 +12,8 @@ namespace kalvenor {
 
 // The display grid: the surface on which the model is shown, with its extent, node positions,
 // view centre and tolerance. Arrays run from 0 to N + 1; the nodes are 1..Nx by 1..Ny.
-struct DisplaySurface {
-  std::int32_t Nx = 0;
-  std::int32_t Ny = 0;
-  double Xmin = 0.0;
-  double Ymin = 0.0;
-  double Dx = 0.0;
-  double Dy = 0.0;
-  double Xmax = 0.0;
+struct DisplaySurface : GridHeader {
+  double Xmax = 0.0;  // xMax() and yMax() as setupDisplayGrid found them
   double Ymax = 0.0;
   double Zmin = 0.0;
   double Zmax = 0.0;
@@ -61,9 +55,6 @@ double defaultZbase(double Zmin);
 // Why a block with this base cannot stand on the display surface (a base at or above its highest
 // elevation has no height, or turns upside down), or nothing when it can.
 std::optional<std::string> baseProblem(double Zbase, const DisplaySurface& display);
-
-// True when any of the four edges of the boundary grid differs from the display grid's.
-bool gridMismatch(const GridSurface& boundary, const DisplaySurface& display);
 
 // The display surface as a grid, so it can be evaluated like any boundary.
 GridSurface asGridSurface(const DisplaySurface& display);

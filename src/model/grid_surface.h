@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/array2d.h"
+#include "model/grid_header.h"
 
 namespace kalvenor {
 
@@ -13,22 +14,12 @@ class ItemReader;
 // also carries units and projections.
 constexpr std::int64_t kMaxGridNodes = std::int64_t{4096} * 4096;
 
-// A regular grid of elevations. Node (i, j), i = 1..Nx west to east, j = 1..Ny south to north,
-// lies at (Xmin + (i - 1) Dx, Ymin + (j - 1) Dy).
-struct GridSurface {
-  std::int32_t Nx = 0;
-  std::int32_t Ny = 0;
-  double Xmin = 0.0;
-  double Ymin = 0.0;
-  double Dx = 0.0;
-  double Dy = 0.0;
+// A regular grid of elevations, one at every node of its header.
+struct GridSurface : GridHeader {
   Array2D<double> z;  // (1..Nx, 1..Ny)
   // Values that followed the last elevation and were ignored. Numbers written with decimal
   // commas or blanks inside them read as two values each and leave a surplus here.
   std::int64_t trailingValues = 0;
-
-  double xMax() const { return Xmin + (Nx - 1) * Dx; }
-  double yMax() const { return Ymin + (Ny - 1) * Dy; }
 };
 
 // Reads a grid file: Nx, Ny, Xmin, Ymin, Dx, Dy, then the elevations column by column with y

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "model/packed_color.h"
 
@@ -15,6 +16,9 @@ struct CanvasPoint {
   std::int32_t y = 0;
   friend bool operator==(const CanvasPoint&, const CanvasPoint&) = default;
 };
+
+// A canvas point, or nothing where a model point could not be projected.
+using MaybePoint = std::optional<CanvasPoint>;
 
 using Quad = std::array<CanvasPoint, 4>;
 
@@ -43,5 +47,26 @@ class Canvas {
   virtual double width() const = 0;
   virtual double height() const = 0;
 };
+
+// A solid pen of the given colour and width (1 or 2).
+inline void setSolidPen(Canvas& canvas, PackedColor color, int width) {
+  canvas.setPenColor(color);
+  canvas.setPenStyle(PenStyle::Solid);
+  canvas.setPenWidth(width);
+}
+
+// The line between two projected points, in the pen colour or in `color`; nothing when either
+// point could not be projected.
+inline void lineBetween(Canvas& canvas, const MaybePoint& a, const MaybePoint& b,
+                        std::optional<PackedColor> color = std::nullopt) {
+  if (!a || !b) return;
+  const auto x1 = static_cast<float>(a->x), y1 = static_cast<float>(a->y);
+  const auto x2 = static_cast<float>(b->x), y2 = static_cast<float>(b->y);
+  if (color) {
+    canvas.line(x1, y1, x2, y2, *color);
+  } else {
+    canvas.line(x1, y1, x2, y2);
+  }
+}
 
 }  // namespace kalvenor

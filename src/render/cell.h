@@ -30,16 +30,27 @@ inline CellNodes cellNodes(int i, int j, int i2, int j2) {
 }
 
 // The canvas corners of a cell; nothing when a corner could not be projected.
-inline std::optional<Corners<CanvasPoint>> canvasCorners(
-    const Array2D<std::optional<CanvasPoint>>& nodes, const CellNodes& cell) {
+inline std::optional<Corners<CanvasPoint>> canvasCorners(const Array2D<MaybePoint>& nodes,
+                                                         const CellNodes& cell) {
   Corners<CanvasPoint> P;
   for (int n = 1; n <= 4; ++n) {
-    const std::optional<CanvasPoint>& point = nodes(cell.i[n], cell.j[n]);
+    const MaybePoint& point = nodes(cell.i[n], cell.j[n]);
     if (!point) return std::nullopt;
     P[n] = *point;
   }
   closeCorners(P);
   return P;
+}
+
+// True when the four corners of a cell carry the same unit, so no contact between two units
+// crosses it.
+template <typename UnitAt>
+bool oneUnit(const CellNodes& cell, const UnitAt& unitAt) {
+  const auto unit = unitAt(cell.i[1], cell.j[1]);
+  for (int n = 2; n <= 4; ++n) {
+    if (unitAt(cell.i[n], cell.j[n]) != unit) return false;
+  }
+  return true;
 }
 
 // Any per-node value at the corners of a cell.

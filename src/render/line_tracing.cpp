@@ -56,15 +56,15 @@ namespace {
 // same unit on both sides at both points.
 bool sameUnitAcross(const CellCrossings& c, const Corners<double>& x, const Corners<double>& y,
                     const Corners<double>& z, const ClassifyAt& classify) {
-  std::array<UnitsAt, 3> units;
+  std::array<Classification, 3> units;
   for (int n = 1; n <= 2; ++n) {
     const EdgeCrossing& at = c.at[n];
     const int e = at.edge;
     units[n] = classify(x[e] + (x[e + 1] - x[e]) * at.t, y[e] + (y[e + 1] - y[e]) * at.t,
                         z[e] + (z[e + 1] - z[e]) * at.t);
   }
-  const int u = units[1].strict;
-  return units[1].inclusive == u && units[2].strict == u && units[2].inclusive == u;
+  const int u = units[1].unitStrict;
+  return units[1].unitInclusive == u && units[2].unitStrict == u && units[2].unitInclusive == u;
 }
 
 }  // namespace

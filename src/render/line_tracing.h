@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 
+#include "evaluation/classification.h"
 #include "render/canvas.h"
 #include "render/cell.h"
 #include "render/contour_settings.h"
@@ -33,12 +34,8 @@ CellCrossings edgeCrossings(Corners<double> w, const Corners<CanvasPoint>& P, do
 // cell or an odd count draws nothing.
 void drawCrossingSegments(Canvas& canvas, const CellCrossings& crossings);
 
-// The units on both sides of the surface at a model point: strict and inclusive.
-struct UnitsAt {
-  int strict = 0;
-  int inclusive = 0;
-};
-using ClassifyAt = std::function<UnitsAt(double x, double y, double z)>;
+// The units on both sides of the surface at a model point.
+using ClassifyAt = std::function<Classification(double x, double y, double z)>;
 
 // Traces one boundary through a cell: w is the height of the surface above the boundary at the
 // corners and (cellX, cellY, cellZ) their model positions. No line where the same unit lies on

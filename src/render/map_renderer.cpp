@@ -1,17 +1,14 @@
 #include "render/map_renderer.h"
 
-#include <optional>
-
 #include "evaluation/boundary_interpolation.h"
 #include "evaluation/classification.h"
 #include "render/cell.h"
+#include "render/cell_paint.h"
 #include "render/line_tracing.h"
 #include "render/projection.h"
 
 namespace kalvenor {
 namespace {
-
-using MaybePoint = std::optional<CanvasPoint>;
 
 // Boundary k at display node (i, j): the stored node when the boundary grid shares the display
 // grid's nodes, else the boundary evaluated there, so a grid of another size is never read
@@ -21,9 +18,7 @@ class BoundaryAtNodes {
   BoundaryAtNodes(const std::vector<GridSurface>& grids, const DisplaySurface& d, int Nbd)
       : grids_(grids), display_(d), sameNodes_(Nbd + 1, false) {
     for (int k = 1; k <= Nbd && k < static_cast<int>(grids.size()); ++k) {
-      const GridSurface& g = grids[k];
-      sameNodes_[k] = g.Nx == d.Nx && g.Ny == d.Ny && g.Xmin == d.Xmin && g.Ymin == d.Ymin &&
-                      g.Dx == d.Dx && g.Dy == d.Dy;
+      sameNodes_[k] = sameNodes(grids[k], d);
     }
   }
   double at(int k, int i, int j) const {
@@ -39,11 +34,12 @@ class BoundaryAtNodes {
 
 class MapDrawing {
  public:
-  MapDrawing(Canvas& canvas, const MapPicture& picture)
+  MapDrawing(Canvas& canvas, const Projection& projection, const MapPicture& picture)
       : canvas_(canvas),
         p_(picture),
         d_(picture.display),
-        projection_(picture.view, d_.Xc, d_.Yc, d_.Zc, picture.Zbase),
+        projection_(projection),
+        view_(projection.view()),
         nodes_(0, d_.Nx, 0, d_.Ny),
         boundaries_(picture.boundaryGrids, d_, boundaryCount()) {}
 
@@ -54,10 +50,8 @@ class MapDrawing {
     const int Nbd = p_.model.Nbd;
     return static_cast<int>(p_.boundaryGrids.size()) >= Nbd + 2 ? Nbd : 0;
   }
-  bool hasBase() const { return p_.Zbase > -99999; }
   void projectNodes();
-  void projectBase();
-  void line(const MaybePoint& a, const MaybePoint& b);
+  void projectBase(double z);
   void drawBaseAndEdges(bool farSides);
   void drawCell(int i, int j, int i2, int j2);
   void drawBoundaries(const Corners<CanvasPoint>& P, const CellNodes& cell);
@@ -70,7 +64,8 @@ class MapDrawing {
   Canvas& canvas_;
   const MapPicture& p_;
   const DisplaySurface& d_;
-  Projection projection_;
+  const Projection& projection_;
+  const ViewSettings& view_;
   Array2D<MaybePoint> nodes_;
   std::array<MaybePoint, 4> base_;
   BoundaryAtNodes boundaries_;
@@ -79,56 +74,48 @@ class MapDrawing {
 void MapDrawing::projectNodes() {
   for (int i = 1; i <= d_.Nx; ++i) {
     for (int j = 1; j <= d_.Ny; ++j) {
-      nodes_(i, j) = projection_.projectPoint(d_.nodeX[i], d_.nodeY[j],
-                                              projection_.exaggerateHeight(d_.dispZ(i, j)));
+      nodes_(i, j) = projection_.project(d_.nodeX[i], d_.nodeY[j], d_.dispZ(i, j));
     }
   }
 }
 
 // Corner 0 is the far corner, 2 the near one.
-void MapDrawing::projectBase() {
-  const PaintersOrder& ox = p_.view.orderX;
-  const PaintersOrder& oy = p_.view.orderY;
-  const double z = projection_.exaggerateHeight(p_.Zbase);
-  base_[0] = projection_.projectPoint(d_.nodeX[ox.first], d_.nodeY[oy.first], z);
-  base_[1] = projection_.projectPoint(d_.nodeX[ox.first], d_.nodeY[oy.last], z);
-  base_[2] = projection_.projectPoint(d_.nodeX[ox.last], d_.nodeY[oy.last], z);
-  base_[3] = projection_.projectPoint(d_.nodeX[ox.last], d_.nodeY[oy.first], z);
-}
-
-void MapDrawing::line(const MaybePoint& a, const MaybePoint& b) {
-  if (!a || !b) return;
-  canvas_.line(static_cast<float>(a->x), static_cast<float>(a->y), static_cast<float>(b->x),
-               static_cast<float>(b->y));
+void MapDrawing::projectBase(double z) {
+  const PaintersOrder& ox = view_.orderX;
+  const PaintersOrder& oy = view_.orderY;
+  base_[0] = projection_.project(d_.nodeX[ox.first], d_.nodeY[oy.first], z);
+  base_[1] = projection_.project(d_.nodeX[ox.first], d_.nodeY[oy.last], z);
+  base_[2] = projection_.project(d_.nodeX[ox.last], d_.nodeY[oy.last], z);
+  base_[3] = projection_.project(d_.nodeX[ox.last], d_.nodeY[oy.first], z);
 }
 
 // The base rectangle and the corner edges from the surface down to it; with farSides the far
 // edges as well (they are drawn first, so the surface covers them).
 void MapDrawing::drawBaseAndEdges(bool farSides) {
-  const PaintersOrder& ox = p_.view.orderX;
-  const PaintersOrder& oy = p_.view.orderY;
-  line(base_[1], base_[2]);
-  line(base_[2], base_[3]);
+  const PaintersOrder& ox = view_.orderX;
+  const PaintersOrder& oy = view_.orderY;
+  lineBetween(canvas_, base_[1], base_[2]);
+  lineBetween(canvas_, base_[2], base_[3]);
   if (farSides) {
-    line(base_[3], base_[0]);
-    line(base_[0], base_[1]);
+    lineBetween(canvas_, base_[3], base_[0]);
+    lineBetween(canvas_, base_[0], base_[1]);
   }
-  line(nodes_(ox.first, oy.last), base_[1]);
-  line(nodes_(ox.last, oy.last), base_[2]);
-  line(nodes_(ox.last, oy.first), base_[3]);
-  if (farSides) line(nodes_(ox.first, oy.first), base_[0]);
+  lineBetween(canvas_, nodes_(ox.first, oy.last), base_[1]);
+  lineBetween(canvas_, nodes_(ox.last, oy.last), base_[2]);
+  lineBetween(canvas_, nodes_(ox.last, oy.first), base_[3]);
+  if (farSides) lineBetween(canvas_, nodes_(ox.first, oy.first), base_[0]);
 }
 
 void MapDrawing::draw() {
   projectNodes();
-  projectBase();
-  canvas_.setPenColor(p_.options.LineColor);
-  canvas_.setPenStyle(PenStyle::Solid);
-  canvas_.setPenWidth(1);
-  if (hasBase()) drawBaseAndEdges(true);
+  setSolidPen(canvas_, p_.options.LineColor, 1);
+  if (p_.base) {
+    projectBase(*p_.base);
+    drawBaseAndEdges(true);
+  }
 
-  const PaintersOrder& ox = p_.view.orderX;
-  const PaintersOrder& oy = p_.view.orderY;
+  const PaintersOrder& ox = view_.orderX;
+  const PaintersOrder& oy = view_.orderY;
   for (int j = oy.first; j != oy.last; j += oy.step) {
     for (int i = ox.first; i != ox.last; i += ox.step) drawCell(i, j, i + ox.step, j + oy.step);
   }
@@ -137,11 +124,9 @@ void MapDrawing::draw() {
   if (p_.drawSideMaps && ((p_.sideWalls && mode == kGeologicalMap) || mode == kContourMap)) {
     p_.drawSideMaps(projection_);
   }
-  canvas_.setPenColor(p_.options.LineColor);
-  canvas_.setPenStyle(PenStyle::Solid);
-  canvas_.setPenWidth(1);
+  setSolidPen(canvas_, p_.options.LineColor, 1);
   if (p_.frame) drawFrame();
-  if (hasBase()) drawBaseAndEdges(false);
+  if (p_.base) drawBaseAndEdges(false);
 }
 
 void MapDrawing::drawCell(int i, int j, int i2, int j2) {
@@ -152,28 +137,13 @@ void MapDrawing::drawCell(int i, int j, int i2, int j2) {
   const Quad quad{P[1], P[2], P[3], P[4]};
 
   if (p_.options.DrawMode == kContourMap) {
-    canvas_.setPenStyle(PenStyle::Invisible);
-    canvas_.setFillStyle(FillStyle::Solid);
-    canvas_.setFillColor(kWhite);
-    canvas_.polygon(quad);
+    fillCell(canvas_, quad, kWhite);
     if (p_.contourLines) drawContours(P, cell);
     return;
   }
-  if (p_.options.DrawMode == kGridLines) {
-    canvas_.setFillStyle(FillStyle::Transparent);
-    canvas_.setPenColor(p_.options.LineColor);
-    canvas_.setPenWidth(1);
-    canvas_.setPenStyle(PenStyle::Solid);
-  } else {
-    canvas_.setFillStyle(FillStyle::Solid);
-    canvas_.setPenStyle(PenStyle::Invisible);
-  }
-  canvas_.setFillColor(colorOf(p_.unitColor, unitAt(i, j)));
-  canvas_.polygon(quad);
-
-  const int u = unitAt(i, j);
-  const bool oneUnit = unitAt(i2, j) == u && unitAt(i2, j2) == u && unitAt(i, j2) == u;
-  if (p_.options.DrawBoundary == 1 && !oneUnit) drawBoundaries(P, cell);
+  paintUnitCell(canvas_, quad, colorOf(p_.unitColor, unitAt(i, j)), p_.options);
+  const bool contact = !oneUnit(cell, [this](int ni, int nj) { return unitAt(ni, nj); });
+  if (p_.options.DrawBoundary == 1 && contact) drawBoundaries(P, cell);
   if (p_.contourLines) drawContours(P, cell);
 }
 
@@ -182,13 +152,10 @@ void MapDrawing::drawBoundaries(const Corners<CanvasPoint>& P, const CellNodes& 
   const Corners<double> y = cornerValues(cell, [this](int, int j) { return d_.nodeY[j]; });
   const Corners<double> z = cornerValues(cell, [this](int i, int j) { return d_.dispZ(i, j); });
   const ClassifyAt classify = [this](double px, double py, double pz) {
-    const Classification c = classifyPoint(p_.model, p_.boundaryGrids, px, py, pz);
-    return UnitsAt{c.unitStrict, c.unitInclusive};
+    return classifyPoint(p_.model, p_.boundaryGrids, px, py, pz);
   };
   for (int k = 1; k <= boundaryCount(); ++k) {
-    canvas_.setPenColor(colorOf(p_.boundaryColor, k));
-    canvas_.setPenStyle(PenStyle::Solid);
-    canvas_.setPenWidth(2);
+    setSolidPen(canvas_, colorOf(p_.boundaryColor, k), 2);
     const Corners<double> w = cornerValues(
         cell, [&](int i, int j) { return d_.dispZ(i, j) - boundaries_.at(k, i, j); });
     drawBoundaryInCell(canvas_, P, w, x, y, z, d_.zEps, classify);
@@ -198,22 +165,24 @@ void MapDrawing::drawBoundaries(const Corners<CanvasPoint>& P, const CellNodes& 
 void MapDrawing::drawContours(const Corners<CanvasPoint>& P, const CellNodes& cell) {
   if (d_.Zmin == d_.Zmax) return;
   const Corners<double> w = cornerValues(cell, [this](int i, int j) { return d_.dispZ(i, j); });
-  canvas_.setPenColor(kBlack);
-  canvas_.setPenWidth(1);
-  canvas_.setPenStyle(PenStyle::Solid);
+  setSolidPen(canvas_, kBlack, 1);
   drawContoursInCell(canvas_, P, w, p_.contours, d_.zEps);
 }
 
 // The near row and column of grid lines, and with four sides the far ones too, over the
 // finished surface.
 void MapDrawing::drawFrame() {
-  const PaintersOrder& ox = p_.view.orderX;
-  const PaintersOrder& oy = p_.view.orderY;
+  const PaintersOrder& ox = view_.orderX;
+  const PaintersOrder& oy = view_.orderY;
   const auto row = [&](int j) {
-    for (int i = ox.first; i != ox.last; i += ox.step) line(nodes_(i, j), nodes_(i + ox.step, j));
+    for (int i = ox.first; i != ox.last; i += ox.step) {
+      lineBetween(canvas_, nodes_(i, j), nodes_(i + ox.step, j));
+    }
   };
   const auto column = [&](int i) {
-    for (int j = oy.first; j != oy.last; j += oy.step) line(nodes_(i, j), nodes_(i, j + oy.step));
+    for (int j = oy.first; j != oy.last; j += oy.step) {
+      lineBetween(canvas_, nodes_(i, j), nodes_(i, j + oy.step));
+    }
   };
   row(oy.last);
   column(ox.last);
@@ -240,9 +209,9 @@ std::array<std::int16_t, 2> visibleWalls(const ViewSettings& view, int Nx, int N
   return walls;
 }
 
-void drawGeoMap(Canvas& canvas, const MapPicture& picture) {
+void drawGeoMap(Canvas& canvas, const Projection& projection, const MapPicture& picture) {
   if (!picture.display.loaded()) return;
-  MapDrawing(canvas, picture).draw();
+  MapDrawing(canvas, projection, picture).draw();
 }
 
 }  // namespace kalvenor

@@ -3,12 +3,14 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "model/array2d.h"
 #include "model/display_surface.h"
 #include "model/grid_surface.h"
 #include "model/logical_model.h"
+#include "render/block_base.h"
 #include "render/canvas.h"
 #include "render/contour_settings.h"
 #include "render/draw_options.h"
@@ -17,16 +19,15 @@
 
 namespace kalvenor {
 
-// Everything one block-diagram picture is drawn from.
+// Everything one block-diagram picture is drawn from, besides its projection.
 struct MapPicture {
   const DisplaySurface& display;
-  double Zbase;  // -99999 or less: no base
+  std::optional<double> base;  // from blockBase; without one no base rectangle or corner edges
   const LogicalModel& model;
   const std::vector<GridSurface>& boundaryGrids;  // of the last grid build
   const std::vector<PackedColor>& unitColor;
   const std::vector<PackedColor>& boundaryColor;
   const Array2D<std::int32_t>& drawUnit;  // unit of every display node
-  const ViewSettings& view;
   const ContourSettings& contours;
   DrawOptions options;
   bool contourLines = false;    // contour lines wanted and drawable
@@ -42,9 +43,10 @@ struct MapPicture {
 std::array<std::int16_t, 2> visibleWalls(const ViewSettings& view, int Nx, int Ny);
 
 // Draws the block diagram in the picture's DrawMode: geological map, contour map or grid lines.
-// Cells are painted far to near, each in the colour of its corner first in the painter's order;
-// anything with a point that cannot be projected is skipped.
-void drawGeoMap(Canvas& canvas, const MapPicture& picture);
+// Cells are painted far to near in the painter's order of the projection's view, each in the
+// colour of its corner first in that order; anything with a point that cannot be projected is
+// skipped.
+void drawGeoMap(Canvas& canvas, const Projection& projection, const MapPicture& picture);
 
 // The colour of a unit, black for a unit the colour table does not hold.
 PackedColor colorOf(const std::vector<PackedColor>& colors, int index);

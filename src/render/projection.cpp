@@ -24,7 +24,7 @@ double Projection::exaggerateHeight(double z) const {
   return Zc_ + view_.Ve * ((z > Zbase_ ? z : Zbase_) - Zc_);
 }
 
-std::optional<CanvasPoint> Projection::projectPoint(double x, double y, double z) const {
+MaybePoint Projection::projectPoint(double x, double y, double z) const {
   const ViewSettings& v = view_;
   const double dx = x - Xc_, dy = y - Yc_, dz = z - Zc_;
   double right = v.Rx * dx + v.Ry * dy;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <optional>
-
 #include "render/canvas.h"
 #include "render/view_settings.h"
 
@@ -11,7 +9,8 @@ namespace kalvenor {
 // exaggerateHeight and then projectPoint.
 class Projection {
  public:
-  // (Xc, Yc, Zc) is the view centre, Zbase the base of the block.
+  // (Xc, Yc, Zc) is the view centre. Zbase is the typed base height, where the walls and the
+  // section start: lower elevations are lifted to it, also in a block drawn without a base.
   Projection(const ViewSettings& view, double Xc, double Yc, double Zc, double Zbase);
 
   // Lifts an elevation below the base to the base, then exaggerates about Zc.
@@ -20,7 +19,12 @@ class Projection {
   // The canvas position of a point whose z has passed exaggerateHeight. Nothing for a point at
   // or behind the eye in perspective, or one whose position leaves the 32-bit range: a
   // renderer skips whatever would use it.
-  std::optional<CanvasPoint> projectPoint(double x, double y, double z) const;
+  MaybePoint projectPoint(double x, double y, double z) const;
+
+  // A model point all the way to the canvas: exaggerateHeight, then projectPoint.
+  MaybePoint project(double x, double y, double z) const {
+    return projectPoint(x, y, exaggerateHeight(z));
+  }
 
   const ViewSettings& view() const { return view_; }
 

@@ -1,8 +1,7 @@
 #include "render/section_renderer.h"
 
-#include <optional>
-
 #include "render/cell.h"
+#include "render/cell_paint.h"
 #include "render/profile_corners.h"
 #include "render/line_tracing.h"
 #include "render/map_renderer.h"
@@ -10,18 +9,6 @@
 
 namespace kalvenor {
 namespace {
-
-using MaybePoint = std::optional<CanvasPoint>;
-
-void line(Canvas& canvas, const MaybePoint& a, const MaybePoint& b) {
-  if (!a || !b) return;
-  canvas.line(static_cast<float>(a->x), static_cast<float>(a->y), static_cast<float>(b->x),
-              static_cast<float>(b->y));
-}
-
-MaybePoint project(const Projection& projection, double x, double y, double z) {
-  return projection.projectPoint(x, y, projection.exaggerateHeight(z));
-}
 
 class SectionDrawing {
  public:
@@ -58,15 +45,14 @@ void SectionDrawing::draw() {
   nodes_ = Array2D<MaybePoint>(1, g.nH, 1, g.nV);
   for (int h = 1; h <= g.nH; ++h) {
     for (int v = 1; v <= g.nV; ++v) {
-      nodes_(h, v) = project(projection_, g.x0 + (h - 1) * g.dxH, g.y0 + (h - 1) * g.dyH,
-                             g.z0 + (v - 1) * g.dzV);
+      nodes_(h, v) = projection_.project(g.x(h), g.y(h), g.z(v));
     }
   }
   const SectionGrid& s = p_.section;
-  frame_[1] = project(projection_, s.Xstart, s.Ystart, p_.Zbase);
-  frame_[2] = project(projection_, s.Xend, s.Yend, p_.Zbase);
-  frame_[3] = project(projection_, s.Xstart, s.Ystart, p_.Zmax);
-  frame_[4] = project(projection_, s.Xend, s.Yend, p_.Zmax);
+  frame_[1] = projection_.project(s.Xstart, s.Ystart, p_.Zbase);
+  frame_[2] = projection_.project(s.Xend, s.Yend, p_.Zbase);
+  frame_[3] = projection_.project(s.Xstart, s.Ystart, p_.Zmax);
+  frame_[4] = projection_.project(s.Xend, s.Yend, p_.Zmax);
   drawFrame();
   here_.assign(boundaries_ + 1, {});
   next_.assign(boundaries_ + 1, {});
@@ -78,12 +64,10 @@ void SectionDrawing::draw() {
 }
 
 void SectionDrawing::drawFrame() {
-  canvas_.setPenColor(p_.options.LineColor);
-  canvas_.setPenStyle(PenStyle::Solid);
-  canvas_.setPenWidth(1);
-  line(canvas_, frame_[1], frame_[2]);
-  line(canvas_, frame_[1], frame_[3]);
-  line(canvas_, frame_[2], frame_[4]);
+  setSolidPen(canvas_, p_.options.LineColor, 1);
+  lineBetween(canvas_, frame_[1], frame_[2]);
+  lineBetween(canvas_, frame_[1], frame_[3]);
+  lineBetween(canvas_, frame_[2], frame_[4]);
 }
 
 void SectionDrawing::loadColumns(int h) {
@@ -104,38 +88,22 @@ void SectionDrawing::drawCell(int h, int v) {
     return p_.drawUnit.contains(hh, vv) ? p_.drawUnit(hh, vv) : kAir;
   };
   const int u = unitAt(h, v);
-  if (u != kAir) {
-    if (p_.options.DrawMode == kGridLines) {
-      canvas_.setFillStyle(FillStyle::Transparent);
-      canvas_.setPenColor(p_.options.LineColor);
-      canvas_.setPenStyle(PenStyle::Solid);
-    } else {
-      canvas_.setFillStyle(FillStyle::Solid);
-      canvas_.setPenStyle(PenStyle::Invisible);
-    }
-    canvas_.setPenWidth(1);
-    canvas_.setFillColor(colorOf(p_.unitColor, u));
-    canvas_.polygon({P[1], P[2], P[3], P[4]});
-  }
+  const Quad quad{P[1], P[2], P[3], P[4]};
+  if (u != kAir) paintUnitCell(canvas_, quad, colorOf(p_.unitColor, u), p_.options);
   if (!traced_) return;
 
   const ProfileCorners at = profileCorners(p_.profile, cell);
   const auto heights = [&](int k) {
     return cornerValues(cell, [&](int hh, int vv) { return (hh == h ? here_ : next_)[k][vv]; });
   };
-  const bool oneUnit = unitAt(h + 1, v) == u && unitAt(h + 1, v + 1) == u && unitAt(h, v + 1) == u;
-  if (!oneUnit) {
+  if (!oneUnit(cell, unitAt)) {
     for (int k = 1; k <= boundaries_; ++k) {
-      canvas_.setPenColor(colorOf(p_.boundaryColor, k));
-      canvas_.setPenStyle(PenStyle::Solid);
-      canvas_.setPenWidth(2);
+      setSolidPen(canvas_, colorOf(p_.boundaryColor, k), 2);
       drawCellTrace(canvas_, P, heights(k), at.x, at.y, at.z, p_.zEps, &classify_);
     }
   }
   // The ground surface, in every cell and without a unit test.
-  canvas_.setPenColor(kBlack);
-  canvas_.setPenStyle(PenStyle::Solid);
-  canvas_.setPenWidth(2);
+  setSolidPen(canvas_, kBlack, 2);
   drawCellTrace(canvas_, P, heights(0), at.x, at.y, at.z, p_.zEps, nullptr);
 }
 
@@ -149,19 +117,14 @@ void drawSection(Canvas& canvas, const Projection& projection, const SectionPict
 void drawSurveyLine(Canvas& canvas, const Projection& projection, const SectionGrid& s,
                     double Zbase, double Zmax, PackedColor lineColor) {
   canvas.setPenStyle(PenStyle::Dot);
-  const MaybePoint startBase = project(projection, s.Xstart, s.Ystart, Zbase);
-  const MaybePoint endBase = project(projection, s.Xend, s.Yend, Zbase);
-  const MaybePoint startTop = project(projection, s.Xstart, s.Ystart, Zmax);
-  const MaybePoint endTop = project(projection, s.Xend, s.Yend, Zmax);
-  const auto dotted = [&](const MaybePoint& a, const MaybePoint& b) {
-    if (!a || !b) return;
-    canvas.line(static_cast<float>(a->x), static_cast<float>(a->y), static_cast<float>(b->x),
-                static_cast<float>(b->y), lineColor);
-  };
-  dotted(startBase, endBase);
-  dotted(startBase, startTop);
-  dotted(endBase, endTop);
-  dotted(startTop, endTop);
+  const MaybePoint startBase = projection.project(s.Xstart, s.Ystart, Zbase);
+  const MaybePoint endBase = projection.project(s.Xend, s.Yend, Zbase);
+  const MaybePoint startTop = projection.project(s.Xstart, s.Ystart, Zmax);
+  const MaybePoint endTop = projection.project(s.Xend, s.Yend, Zmax);
+  lineBetween(canvas, startBase, endBase, lineColor);
+  lineBetween(canvas, startBase, startTop, lineColor);
+  lineBetween(canvas, endBase, endTop, lineColor);
+  lineBetween(canvas, startTop, endTop, lineColor);
   canvas.setPenStyle(PenStyle::Solid);
 }
 

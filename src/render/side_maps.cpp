@@ -1,8 +1,7 @@
 #include "render/side_maps.h"
 
-#include <optional>
-
 #include "render/cell.h"
+#include "render/cell_paint.h"
 #include "render/profile_corners.h"
 #include "render/line_tracing.h"
 #include "render/map_renderer.h"
@@ -10,8 +9,6 @@
 
 namespace kalvenor {
 namespace {
-
-using MaybePoint = std::optional<CanvasPoint>;
 
 class WallDrawing {
  public:
@@ -54,13 +51,10 @@ void WallDrawing::drawPass(int pass, int wall) {
   nodes_ = Array2D<MaybePoint>(1, geometry.nH, 1, geometry.nV);
   drawUnit_ = Array2D<std::int32_t>(1, geometry.nH, 1, geometry.nV, 0);
   for (int h = 1; h <= geometry.nH; ++h) {
-    const double along = pass == 1 ? geometry.x0 + (h - 1) * geometry.dxH
-                                   : geometry.y0 + (h - 1) * geometry.dyH;
+    const double along = pass == 1 ? geometry.x(h) : geometry.y(h);
     for (int v = 1; v <= geometry.nV; ++v) {
-      const double z = geometry.z0 + (v - 1) * geometry.dzV;
-      nodes_(h, v) = projection_.projectPoint(pass == 1 ? along : fixedX,
-                                              pass == 1 ? fixedY : along,
-                                              projection_.exaggerateHeight(z));
+      nodes_(h, v) = projection_.project(pass == 1 ? along : fixedX, pass == 1 ? fixedY : along,
+                                         geometry.z(v));
       const std::int16_t unit = units.unit(h, v);
       drawUnit_(h, v) = unit == kAir ? 0 : unit;
     }
@@ -90,27 +84,15 @@ void WallDrawing::drawCell(const VerticalGrid& units, const BoundaryProfile& pro
   if (!corners) return;
   const Corners<CanvasPoint>& P = *corners;
   const Quad quad{P[1], P[2], P[3], P[4]};
-  canvas_.setPenStyle(PenStyle::Invisible);
-  canvas_.setFillStyle(FillStyle::Solid);
-  if (p_.options.DrawMode == kContourMap) {
-    canvas_.setFillColor(kWhite);
-    canvas_.polygon(quad);
-    return;
-  }
-  const int u = drawUnit_(h, v);
-  canvas_.setFillColor(colorOf(p_.unitColor, u));
-  canvas_.polygon(quad);
+  if (p_.options.DrawMode == kContourMap) return fillCell(canvas_, quad, kWhite);
+  fillCell(canvas_, quad, colorOf(p_.unitColor, drawUnit_(h, v)));
   if (!traced_) return;
-  canvas_.setPenColor(kBlack);
-  canvas_.setPenStyle(PenStyle::Solid);
-  canvas_.setPenWidth(2);
-  if (drawUnit_(h2, v) == u && drawUnit_(h2, v + 1) == u && drawUnit_(h, v + 1) == u) return;
+  setSolidPen(canvas_, kBlack, 2);
+  if (oneUnit(cell, [this](int hh, int vv) { return drawUnit_(hh, vv); })) return;
 
   const ProfileCorners at = profileCorners(profile, cell);
   for (int k = 1; k <= p_.model.Nbd; ++k) {
-    canvas_.setPenColor(colorOf(p_.boundaryColor, k));
-    canvas_.setPenStyle(PenStyle::Solid);
-    canvas_.setPenWidth(2);
+    setSolidPen(canvas_, colorOf(p_.boundaryColor, k), 2);
     const Corners<double> w = cornerValues(
         cell, [&](int hh, int vv) { return (hh == h ? gapsHere_ : gapsNext_)[k][vv]; });
     drawCellTrace(canvas_, P, w, at.x, at.y, at.z, p_.display.zEps, &classify_);

@@ -10,8 +10,7 @@ namespace kalvenor {
 // The unit test of wall and section traces: units at a crossing by whole-number elevations.
 inline ClassifyAt traceUnits(const LogicalModel& model, const std::vector<GridSurface>& grids) {
   return [&model, &grids](double x, double y, double z) {
-    const Classification c = classifyTracePoint(model, grids, x, y, z);
-    return UnitsAt{c.unitStrict, c.unitInclusive};
+    return classifyTracePoint(model, grids, x, y, z);
   };
 }
 

@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "evaluation/angles.h"
 #include "model/display_surface.h"
 #include "model/number_text.h"
 
 namespace kalvenor {
 namespace {
-
-constexpr double kDegree = 0.017453292519943278;
 
 // At Sca 1 the longer side of the grid spans half the shorter canvas side. A grid stored east to
 // west or north to south has a negative width or depth; its size is the same.

@@ -1,4 +1,5 @@
 #include "model/number_text.h"
+#include "render/block_base.h"
 #include "render/draw_units.h"
 #include "render/map_renderer.h"
 #include "render/section_renderer.h"
@@ -55,13 +56,12 @@ void Session::drawMapPicture(Canvas& canvas, std::int16_t mode,
   const SidePicture sides{d, s.mapGrid, s.wallProfiles, walls, s.model, s.boundaryGrids,
                           s.unitColor, s.boundaryColor, options};
   const MapPicture picture{d,
-                           s.Zbase,
+                           blockBase(s.Zbase),
                            s.model,
                            s.boundaryGrids,
                            s.unitColor,
                            s.boundaryColor,
                            units,
-                           s.view,
                            s.contours,
                            options,
                            contourLinesDrawable(),
@@ -73,7 +73,7 @@ void Session::drawMapPicture(Canvas& canvas, std::int16_t mode,
                                   [&] { drawSideMaps(canvas, p, sides); });
                            }};
   step("draw the 3D map of a " + gridSize(d.Nx, d.Ny) + " grid",
-       [&] { kalvenor::drawGeoMap(canvas, picture); });
+       [&] { kalvenor::drawGeoMap(canvas, projection(), picture); });
 }
 
 // The map is drawn in full before any of the state changes, so a map that fails leaves the last

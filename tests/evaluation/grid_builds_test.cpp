@@ -14,15 +14,6 @@ namespace {
 
 using ::testing::HasSubstr;
 
-// Unit 1 below the boundary, unit 2 above it.
-LogicalModel twoLayers() {
-  LogicalModel model = allocateModel(1);
-  model.modelCell(1, 1) = -1;
-  model.modelCell(2, 1) = 1;
-  buildUnitOfPattern(model);
-  return model;
-}
-
 // A 3 x 3 display with its edges at 10 and the middle node at 20, over a boundary flat at 5.
 class MapBuildTest : public ::testing::Test {
  protected:
@@ -61,6 +52,26 @@ TEST_F(MapBuildTest, ClassifiesTheTopSurfaceAndTheWallsWithAStrictAirTest) {
   EXPECT_EQ(b.grid.verticalGrids[kNorthWall].y0, 20);
   EXPECT_TRUE(b.grid.verticalGrids[kSectionSlot].empty());
   EXPECT_EQ(b.boundaryGrids.size(), 3u);
+}
+
+// The traces on a wall or section are classified at the profile's nodes and drawn at the grid's:
+// both must be the same nodes.
+void expectProfileOnItsGrid(const BoundaryProfile& profile, const VerticalGrid& grid) {
+  ASSERT_EQ(profile.nH(), grid.nH);
+  ASSERT_EQ(profile.nV(), grid.nV);
+  for (int h = 1; h <= grid.nH; ++h) {
+    EXPECT_EQ(profile.X(h, grid.nV), grid.x(h)) << "node " << h;
+    EXPECT_EQ(profile.Y(h, grid.nV), grid.y(h)) << "node " << h;
+  }
+  for (int v = 1; v <= grid.nV; ++v) EXPECT_DOUBLE_EQ(profile.Z(1, v), grid.z(v)) << "level " << v;
+}
+
+TEST_F(MapBuildTest, EveryWallProfileStandsOnTheNodesOfItsWall) {
+  const MapBuild b = build(-7.5);
+  for (int slot = kSouthWall; slot <= kEastWall; ++slot) {
+    SCOPED_TRACE("wall " + std::to_string(slot));
+    expectProfileOnItsGrid(b.wallProfiles[slot], b.grid.verticalGrids[slot]);
+  }
 }
 
 TEST_F(MapBuildTest, ASurfaceOnlyBuildClassifiesTheTopAndNoWalls) {
@@ -202,6 +213,14 @@ TEST_F(SectionBuildTest, NodesAreClassifiedUpToTheSurfaceAndAirAbove) {
     EXPECT_TRUE(g.verticalGrids[slotNumber].empty());
   }
   EXPECT_EQ(g.mapUnit(3, 3), 0);
+}
+
+TEST_F(SectionBuildTest, TheProfileStandsOnTheNodesOfTheSection) {
+  const SectionBuild b = build(direction(20, 0, 33), -12.5);
+  const VerticalGrid& slot = b.grid.verticalGrids[kSectionSlot];
+  EXPECT_EQ(slot.x(1), b.section.Xstart);
+  EXPECT_EQ(slot.z(1), -12.5);
+  expectProfileOnItsGrid(b.sectionProfile, slot);
 }
 
 TEST_F(SectionBuildTest, RejectsLinesThatGiveNoSection) {

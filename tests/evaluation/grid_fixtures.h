@@ -5,6 +5,7 @@
 
 #include "model/display_surface.h"
 #include "model/grid_surface.h"
+#include "model/logical_model.h"
 #include "model/number_text.h"
 
 namespace kalvenor {
@@ -18,6 +19,14 @@ inline GridSurface makeGrid(int nx, int ny, double xmin, double ymin, double dx,
   return grid;
 }
 
+// One boundary: unit 1 below it, unit 2 above it.
+inline LogicalModel twoLayers() {
+  LogicalModel model = allocateModel(1);
+  model.modelCell(1, 1) = -1;
+  model.modelCell(2, 1) = 1;
+  buildUnitOfPattern(model);
+  return model;
+}
 
 // The grid in the file format; values should be exactly representable in 15 digits.
 inline std::string gridFileText(const GridSurface& grid) {

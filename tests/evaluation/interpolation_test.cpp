@@ -58,7 +58,7 @@ TEST(Interpolation, TheDisplaySurfaceFollowsTheSameRule) {
 TEST(BoundaryProfile, LevelsAreReachedByRepeatedAdditionAndGapsChangeSignAtTheBoundary) {
   const std::vector<GridSurface> grids = {
       {}, makeGrid(3, 3, 0, 0, 10, 10, [](double x, double) { return 3.3 + x; })};
-  const LineGeometry south{3, 4, 0, 0, 10, 0, -1.0, 0.7};
+  const LineGeometry south{3, 4, 0, 0, -1.0, 10, 0, 0.7};
   const BoundaryProfile profile = buildBoundaryProfile(south, grids, 1);
   EXPECT_EQ(profile.bndZ(1, 2), grids[1].z(2, 1));
   EXPECT_EQ(profile.X(3, 4), 20);

@@ -229,6 +229,35 @@ TEST(DisplaySurface, AMismatchIsAnyEdgeThatDiffers) {
   EXPECT_FALSE(gridMismatch(readGridSurface(finer.path()), display));  // same edges
 }
 
+TEST(GridHeader, NodesCountFromOneAtTheOriginInEitherDirection) {
+  const GridHeader east{4, 3, 100, 200, 25, 10};
+  EXPECT_EQ(east.x(1), 100);
+  EXPECT_EQ(east.y(2), 210);
+  EXPECT_EQ(east.xMax(), 175);
+  EXPECT_EQ(east.yMax(), 220);
+  const GridHeader west{4, 3, 175, 220, -25, -10};  // the same nodes stored the other way
+  EXPECT_EQ(west.xMax(), east.x(1));
+  EXPECT_EQ(west.yMax(), east.y(1));
+}
+
+TEST(GridHeader, SameNodesNeedsEveryHeaderValueEqual) {
+  const GridHeader display{3, 2, 0, 0, 10, 10};
+  EXPECT_TRUE(sameNodes(display, display));
+  EXPECT_FALSE(sameNodes(GridHeader{5, 3, 0, 0, 5, 5}, display));  // same edges, finer
+  for (int field = 0; field < 6; ++field) {
+    GridHeader other = display;
+    switch (field) {
+      case 0: other.Nx = 4; break;
+      case 1: other.Ny = 3; break;
+      case 2: other.Xmin = 1; break;
+      case 3: other.Ymin = -1; break;
+      case 4: other.Dx = 9; break;
+      default: other.Dy = 11;
+    }
+    EXPECT_FALSE(sameNodes(other, display)) << "header value " << field;
+  }
+}
+
 TEST(BoundaryGrids, EachBoundaryAtItsOwnSizeThenTheDisplaySurface) {
   TempFile lower("2, 2, 0, 0, 10, 10, 1, 2, 3, 4");
   TempFile upper("4, 3, -5, -5, 5, 10, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4");

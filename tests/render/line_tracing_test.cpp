@@ -74,14 +74,16 @@ TEST(BoundaryInCell, NoLineWhereTheSameUnitLiesOnBothSides) {
   drawBoundaryInCell(inside, square(10), values(-1, 1, 1, -1), x, y, z, 1e-6,
                      [&](double, double, double) {
                        ++calls;
-                       return UnitsAt{3, 3};
+                       return Classification{3, 3};
                      });
   EXPECT_EQ(calls, 2);
   EXPECT_TRUE(inside.ops.empty());
 
   RecordingCanvas contact;
   drawBoundaryInCell(contact, square(10), values(-1, 1, 1, -1), x, y, z, 1e-6,
-                     [](double, double py, double) { return UnitsAt{py < 0.5 ? 1 : 2, 2}; });
+                     [](double, double py, double) {
+                       return py < 0.5 ? Classification{1, 2} : Classification{2, 2};
+                     });
   ASSERT_EQ(contact.ops.size(), 1u);
   EXPECT_EQ(contact.ops[0].kind, Op::Line);
 }
@@ -94,7 +96,7 @@ TEST(BoundaryInCell, CrossingsAreClassifiedAtTheirModelPosition) {
   drawBoundaryInCell(canvas, square(10), values(-1, 3, 3, -1), x, y, z, 1e-6,
                      [&](double px, double py, double pz) {
                        asked.push_back({px, py, pz});
-                       return UnitsAt{1, 2};
+                       return Classification{1, 2};
                      });
   ASSERT_EQ(asked.size(), 2u);
   EXPECT_DOUBLE_EQ(asked[0][0], 102.5);  // a quarter along edge 1

@@ -19,9 +19,6 @@ const PackedColor kBlue = packRgb(0, 0, 255);
 class MapRendererTest : public ::testing::Test {
  protected:
   MapRendererTest() {
-    model.modelCell(1, 1) = -1;
-    model.modelCell(2, 1) = 1;
-    buildUnitOfPattern(model);
     drawUnit(1, 1) = 1;
     drawUnit(1, 2) = 1;
     drawUnit(2, 1) = 2;
@@ -36,13 +33,16 @@ class MapRendererTest : public ::testing::Test {
     applyView(view, display, canvas.width(), canvas.height());
   }
   MapPicture picture(std::int16_t mode) {
-    return {display, Zbase, model, grids, unitColor, boundaryColor, drawUnit, view, contours,
+    return {display, blockBase(Zbase), model, grids, unitColor, boundaryColor, drawUnit, contours,
             DrawOptions{kBlack, 1, mode}, false, false, false, false,
             [this](const Projection&) { ++sideMapCalls; }};
   }
+  Projection projection() const {
+    return Projection(view, display.Xc, display.Yc, display.Zc, Zbase);
+  }
 
   DisplaySurface display = exactDisplaySurface(makeGrid(2, 2, 0, 0, 10, 10, [](double x, double) { return x; }));
-  LogicalModel model = allocateModel(1);
+  LogicalModel model = twoLayers();
   std::vector<GridSurface> grids = {
       {}, makeGrid(2, 2, 0, 0, 10, 10, [](double, double) { return 4.0; }), {}};
   std::vector<PackedColor> unitColor = {kBlack, kRed, kGreen};
@@ -56,7 +56,8 @@ class MapRendererTest : public ::testing::Test {
 };
 
 TEST_F(MapRendererTest, TheCellTakesTheColourOfItsCornerFirstInThePaintersOrder) {
-  drawGeoMap(canvas, picture(kGeologicalMap));  // eye north-east: node (1, 1) comes first
+  // Eye north-east: node (1, 1) comes first.
+  drawGeoMap(canvas, projection(), picture(kGeologicalMap));
   auto cells = canvas.of(Op::Polygon);
   ASSERT_EQ(cells.size(), 1u);
   EXPECT_EQ(cells[0].fill, kRed);
@@ -65,14 +66,14 @@ TEST_F(MapRendererTest, TheCellTakesTheColourOfItsCornerFirstInThePaintersOrder)
 
   look(225, 30);  // eye south-west: node (2, 2) comes first
   RecordingCanvas other;
-  drawGeoMap(other, picture(kGeologicalMap));
+  drawGeoMap(other, projection(), picture(kGeologicalMap));
   EXPECT_EQ(other.of(Op::Polygon)[0].fill, kGreen);
 }
 
 TEST_F(MapRendererTest, TheBaseAndCornerEdgesOnlyWhenThereIsABase) {
   MapPicture p = picture(kGeologicalMap);
   p.options.DrawBoundary = 0;
-  drawGeoMap(canvas, p);
+  drawGeoMap(canvas, projection(), p);
   // Rectangle and four edges behind the surface, then two base sides and three edges in front.
   EXPECT_EQ(canvas.linesIn(kBlack).size(), 13u);
   const Op& first = canvas.ops.front();
@@ -83,27 +84,41 @@ TEST_F(MapRendererTest, TheBaseAndCornerEdgesOnlyWhenThereIsABase) {
   RecordingCanvas none;
   MapPicture noBase = picture(kGeologicalMap);
   noBase.options.DrawBoundary = 0;
-  drawGeoMap(none, noBase);
+  drawGeoMap(none, projection(), noBase);
   EXPECT_TRUE(none.of(Op::Line).empty());
 }
 
 TEST_F(MapRendererTest, TheBoundaryLineIsDrawnInItsColourWhereUnitsMeet) {
-  drawGeoMap(canvas, picture(kGeologicalMap));
+  drawGeoMap(canvas, projection(), picture(kGeologicalMap));
   const auto lines = canvas.linesIn(kBlue);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].penWidth, 2);
 
   drawUnit(2, 1) = drawUnit(2, 2) = 1;  // one unit everywhere: the boundary is no contact
   RecordingCanvas same;
-  drawGeoMap(same, picture(kGeologicalMap));
+  drawGeoMap(same, projection(), picture(kGeologicalMap));
   EXPECT_TRUE(same.linesIn(kBlue).empty());
+}
+
+TEST_F(MapRendererTest, ABoundaryGridOfOtherNodesIsEvaluatedAtTheDisplayNodes) {
+  // A plane 2 + x / 2 meets the surface at x = 4: the same line from a grid on the display's
+  // nodes and from a finer one, whose node (2, 2) lies mid-cell.
+  const auto plane = [](double x, double) { return 2 + x / 2; };
+  grids[1] = makeGrid(2, 2, 0, 0, 10, 10, plane);
+  drawGeoMap(canvas, projection(), picture(kGeologicalMap));
+  grids[1] = makeGrid(3, 3, 0, 0, 5, 5, plane);
+  RecordingCanvas finer;
+  drawGeoMap(finer, projection(), picture(kGeologicalMap));
+  ASSERT_EQ(canvas.linesIn(kBlue).size(), 1u);
+  ASSERT_EQ(finer.linesIn(kBlue).size(), 1u);
+  EXPECT_EQ(finer.linesIn(kBlue)[0].coords, canvas.linesIn(kBlue)[0].coords);
 }
 
 TEST_F(MapRendererTest, ContourMapsPaintCellsWhiteAndAlwaysDrawTheWalls) {
   MapPicture p = picture(kContourMap);
   p.contourLines = true;
   p.sideWalls = false;
-  drawGeoMap(canvas, p);
+  drawGeoMap(canvas, projection(), p);
   EXPECT_EQ(canvas.of(Op::Polygon)[0].fill, kWhite);
   EXPECT_TRUE(canvas.linesIn(kBlue).empty());
   EXPECT_EQ(sideMapCalls, 1);
@@ -111,12 +126,12 @@ TEST_F(MapRendererTest, ContourMapsPaintCellsWhiteAndAlwaysDrawTheWalls) {
   EXPECT_GE(canvas.of(Op::Point).size(), 8u);
 
   RecordingCanvas geological;
-  drawGeoMap(geological, picture(kGeologicalMap));
+  drawGeoMap(geological, projection(), picture(kGeologicalMap));
   EXPECT_EQ(sideMapCalls, 1);  // not without the side walls wanted
 }
 
 TEST_F(MapRendererTest, GridLinesOutlineEveryCell) {
-  drawGeoMap(canvas, picture(kGridLines));
+  drawGeoMap(canvas, projection(), picture(kGridLines));
   const auto cells = canvas.of(Op::Polygon);
   ASSERT_EQ(cells.size(), 1u);
   EXPECT_EQ(cells[0].fillStyle, FillStyle::Transparent);
@@ -129,11 +144,11 @@ TEST_F(MapRendererTest, TheFrameRunsAlongTheNearSidesOrAllFour) {
   MapPicture p = picture(kGeologicalMap);
   p.options.DrawBoundary = 0;
   p.frame = true;
-  drawGeoMap(canvas, p);
+  drawGeoMap(canvas, projection(), p);
   EXPECT_EQ(canvas.linesIn(kBlack).size(), 2u);
   p.frameFourSides = true;
   RecordingCanvas four;
-  drawGeoMap(four, p);
+  drawGeoMap(four, projection(), p);
   EXPECT_EQ(four.linesIn(kBlack).size(), 4u);
 }
 
@@ -141,17 +156,25 @@ TEST_F(MapRendererTest, ACellWithACornerBehindTheEyeIsSkipped) {
   view.Dist = 5;  // the eye stands inside the block
   view.Ppz = 0;
   applyView(view, display, canvas.width(), canvas.height());
-  drawGeoMap(canvas, picture(kGeologicalMap));
+  drawGeoMap(canvas, projection(), picture(kGeologicalMap));
   EXPECT_TRUE(canvas.of(Op::Polygon).empty());
 }
 
 TEST_F(MapRendererTest, NothingIsDrawnWithoutADisplaySurface) {
   DisplaySurface none;
-  const MapPicture empty{none,     Zbase,    model,    grids,
-                         unitColor, boundaryColor, drawUnit, view,
-                         contours, DrawOptions{kBlack, 1, kGridLines}, false, false, false, false, {}};
-  drawGeoMap(canvas, empty);
+  const MapPicture empty{none,      Zbase,         model,    grids,
+                         unitColor, boundaryColor, drawUnit, contours,
+                         DrawOptions{kBlack, 1, kGridLines}, false, false, false, false, {}};
+  drawGeoMap(canvas, projection(), empty);
   EXPECT_TRUE(canvas.ops.empty());
+}
+
+TEST(BlockBase, ATypedHeightOfMinus99999OrLessMeansNoBase) {
+  EXPECT_EQ(blockBase(0), 0.0);
+  EXPECT_EQ(blockBase(-99998.5), -99998.5);
+  EXPECT_EQ(blockBase(1e6), 1e6);
+  EXPECT_FALSE(blockBase(-99999));
+  EXPECT_FALSE(blockBase(-1e9));
 }
 
 TEST(VisibleWalls, TheWallsOnTheNearSides) {

@@ -4,6 +4,7 @@
 
 #include "model/display_surface.h"
 #include "../evaluation/grid_fixtures.h"
+#include "recording_canvas.h"
 
 namespace kalvenor {
 namespace {
@@ -74,6 +75,39 @@ TEST(Projection, HeightsBelowTheBaseAreLiftedThenExaggeratedAboutTheCentre) {
   EXPECT_EQ(p.exaggerateHeight(20), 0);  // lifted to 50 first
   v.Ve = 1;
   EXPECT_EQ(p.exaggerateHeight(110), 110);
+}
+
+TEST(LineBetween, JoinsTwoProjectedPointsInThePenColourOrAGivenOne) {
+  const PackedColor kRed = packRgb(255, 0, 0), kBlue = packRgb(0, 0, 255);
+  RecordingCanvas canvas;
+  canvas.setPenColor(kRed);
+  lineBetween(canvas, CanvasPoint{1, 2}, CanvasPoint{30, -40});
+  lineBetween(canvas, CanvasPoint{1, 2}, CanvasPoint{30, -40}, kBlue);
+  lineBetween(canvas, CanvasPoint{5, 5}, CanvasPoint{6, 6});
+  ASSERT_EQ(canvas.ops.size(), 3u);
+  EXPECT_EQ(canvas.ops[0].coords, (std::vector<double>{1, 2, 30, -40}));
+  EXPECT_EQ(canvas.ops[0].pen, kRed);
+  EXPECT_EQ(canvas.ops[1].pen, kBlue);
+  EXPECT_EQ(canvas.ops[2].pen, kRed);  // the given colour does not become the pen's
+}
+
+TEST(LineBetween, NothingWhenAnEndCouldNotBeProjected) {
+  ViewSettings v = parallelView(0, 0, 2, 400, 300);
+  v.Dist = 100;
+  const Projection p(v, 0, 0, 0, -1000);
+  RecordingCanvas canvas;
+  lineBetween(canvas, p.projectPoint(0, 0, 0), p.projectPoint(0, 150, 0));  // behind the eye
+  lineBetween(canvas, std::nullopt, CanvasPoint{1, 1}, kBlack);
+  EXPECT_TRUE(canvas.ops.empty());
+}
+
+TEST(Projection, AModelPointIsLiftedAndExaggeratedBeforeItIsProjected) {
+  ViewSettings v = parallelView(0, 0, 2, 400, 300);
+  v.Ve = 2;
+  const Projection p(v, 0, 0, 100, 50);
+  EXPECT_EQ(p.project(10, 0, 110), p.projectPoint(10, 0, 120));
+  EXPECT_EQ(p.project(10, 0, 20), p.projectPoint(10, 0, 0));  // lifted to 50 first
+  EXPECT_NE(p.project(10, 0, 20), p.projectPoint(10, 0, 20));
 }
 
 TEST(ApplyView, ScaleFitsTheLongerSideIntoHalfTheShorterCanvasSide) {

@@ -7,6 +7,7 @@
 #include "../evaluation/grid_fixtures.h"
 #include "evaluation/grid_builds.h"
 #include "recording_canvas.h"
+#include "render/draw_units.h"
 #include "temp_file.h"
 
 namespace kalvenor {
@@ -22,15 +23,9 @@ const PackedColor kContact = packRgb(0, 180, 0);
 class SectionRendererTest : public ::testing::Test {
  protected:
   SectionRendererTest() {
-    model.modelCell(1, 1) = -1;
-    model.modelCell(2, 1) = 1;
-    buildUnitOfPattern(model);
     build = buildSectionGrid({model, files, display, 0.0}, {0, 10, true, 20, 10, 0});
     const VerticalGrid& slot = build.grid.verticalGrids[kSectionSlot];
-    units = Array2D<std::int32_t>(1, slot.nH, 1, slot.nV);
-    for (int h = 1; h <= slot.nH; ++h) {
-      for (int v = 1; v <= slot.nV; ++v) units(h, v) = slot.unit(h, v);
-    }
+    units = unitsToDraw(slot.unit, slot.nH, slot.nV);
     view.Alpha = 180;  // looking north at the section
     view.Gamma = 0;
     view.Sca = 1;
@@ -58,7 +53,7 @@ class SectionRendererTest : public ::testing::Test {
   DisplaySurface display = exactDisplaySurface(surface);
   TempFile boundary{gridFileText(makeGrid(2, 2, 0, 0, 20, 20, [](double, double) { return 12.0; }))};
   std::vector<std::string> files = {"", boundary.path()};
-  LogicalModel model = allocateModel(1);
+  LogicalModel model = twoLayers();
   SectionBuild build;
   Array2D<std::int32_t> units;
   ViewSettings view;

@@ -22,9 +22,6 @@ const PackedColor kContact = packRgb(0, 180, 0);
 class SideMapsTest : public ::testing::Test {
  protected:
   SideMapsTest() {
-    model.modelCell(1, 1) = -1;
-    model.modelCell(2, 1) = 1;
-    buildUnitOfPattern(model);
     build = buildMapGrid({model, files, display, 0.0});
     view.Alpha = 225;  // from the south-west: the south and west walls face the eye
     view.Gamma = 30;
@@ -43,7 +40,7 @@ class SideMapsTest : public ::testing::Test {
   DisplaySurface display = exactDisplaySurface(surface);
   TempFile boundary{gridFileText(makeGrid(2, 2, 0, 0, 20, 20, [](double, double) { return 12.0; }))};
   std::vector<std::string> files = {"", boundary.path()};
-  LogicalModel model = allocateModel(1);
+  LogicalModel model = twoLayers();
   MapBuild build;
   ViewSettings view;
   std::vector<PackedColor> unitColor = {kBlack, kLowColor, kHighColor};
@@ -105,10 +102,7 @@ TEST_F(SideMapsTest, NoWallsAfterASectionBuildReplacedThem) {
 }
 
 TEST(ClassifyTracePoint, ComparesWholeNumbers) {
-  LogicalModel model = allocateModel(1);
-  model.modelCell(1, 1) = -1;
-  model.modelCell(2, 1) = 1;
-  buildUnitOfPattern(model);
+  const LogicalModel model = twoLayers();
   const std::vector<GridSurface> grids = {
       {}, makeGrid(2, 2, 0, 0, 10, 10, [](double, double) { return 12.9; })};
   // 12.2 and 12.9 both truncate to 12: below under the strict rule, above under the other.

@@ -71,9 +71,9 @@ struct Scene {
                             visibleWalls(view, display.Nx, display.Ny), model,
                             build.boundaryGrids, unitColor, boundaryColor, options};
     const MapPicture picture{display, 0.0, model, build.boundaryGrids, unitColor, boundaryColor,
-                             units, view, contours, options, true, true, true, true,
+                             units, contours, options, true, true, true, true,
                              [&](const Projection& p) { drawSideMaps(canvas, p, walls); }};
-    drawGeoMap(canvas, picture);
+    drawGeoMap(canvas, Projection(view, display.Xc, display.Yc, display.Zc, 0.0), picture);
     return canvas.ops;
   }
 
