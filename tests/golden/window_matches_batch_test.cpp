@@ -8,7 +8,7 @@
 #include "imagewin/form_image.h"
 #include "model/colour_file.h"
 #include "shell/form_main.h"
-#include "shell/scripted_dialogs.h"
+#include "shell/window_fixture.h"
 
 using namespace kalvenor;
 
@@ -37,13 +37,7 @@ class WindowMatchesBatchTest : public QObject {
   QTemporaryDir folder_;
 };
 
-void WindowMatchesBatchTest::clickHeader(int column) {
-  QHeaderView* header = ui().grdModel->horizontalHeader();
-  QTest::mouseClick(
-      header->viewport(), Qt::LeftButton, {},
-      QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
-             header->height() / 2));
-}
+void WindowMatchesBatchTest::clickHeader(int column) { clickColumnHeader(*ui().grdModel, column); }
 
 // Every step of the example done in the window as a user does it: the model, its boundary
 // files, the unit colours and the unconformity's line colour of colors.txt, the topography, base

@@ -82,13 +82,7 @@ void ModelInputsTest::loadDisplay(const QByteArray& content) {
   QTest::mouseClick(ui().cmdOpenDisplayFile, Qt::LeftButton);
 }
 
-void ModelInputsTest::clickHeader(int column) {
-  QHeaderView* header = ui().grdModel->horizontalHeader();
-  QTest::mouseClick(
-      header->viewport(), Qt::LeftButton, {},
-      QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
-             header->height() / 2));
-}
+void ModelInputsTest::clickHeader(int column) { clickColumnHeader(*ui().grdModel, column); }
 
 // kModel over two flat boundaries (10 and 20) under kDisplay, every unit coloured, boundary 2
 // drawn in magenta, the 3D-map grid built and the default view applied.

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QFile>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QtTest>
 #include <QTemporaryDir>
 
 #include "scripted_dialogs.h"
@@ -8,6 +11,14 @@
 #include "test_paths.h"
 
 namespace kalvenor {
+
+// A click in the middle of a column header of the model grid, as a user picks a boundary.
+inline void clickColumnHeader(QTableWidget& grid, int column) {
+  QHeaderView* header = grid.horizontalHeader();
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                    QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                           header->height() / 2));
+}
 
 // The main window as a window test starts it: scripted dialogs, the default view of the
 // bundled examples, and a folder for the files the test writes.
