@@ -29,7 +29,8 @@ inline void writeGrid(const std::filesystem::path& path, int n, const auto& z) {
   const double d = kExtent / (n - 1);
   out << n << "," << n << ",0,0," << numberText(d) << "," << numberText(d) << "\n";
   for (int i = 0; i < n; ++i) {
-    for (int j = 0; j < n; ++j) out << numberText(std::round(z(i * d, j * d) * 1000) / 1000) << "\n";
+    for (int j = 0; j < n; ++j)
+      out << numberText(std::round(z(i * d, j * d) * 1000) / 1000) << "\n";
   }
 }
 

@@ -13,9 +13,13 @@
 namespace kalvenor::bench {
 namespace {
 
-const std::vector<PackedColor> kUnitColors = {
-    kBlack, packRgb(214, 120, 120), packRgb(236, 200, 110), packRgb(140, 170, 110),
-    packRgb(120, 150, 200), packRgb(200, 160, 220), packRgb(245, 240, 190)};
+const std::vector<PackedColor> kUnitColors = {kBlack,
+                                              packRgb(214, 120, 120),
+                                              packRgb(236, 200, 110),
+                                              packRgb(140, 170, 110),
+                                              packRgb(120, 150, 200),
+                                              packRgb(200, 160, 220),
+                                              packRgb(245, 240, 190)};
 const std::vector<PackedColor> kBoundaryColors(kBoundaries + 1, kBlack);
 
 struct MapScene {
@@ -37,9 +41,20 @@ struct MapScene {
 void BM_GeologicalMap(benchmark::State& state) {
   static MapScene s;
   ImageCanvas canvas(QSize(1024, 1024));
-  const MapPicture picture{s.scene.display, 0.0, s.scene.model, s.build.boundaryGrids,
-                           kUnitColors, kBoundaryColors, s.drawUnit, s.contours,
-                           DrawOptions{kBlack, 1, kGeologicalMap}, true, false, true, true, {}};
+  const MapPicture picture{s.scene.display,
+                           0.0,
+                           s.scene.model,
+                           s.build.boundaryGrids,
+                           kUnitColors,
+                           kBoundaryColors,
+                           s.drawUnit,
+                           s.contours,
+                           DrawOptions{kBlack, 1, kGeologicalMap},
+                           true,
+                           false,
+                           true,
+                           true,
+                           {}};
   const DisplaySurface& d = s.scene.display;
   const Projection projection(s.view, d.Xc, d.Yc, d.Zc, 0.0);
   for (auto _ : state) {
@@ -71,9 +86,18 @@ void BM_Section(benchmark::State& state) {
   static SectionScene s;
   ImageCanvas canvas(QSize(1024, 1024));
   const DisplaySurface& d = s.scene.display;
-  const SectionPicture picture{s.slot, s.drawUnit, s.build.section, s.build.sectionProfile, 0.0,
-                               d.Zmax, d.zEps, s.scene.model, s.build.boundaryGrids, kUnitColors,
-                               kBoundaryColors, DrawOptions{kBlack, 1, kSectionPicture}};
+  const SectionPicture picture{s.slot,
+                               s.drawUnit,
+                               s.build.section,
+                               s.build.sectionProfile,
+                               0.0,
+                               d.Zmax,
+                               d.zEps,
+                               s.scene.model,
+                               s.build.boundaryGrids,
+                               kUnitColors,
+                               kBoundaryColors,
+                               DrawOptions{kBlack, 1, kSectionPicture}};
   const Projection projection(s.view, d.Xc, d.Yc, d.Zc, 0.0);
   for (auto _ : state) {
     canvas.clear();

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "model/grid_surface.h"
 #include "fuzz_checks.h"
+#include "model/grid_surface.h"
 #include "model/item_reader.h"
 
 namespace {
@@ -40,7 +40,8 @@ void checkGrid(const kalvenor::GridSurface& grid, std::size_t textSize) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   kalvenor::fuzz::readAndCheck(
-      data, size, kPath, [](kalvenor::ItemReader& reader) { return kalvenor::readGridSurface(reader); },
+      data, size, kPath,
+      [](kalvenor::ItemReader& reader) { return kalvenor::readGridSurface(reader); },
       [size](const kalvenor::GridSurface& grid) { checkGrid(grid, size); });
   return 0;
 }

@@ -61,7 +61,8 @@ void checkModel(kalvenor::LogicalModel& model) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   kalvenor::fuzz::readAndCheck(
-      data, size, kPath, [](kalvenor::ItemReader& reader) { return kalvenor::readLogicalModel(reader); },
+      data, size, kPath,
+      [](kalvenor::ItemReader& reader) { return kalvenor::readLogicalModel(reader); },
       [](kalvenor::LogicalModel& model) { checkModel(model); });
   return 0;
 }

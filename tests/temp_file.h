@@ -1,10 +1,11 @@
 #pragma once
 
+#include <unistd.h>
+
 #include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace kalvenor {
 
@@ -13,9 +14,9 @@ class TempFile {
  public:
   explicit TempFile(const std::string& content, const std::string& suffix = ".txt") {
     static std::atomic<int> counter{0};
-    path_ = std::filesystem::temp_directory_path() /
-            ("kalvenor_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++) +
-             suffix);
+    path_ =
+        std::filesystem::temp_directory_path() /
+        ("kalvenor_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + suffix);
     std::ofstream(path_, std::ios::binary) << content;
   }
   ~TempFile() { std::filesystem::remove(path_); }

@@ -16,10 +16,9 @@ namespace kalvenor {
 namespace {
 
 // Colours for units when no colour file is given: soft, distinct, lowest unit first.
-const PackedColor kPalette[] = {packRgb(143, 179, 217), packRgb(232, 196, 104),
-                                packRgb(140, 154, 107), packRgb(201, 138, 94),
-                                packRgb(227, 163, 181), packRgb(166, 206, 160),
-                                packRgb(190, 170, 220), packRgb(240, 220, 170)};
+const PackedColor kPalette[] = {
+    packRgb(143, 179, 217), packRgb(232, 196, 104), packRgb(140, 154, 107), packRgb(201, 138, 94),
+    packRgb(227, 163, 181), packRgb(166, 206, 160), packRgb(190, 170, 220), packRgb(240, 220, 170)};
 
 enum class PictureFormat { Bmp, Png, Svg };
 
@@ -37,7 +36,7 @@ PictureFormat formatOf(const std::string& path) {
 // run's outputs.
 template <typename Draw>
 void addPicture(OutputSet& outputs, const std::string& path, int width, int height,
-                  PackedColor background, const Draw& draw) {
+                PackedColor background, const Draw& draw) {
   const PictureFormat format = formatOf(path);
   const QSize size(width, height);
   if (format == PictureFormat::Svg) {
@@ -100,8 +99,8 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
     }
   }
   if (!o.mapFile.empty() || !o.unitsGrid.empty()) {
-    pass(session.buildMapGrid({}, o.mapFile.empty() ? MapParts::SurfaceOnly
-                                                    : MapParts::SurfaceAndWalls));
+    pass(session.buildMapGrid(
+        {}, o.mapFile.empty() ? MapParts::SurfaceOnly : MapParts::SurfaceAndWalls));
     if (!o.mapFile.empty()) {
       addPicture(outputs, o.mapFile, o.width, o.height, background, [&](Canvas& canvas) {
         session.applyView(mapViewOf(session, o), canvas.width(), canvas.height());

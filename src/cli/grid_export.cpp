@@ -21,8 +21,8 @@ std::string csvField(const std::string& text) {
 // A grid with a negative spacing runs west or south from its origin: the lower-left corner is
 // then the other end, and the rows and columns are written in the order the format wants.
 std::string esriUnitsGrid(const DisplaySurface& d, const Array2D<std::int16_t>& mapUnit) {
-  std::string text = "ncols " + numberText(d.Nx) + "\nnrows " + numberText(d.Ny) +
-                     "\nxllcenter " + numberText(std::min(d.Xmin, d.Xmax)) + "\nyllcenter " +
+  std::string text = "ncols " + numberText(d.Nx) + "\nnrows " + numberText(d.Ny) + "\nxllcenter " +
+                     numberText(std::min(d.Xmin, d.Xmax)) + "\nyllcenter " +
                      numberText(std::min(d.Ymin, d.Ymax)) + "\n";
   if (std::abs(d.Dx) == std::abs(d.Dy)) {
     text += "cellsize " + numberText(std::abs(d.Dx)) + "\n";
@@ -54,11 +54,11 @@ std::string unitsLegendCsv(const LogicalModel& model, const std::vector<PackedCo
 std::string sectionUnitsCsv(const VerticalGrid& s) {
   std::string text = "h,v,x,y,z,unit\n";
   for (int h = 1; h <= s.nH; ++h) {
-    const std::string xy = numberText(s.x0 + (h - 1) * s.dxH) + "," +
-                           numberText(s.y0 + (h - 1) * s.dyH) + ",";
+    const std::string xy =
+        numberText(s.x0 + (h - 1) * s.dxH) + "," + numberText(s.y0 + (h - 1) * s.dyH) + ",";
     for (int v = 1; v <= s.nV; ++v) {
-      text += numberText(h) + "," + numberText(v) + "," + xy +
-              numberText(s.z0 + (v - 1) * s.dzV) + "," + numberText(s.unit(h, v)) + "\n";
+      text += numberText(h) + "," + numberText(v) + "," + xy + numberText(s.z0 + (v - 1) * s.dzV) +
+              "," + numberText(s.unit(h, v)) + "\n";
     }
   }
   return text;

@@ -13,7 +13,8 @@ namespace kalvenor {
 double elevationAt(const GridSurface& grid, double x, double y);
 
 // Boundary k of the tables a build read (slot Nbd + 1 is the display surface).
-inline double boundaryElevationAt(const std::vector<GridSurface>& grids, int k, double x, double y) {
+inline double boundaryElevationAt(const std::vector<GridSurface>& grids, int k, double x,
+                                  double y) {
   return elevationAt(grids[k], x, y);
 }
 

@@ -40,8 +40,8 @@ class BoundaryProfile {
   int nH_ = 0;
   int nV_ = 0;
   double dz_ = 0.0;
-  Array2D<double> bndZ_;      // (1..Nbd, 1..nH)
-  Array2D<double> baseGap_;   // (1..Nbd, 1..nH): height of level 1 above the boundary
+  Array2D<double> bndZ_;     // (1..Nbd, 1..nH)
+  Array2D<double> baseGap_;  // (1..Nbd, 1..nH): height of level 1 above the boundary
   std::vector<double> X_;
   std::vector<double> Y_;
   std::vector<double> Z_;

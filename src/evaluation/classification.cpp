@@ -26,8 +26,7 @@ Classification unitsOfPatterns(const LogicalModel& model, const Levels& levels) 
 
 // The point's elevation rounded to 7 decimals, and written back, against each boundary's.
 template <typename BoundaryAt>
-Classification classifyAgainst(const LogicalModel& model, const BoundaryAt& boundaryAt,
-                               double& z) {
+Classification classifyAgainst(const LogicalModel& model, const BoundaryAt& boundaryAt, double& z) {
   return unitsOfPatterns(model, [&](int k) {
     const double zb = boundaryAt(k);
     z = roundTo7Decimals(z);
@@ -48,12 +47,12 @@ Classification classifyPoint(const LogicalModel& model, const std::vector<GridSu
 Classification classifyTracePoint(const LogicalModel& model, const std::vector<GridSurface>& grids,
                                   double x, double y, double z) {
   const double zt = Fix(z);
-  return unitsOfPatterns(
-      model, [&](int k) { return std::pair{zt, Fix(boundaryElevationAt(grids, k, x, y))}; });
+  return unitsOfPatterns(model, [&](int k) {
+    return std::pair{zt, Fix(boundaryElevationAt(grids, k, x, y))};
+  });
 }
 
-ColumnClassifier::ColumnClassifier(const LogicalModel& model,
-                                   const std::vector<GridSurface>& grids)
+ColumnClassifier::ColumnClassifier(const LogicalModel& model, const std::vector<GridSurface>& grids)
     : model_(model), grids_(grids), roundedBoundary_(model.Nbd + 1, 0.0) {}
 
 void ColumnClassifier::moveTo(double x, double y) {
@@ -63,7 +62,8 @@ void ColumnClassifier::moveTo(double x, double y) {
 }
 
 Classification ColumnClassifier::classify(double& z) const {
-  return classifyAgainst(model_, [this](int k) { return roundedBoundary_[k]; }, z);
+  return classifyAgainst(
+      model_, [this](int k) { return roundedBoundary_[k]; }, z);
 }
 
 }  // namespace kalvenor

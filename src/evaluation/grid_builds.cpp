@@ -60,10 +60,14 @@ VerticalGrid wallGrid(int slot, const DisplaySurface& d, double Zbase, int Nz, d
 // The stored display elevation at the wall's edge node h.
 double edgeElevation(int slot, const DisplaySurface& d, int h) {
   switch (slot) {
-    case kSouthWall: return d.dispZ(h, 1);
-    case kWestWall: return d.dispZ(1, h);
-    case kNorthWall: return d.dispZ(h, d.Ny);
-    default: return d.dispZ(d.Nx, h);
+    case kSouthWall:
+      return d.dispZ(h, 1);
+    case kWestWall:
+      return d.dispZ(1, h);
+    case kNorthWall:
+      return d.dispZ(h, d.Ny);
+    default:
+      return d.dispZ(d.Nx, h);
   }
 }
 
@@ -140,8 +144,9 @@ ClippedLine clipToDisplay(const DisplaySurface& d, double Xstart, double Ystart,
   const bool besideX = std::abs(s) <= 0.00001 && outside(Xstart, d.nodeX[1], d.nodeX[d.Nx]);
   const bool besideY = std::abs(c) <= 0.00001 && outside(Ystart, d.nodeY[1], d.nodeY[d.Ny]);
   if (tmin > tmax || besideX || besideY) {
-    throw BuildError("The survey line does not cross the display area; choose a start point "
-                     "and direction that pass over it.");
+    throw BuildError(
+        "The survey line does not cross the display area; choose a start point "
+        "and direction that pass over it.");
   }
   return {s * tmin + Xstart, c * tmin + Ystart, s * tmax + Xstart, c * tmax + Ystart};
 }
@@ -176,8 +181,10 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
                              (sec.Yend - sec.Ystart) * (sec.Yend - sec.Ystart));
   const double columns = std::floor(L / s0 + 0.001) + 1;
   if (columns < 2) {
-    throw BuildError("The survey line crosses the display area over less than one column "
-                     "spacing (" + numberText(s0) + "); a section needs at least two columns.");
+    throw BuildError(
+        "The survey line crosses the display area over less than one column "
+        "spacing (" +
+        numberText(s0) + "); a section needs at least two columns.");
   }
   if (columns > kMaxGridNodes) throw BuildError("The section would have too many columns.");
   sec.Nxy = static_cast<std::int32_t>(columns);
@@ -210,9 +217,8 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
   build.boundaryGrids = readBoundaryGrids(in.boundaryFile, in.model.Nbd, d);
   grid.mapUnit = Array2D<std::int16_t>(1, d.Nx, 1, d.Ny, 0);
   VerticalGrid& slot = grid.verticalGrids[kSectionSlot];
-  slot = VerticalGrid{{sec.Nxy, grid.Nz, sec.Xstart, sec.Ystart, in.Zbase, sec.Dxx, sec.Dyy,
-                       grid.Dzz},
-                      {}};
+  slot = VerticalGrid{
+      {sec.Nxy, grid.Nz, sec.Xstart, sec.Ystart, in.Zbase, sec.Dxx, sec.Dyy, grid.Dzz}, {}};
   build.sectionProfile = buildBoundaryProfile(slot, build.boundaryGrids, in.model.Nbd);
   report(progress, 0.1);
 

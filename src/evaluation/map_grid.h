@@ -14,9 +14,9 @@ enum WallSlot { kSouthWall = 1, kWestWall = 2, kNorthWall = 3, kEastWall = 4, kS
 // build has the top surface and the four walls, a section build only the section (slot 5), with
 // mapUnit zero.
 struct MapGrid {
-  Array2D<std::int16_t> mapUnit;  // (1..Nx, 1..Ny), classified at the display surface
-  std::int32_t Nz = 0;            // levels of the vertical grids
-  double Dzz = 0.0;               // vertical step
+  Array2D<std::int16_t> mapUnit;              // (1..Nx, 1..Ny), classified at the display surface
+  std::int32_t Nz = 0;                        // levels of the vertical grids
+  double Dzz = 0.0;                           // vertical step
   std::array<VerticalGrid, 6> verticalGrids;  // slots 1..5
 };
 

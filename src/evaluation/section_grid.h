@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <vector>
 
-
 namespace kalvenor {
 
 // The survey line of the last section build, clipped to the display rectangle, and the display

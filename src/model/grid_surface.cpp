@@ -55,8 +55,8 @@ GridSurface readGridSurface(ItemReader& reader) {
   for (int i = 1; i <= grid.Nx; ++i) {
     for (int j = 1; j <= grid.Ny; ++j, ++read) {
       if (reader.atEnd()) {
-        reader.fail("the file ends after " + std::to_string(read) + " of " +
-                    std::to_string(nodes) + " elevations");
+        reader.fail("the file ends after " + std::to_string(read) + " of " + std::to_string(nodes) +
+                    " elevations");
       }
       grid.z(i, j) = reader.readNumber(kElevation);
     }

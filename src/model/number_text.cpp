@@ -61,9 +61,7 @@ std::size_t skipBlanks(std::string_view text, std::size_t at) {
 
 }  // namespace
 
-double leadingNumber(std::string_view text) {
-  return scanNumber(text, skipBlanks(text, 0)).value;
-}
+double leadingNumber(std::string_view text) { return scanNumber(text, skipBlanks(text, 0)).value; }
 
 std::optional<double> wholeNumber(std::string_view text) {
   const std::size_t start = skipBlanks(text, 0);

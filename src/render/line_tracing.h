@@ -21,7 +21,7 @@ struct EdgeCrossing {
 
 struct CellCrossings {
   int count = 0;
-  bool degenerate = false;  // an edge with both ends exactly 0: nothing can be traced
+  bool degenerate = false;         // an edge with both ends exactly 0: nothing can be traced
   std::array<EdgeCrossing, 5> at;  // 1..count
 };
 

@@ -57,9 +57,7 @@ class MapDrawing {
   void drawBoundaries(const Corners<CanvasPoint>& P, const CellNodes& cell);
   void drawContours(const Corners<CanvasPoint>& P, const CellNodes& cell);
   void drawFrame();
-  int unitAt(int i, int j) const {
-    return p_.drawUnit.contains(i, j) ? p_.drawUnit(i, j) : 0;
-  }
+  int unitAt(int i, int j) const { return p_.drawUnit.contains(i, j) ? p_.drawUnit(i, j) : 0; }
 
   Canvas& canvas_;
   const MapPicture& p_;
@@ -156,8 +154,8 @@ void MapDrawing::drawBoundaries(const Corners<CanvasPoint>& P, const CellNodes& 
   };
   for (int k = 1; k <= boundaryCount(); ++k) {
     setSolidPen(canvas_, colorOf(p_.boundaryColor, k), 2);
-    const Corners<double> w = cornerValues(
-        cell, [&](int i, int j) { return d_.dispZ(i, j) - boundaries_.at(k, i, j); });
+    const Corners<double> w =
+        cornerValues(cell, [&](int i, int j) { return d_.dispZ(i, j) - boundaries_.at(k, i, j); });
     drawBoundaryInCell(canvas_, P, w, x, y, z, d_.zEps, classify);
   }
 }

@@ -2,9 +2,9 @@
 
 #include "render/cell.h"
 #include "render/cell_paint.h"
-#include "render/profile_corners.h"
 #include "render/line_tracing.h"
 #include "render/map_renderer.h"
+#include "render/profile_corners.h"
 #include "render/trace_units.h"
 
 namespace kalvenor {
@@ -18,8 +18,8 @@ class SectionDrawing {
         p_(picture),
         classify_(traceUnits(picture.model, picture.boundaryGrids)),
         traced_(picture.options.DrawBoundary == 1),
-        boundaries_(gridsMatchModel(picture.model, picture.boundaryGrids) ? picture.model.Nbd
-                                                                          : 0) {}
+        boundaries_(gridsMatchModel(picture.model, picture.boundaryGrids) ? picture.model.Nbd : 0) {
+  }
 
   void draw();
 

@@ -17,7 +17,7 @@ namespace kalvenor {
 
 // What a cross-section picture is drawn from.
 struct SectionPicture {
-  const VerticalGrid& grid;  // slot 5: geometry of the section's nodes
+  const VerticalGrid& grid;               // slot 5: geometry of the section's nodes
   const Array2D<std::int32_t>& drawUnit;  // unit of every node, -1 for air
   const SectionGrid& section;
   const BoundaryProfile& profile;

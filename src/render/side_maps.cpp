@@ -2,9 +2,9 @@
 
 #include "render/cell.h"
 #include "render/cell_paint.h"
-#include "render/profile_corners.h"
 #include "render/line_tracing.h"
 #include "render/map_renderer.h"
+#include "render/profile_corners.h"
 #include "render/trace_units.h"
 
 namespace kalvenor {
@@ -76,8 +76,8 @@ void WallDrawing::drawPass(int pass, int wall) {
   }
 }
 
-void WallDrawing::drawCell(const VerticalGrid& units, const BoundaryProfile& profile, int h,
-                           int h2, int v) {
+void WallDrawing::drawCell(const VerticalGrid& units, const BoundaryProfile& profile, int h, int h2,
+                           int v) {
   if (units.unit(h, v) == kAir) return;
   const CellNodes cell = cellNodes(h, v, h2, v + 1);
   const auto corners = canvasCorners(nodes_, cell);

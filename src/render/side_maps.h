@@ -18,9 +18,9 @@ namespace kalvenor {
 // What the two visible side walls of the block are drawn from.
 struct SidePicture {
   const DisplaySurface& display;
-  const MapGrid& grid;                                // wall slots 1..4
+  const MapGrid& grid;                                 // wall slots 1..4
   const std::array<BoundaryProfile, 5>& wallProfiles;  // 1..4
-  std::array<std::int16_t, 2> visibleWall;            // x-parallel wall, y-parallel wall
+  std::array<std::int16_t, 2> visibleWall;             // x-parallel wall, y-parallel wall
   const LogicalModel& model;
   const std::vector<GridSurface>& boundaryGrids;
   const std::vector<PackedColor>& unitColor;

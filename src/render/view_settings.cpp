@@ -22,7 +22,9 @@ void fitCanvasScale(ViewSettings& v, const DisplaySurface& d, double width, doub
   v.Scale = M == 0 ? 0 : m / M * v.Sca;
 }
 
-PaintersOrder reversed(const PaintersOrder& order) { return {order.last, order.first, -order.step}; }
+PaintersOrder reversed(const PaintersOrder& order) {
+  return {order.last, order.first, -order.step};
+}
 
 // Far to near: an eye east of the centre starts at the west column, one north of it at the
 // south row; straight above, both ascend. Columns stored east to west (Dx < 0) or rows stored
@@ -41,8 +43,7 @@ void choosePaintersOrder(ViewSettings& v, const DisplaySurface& d) {
 
 }  // namespace
 
-void applyView(ViewSettings& v, const DisplaySurface& d, double canvasWidth,
-               double canvasHeight) {
+void applyView(ViewSettings& v, const DisplaySurface& d, double canvasWidth, double canvasHeight) {
   fitCanvasScale(v, d, canvasWidth, canvasHeight);
   const double sA = std::sin(v.Alpha * kDegree), cA = std::cos(v.Alpha * kDegree);
   const double sG = std::sin(v.Gamma * kDegree), cG = std::cos(v.Gamma * kDegree);

@@ -98,8 +98,9 @@ void readSize(RenderOptions& o, const std::string& text) {
   const auto h = x == std::string::npos ? std::nullopt : wholeNumber(text.substr(x + 1));
   if (!w || !h || *w < 16 || *h < 16 || *w > 16384 || *h > 16384 || *w != Int(*w) ||
       *h != Int(*h)) {
-    throw UsageError("--size takes WIDTHxHEIGHT in pixels from 16 to 16384, for example 800x800; \"" +
-                     text + "\" is not that");
+    throw UsageError(
+        "--size takes WIDTHxHEIGHT in pixels from 16 to 16384, for example 800x800; \"" + text +
+        "\" is not that");
   }
   o.width = static_cast<int>(*w);
   o.height = static_cast<int>(*h);
@@ -119,11 +120,13 @@ void checkRenderCombination(const RenderOptions& o) {
   if (o.inputs.surface.empty()) throw UsageError("--surface is required");
   if (o.mapFile.empty() && o.sectionFile.empty() && o.unitsGrid.empty() && o.unitsLegend.empty() &&
       o.sectionUnits.empty()) {
-    throw UsageError("nothing to write: give --map, --section, --units-grid, --units-legend or "
-                     "--section-units");
+    throw UsageError(
+        "nothing to write: give --map, --section, --units-grid, --units-legend or "
+        "--section-units");
   }
   checkSection(o, o.wantsSection());
-  if (o.sectionLine && o.mapFile.empty()) throw UsageError("--section-line marks the line on --map");
+  if (o.sectionLine && o.mapFile.empty())
+    throw UsageError("--section-line marks the line on --map");
 }
 
 // The options of both programs; `render` adds the outputs and the picture size of the batch

@@ -56,9 +56,9 @@ SectionLine sectionLineOf(const SessionOptions& o) {
 }
 
 TypedView mapViewOf(const Session& session, const SessionOptions& o) {
-  TypedView view = o.view ? TypedView{(*o.view)[0], (*o.view)[1], (*o.view)[2], (*o.view)[3],
-                                      {}, {}, {}}
-                          : typed(session.defaultView());
+  TypedView view =
+      o.view ? TypedView{(*o.view)[0], (*o.view)[1], (*o.view)[2], (*o.view)[3], {}, {}, {}}
+             : typed(session.defaultView());
   const PerspectiveValues perspective =
       o.perspective ? PerspectiveValues{(*o.perspective)[0], (*o.perspective)[1]}
                     : PerspectiveValues{};

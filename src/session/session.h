@@ -21,7 +21,8 @@ class SessionError : public std::runtime_error {
 };
 
 // What every step that needs a model says without one.
-inline const std::string kNoModelYet = "There is no logical model yet: enter one in step (1) first.";
+inline const std::string kNoModelYet =
+    "There is no logical model yet: enter one in step (1) first.";
 
 // Things worth telling the user that do not stop an operation, one sentence each.
 using Warnings = std::vector<std::string>;

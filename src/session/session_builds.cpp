@@ -17,8 +17,8 @@ Extent extentOf(double xmin, double xmax, double ymin, double ymax) {
 }
 
 std::string describe(const Extent& e) {
-  return "x " + numberText(e.x0) + " to " + numberText(e.x1) + ", y " + numberText(e.y0) +
-         " to " + numberText(e.y1);
+  return "x " + numberText(e.x0) + " to " + numberText(e.x1) + ", y " + numberText(e.y0) + " to " +
+         numberText(e.y1);
 }
 
 }  // namespace

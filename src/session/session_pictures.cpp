@@ -31,29 +31,28 @@ std::array<std::int16_t, 2> Session::lastVisibleWalls() const {
 }
 
 bool Session::contourLinesDrawable() const {
-  return state_.contourLinesWanted && state_.contours.Cin != 0 &&
-         contoursDrawable(state_.contours);
+  return state_.contourLinesWanted && state_.contours.Cin != 0 && contoursDrawable(state_.contours);
 }
 
 // Too many levels would only blacken the picture: the map is drawn without them.
 Warnings Session::contourWarnings() const {
-  if (!state_.contourLinesWanted || state_.contours.Cin == 0 ||
-      contoursDrawable(state_.contours)) {
+  if (!state_.contourLinesWanted || state_.contours.Cin == 0 || contoursDrawable(state_.contours)) {
     return {};
   }
   return {"The contour interval " + numberText(state_.contours.Cin) + " gives more than " +
-          numberText(kMaxContourLevels) + " levels between the first and last level; the map is "
+          numberText(kMaxContourLevels) +
+          " levels between the first and last level; the map is "
           "drawn without contours."};
 }
 
-void Session::drawMapPicture(Canvas& canvas, std::int16_t mode,
-                             const Array2D<std::int32_t>& units,
+void Session::drawMapPicture(Canvas& canvas, std::int16_t mode, const Array2D<std::int32_t>& units,
                              std::array<std::int16_t, 2> walls) {
   const ViewerState& s = state_;
   const DisplaySurface& d = s.display;
   DrawOptions options = s.drawOptions;
   options.DrawMode = mode;
-  const SidePicture sides{d, s.mapGrid, s.wallProfiles, walls, s.model, s.boundaryGrids,
+  const SidePicture sides{d,           s.mapGrid,       s.wallProfiles,
+                          walls,       s.model,         s.boundaryGrids,
                           s.unitColor, s.boundaryColor, options};
   const MapPicture picture{d,
                            blockBase(s.Zbase),
@@ -140,8 +139,9 @@ Array2D<std::int32_t> Session::sectionUnits() {
 void Session::requireSectionDrawable() const {
   requireModel();
   if (state_.mapGrid.verticalGrids[kSectionSlot].empty()) {
-    throw SessionError("The section grid was replaced by the last 3D-map grid build; build the "
-                       "section again in step (5-2).");
+    throw SessionError(
+        "The section grid was replaced by the last 3D-map grid build; build the "
+        "section again in step (5-2).");
   }
   requireViewDrawable();
 }
@@ -152,9 +152,9 @@ void Session::drawSectionPicture(Canvas& canvas, std::int16_t mode,
   const VerticalGrid& grid = s.mapGrid.verticalGrids[kSectionSlot];
   DrawOptions options = s.drawOptions;
   options.DrawMode = mode;
-  const SectionPicture picture{grid,        units,           s.section,      s.sectionProfile,
-                               s.Zbase,     s.display.Zmax,  s.display.zEps, s.model,
-                               s.boundaryGrids, s.unitColor, s.boundaryColor, options};
+  const SectionPicture picture{
+      grid,           units,   s.section,       s.sectionProfile, s.Zbase,         s.display.Zmax,
+      s.display.zEps, s.model, s.boundaryGrids, s.unitColor,      s.boundaryColor, options};
   step("draw the section of a " + gridSize(grid.nH, grid.nV) + " grid",
        [&] { kalvenor::drawSection(canvas, projection(), picture); });
 }
@@ -175,8 +175,8 @@ void Session::drawSection(Canvas& canvas) {
 void Session::drawSurveyLine(Canvas& canvas) {
   if (!state_.progress.modelReady() || state_.section.Nxy == 0) return;
   requireViewDrawable();
-  kalvenor::drawSurveyLine(canvas, projection(), state_.section, state_.Zbase,
-                           state_.display.Zmax, state_.drawOptions.LineColor);
+  kalvenor::drawSurveyLine(canvas, projection(), state_.section, state_.Zbase, state_.display.Zmax,
+                           state_.drawOptions.LineColor);
   state_.drawOptions.DrawMode = kSurveyLine;
   notify(Change::Picture);
 }

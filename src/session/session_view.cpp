@@ -48,8 +48,8 @@ PerspectiveValues Session::switchPerspective(bool on) {
 
 void Session::setContours(const TypedContours& typed) {
   ContourSettings& c = state_.contours;
-  for (const auto& [value, field] : {std::pair{typed.Cst, &c.Cst}, std::pair{typed.Cen, &c.Cen},
-                                     std::pair{typed.Cin, &c.Cin}}) {
+  for (const auto& [value, field] :
+       {std::pair{typed.Cst, &c.Cst}, std::pair{typed.Cen, &c.Cen}, std::pair{typed.Cin, &c.Cin}}) {
     if (value) *field = *value;
   }
   state_.contourLinesWanted = typed.wanted;

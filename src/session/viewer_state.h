@@ -46,7 +46,7 @@ struct ViewerState {
 
   DisplaySurface display;
   std::string displayFile;
-  LoadJitter jitter;  // continues from one display-surface load to the next
+  LoadJitter jitter;   // continues from one display-surface load to the next
   double Zbase = 0.0;  // base of the model block; -99999 or less means no base
 
   // The last grid build's units (top surface and walls, or the section), the wall profiles of

@@ -193,13 +193,21 @@ void FormMain::sessionChanged(Change change) {
       showUnitNames();
       showColours();
       break;
-    case Change::BoundaryFiles: showBoundaryFiles(); break;
-    case Change::Colours: showColours(); break;
-    case Change::DisplaySurface: showDisplaySurface(); break;
+    case Change::BoundaryFiles:
+      showBoundaryFiles();
+      break;
+    case Change::Colours:
+      showColours();
+      break;
+    case Change::DisplaySurface:
+      showDisplaySurface();
+      break;
     case Change::BaseHeight:
       if (!fromControls(Change::BaseHeight)) showBaseHeight();
       break;
-    case Change::Grids: showGridFigures(); break;
+    case Change::Grids:
+      showGridFigures();
+      break;
     case Change::View:
       if (!fromControls(Change::View)) showView();
       break;
@@ -209,7 +217,9 @@ void FormMain::sessionChanged(Change change) {
     case Change::DrawOptions:
       if (!fromControls(Change::DrawOptions)) showDrawOptions();
       break;
-    case Change::Picture: showPictureFigures(); break;
+    case Change::Picture:
+      showPictureFigures();
+      break;
   }
   updateCommandStates();
   showStepIndicators();
@@ -256,7 +266,8 @@ void FormMain::closeEvent(QCloseEvent* event) {
 }
 
 void FormMain::cmdVersion_Click() {
-  dialogs_.message(QStringLiteral("Kalvenor 2003 Viewer Edition (2004/12/25)"), Dialogs::Icon::None);
+  dialogs_.message(QStringLiteral("Kalvenor 2003 Viewer Edition (2004/12/25)"),
+                   Dialogs::Icon::None);
 }
 
 void FormMain::showWindowSize(int width, int height) {

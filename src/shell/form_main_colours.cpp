@@ -68,7 +68,8 @@ void FormMain::grdModel_Click() {
   if (range.columnCount() != 1 || range.rowCount() < 2) return;
   const int boundary = range.leftColumn() + 1;
   if (boundary >= static_cast<int>(state().boundaryColor.size())) return;
-  const std::optional<PackedColor> color = dialogs_.chooseColor(state().boundaryColor[boundary], {});
+  const std::optional<PackedColor> color =
+      dialogs_.chooseColor(state().boundaryColor[boundary], {});
   if (!color) return;
   session_.setBoundaryColor(boundary, *color);
 }

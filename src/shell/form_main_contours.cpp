@@ -25,15 +25,15 @@ void FormMain::refreshContourSettings() {
     if (box->text().isEmpty()) return std::nullopt;
     return leadingNumber(box->text());
   };
-  session_.setContours({typedIn(ui_.txtCst), typedIn(ui_.txtCen), typedIn(ui_.txtCin),
-                        ui_.chkContour->isChecked()});
+  session_.setContours(
+      {typedIn(ui_.txtCst), typedIn(ui_.txtCen), typedIn(ui_.txtCin), ui_.chkContour->isChecked()});
 }
 
 // Contours set elsewhere (a command line) show in the boxes as if typed there.
 void FormMain::showContours() {
   const ContourSettings& c = state().contours;
-  for (const auto& [box, value] : {std::pair{ui_.txtCst, c.Cst}, std::pair{ui_.txtCen, c.Cen},
-                                   std::pair{ui_.txtCin, c.Cin}}) {
+  for (const auto& [box, value] :
+       {std::pair{ui_.txtCst, c.Cst}, std::pair{ui_.txtCen, c.Cen}, std::pair{ui_.txtCin, c.Cin}}) {
     const QSignalBlocker quiet(box);
     box->setText(numberQText(value));
   }

@@ -41,8 +41,10 @@ void FormMain::showPictureFigures() {
   const ViewSettings& v = state().view;
   const std::int16_t mode = state().drawOptions.DrawMode;
   if (mode == kGeologicalMap) {
-    const std::pair<QLabel*, double> figures[] = {{ui_.lblAlpha, v.Alpha}, {ui_.lblGamma, v.Gamma},
-                                                  {ui_.lblVe, v.Ve},       {ui_.lblSca, v.Sca},
+    const std::pair<QLabel*, double> figures[] = {{ui_.lblAlpha, v.Alpha},
+                                                  {ui_.lblGamma, v.Gamma},
+                                                  {ui_.lblVe, v.Ve},
+                                                  {ui_.lblSca, v.Sca},
                                                   {ui_.lblZbase2, state().Zbase}};
     for (const auto& [label, value] : figures) label->setText(numberQText(value));
   } else if (mode == kSectionPicture) {

@@ -43,20 +43,26 @@ void FormMain::showGridFigures() {
   const SectionGrid& s = state().section;
   const MapGrid& g = state().mapGrid;
   if (s.Nxy == 0) {
-    for (QLabel* label : {ui_.lblNxyS, ui_.lblNzS, ui_.lblDxxS, ui_.lblDyyS, ui_.lblDzzS,
-                          ui_.lblXminS, ui_.lblYminS, ui_.lblZminS, ui_.lblXmaxS, ui_.lblYmaxS,
-                          ui_.lblZmaxS}) {
+    for (QLabel* label :
+         {ui_.lblNxyS, ui_.lblNzS, ui_.lblDxxS, ui_.lblDyyS, ui_.lblDzzS, ui_.lblXminS,
+          ui_.lblYminS, ui_.lblZminS, ui_.lblXmaxS, ui_.lblYmaxS, ui_.lblZmaxS}) {
       label->clear();
     }
     return;
   }
   if (g.verticalGrids[kSectionSlot].empty()) return;
   const double Zbase = state().Zbase;
-  const std::pair<QLabel*, double> figures[] = {
-      {ui_.lblNxyS, s.Nxy},     {ui_.lblNzS, g.Nz},       {ui_.lblDxxS, s.Dxx},
-      {ui_.lblDyyS, s.Dyy},     {ui_.lblDzzS, g.Dzz},     {ui_.lblXminS, s.Xstart},
-      {ui_.lblYminS, s.Ystart}, {ui_.lblZminS, Zbase},    {ui_.lblXmaxS, s.Xend},
-      {ui_.lblYmaxS, s.Yend},   {ui_.lblZmaxS, Zbase + (g.Nz - 1) * g.Dzz}};
+  const std::pair<QLabel*, double> figures[] = {{ui_.lblNxyS, s.Nxy},
+                                                {ui_.lblNzS, g.Nz},
+                                                {ui_.lblDxxS, s.Dxx},
+                                                {ui_.lblDyyS, s.Dyy},
+                                                {ui_.lblDzzS, g.Dzz},
+                                                {ui_.lblXminS, s.Xstart},
+                                                {ui_.lblYminS, s.Ystart},
+                                                {ui_.lblZminS, Zbase},
+                                                {ui_.lblXmaxS, s.Xend},
+                                                {ui_.lblYmaxS, s.Yend},
+                                                {ui_.lblZmaxS, Zbase + (g.Nz - 1) * g.Dzz}};
   for (const auto& [label, value] : figures) label->setText(numberQText(value));
 }
 

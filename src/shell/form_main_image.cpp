@@ -11,7 +11,8 @@
 namespace kalvenor {
 namespace {
 
-const QString kBitmapFilter = QStringLiteral("ビットマップファイル (*.bmp)|*.bmp|すべてのファイル (*.*)|*.*");
+const QString kBitmapFilter =
+    QStringLiteral("ビットマップファイル (*.bmp)|*.bmp|すべてのファイル (*.*)|*.*");
 
 void putOnClipboard(const QImage& picture) {
   QClipboard* clipboard = QGuiApplication::clipboard();
@@ -38,8 +39,9 @@ void FormMain::cmdImageSave_Click() {
   const std::optional<QString> path = dialogs_.saveFile(kBitmapFilter, {});
   if (!path) return;
   if (QFileInfo::exists(*path)) {
-    const QString question = QDir::toNativeSeparators(*path) +
-                             QStringLiteral(" はすでに存在しています．\r\n既存のファイルに上書きしますか？");
+    const QString question =
+        QDir::toNativeSeparators(*path) +
+        QStringLiteral(" はすでに存在しています．\r\n既存のファイルに上書きしますか？");
     if (!dialogs_.askYesNo(question)) return;
   }
   const QString problem = writeBitmapFile(formImage_->canvas().image(), *path);

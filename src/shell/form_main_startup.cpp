@@ -55,14 +55,19 @@ void FormMain::resetViewer() {
 }
 
 void FormMain::clearResultLabels() {
-  for (QLabel* label :
-       {ui_.lblModelFileName, ui_.lblZminContour, ui_.lblZmaxContour, ui_.lblZminGeo,
-        ui_.lblZmaxGeo, ui_.lblMin, ui_.lblMax, ui_.lblNx, ui_.lblNy, ui_.lblXmin, ui_.lblYmin,
-        ui_.lblXmax, ui_.lblYmax, ui_.lblDx, ui_.lblDy, ui_.lblZmin, ui_.lblZmax, ui_.lblAlpha,
-        ui_.lblGamma, ui_.lblVe, ui_.lblSca, ui_.lblZbase2, ui_.lblNxyS, ui_.lblNzS,
-        ui_.lblXminS, ui_.lblYminS, ui_.lblXmaxS, ui_.lblYmaxS, ui_.lblDxxS, ui_.lblDyyS,
-        ui_.lblDzzS, ui_.lblZminS, ui_.lblZmaxS, ui_.lblAlphaS, ui_.lblGammaS, ui_.lblVeS,
-        ui_.lblScaS}) {
+  for (QLabel* label : {ui_.lblModelFileName, ui_.lblZminContour, ui_.lblZmaxContour,
+                        ui_.lblZminGeo,       ui_.lblZmaxGeo,     ui_.lblMin,
+                        ui_.lblMax,           ui_.lblNx,          ui_.lblNy,
+                        ui_.lblXmin,          ui_.lblYmin,        ui_.lblXmax,
+                        ui_.lblYmax,          ui_.lblDx,          ui_.lblDy,
+                        ui_.lblZmin,          ui_.lblZmax,        ui_.lblAlpha,
+                        ui_.lblGamma,         ui_.lblVe,          ui_.lblSca,
+                        ui_.lblZbase2,        ui_.lblNxyS,        ui_.lblNzS,
+                        ui_.lblXminS,         ui_.lblYminS,       ui_.lblXmaxS,
+                        ui_.lblYmaxS,         ui_.lblDxxS,        ui_.lblDyyS,
+                        ui_.lblDzzS,          ui_.lblZminS,       ui_.lblZmaxS,
+                        ui_.lblAlphaS,        ui_.lblGammaS,      ui_.lblVeS,
+                        ui_.lblScaS}) {
     label->clear();
   }
 }

@@ -63,12 +63,20 @@ void FormMain::cmdOpenDisplayFile_Click() {
 
 void FormMain::showDisplaySurface() {
   const DisplaySurface& d = state().display;
-  const std::pair<QLabel*, double> figures[] = {
-      {ui_.lblNx, d.Nx},     {ui_.lblNy, d.Ny},     {ui_.lblDx, d.Dx},
-      {ui_.lblDy, d.Dy},     {ui_.lblXmin, d.Xmin}, {ui_.lblXmax, d.Xmax},
-      {ui_.lblYmin, d.Ymin}, {ui_.lblYmax, d.Ymax}, {ui_.lblZmin, d.Zmin},
-      {ui_.lblZmax, d.Zmax}, {ui_.lblZminGeo, d.Zmin}, {ui_.lblZmaxGeo, d.Zmax},
-      {ui_.lblZminContour, d.Zmin}, {ui_.lblZmaxContour, d.Zmax}};
+  const std::pair<QLabel*, double> figures[] = {{ui_.lblNx, d.Nx},
+                                                {ui_.lblNy, d.Ny},
+                                                {ui_.lblDx, d.Dx},
+                                                {ui_.lblDy, d.Dy},
+                                                {ui_.lblXmin, d.Xmin},
+                                                {ui_.lblXmax, d.Xmax},
+                                                {ui_.lblYmin, d.Ymin},
+                                                {ui_.lblYmax, d.Ymax},
+                                                {ui_.lblZmin, d.Zmin},
+                                                {ui_.lblZmax, d.Zmax},
+                                                {ui_.lblZminGeo, d.Zmin},
+                                                {ui_.lblZmaxGeo, d.Zmax},
+                                                {ui_.lblZminContour, d.Zmin},
+                                                {ui_.lblZmaxContour, d.Zmax}};
   for (const auto& [label, value] : figures) label->setText(numberQText(value));
   const QString path = shownPath(state().displayFile);
   ui_.lblDisplayFile->setText(path);

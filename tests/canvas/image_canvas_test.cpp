@@ -31,8 +31,8 @@ void ImageCanvasTest::selfIntersectingQuadIsFilledByTheEvenOddRule() {
   canvas.setPenStyle(PenStyle::Invisible);
   canvas.setFillStyle(FillStyle::Solid);
   canvas.setFillColor(packRgb(255, 0, 0));
-  canvas.polygon({CanvasPoint{10, 10}, CanvasPoint{50, 50}, CanvasPoint{50, 10},
-                  CanvasPoint{10, 50}});
+  canvas.polygon(
+      {CanvasPoint{10, 10}, CanvasPoint{50, 50}, CanvasPoint{50, 10}, CanvasPoint{10, 50}});
   const QImage& image = canvas.image();
   QVERIFY(isRed(image, 14, 30));   // left triangle
   QVERIFY(isRed(image, 46, 30));   // right triangle

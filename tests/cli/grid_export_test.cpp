@@ -16,14 +16,16 @@ Array2D<std::int16_t> numbered(int nx, int ny) {
 }
 
 TEST(EsriUnitsGrid, RowsRunFromNorthToSouthWithTheLowerLeftCentre) {
-  const DisplaySurface d = exactDisplaySurface(makeGrid(3, 2, 100, 200, 5, 7.5, [](double, double) { return 0; }));
+  const DisplaySurface d =
+      exactDisplaySurface(makeGrid(3, 2, 100, 200, 5, 7.5, [](double, double) { return 0; }));
   EXPECT_EQ(esriUnitsGrid(d, numbered(3, 2)),
             "ncols 3\nnrows 2\nxllcenter 100\nyllcenter 200\ndx 5\ndy 7.5\nNODATA_value 0\n"
             "12 22 32\n11 21 31\n");
 }
 
 TEST(EsriUnitsGrid, NegativeSpacingsStillGiveNorthUpAndWestLeft) {
-  const DisplaySurface d = exactDisplaySurface(makeGrid(2, 2, 10, 20, -5, -5, [](double, double) { return 0; }));
+  const DisplaySurface d =
+      exactDisplaySurface(makeGrid(2, 2, 10, 20, -5, -5, [](double, double) { return 0; }));
   EXPECT_EQ(esriUnitsGrid(d, numbered(2, 2)),
             "ncols 2\nnrows 2\nxllcenter 5\nyllcenter 15\ncellsize 5\nNODATA_value 0\n"
             "21 11\n22 12\n");

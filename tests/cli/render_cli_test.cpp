@@ -79,22 +79,29 @@ QByteArray RenderCliTest::contents(const QString& path) {
 // A 3 x 2 surface at 5 over a boundary at 0 in the west rising to 10 in the east: "low" (red)
 // lies below it, "high" (blue) above.
 QStringList RenderCliTest::smallCase() {
-  return {"--model", write("model.txt", "1\ns\nlow,-1\nhigh,1\n"),
+  return {"--model",    write("model.txt", "1\ns\nlow,-1\nhigh,1\n"),
           "--boundary", write("s.txt", "3,2,0,0,10,10,0,0,5,5,10,10\n"),
-          "--surface", write("surface.txt", "3,2,0,0,10,10,5,5,5,5,5,5\n"),
-          "--colors", write("colors.txt", "unit 1 #ff0000\nunit 2 #0000ff\n"),
-          "--zbase", "-10"};
+          "--surface",  write("surface.txt", "3,2,0,0,10,10,5,5,5,5,5,5\n"),
+          "--colors",   write("colors.txt", "unit 1 #ff0000\nunit 2 #0000ff\n"),
+          "--zbase",    "-10"};
 }
 
 void RenderCliTest::theBundledExampleRendersAMapAndASection() {
   const QString e = KALVENOR_EXAMPLES_DIR "/folded-basin/";
-  const Run run = render({"--model", e + "model.txt", "--boundary", e + "limestone_top.txt",
-                          "--boundary", e + "sandstone_top.txt", "--boundary",
-                          e + "mudstone_top.txt", "--boundary", e + "unconformity.txt",
-                          "--surface", e + "topography.txt", "--colors", e + "colors.txt",
-                          "--zbase", "0", "--contours", "auto", "--map", out("map.png"),
-                          "--section", out("section.png"), "--start", "30200,41000", "--end",
-                          "34800,43500", "--section-line"});
+  const Run run = render({"--model",       e + "model.txt",
+                          "--boundary",    e + "limestone_top.txt",
+                          "--boundary",    e + "sandstone_top.txt",
+                          "--boundary",    e + "mudstone_top.txt",
+                          "--boundary",    e + "unconformity.txt",
+                          "--surface",     e + "topography.txt",
+                          "--colors",      e + "colors.txt",
+                          "--zbase",       "0",
+                          "--contours",    "auto",
+                          "--map",         out("map.png"),
+                          "--section",     out("section.png"),
+                          "--start",       "30200,41000",
+                          "--end",         "34800,43500",
+                          "--section-line"});
   QCOMPARE(run.status, 0);
   const QImage map(out("map.png"));
   QCOMPARE(map.size(), QSize(800, 800));
@@ -118,12 +125,15 @@ void RenderCliTest::theUnitsGridOfASmallCase() {
   // west, on it (just below after the load jitter) in the middle, below it in the east.
   QCOMPARE(contents(out("units.asc")), QByteArray("ncols 3\nnrows 2\nxllcenter 0\nyllcenter 0\n"
                                                   "cellsize 10\nNODATA_value 0\n2 1 1\n2 1 1\n"));
-  QCOMPARE(contents(out("legend.csv")), QByteArray("unit,name,color\n1,low,#ff0000\n2,high,#0000ff\n"));
+  QCOMPARE(contents(out("legend.csv")),
+           QByteArray("unit,name,color\n1,low,#ff0000\n2,high,#0000ff\n"));
 }
 
 void RenderCliTest::theSectionCsvOfASmallCase() {
   const Run run = render(smallCase() << "--section-units" << out("section.csv") << "--start"
-                                     << "0,5" << "--azimuth" << "90");
+                                     << "0,5"
+                                     << "--azimuth"
+                                     << "90");
   QCOMPARE(run.status, 0);
   const QList<QByteArray> lines = contents(out("section.csv")).trimmed().split('\n');
   QCOMPARE(lines.first(), QByteArray("h,v,x,y,z,unit"));
@@ -153,8 +163,13 @@ void RenderCliTest::theSectionCsvOfASmallCase() {
 void RenderCliTest::picturesHaveTheRequestedSizeAndTheUnitColours() {
   // A plan view: west half "high", east half "low".
   for (const QString& name : {QString("plan.png"), QString("plan.bmp")}) {
-    const Run run = render(smallCase() << "--view" << "180,90,1.8,1" << "--size" << "300x200"
-                                       << "--no-boundary-lines" << "--frame" << "none"
+    const Run run = render(smallCase() << "--view"
+                                       << "180,90,1.8,1"
+                                       << "--size"
+                                       << "300x200"
+                                       << "--no-boundary-lines"
+                                       << "--frame"
+                                       << "none"
                                        << "--map" << out(name));
     QCOMPARE(run.status, 0);
     const QImage image(out(name));
@@ -184,14 +199,21 @@ void RenderCliTest::badOptionsAndFilesExitWithTwoAndNameTheProblem() {
     QString named;
   } cases[] = {
       {{"--frobnicate"}, "--frobnicate"},
-      {smallCase() << "--map" << out("m.png") << "--size" << "big", "--size"},
+      {smallCase() << "--map" << out("m.png") << "--size"
+                   << "big",
+       "--size"},
       {smallCase() << "--map" << out("m.gif"), ".bmp, .png or .svg"},
       {smallCase() << "--section" << out("s.png"), "--start"},
-      {smallCase() << "--view" << "1,2,3", "--view"},
+      {smallCase() << "--view"
+                   << "1,2,3",
+       "--view"},
       {{"--model", out("missing.txt"), "--surface", out("surface.txt"), "--map", out("m.png")},
        "missing.txt"},
       {smallCase() << "--boundary" << out("s.txt") << "--map" << out("m.png"), "2 boundary files"},
-      {smallCase() << "--section" << out("s.png") << "--start" << "500,500" << "--azimuth" << "0",
+      {smallCase() << "--section" << out("s.png") << "--start"
+                   << "500,500"
+                   << "--azimuth"
+                   << "0",
        "does not cross"},
   };
   for (const auto& c : cases) {
@@ -268,9 +290,10 @@ void RenderCliTest::helpDocumentsEveryOption() {
   QCOMPARE(process.exitCode(), 0);
   const QString help = QString::fromUtf8(process.readAllStandardOutput());
   for (const char* option :
-       {"--model", "--boundary", "--surface", "--colors", "--zbase", "--view", "--perspective",
-        "--contours", "--no-side", "--no-boundary-lines", "--frame", "--black", "--size",
-        "--map", "--section", "--start", "--end", "--azimuth", "--section-line", "--units-grid",
+       {"--model",        "--boundary",     "--surface",  "--colors",       "--zbase",
+        "--view",         "--perspective",  "--contours", "--no-side",      "--no-boundary-lines",
+        "--frame",        "--black",        "--size",     "--map",          "--section",
+        "--start",        "--end",          "--azimuth",  "--section-line", "--units-grid",
         "--units-legend", "--section-units"}) {
     QVERIFY2(help.contains(option), option);
   }
@@ -298,16 +321,21 @@ void RenderCliTest::viewsThatCannotMakeAPictureAreRefused() {
   const Run base = render(baseAtTheTop << "--map" << out("m.png"));
   QCOMPARE(base.status, 2);
   QVERIFY2(base.errors.contains("base height"), qPrintable(base.errors));
-  const Run section = render(smallCase() << "--view" << "90,0,-1,1" << "--section" << out("s.png")
-                                         << "--start" << "0,5" << "--azimuth" << "90");
+  const Run section = render(smallCase() << "--view"
+                                         << "90,0,-1,1"
+                                         << "--section" << out("s.png") << "--start"
+                                         << "0,5"
+                                         << "--azimuth"
+                                         << "90");
   QCOMPARE(section.status, 2);
   QVERIFY2(section.errors.contains("magnification"), qPrintable(section.errors));
 }
 
 void RenderCliTest::problemsThatDoNotStopTheRunAreWarnedOnEachOneLine() {
   QStringList args = smallCase();
-  args << "--map" << out("m.png") << "--contours" << "0,100,0.001";
-  write("s.txt", "2,2,0,0,10,10,0,0,10,10\n");  // ends at x 10: the surface reaches 20
+  args << "--map" << out("m.png") << "--contours"
+       << "0,100,0.001";
+  write("s.txt", "2,2,0,0,10,10,0,0,10,10\n");               // ends at x 10: the surface reaches 20
   write("surface.txt", "3,2,0,0,10,10,5,5,5,5,5,5\n5,5\n");  // two values too many
   const Run run = render(args);
   QCOMPARE(run.status, 0);

@@ -88,7 +88,8 @@ TEST(ClassifyPoint, WithoutBoundariesEveryPointIsTheOneUnitAndZStaysAsItWas) {
 
 TEST(ColumnClassifier, GivesExactlyWhatClassifyPointGives) {
   const std::vector<GridSurface> grids = {
-      {}, makeGrid(4, 4, 0, 0, 3, 3, [](double x, double y) { return 0.1 * x + 0.37 * y; }),
+      {},
+      makeGrid(4, 4, 0, 0, 3, 3, [](double x, double y) { return 0.1 * x + 0.37 * y; }),
       makeGrid(3, 5, -1, -1, 5, 2.5, [](double x, double y) { return 2 + 0.21 * x * y; })};
   const LogicalModel model = modelOf(2, {{-1, -1}, {1, -1}, {-1, 1}});
   ColumnClassifier column(model, grids);

@@ -17,11 +17,11 @@ using ::testing::HasSubstr;
 // A 3 x 3 display with its edges at 10 and the middle node at 20, over a boundary flat at 5.
 class MapBuildTest : public ::testing::Test {
  protected:
-  GridSurface surface = makeGrid(3, 3, 0, 0, 10, 10, [](double x, double y) {
-    return x == 10 && y == 10 ? 20.0 : 10.0;
-  });
+  GridSurface surface = makeGrid(
+      3, 3, 0, 0, 10, 10, [](double x, double y) { return x == 10 && y == 10 ? 20.0 : 10.0; });
   DisplaySurface display = exactDisplaySurface(surface);
-  TempFile boundary{gridFileText(makeGrid(2, 2, -5, -5, 30, 30, [](double, double) { return 5.0; }))};
+  TempFile boundary{
+      gridFileText(makeGrid(2, 2, -5, -5, 30, 30, [](double, double) { return 5.0; }))};
   LogicalModel model = twoLayers();
   std::vector<std::string> files = {"", boundary.path()};
 
@@ -107,8 +107,7 @@ TEST_F(MapBuildTest, RejectsInputsItCannotBuildFrom) {
   EXPECT_THROW(buildMapGrid({noModel, files, display, 0}), BuildError);
 
   const std::vector<std::string> unpicked = {""};
-  EXPECT_THAT([&] { buildMapGrid({model, unpicked, display, 0}); },
-              ::testing::Throws<ReadError>());
+  EXPECT_THAT([&] { buildMapGrid({model, unpicked, display, 0}); }, ::testing::Throws<ReadError>());
 
   TempFile broken("2, 2, 0, 0, 10, 10, 1, 2, 3");
   const std::vector<std::string> bad = {"", broken.path()};
@@ -137,9 +136,11 @@ TEST(MapBuild, ABoundaryEqualToTheDisplayFileLiesJustAboveEveryNode) {
 // An 11 x 11 display over (0, 0)-(100, 100), 40 high, above a boundary flat at 15.
 class SectionBuildTest : public ::testing::Test {
  protected:
-  GridSurface surface = makeGrid(11, 11, 0, 0, 10, 10, [](double x, double) { return 30 + x / 10; });
+  GridSurface surface =
+      makeGrid(11, 11, 0, 0, 10, 10, [](double x, double) { return 30 + x / 10; });
   DisplaySurface display = exactDisplaySurface(surface);
-  TempFile boundary{gridFileText(makeGrid(2, 2, 0, 0, 100, 100, [](double, double) { return 15.0; }))};
+  TempFile boundary{
+      gridFileText(makeGrid(2, 2, 0, 0, 100, 100, [](double, double) { return 15.0; }))};
   LogicalModel model = twoLayers();
   std::vector<std::string> files = {"", boundary.path()};
 
@@ -239,10 +240,12 @@ TEST(SectionBuild, ColumnsAreHalfTheSmallerSpacingApartOnARectangularGrid) {
   // Cells 10 wide and 40 deep: columns every 5 along any line, not every 20.
   const DisplaySurface display =
       exactDisplaySurface(makeGrid(11, 4, 0, 0, 10, 40, [](double, double) { return 50.0; }));
-  TempFile boundary(gridFileText(makeGrid(2, 2, 0, 0, 100, 120, [](double, double) { return 5.0; })));
+  TempFile boundary(
+      gridFileText(makeGrid(2, 2, 0, 0, 100, 120, [](double, double) { return 5.0; })));
   const LogicalModel model = twoLayers();
   const std::vector<std::string> files = {"", boundary.path()};
-  const SectionBuild alongX = buildSectionGrid({model, files, display, 0}, {0, 60, true, 100, 60, 0});
+  const SectionBuild alongX =
+      buildSectionGrid({model, files, display, 0}, {0, 60, true, 100, 60, 0});
   EXPECT_EQ(alongX.section.Nxy, 21);
   EXPECT_EQ(alongX.section.Dxx, 5);
   const SectionBuild alongY = buildSectionGrid({model, files, display, 0}, {50, 0, false, 0, 0, 0});
@@ -251,19 +254,22 @@ TEST(SectionBuild, ColumnsAreHalfTheSmallerSpacingApartOnARectangularGrid) {
   // A grid stored north to south has the same columns.
   const DisplaySurface southward =
       exactDisplaySurface(makeGrid(11, 4, 0, 120, 10, -40, [](double, double) { return 50.0; }));
-  EXPECT_EQ(buildSectionGrid({model, files, southward, 0}, {50, 0, false, 0, 0, 0}).section.Nxy, 25);
+  EXPECT_EQ(buildSectionGrid({model, files, southward, 0}, {50, 0, false, 0, 0, 0}).section.Nxy,
+            25);
 }
 
 TEST(SectionBuild, AStepWhoseComponentsAreBothBelowATenthIsRejected) {
   const GridSurface surface = makeGrid(11, 11, 0, 0, 0.1, 0.1, [](double, double) { return 1.0; });
-  const DisplaySurface display = exactDisplaySurface(makeGrid(11, 11, 0, 0, 0.1, 0.1, [](double x, double) {
-    return 1.0 + x;
-  }));
+  const DisplaySurface display = exactDisplaySurface(
+      makeGrid(11, 11, 0, 0, 0.1, 0.1, [](double x, double) { return 1.0 + x; }));
   TempFile boundary(gridFileText(surface));
   const LogicalModel model = twoLayers();
   const std::vector<std::string> files = {"", boundary.path()};
-  EXPECT_THAT([&] { buildSectionGrid({model, files, display, 0}, {0, 0, true, 1, 1, 0}); },
-              ::testing::ThrowsMessage<BuildError>(HasSubstr("below 0.1")));
+  EXPECT_THAT(
+      [&] {
+        buildSectionGrid({model, files, display, 0}, {0, 0, true, 1, 1, 0});
+      },
+      ::testing::ThrowsMessage<BuildError>(HasSubstr("below 0.1")));
 }
 
 }  // namespace

@@ -30,9 +30,9 @@ inline LogicalModel twoLayers() {
 
 // The grid in the file format; values should be exactly representable in 15 digits.
 inline std::string gridFileText(const GridSurface& grid) {
-  std::string text = numberText(grid.Nx) + "," + numberText(grid.Ny) + "," +
-                     numberText(grid.Xmin) + "," + numberText(grid.Ymin) + "," +
-                     numberText(grid.Dx) + "," + numberText(grid.Dy) + "\n";
+  std::string text = numberText(grid.Nx) + "," + numberText(grid.Ny) + "," + numberText(grid.Xmin) +
+                     "," + numberText(grid.Ymin) + "," + numberText(grid.Dx) + "," +
+                     numberText(grid.Dy) + "\n";
   for (int i = 1; i <= grid.Nx; ++i) {
     for (int j = 1; j <= grid.Ny; ++j) text += numberText(grid.z(i, j)) + "\n";
   }

@@ -1,9 +1,8 @@
-#include "evaluation/boundary_interpolation.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "evaluation/boundary_interpolation.h"
 #include "evaluation/boundary_profile.h"
 #include "grid_fixtures.h"
 
@@ -24,13 +23,12 @@ TEST(Interpolation, OnItsOwnNodesAGridReturnsItsValuesIncludingTheLastColumnAndR
 
 // Elevations 0, 0, 1e6 along x: which cell a point falls in shows directly in the value.
 TEST(Interpolation, APointOnOrJustShortOfAGridLineUsesTheCellThatBeginsThere) {
-  const GridSurface grid = makeGrid(4, 2, 0, 0, 1, 1, [](double x, double) {
-    return x >= 2 ? 1e6 * (x - 1) : 0.0;
-  });
-  EXPECT_DOUBLE_EQ(elevationAt(grid, 1.0, 0), 0.0);                // cell 2 with u = 0
-  EXPECT_NEAR(elevationAt(grid, 1.0 - 0.5e-6, 0), -0.5, 1e-6);     // still cell 2: u < 0
-  EXPECT_DOUBLE_EQ(elevationAt(grid, 1.0 - 2e-6, 0), 0.0);         // cell 1
-  EXPECT_DOUBLE_EQ(elevationAt(grid, 3.0, 0), 2e6);                // last node line: u = 1
+  const GridSurface grid =
+      makeGrid(4, 2, 0, 0, 1, 1, [](double x, double) { return x >= 2 ? 1e6 * (x - 1) : 0.0; });
+  EXPECT_DOUBLE_EQ(elevationAt(grid, 1.0, 0), 0.0);             // cell 2 with u = 0
+  EXPECT_NEAR(elevationAt(grid, 1.0 - 0.5e-6, 0), -0.5, 1e-6);  // still cell 2: u < 0
+  EXPECT_DOUBLE_EQ(elevationAt(grid, 1.0 - 2e-6, 0), 0.0);      // cell 1
+  EXPECT_DOUBLE_EQ(elevationAt(grid, 3.0, 0), 2e6);             // last node line: u = 1
 }
 
 TEST(Interpolation, BeyondTheGridTheEdgeCellsExtendLinearly) {

@@ -16,7 +16,8 @@ using ::testing::HasSubstr;
 const std::string kByteOrderMark = "\xEF\xBB\xBF";
 
 TEST(ColourFile, ReadsUnitAndBoundaryColoursSkippingCommentsAndNames) {
-  TempFile file("# colours\n\nunit 1 #8fb3d9 石灰岩\nunit, 2, #E8C468\r\nboundary 3 #a01010 fault\n");
+  TempFile file(
+      "# colours\n\nunit 1 #8fb3d9 石灰岩\nunit, 2, #E8C468\r\nboundary 3 #a01010 fault\n");
   const ColourFile colours = readColourFile(file.path());
   EXPECT_EQ(colours.unit.at(1), packRgb(0x8f, 0xb3, 0xd9));
   EXPECT_EQ(colours.unit.at(2), packRgb(0xe8, 0xc4, 0x68));

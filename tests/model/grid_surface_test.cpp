@@ -247,12 +247,23 @@ TEST(GridHeader, SameNodesNeedsEveryHeaderValueEqual) {
   for (int field = 0; field < 6; ++field) {
     GridHeader other = display;
     switch (field) {
-      case 0: other.Nx = 4; break;
-      case 1: other.Ny = 3; break;
-      case 2: other.Xmin = 1; break;
-      case 3: other.Ymin = -1; break;
-      case 4: other.Dx = 9; break;
-      default: other.Dy = 11;
+      case 0:
+        other.Nx = 4;
+        break;
+      case 1:
+        other.Ny = 3;
+        break;
+      case 2:
+        other.Xmin = 1;
+        break;
+      case 3:
+        other.Ymin = -1;
+        break;
+      case 4:
+        other.Dx = 9;
+        break;
+      default:
+        other.Dy = 11;
     }
     EXPECT_FALSE(sameNodes(other, display)) << "header value " << field;
   }

@@ -53,7 +53,9 @@ TEST(LogicalModelFile, ReadsTheTypicalLayout) {
 
 TEST(LogicalModelFile, ItemsMaySitOnAnyLineAndNamesMayBeQuotedWithCommas) {
   TempFile oneLine("2,\"top, eroded\",b2,\"A, lower\",-1,-1,B,1,-1,U,0,1");
-  TempFile oneItemPerLine("2\r\n\"top, eroded\"\r\n  b2\r\n\r\n\"A, lower\"\r\n-1\r\n-1\r\nB\r\n1\r\n-1\r\nU\r\n0\r\n1");
+  TempFile oneItemPerLine(
+      "2\r\n\"top, eroded\"\r\n  b2\r\n\r\n\"A, "
+      "lower\"\r\n-1\r\n-1\r\nB\r\n1\r\n-1\r\nU\r\n0\r\n1");
   for (const TempFile* file : {&oneLine, &oneItemPerLine}) {
     const LogicalModel model = readLogicalModel(file->path());
     EXPECT_THAT(model.boundaryName, ElementsAre("", "top, eroded", "b2"));

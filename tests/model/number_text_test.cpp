@@ -101,8 +101,7 @@ TEST(SignedNumberText, PutsABlankBeforeNumbersThatAreNotNegative) {
   EXPECT_EQ(signedNumberText(-3.5), "-3.5");
   EXPECT_EQ(signedNumberText(0.0), " 0");
   EXPECT_EQ(signedNumberText(-0.0), " 0");
-  EXPECT_EQ("(" + signedNumberText(1200) + ", " + signedNumberText(3400) + " )",
-            "( 1200,  3400 )");
+  EXPECT_EQ("(" + signedNumberText(1200) + ", " + signedNumberText(3400) + " )", "( 1200,  3400 )");
 }
 
 }  // namespace

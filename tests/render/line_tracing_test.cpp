@@ -101,7 +101,7 @@ TEST(BoundaryInCell, CrossingsAreClassifiedAtTheirModelPosition) {
   ASSERT_EQ(asked.size(), 2u);
   EXPECT_DOUBLE_EQ(asked[0][0], 102.5);  // a quarter along edge 1
   EXPECT_DOUBLE_EQ(asked[0][2], 52.5);
-  EXPECT_DOUBLE_EQ(asked[1][1], 10);     // on edge 3
+  EXPECT_DOUBLE_EQ(asked[1][1], 10);  // on edge 3
 }
 
 TEST(ContoursInCell, LevelsFromCstInStepsOfCinUpToCenWithinTheCell) {

@@ -33,15 +33,27 @@ class MapRendererTest : public ::testing::Test {
     applyView(view, display, canvas.width(), canvas.height());
   }
   MapPicture picture(std::int16_t mode) {
-    return {display, blockBase(Zbase), model, grids, unitColor, boundaryColor, drawUnit, contours,
-            DrawOptions{kBlack, 1, mode}, false, false, false, false,
+    return {display,
+            blockBase(Zbase),
+            model,
+            grids,
+            unitColor,
+            boundaryColor,
+            drawUnit,
+            contours,
+            DrawOptions{kBlack, 1, mode},
+            false,
+            false,
+            false,
+            false,
             [this](const Projection&) { ++sideMapCalls; }};
   }
   Projection projection() const {
     return Projection(view, display.Xc, display.Yc, display.Zc, Zbase);
   }
 
-  DisplaySurface display = exactDisplaySurface(makeGrid(2, 2, 0, 0, 10, 10, [](double x, double) { return x; }));
+  DisplaySurface display =
+      exactDisplaySurface(makeGrid(2, 2, 0, 0, 10, 10, [](double x, double) { return x; }));
   LogicalModel model = twoLayers();
   std::vector<GridSurface> grids = {
       {}, makeGrid(2, 2, 0, 0, 10, 10, [](double, double) { return 4.0; }), {}};
@@ -162,9 +174,11 @@ TEST_F(MapRendererTest, ACellWithACornerBehindTheEyeIsSkipped) {
 
 TEST_F(MapRendererTest, NothingIsDrawnWithoutADisplaySurface) {
   DisplaySurface none;
-  const MapPicture empty{none,      Zbase,         model,    grids,
-                         unitColor, boundaryColor, drawUnit, contours,
-                         DrawOptions{kBlack, 1, kGridLines}, false, false, false, false, {}};
+  const MapPicture empty{none,     Zbase,     model,
+                         grids,    unitColor, boundaryColor,
+                         drawUnit, contours,  DrawOptions{kBlack, 1, kGridLines},
+                         false,    false,     false,
+                         false,    {}};
   drawGeoMap(canvas, projection(), empty);
   EXPECT_TRUE(canvas.ops.empty());
 }

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "model/display_surface.h"
 #include "../evaluation/grid_fixtures.h"
+#include "model/display_surface.h"
 #include "recording_canvas.h"
 
 namespace kalvenor {
@@ -38,8 +38,8 @@ TEST(Projection, PerspectiveScalesByTheDistanceToTheEye) {
   // Alpha 0, Gamma 0: the eye looks from the north, w is y. At w = 50 the factor is 2.
   EXPECT_EQ(p.projectPoint(10, 50, 5), (CanvasPoint{360, 280}));
   EXPECT_EQ(p.projectPoint(10, 0, 5), (CanvasPoint{380, 290}));  // on the plane: parallel size
-  EXPECT_FALSE(p.projectPoint(10, 100, 5));  // at the eye
-  EXPECT_FALSE(p.projectPoint(10, 150, 5));  // behind it
+  EXPECT_FALSE(p.projectPoint(10, 100, 5));                      // at the eye
+  EXPECT_FALSE(p.projectPoint(10, 150, 5));                      // behind it
   v.Dist = 2e10;  // any distance but exactly 1e10 is perspective
   EXPECT_NE(Projection(v, 0, 0, 0, -1000).projectPoint(10, 1e10, 5),
             Projection(parallelView(0, 0, 2, 400, 300), 0, 0, 0, -1000).projectPoint(10, 1e10, 5));
@@ -111,7 +111,8 @@ TEST(Projection, AModelPointIsLiftedAndExaggeratedBeforeItIsProjected) {
 }
 
 TEST(ApplyView, ScaleFitsTheLongerSideIntoHalfTheShorterCanvasSide) {
-  const DisplaySurface d = exactDisplaySurface(makeGrid(5, 3, 0, 0, 100, 100, [](double, double) { return 0; }));
+  const DisplaySurface d =
+      exactDisplaySurface(makeGrid(5, 3, 0, 0, 100, 100, [](double, double) { return 0; }));
   ViewSettings v;
   v.Sca = 1;
   applyView(v, d, 801, 600);
@@ -129,7 +130,8 @@ TEST(ApplyView, ScaleFitsTheLongerSideIntoHalfTheShorterCanvasSide) {
 }
 
 TEST(ApplyView, ThePaintersOrderStartsOppositeTheEye) {
-  const DisplaySurface d = exactDisplaySurface(makeGrid(4, 3, 0, 0, 10, 10, [](double, double) { return 0; }));
+  const DisplaySurface d =
+      exactDisplaySurface(makeGrid(4, 3, 0, 0, 10, 10, [](double, double) { return 0; }));
   const auto order = [&](double alpha, double gamma) {
     ViewSettings v;
     v.Alpha = alpha;
@@ -138,10 +140,10 @@ TEST(ApplyView, ThePaintersOrderStartsOppositeTheEye) {
     applyView(v, d, 100, 100);
     return std::pair{v.orderX.first, v.orderY.first};
   };
-  EXPECT_EQ(order(45, 30), (std::pair{1, 1}));    // eye north-east: start south-west
-  EXPECT_EQ(order(135, 30), (std::pair{1, 3}));   // south-east: start north-west
-  EXPECT_EQ(order(225, 30), (std::pair{4, 3}));   // south-west: start north-east
-  EXPECT_EQ(order(315, 30), (std::pair{4, 1}));   // north-west: start south-east
+  EXPECT_EQ(order(45, 30), (std::pair{1, 1}));   // eye north-east: start south-west
+  EXPECT_EQ(order(135, 30), (std::pair{1, 3}));  // south-east: start north-west
+  EXPECT_EQ(order(225, 30), (std::pair{4, 3}));  // south-west: start north-east
+  EXPECT_EQ(order(315, 30), (std::pair{4, 1}));  // north-west: start south-east
   // Straight above the centre both run ascending (cos 90 degrees leaves a sliver east).
   ViewSettings top;
   top.Gamma = 90;

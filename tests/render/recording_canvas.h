@@ -29,9 +29,7 @@ class RecordingCanvas : public Canvas {
   void setPenStyle(PenStyle style) override { penStyle_ = style; }
   void setFillColor(PackedColor color) override { fill_ = color; }
   void setFillStyle(FillStyle style) override { fillStyle_ = style; }
-  void line(float x1, float y1, float x2, float y2) override {
-    record(Op::Line, {x1, y1, x2, y2});
-  }
+  void line(float x1, float y1, float x2, float y2) override { record(Op::Line, {x1, y1, x2, y2}); }
   void line(float x1, float y1, float x2, float y2, PackedColor color) override {
     const PackedColor pen = pen_;
     pen_ = color;

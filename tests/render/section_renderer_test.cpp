@@ -32,7 +32,9 @@ class SectionRendererTest : public ::testing::Test {
     view.Ve = 1;
     applyView(view, display, 400, 400);
   }
-  Projection projection() const { return Projection(view, display.Xc, display.Yc, display.Zc, 0.0); }
+  Projection projection() const {
+    return Projection(view, display.Xc, display.Yc, display.Zc, 0.0);
+  }
   void draw(std::int16_t mode, std::int16_t boundaryLines = 1) {
     const SectionPicture picture{build.grid.verticalGrids[kSectionSlot],
                                  units,
@@ -51,7 +53,8 @@ class SectionRendererTest : public ::testing::Test {
 
   GridSurface surface = makeGrid(3, 3, 0, 0, 10, 10, [](double x, double) { return 10 + 1.2 * x; });
   DisplaySurface display = exactDisplaySurface(surface);
-  TempFile boundary{gridFileText(makeGrid(2, 2, 0, 0, 20, 20, [](double, double) { return 12.0; }))};
+  TempFile boundary{
+      gridFileText(makeGrid(2, 2, 0, 0, 20, 20, [](double, double) { return 12.0; }))};
   std::vector<std::string> files = {"", boundary.path()};
   LogicalModel model = twoLayers();
   SectionBuild build;

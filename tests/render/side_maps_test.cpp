@@ -30,15 +30,22 @@ class SideMapsTest : public ::testing::Test {
     applyView(view, display, 400, 400);
   }
   void draw(std::int16_t mode, std::int16_t boundaryLines = 1) {
-    const SidePicture picture{display, build.grid, build.wallProfiles, {kSouthWall, kWestWall},
-                              model, build.boundaryGrids, unitColor, boundaryColor,
+    const SidePicture picture{display,
+                              build.grid,
+                              build.wallProfiles,
+                              {kSouthWall, kWestWall},
+                              model,
+                              build.boundaryGrids,
+                              unitColor,
+                              boundaryColor,
                               DrawOptions{kBlack, boundaryLines, mode}};
     drawSideMaps(canvas, Projection(view, display.Xc, display.Yc, display.Zc, 0.0), picture);
   }
 
   GridSurface surface = makeGrid(3, 3, 0, 0, 10, 10, [](double x, double) { return 10 + x; });
   DisplaySurface display = exactDisplaySurface(surface);
-  TempFile boundary{gridFileText(makeGrid(2, 2, 0, 0, 20, 20, [](double, double) { return 12.0; }))};
+  TempFile boundary{
+      gridFileText(makeGrid(2, 2, 0, 0, 20, 20, [](double, double) { return 12.0; }))};
   std::vector<std::string> files = {"", boundary.path()};
   LogicalModel model = twoLayers();
   MapBuild build;
@@ -94,8 +101,14 @@ TEST_F(SideMapsTest, ACellWithOneUnitAtAllCornersHasNoTrace) {
 
 TEST_F(SideMapsTest, NoWallsAfterASectionBuildReplacedThem) {
   MapGrid sectionOnly;
-  const SidePicture picture{display, sectionOnly, build.wallProfiles, {kSouthWall, kWestWall},
-                            model, build.boundaryGrids, unitColor, boundaryColor,
+  const SidePicture picture{display,
+                            sectionOnly,
+                            build.wallProfiles,
+                            {kSouthWall, kWestWall},
+                            model,
+                            build.boundaryGrids,
+                            unitColor,
+                            boundaryColor,
                             DrawOptions{kBlack, 1, kGeologicalMap}};
   drawSideMaps(canvas, Projection(view, display.Xc, display.Yc, display.Zc, 0.0), picture);
   EXPECT_TRUE(canvas.ops.empty());

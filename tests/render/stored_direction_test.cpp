@@ -67,12 +67,23 @@ struct Scene {
     const Array2D<std::int32_t> units = unitsToDraw(build.grid.mapUnit, display.Nx, display.Ny);
     const DrawOptions options{kBlack, 1, kGeologicalMap};
     const ContourSettings contours{60, 200, 10};
-    const SidePicture walls{display, build.grid, build.wallProfiles,
-                            visibleWalls(view, display.Nx, display.Ny), model,
-                            build.boundaryGrids, unitColor, boundaryColor, options};
-    const MapPicture picture{display, 0.0, model, build.boundaryGrids, unitColor, boundaryColor,
-                             units, contours, options, true, true, true, true,
-                             [&](const Projection& p) { drawSideMaps(canvas, p, walls); }};
+    const SidePicture walls{display,
+                            build.grid,
+                            build.wallProfiles,
+                            visibleWalls(view, display.Nx, display.Ny),
+                            model,
+                            build.boundaryGrids,
+                            unitColor,
+                            boundaryColor,
+                            options};
+    const MapPicture picture{
+        display,   0.0,
+        model,     build.boundaryGrids,
+        unitColor, boundaryColor,
+        units,     contours,
+        options,   true,
+        true,      true,
+        true,      [&](const Projection& p) { drawSideMaps(canvas, p, walls); }};
     drawGeoMap(canvas, Projection(view, display.Xc, display.Yc, display.Zc, 0.0), picture);
     return canvas.ops;
   }

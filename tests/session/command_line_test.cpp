@@ -9,8 +9,8 @@ namespace {
 using ::testing::HasSubstr;
 
 std::vector<std::string> withInputs(std::vector<std::string> rest) {
-  std::vector<std::string> args = {"--model", "m.txt", "--boundary", "a.txt", "--boundary",
-                                   "b.txt", "--surface", "s.txt"};
+  std::vector<std::string> args = {"--model",    "m.txt", "--boundary", "a.txt",
+                                   "--boundary", "b.txt", "--surface",  "s.txt"};
   args.insert(args.end(), rest.begin(), rest.end());
   return args;
 }
@@ -26,12 +26,38 @@ std::string usageError(const std::vector<std::string>& args) {
 }
 
 TEST(RenderOptions, ReadsEveryOption) {
-  const RenderOptions o = parseRenderOptions(withInputs(
-      {"--colors", "c.txt", "--zbase", "-50.5", "--view", "200,35,1.5,3", "--perspective",
-       "9000,100", "--contours", "0,500,25", "--no-side", "--no-boundary-lines", "--frame", "2",
-       "--black", "--size", "640x480", "--map", "m.png", "--section", "s.svg", "--start", "1,2",
-       "--end", "3,4", "--section-line", "--units-grid", "u.asc", "--units-legend", "l.csv",
-       "--section-units", "x.csv"}));
+  const RenderOptions o = parseRenderOptions(withInputs({"--colors",
+                                                         "c.txt",
+                                                         "--zbase",
+                                                         "-50.5",
+                                                         "--view",
+                                                         "200,35,1.5,3",
+                                                         "--perspective",
+                                                         "9000,100",
+                                                         "--contours",
+                                                         "0,500,25",
+                                                         "--no-side",
+                                                         "--no-boundary-lines",
+                                                         "--frame",
+                                                         "2",
+                                                         "--black",
+                                                         "--size",
+                                                         "640x480",
+                                                         "--map",
+                                                         "m.png",
+                                                         "--section",
+                                                         "s.svg",
+                                                         "--start",
+                                                         "1,2",
+                                                         "--end",
+                                                         "3,4",
+                                                         "--section-line",
+                                                         "--units-grid",
+                                                         "u.asc",
+                                                         "--units-legend",
+                                                         "l.csv",
+                                                         "--section-units",
+                                                         "x.csv"}));
   EXPECT_EQ(o.inputs.boundaries, (std::vector<std::string>{"a.txt", "b.txt"}));
   EXPECT_EQ(o.inputs.colors, "c.txt");
   EXPECT_EQ(o.zbase, -50.5);
@@ -70,11 +96,11 @@ TEST(RenderOptions, MistakesNameTheOption) {
   EXPECT_THAT(usageError({"--map", "m.png", "--surface", "s.txt"}), HasSubstr("--model"));
   EXPECT_THAT(usageError(withInputs({"--section", "s.png", "--start", "0,0"})),
               HasSubstr("either --end"));
-  EXPECT_THAT(usageError(withInputs({"--section", "s.png", "--start", "0,0", "--end", "1,1",
-                                     "--azimuth", "10"})),
+  EXPECT_THAT(usageError(withInputs(
+                  {"--section", "s.png", "--start", "0,0", "--end", "1,1", "--azimuth", "10"})),
               HasSubstr("not both"));
-  EXPECT_THAT(usageError(withInputs({"--units-grid", "u.asc", "--section-line", "--start", "0,0",
-                                     "--azimuth", "0"})),
+  EXPECT_THAT(usageError(withInputs(
+                  {"--units-grid", "u.asc", "--section-line", "--start", "0,0", "--azimuth", "0"})),
               HasSubstr("--map"));
 }
 
@@ -99,10 +125,28 @@ TEST(WindowOptions, TheInputFilesAndEveryOptionThatMeansSomethingInAWindow) {
   EXPECT_TRUE(files.any());
   EXPECT_FALSE(parseWindowOptions({}).inputs.any());
 
-  const SessionOptions o = parseWindowOptions(
-      {"--model", "m.txt", "--surface", "s.txt", "--zbase", "0", "--view", "200,35,1.3,3",
-       "--perspective", "9000,0", "--contours", "auto:10", "--no-side", "--no-boundary-lines",
-       "--frame", "2", "--black", "--start", "1,2", "--azimuth", "61", "--section-line"});
+  const SessionOptions o = parseWindowOptions({"--model",
+                                               "m.txt",
+                                               "--surface",
+                                               "s.txt",
+                                               "--zbase",
+                                               "0",
+                                               "--view",
+                                               "200,35,1.3,3",
+                                               "--perspective",
+                                               "9000,0",
+                                               "--contours",
+                                               "auto:10",
+                                               "--no-side",
+                                               "--no-boundary-lines",
+                                               "--frame",
+                                               "2",
+                                               "--black",
+                                               "--start",
+                                               "1,2",
+                                               "--azimuth",
+                                               "61",
+                                               "--section-line"});
   EXPECT_EQ(o.zbase, 0.0);
   EXPECT_EQ((*o.view)[3], 3.0);
   EXPECT_EQ((*o.perspective)[0], 9000.0);

@@ -47,8 +47,10 @@ class SessionTest : public ::testing::Test {
   }
 
   TempFile model{"1\ns\nlow,-1\nhigh,1\n"};
-  TempFile boundary{gridFileText(makeGrid(2, 2, 0, 0, 100, 100, [](double, double) { return 15.0; }))};
-  TempFile surface{gridFileText(makeGrid(5, 5, 0, 0, 25, 25, [](double x, double) { return 30 + x / 10; }))};
+  TempFile boundary{
+      gridFileText(makeGrid(2, 2, 0, 0, 100, 100, [](double, double) { return 15.0; }))};
+  TempFile surface{
+      gridFileText(makeGrid(5, 5, 0, 0, 25, 25, [](double x, double) { return 30 + x / 10; }))};
   Session session;
   Recorder recorder;
   RecordingCanvas canvas{400, 400};
@@ -141,7 +143,8 @@ TEST_F(SessionTest, ANewModelOfTheSameSizeKeepsTheFilesAndColoursAndDropsTheGrid
 
 TEST_F(SessionTest, ABoundaryFileThatNoLongerReadsIsDroppedOnReloadWithAWarning) {
   loadAll();
-  TempFile moving(gridFileText(makeGrid(2, 2, 0, 0, 100, 100, [](double, double) { return 15.0; })));
+  TempFile moving(
+      gridFileText(makeGrid(2, 2, 0, 0, 100, 100, [](double, double) { return 15.0; })));
   session.setBoundaryFile(1, moving.path());
   std::ofstream(moving.path()) << "garbage";
   const Warnings warnings = session.loadModel(model.path());

@@ -2,8 +2,8 @@
 #include <memory>
 #include <new>
 
-#include "window_fixture.h"
 #include "test_paths.h"
+#include "window_fixture.h"
 
 using namespace kalvenor;
 

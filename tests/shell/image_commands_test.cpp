@@ -5,8 +5,8 @@
 
 #include "imagewin/form_image.h"
 #include "imagewin/form_image_s.h"
-#include "window_fixture.h"
 #include "test_paths.h"
+#include "window_fixture.h"
 
 using namespace kalvenor;
 
@@ -48,7 +48,8 @@ void ImageCommandsTest::cleanup() { fixture_.reset(); }
 void ImageCommandsTest::drawRedSquare() {
   canvas().setFillStyle(FillStyle::Solid);
   canvas().setFillColor(packRgb(255, 0, 0));
-  canvas().polygon({CanvasPoint{5, 5}, CanvasPoint{25, 5}, CanvasPoint{25, 25}, CanvasPoint{5, 25}});
+  canvas().polygon(
+      {CanvasPoint{5, 5}, CanvasPoint{25, 5}, CanvasPoint{25, 25}, CanvasPoint{5, 25}});
 }
 
 QByteArray ImageCommandsTest::contents(const QString& path) {
@@ -100,7 +101,8 @@ void ImageCommandsTest::answeringYesReplacesTheExistingFile() {
   dialogs_->answers.push_back(true);
   QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
   QCOMPARE(QImage(path, "bmp").pixelColor(15, 15), QColor(255, 0, 0));
-  QCOMPARE(QDir(fixture_->folder.path()).entryList(QDir::Files), QStringList{"old.bmp"});  // no temporary left
+  QCOMPARE(QDir(fixture_->folder.path()).entryList(QDir::Files),
+           QStringList{"old.bmp"});  // no temporary left
 }
 
 void ImageCommandsTest::cancellingTheDialogDoesNothing() {

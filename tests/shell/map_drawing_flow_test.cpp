@@ -4,8 +4,8 @@
 
 #include "imagewin/form_image.h"
 #include "render/projection.h"
-#include "window_fixture.h"
 #include "test_paths.h"
+#include "window_fixture.h"
 
 using namespace kalvenor;
 
@@ -151,9 +151,9 @@ void MapDrawingFlowTest::aMapWithBoundaryLinesAndContours() {
   QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
   ui().txtVe->setText("1");
   QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
-  QVERIFY(pixelsOf(QColor(200, 60, 60)) > 100);   // unit "a" west of the boundary
-  QVERIFY(pixelsOf(QColor(60, 60, 200)) > 100);   // unit "b" east of it
-  QVERIFY(pixelsOf(QColor(0, 200, 0)) > 10);      // the contact in its line colour
+  QVERIFY(pixelsOf(QColor(200, 60, 60)) > 100);  // unit "a" west of the boundary
+  QVERIFY(pixelsOf(QColor(60, 60, 200)) > 100);  // unit "b" east of it
+  QVERIFY(pixelsOf(QColor(0, 200, 0)) > 10);     // the contact in its line colour
   QCOMPARE(ui().lblAlpha->text(), QString("225"));
   QCOMPARE(ui().lblZbase2->text(), QString("0"));
   // The near base corner of the block lies on a black edge.

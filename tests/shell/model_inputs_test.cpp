@@ -5,8 +5,8 @@
 #include "imagewin/form_image.h"
 #include "model/boundary_grids.h"
 #include "model/number_text.h"
-#include "window_fixture.h"
 #include "test_paths.h"
+#include "window_fixture.h"
 
 using namespace kalvenor;
 
@@ -344,7 +344,7 @@ void ModelInputsTest::aCancelledOrBadDisplayFileKeepsTheSurface() {
 void ModelInputsTest::theMismatchWarning() {
   loadDisplay(kDisplay);
   QVERIFY(dialogs_->messages.isEmpty());  // no grid built yet: nothing to compare
-  completeEveryStep();  // a grid built on kDisplay: its boundary tables exist
+  completeEveryStep();                    // a grid built on kDisplay: its boundary tables exist
   loadDisplay(kDisplay);
   QVERIFY(dialogs_->messages.isEmpty());
   loadDisplay("4, 2, 1200, -3400, 50, 50, 1, 2, 3, 4, 5, 6, 7, 8");
@@ -551,7 +551,8 @@ void ModelInputsTest::theSequenceDialogsSayWhatTheyAskFor() {
   QCOMPARE(dialogs_->titles, (QStringList{"境界面 1 / 1", "地質 1 / 2", "地質 2 / 2"}));
 }
 
-// Decimal commas split "394,94" into two numbers: the grid loads, and the user hears of the surplus.
+// Decimal commas split "394,94" into two numbers: the grid loads, and the user hears of the
+// surplus.
 void ModelInputsTest::valuesAfterTheLastElevationAreWarnedOfAndTheGridKept() {
   loadModel(kModel);
   const QString commas = write("commas.txt", "2 2 0 0 10 10 394,94 395,45 396,10 397,80\n");
@@ -565,7 +566,8 @@ void ModelInputsTest::valuesAfterTheLastElevationAreWarnedOfAndTheGridKept() {
 
   loadDisplay("3, 2, 1200, -3400, 50, 50, 1, 2, 3, 4, 5, 6, 7");
   QCOMPARE(dialogs_->messages.size(), 2);
-  QVERIFY(dialogs_->messages[1].contains("display.txt") && dialogs_->messages[1].contains("1 value"));
+  QVERIFY(dialogs_->messages[1].contains("display.txt") &&
+          dialogs_->messages[1].contains("1 value"));
   QCOMPARE(ui().lblNx->text(), QString("3"));
 }
 

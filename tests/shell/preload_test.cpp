@@ -1,10 +1,11 @@
+#include "shell/preload.h"
+
 #include <QProcess>
 #include <QtTest>
 
 #include "imagewin/form_image.h"
 #include "scripted_dialogs.h"
 #include "shell/form_main.h"
-#include "shell/preload.h"
 #include "test_paths.h"
 
 using namespace kalvenor;
@@ -69,7 +70,8 @@ void PreloadTest::theExampleOpensWithItsMapDrawn() {
   const QImage& picture = window_->formImage().canvas().image();
   int cover = 0;
   for (int y = 0; y < picture.height(); ++y) {
-    for (int x = 0; x < picture.width(); ++x) cover += picture.pixel(x, y) == qRgb(0xe3, 0xa3, 0xb5);
+    for (int x = 0; x < picture.width(); ++x)
+      cover += picture.pixel(x, y) == qRgb(0xe3, 0xa3, 0xb5);
   }
   QVERIFY(cover > 100);
 }

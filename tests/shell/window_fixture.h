@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QTableWidget>
-#include <QtTest>
 #include <QTemporaryDir>
+#include <QtTest>
 
 #include "scripted_dialogs.h"
 #include "shell/form_main.h"
@@ -15,9 +15,10 @@ namespace kalvenor {
 // A click in the middle of a column header of the model grid, as a user picks a boundary.
 inline void clickColumnHeader(QTableWidget& grid, int column) {
   QHeaderView* header = grid.horizontalHeader();
-  QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                    QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
-                           header->height() / 2));
+  QTest::mouseClick(
+      header->viewport(), Qt::LeftButton, {},
+      QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+             header->height() / 2));
 }
 
 // The main window as a window test starts it: scripted dialogs, the default view of the
