@@ -20,6 +20,8 @@ template <typename Offset>
 DisplaySurface displayOf(const GridSurface& grid, const Offset& offset) {
   DisplaySurface display;
   display.header() = grid.header();
+  display.missing = grid.missing;
+  display.srs = grid.srs;
   display.dispZ = Array2D<double>(0, grid.Nx + 1, 0, grid.Ny + 1);
   for (int i = 1; i <= grid.Nx; ++i) {
     for (int j = 1; j <= grid.Ny; ++j) display.dispZ(i, j) = grid.z(i, j) - offset();
@@ -45,11 +47,19 @@ void setupDisplayGrid(DisplaySurface& d) {
   for (int j = 1; j <= d.Ny; ++j) d.nodeY[j] = d.y(j);
   d.Xmax = d.xMax();
   d.Ymax = d.yMax();
-  d.Zmin = d.Zmax = d.dispZ(1, 1);
+  bool first = true;
   for (int i = 1; i <= d.Nx; ++i) {
     for (int j = 1; j <= d.Ny; ++j) {
-      if (d.dispZ(i, j) < d.Zmin) d.Zmin = d.dispZ(i, j);
-      if (d.dispZ(i, j) > d.Zmax) d.Zmax = d.dispZ(i, j);
+      if (d.missing.at(i, j)) continue;
+      const double z = d.dispZ(i, j);
+      if (first || z < d.Zmin) d.Zmin = z;
+      if (first || z > d.Zmax) d.Zmax = z;
+      first = false;
+    }
+  }
+  for (int i = 1; i <= d.Nx && d.missing.any(); ++i) {
+    for (int j = 1; j <= d.Ny; ++j) {
+      if (d.missing.at(i, j)) d.dispZ(i, j) = d.Zmin;
     }
   }
   d.Xc = (d.Xmax + d.Xmin) / 2;
@@ -70,6 +80,8 @@ std::optional<std::string> baseProblem(double Zbase, const DisplaySurface& d) {
 GridSurface asGridSurface(const DisplaySurface& display) {
   GridSurface grid;
   grid.header() = display.header();
+  grid.missing = display.missing;
+  grid.srs = display.srs;
   grid.z = Array2D<double>(1, display.Nx, 1, display.Ny);
   for (int i = 1; i <= display.Nx; ++i) {
     for (int j = 1; j <= display.Ny; ++j) grid.z(i, j) = display.dispZ(i, j);

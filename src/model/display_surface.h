@@ -7,6 +7,7 @@
 
 #include "model/array2d.h"
 #include "model/grid_surface.h"
+#include "model/missing_nodes.h"
 
 namespace kalvenor {
 
@@ -24,6 +25,9 @@ struct DisplaySurface : GridHeader {
   double Yc = 0.0;
   double Zc = 0.0;
   double zEps = 0.0;
+  // Nodes without an elevation: no cell that touches one is drawn, and they have no unit.
+  MissingNodes missing;
+  std::string srs;  // the coordinate system as WKT; empty when unknown
 
   bool loaded() const { return !dispZ.empty(); }
 };
@@ -46,7 +50,8 @@ DisplaySurface makeDisplaySurface(const GridSurface& grid, LoadJitter& jitter);
 DisplaySurface exactDisplaySurface(const GridSurface& grid);
 
 // Derives node positions, extent, elevation range, view centre and zEps from the header values
-// and dispZ.
+// and dispZ. The range counts only nodes with an elevation; a node without one is given the
+// lowest, so that every stored value stays within the range.
 void setupDisplayGrid(DisplaySurface& display);
 
 // The default base of the model block: the largest integer not above Zmin - 0.5.

@@ -5,6 +5,7 @@
 
 #include "model/array2d.h"
 #include "model/grid_header.h"
+#include "model/missing_nodes.h"
 
 namespace kalvenor {
 
@@ -20,6 +21,10 @@ struct GridSurface : GridHeader {
   // Values that followed the last elevation and were ignored. Numbers written with decimal
   // commas or blanks inside them read as two values each and leave a surplus here.
   std::int64_t trailingValues = 0;
+  // Nodes without a value (a raster's NODATA); the own text format has none.
+  MissingNodes missing;
+  // The coordinate system as WKT; empty when the file names none.
+  std::string srs;
 };
 
 // Reads a grid file: Nx, Ny, Xmin, Ymin, Dx, Dy, then the elevations column by column with y
