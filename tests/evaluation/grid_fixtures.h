@@ -12,7 +12,9 @@ namespace kalvenor {
 
 inline GridSurface makeGrid(int nx, int ny, double xmin, double ymin, double dx, double dy,
                             const std::function<double(double, double)>& z) {
-  GridSurface grid{nx, ny, xmin, ymin, dx, dy, Array2D<double>(1, nx, 1, ny)};
+  GridSurface grid;
+  grid.header() = {nx, ny, xmin, ymin, dx, dy};
+  grid.z = Array2D<double>(1, nx, 1, ny);
   for (int i = 1; i <= nx; ++i) {
     for (int j = 1; j <= ny; ++j) grid.z(i, j) = z(xmin + (i - 1) * dx, ymin + (j - 1) * dy);
   }

@@ -173,7 +173,10 @@ TEST_F(SessionTest, TheViewPresetsAndTheArithmeticBehindTheBoxes) {
   perspective.Ppz = 20;
   session.applyView(perspective, 400, 400);
   EXPECT_EQ(session.switchPerspective(false).Dist, kParallelDist);
-  session.applyView({.Dist = kParallelDist, .Ppz = 0}, 400, 400);
+  TypedView parallel;
+  parallel.Dist = kParallelDist;
+  parallel.Ppz = 0;
+  session.applyView(parallel, 400, 400);
   const PerspectiveValues back = session.switchPerspective(true);
   EXPECT_EQ(back.Dist, 500);
   EXPECT_EQ(back.Ppz, 20);
