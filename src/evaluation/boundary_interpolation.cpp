@@ -35,4 +35,11 @@ double surfaceElevationAt(const DisplaySurface& display, double x, double y) {
   return bilinear(display, display.dispZ, x, y);
 }
 
+bool surfaceDefinedAt(const DisplaySurface& d, double x, double y) {
+  if (!d.missing.any()) return true;
+  const int i = cellIndex(x, d.Xmin, d.Dx, d.Nx);
+  const int j = cellIndex(y, d.Ymin, d.Dy, d.Ny);
+  return !d.missing.touches(i, j, i + 1, j + 1);
+}
+
 }  // namespace kalvenor

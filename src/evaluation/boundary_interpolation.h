@@ -21,4 +21,8 @@ inline double boundaryElevationAt(const std::vector<GridSurface>& grids, int k, 
 // The display surface by the same rule.
 double surfaceElevationAt(const DisplaySurface& display, double x, double y);
 
+// False where the cell the same rule finds for (x, y) has a corner without an elevation: there
+// the surface is not known.
+bool surfaceDefinedAt(const DisplaySurface& display, double x, double y);
+
 }  // namespace kalvenor

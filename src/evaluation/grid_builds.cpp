@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <utility>
 
 #include "evaluation/boundary_interpolation.h"
 #include "evaluation/classification.h"
@@ -23,6 +25,9 @@ void checkInputs(const BuildInputs& in) {
   }
   if (const auto problem = baseProblem(in.Zbase, in.display)) throw BuildError(*problem);
 }
+
+// No ground: a column whose surface is not known is air from the base up.
+constexpr double kNoGround = -std::numeric_limits<double>::infinity();
 
 // Classifies one vertical grid into `grid`: a node above `surface` (the display elevation of
 // its column) is air, every other node gets its strict unit.
@@ -57,18 +62,25 @@ VerticalGrid wallGrid(int slot, const DisplaySurface& d, double Zbase, int Nz, d
   return wall;
 }
 
-// The stored display elevation at the wall's edge node h.
-double edgeElevation(int slot, const DisplaySurface& d, int h) {
+// The display node at the wall's edge node h.
+std::pair<int, int> edgeNode(int slot, const DisplaySurface& d, int h) {
   switch (slot) {
     case kSouthWall:
-      return d.dispZ(h, 1);
+      return {h, 1};
     case kWestWall:
-      return d.dispZ(1, h);
+      return {1, h};
     case kNorthWall:
-      return d.dispZ(h, d.Ny);
+      return {h, d.Ny};
     default:
-      return d.dispZ(d.Nx, h);
+      return {d.Nx, h};
   }
+}
+
+// The stored display elevation at the wall's edge node h; where the edge has no elevation the
+// wall stands on no ground and is all air.
+double edgeElevation(int slot, const DisplaySurface& d, int h) {
+  const auto [i, j] = edgeNode(slot, d, h);
+  return d.missing.at(i, j) ? kNoGround : d.dispZ(i, j);
 }
 
 void report(const BuildProgress& progress, double done) {
@@ -91,6 +103,7 @@ MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress, MapP
   grid.mapUnit = Array2D<std::int16_t>(1, d.Nx, 1, d.Ny, 0);
   for (int i = 1; i <= d.Nx; ++i) {
     for (int j = 1; j <= d.Ny; ++j) {
+      if (d.missing.at(i, j)) continue;  // no elevation, no unit
       double z = d.dispZ(i, j);
       grid.mapUnit(i, j) =
           classifyPoint(in.model, build.boundaryGrids, d.x(i), d.y(j), z).unitStrict;
@@ -223,11 +236,14 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
   report(progress, 0.1);
 
   sec.sectionSurfZ.assign(sec.Nxy + 1, 0.0);
+  sec.groundKnown.assign(sec.Nxy + 1, true);
   sec.Zbase = in.Zbase;
   sec.Dzz = grid.Dzz;
   sec.Nz = grid.Nz;
   classifyVerticalGrid(in.model, build.boundaryGrids, slot, [&](int h, double x, double y) {
-    return sec.sectionSurfZ[h] = surfaceElevationAt(d, x, y);
+    sec.sectionSurfZ[h] = surfaceElevationAt(d, x, y);
+    sec.groundKnown[h] = surfaceDefinedAt(d, x, y);
+    return sec.groundKnown[h] ? sec.sectionSurfZ[h] : kNoGround;
   });
   report(progress, 1.0);
   return build;

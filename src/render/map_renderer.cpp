@@ -69,9 +69,12 @@ class MapDrawing {
   BoundaryAtNodes boundaries_;
 };
 
+// A node without an elevation has no place on the canvas, so every cell, frame line and
+// corner edge that would use it is left out like one behind the eye.
 void MapDrawing::projectNodes() {
   for (int i = 1; i <= d_.Nx; ++i) {
     for (int j = 1; j <= d_.Ny; ++j) {
+      if (d_.missing.at(i, j)) continue;
       nodes_(i, j) = projection_.project(d_.nodeX[i], d_.nodeY[j], d_.dispZ(i, j));
     }
   }

@@ -43,7 +43,10 @@ class SectionDrawing {
 void SectionDrawing::draw() {
   const VerticalGrid& g = p_.grid;
   nodes_ = Array2D<MaybePoint>(1, g.nH, 1, g.nV);
+  // A column over no known ground is left out whole: no fill, no trace, no ground line.
+  const std::vector<bool>& known = p_.section.groundKnown;
   for (int h = 1; h <= g.nH; ++h) {
+    if (h < static_cast<int>(known.size()) && !known[h]) continue;
     for (int v = 1; v <= g.nV; ++v) {
       nodes_(h, v) = projection_.project(g.x(h), g.y(h), g.z(v));
     }

@@ -46,15 +46,17 @@ void WallDrawing::drawPass(int pass, int wall) {
     return;
   }
   const DisplaySurface& d = p_.display;
-  const double fixedY = wall == kSouthWall ? d.nodeY[1] : d.nodeY[d.Ny];
-  const double fixedX = wall == kWestWall ? d.nodeX[1] : d.nodeX[d.Nx];
+  const int edgeRow = wall == kSouthWall ? 1 : d.Ny;
+  const int edgeColumn = wall == kWestWall ? 1 : d.Nx;
   nodes_ = Array2D<MaybePoint>(1, geometry.nH, 1, geometry.nV);
   drawUnit_ = Array2D<std::int32_t>(1, geometry.nH, 1, geometry.nV, 0);
   for (int h = 1; h <= geometry.nH; ++h) {
-    const double along = pass == 1 ? geometry.x(h) : geometry.y(h);
+    // The edge node under column h; the wall stands only where it has an elevation.
+    const int i = pass == 1 ? h : edgeColumn;
+    const int j = pass == 1 ? edgeRow : h;
+    const bool onGround = !d.missing.at(i, j);
     for (int v = 1; v <= geometry.nV; ++v) {
-      nodes_(h, v) = projection_.project(pass == 1 ? along : fixedX, pass == 1 ? fixedY : along,
-                                         geometry.z(v));
+      if (onGround) nodes_(h, v) = projection_.project(d.nodeX[i], d.nodeY[j], geometry.z(v));
       const std::int16_t unit = units.unit(h, v);
       drawUnit_(h, v) = unit == kAir ? 0 : unit;
     }
