@@ -20,7 +20,7 @@ struct SectionGrid {
   std::vector<double> sectionSurfZ;  // 1..Nxy: display elevation under each column
   // 1..Nxy: false where the display surface has no elevation under the column (all air there).
   std::vector<bool> groundKnown;
-  double Zbase = 0.0;                // base and step of the levels the build used
+  double Zbase = 0.0;  // base and step of the levels the build used
   double Dzz = 0.0;
   std::int32_t Nz = 0;
 
