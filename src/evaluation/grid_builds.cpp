@@ -97,7 +97,7 @@ MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress, MapP
   checkInputs(in);
   const DisplaySurface& d = in.display;
   MapBuild build;
-  build.boundaryGrids = readBoundaryGrids(in.boundaryFile, in.model.Nbd, d);
+  build.boundaryGrids = readBoundaryGrids(in.boundaryFile, in.model.Nbd, d, {in.srs});
 
   MapGrid& grid = build.grid;
   grid.mapUnit = Array2D<std::int16_t>(1, d.Nx, 1, d.Ny, 0);
@@ -227,7 +227,7 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
   }
   sec.Nmax = std::max({sec.Nxy, d.Nx, d.Ny, grid.Nz});
 
-  build.boundaryGrids = readBoundaryGrids(in.boundaryFile, in.model.Nbd, d);
+  build.boundaryGrids = readBoundaryGrids(in.boundaryFile, in.model.Nbd, d, {in.srs});
   grid.mapUnit = Array2D<std::int16_t>(1, d.Nx, 1, d.Ny, 0);
   VerticalGrid& slot = grid.verticalGrids[kSectionSlot];
   slot = VerticalGrid{

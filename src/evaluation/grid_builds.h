@@ -24,12 +24,14 @@ class BuildError : public std::runtime_error {
 };
 
 // What a build reads: the model with its pattern table, the boundary files (slots 1..Nbd), the
-// display surface and the base height.
+// display surface, the base height, and the projected system (WKT) the boundary files are read
+// with (GridReading).
 struct BuildInputs {
   const LogicalModel& model;
   const std::vector<std::string>& boundaryFile;
   const DisplaySurface& display;
   double Zbase;
+  std::string srs = {};
 };
 
 // Called now and then with the share of the work done, from 0 to 1.

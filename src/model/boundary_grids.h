@@ -8,10 +8,20 @@
 
 namespace kalvenor {
 
+// Refuses a boundary grid with nodes that have no value (a raster's NODATA): a boundary must
+// give an elevation everywhere, or the units around the gap would be decided by a made-up one.
+// Throws ReadError naming the file, how many nodes have none, where the first lies (in file
+// order: column by column from the west, each from the south) and how to fill them.
+void requireEveryNode(const std::string& path, const GridSurface& grid);
+
+// The grid of one boundary, read and checked as every boundary is.
+GridSurface readBoundaryGrid(const std::string& path, const GridReading& reading);
+
 // Reads the grid of every boundary 1..Nbd, each at its own size and without jitter, and puts a
 // copy of the display surface into slot Nbd + 1; slot 0 is unused. `boundaryFile` holds the
 // paths in slots 1..Nbd. Throws ReadError when a boundary has no file or its file is bad.
 std::vector<GridSurface> readBoundaryGrids(const std::vector<std::string>& boundaryFile, int Nbd,
-                                           const DisplaySurface& display);
+                                           const DisplaySurface& display,
+                                           const GridReading& reading = {});
 
 }  // namespace kalvenor

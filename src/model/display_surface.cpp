@@ -22,6 +22,7 @@ DisplaySurface displayOf(const GridSurface& grid, const Offset& offset) {
   display.header() = grid.header();
   display.missing = grid.missing;
   display.srs = grid.srs;
+  display.note = grid.note;
   display.dispZ = Array2D<double>(0, grid.Nx + 1, 0, grid.Ny + 1);
   for (int i = 1; i <= grid.Nx; ++i) {
     for (int j = 1; j <= grid.Ny; ++j) display.dispZ(i, j) = grid.z(i, j) - offset();

@@ -27,7 +27,8 @@ struct DisplaySurface : GridHeader {
   double zEps = 0.0;
   // Nodes without an elevation: no cell that touches one is drawn, and they have no unit.
   MissingNodes missing;
-  std::string srs;  // the coordinate system as WKT; empty when unknown
+  std::string srs;   // the coordinate system as WKT; empty when unknown
+  std::string note;  // what was done to the file's grid on reading, as GridSurface::note
 
   bool loaded() const { return !dispZ.empty(); }
 };

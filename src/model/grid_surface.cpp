@@ -1,9 +1,12 @@
 #include "model/grid_surface.h"
 
 #include <cmath>
+#include <fstream>
 #include <limits>
 
 #include "model/item_reader.h"
+#include "model/number_text.h"
+#include "model/raster_grid.h"
 
 namespace kalvenor {
 namespace {
@@ -21,11 +24,42 @@ double readSpacing(ItemReader& reader, const std::string& name, double origin, s
   return spacing;
 }
 
+// True when the first item of the file is a number, as Nx is in the own format; also for an
+// empty file and one that cannot be opened, so that the own reader says what is wrong with them.
+bool startsLikeOwnGrid(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::string head(4096, '\0');
+  file.read(head.data(), static_cast<std::streamsize>(head.size()));
+  head.resize(static_cast<std::size_t>(file.gcount()));
+  if (head.starts_with("\xEF\xBB\xBF")) head.erase(0, 3);
+  const std::size_t start = head.find_first_not_of(" \t\r\n");
+  if (start == std::string::npos) return true;
+  const std::size_t end = head.find_first_of(", \t\r\n", start);
+  return wholeNumber(std::string_view(head).substr(start, end - start)).has_value();
+}
+
+// Other formats go to GDAL, but only files it knows as rasters: anything else keeps the own
+// reader's message.
+bool isRasterFile(const std::string& path) {
+  return !startsLikeOwnGrid(path) && isGdalRaster(path);
+}
+
 }  // namespace
 
-GridSurface readGridSurface(const std::string& path) {
-  ItemReader reader = ItemReader::fromFile(path);
-  return readGridSurface(reader);
+GridSurface readGridSurface(const std::string& path, const GridReading& reading) {
+  GridSurface grid;
+  if (isRasterFile(path)) {
+    grid = readRasterGrid(path, reading);
+  } else {
+    ItemReader reader = ItemReader::fromFile(path);
+    grid = readGridSurface(reader);
+  }
+  if (grid.srs.empty()) grid.srs = reading.srs;
+  return grid;
+}
+
+std::string gridSystem(const std::string& path, const GridReading& reading) {
+  return isRasterFile(path) ? rasterSystem(path, reading) : reading.srs;
 }
 
 GridSurface readGridSurface(ItemReader& reader) {

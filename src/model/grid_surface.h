@@ -25,15 +25,31 @@ struct GridSurface : GridHeader {
   MissingNodes missing;
   // The coordinate system as WKT; empty when the file names none.
   std::string srs;
+  // What was done to the file's grid on reading, for the user: "" when it was taken as it is.
+  std::string note;
 };
 
-// Reads a grid file: Nx, Ny, Xmin, Ymin, Dx, Dy, then the elevations column by column with y
-// fastest, in any line layout. Rejects with ReadError what the evaluation cannot use: fewer
-// than 2 nodes a direction, too many nodes, a zero or non-finite spacing or origin, a
-// non-finite elevation, a file that ends early. Whatever follows the last elevation is accepted
-// and counted in trailingValues.
-GridSurface readGridSurface(const std::string& path);
+// How grids are read beyond what the file says.
+struct GridReading {
+  // A projected coordinate system (WKT), or "" for none: grids that name no system are given it,
+  // and rasters in geographic coordinates are warped into it.
+  std::string srs;
+};
+
+// Reads a grid file in the own text format or a single-band raster GDAL opens, decided by the
+// content: a file whose first item is a number is the own format, whatever GDAL would make of
+// it, so every own grid reads and fails as it always did. The own format: Nx, Ny, Xmin, Ymin,
+// Dx, Dy, then the elevations column by column with y fastest, in any line layout. Rejects with
+// ReadError what the evaluation cannot use: fewer than 2 nodes a direction, too many nodes, a
+// zero or non-finite spacing or origin, a non-finite elevation, a file that ends early. Whatever
+// follows the last elevation is accepted and counted in trailingValues. Rasters: see
+// readRasterGrid.
+GridSurface readGridSurface(const std::string& path, const GridReading& reading = {});
 GridSurface readGridSurface(ItemReader& reader);
+
+// The coordinate system (WKT) the grid in the file would be read with, found from its header
+// alone; "" when it has none or the file cannot be opened (reading it says why).
+std::string gridSystem(const std::string& path, const GridReading& reading);
 
 // One line for the user naming the grid file and how many values after its last elevation were
 // ignored; "" when there were none.

@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 
+#include "model/coordinate_system.h"
 #include "model/number_text.h"
 
 namespace kalvenor {
@@ -106,6 +107,16 @@ void readSize(RenderOptions& o, const std::string& text) {
   o.height = static_cast<int>(*h);
 }
 
+// A coordinate system GDAL does not know, or one in degrees, is refused before any file is read.
+std::string checkedSrs(const std::string& text) {
+  try {
+    projectedSystemWkt(text);
+  } catch (const CoordinateSystemError& error) {
+    throw UsageError(std::string("--srs: ") + error.what());
+  }
+  return text;
+}
+
 // The survey line needs its start and one of its end or its direction.
 void checkSection(const SessionOptions& o, bool wanted) {
   const bool given = o.start || o.end || o.azimuth;
@@ -155,6 +166,7 @@ RenderOptions parse(const std::vector<std::string>& args, bool render) {
       {"--start", [&](const std::string& v) { o.start = point("--start", v); }},
       {"--end", [&](const std::string& v) { o.end = point("--end", v); }},
       {"--azimuth", [&](const std::string& v) { o.azimuth = numbers("--azimuth", v, 1)[0]; }},
+      {"--srs", [&](const std::string& v) { o.inputs.srs = checkedSrs(v); }},
   };
   const std::map<std::string, std::function<void(const std::string&)>> outputs = {
       {"--size", [&](const std::string& v) { readSize(o, v); }},
@@ -215,7 +227,7 @@ display surface; with a model and a surface also the 3D-map grid and the view, a
 map. A step that fails shows its message and the rest are left to the user.
 
 These options of kalvenor-render mean the same here (see kalvenor-render --help):
-  --zbase Z, --view A,G,S,V, --perspective D,P, --contours C0,C1,DC | auto[:N],
+  --srs SYSTEM, --zbase Z, --view A,G,S,V, --perspective D,P, --contours C0,C1,DC | auto[:N],
   --no-side, --no-boundary-lines, --frame 2|4|none, --black,
   --start X,Y with --end X,Y or --azimuth DEG   build the section along that line too
   --section-line                               and mark its line on the map
@@ -231,7 +243,11 @@ Input
   --model FILE          logical model
   --boundary FILE       grid of one boundary surface; repeat for every boundary, lowest first
   --surface FILE        display surface (normally the topography)
+                        Grids are files of the own text format or single-band rasters that
+                        GDAL reads (GeoTIFF, ESRI ASCII grid, ...).
   --colors FILE         colours: lines "unit N #rrggbb" and "boundary K #rrggbb"
+  --srs SYSTEM          projected coordinate system (EPSG:6677, a WKT or a PROJ string) for
+                        grids that name none; rasters in degrees are warped into it
   --zbase Z             base height of the block (default: the largest integer not above
                         the lowest display elevation less 0.5)
 View of the map

@@ -14,14 +14,16 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The files both programs can start from.
+// The files both programs can start from, and the coordinate system they are read with.
 struct InputFiles {
   std::string model;
   std::vector<std::string> boundaries;  // lowest boundary first
   std::string surface;
   std::string colors;
+  std::string srs;  // --srs as given, checked by GDAL; "" for none
   bool any() const {
-    return !model.empty() || !boundaries.empty() || !surface.empty() || !colors.empty();
+    return !model.empty() || !boundaries.empty() || !surface.empty() || !colors.empty() ||
+           !srs.empty();
   }
 };
 

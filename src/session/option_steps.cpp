@@ -12,6 +12,7 @@ TypedView typed(const ViewValues& v) { return {v.Alpha, v.Gamma, v.Sca, v.Ve, {}
 }  // namespace
 
 void loadInputs(Session& session, const InputFiles& inputs, const WarningSink& warn) {
+  if (!inputs.srs.empty()) session.setSrs(inputs.srs);
   if (!inputs.model.empty()) pass(session.loadModel(inputs.model), warn);
   if (!inputs.boundaries.empty()) {
     const int Nbd = session.state().model.Nbd;

@@ -99,6 +99,10 @@ class Session {
   // Every unit's colour and any boundary line colours from a colour file.
   void applyColourFile(const std::string& path);
 
+  // The projected system for the grids read from now on ("EPSG:6677", a WKT or a PROJ string;
+  // "" for none), checked by GDAL. Grids already read keep theirs.
+  void setSrs(const std::string& text);
+
   // Step (4): the display surface; the base height becomes the one proposed for it.
   Warnings loadDisplaySurface(const std::string& path);
   void setZbase(double Zbase);

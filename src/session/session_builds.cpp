@@ -24,7 +24,7 @@ std::string describe(const Extent& e) {
 }  // namespace
 
 BuildInputs Session::buildInputs() const {
-  return {state_.model, state_.boundaryFile, state_.display, state_.Zbase};
+  return {state_.model, state_.boundaryFile, state_.display, state_.Zbase, state_.srs};
 }
 
 // A boundary grid that does not reach over the whole display grid is extrapolated beyond its

@@ -1,4 +1,6 @@
+#include "model/boundary_grids.h"
 #include "model/colour_file.h"
+#include "model/coordinate_system.h"
 #include "model/display_surface.h"
 #include "model/grid_surface.h"
 #include "session/session.h"
@@ -6,21 +8,45 @@
 namespace kalvenor {
 namespace {
 
-void warnOfTrailingValues(Warnings& warnings, const std::string& path, const GridSurface& grid) {
+// What reading the grid had to say: values after its last elevation, and a warp.
+void warnOfReading(Warnings& warnings, const std::string& path, const GridSurface& grid) {
   const std::string warning = trailingValuesWarning(path, grid);
   if (!warning.empty()) warnings.push_back(warning);
+  if (!grid.note.empty()) warnings.push_back(path + ": " + grid.note);
+}
+
+// Grids in different systems are taken as they are, over the display surface's coordinates.
+void warnOfOtherSystem(Warnings& warnings, const std::string& boundaryFile,
+                       const std::string& boundarySrs, const std::string& displayFile,
+                       const std::string& displaySrs) {
+  if (boundarySrs.empty() || displaySrs.empty() || sameSystem(boundarySrs, displaySrs)) return;
+  warnings.push_back(boundaryFile + ": the boundary grid is in " + systemName(boundarySrs) +
+                     " but the display surface " + displayFile + " is in " +
+                     systemName(displaySrs) +
+                     "; the display surface's system is used and neither grid is reprojected");
 }
 
 }  // namespace
+
+void Session::setSrs(const std::string& text) {
+  try {
+    state_.srs = text.empty() ? std::string() : projectedSystemWkt(text);
+  } catch (const CoordinateSystemError& error) {
+    throw SessionError(error.what());
+  }
+}
 
 Warnings Session::setBoundaryFile(int k, const std::string& path) {
   if (!hasModel()) throw SessionError(kNoModelYet);
   if (k < 1 || k > state_.model.Nbd) {
     throw SessionError("The model has no boundary " + std::to_string(k) + ".");
   }
-  const GridSurface grid = readGridSurface(path);
+  const GridSurface grid = readBoundaryGrid(path, {state_.srs});
   Warnings warnings;
-  warnOfTrailingValues(warnings, path, grid);
+  warnOfReading(warnings, path, grid);
+  if (state_.display.loaded()) {
+    warnOfOtherSystem(warnings, path, grid.srs, state_.displayFile, state_.display.srs);
+  }
   state_.boundaryFile.resize(state_.model.Nbd + 1);
   state_.boundaryFile[k] = path;
   notify(Change::BoundaryFiles);
@@ -77,9 +103,14 @@ void Session::applyColourFile(const std::string& path) {
 
 // The surface is read completely before it replaces the one loaded before.
 Warnings Session::loadDisplaySurface(const std::string& path) {
-  const GridSurface grid = readGridSurface(path);
+  const GridSurface grid = readGridSurface(path, {state_.srs});
   Warnings warnings;
-  warnOfTrailingValues(warnings, path, grid);
+  warnOfReading(warnings, path, grid);
+  for (const std::string& file : state_.boundaryFile) {
+    if (!file.empty()) {
+      warnOfOtherSystem(warnings, file, gridSystem(file, {state_.srs}), path, grid.srs);
+    }
+  }
   state_.display = makeDisplaySurface(grid, state_.jitter);
   state_.displayFile = path;
   state_.Zbase = defaultZbase(state_.display.Zmin);

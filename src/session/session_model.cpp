@@ -1,4 +1,4 @@
-#include "model/grid_surface.h"
+#include "model/boundary_grids.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
 #include "session/session.h"
@@ -19,7 +19,7 @@ Warnings Session::installModel(LogicalModel model, bool ready, const std::string
       if (files[k].empty()) continue;
       try {
         step("read the file of boundary " + std::to_string(k) + " again",
-             [&] { readGridSurface(files[k]); });
+             [&] { readBoundaryGrid(files[k], {state_.srs}); });
       } catch (const ReadError& error) {
         warnings.push_back(std::string(error.what()) +
                            "; the file was dropped: pick the boundary files again in step (2).");

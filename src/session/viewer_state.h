@@ -46,6 +46,9 @@ struct ViewerState {
 
   DisplaySurface display;
   std::string displayFile;
+  // The projected system (WKT) named for the inputs, "" for none: grids read from now on that
+  // name no system are given it, and rasters in degrees are warped into it.
+  std::string srs;
   LoadJitter jitter;   // continues from one display-surface load to the next
   double Zbase = 0.0;  // base of the model block; -99999 or less means no base
 

@@ -31,7 +31,7 @@ void FormMain::cmdBoundaryFile_Click() {
   for (pickIndex_ = 1; pickIndex_ <= m.Nbd; ++pickIndex_) {
     const int k = pickIndex_;
     const std::optional<QString> path = dialogs_.openFile(
-        kAllFilesFilter, sequenceTitle(QStringLiteral("境界面"), k, m.Nbd, m.boundaryName[k]));
+        kGridFilesFilter, sequenceTitle(QStringLiteral("境界面"), k, m.Nbd, m.boundaryName[k]));
     if (!path) return;
     BusyCursor busy;
     showWarnings(session_.setBoundaryFile(k, localPath(*path)));
@@ -55,7 +55,7 @@ void FormMain::showBoundaryFiles() {
 // The surface is read completely before it replaces the one loaded before; a cancel or a bad
 // file leaves that one as it was.
 void FormMain::cmdOpenDisplayFile_Click() {
-  const std::optional<QString> path = dialogs_.openFile(kAllFilesFilter, {});
+  const std::optional<QString> path = dialogs_.openFile(kGridFilesFilter, {});
   if (!path) return;
   BusyCursor busy;
   showWarnings(session_.loadDisplaySurface(localPath(*path)));

@@ -6,6 +6,7 @@
 namespace kalvenor {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::HasSubstr;
 
 std::vector<std::string> withInputs(std::vector<std::string> rest) {
@@ -118,6 +119,25 @@ TEST(RenderOptions, AnOptionOfOneValueGivenTwiceIsAMistake) {
 }
 
 TEST(RenderOptions, HelpNeedsNothingElse) { EXPECT_TRUE(parseRenderOptions({"--help"}).help); }
+
+TEST(SrsOption, NamesOnceAProjectedSystemThatGdalKnows) {
+  EXPECT_EQ(parseRenderOptions(withInputs({"--map", "m.png", "--srs", "EPSG:6677"})).inputs.srs,
+            "EPSG:6677");
+  const std::string utm = "+proj=utm +zone=54 +datum=WGS84 +units=m";
+  EXPECT_EQ(parseWindowOptions({"--srs", utm}).inputs.srs, utm);
+  EXPECT_TRUE(parseWindowOptions({"--srs", "EPSG:6677"}).inputs.any());  // kept for later files
+
+  EXPECT_THAT(usageError(withInputs({"--map", "m.png", "--srs", "EPSG:99999"})),
+              AllOf(HasSubstr("--srs"), HasSubstr("\"EPSG:99999\" is not a coordinate system")));
+  EXPECT_THAT(usageError(withInputs({"--map", "m.png", "--srs", "somewhere"})),
+              HasSubstr("is not a coordinate system"));
+  EXPECT_THAT(usageError(withInputs({"--map", "m.png", "--srs", "EPSG:4326"})),
+              AllOf(HasSubstr("--srs"), HasSubstr("WGS 84"), HasSubstr("not a projected system")));
+  EXPECT_THAT(
+      usageError(withInputs({"--map", "m.png", "--srs", "EPSG:6677", "--srs", "EPSG:6677"})),
+      HasSubstr("--srs is given twice"));
+  EXPECT_THAT(usageError(withInputs({"--map", "m.png", "--srs"})), HasSubstr("--srs needs a value"));
+}
 
 TEST(WindowOptions, TheInputFilesAndEveryOptionThatMeansSomethingInAWindow) {
   const InputFiles files = parseWindowOptions({"--model", "m.txt", "--colors", "c.txt"}).inputs;

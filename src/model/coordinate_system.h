@@ -1,0 +1,29 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace kalvenor {
+
+// A coordinate system that cannot be used as it was given; the message says why.
+class CoordinateSystemError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The WKT of the projected coordinate system given as an authority code ("EPSG:6677"), a WKT or
+// a PROJ string. Throws CoordinateSystemError when GDAL does not know it, or when it is not
+// projected: heights in metres cannot be drawn over degrees. Files and the network are not
+// consulted.
+std::string projectedSystemWkt(const std::string& text);
+
+// True when the system (WKT) counts in degrees of longitude and latitude.
+bool isGeographic(const std::string& wkt);
+
+// True when the two systems (WKT) are the same; two empty ones are, an empty and a named one not.
+bool sameSystem(const std::string& a, const std::string& b);
+
+// The system's name for a message ("JGD2011 / Japan Plane Rectangular CS IX").
+std::string systemName(const std::string& wkt);
+
+}  // namespace kalvenor

@@ -1,0 +1,229 @@
+#include "model/raster_grid.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "model/coordinate_system.h"
+#include "model/gdal_dataset.h"
+#include "model/gdal_scope.h"
+#include "model/number_text.h"
+#include "model/raster_warp.h"
+#include "model/read_error.h"
+
+namespace kalvenor {
+namespace {
+
+[[noreturn]] void refuse(const std::string& path, const std::string& problem) {
+  throw ReadError(path, 0, 0, problem);
+}
+
+[[noreturn]] void refuse(const std::string& path, const std::string& problem,
+                         const GdalScope& gdal) {
+  refuse(path, gdal.reason().empty() ? problem : problem + ": " + gdal.reason());
+}
+
+GdalDataset openRaster(const std::string& path, const GdalScope& gdal) {
+  GdalDataset dataset(GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
+  if (!dataset) refuse(path, "GDAL cannot open it as a raster", gdal);
+  return dataset;
+}
+
+// A multi-band raster is refused rather than read from its first band: it is most often a
+// picture (red, green, blue), whose first band would draw as a plausible but false surface.
+void requireOneBand(const std::string& path, GDALDataset& dataset) {
+  const int bands = dataset.GetRasterCount();
+  if (bands != 1) {
+    refuse(path, "the raster has " + std::to_string(bands) +
+                     " bands; elevations are read from a raster of one band: take the band "
+                     "that holds them first, for example with gdal_translate -b 1");
+  }
+  if (GDALDataTypeIsComplex(dataset.GetRasterBand(1)->GetRasterDataType())) {
+    refuse(path, "the raster holds complex numbers, not elevations");
+  }
+}
+
+std::string systemOf(GDALDataset& dataset) {
+  const OGRSpatialReference* system = dataset.GetSpatialRef();
+  if (!system) return "";
+  char* wkt = nullptr;
+  system->exportToWkt(&wkt);
+  const std::string text = wkt ? wkt : "";
+  CPLFree(wkt);
+  return text;
+}
+
+// Where pixel column c and row r (from 0) land among the nodes: i and j grow with x and y, so a
+// north-up raster's rows are turned over.
+struct NodeOrder {
+  int width;
+  int height;
+  bool flipX;
+  bool flipY;
+  int i(int c) const { return flipX ? width - c : c + 1; }
+  int j(int r) const { return flipY ? height - r : r + 1; }
+};
+
+struct Georeferencing {
+  GridHeader nodes;
+  NodeOrder order;
+};
+
+// The pixel centres as nodes: column c lies at transform[0] + (c + 0.5) transform[1], row r at
+// transform[3] + (r + 0.5) transform[5].
+Georeferencing georeferencingOf(const std::string& path, GDALDataset& dataset) {
+  double t[6];
+  if (dataset.GetGeoTransform(t) != CE_None) {
+    refuse(path, "the raster is not georeferenced: it says nowhere where its pixels lie");
+  }
+  if (t[2] != 0 || t[4] != 0) {
+    refuse(path, "the raster is rotated or sheared (its geotransform has the terms " +
+                     numberText(t[2]) + " and " + numberText(t[4]) +
+                     "); the grid's rows must run east-west: warp it first, for example with "
+                     "gdalwarp");
+  }
+  const int width = dataset.GetRasterXSize();
+  const int height = dataset.GetRasterYSize();
+  if (width < 2 || height < 2) {
+    refuse(path, "a grid needs at least 2 nodes a direction; the raster has " +
+                     std::to_string(width) + " x " + std::to_string(height));
+  }
+  if (std::int64_t{width} * height > kMaxGridNodes) {
+    refuse(path, "a grid of " + std::to_string(width) + " x " + std::to_string(height) +
+                     " nodes is larger than the " + std::to_string(kMaxGridNodes) +
+                     " nodes the viewer handles");
+  }
+  const NodeOrder order{width, height, t[1] < 0, t[5] < 0};
+  const GridHeader nodes{width,
+                         height,
+                         t[0] + (order.flipX ? width - 0.5 : 0.5) * t[1],
+                         t[3] + (order.flipY ? height - 0.5 : 0.5) * t[5],
+                         std::abs(t[1]),
+                         std::abs(t[5])};
+  if (nodes.Dx == 0 || nodes.Dy == 0 || !std::isfinite(nodes.xMax()) ||
+      !std::isfinite(nodes.yMax()) || !std::isfinite(nodes.Xmin) || !std::isfinite(nodes.Ymin)) {
+    refuse(path, "the raster's geotransform gives no usable node spacing");
+  }
+  return {nodes, order};
+}
+
+// The band's own mask, or none when every pixel is valid. The mask covers NODATA values,
+// compared as GDAL compares them for the band's type.
+GDALRasterBand* maskOf(GDALRasterBand& band) {
+  return band.GetMaskFlags() == GMF_ALL_VALID ? nullptr : band.GetMaskBand();
+}
+
+// The band's values at the nodes, read in strips of rows; NaN where `mask` says there is none.
+void readValues(const std::string& path, GDALRasterBand& band, GDALRasterBand* mask,
+                const NodeOrder& order, Array2D<double>& z, const GdalScope& gdal) {
+  constexpr int kStripRows = 256;
+  const int width = order.width;
+  const double scale = band.GetScale();
+  const double offset = band.GetOffset();
+  std::vector<double> values(static_cast<std::size_t>(width) * kStripRows);
+  std::vector<GByte> valid(mask ? values.size() : 0);
+  for (int top = 0; top < order.height; top += kStripRows) {
+    const int rows = std::min(kStripRows, order.height - top);
+    if (band.RasterIO(GF_Read, 0, top, width, rows, values.data(), width, rows, GDT_Float64, 0,
+                      0) != CE_None ||
+        (mask && mask->RasterIO(GF_Read, 0, top, width, rows, valid.data(), width, rows, GDT_Byte,
+                                0, 0) != CE_None)) {
+      refuse(path, "GDAL cannot read the raster's values", gdal);
+    }
+    // Column by column, so that the nodes are written in the order they are stored.
+    for (int c = 0; c < width; ++c) {
+      const int i = order.i(c);
+      for (int r = 0; r < rows; ++r) {
+        const std::size_t at = static_cast<std::size_t>(r) * width + c;
+        z(i, order.j(top + r)) = mask && valid[at] == 0 ? std::numeric_limits<double>::quiet_NaN()
+                                                        : values[at] * scale + offset;
+      }
+    }
+  }
+}
+
+// Nodes without a finite value are marked missing and given the lowest value of the grid, so that
+// every stored elevation stays a number.
+void markMissing(const std::string& path, GridSurface& grid) {
+  std::int64_t missing = 0;
+  double lowest = std::numeric_limits<double>::infinity();
+  for (int i = 1; i <= grid.Nx; ++i) {
+    for (int j = 1; j <= grid.Ny; ++j) {
+      const double z = grid.z(i, j);
+      if (std::isfinite(z)) {
+        lowest = std::min(lowest, z);
+      } else {
+        ++missing;
+      }
+    }
+  }
+  if (missing == 0) return;
+  if (missing == std::int64_t{grid.Nx} * grid.Ny) {
+    refuse(path, "no node of the raster has a value: all are NODATA");
+  }
+  grid.missing = MissingNodes(grid.Nx, grid.Ny);
+  for (int i = 1; i <= grid.Nx; ++i) {
+    for (int j = 1; j <= grid.Ny; ++j) {
+      if (std::isfinite(grid.z(i, j))) continue;
+      grid.missing.set(i, j);
+      grid.z(i, j) = lowest;
+    }
+  }
+}
+
+GridSurface readGrid(const std::string& path, GDALDataset& dataset, const Georeferencing& geo,
+                     GDALRasterBand* mask, const GdalScope& gdal) {
+  GridSurface grid;
+  grid.header() = geo.nodes;
+  grid.z = Array2D<double>(1, grid.Nx, 1, grid.Ny);
+  readValues(path, *dataset.GetRasterBand(1), mask, geo.order, grid.z, gdal);
+  markMissing(path, grid);
+  return grid;
+}
+
+[[noreturn]] void refuseDegrees(const std::string& path, const std::string& system) {
+  refuse(path, "the raster's coordinates are geographic (" + systemName(system) +
+                   ", in degrees), and heights in metres cannot be drawn over degrees: name a "
+                   "projected system to warp it into (--srs, for example --srs EPSG:6677), or "
+                   "warp it first with gdalwarp -t_srs");
+}
+
+}  // namespace
+
+bool isGdalRaster(const std::string& path) {
+  GdalScope gdal;
+  return GDALIdentifyDriverEx(path.c_str(), GDAL_OF_RASTER, nullptr, nullptr) != nullptr;
+}
+
+GridSurface readRasterGrid(const std::string& path, const GridReading& reading) {
+  GdalScope gdal;
+  const GdalDataset source = openRaster(path, gdal);
+  requireOneBand(path, *source);
+  const std::string system = systemOf(*source);
+  const Georeferencing geo = georeferencingOf(path, *source);
+  if (!isGeographic(system)) {
+    GridSurface grid = readGrid(path, *source, geo, maskOf(*source->GetRasterBand(1)), gdal);
+    grid.srs = system;
+    return grid;
+  }
+  if (reading.srs.empty()) refuseDegrees(path, system);
+  // The warped raster marks the nodes without a value by NaN: its mask would warp it again.
+  const WarpedRaster warped = warpRaster(path, *source, reading.srs, gdal);
+  GridSurface grid =
+      readGrid(path, *warped.dataset, georeferencingOf(path, *warped.dataset), nullptr, gdal);
+  grid.header() = warped.nodes;
+  grid.srs = reading.srs;
+  grid.note = warped.note;
+  return grid;
+}
+
+std::string rasterSystem(const std::string& path, const GridReading& reading) {
+  GdalScope gdal;
+  const GdalDataset dataset(GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
+  if (!dataset) return "";
+  const std::string system = systemOf(*dataset);
+  return system.empty() || isGeographic(system) ? reading.srs : system;
+}
+
+}  // namespace kalvenor

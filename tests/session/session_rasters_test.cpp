@@ -1,0 +1,144 @@
+// The session reading rasters: the coordinate system named for the inputs, boundaries with gaps,
+// rasters in degrees and grids in different systems.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "../evaluation/grid_fixtures.h"
+#include "../model/raster_files.h"
+#include "model/coordinate_system.h"
+#include "model/read_error.h"
+#include "session/option_steps.h"
+#include "session/session.h"
+#include "temp_file.h"
+
+namespace kalvenor {
+namespace {
+
+using ::testing::AllOf;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+// A raster over the same square as `surface` below, in the plane system named.
+RasterSpec planeRaster(const std::string& srs, double z) {
+  RasterSpec spec;
+  spec.width = 5;
+  spec.height = 5;
+  spec.transform = {-12.5, 25, 0, 112.5, 0, -25};
+  spec.srs = srs;
+  spec.value = [z](int, int) { return z; };
+  return spec;
+}
+
+// A DEM in degrees of JGD2011 with no gaps, about 3 km across just west of the origin of the
+// plane system IX; 300 m high.
+RasterSpec demInDegrees() {
+  RasterSpec spec;
+  spec.width = 120;
+  spec.height = 100;
+  spec.transform = {139.8, 1.0 / 3600, 0, 36.4, 0, -1.0 / 3600};
+  spec.type = GDT_Int16;
+  spec.srs = "EPSG:6668";
+  spec.value = [](int, int) { return 300.0; };
+  return spec;
+}
+
+class SessionRasters : public ::testing::Test {
+ protected:
+  SessionRasters() { session.loadModel(model.path()); }
+
+  std::string surfaceOver(double x0, double y0, double size) {
+    surfaceText = std::make_unique<TempFile>(gridFileText(makeGrid(
+        5, 5, x0, y0, size / 4, size / 4, [](double, double) { return 400.0; })));
+    return surfaceText->path();
+  }
+
+  TempFile model{"1\ns\nlow,-1\nhigh,1\n"};
+  TempFile surface{
+      gridFileText(makeGrid(5, 5, 0, 0, 25, 25, [](double x, double) { return 30 + x / 10; }))};
+  std::unique_ptr<TempFile> surfaceText;
+  TempFolder folder;
+  Session session;
+};
+
+TEST_F(SessionRasters, AnUnknownSystemIsRefusedAndTheOneBeforeKept) {
+  session.setSrs("EPSG:6677");
+  const std::string before = session.state().srs;
+  EXPECT_TRUE(sameSystem(before, projectedSystemWkt("EPSG:6677")));
+  try {
+    session.setSrs("EPSG:99999");
+    FAIL() << "an unknown system was taken";
+  } catch (const SessionError& error) {
+    EXPECT_THAT(error.what(), HasSubstr("EPSG:99999"));
+  }
+  EXPECT_THROW(session.setSrs("EPSG:4326"), SessionError);  // degrees
+  EXPECT_EQ(session.state().srs, before);
+  session.setSrs("");
+  EXPECT_EQ(session.state().srs, "");
+}
+
+TEST_F(SessionRasters, GridsThatNameNoSystemAreGivenTheOneOfTheOptions) {
+  InputFiles inputs;
+  inputs.surface = surface.path();
+  inputs.srs = "EPSG:6677";
+  loadInputs(session, inputs, [](const std::string& warning) { ADD_FAILURE() << warning; });
+  EXPECT_THAT(systemName(session.state().display.srs), HasSubstr("CS IX"));
+}
+
+TEST_F(SessionRasters, ABoundaryWithGapsIsRefusedAndNothingChanges) {
+  RasterSpec gaps = planeRaster("", 15);
+  gaps.nodata = -9999;
+  gaps.value = [](int c, int r) { return c == 2 && r < 3 ? std::nan("") : 15.0; };
+  const std::string path = writeRaster(folder.file("gaps.tif"), gaps);
+  const std::vector<std::string> before = session.state().boundaryFile;
+  try {
+    session.setBoundaryFile(1, path);
+    FAIL() << "a boundary with gaps was taken";
+  } catch (const ReadError& error) {
+    EXPECT_THAT(error.what(), AllOf(HasSubstr(path), HasSubstr("3 nodes have no value"),
+                                    HasSubstr("x 50, y 50"), HasSubstr("gdal_fillnodata.py")));
+  }
+  EXPECT_EQ(session.state().boundaryFile, before);
+}
+
+TEST_F(SessionRasters, ABoundaryInDegreesNeedsAProjectedSystemAndIsWarpedInEveryRead) {
+  const std::string dem = writeRaster(folder.file("dem.tif"), demInDegrees());
+  EXPECT_THROW(session.setBoundaryFile(1, dem), ReadError);
+  EXPECT_THAT(session.state().boundaryFile, ElementsAre("", ""));
+
+  session.setSrs("EPSG:6677");
+  const Warnings warnings = session.setBoundaryFile(1, dem);
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_THAT(warnings[0], AllOf(HasSubstr(dem), HasSubstr("warped"), HasSubstr("CS IX")));
+
+  // The build and a model of the same size read it again the same way.
+  session.loadDisplaySurface(surfaceOver(-2500, 41500, 2000));
+  session.setZbase(0);
+  session.buildMapGrid();
+  EXPECT_EQ(session.state().mapGrid.mapUnit(3, 3), 1);  // the surface at 400 lies below the top
+  EXPECT_THAT(session.loadModel(model.path()), IsEmpty());
+  EXPECT_EQ(session.state().boundaryFile[1], dem);
+}
+
+TEST_F(SessionRasters, GridsInDifferentSystemsAreNamedAndTheDisplaySurfacesIsUsed) {
+  const std::string viii = writeRaster(folder.file("viii.tif"), planeRaster("EPSG:6676", 15));
+  const std::string ix = writeRaster(folder.file("ix.tif"), planeRaster("EPSG:6677", 30));
+  session.setBoundaryFile(1, viii);
+  const Warnings onSurface = session.loadDisplaySurface(ix);
+  ASSERT_EQ(onSurface.size(), 1u);
+  EXPECT_THAT(onSurface[0],
+              AllOf(HasSubstr(viii), HasSubstr(ix), HasSubstr("CS VIII"), HasSubstr("CS IX")));
+  EXPECT_THAT(systemName(session.state().display.srs), HasSubstr("CS IX"));
+
+  const Warnings onBoundary = session.setBoundaryFile(1, viii);
+  ASSERT_EQ(onBoundary.size(), 1u);
+  EXPECT_THAT(onBoundary[0], AllOf(HasSubstr(viii), HasSubstr(ix)));
+  const std::string sameAsSurface =
+      writeRaster(folder.file("ix-too.tif"), planeRaster("EPSG:6677", 15));
+  EXPECT_THAT(session.setBoundaryFile(1, sameAsSurface), IsEmpty());
+}
+
+}  // namespace
+}  // namespace kalvenor
