@@ -7,6 +7,7 @@
 #include "model/item_reader.h"
 #include "model/number_text.h"
 #include "model/raster_grid.h"
+#include "model/read_error.h"
 
 namespace kalvenor {
 namespace {
@@ -24,42 +25,67 @@ double readSpacing(ItemReader& reader, const std::string& name, double origin, s
   return spacing;
 }
 
-// True when the first item of the file is a number, as Nx is in the own format; also for an
-// empty file and one that cannot be opened, so that the own reader says what is wrong with them.
-bool startsLikeOwnGrid(const std::string& path) {
+enum class FileStart { OwnGrid, OtherText, Binary };
+
+// The own format starts with Nx, a number; an empty file and one that cannot be opened count as
+// the own format too, so that the own reader says what is wrong with them. A NUL byte in the first
+// block marks a binary file.
+FileStart fileStart(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   std::string head(4096, '\0');
   file.read(head.data(), static_cast<std::streamsize>(head.size()));
   head.resize(static_cast<std::size_t>(file.gcount()));
+  if (head.find('\0') != std::string::npos) return FileStart::Binary;
   if (head.starts_with("\xEF\xBB\xBF")) head.erase(0, 3);
   const std::size_t start = head.find_first_not_of(" \t\r\n");
-  if (start == std::string::npos) return true;
+  if (start == std::string::npos) return FileStart::OwnGrid;
   const std::size_t end = head.find_first_of(", \t\r\n", start);
-  return wholeNumber(std::string_view(head).substr(start, end - start)).has_value();
+  return wholeNumber(std::string_view(head).substr(start, end - start))
+             ? FileStart::OwnGrid
+             : FileStart::OtherText;
 }
 
-// Other formats go to GDAL, but only files it knows as rasters: anything else keeps the own
-// reader's message.
-bool isRasterFile(const std::string& path) {
-  return !startsLikeOwnGrid(path) && isGdalRaster(path);
+GridSurface readOwnGrid(const std::string& path) {
+  ItemReader reader = ItemReader::fromFile(path);
+  return readGridSurface(reader);
+}
+
+// A text file that is not the own format may be a raster in a text format (ESRI ASCII, XYZ).
+// When GDAL cannot read it either, the own reader's complaint comes first, as it names the line
+// and item, and GDAL's follows.
+GridSurface readTextGrid(const std::string& path, const GridReading& reading) {
+  std::string rasterProblem = "GDAL knows no raster format it is written in";
+  if (isGdalRaster(path)) {
+    try {
+      return readRasterGrid(path, reading);
+    } catch (const ReadError& error) {
+      rasterProblem = error.problem();
+    }
+  }
+  try {
+    return readOwnGrid(path);
+  } catch (const ReadError& error) {
+    throw ReadError(path, error.line(), error.item(),
+                    error.problem() + " (nor is it a raster: " + rasterProblem + ")");
+  }
 }
 
 }  // namespace
 
+
 GridSurface readGridSurface(const std::string& path, const GridReading& reading) {
   GridSurface grid;
-  if (isRasterFile(path)) {
-    grid = readRasterGrid(path, reading);
-  } else {
-    ItemReader reader = ItemReader::fromFile(path);
-    grid = readGridSurface(reader);
+  switch (fileStart(path)) {
+    case FileStart::OwnGrid: grid = readOwnGrid(path); break;
+    case FileStart::OtherText: grid = readTextGrid(path, reading); break;
+    case FileStart::Binary: grid = readRasterGrid(path, reading); break;
   }
   if (grid.srs.empty()) grid.srs = reading.srs;
   return grid;
 }
 
 std::string gridSystem(const std::string& path, const GridReading& reading) {
-  return isRasterFile(path) ? rasterSystem(path, reading) : reading.srs;
+  return fileStart(path) == FileStart::OwnGrid ? reading.srs : rasterSystem(path, reading);
 }
 
 GridSurface readGridSurface(ItemReader& reader) {

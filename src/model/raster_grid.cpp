@@ -25,8 +25,16 @@ namespace {
 }
 
 GdalDataset openRaster(const std::string& path, const GdalScope& gdal) {
-  GdalDataset dataset(GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
+  constexpr unsigned kFlags = GDAL_OF_RASTER | GDAL_OF_READONLY;
+  GdalDataset dataset(GDALDataset::Open(path.c_str(), kFlags));
   if (!dataset) refuse(path, "GDAL cannot open it as a raster", gdal);
+  // ESRI ASCII grids are read as float32 unless asked otherwise, which would round the decimal
+  // values written in the file; as doubles they stay the numbers written.
+  if (std::string(dataset->GetDriverName()) == "AAIGrid") {
+    const char* const options[] = {"DATATYPE=Float64", nullptr};
+    dataset.reset(GDALDataset::Open(path.c_str(), kFlags, nullptr, options));
+    if (!dataset) refuse(path, "GDAL cannot open it as a raster", gdal);
+  }
   return dataset;
 }
 

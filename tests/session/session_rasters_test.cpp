@@ -117,7 +117,7 @@ TEST_F(SessionRasters, ABoundaryInDegreesNeedsAProjectedSystemAndIsWarpedInEvery
   session.loadDisplaySurface(surfaceOver(-2500, 41500, 2000));
   session.setZbase(0);
   session.buildMapGrid();
-  EXPECT_EQ(session.state().mapGrid.mapUnit(3, 3), 1);  // the surface at 400 lies below the top
+  EXPECT_EQ(session.state().mapGrid.mapUnit(3, 3), 2);  // the surface at 400 lies above the 300
   EXPECT_THAT(session.loadModel(model.path()), IsEmpty());
   EXPECT_EQ(session.state().boundaryFile[1], dem);
 }

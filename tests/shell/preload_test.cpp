@@ -36,7 +36,8 @@ SessionOptions PreloadTest::example() const {
                     {e + "limestone_top.txt", e + "sandstone_top.txt", e + "mudstone_top.txt",
                      e + "unconformity.txt"},
                     e + "topography.txt",
-                    e + "colors.txt"};
+                    e + "colors.txt",
+                    ""};
   return options;
 }
 
