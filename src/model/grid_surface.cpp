@@ -40,9 +40,8 @@ FileStart fileStart(const std::string& path) {
   const std::size_t start = head.find_first_not_of(" \t\r\n");
   if (start == std::string::npos) return FileStart::OwnGrid;
   const std::size_t end = head.find_first_of(", \t\r\n", start);
-  return wholeNumber(std::string_view(head).substr(start, end - start))
-             ? FileStart::OwnGrid
-             : FileStart::OtherText;
+  return wholeNumber(std::string_view(head).substr(start, end - start)) ? FileStart::OwnGrid
+                                                                        : FileStart::OtherText;
 }
 
 GridSurface readOwnGrid(const std::string& path) {
@@ -72,13 +71,18 @@ GridSurface readTextGrid(const std::string& path, const GridReading& reading) {
 
 }  // namespace
 
-
 GridSurface readGridSurface(const std::string& path, const GridReading& reading) {
   GridSurface grid;
   switch (fileStart(path)) {
-    case FileStart::OwnGrid: grid = readOwnGrid(path); break;
-    case FileStart::OtherText: grid = readTextGrid(path, reading); break;
-    case FileStart::Binary: grid = readRasterGrid(path, reading); break;
+    case FileStart::OwnGrid:
+      grid = readOwnGrid(path);
+      break;
+    case FileStart::OtherText:
+      grid = readTextGrid(path, reading);
+      break;
+    case FileStart::Binary:
+      grid = readRasterGrid(path, reading);
+      break;
   }
   if (grid.srs.empty()) grid.srs = reading.srs;
   return grid;

@@ -34,6 +34,8 @@ void Session::setSrs(const std::string& text) {
   } catch (const CoordinateSystemError& error) {
     throw SessionError(error.what());
   }
+  state_.srsGiven = text;
+  notify(Change::CoordinateSystem);
 }
 
 Warnings Session::setBoundaryFile(int k, const std::string& path) {
@@ -49,6 +51,11 @@ Warnings Session::setBoundaryFile(int k, const std::string& path) {
   }
   state_.boundaryFile.resize(state_.model.Nbd + 1);
   state_.boundaryFile[k] = path;
+  if (grid.note.empty()) {
+    state_.boundaryNote.erase(path);
+  } else {
+    state_.boundaryNote[path] = grid.note;
+  }
   notify(Change::BoundaryFiles);
   return warnings;
 }

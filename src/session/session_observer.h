@@ -4,16 +4,17 @@ namespace kalvenor {
 
 // What a session operation changed.
 enum class Change {
-  Model,           // the logical model: its size, names or cells
-  BoundaryFiles,   // the files picked for the boundaries
-  Colours,         // unit or boundary-line colours
-  DisplaySurface,  // the display surface, its extent and the base height proposed from it
-  BaseHeight,      // the base height of the block
-  Grids,           // a grid built, or the grids dropped
-  View,            // a view applied or its values changed
-  Contours,        // the contour settings
-  DrawOptions,     // what a map is drawn with (walls, frame, boundary lines, background)
-  Picture,         // a picture drawn
+  Model,             // the logical model: its size, names or cells
+  BoundaryFiles,     // the files picked for the boundaries
+  Colours,           // unit or boundary-line colours
+  DisplaySurface,    // the display surface, its extent and the base height proposed from it
+  BaseHeight,        // the base height of the block
+  CoordinateSystem,  // the projected system named for the grids read from now on
+  Grids,             // a grid built, or the grids dropped
+  View,              // a view applied or its values changed
+  Contours,          // the contour settings
+  DrawOptions,       // what a map is drawn with (walls, frame, boundary lines, background)
+  Picture,           // a picture drawn
 };
 
 // Told of every change a session makes, after the change is complete. A window refreshes its

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -43,14 +44,18 @@ struct ViewerState {
   // Nbd + 1 the display surface); empty until a grid has been built.
   std::vector<std::string> boundaryFile;
   std::vector<GridSurface> boundaryGrids;
+  // What was done to a boundary file's grid on reading (a warp), by path; files taken as they
+  // are have no entry.
+  std::map<std::string, std::string> boundaryNote;
 
   DisplaySurface display;
   std::string displayFile;
   // The projected system (WKT) named for the inputs, "" for none: grids read from now on that
   // name no system are given it, and rasters in degrees are warped into it.
   std::string srs;
-  LoadJitter jitter;   // continues from one display-surface load to the next
-  double Zbase = 0.0;  // base of the model block; -99999 or less means no base
+  std::string srsGiven;  // the system as the user named it
+  LoadJitter jitter;     // continues from one display-surface load to the next
+  double Zbase = 0.0;    // base of the model block; -99999 or less means no base
 
   // The last grid build's units (top surface and walls, or the section), the wall profiles of
   // the last map build (slots 1..4: south, west, north, east) and the section of the last

@@ -44,6 +44,7 @@ void FormMain::connectHandlers() {
           guarded(ui_.txtZbase, &FormMain::txtZbase_Change));
   connect(ui_.txtZbase2, &QLineEdit::textChanged, this,
           guarded(ui_.txtZbase2, &FormMain::txtZbase2_Change));
+  connect(ui_.txtSrs, &QLineEdit::editingFinished, this, &FormMain::txtSrs_Finished);
   const std::pair<QPushButton*, void (FormMain::*)()> commands[] = {
       {ui_.cmdOpenModel, &FormMain::cmdOpenModel_Click},
       {ui_.cmd2Layer, &FormMain::cmd2Layer_Click},
@@ -204,6 +205,9 @@ void FormMain::sessionChanged(Change change) {
       break;
     case Change::BaseHeight:
       if (!fromControls(Change::BaseHeight)) showBaseHeight();
+      break;
+    case Change::CoordinateSystem:
+      if (!fromControls(Change::CoordinateSystem)) showSrs();
       break;
     case Change::Grids:
       showGridFigures();

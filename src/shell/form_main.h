@@ -121,6 +121,7 @@ class FormMain : public QWidget, private SessionObserver {
   void txtNbd_Change();
   void txtZbase_Change();
   void txtZbase2_Change();
+  void txtSrs_Finished();
   bool eventFilter(QObject* watched, QEvent* event) override;
   void readDefaultFile();
   void writeCell(const QString& text);
@@ -133,6 +134,7 @@ class FormMain : public QWidget, private SessionObserver {
   void showColours();
   void showDisplaySurface();
   void showBaseHeight();
+  void showSrs();
   void showGridFigures();
   void showView();
   void showContours();

@@ -19,7 +19,25 @@ QString shownPath(const std::string& path) {
   return QDir::toNativeSeparators(QFile::decodeName(path.c_str()));
 }
 
+// A grid file's name, marked when its grid was warped on reading; the tip says how.
+std::pair<QString, QString> gridCaption(const std::string& path, const std::string& note) {
+  const QString name = shownPath(path);
+  if (note.empty()) return {name, name};
+  return {name + QStringLiteral("（投影変換）"), name + "\n" + QString::fromStdString(note)};
+}
+
 }  // namespace
+
+// A system GDAL does not know, or one in degrees, is refused, and the box shows the one in use.
+void FormMain::txtSrs_Finished() {
+  const std::string text = ui_.txtSrs->text().trimmed().toStdString();
+  if (text == state().srsGiven) return;
+  ReadingControls reading(*this, Change::CoordinateSystem);
+  const bool taken = runCommand(ui_.txtSrs, [this, &text] { session_.setSrs(text); });
+  if (!taken) showSrs();
+}
+
+void FormMain::showSrs() { ui_.txtSrs->setText(QString::fromStdString(state().srsGiven)); }
 
 // The files are asked for lowest boundary first, each dialog titled with its boundary. A new
 // sequence starts from an empty list. Each file is read once on the spot so a wrong file is
@@ -47,7 +65,12 @@ void FormMain::showBoundaryFiles() {
   ui_.lstBoundaryFile->clear();
   const std::vector<std::string>& files = state().boundaryFile;
   for (std::size_t k = 1; k < files.size(); ++k) {
-    if (!files[k].empty()) ui_.lstBoundaryFile->addItem(shownPath(files[k]));
+    if (files[k].empty()) continue;
+    const auto note = state().boundaryNote.find(files[k]);
+    const auto [text, tip] =
+        gridCaption(files[k], note == state().boundaryNote.end() ? std::string() : note->second);
+    auto* item = new QListWidgetItem(text, ui_.lstBoundaryFile);
+    item->setToolTip(tip);
   }
   ui_.cmdBoundaryFile->setEnabled(session_.stepOpen(Step::BoundaryFiles));
 }
@@ -78,9 +101,9 @@ void FormMain::showDisplaySurface() {
                                                 {ui_.lblZminContour, d.Zmin},
                                                 {ui_.lblZmaxContour, d.Zmax}};
   for (const auto& [label, value] : figures) label->setText(numberQText(value));
-  const QString path = shownPath(state().displayFile);
-  ui_.lblDisplayFile->setText(path);
-  ui_.lblDisplayFile->setToolTip(path);
+  const auto [text, tip] = gridCaption(state().displayFile, d.note);
+  ui_.lblDisplayFile->setText(text);
+  ui_.lblDisplayFile->setToolTip(tip);
   ui_.lblMin->setText(pointCaption(d.Xmin, d.Ymin));
   ui_.lblMax->setText(pointCaption(d.Xmax, d.Ymax));
 }

@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include <array>
-#include <cmath>
 #include <atomic>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -62,7 +62,8 @@ inline std::string writeRaster(const std::string& path, const RasterSpec& spec,
   GDALAllRegister();
   GDALDriver* memory = GetGDALDriverManager()->GetDriverByName("MEM");
   GDALDataset* raster = memory->Create("", spec.width, spec.height, spec.bands, spec.type, nullptr);
-  for (const auto& [key, value] : spec.metadata) raster->SetMetadataItem(key.c_str(), value.c_str());
+  for (const auto& [key, value] : spec.metadata)
+    raster->SetMetadataItem(key.c_str(), value.c_str());
   if (spec.georeferenced) {
     std::array<double, 6> transform = spec.transform;
     raster->SetGeoTransform(transform.data());

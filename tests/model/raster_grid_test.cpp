@@ -71,11 +71,11 @@ TEST_F(RasterGrid, PixelCentresAreTheNodesWhicheverWayTheRowsAndColumnsRun) {
   spec.value = [](int c, int r) { return 10 * c + r; };
   struct Case {
     std::array<double, 6> transform;
-    double Xmin, Ymin;  // worked out by hand: the centre of the south-western pixel
+    double Xmin, Ymin;     // worked out by hand: the centre of the south-western pixel
     int cornerI, cornerJ;  // the node of the first pixel (top-left in the file)
   };
-  for (const Case& c : {Case{{1000, 10, 0, 2000, 0, -5}, 1005, 1982.5, 1, 4},    // north-up
-                        Case{{1000, 10, 0, 2000, 0, 5}, 1005, 2002.5, 1, 1},     // south-up
+  for (const Case& c : {Case{{1000, 10, 0, 2000, 0, -5}, 1005, 1982.5, 1, 4},     // north-up
+                        Case{{1000, 10, 0, 2000, 0, 5}, 1005, 2002.5, 1, 1},      // south-up
                         Case{{1000, -10, 0, 2000, 0, -5}, 975, 1982.5, 3, 4}}) {  // east to west
     spec.transform = c.transform;
     const GridSurface grid = readGridSurface(writeRaster(folder.file("r.tif"), spec));
@@ -345,8 +345,8 @@ TEST_F(RasterGrid, BadRastersAreRefusedByNameWithoutGdalWritingToStderr) {
   const std::string tif = writeRaster(folder.file("good.tif"), good);
   // A TIFF's signature, then a header pointing nowhere.
   const std::string corrupt = folder.file("corrupt.tif");
-  std::ofstream(corrupt, std::ios::binary) << std::string("II*\0\xff\xff\xff\x7f", 8)
-                                           << std::string(200, '\x5a');
+  std::ofstream(corrupt, std::ios::binary)
+      << std::string("II*\0\xff\xff\xff\x7f", 8) << std::string(200, '\x5a');
 
   RasterSpec rgb = good;
   rgb.bands = 3;

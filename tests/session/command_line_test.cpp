@@ -136,7 +136,8 @@ TEST(SrsOption, NamesOnceAProjectedSystemThatGdalKnows) {
   EXPECT_THAT(
       usageError(withInputs({"--map", "m.png", "--srs", "EPSG:6677", "--srs", "EPSG:6677"})),
       HasSubstr("--srs is given twice"));
-  EXPECT_THAT(usageError(withInputs({"--map", "m.png", "--srs"})), HasSubstr("--srs needs a value"));
+  EXPECT_THAT(usageError(withInputs({"--map", "m.png", "--srs"})),
+              HasSubstr("--srs needs a value"));
 }
 
 TEST(WindowOptions, TheInputFilesAndEveryOptionThatMeansSomethingInAWindow) {

@@ -50,8 +50,8 @@ class SessionRasters : public ::testing::Test {
   SessionRasters() { session.loadModel(model.path()); }
 
   std::string surfaceOver(double x0, double y0, double size) {
-    surfaceText = std::make_unique<TempFile>(gridFileText(makeGrid(
-        5, 5, x0, y0, size / 4, size / 4, [](double, double) { return 400.0; })));
+    surfaceText = std::make_unique<TempFile>(gridFileText(
+        makeGrid(5, 5, x0, y0, size / 4, size / 4, [](double, double) { return 400.0; })));
     return surfaceText->path();
   }
 
