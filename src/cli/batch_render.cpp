@@ -69,10 +69,16 @@ void addText(OutputSet& outputs, const std::string& path, const std::string& tex
   outputs.add(path, QByteArray::fromStdString(text));
 }
 
+// A name no format fits is refused before any grid is built.
+void checkExportNames(const RenderOptions& o) {
+  if (!o.unitsLegend.empty()) qgisColourMapPath(o.unitsLegend);
+}
+
 // The run as a user would take the steps: the inputs, the section (drawn and exported before the
 // map build replaces its grid; its line stays for the map), then the map; every output is made
 // before any is written, and none replaces its file unless all can.
 void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
+  checkExportNames(o);
   loadInputs(session, o.inputs, warn);
   if (o.inputs.colors.empty()) {
     for (int unit = 1; unit <= session.state().model.unitCount(); ++unit) {
@@ -84,6 +90,7 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
   const auto pass = [&](const Warnings& warnings) {
     for (const std::string& warning : warnings) warn(warning);
   };
+  const ViewerState& s = session.state();
   OutputSet outputs;
   if (o.wantsSection()) {
     pass(session.buildSectionGrid(sectionLineOf(o)));
@@ -94,8 +101,7 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
       });
     }
     if (!o.sectionUnits.empty()) {
-      addText(outputs, o.sectionUnits,
-              sectionUnitsCsv(session.state().mapGrid.verticalGrids[kSectionSlot]));
+      addText(outputs, o.sectionUnits, sectionUnitsCsv(s.mapGrid.verticalGrids[kSectionSlot]));
     }
   }
   if (!o.mapFile.empty() || !o.unitsGrid.empty()) {
@@ -109,13 +115,12 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
       });
     }
     if (!o.unitsGrid.empty()) {
-      addText(outputs, o.unitsGrid,
-              esriUnitsGrid(session.state().display, session.state().mapGrid.mapUnit));
+      addText(outputs, o.unitsGrid, esriUnitsGrid(s.display, s.mapGrid.mapUnit));
     }
   }
   if (!o.unitsLegend.empty()) {
-    addText(outputs, o.unitsLegend,
-            unitsLegendCsv(session.state().model, session.state().unitColor));
+    addText(outputs, o.unitsLegend, unitsLegendCsv(s.model, s.unitColor));
+    addText(outputs, qgisColourMapPath(o.unitsLegend), qgisColourMap(s.model, s.unitColor));
   }
   outputs.write();
 }

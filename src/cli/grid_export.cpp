@@ -1,8 +1,12 @@
 #include "cli/grid_export.h"
 
-#include <algorithm>
 #include <cmath>
+#include <filesystem>
 
+#include "cli/export_error.h"
+#include "cli/file_extension.h"
+#include "cli/north_up_grid.h"
+#include "cli/unit_styles.h"
 #include "model/colour_file.h"
 #include "model/number_text.h"
 
@@ -18,22 +22,22 @@ std::string csvField(const std::string& text) {
 
 }  // namespace
 
-// A grid with a negative spacing runs west or south from its origin: the lower-left corner is
-// then the other end, and the rows and columns are written in the order the format wants.
 std::string esriUnitsGrid(const DisplaySurface& d, const Array2D<std::int16_t>& mapUnit) {
-  std::string text = "ncols " + numberText(d.Nx) + "\nnrows " + numberText(d.Ny) + "\nxllcenter " +
-                     numberText(std::min(d.Xmin, d.Xmax)) + "\nyllcenter " +
-                     numberText(std::min(d.Ymin, d.Ymax)) + "\n";
-  if (std::abs(d.Dx) == std::abs(d.Dy)) {
-    text += "cellsize " + numberText(std::abs(d.Dx)) + "\n";
+  const NorthUpGrid raster(d.header());
+  std::string text = "ncols " + numberText(raster.columns()) + "\nnrows " +
+                     numberText(raster.rows()) + "\nxllcenter " + numberText(raster.westX()) +
+                     "\nyllcenter " + numberText(raster.southY()) + "\n";
+  if (raster.cellWidth() == raster.cellHeight()) {
+    text += "cellsize " + numberText(raster.cellWidth()) + "\n";
   } else {
-    text += "dx " + numberText(std::abs(d.Dx)) + "\ndy " + numberText(std::abs(d.Dy)) + "\n";
+    text +=
+        "dx " + numberText(raster.cellWidth()) + "\ndy " + numberText(raster.cellHeight()) + "\n";
   }
   text += "NODATA_value 0\n";
-  for (int row = 0; row < d.Ny; ++row) {
-    const int j = d.Dy > 0 ? d.Ny - row : row + 1;
-    for (int column = 0; column < d.Nx; ++column) {
-      const int i = d.Dx > 0 ? column + 1 : d.Nx - column;
+  for (int row = 0; row < raster.rows(); ++row) {
+    for (int column = 0; column < raster.columns(); ++column) {
+      const int i = raster.i(column);
+      const int j = raster.j(row);
       if (column > 0) text += ' ';
       text += numberText(mapUnit.contains(i, j) ? mapUnit(i, j) : 0);
     }
@@ -43,22 +47,48 @@ std::string esriUnitsGrid(const DisplaySurface& d, const Array2D<std::int16_t>& 
 }
 
 std::string unitsLegendCsv(const LogicalModel& model, const std::vector<PackedColor>& unitColor) {
+  const std::vector<UnitStyle> styles = unitStyles(model, unitColor);
   std::string text = "unit,name,color\n";
-  for (int unit = 1; unit <= model.unitCount(); ++unit) {
-    const PackedColor color = unit < static_cast<int>(unitColor.size()) ? unitColor[unit] : kBlack;
-    text += numberText(unit) + "," + csvField(model.unitName[unit]) + "," + colourHex(color) + "\n";
+  for (int unit = 1; unit < static_cast<int>(styles.size()); ++unit) {
+    text += numberText(unit) + "," + csvField(styles[unit].name) + "," +
+            colourHex(styles[unit].color) + "\n";
   }
   return text;
 }
 
+// The pseudocolour loader wants a label on every line, so a unit without a name is labelled by
+// its number. Value 0 stays out: it is NODATA.
+std::string qgisColourMap(const LogicalModel& model, const std::vector<PackedColor>& unitColor) {
+  const std::vector<UnitStyle> styles = unitStyles(model, unitColor);
+  std::string text = "# QGIS Generated Color Map Export File\nINTERPOLATION:EXACT\n";
+  for (int unit = 1; unit < static_cast<int>(styles.size()); ++unit) {
+    const UnitStyle& s = styles[unit];
+    text += numberText(unit) + "," + numberText(redOf(s.color)) + "," +
+            numberText(greenOf(s.color)) + "," + numberText(blueOf(s.color)) + "," +
+            numberText(s.alpha) + "," + (s.name.empty() ? "unit " + numberText(unit) : s.name) +
+            "\n";
+  }
+  return text;
+}
+
+std::string qgisColourMapPath(const std::string& csvPath) {
+  if (lowerExtension(csvPath) == ".txt") {
+    throw ExportError(csvPath,
+                      "the legend CSV must not end in .txt, the name of the QGIS colour map "
+                      "written beside it");
+  }
+  return std::filesystem::path(csvPath).replace_extension(".txt").string();
+}
+
 std::string sectionUnitsCsv(const VerticalGrid& s) {
-  std::string text = "h,v,x,y,z,unit\n";
+  const double step = std::hypot(s.dxH, s.dyH);
+  std::string text = "h,v,x,y,z,unit,distance\n";
   for (int h = 1; h <= s.nH; ++h) {
-    const std::string xy =
-        numberText(s.x0 + (h - 1) * s.dxH) + "," + numberText(s.y0 + (h - 1) * s.dyH) + ",";
+    const std::string xy = numberText(s.x(h)) + "," + numberText(s.y(h)) + ",";
+    const std::string distance = numberText((h - 1) * step);
     for (int v = 1; v <= s.nV; ++v) {
-      text += numberText(h) + "," + numberText(v) + "," + xy + numberText(s.z0 + (v - 1) * s.dzV) +
-              "," + numberText(s.unit(h, v)) + "\n";
+      text += numberText(h) + "," + numberText(v) + "," + xy + numberText(s.z(v)) + "," +
+              numberText(s.unit(h, v)) + "," + distance + "\n";
     }
   }
   return text;

@@ -18,7 +18,16 @@ std::string esriUnitsGrid(const DisplaySurface& display, const Array2D<std::int1
 // "unit,name,color" for every unit of the model, to style that grid.
 std::string unitsLegendCsv(const LogicalModel& model, const std::vector<PackedColor>& unitColor);
 
-// "h,v,x,y,z,unit" for every node of a section, h outer, v inner; unit -1 is air.
+// The same legend as a QGIS colour map export ("value,red,green,blue,alpha,label" under its
+// header lines), which both its paletted and its pseudocolour renderers load.
+std::string qgisColourMap(const LogicalModel& model, const std::vector<PackedColor>& unitColor);
+
+// Where the QGIS colour map goes beside the legend CSV at `csvPath`: the same name ending in
+// .txt. Throws ExportError when the CSV's own name ends in .txt.
+std::string qgisColourMapPath(const std::string& csvPath);
+
+// "h,v,x,y,z,unit,distance" for every node of a section, h outer, v inner; unit -1 is air and
+// distance runs along the section from its first column.
 std::string sectionUnitsCsv(const VerticalGrid& section);
 
 }  // namespace kalvenor

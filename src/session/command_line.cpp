@@ -270,8 +270,9 @@ Output (the format follows the extension: .bmp, .png or .svg)
   --azimuth DEG         its direction, clockwise from north
   --section-line        mark the survey line on the map
   --units-grid FILE     unit of every display node as an ESRI ASCII grid (0: no unit)
-  --units-legend FILE   CSV unit,name,color to style that grid
-  --section-units FILE  CSV h,v,x,y,z,unit of every section node (-1: air)
+  --units-legend FILE   CSV unit,name,color to style that grid, and beside it, named like
+                        it but ending in .txt, a QGIS colour map for its paletted renderer
+  --section-units FILE  CSV h,v,x,y,z,unit,distance of every section node (-1: air)
   --help                this text
 A bad option or file gives a one-line message and exit status 2.
 )";

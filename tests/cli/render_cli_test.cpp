@@ -136,11 +136,11 @@ void RenderCliTest::theSectionCsvOfASmallCase() {
                                      << "90");
   QCOMPARE(run.status, 0);
   const QList<QByteArray> lines = contents(out("section.csv")).trimmed().split('\n');
-  QCOMPARE(lines.first(), QByteArray("h,v,x,y,z,unit"));
+  QCOMPARE(lines.first(), QByteArray("h,v,x,y,z,unit,distance"));
   // 20 m long, 5 apart: 5 columns; 15 m high in steps of 5, raised to 5 levels of about 3.75
   // (the surface lies a millionth below 5 after the load jitter).
   QCOMPARE(lines.size(), 1 + 5 * 5);
-  QCOMPARE(lines[1], QByteArray("1,1,0,5,-10,1"));
+  QCOMPARE(lines[1], QByteArray("1,1,0,5,-10,1,0"));
   double worstLevel = 0;
   const auto unitsOfColumn = [&](int h) {
     QList<int> units;
@@ -157,6 +157,7 @@ void RenderCliTest::theSectionCsvOfASmallCase() {
   QCOMPARE(unitsOfColumn(1), (QList<int>{1, 1, 1, 2, -1}));
   QCOMPARE(unitsOfColumn(5), (QList<int>{1, 1, 1, 1, -1}));  // east: the boundary at 10
   QCOMPARE(lines[21].left(9), QByteArray("5,1,20,5,"));
+  QVERIFY(lines[21].endsWith(",20"));
   QVERIFY(worstLevel < 1e-5);
 }
 
@@ -215,6 +216,7 @@ void RenderCliTest::badOptionsAndFilesExitWithTwoAndNameTheProblem() {
                    << "--azimuth"
                    << "0",
        "does not cross"},
+      {smallCase() << "--units-legend" << out("legend.txt"), "legend.txt: the legend CSV"},
   };
   for (const auto& c : cases) {
     const Run run = render(c.args);

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cctype>
+#include <filesystem>
+#include <string>
+
+namespace kalvenor {
+
+// The extension of a file name in lower case with its dot (".tif"); empty when it has none.
+inline std::string lowerExtension(const std::string& path) {
+  std::string extension = std::filesystem::path(path).extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension;
+}
+
+}  // namespace kalvenor
