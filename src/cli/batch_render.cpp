@@ -8,6 +8,7 @@
 #include "canvas/image_canvas.h"
 #include "canvas/output_files.h"
 #include "cli/grid_export.h"
+#include "cli/units_raster.h"
 #include "model/number_text.h"
 #include "model/step_failure.h"
 #include "session/option_steps.h"
@@ -69,8 +70,13 @@ void addText(OutputSet& outputs, const std::string& path, const std::string& tex
   outputs.add(path, QByteArray::fromStdString(text));
 }
 
+void addFiles(OutputSet& outputs, const ExportedFiles& files) {
+  for (const ExportedFile& file : files) addText(outputs, file.path, file.bytes);
+}
+
 // A name no format fits is refused before any grid is built.
 void checkExportNames(const RenderOptions& o) {
+  if (!o.unitsGrid.empty()) checkUnitsGridName(o.unitsGrid);
   if (!o.unitsLegend.empty()) qgisColourMapPath(o.unitsLegend);
 }
 
@@ -115,7 +121,8 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
       });
     }
     if (!o.unitsGrid.empty()) {
-      addText(outputs, o.unitsGrid, esriUnitsGrid(s.display, s.mapGrid.mapUnit));
+      addFiles(outputs, unitsGridFiles(o.unitsGrid, {s.display, s.mapGrid.mapUnit,
+                                                     unitStyles(s.model, s.unitColor)}));
     }
   }
   if (!o.unitsLegend.empty()) {

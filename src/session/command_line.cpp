@@ -261,7 +261,7 @@ View of the map
   --frame 2|4|none      grid frame on the two near sides, all four (default) or none
   --black               black background, white frame lines
   --size WxH            picture size in pixels (default 800x800)
-Output (the format follows the extension: .bmp, .png or .svg)
+Output (a picture's format follows the extension: .bmp, .png or .svg)
   --map FILE            the 3D geological map
   --section FILE        the section, seen straight on (magnification 1.4 and no
                         exaggeration, or those of --view)
@@ -269,7 +269,10 @@ Output (the format follows the extension: .bmp, .png or .svg)
   --end X,Y             end point of the survey line, or
   --azimuth DEG         its direction, clockwise from north
   --section-line        mark the survey line on the map
-  --units-grid FILE     unit of every display node as an ESRI ASCII grid (0: no unit)
+  --units-grid FILE     unit of every display node (0: no unit, NODATA) as a grid in the
+                        format of the extension: .asc an ESRI ASCII grid (with a .prj when
+                        the coordinate system is known), .tif a GeoTIFF, or any other that
+                        GDAL writes; FILE.aux.xml beside it styles it for GDAL and QGIS
   --units-legend FILE   CSV unit,name,color to style that grid, and beside it, named like
                         it but ending in .txt, a QGIS colour map for its paletted renderer
   --section-units FILE  CSV h,v,x,y,z,unit,distance of every section node (-1: air)

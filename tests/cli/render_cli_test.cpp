@@ -216,6 +216,7 @@ void RenderCliTest::badOptionsAndFilesExitWithTwoAndNameTheProblem() {
                    << "--azimuth"
                    << "0",
        "does not cross"},
+      {smallCase() << "--units-grid" << out("u.frob"), "u.frob: no GDAL raster format"},
       {smallCase() << "--units-legend" << out("legend.txt"), "legend.txt: the legend CSV"},
   };
   for (const auto& c : cases) {
@@ -245,6 +246,8 @@ void RenderCliTest::anOutputThatCannotBeWrittenReplacesNoOtherOutput() {
       {{"--units-grid", out("missing/units.asc")},
        out("missing/units.asc") + ": cannot create the file: No such file or directory"},
       {{"--units-legend", legend}, legend + ": cannot replace a read-only file: Permission denied"},
+      {{"--units-grid", out("missing/units.tif")},
+       out("missing/units.tif") + ": cannot create the file: No such file or directory"},
   };
   for (const auto& c : cases) {
     const QStringList args = smallCase() << "--map" << map << c.outputs;
@@ -272,6 +275,7 @@ void RenderCliTest::aFullDiskFailsWithOneLineAndKeepsTheOldFile() {
       {{"--units-grid"}, "units.asc"},
       {{"--units-legend"}, "legend.csv"},
       {{"--start", "0,5", "--azimuth", "90", "--section-units"}, "section.csv"},
+      {{"--units-grid"}, "units.tif"},
   };
   for (const auto& c : cases) {
     const QString target = write(c.name, "old output");

@@ -1,0 +1,132 @@
+#include "cli/gdal_files.h"
+
+#include <cpl_error.h>
+#include <cpl_vsi.h>
+#include <gdal_priv.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <mutex>
+#include <sstream>
+
+#include "cli/file_extension.h"
+
+namespace kalvenor {
+namespace {
+
+GDALDriverManager& drivers() {
+  static std::once_flag registered;
+  std::call_once(registered, GDALAllRegister);
+  return *GetGDALDriverManager();
+}
+
+bool listsExtension(const char* extensions, const std::string& wanted) {
+  std::istringstream words(extensions ? extensions : "");
+  std::string word;
+  while (words >> word) {
+    if (word == wanted) return true;
+  }
+  return false;
+}
+
+std::string lastGdalError() {
+  std::string message = CPLGetLastErrorMsg();
+  if (message.empty()) return "GDAL gave no reason";
+  std::replace(message.begin(), message.end(), '\n', ' ');
+  return message;
+}
+
+}  // namespace
+
+GdalMessages::GdalMessages() {
+  CPLPushErrorHandler(CPLQuietErrorHandler);
+  CPLErrorReset();
+}
+
+GdalMessages::~GdalMessages() { CPLPopErrorHandler(); }
+
+ExportError gdalFailure(const std::string& path, const GDALDriver& driver,
+                        const std::string& what) {
+  return ExportError(path, "GDAL's " + std::string(driver.GetDescription()) +
+                               " driver could not write " + what + ": " + lastGdalError());
+}
+
+void CloseDataset::operator()(GDALDataset* dataset) const { GDALClose(dataset); }
+
+MemoryFolder::MemoryFolder() {
+  static std::atomic<int> count{0};
+  folder_ = "/vsimem/kalvenor-export-" + std::to_string(count++);
+  VSIMkdir(folder_.c_str(), 0755);
+}
+
+MemoryFolder::~MemoryFolder() { VSIRmdirRecursive(folder_.c_str()); }
+
+std::string MemoryFolder::pathFor(const std::string& target) const {
+  return folder_ + "/" + std::filesystem::path(target).filename().string();
+}
+
+ExportedFiles MemoryFolder::filesBeside(const std::string& target) const {
+  // The target's folder exactly as it was given, so that the target keeps its own path.
+  const std::string beside =
+      target.substr(0, target.size() - std::filesystem::path(target).filename().string().size());
+  ExportedFiles files;
+  char** names = VSIReadDir(folder_.c_str());
+  for (int n = 0; names && names[n]; ++n) {
+    const std::string name = names[n];
+    vsi_l_offset length = 0;
+    const GByte* bytes = VSIGetMemFileBuffer((folder_ + "/" + name).c_str(), &length, FALSE);
+    if (!bytes) continue;
+    files.push_back({beside + name, std::string(reinterpret_cast<const char*>(bytes), length)});
+  }
+  CSLDestroy(names);
+  return files;
+}
+
+ExportedFiles writeInMemory(
+    const std::string& path, const GDALDriver& driver, const std::string& what,
+    const std::function<GdalDataset(const std::string& memoryPath)>& write) {
+  const GdalMessages messages;
+  const MemoryFolder folder;
+  GdalDataset dataset = write(folder.pathFor(path));
+  const bool made = dataset != nullptr;
+  dataset.reset();  // closing writes what the driver still holds
+  if (!made || CPLGetLastErrorType() == CE_Failure) throw gdalFailure(path, driver, what);
+  return folder.filesBeside(path);
+}
+
+GDALDriver* creatingDriver(const std::string& path, GdalData kind) {
+  const std::string extension = lowerExtension(path);
+  if (extension.empty()) return nullptr;
+  GDALDriverManager& all = drivers();
+  for (int n = 0; n < all.GetDriverCount(); ++n) {
+    GDALDriver* driver = all.GetDriver(n);
+    const bool ofKind =
+        driver->GetMetadataItem(kind == GdalData::Raster ? GDAL_DCAP_RASTER : GDAL_DCAP_VECTOR);
+    // Raster drivers without Create still make files from a finished dataset.
+    const bool creates =
+        driver->GetMetadataItem(GDAL_DCAP_CREATE) ||
+        (kind == GdalData::Raster && driver->GetMetadataItem(GDAL_DCAP_CREATECOPY));
+    if (ofKind && creates &&
+        (listsExtension(driver->GetMetadataItem(GDAL_DMD_EXTENSIONS), extension.substr(1)) ||
+         listsExtension(driver->GetMetadataItem(GDAL_DMD_EXTENSION), extension.substr(1)))) {
+      return driver;
+    }
+  }
+  return nullptr;
+}
+
+GDALDriver* gdalDriver(const std::string& name) { return drivers().GetDriverByName(name.c_str()); }
+
+OGRSpatialReference coordinateSystem(const std::string& path, const std::string& wkt) {
+  const GdalMessages messages;
+  OGRSpatialReference srs;
+  if (srs.importFromWkt(wkt.c_str()) != OGRERR_NONE) {
+    throw ExportError(path,
+                      "the display surface's coordinate system cannot be read: " + lastGdalError());
+  }
+  srs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+  return srs;
+}
+
+}  // namespace kalvenor

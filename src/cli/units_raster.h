@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "cli/exported_file.h"
+#include "cli/unit_styles.h"
+#include "model/array2d.h"
+#include "model/display_surface.h"
+
+namespace kalvenor {
+
+// What a units grid shows: the unit of every display node (0 none) and how each unit looks.
+struct UnitsGrid {
+  const DisplaySurface& display;
+  const Array2D<std::int16_t>& mapUnit;
+  std::vector<UnitStyle> styles;
+};
+
+// Throws ExportError when no units grid can be written under this name: the format follows the
+// extension, .asc or one that a GDAL raster driver creates.
+void checkUnitsGridName(const std::string& path);
+
+// The files of a units grid at `path`, north up with a node at the centre of every pixel. An .asc
+// is the ESRI ASCII grid with a .prj when the coordinate system is known; any other extension
+// is written by the GDAL driver for it as bytes with NODATA 0, a palette, the unit names as
+// category names and the coordinate system. Every grid comes with PATH.aux.xml, which styles it
+// for GDAL-based programs. Throws ExportError naming the file when GDAL fails.
+ExportedFiles unitsGridFiles(const std::string& path, const UnitsGrid& grid);
+
+}  // namespace kalvenor
