@@ -7,7 +7,9 @@
 #include "canvas/bitmap_file.h"
 #include "canvas/image_canvas.h"
 #include "canvas/output_files.h"
+#include "cli/contacts_file.h"
 #include "cli/grid_export.h"
+#include "cli/section_contacts.h"
 #include "cli/units_raster.h"
 #include "model/number_text.h"
 #include "model/step_failure.h"
@@ -78,6 +80,7 @@ void addFiles(OutputSet& outputs, const ExportedFiles& files) {
 void checkExportNames(const RenderOptions& o) {
   if (!o.unitsGrid.empty()) checkUnitsGridName(o.unitsGrid);
   if (!o.unitsLegend.empty()) qgisColourMapPath(o.unitsLegend);
+  if (!o.sectionContacts.empty()) checkContactsName(o.sectionContacts);
 }
 
 // The run as a user would take the steps: the inputs, the section (drawn and exported before the
@@ -108,6 +111,11 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
     }
     if (!o.sectionUnits.empty()) {
       addText(outputs, o.sectionUnits, sectionUnitsCsv(s.mapGrid.verticalGrids[kSectionSlot]));
+    }
+    if (!o.sectionContacts.empty()) {
+      addFiles(outputs,
+               sectionContactsFiles(o.sectionContacts, sectionContacts(s.section, s.sectionProfile),
+                                    s.model.boundaryName, s.display.srs));
     }
   }
   if (!o.mapFile.empty() || !o.unitsGrid.empty()) {

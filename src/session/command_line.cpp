@@ -130,10 +130,10 @@ void checkRenderCombination(const RenderOptions& o) {
   if (o.inputs.model.empty()) throw UsageError("--model is required");
   if (o.inputs.surface.empty()) throw UsageError("--surface is required");
   if (o.mapFile.empty() && o.sectionFile.empty() && o.unitsGrid.empty() && o.unitsLegend.empty() &&
-      o.sectionUnits.empty()) {
+      o.sectionUnits.empty() && o.sectionContacts.empty()) {
     throw UsageError(
-        "nothing to write: give --map, --section, --units-grid, --units-legend or "
-        "--section-units");
+        "nothing to write: give --map, --section, --units-grid, --units-legend, "
+        "--section-units or --section-contacts");
   }
   checkSection(o, o.wantsSection());
   if (o.sectionLine && o.mapFile.empty())
@@ -175,6 +175,7 @@ RenderOptions parse(const std::vector<std::string>& args, bool render) {
       {"--units-grid", [&](const std::string& v) { o.unitsGrid = v; }},
       {"--units-legend", [&](const std::string& v) { o.unitsLegend = v; }},
       {"--section-units", [&](const std::string& v) { o.sectionUnits = v; }},
+      {"--section-contacts", [&](const std::string& v) { o.sectionContacts = v; }},
   };
   const std::map<std::string, std::function<void()>> flags = {
       {"--no-side", [&] { o.side = false; }},
@@ -276,6 +277,10 @@ Output (a picture's format follows the extension: .bmp, .png or .svg)
   --units-legend FILE   CSV unit,name,color to style that grid, and beside it, named like
                         it but ending in .txt, a QGIS colour map for its paletted renderer
   --section-units FILE  CSV h,v,x,y,z,unit,distance of every section node (-1: air)
+  --section-contacts FILE
+                        the boundaries and the ground in the section plane as 3D lines with
+                        their names, in the vector format of the extension (.gpkg, .shp,
+                        .geojson, ...; GeoPackage without one)
   --help                this text
 A bad option or file gives a one-line message and exit status 2.
 )";

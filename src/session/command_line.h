@@ -63,8 +63,11 @@ struct RenderOptions : SessionOptions {
   std::string unitsGrid;
   std::string unitsLegend;
   std::string sectionUnits;
+  std::string sectionContacts;
 
-  bool wantsSection() const { return !sectionFile.empty() || !sectionUnits.empty() || sectionLine; }
+  bool wantsSection() const {
+    return !sectionFile.empty() || !sectionUnits.empty() || !sectionContacts.empty() || sectionLine;
+  }
 };
 
 // The window's options: those of kalvenor-render that mean something in a window (no outputs,

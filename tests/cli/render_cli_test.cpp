@@ -1,3 +1,5 @@
+#include <gdal_priv.h>
+#include <ogrsf_frmts.h>
 #include <signal.h>
 #include <sys/resource.h>
 
@@ -19,6 +21,7 @@ class RenderCliTest : public QObject {
   void theBundledExampleRendersAMapAndASection();
   void theUnitsGridOfASmallCase();
   void theSectionCsvOfASmallCase();
+  void theGisExportsOfASmallCaseOpenInGdal();
   void picturesHaveTheRequestedSizeAndTheUnitColours();
   void anSvgHoldsPolygons();
   void badOptionsAndFilesExitWithTwoAndNameTheProblem();
@@ -161,6 +164,50 @@ void RenderCliTest::theSectionCsvOfASmallCase() {
   QVERIFY(worstLevel < 1e-5);
 }
 
+// The GeoTIFF holds what the ASCII grid of the same case holds, styled; the contacts are the
+// ground and the boundary from the western edge to where it meets the ground at x 10.
+void RenderCliTest::theGisExportsOfASmallCaseOpenInGdal() {
+  const Run run = render(smallCase() << "--units-grid" << out("units.tif") << "--units-legend"
+                                     << out("legend.csv") << "--section-contacts"
+                                     << out("contacts.gpkg") << "--start"
+                                     << "0,5"
+                                     << "--azimuth"
+                                     << "90");
+  QCOMPARE(run.status, 0);
+  QVERIFY(QFile::exists(out("units.tif.aux.xml")));
+  QVERIFY(contents(out("legend.txt")).endsWith("\n1,255,0,0,255,low\n2,0,0,255,255,high\n"));
+  GDALAllRegister();
+  GDALDataset* grid = GDALDataset::Open(out("units.tif").toUtf8().constData(), GDAL_OF_RASTER);
+  QVERIFY(grid);
+  GByte units[6];
+  QCOMPARE(
+      grid->GetRasterBand(1)->RasterIO(GF_Read, 0, 0, 3, 2, units, 3, 2, GDT_Byte, 0, 0, nullptr),
+      CE_None);
+  QCOMPARE(QByteArray(reinterpret_cast<const char*>(units), 6), QByteArray("\2\1\1\2\1\1"));
+  QCOMPARE(grid->GetRasterBand(1)->GetColorTable()->GetColorEntry(2)->c3, short(255));
+  GDALClose(grid);
+  GDALDataset* contacts =
+      GDALDataset::Open(out("contacts.gpkg").toUtf8().constData(), GDAL_OF_VECTOR);
+  QVERIFY(contacts);
+  OGRLayer* layer = contacts->GetLayer(0);
+  QCOMPARE(layer->GetFeatureCount(), GIntBig(2));
+  OGRFeature* ground = layer->GetNextFeature();
+  OGRFeature* boundary = layer->GetNextFeature();
+  QCOMPARE(QString(ground->GetFieldAsString("name")), QString("ground"));
+  QCOMPARE(ground->GetFieldAsDouble("to_dist"), 20.0);
+  QCOMPARE(QString(boundary->GetFieldAsString("name")), QString("s"));
+  QCOMPARE(boundary->GetFieldAsDouble("from_dist"), 0.0);
+  QVERIFY(qAbs(boundary->GetFieldAsDouble("to_dist") - 10) < 1e-3);
+  const OGRLineString* line = boundary->GetGeometryRef()->toLineString();
+  QCOMPARE(line->getNumPoints(), 3);
+  QCOMPARE(line->getY(1), 5.0);
+  QCOMPARE(line->getZ(1), 2.5);
+  QVERIFY(qAbs(line->getZ(2) - 5) < 1e-3);
+  OGRFeature::DestroyFeature(ground);
+  OGRFeature::DestroyFeature(boundary);
+  GDALClose(contacts);
+}
+
 void RenderCliTest::picturesHaveTheRequestedSizeAndTheUnitColours() {
   // A plan view: west half "high", east half "low".
   for (const QString& name : {QString("plan.png"), QString("plan.bmp")}) {
@@ -218,6 +265,11 @@ void RenderCliTest::badOptionsAndFilesExitWithTwoAndNameTheProblem() {
        "does not cross"},
       {smallCase() << "--units-grid" << out("u.frob"), "u.frob: no GDAL raster format"},
       {smallCase() << "--units-legend" << out("legend.txt"), "legend.txt: the legend CSV"},
+      {smallCase() << "--section-contacts" << out("c.frob") << "--start"
+                   << "0,5"
+                   << "--azimuth"
+                   << "90",
+       "c.frob: no GDAL vector format"},
   };
   for (const auto& c : cases) {
     const Run run = render(c.args);
@@ -248,6 +300,8 @@ void RenderCliTest::anOutputThatCannotBeWrittenReplacesNoOtherOutput() {
       {{"--units-legend", legend}, legend + ": cannot replace a read-only file: Permission denied"},
       {{"--units-grid", out("missing/units.tif")},
        out("missing/units.tif") + ": cannot create the file: No such file or directory"},
+      {{"--section-contacts", out("missing/c.shp"), "--start", "0,5", "--azimuth", "90"},
+       out("missing/c.cpg") + ": cannot create the file: No such file or directory"},
   };
   for (const auto& c : cases) {
     const QStringList args = smallCase() << "--map" << map << c.outputs;
@@ -276,6 +330,7 @@ void RenderCliTest::aFullDiskFailsWithOneLineAndKeepsTheOldFile() {
       {{"--units-legend"}, "legend.csv"},
       {{"--start", "0,5", "--azimuth", "90", "--section-units"}, "section.csv"},
       {{"--units-grid"}, "units.tif"},
+      {{"--start", "0,5", "--azimuth", "90", "--section-contacts"}, "contacts.gpkg"},
   };
   for (const auto& c : cases) {
     const QString target = write(c.name, "old output");
@@ -303,6 +358,7 @@ void RenderCliTest::helpDocumentsEveryOption() {
         "--units-legend", "--section-units"}) {
     QVERIFY2(help.contains(option), option);
   }
+  QVERIFY(help.contains("--section-contacts"));
 }
 
 void RenderCliTest::viewsThatCannotMakeAPictureAreRefused() {

@@ -1,0 +1,78 @@
+#include "cli/contacts_file.h"
+
+#include <cpl_string.h>
+#include <gdal_priv.h>
+#include <ogrsf_frmts.h>
+
+#include <filesystem>
+#include <optional>
+
+#include "cli/file_extension.h"
+#include "cli/gdal_files.h"
+
+namespace kalvenor {
+namespace {
+
+GDALDriver& vectorDriver(const std::string& path) {
+  const std::string extension = lowerExtension(path);
+  GDALDriver* driver =
+      extension.empty() ? gdalDriver("GPKG") : creatingDriver(path, GdalData::Vector);
+  if (!driver) throw ExportError(path, "no GDAL vector format writes files ending in " + extension);
+  return *driver;
+}
+
+OGRErr addField(OGRLayer& layer, const char* name, OGRFieldType type) {
+  OGRFieldDefn field(name, type);
+  return layer.CreateField(&field);
+}
+
+OGRErr addLine(OGRLayer& layer, const ContactLine& line, const std::string& name) {
+  OGRFeature feature(layer.GetLayerDefn());
+  feature.SetField("name", name.c_str());
+  feature.SetField("boundary", line.boundary);
+  feature.SetField("from_dist", line.points.front().distance);
+  feature.SetField("to_dist", line.points.back().distance);
+  OGRLineString geometry;
+  for (const ContactPoint& p : line.points) geometry.addPoint(p.x, p.y, p.z);
+  feature.SetGeometry(&geometry);
+  return layer.CreateFeature(&feature);
+}
+
+}  // namespace
+
+void checkContactsName(const std::string& path) { vectorDriver(path); }
+
+ExportedFiles sectionContactsFiles(const std::string& path, const std::vector<ContactLine>& lines,
+                                   const std::vector<std::string>& boundaryName,
+                                   const std::string& srs) {
+  GDALDriver& driver = vectorDriver(path);
+  return writeInMemory(path, driver, "the section's contacts", [&](const std::string& memoryPath) {
+    std::optional<OGRSpatialReference> system;
+    if (!srs.empty()) system = coordinateSystem(path, srs);
+    GdalDataset dataset(driver.Create(memoryPath.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+    if (!dataset) return dataset;
+    // Shapefiles would store the names in an old code page; GDAL keeps them in UTF-8 if told.
+    CPLStringList options;
+    if (std::string(driver.GetDescription()) == "ESRI Shapefile") {
+      options.SetNameValue("ENCODING", "UTF-8");
+    }
+    OGRLayer* layer =
+        dataset->CreateLayer(std::filesystem::path(path).stem().string().c_str(),
+                             system ? &*system : nullptr, wkbLineString25D, options.List());
+    if (!layer) throw gdalFailure(path, driver, "the contacts layer");
+    const auto check = [&](OGRErr status, const std::string& what) {
+      if (status != OGRERR_NONE) throw gdalFailure(path, driver, what);
+    };
+    check(addField(*layer, "name", OFTString), "the field name");
+    check(addField(*layer, "boundary", OFTInteger), "the field boundary");
+    check(addField(*layer, "from_dist", OFTReal), "the field from_dist");
+    check(addField(*layer, "to_dist", OFTReal), "the field to_dist");
+    for (const ContactLine& line : lines) {
+      const std::string name = line.boundary == 0 ? "ground" : boundaryName[line.boundary];
+      check(addLine(*layer, line, name), "the line of " + name);
+    }
+    return dataset;
+  });
+}
+
+}  // namespace kalvenor
