@@ -52,6 +52,11 @@ Classification classifyTracePoint(const LogicalModel& model, const std::vector<G
   });
 }
 
+Classification classifyAmong(const LogicalModel& model, const std::vector<double>& boundaryZ,
+                             double z) {
+  return unitsOfPatterns(model, [&](int k) { return std::pair{z, boundaryZ[k]}; });
+}
+
 ColumnClassifier::ColumnClassifier(const LogicalModel& model, const std::vector<GridSurface>& grids)
     : model_(model), grids_(grids), roundedBoundary_(model.Nbd + 1, 0.0) {}
 

@@ -28,6 +28,12 @@ Classification classifyPoint(const LogicalModel& model, const std::vector<GridSu
 Classification classifyTracePoint(const LogicalModel& model, const std::vector<GridSurface>& grids,
                                   double x, double y, double z);
 
+// Classifies elevation z against boundaries at the elevations boundaryZ[1..Nbd], as they are:
+// nothing is rounded. A point on boundary k (z == boundaryZ[k]) lies on a contact between units
+// exactly when its two units differ.
+Classification classifyAmong(const LogicalModel& model, const std::vector<double>& boundaryZ,
+                             double z);
+
 // The same decision for many points of one vertical line: the boundary elevations under the
 // line are interpolated and rounded once, which gives exactly what classifyPoint gives there.
 class ColumnClassifier {

@@ -37,6 +37,21 @@ TEST(ClassifyPoint, OnABoundaryStrictCountsBelowAndInclusiveAbove) {
   EXPECT_EQ(under.unitInclusive, 2);
 }
 
+// A folded surface (boundary 1) under an unconformity (boundary 2): units a and b lie below the
+// unconformity on either side of the fold, c above it whatever the fold does.
+TEST(ClassifyAmong, OnABoundaryTheTwoSidesDifferOnlyWhereItSeparatesUnits) {
+  const LogicalModel model = modelOf(2, {{-1, -1}, {1, -1}, {0, 1}});
+  const auto sides = [&](double z1, double z2, double z) {
+    const Classification c = classifyAmong(model, {0, z1, z2}, z);
+    return std::pair{c.unitStrict, c.unitInclusive};
+  };
+  EXPECT_EQ(sides(3, 5, 3), std::pair(std::int16_t{1}, std::int16_t{2}));  // the fold below
+  EXPECT_EQ(sides(7, 5, 7), std::pair(std::int16_t{3}, std::int16_t{3}));  // cut off above it
+  EXPECT_EQ(sides(7, 5, 5), std::pair(std::int16_t{1}, std::int16_t{3}));  // the unconformity
+  // Nothing is rounded: a point a hundred-millionth above the boundary is above it.
+  EXPECT_EQ(sides(3, 5, 3 + 1e-8), std::pair(std::int16_t{2}, std::int16_t{2}));
+}
+
 TEST(ClassifyTracePoint, ElevationsAreTruncatedTowardZeroNotFloored) {
   // Unit 1 above the boundary, unit 2 below it.
   const LogicalModel model = modelOf(1, {{1}, {-1}});
