@@ -113,9 +113,10 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
       addText(outputs, o.sectionUnits, sectionUnitsCsv(s.mapGrid.verticalGrids[kSectionSlot]));
     }
     if (!o.sectionContacts.empty()) {
+      const std::vector<ContactLine> lines =
+          sectionContacts({s.section, s.sectionProfile, s.model});
       addFiles(outputs,
-               sectionContactsFiles(o.sectionContacts, sectionContacts(s.section, s.sectionProfile),
-                                    s.model.boundaryName, s.display.srs));
+               sectionContactsFiles(o.sectionContacts, lines, s.model.boundaryName, s.display.srs));
     }
   }
   if (!o.mapFile.empty() || !o.unitsGrid.empty()) {

@@ -4,6 +4,7 @@
 
 #include "evaluation/boundary_profile.h"
 #include "evaluation/section_grid.h"
+#include "model/logical_model.h"
 
 namespace kalvenor {
 
@@ -22,12 +23,19 @@ struct ContactLine {
   std::vector<ContactPoint> points;
 };
 
-// Where each boundary crosses the section plane between the base and the ground, and the ground
-// itself along the whole section: the ground first, then the boundaries lowest first. Between
-// columns a line runs straight, so a boundary that dips below the base or rises above the ground
-// ends exactly where it crosses them and starts again where it comes back; it is split into as
-// many lines. A column without a value (no elevation there) breaks a line too.
-std::vector<ContactLine> sectionContacts(const SectionGrid& section,
-                                         const BoundaryProfile& profile);
+// What a section build left: the section and the boundaries' elevations under its columns.
+struct SectionContactInputs {
+  const SectionGrid& section;
+  const BoundaryProfile& profile;
+  const LogicalModel& model;
+};
+
+// The ground along the section and every boundary where it is a contact: between the base and
+// the ground, with different units on its two sides. The ground comes first, then the boundaries
+// lowest first. Between columns every surface runs straight, so a line ends exactly where it
+// leaves the base, the ground or the contact and starts again where it comes back, as a line of
+// its own. Every line also breaks at each column over no known ground. (Boundary grids have a
+// value at every node: reading refuses them otherwise.)
+std::vector<ContactLine> sectionContacts(const SectionContactInputs& in);
 
 }  // namespace kalvenor

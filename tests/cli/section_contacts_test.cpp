@@ -1,16 +1,27 @@
 #include "cli/section_contacts.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
-#include <limits>
 
 #include "../evaluation/grid_fixtures.h"
 
 namespace kalvenor {
 namespace {
+
+// Units stacked on the boundaries: unit u + 1 lies above boundary u and below every higher one.
+// Where a higher boundary dips below a lower one it cuts it off, as an unconformity does.
+LogicalModel stackedModel(int Nbd) {
+  LogicalModel model = allocateModel(Nbd);
+  for (int u = 1; u <= Nbd + 1; ++u) {
+    for (int k = u - 1; k <= Nbd; ++k) {
+      if (k >= 1) model.modelCell(u, k) = k == u - 1 ? 1 : -1;
+    }
+  }
+  buildUnitOfPattern(model);
+  return model;
+}
 
 // A section due east from (0, 7): five columns 3 apart at x = 0, 3, 6, 9, 12, the base at 0 and
 // the ground at 10, 10, 16, 10, 10. Every boundary grid has its nodes on those columns, so each
@@ -19,7 +30,7 @@ class SectionContactsTest : public ::testing::Test {
  protected:
   using Column = std::array<double, 5>;
 
-  void SetUp() override {
+  SectionContactsTest() {
     section_.Xstart = 0;
     section_.Ystart = 7;
     section_.Dxx = 3;
@@ -27,6 +38,7 @@ class SectionContactsTest : public ::testing::Test {
     section_.Nxy = 5;
     section_.Zbase = 0;
     section_.sectionSurfZ = {0, 10, 10, 16, 10, 10};
+    section_.groundKnown.assign(6, true);
   }
 
   std::vector<ContactLine> contacts(const std::vector<Column>& boundaries) {
@@ -35,18 +47,21 @@ class SectionContactsTest : public ::testing::Test {
       grids.push_back(
           makeGrid(5, 2, 0, 0, 3, 10, [&z](double x, double) { return z[std::lround(x / 3)]; }));
     }
+    const int Nbd = static_cast<int>(boundaries.size());
+    const LogicalModel model = stackedModel(Nbd);
     const LineGeometry line{5, 2, 0, 7, 0, 3, 0, 16};
-    return sectionContacts(section_, buildBoundaryProfile(line, grids, grids.size() - 1));
+    const BoundaryProfile profile = buildBoundaryProfile(line, grids, Nbd);
+    return sectionContacts({section_, profile, model});
   }
 
   SectionGrid section_;
 };
 
-void expectPoint(const ContactPoint& p, double x, double z, double distance) {
+void expectPoint(const ContactPoint& p, double x, double z) {
   EXPECT_NEAR(p.x, x, 1e-9);
   EXPECT_NEAR(p.y, 7, 1e-9);
   EXPECT_NEAR(p.z, z, 1e-9);
-  EXPECT_NEAR(p.distance, distance, 1e-9);
+  EXPECT_NEAR(p.distance, x, 1e-9);  // the section starts at x 0 and runs east
 }
 
 TEST_F(SectionContactsTest, TheGroundRunsTheWholeSectionFirst) {
@@ -54,8 +69,8 @@ TEST_F(SectionContactsTest, TheGroundRunsTheWholeSectionFirst) {
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].boundary, 0);
   ASSERT_EQ(lines[0].points.size(), 5u);
-  expectPoint(lines[0].points[2], 6, 16, 6);
-  expectPoint(lines[0].points[4], 12, 10, 12);
+  expectPoint(lines[0].points[2], 6, 16);
+  expectPoint(lines[0].points[4], 12, 10);
 }
 
 TEST_F(SectionContactsTest, ABoundaryRisingFromBelowTheBaseStartsWhereItCrossesIt) {
@@ -64,9 +79,9 @@ TEST_F(SectionContactsTest, ABoundaryRisingFromBelowTheBaseStartsWhereItCrossesI
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[1].boundary, 1);
   ASSERT_EQ(lines[1].points.size(), 4u);
-  expectPoint(lines[1].points[0], 4, 0, 4);
-  expectPoint(lines[1].points[1], 6, 2, 6);
-  expectPoint(lines[1].points[3], 12, 8, 12);
+  expectPoint(lines[1].points[0], 4, 0);
+  expectPoint(lines[1].points[1], 6, 2);
+  expectPoint(lines[1].points[3], 12, 8);
 }
 
 TEST_F(SectionContactsTest, ABoundaryComingDownThroughARisingGroundStartsWhereTheyMeet) {
@@ -75,8 +90,8 @@ TEST_F(SectionContactsTest, ABoundaryComingDownThroughARisingGroundStartsWhereTh
   const std::vector<ContactLine> lines = contacts({{14, 11, 8, 5, 2}});
   ASSERT_EQ(lines.size(), 2u);
   ASSERT_EQ(lines[1].points.size(), 4u);
-  expectPoint(lines[1].points[0], 3 + 1.0 / 3, 10 + 2.0 / 3, 3 + 1.0 / 3);
-  expectPoint(lines[1].points[1], 6, 8, 6);
+  expectPoint(lines[1].points[0], 3 + 1.0 / 3, 10 + 2.0 / 3);
+  expectPoint(lines[1].points[1], 6, 8);
 }
 
 TEST_F(SectionContactsTest, ABoundaryLeavingTheRangeIsSplitWhereItLeavesAndReturns) {
@@ -86,23 +101,39 @@ TEST_F(SectionContactsTest, ABoundaryLeavingTheRangeIsSplitWhereItLeavesAndRetur
   ASSERT_EQ(lines.size(), 4u);
   for (std::size_t n = 1; n < 4; ++n) EXPECT_EQ(lines[n].boundary, 1);
   ASSERT_EQ(lines[1].points.size(), 2u);
-  expectPoint(lines[1].points[0], 0, 5, 0);
-  expectPoint(lines[1].points[1], 15.0 / 7, 10, 15.0 / 7);
+  expectPoint(lines[1].points[0], 0, 5);
+  expectPoint(lines[1].points[1], 15.0 / 7, 10);
   ASSERT_EQ(lines[2].points.size(), 3u);
-  expectPoint(lines[2].points[0], 3 + 6.0 / 13, 12 - 14.0 / 13, 3 + 6.0 / 13);
-  expectPoint(lines[2].points[1], 6, 5, 6);
-  expectPoint(lines[2].points[2], 6 + 15.0 / 7, 0, 6 + 15.0 / 7);
+  expectPoint(lines[2].points[0], 3 + 6.0 / 13, 12 - 14.0 / 13);
+  expectPoint(lines[2].points[1], 6, 5);
+  expectPoint(lines[2].points[2], 6 + 15.0 / 7, 0);
   ASSERT_EQ(lines[3].points.size(), 2u);
-  expectPoint(lines[3].points[0], 9 + 6.0 / 7, 0, 9 + 6.0 / 7);
-  expectPoint(lines[3].points[1], 12, 5, 12);
+  expectPoint(lines[3].points[0], 9 + 6.0 / 7, 0);
+  expectPoint(lines[3].points[1], 12, 5);
 }
 
 TEST_F(SectionContactsTest, BoundariesOutsideTheRangeOrMerelyTouchingItGiveNoLine) {
   // Wholly above the ground, wholly below the base, and touching the ground at x 6 only.
   const std::vector<ContactLine> lines =
-      contacts({{20, 20, 20, 20, 20}, {-1, -1, -1, -1, -1}, {30, 20, 16, 20, 30}});
+      contacts({{-1, -1, -1, -1, -1}, {20, 20, 20, 20, 20}, {30, 20, 16, 20, 30}});
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].boundary, 0);
+}
+
+TEST_F(SectionContactsTest, ABoundaryCutOffByAHigherOneEndsWhereTheyCross) {
+  // Boundary 1 rises 1, 3, 6, 8, 10 through boundary 2, flat at 5, a third of the way from x 3
+  // to x 6. Above boundary 2 the same unit lies on both sides of boundary 1: no contact there.
+  // Boundary 2 separates units everywhere and runs whole, without a vertex where they cross.
+  const std::vector<ContactLine> lines = contacts({{1, 3, 6, 8, 10}, {5, 5, 5, 5, 5}});
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1].boundary, 1);
+  ASSERT_EQ(lines[1].points.size(), 3u);
+  expectPoint(lines[1].points[0], 0, 1);
+  expectPoint(lines[1].points[2], 5, 5);
+  EXPECT_EQ(lines[2].boundary, 2);
+  ASSERT_EQ(lines[2].points.size(), 5u);
+  expectPoint(lines[2].points[1], 3, 5);
+  expectPoint(lines[2].points[2], 6, 5);
 }
 
 TEST_F(SectionContactsTest, BoundariesFollowTheGroundInOrderAndKeepTheirNumbers) {
@@ -113,14 +144,19 @@ TEST_F(SectionContactsTest, BoundariesFollowTheGroundInOrderAndKeepTheirNumbers)
   EXPECT_EQ(order, (std::vector<int>{0, 1, 3}));
 }
 
-TEST_F(SectionContactsTest, AColumnWithoutAGroundElevationBreaksEveryLine) {
-  section_.sectionSurfZ[2] = std::numeric_limits<double>::quiet_NaN();
+// The build keeps an elevation under a column over no known ground (the lowest one of the
+// surface); the flag, not the value, says it is not there.
+TEST_F(SectionContactsTest, AColumnOverNoKnownGroundBreaksEveryLineOnBothSides) {
+  section_.groundKnown[3] = false;
   const std::vector<ContactLine> lines = contacts({{1, 1, 1, 1, 1}});
-  ASSERT_EQ(lines.size(), 2u);
-  for (const ContactLine& line : lines) {
-    ASSERT_EQ(line.points.size(), 3u);
-    expectPoint(line.points.front(), 6, line.boundary == 0 ? 16 : 1, 6);
-  }
+  ASSERT_EQ(lines.size(), 4u);
+  for (const ContactLine& line : lines) ASSERT_EQ(line.points.size(), 2u);
+  EXPECT_EQ(lines[0].boundary, 0);
+  expectPoint(lines[0].points[1], 3, 10);
+  expectPoint(lines[1].points[0], 9, 10);
+  EXPECT_EQ(lines[2].boundary, 1);
+  expectPoint(lines[2].points[1], 3, 1);
+  expectPoint(lines[3].points[0], 9, 1);
 }
 
 }  // namespace
