@@ -38,6 +38,27 @@ OGRErr addLine(OGRLayer& layer, const ContactLine& line, const std::string& name
   return layer.CreateFeature(&feature);
 }
 
+// What a format must be told to keep the lines and their names as they are.
+CPLStringList layerOptions(const GDALDriver& driver) {
+  const std::string format = driver.GetDescription();
+  CPLStringList options;
+  // Shapefiles would store the names in an old code page; GDAL keeps them in UTF-8 if told.
+  if (format == "ESRI Shapefile") options.SetNameValue("ENCODING", "UTF-8");
+  // CSV leaves the geometry out unless it is asked for as a column of WKT.
+  if (format == "CSV") options.SetNameValue("GEOMETRY", "AS_WKT");
+  return options;
+}
+
+// The coordinate system of the layer: the display surface's, none when it is unknown. A
+// GeoPackage without one would call its coordinates degrees of latitude and longitude; it is
+// given GeoPackage's undefined Cartesian system instead.
+std::optional<OGRSpatialReference> layerSystem(const std::string& path, const GDALDriver& driver,
+                                               const std::string& srs) {
+  if (!srs.empty()) return coordinateSystem(path, srs);
+  if (std::string(driver.GetDescription()) != "GPKG") return std::nullopt;
+  return coordinateSystem(path, R"(LOCAL_CS["Undefined cartesian SRS"])");
+}
+
 }  // namespace
 
 void checkContactsName(const std::string& path) { vectorDriver(path); }
@@ -47,15 +68,10 @@ ExportedFiles sectionContactsFiles(const std::string& path, const std::vector<Co
                                    const std::string& srs) {
   GDALDriver& driver = vectorDriver(path);
   return writeInMemory(path, driver, "the section's contacts", [&](const std::string& memoryPath) {
-    std::optional<OGRSpatialReference> system;
-    if (!srs.empty()) system = coordinateSystem(path, srs);
+    std::optional<OGRSpatialReference> system = layerSystem(path, driver, srs);
     GdalDataset dataset(driver.Create(memoryPath.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
     if (!dataset) return dataset;
-    // Shapefiles would store the names in an old code page; GDAL keeps them in UTF-8 if told.
-    CPLStringList options;
-    if (std::string(driver.GetDescription()) == "ESRI Shapefile") {
-      options.SetNameValue("ENCODING", "UTF-8");
-    }
+    CPLStringList options = layerOptions(driver);
     OGRLayer* layer =
         dataset->CreateLayer(std::filesystem::path(path).stem().string().c_str(),
                              system ? &*system : nullptr, wkbLineString25D, options.List());

@@ -36,8 +36,23 @@ const std::vector<ContactLine> kLines = {
     {2, {{1036, 2048, 0, 60}, {1060, 2080, 30, 100}}},
 };
 const std::vector<std::string> kNames = {"", "石灰岩上面", "砂岩上面"};
+const char* const kLineNames[] = {"ground", "砂岩上面", "砂岩上面"};
 
-class ContactsFileTest : public ::testing::TestWithParam<const char*> {
+std::vector<std::unique_ptr<OGRFeature>> featuresOf(OGRLayer& layer) {
+  std::vector<std::unique_ptr<OGRFeature>> features;
+  layer.ResetReading();
+  for (OGRFeature* f = layer.GetNextFeature(); f; f = layer.GetNextFeature()) {
+    features.emplace_back(f);
+  }
+  return features;
+}
+
+struct VectorFormat {
+  const char* extension;
+  bool keepsCoordinateSystem;
+};
+
+class ContactsFileTest : public ::testing::TestWithParam<VectorFormat> {
  protected:
   Dataset writeAndOpen(const std::string& name, const std::string& srs) {
     const std::string path = folder_.file(name);
@@ -48,41 +63,47 @@ class ContactsFileTest : public ::testing::TestWithParam<const char*> {
   TempFolder folder_;
 };
 
-// Every vector format keeps the lines in 3D, their attributes and the coordinate system.
+// Every vector format keeps the lines in 3D, point for point, with their attributes, and all
+// but CSV the coordinate system.
 TEST_P(ContactsFileTest, TheLinesComeBackWithTheirAttributesAndCoordinateSystem) {
-  const Dataset dataset = writeAndOpen(std::string("contacts") + GetParam(), utmWkt());
+  const Dataset dataset = writeAndOpen(std::string("contacts") + GetParam().extension, utmWkt());
   ASSERT_TRUE(dataset);
   ASSERT_EQ(dataset->GetLayerCount(), 1);
   OGRLayer& layer = *dataset->GetLayer(0);
-  ASSERT_NE(layer.GetSpatialRef(), nullptr);
-  EXPECT_EQ(std::string(layer.GetSpatialRef()->GetAuthorityCode(nullptr)), "32654");
-  ASSERT_EQ(layer.GetFeatureCount(), 3);
-  std::vector<std::unique_ptr<OGRFeature>> features;
-  for (OGRFeature* f = layer.GetNextFeature(); f; f = layer.GetNextFeature()) {
-    features.emplace_back(f);
+  if (GetParam().keepsCoordinateSystem) {
+    ASSERT_NE(layer.GetSpatialRef(), nullptr);
+    EXPECT_STREQ(layer.GetSpatialRef()->GetAuthorityCode(nullptr), "32654");
   }
-  ASSERT_EQ(features.size(), 3u);
-  EXPECT_STREQ(features[0]->GetFieldAsString("name"), "ground");
-  EXPECT_EQ(features[0]->GetFieldAsInteger("boundary"), 0);
-  EXPECT_STREQ(features[2]->GetFieldAsString("name"), "砂岩上面");
-  EXPECT_EQ(features[2]->GetFieldAsInteger("boundary"), 2);
-  EXPECT_DOUBLE_EQ(features[2]->GetFieldAsDouble("from_dist"), 60);
-  EXPECT_DOUBLE_EQ(features[2]->GetFieldAsDouble("to_dist"), 100);
-  const OGRGeometry* geometry = features[1]->GetGeometryRef();
-  ASSERT_NE(geometry, nullptr);
-  ASSERT_EQ(wkbFlatten(geometry->getGeometryType()), wkbLineString);
-  ASSERT_TRUE(geometry->Is3D());
-  const OGRLineString& line = *geometry->toLineString();
-  ASSERT_EQ(line.getNumPoints(), 3);
-  EXPECT_DOUBLE_EQ(line.getX(1), 1012);
-  EXPECT_DOUBLE_EQ(line.getY(1), 2016);
-  EXPECT_DOUBLE_EQ(line.getZ(1), 40);
+  const auto features = featuresOf(layer);
+  ASSERT_EQ(features.size(), kLines.size());
+  for (std::size_t n = 0; n < kLines.size(); ++n) {
+    const OGRFeature& feature = *features[n];
+    const ContactLine& expected = kLines[n];
+    EXPECT_STREQ(feature.GetFieldAsString("name"), kLineNames[n]);
+    EXPECT_EQ(feature.GetFieldAsInteger("boundary"), expected.boundary);
+    EXPECT_DOUBLE_EQ(feature.GetFieldAsDouble("from_dist"), expected.points.front().distance);
+    EXPECT_DOUBLE_EQ(feature.GetFieldAsDouble("to_dist"), expected.points.back().distance);
+    const OGRGeometry* geometry = feature.GetGeometryRef();
+    ASSERT_NE(geometry, nullptr);
+    ASSERT_EQ(wkbFlatten(geometry->getGeometryType()), wkbLineString);
+    ASSERT_TRUE(geometry->Is3D());
+    const OGRLineString& line = *geometry->toLineString();
+    ASSERT_EQ(line.getNumPoints(), static_cast<int>(expected.points.size()));
+    for (int i = 0; i < line.getNumPoints(); ++i) {
+      EXPECT_DOUBLE_EQ(line.getX(i), expected.points[i].x) << n << "/" << i;
+      EXPECT_DOUBLE_EQ(line.getY(i), expected.points[i].y) << n << "/" << i;
+      EXPECT_DOUBLE_EQ(line.getZ(i), expected.points[i].z) << n << "/" << i;
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(VectorFormats, ContactsFileTest,
-                         ::testing::Values(".gpkg", ".shp", ".geojson"));
+                         ::testing::Values(VectorFormat{".gpkg", true}, VectorFormat{".shp", true},
+                                           VectorFormat{".geojson", true},
+                                           VectorFormat{".csv", false}));
 
-TEST(ContactsFile, ANameWithoutExtensionIsAGeoPackageWithoutACoordinateSystemWhenNoneIsKnown) {
+// Without one a GeoPackage would take the coordinates for degrees.
+TEST(ContactsFile, ANameWithoutExtensionIsAGeoPackageInAnUndefinedCartesianSystemWhenNoneIsKnown) {
   TempFolder folder;
   const std::string path = folder.file("contacts");
   const ExportedFiles files = sectionContactsFiles(path, kLines, kNames, "");
@@ -92,6 +113,10 @@ TEST(ContactsFile, ANameWithoutExtensionIsAGeoPackageWithoutACoordinateSystemWhe
   const Dataset dataset(GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR));
   ASSERT_TRUE(dataset);
   EXPECT_STREQ(dataset->GetDriver()->GetDescription(), "GPKG");
+  const OGRSpatialReference* srs = dataset->GetLayer(0)->GetSpatialRef();
+  ASSERT_NE(srs, nullptr);
+  EXPECT_TRUE(srs->IsLocal());
+  EXPECT_FALSE(srs->IsGeographic());
   EXPECT_EQ(dataset->GetLayer(0)->GetFeatureCount(), 3);
 }
 
@@ -112,8 +137,18 @@ TEST(ContactsFile, NamesNoFormatWritesAreRefusedByName) {
   EXPECT_NO_THROW(checkContactsName("out/contacts"));
 }
 
-TEST(ContactsFile, AnUnreadableCoordinateSystemIsReportedWithTheFile) {
+// GDAL's own reason ends the one line; GDAL prints nothing itself.
+TEST(ContactsFile, WhatGdalCannotWriteIsReportedWithTheFileAndNothingIsPrinted) {
   TempFolder folder;
+  const std::string dxf = folder.file("c.dxf");
+  ::testing::internal::CaptureStderr();
+  const std::string problem =
+      exportErrorOf([&] { sectionContactsFiles(dxf, kLines, kNames, utmWkt()); });
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  EXPECT_THAT(problem, ::testing::StartsWith(dxf + ": GDAL's DXF driver could not write the field "
+                                                   "name: "));
+  EXPECT_THAT(problem, HasSubstr("field 'name' not created"));
+  EXPECT_THAT(problem, ::testing::Not(HasSubstr("\n")));
   EXPECT_THAT(exportErrorOf([&] {
                 sectionContactsFiles(folder.file("c.gpkg"), kLines, kNames, "not a WKT");
               }),

@@ -105,6 +105,14 @@ TEST(RenderOptions, MistakesNameTheOption) {
               HasSubstr("--map"));
 }
 
+TEST(RenderOptions, SectionContactsAreAnOutputOfTheirOwnThatNeedsASection) {
+  const RenderOptions o = parseRenderOptions(
+      withInputs({"--section-contacts", "c.gpkg", "--start", "0,0", "--azimuth", "90"}));
+  EXPECT_EQ(o.sectionContacts, "c.gpkg");
+  EXPECT_TRUE(o.wantsSection());
+  EXPECT_THAT(usageError(withInputs({"--section-contacts", "c.gpkg"})), HasSubstr("--start"));
+}
+
 TEST(RenderOptions, AnOptionOfOneValueGivenTwiceIsAMistake) {
   EXPECT_THAT(usageError(withInputs({"--map", "a.png", "--map", "b.png"})),
               HasSubstr("--map is given twice"));
