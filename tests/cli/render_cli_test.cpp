@@ -8,6 +8,8 @@
 #include <QtTest>
 #include <functional>
 
+#include "model/coordinate_system.h"
+#include "model/grid_surface.h"
 #include "test_paths.h"
 
 // kalvenor-render run as a user would: on the bundled example and on small cases whose
@@ -22,6 +24,7 @@ class RenderCliTest : public QObject {
   void theUnitsGridOfASmallCase();
   void theSectionCsvOfASmallCase();
   void theGisExportsOfASmallCaseOpenInGdal();
+  void aDemInDegreesClippedToAnOutlineIsDrawnAndExportedMasked();
   void picturesHaveTheRequestedSizeAndTheUnitColours();
   void anSvgHoldsPolygons();
   void badOptionsAndFilesExitWithTwoAndNameTheProblem();
@@ -210,6 +213,53 @@ void RenderCliTest::theGisExportsOfASmallCaseOpenInGdal() {
   OGRFeature::DestroyFeature(ground);
   OGRFeature::DestroyFeature(boundary);
   GDALClose(contacts);
+}
+
+// The bundled DEM: whole metres in degrees, NODATA outside an outline. Without a projected
+// system it is refused and nothing is written; with one, the units grid has no unit exactly
+// where the warped DEM has no value, and a unit everywhere else.
+void RenderCliTest::aDemInDegreesClippedToAnOutlineIsDrawnAndExportedMasked() {
+  const QString e = KALVENOR_EXAMPLES_DIR "/clipped-dem/";
+  const QStringList inputs = {
+      "--model",      e + "model.txt",     "--boundary", e + "granite_top.txt",
+      "--boundary",   e + "tuff_base.txt", "--surface",  e + "dem.tif",
+      "--colors",     e + "colors.txt",    "--map",      out("map.png"),
+      "--units-grid", out("units.tif")};
+  const Run refused = render(inputs);
+  QCOMPARE(refused.status, 2);
+  QVERIFY(refused.errors.contains("dem.tif: the raster's coordinates are geographic"));
+  QVERIFY(refused.errors.contains("--srs"));
+  QVERIFY(!QFile::exists(out("map.png")) && !QFile::exists(out("units.tif")));
+
+  const Run drawn = render(QStringList(inputs) << "--srs"
+                                               << "EPSG:6677");
+  QCOMPARE(drawn.status, 0);
+  QVERIFY(drawn.errors.contains("warped into JGD2011 / Japan Plane Rectangular CS IX"));
+  QVERIFY(QImage(out("map.png")).pixelColor(400, 400) != Qt::white);
+
+  const kalvenor::GridSurface dem = kalvenor::readGridSurface(
+      (e + "dem.tif").toStdString(), {kalvenor::projectedSystemWkt("EPSG:6677")});
+  GDALAllRegister();
+  GDALDataset* units = GDALDataset::Open(out("units.tif").toUtf8().constData(), GDAL_OF_RASTER);
+  QVERIFY(units);
+  QCOMPARE(units->GetRasterXSize(), dem.Nx);
+  QCOMPARE(units->GetRasterYSize(), dem.Ny);
+  QVERIFY(QString(units->GetProjectionRef()).contains("CS IX"));
+  std::vector<GByte> unit(static_cast<std::size_t>(dem.Nx) * dem.Ny);
+  QCOMPARE(units->GetRasterBand(1)->RasterIO(GF_Read, 0, 0, dem.Nx, dem.Ny, unit.data(), dem.Nx,
+                                             dem.Ny, GDT_Byte, 0, 0, nullptr),
+           CE_None);
+  GDALClose(units);
+  int masked = 0;
+  for (int i = 1; i <= dem.Nx; ++i) {
+    for (int j = 1; j <= dem.Ny; ++j) {
+      // north-up: the first row is the northernmost
+      const GByte u = unit[static_cast<std::size_t>(dem.Ny - j) * dem.Nx + (i - 1)];
+      QCOMPARE(u == 0, dem.missing.at(i, j));
+      masked += u == 0;
+    }
+  }
+  QVERIFY(masked > dem.Nx * dem.Ny / 4);
 }
 
 void RenderCliTest::picturesHaveTheRequestedSizeAndTheUnitColours() {
