@@ -51,6 +51,13 @@ bool sameSystem(const std::string& a, const std::string& b) {
   return fromWkt(a).IsSame(&other) != 0;
 }
 
+std::string linearUnitName(const std::string& wkt) {
+  GdalScope gdal;
+  const char* name = nullptr;
+  fromWkt(wkt).GetLinearUnits(&name);
+  return name && *name ? name : "unit";
+}
+
 std::string systemName(const std::string& wkt) {
   GdalScope gdal;
   const OGRSpatialReference system = fromWkt(wkt);

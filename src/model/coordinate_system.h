@@ -23,6 +23,9 @@ bool isGeographic(const std::string& wkt);
 // True when the two systems (WKT) are the same; two empty ones are, an empty and a named one not.
 bool sameSystem(const std::string& a, const std::string& b);
 
+// The name of the system's unit of length ("metre").
+std::string linearUnitName(const std::string& wkt);
+
 // The system's name for a message ("JGD2011 / Japan Plane Rectangular CS IX").
 std::string systemName(const std::string& wkt);
 

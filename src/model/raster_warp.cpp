@@ -140,7 +140,8 @@ WarpedRaster warpRaster(const std::string& path, GDALDataset& source, const std:
   const std::string fromName = from && from->GetName() ? from->GetName() : "unnamed";
   return {warpOnto(path, source, wkt, nodes, gdal), nodes,
           "its geographic coordinates (" + fromName + ") were warped into " + systemName(wkt) +
-              " by bilinear interpolation onto cells of " + numberText(cell)};
+              " by bilinear interpolation onto cells of " + numberText(cell) + " " +
+              linearUnitName(wkt)};
 }
 
 }  // namespace kalvenor

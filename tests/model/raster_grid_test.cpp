@@ -15,6 +15,7 @@
 #include "model/display_surface.h"
 #include "model/gdal_dataset.h"
 #include "model/grid_surface.h"
+#include "model/number_text.h"
 #include "model/read_error.h"
 #include "raster_files.h"
 #include "temp_file.h"
@@ -294,7 +295,8 @@ TEST_F(RasterGrid, ADemInDegreesIsWarpedIntoTheProjectedSystemNamed) {
   const std::string plane = projectedSystemWkt("EPSG:6677");
   const GridSurface grid = readGridSurface(path, {plane});
   EXPECT_TRUE(sameSystem(grid.srs, plane));
-  EXPECT_THAT(grid.note, AllOf(HasSubstr("warped"), HasSubstr("JGD2011"), HasSubstr("CS IX")));
+  EXPECT_THAT(grid.note, AllOf(HasSubstr("warped"), HasSubstr("JGD2011"), HasSubstr("CS IX"),
+                               HasSubstr("cells of " + numberText(grid.Dx) + " metre")));
   // One arc-second is about 25 m east-west and 31 m north-south here.
   EXPECT_EQ(grid.Dx, grid.Dy);
   EXPECT_GE(grid.Dx, 25);
