@@ -1,5 +1,6 @@
 #include "canvas/painter_canvas.h"
 
+#include <QFontMetricsF>
 #include <QPolygon>
 #include <cstdint>
 
@@ -18,7 +19,33 @@ bool onOneLine(const Quad& q) {
          cross(q[0], q[2], q[3]) == 0 && cross(q[1], q[2], q[3]) == 0;
 }
 
+// The proportional Gothic face scripts/setup installs has the Japanese unit names as well as Latin
+// text.
+QFont textFont(int size) {
+  QFont font(QStringLiteral("IPAPGothic"));
+  font.setPixelSize(size > 0 ? size : 1);
+  return font;
+}
+
 }  // namespace
+
+void PainterCanvas::text(float x, float y, const std::string& utf8, int size, TextAlign align) {
+  QPainter& p = painter();
+  const QString text = QString::fromStdString(utf8);
+  const QFont font = textFont(size);
+  const double width = QFontMetricsF(font).horizontalAdvance(text);
+  const double left = align == TextAlign::Left     ? x
+                      : align == TextAlign::Center ? x - width / 2
+                                                   : x - width;
+  p.setFont(font);
+  p.setPen(toQColor(penColor_));
+  p.drawText(QPointF(left, y), text);
+  drawn();
+}
+
+double PainterCanvas::textWidth(const std::string& utf8, int size) const {
+  return QFontMetricsF(textFont(size)).horizontalAdvance(QString::fromStdString(utf8));
+}
 
 void PainterCanvas::applyPen(QPainter& p) const {
   if (penStyle_ == PenStyle::Invisible) {

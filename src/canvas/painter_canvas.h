@@ -20,6 +20,8 @@ class PainterCanvas : public Canvas {
   void line(float x1, float y1, float x2, float y2, PackedColor color) override;
   void point(float x, float y) override;
   void polygon(const Quad& corners) override;
+  void text(float x, float y, const std::string& utf8, int size, TextAlign align) override;
+  double textWidth(const std::string& utf8, int size) const override;
 
   PackedColor backgroundColor() const { return background_; }
 

@@ -1,12 +1,11 @@
 #include "cli/batch_render.h"
 
-#include <QBuffer>
-#include <QSvgGenerator>
 #include <filesystem>
 
 #include "canvas/bitmap_file.h"
 #include "canvas/image_canvas.h"
 #include "canvas/output_files.h"
+#include "canvas/vector_pictures.h"
 #include "cli/contacts_file.h"
 #include "cli/grid_export.h"
 #include "cli/section_contacts.h"
@@ -23,7 +22,7 @@ const PackedColor kPalette[] = {
     packRgb(143, 179, 217), packRgb(232, 196, 104), packRgb(140, 154, 107), packRgb(201, 138, 94),
     packRgb(227, 163, 181), packRgb(166, 206, 160), packRgb(190, 170, 220), packRgb(240, 220, 170)};
 
-enum class PictureFormat { Bmp, Png, Svg };
+enum class PictureFormat { Bmp, Png, Svg, Pdf };
 
 PictureFormat formatOf(const std::string& path) {
   std::string extension = std::filesystem::path(path).extension().string();
@@ -31,8 +30,9 @@ PictureFormat formatOf(const std::string& path) {
   if (extension == ".bmp") return PictureFormat::Bmp;
   if (extension == ".png") return PictureFormat::Png;
   if (extension == ".svg") return PictureFormat::Svg;
-  throw UsageError(path +
-                   ": the picture format follows the extension, which must be .bmp, .png or .svg");
+  if (extension == ".pdf") return PictureFormat::Pdf;
+  throw UsageError(
+      path + ": the picture format follows the extension, which must be .bmp, .png, .svg or .pdf");
 }
 
 // Draws onto a canvas of the requested size in the format of the file; the bytes join the
@@ -42,22 +42,10 @@ void addPicture(OutputSet& outputs, const std::string& path, int width, int heig
                 PackedColor background, const Draw& draw) {
   const PictureFormat format = formatOf(path);
   const QSize size(width, height);
-  if (format == PictureFormat::Svg) {
-    QByteArray bytes;
-    {
-      QBuffer buffer(&bytes);
-      buffer.open(QIODevice::WriteOnly);
-      QSvgGenerator svg;
-      svg.setOutputDevice(&buffer);
-      svg.setSize(size);
-      svg.setViewBox(QRect(QPoint(0, 0), size));
-      svg.setTitle(QStringLiteral("Kalvenor2003"));
-      DeviceCanvas canvas(svg, size);
-      canvas.setBackgroundColor(background);
-      canvas.clear();
-      draw(static_cast<Canvas&>(canvas));
-    }
-    outputs.add(path, bytes);
+  if (format == PictureFormat::Svg || format == PictureFormat::Pdf) {
+    outputs.add(path,
+                vectorPicture(format == PictureFormat::Svg ? VectorFormat::Svg : VectorFormat::Pdf,
+                              size, background, draw));
   } else {
     ImageCanvas canvas(size);
     canvas.setBackgroundColor(background);
@@ -106,6 +94,7 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
     if (!o.sectionFile.empty()) {
       addPicture(outputs, o.sectionFile, o.width, o.height, background, [&](Canvas& canvas) {
         session.applyView(sectionViewOf(session, o), canvas.width(), canvas.height());
+        if (o.fit) session.fitSectionView(canvas);
         session.drawSection(canvas);
       });
     }
@@ -125,6 +114,7 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
     if (!o.mapFile.empty()) {
       addPicture(outputs, o.mapFile, o.width, o.height, background, [&](Canvas& canvas) {
         session.applyView(mapViewOf(session, o), canvas.width(), canvas.height());
+        if (o.fit) session.fitMapView(canvas);
         pass(session.drawGeoMap(canvas));
         if (o.sectionLine) session.drawSurveyLine(canvas);
       });

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "model/packed_color.h"
 
@@ -10,6 +11,8 @@ namespace kalvenor {
 
 enum class PenStyle { Solid, Dot, Invisible };
 enum class FillStyle { Solid, Transparent };
+// Where a text's anchor point lies along its baseline.
+enum class TextAlign { Left, Center, Right };
 
 struct CanvasPoint {
   std::int32_t x = 0;
@@ -46,6 +49,12 @@ class Canvas {
 
   virtual double width() const = 0;
   virtual double height() const = 0;
+
+  // UTF-8 text in the pen colour, `size` pixels high, its baseline at y and its start, middle or
+  // end at x. Japanese names need a font that has them, so every canvas uses one that does.
+  virtual void text(float x, float y, const std::string& utf8, int size, TextAlign align) = 0;
+  // The width in pixels `text` would take, so that labels can be laid out before drawing.
+  virtual double textWidth(const std::string& utf8, int size) const = 0;
 };
 
 // A solid pen of the given colour and width (1 or 2).

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "model/packed_color.h"
 
@@ -13,6 +14,16 @@ enum DrawModes : std::int16_t {
   kContourMap = 3,
   kGridLines = 4,
   kSurveyLine = 5
+};
+
+// What is written around a map or a section: a legend of the units, the distance and elevation
+// axes with the ends and the exaggeration of a section, and a title.
+struct Annotations {
+  bool legend = false;
+  bool axes = false;
+  std::string title;
+
+  bool any() const { return legend || axes || !title.empty(); }
 };
 
 struct DrawOptions {

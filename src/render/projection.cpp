@@ -24,7 +24,7 @@ double Projection::exaggerateHeight(double z) const {
   return Zc_ + view_.Ve * ((z > Zbase_ ? z : Zbase_) - Zc_);
 }
 
-MaybePoint Projection::projectPoint(double x, double y, double z) const {
+std::optional<std::array<double, 2>> Projection::screenOffset(double x, double y, double z) const {
   const ViewSettings& v = view_;
   const double dx = x - Xc_, dy = y - Yc_, dz = z - Zc_;
   double right = v.Rx * dx + v.Ry * dy;
@@ -36,8 +36,15 @@ MaybePoint Projection::projectPoint(double x, double y, double z) const {
     right = f * right;
     up = f * up;
   }
-  const auto px = toCanvas(Int(right * v.Scale) + v.HalfW);
-  const auto py = toCanvas(v.HalfH - Int(up * v.Scale));
+  return std::array<double, 2>{right, up};
+}
+
+MaybePoint Projection::projectPoint(double x, double y, double z) const {
+  const ViewSettings& v = view_;
+  const auto offset = screenOffset(x, y, z);
+  if (!offset) return std::nullopt;
+  const auto px = toCanvas(Int((*offset)[0] * v.Scale) + v.HalfW + v.ShiftX);
+  const auto py = toCanvas(v.HalfH - Int((*offset)[1] * v.Scale) + v.ShiftY);
   if (!px || !py) return std::nullopt;
   return CanvasPoint{*px, *py};
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <optional>
+
 #include "render/canvas.h"
 #include "render/view_settings.h"
 
@@ -20,6 +23,10 @@ class Projection {
   // or behind the eye in perspective, or one whose position leaves the 32-bit range: a
   // renderer skips whatever would use it.
   MaybePoint projectPoint(double x, double y, double z) const;
+
+  // Where a point whose z has passed exaggerateHeight lies from the view centre, right and up in
+  // model units before the canvas scale; nothing for a point at or behind the eye.
+  std::optional<std::array<double, 2>> screenOffset(double x, double y, double z) const;
 
   // A model point all the way to the canvas: exaggerateHeight, then projectPoint.
   MaybePoint project(double x, double y, double z) const {

@@ -45,6 +45,8 @@ void choosePaintersOrder(ViewSettings& v, const DisplaySurface& d) {
 
 void applyView(ViewSettings& v, const DisplaySurface& d, double canvasWidth, double canvasHeight) {
   fitCanvasScale(v, d, canvasWidth, canvasHeight);
+  v.ShiftX = 0;
+  v.ShiftY = 0;
   const double sA = std::sin(v.Alpha * kDegree), cA = std::cos(v.Alpha * kDegree);
   const double sG = std::sin(v.Gamma * kDegree), cG = std::cos(v.Gamma * kDegree);
   v.Rx = -cA;

@@ -32,6 +32,8 @@ struct ViewSettings {
   double Wx = 0, Wy = 0;
   double Scale = 0;  // canvas pixels per model unit
   double HalfW = 0, HalfH = 0;
+  // Whole pixels the picture is moved by after projection: 0 but in a view fitted to the canvas.
+  double ShiftX = 0, ShiftY = 0;
   PaintersOrder orderX;
   PaintersOrder orderY;
 };

@@ -107,6 +107,40 @@ void readSize(RenderOptions& o, const std::string& text) {
   o.height = static_cast<int>(*h);
 }
 
+// A title longer than this is refused: it could not be read on any picture.
+constexpr std::size_t kMaxTitleCharacters = 200;
+
+std::string checkedTitle(const std::string& text) {
+  std::size_t characters = 0;
+  for (const char c : text) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
+    if (static_cast<unsigned char>(c) < 0x20) throw UsageError("--title must be one line of text");
+  }
+  if (characters > kMaxTitleCharacters) {
+    throw UsageError("--title takes at most " + std::to_string(kMaxTitleCharacters) +
+                     " characters; this one has " + std::to_string(characters));
+  }
+  return text;
+}
+
+// "--view A,G,,V" leaves the magnification to --fit.
+void readView(RenderOptions& o, const std::string& text) {
+  const std::size_t second = text.find(',', text.find(',') + 1);
+  if (second != std::string::npos && text.compare(second, 2, ",,") == 0) {
+    std::vector<double> n;
+    try {
+      n = numbers("--view", text.substr(0, second) + ",1" + text.substr(second + 1), 4);
+    } catch (const UsageError&) {
+      numbers("--view", text, 4);  // says what is wrong with the text as given
+    }
+    o.view = {n[0], n[1], n[2], n[3]};
+    o.fit = true;
+    return;
+  }
+  const auto n = numbers("--view", text, 4);
+  o.view = {n[0], n[1], n[2], n[3]};
+}
+
 // A coordinate system GDAL does not know, or one in degrees, is refused before any file is read.
 std::string checkedSrs(const std::string& text) {
   try {
@@ -147,11 +181,7 @@ RenderOptions parse(const std::vector<std::string>& args, bool render) {
   Arguments walk(args);
   const std::map<std::string, std::function<void(const std::string&)>> valued = {
       {"--zbase", [&](const std::string& v) { o.zbase = numbers("--zbase", v, 1)[0]; }},
-      {"--view",
-       [&](const std::string& v) {
-         const auto n = numbers("--view", v, 4);
-         o.view = {n[0], n[1], n[2], n[3]};
-       }},
+      {"--view", [&](const std::string& v) { readView(o, v); }},
       {"--perspective",
        [&](const std::string& v) {
          const auto n = numbers("--perspective", v, 2);
@@ -167,6 +197,7 @@ RenderOptions parse(const std::vector<std::string>& args, bool render) {
       {"--end", [&](const std::string& v) { o.end = point("--end", v); }},
       {"--azimuth", [&](const std::string& v) { o.azimuth = numbers("--azimuth", v, 1)[0]; }},
       {"--srs", [&](const std::string& v) { o.inputs.srs = checkedSrs(v); }},
+      {"--title", [&](const std::string& v) { o.title = checkedTitle(v); }},
   };
   const std::map<std::string, std::function<void(const std::string&)>> outputs = {
       {"--size", [&](const std::string& v) { readSize(o, v); }},
@@ -182,6 +213,8 @@ RenderOptions parse(const std::vector<std::string>& args, bool render) {
       {"--no-boundary-lines", [&] { o.boundaryLines = false; }},
       {"--black", [&] { o.black = true; }},
       {"--section-line", [&] { o.sectionLine = true; }},
+      {"--legend", [&] { o.legend = true; }},
+      {"--axes", [&] { o.axes = true; }},
       {"--help", [&] { o.help = true; }},
       {"-h", [&] { o.help = true; }},
   };
@@ -189,7 +222,10 @@ RenderOptions parse(const std::vector<std::string>& args, bool render) {
   while (!walk.done()) {
     const std::string option = walk.next();
     if (readInput(o.inputs, option, walk, given)) continue;
-    if (const auto flag = flags.find(option); flag != flags.end()) {
+    if (option == "--fit") {
+      if (!render) throw UsageError("--fit is an option of kalvenor-render, not of the window");
+      o.fit = true;
+    } else if (const auto flag = flags.find(option); flag != flags.end()) {
       flag->second();
     } else if (const auto read = valued.find(option); read != valued.end()) {
       takeOnce(given, option);
@@ -232,6 +268,7 @@ These options of kalvenor-render mean the same here (see kalvenor-render --help)
   --no-side, --no-boundary-lines, --frame 2|4|none, --black,
   --start X,Y with --end X,Y or --azimuth DEG   build the section along that line too
   --section-line                               and mark its line on the map
+  --legend, --axes, --title TEXT               annotate the pictures
 )";
 }
 
@@ -262,7 +299,16 @@ View of the map
   --frame 2|4|none      grid frame on the two near sides, all four (default) or none
   --black               black background, white frame lines
   --size WxH            picture size in pixels (default 800x800)
-Output (a picture's format follows the extension: .bmp, .png or .svg)
+  --fit                 choose the magnification so the block or the section fills the
+                        picture, with room for the annotations; also when --view leaves the
+                        magnification out (--view 200,35,,3)
+Annotations
+  --legend              a legend of the units (of those the section cuts); a north arrow on
+                        the map
+  --axes                a section's distance and elevation axes, its ends A and A' with their
+                        coordinates and the vertical exaggeration
+  --title TEXT          a title over the picture (at most 200 characters)
+Output (a picture's format follows the extension: .bmp, .png, .svg or .pdf)
   --map FILE            the 3D geological map
   --section FILE        the section, seen straight on (magnification 1.4 and no
                         exaggeration, or those of --view)

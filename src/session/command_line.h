@@ -49,6 +49,9 @@ struct SessionOptions {
   std::optional<Point2> end;
   std::optional<double> azimuth;
   bool sectionLine = false;
+  bool legend = false;
+  bool axes = false;
+  std::string title;
   bool help = false;
 
   bool wantsContours() const { return contours.has_value() || autoContours.has_value(); }
@@ -58,6 +61,7 @@ struct SessionOptions {
 struct RenderOptions : SessionOptions {
   int width = 800;
   int height = 800;
+  bool fit = false;  // --fit, or --view without a magnification
   std::string mapFile;
   std::string sectionFile;
   std::string unitsGrid;

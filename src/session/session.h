@@ -8,7 +8,9 @@
 
 #include "evaluation/grid_builds.h"
 #include "render/canvas.h"
+#include "render/map_annotations.h"
 #include "render/projection.h"
+#include "render/section_annotations.h"
 #include "session/session_observer.h"
 #include "session/viewer_state.h"
 
@@ -129,6 +131,13 @@ class Session {
   void setMapOptions(const MapOptions& options);
   void setBoundaryLines(bool on);
   void setLineColor(PackedColor color);
+  // The legend, axes and title drawn with the next map or section.
+  void setAnnotations(const Annotations& annotations);
+
+  // After applyView: the magnification and shift that make the map block, or the last section,
+  // fill the canvas with room for the annotations around it, whatever the canvas's shape.
+  void fitMapView(const Canvas& canvas);
+  void fitSectionView(const Canvas& canvas);
 
   // The pictures. Each checks that the view can make one, draws it whole and only then records
   // what it drew with; one that fails leaves the state as it was.
@@ -161,6 +170,8 @@ class Session {
   void drawSectionPicture(Canvas& canvas, std::int16_t mode, const Array2D<std::int32_t>& units);
   bool sectionUnitsDrawn() const;
   Array2D<std::int32_t> sectionUnits();
+  MapNotes mapNotes() const;
+  SectionNotes sectionNotes(const Array2D<std::int32_t>& units) const;
 
   ViewerState state_;
   std::vector<SessionObserver*> observers_;

@@ -86,6 +86,7 @@ Warnings Session::drawGeoMap(Canvas& canvas) {
        [&] { units = unitsToDraw(state_.mapGrid.mapUnit, d.Nx, d.Ny); });
   canvas.clear();
   drawMapPicture(canvas, kGeologicalMap, units, walls);
+  if (state_.annotations.any()) drawMapNotes(canvas, projection(), mapNotes());
   state_.drawOptions.DrawMode = kGeologicalMap;
   state_.drawUnit = std::move(units);
   state_.visibleWall = walls;
@@ -165,6 +166,9 @@ void Session::drawSection(Canvas& canvas) {
   Array2D<std::int32_t> units = sectionUnits();
   canvas.clear();
   drawSectionPicture(canvas, kSectionPicture, units);
+  if (state_.annotations.any()) {
+    drawSectionNotes(canvas, projection(), sectionNotes(units));
+  }
   state_.drawOptions.DrawMode = kSectionPicture;
   state_.drawUnit = std::move(units);
   state_.progress.sectionDrawn();

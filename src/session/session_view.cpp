@@ -79,6 +79,11 @@ void Session::setBoundaryLines(bool on) {
   notify(Change::DrawOptions);
 }
 
+void Session::setAnnotations(const Annotations& annotations) {
+  state_.annotations = annotations;
+  notify(Change::DrawOptions);
+}
+
 void Session::setLineColor(PackedColor color) {
   state_.drawOptions.LineColor = color;
   notify(Change::DrawOptions);

@@ -69,6 +69,7 @@ struct ViewerState {
   double savedDist = 0.0;  // the last perspective values while perspective is off
   double savedPpz = 0.0;
   DrawOptions drawOptions;
+  Annotations annotations;  // written around the next map or section
   MapOptions mapOptions;
   ContourSettings contours;
   bool contourLinesWanted = false;

@@ -94,6 +94,7 @@ void FormMain::connectHandlers() {
       {ui_.chkContour, &FormMain::refreshContourSettings},
       {ui_.chkAutoRedraw, &FormMain::chkAutoRedraw_Click},
       {ui_.chkBack, &FormMain::chkBack_Click},
+      {ui_.chkAnnotations, &FormMain::chkAnnotations_Click},
       {ui_.chkboundary, &FormMain::chkboundary_Click},
       {ui_.chkWaku, &FormMain::chkWaku_Click},
       {ui_.chkSide, &FormMain::readDrawOptions},

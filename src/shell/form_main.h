@@ -148,6 +148,9 @@ class FormMain : public QWidget, private SessionObserver {
   void readDrawOptions();
   void chkAutoRedraw_Click();
   void chkBack_Click();
+  void chkAnnotations_Click();
+  QString writePicture(const QString& path);
+  void redrawPicture(Canvas& canvas);
   void chkboundary_Click();
   void chkWaku_Click();
   void optWaku_Click(bool checked);

@@ -67,6 +67,13 @@ void FormMain::chkBack_Click() {
   session_.setLineColor(black ? kWhite : kBlack);
 }
 
+// The legend with the north arrow, and the axes of a section, for the next map or section.
+void FormMain::chkAnnotations_Click() {
+  const bool on = ui_.chkAnnotations->isChecked();
+  ReadingControls reading(*this, Change::DrawOptions);
+  session_.setAnnotations({on, on, {}});
+}
+
 void FormMain::chkboundary_Click() {
   ReadingControls reading(*this, Change::DrawOptions);
   session_.setBoundaryLines(ui_.chkboundary->isChecked());
@@ -105,7 +112,8 @@ void FormMain::showDrawOptions() {
       {ui_.chkSide, s.mapOptions.sideWalls},
       {ui_.chkWaku, s.mapOptions.frame},
       {ui_.chkboundary, s.drawOptions.DrawBoundary == 1},
-      {ui_.chkBack, black}};
+      {ui_.chkBack, black},
+      {ui_.chkAnnotations, s.annotations.legend || s.annotations.axes}};
   for (const auto& [check, on] : checks) {
     const QSignalBlocker quiet(check);
     check->setChecked(on);

@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 
 #include "canvas/bitmap_file.h"
+#include "canvas/output_files.h"
+#include "canvas/vector_pictures.h"
 #include "imagewin/form_image.h"
 #include "imagewin/form_image_s.h"
 #include "shell/form_main.h"
@@ -11,8 +13,21 @@
 namespace kalvenor {
 namespace {
 
-const QString kBitmapFilter =
-    QStringLiteral("ビットマップファイル (*.bmp)|*.bmp|すべてのファイル (*.*)|*.*");
+// The bitmap first, as it always was; a file is written in the format its extension names and
+// as a bitmap otherwise.
+const QString kPictureFilter = QStringLiteral(
+    "ビットマップファイル (*.bmp)|*.bmp|PNG ファイル (*.png)|*.png|SVG ファイル (*.svg)|*.svg|"
+    "PDF ファイル (*.pdf)|*.pdf|すべてのファイル (*.*)|*.*");
+
+enum class SavedFormat { Bmp, Png, Svg, Pdf };
+
+SavedFormat savedFormat(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix == QStringLiteral("png")) return SavedFormat::Png;
+  if (suffix == QStringLiteral("svg")) return SavedFormat::Svg;
+  if (suffix == QStringLiteral("pdf")) return SavedFormat::Pdf;
+  return SavedFormat::Bmp;
+}
 
 void putOnClipboard(const QImage& picture) {
   QClipboard* clipboard = QGuiApplication::clipboard();
@@ -36,7 +51,7 @@ void FormMain::cmdImagePaste_Click() {
 }
 
 void FormMain::cmdImageSave_Click() {
-  const std::optional<QString> path = dialogs_.saveFile(kBitmapFilter, {});
+  const std::optional<QString> path = dialogs_.saveFile(kPictureFilter, {});
   if (!path) return;
   if (QFileInfo::exists(*path)) {
     const QString question =
@@ -44,12 +59,46 @@ void FormMain::cmdImageSave_Click() {
         QStringLiteral(" はすでに存在しています．\r\n既存のファイルに上書きしますか？");
     if (!dialogs_.askYesNo(question)) return;
   }
-  const QString problem = writeBitmapFile(formImage_->canvas().image(), *path);
+  const QString problem = writePicture(*path);
   if (!problem.isEmpty()) {
     dialogs_.message(QStringLiteral("The picture could not be saved as %1: %2")
                          .arg(QDir::toNativeSeparators(*path), problem),
                      Dialogs::Icon::Warning);
   }
+}
+
+// Bitmaps are the picture in the window; SVG and PDF draw the last picture again with the same
+// view and options onto a vector canvas of the window's size.
+QString FormMain::writePicture(const QString& path) {
+  const SavedFormat format = savedFormat(path);
+  const QImage& image = formImage_->canvas().image();
+  if (format == SavedFormat::Bmp) return writeBitmapFile(image, path);
+  try {
+    const std::string file = path.toStdString();
+    if (format == SavedFormat::Png) {
+      writeOutputFile(file, encodePicture(image, "png", file));
+      return {};
+    }
+    const VectorFormat vector = format == SavedFormat::Svg ? VectorFormat::Svg : VectorFormat::Pdf;
+    writeOutputFile(file,
+                    vectorPicture(vector, image.size(), formImage_->canvas().backgroundColor(),
+                                  [this](Canvas& canvas) { redrawPicture(canvas); }));
+    return {};
+  } catch (const std::exception& error) {
+    return QString::fromStdString(error.what());
+  }
+}
+
+void FormMain::redrawPicture(Canvas& canvas) {
+  const std::int16_t mode = state().drawOptions.DrawMode;
+  if (mode == 0) return;
+  if (state().progress.sectionGrid() == GridState::Current) {
+    session_.drawSection(canvas);
+  } else {
+    session_.drawGeoMap(canvas);
+  }
+  if (mode == kGridLines) session_.drawGridLines(canvas);
+  if (mode == kSurveyLine) session_.drawSurveyLine(canvas);
 }
 
 }  // namespace kalvenor

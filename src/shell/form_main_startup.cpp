@@ -45,6 +45,7 @@ void FormMain::resetViewer() {
   ui_.chkAutoRedraw->setChecked(true);
   formImage_->canvas().setPersistent(true);
   ui_.chkBack->setChecked(false);
+  ui_.chkAnnotations->setChecked(false);
   ui_.chkWaku->setChecked(true);
   ui_.optWaku4->setChecked(true);
 

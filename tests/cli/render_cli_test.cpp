@@ -304,7 +304,7 @@ void RenderCliTest::badOptionsAndFilesExitWithTwoAndNameTheProblem() {
       {smallCase() << "--map" << out("m.png") << "--size"
                    << "big",
        "--size"},
-      {smallCase() << "--map" << out("m.gif"), ".bmp, .png or .svg"},
+      {smallCase() << "--map" << out("m.gif"), ".bmp, .png, .svg or .pdf"},
       {smallCase() << "--section" << out("s.png"), "--start"},
       {smallCase() << "--view"
                    << "1,2,3",

@@ -43,6 +43,10 @@ void ControlPicturesTest::matchesItsControlPicture_data() {
                         << "--view 180,90,1.8,1 --contours auto:16 --no-side --black";
   QTest::newRow("section") << "--section"
                            << "--view 0,0,1.4,4 " + line;
+  // Fitted to the picture with its axes, ends, exaggeration, legend and a Japanese title.
+  QTest::newRow("section-annotated")
+      << "--section"
+      << "--view 0,0,,4 --legend --axes --title 褶曲盆地の断面 " + line;
 }
 
 void ControlPicturesTest::matchesItsControlPicture() {

@@ -11,8 +11,10 @@ namespace kalvenor {
 class RecordingCanvas : public Canvas {
  public:
   struct Op {
-    enum Kind { Clear, Line, Point, Polygon } kind;
-    std::vector<double> coords;  // x1, y1, x2, y2 / x, y / four corners
+    enum Kind { Clear, Line, Point, Polygon, Text } kind;
+    std::vector<double> coords;  // x1, y1, x2, y2 / x, y / four corners / left, baseline
+    std::string text = {};
+    int size = 0;
     PackedColor pen;
     int penWidth;
     PenStyle penStyle;
@@ -41,6 +43,19 @@ class RecordingCanvas : public Canvas {
     record(Op::Polygon, {double(q[0].x), double(q[0].y), double(q[1].x), double(q[1].y),
                          double(q[2].x), double(q[2].y), double(q[3].x), double(q[3].y)});
   }
+  // Every character is half as wide as it is high, so that layouts can be checked by hand.
+  void text(float x, float y, const std::string& utf8, int size, TextAlign align) override {
+    const double w = textWidth(utf8, size);
+    const double left = align == TextAlign::Left     ? x
+                        : align == TextAlign::Center ? x - w / 2
+                                                     : x - w;
+    record(Op::Text, {left, y});
+    ops.back().text = utf8;
+    ops.back().size = size;
+  }
+  double textWidth(const std::string& utf8, int size) const override {
+    return 0.5 * size * static_cast<double>(utf8.size());
+  }
   double width() const override { return width_; }
   double height() const override { return height_; }
 
@@ -64,7 +79,7 @@ class RecordingCanvas : public Canvas {
 
  private:
   void record(Op::Kind kind, std::vector<double> coords) {
-    ops.push_back({kind, std::move(coords), pen_, penWidth_, penStyle_, fill_, fillStyle_});
+    ops.push_back({kind, std::move(coords), {}, 0, pen_, penWidth_, penStyle_, fill_, fillStyle_});
   }
 
   double width_;

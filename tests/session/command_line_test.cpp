@@ -203,3 +203,43 @@ TEST(WindowOptions, TheInputFilesAndEveryOptionThatMeansSomethingInAWindow) {
 
 }  // namespace
 }  // namespace kalvenor
+
+namespace kalvenor {
+namespace {
+
+TEST(AnnotationOptions, LegendAxesTitleAndFit) {
+  const RenderOptions o = parseRenderOptions(
+      withInputs({"--map", "m.png", "--legend", "--axes", "--title", "褶曲盆地 A-A'"}));
+  EXPECT_TRUE(o.legend);
+  EXPECT_TRUE(o.axes);
+  EXPECT_EQ(o.title, "褶曲盆地 A-A'");
+  EXPECT_FALSE(o.fit);
+  EXPECT_TRUE(parseRenderOptions(withInputs({"--map", "m.png", "--fit"})).fit);
+  // A view without a magnification asks for one that fits; the other three stay.
+  const RenderOptions v = parseRenderOptions(withInputs({"--map", "m.png", "--view", "0,10,,4"}));
+  EXPECT_TRUE(v.fit);
+  EXPECT_EQ((*v.view)[1], 10);
+  EXPECT_EQ((*v.view)[3], 4);
+  EXPECT_FALSE(parseRenderOptions(withInputs({"--map", "m.png", "--view", "0,10,2,4"})).fit);
+  EXPECT_TRUE(parseWindowOptions({"--legend", "--title", "t"}).legend);
+}
+
+TEST(AnnotationOptions, BadTitlesAndAWindowFitAreRefused) {
+  const std::string japanese200 = [] {
+    std::string s;
+    for (int i = 0; i < 200; ++i) s += "岩";
+    return s;
+  }();
+  EXPECT_EQ(parseRenderOptions(withInputs({"--map", "m.png", "--title", japanese200})).title,
+            japanese200);
+  EXPECT_EQ(usageError(withInputs({"--map", "m.png", "--title", japanese200 + "x"})),
+            "--title takes at most 200 characters; this one has 201");
+  EXPECT_EQ(usageError(withInputs({"--map", "m.png", "--title", "two\nlines"})),
+            "--title must be one line of text");
+  EXPECT_EQ(usageError(withInputs({"--map", "m.png", "--view", "0,10,,"})),
+            "--view takes 4 numbers separated by commas; \"0,10,,\" is not that");
+  EXPECT_THROW(parseWindowOptions({"--fit"}), UsageError);
+}
+
+}  // namespace
+}  // namespace kalvenor

@@ -62,8 +62,11 @@ void ImageCommandsTest::saveWritesABitmapUnderExactlyTheTypedName() {
   const QString path = fixture_->folder.filePath("picture");
   dialogs_->files.push_back(path);
   QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
-  QCOMPARE(dialogs_->filters.first(),
-           QString("ビットマップファイル (*.bmp)|*.bmp|すべてのファイル (*.*)|*.*"));
+  // The bitmap stays the first choice; PNG, SVG and PDF follow.
+  const QStringList filter = dialogs_->filters.first().split('|');
+  QCOMPARE(filter.mid(0, 2), QStringList({"ビットマップファイル (*.bmp)", "*.bmp"}));
+  for (const QString pattern : {"*.png", "*.svg", "*.pdf", "*.*"})
+    QVERIFY(filter.contains(pattern));
   QVERIFY(dialogs_->questions.isEmpty());
   QVERIFY(QFile::exists(path));
   QVERIFY(!QFile::exists(path + ".bmp"));
@@ -71,6 +74,16 @@ void ImageCommandsTest::saveWritesABitmapUnderExactlyTheTypedName() {
   const QImage saved(path, "bmp");
   QCOMPARE(saved.size(), canvas().image().size());
   QCOMPARE(saved.pixelColor(15, 15), QColor(255, 0, 0));
+  QVERIFY(dialogs_->messages.isEmpty());
+
+  // Other formats by their extension; a blank picture still makes a whole file.
+  const std::pair<QString, QByteArray> formats[] = {
+      {"picture.png", "\x89PNG"}, {"picture.svg", "<?xml"}, {"picture.pdf", "%PDF"}};
+  for (const auto& [name, start] : formats) {
+    dialogs_->files.push_back(fixture_->folder.filePath(name));
+    QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
+    QVERIFY2(contents(fixture_->folder.filePath(name)).startsWith(start), qPrintable(name));
+  }
   QVERIFY(dialogs_->messages.isEmpty());
 }
 

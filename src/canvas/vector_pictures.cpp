@@ -1,0 +1,48 @@
+#include "canvas/vector_pictures.h"
+
+#include <QBuffer>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+#include "canvas/vector_canvas.h"
+
+namespace kalvenor {
+namespace {
+
+void drawOn(QPaintDevice& device, QSize size, PackedColor background,
+            const std::function<void(Canvas&)>& draw) {
+  VectorCanvas canvas(device, size);
+  canvas.setBackgroundColor(background);
+  canvas.clear();
+  draw(canvas);
+}
+
+}  // namespace
+
+QByteArray vectorPicture(VectorFormat format, QSize size, PackedColor background,
+                         const std::function<void(Canvas&)>& draw) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  const QString title = QStringLiteral("Kalvenor2003");
+  if (format == VectorFormat::Svg) {
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setTitle(title);
+    drawOn(svg, size, background, draw);
+  } else {
+    QPdfWriter pdf(&buffer);
+    pdf.setResolution(72);  // one point a pixel
+    pdf.setPageSize(QPageSize(QSizeF(size), QPageSize::Point, QString(), QPageSize::ExactMatch));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setTitle(title);
+    pdf.setCreator(title);
+    drawOn(pdf, size, background, draw);
+  }
+  return bytes;
+}
+
+}  // namespace kalvenor

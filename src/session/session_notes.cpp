@@ -1,0 +1,73 @@
+#include "render/block_base.h"
+#include "render/fit_view.h"
+#include "session/session.h"
+
+namespace kalvenor {
+namespace {
+
+LegendEntry legendEntry(const ViewerState& s, int unit) {
+  const std::string& name = s.model.unitName[unit];
+  return {name.empty() ? "unit " + std::to_string(unit) : name, s.unitColor[unit]};
+}
+
+}  // namespace
+
+// Every unit of the model, the youngest on top as in a stratigraphic column.
+MapNotes Session::mapNotes() const {
+  const ViewerState& s = state_;
+  const DisplaySurface& d = s.display;
+  std::vector<LegendEntry> legend;
+  for (int unit = s.model.unitCount(); unit >= 1; --unit) legend.push_back(legendEntry(s, unit));
+  return {
+      d.Xc, d.Yc, d.Zc, d.Ymax - d.Ymin, std::move(legend), s.annotations, s.drawOptions.LineColor};
+}
+
+// Only the units the section cuts.
+SectionNotes Session::sectionNotes(const Array2D<std::int32_t>& units) const {
+  const ViewerState& s = state_;
+  std::vector<bool> present(s.model.unitCount() + 1, false);
+  for (int h = units.iFirst(); h <= units.iLast(); ++h) {
+    for (int v = units.jFirst(); v <= units.jLast(); ++v) {
+      const std::int32_t unit = units(h, v);
+      if (unit >= 1 && unit < static_cast<int>(present.size())) present[unit] = true;
+    }
+  }
+  std::vector<LegendEntry> legend;
+  for (int unit = s.model.unitCount(); unit >= 1; --unit) {
+    if (present[unit]) legend.push_back(legendEntry(s, unit));
+  }
+  return {s.section,         s.Zbase,       s.display.Zmax,         s.view.Ve,
+          std::move(legend), s.annotations, s.drawOptions.LineColor};
+}
+
+// The block from its base, or from the lowest ground without one, to the highest ground.
+void Session::fitMapView(const Canvas& canvas) {
+  requireViewDrawable();
+  const DisplaySurface& d = state_.display;
+  const double low = blockBase(state_.Zbase).value_or(d.Zmin);
+  std::vector<ModelPoint> corners;
+  for (const double x : {d.Xmin, d.Xmax}) {
+    for (const double y : {d.Ymin, d.Ymax}) {
+      for (const double z : {low, d.Zmax}) corners.push_back({x, y, z});
+    }
+  }
+  fitView(state_.view, projection(), corners, mapMargins(canvas, mapNotes()), canvas.width(),
+          canvas.height());
+  notify(Change::View);
+}
+
+// The section's frame: the survey line from the base to the top of the ground.
+void Session::fitSectionView(const Canvas& canvas) {
+  requireSectionDrawable();
+  const SectionGrid& s = state_.section;
+  const std::vector<ModelPoint> corners = {{s.Xstart, s.Ystart, state_.Zbase},
+                                           {s.Xend, s.Yend, state_.Zbase},
+                                           {s.Xstart, s.Ystart, state_.display.Zmax},
+                                           {s.Xend, s.Yend, state_.display.Zmax}};
+  const Array2D<std::int32_t> units = sectionUnits();
+  fitView(state_.view, projection(), corners, sectionMargins(canvas, sectionNotes(units)),
+          canvas.width(), canvas.height());
+  notify(Change::View);
+}
+
+}  // namespace kalvenor
