@@ -53,8 +53,9 @@ bool sameSystem(const std::string& a, const std::string& b) {
 
 std::string linearUnitName(const std::string& wkt) {
   GdalScope gdal;
-  const char* name = nullptr;
-  fromWkt(wkt).GetLinearUnits(&name);
+  const OGRSpatialReference system = fromWkt(wkt);
+  const char* name = nullptr;  // points into `system`
+  system.GetLinearUnits(&name);
   return name && *name ? name : "unit";
 }
 
