@@ -14,9 +14,15 @@ std::int64_t cross(const CanvasPoint& o, const CanvasPoint& a, const CanvasPoint
          (std::int64_t{a.y} - o.y) * (std::int64_t{b.x} - o.x);
 }
 
-bool onOneLine(const Quad& q) {
-  return cross(q[0], q[1], q[2]) == 0 && cross(q[0], q[1], q[3]) == 0 &&
-         cross(q[0], q[2], q[3]) == 0 && cross(q[1], q[2], q[3]) == 0;
+bool onOneLine(std::span<const CanvasPoint> q) {
+  for (std::size_t a = 0; a < q.size(); ++a) {
+    for (std::size_t b = a + 1; b < q.size(); ++b) {
+      for (std::size_t c = b + 1; c < q.size(); ++c) {
+        if (cross(q[a], q[b], q[c]) != 0) return false;
+      }
+    }
+  }
+  return true;
 }
 
 // The proportional Gothic face scripts/setup installs has the Japanese unit names as well as Latin
@@ -56,8 +62,13 @@ void PainterCanvas::applyPen(QPainter& p) const {
                 penStyle_ == PenStyle::Dot ? Qt::DotLine : Qt::SolidLine));
 }
 
+void PainterCanvas::smoothLines(QPainter& p, bool on) const {
+  if (antialiasedLines_) p.setRenderHint(QPainter::Antialiasing, on);
+}
+
 void PainterCanvas::line(float x1, float y1, float x2, float y2) {
   QPainter& p = painter();
+  smoothLines(p, true);
   applyPen(p);
   p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
   drawn();
@@ -72,16 +83,20 @@ void PainterCanvas::line(float x1, float y1, float x2, float y2, PackedColor col
 
 void PainterCanvas::point(float x, float y) {
   QPainter& p = painter();
+  smoothLines(p, true);
   p.setPen(QPen(toQColor(penColor_), penWidth_));
   p.drawPoint(QPointF(x, y));
   drawn();
 }
 
-void PainterCanvas::polygon(const Quad& corners) {
+void PainterCanvas::polygon(const Quad& corners) { polygonCorners(corners); }
+
+void PainterCanvas::polygonCorners(std::span<const CanvasPoint> corners) {
   // Corners on one line enclose nothing, and without a pen nothing shows: skip the painter,
   // which matters where a section has several cells to a pixel.
   if (penStyle_ == PenStyle::Invisible && onOneLine(corners)) return;
   QPainter& p = painter();
+  smoothLines(p, false);
   applyPen(p);
   if (fillStyle_ == FillStyle::Solid) {
     p.setBrush(toQColor(fillColor_));

@@ -22,8 +22,11 @@ class PainterCanvas : public Canvas {
   void polygon(const Quad& corners) override;
   void text(float x, float y, const std::string& utf8, int size, TextAlign align) override;
   double textWidth(const std::string& utf8, int size) const override;
+  void polygonCorners(std::span<const CanvasPoint> corners) override;
 
   PackedColor backgroundColor() const { return background_; }
+  // Lines and points drawn antialiased; fills stay sharp, so neighbouring cells show no seams.
+  void setAntialiasedLines(bool on) { antialiasedLines_ = on; }
 
   // The pen and fill a drawing leaves behind, so that a drawing that fails can be undone.
   struct Style {
@@ -50,6 +53,7 @@ class PainterCanvas : public Canvas {
 
  private:
   void applyPen(QPainter& painter) const;
+  void smoothLines(QPainter& painter, bool on) const;
 
   PackedColor background_ = kWhite;
   PackedColor penColor_ = kBlack;
@@ -57,6 +61,7 @@ class PainterCanvas : public Canvas {
   PenStyle penStyle_ = PenStyle::Solid;
   PackedColor fillColor_ = kBlack;
   FillStyle fillStyle_ = FillStyle::Transparent;
+  bool antialiasedLines_ = false;
 };
 
 // A canvas on any paint device, an SVG generator for instance, for one picture: the painter

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "model/packed_color.h"
@@ -46,6 +47,8 @@ class Canvas {
   virtual void point(float x, float y) = 0;
   // Filled by the even-odd rule and outlined with the pen (no outline with the invisible pen).
   virtual void polygon(const Quad& corners) = 0;
+  // The same for any number of corners: the parts of a cell split along its contacts.
+  virtual void polygonCorners(std::span<const CanvasPoint> corners) = 0;
 
   virtual double width() const = 0;
   virtual double height() const = 0;

@@ -27,26 +27,22 @@ CellCrossings edgeCrossings(Corners<double> w, const Corners<CanvasPoint>& P, do
   return result;
 }
 
+std::vector<std::array<int, 2>> crossingSegments(const CellCrossings& c) {
+  if (c.degenerate) return {};
+  if (c.count == 2) return {{1, 2}};
+  if (c.count != 4) return {};
+  const auto squared = [&](int a, int b) {
+    const double dx = c.at[a].X - c.at[b].X, dy = c.at[a].Y - c.at[b].Y;
+    return dx * dx + dy * dy;
+  };
+  if (squared(1, 2) < squared(1, 4)) return {{3, 4}, {1, 2}};
+  return {{1, 4}, {2, 3}};
+}
+
 void drawCrossingSegments(Canvas& canvas, const CellCrossings& c) {
-  if (c.degenerate) return;
-  const auto segment = [&](int a, int b) {
+  for (const auto& [a, b] : crossingSegments(c)) {
     canvas.line(static_cast<float>(c.at[a].X), static_cast<float>(c.at[a].Y),
                 static_cast<float>(c.at[b].X), static_cast<float>(c.at[b].Y));
-  };
-  if (c.count == 2) {
-    segment(1, 2);
-  } else if (c.count == 4) {
-    const auto squared = [&](int a, int b) {
-      const double dx = c.at[a].X - c.at[b].X, dy = c.at[a].Y - c.at[b].Y;
-      return dx * dx + dy * dy;
-    };
-    if (squared(1, 2) < squared(1, 4)) {
-      segment(3, 4);
-      segment(1, 2);
-    } else {
-      segment(1, 4);
-      segment(2, 3);
-    }
   }
 }
 
@@ -69,23 +65,40 @@ bool sameUnitAcross(const CellCrossings& c, const Corners<double>& x, const Corn
 
 }  // namespace
 
+std::optional<CellCrossings> boundaryTrace(const Corners<CanvasPoint>& P, const Corners<double>& w,
+                                           const Corners<double>& cellX,
+                                           const Corners<double>& cellY,
+                                           const Corners<double>& cellZ, double zEps,
+                                           const ClassifyAt& classify) {
+  const CellCrossings c = edgeCrossings(w, P, zEps);
+  if (c.degenerate || (c.count != 2 && c.count != 4)) return std::nullopt;
+  if (sameUnitAcross(c, cellX, cellY, cellZ, classify)) return std::nullopt;
+  return c;
+}
+
 void drawBoundaryInCell(Canvas& canvas, const Corners<CanvasPoint>& P, const Corners<double>& w,
                         const Corners<double>& cellX, const Corners<double>& cellY,
                         const Corners<double>& cellZ, double zEps, const ClassifyAt& classify) {
-  const CellCrossings c = edgeCrossings(w, P, zEps);
-  if (c.degenerate || (c.count != 2 && c.count != 4)) return;
-  if (sameUnitAcross(c, cellX, cellY, cellZ, classify)) return;
-  drawCrossingSegments(canvas, c);
+  const auto c = boundaryTrace(P, w, cellX, cellY, cellZ, zEps, classify);
+  if (c) drawCrossingSegments(canvas, *c);
+}
+
+std::optional<CellCrossings> cellTrace(const Corners<CanvasPoint>& P, const Corners<double>& w,
+                                       const Corners<double>& traceX, const Corners<double>& traceY,
+                                       const Corners<double>& traceZ, double zEps,
+                                       const ClassifyAt* classify) {
+  CellCrossings c = edgeCrossings(w, P, zEps);
+  c.degenerate = false;  // a flat edge is simply not crossed
+  if (c.count != 2 && c.count != 4) return std::nullopt;
+  if (classify && sameUnitAcross(c, traceX, traceY, traceZ, *classify)) return std::nullopt;
+  return c;
 }
 
 void drawCellTrace(Canvas& canvas, const Corners<CanvasPoint>& P, const Corners<double>& w,
                    const Corners<double>& traceX, const Corners<double>& traceY,
                    const Corners<double>& traceZ, double zEps, const ClassifyAt* classify) {
-  CellCrossings c = edgeCrossings(w, P, zEps);
-  c.degenerate = false;  // a flat edge is simply not crossed
-  if (c.count != 2 && c.count != 4) return;
-  if (classify && sameUnitAcross(c, traceX, traceY, traceZ, *classify)) return;
-  drawCrossingSegments(canvas, c);
+  const auto c = cellTrace(P, w, traceX, traceY, traceZ, zEps, classify);
+  if (c) drawCrossingSegments(canvas, *c);
 }
 
 void drawContoursInCell(Canvas& canvas, const Corners<CanvasPoint>& P, const Corners<double>& w,

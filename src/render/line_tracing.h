@@ -2,6 +2,8 @@
 
 #include <array>
 #include <functional>
+#include <optional>
+#include <vector>
 
 #include "evaluation/classification.h"
 #include "render/canvas.h"
@@ -34,12 +36,22 @@ CellCrossings edgeCrossings(Corners<double> w, const Corners<CanvasPoint>& P, do
 // cell or an odd count draws nothing.
 void drawCrossingSegments(Canvas& canvas, const CellCrossings& crossings);
 
+// The pairs of crossings those segments join, in drawing order; none for a degenerate cell or an
+// odd count.
+std::vector<std::array<int, 2>> crossingSegments(const CellCrossings& crossings);
+
 // The units on both sides of the surface at a model point.
 using ClassifyAt = std::function<Classification(double x, double y, double z)>;
 
 // Traces one boundary through a cell: w is the height of the surface above the boundary at the
 // corners and (cellX, cellY, cellZ) their model positions. No line where the same unit lies on
 // both sides at crossings 1 and 2: there the boundary is no contact between units.
+// The crossings drawBoundaryInCell draws, or nothing where it draws none.
+std::optional<CellCrossings> boundaryTrace(const Corners<CanvasPoint>& P, const Corners<double>& w,
+                                           const Corners<double>& cellX,
+                                           const Corners<double>& cellY,
+                                           const Corners<double>& cellZ, double zEps,
+                                           const ClassifyAt& classify);
 void drawBoundaryInCell(Canvas& canvas, const Corners<CanvasPoint>& P, const Corners<double>& w,
                         const Corners<double>& cellX, const Corners<double>& cellY,
                         const Corners<double>& cellZ, double zEps, const ClassifyAt& classify);
@@ -47,6 +59,11 @@ void drawBoundaryInCell(Canvas& canvas, const Corners<CanvasPoint>& P, const Cor
 // Traces the zero line of the corner values w through a cell of a wall or section, with the
 // corners' model positions for the unit test at the crossings. Without `classify` every
 // segment is drawn. An edge with both ends exactly 0 counts as not crossed.
+// The crossings drawCellTrace draws, or nothing where it draws none.
+std::optional<CellCrossings> cellTrace(const Corners<CanvasPoint>& P, const Corners<double>& w,
+                                       const Corners<double>& traceX, const Corners<double>& traceY,
+                                       const Corners<double>& traceZ, double zEps,
+                                       const ClassifyAt* classify);
 void drawCellTrace(Canvas& canvas, const Corners<CanvasPoint>& P, const Corners<double>& w,
                    const Corners<double>& traceX, const Corners<double>& traceY,
                    const Corners<double>& traceZ, double zEps, const ClassifyAt* classify);

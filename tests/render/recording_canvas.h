@@ -12,7 +12,7 @@ class RecordingCanvas : public Canvas {
  public:
   struct Op {
     enum Kind { Clear, Line, Point, Polygon, Text } kind;
-    std::vector<double> coords;  // x1, y1, x2, y2 / x, y / four corners / left, baseline
+    std::vector<double> coords;  // x1, y1, x2, y2 / x, y / the corners / left, baseline
     std::string text = {};
     int size = 0;
     PackedColor pen;
@@ -55,6 +55,11 @@ class RecordingCanvas : public Canvas {
   }
   double textWidth(const std::string& utf8, int size) const override {
     return 0.5 * size * static_cast<double>(utf8.size());
+  }
+  void polygonCorners(std::span<const CanvasPoint> corners) override {
+    std::vector<double> coords;
+    for (const CanvasPoint& c : corners) coords.insert(coords.end(), {double(c.x), double(c.y)});
+    record(Op::Polygon, std::move(coords));
   }
   double width() const override { return width_; }
   double height() const override { return height_; }
