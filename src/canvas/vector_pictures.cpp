@@ -10,9 +10,10 @@
 namespace kalvenor {
 namespace {
 
-void drawOn(QPaintDevice& device, QSize size, PackedColor background,
+void drawOn(QPaintDevice& device, QSize size, PackedColor background, bool antialiasedLines,
             const std::function<void(Canvas&)>& draw) {
   VectorCanvas canvas(device, size);
+  canvas.setAntialiasedLines(antialiasedLines);
   canvas.setBackgroundColor(background);
   canvas.clear();
   draw(canvas);
@@ -21,7 +22,7 @@ void drawOn(QPaintDevice& device, QSize size, PackedColor background,
 }  // namespace
 
 QByteArray vectorPicture(VectorFormat format, QSize size, PackedColor background,
-                         const std::function<void(Canvas&)>& draw) {
+                         bool antialiasedLines, const std::function<void(Canvas&)>& draw) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -32,7 +33,7 @@ QByteArray vectorPicture(VectorFormat format, QSize size, PackedColor background
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setTitle(title);
-    drawOn(svg, size, background, draw);
+    drawOn(svg, size, background, antialiasedLines, draw);
   } else {
     QPdfWriter pdf(&buffer);
     pdf.setResolution(72);  // one point a pixel
@@ -40,7 +41,7 @@ QByteArray vectorPicture(VectorFormat format, QSize size, PackedColor background
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     pdf.setTitle(title);
     pdf.setCreator(title);
-    drawOn(pdf, size, background, draw);
+    drawOn(pdf, size, background, antialiasedLines, draw);
   }
   return bytes;
 }

@@ -11,8 +11,9 @@ namespace kalvenor {
 enum class VectorFormat { Svg, Pdf };
 
 // The picture `draw` makes on a canvas of `size` pixels cleared to `background`, as the bytes of
-// an SVG file or of a one-page PDF whose points are the pixels, its text as text.
+// an SVG file or of a one-page PDF whose points are the pixels, its text as text; lines and
+// points antialiased when asked.
 QByteArray vectorPicture(VectorFormat format, QSize size, PackedColor background,
-                         const std::function<void(Canvas&)>& draw);
+                         bool antialiasedLines, const std::function<void(Canvas&)>& draw);
 
 }  // namespace kalvenor

@@ -39,15 +39,16 @@ PictureFormat formatOf(const std::string& path) {
 // run's outputs.
 template <typename Draw>
 void addPicture(OutputSet& outputs, const std::string& path, int width, int height,
-                PackedColor background, const Draw& draw) {
+                PackedColor background, bool antialias, const Draw& draw) {
   const PictureFormat format = formatOf(path);
   const QSize size(width, height);
   if (format == PictureFormat::Svg || format == PictureFormat::Pdf) {
     outputs.add(path,
                 vectorPicture(format == PictureFormat::Svg ? VectorFormat::Svg : VectorFormat::Pdf,
-                              size, background, draw));
+                              size, background, antialias, draw));
   } else {
     ImageCanvas canvas(size);
+    canvas.setAntialiasedLines(antialias && format == PictureFormat::Png);
     canvas.setBackgroundColor(background);
     canvas.clear();
     draw(static_cast<Canvas&>(canvas));
@@ -83,6 +84,7 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
     }
   }
   applyOptions(session, o);
+  session.setContacts(o.contacts.value_or(Contacts::Smooth));
   const PackedColor background = o.black ? kBlack : kWhite;
   const auto pass = [&](const Warnings& warnings) {
     for (const std::string& warning : warnings) warn(warning);
@@ -92,11 +94,12 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
   if (o.wantsSection()) {
     pass(session.buildSectionGrid(sectionLineOf(o)));
     if (!o.sectionFile.empty()) {
-      addPicture(outputs, o.sectionFile, o.width, o.height, background, [&](Canvas& canvas) {
-        session.applyView(sectionViewOf(session, o), canvas.width(), canvas.height());
-        if (o.fit) session.fitSectionView(canvas);
-        session.drawSection(canvas);
-      });
+      addPicture(outputs, o.sectionFile, o.width, o.height, background, o.antialias,
+                 [&](Canvas& canvas) {
+                   session.applyView(sectionViewOf(session, o), canvas.width(), canvas.height());
+                   if (o.fit) session.fitSectionView(canvas);
+                   session.drawSection(canvas);
+                 });
     }
     if (!o.sectionUnits.empty()) {
       addText(outputs, o.sectionUnits, sectionUnitsCsv(s.mapGrid.verticalGrids[kSectionSlot]));
@@ -112,12 +115,13 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
     pass(session.buildMapGrid(
         {}, o.mapFile.empty() ? MapParts::SurfaceOnly : MapParts::SurfaceAndWalls));
     if (!o.mapFile.empty()) {
-      addPicture(outputs, o.mapFile, o.width, o.height, background, [&](Canvas& canvas) {
-        session.applyView(mapViewOf(session, o), canvas.width(), canvas.height());
-        if (o.fit) session.fitMapView(canvas);
-        pass(session.drawGeoMap(canvas));
-        if (o.sectionLine) session.drawSurveyLine(canvas);
-      });
+      addPicture(outputs, o.mapFile, o.width, o.height, background, o.antialias,
+                 [&](Canvas& canvas) {
+                   session.applyView(mapViewOf(session, o), canvas.width(), canvas.height());
+                   if (o.fit) session.fitMapView(canvas);
+                   pass(session.drawGeoMap(canvas));
+                   if (o.sectionLine) session.drawSurveyLine(canvas);
+                 });
     }
     if (!o.unitsGrid.empty()) {
       addFiles(outputs, unitsGridFiles(o.unitsGrid, {s.display, s.mapGrid.mapUnit,

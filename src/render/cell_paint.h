@@ -14,6 +14,14 @@ inline void fillCell(Canvas& canvas, const Quad& quad, PackedColor color) {
   canvas.polygon(quad);
 }
 
+// A part of a cell in one colour without an outline.
+inline void fillPolygon(Canvas& canvas, std::span<const CanvasPoint> corners, PackedColor color) {
+  canvas.setFillStyle(FillStyle::Solid);
+  canvas.setPenStyle(PenStyle::Invisible);
+  canvas.setFillColor(color);
+  canvas.polygonCorners(corners);
+}
+
 // A cell of the map surface or the section in the colour of its unit; the grid-line pictures
 // only outline it in the line colour.
 inline void paintUnitCell(Canvas& canvas, const Quad& quad, PackedColor color,

@@ -26,10 +26,15 @@ struct Annotations {
   bool any() const { return legend || axes || !title.empty(); }
 };
 
+// How cells crossed by a contact are filled: whole in the unit of their first corner, as the
+// described look has it, or split along the traced lines with the lines drawn after the fills.
+enum class Contacts : std::int8_t { Cells, Smooth };
+
 struct DrawOptions {
   PackedColor LineColor = kBlack;  // frame and grid lines: black on white, white on black
   std::int16_t DrawBoundary = 0;   // 1: draw geological boundary lines
   std::int16_t DrawMode = 0;
+  Contacts contacts = Contacts::Cells;
 };
 
 }  // namespace kalvenor

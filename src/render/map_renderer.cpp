@@ -2,8 +2,11 @@
 
 #include "evaluation/boundary_interpolation.h"
 #include "evaluation/classification.h"
+#include "evaluation/map_grid.h"
 #include "render/cell.h"
 #include "render/cell_paint.h"
+#include "render/cell_split.h"
+#include "render/deferred_lines.h"
 #include "render/line_tracing.h"
 #include "render/projection.h"
 
@@ -41,7 +44,8 @@ class MapDrawing {
         projection_(projection),
         view_(projection.view()),
         nodes_(0, d_.Nx, 0, d_.Ny),
-        boundaries_(picture.boundaryGrids, d_, boundaryCount()) {}
+        boundaries_(picture.boundaryGrids, d_, boundaryCount()),
+        held_{DeferredLines(canvas), DeferredLines(canvas)} {}
 
   void draw();
 
@@ -55,6 +59,12 @@ class MapDrawing {
   void drawBaseAndEdges(bool farSides);
   void drawCell(int i, int j, int i2, int j2);
   void drawBoundaries(const Corners<CanvasPoint>& P, const CellNodes& cell);
+  bool smooth() const { return p_.options.contacts == Contacts::Smooth; }
+  // Where the lines of the row drawn now go: held back in smooth mode until the next row is
+  // filled, so that no neighbouring fill covers them while nearer terrain still does.
+  Canvas& lines() { return smooth() ? held_[row_ % 2] : canvas_; }
+  ClassifyAt classifier() const;
+  void fillAlongContacts(const Corners<CanvasPoint>& P, const CellNodes& cell);
   void drawContours(const Corners<CanvasPoint>& P, const CellNodes& cell);
   void drawFrame();
   int unitAt(int i, int j) const { return p_.drawUnit.contains(i, j) ? p_.drawUnit(i, j) : 0; }
@@ -67,6 +77,8 @@ class MapDrawing {
   Array2D<MaybePoint> nodes_;
   std::array<MaybePoint, 4> base_;
   BoundaryAtNodes boundaries_;
+  std::array<DeferredLines, 2> held_;
+  int row_ = 0;
 };
 
 // A node without an elevation has no place on the canvas, so every cell, frame line and
@@ -117,9 +129,11 @@ void MapDrawing::draw() {
 
   const PaintersOrder& ox = view_.orderX;
   const PaintersOrder& oy = view_.orderY;
-  for (int j = oy.first; j != oy.last; j += oy.step) {
+  for (int j = oy.first; j != oy.last; j += oy.step, ++row_) {
     for (int i = ox.first; i != ox.last; i += ox.step) drawCell(i, j, i + ox.step, j + oy.step);
+    held_[(row_ + 1) % 2].flush();
   }
+  held_[(row_ + 1) % 2].flush();
 
   const std::int16_t mode = p_.options.DrawMode;
   if (p_.drawSideMaps && ((p_.sideWalls && mode == kGeologicalMap) || mode == kContourMap)) {
@@ -142,32 +156,69 @@ void MapDrawing::drawCell(int i, int j, int i2, int j2) {
     if (p_.contourLines) drawContours(P, cell);
     return;
   }
-  paintUnitCell(canvas_, quad, colorOf(p_.unitColor, unitAt(i, j)), p_.options);
   const bool contact = !oneUnit(cell, [this](int ni, int nj) { return unitAt(ni, nj); });
-  if (p_.options.DrawBoundary == 1 && contact) drawBoundaries(P, cell);
+  if (smooth() && contact && p_.options.DrawMode == kGeologicalMap) {
+    fillAlongContacts(P, cell);
+  } else {
+    paintUnitCell(canvas_, quad, colorOf(p_.unitColor, unitAt(i, j)), p_.options);
+    if (p_.options.DrawBoundary == 1 && contact) drawBoundaries(P, cell);
+  }
   if (p_.contourLines) drawContours(P, cell);
+}
+
+ClassifyAt MapDrawing::classifier() const {
+  return [this](double px, double py, double pz) {
+    return classifyPoint(p_.model, p_.boundaryGrids, px, py, pz);
+  };
 }
 
 void MapDrawing::drawBoundaries(const Corners<CanvasPoint>& P, const CellNodes& cell) {
   const Corners<double> x = cornerValues(cell, [this](int i, int) { return d_.nodeX[i]; });
   const Corners<double> y = cornerValues(cell, [this](int, int j) { return d_.nodeY[j]; });
   const Corners<double> z = cornerValues(cell, [this](int i, int j) { return d_.dispZ(i, j); });
-  const ClassifyAt classify = [this](double px, double py, double pz) {
-    return classifyPoint(p_.model, p_.boundaryGrids, px, py, pz);
-  };
+  const ClassifyAt classify = classifier();
   for (int k = 1; k <= boundaryCount(); ++k) {
-    setSolidPen(canvas_, colorOf(p_.boundaryColor, k), 2);
+    setSolidPen(lines(), colorOf(p_.boundaryColor, k), 2);
     const Corners<double> w =
         cornerValues(cell, [&](int i, int j) { return d_.dispZ(i, j) - boundaries_.at(k, i, j); });
-    drawBoundaryInCell(canvas_, P, w, x, y, z, d_.zEps, classify);
+    drawBoundaryInCell(lines(), P, w, x, y, z, d_.zEps, classify);
+  }
+}
+
+// The cell cut along the boundary lines the tracer draws through it, each part in its own unit;
+// the lines themselves follow the fills.
+void MapDrawing::fillAlongContacts(const Corners<CanvasPoint>& P, const CellNodes& cell) {
+  const Corners<double> x = cornerValues(cell, [this](int i, int) { return d_.nodeX[i]; });
+  const Corners<double> y = cornerValues(cell, [this](int, int j) { return d_.nodeY[j]; });
+  const Corners<double> z = cornerValues(cell, [this](int i, int j) { return d_.dispZ(i, j); });
+  const ClassifyAt classify = classifier();
+  std::vector<CellCut> cuts;
+  std::vector<int> cutBoundary;
+  for (int k = 1; k <= boundaryCount(); ++k) {
+    const Corners<double> w =
+        cornerValues(cell, [&](int i, int j) { return d_.dispZ(i, j) - boundaries_.at(k, i, j); });
+    if (const auto trace = boundaryTrace(P, w, x, y, z, d_.zEps, classify)) {
+      cuts.push_back({*trace, w});
+      cutBoundary.push_back(k);
+    }
+  }
+  Corners<std::int32_t> units{};
+  for (int n = 1; n <= 4; ++n) units[n] = unitAt(cell.i[n], cell.j[n]);
+  for (const CellPart& part : splitCell(P, cuts, d_.zEps)) {
+    fillPolygon(canvas_, part.corners, colorOf(p_.unitColor, partUnit(part, cuts, units, d_.zEps)));
+  }
+  if (p_.options.DrawBoundary != 1) return;
+  for (std::size_t c = 0; c < cuts.size(); ++c) {
+    setSolidPen(lines(), colorOf(p_.boundaryColor, cutBoundary[c]), 2);
+    drawCrossingSegments(lines(), cuts[c].crossings);
   }
 }
 
 void MapDrawing::drawContours(const Corners<CanvasPoint>& P, const CellNodes& cell) {
   if (d_.Zmin == d_.Zmax) return;
   const Corners<double> w = cornerValues(cell, [this](int i, int j) { return d_.dispZ(i, j); });
-  setSolidPen(canvas_, kBlack, 1);
-  drawContoursInCell(canvas_, P, w, p_.contours, d_.zEps);
+  setSolidPen(lines(), kBlack, 1);
+  drawContoursInCell(lines(), P, w, p_.contours, d_.zEps);
 }
 
 // The near row and column of grid lines, and with four sides the far ones too, over the
@@ -207,6 +258,20 @@ std::array<std::int16_t, 2> visibleWalls(const ViewSettings& view, int Nx, int N
   if (row == Ny && column == 1) walls = {1, 4};
   if (row == 1 && column == Nx) walls = {3, 2};
   if (row == Ny && column == Nx) walls = {1, 2};
+  return walls;
+}
+
+std::array<std::int16_t, 2> facingWalls(const ViewSettings& view, const DisplaySurface& d) {
+  if (view.Dist == kParallelDist) return visibleWalls(view, d.Nx, d.Ny);
+  // Outside the plane at `at` on the side away from `opposite`.
+  const auto outside = [](double eye, double at, double opposite) {
+    return (eye - at) * (opposite - at) < 0;
+  };
+  std::array<std::int16_t, 2> walls{0, 0};
+  if (outside(view.Yeye, d.Ymin, d.Ymax)) walls[0] = kSouthWall;
+  if (outside(view.Yeye, d.Ymax, d.Ymin)) walls[0] = kNorthWall;
+  if (outside(view.Xeye, d.Xmin, d.Xmax)) walls[1] = kWestWall;
+  if (outside(view.Xeye, d.Xmax, d.Xmin)) walls[1] = kEastWall;
   return walls;
 }
 

@@ -42,6 +42,11 @@ struct MapPicture {
 // y-parallel one (1 south, 2 west, 3 north, 4 east).
 std::array<std::int16_t, 2> visibleWalls(const ViewSettings& view, int Nx, int Ny);
 
+// The walls whose outer face the eye sees, as visibleWalls gives them; in perspective a wall is
+// seen only from outside its plane, so an eye above the block's extent along one axis sees no
+// wall parallel to that axis (0 in its slot).
+std::array<std::int16_t, 2> facingWalls(const ViewSettings& view, const DisplaySurface& display);
+
 // Draws the block diagram in the picture's DrawMode: geological map, contour map or grid lines.
 // Cells are painted far to near in the painter's order of the projection's view, each in the
 // colour of its corner first in that order; anything with a point that cannot be projected is

@@ -1,7 +1,12 @@
 #include "render/section_renderer.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "render/cell.h"
 #include "render/cell_paint.h"
+#include "render/cell_split.h"
+#include "render/deferred_lines.h"
 #include "render/line_tracing.h"
 #include "render/map_renderer.h"
 #include "render/profile_corners.h"
@@ -9,6 +14,8 @@
 
 namespace kalvenor {
 namespace {
+
+constexpr double kMinGridSpacing = 4;  // pixels between grid lines of a sparse section grid
 
 class SectionDrawing {
  public:
@@ -18,15 +25,25 @@ class SectionDrawing {
         p_(picture),
         classify_(traceUnits(picture.model, picture.boundaryGrids)),
         traced_(picture.options.DrawBoundary == 1),
-        boundaries_(gridsMatchModel(picture.model, picture.boundaryGrids) ? picture.model.Nbd : 0) {
-  }
+        boundaries_(gridsMatchModel(picture.model, picture.boundaryGrids) ? picture.model.Nbd : 0),
+        smooth_(picture.options.contacts == Contacts::Smooth),
+        held_(canvas) {}
 
   void draw();
 
  private:
   void drawFrame();
   void drawCell(int h, int v);
+  void fillAlongContacts(const Corners<CanvasPoint>& P, const CellNodes& cell, int h);
+  void drawSparseGrid();
   void loadColumns(int h);
+  Canvas& lines() { return smooth_ ? static_cast<Canvas&>(held_) : canvas_; }
+  Corners<double> heights(const CellNodes& cell, int h, int k) const {
+    return cornerValues(cell, [&](int hh, int vv) { return (hh == h ? here_ : next_)[k][vv]; });
+  }
+  std::int32_t unitAt(int h, int v) const {
+    return p_.drawUnit.contains(h, v) ? p_.drawUnit(h, v) : kAir;
+  }
 
   Canvas& canvas_;
   const Projection& projection_;
@@ -34,6 +51,10 @@ class SectionDrawing {
   ClassifyAt classify_;
   bool traced_;
   int boundaries_;
+  // Cells split along the contacts and the ground, lines after all fills, the ground line in the
+  // line colour and a grid no denser than one line in kMinGridSpacing pixels.
+  bool smooth_;
+  DeferredLines held_;
   Array2D<MaybePoint> nodes_;
   std::array<MaybePoint, 5> frame_;  // F1..F4
   // Heights of columns h and h + 1 above each boundary ([k][v], k = 0: the ground surface).
@@ -60,9 +81,11 @@ void SectionDrawing::draw() {
   here_.assign(boundaries_ + 1, {});
   next_.assign(boundaries_ + 1, {});
   for (int h = 1; h < g.nH; ++h) {
-    if (traced_) loadColumns(h);
+    if (traced_ || smooth_) loadColumns(h);
     for (int v = 1; v < g.nV; ++v) drawCell(h, v);
   }
+  if (smooth_ && p_.options.DrawMode == kGridLines) drawSparseGrid();
+  held_.flush();
   drawFrame();
 }
 
@@ -87,27 +110,92 @@ void SectionDrawing::drawCell(int h, int v) {
   const auto corners = canvasCorners(nodes_, cell);
   if (!corners) return;
   const Corners<CanvasPoint>& P = *corners;
-  const auto unitAt = [this](int hh, int vv) {
-    return p_.drawUnit.contains(hh, vv) ? p_.drawUnit(hh, vv) : kAir;
-  };
-  const int u = unitAt(h, v);
-  const Quad quad{P[1], P[2], P[3], P[4]};
-  if (u != kAir) paintUnitCell(canvas_, quad, colorOf(p_.unitColor, u), p_.options);
-  if (!traced_) return;
-
-  const ProfileCorners at = profileCorners(p_.profile, cell);
-  const auto heights = [&](int k) {
-    return cornerValues(cell, [&](int hh, int vv) { return (hh == h ? here_ : next_)[k][vv]; });
-  };
-  if (!oneUnit(cell, unitAt)) {
-    for (int k = 1; k <= boundaries_; ++k) {
-      setSolidPen(canvas_, colorOf(p_.boundaryColor, k), 2);
-      drawCellTrace(canvas_, P, heights(k), at.x, at.y, at.z, p_.zEps, &classify_);
+  const bool gridLines = p_.options.DrawMode == kGridLines;
+  if (smooth_ && !gridLines) {
+    fillAlongContacts(P, cell, h);
+  } else {
+    const int u = unitAt(h, v);
+    const Quad quad{P[1], P[2], P[3], P[4]};
+    if (u != kAir && !(smooth_ && gridLines)) {
+      paintUnitCell(canvas_, quad, colorOf(p_.unitColor, u), p_.options);
+    }
+    if (!traced_) return;
+    const ProfileCorners at = profileCorners(p_.profile, cell);
+    if (!oneUnit(cell, [this](int hh, int vv) { return unitAt(hh, vv); })) {
+      for (int k = 1; k <= boundaries_; ++k) {
+        setSolidPen(lines(), colorOf(p_.boundaryColor, k), 2);
+        drawCellTrace(lines(), P, heights(cell, h, k), at.x, at.y, at.z, p_.zEps, &classify_);
+      }
     }
   }
+  if (!traced_) return;
   // The ground surface, in every cell and without a unit test.
-  setSolidPen(canvas_, kBlack, 2);
-  drawCellTrace(canvas_, P, heights(0), at.x, at.y, at.z, p_.zEps, nullptr);
+  setSolidPen(lines(), smooth_ ? p_.options.LineColor : kBlack, 2);
+  drawCellTrace(lines(), P, heights(cell, h, 0), {}, {}, {}, p_.zEps, nullptr);
+}
+
+// The part of the cell below the ground, split along the contacts the tracer draws.
+void SectionDrawing::fillAlongContacts(const Corners<CanvasPoint>& P, const CellNodes& cell,
+                                       int h) {
+  Corners<std::int32_t> unit{};
+  bool anyGround = false;
+  for (int n = 1; n <= 4; ++n) {
+    unit[n] = unitAt(cell.i[n], cell.j[n]);
+    anyGround = anyGround || unit[n] != kAir;
+  }
+  if (!anyGround) return;
+  std::vector<CellCut> cuts;
+  std::vector<int> cutBoundary;
+  const Corners<double> aboveGround = heights(cell, h, 0);
+  if (const auto ground = cellTrace(P, aboveGround, {}, {}, {}, p_.zEps, nullptr)) {
+    cuts.push_back({*ground, aboveGround, true});
+    cutBoundary.push_back(0);
+  }
+  const bool contact = !oneUnit(cell, [&](int hh, int vv) {
+    const std::int32_t u = unitAt(hh, vv);
+    return u == kAir ? unit[1] : u;
+  });
+  const ProfileCorners at = profileCorners(p_.profile, cell);
+  for (int k = 1; contact && k <= boundaries_; ++k) {
+    const Corners<double> w = heights(cell, h, k);
+    if (const auto trace = cellTrace(P, w, at.x, at.y, at.z, p_.zEps, &classify_)) {
+      cuts.push_back({*trace, w});
+      cutBoundary.push_back(k);
+    }
+  }
+  for (const CellPart& part : splitCell(P, cuts, p_.zEps)) {
+    fillPolygon(canvas_, part.corners, colorOf(p_.unitColor, partUnit(part, cuts, unit, p_.zEps)));
+  }
+  if (!traced_) return;
+  for (std::size_t c = 0; c < cuts.size(); ++c) {
+    if (cutBoundary[c] == 0) continue;
+    setSolidPen(lines(), colorOf(p_.boundaryColor, cutBoundary[c]), 2);
+    drawCrossingSegments(lines(), cuts[c].crossings);
+  }
+}
+
+// Grid lines every so many columns and levels that neighbouring lines stay kMinGridSpacing
+// pixels apart; as in the dense grid, a block whose first node is air is not outlined.
+void SectionDrawing::drawSparseGrid() {
+  const VerticalGrid& g = p_.grid;
+  const auto stride = [&](const MaybePoint& a, const MaybePoint& b, int steps) {
+    if (!a || !b || steps < 1) return 1;
+    const double pixels = std::hypot(double(b->x - a->x), double(b->y - a->y)) / steps;
+    return pixels >= kMinGridSpacing ? 1 : static_cast<int>(std::ceil(kMinGridSpacing / pixels));
+  };
+  const int sh = stride(nodes_(1, 1), nodes_(g.nH, 1), g.nH - 1);
+  const int sv = stride(nodes_(1, 1), nodes_(1, g.nV), g.nV - 1);
+  for (int h = 1; h < g.nH; h += sh) {
+    for (int v = 1; v < g.nV; v += sv) {
+      if (unitAt(h, v) == kAir) continue;
+      const CellNodes block = cellNodes(h, v, std::min(h + sh, g.nH), std::min(v + sv, g.nV));
+      const auto corners = canvasCorners(nodes_, block);
+      if (!corners) continue;
+      const Corners<CanvasPoint>& P = *corners;
+      paintUnitCell(canvas_, {P[1], P[2], P[3], P[4]}, colorOf(p_.unitColor, unitAt(h, v)),
+                    p_.options);
+    }
+  }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include "render/cell.h"
 #include "render/cell_paint.h"
+#include "render/cell_split.h"
+#include "render/deferred_lines.h"
 #include "render/line_tracing.h"
 #include "render/map_renderer.h"
 #include "render/profile_corners.h"
@@ -18,7 +20,10 @@ class WallDrawing {
         p_(picture),
         classify_(traceUnits(picture.model, picture.boundaryGrids)),
         traced_(picture.options.DrawBoundary == 1 &&
-                gridsMatchModel(picture.model, picture.boundaryGrids)) {}
+                gridsMatchModel(picture.model, picture.boundaryGrids)),
+        smooth_(picture.options.contacts == Contacts::Smooth),
+        cut_(smooth_ && gridsMatchModel(picture.model, picture.boundaryGrids)),
+        held_(canvas) {}
 
   // Pass 1 draws the x-parallel wall, pass 2 the y-parallel one; both walls of a pair share the
   // geometry of the pair's first slot.
@@ -26,12 +31,19 @@ class WallDrawing {
 
  private:
   void drawCell(const VerticalGrid& units, const BoundaryProfile& profile, int h, int h2, int v);
+  void drawBand(const VerticalGrid& units, const BoundaryProfile& profile, int h, int h2, int v);
+  Canvas& lines() { return smooth_ ? static_cast<Canvas&>(held_) : canvas_; }
 
   Canvas& canvas_;
   const Projection& projection_;
   const SidePicture& p_;
   ClassifyAt classify_;
   bool traced_;
+  bool smooth_;  // walls as unit bands cut along the contacts and the ground
+  bool cut_;     // the bands follow the contacts too
+  DeferredLines held_;
+  std::vector<double> ground_;  // 1..nH: the display elevation at the foot of each column
+  const VerticalGrid* geometry_ = nullptr;
   Array2D<MaybePoint> nodes_;
   Array2D<std::int32_t> drawUnit_;
   // Heights above each boundary of the two columns of the cells drawn now (index [k][v]).
@@ -48,6 +60,8 @@ void WallDrawing::drawPass(int pass, int wall) {
   const DisplaySurface& d = p_.display;
   const int edgeRow = wall == kSouthWall ? 1 : d.Ny;
   const int edgeColumn = wall == kWestWall ? 1 : d.Nx;
+  geometry_ = &geometry;
+  ground_.assign(geometry.nH + 1, 0.0);
   nodes_ = Array2D<MaybePoint>(1, geometry.nH, 1, geometry.nV);
   drawUnit_ = Array2D<std::int32_t>(1, geometry.nH, 1, geometry.nV, 0);
   for (int h = 1; h <= geometry.nH; ++h) {
@@ -55,13 +69,14 @@ void WallDrawing::drawPass(int pass, int wall) {
     const int i = pass == 1 ? h : edgeColumn;
     const int j = pass == 1 ? edgeRow : h;
     const bool onGround = !d.missing.at(i, j);
+    if (onGround) ground_[h] = d.dispZ(i, j);
     for (int v = 1; v <= geometry.nV; ++v) {
       if (onGround) nodes_(h, v) = projection_.project(d.nodeX[i], d.nodeY[j], geometry.z(v));
       const std::int16_t unit = units.unit(h, v);
       drawUnit_(h, v) = unit == kAir ? 0 : unit;
     }
   }
-  const int Nbd = traced_ ? p_.model.Nbd : 0;
+  const int Nbd = traced_ || cut_ ? p_.model.Nbd : 0;
   gapsHere_.assign(Nbd + 1, {});
   gapsNext_.assign(Nbd + 1, {});
   // West to east or south to north whichever way the grid is stored, so that a later cell
@@ -74,8 +89,15 @@ void WallDrawing::drawPass(int pass, int wall) {
       profile.gapColumn(k, h, gapsHere_[k]);
       profile.gapColumn(k, h + step, gapsNext_[k]);
     }
-    for (int v = 1; v < geometry.nV; ++v) drawCell(units, profile, h, h + step, v);
+    for (int v = 1; v < geometry.nV; ++v) {
+      if (smooth_) {
+        drawBand(units, profile, h, h + step, v);
+      } else {
+        drawCell(units, profile, h, h + step, v);
+      }
+    }
   }
+  held_.flush();
 }
 
 void WallDrawing::drawCell(const VerticalGrid& units, const BoundaryProfile& profile, int h, int h2,
@@ -98,6 +120,58 @@ void WallDrawing::drawCell(const VerticalGrid& units, const BoundaryProfile& pro
     const Corners<double> w = cornerValues(
         cell, [&](int hh, int vv) { return (hh == h ? gapsHere_ : gapsNext_)[k][vv]; });
     drawCellTrace(canvas_, P, w, at.x, at.y, at.z, p_.display.zEps, &classify_);
+  }
+}
+
+// A wall cell in smooth mode: only what lies below the ground is filled, split along the
+// contacts, so the wall rises to the surface edge in bands of its units.
+void WallDrawing::drawBand(const VerticalGrid& units, const BoundaryProfile& profile, int h, int h2,
+                           int v) {
+  const CellNodes cell = cellNodes(h, v, h2, v + 1);
+  Corners<std::int32_t> unit{};
+  bool anyGround = false;
+  for (int n = 1; n <= 4; ++n) {
+    const std::int16_t u = units.unit(cell.i[n], cell.j[n]);
+    unit[n] = u == kAir ? kAirUnit : u;
+    anyGround = anyGround || u != kAir;
+  }
+  if (!anyGround) return;
+  const auto corners = canvasCorners(nodes_, cell);
+  if (!corners) return;
+  const Corners<CanvasPoint>& P = *corners;
+  const double zEps = p_.display.zEps;
+  std::vector<CellCut> cuts;
+  std::vector<int> cutBoundary;
+  const Corners<double> aboveGround =
+      cornerValues(cell, [this](int hh, int vv) { return geometry_->z(vv) - ground_[hh]; });
+  if (const auto ground = cellTrace(P, aboveGround, {}, {}, {}, zEps, nullptr)) {
+    cuts.push_back({*ground, aboveGround, true});
+    cutBoundary.push_back(0);
+  }
+  const bool contact = !oneUnit(cell, [&](int hh, int vv) {
+    const std::int16_t u = units.unit(hh, vv);
+    return u == kAir ? units.unit(cell.i[1], cell.j[1]) : u;
+  });
+  const bool contourMap = p_.options.DrawMode == kContourMap;
+  const ProfileCorners at = profileCorners(profile, cell);
+  for (int k = 1; cut_ && contact && !contourMap && k <= p_.model.Nbd; ++k) {
+    const Corners<double> w = cornerValues(
+        cell, [&](int hh, int vv) { return (hh == h ? gapsHere_ : gapsNext_)[k][vv]; });
+    if (const auto trace = cellTrace(P, w, at.x, at.y, at.z, zEps, &classify_)) {
+      cuts.push_back({*trace, w});
+      cutBoundary.push_back(k);
+    }
+  }
+  for (const CellPart& part : splitCell(P, cuts, zEps)) {
+    const PackedColor color =
+        contourMap ? kWhite : colorOf(p_.unitColor, partUnit(part, cuts, unit, zEps));
+    fillPolygon(canvas_, part.corners, color);
+  }
+  if (!traced_ || contourMap) return;
+  for (std::size_t c = 0; c < cuts.size(); ++c) {
+    if (cutBoundary[c] == 0) continue;
+    setSolidPen(lines(), colorOf(p_.boundaryColor, cutBoundary[c]), 2);
+    drawCrossingSegments(lines(), cuts[c].crossings);
   }
 }
 

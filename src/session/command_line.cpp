@@ -178,6 +178,9 @@ void checkRenderCombination(const RenderOptions& o) {
 // renderer, which the window refuses by name.
 RenderOptions parse(const std::vector<std::string>& args, bool render) {
   RenderOptions o;
+  // The batch renderer leaves the far frame lines out unless asked: they would run over the
+  // terrain.
+  if (render) o.frame = 2;
   Arguments walk(args);
   const std::map<std::string, std::function<void(const std::string&)>> valued = {
       {"--zbase", [&](const std::string& v) { o.zbase = numbers("--zbase", v, 1)[0]; }},
@@ -192,6 +195,13 @@ RenderOptions parse(const std::vector<std::string>& args, bool render) {
        [&](const std::string& v) {
          if (v != "2" && v != "4" && v != "none") throw UsageError("--frame takes 2, 4 or none");
          o.frame = v == "none" ? 0 : std::stoi(v);
+       }},
+      {"--contacts",
+       [&](const std::string& v) {
+         if (v != "smooth" && v != "cells") {
+           throw UsageError("--contacts takes smooth or cells; \"" + v + "\" is not that");
+         }
+         o.contacts = v == "smooth" ? Contacts::Smooth : Contacts::Cells;
        }},
       {"--start", [&](const std::string& v) { o.start = point("--start", v); }},
       {"--end", [&](const std::string& v) { o.end = point("--end", v); }},
@@ -215,6 +225,7 @@ RenderOptions parse(const std::vector<std::string>& args, bool render) {
       {"--section-line", [&] { o.sectionLine = true; }},
       {"--legend", [&] { o.legend = true; }},
       {"--axes", [&] { o.axes = true; }},
+      {"--antialias", [&] { o.antialias = true; }},
       {"--help", [&] { o.help = true; }},
       {"-h", [&] { o.help = true; }},
   };
@@ -222,8 +233,9 @@ RenderOptions parse(const std::vector<std::string>& args, bool render) {
   while (!walk.done()) {
     const std::string option = walk.next();
     if (readInput(o.inputs, option, walk, given)) continue;
-    if (option == "--fit") {
-      if (!render) throw UsageError("--fit is an option of kalvenor-render, not of the window");
+    if ((option == "--fit" || option == "--antialias") && !render) {
+      throw UsageError(option + " is an option of kalvenor-render, not of the window");
+    } else if (option == "--fit") {
       o.fit = true;
     } else if (const auto flag = flags.find(option); flag != flags.end()) {
       flag->second();
@@ -265,7 +277,8 @@ map. A step that fails shows its message and the rest are left to the user.
 
 These options of kalvenor-render mean the same here (see kalvenor-render --help):
   --srs SYSTEM, --zbase Z, --view A,G,S,V, --perspective D,P, --contours C0,C1,DC | auto[:N],
-  --no-side, --no-boundary-lines, --frame 2|4|none, --black,
+  --no-side, --no-boundary-lines, --frame 2|4|none (default 4), --black,
+  --contacts smooth|cells (default cells),
   --start X,Y with --end X,Y or --azimuth DEG   build the section along that line too
   --section-line                               and mark its line on the map
   --legend, --axes, --title TEXT               annotate the pictures
@@ -296,12 +309,18 @@ View of the map
   --contours auto[:N]   contours over the surface's range in N divisions (default 20)
   --no-side             no side walls
   --no-boundary-lines   no geological boundary lines
-  --frame 2|4|none      grid frame on the two near sides, all four (default) or none
+  --frame 2|4|none      grid frame on the two near sides (default), all four or none
+  --contacts smooth|cells
+                        smooth (default): cells crossed by a contact are split along the
+                        traced line, walls rise in unit bands to the surface edge, and lines
+                        are drawn after the fills; cells: every cell in the unit of its first
+                        corner and each cell's lines right after it
   --black               black background, white frame lines
   --size WxH            picture size in pixels (default 800x800)
   --fit                 choose the magnification so the block or the section fills the
                         picture, with room for the annotations; also when --view leaves the
                         magnification out (--view 200,35,,3)
+  --antialias           smooth lines in .png, .svg and .pdf pictures (fills stay sharp)
 Annotations
   --legend              a legend of the units (of those the section cuts); a north arrow on
                         the map

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "render/draw_options.h"
+
 namespace kalvenor {
 
 // A command line that cannot be followed; the message names the option and the problem.
@@ -44,6 +46,7 @@ struct SessionOptions {
   bool side = true;
   bool boundaryLines = true;
   int frame = 4;  // 0: none, 2 or 4 sides
+  std::optional<Contacts> contacts;
   bool black = false;
   std::optional<Point2> start;
   std::optional<Point2> end;
@@ -61,7 +64,8 @@ struct SessionOptions {
 struct RenderOptions : SessionOptions {
   int width = 800;
   int height = 800;
-  bool fit = false;  // --fit, or --view without a magnification
+  bool fit = false;        // --fit, or --view without a magnification
+  bool antialias = false;  // smooth lines in PNG and SVG pictures
   std::string mapFile;
   std::string sectionFile;
   std::string unitsGrid;

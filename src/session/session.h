@@ -138,6 +138,7 @@ class Session {
   // fill the canvas with room for the annotations around it, whatever the canvas's shape.
   void fitMapView(const Canvas& canvas);
   void fitSectionView(const Canvas& canvas);
+  void setContacts(Contacts contacts);
 
   // The pictures. Each checks that the view can make one, draws it whole and only then records
   // what it drew with; one that fails leaves the state as it was.

@@ -27,7 +27,7 @@ Projection Session::projection() const {
 // The walls facing the eye in the last map, or in the current view before any map.
 std::array<std::int16_t, 2> Session::lastVisibleWalls() const {
   if (state_.visibleWall[0] != 0) return state_.visibleWall;
-  return visibleWalls(state_.view, state_.display.Nx, state_.display.Ny);
+  return facingWalls(state_.view, state_.display);
 }
 
 bool Session::contourLinesDrawable() const {
@@ -80,7 +80,7 @@ void Session::drawMapPicture(Canvas& canvas, std::int16_t mode, const Array2D<st
 Warnings Session::drawGeoMap(Canvas& canvas) {
   requireViewDrawable();
   const DisplaySurface& d = state_.display;
-  const std::array<std::int16_t, 2> walls = visibleWalls(state_.view, d.Nx, d.Ny);
+  const std::array<std::int16_t, 2> walls = facingWalls(state_.view, d);
   Array2D<std::int32_t> units;
   step("copy the units of a " + gridSize(d.Nx, d.Ny) + " grid",
        [&] { units = unitsToDraw(state_.mapGrid.mapUnit, d.Nx, d.Ny); });

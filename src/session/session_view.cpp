@@ -84,6 +84,11 @@ void Session::setAnnotations(const Annotations& annotations) {
   notify(Change::DrawOptions);
 }
 
+void Session::setContacts(Contacts contacts) {
+  state_.drawOptions.contacts = contacts;
+  notify(Change::DrawOptions);
+}
+
 void Session::setLineColor(PackedColor color) {
   state_.drawOptions.LineColor = color;
   notify(Change::DrawOptions);

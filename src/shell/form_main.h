@@ -152,6 +152,7 @@ class FormMain : public QWidget, private SessionObserver {
   QString writePicture(const QString& path);
   void redrawPicture(Canvas& canvas);
   void chkboundary_Click();
+  void chkContacts_Click();
   void chkWaku_Click();
   void optWaku_Click(bool checked);
   void clearResultLabels();

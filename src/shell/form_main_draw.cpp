@@ -79,6 +79,12 @@ void FormMain::chkboundary_Click() {
   session_.setBoundaryLines(ui_.chkboundary->isChecked());
 }
 
+// Cells split along the contacts, lines after the fills; off, the picture keeps its classic look.
+void FormMain::chkContacts_Click() {
+  ReadingControls reading(*this, Change::DrawOptions);
+  session_.setContacts(ui_.chkContacts->isChecked() ? Contacts::Smooth : Contacts::Cells);
+}
+
 // Without a frame neither side option is selected; choosing one asks for a frame again.
 void FormMain::chkWaku_Click() {
   if (!ui_.chkWaku->isChecked()) {
@@ -112,6 +118,7 @@ void FormMain::showDrawOptions() {
       {ui_.chkSide, s.mapOptions.sideWalls},
       {ui_.chkWaku, s.mapOptions.frame},
       {ui_.chkboundary, s.drawOptions.DrawBoundary == 1},
+      {ui_.chkContacts, s.drawOptions.contacts == Contacts::Smooth},
       {ui_.chkBack, black},
       {ui_.chkAnnotations, s.annotations.legend || s.annotations.axes}};
   for (const auto& [check, on] : checks) {

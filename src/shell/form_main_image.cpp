@@ -80,9 +80,9 @@ QString FormMain::writePicture(const QString& path) {
       return {};
     }
     const VectorFormat vector = format == SavedFormat::Svg ? VectorFormat::Svg : VectorFormat::Pdf;
-    writeOutputFile(file,
-                    vectorPicture(vector, image.size(), formImage_->canvas().backgroundColor(),
-                                  [this](Canvas& canvas) { redrawPicture(canvas); }));
+    writeOutputFile(
+        file, vectorPicture(vector, image.size(), formImage_->canvas().backgroundColor(), false,
+                            [this](Canvas& canvas) { redrawPicture(canvas); }));
     return {};
   } catch (const std::exception& error) {
     return QString::fromStdString(error.what());

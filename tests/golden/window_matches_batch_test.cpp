@@ -94,8 +94,12 @@ QImage WindowMatchesBatchTest::batchPicture(const QStringList& picture, const QS
   const QString size = QStringLiteral("%1x%2").arg(canvas.width()).arg(canvas.height());
   const QString path = folder_.filePath(name + ".png");
   QString errors;
-  const QImage image =
-      renderPicture(exampleInputs() << picture << path << "--size" << size, path, errors);
+  // The window draws cell by cell with four frame sides until asked otherwise.
+  const QImage image = renderPicture(exampleInputs() << "--contacts"
+                                                     << "cells"
+                                                     << "--frame"
+                                                     << "4" << picture << path << "--size" << size,
+                                     path, errors);
   if (image.isNull()) qWarning("kalvenor-render: %s", qPrintable(errors));
   return image;
 }

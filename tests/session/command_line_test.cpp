@@ -201,6 +201,26 @@ TEST(WindowOptions, TheInputFilesAndEveryOptionThatMeansSomethingInAWindow) {
   EXPECT_THROW(parseWindowOptions({"--section-line"}), UsageError);
 }
 
+// The batch renderer draws smooth contacts and the two near frame sides unless told; the window
+// keeps cell-by-cell fills and four sides; a contact mode it does not know is refused by name.
+TEST(RenderOptions, ContactsAndFrameDefaults) {
+  const RenderOptions batch = parseRenderOptions(withInputs({"--map", "m.png"}));
+  EXPECT_FALSE(batch.contacts.has_value());
+  EXPECT_EQ(batch.frame, 2);
+  EXPECT_FALSE(batch.antialias);
+  const RenderOptions cells =
+      parseRenderOptions(withInputs({"--map", "m.png", "--contacts", "cells", "--antialias"}));
+  EXPECT_EQ(cells.contacts, Contacts::Cells);
+  EXPECT_TRUE(cells.antialias);
+  EXPECT_EQ(parseWindowOptions({"--contacts", "smooth"}).contacts, Contacts::Smooth);
+  EXPECT_EQ(parseWindowOptions({}).frame, 4);
+
+  EXPECT_THAT(usageError(withInputs({"--map", "m.png", "--contacts", "soft"})),
+              AllOf(HasSubstr("--contacts"), HasSubstr("smooth or cells"), HasSubstr("soft")));
+  EXPECT_THAT(usageError(withInputs({"--map", "m.png", "--contacts"})), HasSubstr("needs a value"));
+  EXPECT_THROW(parseWindowOptions({"--antialias"}), UsageError);
+}
+
 }  // namespace
 }  // namespace kalvenor
 
