@@ -64,27 +64,34 @@ struct Chord {
   Point b;
 };
 
+// The segments the tracer draws, less those whose crossings were both rounded onto one point:
+// they cut nothing and tell no side.
 std::vector<Chord> chordsOf(const CellCrossings& c) {
   std::vector<Chord> chords;
   for (const auto& [from, to] : crossingSegments(c)) {
-    chords.push_back({{c.at[from].X, c.at[from].Y}, {c.at[to].X, c.at[to].Y}});
+    const Chord chord{{c.at[from].X, c.at[from].Y}, {c.at[to].X, c.at[to].Y}};
+    if (chord.a.x != chord.b.x || chord.a.y != chord.b.y) chords.push_back(chord);
   }
   return chords;
 }
 
-// The side of a cut a point lies on: that of a corner on the same side of each of its chords.
-// A crossing rounded onto a corner puts that corner on a chord, where it tells nothing.
+// The side of a cut a point lies on: that of most corners on the same side of each of its
+// chords. A crossing rounded onto a corner puts that corner on a chord, where it tells nothing;
+// a corner beyond a chord squeezed to a point lies on the point's side and may be outvoted.
+// Ties go to the upper side, as a corner on a level counts as above it.
 bool aboveCut(const Point& p, const CellCut& cut, const std::vector<Chord>& chords,
               const Corners<Point>& corners, double zEps) {
   for (const bool strict : {true, false}) {
+    int above = 0, below = 0;
     for (int n = 1; n <= 4; ++n) {
       bool together = true;
       for (const Chord& chord : chords) {
         const double sp = side(chord.a, chord.b, p), sc = side(chord.a, chord.b, corners[n]);
         together = together && (strict ? sp * sc > 0 : sp * sc >= 0);
       }
-      if (together) return aboveAt(cut.w, n, zEps);
+      if (together) ++(aboveAt(cut.w, n, zEps) ? above : below);
     }
+    if (above + below > 0) return above >= below;
   }
   return aboveAt(cut.w, 1, zEps);
 }

@@ -59,6 +59,18 @@ TEST(SplitCell, CrossingContactsAndTheGround) {
   EXPECT_EQ(partUnit(parts[0], ground, units, 1e-6), 3);
 }
 
+// A contact that only clips a corner rounds both its crossings onto that corner: the segment
+// is a point and cuts nothing, so the whole cell takes the unit of the other three corners,
+// not the lone corner's.
+TEST(SplitCell, ContactSqueezedToACornerCutsNothing) {
+  const std::vector<CellCut> cuts = {cutOf({0, -0.1, 9, 12, 9})};
+  ASSERT_EQ(cuts[0].crossings.count, 2);
+  const auto parts = splitCell(square(), cuts, 1e-6);
+  ASSERT_EQ(parts.size(), 1u);
+  EXPECT_DOUBLE_EQ(area(parts[0].corners), 100.0);
+  EXPECT_EQ(partUnit(parts[0], cuts, Corners<std::int32_t>{0, 2, 3, 3, 3, 2}, 1e-6), 3);
+}
+
 // Without a cut the cell is one part; a single corner against the other three is outvoted.
 TEST(SplitCell, UncutCellTakesTheMajorityUnit) {
   const auto parts = splitCell(square(), {}, 1e-6);
