@@ -35,6 +35,7 @@ struct DrawOptions {
   std::int16_t DrawBoundary = 0;   // 1: draw geological boundary lines
   std::int16_t DrawMode = 0;
   Contacts contacts = Contacts::Cells;
+  bool surveyTrace = false;  // the survey line as a trace on the ground, not the dotted outline
 };
 
 }  // namespace kalvenor

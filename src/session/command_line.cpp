@@ -171,7 +171,7 @@ void checkRenderCombination(const RenderOptions& o) {
   }
   checkSection(o, o.wantsSection());
   if (o.sectionLine && o.mapFile.empty())
-    throw UsageError("--section-line marks the line on --map");
+    throw UsageError("--section-line and --section-trace mark the line on --map");
 }
 
 // The options of both programs; `render` adds the outputs and the picture size of the batch
@@ -225,6 +225,11 @@ RenderOptions parse(const std::vector<std::string>& args, bool render) {
       {"--section-line", [&] { o.sectionLine = true; }},
       {"--legend", [&] { o.legend = true; }},
       {"--axes", [&] { o.axes = true; }},
+      {"--section-trace",
+       [&] {
+         o.sectionLine = true;
+         o.sectionTrace = true;
+       }},
       {"--antialias", [&] { o.antialias = true; }},
       {"--help", [&] { o.help = true; }},
       {"-h", [&] { o.help = true; }},
@@ -281,6 +286,7 @@ These options of kalvenor-render mean the same here (see kalvenor-render --help)
   --contacts smooth|cells (default cells),
   --start X,Y with --end X,Y or --azimuth DEG   build the section along that line too
   --section-line                               and mark its line on the map
+  --section-trace                              or mark it as a solid trace on the ground
   --legend, --axes, --title TEXT               annotate the pictures
 )";
 }
@@ -334,7 +340,8 @@ Output (a picture's format follows the extension: .bmp, .png, .svg or .pdf)
   --start X,Y           start point of the survey line
   --end X,Y             end point of the survey line, or
   --azimuth DEG         its direction, clockwise from north
-  --section-line        mark the survey line on the map
+  --section-line        mark the survey line on the map (a dotted outline of the section)
+  --section-trace       mark it as a solid trace along the ground, its ends as squares
   --units-grid FILE     unit of every display node (0: no unit, NODATA) as a grid in the
                         format of the extension: .asc an ESRI ASCII grid (with a .prj when
                         the coordinate system is known), .tif a GeoTIFF, or any other that

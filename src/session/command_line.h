@@ -55,6 +55,7 @@ struct SessionOptions {
   bool legend = false;
   bool axes = false;
   std::string title;
+  bool sectionTrace = false;  // the line marked as a trace on the ground
   bool help = false;
 
   bool wantsContours() const { return contours.has_value() || autoContours.has_value(); }

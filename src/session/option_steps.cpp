@@ -35,6 +35,7 @@ void applyOptions(Session& session, const SessionOptions& o) {
   session.setLineColor(o.black ? kWhite : kBlack);
   session.setAnnotations({o.legend, o.axes, o.title});
   if (o.contacts) session.setContacts(*o.contacts);
+  session.setSurveyTrace(o.sectionTrace);
   if (o.contours) {
     session.setContours({(*o.contours)[0], (*o.contours)[1], (*o.contours)[2], true});
   } else if (o.autoContours) {

@@ -139,6 +139,7 @@ class Session {
   void fitMapView(const Canvas& canvas);
   void fitSectionView(const Canvas& canvas);
   void setContacts(Contacts contacts);
+  void setSurveyTrace(bool on);
 
   // The pictures. Each checks that the view can make one, draws it whole and only then records
   // what it drew with; one that fails leaves the state as it was.

@@ -4,6 +4,7 @@
 #include "render/map_renderer.h"
 #include "render/section_renderer.h"
 #include "render/side_maps.h"
+#include "render/survey_trace.h"
 #include "render/view_limits.h"
 #include "session/session.h"
 
@@ -175,12 +176,17 @@ void Session::drawSection(Canvas& canvas) {
   notify(Change::Picture);
 }
 
-// The outline of the last section's plane on the picture there, with the current view.
+// The last section's line on the picture there, with the current view: the outline of its plane,
+// or its trace along the ground when the draw options ask for that.
 void Session::drawSurveyLine(Canvas& canvas) {
   if (!state_.progress.modelReady() || state_.section.Nxy == 0) return;
   requireViewDrawable();
-  kalvenor::drawSurveyLine(canvas, projection(), state_.section, state_.Zbase, state_.display.Zmax,
-                           state_.drawOptions.LineColor);
+  if (state_.drawOptions.surveyTrace) {
+    drawSurveyTrace(canvas, projection(), state_.section);
+  } else {
+    kalvenor::drawSurveyLine(canvas, projection(), state_.section, state_.Zbase,
+                             state_.display.Zmax, state_.drawOptions.LineColor);
+  }
   state_.drawOptions.DrawMode = kSurveyLine;
   notify(Change::Picture);
 }

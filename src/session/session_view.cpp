@@ -89,6 +89,11 @@ void Session::setContacts(Contacts contacts) {
   notify(Change::DrawOptions);
 }
 
+void Session::setSurveyTrace(bool on) {
+  state_.drawOptions.surveyTrace = on;
+  notify(Change::DrawOptions);
+}
+
 void Session::setLineColor(PackedColor color) {
   state_.drawOptions.LineColor = color;
   notify(Change::DrawOptions);

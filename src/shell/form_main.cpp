@@ -97,6 +97,7 @@ void FormMain::connectHandlers() {
       {ui_.chkAnnotations, &FormMain::chkAnnotations_Click},
       {ui_.chkboundary, &FormMain::chkboundary_Click},
       {ui_.chkContacts, &FormMain::chkContacts_Click},
+      {ui_.chkSectionTrace, &FormMain::chkSectionTrace_Click},
       {ui_.chkWaku, &FormMain::chkWaku_Click},
       {ui_.chkSide, &FormMain::readDrawOptions},
   };

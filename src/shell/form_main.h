@@ -153,6 +153,7 @@ class FormMain : public QWidget, private SessionObserver {
   void redrawPicture(Canvas& canvas);
   void chkboundary_Click();
   void chkContacts_Click();
+  void chkSectionTrace_Click();
   void chkWaku_Click();
   void optWaku_Click(bool checked);
   void clearResultLabels();

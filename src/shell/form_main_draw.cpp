@@ -85,6 +85,12 @@ void FormMain::chkContacts_Click() {
   session_.setContacts(ui_.chkContacts->isChecked() ? Contacts::Smooth : Contacts::Cells);
 }
 
+// 測線 then draws the line as a trace on the ground; off, as the dotted outline of the section.
+void FormMain::chkSectionTrace_Click() {
+  ReadingControls reading(*this, Change::DrawOptions);
+  session_.setSurveyTrace(ui_.chkSectionTrace->isChecked());
+}
+
 // Without a frame neither side option is selected; choosing one asks for a frame again.
 void FormMain::chkWaku_Click() {
   if (!ui_.chkWaku->isChecked()) {
@@ -119,6 +125,7 @@ void FormMain::showDrawOptions() {
       {ui_.chkWaku, s.mapOptions.frame},
       {ui_.chkboundary, s.drawOptions.DrawBoundary == 1},
       {ui_.chkContacts, s.drawOptions.contacts == Contacts::Smooth},
+      {ui_.chkSectionTrace, s.drawOptions.surveyTrace},
       {ui_.chkBack, black},
       {ui_.chkAnnotations, s.annotations.legend || s.annotations.axes}};
   for (const auto& [check, on] : checks) {

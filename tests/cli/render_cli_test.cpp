@@ -94,20 +94,21 @@ QStringList RenderCliTest::smallCase() {
 
 void RenderCliTest::theBundledExampleRendersAMapAndASection() {
   const QString e = KALVENOR_EXAMPLES_DIR "/folded-basin/";
-  const Run run = render({"--model",       e + "model.txt",
-                          "--boundary",    e + "limestone_top.txt",
-                          "--boundary",    e + "sandstone_top.txt",
-                          "--boundary",    e + "mudstone_top.txt",
-                          "--boundary",    e + "unconformity.txt",
-                          "--surface",     e + "topography.txt",
-                          "--colors",      e + "colors.txt",
-                          "--zbase",       "0",
-                          "--contours",    "auto",
-                          "--map",         out("map.png"),
-                          "--section",     out("section.png"),
-                          "--start",       "30200,41000",
-                          "--end",         "34800,43500",
-                          "--section-line"});
+  const QStringList arguments = {"--model",       e + "model.txt",
+                                 "--boundary",    e + "limestone_top.txt",
+                                 "--boundary",    e + "sandstone_top.txt",
+                                 "--boundary",    e + "mudstone_top.txt",
+                                 "--boundary",    e + "unconformity.txt",
+                                 "--surface",     e + "topography.txt",
+                                 "--colors",      e + "colors.txt",
+                                 "--zbase",       "0",
+                                 "--contours",    "auto",
+                                 "--map",         out("map.png"),
+                                 "--section",     out("section.png"),
+                                 "--start",       "30200,41000",
+                                 "--end",         "34800,43500",
+                                 "--section-line"};
+  const Run run = render(arguments);
   QCOMPARE(run.status, 0);
   const QImage map(out("map.png"));
   QCOMPARE(map.size(), QSize(800, 800));
@@ -121,6 +122,21 @@ void RenderCliTest::theBundledExampleRendersAMapAndASection() {
   QVERIFY(cover > 10000);
   QVERIFY(limestone > 10000);
   QCOMPARE(QImage(out("section.png")).size(), QSize(800, 800));
+
+  // The survey line as a trace: a solid line of its own colour, none with the dotted outline.
+  const auto traced = [](const QImage& picture) {
+    int count = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+      for (int x = 0; x < picture.width(); ++x) count += picture.pixel(x, y) == qRgb(230, 0, 126);
+    }
+    return count;
+  };
+  QCOMPARE(traced(map), 0);
+  QStringList withTrace = arguments;
+  withTrace.replaceInStrings(QStringLiteral("--section-line"), QStringLiteral("--section-trace"));
+  withTrace.replaceInStrings(out("map.png"), out("traced.png"));
+  QCOMPARE(render(withTrace).status, 0);
+  QVERIFY(traced(QImage(out("traced.png"))) > 1000);
 }
 
 void RenderCliTest::theUnitsGridOfASmallCase() {
@@ -404,29 +420,22 @@ void RenderCliTest::helpDocumentsEveryOption() {
   QVERIFY(process.waitForFinished(30000));
   QCOMPARE(process.exitCode(), 0);
   const QString help = QString::fromUtf8(process.readAllStandardOutput());
-  for (const char* option : {"--model",
-                             "--boundary",
-                             "--surface",
-                             "--colors",
-                             "--zbase",
-                             "--view",
-                             "--perspective",
-                             "--contours",
-                             "--no-side",
-                             "--no-boundary-lines",
-                             "--frame",
-                             "--black",
-                             "--size",
-                             "--map",
-                             "--section",
-                             "--start",
-                             "--end",
-                             "--azimuth",
-                             "--section-line",
-                             "--units-grid",
-                             "--units-legend",
-                             "--section-units",
-                             "--section-contacts"}) {
+  for (const char* option : {"--model",         "--boundary",
+                             "--surface",       "--colors",
+                             "--zbase",         "--view",
+                             "--perspective",   "--contours",
+                             "--no-side",       "--no-boundary-lines",
+                             "--frame",         "--black",
+                             "--size",          "--map",
+                             "--section",       "--start",
+                             "--end",           "--azimuth",
+                             "--section-line",  "--section-trace",
+                             "--units-grid",    "--units-legend",
+                             "--section-units", "--section-contacts",
+                             "--srs",           "--contacts",
+                             "--antialias",     "--fit",
+                             "--legend",        "--axes",
+                             "--title"}) {
     QVERIFY2(help.contains(option), option);
   }
 }

@@ -8,6 +8,7 @@
 #include "evaluation/grid_builds.h"
 #include "recording_canvas.h"
 #include "render/draw_units.h"
+#include "render/survey_trace.h"
 #include "temp_file.h"
 
 namespace kalvenor {
@@ -137,6 +138,36 @@ TEST_F(SectionRendererTest, TheSurveyLineIsADottedRectangleInTheLineColour) {
   EXPECT_EQ(lines[0].coords[1], lines[0].coords[3]);  // base
   EXPECT_EQ(lines[3].coords[1], lines[3].coords[3]);  // top, at Zmax
   EXPECT_LT(lines[3].coords[1], lines[0].coords[1]);
+}
+
+// The trace follows the ground column by column in one solid, coloured line, broken where the
+// ground is unknown, and marks both ends of the section with a square centred on the trace.
+TEST_F(SectionRendererTest, TheSurveyTraceFollowsTheGroundAndMarksItsEnds) {
+  build.section.groundKnown[3] = false;
+  drawSurveyTrace(canvas, projection(), build.section);
+  const auto lines = canvas.of(Op::Line);
+  ASSERT_EQ(lines.size(), 2u);  // columns 1-2 and 4-5 of five
+  for (const Op& line : lines) {
+    EXPECT_EQ(line.pen, kSurveyTraceColor);
+    EXPECT_EQ(line.penStyle, PenStyle::Solid);
+    EXPECT_GE(line.penWidth, 2);
+  }
+  // The ground rises eastward, so the trace climbs on the canvas (y grows downward).
+  EXPECT_GT(lines[0].coords[1], lines[0].coords[3]);
+  EXPECT_GT(lines[0].coords[3], lines[1].coords[1]);
+
+  const auto ends = canvas.of(Op::Polygon);
+  ASSERT_EQ(ends.size(), 2u);
+  const auto centre = [](const Op& square) {
+    return std::pair{(square.coords[0] + square.coords[4]) / 2,
+                     (square.coords[1] + square.coords[5]) / 2};
+  };
+  EXPECT_EQ(centre(ends[0]), std::pair(lines[0].coords[0], lines[0].coords[1]));
+  EXPECT_EQ(centre(ends[1]), std::pair(lines[1].coords[2], lines[1].coords[3]));
+  for (const Op& end : ends) {
+    EXPECT_EQ(end.fill, kSurveyTraceColor);
+    EXPECT_EQ(end.fillStyle, FillStyle::Solid);
+  }
 }
 
 }  // namespace

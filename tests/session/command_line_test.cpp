@@ -199,6 +199,14 @@ TEST(WindowOptions, TheInputFilesAndEveryOptionThatMeansSomethingInAWindow) {
   }
   EXPECT_THROW(parseWindowOptions({"--start", "1,2"}), UsageError);  // no end nor direction
   EXPECT_THROW(parseWindowOptions({"--section-line"}), UsageError);
+
+  // The trace marks the line as --section-line does, only drawn otherwise.
+  const SessionOptions trace =
+      parseWindowOptions({"--start", "1,2", "--end", "3,4", "--section-trace"});
+  EXPECT_TRUE(trace.sectionLine);
+  EXPECT_TRUE(trace.sectionTrace);
+  EXPECT_FALSE(o.sectionTrace);
+  EXPECT_THROW(parseWindowOptions({"--section-trace"}), UsageError);
 }
 
 // The batch renderer draws smooth contacts and the two near frame sides unless told; the window
