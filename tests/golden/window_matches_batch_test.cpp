@@ -21,12 +21,15 @@ class WindowMatchesBatchTest : public QObject {
  private slots:
   void initTestCase();
   void theMapIsTheBatchMap();
+  void theSmoothMapIsTheBatchMap();
   void theSectionIsTheBatchSection();
+  void theSmoothSectionIsTheBatchSection();
   void cleanupTestCase();
 
  private:
   void clickHeader(int column);
-  QImage batchPicture(const QStringList& picture, const QString& name);
+  QImage batchPicture(const QStringList& picture, const QString& name,
+                      const QString& contacts = QStringLiteral("cells"));
   void compareWithBatch(const QImage& window, const QImage& batch, const QString& name);
   Ui::formMain& ui() { return window_->ui(); }
   const QImage& windowPicture() { return window_->formImage().canvas().image(); }
@@ -89,15 +92,14 @@ void WindowMatchesBatchTest::initTestCase() {
 void WindowMatchesBatchTest::cleanupTestCase() { window_.reset(); }
 
 // kalvenor-render's picture of the example at the size of the window's canvas.
-QImage WindowMatchesBatchTest::batchPicture(const QStringList& picture, const QString& name) {
+QImage WindowMatchesBatchTest::batchPicture(const QStringList& picture, const QString& name,
+                                            const QString& contacts) {
   const ImageCanvas& canvas = window_->formImage().canvas();
   const QString size = QStringLiteral("%1x%2").arg(canvas.width()).arg(canvas.height());
   const QString path = folder_.filePath(name + ".png");
   QString errors;
   // The window draws cell by cell with four frame sides until asked otherwise.
-  const QImage image = renderPicture(exampleInputs() << "--contacts"
-                                                     << "cells"
-                                                     << "--frame"
+  const QImage image = renderPicture(exampleInputs() << "--contacts" << contacts << "--frame"
                                                      << "4" << picture << path << "--size" << size,
                                      path, errors);
   if (image.isNull()) qWarning("kalvenor-render: %s", qPrintable(errors));
@@ -137,6 +139,18 @@ void WindowMatchesBatchTest::theMapIsTheBatchMap() {
   compareWithBatch(window, batchPicture({"--map"}, "map"), "map");
 }
 
+// With 境界に沿って塗る the window splits the cells along the contacts as kalvenor-render's
+// default does; off again, it draws cell by cell.
+void WindowMatchesBatchTest::theSmoothMapIsTheBatchMap() {
+  ui().chkContacts->setChecked(true);
+  QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
+  QVERIFY(dialogs_.messages.isEmpty());
+  const QImage window = windowPicture().convertToFormat(QImage::Format_RGB32);
+  ui().chkContacts->setChecked(false);
+  compareWithBatch(window, batchPicture({"--map"}, "map-smooth", "smooth"), "map-smooth");
+  QVERIFY(pixelDifference(window, batchPicture({"--map"}, "map")).count > 100);
+}
+
 // The section from the start to the end point, in the frontal view its build sets.
 void WindowMatchesBatchTest::theSectionIsTheBatchSection() {
   ui().optSection2->setChecked(true);
@@ -158,6 +172,18 @@ void WindowMatchesBatchTest::theSectionIsTheBatchSection() {
       window,
       batchPicture({"--start", kSectionStart, "--end", kSectionEnd, "--section"}, "section"),
       "section");
+}
+
+void WindowMatchesBatchTest::theSmoothSectionIsTheBatchSection() {
+  ui().chkContacts->setChecked(true);
+  QTest::mouseClick(ui().cmdGeoSection, Qt::LeftButton);
+  QVERIFY(dialogs_.messages.isEmpty());
+  const QImage window = windowPicture().convertToFormat(QImage::Format_RGB32);
+  ui().chkContacts->setChecked(false);
+  compareWithBatch(window,
+                   batchPicture({"--start", kSectionStart, "--end", kSectionEnd, "--section"},
+                                "section-smooth", "smooth"),
+                   "section-smooth");
 }
 
 QTEST_MAIN(WindowMatchesBatchTest)
