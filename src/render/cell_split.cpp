@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
+#include <utility>
 
 namespace kalvenor {
 namespace {
@@ -64,12 +66,34 @@ struct Chord {
   Point b;
 };
 
-// The segments the tracer draws, less those whose crossings were both rounded onto one point:
-// they cut nothing and tell no side.
-std::vector<Chord> chordsOf(const CellCrossings& c) {
+// Where the values w change sign along the edge from p to q, computed from the edge's ends in
+// one order whichever cell asks, so that the two cells sharing the edge get the same point to
+// the last bit.
+Point onEdge(Point p, double wp, Point q, double wq) {
+  if (std::tie(q.x, q.y) < std::tie(p.x, p.y)) {
+    std::swap(p, q);
+    std::swap(wp, wq);
+  }
+  const double t = wp / (wp - wq);
+  return {p.x + (q.x - p.x) * t, p.y + (q.y - p.y) * t};
+}
+
+// The segments the tracer draws, between the crossings where they lie on the cell's edges: the
+// tracer rounds each crossing to a pixel from its own corner, so the cells on either side of an
+// edge would round it apart and leave gaps between their fills. Segments of no length cut
+// nothing and tell no side.
+std::vector<Chord> chordsOf(const CellCut& cut, const Corners<Point>& corners, double zEps) {
+  const auto crossing = [&](int n) {
+    const int e = cut.crossings.at[n].edge;
+    const auto w = [&](int corner) {
+      const double value = cut.w[corner == 5 ? 1 : corner];
+      return value == 0 ? zEps : value;
+    };
+    return onEdge(corners[e], w(e), corners[e + 1], w(e + 1));
+  };
   std::vector<Chord> chords;
-  for (const auto& [from, to] : crossingSegments(c)) {
-    const Chord chord{{c.at[from].X, c.at[from].Y}, {c.at[to].X, c.at[to].Y}};
+  for (const auto& [from, to] : crossingSegments(cut.crossings)) {
+    const Chord chord{crossing(from), crossing(to)};
     if (chord.a.x != chord.b.x || chord.a.y != chord.b.y) chords.push_back(chord);
   }
   return chords;
@@ -109,7 +133,7 @@ std::vector<CellPart> splitCell(const Corners<CanvasPoint>& P, const std::vector
   std::vector<Outline> outlines{{corners[1], corners[2], corners[3], corners[4]}};
   std::vector<std::vector<Chord>> chords;
   for (const CellCut& c : cuts) {
-    chords.push_back(chordsOf(c.crossings));
+    chords.push_back(chordsOf(c, corners, zEps));
     for (const Chord& chord : chords.back()) {
       std::vector<Outline> next;
       for (const Outline& outline : outlines) {
@@ -130,8 +154,13 @@ std::vector<CellPart> splitCell(const Corners<CanvasPoint>& P, const std::vector
       dropped = dropped || (cuts[c].dropAbove && part.above.back());
     }
     if (dropped) continue;
-    for (const Point& p : outline) part.corners.push_back(toCanvas(p));
-    parts.push_back(std::move(part));
+    Outline onPixels;
+    for (const Point& p : outline) {
+      part.corners.push_back(toCanvas(p));
+      onPixels.push_back({double(part.corners.back().x), double(part.corners.back().y)});
+    }
+    // A sliver that rounds to no area fills no pixel.
+    if (enclosesArea(onPixels)) parts.push_back(std::move(part));
   }
   return parts;
 }

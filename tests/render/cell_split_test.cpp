@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
 namespace kalvenor {
 namespace {
 
@@ -59,9 +63,8 @@ TEST(SplitCell, CrossingContactsAndTheGround) {
   EXPECT_EQ(partUnit(parts[0], ground, units, 1e-6), 3);
 }
 
-// A contact that only clips a corner rounds both its crossings onto that corner: the segment
-// is a point and cuts nothing, so the whole cell takes the unit of the other three corners,
-// not the lone corner's.
+// A contact that only clips a corner cuts off a sliver that rounds to no pixel, so the whole
+// cell takes the unit of the other three corners, not the lone corner's.
 TEST(SplitCell, ContactSqueezedToACornerCutsNothing) {
   const std::vector<CellCut> cuts = {cutOf({0, -0.1, 9, 12, 9})};
   ASSERT_EQ(cuts[0].crossings.count, 2);
@@ -69,6 +72,49 @@ TEST(SplitCell, ContactSqueezedToACornerCutsNothing) {
   ASSERT_EQ(parts.size(), 1u);
   EXPECT_DOUBLE_EQ(area(parts[0].corners), 100.0);
   EXPECT_EQ(partUnit(parts[0], cuts, Corners<std::int32_t>{0, 2, 3, 3, 3, 2}, 1e-6), 3);
+}
+
+// Two slanted cells side by side, as a projection makes them, cut by one contact across their
+// shared edge. The tracer rounds each crossing to a pixel off that edge, and a cut along the
+// line through rounded points would meet the edge at a different place in each cell; the parts
+// of both must meet on the edge at the same point, or pixels between them stay unfilled.
+TEST(SplitCell, NeighboursMeetOnTheirSharedEdge) {
+  const auto cell = [](CanvasPoint a, CanvasPoint b, CanvasPoint c, CanvasPoint d) {
+    Corners<CanvasPoint> P{};
+    P[1] = a;
+    P[2] = b;
+    P[3] = c;
+    P[4] = d;
+    closeCorners(P);
+    return P;
+  };
+  const Corners<CanvasPoint> left = cell({0, 0}, {17, 5}, {21, 19}, {3, 13});
+  const Corners<CanvasPoint> right = cell({17, 5}, {35, 9}, {38, 24}, {21, 19});
+  // The left cell's corners 2 and 3 are the right cell's corners 1 and 4.
+  Corners<double> wLeft{0, -4.42, -0.956, 1.486, 6.155};
+  Corners<double> wRight{0, -0.956, -8.244, 0.463, 1.486};
+  closeCorners(wLeft);
+  closeCorners(wRight);
+  const auto parts = [](const Corners<CanvasPoint>& P, const Corners<double>& w) {
+    return splitCell(P, {{edgeCrossings(w, P, 1e-6), w, false}}, 1e-6);
+  };
+  // The corners of the parts strictly between the shared edge's ends, within a pixel of it.
+  const auto onSharedEdge = [](const std::vector<CellPart>& split) {
+    std::vector<std::pair<std::int32_t, std::int32_t>> found;
+    for (const CellPart& part : split) {
+      for (const CanvasPoint& c : part.corners) {
+        const double across = (21.0 - 17) * (c.y - 5) - (19.0 - 5) * (c.x - 17);
+        const bool inside = c.y > 5 && c.y < 19;
+        if (inside && std::abs(across) / std::hypot(4.0, 14.0) < 1) found.push_back({c.x, c.y});
+      }
+    }
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    return found;
+  };
+  const auto fromLeft = onSharedEdge(parts(left, wLeft));
+  ASSERT_EQ(fromLeft.size(), 1u);
+  EXPECT_EQ(fromLeft, onSharedEdge(parts(right, wRight)));
 }
 
 // Without a cut the cell is one part; a single corner against the other three is outvoted.
