@@ -14,21 +14,6 @@ namespace {
 
 using ::testing::HasSubstr;
 
-struct CloseDataset {
-  void operator()(GDALDataset* dataset) const { GDALClose(dataset); }
-};
-using Dataset = std::unique_ptr<GDALDataset, CloseDataset>;
-
-std::string utmWkt() {
-  OGRSpatialReference srs;
-  srs.importFromEPSG(32654);
-  char* text = nullptr;
-  srs.exportToWkt(&text);
-  const std::string wkt = text;
-  CPLFree(text);
-  return wkt;
-}
-
 // The ground, then boundary 2 in two pieces (it dips below the base between 40 and 60 m).
 const std::vector<ContactLine> kLines = {
     {0, {{1000, 2000, 105, 0}, {1060, 2080, 110, 100}}},

@@ -1,36 +1,31 @@
 #pragma once
 
-#include <unistd.h>
+#include <ogr_spatialref.h>
 
-#include <atomic>
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
 
 #include "cli/export_error.h"
 #include "cli/exported_file.h"
+#include "model/gdal_dataset.h"
+#include "temp_file.h"
 
 namespace kalvenor {
 
-// A folder of its own for one test's files, removed with them when the object goes.
-class TempFolder {
- public:
-  TempFolder() {
-    static std::atomic<int> counter{0};
-    path_ = std::filesystem::temp_directory_path() /
-            ("kalvenor_exports_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempFolder() { std::filesystem::remove_all(path_); }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
+// A file written by an export, opened again with GDAL.
+using Dataset = GdalDataset;
 
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
+// A projected system for exports that carry one: WGS 84 / UTM zone 54N.
+inline std::string utmWkt() {
+  OGRSpatialReference srs;
+  srs.importFromEPSG(32654);
+  char* text = nullptr;
+  srs.exportToWkt(&text);
+  const std::string wkt = text;
+  CPLFree(text);
+  return wkt;
+}
 
 // Writes the files of an export where the run would, so that GDAL can open them again.
 inline void writeToDisk(const ExportedFiles& files) {

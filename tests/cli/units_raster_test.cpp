@@ -18,21 +18,6 @@ namespace {
 
 using ::testing::HasSubstr;
 
-struct CloseDataset {
-  void operator()(GDALDataset* dataset) const { GDALClose(dataset); }
-};
-using Dataset = std::unique_ptr<GDALDataset, CloseDataset>;
-
-std::string utmWkt() {
-  OGRSpatialReference srs;
-  srs.importFromEPSG(32654);
-  char* text = nullptr;
-  srs.exportToWkt(&text);
-  const std::string wkt = text;
-  CPLFree(text);
-  return wkt;
-}
-
 // Node (i, j) holds 10 i + j, so every pixel says which node it shows.
 Array2D<std::int16_t> numbered(int nx, int ny) {
   Array2D<std::int16_t> units(1, nx, 1, ny);

@@ -3,12 +3,9 @@
 #include <cpl_conv.h>
 #include <gdal_priv.h>
 #include <ogr_spatialref.h>
-#include <unistd.h>
 
 #include <array>
-#include <atomic>
 #include <cmath>
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -17,29 +14,10 @@
 #include <vector>
 
 #include "model/grid_surface.h"
+#include "temp_file.h"
 
 // Rasters written with GDAL for the tests, into a temporary folder.
 namespace kalvenor {
-
-// A folder that lives as long as the object.
-class TempFolder {
- public:
-  TempFolder() {
-    static std::atomic<int> counter{0};
-    path_ = std::filesystem::temp_directory_path() /
-            ("kalvenor_rasters_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempFolder() { std::filesystem::remove_all(path_); }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
-
 // What to write: pixel (c, r) from the top-left holds value(c, r); NaN there writes the NODATA
 // value when there is one.
 struct RasterSpec {
