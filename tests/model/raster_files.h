@@ -74,6 +74,20 @@ inline std::string writeRaster(const std::string& path, const RasterSpec& spec,
   return path;
 }
 
+// A raster in degrees of JGD2011 (EPSG:6668), north-up from 139.8 E, 36.4 N, just west of the
+// origin of the plane system IX, with pixels of `arcSeconds` and whole metres in 16 bits.
+inline RasterSpec jgdDegrees(int width, int height, double arcSeconds,
+                             std::function<double(int c, int r)> value) {
+  RasterSpec spec;
+  spec.width = width;
+  spec.height = height;
+  spec.transform = {139.8, arcSeconds / 3600, 0, 36.4, 0, -arcSeconds / 3600};
+  spec.type = GDT_Int16;
+  spec.srs = "EPSG:6668";
+  spec.value = std::move(value);
+  return spec;
+}
+
 // The grid as GIS programs store it: north-up, pixel centres on the nodes, first row the
 // northernmost. Spacings must be positive.
 inline RasterSpec northUpSpec(const GridSurface& grid, GDALDataType type = GDT_Float64) {

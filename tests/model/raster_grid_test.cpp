@@ -269,18 +269,12 @@ TEST_F(RasterGrid, ARasterWithoutAnyValueIsRefused) {
 // A DEM as agencies ship them: whole metres in 16 bits, in degrees of JGD2011 at one arc-second,
 // NODATA outside the outline it was clipped to. The height rises 1 m per arc-second eastwards.
 RasterSpec clippedDem() {
-  RasterSpec spec;
-  spec.width = 120;
-  spec.height = 100;
-  spec.transform = {139.8, 1.0 / 3600, 0, 36.4, 0, -1.0 / 3600};
-  spec.type = GDT_Int16;
-  spec.srs = "EPSG:6668";
-  spec.nodata = -32768;
-  spec.value = [](int c, int r) {
+  RasterSpec spec = jgdDegrees(120, 100, 1, [](int c, int r) {
     const double dc = c - 60;
     const double dr = r - 50;
     return dc * dc + dr * dr > 45 * 45 ? std::nan("") : 200.0 + c;
-  };
+  });
+  spec.nodata = -32768;
   return spec;
 }
 

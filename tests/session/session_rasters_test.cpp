@@ -35,14 +35,7 @@ RasterSpec planeRaster(const std::string& srs, double z) {
 // A DEM in degrees of JGD2011 with no gaps, about 3 km across just west of the origin of the
 // plane system IX; 300 m high.
 RasterSpec demInDegrees() {
-  RasterSpec spec;
-  spec.width = 120;
-  spec.height = 100;
-  spec.transform = {139.8, 1.0 / 3600, 0, 36.4, 0, -1.0 / 3600};
-  spec.type = GDT_Int16;
-  spec.srs = "EPSG:6668";
-  spec.value = [](int, int) { return 300.0; };
-  return spec;
+  return jgdDegrees(120, 100, 1, [](int, int) { return 300.0; });
 }
 
 class SessionRasters : public ::testing::Test {

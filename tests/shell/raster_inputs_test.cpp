@@ -43,13 +43,7 @@ void RasterInputsTest::typeSrs(const QString& text) {
 
 // About 3 km by 3 km of JGD2011 degrees, west of the origin of the plane system IX.
 QString RasterInputsTest::demInDegrees(const QString& name, double height) {
-  RasterSpec spec;
-  spec.width = 40;
-  spec.height = 40;
-  spec.transform = {139.8, 3.0 / 3600, 0, 36.4, 0, -3.0 / 3600};
-  spec.type = GDT_Int16;
-  spec.srs = "EPSG:6668";
-  spec.value = [height](int, int) { return height; };
+  const RasterSpec spec = jgdDegrees(40, 40, 3, [height](int, int) { return height; });
   return QString::fromStdString(writeRaster(fixture_->folder.filePath(name).toStdString(), spec));
 }
 
