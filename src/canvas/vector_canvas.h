@@ -1,35 +1,52 @@
 #pragma once
 
 #include <QPainterPath>
-#include <optional>
+#include <QPolygonF>
+#include <vector>
 
+#include "canvas/overlap_index.h"
 #include "canvas/painter_canvas.h"
 
 namespace kalvenor {
 
-// A canvas for SVG and PDF. Consecutive cells filled in one colour without an outline become one
-// region, drawn when anything else comes: a unit is one path instead of thousands of quads, and
-// no seam shows between its cells in a viewer that antialiases every shape on its own. Each
-// region is also stroked in its own colour a fraction of a pixel wide, which closes the hairline
-// between regions of different units. Painter's order is kept: a region is drawn at the place of
-// its last cell, and nothing of another colour came between its cells.
+// A canvas for SVG and PDF. Cells and parts of cells filled in one colour without an outline
+// become one region per colour, and lines and points are held back with them: a unit is one path
+// instead of thousands of quads, no seam shows between its cells in a viewer that antialiases
+// every shape on its own, and the file has few elements. Each region is also stroked in its own
+// colour a fraction of a pixel wide, which closes the hairline between regions of different
+// units. What is held is drawn, regions first and then the lines in their order, as soon as a new
+// fill would overlap a held region of another colour or a held line: only shapes that do not
+// overlap change places, so the picture is the one painter's order gives.
 class VectorCanvas : public DeviceCanvas {
  public:
-  using DeviceCanvas::DeviceCanvas;
+  VectorCanvas(QPaintDevice& device, QSize size);
   ~VectorCanvas() override;
 
   void clear() override;
   void line(float x1, float y1, float x2, float y2) override;
   void line(float x1, float y1, float x2, float y2, PackedColor color) override;
   void point(float x, float y) override;
-  void polygon(const Quad& corners) override;
+  void polygonCorners(std::span<const CanvasPoint> corners) override;
   void text(float x, float y, const std::string& utf8, int size, TextAlign align) override;
 
  private:
+  struct Region {
+    PackedColor color;
+    QPainterPath path;
+  };
+  struct HeldLine {
+    Style style;
+    bool point;
+    QPointF from, to;
+  };
+  int regionOf(PackedColor color);
+  void addPart(QPolygonF part, PackedColor color);
+  void hold(const HeldLine& line);
   void flush();
 
-  std::optional<PackedColor> regionColor_;
-  QPainterPath region_;
+  OverlapIndex held_;
+  std::vector<Region> regions_;
+  std::vector<HeldLine> lines_;
 };
 
 }  // namespace kalvenor
