@@ -27,6 +27,7 @@ class RenderCliTest : public QObject {
   void aDemInDegreesClippedToAnOutlineIsDrawnAndExportedMasked();
   void picturesHaveTheRequestedSizeAndTheUnitColours();
   void anSvgHoldsPolygons();
+  void antialiasedLinesBlendIntoTheFillsAndPlainOnesDoNot();
   void badOptionsAndFilesExitWithTwoAndNameTheProblem();
   void anOutputThatCannotBeWrittenReplacesNoOtherOutput();
   void aFullDiskFailsWithOneLineAndKeepsTheOldFile();
@@ -309,6 +310,35 @@ void RenderCliTest::anSvgHoldsPolygons() {
   }
   QVERIFY2(!svg.hasError(), qPrintable(svg.errorString()));
   QVERIFY(polygons >= 2);
+}
+
+// Without --antialias the plan view holds only its unit, line and background colours; with it the
+// lines blend into the fills beside them, which stay as they were.
+void RenderCliTest::antialiasedLinesBlendIntoTheFillsAndPlainOnesDoNot() {
+  const QStringList plan = smallCase() << "--view"
+                                       << "180,90,1.8,1"
+                                       << "--size"
+                                       << "300x200";
+  QCOMPARE(render(QStringList(plan) << "--map" << out("plain.png")).status, 0);
+  QCOMPARE(render(QStringList(plan) << "--antialias"
+                                    << "--map" << out("smooth.png"))
+               .status,
+           0);
+  const QImage plain(out("plain.png"));
+  const QImage smooth(out("smooth.png"));
+  QSet<QRgb> colours;
+  for (int y = 0; y < plain.height(); ++y) {
+    for (int x = 0; x < plain.width(); ++x) colours.insert(plain.pixel(x, y));
+  }
+  QVERIFY2(colours.size() <= 5, qPrintable(QString::number(colours.size())));
+  QVERIFY(colours.contains(qRgb(255, 0, 0)) && colours.contains(qRgb(0, 0, 255)));
+  int blended = 0;
+  for (int y = 0; y < smooth.height(); ++y) {
+    for (int x = 0; x < smooth.width(); ++x) blended += !colours.contains(smooth.pixel(x, y));
+  }
+  QVERIFY2(blended > 20, qPrintable(QString::number(blended)));
+  QCOMPARE(smooth.pixel(150 - 40, 100), qRgb(0, 0, 255));
+  QCOMPARE(smooth.pixel(150 + 40, 100), qRgb(255, 0, 0));
 }
 
 void RenderCliTest::badOptionsAndFilesExitWithTwoAndNameTheProblem() {
