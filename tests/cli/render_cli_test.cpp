@@ -28,6 +28,7 @@ class RenderCliTest : public QObject {
   void picturesHaveTheRequestedSizeAndTheUnitColours();
   void anSvgHoldsPolygons();
   void antialiasedLinesBlendIntoTheFillsAndPlainOnesDoNot();
+  void aPictureTooSmallForItsAnnotationsIsStillDrawn();
   void badOptionsAndFilesExitWithTwoAndNameTheProblem();
   void anOutputThatCannotBeWrittenReplacesNoOtherOutput();
   void aFullDiskFailsWithOneLineAndKeepsTheOldFile();
@@ -341,6 +342,24 @@ void RenderCliTest::antialiasedLinesBlendIntoTheFillsAndPlainOnesDoNot() {
   QCOMPARE(smooth.pixel(150 + 40, 100), qRgb(255, 0, 0));
 }
 
+// Legend, axes and title cannot fit 16 x 16 pixels: what fits is drawn, the run succeeds.
+void RenderCliTest::aPictureTooSmallForItsAnnotationsIsStillDrawn() {
+  const Run run = render(smallCase() << "--size"
+                                     << "16x16"
+                                     << "--legend"
+                                     << "--axes"
+                                     << "--title"
+                                     << "X"
+                                     << "--map" << out("map.png") << "--section"
+                                     << out("section.png") << "--start"
+                                     << "0,5"
+                                     << "--azimuth"
+                                     << "90");
+  QCOMPARE(run.status, 0);
+  QCOMPARE(QImage(out("map.png")).size(), QSize(16, 16));
+  QCOMPARE(QImage(out("section.png")).size(), QSize(16, 16));
+}
+
 void RenderCliTest::badOptionsAndFilesExitWithTwoAndNameTheProblem() {
   const struct {
     QStringList args;
@@ -363,6 +382,8 @@ void RenderCliTest::badOptionsAndFilesExitWithTwoAndNameTheProblem() {
                    << "--azimuth"
                    << "0",
        "does not cross"},
+      {smallCase() << "--map" << out("m.png") << "--title" << QString(201, 'T'),
+       "--title takes at most 200 characters"},
       {smallCase() << "--units-grid" << out("u.frob"), "u.frob: no GDAL raster format"},
       {smallCase() << "--units-legend" << out("legend.txt"), "legend.txt: the legend CSV"},
       {smallCase() << "--section-contacts" << out("c.frob") << "--start"
