@@ -11,8 +11,9 @@ namespace kalvenor {
 namespace {
 
 // The pen that closes hairlines between regions: wide enough to cover a viewer's antialiased
-// edge, narrow enough not to move a contact visibly.
-constexpr double kSealWidth = 0.5;
+// edge (half a pixel left faint stripes along the rows where a region is drawn in several
+// pieces), narrow enough not to move a contact visibly.
+constexpr double kSealWidth = 1.0;
 
 // The group of the held lines in the overlap index; regions count from 0.
 constexpr int kLineGroup = -1;
