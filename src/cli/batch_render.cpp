@@ -13,6 +13,7 @@
 #include "model/number_text.h"
 #include "model/step_failure.h"
 #include "session/option_steps.h"
+#include "session/session_file.h"
 
 namespace kalvenor {
 namespace {
@@ -135,6 +136,24 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
   outputs.write();
 }
 
+// The picture of a saved session, drawn as the window drew it, into --map.
+void renderSession(Session& session, const RenderOptions& o, const WarningSink& warn) {
+  const SessionDocument document = readSessionFile(o.session);
+  const auto pass = [&](const Warnings& warnings) {
+    for (const std::string& warning : warnings) warn(warning);
+  };
+  const int width = o.sizeGiven ? o.width : static_cast<int>(document.canvasWidth);
+  const int height = o.sizeGiven ? o.height : static_cast<int>(document.canvasHeight);
+  if (width < 16 || height < 16)
+    throw UsageError(o.session + ": the saved picture size is too small");
+  pass(restoreSession(session, document, width, height));
+  const PackedColor background = document.drawOptions.LineColor == kWhite ? kBlack : kWhite;
+  OutputSet outputs;
+  addPicture(outputs, o.mapFile, width, height, background, o.antialias,
+             [&](Canvas& canvas) { pass(drawSessionPicture(session, document, canvas)); });
+  outputs.write();
+}
+
 }  // namespace
 
 int runBatchRender(const RenderOptions& options, const std::string& programFolder,
@@ -153,7 +172,11 @@ int runBatchRender(const RenderOptions& options, const std::string& programFolde
            numberText(builtIn.defaultGamma) + ", " + numberText(builtIn.defaultSca) + ", " +
            numberText(builtIn.defaultVe) + " is used");
     }
-    render(session, options, warn);
+    if (options.session.empty()) {
+      render(session, options, warn);
+    } else {
+      renderSession(session, options, warn);
+    }
     return 0;
   } catch (const std::bad_alloc&) {
     errors << "kalvenor-render: not enough memory\n";

@@ -105,6 +105,7 @@ void readSize(RenderOptions& o, const std::string& text) {
   }
   o.width = static_cast<int>(*w);
   o.height = static_cast<int>(*h);
+  o.sizeGiven = true;
 }
 
 // A title longer than this is refused: it could not be read on any picture.
@@ -160,6 +161,17 @@ void checkSection(const SessionOptions& o, bool wanted) {
   }
 }
 
+// A session brings its own inputs, options and picture: only where to write the picture, its
+// size and its line smoothing go with it.
+void checkSessionCombination(const RenderOptions& o, std::size_t optionCount, bool render) {
+  const std::size_t allowed = 2 + (render ? 2 + (o.sizeGiven ? 2 : 0) + (o.antialias ? 1 : 0) : 0);
+  if (render && o.mapFile.empty()) throw UsageError("--session needs --map FILE for its picture");
+  if (optionCount != allowed) {
+    throw UsageError(render ? "--session takes no other options than --map, --size and --antialias"
+                            : "--session takes no other options");
+  }
+}
+
 void checkRenderCombination(const RenderOptions& o) {
   if (o.inputs.model.empty()) throw UsageError("--model is required");
   if (o.inputs.surface.empty()) throw UsageError("--surface is required");
@@ -208,6 +220,7 @@ RenderOptions parse(const std::vector<std::string>& args, bool render) {
       {"--azimuth", [&](const std::string& v) { o.azimuth = numbers("--azimuth", v, 1)[0]; }},
       {"--srs", [&](const std::string& v) { o.inputs.srs = checkedSrs(v); }},
       {"--title", [&](const std::string& v) { o.title = checkedTitle(v); }},
+      {"--session", [&](const std::string& v) { o.session = v; }},
   };
   const std::map<std::string, std::function<void(const std::string&)>> outputs = {
       {"--size", [&](const std::string& v) { readSize(o, v); }},
@@ -262,19 +275,30 @@ RenderOptions parse(const std::vector<std::string>& args, bool render) {
 
 SessionOptions parseWindowOptions(const std::vector<std::string>& args) {
   const RenderOptions o = parse(args, false);
-  if (!o.help) checkSection(o, o.sectionLine);
+  if (o.help) return o;
+  if (!o.session.empty()) {
+    checkSessionCombination(o, args.size(), false);
+  } else {
+    checkSection(o, o.sectionLine);
+  }
   return o;
 }
 
 RenderOptions parseRenderOptions(const std::vector<std::string>& args) {
   RenderOptions o = parse(args, true);
-  if (!o.help) checkRenderCombination(o);
+  if (o.help) return o;
+  if (!o.session.empty()) {
+    checkSessionCombination(o, args.size(), true);
+  } else {
+    checkRenderCombination(o);
+  }
   return o;
 }
 
 std::string windowUsage() {
   return R"(usage: kalvenor [--model FILE] [--boundary FILE]... [--surface FILE] [--colors FILE]
                 [options]
+       kalvenor --session FILE
 Opens the viewer. With input files it runs the steps for them at start-up, as a user would:
 the logical model, the boundary grids (lowest first, one --boundary each), the colours, the
 display surface; with a model and a surface also the 3D-map grid and the view, and draws the
@@ -288,11 +312,13 @@ These options of kalvenor-render mean the same here (see kalvenor-render --help)
   --section-line                               and mark its line on the map
   --section-trace                              or mark it as a solid trace on the ground
   --legend, --axes, --title TEXT               annotate the pictures
+  --session FILE        open a saved session instead (no other options)
 )";
 }
 
 std::string renderUsage() {
   return R"(usage: kalvenor-render --model FILE --boundary FILE... --surface FILE [options]
+       kalvenor-render --session FILE --map FILE [--size WxH] [--antialias]
 Draws the geological map or a section of a model without opening a window, and writes
 the units for a GIS.
 
@@ -303,6 +329,8 @@ Input
                         Grids are files of the own text format or single-band rasters that
                         GDAL reads (GeoTIFF, ESRI ASCII grid, ...).
   --colors FILE         colours: lines "unit N #rrggbb" and "boundary K #rrggbb"
+  --session FILE        a session saved by the window: its inputs, options and last picture,
+                        drawn into --map at the size it was saved with unless --size is given
   --srs SYSTEM          projected coordinate system (EPSG:6677, a WKT or a PROJ string) for
                         grids that name none; rasters in degrees are warped into it
   --zbase Z             base height of the block (default: the largest integer not above

@@ -38,6 +38,7 @@ struct Point2 {
 // drawn with, and the survey line of a section.
 struct SessionOptions {
   InputFiles inputs;
+  std::string session;  // a session file to open instead of input files and options
   std::optional<double> zbase;
   std::optional<std::array<double, 4>> view;         // Alpha, Gamma, Sca, Ve
   std::optional<std::array<double, 2>> perspective;  // Dist, Ppz
@@ -65,6 +66,7 @@ struct SessionOptions {
 struct RenderOptions : SessionOptions {
   int width = 800;
   int height = 800;
+  bool sizeGiven = false;  // else a session is drawn at the size it was saved with
   bool fit = false;        // --fit, or --view without a magnification
   bool antialias = false;  // smooth lines in PNG and SVG pictures
   std::string mapFile;

@@ -40,6 +40,18 @@ std::optional<std::string> Session::loadDefaults(const std::string& path) {
   }
 }
 
+void Session::replaceWith(Session& other) {
+  DefaultValues defaults = std::move(state_.defaults);
+  state_ = std::move(other.state_);
+  state_.defaults = std::move(defaults);
+  for (Change change :
+       {Change::Model, Change::BoundaryFiles, Change::Colours, Change::DisplaySurface,
+        Change::BaseHeight, Change::CoordinateSystem, Change::Grids, Change::View, Change::Contours,
+        Change::DrawOptions, Change::Picture}) {
+    notify(change);
+  }
+}
+
 bool Session::stepOpen(Step which) const {
   const ViewerState& s = state_;
   switch (which) {

@@ -82,6 +82,8 @@ class Session {
   // dropped, with a warning), and the colours are kept; otherwise steps (2) and (3) start again.
   Warnings loadModel(const std::string& path);
   Warnings useTwoUnitModel();
+  // A model as typed by hand, names and cells; `ready` once its first cell has been set.
+  Warnings enterModel(LogicalModel model, bool ready);
   // A blank model of the typed number of boundaries, not ready before its first cell is set.
   Warnings resizeModel(const std::string& typedNbd);
   // Blank names and cells of the same size; files, colours and grids go.
@@ -148,6 +150,10 @@ class Session {
   Warnings drawGridLines(Canvas& canvas);
   void drawSection(Canvas& canvas);
   void drawSurveyLine(Canvas& canvas);
+
+  // Takes over everything `other` holds but the default view, as if its steps had been taken
+  // here, and tells the observers of every change.
+  void replaceWith(Session& other);
 
   CommandStates commandStates() const { return state_.progress.commands(); }
   bool stepOpen(Step step) const;

@@ -76,6 +76,7 @@ Warnings Session::buildSectionGrid(const SectionLine& line, const BuildProgress&
   state_.mapGrid = std::move(build.grid);
   state_.section = std::move(build.section);
   state_.sectionProfile = std::move(build.sectionProfile);
+  state_.sectionLine = line;
   state_.drawUnit = {};
   state_.progress.sectionGridBuilt();
   state_.gridOutOfDate = false;

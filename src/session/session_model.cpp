@@ -73,6 +73,14 @@ Warnings Session::loadModel(const std::string& path) {
 
 Warnings Session::useTwoUnitModel() { return installModel(twoUnitTemplate(), true, {}); }
 
+Warnings Session::enterModel(LogicalModel model, bool ready) {
+  if (model.Nbd < 0 || model.Nbd > kMaxBoundaries) {
+    throw SessionError("The number of boundaries must be a whole number from 0 to " +
+                       std::to_string(kMaxBoundaries));
+  }
+  return installModel(std::move(model), ready, {});
+}
+
 Warnings Session::resizeModel(const std::string& typedNbd) {
   const double typed = roundHalfEven(leadingNumber(typedNbd));
   if (typed < 0 || typed > kMaxBoundaries) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "evaluation/boundary_profile.h"
+#include "evaluation/grid_builds.h"
 #include "evaluation/map_grid.h"
 #include "evaluation/section_grid.h"
 #include "model/default_values.h"
@@ -64,6 +65,7 @@ struct ViewerState {
   std::array<BoundaryProfile, 5> wallProfiles;
   BoundaryProfile sectionProfile;
   SectionGrid section;
+  SectionLine sectionLine;  // the survey line as given to the last section build
 
   ViewSettings view;
   double savedDist = 0.0;  // the last perspective values while perspective is off

@@ -75,6 +75,8 @@ void FormMain::connectHandlers() {
       {ui_.cmdImageCopy, &FormMain::cmdImageCopy_Click},
       {ui_.cmdImagePaste, &FormMain::cmdImagePaste_Click},
       {ui_.cmdImageSave, &FormMain::cmdImageSave_Click},
+      {ui_.cmdSessionSave, &FormMain::cmdSessionSave_Click},
+      {ui_.cmdSessionOpen, &FormMain::cmdSessionOpen_Click},
   };
   for (const auto& [button, handler] : commands) {
     connect(button, &QPushButton::clicked, this, guarded(button, handler));

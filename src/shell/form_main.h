@@ -96,6 +96,15 @@ class FormMain : public QWidget, private SessionObserver {
   void cmdImageCopy_Click();
   void cmdImagePaste_Click();
   void cmdImageSave_Click();
+  void cmdSessionSave_Click();
+  void cmdSessionOpen_Click();
+  // Opens a session file and draws its picture; false, with the message shown, when it cannot
+  // be opened, and then nothing has changed.
+  bool openSession(const QString& path);
+
+ signals:
+  // A session file was saved or opened (its full path).
+  void sessionUsed(const QString& path);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

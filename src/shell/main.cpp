@@ -48,6 +48,10 @@ int main(int argc, char* argv[]) {
   dialogs.setParentWidget(&window);
   window.Form_Load();
   window.show();
-  if (options.inputs.any()) kalvenor::preload(window, options);
+  if (!options.session.empty()) {
+    window.openSession(QString::fromStdString(options.session));
+  } else if (options.inputs.any()) {
+    kalvenor::preload(window, options);
+  }
   return app.exec();
 }

@@ -126,6 +126,23 @@ TEST(RenderOptions, AnOptionOfOneValueGivenTwiceIsAMistake) {
   EXPECT_THROW(parseWindowOptions({"--model", "a.txt", "--model", "b.txt"}), UsageError);
 }
 
+// A session brings its own inputs and options; only where and how large its picture is drawn
+// goes with it.
+TEST(SessionOption, OpensASessionAloneOrWithItsPictureFile) {
+  EXPECT_EQ(parseWindowOptions({"--session", "w.json"}).session, "w.json");
+  EXPECT_THROW(parseWindowOptions({"--session", "w.json", "--model", "m.txt"}), UsageError);
+  const RenderOptions o =
+      parseRenderOptions({"--session", "w.json", "--map", "m.png", "--size", "64x32"});
+  EXPECT_EQ(o.session, "w.json");
+  EXPECT_EQ(o.mapFile, "m.png");
+  EXPECT_TRUE(o.sizeGiven);
+  EXPECT_FALSE(parseRenderOptions({"--session", "w.json", "--map", "m.png"}).sizeGiven);
+  EXPECT_THAT(usageError({"--session", "w.json"}), HasSubstr("--session needs --map"));
+  EXPECT_THAT(usageError({"--session", "w.json", "--map", "m.png", "--zbase", "0"}),
+              HasSubstr("no other options than --map, --size and --antialias"));
+  EXPECT_THAT(usageError({"--session"}), HasSubstr("--session needs a value"));
+}
+
 TEST(RenderOptions, HelpNeedsNothingElse) { EXPECT_TRUE(parseRenderOptions({"--help"}).help); }
 
 TEST(SrsOption, NamesOnceAProjectedSystemThatGdalKnows) {

@@ -1,0 +1,159 @@
+#include <QProcess>
+#include <QtTest>
+
+#include "imagewin/form_image.h"
+#include "session/option_steps.h"
+#include "shell/form_main.h"
+#include "shell/preload.h"
+#include "shell/window_fixture.h"
+
+using namespace kalvenor;
+
+// "セッションを保存" in one window and "セッションを開く" in a fresh one give the same picture and
+// the same controls; a session file that cannot be opened says why and changes nothing.
+class SessionFlowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void aSavedMapReopensPixelForPixel();
+  void aSavedSectionReopensPixelForPixel();
+  void kalvenorRenderDrawsTheSavedPicture();
+  void aBadSessionFileChangesNothing_data();
+  void aBadSessionFileChangesNothing();
+};
+
+namespace {
+
+SessionOptions example() {
+  const std::string e = KALVENOR_EXAMPLES_DIR "/folded-basin/";
+  SessionOptions options;
+  options.inputs = {e + "model.txt",
+                    {e + "limestone_top.txt", e + "sandstone_top.txt", e + "mudstone_top.txt",
+                     e + "unconformity.txt"},
+                    e + "topography.txt",
+                    e + "colors.txt",
+                    ""};
+  options.start = Point2{30200, 41000};
+  options.end = Point2{34800, 43500};
+  return options;
+}
+
+// Saves the session of `from` through its button and opens it in a fresh window through the
+// other; returns the fresh window's fixture.
+std::unique_ptr<WindowFixture> reopened(WindowFixture& from) {
+  const QString file = from.folder.filePath("work.json");
+  from.dialogs.files = {file};
+  QTest::mouseClick(from.window.ui().cmdSessionSave, Qt::LeftButton);
+  auto fresh = std::make_unique<WindowFixture>();
+  fresh->dialogs.files = {file};
+  QTest::mouseClick(fresh->window.ui().cmdSessionOpen, Qt::LeftButton);
+  return fresh;
+}
+
+}  // namespace
+
+void SessionFlowTest::aSavedMapReopensPixelForPixel() {
+  WindowFixture first;
+  preload(first.window, example());
+  Ui::formMain& ui = first.window.ui();
+  ui.txtAlpha->setText("150");
+  ui.txtVe->setText("2");
+  ui.chkBack->setChecked(true);
+  ui.txtZbase->setText("-50");
+  QTest::mouseClick(ui.cmdKalvenor, Qt::LeftButton);
+  QTest::mouseClick(ui.cmdGeoMap, Qt::LeftButton);
+  QTest::mouseClick(ui.cmdContour, Qt::LeftButton);
+  QVERIFY2(first.dialogs.messages.isEmpty(), qPrintable(first.dialogs.messages.join('\n')));
+
+  const auto second = reopened(first);
+  QVERIFY2(second->dialogs.messages.isEmpty(), qPrintable(second->dialogs.messages.join('\n')));
+  QCOMPARE(second->window.formImage().canvas().image(), first.window.formImage().canvas().image());
+  Ui::formMain& reopenedUi = second->window.ui();
+  QCOMPARE(reopenedUi.txtAlpha->text(), QStringLiteral("150"));
+  QCOMPARE(reopenedUi.txtZbase->text(), ui.txtZbase->text());
+  QVERIFY(reopenedUi.chkBack->isChecked());
+  QCOMPARE(second->window.state().boundaryFile, first.window.state().boundaryFile);
+  QCOMPARE(second->window.state().unitColor, first.window.state().unitColor);
+
+  // The reopened state is the one the controls show: the map drawn again is the same picture.
+  const QImage opened = second->window.formImage().canvas().image();
+  QTest::mouseClick(reopenedUi.cmdGeoMap, Qt::LeftButton);
+  QTest::mouseClick(reopenedUi.cmdContour, Qt::LeftButton);
+  QCOMPARE(second->window.formImage().canvas().image(), opened);
+}
+
+void SessionFlowTest::aSavedSectionReopensPixelForPixel() {
+  WindowFixture first;
+  preload(first.window, example());
+  Ui::formMain& ui = first.window.ui();
+  QTest::mouseClick(ui.cmdSectionView, Qt::LeftButton);
+  QTest::mouseClick(ui.cmdGeoSection, Qt::LeftButton);
+  QTest::mouseClick(ui.cmdGrid, Qt::LeftButton);
+  QVERIFY2(first.dialogs.messages.isEmpty(), qPrintable(first.dialogs.messages.join('\n')));
+
+  const auto second = reopened(first);
+  QVERIFY2(second->dialogs.messages.isEmpty(), qPrintable(second->dialogs.messages.join('\n')));
+  QCOMPARE(second->window.formImage().canvas().image(), first.window.formImage().canvas().image());
+  QCOMPARE(second->window.state().drawOptions.DrawMode, first.window.state().drawOptions.DrawMode);
+}
+
+// The batch renderer draws a saved session at the size it was saved with, as the window drew it.
+void SessionFlowTest::kalvenorRenderDrawsTheSavedPicture() {
+  WindowFixture window;
+  preload(window.window, example());
+  QTest::mouseClick(window.window.ui().cmdGeoSectionLine, Qt::LeftButton);
+  QCOMPARE(window.window.state().drawOptions.DrawMode, kSurveyLine);
+  const QString session = window.folder.filePath("work.json");
+  window.dialogs.files = {session};
+  QTest::mouseClick(window.window.ui().cmdSessionSave, Qt::LeftButton);
+  QVERIFY2(window.dialogs.messages.isEmpty(), qPrintable(window.dialogs.messages.join('\n')));
+
+  const QString picture = window.folder.filePath("map.png");
+  QProcess render;
+  render.start(KALVENOR_RENDER_PATH, {"--session", session, "--map", picture});
+  QVERIFY(render.waitForFinished(120000));
+  QVERIFY2(render.exitCode() == 0, render.readAllStandardError().constData());
+  const QImage batch = QImage(picture).convertToFormat(QImage::Format_RGB32);
+  QCOMPARE(batch, window.window.formImage().canvas().image().convertToFormat(QImage::Format_RGB32));
+
+  QProcess missing;
+  missing.start(KALVENOR_RENDER_PATH,
+                {"--session", window.folder.filePath("none.json"), "--map", picture});
+  QVERIFY(missing.waitForFinished(60000));
+  QCOMPARE(missing.exitCode(), 2);
+  QVERIFY(missing.readAllStandardError().contains("none.json: the session file cannot be opened"));
+}
+
+void SessionFlowTest::aBadSessionFileChangesNothing_data() {
+  QTest::addColumn<QByteArray>("content");
+  QTest::addColumn<QString>("problem");
+  QTest::newRow("not JSON") << QByteArray("{\"format\": \"kalvenor session\", ") << "malformed";
+  QTest::newRow("newer version") << QByteArray(R"({"format": "kalvenor session", "version": 9})")
+                                 << "newer viewer (format version 9";
+  QTest::newRow("no session") << QByteArray(R"({"version": 1})") << "not a session file";
+  QTest::newRow("incomplete") << QByteArray(R"({"format": "kalvenor session", "version": 1})")
+                              << "incomplete or malformed";
+}
+
+void SessionFlowTest::aBadSessionFileChangesNothing() {
+  QFETCH(QByteArray, content);
+  QFETCH(QString, problem);
+  WindowFixture window;
+  preload(window.window, example());
+  const ViewerState before = window.window.state();
+  const QImage picture = window.window.formImage().canvas().image();
+  const QString file = window.write("bad.json", content);
+  window.dialogs.files = {file};
+  QTest::mouseClick(window.window.ui().cmdSessionOpen, Qt::LeftButton);
+  QCOMPARE(window.dialogs.messages.size(), 1);
+  QVERIFY2(window.dialogs.messages[0].startsWith(file + ": "),
+           qPrintable(window.dialogs.messages[0]));
+  QVERIFY2(window.dialogs.messages[0].contains(problem), qPrintable(window.dialogs.messages[0]));
+  QCOMPARE(window.window.formImage().canvas().image(), picture);
+  QCOMPARE(window.window.state().modelFile, before.modelFile);
+  QCOMPARE(window.window.state().view.Alpha, before.view.Alpha);
+  QCOMPARE(window.window.state().drawOptions.DrawMode, before.drawOptions.DrawMode);
+}
+
+QTEST_MAIN(SessionFlowTest)
+#include "session_flow_test.moc"
