@@ -12,6 +12,7 @@
 #include "imagewin/form_image_s.h"
 #include "shell/app_title.h"
 #include "shell/qt_number_text.h"
+#include "shell/window_memory.h"
 
 namespace kalvenor {
 
@@ -268,6 +269,10 @@ void FormMain::cmdEnd_Click() { close(); }
 
 // Closing the main window by any means ends the program with every window.
 void FormMain::closeEvent(QCloseEvent* event) {
+  if (memory_) {
+    memory_->rememberWindow(*this, QStringLiteral("main"));
+    memory_->rememberWindow(*formImage_, QStringLiteral("image"));
+  }
   formImage_->close();
   if (formImageS_) formImageS_->close();
   event->accept();

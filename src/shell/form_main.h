@@ -16,6 +16,7 @@ namespace kalvenor {
 
 class FormImage;
 class FormImageS;
+class WindowMemory;
 
 // The main window: a face of the session. Handlers keep the names of the controls they serve;
 // they read their controls, call the session and show its messages. What the window shows of
@@ -101,6 +102,9 @@ class FormMain : public QWidget, private SessionObserver {
   // Opens a session file and draws its picture; false, with the message shown, when it cannot
   // be opened, and then nothing has changed.
   bool openSession(const QString& path);
+  // Remembers the sessions used and where the windows stand from now on, and puts the windows
+  // where they stood last time.
+  void setMemory(WindowMemory& memory);
 
  signals:
   // A session file was saved or opened (its full path).
@@ -167,6 +171,7 @@ class FormMain : public QWidget, private SessionObserver {
   void optWaku_Click(bool checked);
   void clearResultLabels();
   void showWindowSize(int width, int height);
+  void showRecentSessions();
 
   Ui::formMain ui_;
   Dialogs& dialogs_;
@@ -177,6 +182,7 @@ class FormMain : public QWidget, private SessionObserver {
   QPixmap legend_;
   int pickIndex_ = 0;
   std::optional<Change> readingControls_;
+  WindowMemory* memory_ = nullptr;
 };
 
 }  // namespace kalvenor

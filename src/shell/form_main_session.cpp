@@ -1,11 +1,13 @@
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 
 #include "canvas/output_files.h"
 #include "imagewin/form_image.h"
 #include "session/session_file.h"
 #include "shell/busy_cursor.h"
 #include "shell/form_main.h"
+#include "shell/window_memory.h"
 
 namespace kalvenor {
 namespace {
@@ -58,6 +60,33 @@ bool FormMain::openSession(const QString& path) {
   });
   if (opened) emit sessionUsed(file);
   return opened;
+}
+
+void FormMain::setMemory(WindowMemory& memory) {
+  memory_ = &memory;
+  memory.restoreWindow(*this, QStringLiteral("main"));
+  memory.restoreWindow(*formImage_, QStringLiteral("image"));
+  connect(this, &FormMain::sessionUsed, this, [this](const QString& path) {
+    memory_->rememberSession(path);
+    showRecentSessions();
+  });
+  showRecentSessions();
+}
+
+// The recent sessions as a menu of the button, the last one first.
+void FormMain::showRecentSessions() {
+  QMenu* menu = ui_.cmdSessionRecent->menu();
+  if (!menu) {
+    menu = new QMenu(ui_.cmdSessionRecent);
+    ui_.cmdSessionRecent->setMenu(menu);
+  }
+  menu->clear();
+  const QStringList recent = memory_ ? memory_->recentSessions() : QStringList();
+  for (const QString& path : recent) {
+    connect(menu->addAction(QDir::toNativeSeparators(path)), &QAction::triggered, this,
+            [this, path] { openSession(path); });
+  }
+  ui_.cmdSessionRecent->setEnabled(!recent.isEmpty());
 }
 
 }  // namespace kalvenor

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QSettings>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -8,6 +9,7 @@
 #include "shell/form_main.h"
 #include "shell/preload.h"
 #include "shell/qt_dialogs.h"
+#include "shell/window_memory.h"
 
 namespace {
 
@@ -43,10 +45,14 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   QApplication app(argc, argv);
+  QSettings settings(QStringLiteral("Kalvenor2003"), QStringLiteral("kalvenor"));
+  kalvenor::WindowMemory memory(settings);
   kalvenor::QtDialogs dialogs;
+  dialogs.setMemory(&memory);
   kalvenor::FormMain window(dialogs, QCoreApplication::applicationDirPath());
   dialogs.setParentWidget(&window);
   window.Form_Load();
+  window.setMemory(memory);
   window.show();
   if (!options.session.empty()) {
     window.openSession(QString::fromStdString(options.session));

@@ -6,6 +6,7 @@
 
 #include "canvas/packed_qcolor.h"
 #include "shell/app_title.h"
+#include "shell/window_memory.h"
 
 namespace kalvenor {
 
@@ -26,20 +27,21 @@ void setUpFileDialog(QFileDialog& dialog, const QString& filter, const QString& 
   dialog.setNameFilters(qtFileFilter(filter).split(";;"));
 }
 
-namespace {
-
-std::optional<QString> chosenFile(QFileDialog& dialog) {
+std::optional<QString> QtDialogs::chosenFile(QFileDialog& dialog, const QString& filter) {
+  if (memory_ && !memory_->folderFor(filter).isEmpty()) {
+    dialog.setDirectory(memory_->folderFor(filter));
+  }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().front();
+  const QString file = dialog.selectedFiles().front();
+  if (memory_) memory_->rememberFile(filter, file);
+  return file;
 }
-
-}  // namespace
 
 std::optional<QString> QtDialogs::openFile(const QString& filter, const QString& title) {
   QFileDialog dialog(parent_);
   setUpFileDialog(dialog, filter, title);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  return chosenFile(dialog);
+  return chosenFile(dialog, filter);
 }
 
 // The viewer asks its own overwrite question, and adds no extension to a bare name.
@@ -48,7 +50,7 @@ std::optional<QString> QtDialogs::saveFile(const QString& filter, const QString&
   setUpFileDialog(dialog, filter, title);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  return chosenFile(dialog);
+  return chosenFile(dialog, filter);
 }
 
 std::optional<PackedColor> QtDialogs::chooseColor(PackedColor initial, const QString& title) {

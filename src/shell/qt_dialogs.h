@@ -18,10 +18,14 @@ QString qtFileFilter(const QString& barSeparated);
 // of a filter; hiding that group leaves the labels as the user knows them.
 void setUpFileDialog(QFileDialog& dialog, const QString& filter, const QString& title);
 
+class WindowMemory;
+
 class QtDialogs : public Dialogs {
  public:
   // Dialogs open centred over this window.
   void setParentWidget(QWidget* parent) { parent_ = parent; }
+  // File dialogs start in the folder the last one of their kind was left in.
+  void setMemory(WindowMemory* memory) { memory_ = memory; }
 
   std::optional<QString> openFile(const QString& filter, const QString& title) override;
   std::optional<QString> saveFile(const QString& filter, const QString& title) override;
@@ -30,7 +34,10 @@ class QtDialogs : public Dialogs {
   bool askYesNo(const QString& text) override;
 
  private:
+  std::optional<QString> chosenFile(QFileDialog& dialog, const QString& filter);
+
   QWidget* parent_ = nullptr;
+  WindowMemory* memory_ = nullptr;
 };
 
 }  // namespace kalvenor
