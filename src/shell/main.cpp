@@ -9,6 +9,7 @@
 #include "shell/form_main.h"
 #include "shell/preload.h"
 #include "shell/qt_dialogs.h"
+#include "shell/qt_translations.h"
 #include "shell/window_memory.h"
 
 namespace {
@@ -45,6 +46,10 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   QApplication app(argc, argv);
+  if (!kalvenor::installQtJapanese(app)) {
+    std::fputs("kalvenor: Qt's Japanese translations are not installed; its dialogs stay English\n",
+               stderr);
+  }
   QSettings settings(QStringLiteral("Kalvenor2003"), QStringLiteral("kalvenor"));
   kalvenor::WindowMemory memory(settings);
   kalvenor::QtDialogs dialogs;

@@ -1,9 +1,15 @@
 #include "shell/qt_dialogs.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QListView>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QtTest>
+
+#include "shell/qt_translations.h"
 
 using namespace kalvenor;
 
@@ -13,6 +19,7 @@ class QtDialogsTest : public QObject {
 
  private slots:
   void allFilesListsFilesWithoutAnExtension();
+  void qtsOwnTextsAreJapanese();
 
  private:
   static QStringList listed(const QFileDialog& dialog);
@@ -52,6 +59,32 @@ void QtDialogsTest::allFilesListsFilesWithoutAnExtension() {
   dialog.selectNameFilter(dialog.nameFilters().at(1));
   QCOMPARE(types->currentText(), QString("すべてのファイル (*.*)"));
   QTRY_COMPARE(listed(dialog), (QStringList{"dem", "picture.bmp"}));
+}
+
+// Once Qt's Japanese translations are installed its file dialog and message boxes speak
+// Japanese; the captions the viewer gives them stay as written.
+void QtDialogsTest::qtsOwnTextsAreJapanese() {
+  QVERIFY(installQtJapanese(*QCoreApplication::instance()));
+  QFileDialog dialog;
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  setUpFileDialog(dialog, "ビットマップファイル (*.bmp)|*.bmp", {});
+  dialog.show();
+  const auto* lookIn = dialog.findChild<QLabel*>("lookInLabel");
+  const auto* fileName = dialog.findChild<QLabel*>("fileNameLabel");
+  const auto* buttons = dialog.findChild<QDialogButtonBox*>("buttonBox");
+  QVERIFY(lookIn && fileName && buttons);
+  QCOMPARE(lookIn->text(), QStringLiteral("アドレス:"));
+  QCOMPARE(fileName->text(), QStringLiteral("ファイル名(&N):"));
+  QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
+  QCOMPARE(buttons->button(QDialogButtonBox::Save)->text(), QStringLiteral("保存(&S)"));
+  const auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+  QCOMPARE(types->itemText(0), QString("ビットマップファイル (*.bmp)"));
+
+  QMessageBox box(QMessageBox::Question, "Kalvenor2003", "Overwrite map.bmp?",
+                  QMessageBox::Yes | QMessageBox::No);
+  QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));
+  QCOMPARE(box.text(), QStringLiteral("Overwrite map.bmp?"));
 }
 
 QTEST_MAIN(QtDialogsTest)
