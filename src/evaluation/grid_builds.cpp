@@ -1,6 +1,9 @@
 #include "evaluation/grid_builds.h"
 
+#include <omp.h>
+
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -29,22 +32,45 @@ void checkInputs(const BuildInputs& in) {
 // No ground: a column whose surface is not known is air from the base up.
 constexpr double kNoGround = -std::numeric_limits<double>::infinity();
 
-// Classifies one vertical grid into `grid`: a node above `surface` (the display elevation of
-// its column) is air, every other node gets its strict unit.
-template <typename SurfaceOfColumn>
-void classifyVerticalGrid(const LogicalModel& model, const std::vector<GridSurface>& grids,
-                          VerticalGrid& grid, const SurfaceOfColumn& surface) {
-  grid.unit = Array2D<std::int16_t>(1, grid.nH, 1, grid.nV, 0);
+void report(const BuildProgress& progress, double done) {
+  if (progress) progress(done);
+}
+
+// Runs column(i) for i = 1..n on all cores in one parallel loop (every barrier costs a waiting
+// thread's spinning on a busy machine); every column writes only its own nodes. Thread 0 is the
+// caller's thread, the only one that may report progress: it reports the share done as it goes.
+template <typename Column>
+void forEachColumn(int n, const Column& column, const BuildProgress& progress, double from,
+                   double to) {
+  std::atomic<int> done = 0;
+#pragma omp parallel for schedule(dynamic, 4)
+  for (int i = 1; i <= n; ++i) {
+    column(i);
+    const int count = ++done;
+    if (omp_get_thread_num() == 0) report(progress, from + (to - from) * count / n);
+  }
+  report(progress, to);
+}
+
+// The boundary files, one per thread.
+void readSideBySide(int Nbd, const std::function<void(int)>& readSlot) {
+#pragma omp parallel for schedule(dynamic)
+  for (int k = 1; k <= Nbd; ++k) readSlot(k);
+}
+
+std::vector<GridSurface> readBoundaries(const BuildInputs& in) {
+  return readBoundaryGrids(in.boundaryFile, in.model.Nbd, in.display, {in.srs}, readSideBySide);
+}
+
+// Classifies column h of a vertical grid whose units are allocated: a node above `ground` (the
+// display elevation of the column) is air, every other node gets its strict unit.
+void classifyColumn(const LogicalModel& model, const std::vector<GridSurface>& grids,
+                    VerticalGrid& grid, int h, double ground) {
   ColumnClassifier classifier(model, grids);
-  for (int h = 1; h <= grid.nH; ++h) {
-    const double x = grid.x(h);
-    const double y = grid.y(h);
-    const double zs = surface(h, x, y);
-    classifier.moveTo(x, y);
-    for (int v = 1; v <= grid.nV; ++v) {
-      double z = grid.z(v);
-      grid.unit(h, v) = z > zs ? kAir : classifier.classify(z).unitStrict;
-    }
+  classifier.moveTo(grid.x(h), grid.y(h));
+  for (int v = 1; v <= grid.nV; ++v) {
+    double z = grid.z(v);
+    grid.unit(h, v) = z > ground ? kAir : classifier.classify(z).unitStrict;
   }
 }
 
@@ -83,8 +109,11 @@ double edgeElevation(int slot, const DisplaySurface& d, int h) {
   return d.missing.at(i, j) ? kNoGround : d.dispZ(i, j);
 }
 
-void report(const BuildProgress& progress, double done) {
-  if (progress) progress(done);
+// Column t of the four walls taken in turn, south first: the wall's slot and its column.
+std::pair<int, int> wallColumn(const MapGrid& grid, int t) {
+  int slot = kSouthWall;
+  while (t > grid.verticalGrids[slot].nH) t -= grid.verticalGrids[slot++].nH;
+  return {slot, t};
 }
 
 }  // namespace
@@ -97,31 +126,41 @@ MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress, MapP
   checkInputs(in);
   const DisplaySurface& d = in.display;
   MapBuild build;
-  build.boundaryGrids = readBoundaryGrids(in.boundaryFile, in.model.Nbd, d, {in.srs});
+  build.boundaryGrids = readBoundaries(in);
 
   MapGrid& grid = build.grid;
   grid.mapUnit = Array2D<std::int16_t>(1, d.Nx, 1, d.Ny, 0);
-  for (int i = 1; i <= d.Nx; ++i) {
-    for (int j = 1; j <= d.Ny; ++j) {
-      if (d.missing.at(i, j)) continue;  // no elevation, no unit
-      double z = d.dispZ(i, j);
-      grid.mapUnit(i, j) =
-          classifyPoint(in.model, build.boundaryGrids, d.x(i), d.y(j), z).unitStrict;
-    }
-    report(progress, 0.5 * i / d.Nx);
-  }
+  forEachColumn(
+      d.Nx,
+      [&](int i) {
+        for (int j = 1; j <= d.Ny; ++j) {
+          if (d.missing.at(i, j)) continue;  // no elevation, no unit
+          double z = d.dispZ(i, j);
+          grid.mapUnit(i, j) =
+              classifyPoint(in.model, build.boundaryGrids, d.x(i), d.y(j), z).unitStrict;
+        }
+      },
+      progress, 0, 0.5);
   if (parts == MapParts::SurfaceOnly) return build;
 
   grid.Nz = wallLevels(d.Nx, d.Ny);
   grid.Dzz = (d.Zmax - in.Zbase) / (grid.Nz - 1);
+  std::array<std::vector<double>, 5> ground;
   for (int slot = kSouthWall; slot <= kEastWall; ++slot) {
     VerticalGrid& wall = grid.verticalGrids[slot];
     wall = wallGrid(slot, d, in.Zbase, grid.Nz, grid.Dzz);
+    wall.unit = Array2D<std::int16_t>(1, wall.nH, 1, wall.nV, 0);
     build.wallProfiles[slot] = buildBoundaryProfile(wall, build.boundaryGrids, in.model.Nbd);
-    classifyVerticalGrid(in.model, build.boundaryGrids, wall,
-                         [&](int h, double, double) { return edgeElevation(slot, d, h); });
-    report(progress, 0.5 + 0.125 * slot);
+    ground[slot].resize(wall.nH + 1);
+    for (int h = 1; h <= wall.nH; ++h) ground[slot][h] = edgeElevation(slot, d, h);
   }
+  forEachColumn(
+      2 * (d.Nx + d.Ny),
+      [&](int t) {
+        const auto [slot, h] = wallColumn(grid, t);
+        classifyColumn(in.model, build.boundaryGrids, grid.verticalGrids[slot], h, ground[slot][h]);
+      },
+      progress, 0.5, 1);
   return build;
 }
 
@@ -227,7 +266,7 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
   }
   sec.Nmax = std::max({sec.Nxy, d.Nx, d.Ny, grid.Nz});
 
-  build.boundaryGrids = readBoundaryGrids(in.boundaryFile, in.model.Nbd, d, {in.srs});
+  build.boundaryGrids = readBoundaries(in);
   grid.mapUnit = Array2D<std::int16_t>(1, d.Nx, 1, d.Ny, 0);
   VerticalGrid& slot = grid.verticalGrids[kSectionSlot];
   slot = VerticalGrid{
@@ -240,12 +279,16 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
   sec.Zbase = in.Zbase;
   sec.Dzz = grid.Dzz;
   sec.Nz = grid.Nz;
-  classifyVerticalGrid(in.model, build.boundaryGrids, slot, [&](int h, double x, double y) {
-    sec.sectionSurfZ[h] = surfaceElevationAt(d, x, y);
-    sec.groundKnown[h] = surfaceDefinedAt(d, x, y);
-    return sec.groundKnown[h] ? sec.sectionSurfZ[h] : kNoGround;
-  });
-  report(progress, 1.0);
+  std::vector<double> ground(sec.Nxy + 1);
+  for (int h = 1; h <= sec.Nxy; ++h) {
+    sec.sectionSurfZ[h] = surfaceElevationAt(d, slot.x(h), slot.y(h));
+    sec.groundKnown[h] = surfaceDefinedAt(d, slot.x(h), slot.y(h));
+    ground[h] = sec.groundKnown[h] ? sec.sectionSurfZ[h] : kNoGround;
+  }
+  slot.unit = Array2D<std::int16_t>(1, slot.nH, 1, slot.nV, 0);
+  forEachColumn(
+      sec.Nxy, [&](int h) { classifyColumn(in.model, build.boundaryGrids, slot, h, ground[h]); },
+      progress, 0.1, 1);
   return build;
 }
 

@@ -1,5 +1,7 @@
 #include "model/boundary_grids.h"
 
+#include <exception>
+
 #include "model/number_text.h"
 #include "model/read_error.h"
 
@@ -28,17 +30,40 @@ GridSurface readBoundaryGrid(const std::string& path, const GridReading& reading
   return grid;
 }
 
+namespace {
+
+GridSurface readBoundarySlot(const std::vector<std::string>& boundaryFile, int k,
+                             const GridReading& reading) {
+  if (k >= static_cast<int>(boundaryFile.size()) || boundaryFile[k].empty()) {
+    throw ReadError("", 0, 0,
+                    "no grid file has been picked for boundary " + std::to_string(k) +
+                        "; pick the boundary files first");
+  }
+  return readBoundaryGrid(boundaryFile[k], reading);
+}
+
+void inTurn(int Nbd, const std::function<void(int)>& readSlot) {
+  for (int k = 1; k <= Nbd; ++k) readSlot(k);
+}
+
+}  // namespace
+
 std::vector<GridSurface> readBoundaryGrids(const std::vector<std::string>& boundaryFile, int Nbd,
                                            const DisplaySurface& display,
-                                           const GridReading& reading) {
+                                           const GridReading& reading,
+                                           const ForEachBoundary& forEach) {
   std::vector<GridSurface> grids(Nbd + 2);
-  for (int k = 1; k <= Nbd; ++k) {
-    if (k >= static_cast<int>(boundaryFile.size()) || boundaryFile[k].empty()) {
-      throw ReadError("", 0, 0,
-                      "no grid file has been picked for boundary " + std::to_string(k) +
-                          "; pick the boundary files first");
+  // A slot's failure is kept, not thrown, so it cannot escape a thread it was read on.
+  std::vector<std::exception_ptr> failure(Nbd + 1);
+  (forEach ? forEach : inTurn)(Nbd, [&](int k) {
+    try {
+      grids[k] = readBoundarySlot(boundaryFile, k, reading);
+    } catch (...) {
+      failure[k] = std::current_exception();
     }
-    grids[k] = readBoundaryGrid(boundaryFile[k], reading);
+  });
+  for (int k = 1; k <= Nbd; ++k) {
+    if (failure[k]) std::rethrow_exception(failure[k]);
   }
   grids[Nbd + 1] = asGridSurface(display);
   return grids;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,11 +18,18 @@ void requireEveryNode(const std::string& path, const GridSurface& grid);
 // The grid of one boundary, read and checked as every boundary is.
 GridSurface readBoundaryGrid(const std::string& path, const GridReading& reading);
 
+// Calls readSlot(k) once for every k in 1..Nbd, in any order and on any thread; readSlot does
+// not throw.
+using ForEachBoundary = std::function<void(int Nbd, const std::function<void(int)>& readSlot)>;
+
 // Reads the grid of every boundary 1..Nbd, each at its own size and without jitter, and puts a
 // copy of the display surface into slot Nbd + 1; slot 0 is unused. `boundaryFile` holds the
-// paths in slots 1..Nbd. Throws ReadError when a boundary has no file or its file is bad.
+// paths in slots 1..Nbd. `forEach` may read the files side by side. Throws ReadError when a
+// boundary has no file or its file is bad; of several, the lowest boundary's, as reading them in
+// turn would.
 std::vector<GridSurface> readBoundaryGrids(const std::vector<std::string>& boundaryFile, int Nbd,
                                            const DisplaySurface& display,
-                                           const GridReading& reading = {});
+                                           const GridReading& reading = {},
+                                           const ForEachBoundary& forEach = {});
 
 }  // namespace kalvenor

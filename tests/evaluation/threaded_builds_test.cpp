@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+#include <omp.h>
+
+#include <string>
+
+#include "evaluation/grid_builds.h"
+#include "model/read_error.h"
+#include "test_paths.h"
+
+namespace kalvenor {
+namespace {
+
+// The bundled folded basin: four boundaries that fold, cross the ground and are cut by an
+// unconformity, over a display surface with a patch of nodes without elevation on its southern
+// edge, so walls and sections have air columns too.
+class ThreadedBuildsTest : public ::testing::Test {
+ protected:
+  static std::string example(const std::string& name) {
+    return KALVENOR_EXAMPLES_DIR "/folded-basin/" + name;
+  }
+
+  void SetUp() override {
+    ASSERT_TRUE(buildUnitOfPattern(model));
+    LoadJitter jitter;
+    display = makeDisplaySurface(readGridSurface(example("topography.txt")), jitter);
+    display.missing = MissingNodes(display.Nx, display.Ny);
+    for (int i = 30; i <= 45; ++i) {
+      for (int j = 1; j <= 12; ++j) display.missing.set(i, j);
+    }
+  }
+  void TearDown() override { omp_set_num_threads(allThreads); }
+
+  BuildInputs inputs() const { return {model, files, display, 0.0}; }
+
+  const int allThreads = omp_get_max_threads();
+  LogicalModel model = readLogicalModel(example("model.txt"));
+  std::vector<std::string> files = {"", example("limestone_top.txt"), example("sandstone_top.txt"),
+                                    example("mudstone_top.txt"), example("unconformity.txt")};
+  DisplaySurface display;
+};
+
+// The first node at which two unit arrays differ, or "" when they are equal node for node.
+std::string firstDifference(const Array2D<std::int16_t>& a, const Array2D<std::int16_t>& b) {
+  if (a.iLast() != b.iLast() || a.jLast() != b.jLast()) return "the sizes differ";
+  for (int i = a.iFirst(); i <= a.iLast(); ++i) {
+    for (int j = a.jFirst(); j <= a.jLast(); ++j) {
+      if (a(i, j) != b(i, j)) {
+        return "node (" + std::to_string(i) + ", " + std::to_string(j) +
+               "): " + std::to_string(a(i, j)) + " against " + std::to_string(b(i, j));
+      }
+    }
+  }
+  return "";
+}
+
+TEST_F(ThreadedBuildsTest, TheMapGridIsTheSameOnOneThreadAndOnMany) {
+  omp_set_num_threads(1);
+  const MapBuild single = buildMapGrid(inputs());
+  for (const int threads : {allThreads, 3}) {
+    SCOPED_TRACE(std::to_string(threads) + " threads");
+    omp_set_num_threads(threads);
+    const MapBuild many = buildMapGrid(inputs());
+    EXPECT_EQ(firstDifference(single.grid.mapUnit, many.grid.mapUnit), "");
+    for (int slot = kSouthWall; slot <= kEastWall; ++slot) {
+      EXPECT_EQ(
+          firstDifference(single.grid.verticalGrids[slot].unit, many.grid.verticalGrids[slot].unit),
+          "")
+          << "wall " << slot;
+    }
+  }
+  // The case reaches every kind of node: air, no unit and each of the five units.
+  const Array2D<std::int16_t>& south = single.grid.verticalGrids[kSouthWall].unit;
+  EXPECT_EQ(south(35, 1), kAir);
+  EXPECT_EQ(single.grid.mapUnit(35, 5), 0);
+  for (std::int16_t unit = 1; unit <= 5; ++unit) {
+    bool found = false;
+    for (int i = 1; i <= display.Nx && !found; ++i) {
+      for (int j = 1; j <= display.Ny && !found; ++j) found = single.grid.mapUnit(i, j) == unit;
+    }
+    EXPECT_TRUE(found) << "unit " << unit << " crops out nowhere";
+  }
+}
+
+TEST_F(ThreadedBuildsTest, TheSectionGridIsTheSameOnOneThreadAndOnMany) {
+  const SectionLine diagonal{30000, 40000, true, 35000, 44000, 0};
+  omp_set_num_threads(1);
+  const SectionBuild single = buildSectionGrid(inputs(), diagonal);
+  ASSERT_GT(single.section.Nxy, 200);  // several blocks of columns
+  for (const int threads : {allThreads, 3}) {
+    SCOPED_TRACE(std::to_string(threads) + " threads");
+    omp_set_num_threads(threads);
+    const SectionBuild many = buildSectionGrid(inputs(), diagonal);
+    EXPECT_EQ(firstDifference(single.grid.verticalGrids[kSectionSlot].unit,
+                              many.grid.verticalGrids[kSectionSlot].unit),
+              "");
+    EXPECT_EQ(single.section.sectionSurfZ, many.section.sectionSurfZ);
+    EXPECT_EQ(single.section.groundKnown, many.section.groundKnown);
+  }
+}
+
+TEST_F(ThreadedBuildsTest, ABadBoundaryFileAmongOthersReadSideBySideIsTheOneNamed) {
+  files[3] = example("no_such_file.txt");
+  files[4] = "";
+  try {
+    buildMapGrid(inputs());
+    FAIL() << "a build with a missing file went through";
+  } catch (const ReadError& error) {
+    EXPECT_EQ(error.path(), files[3]);  // the lowest boundary that failed, as read in turn
+  }
+}
+
+}  // namespace
+}  // namespace kalvenor
