@@ -1,5 +1,6 @@
 #include "evaluation/classification.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -32,6 +33,21 @@ Classification classifyAgainst(const LogicalModel& model, const BoundaryAt& boun
     z = roundTo7Decimals(z);
     return std::pair{z, zb};
   });
+}
+
+// The first v in first..last at which holds(v), or last + 1; holds turns from false to true at
+// most once.
+template <typename Holds>
+int firstWhere(int first, int last, const Holds& holds) {
+  while (first <= last) {
+    const int middle = first + (last - first) / 2;
+    if (holds(middle)) {
+      last = middle - 1;
+    } else {
+      first = middle + 1;
+    }
+  }
+  return first;
 }
 
 }  // namespace
@@ -69,6 +85,25 @@ void ColumnClassifier::moveTo(double x, double y) {
 Classification ColumnClassifier::classify(double& z) const {
   return classifyAgainst(
       model_, [this](int k) { return roundedBoundary_[k]; }, z);
+}
+
+int ColumnClassifier::classifyLevels(const LineGeometry& levels, double ceiling,
+                                     const LevelRun& fill) {
+  const int top = firstWhere(1, levels.nV, [&](int v) { return levels.z(v) > ceiling; }) - 1;
+  runStart_.assign({1, top + 1});
+  for (int k = 1; k <= model_.Nbd; ++k) {
+    runStart_.push_back(firstWhere(
+        1, top, [&](int v) { return roundTo7Decimals(levels.z(v)) > roundedBoundary_[k]; }));
+  }
+  std::sort(runStart_.begin(), runStart_.end());
+  for (std::size_t r = 0; r + 1 < runStart_.size(); ++r) {
+    const int first = runStart_[r];
+    const int last = runStart_[r + 1] - 1;
+    if (first > last) continue;
+    double z = levels.z(first);
+    fill(first, last, classify(z).unitStrict);
+  }
+  return top;
 }
 
 }  // namespace kalvenor

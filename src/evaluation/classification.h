@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
+#include "evaluation/line_geometry.h"
 #include "model/grid_surface.h"
 #include "model/logical_model.h"
 
@@ -34,6 +36,9 @@ Classification classifyTracePoint(const LogicalModel& model, const std::vector<G
 Classification classifyAmong(const LogicalModel& model, const std::vector<double>& boundaryZ,
                              double z);
 
+// Levels first..last of a column, all of one unit.
+using LevelRun = std::function<void(int first, int last, std::int16_t unit)>;
+
 // The same decision for many points of one vertical line: the boundary elevations under the
 // line are interpolated and rounded once, which gives exactly what classifyPoint gives there.
 class ColumnClassifier {
@@ -42,10 +47,17 @@ class ColumnClassifier {
   void moveTo(double x, double y);
   Classification classify(double& z) const;
 
+  // The strict units of the levels z(1), z(2), ... of `levels` (dzV > 0) up to the last one not
+  // above `ceiling`, whose number it returns, handed to `fill` in runs that cover them in order.
+  // Each level gets what classify gives it: its rounded elevation rises with the level, so each
+  // boundary's test turns once, at a level found by bisection, and the unit changes only there.
+  int classifyLevels(const LineGeometry& levels, double ceiling, const LevelRun& fill);
+
  private:
   const LogicalModel& model_;
   const std::vector<GridSurface>& grids_;
   std::vector<double> roundedBoundary_;  // 1..Nbd
+  std::vector<int> runStart_;            // levels where a run starts, and one past the last
 };
 
 }  // namespace kalvenor

@@ -68,10 +68,11 @@ void classifyColumn(const LogicalModel& model, const std::vector<GridSurface>& g
                     VerticalGrid& grid, int h, double ground) {
   ColumnClassifier classifier(model, grids);
   classifier.moveTo(grid.x(h), grid.y(h));
-  for (int v = 1; v <= grid.nV; ++v) {
-    double z = grid.z(v);
-    grid.unit(h, v) = z > ground ? kAir : classifier.classify(z).unitStrict;
-  }
+  const auto fill = [&](int first, int last, std::int16_t unit) {
+    for (int v = first; v <= last; ++v) grid.unit(h, v) = unit;
+  };
+  const int top = classifier.classifyLevels(grid, ground, fill);
+  fill(top + 1, grid.nV, kAir);
 }
 
 VerticalGrid wallGrid(int slot, const DisplaySurface& d, double Zbase, int Nz, double Dzz) {

@@ -122,5 +122,47 @@ TEST(ColumnClassifier, GivesExactlyWhatClassifyPointGives) {
   }
 }
 
+// Levels from -3 every 0.1 (not exact in binary) against boundaries that meet levels exactly, meet
+// them only after rounding to 7 decimals, cross the column, or lie wholly below or above it, in a
+// model whose units come back higher up (so runs of one unit are not one per unit).
+TEST(ColumnClassifier, LevelsClassifiedInRunsGetWhatEachGetsAlone) {
+  const std::vector<GridSurface> grids = {
+      {},
+      flatAt(0.3),
+      makeGrid(2, 2, 0, 0, 10, 10, [](double x, double) { return 4.00000004 + 0.5 * x; }),
+      makeGrid(3, 3, 0, 0, 5, 5, [](double x, double y) { return 7.5 - 0.3 * x + 0.2 * y; }),
+      flatAt(-40.0)};
+  const LogicalModel model =
+      modelOf(4, {{-1, 0, 0, 0}, {1, -1, -1, 1}, {1, 1, -1, 1}, {1, -1, 1, 1}, {1, 1, 1, 1}});
+  LineGeometry levels;
+  levels.nV = 161;
+  levels.z0 = -3;
+  levels.dzV = 0.1;
+  ColumnClassifier column(model, grids);
+  for (const double x : {0.0, 1.0, 3.3, 10.0}) {
+    column.moveTo(x, 2.0);
+    for (const double ceiling : {1e9, 12.0, 4.1, 2.0, -3.0, -3.5, -1e9}) {
+      SCOPED_TRACE("x " + std::to_string(x) + ", ceiling " + std::to_string(ceiling));
+      std::vector<int> unit(levels.nV + 2, -99);
+      int next = 1;
+      const int top = column.classifyLevels(levels, ceiling, [&](int first, int last, int u) {
+        EXPECT_EQ(first, next) << "runs in order, without gaps";
+        for (int v = first; v <= last; ++v) unit[v] = u;
+        next = last + 1;
+      });
+      EXPECT_EQ(next, top + 1);
+      for (int v = 1; v <= levels.nV; ++v) {
+        double z = levels.z(v);
+        if (z > ceiling) {
+          EXPECT_GT(v, top);
+          continue;
+        }
+        ASSERT_LE(v, top);
+        EXPECT_EQ(unit[v], column.classify(z).unitStrict) << "level " << v << ", z " << z;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kalvenor

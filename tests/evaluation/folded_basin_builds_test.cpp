@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "evaluation/classification.h"
 #include "evaluation/grid_builds.h"
 #include "model/read_error.h"
 #include "test_paths.h"
@@ -13,7 +14,7 @@ namespace {
 // The bundled folded basin: four boundaries that fold, cross the ground and are cut by an
 // unconformity, over a display surface with a patch of nodes without elevation on its southern
 // edge, so walls and sections have air columns too.
-class ThreadedBuildsTest : public ::testing::Test {
+class FoldedBasinBuilds : public ::testing::Test {
  protected:
   static std::string example(const std::string& name) {
     return KALVENOR_EXAMPLES_DIR "/folded-basin/" + name;
@@ -53,7 +54,7 @@ std::string firstDifference(const Array2D<std::int16_t>& a, const Array2D<std::i
   return "";
 }
 
-TEST_F(ThreadedBuildsTest, TheMapGridIsTheSameOnOneThreadAndOnMany) {
+TEST_F(FoldedBasinBuilds, TheMapGridIsTheSameOnOneThreadAndOnMany) {
   omp_set_num_threads(1);
   const MapBuild single = buildMapGrid(inputs());
   for (const int threads : {allThreads, 3}) {
@@ -81,7 +82,7 @@ TEST_F(ThreadedBuildsTest, TheMapGridIsTheSameOnOneThreadAndOnMany) {
   }
 }
 
-TEST_F(ThreadedBuildsTest, TheSectionGridIsTheSameOnOneThreadAndOnMany) {
+TEST_F(FoldedBasinBuilds, TheSectionGridIsTheSameOnOneThreadAndOnMany) {
   const SectionLine diagonal{30000, 40000, true, 35000, 44000, 0};
   omp_set_num_threads(1);
   const SectionBuild single = buildSectionGrid(inputs(), diagonal);
@@ -98,7 +99,7 @@ TEST_F(ThreadedBuildsTest, TheSectionGridIsTheSameOnOneThreadAndOnMany) {
   }
 }
 
-TEST_F(ThreadedBuildsTest, ABadBoundaryFileAmongOthersReadSideBySideIsTheOneNamed) {
+TEST_F(FoldedBasinBuilds, ABadBoundaryFileAmongOthersReadSideBySideIsTheOneNamed) {
   files[3] = example("no_such_file.txt");
   files[4] = "";
   try {
@@ -107,6 +108,44 @@ TEST_F(ThreadedBuildsTest, ABadBoundaryFileAmongOthersReadSideBySideIsTheOneName
   } catch (const ReadError& error) {
     EXPECT_EQ(error.path(), files[3]);  // the lowest boundary that failed, as read in turn
   }
+}
+
+// Wall and section columns are classified in runs between the boundaries' levels; every node
+// must get what it gets on its own: air above the ground of its column, else its strict unit.
+void expectEveryNodeAsAlone(const LogicalModel& model, const std::vector<GridSurface>& grids,
+                            const VerticalGrid& grid, const std::vector<double>& ground) {
+  for (int h = 1; h <= grid.nH; ++h) {
+    for (int v = 1; v <= grid.nV; ++v) {
+      double z = grid.z(v);
+      const int expected =
+          z > ground[h] ? kAir : classifyPoint(model, grids, grid.x(h), grid.y(h), z).unitStrict;
+      ASSERT_EQ(grid.unit(h, v), expected) << "column " << h << ", level " << v;
+    }
+  }
+}
+
+TEST_F(FoldedBasinBuilds, EveryWallNodeGetsTheUnitOfItsPointAlone) {
+  const MapBuild b = buildMapGrid(inputs());
+  for (int slot = kSouthWall; slot <= kEastWall; ++slot) {
+    SCOPED_TRACE("wall " + std::to_string(slot));
+    const VerticalGrid& wall = b.grid.verticalGrids[slot];
+    std::vector<double> ground(wall.nH + 1);
+    for (int h = 1; h <= wall.nH; ++h) {
+      const int i = slot == kWestWall ? 1 : slot == kEastWall ? display.Nx : h;
+      const int j = slot == kSouthWall ? 1 : slot == kNorthWall ? display.Ny : h;
+      ground[h] = display.missing.at(i, j) ? -1e300 : display.dispZ(i, j);
+    }
+    expectEveryNodeAsAlone(model, b.boundaryGrids, wall, ground);
+  }
+}
+
+TEST_F(FoldedBasinBuilds, EverySectionNodeGetsTheUnitOfItsPointAlone) {
+  const SectionBuild b = buildSectionGrid(inputs(), {30000, 40000, true, 35000, 44000, 0});
+  std::vector<double> ground(b.section.Nxy + 1);
+  for (int h = 1; h <= b.section.Nxy; ++h) {
+    ground[h] = b.section.groundKnown[h] ? b.section.sectionSurfZ[h] : -1e300;
+  }
+  expectEveryNodeAsAlone(model, b.boundaryGrids, b.grid.verticalGrids[kSectionSlot], ground);
 }
 
 }  // namespace
