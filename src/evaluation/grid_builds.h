@@ -34,7 +34,8 @@ struct BuildInputs {
   std::string srs = {};
 };
 
-// Called now and then with the share of the work done, from 0 to 1.
+// Called now and then with the share of the work done, from 0 to 1, always on the thread that
+// started the build, at times while other threads are classifying; it must not throw.
 using BuildProgress = std::function<void(double)>;
 
 struct MapBuild {
