@@ -53,6 +53,8 @@ class FormMain : public QWidget, private SessionObserver {
   bool runSteps(const std::function<void()>& steps);
   // Shows each warning of a step that went on.
   void showWarnings(const Warnings& warnings);
+  // Asks for a file to save to and, when it exists, whether to replace it; nothing on a cancel.
+  std::optional<QString> askSavePath(const QString& filter);
 
   // Step (1): the logical model.
   void cmdOpenModel_Click();

@@ -50,15 +50,19 @@ void FormMain::cmdImagePaste_Click() {
   formImageS_->setPicture(QGuiApplication::clipboard()->image());
 }
 
+std::optional<QString> FormMain::askSavePath(const QString& filter) {
+  const std::optional<QString> path = dialogs_.saveFile(filter, {});
+  if (!path || !QFileInfo::exists(*path)) return path;
+  const QString question =
+      QDir::toNativeSeparators(*path) +
+      QStringLiteral(" はすでに存在しています．\r\n既存のファイルに上書きしますか？");
+  if (!dialogs_.askYesNo(question)) return std::nullopt;
+  return path;
+}
+
 void FormMain::cmdImageSave_Click() {
-  const std::optional<QString> path = dialogs_.saveFile(kPictureFilter, {});
+  const std::optional<QString> path = askSavePath(kPictureFilter);
   if (!path) return;
-  if (QFileInfo::exists(*path)) {
-    const QString question =
-        QDir::toNativeSeparators(*path) +
-        QStringLiteral(" はすでに存在しています．\r\n既存のファイルに上書きしますか？");
-    if (!dialogs_.askYesNo(question)) return;
-  }
   const QString problem = writePicture(*path);
   if (!problem.isEmpty()) {
     dialogs_.message(QStringLiteral("The picture could not be saved as %1: %2")

@@ -18,14 +18,8 @@ const QString kSessionFilter =
 }  // namespace
 
 void FormMain::cmdSessionSave_Click() {
-  const std::optional<QString> path = dialogs_.saveFile(kSessionFilter, {});
+  const std::optional<QString> path = askSavePath(kSessionFilter);
   if (!path) return;
-  if (QFileInfo::exists(*path)) {
-    const QString question =
-        QDir::toNativeSeparators(*path) +
-        QStringLiteral(" はすでに存在しています．\r\n既存のファイルに上書きしますか？");
-    if (!dialogs_.askYesNo(question)) return;
-  }
   const std::string file = QFileInfo(*path).absoluteFilePath().toStdString();
   const ImageCanvas& canvas = formImage_->canvas();
   try {
