@@ -23,6 +23,11 @@ QPainter& ImageCanvas::painter() {
 void ImageCanvas::finishPainting() const { painter_.reset(); }
 
 void ImageCanvas::drawn() {
+  blank_ = false;
+  changed();
+}
+
+void ImageCanvas::changed() {
   if (changed_) changed_();
 }
 
@@ -30,7 +35,8 @@ void ImageCanvas::clear() {
   finishPainting();
   image_.fill(toQColor(backgroundColor()));
   if (!persistent_) screen_ = image_.copy();
-  drawn();
+  blank_ = true;
+  changed();
 }
 
 double ImageCanvas::width() const { return image_.width(); }
@@ -41,7 +47,7 @@ void ImageCanvas::setPersistent(bool on) {
   finishPainting();
   persistent_ = on;
   screen_ = on ? QImage() : image_.copy();
-  drawn();
+  changed();
 }
 
 const QImage& ImageCanvas::image() const {
@@ -57,7 +63,7 @@ const QImage& ImageCanvas::screen() const {
 ImageCanvas::Snapshot ImageCanvas::snapshot() const {
   // An image with an open painter would be copied pixel by pixel.
   finishPainting();
-  return {image_, screen_, style()};
+  return {image_, screen_, style(), blank_};
 }
 
 void ImageCanvas::restore(const Snapshot& snapshot) {
@@ -65,7 +71,8 @@ void ImageCanvas::restore(const Snapshot& snapshot) {
   image_ = snapshot.image;
   screen_ = snapshot.screen;
   setStyle(snapshot.style);
-  drawn();
+  blank_ = snapshot.blank;
+  changed();
 }
 
 void ImageCanvas::resize(QSize size) {
@@ -76,7 +83,7 @@ void ImageCanvas::resize(QSize size) {
   QPainter(&resized).drawImage(0, 0, image_);
   image_ = resized;
   if (!persistent_) screen_ = image_.copy();
-  drawn();
+  changed();
 }
 
 }  // namespace kalvenor

@@ -29,6 +29,8 @@ class ImageCanvas : public PainterCanvas {
   const QImage& image() const;
   // What the window shows now.
   const QImage& screen() const;
+  // True until something is drawn after the canvas was made or cleared.
+  bool blank() const { return blank_; }
 
   // The pictures and the pen as they are now. QImage copies share their pixels until
   // one is painted on, so taking a snapshot costs nothing and the drawing that follows goes into
@@ -37,6 +39,7 @@ class ImageCanvas : public PainterCanvas {
     QImage image;
     QImage screen;
     Style style{};
+    bool blank = true;
   };
   Snapshot snapshot() const;
   // Puts a snapshot back: whatever was drawn since it was taken is gone from the window.
@@ -55,8 +58,10 @@ class ImageCanvas : public PainterCanvas {
 
  private:
   void finishPainting() const;
+  void changed();
 
   bool persistent_ = true;
+  bool blank_ = true;
   QImage image_;
   QImage screen_;
   mutable std::unique_ptr<QPainter> painter_;

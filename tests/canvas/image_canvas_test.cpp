@@ -14,6 +14,7 @@ class ImageCanvasTest : public QObject {
   void clearFillsBothPicturesWithTheBackground();
   void aLineInItsOwnColourLeavesThePenAsItWas();
   void resizeKeepsThePersistentPictureAtTheTopLeft();
+  void blankUntilDrawnOnAndAgainAfterAClear();
   void quadsOnOneLineFillNothingButTheirOutlineShows();
 };
 
@@ -95,6 +96,22 @@ void ImageCanvasTest::aLineInItsOwnColourLeavesThePenAsItWas() {
   canvas.point(10, 10);
   QCOMPARE(canvas.image().pixelColor(10, 5), QColor(0, 255, 0));
   QVERIFY(isRed(canvas.image(), 10, 10));
+}
+
+// The drawing window ignores turns and zooms over a blank canvas.
+void ImageCanvasTest::blankUntilDrawnOnAndAgainAfterAClear() {
+  ImageCanvas canvas(QSize(20, 20));
+  QVERIFY(canvas.blank());
+  canvas.resize(QSize(30, 30));
+  canvas.setPersistent(false);
+  QVERIFY(canvas.blank());
+  canvas.point(5, 5);
+  QVERIFY(!canvas.blank());
+  const ImageCanvas::Snapshot drawn = canvas.snapshot();
+  canvas.clear();
+  QVERIFY(canvas.blank());
+  canvas.restore(drawn);
+  QVERIFY(!canvas.blank());
 }
 
 void ImageCanvasTest::resizeKeepsThePersistentPictureAtTheTopLeft() {
