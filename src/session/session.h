@@ -40,7 +40,19 @@ struct ViewValues {
   double Gamma = 0.0;
   double Sca = 0.0;
   double Ve = 0.0;
+  friend bool operator==(const ViewValues&, const ViewValues&) = default;
 };
+
+// A turn, tilt or zoom asked for in the drawing window, relative to the view applied.
+struct ViewNudge {
+  double dAlpha = 0.0;  // degrees
+  double dGamma = 0.0;  // degrees
+  double scaleFactor = 1.0;
+  double veFactor = 1.0;
+};
+
+// The kind of picture a turn or zoom in the drawing window draws again.
+enum class PictureKind { None, Map, Section };
 
 // The perspective distance and plane to show when perspective is switched on or off.
 struct PerspectiveValues {
@@ -123,6 +135,11 @@ class Session {
   // Straight at the last section, from the side that puts the line's eastern end on the right.
   ViewValues sectionView() const;
   PerspectiveValues switchPerspective(bool on);
+  // The picture last drawn, while its command can still draw it; None before the first picture
+  // and after the grid it was drawn from was replaced.
+  PictureKind redrawablePicture() const;
+  // The view after a nudge: a map turns, tilts and zooms, a section only zooms.
+  ViewValues nudgedView(const ViewNudge& nudge, PictureKind kind) const;
 
   // Contours.
   void setContours(const TypedContours& typed);

@@ -46,6 +46,31 @@ PerspectiveValues Session::switchPerspective(bool on) {
   return {state_.savedDist, state_.savedPpz};
 }
 
+PictureKind Session::redrawablePicture() const {
+  const std::int16_t mode = state_.drawOptions.DrawMode;
+  if (mode == 0) return PictureKind::None;
+  const CommandStates commands = commandStates();
+  // Grid lines go over the section while it is the current kind of picture, as they were drawn.
+  const bool section = mode == kSectionPicture ||
+                       (mode == kGridLines && state_.progress.sectionGrid() == GridState::Current);
+  if (section) return commands.geoSection ? PictureKind::Section : PictureKind::None;
+  return commands.geoMap ? PictureKind::Map : PictureKind::None;
+}
+
+// The azimuth wraps into [0, 360); the depression stays between horizontal and straight down,
+// or where it was typed beyond them, so a tilt never flips the block over.
+ViewValues Session::nudgedView(const ViewNudge& nudge, PictureKind kind) const {
+  const ViewSettings& v = state_.view;
+  ViewValues values{v.Alpha, v.Gamma, v.Sca * nudge.scaleFactor, v.Ve};
+  if (kind != PictureKind::Map) return values;
+  values.Alpha = std::fmod(v.Alpha + nudge.dAlpha, 360.0);
+  if (values.Alpha < 0) values.Alpha += 360.0;
+  values.Gamma =
+      std::clamp(v.Gamma + nudge.dGamma, std::min(v.Gamma, 0.0), std::max(v.Gamma, 90.0));
+  values.Ve = v.Ve * nudge.veFactor;
+  return values;
+}
+
 void Session::setContours(const TypedContours& typed) {
   ContourSettings& c = state_.contours;
   for (const auto& [value, field] :
