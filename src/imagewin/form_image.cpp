@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "imagewin/canvas_view.h"
+#include "imagewin/view_gestures.h"
 
 namespace kalvenor {
 namespace {
@@ -25,6 +26,8 @@ FormImage::FormImage(QWidget* parent)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(picImage_);
   canvas_.setChangedCallback([this] { picImage_->update(); });
+  const auto* gestures = new ViewGestures(canvas_, *picImage_);
+  connect(gestures, &ViewGestures::nudged, this, &FormImage::viewNudged);
   // A square window half the screen wide.
   resize(halfScreenWidth(), halfScreenWidth());
 }

@@ -22,6 +22,9 @@ class FormImage : public QWidget {
  signals:
   // The outer size of the window in pixels, after every resize.
   void outerSizeChanged(int width, int height);
+  // A turn, tilt or zoom asked for over the picture: degrees to add to the azimuth and the
+  // depression, factors for the magnification and the vertical exaggeration.
+  void viewNudged(double dAlpha, double dGamma, double scaleFactor, double veFactor);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

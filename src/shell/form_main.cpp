@@ -119,6 +119,10 @@ void FormMain::connectHandlers() {
   connect(formImage_.get(), &FormImage::outerSizeChanged, this, [this](int width, int height) {
     runCommand(ui_.lblWinX, [this, width, height] { showWindowSize(width, height); });
   });
+  connect(formImage_.get(), &FormImage::viewNudged, this,
+          [this](double dAlpha, double dGamma, double scaleFactor, double veFactor) {
+            formImage_ViewNudged({dAlpha, dGamma, scaleFactor, veFactor});
+          });
 }
 
 bool FormMain::eventFilter(QObject* watched, QEvent* event) {

@@ -90,6 +90,7 @@ class FormMain : public QWidget, private SessionObserver {
   void cmdGrid_Click();
   void cmdGeoSection_Click();
   void cmdGeoSectionLine_Click();
+  void formImage_ViewNudged(const ViewNudge& nudge);
   // The legend as drawn so far.
   const QPixmap& legend() const { return legend_; }
 
@@ -164,6 +165,8 @@ class FormMain : public QWidget, private SessionObserver {
   void chkAutoRedraw_Click();
   void chkBack_Click();
   void chkAnnotations_Click();
+  void drawMap();
+  void drawSectionPicture();
   QString writePicture(const QString& path);
   void redrawPicture(Canvas& canvas);
   void chkboundary_Click();

@@ -8,6 +8,10 @@ namespace kalvenor {
 void FormMain::cmdGeoMap_Click() {
   formImage_->showCanvas();
   BusyCursor busy;
+  drawMap();
+}
+
+void FormMain::drawMap() {
   applyViewSettings();
   showWarnings(session_.drawGeoMap(formImage_->canvas()));
 }
@@ -26,8 +30,27 @@ void FormMain::cmdGrid_Click() {
 void FormMain::cmdGeoSection_Click() {
   formImage_->showCanvas();
   BusyCursor busy;
+  drawSectionPicture();
+}
+
+void FormMain::drawSectionPicture() {
   applyViewSettings();
   session_.drawSection(formImage_->canvas());
+}
+
+// A turn or zoom in the drawing window goes through the view boxes, as if typed there, and
+// draws the picture again as its command would, so the command afterwards draws the same.
+void FormMain::formImage_ViewNudged(const ViewNudge& nudge) {
+  const PictureKind kind = session_.redrawablePicture();
+  if (kind == PictureKind::None) return;
+  const ViewSettings& v = state().view;
+  const ViewValues values = session_.nudgedView(nudge, kind);
+  if (values == ViewValues{v.Alpha, v.Gamma, v.Sca, v.Ve}) return;
+  QPushButton* command = kind == PictureKind::Map ? ui_.cmdGeoMap : ui_.cmdGeoSection;
+  runCommand(command, [this, &values, kind] {
+    writeView(values);
+    kind == PictureKind::Map ? drawMap() : drawSectionPicture();
+  });
 }
 
 // The outline of the last section's plane on the picture there, with the current view.

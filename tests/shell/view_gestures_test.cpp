@@ -1,0 +1,233 @@
+#include <QWheelEvent>
+#include <QtTest>
+#include <memory>
+
+#include "imagewin/form_image.h"
+#include "window_fixture.h"
+
+using namespace kalvenor;
+
+// Turning, tilting and zooming the picture in the drawing window with the mouse, the wheel and
+// the keys: the view boxes follow, and the drawing command afterwards draws the same picture.
+class ViewGesturesTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void aDragTurnsAndTiltsTheMap();
+  void theWheelAndShiftDragZoomAndExaggerate();
+  void keysTurnTiltAndZoomInSteps();
+  void dragStepsAreDrawnOncePerTurnOfTheEventLoop();
+  void theDepressionStopsAtStraightDown();
+  void onASectionOnlyTheMagnificationChanges();
+  void nothingHappensWithoutAPicture();
+
+ private:
+  void loadAndBuild();
+  void drawDefaultMap();
+  void drag(QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton,
+            Qt::KeyboardModifiers modifiers = {});
+  void wheel(int notches);
+  void expectSamePictureFromTheCommand(QPushButton* command);
+  QWidget* picture() { return window_->formImage().findChild<QWidget*>("picImage"); }
+  const QImage& image() { return window_->formImage().canvas().image(); }
+  Ui::formMain& ui() { return window_->ui(); }
+
+  std::unique_ptr<WindowFixture> fixture_;
+  FormMain* window_ = nullptr;
+};
+
+void ViewGesturesTest::init() {
+  fixture_ = std::make_unique<WindowFixture>();
+  window_ = &fixture_->window;
+  window_->formImage().show();
+  window_->formImage().resize(300, 300);
+  QTRY_COMPARE(window_->formImage().canvas().width(), 300.0);
+}
+
+void ViewGesturesTest::cleanup() { fixture_.reset(); }
+
+// Two units under a 5 x 5 surface rising eastward, boundary flat at 50.
+void ViewGesturesTest::loadAndBuild() {
+  ScriptedDialogs& dialogs = fixture_->dialogs;
+  QTest::mouseClick(ui().cmd2Layer, Qt::LeftButton);
+  dialogs.files.push_back(fixture_->write("s.txt", "2,2,0,0,100,100,50,50,50,50"));
+  QTest::mouseClick(ui().cmdBoundaryFile, Qt::LeftButton);
+  dialogs.colors = {packRgb(200, 60, 60), packRgb(60, 60, 200)};
+  QTest::mouseClick(ui().cmdColor, Qt::LeftButton);
+  QByteArray display = "5,5,0,0,25,25";
+  for (double z : {12.3, 30.0, 50.0, 70.0, 87.6}) {
+    for (int j = 0; j < 5; ++j) display += "," + QByteArray::number(z);
+  }
+  dialogs.files.push_back(fixture_->write("surface.txt", display));
+  QTest::mouseClick(ui().cmdOpenDisplayFile, Qt::LeftButton);
+  ui().txtZbase->setText("0");
+  QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
+}
+
+// Azimuth 225, depression 30, magnification 1.2, exaggeration 2.
+void ViewGesturesTest::drawDefaultMap() {
+  loadAndBuild();
+  QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
+  QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
+  QVERIFY(fixture_->dialogs.messages.isEmpty());
+}
+
+void ViewGesturesTest::drag(QPoint from, QPoint to, Qt::MouseButton button,
+                            Qt::KeyboardModifiers modifiers) {
+  QTest::mousePress(picture(), button, modifiers, from);
+  QTest::mouseMove(picture(), (from + to) / 2);
+  QTest::mouseMove(picture(), to);
+  QTest::mouseRelease(picture(), button, modifiers, to);
+}
+
+void ViewGesturesTest::wheel(int notches) {
+  const QPointF at(150, 150);
+  QWheelEvent event(at, picture()->mapToGlobal(at), {}, QPoint(0, 120 * notches), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(picture(), &event);
+}
+
+void ViewGesturesTest::expectSamePictureFromTheCommand(QPushButton* command) {
+  const QImage turned = image().copy();
+  QTest::mouseClick(command, Qt::LeftButton);
+  QCOMPARE(image(), turned);
+  QVERIFY(fixture_->dialogs.messages.isEmpty());
+}
+
+void ViewGesturesTest::aDragTurnsAndTiltsTheMap() {
+  drawDefaultMap();
+  const QImage before = image().copy();
+  drag({100, 100}, {140, 120});  // half a degree a pixel
+  QCOMPARE(ui().txtAlpha->text(), QString("245"));
+  QCOMPARE(ui().txtGamma->text(), QString("40"));
+  QCOMPARE(window_->state().view.Alpha, 245.0);
+  QCOMPARE(ui().lblAlpha->text(), QString("245"));  // the settings of the map drawn
+  QVERIFY(image() != before);
+  expectSamePictureFromTheCommand(ui().cmdGeoMap);
+
+  drag({100, 100}, {0, 100});  // the azimuth wraps past north
+  QCOMPARE(ui().txtAlpha->text(), QString("195"));
+  drag({0, 100}, {300, 100});
+  QCOMPARE(ui().txtAlpha->text(), QString("345"));
+  drag({0, 100}, {100, 100});
+  QCOMPARE(ui().txtAlpha->text(), QString("35"));
+  expectSamePictureFromTheCommand(ui().cmdGeoMap);
+}
+
+void ViewGesturesTest::theWheelAndShiftDragZoomAndExaggerate() {
+  drawDefaultMap();
+  const QImage before = image().copy();
+  wheel(1);
+  QCOMPARE(ui().txtSca->text(), QString("1.32"));
+  QVERIFY(image() != before);
+  wheel(-2);
+  QCOMPARE(window_->state().view.Sca, 1.2 / 1.1);
+  QCOMPARE(ui().txtAlpha->text(), QString("225"));
+
+  drag({100, 200}, {100, 100}, Qt::LeftButton, Qt::ShiftModifier);  // 100 pixels up doubles
+  QCOMPARE(ui().txtVe->text(), QString("4"));
+  QCOMPARE(ui().txtGamma->text(), QString("30"));
+  drag({100, 100}, {100, 150}, Qt::RightButton);
+  QCOMPARE(window_->state().view.Ve, 4 / std::sqrt(2.0));
+  QCOMPARE(ui().txtAlpha->text(), QString("225"));
+  expectSamePictureFromTheCommand(ui().cmdGeoMap);
+}
+
+void ViewGesturesTest::keysTurnTiltAndZoomInSteps() {
+  drawDefaultMap();
+  QTest::keyClick(picture(), Qt::Key_Right);
+  QTest::keyClick(picture(), Qt::Key_Down);
+  QTest::keyClick(picture(), Qt::Key_Plus);
+  QTest::keyClick(picture(), Qt::Key_Up, Qt::ShiftModifier);
+  QCOMPARE(ui().txtAlpha->text(), QString("230"));
+  QCOMPARE(ui().txtGamma->text(), QString("35"));
+  QCOMPARE(ui().txtSca->text(), QString("1.32"));
+  QCOMPARE(ui().txtVe->text(), QString("2.2"));
+  expectSamePictureFromTheCommand(ui().cmdGeoMap);
+  QTest::keyClick(picture(), Qt::Key_Left);
+  QTest::keyClick(picture(), Qt::Key_Up);
+  QTest::keyClick(picture(), Qt::Key_Minus);
+  QCOMPARE(ui().txtAlpha->text(), QString("225"));
+  QCOMPARE(ui().txtGamma->text(), QString("30"));
+  QCOMPARE(window_->state().view.Sca, 1.32 / 1.1);
+}
+
+// Moves that arrive together are summed into one change of the view and one picture.
+void ViewGesturesTest::dragStepsAreDrawnOncePerTurnOfTheEventLoop() {
+  drawDefaultMap();
+  QSignalSpy alphaChanges(ui().txtAlpha, &QLineEdit::textChanged);
+  QTest::mousePress(picture(), Qt::LeftButton, {}, {100, 100});
+  for (int x = 102; x <= 110; x += 2) QTest::mouseMove(picture(), {x, 100});
+  QCOMPARE(alphaChanges.count(), 0);
+  QTRY_COMPARE(alphaChanges.count(), 1);
+  QCOMPARE(ui().txtAlpha->text(), QString("230"));
+  QTest::mouseRelease(picture(), Qt::LeftButton, {}, {110, 100});
+  QCOMPARE(alphaChanges.count(), 1);
+  expectSamePictureFromTheCommand(ui().cmdGeoMap);
+}
+
+// Between horizontal and straight down, so the block never turns over.
+void ViewGesturesTest::theDepressionStopsAtStraightDown() {
+  drawDefaultMap();
+  drag({100, 0}, {100, 299});
+  QCOMPARE(ui().txtGamma->text(), QString("90"));
+  drag({100, 299}, {100, 0});
+  QCOMPARE(ui().txtGamma->text(), QString("0"));
+  ui().txtGamma->setText("-10");  // typed beyond the range: a tilt does not jump back
+  QTest::keyClick(picture(), Qt::Key_Down);
+  QCOMPARE(ui().txtGamma->text(), QString("-5"));
+  QTest::keyClick(picture(), Qt::Key_Up);
+  QTest::keyClick(picture(), Qt::Key_Up);
+  QCOMPARE(ui().txtGamma->text(), QString("-5"));
+}
+
+void ViewGesturesTest::onASectionOnlyTheMagnificationChanges() {
+  loadAndBuild();
+  ui().optSection2->setChecked(true);
+  ui().txtXstart->setText("0");
+  ui().txtYstart->setText("0");
+  ui().txtXend->setText("100");
+  ui().txtYend->setText("100");
+  QTest::mouseClick(ui().cmdSectionModel, Qt::LeftButton);
+  QTest::mouseClick(ui().cmdGeoSection, Qt::LeftButton);
+  QVERIFY(fixture_->dialogs.messages.isEmpty());
+  const QString alpha = ui().txtAlpha->text();
+  const QImage before = image().copy();
+  drag({100, 100}, {200, 200});
+  QTest::keyClick(picture(), Qt::Key_Right);
+  QCOMPARE(ui().txtAlpha->text(), alpha);
+  QCOMPARE(ui().txtGamma->text(), QString("0"));
+  QCOMPARE(image(), before);
+  wheel(1);
+  QCOMPARE(ui().txtSca->text(), QString("1.54"));
+  QVERIFY(image() != before);
+  expectSamePictureFromTheCommand(ui().cmdGeoSection);
+}
+
+void ViewGesturesTest::nothingHappensWithoutAPicture() {
+  loadAndBuild();
+  QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
+  const QImage blank = image().copy();
+  const auto expectUnchanged = [&] {
+    drag({100, 100}, {200, 150});
+    drag({100, 100}, {200, 150}, Qt::RightButton);
+    wheel(3);
+    QTest::keyClick(picture(), Qt::Key_Right);
+    QTest::keyClick(picture(), Qt::Key_Plus);
+    QCOMPARE(ui().txtAlpha->text(), QString("225"));
+    QCOMPARE(ui().txtGamma->text(), QString("30"));
+    QCOMPARE(ui().txtSca->text(), QString("1.2"));
+    QCOMPARE(ui().txtVe->text(), QString("2"));
+    QCOMPARE(image(), blank);
+    QVERIFY(fixture_->dialogs.messages.isEmpty());
+  };
+  expectUnchanged();
+  QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);  // a map, then cleared away
+  QTest::mouseClick(ui().cmdImageClear, Qt::LeftButton);
+  expectUnchanged();
+}
+
+QTEST_MAIN(ViewGesturesTest)
+#include "view_gestures_test.moc"
