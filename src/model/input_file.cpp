@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string_view>
@@ -28,8 +29,13 @@ void requireFile(const std::string& path) {
 }
 
 // Reads in blocks: a read error then shows as a bad stream instead of a text that ends early.
+// Room for the whole file is taken at once, so a grid of a few hundred megabytes is not copied
+// again each time the text outgrows its room; the size is only a hint, the file is read to its end.
 std::string readAll(std::ifstream& file, const std::string& path) {
   std::string text;
+  std::error_code unknown;
+  const std::uintmax_t size = std::filesystem::file_size(path, unknown);
+  if (!unknown) text.reserve(static_cast<std::size_t>(size));
   std::vector<char> buffer(std::size_t{1} << 16);
   while (file.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) ||
          file.gcount() > 0) {
