@@ -3,7 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cstdint>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "../evaluation/grid_fixtures.h"
 #include "model/boundary_grids.h"
@@ -96,6 +102,54 @@ TEST(GridFile, AHeaderValueThatCannotBeUsedIsReportedOnItsOwnLine) {
     EXPECT_EQ(error.line(), c.line) << c.content;
     EXPECT_EQ(error.item(), c.item) << c.content;
   }
+}
+
+TEST(GridFile, EveryNumberFormReadsAcrossBlocksAndLineEnds) {
+  // Each form in turn, with every kind of line end and separator, in a file long enough that
+  // numbers straddle the blocks it is read in.
+  const std::array<std::string, 10> forms = {
+      "+1.25", "1.", ".5",  "-0.000123", "6.02E+3", "9007199254740993", "123456.789012345678",
+      "7e-5",  "-4", "1e22"};
+  const std::array<std::string, 5> ends = {"\n", "\r\n", "\r", ", ", " \t"};
+  constexpr int kNx = 3;
+  constexpr int kNy = 9001;
+  std::string content = kByteOrderMark + "3\r\n9001\r\n0, 0, 1, 1\r\n";
+  std::vector<double> expected;
+  for (int n = 0; n < kNx * kNy; ++n) {
+    const std::string& form = forms[static_cast<std::size_t>(n) % forms.size()];
+    content += form + ends[static_cast<std::size_t>(n / 3) % ends.size()];
+    double value = 0.0;
+    const std::size_t start = form.front() == '+' || form.front() == '-' ? 1 : 0;
+    std::from_chars(form.data() + start, form.data() + form.size(), value);
+    expected.push_back(form.front() == '-' ? -value : value);
+  }
+  ASSERT_GT(content.size(), std::size_t{3} << 16);
+  TempFile file(content);
+  const GridSurface grid = readGridSurface(file.path());
+  ASSERT_EQ(grid.Ny, kNy);
+  for (int i = 1; i <= kNx; ++i) {
+    for (int j = 1; j <= kNy; ++j) {
+      const double want = expected[static_cast<std::size_t>((i - 1) * kNy + j - 1)];
+      ASSERT_EQ(std::bit_cast<std::uint64_t>(grid.z(i, j)), std::bit_cast<std::uint64_t>(want))
+          << i << ", " << j;
+    }
+  }
+  EXPECT_EQ(grid.trailingValues, 0);
+}
+
+TEST(GridFile, ForeignNumberFormsAreRefusedWhereTheyStand) {
+  for (const char* bad : {"0x1A", "inf", "-nan", "1e", "1.2.3", "--1", "+", ".", "1e400", "1.5m"}) {
+    const ReadError error =
+        gridError("2, 2, 0, 0, 1, 1\r\n1, 2\r\n3, " + std::string(bad) + "\r\n");
+    EXPECT_EQ(error.line(), 3) << bad;
+    EXPECT_EQ(error.item(), 10) << bad;
+    EXPECT_EQ(error.problem(),
+              "expected an elevation as a number, found \"" + std::string(bad) + "\"");
+  }
+  const ReadError empty = gridError("2, 2, 0, 0, 1, 1\n1, 2\n3,, 4\n");
+  EXPECT_EQ(empty.line(), 3);
+  EXPECT_EQ(empty.item(), 10);
+  EXPECT_EQ(empty.problem(), "expected an elevation, found an empty item");
 }
 
 TEST(GridFile, AByteOrderMarkBeforeNxIsSkipped) {
