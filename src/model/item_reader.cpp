@@ -105,18 +105,19 @@ std::string ItemReader::readString(const std::string& what) {
 
 double ItemReader::readNumber(const std::string& what) {
   startItem(what);
-  // A view into the text: grids hold millions of numbers, and a copy of each would cost more
-  // than converting it.
-  const std::size_t end = nextNumberEnd(text_, pos_);
-  const std::string_view item = std::string_view(text_).substr(pos_, end - pos_);
-  if (item.empty()) fail("expected " + what + ", found an empty item");
-  const auto value = wholeNumber(item);
-  if (!value || !std::isfinite(*value)) {
+  // Scanned in place: grids hold millions of numbers, and a copy of each would cost more than
+  // converting it. The item is the number when the number ends where the item does.
+  const NumberAt number = numberAt(text_, pos_);
+  const bool itemEnds = number.end == text_.size() || isNumberEnd(text_[number.end]);
+  if (!number.value || !itemEnds || !std::isfinite(*number.value)) {
+    const std::string_view item =
+        std::string_view(text_).substr(pos_, nextNumberEnd(text_, pos_) - pos_);
+    if (item.empty()) fail("expected " + what + ", found an empty item");
     fail("expected " + what + " as a number, found " + quotedFound(item));
   }
-  pos_ = end;
+  pos_ = number.end;
   finishItem();
-  return *value;
+  return *number.value;
 }
 
 std::int64_t ItemReader::readWhole(const std::string& what, std::int64_t low, std::int64_t high) {

@@ -112,6 +112,13 @@ std::size_t skipBlanks(std::string_view text, std::size_t at) {
 
 double leadingNumber(std::string_view text) { return scanNumber(text, skipBlanks(text, 0)).value; }
 
+NumberAt numberAt(std::string_view text, std::size_t at) {
+  const Scanned number = scanNumber(text, at);
+  if (number.end == 0) return {std::nullopt, at};
+  if (number.outOfRange) return {std::nullopt, number.end};
+  return {number.value, number.end};
+}
+
 std::optional<double> wholeNumber(std::string_view text) {
   const std::size_t start = skipBlanks(text, 0);
   const Scanned number = scanNumber(text, start);

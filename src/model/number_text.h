@@ -15,6 +15,15 @@ double leadingNumber(std::string_view text);
 // otherwise nothing.
 std::optional<double> wholeNumber(std::string_view text);
 
+// The number that starts exactly at `at` (nothing skipped before it) by the same rule, and where
+// it ends; `end` is `at` when no number starts there, and `value` is empty then and when the
+// number is beyond the range of a double. For readers that find where an item ends themselves.
+struct NumberAt {
+  std::optional<double> value;
+  std::size_t end = 0;
+};
+NumberAt numberAt(std::string_view text, std::size_t at);
+
 // Round to the nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double roundHalfEven(double value);
 
