@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QtTest>
 
+#include "example_inputs.h"
 #include "imagewin/form_image.h"
 #include "scripted_dialogs.h"
 #include "shell/form_main.h"
@@ -30,14 +31,8 @@ class PreloadTest : public QObject {
 };
 
 SessionOptions PreloadTest::example() const {
-  const std::string e = KALVENOR_EXAMPLES_DIR "/folded-basin/";
   SessionOptions options;
-  options.inputs = {e + "model.txt",
-                    {e + "limestone_top.txt", e + "sandstone_top.txt", e + "mudstone_top.txt",
-                     e + "unconformity.txt"},
-                    e + "topography.txt",
-                    e + "colors.txt",
-                    ""};
+  options.inputs = exampleInputFiles();
   return options;
 }
 

@@ -1,6 +1,7 @@
 #include <QProcess>
 #include <QtTest>
 
+#include "example_inputs.h"
 #include "imagewin/form_image.h"
 #include "session/option_steps.h"
 #include "shell/form_main.h"
@@ -25,14 +26,8 @@ class SessionFlowTest : public QObject {
 namespace {
 
 SessionOptions example() {
-  const std::string e = KALVENOR_EXAMPLES_DIR "/folded-basin/";
   SessionOptions options;
-  options.inputs = {e + "model.txt",
-                    {e + "limestone_top.txt", e + "sandstone_top.txt", e + "mudstone_top.txt",
-                     e + "unconformity.txt"},
-                    e + "topography.txt",
-                    e + "colors.txt",
-                    ""};
+  options.inputs = exampleInputFiles();
   options.start = Point2{30200, 41000};
   options.end = Point2{34800, 43500};
   return options;
