@@ -12,7 +12,6 @@ PNG through Ghostscript). Its grid (netCDF) and colour table are made once with 
 xyz2grd and makecpt, outside the timings. KEEP=folder keeps the inputs and pictures there.
 """
 import contextlib
-import math
 import os
 import shutil
 import statistics
@@ -21,31 +20,18 @@ import sys
 import tempfile
 import time
 
+# The same surfaces as the long-grid benchmark, written the same way.
+import long_grid
+from long_grid import lower, terrain, upper
+
 RUNS = 7
 N = 512
 SPACING = 10
 EXTENT = (N - 1) * SPACING
 
 
-def terrain(x, y):
-    return 300 + 40 * math.sin(x / 900) * math.cos(y / 700) + 0.002 * y
-
-
-def lower(x, y):
-    return 220 + 30 * math.sin((x + y) / 1500)
-
-
-def upper(x, y):
-    return 290 + 25 * math.cos(x / 800) - 0.001 * y
-
-
 def write_grid(path, z):
-    with open(path, "w") as out:
-        out.write(f"{N},{N},0,0,{SPACING},{SPACING}\n")
-        for i in range(N):
-            x = i * SPACING
-            out.write("\n".join(f"{z(x, j * SPACING):.3f}" for j in range(N)))
-            out.write("\n")
+    long_grid.write_grid(path, N, N, SPACING, z)
 
 
 def write_xyz(path, z):
