@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "render/cell.h"
 #include "render/cell_paint.h"
 #include "render/cell_split.h"
+#include "render/column_nodes.h"
+#include "render/fill_run.h"
 #include "render/deferred_lines.h"
 #include "render/line_tracing.h"
 #include "render/map_renderer.h"
@@ -27,13 +30,23 @@ class SectionDrawing {
         traced_(picture.options.DrawBoundary == 1),
         boundaries_(gridsMatchModel(picture.model, picture.boundaryGrids) ? picture.model.Nbd : 0),
         smooth_(picture.options.contacts == Contacts::Smooth),
-        held_(canvas) {}
+        runs_(projection.view().Dist == kParallelDist && picture.options.DrawMode != kGridLines),
+        held_(canvas),
+        nodes_(picture.grid.nV, [this](int h, int v) { return projectNode(h, v); }),
+        run_(canvas, nodes_) {}
 
   void draw();
 
  private:
   void drawFrame();
   void drawCell(int h, int v);
+  std::optional<PackedColor> onlyFilled(int h, int v) const;
+  bool drawsNothing(int h, int v) const;
+  MaybePoint projectNode(int h, int v) const;
+  bool groundKnown(int h) const {
+    const std::vector<bool>& known = p_.section.groundKnown;
+    return h >= static_cast<int>(known.size()) || known[h];
+  }
   void fillAlongContacts(const Corners<CanvasPoint>& P, const CellNodes& cell, int h);
   void drawSparseGrid();
   void loadColumns(int h);
@@ -54,24 +67,18 @@ class SectionDrawing {
   // Cells split along the contacts and the ground, lines after all fills, the ground line in the
   // line colour and a grid no denser than one line in kMinGridSpacing pixels.
   bool smooth_;
+  bool runs_;  // cells that are only filled are filled in runs (FillRun)
   DeferredLines held_;
-  Array2D<MaybePoint> nodes_;
+  ColumnNodes nodes_;
+  FillRun run_;
   std::array<MaybePoint, 5> frame_;  // F1..F4
   // Heights of columns h and h + 1 above each boundary ([k][v], k = 0: the ground surface).
   std::vector<std::vector<double>> here_, next_;
+  int loadedNext_ = 0;  // the column next_ holds
 };
 
 void SectionDrawing::draw() {
   const VerticalGrid& g = p_.grid;
-  nodes_ = Array2D<MaybePoint>(1, g.nH, 1, g.nV);
-  // A column over no known ground is left out whole: no fill, no trace, no ground line.
-  const std::vector<bool>& known = p_.section.groundKnown;
-  for (int h = 1; h <= g.nH; ++h) {
-    if (h < static_cast<int>(known.size()) && !known[h]) continue;
-    for (int v = 1; v <= g.nV; ++v) {
-      nodes_(h, v) = projection_.project(g.x(h), g.y(h), g.z(v));
-    }
-  }
   const SectionGrid& s = p_.section;
   frame_[1] = projection_.project(s.Xstart, s.Ystart, p_.Zbase);
   frame_[2] = projection_.project(s.Xend, s.Yend, p_.Zbase);
@@ -81,9 +88,21 @@ void SectionDrawing::draw() {
   here_.assign(boundaries_ + 1, {});
   next_.assign(boundaries_ + 1, {});
   for (int h = 1; h < g.nH; ++h) {
+    // A column over no known ground is left out whole: no fill, no trace, no ground line.
+    if (!groundKnown(h) || !groundKnown(h + 1)) continue;
     if (traced_ || smooth_) loadColumns(h);
-    for (int v = 1; v < g.nV; ++v) drawCell(h, v);
+    run_.startColumns(h, h + 1);
+    for (int v = 1; v < g.nV; ++v) {
+      if (const auto color = runs_ ? onlyFilled(h, v) : std::nullopt) {
+        run_.add(v, *color);
+        continue;
+      }
+      if (drawsNothing(h, v)) continue;
+      run_.draw();
+      drawCell(h, v);
+    }
   }
+  run_.draw();
   if (smooth_ && p_.options.DrawMode == kGridLines) drawSparseGrid();
   held_.flush();
   drawFrame();
@@ -97,12 +116,55 @@ void SectionDrawing::drawFrame() {
 }
 
 void SectionDrawing::loadColumns(int h) {
-  p_.section.surfaceGapColumn(h, here_[0]);
-  p_.section.surfaceGapColumn(h + 1, next_[0]);
-  for (int k = 1; k <= boundaries_; ++k) {
-    p_.profile.gapColumn(k, h, here_[k]);
-    p_.profile.gapColumn(k, h + 1, next_[k]);
+  // Column h is the last pair's second column when the pair before was drawn.
+  if (loadedNext_ == h) {
+    std::swap(here_, next_);
+  } else {
+    p_.section.surfaceGapColumn(h, here_[0]);
+    for (int k = 1; k <= boundaries_; ++k) p_.profile.gapColumn(k, h, here_[k]);
   }
+  p_.section.surfaceGapColumn(h + 1, next_[0]);
+  for (int k = 1; k <= boundaries_; ++k) p_.profile.gapColumn(k, h + 1, next_[k]);
+  loadedNext_ = h + 1;
+}
+
+MaybePoint SectionDrawing::projectNode(int h, int v) const {
+  if (!groundKnown(h)) return std::nullopt;
+  const VerticalGrid& g = p_.grid;
+  return projection_.project(g.x(h), g.y(h), g.z(v));
+}
+
+// The colour of a cell drawCell would only fill, whole: without lines, a cell in a unit; with
+// them or with smooth contacts, a cell in one unit at all four corners wholly below the ground,
+// so that neither a contact nor the ground line crosses it. Nothing for any other cell.
+std::optional<PackedColor> SectionDrawing::onlyFilled(int h, int v) const {
+  const std::int32_t u = unitAt(h, v);
+  if (u == kAir) return std::nullopt;
+  if (traced_ || smooth_) {
+    if (unitAt(h + 1, v) != u || unitAt(h, v + 1) != u || unitAt(h + 1, v + 1) != u) {
+      return std::nullopt;
+    }
+    // Not `>= 0`: a height that is not a number is no ground either.
+    const auto below = [](double aboveGround) { return aboveGround < 0; };
+    if (!(below(here_[0][v]) && below(here_[0][v + 1]) && below(next_[0][v]) &&
+          below(next_[0][v + 1]))) {
+      return std::nullopt;
+    }
+  }
+  return colorOf(p_.unitColor, u);
+}
+
+// True for a cell drawCell draws nothing in: in the air at all four corners, with the ground
+// below all of them where a ground line would be drawn.
+bool SectionDrawing::drawsNothing(int h, int v) const {
+  if (unitAt(h, v) != kAir || unitAt(h + 1, v) != kAir || unitAt(h, v + 1) != kAir ||
+      unitAt(h + 1, v + 1) != kAir) {
+    return false;
+  }
+  if (!traced_) return true;
+  const auto above = [](double aboveGround) { return aboveGround >= 0; };
+  return above(here_[0][v]) && above(here_[0][v + 1]) && above(next_[0][v]) &&
+         above(next_[0][v + 1]);
 }
 
 void SectionDrawing::drawCell(int h, int v) {

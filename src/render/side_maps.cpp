@@ -1,8 +1,12 @@
 #include "render/side_maps.h"
 
+#include <optional>
+
 #include "render/cell.h"
 #include "render/cell_paint.h"
 #include "render/cell_split.h"
+#include "render/column_nodes.h"
+#include "render/fill_run.h"
 #include "render/deferred_lines.h"
 #include "render/line_tracing.h"
 #include "render/map_renderer.h"
@@ -23,6 +27,7 @@ class WallDrawing {
                 gridsMatchModel(picture.model, picture.boundaryGrids)),
         smooth_(picture.options.contacts == Contacts::Smooth),
         cut_(smooth_ && gridsMatchModel(picture.model, picture.boundaryGrids)),
+        runs_(projection.view().Dist == kParallelDist),
         held_(canvas) {}
 
   // Pass 1 draws the x-parallel wall, pass 2 the y-parallel one; both walls of a pair share the
@@ -32,6 +37,21 @@ class WallDrawing {
  private:
   void drawCell(const VerticalGrid& units, const BoundaryProfile& profile, int h, int h2, int v);
   void drawBand(const VerticalGrid& units, const BoundaryProfile& profile, int h, int h2, int v);
+  std::optional<PackedColor> onlyFilled(const VerticalGrid& units, int h, int h2, int v) const;
+  bool drawsNothing(const VerticalGrid& units, int h, int h2, int v) const;
+  // The edge node of the display grid under column h of the wall drawn now.
+  std::array<int, 2> edgeNode(int h) const {
+    return pass_ == 1 ? std::array{h, edgeRow_} : std::array{edgeColumn_, h};
+  }
+  MaybePoint projectNode(int h, int v) const {
+    if (!onGround_[h]) return std::nullopt;
+    const auto [i, j] = edgeNode(h);
+    return projection_.project(p_.display.nodeX[i], p_.display.nodeY[j], geometry_->z(v));
+  }
+  std::int32_t drawUnit(const VerticalGrid& units, int h, int v) const {
+    const std::int16_t unit = units.unit(h, v);
+    return unit == kAir ? 0 : unit;
+  }
   Canvas& lines() { return smooth_ ? static_cast<Canvas&>(held_) : canvas_; }
 
   Canvas& canvas_;
@@ -41,11 +61,15 @@ class WallDrawing {
   bool traced_;
   bool smooth_;  // walls as unit bands cut along the contacts and the ground
   bool cut_;     // the bands follow the contacts too
+  bool runs_;    // cells that are only filled are filled in runs (FillRun)
   DeferredLines held_;
-  std::vector<double> ground_;  // 1..nH: the display elevation at the foot of each column
+  // The wall drawn now: its pass, the row or column of the display grid it stands on, the
+  // display elevation at the foot of each column (1..nH) and whether it has one.
+  int pass_ = 1, edgeRow_ = 1, edgeColumn_ = 1;
+  std::vector<double> ground_;
+  std::vector<bool> onGround_;
   const VerticalGrid* geometry_ = nullptr;
-  Array2D<MaybePoint> nodes_;
-  Array2D<std::int32_t> drawUnit_;
+  std::optional<ColumnNodes> nodes_;
   // Heights above each boundary of the two columns of the cells drawn now (index [k][v]).
   std::vector<std::vector<double>> gapsHere_, gapsNext_;
 };
@@ -58,24 +82,20 @@ void WallDrawing::drawPass(int pass, int wall) {
     return;
   }
   const DisplaySurface& d = p_.display;
-  const int edgeRow = wall == kSouthWall ? 1 : d.Ny;
-  const int edgeColumn = wall == kWestWall ? 1 : d.Nx;
+  pass_ = pass;
+  edgeRow_ = wall == kSouthWall ? 1 : d.Ny;
+  edgeColumn_ = wall == kWestWall ? 1 : d.Nx;
   geometry_ = &geometry;
   ground_.assign(geometry.nH + 1, 0.0);
-  nodes_ = Array2D<MaybePoint>(1, geometry.nH, 1, geometry.nV);
-  drawUnit_ = Array2D<std::int32_t>(1, geometry.nH, 1, geometry.nV, 0);
+  onGround_.assign(geometry.nH + 1, false);
   for (int h = 1; h <= geometry.nH; ++h) {
-    // The edge node under column h; the wall stands only where it has an elevation.
-    const int i = pass == 1 ? h : edgeColumn;
-    const int j = pass == 1 ? edgeRow : h;
-    const bool onGround = !d.missing.at(i, j);
-    if (onGround) ground_[h] = d.dispZ(i, j);
-    for (int v = 1; v <= geometry.nV; ++v) {
-      if (onGround) nodes_(h, v) = projection_.project(d.nodeX[i], d.nodeY[j], geometry.z(v));
-      const std::int16_t unit = units.unit(h, v);
-      drawUnit_(h, v) = unit == kAir ? 0 : unit;
-    }
+    // The wall stands only where its edge node has an elevation.
+    const auto [i, j] = edgeNode(h);
+    onGround_[h] = !d.missing.at(i, j);
+    if (onGround_[h]) ground_[h] = d.dispZ(i, j);
   }
+  nodes_.emplace(geometry.nV, [this](int h, int v) { return projectNode(h, v); });
+  FillRun run(canvas_, *nodes_);
   const int Nbd = traced_ || cut_ ? p_.model.Nbd : 0;
   gapsHere_.assign(Nbd + 1, {});
   gapsNext_.assign(Nbd + 1, {});
@@ -89,7 +109,14 @@ void WallDrawing::drawPass(int pass, int wall) {
       profile.gapColumn(k, h, gapsHere_[k]);
       profile.gapColumn(k, h + step, gapsNext_[k]);
     }
+    run.startColumns(h, h + step);
     for (int v = 1; v < geometry.nV; ++v) {
+      if (const auto color = runs_ ? onlyFilled(units, h, h + step, v) : std::nullopt) {
+        run.add(v, *color);
+        continue;
+      }
+      run.draw();
+      if (drawsNothing(units, h, h + step, v)) continue;
       if (smooth_) {
         drawBand(units, profile, h, h + step, v);
       } else {
@@ -97,22 +124,53 @@ void WallDrawing::drawPass(int pass, int wall) {
       }
     }
   }
+  run.draw();
   held_.flush();
+}
+
+// The colour of a cell drawCell or drawBand would only fill, whole: cell by cell, a cell in a
+// unit, and with boundary lines one in that unit at all four corners; a band, a cell in one unit
+// at all four corners wholly below the ground. Nothing for any other cell.
+std::optional<PackedColor> WallDrawing::onlyFilled(const VerticalGrid& units, int h, int h2,
+                                                   int v) const {
+  const std::int16_t unit = units.unit(h, v);
+  if (unit == kAir) return std::nullopt;
+  const bool contourMap = p_.options.DrawMode == kContourMap;
+  const PackedColor color = contourMap ? kWhite : colorOf(p_.unitColor, unit);
+  if (!smooth_ && (contourMap || !traced_)) return color;
+  if (units.unit(h2, v) != unit || units.unit(h, v + 1) != unit || units.unit(h2, v + 1) != unit) {
+    return std::nullopt;
+  }
+  if (!smooth_) return color;
+  // Not `>= 0`: a height that is not a number is no ground either.
+  const double z = geometry_->z(v), z2 = geometry_->z(v + 1);
+  const bool below = z - ground_[h] < 0 && z - ground_[h2] < 0 && z2 - ground_[h] < 0 &&
+                     z2 - ground_[h2] < 0;
+  return below ? std::optional(color) : std::nullopt;
+}
+
+// True for a cell that is drawn with nothing: in the air at all four corners; a band also with
+// the ground below all of them, as its ground line is traced for the cut.
+bool WallDrawing::drawsNothing(const VerticalGrid& units, int h, int h2, int v) const {
+  if (units.unit(h, v) != kAir) return false;
+  if (!smooth_) return true;
+  return units.unit(h2, v) == kAir && units.unit(h, v + 1) == kAir &&
+         units.unit(h2, v + 1) == kAir;
 }
 
 void WallDrawing::drawCell(const VerticalGrid& units, const BoundaryProfile& profile, int h, int h2,
                            int v) {
   if (units.unit(h, v) == kAir) return;
   const CellNodes cell = cellNodes(h, v, h2, v + 1);
-  const auto corners = canvasCorners(nodes_, cell);
+  const auto corners = canvasCorners(*nodes_, cell);
   if (!corners) return;
   const Corners<CanvasPoint>& P = *corners;
   const Quad quad{P[1], P[2], P[3], P[4]};
   if (p_.options.DrawMode == kContourMap) return fillCell(canvas_, quad, kWhite);
-  fillCell(canvas_, quad, colorOf(p_.unitColor, drawUnit_(h, v)));
+  fillCell(canvas_, quad, colorOf(p_.unitColor, drawUnit(units, h, v)));
   if (!traced_) return;
   setSolidPen(canvas_, kBlack, 2);
-  if (oneUnit(cell, [this](int hh, int vv) { return drawUnit_(hh, vv); })) return;
+  if (oneUnit(cell, [&](int hh, int vv) { return drawUnit(units, hh, vv); })) return;
 
   const ProfileCorners at = profileCorners(profile, cell);
   for (int k = 1; k <= p_.model.Nbd; ++k) {
@@ -136,7 +194,7 @@ void WallDrawing::drawBand(const VerticalGrid& units, const BoundaryProfile& pro
     anyGround = anyGround || u != kAir;
   }
   if (!anyGround) return;
-  const auto corners = canvasCorners(nodes_, cell);
+  const auto corners = canvasCorners(*nodes_, cell);
   if (!corners) return;
   const Corners<CanvasPoint>& P = *corners;
   const double zEps = p_.display.zEps;
