@@ -6,8 +6,8 @@
 #include "render/cell_paint.h"
 #include "render/cell_split.h"
 #include "render/column_nodes.h"
-#include "render/fill_run.h"
 #include "render/deferred_lines.h"
+#include "render/fill_run.h"
 #include "render/line_tracing.h"
 #include "render/map_renderer.h"
 #include "render/profile_corners.h"
@@ -144,8 +144,8 @@ std::optional<PackedColor> WallDrawing::onlyFilled(const VerticalGrid& units, in
   if (!smooth_) return color;
   // Not `>= 0`: a height that is not a number is no ground either.
   const double z = geometry_->z(v), z2 = geometry_->z(v + 1);
-  const bool below = z - ground_[h] < 0 && z - ground_[h2] < 0 && z2 - ground_[h] < 0 &&
-                     z2 - ground_[h2] < 0;
+  const bool below =
+      z - ground_[h] < 0 && z - ground_[h2] < 0 && z2 - ground_[h] < 0 && z2 - ground_[h2] < 0;
   return below ? std::optional(color) : std::nullopt;
 }
 
@@ -154,8 +154,7 @@ std::optional<PackedColor> WallDrawing::onlyFilled(const VerticalGrid& units, in
 bool WallDrawing::drawsNothing(const VerticalGrid& units, int h, int h2, int v) const {
   if (units.unit(h, v) != kAir) return false;
   if (!smooth_) return true;
-  return units.unit(h2, v) == kAir && units.unit(h, v + 1) == kAir &&
-         units.unit(h2, v + 1) == kAir;
+  return units.unit(h2, v) == kAir && units.unit(h, v + 1) == kAir && units.unit(h2, v + 1) == kAir;
 }
 
 void WallDrawing::drawCell(const VerticalGrid& units, const BoundaryProfile& profile, int h, int h2,
