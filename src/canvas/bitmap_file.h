@@ -7,7 +7,8 @@
 
 namespace kalvenor {
 
-// The picture as the bytes of a file in an image format Qt writes ("bmp", "png"). Throws
+// The picture as the bytes of a file in an image format Qt writes ("bmp", "png"); a PNG of at
+// most 256 colours gets a palette. Throws
 // OutputError naming `path` when it cannot be encoded.
 QByteArray encodePicture(const QImage& picture, const char* format, const std::string& path);
 
