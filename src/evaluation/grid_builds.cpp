@@ -59,7 +59,8 @@ void readSideBySide(int Nbd, const std::function<void(int)>& readSlot) {
 }
 
 std::vector<GridSurface> readBoundaries(const BuildInputs& in) {
-  return readBoundaryGrids(in.boundaryFile, in.model.Nbd, in.display, {in.srs}, readSideBySide);
+  return readBoundaryGrids(in.boundaryFile, in.model.Nbd, in.display, {in.srs}, readSideBySide,
+                           in.earlier);
 }
 
 // Classifies column h of a vertical grid whose units are allocated: a node above `ground` (the

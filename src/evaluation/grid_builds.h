@@ -11,6 +11,7 @@
 #include "evaluation/boundary_profile.h"
 #include "evaluation/map_grid.h"
 #include "evaluation/section_grid.h"
+#include "model/boundary_grids.h"
 #include "model/display_surface.h"
 #include "model/grid_surface.h"
 #include "model/logical_model.h"
@@ -32,6 +33,9 @@ struct BuildInputs {
   const DisplaySurface& display;
   double Zbase;
   std::string srs = {};
+  // Boundary grids read when their files were picked, taken instead of reading the files again
+  // where they have not changed (see readBoundaryGrids); may be null.
+  std::vector<EarlierRead>* earlier = nullptr;
 };
 
 // Called now and then with the share of the work done, from 0 to 1, always on the thread that

@@ -1,6 +1,7 @@
 #include "model/boundary_grids.h"
 
 #include <exception>
+#include <utility>
 
 #include "model/number_text.h"
 #include "model/read_error.h"
@@ -30,16 +31,32 @@ GridSurface readBoundaryGrid(const std::string& path, const GridReading& reading
   return grid;
 }
 
+EarlierRead readBoundaryToKeep(const std::string& path, const GridReading& reading) {
+  // Stamped before reading: a change while it is read makes the next build read it again.
+  const std::optional<FileStamp> stamp = fileStamp(path);
+  GridSurface grid = readBoundaryGrid(path, reading);
+  if (!stamp) return {"", reading.srs, {}, std::move(grid)};
+  return {path, reading.srs, *stamp, std::move(grid)};
+}
+
 namespace {
 
 GridSurface readBoundarySlot(const std::vector<std::string>& boundaryFile, int k,
-                             const GridReading& reading) {
+                             const GridReading& reading, std::vector<EarlierRead>* earlier) {
   if (k >= static_cast<int>(boundaryFile.size()) || boundaryFile[k].empty()) {
     throw ReadError("", 0, 0,
                     "no grid file has been picked for boundary " + std::to_string(k) +
                         "; pick the boundary files first");
   }
-  return readBoundaryGrid(boundaryFile[k], reading);
+  const std::string& path = boundaryFile[k];
+  if (earlier && k < static_cast<int>(earlier->size())) {
+    EarlierRead kept = std::exchange((*earlier)[k], {});
+    if (!kept.path.empty() && kept.path == path && kept.srs == reading.srs &&
+        fileStamp(path) == kept.stamp) {
+      return std::move(kept.grid);
+    }
+  }
+  return readBoundaryGrid(path, reading);
 }
 
 void inTurn(int Nbd, const std::function<void(int)>& readSlot) {
@@ -51,13 +68,14 @@ void inTurn(int Nbd, const std::function<void(int)>& readSlot) {
 std::vector<GridSurface> readBoundaryGrids(const std::vector<std::string>& boundaryFile, int Nbd,
                                            const DisplaySurface& display,
                                            const GridReading& reading,
-                                           const ForEachBoundary& forEach) {
+                                           const ForEachBoundary& forEach,
+                                           std::vector<EarlierRead>* earlier) {
   std::vector<GridSurface> grids(Nbd + 2);
   // A slot's failure is kept, not thrown, so it cannot escape a thread it was read on.
   std::vector<std::exception_ptr> failure(Nbd + 1);
   (forEach ? forEach : inTurn)(Nbd, [&](int k) {
     try {
-      grids[k] = readBoundarySlot(boundaryFile, k, reading);
+      grids[k] = readBoundarySlot(boundaryFile, k, reading, earlier);
     } catch (...) {
       failure[k] = std::current_exception();
     }

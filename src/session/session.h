@@ -184,7 +184,8 @@ class Session {
   void requireModel() const;
   void requireViewDrawable() const;
   void requireSectionDrawable() const;
-  BuildInputs buildInputs() const;
+  // Hands the boundary grids read when their files were picked to the build.
+  BuildInputs buildInputs();
   Warnings boundaryCoverage(const std::vector<GridSurface>& grids) const;
   Projection projection() const;
   std::array<std::int16_t, 2> lastVisibleWalls() const;

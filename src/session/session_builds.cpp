@@ -23,8 +23,9 @@ std::string describe(const Extent& e) {
 
 }  // namespace
 
-BuildInputs Session::buildInputs() const {
-  return {state_.model, state_.boundaryFile, state_.display, state_.Zbase, state_.srs};
+BuildInputs Session::buildInputs() {
+  return {state_.model, state_.boundaryFile, state_.display,
+          state_.Zbase, state_.srs,          &state_.boundaryRead};
 }
 
 // A boundary grid that does not reach over the whole display grid is extrapolated beyond its

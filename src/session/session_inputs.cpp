@@ -43,7 +43,8 @@ Warnings Session::setBoundaryFile(int k, const std::string& path) {
   if (k < 1 || k > state_.model.Nbd) {
     throw SessionError("The model has no boundary " + std::to_string(k) + ".");
   }
-  const GridSurface grid = readBoundaryGrid(path, {state_.srs});
+  EarlierRead read = readBoundaryToKeep(path, {state_.srs});
+  const GridSurface& grid = read.grid;
   Warnings warnings;
   warnOfReading(warnings, path, grid);
   if (state_.display.loaded()) {
@@ -56,6 +57,8 @@ Warnings Session::setBoundaryFile(int k, const std::string& path) {
   } else {
     state_.boundaryNote[path] = grid.note;
   }
+  state_.boundaryRead.resize(state_.model.Nbd + 1);
+  state_.boundaryRead[k] = std::move(read);
   notify(Change::BoundaryFiles);
   return warnings;
 }
@@ -63,6 +66,7 @@ Warnings Session::setBoundaryFile(int k, const std::string& path) {
 // Forgets the files picked, so that the list and the next grid build agree.
 void Session::resetBoundaryFiles() {
   state_.boundaryFile.assign(state_.model.Nbd + 1, std::string());
+  state_.boundaryRead.clear();
   notify(Change::BoundaryFiles);
 }
 

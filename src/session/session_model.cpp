@@ -31,6 +31,7 @@ Warnings Session::installModel(LogicalModel model, bool ready, const std::string
   state_.modelFile = file;
   state_.boundaryFile = std::move(files);
   if (!sameCount) {
+    state_.boundaryRead.clear();
     state_.boundaryColor.assign(Nbd + 1, kBlack);
     state_.unitColor.assign(Nbd + 2, kBlack);
     state_.unitColorChosen.assign(Nbd + 2, false);
@@ -102,6 +103,7 @@ void Session::resetModel() {
   state_.model = std::move(blank);
   state_.progress.modelCleared();
   state_.boundaryFile.assign(Nbd + 1, std::string());
+  state_.boundaryRead.clear();
   state_.boundaryColor.assign(Nbd + 1, kBlack);
   state_.unitColor.assign(Nbd + 2, kBlack);
   state_.unitColorChosen.assign(Nbd + 2, false);

@@ -45,6 +45,9 @@ struct ViewerState {
   // Nbd + 1 the display surface); empty until a grid has been built.
   std::vector<std::string> boundaryFile;
   std::vector<GridSurface> boundaryGrids;
+  // The grids read when the files were picked (by slot), which the next build takes instead of
+  // reading the unchanged files again.
+  std::vector<EarlierRead> boundaryRead;
   // What was done to a boundary file's grid on reading (a warp), by path; files taken as they
   // are have no entry.
   std::map<std::string, std::string> boundaryNote;

@@ -5,6 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <new>
 
 #include "../evaluation/grid_fixtures.h"
@@ -151,6 +154,40 @@ TEST_F(SessionTest, ABoundaryFileThatNoLongerReadsIsDroppedOnReloadWithAWarning)
   ASSERT_EQ(warnings.size(), 1u);
   EXPECT_THAT(warnings[0], HasSubstr(moving.path()));
   EXPECT_EQ(session.state().boundaryFile[1], "");
+}
+
+// The surface rises from 30 to 40: under a boundary at 15 every node is in the upper unit, under
+// one at 35 the western nodes are in the lower.
+TEST_F(SessionTest, TheBuildReadsAPickedBoundaryFileAgainOnlyWhenItChanged) {
+  const auto lowerNodes = [&] {
+    const Array2D<std::int16_t>& unit = session.state().mapGrid.mapUnit;
+    int count = 0;
+    for (int i = 1; i <= 5; ++i) {
+      for (int j = 1; j <= 5; ++j) count += unit(i, j) == 1;
+    }
+    return count;
+  };
+  const auto rewrite = [&](double z) {
+    std::ofstream(boundary.path(), std::ios::binary | std::ios::trunc)
+        << gridFileText(makeGrid(2, 2, 0, 0, 100, 100, [z](double, double) { return z; }));
+  };
+  loadAll();
+  // The same length and time stamp: taken for unchanged, the grid read when it was picked is used.
+  const auto picked = std::filesystem::last_write_time(boundary.path());
+  rewrite(35);
+  std::filesystem::last_write_time(boundary.path(), picked);
+  session.buildMapGrid();
+  EXPECT_EQ(lowerNodes(), 0);
+  // That grid went to the build; the next build reads the file as it is now.
+  session.buildMapGrid();
+  EXPECT_GT(lowerNodes(), 0);
+
+  // A file changed after it was picked is read again.
+  session.setBoundaryFile(1, boundary.path());
+  rewrite(15);
+  std::filesystem::last_write_time(boundary.path(), picked + std::chrono::seconds(5));
+  session.buildMapGrid();
+  EXPECT_EQ(lowerNodes(), 0);
 }
 
 TEST_F(SessionTest, TheViewPresetsAndTheArithmeticBehindTheBoxes) {

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace kalvenor {
+
+// What tells whether a file changed since it was read: its size and time of last change.
+struct FileStamp {
+  std::uintmax_t size = 0;
+  std::filesystem::file_time_type modified{};
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+// The file's stamp now; nothing when it cannot be examined.
+std::optional<FileStamp> fileStamp(const std::string& path);
+
+}  // namespace kalvenor
