@@ -1,5 +1,8 @@
 #include "canvas/image_canvas.h"
 
+#include <omp.h>
+
+#include "canvas/band_painting.h"
 #include "canvas/packed_qcolor.h"
 
 namespace kalvenor {
@@ -41,6 +44,16 @@ void ImageCanvas::clear() {
 
 double ImageCanvas::width() const { return image_.width(); }
 double ImageCanvas::height() const { return image_.height(); }
+
+void ImageCanvas::drawInBands(const std::function<void(Canvas&)>& draw, int bands) {
+  finishPainting();
+  BandPainting painting(persistent_ ? image_ : screen_, style(), backgroundColor(),
+                        antialiasedLines(), bands > 0 ? bands : omp_get_max_threads());
+  draw(painting);
+  painting.finish();
+  setStyle(painting.style());
+  if (painting.paintedAnything()) drawn();
+}
 
 void ImageCanvas::setPersistent(bool on) {
   if (on == persistent_) return;

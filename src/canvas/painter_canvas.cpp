@@ -49,8 +49,12 @@ void PainterCanvas::text(float x, float y, const std::string& utf8, int size, Te
   drawn();
 }
 
-double PainterCanvas::textWidth(const std::string& utf8, int size) const {
+double painterTextWidth(const std::string& utf8, int size) {
   return QFontMetricsF(textFont(size)).horizontalAdvance(QString::fromStdString(utf8));
+}
+
+double PainterCanvas::textWidth(const std::string& utf8, int size) const {
+  return painterTextWidth(utf8, size);
 }
 
 void PainterCanvas::applyPen(QPainter& p) const {

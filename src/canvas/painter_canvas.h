@@ -6,6 +6,9 @@
 
 namespace kalvenor {
 
+// The width of a text as every painter canvas draws it.
+double painterTextWidth(const std::string& utf8, int size);
+
 // The Canvas operations drawn with a QPainter: pen and fill state, lines, points and
 // even-odd quadrilaterals. Where the painter comes from is up to the derived class.
 class PainterCanvas : public Canvas {
@@ -27,6 +30,7 @@ class PainterCanvas : public Canvas {
   PackedColor backgroundColor() const { return background_; }
   // Lines and points drawn antialiased; fills stay sharp, so neighbouring cells show no seams.
   void setAntialiasedLines(bool on) { antialiasedLines_ = on; }
+  bool antialiasedLines() const { return antialiasedLines_; }
 
   // The pen and fill a drawing leaves behind, so that a drawing that fails can be undone.
   struct Style {

@@ -52,7 +52,7 @@ void addPicture(OutputSet& outputs, const std::string& path, int width, int heig
     canvas.setAntialiasedLines(antialias && format == PictureFormat::Png);
     canvas.setBackgroundColor(background);
     canvas.clear();
-    draw(static_cast<Canvas&>(canvas));
+    canvas.drawInBands(draw);
     outputs.add(path,
                 encodePicture(canvas.image(), format == PictureFormat::Png ? "png" : "bmp", path));
   }

@@ -20,6 +20,8 @@ class ControlPicturesTest : public QObject {
   void matchesItsControlPicture_data();
   void matchesItsControlPicture();
   void smoothFillsMeetTheirLines();
+  void theSamePicturesOnOneThreadAsOnMany_data();
+  void theSamePicturesOnOneThreadAsOnMany();
 };
 
 namespace {
@@ -163,6 +165,51 @@ void ControlPicturesTest::smoothFillsMeetTheirLines() {
   // Not one: a cell whose line is squeezed to a point at a corner, for one, must not take the
   // colour of that lone corner.
   QCOMPARE(smoothFar, qint64(0));
+}
+
+void ControlPicturesTest::theSamePicturesOnOneThreadAsOnMany_data() {
+  QTest::addColumn<QString>("output");
+  QTest::addColumn<QString>("options");
+  const QString line = QStringLiteral("--start %1 --end %2").arg(kSectionStart, kSectionEnd);
+  QTest::newRow("cells, lines after each cell")
+      << "--map"
+      << "--contacts cells --frame 4 --view 225,30,1.2,2 --section-line " + line;
+  QTest::newRow("perspective, contours") << "--map"
+                                         << "--view 200,35,1.3,3 --perspective 2500,0 "
+                                            "--contours auto";
+  QTest::newRow("antialiased, annotated")
+      << "--map"
+      << "--view 225,30,,2 --antialias --legend --title 褶曲盆地 --section-trace " + line;
+  QTest::newRow("section") << "--section"
+                           << "--view 0,0,0.6,4 --axes --legend " + line;
+}
+
+// The grids are built and the pictures painted in as many parts as there are threads; whatever
+// their number, every node and so every pixel comes out the same.
+void ControlPicturesTest::theSamePicturesOnOneThreadAsOnMany() {
+  QFETCH(QString, output);
+  QFETCH(QString, options);
+  QTemporaryDir folder;
+  QImage one;
+  for (const int threads : {1, 2, 3, 7}) {
+    const QString path = folder.filePath(QStringLiteral("%1.png").arg(threads));
+    QString errors;
+    const QImage picture = renderPicture(exampleInputs() << options.split(' ') << "--size"
+                                                         << "600x500" << output << path,
+                                         path, errors, threads);
+    QVERIFY2(!picture.isNull(), qPrintable(errors));
+    if (threads == 1) {
+      one = picture;
+      continue;
+    }
+    const PixelDifference difference = pixelDifference(picture, one);
+    QVERIFY2(difference.count == 0,
+             qPrintable(QStringLiteral("on %1 threads %2 pixels differ, the first at (%3, %4)")
+                            .arg(threads)
+                            .arg(difference.count)
+                            .arg(difference.first.x())
+                            .arg(difference.first.y())));
+  }
 }
 
 QTEST_GUILESS_MAIN(ControlPicturesTest)

@@ -29,9 +29,16 @@ inline QStringList exampleInputs() {
 }
 
 // Runs kalvenor-render with `args`, which name `picture` as an output, and reads the picture in
-// RGB32. A null image when the run failed; `errors` then holds what it said.
-inline QImage renderPicture(const QStringList& args, const QString& picture, QString& errors) {
+// RGB32; on `threads` threads when given. A null image when the run failed; `errors` then holds
+// what it said.
+inline QImage renderPicture(const QStringList& args, const QString& picture, QString& errors,
+                            int threads = 0) {
   QProcess process;
+  if (threads > 0) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("OMP_NUM_THREADS"), QString::number(threads));
+    process.setProcessEnvironment(environment);
+  }
   process.start(QStringLiteral(KALVENOR_RENDER_PATH), args);
   if (!process.waitForFinished(120000)) {
     errors = QStringLiteral("kalvenor-render did not finish");

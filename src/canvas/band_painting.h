@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QImage>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "canvas/painter_canvas.h"
+
+namespace kalvenor {
+
+// A canvas that paints a picture onto an image on all cores: the operations are held in the
+// order they come, and every so many of them each of `bands` horizontal bands of the image
+// paints them all on a painter of its own, in that order, leaving out those that lie wholly
+// outside it. A band's painter is the image's rows seen through an image of their own, moved up
+// by whole pixels; a line that reaches over a band's edge is painted on the whole picture once
+// the bands are done with what came before it. So the picture is the one a single painter on the
+// whole image gives, pixel for pixel.
+class BandPainting : public Canvas {
+ public:
+  // `style` is the pen and fill the drawing starts with.
+  BandPainting(QImage& target, const PainterCanvas::Style& style, PackedColor background,
+               bool antialiasedLines, int bands);
+
+  void clear() override;
+  void setBackgroundColor(PackedColor color) override { background_ = color; }
+  void setPenColor(PackedColor color) override { style_.penColor = color; }
+  void setPenWidth(int width) override { style_.penWidth = width; }
+  void setPenStyle(PenStyle style) override { style_.penStyle = style; }
+  void setFillColor(PackedColor color) override { style_.fillColor = color; }
+  void setFillStyle(FillStyle style) override { style_.fillStyle = style; }
+  void line(float x1, float y1, float x2, float y2) override;
+  void line(float x1, float y1, float x2, float y2, PackedColor color) override;
+  void point(float x, float y) override;
+  void polygon(const Quad& corners) override { polygonCorners(corners); }
+  void polygonCorners(std::span<const CanvasPoint> corners) override;
+  void text(float x, float y, const std::string& utf8, int size, TextAlign align) override;
+  double textWidth(const std::string& utf8, int size) const override;
+  double width() const override { return target_.width(); }
+  double height() const override { return target_.height(); }
+
+  // Paints what is still held. What is held when the object goes unfinished is never painted.
+  void finish();
+  const PainterCanvas::Style& style() const { return style_; }
+  bool paintedAnything() const { return painted_; }
+
+ private:
+  enum class Kind : std::uint8_t { Clear, Line, Point, Polygon, Text };
+  struct Op {
+    Kind kind;
+    PainterCanvas::Style style;
+    PackedColor background;
+    float top, bottom;  // the rows it can reach, pen included
+    float x1, y1, x2, y2;
+    std::uint32_t first, count;  // corners of a polygon in corners_, or the text in texts_
+    int size;
+    TextAlign align;
+  };
+
+  class BandCanvas;
+
+  void hold(const Op& op);
+  bool overEdge(const Op& op, const std::vector<int>& edges) const;
+  std::unique_ptr<BandCanvas> bandCanvas(int top, int bottom) const;
+  void paintInBands(const std::vector<std::unique_ptr<BandCanvas>>& bands,
+                    const std::vector<int>& edges, std::size_t from, std::size_t to) const;
+  void paint(BandCanvas& canvas, const Op& op) const;
+
+  QImage& target_;
+  PainterCanvas::Style style_;
+  PackedColor background_;
+  bool antialiasedLines_;
+  int bands_;
+  bool painted_ = false;
+  std::vector<Op> ops_;
+  std::vector<CanvasPoint> corners_;
+  std::vector<std::string> texts_;
+};
+
+}  // namespace kalvenor
