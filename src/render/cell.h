@@ -32,7 +32,7 @@ inline CellNodes cellNodes(int i, int j, int i2, int j2) {
 // The canvas corners of a cell from the nodes' points, nodes(i, j) a MaybePoint; nothing when a
 // corner could not be projected.
 template <typename Nodes>
-std::optional<Corners<CanvasPoint>> canvasCorners(Nodes& nodes, const CellNodes& cell) {
+std::optional<Corners<CanvasPoint>> canvasCorners(Nodes&& nodes, const CellNodes& cell) {
   Corners<CanvasPoint> P;
   for (int n = 1; n <= 4; ++n) {
     const MaybePoint& point = nodes(cell.i[n], cell.j[n]);

@@ -6,6 +6,7 @@
 #include "render/cell.h"
 #include "render/cell_paint.h"
 #include "render/cell_split.h"
+#include "render/column_nodes.h"
 #include "render/deferred_lines.h"
 #include "render/line_tracing.h"
 #include "render/projection.h"
@@ -43,7 +44,7 @@ class MapDrawing {
         d_(picture.display),
         projection_(projection),
         view_(projection.view()),
-        nodes_(0, d_.Nx, 0, d_.Ny),
+        rows_(d_.Nx, [this](int j, int i) { return projectNode(i, j); }),
         boundaries_(picture.boundaryGrids, d_, boundaryCount()),
         held_{DeferredLines(canvas), DeferredLines(canvas)} {}
 
@@ -54,7 +55,9 @@ class MapDrawing {
     const int Nbd = p_.model.Nbd;
     return static_cast<int>(p_.boundaryGrids.size()) >= Nbd + 2 ? Nbd : 0;
   }
-  void projectNodes();
+  MaybePoint projectNode(int i, int j) const;
+  // Node (i, j) on the canvas; the rows are projected as the cells reach them.
+  MaybePoint node(int i, int j) { return rows_(j, i); }
   void projectBase(double z);
   void drawBaseAndEdges(bool farSides);
   void drawCell(int i, int j, int i2, int j2);
@@ -74,7 +77,7 @@ class MapDrawing {
   const DisplaySurface& d_;
   const Projection& projection_;
   const ViewSettings& view_;
-  Array2D<MaybePoint> nodes_;
+  ColumnNodes rows_;  // the nodes of the rows drawn now, a row standing for a column
   std::array<MaybePoint, 4> base_;
   BoundaryAtNodes boundaries_;
   std::array<DeferredLines, 2> held_;
@@ -83,13 +86,9 @@ class MapDrawing {
 
 // A node without an elevation has no place on the canvas, so every cell, frame line and
 // corner edge that would use it is left out like one behind the eye.
-void MapDrawing::projectNodes() {
-  for (int i = 1; i <= d_.Nx; ++i) {
-    for (int j = 1; j <= d_.Ny; ++j) {
-      if (d_.missing.at(i, j)) continue;
-      nodes_(i, j) = projection_.project(d_.nodeX[i], d_.nodeY[j], d_.dispZ(i, j));
-    }
-  }
+MaybePoint MapDrawing::projectNode(int i, int j) const {
+  if (d_.missing.at(i, j)) return std::nullopt;
+  return projection_.project(d_.nodeX[i], d_.nodeY[j], d_.dispZ(i, j));
 }
 
 // Corner 0 is the far corner, 2 the near one.
@@ -113,14 +112,13 @@ void MapDrawing::drawBaseAndEdges(bool farSides) {
     lineBetween(canvas_, base_[3], base_[0]);
     lineBetween(canvas_, base_[0], base_[1]);
   }
-  lineBetween(canvas_, nodes_(ox.first, oy.last), base_[1]);
-  lineBetween(canvas_, nodes_(ox.last, oy.last), base_[2]);
-  lineBetween(canvas_, nodes_(ox.last, oy.first), base_[3]);
-  if (farSides) lineBetween(canvas_, nodes_(ox.first, oy.first), base_[0]);
+  lineBetween(canvas_, node(ox.first, oy.last), base_[1]);
+  lineBetween(canvas_, node(ox.last, oy.last), base_[2]);
+  lineBetween(canvas_, node(ox.last, oy.first), base_[3]);
+  if (farSides) lineBetween(canvas_, node(ox.first, oy.first), base_[0]);
 }
 
 void MapDrawing::draw() {
-  projectNodes();
   setSolidPen(canvas_, p_.options.LineColor, 1);
   if (p_.base) {
     projectBase(*p_.base);
@@ -146,7 +144,7 @@ void MapDrawing::draw() {
 
 void MapDrawing::drawCell(int i, int j, int i2, int j2) {
   const CellNodes cell = cellNodes(i, j, i2, j2);
-  const auto corners = canvasCorners(nodes_, cell);
+  const auto corners = canvasCorners([this](int i, int j) { return node(i, j); }, cell);
   if (!corners) return;  // a corner at or behind the eye: the cell cannot be drawn
   const Corners<CanvasPoint>& P = *corners;
   const Quad quad{P[1], P[2], P[3], P[4]};
@@ -228,12 +226,12 @@ void MapDrawing::drawFrame() {
   const PaintersOrder& oy = view_.orderY;
   const auto row = [&](int j) {
     for (int i = ox.first; i != ox.last; i += ox.step) {
-      lineBetween(canvas_, nodes_(i, j), nodes_(i + ox.step, j));
+      lineBetween(canvas_, node(i, j), node(i + ox.step, j));
     }
   };
   const auto column = [&](int i) {
     for (int j = oy.first; j != oy.last; j += oy.step) {
-      lineBetween(canvas_, nodes_(i, j), nodes_(i, j + oy.step));
+      lineBetween(canvas_, node(i, j), node(i, j + oy.step));
     }
   };
   row(oy.last);
