@@ -19,6 +19,7 @@ QPainter& ImageCanvas::painter() {
   if (!painter_) {
     painter_ = std::make_unique<QPainter>(persistent_ ? &image_ : &screen_);
     painter_->setRenderHint(QPainter::Antialiasing, false);
+    forgetApplied();
   }
   return *painter_;
 }

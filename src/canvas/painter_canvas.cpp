@@ -1,8 +1,9 @@
 #include "canvas/painter_canvas.h"
 
 #include <QFontMetricsF>
-#include <QPolygon>
+#include <array>
 #include <cstdint>
+#include <vector>
 
 #include "canvas/packed_qcolor.h"
 
@@ -45,6 +46,7 @@ void PainterCanvas::text(float x, float y, const std::string& utf8, int size, Te
                                                    : x - width;
   p.setFont(font);
   p.setPen(toQColor(penColor_));
+  penOn_ = nullptr;
   p.drawText(QPointF(left, y), text);
   drawn();
 }
@@ -57,14 +59,37 @@ double PainterCanvas::textWidth(const std::string& utf8, int size) const {
   return painterTextWidth(utf8, size);
 }
 
-void PainterCanvas::applyPen(QPainter& p) const {
-  if (penStyle_ == PenStyle::Invisible) {
+// Setting a pen or brush costs as much as filling a small cell: the painter keeps what was set
+// last until it changes.
+void PainterCanvas::applyPen(QPainter& p) {
+  const Applied wanted{penStyle_ == PenStyle::Invisible ? PackedColor(0) : penColor_,
+                       penStyle_ == PenStyle::Invisible ? 0 : penWidth_,
+                       penStyle_ != PenStyle::Invisible, penStyle_ == PenStyle::Dot};
+  if (&p == penOn_ && wanted == pen_) return;
+  penOn_ = &p;
+  pen_ = wanted;
+  if (!wanted.on) {
     p.setPen(Qt::NoPen);
     return;
   }
   p.setPen(QPen(toQColor(penColor_), penWidth_,
                 penStyle_ == PenStyle::Dot ? Qt::DotLine : Qt::SolidLine));
 }
+
+void PainterCanvas::applyBrush(QPainter& p) {
+  const bool solid = fillStyle_ == FillStyle::Solid;
+  const Applied wanted{solid ? fillColor_ : PackedColor(0), 0, solid, false};
+  if (&p == brushOn_ && wanted == brush_) return;
+  brushOn_ = &p;
+  brush_ = wanted;
+  if (solid) {
+    p.setBrush(toQColor(fillColor_));
+  } else {
+    p.setBrush(Qt::NoBrush);
+  }
+}
+
+void PainterCanvas::forgetApplied() { penOn_ = brushOn_ = nullptr; }
 
 void PainterCanvas::smoothLines(QPainter& p, bool on) const {
   if (antialiasedLines_) p.setRenderHint(QPainter::Antialiasing, on);
@@ -89,6 +114,7 @@ void PainterCanvas::point(float x, float y) {
   QPainter& p = painter();
   smoothLines(p, true);
   p.setPen(QPen(toQColor(penColor_), penWidth_));
+  penOn_ = nullptr;
   p.drawPoint(QPointF(x, y));
   drawn();
 }
@@ -102,14 +128,18 @@ void PainterCanvas::polygonCorners(std::span<const CanvasPoint> corners) {
   QPainter& p = painter();
   smoothLines(p, false);
   applyPen(p);
-  if (fillStyle_ == FillStyle::Solid) {
-    p.setBrush(toQColor(fillColor_));
-  } else {
-    p.setBrush(Qt::NoBrush);
+  applyBrush(p);
+  // A cell has four corners and a cut part a few more: no allocation for those.
+  constexpr std::size_t kOnStack = 16;
+  std::array<QPoint, kOnStack> onStack;
+  std::vector<QPoint> onHeap;
+  QPoint* points = onStack.data();
+  if (corners.size() > kOnStack) {
+    onHeap.resize(corners.size());
+    points = onHeap.data();
   }
-  QPolygon polygon;
-  for (const CanvasPoint& corner : corners) polygon << QPoint(corner.x, corner.y);
-  p.drawPolygon(polygon, Qt::OddEvenFill);
+  for (std::size_t n = 0; n < corners.size(); ++n) points[n] = QPoint(corners[n].x, corners[n].y);
+  p.drawPolygon(points, static_cast<int>(corners.size()), Qt::OddEvenFill);
   drawn();
 }
 

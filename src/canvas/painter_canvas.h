@@ -52,12 +52,24 @@ class PainterCanvas : public Canvas {
  protected:
   // The painter to draw the next operation with, antialiasing off.
   virtual QPainter& painter() = 0;
+  // Called when the painter was ended or replaced, so the next operation sets its pen and brush.
+  void forgetApplied();
   // Called after every drawing operation.
   virtual void drawn() {}
 
  private:
-  void applyPen(QPainter& painter) const;
+  void applyPen(QPainter& painter);
+  void applyBrush(QPainter& painter);
   void smoothLines(QPainter& painter, bool on) const;
+
+  // A pen or brush as last set on a painter.
+  struct Applied {
+    PackedColor color;
+    int width;
+    bool on;
+    bool dotted;
+    friend bool operator==(const Applied&, const Applied&) = default;
+  };
 
   PackedColor background_ = kWhite;
   PackedColor penColor_ = kBlack;
@@ -66,6 +78,9 @@ class PainterCanvas : public Canvas {
   PackedColor fillColor_ = kBlack;
   FillStyle fillStyle_ = FillStyle::Transparent;
   bool antialiasedLines_ = false;
+  const QPainter* penOn_ = nullptr;
+  const QPainter* brushOn_ = nullptr;
+  Applied pen_{}, brush_{};
 };
 
 // A canvas on any paint device, an SVG generator for instance, for one picture: the painter

@@ -75,6 +75,7 @@ void VectorCanvas::flush() {
     p.setBrush(color);
     p.drawPath(region.path.simplified());
   }
+  forgetApplied();
   const Style own = style();
   for (const HeldLine& held : lines_) {
     setStyle(held.style);
