@@ -557,7 +557,7 @@ void RenderCliTest::anUnusableDefaultFileIsNamedAndTheBuiltInViewUsed() {
     std::function<void()> make;
     QString problem;
   } cases[] = {
-      {[] {}, "cannot be opened"},
+      {[] {}, "no such file, nor is there"},
       {[&] { write("bin/default.txt", ""); }, "default.txt"},
       {[&] { write("bin/default.txt", "a\n225\nb\nthirty\n"); }, "thirty"},
       {[&] { write("bin/default.txt", "a\n225\nb\n30\n"); }, "ends after"},
