@@ -12,6 +12,7 @@
 #include "cli/units_raster.h"
 #include "model/number_text.h"
 #include "model/step_failure.h"
+#include "session/default_file.h"
 #include "session/option_steps.h"
 #include "session/session_file.h"
 
@@ -166,8 +167,7 @@ int runBatchRender(const RenderOptions& options, const std::string& programFolde
     if (!options.sectionFile.empty()) formatOf(options.sectionFile);
     Session session;
     const DefaultValues builtIn;
-    if (const auto problem =
-            session.loadDefaults((std::filesystem::path(programFolder) / "default.txt").string())) {
+    if (const auto problem = session.loadDefaults(defaultFilePlaces(programFolder))) {
       warn(*problem + "; the built-in view " + numberText(builtIn.defaultAlpha) + ", " +
            numberText(builtIn.defaultGamma) + ", " + numberText(builtIn.defaultSca) + ", " +
            numberText(builtIn.defaultVe) + " is used");

@@ -9,7 +9,7 @@ namespace kalvenor {
 
 // Runs kalvenor-render: reads the inputs, builds the grids it needs and writes every output
 // asked for. Problems go to `errors` as one line each; returns the exit status (0 or 2).
-// `programFolder` is where default.txt is looked for.
+// default.txt is looked for in `programFolder`, then in the installed data folder.
 int runBatchRender(const RenderOptions& options, const std::string& programFolder,
                    std::ostream& errors);
 

@@ -6,6 +6,7 @@
 
 #include "cli/batch_render.h"
 #include "session/command_line.h"
+#include "session/program_version.h"
 
 namespace {
 
@@ -27,8 +28,9 @@ int main(int argc, char* argv[]) {
     std::cerr << "kalvenor-render: " << error.what() << "\n";
     return 2;
   }
-  if (options.help) {
-    std::cout << kalvenor::renderUsage();
+  if (options.help || options.version) {
+    std::cout << (options.help ? kalvenor::renderUsage()
+                               : kalvenor::versionLine("kalvenor-render"));
     return 0;
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -246,6 +246,7 @@ RenderOptions parse(const std::vector<std::string>& args, bool render) {
       {"--antialias", [&] { o.antialias = true; }},
       {"--help", [&] { o.help = true; }},
       {"-h", [&] { o.help = true; }},
+      {"--version", [&] { o.version = true; }},
   };
   std::set<std::string> given;
   while (!walk.done()) {
@@ -275,7 +276,7 @@ RenderOptions parse(const std::vector<std::string>& args, bool render) {
 
 SessionOptions parseWindowOptions(const std::vector<std::string>& args) {
   const RenderOptions o = parse(args, false);
-  if (o.help) return o;
+  if (o.help || o.version) return o;
   if (!o.session.empty()) {
     checkSessionCombination(o, args.size(), false);
   } else {
@@ -286,7 +287,7 @@ SessionOptions parseWindowOptions(const std::vector<std::string>& args) {
 
 RenderOptions parseRenderOptions(const std::vector<std::string>& args) {
   RenderOptions o = parse(args, true);
-  if (o.help) return o;
+  if (o.help || o.version) return o;
   if (!o.session.empty()) {
     checkSessionCombination(o, args.size(), true);
   } else {
@@ -313,6 +314,8 @@ These options of kalvenor-render mean the same here (see kalvenor-render --help)
   --section-trace                              or mark it as a solid trace on the ground
   --legend, --axes, --title TEXT               annotate the pictures
   --session FILE        open a saved session instead (no other options)
+  --help                this text
+  --version             the program's name and version
 )";
 }
 
@@ -382,6 +385,7 @@ Output (a picture's format follows the extension: .bmp, .png, .svg or .pdf)
                         their names, in the vector format of the extension (.gpkg, .shp,
                         .geojson, ...; GeoPackage without one)
   --help                this text
+  --version             the program's name and version
 A bad option or file gives a one-line message and exit status 2.
 )";
 }

@@ -58,6 +58,7 @@ struct SessionOptions {
   std::string title;
   bool sectionTrace = false;  // the line marked as a trace on the ground
   bool help = false;
+  bool version = false;
 
   bool wantsContours() const { return contours.has_value() || autoContours.has_value(); }
 };
@@ -89,7 +90,7 @@ SessionOptions parseWindowOptions(const std::vector<std::string>& args);
 // malformed value, an option of one value given twice, or a combination that cannot be rendered.
 RenderOptions parseRenderOptions(const std::vector<std::string>& args);
 
-// The help text of each program.
+// The help text of each program (--version: see versionLine).
 std::string windowUsage();
 std::string renderUsage();
 

@@ -4,6 +4,7 @@
 
 #include "model/read_error.h"
 #include "model/step_failure.h"
+#include "session/default_file.h"
 
 namespace kalvenor {
 
@@ -30,9 +31,9 @@ void Session::step(const std::string& name, const std::function<void()>& work) {
   });
 }
 
-std::optional<std::string> Session::loadDefaults(const std::string& path) {
+std::optional<std::string> Session::loadDefaults(const std::vector<std::string>& places) {
   try {
-    state_.defaults = readDefaultValues(path);
+    state_.defaults = readDefaultFile(places);
     return std::nullopt;
   } catch (const ReadError& error) {
     state_.defaults = DefaultValues{};

@@ -85,9 +85,9 @@ class Session {
   using StepHook = std::function<void(const std::string& step)>;
   void setStepHook(StepHook hook) { stepHook_ = std::move(hook); }
 
-  // The default view from default.txt; a file that cannot be used leaves the built-in view and
-  // the reason is returned.
-  std::optional<std::string> loadDefaults(const std::string& path);
+  // The default view from the first default.txt of `places` (see readDefaultFile); a file that
+  // cannot be used leaves the built-in view and the reason is returned.
+  std::optional<std::string> loadDefaults(const std::vector<std::string>& places);
 
   // Step (1). A new model drops the grids built from the old one. With the same number of
   // boundaries the boundary files are read again and kept (a file that no longer reads is

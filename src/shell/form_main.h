@@ -26,7 +26,7 @@ class FormMain : public QWidget, private SessionObserver {
   Q_OBJECT
 
  public:
-  // `programFolder` is where default.txt is looked for.
+  // default.txt is looked for in `programFolder`, then in the installed data folder.
   FormMain(Dialogs& dialogs, QString programFolder);
   ~FormMain() override;
 

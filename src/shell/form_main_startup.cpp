@@ -3,6 +3,7 @@
 #include <QScreen>
 
 #include "imagewin/form_image.h"
+#include "session/default_file.h"
 #include "shell/form_main.h"
 
 namespace kalvenor {
@@ -76,8 +77,8 @@ void FormMain::clearResultLabels() {
 // A missing or broken default.txt must not stop the viewer: say what is wrong and go on with
 // the view the shipped file holds.
 void FormMain::readDefaultFile() {
-  const QString path = QDir(programFolder_).filePath(QStringLiteral("default.txt"));
-  if (const auto problem = session_.loadDefaults(QDir::toNativeSeparators(path).toStdString())) {
+  const std::string folder = QDir::toNativeSeparators(programFolder_).toStdString();
+  if (const auto problem = session_.loadDefaults(defaultFilePlaces(folder))) {
     dialogs_.message(QString::fromStdString(*problem) +
                          QStringLiteral("\nThe built-in default view is used instead."),
                      Dialogs::Icon::Warning);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "session/command_line.h"
+#include "session/program_version.h"
 #include "shell/form_main.h"
 #include "shell/preload.h"
 #include "shell/qt_dialogs.h"
@@ -27,16 +28,18 @@ bool displayAvailable() {
 
 int main(int argc, char* argv[]) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  if (!args.empty() && (args.front() == "--help" || args.front() == "-h")) {
-    std::fputs(kalvenor::windowUsage().c_str(), stdout);
-    return 0;
-  }
   kalvenor::SessionOptions options;
   try {
     options = kalvenor::parseWindowOptions(args);
   } catch (const kalvenor::UsageError& error) {
     std::fprintf(stderr, "kalvenor: %s\n", error.what());
     return 2;
+  }
+  if (options.help || options.version) {
+    const std::string text =
+        options.help ? kalvenor::windowUsage() : kalvenor::versionLine("kalvenor");
+    std::fputs(text.c_str(), stdout);
+    return 0;
   }
   if (!displayAvailable()) {
     std::fputs(

@@ -33,6 +33,7 @@ class RenderCliTest : public QObject {
   void anOutputThatCannotBeWrittenReplacesNoOtherOutput();
   void aFullDiskFailsWithOneLineAndKeepsTheOldFile();
   void helpDocumentsEveryOption();
+  void versionNamesTheProgramAndTheProjectVersion();
   void viewsThatCannotMakeAPictureAreRefused();
   void problemsThatDoNotStopTheRunAreWarnedOnEachOneLine();
   void anUnusableDefaultFileIsNamedAndTheBuiltInViewUsed();
@@ -486,9 +487,17 @@ void RenderCliTest::helpDocumentsEveryOption() {
                              "--srs",           "--contacts",
                              "--antialias",     "--fit",
                              "--legend",        "--axes",
-                             "--title"}) {
+                             "--title",         "--version"}) {
     QVERIFY2(help.contains(option), option);
   }
+}
+
+void RenderCliTest::versionNamesTheProgramAndTheProjectVersion() {
+  QProcess process;
+  process.start(KALVENOR_RENDER_PATH, {"--version"});
+  QVERIFY(process.waitForFinished(30000));
+  QCOMPARE(process.exitCode(), 0);
+  QCOMPARE(process.readAllStandardOutput(), QByteArray("kalvenor-render " KALVENOR_VERSION "\n"));
 }
 
 void RenderCliTest::viewsThatCannotMakeAPictureAreRefused() {
@@ -557,7 +566,7 @@ void RenderCliTest::anUnusableDefaultFileIsNamedAndTheBuiltInViewUsed() {
     std::function<void()> make;
     QString problem;
   } cases[] = {
-      {[] {}, "cannot be opened"},
+      {[] {}, "no such file, nor is there"},
       {[&] { write("bin/default.txt", ""); }, "default.txt"},
       {[&] { write("bin/default.txt", "a\n225\nb\nthirty\n"); }, "thirty"},
       {[&] { write("bin/default.txt", "a\n225\nb\n30\n"); }, "ends after"},

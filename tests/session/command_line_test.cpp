@@ -145,6 +145,14 @@ TEST(SessionOption, OpensASessionAloneOrWithItsPictureFile) {
 
 TEST(RenderOptions, HelpNeedsNothingElse) { EXPECT_TRUE(parseRenderOptions({"--help"}).help); }
 
+// Neither program asks for its input files when all it is to do is say its version.
+TEST(VersionOption, NeedsNothingElseInEitherProgram) {
+  EXPECT_TRUE(parseRenderOptions({"--version"}).version);
+  EXPECT_TRUE(parseWindowOptions({"--version"}).version);
+  EXPECT_FALSE(parseRenderOptions(withInputs({"--map", "m.png"})).version);
+  EXPECT_THAT(usageError({"--version", "--frobnicate"}), HasSubstr("unknown option --frobnicate"));
+}
+
 TEST(SrsOption, NamesOnceAProjectedSystemThatGdalKnows) {
   EXPECT_EQ(parseRenderOptions(withInputs({"--map", "m.png", "--srs", "EPSG:6677"})).inputs.srs,
             "EPSG:6677");

@@ -22,6 +22,7 @@ class PreloadTest : public QObject {
   void aBadFileStopsThePreloadWithItsMessage();
   void aColourFileMissingAUnitIsReported();
   void theProgramRejectsUnknownOptions();
+  void theProgramSaysItsVersion();
 
  private:
   SessionOptions example() const;
@@ -116,6 +117,14 @@ void PreloadTest::theProgramRejectsUnknownOptions() {
   QVERIFY(process.waitForFinished(30000));
   QCOMPARE(process.exitCode(), 0);
   QVERIFY(process.readAllStandardOutput().contains("--boundary"));
+}
+
+void PreloadTest::theProgramSaysItsVersion() {
+  QProcess process;
+  process.start(KALVENOR_PATH, {"--version"});
+  QVERIFY(process.waitForFinished(30000));
+  QCOMPARE(process.exitCode(), 0);
+  QCOMPARE(process.readAllStandardOutput(), QByteArray("kalvenor " KALVENOR_VERSION "\n"));
 }
 
 QTEST_MAIN(PreloadTest)

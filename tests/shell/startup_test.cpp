@@ -172,6 +172,7 @@ void StartupTest::aMissingDefaultFileIsReportedAndTheViewerStillStarts() {
   QCOMPARE(dialogs_->messages.size(), 1);
   QVERIFY(dialogs_->messages.first().contains(QDir(empty.path()).filePath("default.txt")));
   QVERIFY(dialogs_->messages.first().contains("cannot be opened"));
+  QVERIFY(dialogs_->messages.first().contains("nor is there"));
   QCOMPARE(window_->state().defaults.defaultAlpha, DefaultValues{}.defaultAlpha);
   QCOMPARE(window_->ui().txtSepInt->text(), QString("20"));  // the reset went on
 }
