@@ -3,10 +3,7 @@
 #include <omp.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <limits>
-#include <memory>
+#include <cmath>
 #include <utility>
 
 #include "canvas/packed_qcolor.h"
@@ -17,22 +14,32 @@ namespace {
 // Enough operations to keep every band busy for a while, few enough to hold little memory.
 constexpr std::size_t kOpsPerRound = 1 << 16;
 
-constexpr float kEverywhere = std::numeric_limits<float>::max();
-
-// How far beyond its points a pen of this style can reach, with a pixel to spare.
+// How far beyond its points a pen of this style can paint, with a pixel to spare.
 float penReach(const PainterCanvas::Style& style) {
   return style.penStyle == PenStyle::Invisible ? 1.0f : static_cast<float>(style.penWidth) + 1.0f;
 }
 
+// A pixel position far beyond any picture stays one as an int.
+int toPixel(float value) { return static_cast<int>(std::clamp(value, -1e9f, 1e9f)); }
+
+// A colour the operation paints no pixel in: neither its pen's nor its fill's.
+QRgb unpainted(const PainterCanvas::Style& style) {
+  const QRgb pen = toQColor(style.penColor).rgb(), fill = toQColor(style.fillColor).rgb();
+  for (const QRgb key : {qRgb(1, 2, 3), qRgb(4, 5, 6)}) {
+    if (key != pen && key != fill) return key;
+  }
+  return qRgb(7, 8, 9);
+}
+
 }  // namespace
 
-// A painter on a band's rows, moved up so that the picture's coordinates land on them.
-class BandPainting::BandCanvas : public PainterCanvas {
+// A painter on some pixels of the picture: the image `pixels` seen at `origin` of the picture.
+class BandPainting::OnRows : public PainterCanvas {
  public:
-  BandCanvas(QImage rows, int top, QSize picture)
-      : rows_(std::move(rows)), painter_(&rows_), picture_(picture) {
+  OnRows(QImage pixels, QPoint origin, QSize picture)
+      : pixels_(std::move(pixels)), painter_(&pixels_), picture_(picture) {
     painter_.setRenderHint(QPainter::Antialiasing, false);
-    painter_.translate(0, -top);
+    painter_.translate(-origin.x(), -origin.y());
   }
 
   void clear() override {
@@ -41,11 +48,17 @@ class BandPainting::BandCanvas : public PainterCanvas {
   double width() const override { return picture_.width(); }
   double height() const override { return picture_.height(); }
 
+  // The pixels as painted, the painter ended.
+  const QImage& painted() {
+    painter_.end();
+    return pixels_;
+  }
+
  protected:
   QPainter& painter() override { return painter_; }
 
  private:
-  QImage rows_;
+  QImage pixels_;
   QPainter painter_;
   QSize picture_;
 };
@@ -61,30 +74,21 @@ BandPainting::BandPainting(QImage& target, const PainterCanvas::Style& style,
   target_.bits();
 }
 
-void BandPainting::hold(const Op& op) {
+void BandPainting::hold(Op op, float left, float top, float right, float bottom) {
+  op.reach = QRect(QPoint(toPixel(std::floor(left)), toPixel(std::floor(top))),
+                   QPoint(toPixel(std::ceil(right)), toPixel(std::ceil(bottom))));
   ops_.push_back(op);
   if (ops_.size() >= kOpsPerRound) finish();
 }
 
 void BandPainting::clear() {
-  hold({Kind::Clear, style_, background_, -kEverywhere, kEverywhere, 0, 0, 0, 0, 0, 0, 0, {}});
+  ops_.push_back({Kind::Clear, style_, background_, QRect(), 0, 0, 0, 0, 0, 0, 0, {}});
 }
 
 void BandPainting::line(float x1, float y1, float x2, float y2) {
-  const float reach = penReach(style_);
-  hold({Kind::Line,
-        style_,
-        background_,
-        std::min(y1, y2) - reach,
-        std::max(y1, y2) + reach,
-        x1,
-        y1,
-        x2,
-        y2,
-        0,
-        0,
-        0,
-        {}});
+  const float r = penReach(style_);
+  hold({Kind::Line, style_, background_, {}, x1, y1, x2, y2, 0, 0, 0, {}}, std::min(x1, x2) - r,
+       std::min(y1, y2) - r, std::max(x1, x2) + r, std::max(y1, y2) + r);
 }
 
 void BandPainting::line(float x1, float y1, float x2, float y2, PackedColor color) {
@@ -95,23 +99,23 @@ void BandPainting::line(float x1, float y1, float x2, float y2, PackedColor colo
 }
 
 void BandPainting::point(float x, float y) {
-  const float reach = static_cast<float>(style_.penWidth) + 1.0f;
-  hold({Kind::Point, style_, background_, y - reach, y + reach, x, y, x, y, 0, 0, 0, {}});
+  const float r = static_cast<float>(style_.penWidth) + 1.0f;
+  hold({Kind::Point, style_, background_, {}, x, y, x, y, 0, 0, 0, {}}, x - r, y - r, x + r, y + r);
 }
 
 void BandPainting::polygonCorners(std::span<const CanvasPoint> corners) {
   if (corners.empty()) return;
-  const auto [low, high] =
-      std::minmax_element(corners.begin(), corners.end(),
-                          [](const CanvasPoint& a, const CanvasPoint& b) { return a.y < b.y; });
-  const float reach = penReach(style_);
+  const auto [left, right] = std::minmax_element(
+      corners.begin(), corners.end(), [](const auto& a, const auto& b) { return a.x < b.x; });
+  const auto [top, bottom] = std::minmax_element(
+      corners.begin(), corners.end(), [](const auto& a, const auto& b) { return a.y < b.y; });
+  const float r = penReach(style_);
   const auto first = static_cast<std::uint32_t>(corners_.size());
   corners_.insert(corners_.end(), corners.begin(), corners.end());
   hold({Kind::Polygon,
         style_,
         background_,
-        static_cast<float>(low->y) - reach,
-        static_cast<float>(high->y) + reach,
+        {},
         0,
         0,
         0,
@@ -119,84 +123,106 @@ void BandPainting::polygonCorners(std::span<const CanvasPoint> corners) {
         first,
         static_cast<std::uint32_t>(corners.size()),
         0,
-        {}});
+        {}},
+       float(left->x) - r, float(top->y) - r, float(right->x) + r, float(bottom->y) + r);
 }
 
-// Text is rare and its extent depends on the font: every band paints it.
 void BandPainting::text(float x, float y, const std::string& utf8, int size, TextAlign align) {
   texts_.push_back(utf8);
-  hold({Kind::Text, style_, background_, -kEverywhere, kEverywhere, x, y, x, y,
-        static_cast<std::uint32_t>(texts_.size() - 1), 0, size, align});
+  ops_.push_back({Kind::Text, style_, background_, QRect(), x, y, x, y,
+                  static_cast<std::uint32_t>(texts_.size() - 1), 0, size, align});
 }
 
 double BandPainting::textWidth(const std::string& utf8, int size) const {
   return painterTextWidth(utf8, size);
 }
 
-// A fill covers the same pixels whichever rows a painter can reach, but a line is fitted to
-// those rows before it is stepped along, so its pixels may shift where it crosses from one band
-// into the next: an operation with a pen that reaches over a band's edge waits for the bands to
-// finish what came before it and is painted on the whole picture, before they go on.
+// Text, whose extent depends on the font, and antialiased lines, which blend a shade or so
+// differently on a painter of fewer rows, are painted on the whole picture once the bands have
+// painted what came before them.
+bool BandPainting::paintedWhole(const Op& op) const {
+  return op.kind == Kind::Text ||
+         (antialiasedLines_ && (op.kind == Kind::Line || op.kind == Kind::Point));
+}
+
 void BandPainting::finish() {
   if (ops_.empty()) return;
-  const int rows = target_.height();
-  std::vector<int> edges(bands_ + 1);
-  for (int band = 0; band <= bands_; ++band) edges[band] = rows * band / bands_;
-  std::vector<std::unique_ptr<BandCanvas>> bands;
-  for (int band = 0; band < bands_; ++band)
-    bands.push_back(bandCanvas(edges[band], edges[band + 1]));
-  const std::unique_ptr<BandCanvas> whole = bandCanvas(0, rows);
+  OnRows whole(QImage(const_cast<uchar*>(target_.constBits()), target_.width(), target_.height(),
+                      target_.bytesPerLine(), target_.format()),
+               QPoint(0, 0), target_.size());
+  whole.setAntialiasedLines(antialiasedLines_);
   std::size_t from = 0;
   for (std::size_t i = 0; i < ops_.size(); ++i) {
-    if (!overEdge(ops_[i], edges)) continue;
-    paintInBands(bands, edges, from, i);
-    paint(*whole, ops_[i]);
+    if (!paintedWhole(ops_[i])) continue;
+    paintInBands(from, i);
+    paint(whole, ops_[i]);
     from = i + 1;
   }
-  paintInBands(bands, edges, from, ops_.size());
+  paintInBands(from, ops_.size());
   painted_ = true;
   ops_.clear();
   corners_.clear();
   texts_.clear();
 }
 
-bool BandPainting::overEdge(const Op& op, const std::vector<int>& edges) const {
-  if (op.style.penStyle == PenStyle::Invisible && op.kind == Kind::Polygon) return false;
-  if (op.kind == Kind::Clear) return false;
-  // Antialiased lines blend a shade or so differently on a band's painter, wherever they are.
-  if (antialiasedLines_ && (op.kind == Kind::Line || op.kind == Kind::Point)) return true;
-  for (std::size_t band = 1; band + 1 < edges.size(); ++band) {
-    const auto edge = static_cast<float>(edges[band]);
-    if (op.top < edge && op.bottom >= edge) return true;
-  }
-  return false;
-}
-
-std::unique_ptr<BandPainting::BandCanvas> BandPainting::bandCanvas(int top, int bottom) const {
-  // The band's rows of the target, without a copy: the target was detached before painting.
-  auto canvas = std::make_unique<BandCanvas>(
-      QImage(const_cast<uchar*>(target_.constScanLine(top)), target_.width(), bottom - top,
-             target_.bytesPerLine(), target_.format()),
-      top, target_.size());
-  canvas->setAntialiasedLines(antialiasedLines_);
-  return canvas;
-}
-
-void BandPainting::paintInBands(const std::vector<std::unique_ptr<BandCanvas>>& bands,
-                                const std::vector<int>& edges, std::size_t from,
-                                std::size_t to) const {
+void BandPainting::paintInBands(std::size_t from, std::size_t to) const {
   if (from == to) return;
+  const int rows = target_.height();
 #pragma omp parallel for num_threads(bands_) schedule(static, 1)
-  for (int band = 0; band < bands_; ++band) {
-    const auto top = static_cast<float>(edges[band]), bottom = static_cast<float>(edges[band + 1]);
-    for (std::size_t i = from; i < to; ++i) {
-      const Op& op = ops_[i];
-      if (op.bottom >= top && op.top < bottom) paint(*bands[band], op);
+  for (int b = 0; b < bands_; ++b) {
+    const int top = rows * b / bands_, bottom = rows * (b + 1) / bands_;
+    if (top == bottom) continue;
+    // The band's rows of the target, without a copy: the target was detached before painting.
+    OnRows canvas(QImage(const_cast<uchar*>(target_.constScanLine(top)), target_.width(),
+                         bottom - top, target_.bytesPerLine(), target_.format()),
+                  QPoint(0, top), target_.size());
+    paintInBand(QRect(0, top, target_.width(), bottom - top), canvas, from, to);
+  }
+}
+
+// A fill covers the same pixels whichever rows its painter reaches, but Qt fits a line to the
+// rows its painter reaches before stepping along it, so its pixels would shift where it crosses
+// into the next band: what a pen paints beyond the band's rows is painted through paintThrough.
+void BandPainting::paintInBand(const QRect& band, OnRows& canvas, std::size_t from,
+                               std::size_t to) const {
+  for (std::size_t i = from; i < to; ++i) {
+    const Op& op = ops_[i];
+    if (!op.reach.isNull() && !op.reach.intersects(band)) continue;
+    const bool pen = op.kind != Kind::Clear &&
+                     (op.kind != Kind::Polygon || op.style.penStyle != PenStyle::Invisible);
+    if (pen && (op.reach.top() < band.top() || op.reach.bottom() > band.bottom())) {
+      paintThrough(band, op);
+    } else {
+      paint(canvas, op);
     }
   }
 }
 
-void BandPainting::paint(BandCanvas& canvas, const Op& op) const {
+// Paints the operation on an image of its own over all it reaches within the picture, so its
+// painter fits it to the picture's edges as one on the whole picture would, then copies the
+// pixels it painted in the band's rows. Without antialiasing every pixel it paints takes the
+// pen's or the fill's colour outright, so the copy is the pixels a painter of the picture gives.
+void BandPainting::paintThrough(const QRect& band, const Op& op) const {
+  const QRect area = op.reach.intersected(QRect(QPoint(0, 0), target_.size()));
+  const QRect rows = area.intersected(band);
+  if (rows.isEmpty()) return;
+  const QRgb key = unpainted(op.style);
+  QImage own(area.size(), QImage::Format_RGB32);
+  own.fill(key);
+  OnRows canvas(std::move(own), area.topLeft(), target_.size());
+  paint(canvas, op);
+  const QImage& painted = canvas.painted();
+  for (int y = rows.top(); y <= rows.bottom(); ++y) {
+    const auto* from = reinterpret_cast<const QRgb*>(painted.constScanLine(y - area.top()));
+    auto* to = reinterpret_cast<QRgb*>(const_cast<uchar*>(target_.constScanLine(y)));
+    for (int x = rows.left(); x <= rows.right(); ++x) {
+      const QRgb pixel = from[x - area.left()];
+      if (pixel != key) to[x] = pixel;
+    }
+  }
+}
+
+void BandPainting::paint(PainterCanvas& canvas, const Op& op) const {
   canvas.setStyle(op.style);
   canvas.setBackgroundColor(op.background);
   switch (op.kind) {

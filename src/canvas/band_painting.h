@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,11 +12,9 @@ namespace kalvenor {
 
 // A canvas that paints a picture onto an image on all cores: the operations are held in the
 // order they come, and every so many of them each of `bands` horizontal bands of the image
-// paints them all on a painter of its own, in that order, leaving out those that lie wholly
-// outside it. A band's painter is the image's rows seen through an image of their own, moved up
-// by whole pixels; a line that reaches over a band's edge is painted on the whole picture once
-// the bands are done with what came before it. So the picture is the one a single painter on the
-// whole image gives, pixel for pixel.
+// paints them all on a painter of its own over its rows, in that order, leaving out those that
+// lie wholly outside it. So the picture is the one a single painter on the whole image gives,
+// pixel for pixel (see paintInBand for the lines, which need care).
 class BandPainting : public Canvas {
  public:
   // `style` is the pen and fill the drawing starts with.
@@ -50,21 +49,21 @@ class BandPainting : public Canvas {
     Kind kind;
     PainterCanvas::Style style;
     PackedColor background;
-    float top, bottom;  // the rows it can reach, pen included
+    QRect reach;  // the pixels it can paint, pen included; empty: anywhere
     float x1, y1, x2, y2;
     std::uint32_t first, count;  // corners of a polygon in corners_, or the text in texts_
     int size;
     TextAlign align;
   };
 
-  class BandCanvas;
+  class OnRows;
 
-  void hold(const Op& op);
-  bool overEdge(const Op& op, const std::vector<int>& edges) const;
-  std::unique_ptr<BandCanvas> bandCanvas(int top, int bottom) const;
-  void paintInBands(const std::vector<std::unique_ptr<BandCanvas>>& bands,
-                    const std::vector<int>& edges, std::size_t from, std::size_t to) const;
-  void paint(BandCanvas& canvas, const Op& op) const;
+  void hold(Op op, float left, float top, float right, float bottom);
+  bool paintedWhole(const Op& op) const;
+  void paintInBands(std::size_t from, std::size_t to) const;
+  void paintInBand(const QRect& band, OnRows& canvas, std::size_t from, std::size_t to) const;
+  void paintThrough(const QRect& band, const Op& op) const;
+  void paint(PainterCanvas& canvas, const Op& op) const;
 
   QImage& target_;
   PainterCanvas::Style style_;
