@@ -1,0 +1,109 @@
+#include <QtTest>
+#include <random>
+
+#include "canvas/image_canvas.h"
+
+using namespace kalvenor;
+
+// Painting in bands must give the pixels one painter gives, whatever crosses the bands' edges.
+class BandPaintingTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void bandsPaintWhatOnePainterPaints_data();
+  void bandsPaintWhatOnePainterPaints();
+  void aDrawingThatThrowsPaintsNothing();
+};
+
+namespace {
+
+// Fills, outlined cells, lines of both widths, dotted lines, points and labels, many of them
+// across the picture's edges and long enough to cross several bands.
+void scribble(Canvas& canvas, unsigned seed) {
+  std::mt19937 random(seed);
+  const auto between = [&](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
+  const auto colour = [&] { return packRgb(between(0, 255), between(0, 255), between(0, 255)); };
+  for (int n = 0; n < 3000; ++n) {
+    const int x = between(-60, 360), y = between(-60, 260);
+    const int size = between(0, 9) == 0 ? 200 : 12;
+    const CanvasPoint a{x, y}, b{x + between(-size, size), y + between(-size, size)};
+    const CanvasPoint c{x + between(-size, size), y + between(-size, size)};
+    switch (between(0, 5)) {
+      case 0:
+      case 1:
+        canvas.setFillStyle(FillStyle::Solid);
+        canvas.setPenStyle(between(0, 3) == 0 ? PenStyle::Solid : PenStyle::Invisible);
+        canvas.setPenColor(colour());
+        canvas.setFillColor(colour());
+        canvas.polygon({a, b, c, CanvasPoint{a.x, c.y}});
+        break;
+      case 2:
+        setSolidPen(canvas, colour(), between(1, 2));
+        canvas.line(float(a.x) + 0.5f, float(a.y), float(b.x), float(b.y) + 0.25f);
+        break;
+      case 3:
+        canvas.setPenStyle(PenStyle::Dot);
+        canvas.setPenWidth(1);
+        canvas.line(float(a.x), float(a.y), float(c.x), float(c.y), colour());
+        break;
+      case 4:
+        setSolidPen(canvas, colour(), between(1, 2));
+        canvas.point(float(a.x) + 0.5f, float(a.y) + 0.5f);
+        break;
+      case 5:
+        if (between(0, 30) == 0) {
+          canvas.setPenColor(colour());
+          canvas.text(float(a.x), float(a.y), "凡例 Legend", between(8, 30), TextAlign::Center);
+        }
+        break;
+    }
+  }
+}
+
+}  // namespace
+
+void BandPaintingTest::bandsPaintWhatOnePainterPaints_data() {
+  QTest::addColumn<bool>("antialiased");
+  QTest::addColumn<unsigned>("seed");
+  for (const unsigned seed : {1u, 2u, 3u}) {
+    QTest::addRow("sharp %u", seed) << false << seed;
+    QTest::addRow("antialiased %u", seed) << true << seed;
+  }
+}
+
+void BandPaintingTest::bandsPaintWhatOnePainterPaints() {
+  QFETCH(bool, antialiased);
+  QFETCH(unsigned, seed);
+  ImageCanvas one(QSize(300, 200));
+  one.setAntialiasedLines(antialiased);
+  scribble(one, seed);
+  for (const int bands : {1, 2, 3, 7, 200}) {
+    ImageCanvas banded(QSize(300, 200));
+    banded.setAntialiasedLines(antialiased);
+    banded.drawInBands([&](Canvas& canvas) { scribble(canvas, seed); }, bands);
+    QVERIFY2(banded.image() == one.image(), qPrintable(QStringLiteral("%1 bands").arg(bands)));
+    QCOMPARE(banded.style().fillColor, one.style().fillColor);
+  }
+}
+
+void BandPaintingTest::aDrawingThatThrowsPaintsNothing() {
+  ImageCanvas canvas(QSize(40, 40));
+  const QImage before = canvas.image();
+  QVERIFY_THROWS_EXCEPTION(std::bad_alloc,
+                           canvas.drawInBands(
+                               [](Canvas& c) {
+                                 c.setFillStyle(FillStyle::Solid);
+                                 c.setFillColor(kBlack);
+                                 c.polygon({CanvasPoint{0, 0}, CanvasPoint{40, 0},
+                                            CanvasPoint{40, 40}, CanvasPoint{0, 40}});
+                                 throw std::bad_alloc();
+                               },
+                               2));
+  QCOMPARE(canvas.image(), before);
+  QVERIFY(canvas.blank());
+}
+
+QTEST_MAIN(BandPaintingTest)
+#include "band_painting_test.moc"
