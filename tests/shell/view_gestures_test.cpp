@@ -7,6 +7,19 @@
 
 using namespace kalvenor;
 
+namespace {
+
+// The share of the pixels that differ between two pictures of one size.
+double differingShare(const QImage& a, const QImage& b) {
+  int differing = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) differing += a.pixel(x, y) != b.pixel(x, y);
+  }
+  return differing / double(a.width() * a.height());
+}
+
+}  // namespace
+
 // Turning, tilting and zooming the picture in the drawing window with the mouse, the wheel and
 // the keys: the view boxes follow, and the drawing command afterwards draws the same picture.
 class ViewGesturesTest : public QObject {
@@ -20,7 +33,7 @@ class ViewGesturesTest : public QObject {
   void keysTurnTiltAndZoomInSteps();
   void dragStepsAreDrawnOncePerTurnOfTheEventLoop();
   void theDepressionStopsAtStraightDown();
-  void onASectionOnlyTheMagnificationChanges();
+  void onASectionADragPansAndTheWheelZooms();
   void nothingHappensWithoutAPicture();
 
  private:
@@ -28,7 +41,9 @@ class ViewGesturesTest : public QObject {
   void drawDefaultMap();
   void drag(QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton,
             Qt::KeyboardModifiers modifiers = {});
-  void wheel(int notches);
+  void drawSection();
+  void wheel(int notches, QPointF at = {150, 150});
+  void waitForTheWheelToRest();
   void expectSamePictureFromTheCommand(QPushButton* command);
   QWidget* picture() { return window_->formImage().findChild<QWidget*>("picImage"); }
   const QImage& image() { return window_->formImage().canvas().image(); }
@@ -74,6 +89,19 @@ void ViewGesturesTest::drawDefaultMap() {
   QVERIFY(fixture_->dialogs.messages.isEmpty());
 }
 
+// Corner to corner across the block, in the section view the build switches to.
+void ViewGesturesTest::drawSection() {
+  loadAndBuild();
+  ui().optSection2->setChecked(true);
+  ui().txtXstart->setText("0");
+  ui().txtYstart->setText("0");
+  ui().txtXend->setText("100");
+  ui().txtYend->setText("100");
+  QTest::mouseClick(ui().cmdSectionModel, Qt::LeftButton);
+  QTest::mouseClick(ui().cmdGeoSection, Qt::LeftButton);
+  QVERIFY(fixture_->dialogs.messages.isEmpty());
+}
+
 void ViewGesturesTest::drag(QPoint from, QPoint to, Qt::MouseButton button,
                             Qt::KeyboardModifiers modifiers) {
   QTest::mousePress(picture(), button, modifiers, from);
@@ -82,11 +110,16 @@ void ViewGesturesTest::drag(QPoint from, QPoint to, Qt::MouseButton button,
   QTest::mouseRelease(picture(), button, modifiers, to);
 }
 
-void ViewGesturesTest::wheel(int notches) {
-  const QPointF at(150, 150);
+void ViewGesturesTest::wheel(int notches, QPointF at) {
   QWheelEvent event(at, picture()->mapToGlobal(at), {}, QPoint(0, 120 * notches), Qt::NoButton,
                     Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(picture(), &event);
+}
+
+// The picture is drawn whole once the wheel has rested.
+void ViewGesturesTest::waitForTheWheelToRest() {
+  QSignalSpy rested(&window_->formImage(), &FormImage::viewSettled);
+  QVERIFY(rested.wait());
 }
 
 void ViewGesturesTest::expectSamePictureFromTheCommand(QPushButton* command) {
@@ -121,10 +154,20 @@ void ViewGesturesTest::theWheelAndShiftDragZoomAndExaggerate() {
   const QImage before = image().copy();
   wheel(1);
   QCOMPARE(ui().txtSca->text(), QString("1.32"));
+  waitForTheWheelToRest();
   QVERIFY(image() != before);
   wheel(-2);
   QCOMPARE(window_->state().view.Sca, 1.2 / 1.1);
   QCOMPARE(ui().txtAlpha->text(), QString("225"));
+  QCOMPARE(window_->state().view.PanX, 0.0);  // about the middle of the picture
+  wheel(2, {60, 80});  // about a point up and to the left of the middle: the picture moves there
+  QVERIFY(window_->state().view.PanX < 0);
+  QVERIFY(window_->state().view.PanY > 0);
+  waitForTheWheelToRest();
+  expectSamePictureFromTheCommand(ui().cmdGeoMap);
+  QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);  // a preset centres the view again
+  QCOMPARE(window_->state().view.PanX, 0.0);
+  QCOMPARE(window_->state().view.PanY, 0.0);
 
   drag({100, 200}, {100, 100}, Qt::LeftButton, Qt::ShiftModifier);  // 100 pixels up doubles
   QCOMPARE(ui().txtVe->text(), QString("4"));
@@ -183,25 +226,32 @@ void ViewGesturesTest::theDepressionStopsAtStraightDown() {
   QCOMPARE(ui().txtGamma->text(), QString("-5"));
 }
 
-void ViewGesturesTest::onASectionOnlyTheMagnificationChanges() {
-  loadAndBuild();
-  ui().optSection2->setChecked(true);
-  ui().txtXstart->setText("0");
-  ui().txtYstart->setText("0");
-  ui().txtXend->setText("100");
-  ui().txtYend->setText("100");
-  QTest::mouseClick(ui().cmdSectionModel, Qt::LeftButton);
-  QTest::mouseClick(ui().cmdGeoSection, Qt::LeftButton);
-  QVERIFY(fixture_->dialogs.messages.isEmpty());
+// The drag moves the section with the mouse and the keys in steps; the view boxes stay, and the
+// section view preset puts the section back in the middle.
+void ViewGesturesTest::onASectionADragPansAndTheWheelZooms() {
+  drawSection();
   const QString alpha = ui().txtAlpha->text();
   const QImage before = image().copy();
-  drag({100, 100}, {200, 200});
-  QTest::keyClick(picture(), Qt::Key_Right);
+  drag({100, 100}, {140, 130});
   QCOMPARE(ui().txtAlpha->text(), alpha);
   QCOMPARE(ui().txtGamma->text(), QString("0"));
+  QCOMPARE(ui().txtSca->text(), QString("1.4"));
+  QVERIFY(image() != before);
+  QVERIFY(differingShare(before.copy(0, 0, 260, 270), image().copy(40, 30, 260, 270)) < 0.02);
+  expectSamePictureFromTheCommand(ui().cmdGeoSection);
+
+  QTest::keyClick(picture(), Qt::Key_Left);
+  QTest::keyClick(picture(), Qt::Key_Up);
+  QVERIFY(differingShare(before.copy(0, 0, 270, 280), image().copy(30, 20, 270, 280)) < 0.02);
+  QCOMPARE(ui().txtAlpha->text(), alpha);
+
+  QTest::mouseClick(ui().cmdSectionView, Qt::LeftButton);
+  QTest::mouseClick(ui().cmdGeoSection, Qt::LeftButton);
   QCOMPARE(image(), before);
+
   wheel(1);
   QCOMPARE(ui().txtSca->text(), QString("1.54"));
+  waitForTheWheelToRest();
   QVERIFY(image() != before);
   expectSamePictureFromTheCommand(ui().cmdGeoSection);
 }
