@@ -34,9 +34,9 @@ int strideFor(int nI, int nJ, int maxCells) {
   return std::max(1, static_cast<int>(std::ceil(std::sqrt(cells / std::max(maxCells, 1)))));
 }
 
-// The same spacing over the same span in `picked` steps where there were n - 1.
+// The spacing that spans the same distance in `picked` steps as `step` did in n - 1.
 double spread(double step, int n, int picked) {
-  return picked < 2 ? step : step * (n - 1) / (picked - 1);
+  return picked < 2 || picked == n ? step : step * (n - 1) / (picked - 1);
 }
 
 DisplaySurface coarseDisplay(const DisplaySurface& d, const Picks& pi, const Picks& pj) {
