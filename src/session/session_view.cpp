@@ -53,7 +53,12 @@ PictureKind Session::redrawablePicture() const {
   // Grid lines go over the section while it is the current kind of picture, as they were drawn.
   const bool section = mode == kSectionPicture ||
                        (mode == kGridLines && state_.progress.sectionGrid() == GridState::Current);
-  if (section) return commands.geoSection ? PictureKind::Section : PictureKind::None;
+  // "断面図" stays enabled after a map build replaced the section, only to say so.
+  if (section) {
+    const bool drawable =
+        commands.geoSection && !state_.mapGrid.verticalGrids[kSectionSlot].empty();
+    return drawable ? PictureKind::Section : PictureKind::None;
+  }
   return commands.geoMap ? PictureKind::Map : PictureKind::None;
 }
 
