@@ -1,5 +1,7 @@
 #include <QWheelEvent>
 #include <QtTest>
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include "imagewin/form_image.h"
@@ -34,7 +36,11 @@ class ViewGesturesTest : public QObject {
   void dragStepsAreDrawnOncePerTurnOfTheEventLoop();
   void theDepressionStopsAtStraightDown();
   void onASectionADragPansAndTheWheelZooms();
+  void aDragShowsAPreviewAndTheWholePictureOnRelease();
+  void whatWasDrawnOverTheMapIsDrawnAgainAfterATurn();
+  void aNewSizeOfTheDrawingAreaRedrawsThePictureToFit();
   void nothingHappensWithoutAPicture();
+  void aPictureWhoseGridWasReplacedStaysAsItIs();
 
  private:
   void loadAndBuild();
@@ -44,6 +50,7 @@ class ViewGesturesTest : public QObject {
   void drawSection();
   void wheel(int notches, QPointF at = {150, 150});
   void waitForTheWheelToRest();
+  void expectUntouchedByGestures(const QImage& picture);
   void expectSamePictureFromTheCommand(QPushButton* command);
   QWidget* picture() { return window_->formImage().findChild<QWidget*>("picImage"); }
   const QImage& image() { return window_->formImage().canvas().image(); }
@@ -256,6 +263,58 @@ void ViewGesturesTest::onASectionADragPansAndTheWheelZooms() {
   expectSamePictureFromTheCommand(ui().cmdGeoSection);
 }
 
+// The preview follows the mouse while the picture itself waits for the release.
+void ViewGesturesTest::aDragShowsAPreviewAndTheWholePictureOnRelease() {
+  drawDefaultMap();
+  const QImage before = image().copy();
+  QTest::mousePress(picture(), Qt::LeftButton, {}, {100, 100});
+  QTest::mouseMove(picture(), {140, 120});
+  QTRY_VERIFY(window_->formImage().showingPreview());
+  QCOMPARE(ui().txtAlpha->text(), QString("245"));
+  QCOMPARE(image(), before);
+  QTest::mouseRelease(picture(), Qt::LeftButton, {}, {140, 120});
+  QVERIFY(!window_->formImage().showingPreview());
+  QVERIFY(image() != before);
+  expectSamePictureFromTheCommand(ui().cmdGeoMap);
+}
+
+void ViewGesturesTest::whatWasDrawnOverTheMapIsDrawnAgainAfterATurn() {
+  drawDefaultMap();
+  QTest::mouseClick(ui().cmdGrid, Qt::LeftButton);
+  drag({100, 100}, {60, 130});
+  const QImage turned = image().copy();
+  QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
+  QVERIFY(image() != turned);
+  QTest::mouseClick(ui().cmdGrid, Qt::LeftButton);
+  QCOMPARE(image(), turned);
+}
+
+// The columns of the picture that hold anything but the background.
+static std::pair<int, int> drawnColumns(const QImage& image) {
+  const QRgb background = image.pixel(0, 0);
+  int first = image.width(), last = -1;
+  for (int x = 0; x < image.width(); ++x) {
+    for (int y = 0; y < image.height(); ++y) {
+      if (image.pixel(x, y) != background) {
+        first = std::min(first, x);
+        last = std::max(last, x);
+      }
+    }
+  }
+  return {first, last};
+}
+
+void ViewGesturesTest::aNewSizeOfTheDrawingAreaRedrawsThePictureToFit() {
+  drawDefaultMap();
+  QSignalSpy resized(&window_->formImage(), &FormImage::drawingAreaResized);
+  window_->formImage().resize(500, 300);
+  QVERIFY(resized.wait());
+  QCOMPARE(image().size(), QSize(500, 300));
+  const auto [first, last] = drawnColumns(image());
+  QVERIFY(std::abs(first - (499 - last)) <= 2);  // in the middle of the wider area
+  expectSamePictureFromTheCommand(ui().cmdGeoMap);
+}
+
 void ViewGesturesTest::nothingHappensWithoutAPicture() {
   loadAndBuild();
   QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
@@ -277,6 +336,33 @@ void ViewGesturesTest::nothingHappensWithoutAPicture() {
   QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);  // a map, then cleared away
   QTest::mouseClick(ui().cmdImageClear, Qt::LeftButton);
   expectUnchanged();
+  QSignalSpy resized(&window_->formImage(), &FormImage::drawingAreaResized);
+  window_->formImage().resize(200, 200);
+  QVERIFY(resized.wait());
+  QCOMPARE(image(), blank.copy(0, 0, 200, 200));
+  QVERIFY(fixture_->dialogs.messages.isEmpty());
+}
+
+void ViewGesturesTest::expectUntouchedByGestures(const QImage& shown) {
+  const QString alpha = ui().txtAlpha->text(), sca = ui().txtSca->text();
+  drag({100, 100}, {200, 150});
+  wheel(2, {30, 40});
+  QTest::keyClick(picture(), Qt::Key_Left);
+  QTest::qWait(ViewGestures::kWheelRest + 100);
+  QCOMPARE(ui().txtAlpha->text(), alpha);
+  QCOMPARE(ui().txtSca->text(), sca);
+  QCOMPARE(image(), shown);
+  QVERIFY(!window_->formImage().showingPreview());
+  QVERIFY(fixture_->dialogs.messages.isEmpty());
+}
+
+// A section whose grid a map build replaced can no longer be drawn: it stays on the screen as
+// it is, whatever the mouse does.
+void ViewGesturesTest::aPictureWhoseGridWasReplacedStaysAsItIs() {
+  drawSection();
+  QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
+  QVERIFY(fixture_->dialogs.messages.isEmpty());
+  expectUntouchedByGestures(image().copy());
 }
 
 QTEST_MAIN(ViewGesturesTest)
