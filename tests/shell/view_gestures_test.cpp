@@ -43,7 +43,6 @@ class ViewGesturesTest : public QObject {
   void aPictureWhoseGridWasReplacedStaysAsItIs();
 
  private:
-  void loadAndBuild();
   void drawDefaultMap();
   void drag(QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton,
             Qt::KeyboardModifiers modifiers = {});
@@ -70,27 +69,9 @@ void ViewGesturesTest::init() {
 
 void ViewGesturesTest::cleanup() { fixture_.reset(); }
 
-// Two units under a 5 x 5 surface rising eastward, boundary flat at 50.
-void ViewGesturesTest::loadAndBuild() {
-  ScriptedDialogs& dialogs = fixture_->dialogs;
-  QTest::mouseClick(ui().cmd2Layer, Qt::LeftButton);
-  dialogs.files.push_back(fixture_->write("s.txt", "2,2,0,0,100,100,50,50,50,50"));
-  QTest::mouseClick(ui().cmdBoundaryFile, Qt::LeftButton);
-  dialogs.colors = {packRgb(200, 60, 60), packRgb(60, 60, 200)};
-  QTest::mouseClick(ui().cmdColor, Qt::LeftButton);
-  QByteArray display = "5,5,0,0,25,25";
-  for (double z : {12.3, 30.0, 50.0, 70.0, 87.6}) {
-    for (int j = 0; j < 5; ++j) display += "," + QByteArray::number(z);
-  }
-  dialogs.files.push_back(fixture_->write("surface.txt", display));
-  QTest::mouseClick(ui().cmdOpenDisplayFile, Qt::LeftButton);
-  ui().txtZbase->setText("0");
-  QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
-}
-
 // Azimuth 225, depression 30, magnification 1.2, exaggeration 2.
 void ViewGesturesTest::drawDefaultMap() {
-  loadAndBuild();
+  fixture_->buildSmallBlock();
   QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
   QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
   QVERIFY(fixture_->dialogs.messages.isEmpty());
@@ -98,7 +79,7 @@ void ViewGesturesTest::drawDefaultMap() {
 
 // Corner to corner across the block, in the section view the build switches to.
 void ViewGesturesTest::drawSection() {
-  loadAndBuild();
+  fixture_->buildSmallBlock();
   ui().optSection2->setChecked(true);
   ui().txtXstart->setText("0");
   ui().txtYstart->setText("0");
@@ -316,7 +297,7 @@ void ViewGesturesTest::aNewSizeOfTheDrawingAreaRedrawsThePictureToFit() {
 }
 
 void ViewGesturesTest::nothingHappensWithoutAPicture() {
-  loadAndBuild();
+  fixture_->buildSmallBlock();
   QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
   const QImage blank = image().copy();
   const auto expectUnchanged = [&] {
