@@ -7,9 +7,19 @@
 
 namespace kalvenor {
 
-ImageCanvas::ImageCanvas(QSize size) : image_(size, QImage::Format_RGB32) {
-  image_.fill(toQColor(backgroundColor()));
+namespace {
+
+QImage blankImage(QSize size, qreal pixelRatio, PackedColor background) {
+  QImage image(size * pixelRatio, QImage::Format_RGB32);
+  image.setDevicePixelRatio(pixelRatio);
+  image.fill(toQColor(background));
+  return image;
 }
+
+}  // namespace
+
+ImageCanvas::ImageCanvas(QSize size, qreal pixelRatio)
+    : size_(size), image_(blankImage(size, pixelRatio, backgroundColor())) {}
 
 ImageCanvas::~ImageCanvas() { finishPainting(); }
 
@@ -32,6 +42,7 @@ void ImageCanvas::drawn() {
 }
 
 void ImageCanvas::changed() {
+  logical_ = QImage();
   if (changed_) changed_();
 }
 
@@ -43,10 +54,12 @@ void ImageCanvas::clear() {
   changed();
 }
 
-double ImageCanvas::width() const { return image_.width(); }
-double ImageCanvas::height() const { return image_.height(); }
+double ImageCanvas::width() const { return size_.width(); }
+double ImageCanvas::height() const { return size_.height(); }
 
 void ImageCanvas::drawInBands(const std::function<void(Canvas&)>& draw, int bands) {
+  // The bands paint the image's pixels one to one.
+  if (pixelRatio() != 1) return draw(*this);
   finishPainting();
   BandPainting painting(persistent_ ? image_ : screen_, style(), backgroundColor(),
                         antialiasedLines(), bands > 0 ? bands : omp_get_max_threads());
@@ -66,7 +79,12 @@ void ImageCanvas::setPersistent(bool on) {
 
 const QImage& ImageCanvas::image() const {
   finishPainting();
-  return image_;
+  if (image_.size() == size_) return image_;
+  if (logical_.isNull()) {
+    logical_ = image_.scaled(size_, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    logical_.setDevicePixelRatio(1);
+  }
+  return logical_;
 }
 
 const QImage& ImageCanvas::screen() const {
@@ -89,12 +107,12 @@ void ImageCanvas::restore(const Snapshot& snapshot) {
   changed();
 }
 
-void ImageCanvas::resize(QSize size) {
-  if (size == image_.size() || size.isEmpty()) return;
+void ImageCanvas::resize(QSize size, qreal pixelRatio) {
+  if ((size == size_ && pixelRatio == this->pixelRatio()) || size.isEmpty()) return;
   finishPainting();
-  QImage resized(size, QImage::Format_RGB32);
-  resized.fill(toQColor(backgroundColor()));
+  QImage resized = blankImage(size, pixelRatio, backgroundColor());
   QPainter(&resized).drawImage(0, 0, image_);
+  size_ = size;
   image_ = resized;
   if (!persistent_) screen_ = image_.copy();
   changed();

@@ -13,9 +13,12 @@ namespace kalvenor {
 // which the window shows and which copy, duplicate and save take. With the mode off, drawing
 // goes only to a screen image that starts as a copy of the persistent one, so it never reaches
 // the saved picture. Antialiasing stays off so pixels are deterministic.
+// Sizes and coordinates are in logical pixels. At a pixel ratio above 1, as on a screen scaled
+// to 200 %, the images hold that many device pixels to each logical one and the painter draws
+// at that resolution, so text and lines stay sharp on the screen.
 class ImageCanvas : public PainterCanvas {
  public:
-  explicit ImageCanvas(QSize size);
+  explicit ImageCanvas(QSize size, qreal pixelRatio = 1);
   ~ImageCanvas() override;
 
   void clear() override;
@@ -25,10 +28,12 @@ class ImageCanvas : public PainterCanvas {
   void setPersistent(bool on);
   bool persistent() const { return persistent_; }
 
-  // The persistent image: what copy, duplicate and save take.
+  // The persistent picture at the logical size: what copy, duplicate and save take. At a pixel
+  // ratio above 1 it is the drawn image averaged down to that size.
   const QImage& image() const;
-  // What the window shows now.
+  // What the window shows now, in device pixels.
   const QImage& screen() const;
+  qreal pixelRatio() const { return image_.devicePixelRatio(); }
   // True until something is drawn after the canvas was made or cleared.
   bool blank() const { return blank_; }
 
@@ -47,13 +52,13 @@ class ImageCanvas : public PainterCanvas {
 
   // Runs `draw` on a canvas that paints onto this one's picture in `bands` horizontal bands side
   // by side (BandPainting), by default one per thread the grid builds use: the same pixels as
-  // drawing here, in less time on several cores. The pen and fill it leaves behind stay. When
-  // `draw` throws, nothing of it is painted.
+  // drawing here, in less time on several cores. At a pixel ratio above 1 it draws here. The pen
+  // and fill it leaves behind stay. When `draw` throws, nothing of it is painted.
   void drawInBands(const std::function<void(Canvas&)>& draw, int bands = 0);
 
-  // New drawing-area size: the persistent picture keeps its top-left part and the rest is
-  // background; drawing that was only on the screen is lost.
-  void resize(QSize size);
+  // New drawing-area size or pixel ratio: the persistent picture keeps its top-left part and the
+  // rest is background; drawing that was only on the screen is lost.
+  void resize(QSize size, qreal pixelRatio = 1);
 
   // Called after every change of what the window shows.
   void setChangedCallback(std::function<void()> callback) { changed_ = std::move(callback); }
@@ -68,8 +73,10 @@ class ImageCanvas : public PainterCanvas {
 
   bool persistent_ = true;
   bool blank_ = true;
+  QSize size_;
   QImage image_;
   QImage screen_;
+  mutable QImage logical_;  // image() at a pixel ratio above 1, made when first asked for
   mutable std::unique_ptr<QPainter> painter_;
   std::function<void()> changed_;
 };

@@ -5,7 +5,6 @@
 #include <QVBoxLayout>
 
 #include "imagewin/canvas_view.h"
-#include "imagewin/view_gestures.h"
 
 namespace kalvenor {
 namespace {
@@ -25,9 +24,17 @@ FormImage::FormImage(QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(picImage_);
-  canvas_.setChangedCallback([this] { picImage_->update(); });
+  canvas_.setChangedCallback([this] {
+    endPreview();
+    picImage_->update();
+  });
   const auto* gestures = new ViewGestures(canvas_, *picImage_);
   connect(gestures, &ViewGestures::nudged, this, &FormImage::viewNudged);
+  connect(gestures, &ViewGestures::settled, this, &FormImage::viewSettled);
+  connect(&previews_, &PreviewDrawer::drawn, picImage_, &CanvasView::showPreview);
+  resizeRest_.setSingleShot(true);
+  resizeRest_.setInterval(kResizeRest);
+  connect(&resizeRest_, &QTimer::timeout, this, &FormImage::drawingAreaResized);
   // A square window half the screen wide.
   resize(halfScreenWidth(), halfScreenWidth());
 }
@@ -38,10 +45,20 @@ void FormImage::showCanvas() {
   activateWindow();
 }
 
+void FormImage::drawPreview(PreviewDrawer::Job job) { previews_.request(std::move(job)); }
+
+void FormImage::endPreview() {
+  previews_.cancel();
+  picImage_->hidePreview();
+}
+
+bool FormImage::showingPreview() const { return picImage_->showingPreview(); }
+
 void FormImage::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   const QSize outer = frameGeometry().size();
   emit outerSizeChanged(outer.width(), outer.height());
+  resizeRest_.start();
 }
 
 // The frame size is known only once the window manager has framed the window.

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
 #include "canvas/image_canvas.h"
+#include "imagewin/preview_drawer.h"
+#include "imagewin/view_gestures.h"
 
 namespace kalvenor {
 
@@ -13,18 +16,32 @@ class FormImage : public QWidget {
   Q_OBJECT
 
  public:
+  // How long the size must rest before drawingAreaResized, so that dragging the frame does not
+  // draw every step.
+  static constexpr int kResizeRest = 200;
+
   explicit FormImage(QWidget* parent = nullptr);
 
   ImageCanvas& canvas() { return canvas_; }
   // Shows the window, not modal, and brings it to the front.
   void showCanvas();
 
+  // Draws a preview on a worker thread and shows it over the canvas once drawn, unless a newer
+  // preview was asked for or the preview was ended meanwhile.
+  void drawPreview(PreviewDrawer::Job job);
+  // Drops the preview shown and any still being drawn; the canvas shows again. Any change of the
+  // canvas does the same.
+  void endPreview();
+  bool showingPreview() const;
+
  signals:
   // The outer size of the window in pixels, after every resize.
   void outerSizeChanged(int width, int height);
-  // A turn, tilt or zoom asked for over the picture: degrees to add to the azimuth and the
-  // depression, factors for the magnification and the vertical exaggeration.
-  void viewNudged(double dAlpha, double dGamma, double scaleFactor, double veFactor);
+  // A drag, zoom or stretch over the picture, and the end of that gesture.
+  void viewNudged(const ViewGesture& gesture);
+  void viewSettled();
+  // The drawing area has a new size and has kept it for kResizeRest milliseconds.
+  void drawingAreaResized();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -33,6 +50,8 @@ class FormImage : public QWidget {
  private:
   ImageCanvas canvas_;
   CanvasView* picImage_;
+  PreviewDrawer previews_;
+  QTimer resizeRest_;
 };
 
 }  // namespace kalvenor

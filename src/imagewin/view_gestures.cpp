@@ -11,13 +11,15 @@
 namespace kalvenor {
 namespace {
 
-constexpr double kDegreesPerPixel = 0.5;
-constexpr double kDegreesPerKey = 5;
 // Pixels of a vertical drag that double or halve the exaggeration.
 constexpr double kPixelsPerDoubling = 100;
 constexpr double kZoomPerStep = 1.1;
 // A wheel notch, in the eighths of a degree that angleDelta counts.
 constexpr double kWheelNotch = 120;
+
+bool nothingPending(const ViewGesture& g) {
+  return g.drag.isNull() && g.zoom == 1 && g.stretch == 1;
+}
 
 }  // namespace
 
@@ -28,6 +30,9 @@ ViewGestures::ViewGestures(const ImageCanvas& canvas, QWidget& target)
   flushTimer_.setSingleShot(true);
   flushTimer_.setInterval(0);
   connect(&flushTimer_, &QTimer::timeout, this, &ViewGestures::flush);
+  wheelRest_.setSingleShot(true);
+  wheelRest_.setInterval(kWheelRest);
+  connect(&wheelRest_, &QTimer::timeout, this, &ViewGestures::settled);
 }
 
 bool ViewGestures::eventFilter(QObject* watched, QEvent* event) {
@@ -51,11 +56,12 @@ bool ViewGestures::eventFilter(QObject* watched, QEvent* event) {
   }
 }
 
+// A wheel still at rest is settled by the release of this drag.
 void ViewGestures::press(const QMouseEvent& event) {
   if (canvas_.blank()) return;
+  wheelRest_.stop();
   dragFrom_ = event.position().toPoint();
-  exaggerating_ =
-      event.button() == Qt::RightButton || event.modifiers().testFlag(Qt::ShiftModifier);
+  stretching_ = event.button() == Qt::RightButton || event.modifiers().testFlag(Qt::ShiftModifier);
 }
 
 void ViewGestures::move(const QMouseEvent& event) {
@@ -63,69 +69,66 @@ void ViewGestures::move(const QMouseEvent& event) {
   const QPoint to = event.position().toPoint();
   const QPoint step = to - *dragFrom_;
   dragFrom_ = to;
-  if (exaggerating_) {
-    add(0, 0, 1, std::exp2(-step.y() / kPixelsPerDoubling));
+  if (stretching_) {
+    pending_.stretch *= std::exp2(-step.y() / kPixelsPerDoubling);
   } else {
-    add(step.x() * kDegreesPerPixel, step.y() * kDegreesPerPixel, 1, 1);
+    pending_.drag += step;
   }
   if (!flushTimer_.isActive()) flushTimer_.start();
 }
 
 void ViewGestures::release() {
+  if (!dragFrom_) return;
   dragFrom_.reset();
   flush();
+  emit settled();
 }
 
 void ViewGestures::wheel(const QWheelEvent& event) {
   if (canvas_.blank() || event.angleDelta().y() == 0) return;
-  add(0, 0, std::pow(kZoomPerStep, event.angleDelta().y() / kWheelNotch), 1);
+  pending_.zoom *= std::pow(kZoomPerStep, event.angleDelta().y() / kWheelNotch);
+  pending_.zoomAt = event.position();
   flush();
+  if (!dragFrom_) wheelRest_.start();
 }
 
-// Up and down keys tilt like a drag upwards and downwards; with shift they exaggerate.
+// Up and down keys tilt like a drag upwards and downwards; with shift they stretch.
 bool ViewGestures::key(const QKeyEvent& event) {
   if (canvas_.blank()) return false;
   const bool shift = event.modifiers().testFlag(Qt::ShiftModifier);
   switch (event.key()) {
     case Qt::Key_Left:
-      add(-kDegreesPerKey, 0, 1, 1);
+      pending_.drag.rx() -= kPixelsPerKey;
       break;
     case Qt::Key_Right:
-      add(kDegreesPerKey, 0, 1, 1);
+      pending_.drag.rx() += kPixelsPerKey;
       break;
     case Qt::Key_Up:
-      shift ? add(0, 0, 1, kZoomPerStep) : add(0, -kDegreesPerKey, 1, 1);
+      shift ? void(pending_.stretch *= kZoomPerStep) : void(pending_.drag.ry() -= kPixelsPerKey);
       break;
     case Qt::Key_Down:
-      shift ? add(0, 0, 1, 1 / kZoomPerStep) : add(0, kDegreesPerKey, 1, 1);
+      shift ? void(pending_.stretch /= kZoomPerStep) : void(pending_.drag.ry() += kPixelsPerKey);
       break;
     case Qt::Key_Plus:
-      add(0, 0, kZoomPerStep, 1);
+      pending_.zoom *= kZoomPerStep;
       break;
     case Qt::Key_Minus:
-      add(0, 0, 1 / kZoomPerStep, 1);
+      pending_.zoom /= kZoomPerStep;
       break;
     default:
       return false;
   }
   flush();
+  emit settled();
   return true;
-}
-
-void ViewGestures::add(double dAlpha, double dGamma, double scaleFactor, double veFactor) {
-  dAlpha_ += dAlpha;
-  dGamma_ += dGamma;
-  scaleFactor_ *= scaleFactor;
-  veFactor_ *= veFactor;
 }
 
 void ViewGestures::flush() {
   flushTimer_.stop();
-  if (dAlpha_ == 0 && dGamma_ == 0 && scaleFactor_ == 1 && veFactor_ == 1) return;
-  const double dAlpha = dAlpha_, dGamma = dGamma_, scaleFactor = scaleFactor_, veFactor = veFactor_;
-  dAlpha_ = dGamma_ = 0;
-  scaleFactor_ = veFactor_ = 1;
-  emit nudged(dAlpha, dGamma, scaleFactor, veFactor);
+  if (nothingPending(pending_)) return;
+  const ViewGesture gesture = pending_;
+  pending_ = {};
+  emit nudged(gesture);
 }
 
 }  // namespace kalvenor

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QPointF>
 #include <QTimer>
 #include <optional>
 
@@ -13,20 +14,33 @@ namespace kalvenor {
 
 class ImageCanvas;
 
-// Turns the mouse, the wheel and the keys over a picture into view nudges: a drag turns the
-// azimuth (across) and the depression (up and down), a shift-drag or a right-button drag the
-// vertical exaggeration, the wheel and +/- the magnification, the arrow keys the same as a drag
-// in steps (with shift, the exaggeration). Nothing happens over a blank canvas. Drag steps are
-// summed and handed on at most once per turn of the event loop, and at once when the button is
-// released, so a slow picture never falls behind the mouse.
+// What a gesture over the picture asks for, in canvas pixels.
+struct ViewGesture {
+  QPointF drag;                   // how far the picture was dragged
+  double zoom = 1;                // factor of the magnification
+  std::optional<QPointF> zoomAt;  // the point a zoom keeps in place; none for the middle
+  double stretch = 1;             // factor of the vertical exaggeration
+};
+
+// Turns the mouse, the wheel and the keys over a picture into gestures: a left drag, and the
+// arrow keys in steps of kPixelsPerKey, drag the picture; a shift-drag or a right-button drag up
+// and down, and shift with the up and down keys, stretch it; the wheel zooms about the cursor
+// and +/- about the middle. Nothing happens over a blank canvas. Drag steps are summed and
+// handed on at most once per turn of the event loop, so a slow picture never falls behind the
+// mouse. A gesture has settled when the button is released, a key was pressed, or the wheel has
+// rested for kWheelRest milliseconds.
 class ViewGestures : public QObject {
   Q_OBJECT
 
  public:
+  static constexpr int kPixelsPerKey = 10;
+  static constexpr int kWheelRest = 250;
+
   ViewGestures(const ImageCanvas& canvas, QWidget& target);
 
  signals:
-  void nudged(double dAlpha, double dGamma, double scaleFactor, double veFactor);
+  void nudged(const ViewGesture& gesture);
+  void settled();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -37,14 +51,14 @@ class ViewGestures : public QObject {
   void release();
   void wheel(const QWheelEvent& event);
   bool key(const QKeyEvent& event);
-  void add(double dAlpha, double dGamma, double scaleFactor, double veFactor);
   void flush();
 
   const ImageCanvas& canvas_;
   std::optional<QPoint> dragFrom_;
-  bool exaggerating_ = false;
-  double dAlpha_ = 0, dGamma_ = 0, scaleFactor_ = 1, veFactor_ = 1;
+  bool stretching_ = false;
+  ViewGesture pending_;
   QTimer flushTimer_;
+  QTimer wheelRest_;
 };
 
 }  // namespace kalvenor

@@ -34,6 +34,8 @@ void fitView(ViewSettings& view, const Projection& projection,
   view.Scale *= sca / view.Sca;
   view.Sca = sca;
   const double middleX = margins.left + across / 2, middleY = margins.top + down / 2;
+  // The shift alone places a fitted picture.
+  view.PanX = view.PanY = 0;
   view.ShiftX = Int(middleX - view.HalfW - (left + right) / 2 * view.Scale);
   view.ShiftY = Int(middleY - view.HalfH + (low + high) / 2 * view.Scale);
 }

@@ -43,8 +43,8 @@ MaybePoint Projection::projectPoint(double x, double y, double z) const {
   const ViewSettings& v = view_;
   const auto offset = screenOffset(x, y, z);
   if (!offset) return std::nullopt;
-  const auto px = toCanvas(Int((*offset)[0] * v.Scale) + v.HalfW + v.ShiftX);
-  const auto py = toCanvas(v.HalfH - Int((*offset)[1] * v.Scale) + v.ShiftY);
+  const auto px = toCanvas(Int(((*offset)[0] - v.PanX) * v.Scale) + v.HalfW + v.ShiftX);
+  const auto py = toCanvas(v.HalfH - Int(((*offset)[1] - v.PanY) * v.Scale) + v.ShiftY);
   if (!px || !py) return std::nullopt;
   return CanvasPoint{*px, *py};
 }

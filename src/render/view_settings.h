@@ -34,6 +34,10 @@ struct ViewSettings {
   double HalfW = 0, HalfH = 0;
   // Whole pixels the picture is moved by after projection: 0 but in a view fitted to the canvas.
   double ShiftX = 0, ShiftY = 0;
+  // The point of the picture plane shown in the middle of the canvas, right and up of the view
+  // centre in model units: a pan of the picture that keeps its place on the model as the
+  // magnification changes and that applyView leaves as it is.
+  double PanX = 0, PanY = 0;
   PaintersOrder orderX;
   PaintersOrder orderY;
 };

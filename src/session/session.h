@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -43,12 +44,22 @@ struct ViewValues {
   friend bool operator==(const ViewValues&, const ViewValues&) = default;
 };
 
-// A turn, tilt or zoom asked for in the drawing window, relative to the view applied.
+// A drag, zoom or stretch asked for in the drawing window, relative to the view applied.
 struct ViewNudge {
-  double dAlpha = 0.0;  // degrees
-  double dGamma = 0.0;  // degrees
+  double dragX = 0.0;  // canvas pixels the picture was dragged right
+  double dragY = 0.0;  // and down
   double scaleFactor = 1.0;
+  // The canvas point a zoom keeps in place; none for the middle of the canvas.
+  std::optional<std::array<double, 2>> zoomAt;
   double veFactor = 1.0;
+};
+
+// The view a nudge leads to: the values of the view boxes and the pan (ViewSettings::PanX, PanY).
+struct NudgedView {
+  ViewValues values;
+  double PanX = 0.0;
+  double PanY = 0.0;
+  friend bool operator==(const NudgedView&, const NudgedView&) = default;
 };
 
 // The kind of picture a turn or zoom in the drawing window draws again.
@@ -138,8 +149,16 @@ class Session {
   // The picture last drawn, while its command can still draw it; None before the first picture
   // and after the grid it was drawn from was replaced.
   PictureKind redrawablePicture() const;
-  // The view after a nudge: a map turns, tilts and zooms, a section only zooms.
-  ViewValues nudgedView(const ViewNudge& nudge, PictureKind kind) const;
+  // The view after a nudge. On a map a drag turns (across) and tilts (up and down) by half a
+  // degree a pixel; on a section it pans, the picture following the mouse. Both zoom about the
+  // point given, which stays where it is on the canvas; only a map is stretched.
+  NudgedView nudgedView(const ViewNudge& nudge, PictureKind kind) const;
+  // Moves the picture so that the point of the picture plane (right, up of the view centre, in
+  // model units) shows in the middle of the canvas; 0, 0 centres the view again.
+  void setPan(double PanX, double PanY);
+  // The picture last drawn again with the current view, with what was drawn over it since
+  // (contour map, grid lines, survey line) in the same order; nothing while none can be drawn.
+  Warnings redrawPicture(Canvas& canvas);
 
   // Contours.
   void setContours(const TypedContours& typed);
@@ -177,6 +196,7 @@ class Session {
 
  private:
   void notify(Change change);
+  void drewOver(std::int16_t mode);
   void step(const std::string& name, const std::function<void()>& work);
   Warnings installModel(LogicalModel model, bool ready, const std::string& file);
   void dropGrids();

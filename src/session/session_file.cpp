@@ -150,10 +150,15 @@ void readDraw(SessionDocument& d, const json& j) {
 }
 
 json viewJson(const SessionDocument& d) {
-  return {{"azimuth", d.view.Alpha},        {"depression", d.view.Gamma},
-          {"magnification", d.view.Sca},    {"exaggeration", d.view.Ve},
-          {"distance", d.perspective.Dist}, {"plane", d.perspective.Ppz},
-          {"applied", d.viewApplied},       {"canvas", {d.canvasWidth, d.canvasHeight}}};
+  return {{"azimuth", d.view.Alpha},
+          {"depression", d.view.Gamma},
+          {"magnification", d.view.Sca},
+          {"exaggeration", d.view.Ve},
+          {"distance", d.perspective.Dist},
+          {"plane", d.perspective.Ppz},
+          {"applied", d.viewApplied},
+          {"canvas", {d.canvasWidth, d.canvasHeight}},
+          {"pan", d.pan}};
 }
 
 void readView(SessionDocument& d, const json& j) {
@@ -164,6 +169,8 @@ void readView(SessionDocument& d, const json& j) {
   const auto canvas = j.at("canvas").get<std::array<double, 2>>();
   d.canvasWidth = canvas[0];
   d.canvasHeight = canvas[1];
+  // Sessions saved before the picture could be panned have none.
+  if (j.contains("pan")) d.pan = j.at("pan").get<std::array<double, 2>>();
 }
 
 json coloursJson(const SessionDocument& d) {
@@ -282,6 +289,7 @@ SessionDocument documentOf(const ViewerState& s, double canvasWidth, double canv
   d.view = {s.view.Alpha, s.view.Gamma, s.view.Sca, s.view.Ve};
   d.perspective = {s.view.Dist, s.view.Ppz};
   d.viewApplied = s.progress.viewReady();
+  d.pan = {s.view.PanX, s.view.PanY};
   if (!s.gridOutOfDate) {
     d.grid = s.progress.sectionGrid() == GridState::Current ? "section" : "map";
   }
@@ -381,6 +389,7 @@ Warnings restoreSession(Session& session, const SessionDocument& d, double canva
   } else if (!d.grid.empty()) {
     pass(warnings, fresh.buildMapGrid());
   }
+  fresh.setPan(d.pan[0], d.pan[1]);
   if (d.viewApplied && fresh.state().display.loaded()) {
     fresh.applyView(typedView(d), canvasWidth, canvasHeight);
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,7 +35,8 @@ struct SessionDocument {
   ViewValues view;
   PerspectiveValues perspective;
   bool viewApplied = false;
-  std::string grid;  // "map", "section" or "" for the grid of the last build
+  std::array<double, 2> pan{0.0, 0.0};  // ViewSettings::PanX and PanY
+  std::string grid;                     // "map", "section" or "" for the grid of the last build
   double canvasWidth = 0;
   double canvasHeight = 0;
 };

@@ -89,6 +89,7 @@ Warnings Session::drawGeoMap(Canvas& canvas) {
   drawMapPicture(canvas, kGeologicalMap, units, walls);
   if (state_.annotations.any()) drawMapNotes(canvas, projection(), mapNotes());
   state_.drawOptions.DrawMode = kGeologicalMap;
+  state_.overlays.clear();
   state_.drawUnit = std::move(units);
   state_.visibleWall = walls;
   state_.progress.mapDrawn();
@@ -101,7 +102,7 @@ Warnings Session::drawContourMap(Canvas& canvas) {
   if (!state_.display.loaded()) return {};
   requireViewDrawable();
   drawMapPicture(canvas, kContourMap, state_.drawUnit, lastVisibleWalls());
-  state_.drawOptions.DrawMode = kContourMap;
+  drewOver(kContourMap);
   notify(Change::Picture);
   return contourWarnings();
 }
@@ -111,14 +112,14 @@ Warnings Session::drawGridLines(Canvas& canvas) {
   if (state_.progress.sectionGrid() == GridState::Current) {
     requireSectionDrawable();
     drawSectionPicture(canvas, kGridLines, sectionUnitsDrawn() ? state_.drawUnit : sectionUnits());
-    state_.drawOptions.DrawMode = kGridLines;
+    drewOver(kGridLines);
     notify(Change::Picture);
     return {};
   }
   if (!state_.display.loaded()) return {};
   requireViewDrawable();
   drawMapPicture(canvas, kGridLines, state_.drawUnit, lastVisibleWalls());
-  state_.drawOptions.DrawMode = kGridLines;
+  drewOver(kGridLines);
   notify(Change::Picture);
   return contourWarnings();
 }
@@ -171,6 +172,7 @@ void Session::drawSection(Canvas& canvas) {
     drawSectionNotes(canvas, projection(), sectionNotes(units));
   }
   state_.drawOptions.DrawMode = kSectionPicture;
+  state_.overlays.clear();
   state_.drawUnit = std::move(units);
   state_.progress.sectionDrawn();
   notify(Change::Picture);
@@ -187,7 +189,7 @@ void Session::drawSurveyLine(Canvas& canvas) {
     kalvenor::drawSurveyLine(canvas, projection(), state_.section, state_.Zbase,
                              state_.display.Zmax, state_.drawOptions.LineColor);
   }
-  state_.drawOptions.DrawMode = kSurveyLine;
+  drewOver(kSurveyLine);
   notify(Change::Picture);
 }
 

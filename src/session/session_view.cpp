@@ -53,22 +53,60 @@ PictureKind Session::redrawablePicture() const {
   // Grid lines go over the section while it is the current kind of picture, as they were drawn.
   const bool section = mode == kSectionPicture ||
                        (mode == kGridLines && state_.progress.sectionGrid() == GridState::Current);
-  if (section) return commands.geoSection ? PictureKind::Section : PictureKind::None;
+  // "断面図" stays enabled after a map build replaced the section, only to say so.
+  if (section) {
+    const bool drawable =
+        commands.geoSection && !state_.mapGrid.verticalGrids[kSectionSlot].empty();
+    return drawable ? PictureKind::Section : PictureKind::None;
+  }
   return commands.geoMap ? PictureKind::Map : PictureKind::None;
 }
 
+namespace {
+
+constexpr double kDegreesPerPixel = 0.5;
+
+// The pan that keeps the picture-plane point under canvas pixel `at` in place while the scale
+// grows by `factor`; the projection rounds to whole pixels, so the point may move by one.
+std::array<double, 2> panKeeping(const ViewSettings& v, std::array<double, 2> at, double factor) {
+  if (!(v.Scale > 0) || !(factor > 0)) return {v.PanX, v.PanY};
+  const double right = (at[0] - v.HalfW - v.ShiftX) / v.Scale;
+  const double up = (v.HalfH + v.ShiftY - at[1]) / v.Scale;
+  return {v.PanX + right * (1 - 1 / factor), v.PanY + up * (1 - 1 / factor)};
+}
+
+}  // namespace
+
 // The azimuth wraps into [0, 360); the depression stays between horizontal and straight down,
 // or where it was typed beyond them, so a tilt never flips the block over.
-ViewValues Session::nudgedView(const ViewNudge& nudge, PictureKind kind) const {
+NudgedView Session::nudgedView(const ViewNudge& nudge, PictureKind kind) const {
   const ViewSettings& v = state_.view;
-  ViewValues values{v.Alpha, v.Gamma, v.Sca * nudge.scaleFactor, v.Ve};
-  if (kind != PictureKind::Map) return values;
-  values.Alpha = std::fmod(v.Alpha + nudge.dAlpha, 360.0);
+  NudgedView after{{v.Alpha, v.Gamma, v.Sca * nudge.scaleFactor, v.Ve}, v.PanX, v.PanY};
+  if (nudge.zoomAt) {
+    const auto [x, y] = panKeeping(v, *nudge.zoomAt, nudge.scaleFactor);
+    after.PanX = x;
+    after.PanY = y;
+  }
+  if (kind != PictureKind::Map) {
+    if (v.Scale > 0) {
+      after.PanX -= nudge.dragX / (v.Scale * nudge.scaleFactor);
+      after.PanY += nudge.dragY / (v.Scale * nudge.scaleFactor);
+    }
+    return after;
+  }
+  ViewValues& values = after.values;
+  values.Alpha = std::fmod(v.Alpha + nudge.dragX * kDegreesPerPixel, 360.0);
   if (values.Alpha < 0) values.Alpha += 360.0;
-  values.Gamma =
-      std::clamp(v.Gamma + nudge.dGamma, std::min(v.Gamma, 0.0), std::max(v.Gamma, 90.0));
+  values.Gamma = std::clamp(v.Gamma + nudge.dragY * kDegreesPerPixel, std::min(v.Gamma, 0.0),
+                            std::max(v.Gamma, 90.0));
   values.Ve = v.Ve * nudge.veFactor;
-  return values;
+  return after;
+}
+
+void Session::setPan(double PanX, double PanY) {
+  state_.view.PanX = PanX;
+  state_.view.PanY = PanY;
+  notify(Change::View);
 }
 
 void Session::setContours(const TypedContours& typed) {

@@ -83,6 +83,9 @@ struct ViewerState {
   Array2D<std::int32_t> drawUnit;
   // The two side walls facing the eye in the last geological map (0 before any).
   std::array<std::int16_t, 2> visibleWall{0, 0};
+  // What was drawn over the last map or section since (kContourMap, kGridLines, kSurveyLine), in
+  // order, so that a redraw with another view can draw it again.
+  std::vector<std::int16_t> overlays;
 
   DefaultValues defaults;
   Progress progress;

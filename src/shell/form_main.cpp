@@ -119,10 +119,9 @@ void FormMain::connectHandlers() {
   connect(formImage_.get(), &FormImage::outerSizeChanged, this, [this](int width, int height) {
     runCommand(ui_.lblWinX, [this, width, height] { showWindowSize(width, height); });
   });
-  connect(formImage_.get(), &FormImage::viewNudged, this,
-          [this](double dAlpha, double dGamma, double scaleFactor, double veFactor) {
-            formImage_ViewNudged({dAlpha, dGamma, scaleFactor, veFactor});
-          });
+  connect(formImage_.get(), &FormImage::viewNudged, this, &FormMain::formImage_ViewNudged);
+  connect(formImage_.get(), &FormImage::viewSettled, this, &FormMain::formImage_ViewSettled);
+  connect(formImage_.get(), &FormImage::drawingAreaResized, this, &FormMain::formImage_Resized);
 }
 
 bool FormMain::eventFilter(QObject* watched, QEvent* event) {
@@ -198,6 +197,8 @@ void FormMain::showStepIndicators() {
 
 // Whatever changed, the commands and indicators follow; the rest only for its own change.
 void FormMain::sessionChanged(Change change) {
+  // A preview shows the picture as drawn with another view, so only a view keeps its scene.
+  if (change != Change::View && change != Change::Picture) previewScene_.reset();
   switch (change) {
     case Change::Model:
       if (!fromControls(Change::Model)) showModelInGrid();

@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 
+#include "imagewin/view_gestures.h"
+#include "session/preview_picture.h"
 #include "session/session.h"
 #include "shell/dialogs.h"
 #include "ui_formmain.h"
@@ -90,7 +92,10 @@ class FormMain : public QWidget, private SessionObserver {
   void cmdGrid_Click();
   void cmdGeoSection_Click();
   void cmdGeoSectionLine_Click();
-  void formImage_ViewNudged(const ViewNudge& nudge);
+  // Gestures over the picture and the drawing area's size.
+  void formImage_ViewNudged(const ViewGesture& gesture);
+  void formImage_ViewSettled();
+  void formImage_Resized();
   // The legend as drawn so far.
   const QPixmap& legend() const { return legend_; }
 
@@ -158,6 +163,7 @@ class FormMain : public QWidget, private SessionObserver {
   void showPictureFigures();
   void showStepIndicators();
   void writeView(const ViewValues& values);
+  void writePreset(const ViewValues& values);
   void contourBox_Change();
   void showContourLevelCount();
   void txtSepInt_Change();
@@ -168,7 +174,9 @@ class FormMain : public QWidget, private SessionObserver {
   void drawMap();
   void drawSectionPicture();
   QString writePicture(const QString& path);
-  void redrawPicture(Canvas& canvas);
+  QPushButton* pictureCommand(PictureKind kind);
+  void previewPicture(PictureKind kind);
+  void redrawPicture();
   void chkboundary_Click();
   void chkContacts_Click();
   void chkSectionTrace_Click();
@@ -187,6 +195,9 @@ class FormMain : public QWidget, private SessionObserver {
   QPixmap legend_;
   int pickIndex_ = 0;
   std::optional<Change> readingControls_;
+  // What previews of the picture are drawn from while a gesture lasts, made at its first nudge.
+  std::shared_ptr<const PreviewScene> previewScene_;
+  bool viewMoved_ = false;  // the view changed since the picture was last drawn whole
   WindowMemory* memory_ = nullptr;
 };
 

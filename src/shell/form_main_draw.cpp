@@ -38,21 +38,6 @@ void FormMain::drawSectionPicture() {
   session_.drawSection(formImage_->canvas());
 }
 
-// A turn or zoom in the drawing window goes through the view boxes, as if typed there, and
-// draws the picture again as its command would, so the command afterwards draws the same.
-void FormMain::formImage_ViewNudged(const ViewNudge& nudge) {
-  const PictureKind kind = session_.redrawablePicture();
-  if (kind == PictureKind::None) return;
-  const ViewSettings& v = state().view;
-  const ViewValues values = session_.nudgedView(nudge, kind);
-  if (values == ViewValues{v.Alpha, v.Gamma, v.Sca, v.Ve}) return;
-  QPushButton* command = kind == PictureKind::Map ? ui_.cmdGeoMap : ui_.cmdGeoSection;
-  runCommand(command, [this, &values, kind] {
-    writeView(values);
-    kind == PictureKind::Map ? drawMap() : drawSectionPicture();
-  });
-}
-
 // The outline of the last section's plane on the picture there, with the current view.
 void FormMain::cmdGeoSectionLine_Click() {
   BusyCursor busy;

@@ -86,23 +86,11 @@ QString FormMain::writePicture(const QString& path) {
     const VectorFormat vector = format == SavedFormat::Svg ? VectorFormat::Svg : VectorFormat::Pdf;
     writeOutputFile(
         file, vectorPicture(vector, image.size(), formImage_->canvas().backgroundColor(), false,
-                            [this](Canvas& canvas) { redrawPicture(canvas); }));
+                            [this](Canvas& canvas) { session_.redrawPicture(canvas); }));
     return {};
   } catch (const std::exception& error) {
     return QString::fromStdString(error.what());
   }
-}
-
-void FormMain::redrawPicture(Canvas& canvas) {
-  const std::int16_t mode = state().drawOptions.DrawMode;
-  if (mode == 0) return;
-  if (state().progress.sectionGrid() == GridState::Current) {
-    session_.drawSection(canvas);
-  } else {
-    session_.drawGeoMap(canvas);
-  }
-  if (mode == kGridLines) session_.drawGridLines(canvas);
-  if (mode == kSurveyLine) session_.drawSurveyLine(canvas);
 }
 
 }  // namespace kalvenor

@@ -57,9 +57,16 @@ void FormMain::writeView(const ViewValues& values) {
   ui_.txtVe->setText(numberQText(values.Ve));
 }
 
+// A preset view shows the picture in the middle again, as it was before any pan.
+void FormMain::writePreset(const ViewValues& values) {
+  writeView(values);
+  ReadingControls reading(*this, Change::View);
+  session_.setPan(0, 0);
+}
+
 // A plan view with north up, framed on four sides and without walls.
 void FormMain::cmd2D_Click() {
-  writeView(session_.planView());
+  writePreset(session_.planView());
   ui_.txtDist->setText(numberQText(kParallelDist));
   ui_.txtPpz->setText(QStringLiteral("0"));
   ui_.chkWaku->setChecked(true);
@@ -69,14 +76,14 @@ void FormMain::cmd2D_Click() {
 }
 
 void FormMain::cmd3DDefault_Click() {
-  writeView(session_.defaultView());
+  writePreset(session_.defaultView());
   ui_.txtDist->setText(numberQText(kParallelDist));
   ui_.txtPpz->setText(QStringLiteral("0"));
   applyViewSettings();
 }
 
 void FormMain::cmdSectionView_Click() {
-  writeView(session_.sectionView());
+  writePreset(session_.sectionView());
   applyViewSettings();
 }
 

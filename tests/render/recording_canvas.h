@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ class RecordingCanvas : public Canvas {
     PenStyle penStyle;
     PackedColor fill;
     FillStyle fillStyle;
+    friend bool operator==(const Op&, const Op&) = default;
   };
 
   RecordingCanvas(double width = 800, double height = 600) : width_(width), height_(height) {}
@@ -95,5 +97,12 @@ class RecordingCanvas : public Canvas {
   PackedColor fill_ = kBlack;
   FillStyle fillStyle_ = FillStyle::Transparent;
 };
+
+// How a test failure shows an operation: kind, coordinates and pen width.
+inline void PrintTo(const RecordingCanvas::Op& op, std::ostream* out) {
+  *out << "{kind " << op.kind << ", pen width " << op.penWidth << ",";
+  for (double c : op.coords) *out << " " << c;
+  *out << "}";
+}
 
 }  // namespace kalvenor

@@ -1,11 +1,26 @@
 #include <QWheelEvent>
 #include <QtTest>
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include "imagewin/form_image.h"
 #include "window_fixture.h"
 
 using namespace kalvenor;
+
+namespace {
+
+// The share of the pixels that differ between two pictures of one size.
+double differingShare(const QImage& a, const QImage& b) {
+  int differing = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) differing += a.pixel(x, y) != b.pixel(x, y);
+  }
+  return differing / double(a.width() * a.height());
+}
+
+}  // namespace
 
 // Turning, tilting and zooming the picture in the drawing window with the mouse, the wheel and
 // the keys: the view boxes follow, and the drawing command afterwards draws the same picture.
@@ -20,15 +35,21 @@ class ViewGesturesTest : public QObject {
   void keysTurnTiltAndZoomInSteps();
   void dragStepsAreDrawnOncePerTurnOfTheEventLoop();
   void theDepressionStopsAtStraightDown();
-  void onASectionOnlyTheMagnificationChanges();
+  void onASectionADragPansAndTheWheelZooms();
+  void aDragShowsAPreviewAndTheWholePictureOnRelease();
+  void whatWasDrawnOverTheMapIsDrawnAgainAfterATurn();
+  void aNewSizeOfTheDrawingAreaRedrawsThePictureToFit();
   void nothingHappensWithoutAPicture();
+  void aPictureWhoseGridWasReplacedStaysAsItIs();
 
  private:
-  void loadAndBuild();
   void drawDefaultMap();
   void drag(QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton,
             Qt::KeyboardModifiers modifiers = {});
-  void wheel(int notches);
+  void drawSection();
+  void wheel(int notches, QPointF at = {150, 150});
+  void waitForTheWheelToRest();
+  void expectUntouchedByGestures(const QImage& picture);
   void expectSamePictureFromTheCommand(QPushButton* command);
   QWidget* picture() { return window_->formImage().findChild<QWidget*>("picImage"); }
   const QImage& image() { return window_->formImage().canvas().image(); }
@@ -48,29 +69,24 @@ void ViewGesturesTest::init() {
 
 void ViewGesturesTest::cleanup() { fixture_.reset(); }
 
-// Two units under a 5 x 5 surface rising eastward, boundary flat at 50.
-void ViewGesturesTest::loadAndBuild() {
-  ScriptedDialogs& dialogs = fixture_->dialogs;
-  QTest::mouseClick(ui().cmd2Layer, Qt::LeftButton);
-  dialogs.files.push_back(fixture_->write("s.txt", "2,2,0,0,100,100,50,50,50,50"));
-  QTest::mouseClick(ui().cmdBoundaryFile, Qt::LeftButton);
-  dialogs.colors = {packRgb(200, 60, 60), packRgb(60, 60, 200)};
-  QTest::mouseClick(ui().cmdColor, Qt::LeftButton);
-  QByteArray display = "5,5,0,0,25,25";
-  for (double z : {12.3, 30.0, 50.0, 70.0, 87.6}) {
-    for (int j = 0; j < 5; ++j) display += "," + QByteArray::number(z);
-  }
-  dialogs.files.push_back(fixture_->write("surface.txt", display));
-  QTest::mouseClick(ui().cmdOpenDisplayFile, Qt::LeftButton);
-  ui().txtZbase->setText("0");
-  QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
-}
-
 // Azimuth 225, depression 30, magnification 1.2, exaggeration 2.
 void ViewGesturesTest::drawDefaultMap() {
-  loadAndBuild();
+  fixture_->buildSmallBlock();
   QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
   QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
+  QVERIFY(fixture_->dialogs.messages.isEmpty());
+}
+
+// Corner to corner across the block, in the section view the build switches to.
+void ViewGesturesTest::drawSection() {
+  fixture_->buildSmallBlock();
+  ui().optSection2->setChecked(true);
+  ui().txtXstart->setText("0");
+  ui().txtYstart->setText("0");
+  ui().txtXend->setText("100");
+  ui().txtYend->setText("100");
+  QTest::mouseClick(ui().cmdSectionModel, Qt::LeftButton);
+  QTest::mouseClick(ui().cmdGeoSection, Qt::LeftButton);
   QVERIFY(fixture_->dialogs.messages.isEmpty());
 }
 
@@ -82,11 +98,16 @@ void ViewGesturesTest::drag(QPoint from, QPoint to, Qt::MouseButton button,
   QTest::mouseRelease(picture(), button, modifiers, to);
 }
 
-void ViewGesturesTest::wheel(int notches) {
-  const QPointF at(150, 150);
+void ViewGesturesTest::wheel(int notches, QPointF at) {
   QWheelEvent event(at, picture()->mapToGlobal(at), {}, QPoint(0, 120 * notches), Qt::NoButton,
                     Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(picture(), &event);
+}
+
+// The picture is drawn whole once the wheel has rested.
+void ViewGesturesTest::waitForTheWheelToRest() {
+  QSignalSpy rested(&window_->formImage(), &FormImage::viewSettled);
+  QVERIFY(rested.wait());
 }
 
 void ViewGesturesTest::expectSamePictureFromTheCommand(QPushButton* command) {
@@ -121,10 +142,20 @@ void ViewGesturesTest::theWheelAndShiftDragZoomAndExaggerate() {
   const QImage before = image().copy();
   wheel(1);
   QCOMPARE(ui().txtSca->text(), QString("1.32"));
+  waitForTheWheelToRest();
   QVERIFY(image() != before);
   wheel(-2);
   QCOMPARE(window_->state().view.Sca, 1.2 / 1.1);
   QCOMPARE(ui().txtAlpha->text(), QString("225"));
+  QCOMPARE(window_->state().view.PanX, 0.0);  // about the middle of the picture
+  wheel(2, {60, 80});  // about a point up and to the left of the middle: the picture moves there
+  QVERIFY(window_->state().view.PanX < 0);
+  QVERIFY(window_->state().view.PanY > 0);
+  waitForTheWheelToRest();
+  expectSamePictureFromTheCommand(ui().cmdGeoMap);
+  QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);  // a preset centres the view again
+  QCOMPARE(window_->state().view.PanX, 0.0);
+  QCOMPARE(window_->state().view.PanY, 0.0);
 
   drag({100, 200}, {100, 100}, Qt::LeftButton, Qt::ShiftModifier);  // 100 pixels up doubles
   QCOMPARE(ui().txtVe->text(), QString("4"));
@@ -183,31 +214,90 @@ void ViewGesturesTest::theDepressionStopsAtStraightDown() {
   QCOMPARE(ui().txtGamma->text(), QString("-5"));
 }
 
-void ViewGesturesTest::onASectionOnlyTheMagnificationChanges() {
-  loadAndBuild();
-  ui().optSection2->setChecked(true);
-  ui().txtXstart->setText("0");
-  ui().txtYstart->setText("0");
-  ui().txtXend->setText("100");
-  ui().txtYend->setText("100");
-  QTest::mouseClick(ui().cmdSectionModel, Qt::LeftButton);
-  QTest::mouseClick(ui().cmdGeoSection, Qt::LeftButton);
-  QVERIFY(fixture_->dialogs.messages.isEmpty());
+// The drag moves the section with the mouse and the keys in steps; the view boxes stay, and the
+// section view preset puts the section back in the middle.
+void ViewGesturesTest::onASectionADragPansAndTheWheelZooms() {
+  drawSection();
   const QString alpha = ui().txtAlpha->text();
   const QImage before = image().copy();
-  drag({100, 100}, {200, 200});
-  QTest::keyClick(picture(), Qt::Key_Right);
+  drag({100, 100}, {140, 130});
   QCOMPARE(ui().txtAlpha->text(), alpha);
   QCOMPARE(ui().txtGamma->text(), QString("0"));
+  QCOMPARE(ui().txtSca->text(), QString("1.4"));
+  QVERIFY(image() != before);
+  QVERIFY(differingShare(before.copy(0, 0, 260, 270), image().copy(40, 30, 260, 270)) < 0.02);
+  expectSamePictureFromTheCommand(ui().cmdGeoSection);
+
+  QTest::keyClick(picture(), Qt::Key_Left);
+  QTest::keyClick(picture(), Qt::Key_Up);
+  QVERIFY(differingShare(before.copy(0, 0, 270, 280), image().copy(30, 20, 270, 280)) < 0.02);
+  QCOMPARE(ui().txtAlpha->text(), alpha);
+
+  QTest::mouseClick(ui().cmdSectionView, Qt::LeftButton);
+  QTest::mouseClick(ui().cmdGeoSection, Qt::LeftButton);
   QCOMPARE(image(), before);
+
   wheel(1);
   QCOMPARE(ui().txtSca->text(), QString("1.54"));
+  waitForTheWheelToRest();
   QVERIFY(image() != before);
   expectSamePictureFromTheCommand(ui().cmdGeoSection);
 }
 
+// The preview follows the mouse while the picture itself waits for the release.
+void ViewGesturesTest::aDragShowsAPreviewAndTheWholePictureOnRelease() {
+  drawDefaultMap();
+  const QImage before = image().copy();
+  QTest::mousePress(picture(), Qt::LeftButton, {}, {100, 100});
+  QTest::mouseMove(picture(), {140, 120});
+  QTRY_VERIFY(window_->formImage().showingPreview());
+  QCOMPARE(ui().txtAlpha->text(), QString("245"));
+  QCOMPARE(image(), before);
+  QTest::mouseRelease(picture(), Qt::LeftButton, {}, {140, 120});
+  QVERIFY(!window_->formImage().showingPreview());
+  QVERIFY(image() != before);
+  expectSamePictureFromTheCommand(ui().cmdGeoMap);
+}
+
+void ViewGesturesTest::whatWasDrawnOverTheMapIsDrawnAgainAfterATurn() {
+  drawDefaultMap();
+  QTest::mouseClick(ui().cmdGrid, Qt::LeftButton);
+  drag({100, 100}, {60, 130});
+  const QImage turned = image().copy();
+  QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
+  QVERIFY(image() != turned);
+  QTest::mouseClick(ui().cmdGrid, Qt::LeftButton);
+  QCOMPARE(image(), turned);
+}
+
+// The columns of the picture that hold anything but the background.
+static std::pair<int, int> drawnColumns(const QImage& image) {
+  const QRgb background = image.pixel(0, 0);
+  int first = image.width(), last = -1;
+  for (int x = 0; x < image.width(); ++x) {
+    for (int y = 0; y < image.height(); ++y) {
+      if (image.pixel(x, y) != background) {
+        first = std::min(first, x);
+        last = std::max(last, x);
+      }
+    }
+  }
+  return {first, last};
+}
+
+void ViewGesturesTest::aNewSizeOfTheDrawingAreaRedrawsThePictureToFit() {
+  drawDefaultMap();
+  QSignalSpy resized(&window_->formImage(), &FormImage::drawingAreaResized);
+  window_->formImage().resize(500, 300);
+  QVERIFY(resized.wait());
+  QCOMPARE(image().size(), QSize(500, 300));
+  const auto [first, last] = drawnColumns(image());
+  QVERIFY(std::abs(first - (499 - last)) <= 2);  // in the middle of the wider area
+  expectSamePictureFromTheCommand(ui().cmdGeoMap);
+}
+
 void ViewGesturesTest::nothingHappensWithoutAPicture() {
-  loadAndBuild();
+  fixture_->buildSmallBlock();
   QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
   const QImage blank = image().copy();
   const auto expectUnchanged = [&] {
@@ -227,6 +317,33 @@ void ViewGesturesTest::nothingHappensWithoutAPicture() {
   QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);  // a map, then cleared away
   QTest::mouseClick(ui().cmdImageClear, Qt::LeftButton);
   expectUnchanged();
+  QSignalSpy resized(&window_->formImage(), &FormImage::drawingAreaResized);
+  window_->formImage().resize(200, 200);
+  QVERIFY(resized.wait());
+  QCOMPARE(image(), blank.copy(0, 0, 200, 200));
+  QVERIFY(fixture_->dialogs.messages.isEmpty());
+}
+
+void ViewGesturesTest::expectUntouchedByGestures(const QImage& shown) {
+  const QString alpha = ui().txtAlpha->text(), sca = ui().txtSca->text();
+  drag({100, 100}, {200, 150});
+  wheel(2, {30, 40});
+  QTest::keyClick(picture(), Qt::Key_Left);
+  QTest::qWait(ViewGestures::kWheelRest + 100);
+  QCOMPARE(ui().txtAlpha->text(), alpha);
+  QCOMPARE(ui().txtSca->text(), sca);
+  QCOMPARE(image(), shown);
+  QVERIFY(!window_->formImage().showingPreview());
+  QVERIFY(fixture_->dialogs.messages.isEmpty());
+}
+
+// A section whose grid a map build replaced can no longer be drawn: it stays on the screen as
+// it is, whatever the mouse does.
+void ViewGesturesTest::aPictureWhoseGridWasReplacedStaysAsItIs() {
+  drawSection();
+  QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
+  QVERIFY(fixture_->dialogs.messages.isEmpty());
+  expectUntouchedByGestures(image().copy());
 }
 
 QTEST_MAIN(ViewGesturesTest)

@@ -38,6 +38,24 @@ struct WindowFixture {
     return file.fileName();
   }
 
+  // Steps (1) to (5-1) for two units under a 5 x 5 surface rising eastward, boundary flat at 50.
+  void buildSmallBlock() {
+    Ui::formMain& ui = window.ui();
+    QTest::mouseClick(ui.cmd2Layer, Qt::LeftButton);
+    dialogs.files.push_back(write("s.txt", "2,2,0,0,100,100,50,50,50,50"));
+    QTest::mouseClick(ui.cmdBoundaryFile, Qt::LeftButton);
+    dialogs.colors = {packRgb(200, 60, 60), packRgb(60, 60, 200)};
+    QTest::mouseClick(ui.cmdColor, Qt::LeftButton);
+    QByteArray display = "5,5,0,0,25,25";
+    for (double z : {12.3, 30.0, 50.0, 70.0, 87.6}) {
+      for (int j = 0; j < 5; ++j) display += "," + QByteArray::number(z);
+    }
+    dialogs.files.push_back(write("surface.txt", display));
+    QTest::mouseClick(ui.cmdOpenDisplayFile, Qt::LeftButton);
+    ui.txtZbase->setText("0");
+    QTest::mouseClick(ui.cmdKalvenor, Qt::LeftButton);
+  }
+
   ScriptedDialogs dialogs;
   QTemporaryDir folder;
   FormMain window;

@@ -1,0 +1,121 @@
+// What a turn of the picture costs in the drawing window, drawn through the session as the
+// window draws: the preview drawn on a worker thread while a drag lasts, the scene it is drawn
+// from (made once per gesture), and the whole picture drawn when the mouse is released. The map
+// is the 512 x 512 display grid of the benchmark model with walls, boundary lines and contours
+// every 10 m; the section runs corner to corner across the 1024 x 1024 grid. Both go into a
+// 1024 x 1024 picture.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <atomic>
+
+#include "bench_scene.h"
+#include "canvas/image_canvas.h"
+#include "session/preview_picture.h"
+#include "session/session.h"
+
+namespace kalvenor::bench {
+namespace {
+
+constexpr int kCanvas = 1024;
+
+// The benchmark model's steps taken in a session, its map or section grid built and drawn once.
+struct Viewer {
+  Viewer(int n, bool section) {
+    Scene& scene = bench::scene(n);
+    session.enterModel(scene.model, true);
+    for (int k = 1; k <= kBoundaries; ++k) session.setBoundaryFile(k, scene.files[k]);
+    for (int unit = 1; unit <= kBoundaries + 1; ++unit) {
+      session.setUnitColor(unit, packRgb(40 * unit, 200 - 25 * unit, 120));
+    }
+    session.loadDisplaySurface((scene.folder / "surface.txt").string());
+    session.setZbase(0);
+    session.setBoundaryLines(true);
+    session.setContours({700, 1000, 10, true});
+    TypedView view;
+    if (section) {
+      session.buildSectionGrid({0, 0, true, kExtent, kExtent, 0});
+      const ViewValues frontal = session.sectionView();
+      view.Alpha = frontal.Alpha;
+      view.Gamma = frontal.Gamma;
+      view.Sca = frontal.Sca;
+      view.Ve = frontal.Ve;
+    } else {
+      session.buildMapGrid();
+      view.Alpha = 225;
+      view.Gamma = 30;
+      view.Sca = 1.2;
+      view.Ve = 2;
+    }
+    session.applyView(view, kCanvas, kCanvas);
+    if (section) {
+      session.drawSection(canvas);
+    } else {
+      session.drawGeoMap(canvas);
+    }
+    kind = session.redrawablePicture();
+  }
+
+  void draw(ImageCanvas& on) {
+    on.clear();
+    session.redrawPicture(on);
+  }
+
+  Session session;
+  ImageCanvas canvas{QSize(kCanvas, kCanvas)};
+  PictureKind kind = PictureKind::None;
+};
+
+Viewer& viewer(bool section) {
+  static Viewer map(512, false);
+  if (!section) return map;
+  static Viewer cut(1024, true);
+  return cut;
+}
+
+// Argument: 1 for the section.
+void BM_PreviewScene(benchmark::State& state) {
+  Viewer& v = viewer(state.range(0) == 1);
+  for (auto _ : state) {
+    PreviewScene scene = makePreviewScene(v.session.state(), v.kind);
+    benchmark::DoNotOptimize(scene.units);
+  }
+}
+BENCHMARK(BM_PreviewScene)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// As the worker draws it: a fresh canvas of the window's size, the preview, the image handed on.
+void BM_Preview(benchmark::State& state) {
+  Viewer& v = viewer(state.range(0) == 1);
+  const PreviewScene scene = makePreviewScene(v.session.state(), v.kind);
+  const std::atomic<bool> cancelled = false;
+  for (auto _ : state) {
+    ImageCanvas canvas(QSize(kCanvas, kCanvas));
+    drawPreview(canvas, scene, v.session.state().view, cancelled);
+    benchmark::DoNotOptimize(canvas.screen().bits());
+  }
+  state.counters["cells"] =
+      static_cast<double>(scene.units.iLast() - 1) * (scene.units.jLast() - 1);
+}
+BENCHMARK(BM_Preview)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The picture drawn whole on release, as "地質図" or "断面図" draws it.
+void BM_FullPicture(benchmark::State& state) {
+  Viewer& v = viewer(state.range(0) == 1);
+  for (auto _ : state) {
+    v.draw(v.canvas);
+    benchmark::DoNotOptimize(v.canvas.image().bits());
+  }
+}
+BENCHMARK(BM_FullPicture)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace kalvenor::bench
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

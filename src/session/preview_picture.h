@@ -1,0 +1,55 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "evaluation/map_grid.h"
+#include "evaluation/section_grid.h"
+#include "model/array2d.h"
+#include "model/display_surface.h"
+#include "model/logical_model.h"
+#include "render/canvas.h"
+#include "render/contour_settings.h"
+#include "render/draw_options.h"
+#include "render/view_settings.h"
+#include "session/session.h"
+#include "session/viewer_state.h"
+
+namespace kalvenor {
+
+// The most cells a preview draws of the display grid or the section: a 512 x 512 grid is
+// previewed on every fourth node.
+constexpr int kPreviewCells = 128 * 128;
+
+// A coarse copy of what the last map or section was drawn from, for pictures drawn on another
+// thread while the view is being turned or zoomed. The grid keeps nodes spread evenly over it,
+// its first and last among them, so the block or the section keeps its outline; the walls and
+// the section keep as many levels, the top and the base among them. Boundary lines, contacts and
+// annotations are left out. It owns all it draws from, so the session may change meanwhile.
+struct PreviewScene {
+  PictureKind kind = PictureKind::None;
+  DisplaySurface display;       // the chosen nodes; extent and view centre of the whole grid
+  MapGrid grid;                 // the walls (slots 1..4) or the section (slot 5) on them
+  Array2D<std::int32_t> units;  // of the display nodes or the section's nodes
+  SectionGrid section;
+  LogicalModel model;
+  std::vector<PackedColor> unitColor;
+  std::vector<PackedColor> boundaryColor;
+  ContourSettings contours;
+  bool contourLines = false;
+  DrawOptions options;
+  MapOptions mapOptions;
+  double Zbase = 0.0;
+};
+
+// The scene of the picture of `kind` in `state`, with at most about `maxCells` cells.
+PreviewScene makePreviewScene(const ViewerState& state, PictureKind kind,
+                              int maxCells = kPreviewCells);
+
+// Draws the scene with a view applied to the whole grid. Throws DrawingCancelled at the first
+// drawing operation after `cancelled` was set.
+void drawPreview(Canvas& canvas, const PreviewScene& scene, const ViewSettings& view,
+                 const std::atomic<bool>& cancelled);
+
+}  // namespace kalvenor
