@@ -58,11 +58,12 @@ double ImageCanvas::width() const { return size_.width(); }
 double ImageCanvas::height() const { return size_.height(); }
 
 void ImageCanvas::drawInBands(const std::function<void(Canvas&)>& draw, int bands) {
-  // The bands paint the image's pixels one to one.
-  if (pixelRatio() != 1) return draw(*this);
+  // The bands paint the persistent image's pixels one to one; a clear in between must also reach
+  // the persistent image while drawing goes to the screen alone.
+  if (pixelRatio() != 1 || !persistent_) return draw(*this);
   finishPainting();
-  BandPainting painting(persistent_ ? image_ : screen_, style(), backgroundColor(),
-                        antialiasedLines(), bands > 0 ? bands : omp_get_max_threads());
+  BandPainting painting(image_, style(), backgroundColor(), antialiasedLines(),
+                        bands > 0 ? bands : omp_get_max_threads());
   draw(painting);
   painting.finish();
   setStyle(painting.style());

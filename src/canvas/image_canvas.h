@@ -52,8 +52,9 @@ class ImageCanvas : public PainterCanvas {
 
   // Runs `draw` on a canvas that paints onto this one's picture in `bands` horizontal bands side
   // by side (BandPainting), by default one per thread the grid builds use: the same pixels as
-  // drawing here, in less time on several cores. At a pixel ratio above 1 it draws here. The pen
-  // and fill it leaves behind stay. When `draw` throws, nothing of it is painted.
+  // drawing here, in less time on several cores. At a pixel ratio above 1, or with the persistent
+  // image off, it draws here. The pen and fill it leaves behind stay. When `draw` throws, nothing
+  // of it is painted.
   void drawInBands(const std::function<void(Canvas&)>& draw, int bands = 0);
 
   // New drawing-area size or pixel ratio: the persistent picture keeps its top-left part and the

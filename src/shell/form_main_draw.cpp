@@ -1,5 +1,6 @@
 #include "imagewin/form_image.h"
 #include "shell/busy_cursor.h"
+#include "shell/draw_in_bands.h"
 #include "shell/form_main.h"
 #include "shell/qt_number_text.h"
 
@@ -13,18 +14,21 @@ void FormMain::cmdGeoMap_Click() {
 
 void FormMain::drawMap() {
   applyViewSettings();
-  showWarnings(session_.drawGeoMap(formImage_->canvas()));
+  showWarnings(drawInBands(formImage_->canvas(),
+                           [this](Canvas& canvas) { return session_.drawGeoMap(canvas); }));
 }
 
 // Draws over the current picture with the last view and units.
 void FormMain::cmdContour_Click() {
   BusyCursor busy;
-  showWarnings(session_.drawContourMap(formImage_->canvas()));
+  showWarnings(drawInBands(formImage_->canvas(),
+                           [this](Canvas& canvas) { return session_.drawContourMap(canvas); }));
 }
 
 void FormMain::cmdGrid_Click() {
   BusyCursor busy;
-  showWarnings(session_.drawGridLines(formImage_->canvas()));
+  showWarnings(drawInBands(formImage_->canvas(),
+                           [this](Canvas& canvas) { return session_.drawGridLines(canvas); }));
 }
 
 void FormMain::cmdGeoSection_Click() {
@@ -35,7 +39,10 @@ void FormMain::cmdGeoSection_Click() {
 
 void FormMain::drawSectionPicture() {
   applyViewSettings();
-  session_.drawSection(formImage_->canvas());
+  drawInBands(formImage_->canvas(), [this](Canvas& canvas) {
+    session_.drawSection(canvas);
+    return Warnings{};
+  });
 }
 
 // The outline of the last section's plane on the picture there, with the current view.

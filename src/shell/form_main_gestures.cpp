@@ -1,5 +1,6 @@
 #include "imagewin/form_image.h"
 #include "shell/busy_cursor.h"
+#include "shell/draw_in_bands.h"
 #include "shell/form_main.h"
 
 namespace kalvenor {
@@ -76,7 +77,8 @@ void FormMain::redrawPicture() {
   BusyCursor busy;
   runCommand(pictureCommand(kind), [this] {
     applyViewSettings();
-    showWarnings(session_.redrawPicture(formImage_->canvas()));
+    showWarnings(drawInBands(formImage_->canvas(),
+                             [this](Canvas& canvas) { return session_.redrawPicture(canvas); }));
   });
 }
 
