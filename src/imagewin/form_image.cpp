@@ -31,7 +31,10 @@ FormImage::FormImage(QWidget* parent)
   const auto* gestures = new ViewGestures(canvas_, *picImage_);
   connect(gestures, &ViewGestures::nudged, this, &FormImage::viewNudged);
   connect(gestures, &ViewGestures::settled, this, &FormImage::viewSettled);
-  connect(&previews_, &PreviewDrawer::drawn, picImage_, &CanvasView::showPreview);
+  connect(&previews_, &PreviewDrawer::drawn, this, [this](const QImage& picture) {
+    picImage_->showPreview(picture);
+    emit previewShown();
+  });
   resizeRest_.setSingleShot(true);
   resizeRest_.setInterval(kResizeRest);
   connect(&resizeRest_, &QTimer::timeout, this, &FormImage::drawingAreaResized);
@@ -50,6 +53,7 @@ void FormImage::drawPreview(PreviewDrawer::Job job) { previews_.request(std::mov
 void FormImage::endPreview() {
   previews_.cancel();
   picImage_->hidePreview();
+  emit previewEnded();
 }
 
 bool FormImage::showingPreview() const { return picImage_->showingPreview(); }

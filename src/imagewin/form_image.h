@@ -42,6 +42,10 @@ class FormImage : public QWidget {
   void viewSettled();
   // The drawing area has a new size and has kept it for kResizeRest milliseconds.
   void drawingAreaResized();
+  // A picture drawPreview asked for has been drawn and is shown.
+  void previewShown();
+  // The preview is gone and whatever was still being drawn for it dropped.
+  void previewEnded();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

@@ -21,7 +21,21 @@ void Session::removeObserver(SessionObserver& observer) {
 }
 
 void Session::notify(Change change) {
+  ++changes_;
   for (SessionObserver* observer : observers_) observer->sessionChanged(change);
+}
+
+Session Session::detachedCopy() const {
+  Session copy(*this);
+  copy.observers_.clear();
+  return copy;
+}
+
+bool Session::takeDrawnCopy(Session& drawn, std::uint64_t copiedAt) {
+  if (changes_ != copiedAt) return false;
+  state_ = std::move(drawn.state_);
+  notify(Change::Picture);
+  return true;
 }
 
 void Session::step(const std::string& name, const std::function<void()>& work) {

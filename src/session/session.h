@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -191,6 +192,16 @@ class Session {
   // here, and tells the observers of every change.
   void replaceWith(Session& other);
 
+  // A copy of the whole state that tells no observer, to draw a picture on another thread while
+  // this session goes on answering; changeCount() says when it was taken.
+  Session detachedCopy() const;
+  // How many changes the observers have been told of.
+  std::uint64_t changeCount() const { return changes_; }
+  // Takes over the state of a detached copy that has drawn a picture since it was taken, as if
+  // the picture had been drawn here; false, and nothing changes, when this session has changed
+  // since the copy was taken.
+  bool takeDrawnCopy(Session& drawn, std::uint64_t copiedAt);
+
   CommandStates commandStates() const { return state_.progress.commands(); }
   bool stepOpen(Step step) const;
 
@@ -222,6 +233,7 @@ class Session {
   ViewerState state_;
   std::vector<SessionObserver*> observers_;
   StepHook stepHook_;
+  std::uint64_t changes_ = 0;
 };
 
 }  // namespace kalvenor

@@ -122,6 +122,8 @@ void FormMain::connectHandlers() {
   connect(formImage_.get(), &FormImage::viewNudged, this, &FormMain::formImage_ViewNudged);
   connect(formImage_.get(), &FormImage::viewSettled, this, &FormMain::formImage_ViewSettled);
   connect(formImage_.get(), &FormImage::drawingAreaResized, this, &FormMain::formImage_Resized);
+  connect(formImage_.get(), &FormImage::previewShown, this, &FormMain::formImage_PreviewShown);
+  connect(formImage_.get(), &FormImage::previewEnded, this, [this] { wholePicture_.reset(); });
 }
 
 bool FormMain::eventFilter(QObject* watched, QEvent* event) {

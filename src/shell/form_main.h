@@ -20,6 +20,9 @@ class FormImage;
 class FormImageS;
 class WindowMemory;
 
+// A picture drawn whole on a worker thread (form_main_gestures.cpp).
+struct WholePicture;
+
 // The main window: a face of the session. Handlers keep the names of the controls they serve;
 // they read their controls, call the session and show its messages. What the window shows of
 // the state (labels, legend, lists, indicators, enabled commands) follows the session's
@@ -96,6 +99,9 @@ class FormMain : public QWidget, private SessionObserver {
   void formImage_ViewNudged(const ViewGesture& gesture);
   void formImage_ViewSettled();
   void formImage_Resized();
+  void formImage_PreviewShown();
+  // True while the picture after a gesture is being drawn whole on a worker thread.
+  bool drawingWholeOnWorker() const { return wholePicture_ != nullptr; }
   // The legend as drawn so far.
   const QPixmap& legend() const { return legend_; }
 
@@ -177,6 +183,8 @@ class FormMain : public QWidget, private SessionObserver {
   QPushButton* pictureCommand(PictureKind kind);
   void previewPicture(PictureKind kind);
   void redrawPicture();
+  void redrawHere();
+  bool redrawsOnWorker() const;
   void chkboundary_Click();
   void chkContacts_Click();
   void chkSectionTrace_Click();
@@ -198,6 +206,8 @@ class FormMain : public QWidget, private SessionObserver {
   // What previews of the picture are drawn from while a gesture lasts, made at its first nudge.
   std::shared_ptr<const PreviewScene> previewScene_;
   bool viewMoved_ = false;  // the view changed since the picture was last drawn whole
+  // The picture after a gesture being drawn whole on a worker, from a copy of the session.
+  std::shared_ptr<WholePicture> wholePicture_;
   WindowMemory* memory_ = nullptr;
 };
 

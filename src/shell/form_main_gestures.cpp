@@ -1,9 +1,49 @@
+#include <atomic>
+#include <utility>
+
 #include "imagewin/form_image.h"
+#include "render/cancellable_canvas.h"
 #include "shell/busy_cursor.h"
 #include "shell/draw_in_bands.h"
 #include "shell/form_main.h"
 
 namespace kalvenor {
+
+// A picture drawn whole on a worker from a detached copy of the session, and what the copy said.
+struct WholePicture {
+  WholePicture(Session copy, std::uint64_t at) : session(std::move(copy)), copiedAt(at) {}
+
+  // On the worker: the picture as the session's command draws it, painted in bands. A null
+  // image when cancelled; a failure is kept for the window to report.
+  QImage draw(QSize size, qreal ratio, PackedColor background, bool antialiasedLines,
+              const std::atomic<bool>& cancelled) {
+    ImageCanvas canvas(size, ratio);
+    canvas.setBackgroundColor(background);
+    canvas.setAntialiasedLines(antialiasedLines);
+    try {
+      canvas.drawInBands([&](Canvas& bands) {
+        CancellableCanvas checked(bands, cancelled);
+        warnings = session.redrawPicture(checked);
+      });
+    } catch (const DrawingCancelled&) {
+      return {};
+    } catch (...) {
+      failed = true;
+    }
+    picture = canvas.snapshot();
+    drawn = true;
+    return canvas.screen();
+  }
+
+  Session session;
+  std::uint64_t copiedAt;
+  // Written by the worker before the picture is handed to the window's thread.
+  ImageCanvas::Snapshot picture;
+  Warnings warnings;
+  bool failed = false;
+  bool drawn = false;
+};
+
 namespace {
 
 ViewNudge nudgeOf(const ViewGesture& gesture) {
@@ -53,6 +93,7 @@ void FormMain::formImage_Resized() {
 // The worker draws from the scene, shared read-only, and a copy of the view, never from the
 // session, which this thread goes on changing.
 void FormMain::previewPicture(PictureKind kind) {
+  wholePicture_.reset();
   if (!previewScene_) {
     previewScene_ = std::make_shared<const PreviewScene>(makePreviewScene(state(), kind));
   }
@@ -69,17 +110,54 @@ void FormMain::previewPicture(PictureKind kind) {
       });
 }
 
-// The last picture with the current view, and what was drawn over it.
+// The last picture with the current view, and what was drawn over it. It is drawn on a worker
+// from a copy of the session, so the window goes on answering, and taken over once drawn; until
+// then the preview stays. A newer gesture cancels it. The session changed meanwhile, the picture
+// is drawn again; the drawing failed, it is drawn here, where the failure is reported as the
+// command's.
 void FormMain::redrawPicture() {
+  const PictureKind kind = session_.redrawablePicture();
+  if (kind == PictureKind::None) return;
+  if (!runCommand(pictureCommand(kind), [this] { applyViewSettings(); })) return;
+  if (!redrawsOnWorker()) return redrawHere();
+  auto whole = std::make_shared<WholePicture>(session_.detachedCopy(), session_.changeCount());
+  const ImageCanvas& shown = formImage_->canvas();
+  const QSize size(static_cast<int>(shown.width()), static_cast<int>(shown.height()));
+  formImage_->drawPreview([whole, size, ratio = shown.pixelRatio(),
+                           background = shown.backgroundColor(),
+                           lines = shown.antialiasedLines()](const std::atomic<bool>& cancelled) {
+    return whole->draw(size, ratio, background, lines, cancelled);
+  });
+  wholePicture_ = std::move(whole);
+}
+
+void FormMain::formImage_PreviewShown() {
+  if (!wholePicture_ || !wholePicture_->drawn) return;
+  const std::shared_ptr<WholePicture> whole = std::exchange(wholePicture_, nullptr);
+  if (whole->failed) return redrawHere();
+  if (!session_.takeDrawnCopy(whole->session, whole->copiedAt)) return redrawPicture();
+  formImage_->canvas().restore(whole->picture);
+  showWarnings(whole->warnings);
+}
+
+void FormMain::redrawHere() {
   const PictureKind kind = session_.redrawablePicture();
   if (kind == PictureKind::None) return;
   formImage_->endPreview();
   BusyCursor busy;
   runCommand(pictureCommand(kind), [this] {
-    applyViewSettings();
     showWarnings(drawInBands(formImage_->canvas(),
                              [this](Canvas& canvas) { return session_.redrawPicture(canvas); }));
   });
+}
+
+// Copying the session costs little beside drawing a grid of a few million nodes; a larger one is
+// drawn here rather than copied. With the persistent image off a picture is drawn on the screen
+// alone, which only this thread's canvas knows.
+bool FormMain::redrawsOnWorker() const {
+  constexpr std::int64_t kLargestCopied = 2048 * 2048;
+  const DisplaySurface& d = state().display;
+  return formImage_->canvas().persistent() && std::int64_t{d.Nx} * d.Ny <= kLargestCopied;
 }
 
 }  // namespace kalvenor

@@ -190,6 +190,31 @@ TEST_F(SessionTest, TheBuildReadsAPickedBoundaryFileAgainOnlyWhenItChanged) {
   EXPECT_EQ(lowerNodes(), 0);
 }
 
+// A picture drawn on a detached copy is taken over only while the session is as it was copied.
+TEST_F(SessionTest, ADetachedCopyDrawsAloneAndIsTakenOverOnlyIfNothingChanged) {
+  loadAll();
+  session.buildMapGrid();
+  view();
+  Session copy = session.detachedCopy();
+  const std::uint64_t copiedAt = session.changeCount();
+  copy.drawGeoMap(canvas);
+  EXPECT_EQ(session.changeCount(), copiedAt);  // the copy told nobody here
+  EXPECT_TRUE(session.state().drawUnit.empty());
+
+  session.setZbase(5);
+  Session stale = session.detachedCopy();
+  Session drawn = std::move(copy);
+  EXPECT_FALSE(session.takeDrawnCopy(drawn, copiedAt));
+  EXPECT_TRUE(session.state().drawUnit.empty());
+  EXPECT_EQ(session.state().Zbase, 5);
+
+  stale.drawGeoMap(canvas);
+  recorder.changes.clear();
+  EXPECT_TRUE(session.takeDrawnCopy(stale, session.changeCount()));
+  EXPECT_FALSE(session.state().drawUnit.empty());
+  EXPECT_THAT(recorder.changes, ElementsAre(Change::Picture));
+}
+
 TEST_F(SessionTest, TheViewPresetsAndTheArithmeticBehindTheBoxes) {
   loadAll();
   EXPECT_EQ(session.planView().Alpha, 180);

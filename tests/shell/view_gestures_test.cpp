@@ -39,6 +39,7 @@ class ViewGesturesTest : public QObject {
   void aDragShowsAPreviewAndTheWholePictureOnRelease();
   void whatWasDrawnOverTheMapIsDrawnAgainAfterATurn();
   void aNewSizeOfTheDrawingAreaRedrawsThePictureToFit();
+  void aChangeWhileThePictureIsDrawnOnAWorkerGetsIntoIt();
   void nothingHappensWithoutAPicture();
   void aPictureWhoseGridWasReplacedStaysAsItIs();
 
@@ -52,7 +53,14 @@ class ViewGesturesTest : public QObject {
   void expectUntouchedByGestures(const QImage& picture);
   void expectSamePictureFromTheCommand(QPushButton* command);
   QWidget* picture() { return window_->formImage().findChild<QWidget*>("picImage"); }
-  const QImage& image() { return window_->formImage().canvas().image(); }
+  // The picture once drawn whole: after a gesture it is drawn on a worker thread.
+  const QImage& image() {
+    waitForTheWholePicture();
+    return window_->formImage().canvas().image();
+  }
+  void waitForTheWholePicture() {
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->drawingWholeOnWorker(), 20000);
+  }
   Ui::formMain& ui() { return window_->ui(); }
 
   std::unique_ptr<WindowFixture> fixture_;
@@ -124,8 +132,8 @@ void ViewGesturesTest::aDragTurnsAndTiltsTheMap() {
   QCOMPARE(ui().txtAlpha->text(), QString("245"));
   QCOMPARE(ui().txtGamma->text(), QString("40"));
   QCOMPARE(window_->state().view.Alpha, 245.0);
-  QCOMPARE(ui().lblAlpha->text(), QString("245"));  // the settings of the map drawn
   QVERIFY(image() != before);
+  QCOMPARE(ui().lblAlpha->text(), QString("245"));  // the settings of the map drawn
   expectSamePictureFromTheCommand(ui().cmdGeoMap);
 
   drag({100, 100}, {0, 100});  // the azimuth wraps past north
@@ -254,8 +262,9 @@ void ViewGesturesTest::aDragShowsAPreviewAndTheWholePictureOnRelease() {
   QCOMPARE(ui().txtAlpha->text(), QString("245"));
   QCOMPARE(image(), before);
   QTest::mouseRelease(picture(), Qt::LeftButton, {}, {140, 120});
-  QVERIFY(!window_->formImage().showingPreview());
+  QVERIFY(window_->drawingWholeOnWorker());  // the window answers while the picture is drawn
   QVERIFY(image() != before);
+  QVERIFY(!window_->formImage().showingPreview());
   expectSamePictureFromTheCommand(ui().cmdGeoMap);
 }
 
@@ -294,6 +303,21 @@ void ViewGesturesTest::aNewSizeOfTheDrawingAreaRedrawsThePictureToFit() {
   const auto [first, last] = drawnColumns(image());
   QVERIFY(std::abs(first - (499 - last)) <= 2);  // in the middle of the wider area
   expectSamePictureFromTheCommand(ui().cmdGeoMap);
+}
+
+// The picture drawn on the worker came from the session as it was at the release; a change made
+// meanwhile must not be lost under it.
+void ViewGesturesTest::aChangeWhileThePictureIsDrawnOnAWorkerGetsIntoIt() {
+  drawDefaultMap();
+  drag({100, 100}, {140, 120});
+  QVERIFY(window_->drawingWholeOnWorker());
+  ui().chkboundary->click();  // boundary lines off, before the worker's picture arrives
+  const QImage drawn = image().copy();
+  QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
+  QCOMPARE(image(), drawn);
+  ui().chkboundary->click();
+  QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
+  QVERIFY(image() != drawn);  // the lines do show in this picture
 }
 
 void ViewGesturesTest::nothingHappensWithoutAPicture() {
