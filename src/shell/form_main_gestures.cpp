@@ -155,7 +155,7 @@ void FormMain::redrawHere() {
 // drawn here rather than copied. With the persistent image off a picture is drawn on the screen
 // alone, which only this thread's canvas knows.
 bool FormMain::redrawsOnWorker() const {
-  constexpr std::int64_t kLargestCopied = 2048 * 2048;
+  constexpr std::int64_t kLargestCopied = 1024 * 1024;
   const DisplaySurface& d = state().display;
   return formImage_->canvas().persistent() && std::int64_t{d.Nx} * d.Ny <= kLargestCopied;
 }
