@@ -10,15 +10,14 @@ needed to build or test the project. KEEP=folder keeps the inputs and the pictur
 """
 import contextlib
 import os
-import statistics
-import subprocess
-import sys
 import tempfile
 
 import numpy as np
 from osgeo import gdal
 
-RUNS = int(os.environ.get("RUNS", 3))
+# Timed as the long-grid benchmark times its runs.
+import long_grid
+from long_grid import measure
 N = 4096
 SPACING = 5
 BOUNDARIES = 5
@@ -54,29 +53,15 @@ def make_case(folder):
                    "--map", os.path.join(folder, "large.png")]
 
 
-def measure(program, args):
-    """Median seconds and peak resident megabytes of RUNS runs."""
-    seconds, megabytes = [], []
-    for _ in range(RUNS):
-        result = subprocess.run(["/usr/bin/time", "-f", "%e %M", program] + args,
-                                capture_output=True, text=True)
-        if result.returncode != 0:
-            sys.exit(f"kalvenor-render failed: {result.stderr}")
-        elapsed, kilobytes = result.stderr.strip().splitlines()[-1].split()
-        seconds.append(float(elapsed))
-        megabytes.append(int(kilobytes) / 1024)
-    return statistics.median(seconds), statistics.median(megabytes), seconds
-
-
 def main():
     program = sys.argv[1] if len(sys.argv) > 1 else "build/bin/kalvenor-render"
     keep = os.environ.get("KEEP")
     with (contextlib.nullcontext(keep) if keep else tempfile.TemporaryDirectory()) as folder:
         os.makedirs(folder, exist_ok=True)
         args = make_case(folder)
-        seconds, megabytes, runs = measure(program, args)
-        print(f"{N} x {N}, {BOUNDARIES} boundaries, 2048 x 2048 PNG: median of {RUNS} "
-              f"{seconds:.2f} s, {megabytes:.0f} MB (runs {', '.join(f'{s:.2f}' for s in runs)})")
+        seconds, megabytes = measure(program, args)
+        print(f"{N} x {N}, {BOUNDARIES} boundaries, 2048 x 2048 PNG: median of "
+              f"{long_grid.RUNS} runs {seconds:.2f} s, {megabytes:.0f} MB")
 
 
 if __name__ == "__main__":
