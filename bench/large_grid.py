@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Time and peak memory of kalvenor-render on the largest display grid it takes: 4096 x 4096
 nodes with five boundaries of the same size (float32 GeoTIFFs), the 3D map with walls and
-boundary lines built and drawn into a 2048 x 2048 PNG. Prints the median of RUNS runs.
+boundary lines built and drawn into a 2048 x 2048 PNG. Prints the medians of three runs.
 
     scripts/build release && bench/large_grid.py build-release/bin/kalvenor-render
 
