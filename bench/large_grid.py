@@ -10,6 +10,7 @@ needed to build or test the project. KEEP=folder keeps the inputs and the pictur
 """
 import contextlib
 import os
+import sys
 import tempfile
 
 import numpy as np

@@ -68,6 +68,35 @@ void BM_GeologicalMap(benchmark::State& state) {
 }
 BENCHMARK(BM_GeologicalMap)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// The same map painted in bands, one a thread (OMP_NUM_THREADS), as the programs paint it.
+void BM_GeologicalMapInBands(benchmark::State& state) {
+  static MapScene s;
+  const Contacts contacts = state.range(0) == 1 ? Contacts::Smooth : Contacts::Cells;
+  ImageCanvas canvas(QSize(1024, 1024));
+  const MapPicture picture{s.scene.display,
+                           0.0,
+                           s.scene.model,
+                           s.build.boundaryGrids,
+                           kUnitColors,
+                           kBoundaryColors,
+                           s.drawUnit,
+                           s.contours,
+                           DrawOptions{kBlack, 1, kGeologicalMap, contacts},
+                           true,
+                           false,
+                           true,
+                           true,
+                           {}};
+  const DisplaySurface& d = s.scene.display;
+  const Projection projection(s.view, d.Xc, d.Yc, d.Zc, 0.0);
+  for (auto _ : state) {
+    canvas.clear();
+    canvas.drawInBands([&](Canvas& bands) { drawGeoMap(bands, projection, picture); });
+    benchmark::DoNotOptimize(canvas.image().bits());
+  }
+}
+BENCHMARK(BM_GeologicalMapInBands)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 struct SectionScene {
   Scene& scene = bench::scene(1024);
   SectionBuild build = buildSectionGrid({scene.model, scene.files, scene.display, 0.0},

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "canvas/packed_qcolor.h"
@@ -63,26 +64,56 @@ class BandPainting::OnRows : public PainterCanvas {
   QSize picture_;
 };
 
+// One thread draws; with two, the other paints; every further thread paints a band.
 BandPainting::BandPainting(QImage& target, const PainterCanvas::Style& style,
-                           PackedColor background, bool antialiasedLines, int bands)
+                           PackedColor background, bool antialiasedLines, int threads)
     : target_(target),
       style_(style),
       background_(background),
       antialiasedLines_(antialiasedLines),
-      bands_(std::clamp(bands, 1, std::max(1, target.height()))) {
+      pipelined_(threads > 1),
+      bands_(std::clamp(threads - 1, 1, std::max(1, target.height()))) {
   // The bands write through the rows' addresses: the image must own its pixels alone by then.
   target_.bits();
+}
+
+BandPainting::~BandPainting() {
+  if (painting_.valid()) painting_.wait();
 }
 
 void BandPainting::hold(Op op, float left, float top, float right, float bottom) {
   op.reach = QRect(QPoint(toPixel(std::floor(left)), toPixel(std::floor(top))),
                    QPoint(toPixel(std::ceil(right)), toPixel(std::ceil(bottom))));
-  ops_.push_back(op);
-  if (ops_.size() >= kOpsPerRound) finish();
+  held_.ops.push_back(op);
+  if (held_.ops.size() >= kOpsPerRound) handOver();
+}
+
+// The round held goes to the painting thread once it has painted the one before; a failure
+// there comes out here.
+void BandPainting::handOver() {
+  if (held_.ops.empty()) return;
+  waitForPainting();
+  painted_ = true;
+  if (!pipelined_) {
+    paintRound(held_);
+    held_ = {};
+    return;
+  }
+  painting_ = std::async(std::launch::async,
+                         [this, round = std::exchange(held_, {})] { paintRound(round); });
+}
+
+void BandPainting::waitForPainting() {
+  if (painting_.valid()) painting_.get();
+}
+
+void BandPainting::finish() {
+  handOver();
+  waitForPainting();
 }
 
 void BandPainting::clear() {
-  ops_.push_back({Kind::Clear, style_, background_, QRect(), 0, 0, 0, 0, 0, 0, 0, {}});
+  held_.ops.push_back({Kind::Clear, style_, background_, QRect(), 0, 0, 0, 0, 0, 0, 0, {}});
 }
 
 void BandPainting::line(float x1, float y1, float x2, float y2) {
@@ -110,8 +141,8 @@ void BandPainting::polygonCorners(std::span<const CanvasPoint> corners) {
   const auto [top, bottom] = std::minmax_element(
       corners.begin(), corners.end(), [](const auto& a, const auto& b) { return a.y < b.y; });
   const float r = penReach(style_);
-  const auto first = static_cast<std::uint32_t>(corners_.size());
-  corners_.insert(corners_.end(), corners.begin(), corners.end());
+  const auto first = static_cast<std::uint32_t>(held_.corners.size());
+  held_.corners.insert(held_.corners.end(), corners.begin(), corners.end());
   hold({Kind::Polygon,
         style_,
         background_,
@@ -128,9 +159,9 @@ void BandPainting::polygonCorners(std::span<const CanvasPoint> corners) {
 }
 
 void BandPainting::text(float x, float y, const std::string& utf8, int size, TextAlign align) {
-  texts_.push_back(utf8);
-  ops_.push_back({Kind::Text, style_, background_, QRect(), x, y, x, y,
-                  static_cast<std::uint32_t>(texts_.size() - 1), 0, size, align});
+  held_.texts.push_back(utf8);
+  held_.ops.push_back({Kind::Text, style_, background_, QRect(), x, y, x, y,
+                       static_cast<std::uint32_t>(held_.texts.size() - 1), 0, size, align});
 }
 
 double BandPainting::textWidth(const std::string& utf8, int size) const {
@@ -145,30 +176,29 @@ bool BandPainting::paintedWhole(const Op& op) const {
          (antialiasedLines_ && (op.kind == Kind::Line || op.kind == Kind::Point));
 }
 
-void BandPainting::finish() {
-  if (ops_.empty()) return;
-  OnRows whole(QImage(const_cast<uchar*>(target_.constBits()), target_.width(), target_.height(),
-                      target_.bytesPerLine(), target_.format()),
-               QPoint(0, 0), target_.size());
-  whole.setAntialiasedLines(antialiasedLines_);
+void BandPainting::paintRound(const Round& round) const {
+  const std::vector<Op>& ops = round.ops;
+  std::optional<OnRows> whole;
   std::size_t from = 0;
-  for (std::size_t i = 0; i < ops_.size(); ++i) {
-    if (!paintedWhole(ops_[i])) continue;
-    paintInBands(from, i);
-    paint(whole, ops_[i]);
+  for (std::size_t i = 0; i < ops.size(); ++i) {
+    if (bands_ == 1 || !paintedWhole(ops[i])) continue;
+    paintInBands(round, from, i);
+    if (!whole) {
+      whole.emplace(QImage(const_cast<uchar*>(target_.constBits()), target_.width(),
+                           target_.height(), target_.bytesPerLine(), target_.format()),
+                    QPoint(0, 0), target_.size());
+      whole->setAntialiasedLines(antialiasedLines_);
+    }
+    paint(round, *whole, ops[i]);
     from = i + 1;
   }
-  paintInBands(from, ops_.size());
-  painted_ = true;
-  ops_.clear();
-  corners_.clear();
-  texts_.clear();
+  paintInBands(round, from, ops.size());
 }
 
-void BandPainting::paintInBands(std::size_t from, std::size_t to) const {
+void BandPainting::paintInBands(const Round& round, std::size_t from, std::size_t to) const {
   if (from == to) return;
   const int rows = target_.height();
-#pragma omp parallel for num_threads(bands_) schedule(static, 1)
+#pragma omp parallel for num_threads(bands_) schedule(static, 1) if (bands_ > 1)
   for (int b = 0; b < bands_; ++b) {
     const int top = rows * b / bands_, bottom = rows * (b + 1) / bands_;
     if (top == bottom) continue;
@@ -176,24 +206,29 @@ void BandPainting::paintInBands(std::size_t from, std::size_t to) const {
     OnRows canvas(QImage(const_cast<uchar*>(target_.constScanLine(top)), target_.width(),
                          bottom - top, target_.bytesPerLine(), target_.format()),
                   QPoint(0, top), target_.size());
-    paintInBand(QRect(0, top, target_.width(), bottom - top), canvas, from, to);
+    canvas.setAntialiasedLines(antialiasedLines_);
+    paintInBand(round, QRect(0, top, target_.width(), bottom - top), canvas, from, to);
   }
 }
 
 // A fill covers the same pixels whichever rows its painter reaches, but Qt fits a line to the
 // rows its painter reaches before stepping along it, so its pixels would shift where it crosses
 // into the next band: what a pen paints beyond the band's rows is painted through paintThrough.
-void BandPainting::paintInBand(const QRect& band, OnRows& canvas, std::size_t from,
-                               std::size_t to) const {
+void BandPainting::paintInBand(const Round& round, const QRect& band, OnRows& canvas,
+                               std::size_t from, std::size_t to) const {
   for (std::size_t i = from; i < to; ++i) {
-    const Op& op = ops_[i];
+    const Op& op = round.ops[i];
     if (!op.reach.isNull() && !op.reach.intersects(band)) continue;
     const bool pen = op.kind != Kind::Clear &&
                      (op.kind != Kind::Polygon || op.style.penStyle != PenStyle::Invisible);
-    if (pen && (op.reach.top() < band.top() || op.reach.bottom() > band.bottom())) {
-      paintThrough(band, op);
+    // Where the band's edge is the picture's, its painter fits the line as a whole one would.
+    const bool overTop = band.top() > 0 && op.reach.top() < band.top();
+    const bool overBottom =
+        band.bottom() < target_.height() - 1 && op.reach.bottom() > band.bottom();
+    if (pen && (overTop || overBottom)) {
+      paintThrough(round, band, op);
     } else {
-      paint(canvas, op);
+      paint(round, canvas, op);
     }
   }
 }
@@ -202,7 +237,7 @@ void BandPainting::paintInBand(const QRect& band, OnRows& canvas, std::size_t fr
 // painter fits it to the picture's edges as one on the whole picture would, then copies the
 // pixels it painted in the band's rows. Without antialiasing every pixel it paints takes the
 // pen's or the fill's colour outright, so the copy is the pixels a painter of the picture gives.
-void BandPainting::paintThrough(const QRect& band, const Op& op) const {
+void BandPainting::paintThrough(const Round& round, const QRect& band, const Op& op) const {
   const QRect area = op.reach.intersected(QRect(QPoint(0, 0), target_.size()));
   const QRect rows = area.intersected(band);
   if (rows.isEmpty()) return;
@@ -210,7 +245,7 @@ void BandPainting::paintThrough(const QRect& band, const Op& op) const {
   QImage own(area.size(), QImage::Format_RGB32);
   own.fill(key);
   OnRows canvas(std::move(own), area.topLeft(), target_.size());
-  paint(canvas, op);
+  paint(round, canvas, op);
   const QImage& painted = canvas.painted();
   for (int y = rows.top(); y <= rows.bottom(); ++y) {
     const auto* from = reinterpret_cast<const QRgb*>(painted.constScanLine(y - area.top()));
@@ -222,7 +257,7 @@ void BandPainting::paintThrough(const QRect& band, const Op& op) const {
   }
 }
 
-void BandPainting::paint(PainterCanvas& canvas, const Op& op) const {
+void BandPainting::paint(const Round& round, PainterCanvas& canvas, const Op& op) const {
   canvas.setStyle(op.style);
   canvas.setBackgroundColor(op.background);
   switch (op.kind) {
@@ -236,10 +271,10 @@ void BandPainting::paint(PainterCanvas& canvas, const Op& op) const {
       canvas.point(op.x1, op.y1);
       break;
     case Kind::Polygon:
-      canvas.polygonCorners(std::span(corners_).subspan(op.first, op.count));
+      canvas.polygonCorners(std::span(round.corners).subspan(op.first, op.count));
       break;
     case Kind::Text:
-      canvas.text(op.x1, op.y1, texts_[op.first], op.size, op.align);
+      canvas.text(op.x1, op.y1, round.texts[op.first], op.size, op.align);
       break;
   }
 }

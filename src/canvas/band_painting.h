@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,15 +12,19 @@
 namespace kalvenor {
 
 // A canvas that paints a picture onto an image on all cores: the operations are held in the
-// order they come, and every so many of them each of `bands` horizontal bands of the image
-// paints them all on a painter of its own over its rows, in that order, leaving out those that
-// lie wholly outside it. So the picture is the one a single painter on the whole image gives,
-// pixel for pixel (see paintInBand for the lines, which need care).
+// order they come, and every so many of them are handed, as a round, to a thread that paints
+// them while the next round is being drawn. With more than two threads the painting is split in
+// horizontal bands of the image, each painting every operation of the round on a painter of its
+// own over its rows, in order, leaving out those that lie wholly outside it. So the picture is
+// the one a single painter on the whole image gives, pixel for pixel (see paintInBand for the
+// lines, which need care).
 class BandPainting : public Canvas {
  public:
-  // `style` is the pen and fill the drawing starts with.
+  // `style` is the pen and fill the drawing starts with; `threads` how many may draw and paint.
   BandPainting(QImage& target, const PainterCanvas::Style& style, PackedColor background,
-               bool antialiasedLines, int bands);
+               bool antialiasedLines, int threads);
+  // Waits for the round being painted; what is still held is never painted.
+  ~BandPainting() override;
 
   void clear() override;
   void setBackgroundColor(PackedColor color) override { background_ = color; }
@@ -38,7 +43,7 @@ class BandPainting : public Canvas {
   double width() const override { return target_.width(); }
   double height() const override { return target_.height(); }
 
-  // Paints what is still held. What is held when the object goes unfinished is never painted.
+  // Paints what is still held and waits until everything is painted.
   void finish();
   const PainterCanvas::Style& style() const { return style_; }
   bool paintedAnything() const { return painted_; }
@@ -56,24 +61,34 @@ class BandPainting : public Canvas {
     TextAlign align;
   };
 
+  // Operations held, with the corners and texts they refer to.
+  struct Round {
+    std::vector<Op> ops;
+    std::vector<CanvasPoint> corners;
+    std::vector<std::string> texts;
+  };
   class OnRows;
 
   void hold(Op op, float left, float top, float right, float bottom);
+  void handOver();
+  void waitForPainting();
+  void paintRound(const Round& round) const;
   bool paintedWhole(const Op& op) const;
-  void paintInBands(std::size_t from, std::size_t to) const;
-  void paintInBand(const QRect& band, OnRows& canvas, std::size_t from, std::size_t to) const;
-  void paintThrough(const QRect& band, const Op& op) const;
-  void paint(PainterCanvas& canvas, const Op& op) const;
+  void paintInBands(const Round& round, std::size_t from, std::size_t to) const;
+  void paintInBand(const Round& round, const QRect& band, OnRows& canvas, std::size_t from,
+                   std::size_t to) const;
+  void paintThrough(const Round& round, const QRect& band, const Op& op) const;
+  void paint(const Round& round, PainterCanvas& canvas, const Op& op) const;
 
   QImage& target_;
   PainterCanvas::Style style_;
   PackedColor background_;
   bool antialiasedLines_;
+  bool pipelined_;  // rounds painted on a thread of their own while the next is drawn
   int bands_;
   bool painted_ = false;
-  std::vector<Op> ops_;
-  std::vector<CanvasPoint> corners_;
-  std::vector<std::string> texts_;
+  Round held_;
+  std::future<void> painting_;
 };
 
 }  // namespace kalvenor

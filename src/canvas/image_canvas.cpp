@@ -57,13 +57,13 @@ void ImageCanvas::clear() {
 double ImageCanvas::width() const { return size_.width(); }
 double ImageCanvas::height() const { return size_.height(); }
 
-void ImageCanvas::drawInBands(const std::function<void(Canvas&)>& draw, int bands) {
+void ImageCanvas::drawInBands(const std::function<void(Canvas&)>& draw, int threads) {
   // The bands paint the persistent image's pixels one to one; a clear in between must also reach
   // the persistent image while drawing goes to the screen alone.
   if (pixelRatio() != 1 || !persistent_) return draw(*this);
   finishPainting();
   BandPainting painting(image_, style(), backgroundColor(), antialiasedLines(),
-                        bands > 0 ? bands : omp_get_max_threads());
+                        threads > 0 ? threads : omp_get_max_threads());
   draw(painting);
   painting.finish();
   setStyle(painting.style());

@@ -50,12 +50,12 @@ class ImageCanvas : public PainterCanvas {
   // Puts a snapshot back: whatever was drawn since it was taken is gone from the window.
   void restore(const Snapshot& snapshot);
 
-  // Runs `draw` on a canvas that paints onto this one's picture in `bands` horizontal bands side
-  // by side (BandPainting), by default one per thread the grid builds use: the same pixels as
-  // drawing here, in less time on several cores. At a pixel ratio above 1, or with the persistent
-  // image off, it draws here. The pen and fill it leaves behind stay. When `draw` throws, nothing
-  // of it is painted.
-  void drawInBands(const std::function<void(Canvas&)>& draw, int bands = 0);
+  // Runs `draw` on a canvas that paints onto this one's picture on `threads` threads
+  // (BandPainting), by default as many as the grid builds use: the same pixels as drawing here,
+  // in less time on several cores. At a pixel ratio above 1, or with the persistent image off, it
+  // draws here. The pen and fill it leaves behind stay. When `draw` throws, the picture may hold
+  // part of what it drew, as when drawing here.
+  void drawInBands(const std::function<void(Canvas&)>& draw, int threads = 0);
 
   // New drawing-area size or pixel ratio: the persistent picture keeps its top-left part and the
   // rest is background; drawing that was only on the screen is lost.

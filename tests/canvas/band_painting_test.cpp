@@ -12,7 +12,7 @@ class BandPaintingTest : public QObject {
  private slots:
   void bandsPaintWhatOnePainterPaints_data();
   void bandsPaintWhatOnePainterPaints();
-  void aDrawingThatThrowsPaintsNothing();
+  void aDrawingThatThrowsComesOutAndTheCanvasGoesOn();
 };
 
 namespace {
@@ -79,30 +79,52 @@ void BandPaintingTest::bandsPaintWhatOnePainterPaints() {
   ImageCanvas one(QSize(300, 200));
   one.setAntialiasedLines(antialiased);
   scribble(one, seed);
-  for (const int bands : {1, 2, 3, 7, 200}) {
+  // One thread, two (one draws, one paints) and more (bands of rows).
+  for (const int threads : {1, 2, 3, 7, 200}) {
     ImageCanvas banded(QSize(300, 200));
     banded.setAntialiasedLines(antialiased);
-    banded.drawInBands([&](Canvas& canvas) { scribble(canvas, seed); }, bands);
-    QVERIFY2(banded.image() == one.image(), qPrintable(QStringLiteral("%1 bands").arg(bands)));
+    banded.drawInBands([&](Canvas& canvas) { scribble(canvas, seed); }, threads);
+    QVERIFY2(banded.image() == one.image(),
+             qPrintable(QStringLiteral("on %1 threads").arg(threads)));
     QCOMPARE(banded.style().fillColor, one.style().fillColor);
   }
 }
 
-void BandPaintingTest::aDrawingThatThrowsPaintsNothing() {
+// A throw before anything was handed over leaves the picture; one after rounds were handed to the
+// painting thread waits for it, so nothing paints on after drawInBands has returned.
+void BandPaintingTest::aDrawingThatThrowsComesOutAndTheCanvasGoesOn() {
   ImageCanvas canvas(QSize(40, 40));
   const QImage before = canvas.image();
-  QVERIFY_THROWS_EXCEPTION(std::bad_alloc,
-                           canvas.drawInBands(
-                               [](Canvas& c) {
-                                 c.setFillStyle(FillStyle::Solid);
-                                 c.setFillColor(kBlack);
-                                 c.polygon({CanvasPoint{0, 0}, CanvasPoint{40, 0},
-                                            CanvasPoint{40, 40}, CanvasPoint{0, 40}});
-                                 throw std::bad_alloc();
-                               },
-                               2));
+  const auto square = [](Canvas& c, PackedColor colour) {
+    c.setFillStyle(FillStyle::Solid);
+    c.setPenStyle(PenStyle::Invisible);
+    c.setFillColor(colour);
+    c.polygon({CanvasPoint{0, 0}, CanvasPoint{40, 0}, CanvasPoint{40, 40}, CanvasPoint{0, 40}});
+  };
+  QVERIFY_THROWS_EXCEPTION(std::bad_alloc, canvas.drawInBands(
+                                               [&](Canvas& c) {
+                                                 square(c, kBlack);
+                                                 throw std::bad_alloc();
+                                               },
+                                               2));
   QCOMPARE(canvas.image(), before);
   QVERIFY(canvas.blank());
+
+  QVERIFY_THROWS_EXCEPTION(std::bad_alloc, canvas.drawInBands(
+                                               [&](Canvas& c) {
+                                                 for (int n = 0; n < 200000; ++n) {
+                                                   square(c, packRgb(n % 256, 0, 0));
+                                                 }
+                                                 throw std::bad_alloc();
+                                               },
+                                               3));
+  const QImage partly = canvas.image().copy();
+  QTest::qWait(50);
+  QCOMPARE(canvas.image(), partly);
+
+  canvas.drawInBands([&](Canvas& c) { square(c, packRgb(0, 0, 255)); }, 2);
+  QCOMPARE(canvas.image().pixelColor(20, 20), QColor(0, 0, 255));
+  QVERIFY(!canvas.blank());
 }
 
 QTEST_MAIN(BandPaintingTest)
