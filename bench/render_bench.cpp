@@ -38,64 +38,50 @@ struct MapScene {
   }
 };
 
+// The map of the scene with boundary lines, contours and the frame; with smooth contacts or cell
+// by cell.
+MapPicture mapPicture(const MapScene& s, Contacts contacts) {
+  return {s.scene.display,
+          0.0,
+          s.scene.model,
+          s.build.boundaryGrids,
+          kUnitColors,
+          kBoundaryColors,
+          s.drawUnit,
+          s.contours,
+          DrawOptions{kBlack, 1, kGeologicalMap, contacts},
+          true,
+          false,
+          true,
+          true,
+          {}};
+}
+
 // Argument 0 draws cell by cell, 1 with smooth contacts: the difference is what splitting the
-// contact cells and holding back their lines costs.
+// contact cells and holding back their lines costs. Argument 2 is 1 to paint as the programs
+// paint: on all threads (OMP_NUM_THREADS), one drawing while another paints.
 void BM_GeologicalMap(benchmark::State& state) {
   static MapScene s;
-  const Contacts contacts = state.range(0) == 1 ? Contacts::Smooth : Contacts::Cells;
+  const MapPicture picture =
+      mapPicture(s, state.range(0) == 1 ? Contacts::Smooth : Contacts::Cells);
+  const bool onAllThreads = state.range(1) == 1;
   ImageCanvas canvas(QSize(1024, 1024));
-  const MapPicture picture{s.scene.display,
-                           0.0,
-                           s.scene.model,
-                           s.build.boundaryGrids,
-                           kUnitColors,
-                           kBoundaryColors,
-                           s.drawUnit,
-                           s.contours,
-                           DrawOptions{kBlack, 1, kGeologicalMap, contacts},
-                           true,
-                           false,
-                           true,
-                           true,
-                           {}};
   const DisplaySurface& d = s.scene.display;
   const Projection projection(s.view, d.Xc, d.Yc, d.Zc, 0.0);
   for (auto _ : state) {
     canvas.clear();
-    drawGeoMap(canvas, projection, picture);
+    if (onAllThreads) {
+      canvas.drawInBands([&](Canvas& bands) { drawGeoMap(bands, projection, picture); });
+    } else {
+      drawGeoMap(canvas, projection, picture);
+    }
     benchmark::DoNotOptimize(canvas.image().bits());
   }
 }
-BENCHMARK(BM_GeologicalMap)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-
-// The same map painted in bands, one a thread (OMP_NUM_THREADS), as the programs paint it.
-void BM_GeologicalMapInBands(benchmark::State& state) {
-  static MapScene s;
-  const Contacts contacts = state.range(0) == 1 ? Contacts::Smooth : Contacts::Cells;
-  ImageCanvas canvas(QSize(1024, 1024));
-  const MapPicture picture{s.scene.display,
-                           0.0,
-                           s.scene.model,
-                           s.build.boundaryGrids,
-                           kUnitColors,
-                           kBoundaryColors,
-                           s.drawUnit,
-                           s.contours,
-                           DrawOptions{kBlack, 1, kGeologicalMap, contacts},
-                           true,
-                           false,
-                           true,
-                           true,
-                           {}};
-  const DisplaySurface& d = s.scene.display;
-  const Projection projection(s.view, d.Xc, d.Yc, d.Zc, 0.0);
-  for (auto _ : state) {
-    canvas.clear();
-    canvas.drawInBands([&](Canvas& bands) { drawGeoMap(bands, projection, picture); });
-    benchmark::DoNotOptimize(canvas.image().bits());
-  }
-}
-BENCHMARK(BM_GeologicalMapInBands)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_GeologicalMap)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 struct SectionScene {
   Scene& scene = bench::scene(1024);

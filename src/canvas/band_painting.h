@@ -3,7 +3,6 @@
 #include <QImage>
 #include <QRect>
 #include <future>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -56,7 +55,7 @@ class BandPainting : public Canvas {
     PackedColor background;
     QRect reach;  // the pixels it can paint, pen included; empty: anywhere
     float x1, y1, x2, y2;
-    std::uint32_t first, count;  // corners of a polygon in corners_, or the text in texts_
+    std::uint32_t first, count;  // a polygon's corners in its round, or the round's text
     int size;
     TextAlign align;
   };
