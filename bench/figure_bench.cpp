@@ -3,7 +3,6 @@
 // PNG, an SVG and a PDF file.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <string>
 #include <vector>
 
@@ -110,12 +109,3 @@ BENCHMARK(BM_ExampleMapFile)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kalvenor::bench
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -6,7 +6,6 @@
 // 1024 x 1024 picture.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <atomic>
 
 #include "bench_scene.h"
@@ -118,12 +117,3 @@ BENCHMARK(BM_FullPicture)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kalvenor::bench
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -2,8 +2,6 @@
 // and "断面図" corner to corner across a 1024 x 1024 grid, each into a 1024 x 1024 picture.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
-
 #include "bench_scene.h"
 #include "canvas/image_canvas.h"
 #include "render/draw_units.h"
@@ -128,12 +126,3 @@ BENCHMARK(BM_Section)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kalvenor::bench
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
