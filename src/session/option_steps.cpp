@@ -22,7 +22,7 @@ void loadInputs(Session& session, const InputFiles& inputs, const WarningSink& w
                          " boundary files were given (one --boundary each, lowest first)");
     }
     session.resetBoundaryFiles();
-    for (int k = 1; k <= Nbd; ++k) pass(session.setBoundaryFile(k, inputs.boundaries[k - 1]), warn);
+    pass(session.setBoundaryFiles(inputs.boundaries), warn);
   }
   if (!inputs.colors.empty()) session.applyColourFile(inputs.colors);
   if (!inputs.surface.empty()) pass(session.loadDisplaySurface(inputs.surface), warn);

@@ -118,6 +118,9 @@ class Session {
 
   // Step (2): the file of boundary k, read at once so that a bad file is reported now.
   Warnings setBoundaryFile(int k, const std::string& path);
+  // The files of boundaries 1, 2, ... read side by side, one a thread; set all or, when one
+  // fails, none (the lowest boundary's failure is thrown).
+  Warnings setBoundaryFiles(const std::vector<std::string>& paths);
   void resetBoundaryFiles();
 
   // Step (3).
@@ -207,6 +210,8 @@ class Session {
 
  private:
   void notify(Change change);
+  void requireBoundary(int k) const;
+  Warnings installBoundary(int k, const std::string& path, EarlierRead read);
   void drewOver(std::int16_t mode);
   void step(const std::string& name, const std::function<void()>& work);
   Warnings installModel(LogicalModel model, bool ready, const std::string& file);

@@ -1,3 +1,5 @@
+#include <future>
+
 #include "model/boundary_grids.h"
 #include "model/colour_file.h"
 #include "model/coordinate_system.h"
@@ -38,12 +40,37 @@ void Session::setSrs(const std::string& text) {
   notify(Change::CoordinateSystem);
 }
 
-Warnings Session::setBoundaryFile(int k, const std::string& path) {
+void Session::requireBoundary(int k) const {
   if (!hasModel()) throw SessionError(kNoModelYet);
   if (k < 1 || k > state_.model.Nbd) {
     throw SessionError("The model has no boundary " + std::to_string(k) + ".");
   }
-  EarlierRead read = readBoundaryToKeep(path, {state_.srs});
+}
+
+Warnings Session::setBoundaryFile(int k, const std::string& path) {
+  requireBoundary(k);
+  return installBoundary(k, path, readBoundaryToKeep(path, {state_.srs}));
+}
+
+Warnings Session::setBoundaryFiles(const std::vector<std::string>& paths) {
+  for (std::size_t k = 1; k <= paths.size(); ++k) requireBoundary(static_cast<int>(k));
+  std::vector<std::future<EarlierRead>> reading;
+  for (const std::string& path : paths) {
+    reading.push_back(
+        std::async(std::launch::async, readBoundaryToKeep, path, GridReading{state_.srs}));
+  }
+  std::vector<EarlierRead> read;
+  for (std::future<EarlierRead>& file : reading) read.push_back(file.get());
+  Warnings warnings;
+  for (std::size_t k = 1; k <= paths.size(); ++k) {
+    const Warnings more =
+        installBoundary(static_cast<int>(k), paths[k - 1], std::move(read[k - 1]));
+    warnings.insert(warnings.end(), more.begin(), more.end());
+  }
+  return warnings;
+}
+
+Warnings Session::installBoundary(int k, const std::string& path, EarlierRead read) {
   const GridSurface& grid = read.grid;
   Warnings warnings;
   warnOfReading(warnings, path, grid);

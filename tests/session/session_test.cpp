@@ -215,6 +215,34 @@ TEST_F(SessionTest, ADetachedCopyDrawsAloneAndIsTakenOverOnlyIfNothingChanged) {
   EXPECT_THAT(recorder.changes, ElementsAre(Change::Picture));
 }
 
+// Read side by side, the files of a three-boundary model are set all together or not at all, and
+// a failure names the lowest bad file, as reading them in turn would.
+TEST_F(SessionTest, BoundaryFilesReadSideBySideAreSetAllOrNone) {
+  TempFile three("3\na,b,c\nw,-1,-1,-1\nx,1,-1,-1\ny,1,1,-1\nz,1,1,1\n");
+  session.loadModel(three.path());
+  const auto flat = [](double z) {
+    return gridFileText(makeGrid(2, 2, 0, 0, 100, 100, [z](double, double) { return z; }));
+  };
+  TempFile low(flat(10)), middle(flat(20)), high(flat(30)), bad("2,2,0,0,1,1\n1\n2\nthree\n4\n"),
+      worse("not a grid\n");
+  const auto threw = [&](const std::vector<std::string>& paths) -> std::string {
+    try {
+      session.setBoundaryFiles(paths);
+    } catch (const ReadError& error) {
+      return error.what();
+    }
+    return {};
+  };
+  EXPECT_THAT(threw({low.path(), bad.path(), worse.path()}), HasSubstr(bad.path()));
+  EXPECT_THAT(threw({low.path(), worse.path(), bad.path()}), HasSubstr(worse.path()));
+  EXPECT_EQ(session.state().boundaryFile, (std::vector<std::string>{"", "", "", ""}));
+
+  EXPECT_TRUE(session.setBoundaryFiles({low.path(), middle.path(), high.path()}).empty());
+  EXPECT_EQ(session.state().boundaryFile,
+            (std::vector<std::string>{"", low.path(), middle.path(), high.path()}));
+  EXPECT_EQ(session.state().boundaryRead[3].grid.z(1, 1), 30);
+}
+
 TEST_F(SessionTest, TheViewPresetsAndTheArithmeticBehindTheBoxes) {
   loadAll();
   EXPECT_EQ(session.planView().Alpha, 180);
