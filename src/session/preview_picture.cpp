@@ -6,6 +6,7 @@
 
 #include "render/block_base.h"
 #include "render/cancellable_canvas.h"
+#include "render/draw_units.h"
 #include "render/map_renderer.h"
 #include "render/section_renderer.h"
 #include "render/side_maps.h"
@@ -115,10 +116,7 @@ void coarseSection(PreviewScene& scene, const ViewerState& state, int maxCells) 
   const int stride = strideFor(g.nH, g.nV, maxCells);
   const Picks ph = spreadNodes(g.nH, stride), pv = spreadNodes(g.nV, stride);
   VerticalGrid& c = scene.grid.verticalGrids[kSectionSlot] = coarseGrid(g, ph, pv);
-  scene.units = Array2D<std::int32_t>(1, c.nH, 1, c.nV, 0);
-  for (int h = 1; h <= c.nH; ++h) {
-    for (int v = 1; v <= c.nV; ++v) scene.units(h, v) = c.unit(h, v);
-  }
+  scene.units = unitsToDraw(c.unit, c.nH, c.nV);
   const SectionGrid& s = state.section;
   SectionGrid& cs = scene.section;
   cs.Xstart = s.Xstart;
