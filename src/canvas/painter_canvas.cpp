@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "canvas/packed_qcolor.h"
+#include "canvas/whole_pixel_fill.h"
 
 namespace kalvenor {
 namespace {
@@ -126,6 +127,11 @@ void PainterCanvas::polygonCorners(std::span<const CanvasPoint> corners) {
   // which matters where a section has several cells to a pixel.
   if (penStyle_ == PenStyle::Invisible && onOneLine(corners)) return;
   QPainter& p = painter();
+  if (penStyle_ == PenStyle::Invisible && fillStyle_ == FillStyle::Solid &&
+      fillWholePixels(p, corners, fillColor_)) {
+    drawn();
+    return;
+  }
   smoothLines(p, false);
   applyPen(p);
   applyBrush(p);

@@ -1,0 +1,104 @@
+#include "canvas/whole_pixel_fill.h"
+
+#include <QImage>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+
+namespace kalvenor {
+namespace {
+
+// Positions in 16.16 fixed point, as the painter steps along an edge.
+using Fixed = std::int64_t;
+constexpr Fixed kOne = 1 << 16;
+constexpr Fixed kHalf = kOne / 2;
+
+// An edge that crosses the middle of the rows top..bottom, inclusive, at x (fixed point) on its
+// top row, moving by step on each row below.
+struct Edge {
+  int top, bottom;
+  Fixed x, step;
+};
+
+// The rows an edge from a to b crosses and where: a row is crossed where its middle lies at or
+// below the upper end and above the lower one. The step is the slope in fixed point cut towards
+// zero, and the x is where the edge meets the top row's middle, both as the painter works them
+// out, so that the rounding of every crossing is the painter's.
+std::optional<Edge> edgeBetween(CanvasPoint a, CanvasPoint b) {
+  if (a.y == b.y) return std::nullopt;
+  if (a.y > b.y) std::swap(a, b);
+  const Fixed ax = Fixed{a.x} * kOne + kHalf;
+  if (a.x == b.x) return Edge{a.y, b.y - 1, ax, 0};
+  const double slope = double(b.x - a.x) / double(b.y - a.y);
+  const auto step = static_cast<Fixed>(slope * double(kOne));
+  return Edge{a.y, b.y - 1, ax + ((step * kHalf) >> 16), step};
+}
+
+// The painter's image when it can be written to directly: 32 bits to a pixel, one pixel to a
+// point, shifted by whole pixels at most.
+QImage* directImage(QPainter& painter, QPoint& shift) {
+  QPaintDevice* device = painter.device();
+  if (device == nullptr || device->devType() != QInternal::Image) return nullptr;
+  auto* image = static_cast<QImage*>(device);
+  if (image->format() != QImage::Format_RGB32 &&
+      image->format() != QImage::Format_ARGB32_Premultiplied &&
+      image->format() != QImage::Format_ARGB32)
+    return nullptr;
+  if (image->devicePixelRatio() != 1 || painter.hasClipping() ||
+      painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+    return nullptr;
+  const QTransform t = painter.combinedTransform();
+  if (t.type() > QTransform::TxTranslate || t.dx() != std::round(t.dx()) ||
+      t.dy() != std::round(t.dy()))
+    return nullptr;
+  shift = QPoint(static_cast<int>(t.dx()), static_cast<int>(t.dy()));
+  return image;
+}
+
+}  // namespace
+
+bool fillWholePixels(QPainter& painter, std::span<const CanvasPoint> corners, PackedColor color) {
+  constexpr std::size_t kMostCorners = 16;
+  if (corners.size() > kMostCorners) return false;
+  QPoint shift;
+  QImage* image = directImage(painter, shift);
+  if (image == nullptr) return false;
+  std::array<Edge, kMostCorners> edges;
+  std::size_t count = 0;
+  int top = image->height(), bottom = -1;
+  for (std::size_t i = 0; i < corners.size(); ++i) {
+    const CanvasPoint a{corners[i].x + shift.x(), corners[i].y + shift.y()};
+    if (a.x < 0 || a.x >= image->width()) return false;
+    const CanvasPoint& next = corners[(i + 1) % corners.size()];
+    const auto edge = edgeBetween(a, {next.x + shift.x(), next.y + shift.y()});
+    if (!edge) continue;
+    edges[count++] = *edge;
+    top = std::min(top, edge->top);
+    bottom = std::max(bottom, edge->bottom);
+  }
+  top = std::max(top, 0);
+  bottom = std::min(bottom, image->height() - 1);
+  const QRgb pixel = qRgb(redOf(color), greenOf(color), blueOf(color));
+  // The painter holds the image detached while it is open, so its pixels are this image's own.
+  auto* const first = reinterpret_cast<QRgb*>(const_cast<uchar*>(image->constBits()));
+  const auto stride = static_cast<std::ptrdiff_t>(image->bytesPerLine() / sizeof(QRgb));
+  std::array<int, kMostCorners> crossings;
+  for (int y = top; y <= bottom; ++y) {
+    std::size_t n = 0;
+    for (std::size_t e = 0; e < count; ++e) {
+      const Edge& edge = edges[e];
+      if (y < edge.top || y > edge.bottom) continue;
+      crossings[n++] = static_cast<int>((edge.x + edge.step * (y - edge.top)) >> 16);
+    }
+    std::sort(crossings.begin(), crossings.begin() + n);
+    QRgb* row = first + stride * y;
+    for (std::size_t k = 0; k + 1 < n; k += 2) {
+      std::fill(row + crossings[k], row + crossings[k + 1], pixel);
+    }
+  }
+  return true;
+}
+
+}  // namespace kalvenor
