@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "canvas/packed_qcolor.h"
-#include "canvas/whole_pixel_fill.h"
+#include "canvas/whole_pixel_paint.h"
 
 namespace kalvenor {
 namespace {
@@ -113,6 +113,10 @@ void PainterCanvas::line(float x1, float y1, float x2, float y2, PackedColor col
 
 void PainterCanvas::point(float x, float y) {
   QPainter& p = painter();
+  if (!antialiasedLines_ && dotWholePixel(p, x, y, penWidth_, penColor_)) {
+    drawn();
+    return;
+  }
   smoothLines(p, true);
   p.setPen(QPen(toQColor(penColor_), penWidth_));
   penOn_ = nullptr;

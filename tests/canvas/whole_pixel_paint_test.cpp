@@ -1,6 +1,7 @@
-#include "canvas/whole_pixel_fill.h"
+#include "canvas/whole_pixel_paint.h"
 
 #include <QtTest>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -10,7 +11,7 @@ using namespace kalvenor;
 
 // The direct fill must give the pixels the painter gives for every polygon it takes: the cells of
 // every picture are filled through it, and the pictures must not change.
-class WholePixelFillTest : public QObject {
+class WholePixelPaintTest : public QObject {
   Q_OBJECT
 
  private slots:
@@ -18,6 +19,7 @@ class WholePixelFillTest : public QObject {
   void givesThePaintersPixels();
   void givesThePaintersPixelsOnARowBand();
   void leavesToThePainterWhatItCannotMatch();
+  void dotsLikeThePainter();
 };
 
 namespace {
@@ -80,14 +82,14 @@ QString describe(const Corners& corners) {
 
 }  // namespace
 
-void WholePixelFillTest::givesThePaintersPixels_data() {
+void WholePixelPaintTest::givesThePaintersPixels_data() {
   QTest::addColumn<bool>("small");
   QTest::addColumn<int>("count");
   QTest::newRow("cells of a few pixels") << true << 40000;
   QTest::newRow("polygons of up to 16 corners") << false << 4000;
 }
 
-void WholePixelFillTest::givesThePaintersPixels() {
+void WholePixelPaintTest::givesThePaintersPixels() {
   QFETCH(bool, small);
   QFETCH(int, count);
   Random random{std::mt19937(small ? 11u : 12u)};
@@ -100,7 +102,7 @@ void WholePixelFillTest::givesThePaintersPixels() {
 
 // A band of the picture's rows, painted through a shifted painter, takes the rows the whole
 // picture has there.
-void WholePixelFillTest::givesThePaintersPixelsOnARowBand() {
+void WholePixelPaintTest::givesThePaintersPixelsOnARowBand() {
   Random random{std::mt19937(13u)};
   for (int i = 0; i < 4000; ++i) {
     const Corners corners = randomPolygon(random, i % 2 == 0);
@@ -112,7 +114,7 @@ void WholePixelFillTest::givesThePaintersPixelsOnARowBand() {
   }
 }
 
-void WholePixelFillTest::leavesToThePainterWhatItCannotMatch() {
+void WholePixelPaintTest::leavesToThePainterWhatItCannotMatch() {
   QImage image = blank(kSize);
   const Corners inside{{10, 10}, {20, 10}, {20, 20}};
   {
@@ -134,5 +136,43 @@ void WholePixelFillTest::leavesToThePainterWhatItCannotMatch() {
   QVERIFY(!fillWholePixels(p, inside, kFill));
 }
 
-QTEST_GUILESS_MAIN(WholePixelFillTest)
-#include "whole_pixel_fill_test.moc"
+// Points at whole pixels, one and two pixels wide, anywhere from outside the image to inside,
+// on the whole image and on bands of its rows: where the dot is taken, its pixels are the
+// painter's; where it is refused, nothing is drawn.
+void WholePixelPaintTest::dotsLikeThePainter() {
+  Random random{std::mt19937(14u)};
+  int taken = 0;
+  for (int i = 0; i < 20000; ++i) {
+    const int width = random.between(1, 2), top = random.between(0, kSize - 8);
+    const int rows = i % 3 == 0 ? kSize - top : random.between(1, 8);
+    const float x = static_cast<float>(random.between(-2, kSize + 1));
+    const float y = static_cast<float>(random.between(top - 2, top + rows + 1));
+    QImage painted = blank(rows), direct = blank(rows);
+    {
+      QPainter p(&painted);
+      p.translate(0, -top);
+      p.setPen(QPen(toQColor(kFill), width));
+      p.drawPoint(QPointF(x, y));
+    }
+    QPainter p(&direct);
+    p.translate(0, -top);
+    if (dotWholePixel(p, x, y, width, kFill)) {
+      ++taken;
+      p.end();
+      QCOMPARE(direct, painted);
+    } else {
+      p.end();
+      QCOMPARE(direct, blank(rows));
+    }
+  }
+  QVERIFY(taken > 10000);
+  QImage image = blank(kSize);
+  QPainter p(&image);
+  QVERIFY(!dotWholePixel(p, 10.5f, 10, 1, kFill));
+  QVERIFY(!dotWholePixel(p, 10, 10, 3, kFill));
+  QVERIFY(!dotWholePixel(p, std::numeric_limits<float>::quiet_NaN(), 10, 1, kFill));
+  QVERIFY(!dotWholePixel(p, 1e30f, 10, 1, kFill));
+}
+
+QTEST_GUILESS_MAIN(WholePixelPaintTest)
+#include "whole_pixel_paint_test.moc"

@@ -19,4 +19,10 @@ namespace kalvenor {
 // way).
 bool fillWholePixels(QPainter& painter, std::span<const CanvasPoint> corners, PackedColor color);
 
+// A point at a whole pixel with a solid pen 1 or 2 pixels wide, without antialiasing, as the
+// painter draws it: the pixel itself, or the square of two by two whose lower right pixel it is.
+// Returns false, having drawn nothing, for any other point, on a painter fillWholePixels refuses,
+// or where the square would not lie wholly within the image.
+bool dotWholePixel(QPainter& painter, float x, float y, int width, PackedColor color);
+
 }  // namespace kalvenor

@@ -1,4 +1,4 @@
-#include "canvas/whole_pixel_fill.h"
+#include "canvas/whole_pixel_paint.h"
 
 #include <QImage>
 #include <algorithm>
@@ -57,6 +57,17 @@ QImage* directImage(QPainter& painter, QPoint& shift) {
   return image;
 }
 
+// The image's pixels, which the open painter holds detached, so they are this image's own.
+QRgb* pixelsOf(QImage& image) {
+  return reinterpret_cast<QRgb*>(const_cast<uchar*>(image.constBits()));
+}
+
+std::ptrdiff_t rowStride(const QImage& image) {
+  return static_cast<std::ptrdiff_t>(image.bytesPerLine() / sizeof(QRgb));
+}
+
+QRgb pixelOf(PackedColor color) { return qRgb(redOf(color), greenOf(color), blueOf(color)); }
+
 }  // namespace
 
 bool fillWholePixels(QPainter& painter, std::span<const CanvasPoint> corners, PackedColor color) {
@@ -80,10 +91,9 @@ bool fillWholePixels(QPainter& painter, std::span<const CanvasPoint> corners, Pa
   }
   top = std::max(top, 0);
   bottom = std::min(bottom, image->height() - 1);
-  const QRgb pixel = qRgb(redOf(color), greenOf(color), blueOf(color));
-  // The painter holds the image detached while it is open, so its pixels are this image's own.
-  auto* const first = reinterpret_cast<QRgb*>(const_cast<uchar*>(image->constBits()));
-  const auto stride = static_cast<std::ptrdiff_t>(image->bytesPerLine() / sizeof(QRgb));
+  const QRgb pixel = pixelOf(color);
+  QRgb* const first = pixelsOf(*image);
+  const std::ptrdiff_t stride = rowStride(*image);
   std::array<int, kMostCorners> crossings;
   for (int y = top; y <= bottom; ++y) {
     std::size_t n = 0;
@@ -97,6 +107,25 @@ bool fillWholePixels(QPainter& painter, std::span<const CanvasPoint> corners, Pa
     for (std::size_t k = 0; k + 1 < n; k += 2) {
       std::fill(row + crossings[k], row + crossings[k + 1], pixel);
     }
+  }
+  return true;
+}
+
+bool dotWholePixel(QPainter& painter, float x, float y, int width, PackedColor color) {
+  constexpr float kFar = 1e6f;  // beyond any picture, and whole as an int
+  if ((width != 1 && width != 2) || !(std::abs(x) < kFar && std::abs(y) < kFar) ||
+      x != std::floor(x) || y != std::floor(y))
+    return false;
+  QPoint shift;
+  QImage* image = directImage(painter, shift);
+  if (image == nullptr) return false;
+  const int right = static_cast<int>(x) + shift.x(), bottom = static_cast<int>(y) + shift.y();
+  const int left = right - (width - 1), top = bottom - (width - 1);
+  if (left < 0 || top < 0 || right >= image->width() || bottom >= image->height()) return false;
+  QRgb* const first = pixelsOf(*image);
+  for (int row = top; row <= bottom; ++row) {
+    std::fill(first + rowStride(*image) * row + left, first + rowStride(*image) * row + right + 1,
+              pixelOf(color));
   }
   return true;
 }
