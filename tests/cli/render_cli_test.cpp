@@ -37,6 +37,7 @@ class RenderCliTest : public QObject {
   void viewsThatCannotMakeAPictureAreRefused();
   void problemsThatDoNotStopTheRunAreWarnedOnEachOneLine();
   void anUnusableDefaultFileIsNamedAndTheBuiltInViewUsed();
+  void gdalIsLoadedOnlyForARaster();
 
  private:
   struct Run {
@@ -44,7 +45,8 @@ class RenderCliTest : public QObject {
     QString errors;
   };
   // `fileSizeLimit` > 0: writing a file beyond that many bytes fails as on a full disk.
-  Run render(const QStringList& args, rlim_t fileSizeLimit = 0);
+  Run render(const QStringList& args, rlim_t fileSizeLimit = 0,
+             const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
   QString write(const QString& name, const QByteArray& content);
   QStringList smallCase();
   QString out(const QString& name) const { return folder_->filePath(name); }
@@ -56,8 +58,10 @@ class RenderCliTest : public QObject {
 void RenderCliTest::init() { folder_ = new QTemporaryDir; }
 void RenderCliTest::cleanup() { delete folder_; }
 
-RenderCliTest::Run RenderCliTest::render(const QStringList& args, rlim_t fileSizeLimit) {
+RenderCliTest::Run RenderCliTest::render(const QStringList& args, rlim_t fileSizeLimit,
+                                         const QProcessEnvironment& environment) {
   QProcess process;
+  process.setProcessEnvironment(environment);
   if (fileSizeLimit > 0) {
     process.setChildProcessModifier([fileSizeLimit] {
       rlimit limit{};
@@ -586,6 +590,25 @@ void RenderCliTest::anUnusableDefaultFileIsNamedAndTheBuiltInViewUsed() {
                  lines[0].contains("built-in view 225, 30, 1.2, 2"),
              qPrintable(lines[0]));
   }
+}
+
+// GDAL and the libraries it needs take longer to load than a small picture takes to draw: a run
+// on text grids does without it, and the first raster loads it.
+void RenderCliTest::gdalIsLoadedOnlyForARaster() {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("LD_DEBUG", "files");
+  const Run text = render(smallCase() << "--map" << out("text.png"), 0, environment);
+  QCOMPARE(text.status, 0);
+  QVERIFY(text.errors.contains("libQt6Gui"));
+  QVERIFY(!text.errors.contains("libgdal"));
+  const QString e = KALVENOR_EXAMPLES_DIR "/clipped-dem/";
+  const Run raster = render({"--model", e + "model.txt", "--boundary", e + "granite_top.txt",
+                             "--boundary", e + "tuff_base.txt", "--surface", e + "dem.tif", "--srs",
+                             "EPSG:6677", "--colors", e + "colors.txt", "--map", out("raster.png")},
+                            0, environment);
+  QCOMPARE(raster.status, 0);
+  QVERIFY(raster.errors.contains("libgdal"));
+  QVERIFY(QFile::exists(out("raster.png")));
 }
 
 QTEST_GUILESS_MAIN(RenderCliTest)
