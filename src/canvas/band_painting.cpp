@@ -75,15 +75,19 @@ BandPainting::BandPainting(QImage& target, const PainterCanvas::Style& style,
       bands_(std::clamp(threads - 1, 1, std::max(1, target.height()))) {
   // The bands write through the rows' addresses: the image must own its pixels alone by then.
   target_.bits();
+  held_.ops.reserve(kOpsPerRound);
 }
 
 BandPainting::~BandPainting() {
   if (painting_.valid()) painting_.wait();
 }
 
+// With one band, which is the whole picture, every operation is painted where it reaches.
 void BandPainting::hold(Op op, float left, float top, float right, float bottom) {
-  op.reach = QRect(QPoint(toPixel(std::floor(left)), toPixel(std::floor(top))),
-                   QPoint(toPixel(std::ceil(right)), toPixel(std::ceil(bottom))));
+  if (bands_ > 1) {
+    op.reach = QRect(QPoint(toPixel(std::floor(left)), toPixel(std::floor(top))),
+                     QPoint(toPixel(std::ceil(right)), toPixel(std::ceil(bottom))));
+  }
   held_.ops.push_back(op);
   if (held_.ops.size() >= kOpsPerRound) handOver();
 }
@@ -96,11 +100,12 @@ void BandPainting::handOver() {
   painted_ = true;
   if (!pipelined_) {
     paintRound(held_);
-    held_ = {};
+    held_.clear();
     return;
   }
-  painting_ = std::async(std::launch::async,
-                         [this, round = std::exchange(held_, {})] { paintRound(round); });
+  std::swap(held_, handedOver_);
+  held_.clear();
+  painting_ = std::async(std::launch::async, [this] { paintRound(handedOver_); });
 }
 
 void BandPainting::waitForPainting() {
@@ -136,26 +141,27 @@ void BandPainting::point(float x, float y) {
 
 void BandPainting::polygonCorners(std::span<const CanvasPoint> corners) {
   if (corners.empty()) return;
+  const auto first = static_cast<std::uint32_t>(held_.corners.size());
+  held_.corners.insert(held_.corners.end(), corners.begin(), corners.end());
+  const Op op{Kind::Polygon,
+              style_,
+              background_,
+              {},
+              0,
+              0,
+              0,
+              0,
+              first,
+              static_cast<std::uint32_t>(corners.size()),
+              0,
+              {}};
+  if (bands_ == 1) return hold(op, 0, 0, 0, 0);
   const auto [left, right] = std::minmax_element(
       corners.begin(), corners.end(), [](const auto& a, const auto& b) { return a.x < b.x; });
   const auto [top, bottom] = std::minmax_element(
       corners.begin(), corners.end(), [](const auto& a, const auto& b) { return a.y < b.y; });
   const float r = penReach(style_);
-  const auto first = static_cast<std::uint32_t>(held_.corners.size());
-  held_.corners.insert(held_.corners.end(), corners.begin(), corners.end());
-  hold({Kind::Polygon,
-        style_,
-        background_,
-        {},
-        0,
-        0,
-        0,
-        0,
-        first,
-        static_cast<std::uint32_t>(corners.size()),
-        0,
-        {}},
-       float(left->x) - r, float(top->y) - r, float(right->x) + r, float(bottom->y) + r);
+  hold(op, float(left->x) - r, float(top->y) - r, float(right->x) + r, float(bottom->y) + r);
 }
 
 void BandPainting::text(float x, float y, const std::string& utf8, int size, TextAlign align) {

@@ -62,6 +62,12 @@ class BandPainting : public Canvas {
 
   // Operations held, with the corners and texts they refer to.
   struct Round {
+    void clear() {
+      ops.clear();
+      corners.clear();
+      texts.clear();
+    }
+
     std::vector<Op> ops;
     std::vector<CanvasPoint> corners;
     std::vector<std::string> texts;
@@ -87,6 +93,7 @@ class BandPainting : public Canvas {
   int bands_;
   bool painted_ = false;
   Round held_;
+  Round handedOver_;  // the round being painted; its room is taken over by the next one held
   std::future<void> painting_;
 };
 

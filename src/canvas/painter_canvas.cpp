@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "canvas/packed_qcolor.h"
-#include "canvas/whole_pixel_paint.h"
 
 namespace kalvenor {
 namespace {
@@ -90,7 +89,17 @@ void PainterCanvas::applyBrush(QPainter& p) {
   }
 }
 
-void PainterCanvas::forgetApplied() { penOn_ = brushOn_ = nullptr; }
+void PainterCanvas::forgetApplied() { penOn_ = brushOn_ = targetOf_ = nullptr; }
+
+// Taken once for each painter: a painter stays on its image, shifted as it was made, until it is
+// ended or replaced.
+const std::optional<PixelTarget>& PainterCanvas::pixelTarget(QPainter& p) {
+  if (&p != targetOf_) {
+    targetOf_ = &p;
+    target_ = pixelTargetOf(p);
+  }
+  return target_;
+}
 
 void PainterCanvas::smoothLines(QPainter& p, bool on) const {
   if (antialiasedLines_) p.setRenderHint(QPainter::Antialiasing, on);
@@ -113,7 +122,8 @@ void PainterCanvas::line(float x1, float y1, float x2, float y2, PackedColor col
 
 void PainterCanvas::point(float x, float y) {
   QPainter& p = painter();
-  if (!antialiasedLines_ && dotWholePixel(p, x, y, penWidth_, penColor_)) {
+  const auto& target = pixelTarget(p);
+  if (!antialiasedLines_ && target && dotWholePixel(*target, x, y, penWidth_, penColor_)) {
     drawn();
     return;
   }
@@ -131,8 +141,9 @@ void PainterCanvas::polygonCorners(std::span<const CanvasPoint> corners) {
   // which matters where a section has several cells to a pixel.
   if (penStyle_ == PenStyle::Invisible && onOneLine(corners)) return;
   QPainter& p = painter();
-  if (penStyle_ == PenStyle::Invisible && fillStyle_ == FillStyle::Solid &&
-      fillWholePixels(p, corners, fillColor_)) {
+  const auto& target = pixelTarget(p);
+  if (penStyle_ == PenStyle::Invisible && fillStyle_ == FillStyle::Solid && target &&
+      fillWholePixels(*target, corners, fillColor_)) {
     drawn();
     return;
   }

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "canvas/whole_pixel_paint.h"
 #include "render/canvas.h"
 
 namespace kalvenor {
@@ -58,6 +59,8 @@ class PainterCanvas : public Canvas {
   virtual void drawn() {}
 
  private:
+  // The painter's pixels, when fills and points can be written straight into them.
+  const std::optional<PixelTarget>& pixelTarget(QPainter& painter);
   void applyPen(QPainter& painter);
   void applyBrush(QPainter& painter);
   void smoothLines(QPainter& painter, bool on) const;
@@ -81,6 +84,8 @@ class PainterCanvas : public Canvas {
   const QPainter* penOn_ = nullptr;
   const QPainter* brushOn_ = nullptr;
   Applied pen_{}, brush_{};
+  const QPainter* targetOf_ = nullptr;
+  std::optional<PixelTarget> target_;
 };
 
 // A canvas on any paint device, an SVG generator for instance, for one picture: the painter

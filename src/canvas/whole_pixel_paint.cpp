@@ -36,52 +36,42 @@ std::optional<Edge> edgeBetween(CanvasPoint a, CanvasPoint b) {
   return Edge{a.y, b.y - 1, ax + ((step * kHalf) >> 16), step};
 }
 
-// The painter's image when it can be written to directly: 32 bits to a pixel, one pixel to a
-// point, shifted by whole pixels at most.
-QImage* directImage(QPainter& painter, QPoint& shift) {
-  QPaintDevice* device = painter.device();
-  if (device == nullptr || device->devType() != QInternal::Image) return nullptr;
-  auto* image = static_cast<QImage*>(device);
-  if (image->format() != QImage::Format_RGB32 &&
-      image->format() != QImage::Format_ARGB32_Premultiplied &&
-      image->format() != QImage::Format_ARGB32)
-    return nullptr;
-  if (image->devicePixelRatio() != 1 || painter.hasClipping() ||
-      painter.compositionMode() != QPainter::CompositionMode_SourceOver)
-    return nullptr;
-  const QTransform t = painter.combinedTransform();
-  if (t.type() > QTransform::TxTranslate || t.dx() != std::round(t.dx()) ||
-      t.dy() != std::round(t.dy()))
-    return nullptr;
-  shift = QPoint(static_cast<int>(t.dx()), static_cast<int>(t.dy()));
-  return image;
-}
-
-// The image's pixels, which the open painter holds detached, so they are this image's own.
-QRgb* pixelsOf(QImage& image) {
-  return reinterpret_cast<QRgb*>(const_cast<uchar*>(image.constBits()));
-}
-
-std::ptrdiff_t rowStride(const QImage& image) {
-  return static_cast<std::ptrdiff_t>(image.bytesPerLine() / sizeof(QRgb));
-}
-
 QRgb pixelOf(PackedColor color) { return qRgb(redOf(color), greenOf(color), blueOf(color)); }
 
 }  // namespace
 
-bool fillWholePixels(QPainter& painter, std::span<const CanvasPoint> corners, PackedColor color) {
+std::optional<PixelTarget> pixelTargetOf(QPainter& painter) {
+  QPaintDevice* device = painter.device();
+  if (device == nullptr || device->devType() != QInternal::Image) return std::nullopt;
+  auto* image = static_cast<QImage*>(device);
+  const QImage::Format format = image->format();
+  if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied &&
+      format != QImage::Format_ARGB32)
+    return std::nullopt;
+  if (image->devicePixelRatio() != 1 || painter.hasClipping() ||
+      painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+    return std::nullopt;
+  const QTransform t = painter.combinedTransform();
+  if (t.type() > QTransform::TxTranslate || t.dx() != std::round(t.dx()) ||
+      t.dy() != std::round(t.dy()))
+    return std::nullopt;
+  return PixelTarget{reinterpret_cast<QRgb*>(const_cast<uchar*>(image->constBits())),
+                     static_cast<std::ptrdiff_t>(image->bytesPerLine() / sizeof(QRgb)),
+                     image->width(), image->height(),
+                     QPoint(static_cast<int>(t.dx()), static_cast<int>(t.dy()))};
+}
+
+bool fillWholePixels(const PixelTarget& target, std::span<const CanvasPoint> corners,
+                     PackedColor color) {
   constexpr std::size_t kMostCorners = 16;
   if (corners.size() > kMostCorners) return false;
-  QPoint shift;
-  QImage* image = directImage(painter, shift);
-  if (image == nullptr) return false;
+  const QPoint shift = target.shift;
   std::array<Edge, kMostCorners> edges;
   std::size_t count = 0;
-  int top = image->height(), bottom = -1;
+  int top = target.height, bottom = -1;
   for (std::size_t i = 0; i < corners.size(); ++i) {
     const CanvasPoint a{corners[i].x + shift.x(), corners[i].y + shift.y()};
-    if (a.x < 0 || a.x >= image->width()) return false;
+    if (a.x < 0 || a.x >= target.width) return false;
     const CanvasPoint& next = corners[(i + 1) % corners.size()];
     const auto edge = edgeBetween(a, {next.x + shift.x(), next.y + shift.y()});
     if (!edge) continue;
@@ -90,10 +80,8 @@ bool fillWholePixels(QPainter& painter, std::span<const CanvasPoint> corners, Pa
     bottom = std::max(bottom, edge->bottom);
   }
   top = std::max(top, 0);
-  bottom = std::min(bottom, image->height() - 1);
+  bottom = std::min(bottom, target.height - 1);
   const QRgb pixel = pixelOf(color);
-  QRgb* const first = pixelsOf(*image);
-  const std::ptrdiff_t stride = rowStride(*image);
   std::array<int, kMostCorners> crossings;
   for (int y = top; y <= bottom; ++y) {
     std::size_t n = 0;
@@ -103,7 +91,7 @@ bool fillWholePixels(QPainter& painter, std::span<const CanvasPoint> corners, Pa
       crossings[n++] = static_cast<int>((edge.x + edge.step * (y - edge.top)) >> 16);
     }
     std::sort(crossings.begin(), crossings.begin() + n);
-    QRgb* row = first + stride * y;
+    QRgb* row = target.pixels + target.stride * y;
     for (std::size_t k = 0; k + 1 < n; k += 2) {
       std::fill(row + crossings[k], row + crossings[k + 1], pixel);
     }
@@ -111,21 +99,18 @@ bool fillWholePixels(QPainter& painter, std::span<const CanvasPoint> corners, Pa
   return true;
 }
 
-bool dotWholePixel(QPainter& painter, float x, float y, int width, PackedColor color) {
+bool dotWholePixel(const PixelTarget& target, float x, float y, int width, PackedColor color) {
   constexpr float kFar = 1e6f;  // beyond any picture, and whole as an int
   if ((width != 1 && width != 2) || !(std::abs(x) < kFar && std::abs(y) < kFar) ||
       x != std::floor(x) || y != std::floor(y))
     return false;
-  QPoint shift;
-  QImage* image = directImage(painter, shift);
-  if (image == nullptr) return false;
-  const int right = static_cast<int>(x) + shift.x(), bottom = static_cast<int>(y) + shift.y();
+  const int right = static_cast<int>(x) + target.shift.x();
+  const int bottom = static_cast<int>(y) + target.shift.y();
   const int left = right - (width - 1), top = bottom - (width - 1);
-  if (left < 0 || top < 0 || right >= image->width() || bottom >= image->height()) return false;
-  QRgb* const first = pixelsOf(*image);
+  if (left < 0 || top < 0 || right >= target.width || bottom >= target.height) return false;
   for (int row = top; row <= bottom; ++row) {
-    std::fill(first + rowStride(*image) * row + left, first + rowStride(*image) * row + right + 1,
-              pixelOf(color));
+    QRgb* pixels = target.pixels + target.stride * row;
+    std::fill(pixels + left, pixels + right + 1, pixelOf(color));
   }
   return true;
 }

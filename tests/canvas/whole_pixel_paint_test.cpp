@@ -70,7 +70,9 @@ std::pair<QImage, QImage> bothWays(const Corners& corners, int top, int rows) {
   }
   QPainter p(&direct);
   p.translate(0, -top);
-  if (!fillWholePixels(p, corners, kFill)) qFatal("the direct fill refused a polygon it can take");
+  const auto target = pixelTargetOf(p);
+  if (!target || !fillWholePixels(*target, corners, kFill))
+    qFatal("the direct fill refused a polygon it can take");
   return {painted, direct};
 }
 
@@ -119,21 +121,23 @@ void WholePixelPaintTest::leavesToThePainterWhatItCannotMatch() {
   const Corners inside{{10, 10}, {20, 10}, {20, 20}};
   {
     QPainter p(&image);
-    QVERIFY(!fillWholePixels(p, Corners{{-1, 10}, {20, 10}, {20, 20}}, kFill));
-    QVERIFY(!fillWholePixels(p, Corners{{10, 10}, {kSize, 10}, {20, 20}}, kFill));
+    const PixelTarget target = *pixelTargetOf(p);
+    QVERIFY(!fillWholePixels(target, Corners{{-1, 10}, {20, 10}, {20, 20}}, kFill));
+    QVERIFY(!fillWholePixels(target, Corners{{10, 10}, {kSize, 10}, {20, 20}}, kFill));
+    QVERIFY(!fillWholePixels(target, Corners(17, CanvasPoint{10, 10}), kFill));
     p.scale(2, 2);
-    QVERIFY(!fillWholePixels(p, inside, kFill));
+    QVERIFY(!pixelTargetOf(p));
     p.resetTransform();
     p.translate(0.5, 0);
-    QVERIFY(!fillWholePixels(p, inside, kFill));
+    QVERIFY(!pixelTargetOf(p));
     p.resetTransform();
     p.setClipRect(0, 0, 15, 15);
-    QVERIFY(!fillWholePixels(p, inside, kFill));
+    QVERIFY(!pixelTargetOf(p));
   }
   QCOMPARE(image, blank(kSize));
   QImage grey(kSize, kSize, QImage::Format_Grayscale8);
   QPainter p(&grey);
-  QVERIFY(!fillWholePixels(p, inside, kFill));
+  QVERIFY(!pixelTargetOf(p));
 }
 
 // Points at whole pixels, one and two pixels wide, anywhere from outside the image to inside,
@@ -156,7 +160,7 @@ void WholePixelPaintTest::dotsLikeThePainter() {
     }
     QPainter p(&direct);
     p.translate(0, -top);
-    if (dotWholePixel(p, x, y, width, kFill)) {
+    if (dotWholePixel(*pixelTargetOf(p), x, y, width, kFill)) {
       ++taken;
       p.end();
       QCOMPARE(direct, painted);
@@ -168,10 +172,11 @@ void WholePixelPaintTest::dotsLikeThePainter() {
   QVERIFY(taken > 10000);
   QImage image = blank(kSize);
   QPainter p(&image);
-  QVERIFY(!dotWholePixel(p, 10.5f, 10, 1, kFill));
-  QVERIFY(!dotWholePixel(p, 10, 10, 3, kFill));
-  QVERIFY(!dotWholePixel(p, std::numeric_limits<float>::quiet_NaN(), 10, 1, kFill));
-  QVERIFY(!dotWholePixel(p, 1e30f, 10, 1, kFill));
+  const PixelTarget target = *pixelTargetOf(p);
+  QVERIFY(!dotWholePixel(target, 10.5f, 10, 1, kFill));
+  QVERIFY(!dotWholePixel(target, 10, 10, 3, kFill));
+  QVERIFY(!dotWholePixel(target, std::numeric_limits<float>::quiet_NaN(), 10, 1, kFill));
+  QVERIFY(!dotWholePixel(target, 1e30f, 10, 1, kFill));
 }
 
 QTEST_GUILESS_MAIN(WholePixelPaintTest)
