@@ -12,9 +12,6 @@
 namespace kalvenor {
 namespace {
 
-// Enough operations to keep every band busy for a while, few enough to hold little memory.
-constexpr std::size_t kOpsPerRound = 1 << 16;
-
 // How far beyond its points a pen of this style can paint, with a pixel to spare.
 float penReach(const PainterCanvas::Style& style) {
   return style.penStyle == PenStyle::Invisible ? 1.0f : static_cast<float>(style.penWidth) + 1.0f;
@@ -66,30 +63,43 @@ class BandPainting::OnRows : public PainterCanvas {
 
 // One thread draws; with two, the other paints; every further thread paints a band.
 BandPainting::BandPainting(QImage& target, const PainterCanvas::Style& style,
-                           PackedColor background, bool antialiasedLines, int threads)
+                           PackedColor background, bool antialiasedLines, int threads,
+                           std::size_t opsPerRound)
     : target_(target),
       style_(style),
       background_(background),
       antialiasedLines_(antialiasedLines),
       pipelined_(threads > 1),
-      bands_(std::clamp(threads - 1, 1, std::max(1, target.height()))) {
+      bands_(std::clamp(threads - 1, 1, std::max(1, target.height()))),
+      opsPerRound_(std::max<std::size_t>(opsPerRound, 1)) {
   // The bands write through the rows' addresses: the image must own its pixels alone by then.
   target_.bits();
-  held_.ops.reserve(kOpsPerRound);
+  held_.ops.reserve(opsPerRound_ + 1);
 }
 
 BandPainting::~BandPainting() {
   if (painting_.valid()) painting_.wait();
 }
 
-// With one band, which is the whole picture, every operation is painted where it reaches.
-void BandPainting::hold(Op op, float left, float top, float right, float bottom) {
-  if (bands_ > 1) {
-    op.reach = QRect(QPoint(toPixel(std::floor(left)), toPixel(std::floor(top))),
-                     QPoint(toPixel(std::ceil(right)), toPixel(std::ceil(bottom))));
+// Each round starts with the pen and fill in effect, as its painters start afresh.
+void BandPainting::hold(const Op& op, QRect reach) {
+  const Styled now{style_, background_};
+  if (held_.styles.empty() || !(held_.styles.back() == now)) {
+    held_.styles.push_back(now);
+    held_.ops.push_back(
+        {Kind::Style, {}, 0, 0, 0, 0, 0, static_cast<std::uint32_t>(held_.styles.size() - 1), 0});
+    if (bands_ > 1) held_.reach.emplace_back();
   }
   held_.ops.push_back(op);
-  if (held_.ops.size() >= kOpsPerRound) handOver();
+  if (bands_ > 1) held_.reach.push_back(reach);
+  if (held_.ops.size() >= opsPerRound_) handOver();
+}
+
+// With one band, which is the whole picture, every operation is painted wherever it reaches.
+QRect BandPainting::reachOf(float left, float top, float right, float bottom) const {
+  if (bands_ == 1) return {};
+  return QRect(QPoint(toPixel(std::floor(left)), toPixel(std::floor(top))),
+               QPoint(toPixel(std::ceil(right)), toPixel(std::ceil(bottom))));
 }
 
 // The round held goes to the painting thread once it has painted the one before; a failure
@@ -117,14 +127,13 @@ void BandPainting::finish() {
   waitForPainting();
 }
 
-void BandPainting::clear() {
-  held_.ops.push_back({Kind::Clear, style_, background_, QRect(), 0, 0, 0, 0, 0, 0, 0, {}});
-}
+void BandPainting::clear() { hold({Kind::Clear, {}, 0, 0, 0, 0, 0, 0, 0}); }
 
 void BandPainting::line(float x1, float y1, float x2, float y2) {
   const float r = penReach(style_);
-  hold({Kind::Line, style_, background_, {}, x1, y1, x2, y2, 0, 0, 0, {}}, std::min(x1, x2) - r,
-       std::min(y1, y2) - r, std::max(x1, x2) + r, std::max(y1, y2) + r);
+  hold({Kind::Line, {}, 0, x1, y1, x2, y2, 0, 0},
+       reachOf(std::min(x1, x2) - r, std::min(y1, y2) - r, std::max(x1, x2) + r,
+               std::max(y1, y2) + r));
 }
 
 void BandPainting::line(float x1, float y1, float x2, float y2, PackedColor color) {
@@ -136,38 +145,28 @@ void BandPainting::line(float x1, float y1, float x2, float y2, PackedColor colo
 
 void BandPainting::point(float x, float y) {
   const float r = static_cast<float>(style_.penWidth) + 1.0f;
-  hold({Kind::Point, style_, background_, {}, x, y, x, y, 0, 0, 0, {}}, x - r, y - r, x + r, y + r);
+  hold({Kind::Point, {}, 0, x, y, x, y, 0, 0}, reachOf(x - r, y - r, x + r, y + r));
 }
 
 void BandPainting::polygonCorners(std::span<const CanvasPoint> corners) {
   if (corners.empty()) return;
   const auto first = static_cast<std::uint32_t>(held_.corners.size());
   held_.corners.insert(held_.corners.end(), corners.begin(), corners.end());
-  const Op op{Kind::Polygon,
-              style_,
-              background_,
-              {},
-              0,
-              0,
-              0,
-              0,
-              first,
-              static_cast<std::uint32_t>(corners.size()),
-              0,
-              {}};
-  if (bands_ == 1) return hold(op, 0, 0, 0, 0);
+  const Op op{Kind::Polygon, {}, 0, 0, 0, 0, 0, first, static_cast<std::uint32_t>(corners.size())};
+  if (bands_ == 1) return hold(op);
   const auto [left, right] = std::minmax_element(
       corners.begin(), corners.end(), [](const auto& a, const auto& b) { return a.x < b.x; });
   const auto [top, bottom] = std::minmax_element(
       corners.begin(), corners.end(), [](const auto& a, const auto& b) { return a.y < b.y; });
   const float r = penReach(style_);
-  hold(op, float(left->x) - r, float(top->y) - r, float(right->x) + r, float(bottom->y) + r);
+  hold(op,
+       reachOf(float(left->x) - r, float(top->y) - r, float(right->x) + r, float(bottom->y) + r));
 }
 
 void BandPainting::text(float x, float y, const std::string& utf8, int size, TextAlign align) {
   held_.texts.push_back(utf8);
-  held_.ops.push_back({Kind::Text, style_, background_, QRect(), x, y, x, y,
-                       static_cast<std::uint32_t>(held_.texts.size() - 1), 0, size, align});
+  hold(
+      {Kind::Text, align, size, x, y, x, y, static_cast<std::uint32_t>(held_.texts.size() - 1), 0});
 }
 
 double BandPainting::textWidth(const std::string& utf8, int size) const {
@@ -182,26 +181,33 @@ bool BandPainting::paintedWhole(const Op& op) const {
          (antialiasedLines_ && (op.kind == Kind::Line || op.kind == Kind::Point));
 }
 
+// The style in effect at each operation is the last Style operation before it; every painter
+// that starts partway through a round is given it first.
 void BandPainting::paintRound(const Round& round) const {
   const std::vector<Op>& ops = round.ops;
   std::optional<OnRows> whole;
   std::size_t from = 0;
+  int style = -1, styleAtFrom = -1;
   for (std::size_t i = 0; i < ops.size(); ++i) {
+    if (ops[i].kind == Kind::Style) style = static_cast<int>(ops[i].first);
     if (bands_ == 1 || !paintedWhole(ops[i])) continue;
-    paintInBands(round, from, i);
+    paintInBands(round, from, i, styleAtFrom);
     if (!whole) {
       whole.emplace(QImage(const_cast<uchar*>(target_.constBits()), target_.width(),
                            target_.height(), target_.bytesPerLine(), target_.format()),
                     QPoint(0, 0), target_.size());
       whole->setAntialiasedLines(antialiasedLines_);
     }
+    setStyle(round, *whole, style);
     paint(round, *whole, ops[i]);
     from = i + 1;
+    styleAtFrom = style;
   }
-  paintInBands(round, from, ops.size());
+  paintInBands(round, from, ops.size(), styleAtFrom);
 }
 
-void BandPainting::paintInBands(const Round& round, std::size_t from, std::size_t to) const {
+void BandPainting::paintInBands(const Round& round, std::size_t from, std::size_t to,
+                                int style) const {
   if (from == to) return;
   const int rows = target_.height();
 #pragma omp parallel for num_threads(bands_) schedule(static, 1) if (bands_ > 1)
@@ -213,7 +219,8 @@ void BandPainting::paintInBands(const Round& round, std::size_t from, std::size_
                          bottom - top, target_.bytesPerLine(), target_.format()),
                   QPoint(0, top), target_.size());
     canvas.setAntialiasedLines(antialiasedLines_);
-    paintInBand(round, QRect(0, top, target_.width(), bottom - top), canvas, from, to);
+    setStyle(round, canvas, style);
+    paintInBand(round, QRect(0, top, target_.width(), bottom - top), canvas, from, to, style);
   }
 }
 
@@ -221,18 +228,19 @@ void BandPainting::paintInBands(const Round& round, std::size_t from, std::size_
 // rows its painter reaches before stepping along it, so its pixels would shift where it crosses
 // into the next band: what a pen paints beyond the band's rows is painted through paintThrough.
 void BandPainting::paintInBand(const Round& round, const QRect& band, OnRows& canvas,
-                               std::size_t from, std::size_t to) const {
+                               std::size_t from, std::size_t to, int style) const {
   for (std::size_t i = from; i < to; ++i) {
     const Op& op = round.ops[i];
-    if (!op.reach.isNull() && !op.reach.intersects(band)) continue;
-    const bool pen = op.kind != Kind::Clear &&
-                     (op.kind != Kind::Polygon || op.style.penStyle != PenStyle::Invisible);
+    if (op.kind == Kind::Style) style = static_cast<int>(op.first);
+    const QRect reach = round.reach.empty() ? QRect() : round.reach[i];
+    if (!reach.isNull() && !reach.intersects(band)) continue;
+    const bool pen = op.kind != Kind::Clear && op.kind != Kind::Style &&
+                     (op.kind != Kind::Polygon || canvas.style().penStyle != PenStyle::Invisible);
     // Where the band's edge is the picture's, its painter fits the line as a whole one would.
-    const bool overTop = band.top() > 0 && op.reach.top() < band.top();
-    const bool overBottom =
-        band.bottom() < target_.height() - 1 && op.reach.bottom() > band.bottom();
-    if (pen && (overTop || overBottom)) {
-      paintThrough(round, band, op);
+    const bool overTop = band.top() > 0 && reach.top() < band.top();
+    const bool overBottom = band.bottom() < target_.height() - 1 && reach.bottom() > band.bottom();
+    if (pen && !reach.isNull() && (overTop || overBottom)) {
+      paintThrough(round, band, i, style);
     } else {
       paint(round, canvas, op);
     }
@@ -243,15 +251,17 @@ void BandPainting::paintInBand(const Round& round, const QRect& band, OnRows& ca
 // painter fits it to the picture's edges as one on the whole picture would, then copies the
 // pixels it painted in the band's rows. Without antialiasing every pixel it paints takes the
 // pen's or the fill's colour outright, so the copy is the pixels a painter of the picture gives.
-void BandPainting::paintThrough(const Round& round, const QRect& band, const Op& op) const {
-  const QRect area = op.reach.intersected(QRect(QPoint(0, 0), target_.size()));
+void BandPainting::paintThrough(const Round& round, const QRect& band, std::size_t index,
+                                int style) const {
+  const QRect area = round.reach[index].intersected(QRect(QPoint(0, 0), target_.size()));
   const QRect rows = area.intersected(band);
   if (rows.isEmpty()) return;
-  const QRgb key = unpainted(op.style);
+  const QRgb key = unpainted(round.styles[static_cast<std::size_t>(style)].style);
   QImage own(area.size(), QImage::Format_RGB32);
   own.fill(key);
   OnRows canvas(std::move(own), area.topLeft(), target_.size());
-  paint(round, canvas, op);
+  setStyle(round, canvas, style);
+  paint(round, canvas, round.ops[index]);
   const QImage& painted = canvas.painted();
   for (int y = rows.top(); y <= rows.bottom(); ++y) {
     const auto* from = reinterpret_cast<const QRgb*>(painted.constScanLine(y - area.top()));
@@ -263,10 +273,18 @@ void BandPainting::paintThrough(const Round& round, const QRect& band, const Op&
   }
 }
 
-void BandPainting::paint(const Round& round, PainterCanvas& canvas, const Op& op) const {
-  canvas.setStyle(op.style);
-  canvas.setBackgroundColor(op.background);
+void BandPainting::setStyle(const Round& round, PainterCanvas& canvas, int style) {
+  if (style < 0) return;
+  const Styled& styled = round.styles[static_cast<std::size_t>(style)];
+  canvas.setStyle(styled.style);
+  canvas.setBackgroundColor(styled.background);
+}
+
+void BandPainting::paint(const Round& round, PainterCanvas& canvas, const Op& op) {
   switch (op.kind) {
+    case Kind::Style:
+      setStyle(round, canvas, static_cast<int>(op.first));
+      break;
     case Kind::Clear:
       canvas.clear();
       break;

@@ -19,9 +19,10 @@ namespace kalvenor {
 // lines, which need care).
 class BandPainting : public Canvas {
  public:
-  // `style` is the pen and fill the drawing starts with; `threads` how many may draw and paint.
+  // `style` is the pen and fill the drawing starts with; `threads` how many may draw and paint;
+  // a round is handed over once it holds `opsPerRound` operations.
   BandPainting(QImage& target, const PainterCanvas::Style& style, PackedColor background,
-               bool antialiasedLines, int threads);
+               bool antialiasedLines, int threads, std::size_t opsPerRound = 1 << 16);
   // Waits for the round being painted; what is still held is never painted.
   ~BandPainting() override;
 
@@ -48,42 +49,53 @@ class BandPainting : public Canvas {
   bool paintedAnything() const { return painted_; }
 
  private:
-  enum class Kind : std::uint8_t { Clear, Line, Point, Polygon, Text };
+  // An operation is a few words: the pen and fill it is painted with come before it, as a Style
+  // operation, only where they change.
+  enum class Kind : std::uint8_t { Style, Clear, Line, Point, Polygon, Text };
   struct Op {
     Kind kind;
+    TextAlign align;             // a text's
+    std::int32_t size;           // a text's
+    float x1, y1, x2, y2;        // a line's ends, a point, a text's anchor
+    std::uint32_t first, count;  // a polygon's corners; a text's or a style's index
+  };
+  struct Styled {
     PainterCanvas::Style style;
     PackedColor background;
-    QRect reach;  // the pixels it can paint, pen included; empty: anywhere
-    float x1, y1, x2, y2;
-    std::uint32_t first, count;  // a polygon's corners in its round, or the round's text
-    int size;
-    TextAlign align;
+    friend bool operator==(const Styled&, const Styled&) = default;
   };
 
-  // Operations held, with the corners and texts they refer to.
+  // Operations held, with what they refer to. With bands, also the pixels each operation can
+  // paint, pen included (empty: anywhere).
   struct Round {
-    void clear() {
-      ops.clear();
-      corners.clear();
-      texts.clear();
-    }
-
     std::vector<Op> ops;
+    std::vector<QRect> reach;
     std::vector<CanvasPoint> corners;
     std::vector<std::string> texts;
+    std::vector<Styled> styles;
+    void clear() {
+      ops.clear();
+      reach.clear();
+      corners.clear();
+      texts.clear();
+      styles.clear();
+    }
   };
   class OnRows;
 
-  void hold(Op op, float left, float top, float right, float bottom);
+  void hold(const Op& op, QRect reach = QRect());
+  void holdStyle();
+  QRect reachOf(float left, float top, float right, float bottom) const;
   void handOver();
   void waitForPainting();
   void paintRound(const Round& round) const;
   bool paintedWhole(const Op& op) const;
-  void paintInBands(const Round& round, std::size_t from, std::size_t to) const;
+  void paintInBands(const Round& round, std::size_t from, std::size_t to, int style) const;
   void paintInBand(const Round& round, const QRect& band, OnRows& canvas, std::size_t from,
-                   std::size_t to) const;
-  void paintThrough(const Round& round, const QRect& band, const Op& op) const;
-  void paint(const Round& round, PainterCanvas& canvas, const Op& op) const;
+                   std::size_t to, int style) const;
+  void paintThrough(const Round& round, const QRect& band, std::size_t index, int style) const;
+  static void setStyle(const Round& round, PainterCanvas& canvas, int style);
+  static void paint(const Round& round, PainterCanvas& canvas, const Op& op);
 
   QImage& target_;
   PainterCanvas::Style style_;
@@ -91,6 +103,7 @@ class BandPainting : public Canvas {
   bool antialiasedLines_;
   bool pipelined_;  // rounds painted on a thread of their own while the next is drawn
   int bands_;
+  std::size_t opsPerRound_;
   bool painted_ = false;
   Round held_;
   Round handedOver_;  // the round being painted; its room is taken over by the next one held

@@ -60,9 +60,11 @@ double ImageCanvas::height() const { return size_.height(); }
 void ImageCanvas::drawInBands(const std::function<void(Canvas&)>& draw, int threads) {
   // The bands paint the persistent image's pixels one to one; a clear in between must also reach
   // the persistent image while drawing goes to the screen alone.
-  // On one thread the operations are painted here as they come, without being held first.
+  // Fills and points are written straight into the pixels, so a second thread painting what one
+  // draws no longer gains anything (the map draws its rows on all threads itself): on up to two
+  // threads the operations are painted here as they come.
   if (threads <= 0) threads = omp_get_max_threads();
-  if (pixelRatio() != 1 || !persistent_ || threads == 1) return draw(*this);
+  if (pixelRatio() != 1 || !persistent_ || threads <= 2) return draw(*this);
   finishPainting();
   BandPainting painting(image_, style(), backgroundColor(), antialiasedLines(), threads);
   draw(painting);

@@ -40,6 +40,7 @@ class PainterCanvas : public Canvas {
     PenStyle penStyle;
     PackedColor fillColor;
     FillStyle fillStyle;
+    friend bool operator==(const Style&, const Style&) = default;
   };
   Style style() const { return {penColor_, penWidth_, penStyle_, fillColor_, fillStyle_}; }
   void setStyle(const Style& style) {

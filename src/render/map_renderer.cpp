@@ -1,5 +1,9 @@
 #include "render/map_renderer.h"
 
+#include <omp.h>
+
+#include <algorithm>
+
 #include "evaluation/boundary_interpolation.h"
 #include "evaluation/classification.h"
 #include "evaluation/map_grid.h"
@@ -9,6 +13,7 @@
 #include "render/column_nodes.h"
 #include "render/deferred_lines.h"
 #include "render/line_tracing.h"
+#include "render/parts_in_order.h"
 #include "render/projection.h"
 
 namespace kalvenor {
@@ -60,6 +65,12 @@ class MapDrawing {
   MaybePoint node(int i, int j) { return rows_(j, i); }
   void projectBase(double z);
   void drawBaseAndEdges(bool farSides);
+  int rowCount() const { return (view_.orderY.last - view_.orderY.first) / view_.orderY.step; }
+  void drawSurface();
+  void drawSurfaceInParts(int rowsPerPart, int threads);
+  // Row r of cells, 0 the farthest; in smooth mode its lines are held until flushRowLines(r).
+  void drawRow(int r);
+  void flushRowLines(int r) { held_[r % 2].flush(); }
   void drawCell(int i, int j, int i2, int j2);
   void drawBoundaries(const Corners<CanvasPoint>& P, const CellNodes& cell);
   bool smooth() const { return p_.options.contacts == Contacts::Smooth; }
@@ -125,13 +136,7 @@ void MapDrawing::draw() {
     drawBaseAndEdges(true);
   }
 
-  const PaintersOrder& ox = view_.orderX;
-  const PaintersOrder& oy = view_.orderY;
-  for (int j = oy.first; j != oy.last; j += oy.step, ++row_) {
-    for (int i = ox.first; i != ox.last; i += ox.step) drawCell(i, j, i + ox.step, j + oy.step);
-    held_[(row_ + 1) % 2].flush();
-  }
-  held_[(row_ + 1) % 2].flush();
+  drawSurface();
 
   const std::int16_t mode = p_.options.DrawMode;
   if (p_.drawSideMaps && ((p_.sideWalls && mode == kGeologicalMap) || mode == kContourMap)) {
@@ -140,6 +145,64 @@ void MapDrawing::draw() {
   setSolidPen(canvas_, p_.options.LineColor, 1);
   if (p_.frame) drawFrame();
   if (p_.base) drawBaseAndEdges(false);
+}
+
+void MapDrawing::drawRow(int r) {
+  const PaintersOrder& ox = view_.orderX;
+  const PaintersOrder& oy = view_.orderY;
+  row_ = r;
+  const int j = oy.first + r * oy.step;
+  for (int i = ox.first; i != ox.last; i += ox.step) drawCell(i, j, i + ox.step, j + oy.step);
+}
+
+// Far rows first; a row's lines follow the next row's fills, so that no neighbouring fill covers
+// them while nearer terrain still does. On several threads the rows are drawn in parts of a few
+// thousand cells each.
+void MapDrawing::drawSurface() {
+  const int rows = rowCount();
+  const int threads = omp_get_max_threads();
+  constexpr int kCellsPerPart = 1 << 16;
+  const int rowsPerPart =
+      std::min(std::max(1, kCellsPerPart / std::max(1, d_.Nx)), rows / (8 * threads));
+  if (threads > 1 && rowsPerPart >= 1) return drawSurfaceInParts(rowsPerPart, threads);
+  for (int r = 0; r < rows; ++r) {
+    drawRow(r);
+    if (r > 0) flushRowLines(r - 1);
+  }
+  flushRowLines(rows - 1);
+}
+
+// Each part is drawn by a drawing of its own into a recording, and painted as the rows would be
+// drawn one after the other: its first row's fills, the lines of the part before's last row,
+// the rest of its rows with their lines, and last of all the last part's last lines.
+void MapDrawing::drawSurfaceInParts(int rowsPerPart, int threads) {
+  const int rows = rowCount();
+  const int parts = (rows + rowsPerPart - 1) / rowsPerPart;
+  struct Marks {
+    RecordedCanvas::Mark firstRow, lastLines;
+  };
+  std::vector<Marks> marks(static_cast<std::size_t>(parts));
+  drawPartsInOrder(
+      canvas_, parts, threads,
+      [&](int part, RecordedCanvas& recording) {
+        MapDrawing drawing(recording, projection_, p_);
+        const int first = part * rowsPerPart, last = std::min(rows, first + rowsPerPart) - 1;
+        drawing.drawRow(first);
+        marks[part].firstRow = recording.mark();
+        for (int r = first + 1; r <= last; ++r) {
+          drawing.drawRow(r);
+          drawing.flushRowLines(r - 1);
+        }
+        marks[part].lastLines = recording.mark();
+        drawing.flushRowLines(last);
+      },
+      [&](int part, const RecordedCanvas& recording, const RecordedCanvas* before) {
+        const Marks& m = marks[part];
+        recording.drawOn(canvas_, {}, m.firstRow);
+        if (before) before->drawOn(canvas_, marks[part - 1].lastLines, before->end());
+        recording.drawOn(canvas_, m.firstRow, m.lastLines);
+        if (part == parts - 1) recording.drawOn(canvas_, m.lastLines, recording.end());
+      });
 }
 
 void MapDrawing::drawCell(int i, int j, int i2, int j2) {

@@ -1,3 +1,5 @@
+#include "canvas/band_painting.h"
+
 #include <QtTest>
 #include <random>
 
@@ -12,6 +14,7 @@ class BandPaintingTest : public QObject {
  private slots:
   void bandsPaintWhatOnePainterPaints_data();
   void bandsPaintWhatOnePainterPaints();
+  void roundsOfAnySizeKeepThePenAndFillAcross();
   void aDrawingThatThrowsComesOutAndTheCanvasGoesOn();
 };
 
@@ -50,7 +53,11 @@ void scribble(Canvas& canvas, unsigned seed) {
         break;
       case 4:
         setSolidPen(canvas, colour(), between(1, 2));
-        canvas.point(float(a.x) + 0.5f, float(a.y) + 0.5f);
+        if (between(0, 1) == 0) {
+          canvas.point(float(a.x) + 0.5f, float(a.y) + 0.5f);
+        } else {
+          canvas.point(float(a.x), float(a.y));
+        }
         break;
       case 5:
         if (between(0, 30) == 0) {
@@ -58,6 +65,34 @@ void scribble(Canvas& canvas, unsigned seed) {
           canvas.text(float(a.x), float(a.y), "凡例 Legend", between(8, 30), TextAlign::Center);
         }
         break;
+    }
+  }
+}
+
+// Long runs of fills, lines and points in one pen and fill, with a label now and then, so most
+// operations rely on a style set many operations, rounds or labels before.
+void longRunsInOneStyle(Canvas& canvas) {
+  std::mt19937 random(5);
+  const auto between = [&](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
+  for (int n = 0; n < 1500; ++n) {
+    if (n % 200 == 0) {
+      canvas.setFillStyle(FillStyle::Solid);
+      canvas.setPenStyle(n % 400 == 0 ? PenStyle::Solid : PenStyle::Invisible);
+      canvas.setPenWidth(n % 600 == 0 ? 2 : 1);
+      canvas.setPenColor(packRgb(n % 256, 90, 30));
+      canvas.setFillColor(packRgb(20, n % 256, 200));
+    }
+    const int x = between(-20, 320), y = between(-20, 220), size = between(2, 60);
+    if (n % 97 == 0) canvas.text(float(x), float(y), "Label", 14, TextAlign::Left);
+    if (n % 3 == 0) {
+      canvas.polygon({CanvasPoint{x, y}, CanvasPoint{x + size, y}, CanvasPoint{x + size, y + size},
+                      CanvasPoint{x, y + 2 * size}});
+    } else if (n % 3 == 1) {
+      canvas.line(float(x), float(y), float(x + size), float(y + size * 2));
+    } else {
+      canvas.point(float(x), float(y));
     }
   }
 }
@@ -79,7 +114,7 @@ void BandPaintingTest::bandsPaintWhatOnePainterPaints() {
   ImageCanvas one(QSize(300, 200));
   one.setAntialiasedLines(antialiased);
   scribble(one, seed);
-  // One thread, two (one draws, one paints) and more (bands of rows).
+  // One or two threads (painted as drawn) and more (one draws, the others paint bands of rows).
   for (const int threads : {1, 2, 3, 7, 200}) {
     ImageCanvas banded(QSize(300, 200));
     banded.setAntialiasedLines(antialiased);
@@ -87,6 +122,29 @@ void BandPaintingTest::bandsPaintWhatOnePainterPaints() {
     QVERIFY2(banded.image() == one.image(),
              qPrintable(QStringLiteral("on %1 threads").arg(threads)));
     QCOMPARE(banded.style().fillColor, one.style().fillColor);
+  }
+}
+
+// A round handed over after every few operations starts with the pen and fill the drawing has
+// then, however long ago they were set: the pictures are those of one painter.
+void BandPaintingTest::roundsOfAnySizeKeepThePenAndFillAcross() {
+  ImageCanvas one(QSize(300, 200));
+  scribble(one, 4);
+  longRunsInOneStyle(one);
+  for (const std::size_t opsPerRound : {1u, 2u, 7u, 100u}) {
+    for (const int threads : {1, 2, 4}) {
+      QImage picture(300, 200, QImage::Format_RGB32);
+      picture.fill(Qt::white);
+      BandPainting painting(picture, {kBlack, 1, PenStyle::Solid, kBlack, FillStyle::Transparent},
+                            kWhite, false, threads, opsPerRound);
+      scribble(painting, 4);
+      longRunsInOneStyle(painting);
+      painting.finish();
+      QVERIFY2(
+          picture == one.image(),
+          qPrintable(
+              QStringLiteral("%1 operations a round, %2 threads").arg(opsPerRound).arg(threads)));
+    }
   }
 }
 
@@ -106,7 +164,7 @@ void BandPaintingTest::aDrawingThatThrowsComesOutAndTheCanvasGoesOn() {
                                                  square(c, kBlack);
                                                  throw std::bad_alloc();
                                                },
-                                               2));
+                                               3));
   QCOMPARE(canvas.image(), before);
   QVERIFY(canvas.blank());
 
@@ -122,7 +180,7 @@ void BandPaintingTest::aDrawingThatThrowsComesOutAndTheCanvasGoesOn() {
   QTest::qWait(50);
   QCOMPARE(canvas.image(), partly);
 
-  canvas.drawInBands([&](Canvas& c) { square(c, packRgb(0, 0, 255)); }, 2);
+  canvas.drawInBands([&](Canvas& c) { square(c, packRgb(0, 0, 255)); }, 3);
   QCOMPARE(canvas.image().pixelColor(20, 20), QColor(0, 0, 255));
   QVERIFY(!canvas.blank());
 }

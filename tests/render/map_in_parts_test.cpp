@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+#include <omp.h>
+
+#include <cmath>
+
+#include "../evaluation/grid_fixtures.h"
+#include "evaluation/classification.h"
+#include "recording_canvas.h"
+#include "render/map_renderer.h"
+
+namespace kalvenor {
+namespace {
+
+// Rolling ground over a boundary it crosses again and again, with contours: the map drawn in
+// parts on several threads is every operation of the map drawn row by row on one, in the same
+// order and with the same pens and fills.
+class MapInParts : public ::testing::TestWithParam<Contacts> {
+ protected:
+  MapInParts() {
+    for (int i = 1; i <= display.Nx; ++i) {
+      for (int j = 1; j <= display.Ny; ++j) {
+        double z = display.dispZ(i, j);
+        drawUnit(i, j) = classifyPoint(model, grids, display.x(i), display.y(j), z).unitStrict;
+      }
+    }
+    view.Alpha = 225;
+    view.Gamma = 30;
+    view.Sca = 1;
+    view.Ve = 2;
+    applyView(view, display, 800, 600);
+  }
+  void TearDown() override { omp_set_num_threads(allThreads); }
+
+  std::vector<RecordingCanvas::Op> draw(std::int16_t mode) {
+    RecordingCanvas canvas;
+    const MapPicture picture{display,  0.0,      model,
+                             grids,    colours,  colours,
+                             drawUnit, contours, DrawOptions{kBlack, 1, mode, GetParam()},
+                             true,     false,    true,
+                             true,     {}};
+    drawGeoMap(canvas, Projection(view, display.Xc, display.Yc, display.Zc, 0.0), picture);
+    return canvas.ops;
+  }
+
+  const int allThreads = omp_get_max_threads();
+  DisplaySurface display =
+      exactDisplaySurface(makeGrid(60, 130, 0, 0, 10, 10, [](double x, double y) {
+        return 50 + 20 * std::sin(x / 90 + y / 70);
+      }));
+  LogicalModel model = twoLayers();
+  std::vector<GridSurface> grids = {
+      {}, makeGrid(60, 130, 0, 0, 10, 10, [](double x, double) { return 40 + x / 30; }), {}};
+  std::vector<PackedColor> colours = {kBlack, packRgb(200, 0, 0), packRgb(0, 200, 0)};
+  Array2D<std::int32_t> drawUnit{1, 60, 1, 130, 0};
+  ContourSettings contours{30, 70, 5};
+  ViewSettings view;
+};
+
+TEST_P(MapInParts, DrawsWhatOneThreadDraws) {
+  for (const std::int16_t mode : {kGeologicalMap, kContourMap, kGridLines}) {
+    omp_set_num_threads(1);
+    const auto one = draw(mode);
+    ASSERT_GT(one.size(), 7000u);
+    for (const int threads : {2, 3, 7}) {
+      omp_set_num_threads(threads);
+      EXPECT_EQ(draw(mode), one) << "mode " << mode << ", " << threads << " threads";
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothContacts, MapInParts,
+                         ::testing::Values(Contacts::Cells, Contacts::Smooth));
+
+}  // namespace
+}  // namespace kalvenor
