@@ -1,5 +1,9 @@
 #include "session/option_steps.h"
 
+#include <future>
+
+#include "model/grid_surface.h"
+
 namespace kalvenor {
 namespace {
 
@@ -11,8 +15,16 @@ TypedView typed(const ViewValues& v) { return {v.Alpha, v.Gamma, v.Sca, v.Ve, {}
 
 }  // namespace
 
+// The display surface is read on a thread of its own while the model and the boundary files are,
+// and taken after them, as if it were read then.
 void loadInputs(Session& session, const InputFiles& inputs, const WarningSink& warn) {
   if (!inputs.srs.empty()) session.setSrs(inputs.srs);
+  std::future<GridSurface> surface;
+  if (!inputs.surface.empty()) {
+    surface = std::async(std::launch::async, [path = inputs.surface, srs = session.state().srs] {
+      return readGridSurface(path, {srs});
+    });
+  }
   if (!inputs.model.empty()) pass(session.loadModel(inputs.model), warn);
   if (!inputs.boundaries.empty()) {
     const int Nbd = session.state().model.Nbd;
@@ -25,7 +37,7 @@ void loadInputs(Session& session, const InputFiles& inputs, const WarningSink& w
     pass(session.setBoundaryFiles(inputs.boundaries), warn);
   }
   if (!inputs.colors.empty()) session.applyColourFile(inputs.colors);
-  if (!inputs.surface.empty()) pass(session.loadDisplaySurface(inputs.surface), warn);
+  if (surface.valid()) pass(session.loadDisplaySurface(inputs.surface, surface.get()), warn);
 }
 
 void applyOptions(Session& session, const SessionOptions& o) {

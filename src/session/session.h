@@ -136,6 +136,8 @@ class Session {
 
   // Step (4): the display surface; the base height becomes the one proposed for it.
   Warnings loadDisplaySurface(const std::string& path);
+  // The same with the grid already read from `path`, with the system set by setSrs.
+  Warnings loadDisplaySurface(const std::string& path, const GridSurface& grid);
   void setZbase(double Zbase);
 
   // Steps (5-1) and (5-2).

@@ -141,7 +141,10 @@ void Session::applyColourFile(const std::string& path) {
 
 // The surface is read completely before it replaces the one loaded before.
 Warnings Session::loadDisplaySurface(const std::string& path) {
-  const GridSurface grid = readGridSurface(path, {state_.srs});
+  return loadDisplaySurface(path, readGridSurface(path, {state_.srs}));
+}
+
+Warnings Session::loadDisplaySurface(const std::string& path, const GridSurface& grid) {
   Warnings warnings;
   warnOfReading(warnings, path, grid);
   for (const std::string& file : state_.boundaryFile) {
