@@ -12,6 +12,19 @@ namespace kalvenor {
 // unclamped fractions, so points beyond the edge extrapolate the nearest edge cell linearly.
 double elevationAt(const GridSurface& grid, double x, double y);
 
+// A grid at every node of a lattice (the display's nodes, say), as elevationAt gives it at each,
+// with the cell and weight of each column and row of the lattice found once.
+class LatticeElevations {
+ public:
+  LatticeElevations(const GridSurface& grid, const GridHeader& lattice);
+  double at(int i, int j) const;
+
+ private:
+  const GridSurface& grid_;
+  std::vector<int> cellI_, cellJ_;  // 1-based, as the lattice's nodes
+  std::vector<double> u_, v_;
+};
+
 // Boundary k of the tables a build read (slot Nbd + 1 is the display surface).
 inline double boundaryElevationAt(const std::vector<GridSurface>& grids, int k, double x,
                                   double y) {

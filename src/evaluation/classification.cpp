@@ -10,31 +10,6 @@
 namespace kalvenor {
 namespace {
 
-// Builds both patterns, boundary 1 the most significant bit, then looks up their units.
-// `levels(k)` gives the point's elevation and boundary k's as the two are compared.
-template <typename Levels>
-Classification unitsOfPatterns(const LogicalModel& model, const Levels& levels) {
-  int strict = 0;
-  int inclusive = 0;
-  for (int k = 1; k <= model.Nbd; ++k) {
-    const auto [z, zb] = levels(k);
-    const int weight = 1 << (model.Nbd - k);
-    if (z > zb) strict += weight;
-    if (z >= zb) inclusive += weight;
-  }
-  return {model.unitOfPattern[strict], model.unitOfPattern[inclusive]};
-}
-
-// The point's elevation rounded to 7 decimals, and written back, against each boundary's.
-template <typename BoundaryAt>
-Classification classifyAgainst(const LogicalModel& model, const BoundaryAt& boundaryAt, double& z) {
-  return unitsOfPatterns(model, [&](int k) {
-    const double zb = boundaryAt(k);
-    z = roundTo7Decimals(z);
-    return std::pair{z, zb};
-  });
-}
-
 // The first v in first..last at which holds(v), or last + 1; holds turns from false to true at
 // most once.
 template <typename Holds>
@@ -56,8 +31,8 @@ double roundTo7Decimals(double value) { return roundHalfEven(value * 1e7) / 1e7;
 
 Classification classifyPoint(const LogicalModel& model, const std::vector<GridSurface>& grids,
                              double x, double y, double& z) {
-  return classifyAgainst(
-      model, [&](int k) { return roundTo7Decimals(boundaryElevationAt(grids, k, x, y)); }, z);
+  return classifyWith(
+      model, [&](int k) { return boundaryElevationAt(grids, k, x, y); }, z);
 }
 
 Classification classifyTracePoint(const LogicalModel& model, const std::vector<GridSurface>& grids,

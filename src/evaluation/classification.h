@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "evaluation/line_geometry.h"
@@ -20,10 +21,44 @@ struct Classification {
 // Rounds to 7 decimal places, halves to even.
 double roundTo7Decimals(double value);
 
+// Builds both patterns, boundary 1 the most significant bit, then looks up their units.
+// `levels(k)` gives the point's elevation and boundary k's as the two are compared.
+template <typename Levels>
+Classification unitsOfPatterns(const LogicalModel& model, const Levels& levels) {
+  int strict = 0;
+  int inclusive = 0;
+  for (int k = 1; k <= model.Nbd; ++k) {
+    const auto [z, zb] = levels(k);
+    const int weight = 1 << (model.Nbd - k);
+    if (z > zb) strict += weight;
+    if (z >= zb) inclusive += weight;
+  }
+  return {model.unitOfPattern[strict], model.unitOfPattern[inclusive]};
+}
+
+// The point's elevation rounded to 7 decimals, and written back, against each boundary's as
+// boundaryAt(k) gives it.
+template <typename BoundaryAt>
+Classification classifyAgainst(const LogicalModel& model, const BoundaryAt& boundaryAt, double& z) {
+  return unitsOfPatterns(model, [&](int k) {
+    const double zb = boundaryAt(k);
+    z = roundTo7Decimals(z);
+    return std::pair{z, zb};
+  });
+}
+
 // Classifies (x, y, z) against boundaries 1..Nbd of `grids`. z is replaced by its value rounded
 // to 7 decimals (when there is a boundary to compare with).
 Classification classifyPoint(const LogicalModel& model, const std::vector<GridSurface>& grids,
                              double x, double y, double& z);
+
+// The same for a point where boundary k lies at boundaryAt(k): each is rounded to 7 decimals as
+// classifyPoint rounds the boundaries it interpolates.
+template <typename BoundaryAt>
+Classification classifyWith(const LogicalModel& model, const BoundaryAt& boundaryAt, double& z) {
+  return classifyAgainst(
+      model, [&](int k) { return roundTo7Decimals(boundaryAt(k)); }, z);
+}
 
 // The unit test of the wall and section traces: like classifyPoint, but the point's elevation
 // and each boundary's are first truncated toward zero to whole numbers.

@@ -132,14 +132,17 @@ MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress, MapP
 
   MapGrid& grid = build.grid;
   grid.mapUnit = Array2D<std::int16_t>(1, d.Nx, 1, d.Ny, 0);
+  std::vector<LatticeElevations> boundaries;
+  for (int k = 1; k <= in.model.Nbd; ++k) boundaries.emplace_back(build.boundaryGrids[k], d);
   forEachColumn(
       d.Nx,
       [&](int i) {
         for (int j = 1; j <= d.Ny; ++j) {
           if (d.missing.at(i, j)) continue;  // no elevation, no unit
           double z = d.dispZ(i, j);
-          grid.mapUnit(i, j) =
-              classifyPoint(in.model, build.boundaryGrids, d.x(i), d.y(j), z).unitStrict;
+          grid.mapUnit(i, j) = classifyWith(
+                                   in.model, [&](int k) { return boundaries[k - 1].at(i, j); }, z)
+                                   .unitStrict;
         }
       },
       progress, 0, 0.5);

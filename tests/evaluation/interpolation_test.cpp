@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "evaluation/boundary_interpolation.h"
 #include "evaluation/boundary_profile.h"
@@ -49,6 +51,27 @@ TEST(Interpolation, TheDisplaySurfaceFollowsTheSameRule) {
   for (double x : {-10.0, -3.0, 0.3, 9.9, 30.0}) {
     for (double y : {10.0, 4.0, 0.1, -2.0, -9.0}) {
       EXPECT_EQ(surfaceElevationAt(display, x, y), elevationAt(grid, x, y)) << x << "," << y;
+    }
+  }
+}
+
+// The map build classifies every display node through LatticeElevations: it must give the very
+// bits elevationAt gives, on the grid's own nodes, on finer, coarser and shifted lattices, and
+// on lattices reaching beyond the grid, where the edge cells extrapolate.
+TEST(Interpolation, ALatticeGivesTheBitsElevationAtGivesAtEachNode) {
+  const GridSurface grid = makeGrid(7, 5, 0.1, 1e5 + 0.3, 0.7, 1.3, bumpy);
+  const GridHeader lattices[] = {grid.header(),
+                                 {13, 9, 0.1, 1e5 + 0.3, 0.35, 0.65},
+                                 {4, 3, 0.45, 1e5 + 0.1, 1.4, 2.6},
+                                 {20, 16, -3.0, 1e5 - 4.0, 0.6, 0.9}};
+  for (const GridHeader& lattice : lattices) {
+    const LatticeElevations at(grid, lattice);
+    for (int i = 1; i <= lattice.Nx; ++i) {
+      for (int j = 1; j <= lattice.Ny; ++j) {
+        const double expected = elevationAt(grid, lattice.x(i), lattice.y(j));
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(at.at(i, j)), std::bit_cast<std::uint64_t>(expected))
+            << lattice.Nx << " x " << lattice.Ny << " lattice, node " << i << "," << j;
+      }
     }
   }
 }
