@@ -50,11 +50,12 @@ LatticeElevations::LatticeElevations(const GridSurface& grid, const GridHeader& 
 }
 
 double LatticeElevations::at(int i, int j) const {
-  return weighted(grid_.z, cellI_[i], cellJ_[j], u_[i], v_[j]);
+  return grid_.z.visit(
+      [&](const auto& z) { return weighted(z, cellI_[i], cellJ_[j], u_[i], v_[j]); });
 }
 
 double elevationAt(const GridSurface& grid, double x, double y) {
-  return bilinear(grid, grid.z, x, y);
+  return grid.z.visit([&](const auto& z) { return bilinear(grid, z, x, y); });
 }
 
 double surfaceElevationAt(const DisplaySurface& display, double x, double y) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/array2d.h"
+#include "model/elevations.h"
 #include "model/grid_header.h"
 #include "model/missing_nodes.h"
 
@@ -17,7 +18,7 @@ constexpr std::int64_t kMaxGridNodes = std::int64_t{4096} * 4096;
 
 // A regular grid of elevations, one at every node of its header.
 struct GridSurface : GridHeader {
-  Array2D<double> z;  // (1..Nx, 1..Ny)
+  Elevations z;  // (1..Nx, 1..Ny)
   // Values that followed the last elevation and were ignored. Numbers written with decimal
   // commas or blanks inside them read as two values each and leave a surplus here.
   std::int64_t trailingValues = 0;

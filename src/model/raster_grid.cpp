@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 #include <vector>
 
 #include "model/coordinate_system.h"
@@ -122,19 +123,22 @@ GDALRasterBand* maskOf(GDALRasterBand& band) {
   return band.GetMaskFlags() == GMF_ALL_VALID ? nullptr : band.GetMaskBand();
 }
 
-// The band's values at the nodes, read in strips of rows; NaN where `mask` says there is none.
+// The band's values at the nodes, read in strips of rows as `Value`; NaN where `mask` says there
+// is none.
+template <typename Value>
 void readValues(const std::string& path, GDALRasterBand& band, GDALRasterBand* mask,
-                const NodeOrder& order, Array2D<double>& z, const GdalScope& gdal) {
+                const NodeOrder& order, Array2D<Value>& z, const GdalScope& gdal) {
   constexpr int kStripRows = 256;
+  constexpr GDALDataType kType = std::is_same_v<Value, float> ? GDT_Float32 : GDT_Float64;
   const int width = order.width;
   const double scale = band.GetScale();
   const double offset = band.GetOffset();
-  std::vector<double> values(static_cast<std::size_t>(width) * kStripRows);
+  std::vector<Value> values(static_cast<std::size_t>(width) * kStripRows);
   std::vector<GByte> valid(mask ? values.size() : 0);
   for (int top = 0; top < order.height; top += kStripRows) {
     const int rows = std::min(kStripRows, order.height - top);
-    if (band.RasterIO(GF_Read, 0, top, width, rows, values.data(), width, rows, GDT_Float64, 0,
-                      0) != CE_None ||
+    if (band.RasterIO(GF_Read, 0, top, width, rows, values.data(), width, rows, kType, 0, 0) !=
+            CE_None ||
         (mask && mask->RasterIO(GF_Read, 0, top, width, rows, valid.data(), width, rows, GDT_Byte,
                                 0, 0) != CE_None)) {
       refuse(path, "GDAL cannot read the raster's values", gdal);
@@ -144,8 +148,9 @@ void readValues(const std::string& path, GDALRasterBand& band, GDALRasterBand* m
       const int i = order.i(c);
       for (int r = 0; r < rows; ++r) {
         const std::size_t at = static_cast<std::size_t>(r) * width + c;
-        z(i, order.j(top + r)) = mask && valid[at] == 0 ? std::numeric_limits<double>::quiet_NaN()
-                                                        : values[at] * scale + offset;
+        z(i, order.j(top + r)) = mask && valid[at] == 0
+                                     ? std::numeric_limits<Value>::quiet_NaN()
+                                     : static_cast<Value>(values[at] * scale + offset);
       }
     }
   }
@@ -153,14 +158,14 @@ void readValues(const std::string& path, GDALRasterBand& band, GDALRasterBand* m
 
 // Nodes without a finite value are marked missing and given the lowest value of the grid, so that
 // every stored elevation stays a number.
-void markMissing(const std::string& path, GridSurface& grid) {
+template <typename Value>
+void markMissing(const std::string& path, GridSurface& grid, Array2D<Value>& z) {
   std::int64_t missing = 0;
-  double lowest = std::numeric_limits<double>::infinity();
+  Value lowest = std::numeric_limits<Value>::infinity();
   for (int i = 1; i <= grid.Nx; ++i) {
     for (int j = 1; j <= grid.Ny; ++j) {
-      const double z = grid.z(i, j);
-      if (std::isfinite(z)) {
-        lowest = std::min(lowest, z);
+      if (std::isfinite(z(i, j))) {
+        lowest = std::min(lowest, z(i, j));
       } else {
         ++missing;
       }
@@ -173,20 +178,41 @@ void markMissing(const std::string& path, GridSurface& grid) {
   grid.missing = MissingNodes(grid.Nx, grid.Ny);
   for (int i = 1; i <= grid.Nx; ++i) {
     for (int j = 1; j <= grid.Ny; ++j) {
-      if (std::isfinite(grid.z(i, j))) continue;
+      if (std::isfinite(z(i, j))) continue;
       grid.missing.set(i, j);
-      grid.z(i, j) = lowest;
+      z(i, j) = lowest;
     }
   }
+}
+
+template <typename Value>
+Array2D<Value> readElevations(const std::string& path, GDALRasterBand& band, GDALRasterBand* mask,
+                              const Georeferencing& geo, GridSurface& grid, const GdalScope& gdal) {
+  Array2D<Value> z(1, grid.Nx, 1, grid.Ny);
+  readValues(path, band, mask, geo.order, z, gdal);
+  markMissing(path, grid, z);
+  return z;
+}
+
+// A band of 32-bit floats or of integers up to 16 bits, neither scaled nor offset, holds only
+// values a float holds exactly: its elevations are kept as floats, in half the memory.
+bool valuesAreFloats(GDALRasterBand& band) {
+  const GDALDataType type = band.GetRasterDataType();
+  const bool narrow =
+      type == GDT_Float32 || type == GDT_Byte || type == GDT_Int16 || type == GDT_UInt16;
+  return narrow && band.GetScale() == 1 && band.GetOffset() == 0;
 }
 
 GridSurface readGrid(const std::string& path, GDALDataset& dataset, const Georeferencing& geo,
                      GDALRasterBand* mask, const GdalScope& gdal) {
   GridSurface grid;
   grid.header() = geo.nodes;
-  grid.z = Array2D<double>(1, grid.Nx, 1, grid.Ny);
-  readValues(path, *dataset.GetRasterBand(1), mask, geo.order, grid.z, gdal);
-  markMissing(path, grid);
+  GDALRasterBand& band = *dataset.GetRasterBand(1);
+  if (valuesAreFloats(band)) {
+    grid.z = readElevations<float>(path, band, mask, geo, grid, gdal);
+  } else {
+    grid.z = readElevations<double>(path, band, mask, geo, grid, gdal);
+  }
   return grid;
 }
 

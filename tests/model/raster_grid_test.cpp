@@ -184,11 +184,19 @@ TEST_F(RasterGrid, ValuesAreDoublesThatKeepFloat32AndIntegerValuesExactly) {
   EXPECT_EQ(grid.z(2, 2), static_cast<double>(394.94f));
   EXPECT_EQ(grid.z(1, 1), static_cast<double>(-7.3e-5f));
   EXPECT_EQ(grid.z(2, 1), static_cast<double>(3.4e38f));
+  EXPECT_TRUE(grid.z.heldAsFloats());  // in half the memory of doubles
 
   spec.type = GDT_Int16;
   spec.value = [](int c, int r) { return -32000 + 1000 * c + 70 * r; };
   const GridSurface whole = readGridSurface(writeRaster(folder.file("i16.tif"), spec));
   EXPECT_EQ(whole.z(2, 1), -30930);
+  EXPECT_TRUE(whole.z.heldAsFloats());
+
+  spec.type = GDT_Float64;
+  spec.value = [](int c, int r) { return 0.1 + c + r; };
+  const GridSurface doubles = readGridSurface(writeRaster(folder.file("f64.tif"), spec));
+  EXPECT_EQ(doubles.z(2, 1), 2.1);
+  EXPECT_FALSE(doubles.z.heldAsFloats());
 }
 
 TEST_F(RasterGrid, TheBandsScaleAndOffsetGiveTheElevations) {
@@ -206,6 +214,7 @@ TEST_F(RasterGrid, TheBandsScaleAndOffsetGiveTheElevations) {
   const GridSurface grid = readGridSurface(path);
   EXPECT_EQ(grid.z(2, 2), 30);  // 100 x 0.5 - 20
   EXPECT_EQ(grid.z(1, 1), -19.5);
+  EXPECT_FALSE(grid.z.heldAsFloats());  // scaled values need not be floats
 }
 
 // A 4 x 3 north-up raster with NODATA at two pixels.
@@ -237,6 +246,14 @@ TEST_F(RasterGrid, NodataNodesAreMarkedAndHoldAFiniteValue) {
   RasterSpec nan = withGaps();
   nan.nodata.reset();
   EXPECT_EQ(readGridSurface(writeRaster(folder.file("nan.tif"), nan)).missing.count(), 2);
+  // The same for a grid held as floats.
+  RasterSpec floats = withGaps();
+  floats.type = GDT_Float32;
+  const GridSurface single = readGridSurface(writeRaster(folder.file("gaps32.tif"), floats));
+  EXPECT_TRUE(single.z.heldAsFloats());
+  EXPECT_EQ(single.missing.count(), 2);
+  EXPECT_TRUE(single.missing.at(2, 3));
+  EXPECT_EQ(single.z(2, 3), 98);
 }
 
 TEST_F(RasterGrid, ADisplaySurfaceMayHaveGapsButABoundaryMayNot) {

@@ -1,0 +1,52 @@
+#include "model/elevations.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace kalvenor {
+namespace {
+
+Elevations floats() {
+  Array2D<float> values(1, 3, 1, 2);
+  for (int i = 1; i <= 3; ++i) {
+    for (int j = 1; j <= 2; ++j) values(i, j) = 0.1f * static_cast<float>(10 * i + j);
+  }
+  return values;
+}
+
+// A value a float holds keeps the floats; any other turns them into doubles, every value the
+// same as before, so no elevation is ever rounded.
+TEST(Elevations, AValueAFloatCannotHoldTurnsTheFloatsIntoDoubles) {
+  Elevations z = floats();
+  const double before = z(2, 1);
+  z(1, 1) = 12.5;
+  z(1, 2) = std::nan("");
+  EXPECT_TRUE(z.heldAsFloats());
+  EXPECT_EQ(z(1, 1), 12.5);
+  EXPECT_TRUE(std::isnan(z(1, 2)));
+
+  z(3, 2) = 0.1;
+  EXPECT_FALSE(z.heldAsFloats());
+  EXPECT_EQ(z(3, 2), 0.1);
+  EXPECT_EQ(z(2, 1), before);
+  EXPECT_EQ(z(2, 1), static_cast<double>(0.1f * 21));
+  z(3, 1) = z(2, 1);
+  EXPECT_EQ(z(3, 1), before);
+}
+
+TEST(Elevations, EqualWhenEveryValueIsWhicheverWayTheyAreHeld) {
+  const Elevations single = floats();
+  Array2D<double> values(1, 3, 1, 2);
+  for (int i = 1; i <= 3; ++i) {
+    for (int j = 1; j <= 2; ++j) values(i, j) = single(i, j);
+  }
+  Elevations doubles = values;
+  EXPECT_EQ(single, doubles);
+  doubles(2, 2) = 7;
+  EXPECT_NE(single, doubles);
+  EXPECT_NE(single, Elevations(Array2D<double>(1, 3, 1, 3)));
+}
+
+}  // namespace
+}  // namespace kalvenor
