@@ -65,15 +65,21 @@ bool fillWholePixels(const PixelTarget& target, std::span<const CanvasPoint> cor
                      PackedColor color) {
   constexpr std::size_t kMostCorners = 16;
   if (corners.size() > kMostCorners) return false;
-  const QPoint shift = target.shift;
+  // An edge's crossings drift from the true line by less than a pixel in 65 536 rows, as the
+  // painter's do, so within a few thousand rows of the picture they stay within its sides.
+  constexpr std::int64_t kFarthestRow = 1 << 14;
+  std::array<CanvasPoint, kMostCorners> shifted;
+  for (std::size_t i = 0; i < corners.size(); ++i) {
+    const std::int64_t x = std::int64_t{corners[i].x} + target.shift.x();
+    const std::int64_t y = std::int64_t{corners[i].y} + target.shift.y();
+    if (x < 0 || x >= target.width || y < -kFarthestRow || y > kFarthestRow) return false;
+    shifted[i] = {static_cast<int>(x), static_cast<int>(y)};
+  }
   std::array<Edge, kMostCorners> edges;
   std::size_t count = 0;
   int top = target.height, bottom = -1;
   for (std::size_t i = 0; i < corners.size(); ++i) {
-    const CanvasPoint a{corners[i].x + shift.x(), corners[i].y + shift.y()};
-    if (a.x < 0 || a.x >= target.width) return false;
-    const CanvasPoint& next = corners[(i + 1) % corners.size()];
-    const auto edge = edgeBetween(a, {next.x + shift.x(), next.y + shift.y()});
+    const auto edge = edgeBetween(shifted[i], shifted[(i + 1) % corners.size()]);
     if (!edge) continue;
     edges[count++] = *edge;
     top = std::min(top, edge->top);
@@ -88,7 +94,8 @@ bool fillWholePixels(const PixelTarget& target, std::span<const CanvasPoint> cor
     for (std::size_t e = 0; e < count; ++e) {
       const Edge& edge = edges[e];
       if (y < edge.top || y > edge.bottom) continue;
-      crossings[n++] = static_cast<int>((edge.x + edge.step * (y - edge.top)) >> 16);
+      const auto x = static_cast<int>((edge.x + edge.step * (y - edge.top)) >> 16);
+      crossings[n++] = std::clamp(x, 0, target.width);
     }
     std::sort(crossings.begin(), crossings.begin() + n);
     QRgb* row = target.pixels + target.stride * y;

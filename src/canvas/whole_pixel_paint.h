@@ -28,7 +28,8 @@ std::optional<PixelTarget> pixelTargetOf(QPainter& painter);
 // its outline and spans.
 //
 // Returns false, having drawn nothing, where a corner lies left or right of the image (the
-// painter clips such edges its own way) or the polygon has over 16 corners.
+// painter clips such edges its own way), more than 16 384 rows above or below it, or the polygon
+// has over 16 corners.
 bool fillWholePixels(const PixelTarget& target, std::span<const CanvasPoint> corners,
                      PackedColor color);
 

@@ -125,6 +125,9 @@ void WholePixelPaintTest::leavesToThePainterWhatItCannotMatch() {
     QVERIFY(!fillWholePixels(target, Corners{{-1, 10}, {20, 10}, {20, 20}}, kFill));
     QVERIFY(!fillWholePixels(target, Corners{{10, 10}, {kSize, 10}, {20, 20}}, kFill));
     QVERIFY(!fillWholePixels(target, Corners(17, CanvasPoint{10, 10}), kFill));
+    QVERIFY(!fillWholePixels(target, Corners{{10, -20000}, {20, 10}, {20, 20}}, kFill));
+    QVERIFY(!fillWholePixels(
+        target, Corners{{10, std::numeric_limits<int>::max()}, {20, 10}, {20, 20}}, kFill));
     p.scale(2, 2);
     QVERIFY(!pixelTargetOf(p));
     p.resetTransform();
