@@ -57,7 +57,8 @@ MapPicture mapPicture(const MapScene& s, Contacts contacts) {
 
 // Argument 0 draws cell by cell, 1 with smooth contacts: the difference is what splitting the
 // contact cells and holding back their lines costs. Argument 2 is 1 to paint as the programs
-// paint: on all threads (OMP_NUM_THREADS), one drawing while another paints.
+// paint (ImageCanvas::drawInBands): on three threads or more (OMP_NUM_THREADS) one draws while
+// the others paint bands of rows. Either way the map's rows are drawn on all threads.
 void BM_GeologicalMap(benchmark::State& state) {
   static MapScene s;
   const MapPicture picture =
