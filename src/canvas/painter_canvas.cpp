@@ -6,25 +6,10 @@
 #include <vector>
 
 #include "canvas/packed_qcolor.h"
+#include "render/cell_paint.h"
 
 namespace kalvenor {
 namespace {
-
-std::int64_t cross(const CanvasPoint& o, const CanvasPoint& a, const CanvasPoint& b) {
-  return (std::int64_t{a.x} - o.x) * (std::int64_t{b.y} - o.y) -
-         (std::int64_t{a.y} - o.y) * (std::int64_t{b.x} - o.x);
-}
-
-bool onOneLine(std::span<const CanvasPoint> q) {
-  for (std::size_t a = 0; a < q.size(); ++a) {
-    for (std::size_t b = a + 1; b < q.size(); ++b) {
-      for (std::size_t c = b + 1; c < q.size(); ++c) {
-        if (cross(q[a], q[b], q[c]) != 0) return false;
-      }
-    }
-  }
-  return true;
-}
 
 // The proportional Gothic face scripts/setup installs has the Japanese unit names as well as Latin
 // text.

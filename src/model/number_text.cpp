@@ -128,8 +128,6 @@ std::optional<double> wholeNumber(std::string_view text) {
   return number.value;
 }
 
-double roundHalfEven(double value) { return std::nearbyint(value); }
-
 double Int(double value) { return std::floor(value); }
 
 double Fix(double value) { return std::trunc(value); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,8 +25,16 @@ struct NumberAt {
 };
 NumberAt numberAt(std::string_view text, std::size_t at);
 
-// Round to the nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
-double roundHalfEven(double value);
+// Round to the nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4): what
+// std::nearbyint gives in the default rounding mode, bit for bit, but inline, as the
+// classification rounds every elevation it compares. Below 2^52, adding 2^52 leaves no bits for
+// a fraction, so the addition itself rounds, halves to even; taking 2^52 away again is exact.
+inline double roundHalfEven(double value) {
+  constexpr double kNoFraction = 4503599627370496.0;  // 2^52
+  // Whole already, infinite or not a number (which the addition quiets, as nearbyint does).
+  if (!(std::abs(value) < kNoFraction)) return value + 0.0;
+  return std::copysign((std::abs(value) + kNoFraction) - kNoFraction, value);
+}
 
 // Int is floor, Fix truncates toward zero: Int(-0.5) = -1, Fix(-0.5) = 0.
 double Int(double value);

@@ -4,14 +4,6 @@
 
 namespace kalvenor {
 
-void RecordedCanvas::set(Setting setting, std::int32_t value) {
-  const auto s = static_cast<std::size_t>(setting);
-  if (known_[s] && setting_[s] == value) return;
-  known_[s] = true;
-  setting_[s] = value;
-  ops_.push_back({Call::Setting, setting, value, 0, 0, 0, 0});
-}
-
 void RecordedCanvas::line(float x1, float y1, float x2, float y2) {
   hold(Call::Line, 0, x1, y1, x2, y2);
 }

@@ -87,7 +87,14 @@ class RecordedCanvas : public Canvas {
             float y2 = 0) {
     ops_.push_back({call, Setting::Background, value, x1, y1, x2, y2});
   }
-  void set(Setting setting, std::int32_t value);
+  // Inline: a map sets the fill of every cell again, most often to what it was.
+  void set(Setting setting, std::int32_t value) {
+    const auto s = static_cast<std::size_t>(setting);
+    if (known_[s] && setting_[s] == value) return;
+    known_[s] = true;
+    setting_[s] = value;
+    ops_.push_back({Call::Setting, setting, value, 0, 0, 0, 0});
+  }
   static void apply(Canvas& canvas, Setting setting, std::int32_t value);
 
   const Canvas& measure_;

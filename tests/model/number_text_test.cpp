@@ -5,11 +5,13 @@
 #include <array>
 #include <bit>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace kalvenor {
 namespace {
@@ -136,6 +138,38 @@ TEST(Rounding, HalvesGoToTheEvenNeighbour) {
   EXPECT_EQ(roundHalfEven(-3.5), -4.0);
   EXPECT_EQ(roundHalfEven(2.5000001), 3.0);
   EXPECT_EQ(roundHalfEven(-0.4), 0.0);
+}
+
+// Every elevation is rounded this way before it is compared: the bits must be nearbyint's, sign
+// of zero included, for halves, values next to them, tiny, huge and non-finite ones.
+TEST(Rounding, GivesTheBitsOfNearbyint) {
+  std::mt19937_64 random(7);
+  std::vector<double> values = {0.0,
+                                -0.0,
+                                0.5,
+                                -0.5,
+                                1e-300,
+                                -1e-300,
+                                4503599627370495.5,
+                                -4503599627370495.5,
+                                4503599627370496.0,
+                                9007199254740993.0,
+                                1e300,
+                                std::numeric_limits<double>::infinity(),
+                                -std::numeric_limits<double>::infinity()};
+  for (int n = 0; n < 200000; ++n) {
+    const double whole =
+        static_cast<double>(static_cast<std::int64_t>(random() % 20000001) - 10000000);
+    const double half = whole + 0.5;
+    values.insert(values.end(), {half, std::nextafter(half, 0.0), std::nextafter(half, 1e9),
+                                 std::bit_cast<double>(random())});
+  }
+  for (const double value : values) {
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(roundHalfEven(value)),
+              std::bit_cast<std::uint64_t>(std::nearbyint(value)))
+        << value;
+  }
+  EXPECT_TRUE(std::isnan(roundHalfEven(std::numeric_limits<double>::quiet_NaN())));
 }
 
 TEST(Rounding, IntFloorsAndFixTruncates) {
