@@ -42,6 +42,19 @@ class Elevations {
     return single_ ? use(floats_) : use(doubles_);
   }
   bool heldAsFloats() const { return single_; }
+  // The index ranges, as the array's.
+  int iFirst() const {
+    return visit([](const auto& z) { return z.iFirst(); });
+  }
+  int iLast() const {
+    return visit([](const auto& z) { return z.iLast(); });
+  }
+  int jFirst() const {
+    return visit([](const auto& z) { return z.jFirst(); });
+  }
+  int jLast() const {
+    return visit([](const auto& z) { return z.jLast(); });
+  }
 
   friend bool operator==(const Elevations& a, const Elevations& b);
 
