@@ -2,7 +2,6 @@
 
 #include <QFontMetricsF>
 #include <array>
-#include <cstdint>
 #include <vector>
 
 #include "canvas/packed_qcolor.h"
