@@ -74,9 +74,9 @@ void checkExportNames(const RenderOptions& o) {
   if (!o.sectionContacts.empty()) checkContactsName(o.sectionContacts);
 }
 
-// The run as a user would take the steps: the inputs, the section (drawn and exported before the
-// map build replaces its grid; its line stays for the map), then the map; every output is made
-// before any is written, and none replaces its file unless all can.
+// The run as a user would take the steps: the inputs, the section (drawn and exported first; its
+// grid and line stay for the map), then the map; every output is made before any is written,
+// and none replaces its file unless all can.
 void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
   checkExportNames(o);
   loadInputs(session, o.inputs, warn);
@@ -104,7 +104,7 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
                  });
     }
     if (!o.sectionUnits.empty()) {
-      addText(outputs, o.sectionUnits, sectionUnitsCsv(s.mapGrid.verticalGrids[kSectionSlot]));
+      addText(outputs, o.sectionUnits, sectionUnitsCsv(s.sectionGrid));
     }
     if (!o.sectionContacts.empty()) {
       const std::vector<ContactLine> lines =

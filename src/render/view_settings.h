@@ -15,6 +15,7 @@ struct PaintersOrder {
   std::int32_t first = 1;
   std::int32_t last = 0;
   std::int32_t step = 1;
+  friend bool operator==(const PaintersOrder&, const PaintersOrder&) = default;
 };
 
 // How the model is seen: the typed values and what applyView derives from them.
@@ -40,6 +41,7 @@ struct ViewSettings {
   double PanX = 0, PanY = 0;
   PaintersOrder orderX;
   PaintersOrder orderY;
+  friend bool operator==(const ViewSettings&, const ViewSettings&) = default;
 };
 
 // Recomputes the canvas scale, the axes, the eye and the painter's order for the display

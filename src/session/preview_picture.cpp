@@ -112,10 +112,10 @@ void coarseMap(PreviewScene& scene, const ViewerState& state, int maxCells) {
 }
 
 void coarseSection(PreviewScene& scene, const ViewerState& state, int maxCells) {
-  const VerticalGrid& g = state.mapGrid.verticalGrids[kSectionSlot];
+  const VerticalGrid& g = state.sectionGrid;
   const int stride = strideFor(g.nH, g.nV, maxCells);
   const Picks ph = spreadNodes(g.nH, stride), pv = spreadNodes(g.nV, stride);
-  VerticalGrid& c = scene.grid.verticalGrids[kSectionSlot] = coarseGrid(g, ph, pv);
+  const VerticalGrid& c = scene.sectionGrid = coarseGrid(g, ph, pv);
   scene.units = unitsToDraw(c.unit, c.nH, c.nV);
   const SectionGrid& s = state.section;
   SectionGrid& cs = scene.section;
@@ -178,18 +178,9 @@ void drawSectionPreview(Canvas& canvas, const PreviewScene& s, const ViewSetting
   const DisplaySurface& d = s.display;
   const std::vector<GridSurface> noGrids;
   const BoundaryProfile noProfile;
-  const SectionPicture picture{s.grid.verticalGrids[kSectionSlot],
-                               s.units,
-                               s.section,
-                               noProfile,
-                               s.Zbase,
-                               d.Zmax,
-                               d.zEps,
-                               s.model,
-                               noGrids,
-                               s.unitColor,
-                               s.boundaryColor,
-                               s.options};
+  const SectionPicture picture{s.sectionGrid, s.units,     s.section,       noProfile,
+                               s.Zbase,       d.Zmax,      d.zEps,          s.model,
+                               noGrids,       s.unitColor, s.boundaryColor, s.options};
   drawSection(canvas, Projection(view, d.Xc, d.Yc, d.Zc, s.Zbase), picture);
 }
 
@@ -210,7 +201,7 @@ PreviewScene makePreviewScene(const ViewerState& state, PictureKind kind, int ma
   scene.mapOptions = state.mapOptions;
   scene.Zbase = state.Zbase;
   if (kind == PictureKind::Map && state.display.loaded()) coarseMap(scene, state, maxCells);
-  if (kind == PictureKind::Section && !state.mapGrid.verticalGrids[kSectionSlot].empty()) {
+  if (kind == PictureKind::Section && !state.sectionGrid.empty()) {
     coarseSection(scene, state, maxCells);
   }
   return scene;

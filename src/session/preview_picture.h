@@ -30,7 +30,8 @@ constexpr int kPreviewCells = 128 * 128;
 struct PreviewScene {
   PictureKind kind = PictureKind::None;
   DisplaySurface display;       // the chosen nodes; extent and view centre of the whole grid
-  MapGrid grid;                 // the walls (slots 1..4) or the section (slot 5) on them
+  MapGrid grid;                 // the walls (slots 1..4) on them
+  VerticalGrid sectionGrid;     // or the section's nodes
   Array2D<std::int32_t> units;  // of the display nodes or the section's nodes
   SectionGrid section;
   LogicalModel model;

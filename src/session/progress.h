@@ -4,8 +4,9 @@
 
 namespace kalvenor {
 
-// Where a grid build stands among the pictures: none yet; current (its kind of picture can be
-// drawn); superseded (a build or drawing of the other kind came since).
+// Where a grid build stands among the pictures: none yet; current (its kind of picture is the one
+// in hand); superseded (a build or drawing of the other kind came since). Both grids are kept
+// side by side, so a superseded grid still draws its picture.
 enum class GridState : std::int16_t { None = 0, Current = 1, Superseded = 2 };
 
 // Which of the five drawing commands are enabled.
@@ -32,8 +33,8 @@ class Progress {
   GridState mapGrid() const { return mapGrid_; }
   GridState sectionGrid() const { return sectionGrid_; }
 
-  // Nothing draws before a view exists; the map needs the 3D-map grid to be the current one,
-  // the section commands any section grid, and contours only their own settings.
+  // Nothing draws before a view exists; the map needs a 3D-map grid, the section commands a
+  // section grid, and contours only their own settings.
   CommandStates commands() const;
 
   void modelEntered(bool complete) {
@@ -53,8 +54,9 @@ class Progress {
   void mapDrawn() {
     if (sectionGrid_ == GridState::Current) sectionGrid_ = GridState::Superseded;
   }
-  // The map waits for its grid to be built again after a section has been drawn.
-  void sectionDrawn() { mapGrid_ = GridState::None; }
+  void sectionDrawn() {
+    if (mapGrid_ == GridState::Current) mapGrid_ = GridState::Superseded;
+  }
   // Once a view with a positive magnification has been applied it stays ready.
   void viewApplied(bool positiveScale) { viewReady_ = viewReady_ || positiveScale; }
   void contoursSet(bool ready) { contourReady_ = ready; }
@@ -73,7 +75,7 @@ inline CommandStates Progress::commands() const {
   if (!viewReady_) return states;
   states.grid = true;
   if (modelReady_) {
-    states.geoMap = mapGrid_ == GridState::Current;
+    states.geoMap = mapGrid_ != GridState::None;
     states.geoSection = sectionGrid_ != GridState::None;
     states.geoSectionLine = states.geoSection;
   }

@@ -63,9 +63,6 @@ struct NudgedView {
   friend bool operator==(const NudgedView&, const NudgedView&) = default;
 };
 
-// The kind of picture a turn or zoom in the drawing window draws again.
-enum class PictureKind { None, Map, Section };
-
 // The perspective distance and plane to show when perspective is switched on or off.
 struct PerspectiveValues {
   double Dist = kParallelDist;
@@ -153,12 +150,16 @@ class Session {
   ViewValues sectionView() const;
   PerspectiveValues switchPerspective(bool on);
   // The picture last drawn, while its command can still draw it; None before the first picture
-  // and after the grid it was drawn from was replaced.
+  // and after the grids were dropped.
   PictureKind redrawablePicture() const;
   // The view after a nudge. On a map a drag turns (across) and tilts (up and down) by half a
   // degree a pixel; on a section it pans, the picture following the mouse. Both zoom about the
   // point given, which stays where it is on the canvas; only a map is stretched.
   NudgedView nudgedView(const ViewNudge& nudge, PictureKind kind) const;
+  // Makes the view the last whole picture was drawn in the view applied again, so that a gesture
+  // turns the picture on screen from where it stands, whatever the view boxes were given since
+  // (a section build turns them to the section); nothing before any picture.
+  void resumePictureView();
   // Moves the picture so that the point of the picture plane (right, up of the view centre, in
   // model units) shows in the middle of the canvas; 0, 0 centres the view again.
   void setPan(double PanX, double PanY);
@@ -218,10 +219,16 @@ class Session {
   void step(const std::string& name, const std::function<void()>& work);
   Warnings installModel(LogicalModel model, bool ready, const std::string& file);
   void dropGrids();
+  void forgetUnitsDrawnFrom(PictureKind replaced);
   void checkModel();
   void requireModel() const;
   void requireViewDrawable() const;
-  void requireSectionDrawable() const;
+  void requireDrawable(const PictureView& in) const;
+  void requireSectionDrawable(const PictureView& in) const;
+  PictureView currentView() const;
+  PictureView overlayView() const;
+  Projection projectionOf(const PictureView& in) const;
+  void recordPicture(PictureKind kind, Array2D<std::int32_t> units);
   // Hands the boundary grids read when their files were picked to the build.
   BuildInputs buildInputs();
   Warnings boundaryCoverage(const std::vector<GridSurface>& grids) const;
@@ -230,8 +237,9 @@ class Session {
   Warnings contourWarnings() const;
   bool contourLinesDrawable() const;
   void drawMapPicture(Canvas& canvas, std::int16_t mode, const Array2D<std::int32_t>& units,
-                      std::array<std::int16_t, 2> walls);
-  void drawSectionPicture(Canvas& canvas, std::int16_t mode, const Array2D<std::int32_t>& units);
+                      std::array<std::int16_t, 2> walls, const PictureView& in);
+  void drawSectionPicture(Canvas& canvas, std::int16_t mode, const Array2D<std::int32_t>& units,
+                          const PictureView& in);
   bool sectionUnitsDrawn() const;
   Array2D<std::int32_t> sectionUnits();
   MapNotes mapNotes() const;

@@ -47,7 +47,14 @@ Warnings Session::boundaryCoverage(const std::vector<GridSurface>& grids) const 
   return warnings;
 }
 
-// The whole build runs into fresh objects; only a build that completes replaces the grids.
+// The units of a picture drawn from the grid a build replaces go with that grid; a picture of the
+// other kind keeps its units for what is drawn over it.
+void Session::forgetUnitsDrawnFrom(PictureKind replaced) {
+  if (state_.picture == replaced || state_.picture == PictureKind::None) state_.drawUnit = {};
+}
+
+// The whole build runs into fresh objects; only a build that completes replaces its grid, and the
+// grid of the other kind stays.
 Warnings Session::buildMapGrid(const BuildProgress& progress, MapParts parts) {
   requireModel();
   const DisplaySurface& d = state_.display;
@@ -60,7 +67,7 @@ Warnings Session::buildMapGrid(const BuildProgress& progress, MapParts parts) {
   state_.boundaryGrids = std::move(build.boundaryGrids);
   state_.mapGrid = std::move(build.grid);
   state_.wallProfiles = std::move(build.wallProfiles);
-  state_.drawUnit = {};
+  forgetUnitsDrawnFrom(PictureKind::Map);
   state_.progress.mapGridBuilt();
   state_.gridOutOfDate = false;
   notify(Change::Grids);
@@ -74,11 +81,11 @@ Warnings Session::buildSectionGrid(const SectionLine& line, const BuildProgress&
        [&] { build = kalvenor::buildSectionGrid(buildInputs(), line, progress); });
   Warnings warnings = boundaryCoverage(build.boundaryGrids);
   state_.boundaryGrids = std::move(build.boundaryGrids);
-  state_.mapGrid = std::move(build.grid);
+  state_.sectionGrid = std::move(build.grid.verticalGrids[kSectionSlot]);
   state_.section = std::move(build.section);
   state_.sectionProfile = std::move(build.sectionProfile);
   state_.sectionLine = line;
-  state_.drawUnit = {};
+  forgetUnitsDrawnFrom(PictureKind::Section);
   state_.progress.sectionGridBuilt();
   state_.gridOutOfDate = false;
   notify(Change::Grids);

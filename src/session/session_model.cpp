@@ -52,10 +52,12 @@ Warnings Session::installModel(LogicalModel model, bool ready, const std::string
 void Session::dropGrids() {
   state_.mapGrid = {};
   state_.wallProfiles = {};
+  state_.sectionGrid = {};
   state_.section = {};
   state_.sectionProfile = {};
   state_.drawUnit = {};
   state_.visibleWall = {0, 0};
+  state_.picture = PictureKind::None;
   state_.progress.gridsDropped();
   state_.gridOutOfDate = true;
   notify(Change::Grids);

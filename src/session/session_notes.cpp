@@ -58,7 +58,7 @@ void Session::fitMapView(const Canvas& canvas) {
 
 // The section's frame: the survey line from the base to the top of the ground.
 void Session::fitSectionView(const Canvas& canvas) {
-  requireSectionDrawable();
+  requireSectionDrawable(currentView());
   const SectionGrid& s = state_.section;
   const std::vector<ModelPoint> corners = {{s.Xstart, s.Ystart, state_.Zbase},
                                            {s.Xend, s.Yend, state_.Zbase},

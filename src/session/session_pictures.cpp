@@ -15,14 +15,33 @@ std::string gridSize(int nI, int nJ) { return std::to_string(nI) + " x " + std::
 
 }  // namespace
 
-void Session::requireViewDrawable() const {
-  const auto problem = viewProblem(state_.view, state_.Zbase, state_.display);
+void Session::requireViewDrawable() const { requireDrawable(currentView()); }
+
+void Session::requireDrawable(const PictureView& in) const {
+  const auto problem = viewProblem(in.view, in.Zbase, state_.display);
   if (problem) throw SessionError(*problem);
 }
 
-Projection Session::projection() const {
+PictureView Session::currentView() const { return {state_.view, state_.Zbase}; }
+
+// What is drawn over a picture goes in the view the picture was drawn in, whatever the view boxes
+// were given since; with no picture yet, in the current view.
+PictureView Session::overlayView() const {
+  return state_.picture == PictureKind::None ? currentView() : state_.pictureView;
+}
+
+Projection Session::projection() const { return projectionOf(currentView()); }
+
+Projection Session::projectionOf(const PictureView& in) const {
   const DisplaySurface& d = state_.display;
-  return Projection(state_.view, d.Xc, d.Yc, d.Zc, state_.Zbase);
+  return Projection(in.view, d.Xc, d.Yc, d.Zc, in.Zbase);
+}
+
+void Session::recordPicture(PictureKind kind, Array2D<std::int32_t> units) {
+  state_.overlays.clear();
+  state_.drawUnit = std::move(units);
+  state_.picture = kind;
+  state_.pictureView = currentView();
 }
 
 // The walls facing the eye in the last map, or in the current view before any map.
@@ -47,7 +66,7 @@ Warnings Session::contourWarnings() const {
 }
 
 void Session::drawMapPicture(Canvas& canvas, std::int16_t mode, const Array2D<std::int32_t>& units,
-                             std::array<std::int16_t, 2> walls) {
+                             std::array<std::int16_t, 2> walls, const PictureView& in) {
   const ViewerState& s = state_;
   const DisplaySurface& d = s.display;
   DrawOptions options = s.drawOptions;
@@ -56,7 +75,7 @@ void Session::drawMapPicture(Canvas& canvas, std::int16_t mode, const Array2D<st
                           walls,       s.model,         s.boundaryGrids,
                           s.unitColor, s.boundaryColor, options};
   const MapPicture picture{d,
-                           blockBase(s.Zbase),
+                           blockBase(in.Zbase),
                            s.model,
                            s.boundaryGrids,
                            s.unitColor,
@@ -73,7 +92,7 @@ void Session::drawMapPicture(Canvas& canvas, std::int16_t mode, const Array2D<st
                                   [&] { drawSideMaps(canvas, p, sides); });
                            }};
   step("draw the 3D map of a " + gridSize(d.Nx, d.Ny) + " grid",
-       [&] { kalvenor::drawGeoMap(canvas, projection(), picture); });
+       [&] { kalvenor::drawGeoMap(canvas, projectionOf(in), picture); });
 }
 
 // The map is drawn in full before any of the state changes, so a map that fails leaves the last
@@ -86,39 +105,45 @@ Warnings Session::drawGeoMap(Canvas& canvas) {
   step("copy the units of a " + gridSize(d.Nx, d.Ny) + " grid",
        [&] { units = unitsToDraw(state_.mapGrid.mapUnit, d.Nx, d.Ny); });
   canvas.clear();
-  drawMapPicture(canvas, kGeologicalMap, units, walls);
+  drawMapPicture(canvas, kGeologicalMap, units, walls, currentView());
   if (state_.annotations.any()) drawMapNotes(canvas, projection(), mapNotes());
   state_.drawOptions.DrawMode = kGeologicalMap;
-  state_.overlays.clear();
-  state_.drawUnit = std::move(units);
+  recordPicture(PictureKind::Map, std::move(units));
   state_.visibleWall = walls;
   state_.progress.mapDrawn();
   notify(Change::Picture);
   return contourWarnings();
 }
 
-// Over the current picture with the last view and units; nothing without a surface.
+// Over the current picture in its view, with the last units; nothing without a surface.
 Warnings Session::drawContourMap(Canvas& canvas) {
   if (!state_.display.loaded()) return {};
-  requireViewDrawable();
-  drawMapPicture(canvas, kContourMap, state_.drawUnit, lastVisibleWalls());
+  const PictureView in = overlayView();
+  requireDrawable(in);
+  drawMapPicture(canvas, kContourMap, state_.drawUnit, lastVisibleWalls(), in);
   drewOver(kContourMap);
   notify(Change::Picture);
   return contourWarnings();
 }
 
-// Grid lines over the section while it is the current kind of picture, over the map otherwise.
+// Grid lines over the picture on screen, in its view: over the section when the last picture was
+// one, or before any picture while the section is the current kind; over the map otherwise.
 Warnings Session::drawGridLines(Canvas& canvas) {
-  if (state_.progress.sectionGrid() == GridState::Current) {
-    requireSectionDrawable();
-    drawSectionPicture(canvas, kGridLines, sectionUnitsDrawn() ? state_.drawUnit : sectionUnits());
+  const PictureView in = overlayView();
+  const bool overSection =
+      state_.picture == PictureKind::Section ||
+      (state_.picture == PictureKind::None && state_.progress.sectionGrid() == GridState::Current);
+  if (overSection) {
+    requireSectionDrawable(in);
+    drawSectionPicture(canvas, kGridLines, sectionUnitsDrawn() ? state_.drawUnit : sectionUnits(),
+                       in);
     drewOver(kGridLines);
     notify(Change::Picture);
     return {};
   }
   if (!state_.display.loaded()) return {};
-  requireViewDrawable();
-  drawMapPicture(canvas, kGridLines, state_.drawUnit, lastVisibleWalls());
+  requireDrawable(in);
+  drawMapPicture(canvas, kGridLines, state_.drawUnit, lastVisibleWalls(), in);
   drewOver(kGridLines);
   notify(Change::Picture);
   return contourWarnings();
@@ -126,67 +151,65 @@ Warnings Session::drawGridLines(Canvas& canvas) {
 
 // True when the units drawn last are the section's, as after "断面図".
 bool Session::sectionUnitsDrawn() const {
-  const VerticalGrid& section = state_.mapGrid.verticalGrids[kSectionSlot];
+  const VerticalGrid& section = state_.sectionGrid;
   return state_.drawUnit.iLast() == section.nH && state_.drawUnit.jLast() == section.nV;
 }
 
 Array2D<std::int32_t> Session::sectionUnits() {
-  const VerticalGrid& section = state_.mapGrid.verticalGrids[kSectionSlot];
+  const VerticalGrid& section = state_.sectionGrid;
   Array2D<std::int32_t> units;
   step("copy the units of a " + gridSize(section.nH, section.nV) + " section",
        [&] { units = unitsToDraw(section.unit, section.nH, section.nV); });
   return units;
 }
 
-// A section can be drawn while the model exists and the last grid build was a section build.
-void Session::requireSectionDrawable() const {
+// A section can be drawn while the model exists and a section grid has been built for it.
+void Session::requireSectionDrawable(const PictureView& in) const {
   requireModel();
-  if (state_.mapGrid.verticalGrids[kSectionSlot].empty()) {
-    throw SessionError(
-        "The section grid was replaced by the last 3D-map grid build; build the "
-        "section again in step (5-2).");
+  if (state_.sectionGrid.empty()) {
+    throw SessionError("There is no section grid yet: build it in step (5-2) first.");
   }
-  requireViewDrawable();
+  requireDrawable(in);
 }
 
 void Session::drawSectionPicture(Canvas& canvas, std::int16_t mode,
-                                 const Array2D<std::int32_t>& units) {
+                                 const Array2D<std::int32_t>& units, const PictureView& in) {
   const ViewerState& s = state_;
-  const VerticalGrid& grid = s.mapGrid.verticalGrids[kSectionSlot];
+  const VerticalGrid& grid = s.sectionGrid;
   DrawOptions options = s.drawOptions;
   options.DrawMode = mode;
   const SectionPicture picture{
-      grid,           units,   s.section,       s.sectionProfile, s.Zbase,         s.display.Zmax,
+      grid,           units,   s.section,       s.sectionProfile, in.Zbase,        s.display.Zmax,
       s.display.zEps, s.model, s.boundaryGrids, s.unitColor,      s.boundaryColor, options};
   step("draw the section of a " + gridSize(grid.nH, grid.nV) + " grid",
-       [&] { kalvenor::drawSection(canvas, projection(), picture); });
+       [&] { kalvenor::drawSection(canvas, projectionOf(in), picture); });
 }
 
 // Like the map, the section changes the state only once it is drawn.
 void Session::drawSection(Canvas& canvas) {
-  requireSectionDrawable();
+  requireSectionDrawable(currentView());
   Array2D<std::int32_t> units = sectionUnits();
   canvas.clear();
-  drawSectionPicture(canvas, kSectionPicture, units);
+  drawSectionPicture(canvas, kSectionPicture, units, currentView());
   if (state_.annotations.any()) {
     drawSectionNotes(canvas, projection(), sectionNotes(units));
   }
   state_.drawOptions.DrawMode = kSectionPicture;
-  state_.overlays.clear();
-  state_.drawUnit = std::move(units);
+  recordPicture(PictureKind::Section, std::move(units));
   state_.progress.sectionDrawn();
   notify(Change::Picture);
 }
 
-// The last section's line on the picture there, with the current view: the outline of its plane,
-// or its trace along the ground when the draw options ask for that.
+// The last section's line on the picture there, in the view that picture was drawn in: the
+// outline of its plane, or its trace along the ground when the draw options ask for that.
 void Session::drawSurveyLine(Canvas& canvas) {
   if (!state_.progress.modelReady() || state_.section.Nxy == 0) return;
-  requireViewDrawable();
+  const PictureView in = overlayView();
+  requireDrawable(in);
   if (state_.drawOptions.surveyTrace) {
-    drawSurveyTrace(canvas, projection(), state_.section);
+    drawSurveyTrace(canvas, projectionOf(in), state_.section);
   } else {
-    kalvenor::drawSurveyLine(canvas, projection(), state_.section, state_.Zbase,
+    kalvenor::drawSurveyLine(canvas, projectionOf(in), state_.section, in.Zbase,
                              state_.display.Zmax, state_.drawOptions.LineColor);
   }
   drewOver(kSurveyLine);

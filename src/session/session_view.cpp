@@ -46,20 +46,22 @@ PerspectiveValues Session::switchPerspective(bool on) {
   return {state_.savedDist, state_.savedPpz};
 }
 
+// The kind of the last whole picture; before any, what the commands drawn over the canvas went
+// over. Either needs its grid still there.
 PictureKind Session::redrawablePicture() const {
   const std::int16_t mode = state_.drawOptions.DrawMode;
   if (mode == 0) return PictureKind::None;
-  const CommandStates commands = commandStates();
-  // Grid lines go over the section while it is the current kind of picture, as they were drawn.
-  const bool section = mode == kSectionPicture ||
-                       (mode == kGridLines && state_.progress.sectionGrid() == GridState::Current);
-  // "断面図" stays enabled after a map build replaced the section, only to say so.
-  if (section) {
-    const bool drawable =
-        commands.geoSection && !state_.mapGrid.verticalGrids[kSectionSlot].empty();
-    return drawable ? PictureKind::Section : PictureKind::None;
+  PictureKind kind = state_.picture;
+  if (kind == PictureKind::None) {
+    const bool overSection =
+        mode == kGridLines && state_.progress.sectionGrid() == GridState::Current;
+    kind = overSection ? PictureKind::Section : PictureKind::Map;
   }
-  return commands.geoMap ? PictureKind::Map : PictureKind::None;
+  const CommandStates commands = commandStates();
+  if (kind == PictureKind::Section) {
+    return commands.geoSection && !state_.sectionGrid.empty() ? kind : PictureKind::None;
+  }
+  return commands.geoMap ? kind : PictureKind::None;
 }
 
 namespace {
@@ -101,6 +103,12 @@ NudgedView Session::nudgedView(const ViewNudge& nudge, PictureKind kind) const {
                             std::max(v.Gamma, 90.0));
   values.Ve = v.Ve * nudge.veFactor;
   return after;
+}
+
+void Session::resumePictureView() {
+  if (state_.picture == PictureKind::None || state_.view == state_.pictureView.view) return;
+  state_.view = state_.pictureView.view;
+  notify(Change::View);
 }
 
 void Session::setPan(double PanX, double PanY) {

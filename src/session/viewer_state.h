@@ -10,6 +10,7 @@
 #include "evaluation/grid_builds.h"
 #include "evaluation/map_grid.h"
 #include "evaluation/section_grid.h"
+#include "evaluation/vertical_grid.h"
 #include "model/default_values.h"
 #include "model/display_surface.h"
 #include "model/grid_surface.h"
@@ -27,6 +28,16 @@ struct MapOptions {
   bool sideWalls = true;
   bool frame = true;
   bool frameFourSides = true;
+};
+
+// The kind of picture a command drew whole: the map or the section, or none yet.
+enum class PictureKind { None, Map, Section };
+
+// The view a whole picture was drawn in, so that what is drawn over it later, and a turn of it in
+// the drawing window, fit the picture on screen whatever the view boxes hold since.
+struct PictureView {
+  ViewSettings view;
+  double Zbase = 0.0;
 };
 
 // Everything a session knows: the documents, the results of the last builds, the view, what the
@@ -61,11 +72,12 @@ struct ViewerState {
   LoadJitter jitter;     // continues from one display-surface load to the next
   double Zbase = 0.0;    // base of the model block; -99999 or less means no base
 
-  // The last grid build's units (top surface and walls, or the section), the wall profiles of
-  // the last map build (slots 1..4: south, west, north, east) and the section of the last
-  // section build.
+  // The two display grids, kept side by side: the units of the last map build (top surface and
+  // walls) with its wall profiles (slots 1..4: south, west, north, east), and the units of the
+  // last section build with its line and profile. Each build replaces only its own.
   MapGrid mapGrid;
   std::array<BoundaryProfile, 5> wallProfiles;
+  VerticalGrid sectionGrid;
   BoundaryProfile sectionProfile;
   SectionGrid section;
   SectionLine sectionLine;  // the survey line as given to the last section build
@@ -83,6 +95,9 @@ struct ViewerState {
   Array2D<std::int32_t> drawUnit;
   // The two side walls facing the eye in the last geological map (0 before any).
   std::array<std::int16_t, 2> visibleWall{0, 0};
+  // The last whole picture and the view it was drawn in.
+  PictureKind picture = PictureKind::None;
+  PictureView pictureView;
   // What was drawn over the last map or section since (kContourMap, kGridLines, kSurveyLine), in
   // order, so that a redraw with another view can draw it again.
   std::vector<std::int16_t> overlays;

@@ -64,6 +64,7 @@ QPushButton* FormMain::pictureCommand(PictureKind kind) {
 void FormMain::formImage_ViewNudged(const ViewGesture& gesture) {
   const PictureKind kind = session_.redrawablePicture();
   if (kind == PictureKind::None) return;
+  if (!viewMoved_ && !wholePicture_) session_.resumePictureView();
   const ViewSettings& v = state().view;
   const NudgedView after = session_.nudgedView(nudgeOf(gesture), kind);
   if (after == NudgedView{{v.Alpha, v.Gamma, v.Sca, v.Ve}, v.PanX, v.PanY}) return;

@@ -37,12 +37,10 @@ void FormMain::cmdSectionModel_Click() {
   showWarnings(warnings);
 }
 
-// The figures of the last section build: kept while a map build replaces its grid, gone with
-// the grids of a model that was replaced.
+// The figures of the last section build, gone with the grids of a model that was replaced.
 void FormMain::showGridFigures() {
   const SectionGrid& s = state().section;
-  const MapGrid& g = state().mapGrid;
-  if (s.Nxy == 0) {
+  if (s.Nxy == 0 || state().sectionGrid.empty()) {
     for (QLabel* label :
          {ui_.lblNxyS, ui_.lblNzS, ui_.lblDxxS, ui_.lblDyyS, ui_.lblDzzS, ui_.lblXminS,
           ui_.lblYminS, ui_.lblZminS, ui_.lblXmaxS, ui_.lblYmaxS, ui_.lblZmaxS}) {
@@ -50,19 +48,18 @@ void FormMain::showGridFigures() {
     }
     return;
   }
-  if (g.verticalGrids[kSectionSlot].empty()) return;
-  const double Zbase = state().Zbase;
+  const double Zbase = s.Zbase;
   const std::pair<QLabel*, double> figures[] = {{ui_.lblNxyS, s.Nxy},
-                                                {ui_.lblNzS, g.Nz},
+                                                {ui_.lblNzS, s.Nz},
                                                 {ui_.lblDxxS, s.Dxx},
                                                 {ui_.lblDyyS, s.Dyy},
-                                                {ui_.lblDzzS, g.Dzz},
+                                                {ui_.lblDzzS, s.Dzz},
                                                 {ui_.lblXminS, s.Xstart},
                                                 {ui_.lblYminS, s.Ystart},
                                                 {ui_.lblZminS, Zbase},
                                                 {ui_.lblXmaxS, s.Xend},
                                                 {ui_.lblYmaxS, s.Yend},
-                                                {ui_.lblZmaxS, Zbase + (g.Nz - 1) * g.Dzz}};
+                                                {ui_.lblZmaxS, Zbase + (s.Nz - 1) * s.Dzz}};
   for (const auto& [label, value] : figures) label->setText(numberQText(value));
 }
 

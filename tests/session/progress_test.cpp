@@ -29,18 +29,26 @@ TEST(CommandStates, WithAViewButNoModelOnlyGridLinesAndContours) {
   EXPECT_EQ(progress.commands(), (CommandStates{.contour = true, .grid = true}));
 }
 
-TEST(CommandStates, TheMapNeedsTheCurrentMapGridTheSectionAnySectionGrid) {
+// Both grids are kept side by side: a build of one kind supersedes the other without disabling
+// its commands.
+TEST(CommandStates, EachPictureNeedsOnlyItsOwnGrid) {
   Progress progress = viewed();
   progress.modelEntered(true);
   progress.mapGridBuilt();
   EXPECT_EQ(progress.commands(), (CommandStates{.geoMap = true, .grid = true}));
 
-  progress.sectionGridBuilt();  // the map grid is superseded
-  EXPECT_EQ(progress.commands(),
-            (CommandStates{.geoSection = true, .geoSectionLine = true, .grid = true}));
-  progress.mapGridBuilt();  // the section stays drawable, superseded
+  progress.sectionGridBuilt();
+  EXPECT_EQ(progress.mapGrid(), GridState::Superseded);
+  const CommandStates both{
+      .geoMap = true, .geoSection = true, .geoSectionLine = true, .grid = true};
+  EXPECT_EQ(progress.commands(), both);
+  progress.sectionDrawn();
+  EXPECT_EQ(progress.commands(), both);
+  progress.mapGridBuilt();
   EXPECT_EQ(progress.sectionGrid(), GridState::Superseded);
-  EXPECT_TRUE(progress.commands().geoMap && progress.commands().geoSection);
+  EXPECT_EQ(progress.commands(), both);
+  progress.gridsDropped();
+  EXPECT_EQ(progress.commands(), (CommandStates{.grid = true}));
 }
 
 TEST(Progress, TheGridStatesMoveWithEachEvent) {
@@ -49,8 +57,8 @@ TEST(Progress, TheGridStatesMoveWithEachEvent) {
   progress.mapDrawn();  // a map drawn over a current section supersedes it
   EXPECT_EQ(progress.sectionGrid(), GridState::Superseded);
   progress.mapGridBuilt();
-  progress.sectionDrawn();  // the map waits for its grid to be built again
-  EXPECT_EQ(progress.mapGrid(), GridState::None);
+  progress.sectionDrawn();  // a section drawn over a current map supersedes it
+  EXPECT_EQ(progress.mapGrid(), GridState::Superseded);
   progress.gridsDropped();
   EXPECT_EQ(progress.sectionGrid(), GridState::None);
   progress.viewApplied(true);

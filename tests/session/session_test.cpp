@@ -79,10 +79,47 @@ TEST_F(SessionTest, TheStepsInOrderOpenTheDrawingCommandsAndCloseTheIndicators) 
   EXPECT_EQ(session.state().drawOptions.DrawMode, kGeologicalMap);
   EXPECT_EQ(session.state().visibleWall, (std::array<std::int16_t, 2>{kSouthWall, kWestWall}));
 
+  const Array2D<std::int16_t> mapUnits = session.state().mapGrid.mapUnit;
   session.buildSectionGrid({0, 50, true, 100, 50, 0});
   EXPECT_EQ(session.state().progress.mapGrid(), GridState::Superseded);
-  EXPECT_FALSE(session.commandStates().geoMap);
+  EXPECT_EQ(session.state().mapGrid.mapUnit, mapUnits);  // both grids are kept
+  EXPECT_TRUE(session.commandStates().geoMap);
   EXPECT_TRUE(session.commandStates().geoSection);
+}
+
+// With both grids kept the pictures can be drawn in any order, and what goes over a picture (the
+// survey line, a turn in the drawing window) goes in the view that picture was drawn in, not in
+// the view the section's build turned the boxes to.
+TEST_F(SessionTest, WhatGoesOverAPictureFollowsTheViewItWasDrawnIn) {
+  loadAll();
+  session.buildMapGrid();
+  view();
+  session.drawGeoMap(canvas);
+  session.buildSectionGrid({0, 50, true, 100, 50, 0});
+  const auto sectionView = [&] {
+    const ViewValues v = session.sectionView();
+    session.applyView({v.Alpha, v.Gamma, v.Sca, v.Ve, {}, {}, {}}, canvas.width(), canvas.height());
+  };
+  sectionView();
+  RecordingCanvas overMap{400, 400};
+  session.drawSurveyLine(overMap);
+
+  view();
+  session.drawGeoMap(canvas);
+  RecordingCanvas overMapInItsView{400, 400};
+  session.drawSurveyLine(overMapInItsView);
+  EXPECT_EQ(overMap.ops, overMapInItsView.ops);
+
+  sectionView();
+  session.drawSection(canvas);
+  RecordingCanvas overSection{400, 400};
+  session.drawSurveyLine(overSection);
+  EXPECT_NE(overSection.ops, overMap.ops);
+  EXPECT_EQ(session.redrawablePicture(), PictureKind::Section);
+  EXPECT_TRUE(session.commandStates().geoMap);
+  view();  // boxes given another view: a gesture starts from the section on screen
+  session.resumePictureView();
+  EXPECT_EQ(session.state().view.Gamma, 0);
 }
 
 TEST_F(SessionTest, ObserversHearEveryChangeAfterItIsMade) {

@@ -87,12 +87,12 @@ void GridBuildFlowTest::filesThenMapGridThenSectionGrid() {
   QCOMPARE(ui().lblDyyS->text(), QString("0"));
   QCOMPARE(ui().lblZminS->text(), QString("0"));
   QCOMPARE(ui().lblNzS->text(), QString("9"));  // raised from 4 to Nxy
-  QCOMPARE(ui().lblDzzS->text(), QString::number(state().mapGrid.Dzz, 'g', 15));
-  QCOMPARE(ui().lblZmaxS->text(), QString::number(8 * state().mapGrid.Dzz, 'g', 15));
+  QCOMPARE(ui().lblDzzS->text(), QString::number(state().section.Dzz, 'g', 15));
+  QCOMPARE(ui().lblZmaxS->text(), QString::number(8 * state().section.Dzz, 'g', 15));
   QCOMPARE(ui().txtXstart->text(), QString("10"));  // the boxes keep what was typed
   QCOMPARE(state().progress.sectionGrid(), GridState::Current);
   QCOMPARE(state().progress.mapGrid(), GridState::Superseded);
-  QVERIFY(!ui().cmdGeoMap->isEnabled());
+  QVERIFY(ui().cmdGeoMap->isEnabled());  // the map's grid is kept beside the section's
   QVERIFY(ui().cmdGeoSection->isEnabled());
   QVERIFY(ui().cmdGeoSectionLine->isEnabled());
   // The frontal view of an east-west line: looking north, west on the left.
@@ -106,7 +106,8 @@ void GridBuildFlowTest::filesThenMapGridThenSectionGrid() {
   QCOMPARE(state().progress.sectionGrid(), GridState::Superseded);
   QVERIFY(ui().cmdGeoMap->isEnabled());
   QVERIFY(ui().cmdGeoSection->isEnabled());
-  QVERIFY(state().mapGrid.verticalGrids[kSectionSlot].empty());
+  QVERIFY(!state().sectionGrid.empty());
+  QCOMPARE(ui().lblNxyS->text(), QString("9"));
 }
 
 void GridBuildFlowTest::aFailedBuildChangesNothing() {

@@ -41,7 +41,7 @@ class ViewGesturesTest : public QObject {
   void aNewSizeOfTheDrawingAreaRedrawsThePictureToFit();
   void aChangeWhileThePictureIsDrawnOnAWorkerGetsIntoIt();
   void nothingHappensWithoutAPicture();
-  void aPictureWhoseGridWasReplacedStaysAsItIs();
+  void aMapTurnsFromItsOwnViewAfterASectionIsBuilt();
 
  private:
   void drawDefaultMap();
@@ -50,7 +50,6 @@ class ViewGesturesTest : public QObject {
   void drawSection();
   void wheel(int notches, QPointF at = {150, 150});
   void waitForTheWheelToRest();
-  void expectUntouchedByGestures(const QImage& picture);
   void expectSamePictureFromTheCommand(QPushButton* command);
   QWidget* picture() { return window_->formImage().findChild<QWidget*>("picImage"); }
   // The picture once drawn whole: after a gesture it is drawn on a worker thread.
@@ -348,26 +347,22 @@ void ViewGesturesTest::nothingHappensWithoutAPicture() {
   QVERIFY(fixture_->dialogs.messages.isEmpty());
 }
 
-void ViewGesturesTest::expectUntouchedByGestures(const QImage& shown) {
-  const QString alpha = ui().txtAlpha->text(), sca = ui().txtSca->text();
-  drag({100, 100}, {200, 150});
-  wheel(2, {30, 40});
-  QTest::keyClick(picture(), Qt::Key_Left);
-  QTest::qWait(ViewGestures::kWheelRest + 100);
-  QCOMPARE(ui().txtAlpha->text(), alpha);
-  QCOMPARE(ui().txtSca->text(), sca);
-  QCOMPARE(image(), shown);
-  QVERIFY(!window_->formImage().showingPreview());
-  QVERIFY(fixture_->dialogs.messages.isEmpty());
-}
-
-// A section whose grid a map build replaced can no longer be drawn: it stays on the screen as
-// it is, whatever the mouse does.
-void ViewGesturesTest::aPictureWhoseGridWasReplacedStaysAsItIs() {
-  drawSection();
-  QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
-  QVERIFY(fixture_->dialogs.messages.isEmpty());
-  expectUntouchedByGestures(image().copy());
+// The section's build turns the view boxes to the section while the map stays on screen with
+// its grid: a drag turns the map from the view it was drawn in.
+void ViewGesturesTest::aMapTurnsFromItsOwnViewAfterASectionIsBuilt() {
+  drawDefaultMap();
+  ui().optSection2->setChecked(true);
+  ui().txtXstart->setText("0");
+  ui().txtYstart->setText("0");
+  ui().txtXend->setText("100");
+  ui().txtYend->setText("100");
+  QTest::mouseClick(ui().cmdSectionModel, Qt::LeftButton);
+  QCOMPARE(ui().txtGamma->text(), QString("0"));
+  drag({100, 100}, {140, 120});
+  QCOMPARE(ui().txtAlpha->text(), QString("245"));
+  QCOMPARE(ui().txtGamma->text(), QString("40"));
+  QCOMPARE(ui().txtSca->text(), QString("1.2"));
+  expectSamePictureFromTheCommand(ui().cmdGeoMap);
 }
 
 QTEST_MAIN(ViewGesturesTest)
