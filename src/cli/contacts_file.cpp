@@ -67,9 +67,9 @@ ExportedFiles sectionContactsFiles(const std::string& path, const std::vector<Co
                                    const std::vector<std::string>& boundaryName,
                                    const std::string& srs) {
   GDALDriver& driver = vectorDriver(path);
-  return writeInMemory(path, driver, "the section's contacts", [&](const std::string& memoryPath) {
+  return writeWithGdal(path, driver, "the section's contacts", [&](const WorkFolder& folder) {
     std::optional<OGRSpatialReference> system = layerSystem(path, driver, srs);
-    GdalDataset dataset(driver.Create(memoryPath.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+    GdalDataset dataset(driver.Create(folder.pathFor(path).c_str(), 0, 0, 0, GDT_Unknown, nullptr));
     if (!dataset) return dataset;
     CPLStringList options = layerOptions(driver);
     OGRLayer* layer =

@@ -375,8 +375,10 @@ Output (a picture's format follows the extension: .bmp, .png, .svg or .pdf)
   --section-trace       mark it as a solid trace along the ground, its ends as squares
   --units-grid FILE     unit of every display node (0: no unit, NODATA) as a grid in the
                         format of the extension: .asc an ESRI ASCII grid (with a .prj when
-                        the coordinate system is known), .tif a GeoTIFF, or any other that
-                        GDAL writes; FILE.aux.xml beside it styles it for GDAL and QGIS
+                        the coordinate system is known), .tif a GeoTIFF, .vrt (with its data
+                        in FILE.tif), .nc, .gpkg or any other lossless one that GDAL writes
+                        (JPEG and WebP are refused); FILE.aux.xml beside it styles it for GDAL,
+                        and the same name ending in .qml for QGIS
   --units-legend FILE   CSV unit,name,color to style that grid, and beside it, named like
                         it but ending in .txt, a QGIS colour map for its paletted renderer
   --section-units FILE  CSV h,v,x,y,z,unit,distance of every section node (-1: air)

@@ -140,5 +140,13 @@ TEST(ContactsFile, WhatGdalCannotWriteIsReportedWithTheFileAndNothingIsPrinted) 
               HasSubstr(folder.file("c.gpkg") + ": the display surface's coordinate system"));
 }
 
+// The run writes files, not folders: a format that makes a folder is refused, not written empty.
+TEST(ContactsFile, AFormatThatMakesAFolderIsRefused) {
+  TempFolder folder;
+  EXPECT_THAT(
+      exportErrorOf([&] { sectionContactsFiles(folder.file("c.gdb"), kLines, kNames, utmWkt()); }),
+      HasSubstr("c.gdb: the format makes a folder (c.gdb), but a run writes only files"));
+}
+
 }  // namespace
 }  // namespace kalvenor

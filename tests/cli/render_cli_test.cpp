@@ -25,6 +25,7 @@ class RenderCliTest : public QObject {
   void theSectionCsvOfASmallCase();
   void theGisExportsOfASmallCaseOpenInGdal();
   void aDemInDegreesClippedToAnOutlineIsDrawnAndExportedMasked();
+  void unitsGridsReadBackInEveryLosslessFormatAndLossyOnesAreRefused();
   void picturesHaveTheRequestedSizeAndTheUnitColours();
   void anSvgHoldsPolygons();
   void antialiasedLinesBlendIntoTheFillsAndPlainOnesDoNot();
@@ -283,6 +284,40 @@ void RenderCliTest::aDemInDegreesClippedToAnOutlineIsDrawnAndExportedMasked() {
     }
   }
   QVERIFY(masked > dem.Nx * dem.Ny / 4);
+}
+
+// Each grid holds the units of the ASCII grid of the small case, in its place; a lossy format
+// is refused before anything is built, naming a lossless one.
+void RenderCliTest::unitsGridsReadBackInEveryLosslessFormatAndLossyOnesAreRefused() {
+  GDALAllRegister();
+  for (const QString name : {"units.vrt", "units.nc", "units.gpkg"}) {
+    const Run run = render(smallCase() << "--units-grid" << out(name));
+    QVERIFY2(run.status == 0, qPrintable(run.errors));
+    GDALDataset* grid = GDALDataset::Open(out(name).toUtf8().constData(), GDAL_OF_RASTER);
+    QVERIFY(grid);
+    GByte units[6];
+    QCOMPARE(
+        grid->GetRasterBand(1)->RasterIO(GF_Read, 0, 0, 3, 2, units, 3, 2, GDT_Byte, 0, 0, nullptr),
+        CE_None);
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(units), 6), QByteArray("\2\1\1\2\1\1"));
+    double t[6];
+    QCOMPARE(grid->GetGeoTransform(t), CE_None);
+    QCOMPARE(QList<double>(t, t + 6), (QList<double>{-5, 10, 0, 15, 0, -10}));
+    GDALClose(grid);
+    QVERIFY(QFile::exists(out("units.qml")));
+  }
+  QVERIFY(QFile::exists(out("units.vrt.tif")));
+  // Nothing of the netCDF grid's making is left beside it.
+  QVERIFY(
+      QDir(folder_->path()).entryList({".*kalvenor*"}, QDir::AllEntries | QDir::Hidden).isEmpty());
+  for (const QString name : {"units.jpg", "units.webp"}) {
+    const Run run = render(smallCase() << "--units-grid" << out(name));
+    QCOMPARE(run.status, 2);
+    QVERIFY2(run.errors.contains(out(name) + ": ") &&
+                 run.errors.contains("write a lossless format such as .tif"),
+             qPrintable(run.errors));
+    QVERIFY(!QFile::exists(out(name)));
+  }
 }
 
 void RenderCliTest::picturesHaveTheRequestedSizeAndTheUnitColours() {
