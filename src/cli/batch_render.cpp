@@ -71,7 +71,7 @@ void addFiles(OutputSet& outputs, const ExportedFiles& files) {
 void checkExportNames(const RenderOptions& o) {
   if (!o.unitsGrid.empty()) checkUnitsGridName(o.unitsGrid);
   if (!o.unitsLegend.empty()) qgisColourMapPath(o.unitsLegend);
-  if (!o.sectionContacts.empty()) checkContactsName(o.sectionContacts);
+  if (!o.sectionContacts.empty()) checkContactsName(o.sectionContacts, o.layer);
 }
 
 // The run as a user would take the steps: the inputs, the section (drawn and exported before the
@@ -80,6 +80,11 @@ void checkExportNames(const RenderOptions& o) {
 void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
   checkExportNames(o);
   loadInputs(session, o.inputs, warn);
+  // GeoJSON needs the coordinate system, known now, to convert the lines to longitudes and
+  // latitudes.
+  if (!o.sectionContacts.empty()) {
+    checkContactsSystem(o.sectionContacts, session.state().display.srs);
+  }
   if (o.inputs.colors.empty()) {
     for (int unit = 1; unit <= session.state().model.unitCount(); ++unit) {
       session.setUnitColor(unit, kPalette[(unit - 1) % 8]);
@@ -109,8 +114,8 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
     if (!o.sectionContacts.empty()) {
       const std::vector<ContactLine> lines =
           sectionContacts({s.section, s.sectionProfile, s.model});
-      addFiles(outputs,
-               sectionContactsFiles(o.sectionContacts, lines, s.model.boundaryName, s.display.srs));
+      addFiles(outputs, sectionContactsFiles(o.sectionContacts, o.layer, lines,
+                                             s.model.boundaryName, s.display.srs));
     }
   }
   if (!o.mapFile.empty() || !o.unitsGrid.empty()) {

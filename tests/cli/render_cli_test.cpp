@@ -25,7 +25,9 @@ class RenderCliTest : public QObject {
   void theSectionCsvOfASmallCase();
   void theGisExportsOfASmallCaseOpenInGdal();
   void aDemInDegreesClippedToAnOutlineIsDrawnAndExportedMasked();
+  void aGeoPackageKeepsItsOtherLayersAndAForeignLayerOfTheNameIsRefused();
   void unitsGridsReadBackInEveryLosslessFormatAndLossyOnesAreRefused();
+  void contactsForAGisCarryTheirCoordinateSystem();
   void picturesHaveTheRequestedSizeAndTheUnitColours();
   void anSvgHoldsPolygons();
   void antialiasedLinesBlendIntoTheFillsAndPlainOnesDoNot();
@@ -286,6 +288,53 @@ void RenderCliTest::aDemInDegreesClippedToAnOutlineIsDrawnAndExportedMasked() {
   QVERIFY(masked > dem.Nx * dem.Ny / 4);
 }
 
+// The contacts join a GeoPackage of the user's as a layer of their own; a layer of that name that
+// holds something else is refused, and the file stays as it was.
+void RenderCliTest::aGeoPackageKeepsItsOtherLayersAndAForeignLayerOfTheNameIsRefused() {
+  const QByteArray project = out("project.gpkg").toUtf8();
+  GDALAllRegister();
+  GDALDataset* made = GetGDALDriverManager()->GetDriverByName("GPKG")->Create(
+      project.constData(), 0, 0, 0, GDT_Unknown, nullptr);
+  OGRLayer* boreholes = made->CreateLayer("boreholes", nullptr, wkbPoint, nullptr);
+  OGRFeature* borehole = OGRFeature::CreateFeature(boreholes->GetLayerDefn());
+  OGRPoint point(5, 5);
+  borehole->SetGeometry(&point);
+  QCOMPARE(boreholes->CreateFeature(borehole), OGRERR_NONE);
+  OGRFeature::DestroyFeature(borehole);
+  GDALClose(made);
+  const QStringList section = smallCase() << "--start"
+                                          << "0,5"
+                                          << "--azimuth"
+                                          << "90"
+                                          << "--section-contacts" << out("project.gpkg");
+  const auto layers = [&] {
+    QStringList names;
+    GDALDataset* dataset = GDALDataset::Open(project.constData(), GDAL_OF_VECTOR);
+    if (!dataset) return names;
+    for (OGRLayer* layer : dataset->GetLayers()) {
+      names << QString("%1 %2").arg(layer->GetName()).arg(layer->GetFeatureCount());
+    }
+    GDALClose(dataset);
+    return names;
+  };
+  QCOMPARE(render(section).status, 0);
+  QCOMPARE(layers(), (QStringList{"boreholes 1", "project 2"}));
+  QCOMPARE(render(QStringList(section) << "--layer"
+                                       << "contacts")
+               .status,
+           0);
+  QCOMPARE(layers(), (QStringList{"boreholes 1", "project 2", "contacts 2"}));
+  const QByteArray before = contents(out("project.gpkg"));
+  const Run refused = render(QStringList(section) << "--layer"
+                                                  << "boreholes");
+  QCOMPARE(refused.status, 2);
+  QCOMPARE(refused.errors, "kalvenor-render: " + out("project.gpkg") +
+                               ": its layer boreholes is not one of section contacts (lines with "
+                               "the fields name, boundary, from_dist and to_dist), so it is kept; "
+                               "give --layer another name\n");
+  QCOMPARE(contents(out("project.gpkg")), before);
+}
+
 // Each grid holds the units of the ASCII grid of the small case, in its place; a lossy format
 // is refused before anything is built, naming a lossless one.
 void RenderCliTest::unitsGridsReadBackInEveryLosslessFormatAndLossyOnesAreRefused() {
@@ -318,6 +367,38 @@ void RenderCliTest::unitsGridsReadBackInEveryLosslessFormatAndLossyOnesAreRefuse
              qPrintable(run.errors));
     QVERIFY(!QFile::exists(out(name)));
   }
+}
+
+// GeoJSON holds longitudes and latitudes: the lines are converted when the system is known and
+// refused with a hint when it is not. A CSV carries its field types and its system beside it.
+void RenderCliTest::contactsForAGisCarryTheirCoordinateSystem() {
+  const QStringList section = smallCase() << "--start"
+                                          << "0,5"
+                                          << "--azimuth"
+                                          << "90";
+  const Run unknown = render(QStringList(section) << "--section-contacts" << out("c.geojson"));
+  QCOMPARE(unknown.status, 2);
+  QVERIFY2(unknown.errors.contains("c.geojson: GeoJSON holds longitudes and latitudes") &&
+               unknown.errors.contains(".gpkg"),
+           qPrintable(unknown.errors));
+  QVERIFY(!QFile::exists(out("c.geojson")));
+  const QStringList known = QStringList(section) << "--srs"
+                                                 << "EPSG:6677";
+  QCOMPARE(render(QStringList(known) << "--section-contacts" << out("c.geojson")).status, 0);
+  GDALAllRegister();
+  GDALDataset* json = GDALDataset::Open(out("c.geojson").toUtf8().constData(), GDAL_OF_VECTOR);
+  QVERIFY(json);
+  OGRFeature* ground = json->GetLayer(0)->GetNextFeature();
+  const OGRLineString* line = ground->GetGeometryRef()->toLineString();
+  // The origin of the plane system IX lies at 139 deg 50' E, 36 deg N; the ground at 5 m.
+  QVERIFY(qAbs(line->getX(0) - 139.8333333) < 1e-6);
+  QVERIFY(qAbs(line->getY(0) - 36.0000451) < 1e-6);
+  QVERIFY(qAbs(line->getZ(0) - 5) < 1e-5);
+  OGRFeature::DestroyFeature(ground);
+  GDALClose(json);
+  QCOMPARE(render(QStringList(known) << "--section-contacts" << out("c.csv")).status, 0);
+  QCOMPARE(contents(out("c.csvt")), QByteArray("WKT,String,Integer,Real,Real\n"));
+  QVERIFY(contents(out("c.prj")).contains("Japan Plane Rectangular CS IX"));
 }
 
 void RenderCliTest::picturesHaveTheRequestedSizeAndTheUnitColours() {
@@ -494,13 +575,16 @@ void RenderCliTest::aFullDiskFailsWithOneLineAndKeepsTheOldFile() {
       {{"--start", "0,5", "--azimuth", "90", "--section-contacts"}, "contacts.gpkg"},
   };
   for (const auto& c : cases) {
-    const QString target = write(c.name, "old output");
-    const QStringList args = smallCase() << c.option << target;
+    const QStringList args = smallCase() << c.option << out(c.name);
+    // A GeoPackage that is there is updated, so the old one must be one.
+    if (c.name.endsWith(".gpkg")) QCOMPARE(render(args).status, 0);
+    const QString target = c.name.endsWith(".gpkg") ? out(c.name) : write(c.name, "old output");
+    const QByteArray old = contents(target);
     const QStringList before = QDir(folder_->path()).entryList(QDir::Files);
     const Run run = render(args, 32);
     QCOMPARE(run.status, 2);
     QCOMPARE(run.errors, "kalvenor-render: " + target + ": cannot write: File too large\n");
-    QCOMPARE(contents(target), QByteArray("old output"));
+    QCOMPARE(contents(target), old);
     QCOMPARE(QDir(folder_->path()).entryList(QDir::Files), before);
   }
 }
@@ -526,7 +610,8 @@ void RenderCliTest::helpDocumentsEveryOption() {
                              "--srs",           "--contacts",
                              "--antialias",     "--fit",
                              "--legend",        "--axes",
-                             "--title",         "--version"}) {
+                             "--title",         "--version",
+                             "--layer"}) {
     QVERIFY2(help.contains(option), option);
   }
 }
