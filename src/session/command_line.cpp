@@ -400,6 +400,7 @@ Output (a picture's format follows the extension: .bmp, .png, .svg or .pdf)
                         layer of that name is replaced only when it holds contacts
   --help                this text
   --version             the program's name and version
+No output may replace an input or another output of the run.
 A bad option or file gives a one-line message and exit status 2.
 )";
 }

@@ -2,6 +2,7 @@
 #include <ogrsf_frmts.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QProcess>
 #include <QXmlStreamReader>
@@ -10,6 +11,7 @@
 
 #include "model/coordinate_system.h"
 #include "model/grid_surface.h"
+#include "session/session_file.h"
 #include "test_paths.h"
 
 // kalvenor-render run as a user would: on the bundled example and on small cases whose
@@ -28,6 +30,7 @@ class RenderCliTest : public QObject {
   void aGeoPackageKeepsItsOtherLayersAndAForeignLayerOfTheNameIsRefused();
   void unitsGridsReadBackInEveryLosslessFormatAndLossyOnesAreRefused();
   void contactsForAGisCarryTheirCoordinateSystem();
+  void anOutputOverAnInputOrAnotherOutputIsRefusedBeforeAnythingIsWritten();
   void picturesHaveTheRequestedSizeAndTheUnitColours();
   void anSvgHoldsPolygons();
   void antialiasedLinesBlendIntoTheFillsAndPlainOnesDoNot();
@@ -52,6 +55,7 @@ class RenderCliTest : public QObject {
              const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
   QString write(const QString& name, const QByteArray& content);
   QStringList smallCase();
+  QString surfaceRaster(const QString& name);
   QString out(const QString& name) const { return folder_->filePath(name); }
   static QByteArray contents(const QString& path);
 
@@ -100,6 +104,23 @@ QStringList RenderCliTest::smallCase() {
           "--surface",  write("surface.txt", "3,2,0,0,10,10,5,5,5,5,5,5\n"),
           "--colors",   write("colors.txt", "unit 1 #ff0000\nunit 2 #0000ff\n"),
           "--zbase",    "-10"};
+}
+
+// The surface of the small case as a GeoTIFF: nodes at x 0, 10, 20 and y 0, 10, all at 5.
+QString RenderCliTest::surfaceRaster(const QString& name) {
+  GDALAllRegister();
+  const QByteArray path = out(name).toUtf8();
+  GDALDataset* raster = GetGDALDriverManager()->GetDriverByName("GTiff")->Create(
+      path.constData(), 3, 2, 1, GDT_Float32, nullptr);
+  double transform[6] = {-5, 10, 0, 15, 0, -10};
+  raster->SetGeoTransform(transform);
+  float five[6] = {5, 5, 5, 5, 5, 5};
+  if (raster->GetRasterBand(1)->RasterIO(GF_Write, 0, 0, 3, 2, five, 3, 2, GDT_Float32, 0, 0,
+                                         nullptr) != CE_None) {
+    qFatal("cannot write the surface raster");
+  }
+  GDALClose(raster);
+  return out(name);
 }
 
 void RenderCliTest::theBundledExampleRendersAMapAndASection() {
@@ -399,6 +420,88 @@ void RenderCliTest::contactsForAGisCarryTheirCoordinateSystem() {
   QCOMPARE(render(QStringList(known) << "--section-contacts" << out("c.csv")).status, 0);
   QCOMPARE(contents(out("c.csvt")), QByteArray("WKT,String,Integer,Real,Real\n"));
   QVERIFY(contents(out("c.prj")).contains("Japan Plane Rectangular CS IX"));
+}
+
+// Nothing is built and no file is touched: the outputs' sidecars count, and names are compared
+// as the files they lead to.
+void RenderCliTest::anOutputOverAnInputOrAnotherOutputIsRefusedBeforeAnythingIsWritten() {
+  QStringList rasterCase = smallCase();
+  rasterCase[rasterCase.indexOf("--surface") + 1] = surfaceRaster("topo.tif");
+  QVERIFY(QFile::link(out("s.txt"), out("link.png")));
+  QVERIFY(::link(out("model.txt").toUtf8().constData(), out("model.csv").toUtf8().constData()) ==
+          0);
+  const struct {
+    QStringList args;
+    QString problem;
+  } cases[] = {
+      {QStringList(rasterCase) << "--units-grid" << out("topo.tif"),
+       "--units-grid " + out("topo.tif") + " would overwrite the input --surface " +
+           out("topo.tif")},
+      {smallCase() << "--section-units" << out("./missing/../model.txt") << "--start"
+                   << "0,5"
+                   << "--azimuth"
+                   << "90",
+       "--section-units " + out("./missing/../model.txt") + " would overwrite the input --model "},
+      // Refused before the section is built, which would fail: the line misses the model.
+      {smallCase() << "--map" << out("same.png") << "--section" << out("same.png") << "--start"
+                   << "500,500"
+                   << "--azimuth"
+                   << "0",
+       "--map " + out("same.png") + " and --section " + out("same.png") +
+           " would write the same file"},
+      // GML's schema beside it is known only once GDAL has written it.
+      {smallCase() << "--section-units" << out("c.xsd") << "--section-contacts" << out("c.gml")
+                   << "--start"
+                   << "0,5"
+                   << "--azimuth"
+                   << "90",
+       "--section-units " + out("c.xsd") + " and --section-contacts " + out("c.gml") + " (its " +
+           out("c.xsd") + ") would write the same file"},
+      {smallCase() << "--units-legend" << out("colors.csv"),
+       "--units-legend " + out("colors.csv") + " (its " + out("colors.txt") +
+           ") would overwrite the input --colors "},
+      {smallCase() << "--map" << out("link.png"),
+       "--map " + out("link.png") + " would overwrite the input --boundary " + out("s.txt")},
+      {smallCase() << "--section-units" << out("model.csv") << "--start"
+                   << "0,5"
+                   << "--azimuth"
+                   << "90",
+       "--section-units " + out("model.csv") + " would overwrite the input --model "},
+      {smallCase() << "--units-grid" << out("u.asc") << "--section-contacts" << out("u.csv")
+                   << "--start"
+                   << "0,5"
+                   << "--azimuth"
+                   << "90",
+       "--units-grid " + out("u.asc") + " (its " + out("u.prj") + ") and --section-contacts " +
+           out("u.csv") + " (its " + out("u.prj") + ") would write the same file"},
+  };
+  for (const auto& c : cases) {
+    const QStringList before =
+        QDir(folder_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    const QByteArray model = contents(out("model.txt"));
+    const Run run = render(c.args);
+    QCOMPARE(run.status, 2);
+    QVERIFY2(run.errors.startsWith("kalvenor-render: " + c.problem), qPrintable(run.errors));
+    QCOMPARE(run.errors.count('\n'), 1);
+    QCOMPARE(
+        QDir(folder_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        before);
+    QCOMPARE(contents(out("model.txt")), model);
+  }
+  // A saved session's inputs are inputs too.
+  kalvenor::SessionDocument document;
+  document.modelFile = write("model.png", "1\ns\nlow,-1\nhigh,1\n").toStdString();
+  document.boundaryFiles = {out("s.txt").toStdString()};
+  document.surfaceFile = out("surface.txt").toStdString();
+  const QString session = out("s.json");
+  write("s.json",
+        QByteArray::fromStdString(kalvenor::sessionFileText(document, session.toStdString())));
+  const Run run = render({"--session", session, "--map", out("model.png")});
+  QCOMPARE(run.status, 2);
+  QCOMPARE(run.errors, "kalvenor-render: --map " + out("model.png") +
+                           " would overwrite the input --session " + session + " (its " +
+                           out("model.png") + ")\n");
+  QCOMPARE(contents(out("model.png")), QByteArray("1\ns\nlow,-1\nhigh,1\n"));
 }
 
 void RenderCliTest::picturesHaveTheRequestedSizeAndTheUnitColours() {
