@@ -172,7 +172,7 @@ ExportedFiles updatedContainerFiles(const std::string& path, GDALDriver& driver,
     const char* const only[] = {driver.GetDescription(), nullptr};
     GdalDataset dataset(GDALDataset::Open(folder.pathFor(path).c_str(),
                                           GDAL_OF_VECTOR | GDAL_OF_UPDATE, only, nullptr, nullptr));
-    if (!dataset) throw gdalFailure(path, driver, "into the file it holds");
+    if (!dataset) throw gdalFailure(path, driver, "the contacts into the file");
     for (int n = 0; n < dataset->GetLayerCount(); ++n) {
       if (!EQUAL(dataset->GetLayer(n)->GetName(), contacts.name.c_str())) continue;
       if (dataset->DeleteLayer(n) != OGRERR_NONE) {
