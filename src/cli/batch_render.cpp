@@ -4,10 +4,10 @@
 
 #include "canvas/bitmap_file.h"
 #include "canvas/image_canvas.h"
-#include "canvas/output_files.h"
 #include "canvas/vector_pictures.h"
 #include "cli/contacts_file.h"
 #include "cli/grid_export.h"
+#include "cli/run_outputs.h"
 #include "cli/section_contacts.h"
 #include "cli/units_raster.h"
 #include "model/number_text.h"
@@ -40,12 +40,12 @@ PictureFormat formatOf(const std::string& path) {
 // Draws onto a canvas of the requested size in the format of the file; the bytes join the
 // run's outputs.
 template <typename Draw>
-void addPicture(OutputSet& outputs, const std::string& path, int width, int height,
-                PackedColor background, bool antialias, const Draw& draw) {
+void addPicture(RunOutputs& outputs, const std::string& option, const std::string& path, int width,
+                int height, PackedColor background, bool antialias, const Draw& draw) {
   const PictureFormat format = formatOf(path);
   const QSize size(width, height);
   if (format == PictureFormat::Svg || format == PictureFormat::Pdf) {
-    outputs.add(path,
+    outputs.add(option, path, path,
                 vectorPicture(format == PictureFormat::Svg ? VectorFormat::Svg : VectorFormat::Pdf,
                               size, background, antialias, draw));
   } else {
@@ -54,24 +54,30 @@ void addPicture(OutputSet& outputs, const std::string& path, int width, int heig
     canvas.setBackgroundColor(background);
     canvas.clear();
     canvas.drawInBands(draw);
-    outputs.add(path,
+    outputs.add(option, path, path,
                 encodePicture(canvas.image(), format == PictureFormat::Png ? "png" : "bmp", path));
   }
 }
 
-void addText(OutputSet& outputs, const std::string& path, const std::string& text) {
-  outputs.add(path, QByteArray::fromStdString(text));
+void addFiles(RunOutputs& outputs, const std::string& option, const std::string& given,
+              const ExportedFiles& files) {
+  for (const ExportedFile& file : files) {
+    outputs.add(option, given, file.path, QByteArray::fromStdString(file.bytes));
+  }
 }
 
-void addFiles(OutputSet& outputs, const ExportedFiles& files) {
-  for (const ExportedFile& file : files) addText(outputs, file.path, file.bytes);
+void addText(RunOutputs& outputs, const std::string& option, const std::string& path,
+             const std::string& text) {
+  addFiles(outputs, option, path, {{path, text}});
 }
 
-// A name no format fits is refused before any grid is built.
+// A name no format fits, and an output that would replace an input or another output, are
+// refused before any grid is built.
 void checkExportNames(const RenderOptions& o) {
   if (!o.unitsGrid.empty()) checkUnitsGridName(o.unitsGrid);
   if (!o.unitsLegend.empty()) qgisColourMapPath(o.unitsLegend);
-  if (!o.sectionContacts.empty()) checkContactsName(o.sectionContacts);
+  if (!o.sectionContacts.empty()) checkContactsName(o.sectionContacts, o.layer);
+  refuseOverwrites(inputFiles(o.inputs), plannedOutputs(o));
 }
 
 // The run as a user would take the steps: the inputs, the section (drawn and exported first; its
@@ -80,6 +86,11 @@ void checkExportNames(const RenderOptions& o) {
 void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
   checkExportNames(o);
   loadInputs(session, o.inputs, warn);
+  // GeoJSON needs the coordinate system, known now, to convert the lines to longitudes and
+  // latitudes.
+  if (!o.sectionContacts.empty()) {
+    checkContactsSystem(o.sectionContacts, session.state().display.srs);
+  }
   if (o.inputs.colors.empty()) {
     for (int unit = 1; unit <= session.state().model.unitCount(); ++unit) {
       session.setUnitColor(unit, kPalette[(unit - 1) % 8]);
@@ -92,11 +103,11 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
     for (const std::string& warning : warnings) warn(warning);
   };
   const ViewerState& s = session.state();
-  OutputSet outputs;
+  RunOutputs outputs;
   if (o.wantsSection()) {
     pass(session.buildSectionGrid(sectionLineOf(o)));
     if (!o.sectionFile.empty()) {
-      addPicture(outputs, o.sectionFile, o.width, o.height, background, o.antialias,
+      addPicture(outputs, "--section", o.sectionFile, o.width, o.height, background, o.antialias,
                  [&](Canvas& canvas) {
                    session.applyView(sectionViewOf(session, o), canvas.width(), canvas.height());
                    if (o.fit) session.fitSectionView(canvas);
@@ -104,20 +115,21 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
                  });
     }
     if (!o.sectionUnits.empty()) {
-      addText(outputs, o.sectionUnits, sectionUnitsCsv(s.sectionGrid));
+      addText(outputs, "--section-units", o.sectionUnits, sectionUnitsCsv(s.sectionGrid));
     }
     if (!o.sectionContacts.empty()) {
       const std::vector<ContactLine> lines =
           sectionContacts({s.section, s.sectionProfile, s.model});
-      addFiles(outputs,
-               sectionContactsFiles(o.sectionContacts, lines, s.model.boundaryName, s.display.srs));
+      addFiles(outputs, "--section-contacts", o.sectionContacts,
+               sectionContactsFiles(o.sectionContacts, o.layer, lines, s.model.boundaryName,
+                                    s.display.srs));
     }
   }
   if (!o.mapFile.empty() || !o.unitsGrid.empty()) {
     pass(session.buildMapGrid(
         {}, o.mapFile.empty() ? MapParts::SurfaceOnly : MapParts::SurfaceAndWalls));
     if (!o.mapFile.empty()) {
-      addPicture(outputs, o.mapFile, o.width, o.height, background, o.antialias,
+      addPicture(outputs, "--map", o.mapFile, o.width, o.height, background, o.antialias,
                  [&](Canvas& canvas) {
                    session.applyView(mapViewOf(session, o), canvas.width(), canvas.height());
                    if (o.fit) session.fitMapView(canvas);
@@ -126,20 +138,24 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
                  });
     }
     if (!o.unitsGrid.empty()) {
-      addFiles(outputs, unitsGridFiles(o.unitsGrid, {s.display, s.mapGrid.mapUnit,
-                                                     unitStyles(s.model, s.unitColor)}));
+      addFiles(outputs, "--units-grid", o.unitsGrid,
+               unitsGridFiles(o.unitsGrid,
+                              {s.display, s.mapGrid.mapUnit, unitStyles(s.model, s.unitColor)}));
     }
   }
   if (!o.unitsLegend.empty()) {
-    addText(outputs, o.unitsLegend, unitsLegendCsv(s.model, s.unitColor));
-    addText(outputs, qgisColourMapPath(o.unitsLegend), qgisColourMap(s.model, s.unitColor));
+    addFiles(outputs, "--units-legend", o.unitsLegend,
+             {{o.unitsLegend, unitsLegendCsv(s.model, s.unitColor)},
+              {qgisColourMapPath(o.unitsLegend), qgisColourMap(s.model, s.unitColor)}});
   }
-  outputs.write();
+  outputs.write(inputFiles(o.inputs));
 }
 
 // The picture of a saved session, drawn as the window drew it, into --map.
 void renderSession(Session& session, const RenderOptions& o, const WarningSink& warn) {
   const SessionDocument document = readSessionFile(o.session);
+  const std::vector<RunFile> inputs = sessionInputFiles(o.session, document);
+  refuseOverwrites(inputs, {{"--map", o.mapFile, o.mapFile}});
   const auto pass = [&](const Warnings& warnings) {
     for (const std::string& warning : warnings) warn(warning);
   };
@@ -149,10 +165,10 @@ void renderSession(Session& session, const RenderOptions& o, const WarningSink& 
     throw UsageError(o.session + ": the saved picture size is too small");
   pass(restoreSession(session, document, width, height));
   const PackedColor background = document.drawOptions.LineColor == kWhite ? kBlack : kWhite;
-  OutputSet outputs;
-  addPicture(outputs, o.mapFile, width, height, background, o.antialias,
+  RunOutputs outputs;
+  addPicture(outputs, "--map", o.mapFile, width, height, background, o.antialias,
              [&](Canvas& canvas) { pass(drawSessionPicture(session, document, canvas)); });
-  outputs.write();
+  outputs.write(inputs);
 }
 
 }  // namespace

@@ -1,13 +1,11 @@
 #include "cli/gdal_files.h"
 
 #include <cpl_error.h>
-#include <cpl_vsi.h>
 #include <gdal_priv.h>
 
 #include <algorithm>
-#include <atomic>
-#include <filesystem>
 #include <mutex>
+#include <optional>
 #include <sstream>
 
 #include "cli/file_extension.h"
@@ -54,45 +52,27 @@ ExportError gdalFailure(const std::string& path, const GDALDriver& driver,
 
 void CloseDataset::operator()(GDALDataset* dataset) const { GDALClose(dataset); }
 
-MemoryFolder::MemoryFolder() {
-  static std::atomic<int> count{0};
-  folder_ = "/vsimem/kalvenor-export-" + std::to_string(count++);
-  VSIMkdir(folder_.c_str(), 0755);
-}
-
-MemoryFolder::~MemoryFolder() { VSIRmdirRecursive(folder_.c_str()); }
-
-std::string MemoryFolder::pathFor(const std::string& target) const {
-  return folder_ + "/" + std::filesystem::path(target).filename().string();
-}
-
-ExportedFiles MemoryFolder::filesBeside(const std::string& target) const {
-  // The target's folder exactly as it was given, so that the target keeps its own path.
-  const std::string beside =
-      target.substr(0, target.size() - std::filesystem::path(target).filename().string().size());
-  ExportedFiles files;
-  char** names = VSIReadDir(folder_.c_str());
-  for (int n = 0; names && names[n]; ++n) {
-    const std::string name = names[n];
-    vsi_l_offset length = 0;
-    const GByte* bytes = VSIGetMemFileBuffer((folder_ + "/" + name).c_str(), &length, FALSE);
-    if (!bytes) continue;
-    files.push_back({beside + name, std::string(reinterpret_cast<const char*>(bytes), length)});
-  }
-  CSLDestroy(names);
-  return files;
-}
-
-ExportedFiles writeInMemory(
-    const std::string& path, const GDALDriver& driver, const std::string& what,
-    const std::function<GdalDataset(const std::string& memoryPath)>& write) {
+ExportedFiles writeWithGdal(const std::string& path, GDALDriver& driver, const std::string& what,
+                            const std::function<GdalDataset(const WorkFolder& folder)>& write,
+                            const std::function<void(const WorkFolder& folder)>& verify) {
   const GdalMessages messages;
-  const MemoryFolder folder;
-  GdalDataset dataset = write(folder.pathFor(path));
-  const bool made = dataset != nullptr;
-  dataset.reset();  // closing writes what the driver still holds
-  if (!made || CPLGetLastErrorType() == CE_Failure) throw gdalFailure(path, driver, what);
-  return folder.filesBeside(path);
+  const auto writeIn = [&](WorkFolder::Place place) -> std::optional<ExportedFiles> {
+    const WorkFolder folder(path, place);
+    GdalDataset dataset = write(folder);
+    if (!dataset) return std::nullopt;
+    dataset.reset();  // closing writes what the driver still holds
+    if (CPLGetLastErrorType() == CE_Failure) throw gdalFailure(path, driver, what);
+    if (verify) verify(folder);
+    return folder.filesBeside(path);
+  };
+  // Some drivers that say they write through GDAL's file system (netCDF) still cannot create a
+  // file there.
+  if (driver.GetMetadataItem(GDAL_DCAP_VIRTUALIO)) {
+    if (std::optional<ExportedFiles> files = writeIn(WorkFolder::Place::Memory)) return *files;
+    CPLErrorReset();
+  }
+  if (std::optional<ExportedFiles> files = writeIn(WorkFolder::Place::BesideTarget)) return *files;
+  throw gdalFailure(path, driver, what);
 }
 
 GDALDriver* creatingDriver(const std::string& path, GdalData kind) {

@@ -8,6 +8,7 @@
 
 #include "cli/export_error.h"
 #include "cli/exported_file.h"
+#include "cli/work_folder.h"
 
 class GDALDataset;
 class GDALDriver;
@@ -32,29 +33,15 @@ struct CloseDataset {
 };
 using GdalDataset = std::unique_ptr<GDALDataset, CloseDataset>;
 
-// A folder of GDAL's in-memory file system, removed with its files when the object goes.
-class MemoryFolder {
- public:
-  MemoryFolder();
-  ~MemoryFolder();
-  MemoryFolder(const MemoryFolder&) = delete;
-  MemoryFolder& operator=(const MemoryFolder&) = delete;
-
-  // The in-memory path of a file named like `target`.
-  std::string pathFor(const std::string& target) const;
-  // Every file in the folder, each to be written beside `target` under its own name.
-  ExportedFiles filesBeside(const std::string& target) const;
-
- private:
-  std::string folder_;
-};
-
-// Has `write` make the dataset for `path` in memory, closes it and returns every file the driver
-// made (a shapefile is several). Throws gdalFailure(path, driver, what) when it made none or
-// GDAL reported a failure; nothing reaches the disk here.
-ExportedFiles writeInMemory(const std::string& path, const GDALDriver& driver,
-                            const std::string& what,
-                            const std::function<GdalDataset(const std::string& memoryPath)>& write);
+// Has `write` make the dataset for `path` in a work folder and closes it; `verify`, when given,
+// then checks what was written while it is still there. Returns every file the driver made (a
+// shapefile is several), each to be written beside `path` under its own name. The folder is in
+// GDAL's memory unless the driver cannot write there (it says so, or makes no dataset there): then
+// it lies beside the target. Throws gdalFailure(path, driver, what) when the driver made nothing
+// or GDAL reported a failure; nothing reaches the target here.
+ExportedFiles writeWithGdal(const std::string& path, GDALDriver& driver, const std::string& what,
+                            const std::function<GdalDataset(const WorkFolder& folder)>& write,
+                            const std::function<void(const WorkFolder& folder)>& verify = {});
 
 enum class GdalData { Raster, Vector };
 

@@ -13,12 +13,21 @@
 #include "cli/gdal_files.h"
 #include "cli/grid_export.h"
 #include "cli/north_up_grid.h"
+#include "cli/qgis_style.h"
+#include "cli/units_readback.h"
 #include "cli/units_sidecar.h"
 
 namespace kalvenor {
 namespace {
 
 bool isEsriGrid(const std::string& path) { return lowerExtension(path) == ".asc"; }
+
+// Formats that cannot give the unit codes back as they were written, and why.
+std::string lossyReason(const std::string& format) {
+  if (format == "JPEG") return "JPEG is lossy";
+  if (format == "WEBP") return "WebP holds only colour images";
+  return "";
+}
 
 GDALDriver& rasterDriver(const std::string& path) {
   GDALDriver* driver = creatingDriver(path, GdalData::Raster);
@@ -29,8 +38,18 @@ GDALDriver& rasterDriver(const std::string& path) {
                             "such as .tif or .asc"
                           : "no GDAL raster format writes files ending in " + lowerExtension(path));
   }
+  if (const std::string lossy = lossyReason(driver->GetDescription()); !lossy.empty()) {
+    throw ExportError(path, lossy +
+                                ", so the unit codes would not come back as they are; write a "
+                                "lossless format such as .tif, .png or .asc");
+  }
   return *driver;
 }
+
+bool isVrt(const GDALDriver& driver) { return std::string(driver.GetDescription()) == "VRT"; }
+
+// The GeoTIFF that holds the data of a VRT units grid, beside it.
+std::string vrtDataPath(const std::string& path) { return path + ".tif"; }
 
 std::string esriProjection(const std::string& prjPath, const std::string& wkt) {
   const GdalMessages messages;
@@ -46,29 +65,42 @@ std::string esriProjection(const std::string& prjPath, const std::string& wkt) {
   return esri;
 }
 
-ExportedFiles esriGridFiles(const std::string& path, const UnitsGrid& grid) {
+std::string gdalFormat(const GDALDriver& driver) {
+  return "GDAL's " + std::string(driver.GetDescription()) + " driver";
+}
+
+// The ASCII grid is written here, not by GDAL, but GDAL reads it back like every other grid.
+ExportedFiles esriGridFiles(const std::string& path, const UnitsGrid& grid,
+                            const NorthUpGrid& raster, const std::vector<GByte>& values) {
   ExportedFiles files{{path, esriUnitsGrid(grid.display, grid.mapUnit)}};
   if (!grid.display.srs.empty()) {
     const std::string prj = std::filesystem::path(path).replace_extension(".prj").string();
     files.push_back({prj, esriProjection(prj, grid.display.srs)});
   }
+  const GdalMessages messages;
+  const WorkFolder folder(path, WorkFolder::Place::Memory);
+  for (const ExportedFile& file : files) folder.put(file.path, file.bytes);
+  checkUnitsReadBack(path, folder.pathFor(path), "the ESRI ASCII grid", "AAIGrid", raster, values);
   return files;
 }
 
-// A palette entry and a category name for every value.
-void styleBand(GDALRasterBand& band, const std::vector<UnitStyle>& styles) {
-  GDALColorTable palette;
+enum class Palette { InTheFile, InTheSidecar };
+
+// A palette entry (unless the palette is left to the sidecar) and a category name for every
+// value.
+void styleBand(GDALRasterBand& band, const std::vector<UnitStyle>& styles, Palette palette) {
+  GDALColorTable colours;
   CPLStringList names;
   for (std::size_t value = 0; value < styles.size(); ++value) {
     const UnitStyle& style = styles[value];
     const GDALColorEntry entry{
         static_cast<short>(redOf(style.color)), static_cast<short>(greenOf(style.color)),
         static_cast<short>(blueOf(style.color)), static_cast<short>(style.alpha)};
-    palette.SetColorEntry(static_cast<int>(value), &entry);
+    colours.SetColorEntry(static_cast<int>(value), &entry);
     names.AddString(style.name.c_str());
   }
   band.SetNoDataValue(0);
-  band.SetColorTable(&palette);
+  if (palette == Palette::InTheFile) band.SetColorTable(&colours);
   band.SetCategoryNames(names.List());
 }
 
@@ -87,8 +119,8 @@ std::vector<GByte> northUpUnits(const NorthUpGrid& raster, const Array2D<std::in
 }
 
 // The grid as GDAL sees it, in memory: one band of bytes, since no model has more than 16 units.
-GdalDataset unitsDataset(const std::string& path, const UnitsGrid& grid) {
-  const NorthUpGrid raster(grid.display.header());
+GdalDataset unitsDataset(const std::string& path, const UnitsGrid& grid, const NorthUpGrid& raster,
+                         const std::vector<GByte>& values, Palette palette) {
   GdalDataset dataset(
       gdalDriver("MEM")->Create("", raster.columns(), raster.rows(), 1, GDT_Byte, nullptr));
   if (!dataset) throw ExportError(path, "no memory for the units grid");
@@ -100,22 +132,72 @@ GdalDataset unitsDataset(const std::string& path, const UnitsGrid& grid) {
     dataset->SetSpatialRef(&srs);
   }
   GDALRasterBand& band = *dataset->GetRasterBand(1);
-  styleBand(band, grid.styles);
-  std::vector<GByte> values = northUpUnits(raster, grid.mapUnit);
-  if (band.RasterIO(GF_Write, 0, 0, raster.columns(), raster.rows(), values.data(),
-                    raster.columns(), raster.rows(), GDT_Byte, 0, 0, nullptr) != CE_None) {
+  styleBand(band, grid.styles, palette);
+  if (band.RasterIO(GF_Write, 0, 0, raster.columns(), raster.rows(),
+                    const_cast<GByte*>(values.data()), raster.columns(), raster.rows(), GDT_Byte, 0,
+                    0, nullptr) != CE_None) {
     throw ExportError(path, "no memory for the units grid");
   }
   return dataset;
 }
 
-ExportedFiles gdalGridFiles(const std::string& path, const UnitsGrid& grid) {
+// A VRT only refers to its data: they go into a GeoTIFF beside it, which the VRT names by a path
+// relative to itself, so that both can be moved together.
+GdalDataset vrtBesideGeoTiff(const WorkFolder& folder, const std::string& path, GDALDriver& vrt,
+                             GDALDataset& units) {
+  const std::string dataPath = folder.pathFor(vrtDataPath(path));
+  GdalDataset data(
+      gdalDriver("GTiff")->CreateCopy(dataPath.c_str(), &units, FALSE, nullptr, nullptr, nullptr));
+  if (!data) return data;
+  data.reset();
+  data.reset(GDALDataset::Open(dataPath.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
+  if (!data) return data;
+  GdalDataset made(
+      vrt.CreateCopy(folder.pathFor(path).c_str(), data.get(), FALSE, nullptr, nullptr, nullptr));
+  if (!made) return made;
+  made.reset();  // written before the GeoTIFF it refers to is closed
+  data.reset();
+  return GdalDataset(GDALDataset::Open(folder.pathFor(path).c_str(), GDAL_OF_RASTER));
+}
+
+bool repeatsColours(const std::vector<UnitStyle>& styles) {
+  for (std::size_t a = 0; a < styles.size(); ++a) {
+    for (std::size_t b = 0; b < a; ++b) {
+      if (styles[a].color == styles[b].color && styles[a].alpha == styles[b].alpha) return true;
+    }
+  }
+  return false;
+}
+
+ExportedFiles gdalGridFiles(const std::string& path, const UnitsGrid& grid,
+                            const NorthUpGrid& raster, const std::vector<GByte>& values,
+                            Palette palette) {
   GDALDriver& driver = rasterDriver(path);
-  return writeInMemory(path, driver, "the units grid", [&](const std::string& memoryPath) {
-    const GdalDataset units = unitsDataset(path, grid);
-    return GdalDataset(
-        driver.CreateCopy(memoryPath.c_str(), units.get(), FALSE, nullptr, nullptr, nullptr));
-  });
+  const GdalMessages messages;
+  // It outlives every dataset made from it: some drivers read their source until they close.
+  const GdalDataset units = unitsDataset(path, grid, raster, values, palette);
+  const auto write = [&](const WorkFolder& folder) {
+    if (isVrt(driver)) return vrtBesideGeoTiff(folder, path, driver, *units);
+    return GdalDataset(driver.CreateCopy(folder.pathFor(path).c_str(), units.get(), FALSE, nullptr,
+                                         nullptr, nullptr));
+  };
+  const auto verify = [&](const WorkFolder& folder) {
+    checkUnitsReadBack(path, folder.pathFor(path), gdalFormat(driver), driver.GetDescription(),
+                       raster, values);
+  };
+  return writeWithGdal(path, driver, "the units grid", write, verify);
+}
+
+// Some drivers (GeoPackage's) store a palette by its colours and give units of one colour back
+// as one: such a grid keeps its palette in the sidecar only.
+ExportedFiles gdalGridFiles(const std::string& path, const UnitsGrid& grid,
+                            const NorthUpGrid& raster, const std::vector<GByte>& values) {
+  try {
+    return gdalGridFiles(path, grid, raster, values, Palette::InTheFile);
+  } catch (const ExportError&) {
+    if (!repeatsColours(grid.styles)) throw;
+  }
+  return gdalGridFiles(path, grid, raster, values, Palette::InTheSidecar);
 }
 
 }  // namespace
@@ -124,8 +206,22 @@ void checkUnitsGridName(const std::string& path) {
   if (!isEsriGrid(path)) rasterDriver(path);
 }
 
+std::vector<std::string> unitsGridFileNames(const std::string& path) {
+  std::vector<std::string> names{path, path + ".aux.xml", qgisStylePath(path)};
+  if (isEsriGrid(path)) {
+    names.push_back(std::filesystem::path(path).replace_extension(".prj").string());
+  } else if (lowerExtension(path) == ".vrt") {
+    names.push_back(vrtDataPath(path));
+    names.push_back(vrtDataPath(path) + ".aux.xml");
+  }
+  return names;
+}
+
 ExportedFiles unitsGridFiles(const std::string& path, const UnitsGrid& grid) {
-  ExportedFiles files = isEsriGrid(path) ? esriGridFiles(path, grid) : gdalGridFiles(path, grid);
+  const NorthUpGrid raster(grid.display.header());
+  const std::vector<GByte> values = northUpUnits(raster, grid.mapUnit);
+  ExportedFiles files = isEsriGrid(path) ? esriGridFiles(path, grid, raster, values)
+                                         : gdalGridFiles(path, grid, raster, values);
   const std::string sidecar = path + ".aux.xml";
   const auto written = std::find_if(files.begin(), files.end(),
                                     [&](const ExportedFile& file) { return file.path == sidecar; });
@@ -134,6 +230,7 @@ ExportedFiles unitsGridFiles(const std::string& path, const UnitsGrid& grid) {
   } else {
     files.push_back({sidecar, stylingSidecar("", grid.styles)});
   }
+  files.push_back({qgisStylePath(path), qgisRasterStyle(grid.styles)});
   return files;
 }
 

@@ -181,6 +181,9 @@ void checkRenderCombination(const RenderOptions& o) {
         "nothing to write: give --map, --section, --units-grid, --units-legend, "
         "--section-units or --section-contacts");
   }
+  if (!o.layer.empty() && o.sectionContacts.empty()) {
+    throw UsageError("--layer names the layer of --section-contacts, which is not given");
+  }
   checkSection(o, o.wantsSection());
   if (o.sectionLine && o.mapFile.empty())
     throw UsageError("--section-line and --section-trace mark the line on --map");
@@ -230,6 +233,11 @@ RenderOptions parse(const std::vector<std::string>& args, bool render) {
       {"--units-legend", [&](const std::string& v) { o.unitsLegend = v; }},
       {"--section-units", [&](const std::string& v) { o.sectionUnits = v; }},
       {"--section-contacts", [&](const std::string& v) { o.sectionContacts = v; }},
+      {"--layer",
+       [&](const std::string& v) {
+         if (v.empty()) throw UsageError("--layer needs the name of a layer");
+         o.layer = v;
+       }},
   };
   const std::map<std::string, std::function<void()>> flags = {
       {"--no-side", [&] { o.side = false; }},
@@ -375,17 +383,24 @@ Output (a picture's format follows the extension: .bmp, .png, .svg or .pdf)
   --section-trace       mark it as a solid trace along the ground, its ends as squares
   --units-grid FILE     unit of every display node (0: no unit, NODATA) as a grid in the
                         format of the extension: .asc an ESRI ASCII grid (with a .prj when
-                        the coordinate system is known), .tif a GeoTIFF, or any other that
-                        GDAL writes; FILE.aux.xml beside it styles it for GDAL and QGIS
+                        the coordinate system is known), .tif a GeoTIFF, .vrt (with its data
+                        in FILE.tif), .nc, .gpkg or any other lossless one that GDAL writes
+                        (JPEG and WebP are refused); FILE.aux.xml beside it styles it for GDAL,
+                        and the same name ending in .qml for QGIS
   --units-legend FILE   CSV unit,name,color to style that grid, and beside it, named like
                         it but ending in .txt, a QGIS colour map for its paletted renderer
   --section-units FILE  CSV h,v,x,y,z,unit,distance of every section node (-1: air)
   --section-contacts FILE
                         the boundaries and the ground in the section plane as 3D lines with
                         their names, in the vector format of the extension (.gpkg, .shp,
-                        .geojson, ...; GeoPackage without one)
+                        .geojson in longitudes and latitudes, ...; GeoPackage without one; a
+                        folder holds them as a shapefile); a GeoPackage or SQLite file or a
+                        folder that is there already keeps its other layers
+  --layer NAME          the layer of --section-contacts (default: the file's base name); a
+                        layer of that name is replaced only when it holds contacts
   --help                this text
   --version             the program's name and version
+No output may replace an input or another output of the run.
 A bad option or file gives a one-line message and exit status 2.
 )";
 }

@@ -76,6 +76,7 @@ struct RenderOptions : SessionOptions {
   std::string unitsLegend;
   std::string sectionUnits;
   std::string sectionContacts;
+  std::string layer;  // of sectionContacts; "" for the file's base name
 
   bool wantsSection() const {
     return !sectionFile.empty() || !sectionUnits.empty() || !sectionContacts.empty() || sectionLine;

@@ -2,6 +2,7 @@
 #include <ogrsf_frmts.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QProcess>
 #include <QXmlStreamReader>
@@ -10,6 +11,7 @@
 
 #include "model/coordinate_system.h"
 #include "model/grid_surface.h"
+#include "session/session_file.h"
 #include "test_paths.h"
 
 // kalvenor-render run as a user would: on the bundled example and on small cases whose
@@ -25,6 +27,10 @@ class RenderCliTest : public QObject {
   void theSectionCsvOfASmallCase();
   void theGisExportsOfASmallCaseOpenInGdal();
   void aDemInDegreesClippedToAnOutlineIsDrawnAndExportedMasked();
+  void aGeoPackageKeepsItsOtherLayersAndAForeignLayerOfTheNameIsRefused();
+  void unitsGridsReadBackInEveryLosslessFormatAndLossyOnesAreRefused();
+  void contactsForAGisCarryTheirCoordinateSystem();
+  void anOutputOverAnInputOrAnotherOutputIsRefusedBeforeAnythingIsWritten();
   void picturesHaveTheRequestedSizeAndTheUnitColours();
   void anSvgHoldsPolygons();
   void antialiasedLinesBlendIntoTheFillsAndPlainOnesDoNot();
@@ -49,6 +55,7 @@ class RenderCliTest : public QObject {
              const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
   QString write(const QString& name, const QByteArray& content);
   QStringList smallCase();
+  QString surfaceRaster(const QString& name);
   QString out(const QString& name) const { return folder_->filePath(name); }
   static QByteArray contents(const QString& path);
 
@@ -97,6 +104,23 @@ QStringList RenderCliTest::smallCase() {
           "--surface",  write("surface.txt", "3,2,0,0,10,10,5,5,5,5,5,5\n"),
           "--colors",   write("colors.txt", "unit 1 #ff0000\nunit 2 #0000ff\n"),
           "--zbase",    "-10"};
+}
+
+// The surface of the small case as a GeoTIFF: nodes at x 0, 10, 20 and y 0, 10, all at 5.
+QString RenderCliTest::surfaceRaster(const QString& name) {
+  GDALAllRegister();
+  const QByteArray path = out(name).toUtf8();
+  GDALDataset* raster = GetGDALDriverManager()->GetDriverByName("GTiff")->Create(
+      path.constData(), 3, 2, 1, GDT_Float32, nullptr);
+  double transform[6] = {-5, 10, 0, 15, 0, -10};
+  raster->SetGeoTransform(transform);
+  float five[6] = {5, 5, 5, 5, 5, 5};
+  if (raster->GetRasterBand(1)->RasterIO(GF_Write, 0, 0, 3, 2, five, 3, 2, GDT_Float32, 0, 0,
+                                         nullptr) != CE_None) {
+    qFatal("cannot write the surface raster");
+  }
+  GDALClose(raster);
+  return out(name);
 }
 
 void RenderCliTest::theBundledExampleRendersAMapAndASection() {
@@ -285,6 +309,201 @@ void RenderCliTest::aDemInDegreesClippedToAnOutlineIsDrawnAndExportedMasked() {
   QVERIFY(masked > dem.Nx * dem.Ny / 4);
 }
 
+// The contacts join a GeoPackage of the user's as a layer of their own; a layer of that name that
+// holds something else is refused, and the file stays as it was.
+void RenderCliTest::aGeoPackageKeepsItsOtherLayersAndAForeignLayerOfTheNameIsRefused() {
+  const QByteArray project = out("project.gpkg").toUtf8();
+  GDALAllRegister();
+  GDALDataset* made = GetGDALDriverManager()->GetDriverByName("GPKG")->Create(
+      project.constData(), 0, 0, 0, GDT_Unknown, nullptr);
+  OGRLayer* boreholes = made->CreateLayer("boreholes", nullptr, wkbPoint, nullptr);
+  OGRFeature* borehole = OGRFeature::CreateFeature(boreholes->GetLayerDefn());
+  OGRPoint point(5, 5);
+  borehole->SetGeometry(&point);
+  QCOMPARE(boreholes->CreateFeature(borehole), OGRERR_NONE);
+  OGRFeature::DestroyFeature(borehole);
+  GDALClose(made);
+  const QStringList section = smallCase() << "--start"
+                                          << "0,5"
+                                          << "--azimuth"
+                                          << "90"
+                                          << "--section-contacts" << out("project.gpkg");
+  const auto layers = [&] {
+    QStringList names;
+    GDALDataset* dataset = GDALDataset::Open(project.constData(), GDAL_OF_VECTOR);
+    if (!dataset) return names;
+    for (OGRLayer* layer : dataset->GetLayers()) {
+      names << QString("%1 %2").arg(layer->GetName()).arg(layer->GetFeatureCount());
+    }
+    GDALClose(dataset);
+    return names;
+  };
+  QCOMPARE(render(section).status, 0);
+  QCOMPARE(layers(), (QStringList{"boreholes 1", "project 2"}));
+  QCOMPARE(render(QStringList(section) << "--layer"
+                                       << "contacts")
+               .status,
+           0);
+  QCOMPARE(layers(), (QStringList{"boreholes 1", "project 2", "contacts 2"}));
+  const QByteArray before = contents(out("project.gpkg"));
+  const Run refused = render(QStringList(section) << "--layer"
+                                                  << "boreholes");
+  QCOMPARE(refused.status, 2);
+  QCOMPARE(refused.errors, "kalvenor-render: " + out("project.gpkg") +
+                               ": its layer boreholes is not one of section contacts (lines with "
+                               "the fields name, boundary, from_dist and to_dist), so it is kept; "
+                               "give --layer another name\n");
+  QCOMPARE(contents(out("project.gpkg")), before);
+}
+
+// Each grid holds the units of the ASCII grid of the small case, in its place; a lossy format
+// is refused before anything is built, naming a lossless one.
+void RenderCliTest::unitsGridsReadBackInEveryLosslessFormatAndLossyOnesAreRefused() {
+  GDALAllRegister();
+  for (const QString name : {"units.vrt", "units.nc", "units.gpkg"}) {
+    const Run run = render(smallCase() << "--units-grid" << out(name));
+    QVERIFY2(run.status == 0, qPrintable(run.errors));
+    GDALDataset* grid = GDALDataset::Open(out(name).toUtf8().constData(), GDAL_OF_RASTER);
+    QVERIFY(grid);
+    GByte units[6];
+    QCOMPARE(
+        grid->GetRasterBand(1)->RasterIO(GF_Read, 0, 0, 3, 2, units, 3, 2, GDT_Byte, 0, 0, nullptr),
+        CE_None);
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(units), 6), QByteArray("\2\1\1\2\1\1"));
+    double t[6];
+    QCOMPARE(grid->GetGeoTransform(t), CE_None);
+    QCOMPARE(QList<double>(t, t + 6), (QList<double>{-5, 10, 0, 15, 0, -10}));
+    GDALClose(grid);
+    QVERIFY(QFile::exists(out("units.qml")));
+  }
+  QVERIFY(QFile::exists(out("units.vrt.tif")));
+  // Nothing of the netCDF grid's making is left beside it.
+  QVERIFY(
+      QDir(folder_->path()).entryList({".*kalvenor*"}, QDir::AllEntries | QDir::Hidden).isEmpty());
+  for (const QString name : {"units.jpg", "units.webp"}) {
+    const Run run = render(smallCase() << "--units-grid" << out(name));
+    QCOMPARE(run.status, 2);
+    QVERIFY2(run.errors.contains(out(name) + ": ") &&
+                 run.errors.contains("write a lossless format such as .tif"),
+             qPrintable(run.errors));
+    QVERIFY(!QFile::exists(out(name)));
+  }
+}
+
+// GeoJSON holds longitudes and latitudes: the lines are converted when the system is known and
+// refused with a hint when it is not. A CSV carries its field types and its system beside it.
+void RenderCliTest::contactsForAGisCarryTheirCoordinateSystem() {
+  const QStringList section = smallCase() << "--start"
+                                          << "0,5"
+                                          << "--azimuth"
+                                          << "90";
+  const Run unknown = render(QStringList(section) << "--section-contacts" << out("c.geojson"));
+  QCOMPARE(unknown.status, 2);
+  QVERIFY2(unknown.errors.contains("c.geojson: GeoJSON holds longitudes and latitudes") &&
+               unknown.errors.contains(".gpkg"),
+           qPrintable(unknown.errors));
+  QVERIFY(!QFile::exists(out("c.geojson")));
+  const QStringList known = QStringList(section) << "--srs"
+                                                 << "EPSG:6677";
+  QCOMPARE(render(QStringList(known) << "--section-contacts" << out("c.geojson")).status, 0);
+  GDALAllRegister();
+  GDALDataset* json = GDALDataset::Open(out("c.geojson").toUtf8().constData(), GDAL_OF_VECTOR);
+  QVERIFY(json);
+  OGRFeature* ground = json->GetLayer(0)->GetNextFeature();
+  const OGRLineString* line = ground->GetGeometryRef()->toLineString();
+  // The origin of the plane system IX lies at 139 deg 50' E, 36 deg N; the ground at 5 m.
+  QVERIFY(qAbs(line->getX(0) - 139.8333333) < 1e-6);
+  QVERIFY(qAbs(line->getY(0) - 36.0000451) < 1e-6);
+  QVERIFY(qAbs(line->getZ(0) - 5) < 1e-5);
+  OGRFeature::DestroyFeature(ground);
+  GDALClose(json);
+  QCOMPARE(render(QStringList(known) << "--section-contacts" << out("c.csv")).status, 0);
+  QCOMPARE(contents(out("c.csvt")), QByteArray("WKT,String,Integer,Real,Real\n"));
+  QVERIFY(contents(out("c.prj")).contains("Japan Plane Rectangular CS IX"));
+}
+
+// Nothing is built and no file is touched: the outputs' sidecars count, and names are compared
+// as the files they lead to.
+void RenderCliTest::anOutputOverAnInputOrAnotherOutputIsRefusedBeforeAnythingIsWritten() {
+  QStringList rasterCase = smallCase();
+  rasterCase[rasterCase.indexOf("--surface") + 1] = surfaceRaster("topo.tif");
+  QVERIFY(QFile::link(out("s.txt"), out("link.png")));
+  QVERIFY(::link(out("model.txt").toUtf8().constData(), out("model.csv").toUtf8().constData()) ==
+          0);
+  const struct {
+    QStringList args;
+    QString problem;
+  } cases[] = {
+      {QStringList(rasterCase) << "--units-grid" << out("topo.tif"),
+       "--units-grid " + out("topo.tif") + " would overwrite the input --surface " +
+           out("topo.tif")},
+      {smallCase() << "--section-units" << out("./missing/../model.txt") << "--start"
+                   << "0,5"
+                   << "--azimuth"
+                   << "90",
+       "--section-units " + out("./missing/../model.txt") + " would overwrite the input --model "},
+      // Refused before the section is built, which would fail: the line misses the model.
+      {smallCase() << "--map" << out("same.png") << "--section" << out("same.png") << "--start"
+                   << "500,500"
+                   << "--azimuth"
+                   << "0",
+       "--map " + out("same.png") + " and --section " + out("same.png") +
+           " would write the same file"},
+      // GML's schema beside it is known only once GDAL has written it.
+      {smallCase() << "--section-units" << out("c.xsd") << "--section-contacts" << out("c.gml")
+                   << "--start"
+                   << "0,5"
+                   << "--azimuth"
+                   << "90",
+       "--section-units " + out("c.xsd") + " and --section-contacts " + out("c.gml") + " (its " +
+           out("c.xsd") + ") would write the same file"},
+      {smallCase() << "--units-legend" << out("colors.csv"),
+       "--units-legend " + out("colors.csv") + " (its " + out("colors.txt") +
+           ") would overwrite the input --colors "},
+      {smallCase() << "--map" << out("link.png"),
+       "--map " + out("link.png") + " would overwrite the input --boundary " + out("s.txt")},
+      {smallCase() << "--section-units" << out("model.csv") << "--start"
+                   << "0,5"
+                   << "--azimuth"
+                   << "90",
+       "--section-units " + out("model.csv") + " would overwrite the input --model "},
+      {smallCase() << "--units-grid" << out("u.asc") << "--section-contacts" << out("u.csv")
+                   << "--start"
+                   << "0,5"
+                   << "--azimuth"
+                   << "90",
+       "--units-grid " + out("u.asc") + " (its " + out("u.prj") + ") and --section-contacts " +
+           out("u.csv") + " (its " + out("u.prj") + ") would write the same file"},
+  };
+  for (const auto& c : cases) {
+    const QStringList before =
+        QDir(folder_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    const QByteArray model = contents(out("model.txt"));
+    const Run run = render(c.args);
+    QCOMPARE(run.status, 2);
+    QVERIFY2(run.errors.startsWith("kalvenor-render: " + c.problem), qPrintable(run.errors));
+    QCOMPARE(run.errors.count('\n'), 1);
+    QCOMPARE(
+        QDir(folder_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        before);
+    QCOMPARE(contents(out("model.txt")), model);
+  }
+  // A saved session's inputs are inputs too.
+  kalvenor::SessionDocument document;
+  document.modelFile = write("model.png", "1\ns\nlow,-1\nhigh,1\n").toStdString();
+  document.boundaryFiles = {out("s.txt").toStdString()};
+  document.surfaceFile = out("surface.txt").toStdString();
+  const QString session = out("s.json");
+  write("s.json",
+        QByteArray::fromStdString(kalvenor::sessionFileText(document, session.toStdString())));
+  const Run run = render({"--session", session, "--map", out("model.png")});
+  QCOMPARE(run.status, 2);
+  QCOMPARE(run.errors, "kalvenor-render: --map " + out("model.png") +
+                           " would overwrite the input --session " + session + " (its " +
+                           out("model.png") + ")\n");
+  QCOMPARE(contents(out("model.png")), QByteArray("1\ns\nlow,-1\nhigh,1\n"));
+}
+
 void RenderCliTest::picturesHaveTheRequestedSizeAndTheUnitColours() {
   // A plan view: west half "high", east half "low".
   for (const QString& name : {QString("plan.png"), QString("plan.bmp")}) {
@@ -459,13 +678,16 @@ void RenderCliTest::aFullDiskFailsWithOneLineAndKeepsTheOldFile() {
       {{"--start", "0,5", "--azimuth", "90", "--section-contacts"}, "contacts.gpkg"},
   };
   for (const auto& c : cases) {
-    const QString target = write(c.name, "old output");
-    const QStringList args = smallCase() << c.option << target;
+    const QStringList args = smallCase() << c.option << out(c.name);
+    // A GeoPackage that is there is updated, so the old one must be one.
+    if (c.name.endsWith(".gpkg")) QCOMPARE(render(args).status, 0);
+    const QString target = c.name.endsWith(".gpkg") ? out(c.name) : write(c.name, "old output");
+    const QByteArray old = contents(target);
     const QStringList before = QDir(folder_->path()).entryList(QDir::Files);
     const Run run = render(args, 32);
     QCOMPARE(run.status, 2);
     QCOMPARE(run.errors, "kalvenor-render: " + target + ": cannot write: File too large\n");
-    QCOMPARE(contents(target), QByteArray("old output"));
+    QCOMPARE(contents(target), old);
     QCOMPARE(QDir(folder_->path()).entryList(QDir::Files), before);
   }
 }
@@ -491,7 +713,8 @@ void RenderCliTest::helpDocumentsEveryOption() {
                              "--srs",           "--contacts",
                              "--antialias",     "--fit",
                              "--legend",        "--axes",
-                             "--title",         "--version"}) {
+                             "--title",         "--version",
+                             "--layer"}) {
     QVERIFY2(help.contains(option), option);
   }
 }

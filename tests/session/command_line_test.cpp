@@ -113,6 +113,22 @@ TEST(RenderOptions, SectionContactsAreAnOutputOfTheirOwnThatNeedsASection) {
   EXPECT_THAT(usageError(withInputs({"--section-contacts", "c.gpkg"})), HasSubstr("--start"));
 }
 
+TEST(RenderOptions, ALayerNamesTheLayerOfTheSectionContacts) {
+  const RenderOptions o = parseRenderOptions(withInputs(
+      {"--section-contacts", "c.gpkg", "--layer", "faults", "--start", "0,0", "--azimuth", "90"}));
+  EXPECT_EQ(o.layer, "faults");
+  EXPECT_EQ(parseRenderOptions(
+                withInputs({"--section-contacts", "c.gpkg", "--start", "0,0", "--azimuth", "90"}))
+                .layer,
+            "");
+  EXPECT_THAT(usageError(withInputs({"--map", "m.png", "--layer", "faults"})),
+              HasSubstr("--layer names the layer of --section-contacts, which is not given"));
+  EXPECT_THAT(usageError(withInputs({"--section-contacts", "c.gpkg", "--layer", "", "--start",
+                                     "0,0", "--azimuth", "90"})),
+              HasSubstr("--layer needs the name of a layer"));
+  EXPECT_THROW(parseWindowOptions({"--layer", "faults"}), UsageError);
+}
+
 TEST(RenderOptions, AnOptionOfOneValueGivenTwiceIsAMistake) {
   EXPECT_THAT(usageError(withInputs({"--map", "a.png", "--map", "b.png"})),
               HasSubstr("--map is given twice"));

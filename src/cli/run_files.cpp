@@ -1,0 +1,107 @@
+#include "cli/run_files.h"
+
+#include <filesystem>
+
+#include "cli/contacts_file.h"
+#include "cli/grid_export.h"
+#include "cli/units_raster.h"
+
+namespace kalvenor {
+namespace {
+
+namespace fs = std::filesystem;
+
+// What does not exist yet is taken as far as it does: a file in a missing folder is still
+// compared by its name.
+fs::path canonicalPath(const std::string& path) {
+  std::error_code error;
+  fs::path canonical = fs::weakly_canonical(path, error);
+  if (error) canonical = fs::absolute(path, error).lexically_normal();
+  return canonical;
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+  if (canonicalPath(a) == canonicalPath(b)) return true;
+  std::error_code error;
+  return fs::equivalent(a, b, error) && !error;
+}
+
+void addGrid(std::vector<RunFile>& files, const std::string& option, const std::string& given,
+             const std::string& grid) {
+  if (grid.empty()) return;
+  files.push_back({option, given, grid});
+  const fs::path path(grid);
+  for (const fs::path& beside :
+       {fs::path(path).replace_extension(".prj"), fs::path(grid + ".aux.xml"),
+        fs::path(path).replace_extension(".qml")}) {
+    std::error_code error;
+    if (fs::exists(beside, error)) files.push_back({option, given, beside.string()});
+  }
+}
+
+std::string described(const RunFile& f) {
+  return f.option + " " + f.given + (f.file == f.given ? "" : " (its " + f.file + ")");
+}
+
+}  // namespace
+
+void refuseOverwrites(const std::vector<RunFile>& inputs, const std::vector<RunFile>& outputs) {
+  for (std::size_t n = 0; n < outputs.size(); ++n) {
+    for (const RunFile& input : inputs) {
+      if (sameFile(outputs[n].file, input.file)) {
+        throw UsageError(described(outputs[n]) + " would overwrite the input " + described(input));
+      }
+    }
+    for (std::size_t m = 0; m < n; ++m) {
+      if (sameFile(outputs[n].file, outputs[m].file)) {
+        throw UsageError(described(outputs[m]) + " and " + described(outputs[n]) +
+                         " would write the same file");
+      }
+    }
+  }
+}
+
+std::vector<RunFile> inputFiles(const InputFiles& inputs) {
+  std::vector<RunFile> files;
+  if (!inputs.model.empty()) files.push_back({"--model", inputs.model, inputs.model});
+  for (const std::string& boundary : inputs.boundaries) {
+    addGrid(files, "--boundary", boundary, boundary);
+  }
+  addGrid(files, "--surface", inputs.surface, inputs.surface);
+  if (!inputs.colors.empty()) files.push_back({"--colors", inputs.colors, inputs.colors});
+  return files;
+}
+
+std::vector<RunFile> sessionInputFiles(const std::string& sessionPath,
+                                       const SessionDocument& document) {
+  std::vector<RunFile> files{{"--session", sessionPath, sessionPath}};
+  if (!document.modelFile.empty()) {
+    files.push_back({"--session", sessionPath, document.modelFile});
+  }
+  for (const std::string& boundary : document.boundaryFiles) {
+    addGrid(files, "--session", sessionPath, boundary);
+  }
+  addGrid(files, "--session", sessionPath, document.surfaceFile);
+  return files;
+}
+
+std::vector<RunFile> plannedOutputs(const RenderOptions& o) {
+  std::vector<RunFile> files;
+  const auto add = [&](const char* option, const std::string& given,
+                       const std::vector<std::string>& names) {
+    for (const std::string& name : names) files.push_back({option, given, name});
+  };
+  if (!o.mapFile.empty()) add("--map", o.mapFile, {o.mapFile});
+  if (!o.sectionFile.empty()) add("--section", o.sectionFile, {o.sectionFile});
+  if (!o.unitsGrid.empty()) add("--units-grid", o.unitsGrid, unitsGridFileNames(o.unitsGrid));
+  if (!o.unitsLegend.empty()) {
+    add("--units-legend", o.unitsLegend, {o.unitsLegend, qgisColourMapPath(o.unitsLegend)});
+  }
+  if (!o.sectionUnits.empty()) add("--section-units", o.sectionUnits, {o.sectionUnits});
+  if (!o.sectionContacts.empty()) {
+    add("--section-contacts", o.sectionContacts, contactsFileNames(o.sectionContacts, o.layer));
+  }
+  return files;
+}
+
+}  // namespace kalvenor
