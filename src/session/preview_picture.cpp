@@ -107,7 +107,7 @@ void coarseMap(PreviewScene& scene, const ViewerState& state, int maxCells) {
   }
   const auto& overlays = state.overlays;
   const bool contourMap =
-      std::find(overlays.begin(), overlays.end(), kContourMap) != overlays.end();
+      std::find(overlays.begin(), overlays.end(), DrawnOver::Contours) != overlays.end();
   scene.options.DrawMode = contourMap ? kContourMap : kGeologicalMap;
 }
 

@@ -193,6 +193,10 @@ class Session {
   Warnings drawGridLines(Canvas& canvas);
   void drawSection(Canvas& canvas);
   void drawSurveyLine(Canvas& canvas);
+  // "クリア": the canvas cleared, which a redraw of the picture does again.
+  void clearPicture(Canvas& canvas);
+  // One of the commands that draw over the picture (or clear it), as its own call does.
+  Warnings drawOver(Canvas& canvas, DrawnOver what);
 
   // Takes over everything `other` holds but the default view, as if its steps had been taken
   // here, and tells the observers of every change.
@@ -215,7 +219,7 @@ class Session {
   void notify(Change change);
   void requireBoundary(int k) const;
   Warnings installBoundary(int k, const std::string& path, EarlierRead read);
-  void drewOver(std::int16_t mode);
+  void drewOver(DrawnOver what);
   void step(const std::string& name, const std::function<void()>& work);
   Warnings installModel(LogicalModel model, bool ready, const std::string& file);
   void dropGrids();

@@ -121,7 +121,7 @@ Warnings Session::drawContourMap(Canvas& canvas) {
   const PictureView in = overlayView();
   requireDrawable(in);
   drawMapPicture(canvas, kContourMap, state_.drawUnit, lastVisibleWalls(), in);
-  drewOver(kContourMap);
+  drewOver(DrawnOver::Contours);
   notify(Change::Picture);
   return contourWarnings();
 }
@@ -137,14 +137,14 @@ Warnings Session::drawGridLines(Canvas& canvas) {
     requireSectionDrawable(in);
     drawSectionPicture(canvas, kGridLines, sectionUnitsDrawn() ? state_.drawUnit : sectionUnits(),
                        in);
-    drewOver(kGridLines);
+    drewOver(DrawnOver::GridLines);
     notify(Change::Picture);
     return {};
   }
   if (!state_.display.loaded()) return {};
   requireDrawable(in);
   drawMapPicture(canvas, kGridLines, state_.drawUnit, lastVisibleWalls(), in);
-  drewOver(kGridLines);
+  drewOver(DrawnOver::GridLines);
   notify(Change::Picture);
   return contourWarnings();
 }
@@ -212,7 +212,7 @@ void Session::drawSurveyLine(Canvas& canvas) {
     kalvenor::drawSurveyLine(canvas, projectionOf(in), state_.section, in.Zbase,
                              state_.display.Zmax, state_.drawOptions.LineColor);
   }
-  drewOver(kSurveyLine);
+  drewOver(DrawnOver::SurveyLine);
   notify(Change::Picture);
 }
 

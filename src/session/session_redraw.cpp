@@ -2,17 +2,42 @@
 
 namespace kalvenor {
 
-// A command drawn again over the same picture adds nothing to draw again.
-void Session::drewOver(std::int16_t mode) {
-  state_.drawOptions.DrawMode = mode;
-  if (state_.overlays.empty() || state_.overlays.back() != mode) state_.overlays.push_back(mode);
+// A command drawn again over the same picture adds nothing to draw again. Each command that draws
+// over the picture is the drawing mode from then on; a clear leaves the mode as it was.
+void Session::drewOver(DrawnOver what) {
+  if (what == DrawnOver::Contours) state_.drawOptions.DrawMode = kContourMap;
+  if (what == DrawnOver::GridLines) state_.drawOptions.DrawMode = kGridLines;
+  if (what == DrawnOver::SurveyLine) state_.drawOptions.DrawMode = kSurveyLine;
+  if (state_.overlays.empty() || state_.overlays.back() != what) state_.overlays.push_back(what);
+}
+
+void Session::clearPicture(Canvas& canvas) {
+  canvas.clear();
+  drewOver(DrawnOver::Clear);
+  notify(Change::Picture);
+}
+
+Warnings Session::drawOver(Canvas& canvas, DrawnOver what) {
+  switch (what) {
+    case DrawnOver::Contours:
+      return drawContourMap(canvas);
+    case DrawnOver::GridLines:
+      return drawGridLines(canvas);
+    case DrawnOver::SurveyLine:
+      drawSurveyLine(canvas);
+      return {};
+    case DrawnOver::Clear:
+      clearPicture(canvas);
+      return {};
+  }
+  return {};
 }
 
 Warnings Session::redrawPicture(Canvas& canvas) {
   const PictureKind kind = redrawablePicture();
   if (kind == PictureKind::None) return {};
   // Drawing the picture forgets what was drawn over it; each overlay drawn again records itself.
-  const std::vector<std::int16_t> overlays = state_.overlays;
+  const std::vector<DrawnOver> overlays = state_.overlays;
   Warnings warnings;
   const auto add = [&warnings](const Warnings& more) {
     warnings.insert(warnings.end(), more.begin(), more.end());
@@ -22,11 +47,7 @@ Warnings Session::redrawPicture(Canvas& canvas) {
   } else {
     drawSection(canvas);
   }
-  for (const std::int16_t mode : overlays) {
-    if (mode == kContourMap) add(drawContourMap(canvas));
-    if (mode == kGridLines) add(drawGridLines(canvas));
-    if (mode == kSurveyLine) drawSurveyLine(canvas);
-  }
+  for (const DrawnOver what : overlays) add(drawOver(canvas, what));
   return warnings;
 }
 

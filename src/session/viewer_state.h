@@ -40,6 +40,10 @@ struct PictureView {
   double Zbase = 0.0;
 };
 
+// What a command drew over a picture, or the canvas cleared under it, in the order done, so that
+// the picture can be drawn again as it stands.
+enum class DrawnOver : std::int8_t { Contours, GridLines, SurveyLine, Clear };
+
 // Everything a session knows: the documents, the results of the last builds, the view, what the
 // last picture was drawn with, and the progress of the steps.
 struct ViewerState {
@@ -98,9 +102,9 @@ struct ViewerState {
   // The last whole picture and the view it was drawn in.
   PictureKind picture = PictureKind::None;
   PictureView pictureView;
-  // What was drawn over the last map or section since (kContourMap, kGridLines, kSurveyLine), in
-  // order, so that a redraw with another view can draw it again.
-  std::vector<std::int16_t> overlays;
+  // What was drawn over the last map or section since, in order, so that a redraw with another
+  // view can draw it again.
+  std::vector<DrawnOver> overlays;
 
   DefaultValues defaults;
   Progress progress;

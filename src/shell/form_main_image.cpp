@@ -37,7 +37,7 @@ void putOnClipboard(const QImage& picture) {
 
 }  // namespace
 
-void FormMain::cmdImageClear_Click() { formImage_->canvas().clear(); }
+void FormMain::cmdImageClear_Click() { session_.clearPicture(formImage_->canvas()); }
 
 void FormMain::cmdImageCopy_Click() { putOnClipboard(formImage_->canvas().image()); }
 
