@@ -19,6 +19,7 @@ class SessionFlowTest : public QObject {
   void aSavedMapReopensPixelForPixel();
   void aSavedSectionReopensPixelForPixel();
   void kalvenorRenderDrawsTheSavedPicture();
+  void aSessionNamedWithoutExtensionIsSavedAsJson();
   void aBadSessionFileChangesNothing_data();
   void aBadSessionFileChangesNothing();
 };
@@ -117,6 +118,28 @@ void SessionFlowTest::kalvenorRenderDrawsTheSavedPicture() {
   QVERIFY(missing.waitForFinished(60000));
   QCOMPARE(missing.exitCode(), 2);
   QVERIFY(missing.readAllStandardError().contains("none.json: the session file cannot be opened"));
+}
+
+// "s1" under the session filter is saved as s1.json, which the open dialog lists and opens;
+// under every file the name stays as typed.
+void SessionFlowTest::aSessionNamedWithoutExtensionIsSavedAsJson() {
+  WindowFixture window;
+  window.buildSmallBlock();
+  window.dialogs.files = {window.folder.filePath("s1"), window.folder.filePath("s2")};
+  window.dialogs.chosenPatterns = {"*.json", "*.*"};
+  QTest::mouseClick(window.window.ui().cmdSessionSave, Qt::LeftButton);
+  QTest::mouseClick(window.window.ui().cmdSessionSave, Qt::LeftButton);
+  QVERIFY2(window.dialogs.messages.isEmpty(), qPrintable(window.dialogs.messages.join('\n')));
+  const QDir folder(window.folder.path());
+  QCOMPARE(folder.entryList({"*.json"}, QDir::Files), QStringList{"s1.json"});
+  QVERIFY(!folder.exists("s1"));
+  QVERIFY(folder.exists("s2"));
+
+  WindowFixture fresh;
+  fresh.dialogs.files = {window.folder.filePath("s1.json")};
+  QTest::mouseClick(fresh.window.ui().cmdSessionOpen, Qt::LeftButton);
+  QVERIFY2(fresh.dialogs.messages.isEmpty(), qPrintable(fresh.dialogs.messages.join('\n')));
+  QCOMPARE(fresh.window.state().boundaryFile, window.window.state().boundaryFile);
 }
 
 void SessionFlowTest::aBadSessionFileChangesNothing_data() {
