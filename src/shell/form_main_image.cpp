@@ -40,14 +40,16 @@ void putOnClipboard(const QImage& picture) {
 
 void FormMain::cmdImageClear_Click() { formImage_->canvas().clear(); }
 
-void FormMain::cmdImageCopy_Click() { putOnClipboard(formImage_->canvas().image()); }
+// Copy, duplicate and save take the picture as the window shows it, whether or not it was drawn
+// into the persistent image.
+void FormMain::cmdImageCopy_Click() { putOnClipboard(formImage_->canvas().shown()); }
 
 // The duplicate travels through the clipboard, which keeps the copy afterwards.
 void FormMain::cmdImagePaste_Click() {
   if (!formImageS_) formImageS_ = std::make_unique<FormImageS>();
   formImageS_->show();
   formImageS_->resize(formImage_->size());
-  putOnClipboard(formImage_->canvas().image());
+  putOnClipboard(formImage_->canvas().shown());
   formImageS_->setPicture(QGuiApplication::clipboard()->image());
 }
 
@@ -75,11 +77,11 @@ void FormMain::cmdImageSave_Click() {
 }
 
 // Bitmaps are the picture in the window; SVG and PDF draw the last picture again with the same
-// view and options onto a vector canvas of the window's size.
+// view and options onto a vector canvas of the window's size, unless the window was cleared.
 QString FormMain::writePicture(const QString& path) {
   const SavedFormat format = savedFormat(path);
   const ImageCanvas& canvas = formImage_->canvas();
-  const QImage& image = canvas.image();
+  const QImage& image = canvas.shown();
   if (format == SavedFormat::Bmp) return writeBitmapFile(image, path);
   try {
     const std::string file = path.toStdString();
@@ -89,7 +91,9 @@ QString FormMain::writePicture(const QString& path) {
     }
     const VectorFormat vector = format == SavedFormat::Svg ? VectorFormat::Svg : VectorFormat::Pdf;
     writeOutputFile(file, vectorPicture(vector, image.size(), canvas.backgroundColor(), false,
-                                        [this](Canvas& drawn) { session_.redrawPicture(drawn); }));
+                                        [this, blank = canvas.blank()](Canvas& drawn) {
+                                          if (!blank) session_.redrawPicture(drawn);
+                                        }));
     return {};
   } catch (const std::exception& error) {
     return QString::fromStdString(error.what());

@@ -23,7 +23,8 @@ class ImageCommandsTest : public QObject {
   void answeringYesReplacesTheExistingFile();
   void cancellingTheDialogDoesNothing();
   void aSaveThatCannotBeWrittenSaysSoAndKeepsTheOldFile();
-  void drawingWithPersistenceOffIsNotSaved();
+  void aMapDrawnWithPersistenceOffIsSavedCopiedAndDuplicatedAsShown();
+  void aClearedWindowIsSavedBlankInEveryFormat();
   void clearFillsTheCanvasWithTheBackground();
   void duplicateShowsTheDrawingAndLeavesItOnTheClipboard();
   void copyPutsThePersistentPictureOnTheClipboard();
@@ -198,13 +199,51 @@ void ImageCommandsTest::aSaveThatCannotBeWrittenSaysSoAndKeepsTheOldFile() {
   QCOMPARE(dialogs_->messages.size(), 2);
 }
 
-void ImageCommandsTest::drawingWithPersistenceOffIsNotSaved() {
-  canvas().setPersistent(false);
-  drawRedSquare();
-  const QString path = fixture_->folder.filePath("blank.bmp");
+// With "AutoRedraw" off the map goes to the screen only; what is saved, copied and duplicated is
+// the map the window shows, never the persistent picture's one colour.
+void ImageCommandsTest::aMapDrawnWithPersistenceOffIsSavedCopiedAndDuplicatedAsShown() {
+  fixture_->buildSmallBlock();
+  QTest::mouseClick(window_->ui().chkAutoRedraw, Qt::LeftButton);
+  QVERIFY(!canvas().persistent());
+  QTest::mouseClick(window_->ui().cmd3DDefault, Qt::LeftButton);
+  QTest::mouseClick(window_->ui().cmdGeoMap, Qt::LeftButton);
+  QVERIFY2(dialogs_->messages.isEmpty(), qPrintable(dialogs_->messages.join('\n')));
+  const QImage onScreen = canvas().screen().convertToFormat(QImage::Format_RGB32);
+  QImage oneColour(canvas().image().size(), QImage::Format_RGB32);
+  oneColour.fill(canvas().image().pixel(0, 0));
+  QCOMPARE(canvas().image(), oneColour);  // the map is on the screen alone
+  QVERIFY(onScreen != oneColour);
+
+  const QString path = fixture_->folder.filePath("map.png");
   dialogs_->files.push_back(path);
   QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
-  QCOMPARE(QImage(path, "bmp").pixelColor(15, 15), QColor(255, 255, 255));
+  QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), onScreen);
+  QTest::mouseClick(window_->ui().cmdImageCopy, Qt::LeftButton);
+  QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), onScreen);
+  QTest::mouseClick(window_->ui().cmdImagePaste, Qt::LeftButton);
+  QCOMPARE(window_->formImageS()->picture().convertToFormat(QImage::Format_RGB32), onScreen);
+  QVERIFY(dialogs_->messages.isEmpty());
+}
+
+// After "クリア" the window is blank, and so is the picture saved, in a vector format too, even
+// though the map could still be drawn again.
+void ImageCommandsTest::aClearedWindowIsSavedBlankInEveryFormat() {
+  const QString blank = fixture_->folder.filePath("blank.svg");
+  dialogs_->files.push_back(blank);
+  QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
+  fixture_->buildSmallBlock();
+  QTest::mouseClick(window_->ui().cmd3DDefault, Qt::LeftButton);
+  QTest::mouseClick(window_->ui().cmdGeoMap, Qt::LeftButton);
+  const QString map = fixture_->folder.filePath("map.svg");
+  dialogs_->files.push_back(map);
+  QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
+  QTest::mouseClick(window_->ui().cmdImageClear, Qt::LeftButton);
+  const QString cleared = fixture_->folder.filePath("cleared.svg");
+  dialogs_->files.push_back(cleared);
+  QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
+  QVERIFY2(dialogs_->messages.isEmpty(), qPrintable(dialogs_->messages.join('\n')));
+  QVERIFY(contents(map) != contents(blank));
+  QCOMPARE(contents(cleared), contents(blank));
 }
 
 void ImageCommandsTest::clearFillsTheCanvasWithTheBackground() {
