@@ -97,19 +97,16 @@ void readSize(RenderOptions& o, const std::string& text) {
   const std::size_t x = text.find('x');
   const auto w = x == std::string::npos ? std::nullopt : wholeNumber(text.substr(0, x));
   const auto h = x == std::string::npos ? std::nullopt : wholeNumber(text.substr(x + 1));
-  if (!w || !h || *w < 16 || *h < 16 || *w > 16384 || *h > 16384 || *w != Int(*w) ||
-      *h != Int(*h)) {
-    throw UsageError(
-        "--size takes WIDTHxHEIGHT in pixels from 16 to 16384, for example 800x800; \"" + text +
-        "\" is not that");
+  if (!w || !h || *w < kMinPictureSide || *h < kMinPictureSide || *w > kMaxPictureSide ||
+      *h > kMaxPictureSide || *w != Int(*w) || *h != Int(*h)) {
+    throw UsageError("--size takes WIDTHxHEIGHT in pixels from " + std::to_string(kMinPictureSide) +
+                     " to " + std::to_string(kMaxPictureSide) + ", for example 800x800; \"" + text +
+                     "\" is not that");
   }
   o.width = static_cast<int>(*w);
   o.height = static_cast<int>(*h);
   o.sizeGiven = true;
 }
-
-// A title longer than this is refused: it could not be read on any picture.
-constexpr std::size_t kMaxTitleCharacters = 200;
 
 std::string checkedTitle(const std::string& text) {
   std::size_t characters = 0;

@@ -50,7 +50,9 @@ std::string sessionFileText(const SessionDocument& document, const std::string& 
 
 // Reads a session file; relative paths are taken from the file's folder. Throws SessionError
 // "PATH: <problem>" for a file that cannot be read, is no JSON or no session document, has a
-// newer format version, or names an input file that does not exist.
+// newer format version, a field that is missing or does not hold what its use needs (the
+// problem names it: "view.canvas must be two numbers, width and height; found three"), or names
+// an input file that does not exist.
 SessionDocument readSessionFile(const std::string& path);
 
 // Takes the steps of the document: the inputs, the colours, the options and the grid of the

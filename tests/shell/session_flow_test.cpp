@@ -1,5 +1,6 @@
 #include <QProcess>
 #include <QtTest>
+#include <nlohmann/json.hpp>
 
 #include "example_inputs.h"
 #include "imagewin/form_image.h"
@@ -20,6 +21,7 @@ class SessionFlowTest : public QObject {
   void aSavedSectionReopensPixelForPixel();
   void kalvenorRenderDrawsTheSavedPicture();
   void aSessionNamedWithoutExtensionIsSavedAsJson();
+  void aFieldThatDoesNotFitIsNamedByBothPrograms();
   void aBadSessionFileChangesNothing_data();
   void aBadSessionFileChangesNothing();
 };
@@ -142,6 +144,38 @@ void SessionFlowTest::aSessionNamedWithoutExtensionIsSavedAsJson() {
   QCOMPARE(fresh.window.state().boundaryFile, window.window.state().boundaryFile);
 }
 
+// A field edited by hand into something the viewer cannot use is refused by name in the window
+// and by kalvenor-render, and neither draws anything.
+void SessionFlowTest::aFieldThatDoesNotFitIsNamedByBothPrograms() {
+  WindowFixture window;
+  preload(window.window, example());
+  const QString session = window.folder.filePath("work.json");
+  window.dialogs.files = {session};
+  QTest::mouseClick(window.window.ui().cmdSessionSave, Qt::LeftButton);
+  QFile file(session);
+  QVERIFY(file.open(QIODevice::ReadOnly));
+  nlohmann::json document = nlohmann::json::parse(file.readAll().toStdString());
+  file.close();
+  document["view"]["canvas"].push_back(1);
+  window.write("work.json", QByteArray::fromStdString(document.dump()));
+  const QString problem =
+      session + ": view.canvas must be two numbers, width and height; found three";
+
+  const QImage picture = window.window.formImage().canvas().image();
+  window.dialogs.files = {session};
+  QTest::mouseClick(window.window.ui().cmdSessionOpen, Qt::LeftButton);
+  QCOMPARE(window.dialogs.messages, QStringList{problem});
+  QCOMPARE(window.window.formImage().canvas().image(), picture);
+
+  const QString map = window.folder.filePath("map.png");
+  QProcess render;
+  render.start(KALVENOR_RENDER_PATH, {"--session", session, "--map", map});
+  QVERIFY(render.waitForFinished(60000));
+  QCOMPARE(render.exitCode(), 2);
+  QVERIFY2(render.readAllStandardError().contains(problem.toUtf8()), "the field is not named");
+  QVERIFY(!QFile::exists(map));
+}
+
 void SessionFlowTest::aBadSessionFileChangesNothing_data() {
   QTest::addColumn<QByteArray>("content");
   QTest::addColumn<QString>("problem");
@@ -150,7 +184,10 @@ void SessionFlowTest::aBadSessionFileChangesNothing_data() {
                                  << "newer viewer (format version 9";
   QTest::newRow("no session") << QByteArray(R"({"version": 1})") << "not a session file";
   QTest::newRow("incomplete") << QByteArray(R"({"format": "kalvenor session", "version": 1})")
-                              << "incomplete or malformed";
+                              << "coordinateSystem is missing";
+  QTest::newRow("wrong type")
+      << QByteArray(R"({"format": "kalvenor session", "version": 1, "coordinateSystem": []})")
+      << "coordinateSystem must be text of at most 65536 characters; found an empty list";
 }
 
 void SessionFlowTest::aBadSessionFileChangesNothing() {
