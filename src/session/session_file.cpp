@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "model/coordinate_system.h"
+#include "model/display_surface.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
 #include "render/view_limits.h"
@@ -257,6 +258,7 @@ std::string systemOf(const DocumentField& j) {
 SessionDocument documentFrom(const DocumentField& j, const std::string& path) {
   const fs::path folder = fs::absolute(path).parent_path();
   SessionDocument d;
+  d.sessionFile = path;
   d.srs = systemOf(j["coordinateSystem"]);
   const DocumentField model = j["model"];
   if (model.has("file")) {
@@ -296,9 +298,13 @@ std::string reasonOf(const std::exception& error) {
 }
 
 void requireFile(const std::string& sessionPath, const std::string& file, const std::string& what) {
-  if (!file.empty() && !fs::is_regular_file(file)) {
-    fail(sessionPath, "the " + what + " " + file + " does not exist");
-  }
+  std::error_code error;
+  const fs::file_status status = fs::status(file, error);
+  if (file.empty() || fs::is_regular_file(status)) return;
+  const std::string problem = !fs::exists(status)        ? "does not exist"
+                              : fs::is_directory(status) ? "is a folder, not a file"
+                                                         : "is not a regular file";
+  fail(sessionPath, "the " + what + " " + file + " " + problem);
 }
 
 void requireInputs(const std::string& path, const SessionDocument& d) {
@@ -418,12 +424,19 @@ SessionDocument readSessionFile(const std::string& path) {
   return d;
 }
 
-Warnings restoreSession(Session& session, const SessionDocument& d, double canvasWidth,
-                        double canvasHeight) {
-  Session fresh;
+namespace {
+
+// The steps of restoreSession on `fresh`; a problem of the document or a step throws.
+Warnings takeSteps(Session& fresh, const SessionDocument& d, double canvasWidth,
+                   double canvasHeight) {
   Warnings warnings;
   if (!d.srs.empty()) fresh.setSrs(d.srs);
-  if (!d.modelFile.empty()) pass(warnings, fresh.loadModel(d.modelFile));
+  if (!d.modelFile.empty()) {
+    pass(warnings, fresh.loadModel(d.modelFile));
+    if (auto problem = countProblem(d, &fresh.state().model, "the model " + d.modelFile)) {
+      throw SessionError(*problem);
+    }
+  }
   if (d.handModel) pass(warnings, fresh.enterModel(*d.handModel, d.modelReady));
   for (std::size_t k = 0; k < d.boundaryFiles.size(); ++k) {
     if (!d.boundaryFiles[k].empty()) {
@@ -453,6 +466,29 @@ Warnings restoreSession(Session& session, const SessionDocument& d, double canva
   fresh.setPan(d.pan[0], d.pan[1]);
   if (d.viewApplied && fresh.state().display.loaded()) {
     fresh.applyView(typedView(d), canvasWidth, canvasHeight);
+    // The picture is drawn once the session has been taken over: a base it cannot be drawn with
+    // is refused while nothing has changed.
+    const ViewerState& s = fresh.state();
+    const auto problem = baseProblem(s.Zbase, s.display);
+    if (d.drawOptions.DrawMode != 0 && problem) throw SessionError("baseHeight: " + *problem);
+  }
+  return warnings;
+}
+
+}  // namespace
+
+Warnings restoreSession(Session& session, const SessionDocument& d, double canvasWidth,
+                        double canvasHeight) {
+  Session fresh;
+  Warnings warnings;
+  try {
+    warnings = takeSteps(fresh, d, canvasWidth, canvasHeight);
+  } catch (const std::bad_alloc&) {
+    throw;
+  } catch (const std::exception& error) {
+    // The step's own message names the input at fault; the session file says where it came from.
+    if (d.sessionFile.empty()) throw;
+    fail(d.sessionFile, error.what());
   }
   session.replaceWith(fresh);
   return warnings;

@@ -134,6 +134,28 @@ TEST_F(SessionFileTest, AMissingInputFileIsNamedWithTheSession) {
     EXPECT_THAT(error.what(), StartsWith(path + ": the display surface "));
     EXPECT_THAT(error.what(), HasSubstr("ground.txt does not exist"));
   }
+
+  // A folder or a device in its place is not called missing.
+  std::filesystem::create_directory(folder / "ground.txt");
+  std::filesystem::create_symlink("/dev/zero", folder / "zero.txt");
+  const std::pair<std::string, std::string> others[] = {
+      {"ground.txt", "ground.txt is a folder, not a file"},
+      {"zero.txt", "zero.txt is not a regular file"}};
+  for (const auto& [name, problem] : others) {
+    session.loadDisplaySurface(kExample + "topography.txt");
+    std::string text = sessionFileText(documentOf(session.state(), 300, 200), path);
+    const std::string written = "topography.txt\"";
+    text.replace(text.find(written) - kExample.size(), kExample.size() + written.size() - 1,
+                 (folder / name).string());
+    write("moved.json", text);
+    try {
+      readSessionFile(path);
+      ADD_FAILURE() << name << " was taken for a display surface";
+    } catch (const SessionError& error) {
+      EXPECT_THAT(error.what(), StartsWith(path + ": the display surface "));
+      EXPECT_THAT(error.what(), HasSubstr(problem));
+    }
+  }
 }
 
 TEST_F(SessionFileTest, AFileThatIsNoSessionSaysWhy) {
@@ -180,7 +202,13 @@ TEST_F(SessionFileTest, AStepThatFailsLeavesTheSessionAsItWas) {
 
   Session other;
   other.useTwoUnitModel();
-  EXPECT_THROW(restoreSession(other, d, 100, 100), std::exception);
+  try {
+    restoreSession(other, d, 100, 100);
+    ADD_FAILURE() << "a boundary file that does not read was taken";
+  } catch (const SessionError& error) {
+    EXPECT_THAT(error.what(), StartsWith((folder / "broken.json").string() + ": "));
+    EXPECT_THAT(error.what(), HasSubstr("top.txt"));
+  }
   EXPECT_EQ(other.state().model.Nbd, 1);
   EXPECT_TRUE(other.state().boundaryFile[1].empty());
 }
@@ -275,6 +303,43 @@ TEST_F(SessionFileTest, AFieldThatDoesNotFitIsNamedWithWhatWasWrong) {
     }
   }
   EXPECT_NO_THROW(readSessionFile(write("good.json", saved)));
+}
+
+// What only the inputs can tell is checked once they are read, before the session changes: the
+// lists that follow the size of a model file, and a base the picture cannot be drawn with. The
+// message names the session, the field and the input.
+TEST_F(SessionFileTest, FieldsThatDoNotFitTheInputsAreNamedBeforeTheSessionChanges) {
+  loadExample();
+  const std::string saved =
+      sessionFileText(documentOf(session.state(), 300, 200), (folder / "s.json").string());
+  const std::pair<std::vector<std::pair<std::string, std::string>>, std::string> cases[] = {
+      {{{"/boundaryFiles/3", "\"\""}, {"/boundaryFiles/4", "\"\""}},
+       "boundaryFiles must be a list of four file names, one for each boundary of the model " +
+           kExample + "model.txt; found five"},
+      {{{"/colours/units/5", "null"}},
+       "colours.units must be a list of five colours, one for each unit of the model " + kExample +
+           "model.txt; found six"},
+      {{{"/colours/boundaries", "[]"}}, "colours.boundaries must be a list of four colours"},
+      {{{"/view/applied", "true"},
+        {"/view/magnification", "1"},
+        {"/view/exaggeration", "1"},
+        {"/draw/picture", "1"},
+        {"/baseHeight", "1e6"}},
+       "baseHeight: The base height (1000000) must lie below the highest display elevation"},
+  };
+  for (const auto& [changes, message] : cases) {
+    const std::string path = write("bad.json", changedDocument(saved, changes));
+    const SessionDocument d = readSessionFile(path);
+    Session other;
+    other.useTwoUnitModel();
+    try {
+      restoreSession(other, d, 300, 200);
+      ADD_FAILURE() << "restored: " << message;
+    } catch (const SessionError& error) {
+      EXPECT_THAT(error.what(), StartsWith(path + ": " + message));
+    }
+    EXPECT_EQ(other.state().model.Nbd, 1);
+  }
 }
 
 }  // namespace
