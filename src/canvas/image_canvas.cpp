@@ -16,6 +16,16 @@ QImage blankImage(QSize size, qreal pixelRatio, PackedColor background) {
   return image;
 }
 
+// `drawn` at the logical size, kept in `logical` until the canvas changes.
+const QImage& atLogicalSize(const QImage& drawn, QSize size, QImage& logical) {
+  if (drawn.size() == size) return drawn;
+  if (logical.isNull()) {
+    logical = drawn.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    logical.setDevicePixelRatio(1);
+  }
+  return logical;
+}
+
 }  // namespace
 
 ImageCanvas::ImageCanvas(QSize size, qreal pixelRatio)
@@ -43,6 +53,7 @@ void ImageCanvas::drawn() {
 
 void ImageCanvas::changed() {
   logical_ = QImage();
+  logicalScreen_ = QImage();
   if (changed_) changed_();
 }
 
@@ -83,12 +94,13 @@ void ImageCanvas::setPersistent(bool on) {
 
 const QImage& ImageCanvas::image() const {
   finishPainting();
-  if (image_.size() == size_) return image_;
-  if (logical_.isNull()) {
-    logical_ = image_.scaled(size_, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    logical_.setDevicePixelRatio(1);
-  }
-  return logical_;
+  return atLogicalSize(image_, size_, logical_);
+}
+
+const QImage& ImageCanvas::shown() const {
+  if (persistent_) return image();
+  finishPainting();
+  return atLogicalSize(screen_, size_, logicalScreen_);
 }
 
 const QImage& ImageCanvas::screen() const {

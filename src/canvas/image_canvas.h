@@ -10,9 +10,9 @@
 namespace kalvenor {
 
 // A Canvas on QImages. In persistent-image mode everything is drawn into the persistent image,
-// which the window shows and which copy, duplicate and save take. With the mode off, drawing
-// goes only to a screen image that starts as a copy of the persistent one, so it never reaches
-// the saved picture. Antialiasing stays off so pixels are deterministic.
+// which the window shows. With the mode off, drawing goes only to a screen image that starts as
+// a copy of the persistent one, so it does not survive a resize. Copy, duplicate and save take
+// what the window shows either way. Antialiasing stays off so pixels are deterministic.
 // Sizes and coordinates are in logical pixels. At a pixel ratio above 1, as on a screen scaled
 // to 200 %, the images hold that many device pixels to each logical one and the painter draws
 // at that resolution, so text and lines stay sharp on the screen.
@@ -28,11 +28,14 @@ class ImageCanvas : public PainterCanvas {
   void setPersistent(bool on);
   bool persistent() const { return persistent_; }
 
-  // The persistent picture at the logical size: what copy, duplicate and save take. At a pixel
-  // ratio above 1 it is the drawn image averaged down to that size.
+  // The persistent picture at the logical size. At a pixel ratio above 1 it is the drawn image
+  // averaged down to that size.
   const QImage& image() const;
   // What the window shows now, in device pixels.
   const QImage& screen() const;
+  // What the window shows now, at the logical size: what copy, duplicate and save take, so that
+  // a picture drawn with the persistent image off is saved as it is seen.
+  const QImage& shown() const;
   qreal pixelRatio() const { return image_.devicePixelRatio(); }
   // True until something is drawn after the canvas was made or cleared.
   bool blank() const { return blank_; }
@@ -77,7 +80,8 @@ class ImageCanvas : public PainterCanvas {
   QSize size_;
   QImage image_;
   QImage screen_;
-  mutable QImage logical_;  // image() at a pixel ratio above 1, made when first asked for
+  mutable QImage logical_;        // image() at a pixel ratio above 1, made when first asked for
+  mutable QImage logicalScreen_;  // shown() of the screen image, the same way
   mutable std::unique_ptr<QPainter> painter_;
   std::function<void()> changed_;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -25,6 +26,9 @@ struct Annotations {
 
   bool any() const { return legend || axes || !title.empty(); }
 };
+
+// A title longer than this is refused: it could not be read on any picture.
+constexpr std::size_t kMaxTitleCharacters = 200;
 
 // How cells crossed by a contact are filled: whole in the unit of their first corner, as the
 // described look has it, or split along the traced lines with the lines drawn after the fills.

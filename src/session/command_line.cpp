@@ -97,19 +97,16 @@ void readSize(RenderOptions& o, const std::string& text) {
   const std::size_t x = text.find('x');
   const auto w = x == std::string::npos ? std::nullopt : wholeNumber(text.substr(0, x));
   const auto h = x == std::string::npos ? std::nullopt : wholeNumber(text.substr(x + 1));
-  if (!w || !h || *w < 16 || *h < 16 || *w > 16384 || *h > 16384 || *w != Int(*w) ||
-      *h != Int(*h)) {
-    throw UsageError(
-        "--size takes WIDTHxHEIGHT in pixels from 16 to 16384, for example 800x800; \"" + text +
-        "\" is not that");
+  if (!w || !h || *w < kMinPictureSide || *h < kMinPictureSide || *w > kMaxPictureSide ||
+      *h > kMaxPictureSide || *w != Int(*w) || *h != Int(*h)) {
+    throw UsageError("--size takes WIDTHxHEIGHT in pixels from " + std::to_string(kMinPictureSide) +
+                     " to " + std::to_string(kMaxPictureSide) + ", for example 800x800; \"" + text +
+                     "\" is not that");
   }
   o.width = static_cast<int>(*w);
   o.height = static_cast<int>(*h);
   o.sizeGiven = true;
 }
-
-// A title longer than this is refused: it could not be read on any picture.
-constexpr std::size_t kMaxTitleCharacters = 200;
 
 std::string checkedTitle(const std::string& text) {
   std::size_t characters = 0;
@@ -162,13 +159,20 @@ void checkSection(const SessionOptions& o, bool wanted) {
 }
 
 // A session brings its own inputs, options and picture: only where to write the picture, its
-// size and its line smoothing go with it.
-void checkSessionCombination(const RenderOptions& o, std::size_t optionCount, bool render) {
-  const std::size_t allowed = 2 + (render ? 2 + (o.sizeGiven ? 2 : 0) + (o.antialias ? 1 : 0) : 0);
+// size and its line smoothing go with it. The options are compared by name, so a flag given
+// twice is still that one flag.
+void checkSessionCombination(const RenderOptions& o, const std::vector<std::string>& named,
+                             bool render) {
   if (render && o.mapFile.empty()) throw UsageError("--session needs --map FILE for its picture");
-  if (optionCount != allowed) {
-    throw UsageError(render ? "--session takes no other options than --map, --size and --antialias"
-                            : "--session takes no other options");
+  const std::set<std::string> allowed =
+      render ? std::set<std::string>{"--session", "--map", "--size", "--antialias"}
+             : std::set<std::string>{"--session"};
+  for (const std::string& option : named) {
+    if (allowed.contains(option)) continue;
+    throw UsageError((render ? "--session takes no other options than --map, --size and "
+                               "--antialias; "
+                             : "--session takes no other options; ") +
+                     option + " cannot go with it");
   }
 }
 
@@ -190,8 +194,9 @@ void checkRenderCombination(const RenderOptions& o) {
 }
 
 // The options of both programs; `render` adds the outputs and the picture size of the batch
-// renderer, which the window refuses by name.
-RenderOptions parse(const std::vector<std::string>& args, bool render) {
+// renderer, which the window refuses by name. `named` receives every option given, in order.
+RenderOptions parse(const std::vector<std::string>& args, bool render,
+                    std::vector<std::string>& named) {
   RenderOptions o;
   // The batch renderer leaves the far frame lines out unless asked: they would run over the
   // terrain.
@@ -259,6 +264,7 @@ RenderOptions parse(const std::vector<std::string>& args, bool render) {
   std::set<std::string> given;
   while (!walk.done()) {
     const std::string option = walk.next();
+    named.push_back(option);
     if (readInput(o.inputs, option, walk, given)) continue;
     if ((option == "--fit" || option == "--antialias") && !render) {
       throw UsageError(option + " is an option of kalvenor-render, not of the window");
@@ -283,10 +289,11 @@ RenderOptions parse(const std::vector<std::string>& args, bool render) {
 }  // namespace
 
 SessionOptions parseWindowOptions(const std::vector<std::string>& args) {
-  const RenderOptions o = parse(args, false);
+  std::vector<std::string> named;
+  const RenderOptions o = parse(args, false, named);
   if (o.help || o.version) return o;
   if (!o.session.empty()) {
-    checkSessionCombination(o, args.size(), false);
+    checkSessionCombination(o, named, false);
   } else {
     checkSection(o, o.sectionLine);
   }
@@ -294,10 +301,11 @@ SessionOptions parseWindowOptions(const std::vector<std::string>& args) {
 }
 
 RenderOptions parseRenderOptions(const std::vector<std::string>& args) {
-  RenderOptions o = parse(args, true);
+  std::vector<std::string> named;
+  RenderOptions o = parse(args, true, named);
   if (o.help || o.version) return o;
   if (!o.session.empty()) {
-    checkSessionCombination(o, args.size(), true);
+    checkSessionCombination(o, named, true);
   } else {
     checkRenderCombination(o);
   }

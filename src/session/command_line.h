@@ -63,6 +63,10 @@ struct SessionOptions {
   bool wantsContours() const { return contours.has_value() || autoContours.has_value(); }
 };
 
+// The sides of a picture kalvenor-render draws, in pixels.
+constexpr int kMinPictureSide = 16;
+constexpr int kMaxPictureSide = 16384;
+
 // What kalvenor-render is asked to do besides.
 struct RenderOptions : SessionOptions {
   int width = 800;

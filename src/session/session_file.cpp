@@ -3,14 +3,30 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <sstream>
+
+#include "model/coordinate_system.h"
+#include "model/display_surface.h"
+#include "model/number_text.h"
+#include "model/read_error.h"
+#include "render/view_limits.h"
+#include "session/command_line.h"
+#include "session/document_field.h"
 
 namespace kalvenor {
 namespace {
 
 namespace fs = std::filesystem;
 using nlohmann::json;
+using Range = DocumentField::Range;
+
+// Far beyond any name a legend shows, but short enough that no file can make its layout run for
+// minutes.
+constexpr std::size_t kMaxNameCharacters = 1000;
+// Far beyond the longest WKT of a coordinate system.
+constexpr std::size_t kMaxSystemCharacters = 65536;
 
 // A problem of the file at `path`, in the one-line form every message of a session file has.
 [[noreturn]] void fail(const std::string& path, const std::string& problem) {
@@ -21,16 +37,6 @@ std::string hexOf(PackedColor color) {
   char text[8];
   std::snprintf(text, sizeof text, "#%02x%02x%02x", redOf(color), greenOf(color), blueOf(color));
   return text;
-}
-
-PackedColor colorOf(const std::string& text) {
-  unsigned red = 0, green = 0, blue = 0;
-  char end = 0;
-  if (text.size() != 7 ||
-      std::sscanf(text.c_str(), "#%2x%2x%2x%c", &red, &green, &blue, &end) != 3) {
-    throw std::invalid_argument("\"" + text + "\" is not a colour #rrggbb");
-  }
-  return packRgb(static_cast<int>(red), static_cast<int>(green), static_cast<int>(blue));
 }
 
 // Relative when the file shares more than the root with the session's folder, so that a folder
@@ -69,25 +75,33 @@ json modelJson(const SessionDocument& d, const fs::path& folder) {
           {"ready", d.modelReady}};
 }
 
-LogicalModel handModelOf(const json& j) {
-  LogicalModel m = allocateModel(j.at("boundaries").get<int>());
-  const auto units = j.at("unitNames").get<std::vector<std::string>>();
-  const auto boundaries = j.at("boundaryNames").get<std::vector<std::string>>();
-  const json& cells = j.at("cells");
-  if (units.size() != static_cast<std::size_t>(m.unitCount()) ||
-      boundaries.size() != static_cast<std::size_t>(m.Nbd) ||
-      cells.size() != static_cast<std::size_t>(m.unitCount())) {
-    throw std::invalid_argument("the model's names and cells do not fit its number of boundaries");
-  }
-  for (int i = 1; i <= m.unitCount(); ++i) {
-    m.unitName[i] = units[i - 1];
-    const auto row = cells.at(i - 1).get<std::vector<std::int16_t>>();
-    if (row.size() != static_cast<std::size_t>(m.Nbd)) {
-      throw std::invalid_argument("a row of the model's cells does not have one cell a boundary");
+// "a list of three names, one for each unit"
+std::string listOf(int count, const std::string& singular, const std::string& plural,
+                   const std::string& each) {
+  return "a list of " + countInWords(static_cast<std::size_t>(count)) + " " +
+         (count == 1 ? singular : plural) + ", one for each " + each;
+}
+
+LogicalModel handModelOf(const DocumentField& j) {
+  LogicalModel m = allocateModel(j["boundaries"].whole(0, kMaxBoundaries));
+  const int units = m.unitCount();
+  const auto unitNames = j["unitNames"].items(units, listOf(units, "name", "names", "unit"));
+  const auto boundaryNames =
+      j["boundaryNames"].items(m.Nbd, listOf(m.Nbd, "name", "names", "boundary"));
+  const auto rows = j["cells"].items(units, listOf(units, "row", "rows", "unit"));
+  for (int i = 1; i <= units; ++i) {
+    m.unitName[i] = unitNames[i - 1].line(kMaxNameCharacters);
+    const auto cells = rows[i - 1].items(m.Nbd, listOf(m.Nbd, "cell", "cells", "boundary"));
+    // Cells hold what a model file holds: -1 below, 0 either side, +1 above, and any other
+    // 16-bit number, which no point satisfies.
+    for (int k = 1; k <= m.Nbd; ++k) {
+      m.modelCell(i, k) = static_cast<std::int16_t>(cells[k - 1].whole(
+          std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
     }
-    for (int k = 1; k <= m.Nbd; ++k) m.modelCell(i, k) = row[k - 1];
   }
-  for (int k = 1; k <= m.Nbd; ++k) m.boundaryName[k] = boundaries[k - 1];
+  for (int k = 1; k <= m.Nbd; ++k) {
+    m.boundaryName[k] = boundaryNames[k - 1].line(kMaxNameCharacters);
+  }
   return m;
 }
 
@@ -101,18 +115,27 @@ json sectionJson(const SectionLine& line) {
   return j;
 }
 
-SectionLine sectionOf(const json& j) {
+std::array<double, 2> pointOf(const DocumentField& j, const std::string& what) {
+  const auto xy = j.items(2, what);
+  return {xy[0].number(), xy[1].number()};
+}
+
+SectionLine sectionOf(const DocumentField& j) {
   SectionLine line;
-  const auto start = j.at("start").get<std::array<double, 2>>();
+  const auto start = pointOf(j["start"], "two numbers, x and y");
   line.Xstart = start[0];
   line.Ystart = start[1];
-  line.endPointMode = j.contains("end");
+  line.endPointMode = j.has("end");
+  if (line.endPointMode == j.has("azimuth")) {
+    j.fail(line.endPointMode ? "must hold an end point or an azimuth, not both"
+                             : "must hold an end point or an azimuth");
+  }
   if (line.endPointMode) {
-    const auto end = j.at("end").get<std::array<double, 2>>();
+    const auto end = pointOf(j["end"], "two numbers, x and y");
     line.Xend = end[0];
     line.Yend = end[1];
   } else {
-    line.faiDegrees = j.at("azimuth").get<double>();
+    line.faiDegrees = j["azimuth"].number();
   }
   return line;
 }
@@ -131,22 +154,15 @@ json drawJson(const SessionDocument& d) {
           {"picture", d.drawOptions.DrawMode}};
 }
 
-void readDraw(SessionDocument& d, const json& j) {
-  d.mapOptions = {j.at("sideWalls").get<bool>(), j.at("frame").get<bool>(),
-                  j.at("frameFourSides").get<bool>()};
-  d.drawOptions.DrawBoundary = j.at("boundaryLines").get<bool>() ? 1 : 0;
-  d.drawOptions.LineColor = colorOf(j.at("lineColor").get<std::string>());
-  const std::string contacts = j.at("contacts").get<std::string>();
-  if (contacts != "smooth" && contacts != "cells") {
-    throw std::invalid_argument("contacts must be \"smooth\" or \"cells\"");
-  }
-  d.drawOptions.contacts = contacts == "smooth" ? Contacts::Smooth : Contacts::Cells;
-  d.drawOptions.surveyTrace = j.at("surveyTrace").get<bool>();
-  d.annotations = {j.at("legend").get<bool>(), j.at("axes").get<bool>(),
-                   j.at("title").get<std::string>()};
-  const int picture = j.at("picture").get<int>();
-  if (picture < 0 || picture > kSurveyLine) throw std::invalid_argument("unknown picture");
-  d.drawOptions.DrawMode = static_cast<std::int16_t>(picture);
+void readDraw(SessionDocument& d, const DocumentField& j) {
+  d.mapOptions = {j["sideWalls"].flag(), j["frame"].flag(), j["frameFourSides"].flag()};
+  d.drawOptions.DrawBoundary = j["boundaryLines"].flag() ? 1 : 0;
+  d.drawOptions.LineColor = j["lineColor"].color();
+  d.drawOptions.contacts =
+      j["contacts"].choice({"smooth", "cells"}) == "smooth" ? Contacts::Smooth : Contacts::Cells;
+  d.drawOptions.surveyTrace = j["surveyTrace"].flag();
+  d.annotations = {j["legend"].flag(), j["axes"].flag(), j["title"].line(kMaxTitleCharacters)};
+  d.drawOptions.DrawMode = static_cast<std::int16_t>(j["picture"].whole(0, kSurveyLine));
 }
 
 json viewJson(const SessionDocument& d) {
@@ -161,16 +177,26 @@ json viewJson(const SessionDocument& d) {
           {"pan", d.pan}};
 }
 
-void readView(SessionDocument& d, const json& j) {
-  d.view = {j.at("azimuth").get<double>(), j.at("depression").get<double>(),
-            j.at("magnification").get<double>(), j.at("exaggeration").get<double>()};
-  d.perspective = {j.at("distance").get<double>(), j.at("plane").get<double>()};
-  d.viewApplied = j.at("applied").get<bool>();
-  const auto canvas = j.at("canvas").get<std::array<double, 2>>();
-  d.canvasWidth = canvas[0];
-  d.canvasHeight = canvas[1];
+// A view that was applied is applied again, so it must make a picture as it did; the values of
+// one that was not are only kept.
+void readView(SessionDocument& d, const DocumentField& j) {
+  d.viewApplied = j["applied"].flag();
+  const Range any = DocumentField::kAnyNumber;
+  const Range factor = d.viewApplied ? Range{0, kMaxViewFactor, true} : any;
+  const Range distance = d.viewApplied ? Range{0, any.high, true} : any;
+  d.view = {j["azimuth"].number(), j["depression"].number(), j["magnification"].number(factor),
+            j["exaggeration"].number(factor)};
+  d.perspective = {j["distance"].number(distance), j["plane"].number()};
+  const PerspectiveValues& p = d.perspective;
+  if (d.viewApplied && p.Dist != kParallelDist && !(p.Ppz < p.Dist)) {
+    j["plane"].fail("must lie between the view centre and the eye, below the distance " +
+                    numberText(p.Dist) + "; found " + numberText(p.Ppz));
+  }
+  const auto canvas = j["canvas"].items(2, "two numbers, width and height");
+  d.canvasWidth = canvas[0].whole(1, kMaxPictureSide);
+  d.canvasHeight = canvas[1].whole(1, kMaxPictureSide);
   // Sessions saved before the picture could be panned have none.
-  if (j.contains("pan")) d.pan = j.at("pan").get<std::array<double, 2>>();
+  if (j.has("pan")) d.pan = pointOf(j["pan"], "two numbers, east and north");
 }
 
 json coloursJson(const SessionDocument& d) {
@@ -181,45 +207,85 @@ json coloursJson(const SessionDocument& d) {
   return {{"units", units}, {"boundaries", boundaries}};
 }
 
-void readColours(SessionDocument& d, const json& j) {
-  for (const json& unit : j.at("units")) {
-    d.unitColors.push_back(unit.is_null() ? std::nullopt
-                                          : std::optional(colorOf(unit.get<std::string>())));
+void readColours(SessionDocument& d, const DocumentField& j) {
+  for (const DocumentField& unit : j["units"].items()) {
+    d.unitColors.push_back(unit.isNull() ? std::nullopt : std::optional(unit.color()));
   }
-  for (const json& boundary : j.at("boundaries")) {
-    d.boundaryColors.push_back(colorOf(boundary.get<std::string>()));
+  for (const DocumentField& boundary : j["boundaries"].items()) {
+    d.boundaryColors.push_back(boundary.color());
   }
 }
 
-// The content of a document whose version has been checked; paths still as written.
-SessionDocument documentFrom(const json& j, const fs::path& folder) {
+// Why the lists that hold one entry for each boundary or unit do not fit `model` (`name` says
+// which), or nothing when they do; without a model they must be empty.
+std::optional<std::string> countProblem(const SessionDocument& d, const LogicalModel* model,
+                                        const std::string& name) {
+  struct List {
+    const char* place;
+    std::size_t found;
+    int wanted;
+    const char *entry, *entries, *each;
+  };
+  const int n = model ? model->Nbd : 0;
+  const List lists[] = {
+      {"boundaryFiles", d.boundaryFiles.size(), n, "file name", "file names", "boundary"},
+      {"colours.units", d.unitColors.size(), n + 1, "colour", "colours", "unit"},
+      {"colours.boundaries", d.boundaryColors.size(), n, "colour", "colours", "boundary"}};
+  for (const List& list : lists) {
+    if (list.found == (model ? static_cast<std::size_t>(list.wanted) : 0)) continue;
+    const std::string wanted =
+        model ? listOf(list.wanted, list.entry, list.entries, list.each) + " of " + name
+              : "an empty list, as the session has no model";
+    return std::string(list.place) + " must be " + wanted + "; found " + countInWords(list.found);
+  }
+  return std::nullopt;
+}
+
+// The coordinate system is checked as --srs is, before any file is read.
+std::string systemOf(const DocumentField& j) {
+  const std::string text = j.text(kMaxSystemCharacters);
+  if (text.empty()) return text;
+  try {
+    projectedSystemWkt(text);
+  } catch (const CoordinateSystemError& error) {
+    j.fail(quotedFound(text) + " cannot be used: " + error.what());
+  }
+  return text;
+}
+
+// The content of a document whose version has been checked, every field in the range its use
+// needs; the lists that follow a model file's size are checked once it is read.
+SessionDocument documentFrom(const DocumentField& j, const std::string& path) {
+  const fs::path folder = fs::absolute(path).parent_path();
   SessionDocument d;
-  d.srs = j.at("coordinateSystem").get<std::string>();
-  const json& model = j.at("model");
-  if (model.contains("file")) {
-    d.modelFile = absolutePath(model.at("file").get<std::string>(), folder);
+  d.sessionFile = path;
+  d.srs = systemOf(j["coordinateSystem"]);
+  const DocumentField model = j["model"];
+  if (model.has("file")) {
+    d.modelFile = absolutePath(model["file"].fileName(), folder);
     d.modelReady = true;
   } else {
     d.handModel = handModelOf(model);
-    d.modelReady = model.at("ready").get<bool>();
+    d.modelReady = model["ready"].flag();
   }
-  for (const json& file : j.at("boundaryFiles")) {
-    d.boundaryFiles.push_back(absolutePath(file.get<std::string>(), folder));
+  for (const DocumentField& file : j["boundaryFiles"].items()) {
+    d.boundaryFiles.push_back(absolutePath(file.fileName(), folder));
   }
-  d.surfaceFile = absolutePath(j.at("displaySurface").get<std::string>(), folder);
-  readColours(d, j.at("colours"));
-  if (!j.at("baseHeight").is_null()) d.zbase = j.at("baseHeight").get<double>();
-  readDraw(d, j.at("draw"));
-  const json& contours = j.at("contours");
-  d.contours = {contours.at("first").get<double>(), contours.at("last").get<double>(),
-                contours.at("interval").get<double>()};
-  d.contourLinesWanted = contours.at("drawn").get<bool>();
-  if (!j.at("section").is_null()) d.sectionLine = sectionOf(j.at("section"));
-  readView(d, j.at("view"));
-  d.grid = j.at("grid").get<std::string>();
-  if (d.grid != "map" && d.grid != "section" && !d.grid.empty()) {
-    throw std::invalid_argument("grid must be \"map\", \"section\" or \"\"");
+  d.surfaceFile = absolutePath(j["displaySurface"].fileName(), folder);
+  readColours(d, j["colours"]);
+  if (d.modelFile.empty()) {
+    const LogicalModel* hand = d.handModel ? &*d.handModel : nullptr;
+    if (auto problem = countProblem(d, hand, "the model")) fail(path, *problem);
   }
+  if (!j["baseHeight"].isNull()) d.zbase = j["baseHeight"].number();
+  readDraw(d, j["draw"]);
+  const DocumentField contours = j["contours"];
+  d.contours = {contours["first"].number(), contours["last"].number(),
+                contours["interval"].number()};
+  d.contourLinesWanted = contours["drawn"].flag();
+  if (!j["section"].isNull()) d.sectionLine = sectionOf(j["section"]);
+  readView(d, j["view"]);
+  d.grid = j["grid"].choice({"map", "section", ""});
   return d;
 }
 
@@ -232,9 +298,13 @@ std::string reasonOf(const std::exception& error) {
 }
 
 void requireFile(const std::string& sessionPath, const std::string& file, const std::string& what) {
-  if (!file.empty() && !fs::is_regular_file(file)) {
-    fail(sessionPath, "the " + what + " " + file + " does not exist");
-  }
+  std::error_code error;
+  const fs::file_status status = fs::status(file, error);
+  if (file.empty() || fs::is_regular_file(status)) return;
+  const std::string problem = !fs::exists(status)        ? "does not exist"
+                              : fs::is_directory(status) ? "is a folder, not a file"
+                                                         : "is not a regular file";
+  fail(sessionPath, "the " + what + " " + file + " " + problem);
 }
 
 void requireInputs(const std::string& path, const SessionDocument& d) {
@@ -334,6 +404,8 @@ SessionDocument readSessionFile(const std::string& path) {
     j = json::parse(text.str());
   } catch (const json::parse_error& error) {
     fail(path, "not a session file: the JSON is malformed (" + reasonOf(error) + ")");
+  } catch (const json::out_of_range& error) {
+    fail(path, "a number is too large to be read (" + reasonOf(error) + ")");
   }
   if (!j.is_object() || j.value("format", json()) != "kalvenor session") {
     fail(path, "not a session file of this viewer (no \"format\": \"kalvenor session\")");
@@ -347,22 +419,24 @@ SessionDocument readSessionFile(const std::string& path) {
                    std::to_string(version.get<int>()) + "; this one reads up to " +
                    std::to_string(kSessionFormatVersion) + ")");
   }
-  SessionDocument d;
-  try {
-    d = documentFrom(j, fs::absolute(path).parent_path());
-  } catch (const std::exception& error) {
-    fail(path, "the session document is incomplete or malformed: " + reasonOf(error));
-  }
+  const SessionDocument d = documentFrom(DocumentField(j, path), path);
   requireInputs(path, d);
   return d;
 }
 
-Warnings restoreSession(Session& session, const SessionDocument& d, double canvasWidth,
-                        double canvasHeight) {
-  Session fresh;
+namespace {
+
+// The steps of restoreSession on `fresh`; a problem of the document or a step throws.
+Warnings takeSteps(Session& fresh, const SessionDocument& d, double canvasWidth,
+                   double canvasHeight) {
   Warnings warnings;
   if (!d.srs.empty()) fresh.setSrs(d.srs);
-  if (!d.modelFile.empty()) pass(warnings, fresh.loadModel(d.modelFile));
+  if (!d.modelFile.empty()) {
+    pass(warnings, fresh.loadModel(d.modelFile));
+    if (auto problem = countProblem(d, &fresh.state().model, "the model " + d.modelFile)) {
+      throw SessionError(*problem);
+    }
+  }
   if (d.handModel) pass(warnings, fresh.enterModel(*d.handModel, d.modelReady));
   for (std::size_t k = 0; k < d.boundaryFiles.size(); ++k) {
     if (!d.boundaryFiles[k].empty()) {
@@ -392,6 +466,29 @@ Warnings restoreSession(Session& session, const SessionDocument& d, double canva
   fresh.setPan(d.pan[0], d.pan[1]);
   if (d.viewApplied && fresh.state().display.loaded()) {
     fresh.applyView(typedView(d), canvasWidth, canvasHeight);
+    // The picture is drawn once the session has been taken over: a base it cannot be drawn with
+    // is refused while nothing has changed.
+    const ViewerState& s = fresh.state();
+    const auto problem = baseProblem(s.Zbase, s.display);
+    if (d.drawOptions.DrawMode != 0 && problem) throw SessionError("baseHeight: " + *problem);
+  }
+  return warnings;
+}
+
+}  // namespace
+
+Warnings restoreSession(Session& session, const SessionDocument& d, double canvasWidth,
+                        double canvasHeight) {
+  Session fresh;
+  Warnings warnings;
+  try {
+    warnings = takeSteps(fresh, d, canvasWidth, canvasHeight);
+  } catch (const std::bad_alloc&) {
+    throw;
+  } catch (const std::exception& error) {
+    // The step's own message names the input at fault; the session file says where it came from.
+    if (d.sessionFile.empty()) throw;
+    fail(d.sessionFile, error.what());
   }
   session.replaceWith(fresh);
   return warnings;

@@ -17,6 +17,7 @@ constexpr int kSessionFormatVersion = 1;
 // files (full paths), the model when it was typed by hand, the colours, what the pictures are
 // drawn with, the base height, the contours, the survey line, the view and the picture.
 struct SessionDocument {
+  std::string sessionFile;  // the file it was read from, named by the messages of its restore
   std::string srs;
   std::string modelFile;
   std::optional<LogicalModel> handModel;  // when there is no model file
@@ -50,13 +51,16 @@ std::string sessionFileText(const SessionDocument& document, const std::string& 
 
 // Reads a session file; relative paths are taken from the file's folder. Throws SessionError
 // "PATH: <problem>" for a file that cannot be read, is no JSON or no session document, has a
-// newer format version, or names an input file that does not exist.
+// newer format version, a field that is missing or does not hold what its use needs (the
+// problem names it: "view.canvas must be two numbers, width and height; found three"), or names
+// an input file that does not exist or is no regular file.
 SessionDocument readSessionFile(const std::string& path);
 
 // Takes the steps of the document: the inputs, the colours, the options and the grid of the
 // last build, and the view for a canvas of the given size. They run on a fresh session first, which
 // `session` takes over only when every step succeeded, so a session that cannot be opened changes
-// nothing.
+// nothing. A step that fails, or lists that do not fit the model file's boundaries and units,
+// throw a SessionError that begins with the document's session file.
 Warnings restoreSession(Session& session, const SessionDocument& document, double canvasWidth,
                         double canvasHeight);
 

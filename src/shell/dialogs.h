@@ -15,9 +15,16 @@ class Dialogs {
  public:
   enum class Icon { None, Information, Warning, Critical };
 
+  // A file to save as the user typed it, and the pattern of the filter chosen with it ("*.png";
+  // "*.*" for every file).
+  struct SaveChoice {
+    QString path;
+    QString pattern;
+  };
+
   virtual ~Dialogs() = default;
   virtual std::optional<QString> openFile(const QString& filter, const QString& title) = 0;
-  virtual std::optional<QString> saveFile(const QString& filter, const QString& title) = 0;
+  virtual std::optional<SaveChoice> saveFile(const QString& filter, const QString& title) = 0;
   virtual std::optional<PackedColor> chooseColor(PackedColor initial, const QString& title) = 0;
   virtual void message(const QString& text, Icon icon) = 0;
   // Yes and No with the question icon, No the default button. True for Yes.

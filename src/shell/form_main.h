@@ -59,6 +59,7 @@ class FormMain : public QWidget, private SessionObserver {
   // Shows each warning of a step that went on.
   void showWarnings(const Warnings& warnings);
   // Asks for a file to save to and, when it exists, whether to replace it; nothing on a cancel.
+  // A name typed without one of the filter's extensions gets the chosen filter's.
   std::optional<QString> askSavePath(const QString& filter);
 
   // Step (1): the logical model.

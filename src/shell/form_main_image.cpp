@@ -9,12 +9,13 @@
 #include "imagewin/form_image.h"
 #include "imagewin/form_image_s.h"
 #include "shell/form_main.h"
+#include "shell/saved_file_name.h"
 
 namespace kalvenor {
 namespace {
 
-// The bitmap first, as it always was; a file is written in the format its extension names and
-// as a bitmap otherwise.
+// The bitmap first, as it always was. A file is written in the format its extension names, which
+// a name typed without one takes from the chosen filter; under every file it is a bitmap.
 const QString kPictureFilter = QStringLiteral(
     "ビットマップファイル (*.bmp)|*.bmp|PNG ファイル (*.png)|*.png|SVG ファイル (*.svg)|*.svg|"
     "PDF ファイル (*.pdf)|*.pdf|すべてのファイル (*.*)|*.*");
@@ -39,22 +40,26 @@ void putOnClipboard(const QImage& picture) {
 
 void FormMain::cmdImageClear_Click() { session_.clearPicture(formImage_->canvas()); }
 
-void FormMain::cmdImageCopy_Click() { putOnClipboard(formImage_->canvas().image()); }
+// Copy, duplicate and save take the picture as the window shows it, whether or not it was drawn
+// into the persistent image.
+void FormMain::cmdImageCopy_Click() { putOnClipboard(formImage_->canvas().shown()); }
 
 // The duplicate travels through the clipboard, which keeps the copy afterwards.
 void FormMain::cmdImagePaste_Click() {
   if (!formImageS_) formImageS_ = std::make_unique<FormImageS>();
   formImageS_->show();
   formImageS_->resize(formImage_->size());
-  putOnClipboard(formImage_->canvas().image());
+  putOnClipboard(formImage_->canvas().shown());
   formImageS_->setPicture(QGuiApplication::clipboard()->image());
 }
 
 std::optional<QString> FormMain::askSavePath(const QString& filter) {
-  const std::optional<QString> path = dialogs_.saveFile(filter, {});
-  if (!path || !QFileInfo::exists(*path)) return path;
+  const std::optional<Dialogs::SaveChoice> choice = dialogs_.saveFile(filter, {});
+  if (!choice) return std::nullopt;
+  const QString path = savedFileName(choice->path, choice->pattern, filter);
+  if (!QFileInfo::exists(path)) return path;
   const QString question =
-      QDir::toNativeSeparators(*path) +
+      QDir::toNativeSeparators(path) +
       QStringLiteral(" はすでに存在しています．\r\n既存のファイルに上書きしますか？");
   if (!dialogs_.askYesNo(question)) return std::nullopt;
   return path;
@@ -72,10 +77,11 @@ void FormMain::cmdImageSave_Click() {
 }
 
 // Bitmaps are the picture in the window; SVG and PDF draw the last picture again with the same
-// view and options onto a vector canvas of the window's size.
+// view and options onto a vector canvas of the window's size, unless the window was cleared.
 QString FormMain::writePicture(const QString& path) {
   const SavedFormat format = savedFormat(path);
-  const QImage& image = formImage_->canvas().image();
+  const ImageCanvas& canvas = formImage_->canvas();
+  const QImage& image = canvas.shown();
   if (format == SavedFormat::Bmp) return writeBitmapFile(image, path);
   try {
     const std::string file = path.toStdString();
@@ -84,9 +90,10 @@ QString FormMain::writePicture(const QString& path) {
       return {};
     }
     const VectorFormat vector = format == SavedFormat::Svg ? VectorFormat::Svg : VectorFormat::Pdf;
-    writeOutputFile(
-        file, vectorPicture(vector, image.size(), formImage_->canvas().backgroundColor(), false,
-                            [this](Canvas& canvas) { session_.redrawPicture(canvas); }));
+    writeOutputFile(file, vectorPicture(vector, image.size(), canvas.backgroundColor(), false,
+                                        [this, blank = canvas.blank()](Canvas& drawn) {
+                                          if (!blank) session_.redrawPicture(drawn);
+                                        }));
     return {};
   } catch (const std::exception& error) {
     return QString::fromStdString(error.what());

@@ -27,6 +27,17 @@ void setUpFileDialog(QFileDialog& dialog, const QString& filter, const QString& 
   dialog.setNameFilters(qtFileFilter(filter).split(";;"));
 }
 
+// Qt names the chosen filter as it was set or, with the details hidden, by the label it shows.
+QString chosenPattern(const QFileDialog& dialog, const QString& barSeparated) {
+  const QString chosen = dialog.selectedNameFilter();
+  const QStringList parts = barSeparated.split('|');
+  const QStringList filters = dialog.nameFilters();
+  for (qsizetype i = 0; i + 1 < parts.size() && i / 2 < filters.size(); i += 2) {
+    if (chosen == filters[i / 2] || chosen == parts[i]) return parts[i + 1];
+  }
+  return {};
+}
+
 std::optional<QString> QtDialogs::chosenFile(QFileDialog& dialog, const QString& filter) {
   if (memory_ && !memory_->folderFor(filter).isEmpty()) {
     dialog.setDirectory(memory_->folderFor(filter));
@@ -44,13 +55,17 @@ std::optional<QString> QtDialogs::openFile(const QString& filter, const QString&
   return chosenFile(dialog, filter);
 }
 
-// The viewer asks its own overwrite question, and adds no extension to a bare name.
-std::optional<QString> QtDialogs::saveFile(const QString& filter, const QString& title) {
+// The viewer asks its own overwrite question once it has given a bare name the extension of the
+// chosen filter, so the dialog neither asks nor adds anything.
+std::optional<Dialogs::SaveChoice> QtDialogs::saveFile(const QString& filter,
+                                                       const QString& title) {
   QFileDialog dialog(parent_);
   setUpFileDialog(dialog, filter, title);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  return chosenFile(dialog, filter);
+  const std::optional<QString> file = chosenFile(dialog, filter);
+  if (!file) return std::nullopt;
+  return SaveChoice{*file, chosenPattern(dialog, filter)};
 }
 
 std::optional<PackedColor> QtDialogs::chooseColor(PackedColor initial, const QString& title) {

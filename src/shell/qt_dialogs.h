@@ -18,6 +18,9 @@ QString qtFileFilter(const QString& barSeparated);
 // of a filter; hiding that group leaves the labels as the user knows them.
 void setUpFileDialog(QFileDialog& dialog, const QString& filter, const QString& title);
 
+// The pattern, as `barSeparated` writes it, of the filter chosen in a dialog set up with it.
+QString chosenPattern(const QFileDialog& dialog, const QString& barSeparated);
+
 class WindowMemory;
 
 class QtDialogs : public Dialogs {
@@ -28,7 +31,7 @@ class QtDialogs : public Dialogs {
   void setMemory(WindowMemory* memory) { memory_ = memory; }
 
   std::optional<QString> openFile(const QString& filter, const QString& title) override;
-  std::optional<QString> saveFile(const QString& filter, const QString& title) override;
+  std::optional<SaveChoice> saveFile(const QString& filter, const QString& title) override;
   std::optional<PackedColor> chooseColor(PackedColor initial, const QString& title) override;
   void message(const QString& text, Icon icon) override;
   bool askYesNo(const QString& text) override;

@@ -11,6 +11,7 @@ class ImageCanvasTest : public QObject {
   void selfIntersectingQuadIsFilledByTheEvenOddRule();
   void invisiblePenDrawsNoOutlineAndTransparentFillNoInside();
   void drawingWithPersistenceOffNeverReachesTheImage();
+  void shownIsWhatTheWindowShowsAtTheLogicalSize();
   void clearFillsBothPicturesWithTheBackground();
   void aLineInItsOwnColourLeavesThePenAsItWas();
   void resizeKeepsThePersistentPictureAtTheTopLeft();
@@ -75,6 +76,25 @@ void ImageCanvasTest::drawingWithPersistenceOffNeverReachesTheImage() {
   QVERIFY(isRed(canvas.image(), 10, 5));    // what was drawn before stays
   canvas.setPersistent(true);
   QVERIFY(!isRed(canvas.screen(), 10, 20));  // the window shows the persistent picture again
+}
+
+// Copy, duplicate and save take the picture the window shows, at the size the user knows.
+void ImageCanvasTest::shownIsWhatTheWindowShowsAtTheLogicalSize() {
+  for (const qreal ratio : {1.0, 2.0}) {
+    ImageCanvas canvas(QSize(40, 40), ratio);
+    canvas.setPenColor(packRgb(255, 0, 0));
+    canvas.setPenWidth(2);
+    canvas.line(0, 5, 39, 5);
+    QCOMPARE(canvas.shown(), canvas.image());
+    canvas.setPersistent(false);
+    canvas.line(0, 20, 39, 20);
+    QCOMPARE(canvas.shown().size(), QSize(40, 40));
+    QVERIFY(isRed(canvas.shown(), 10, 20));
+    QVERIFY(isRed(canvas.shown(), 10, 5));
+    QVERIFY(!isRed(canvas.image(), 10, 20));
+    canvas.resize(QSize(50, 50), ratio);  // drawing on the screen alone does not survive
+    QVERIFY(!isRed(canvas.shown(), 10, 20));
+  }
 }
 
 void ImageCanvasTest::clearFillsBothPicturesWithTheBackground() {

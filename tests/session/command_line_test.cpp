@@ -159,6 +159,39 @@ TEST(SessionOption, OpensASessionAloneOrWithItsPictureFile) {
   EXPECT_THAT(usageError({"--session"}), HasSubstr("--session needs a value"));
 }
 
+// What goes with a session is decided by the options given, not by how many words they take:
+// a flag given twice is still that flag, and the option that cannot go with it is named.
+TEST(SessionOption, IsCheckedByTheOptionsGivenNotByTheirWords) {
+  const std::vector<std::string> session = {"--session", "w.json", "--map", "m.png"};
+  const auto with = [&](std::vector<std::string> more) {
+    std::vector<std::string> args = session;
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+  };
+  for (const auto& accepted : std::vector<std::vector<std::string>>{
+           {"--antialias", "--antialias"},
+           {"--antialias", "--size", "64x32", "--antialias"},
+       }) {
+    EXPECT_TRUE(parseRenderOptions(with(accepted)).antialias);
+  }
+  const std::pair<std::vector<std::string>, std::string> refused[] = {
+      {{"--legend"}, "--legend cannot go with it"},
+      {{"--antialias", "--axes"}, "--axes cannot go with it"},
+      {{"--size", "64x32", "--zbase", "0"}, "--zbase cannot go with it"},
+  };
+  for (const auto& [more, problem] : refused) {
+    EXPECT_THAT(usageError(with(more)),
+                AllOf(HasSubstr("no other options than --map, --size and --antialias"),
+                      HasSubstr(problem)));
+  }
+  try {
+    parseWindowOptions({"--session", "w.json", "--legend", "--legend"});
+    ADD_FAILURE() << "the window took --legend with a session";
+  } catch (const UsageError& error) {
+    EXPECT_THAT(error.what(), HasSubstr("--session takes no other options; --legend cannot"));
+  }
+}
+
 TEST(RenderOptions, HelpNeedsNothingElse) { EXPECT_TRUE(parseRenderOptions({"--help"}).help); }
 
 // Neither program asks for its input files when all it is to do is say its version.

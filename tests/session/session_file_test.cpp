@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 
 #include "test_paths.h"
 
@@ -133,6 +134,28 @@ TEST_F(SessionFileTest, AMissingInputFileIsNamedWithTheSession) {
     EXPECT_THAT(error.what(), StartsWith(path + ": the display surface "));
     EXPECT_THAT(error.what(), HasSubstr("ground.txt does not exist"));
   }
+
+  // A folder or a device in its place is not called missing.
+  std::filesystem::create_directory(folder / "ground.txt");
+  std::filesystem::create_symlink("/dev/zero", folder / "zero.txt");
+  const std::pair<std::string, std::string> others[] = {
+      {"ground.txt", "ground.txt is a folder, not a file"},
+      {"zero.txt", "zero.txt is not a regular file"}};
+  for (const auto& [name, problem] : others) {
+    session.loadDisplaySurface(kExample + "topography.txt");
+    std::string text = sessionFileText(documentOf(session.state(), 300, 200), path);
+    const std::string written = "topography.txt\"";
+    text.replace(text.find(written) - kExample.size(), kExample.size() + written.size() - 1,
+                 (folder / name).string());
+    write("moved.json", text);
+    try {
+      readSessionFile(path);
+      ADD_FAILURE() << name << " was taken for a display surface";
+    } catch (const SessionError& error) {
+      EXPECT_THAT(error.what(), StartsWith(path + ": the display surface "));
+      EXPECT_THAT(error.what(), HasSubstr(problem));
+    }
+  }
 }
 
 TEST_F(SessionFileTest, AFileThatIsNoSessionSaysWhy) {
@@ -153,7 +176,9 @@ TEST_F(SessionFileTest, AFileThatIsNoSessionSaysWhy) {
               HasSubstr("format version is missing or not a whole number"));
   EXPECT_THAT(problem(R"({"format": "other", "version": 1})"), HasSubstr("not a session file"));
   EXPECT_THAT(problem(R"({"format": "kalvenor session", "version": 1, "model": {}})"),
-              HasSubstr("incomplete or malformed"));
+              HasSubstr("bad.json: coordinateSystem is missing"));
+  EXPECT_THAT(problem(R"({"format": "kalvenor session", "version": 1, "baseHeight": 1e400})"),
+              HasSubstr("a number is too large to be read"));
   EXPECT_THROW(
       {
         try {
@@ -177,9 +202,144 @@ TEST_F(SessionFileTest, AStepThatFailsLeavesTheSessionAsItWas) {
 
   Session other;
   other.useTwoUnitModel();
-  EXPECT_THROW(restoreSession(other, d, 100, 100), std::exception);
+  try {
+    restoreSession(other, d, 100, 100);
+    ADD_FAILURE() << "a boundary file that does not read was taken";
+  } catch (const SessionError& error) {
+    EXPECT_THAT(error.what(), StartsWith((folder / "broken.json").string() + ": "));
+    EXPECT_THAT(error.what(), HasSubstr("top.txt"));
+  }
   EXPECT_EQ(other.state().model.Nbd, 1);
   EXPECT_TRUE(other.state().boundaryFile[1].empty());
+}
+
+// The document as a window with the two-unit model saves it, with `changes` made to it: each a
+// JSON pointer into it and the JSON text to put there.
+std::string changedDocument(const std::string& saved,
+                            const std::vector<std::pair<std::string, std::string>>& changes) {
+  nlohmann::json document = nlohmann::json::parse(saved);
+  for (const auto& [pointer, value] : changes) {
+    document[nlohmann::json::json_pointer(pointer)] = nlohmann::json::parse(value);
+  }
+  return document.dump(2);
+}
+
+// Every field is checked for what its use needs before anything is read, and the message names
+// the session file, the field and what was wrong in words, never the JSON library's.
+TEST_F(SessionFileTest, AFieldThatDoesNotFitIsNamedWithWhatWasWrong) {
+  session.useTwoUnitModel();
+  const std::string saved =
+      sessionFileText(documentOf(session.state(), 300, 200), (folder / "s.json").string());
+  const std::string longTitle = "\"" + std::string(5'000'000, 'x') + "\"";
+  const std::pair<std::vector<std::pair<std::string, std::string>>, std::string> cases[] = {
+      {{{"/view/canvas", "[300, 200, 1]"}},
+       "view.canvas must be two numbers, width and height; found three"},
+      {{{"/view/canvas", "\"300x200\""}},
+       "view.canvas must be two numbers, width and height; found \"300x200\""},
+      {{{"/view/canvas/1", "0"}}, "view.canvas[1] must be a whole number from 1 to 16384; found 0"},
+      {{{"/view/canvas/0", "1e6"}},
+       "view.canvas[0] must be a whole number from 1 to 16384; found 1000000"},
+      {{{"/model/cells/1/0", "70000"}},
+       "model.cells[1][0] must be a whole number from -32768 to 32767; found 70000"},
+      {{{"/model/cells/0/0", "-1.67e53"}},
+       "model.cells[0][0] must be a whole number from -32768 to 32767; found -1.67E+53"},
+      {{{"/model/cells/0/0", "0.5"}}, "; found 0.5"},
+      {{{"/model/cells", "[[1]]"}},
+       "model.cells must be a list of two rows, one for each unit; found one"},
+      {{{"/model/cells/1", "[1, 1]"}},
+       "model.cells[1] must be a list of one cell, one for each boundary; found two"},
+      {{{"/model/boundaries", "16"}},
+       "model.boundaries must be a whole number from 0 to 15; found 16"},
+      {{{"/model/unitNames/1", "5"}}, "model.unitNames[1] must be one line of text"},
+      {{{"/model/ready", "\"yes\""}}, "model.ready must be true or false; found \"yes\""},
+      {{{"/model", "{}"}}, "model.boundaries is missing"},
+      {{{"/boundaryFiles", "[\"a.txt\", \"b.txt\"]"}},
+       "boundaryFiles must be a list of one file name, one for each boundary of the model; "
+       "found two"},
+      {{{"/boundaryFiles/0", "3"}}, "boundaryFiles[0] must be a file name; found 3"},
+      {{{"/colours/units", "[null]"}},
+       "colours.units must be a list of two colours, one for each unit of the model; found one"},
+      {{{"/colours/boundaries/0", "\"#12345g\""}},
+       "colours.boundaries[0] must be a colour #rrggbb; found \"#12345g\""},
+      {{{"/draw/lineColor", "\"#-1ffff\""}}, "draw.lineColor must be a colour #rrggbb"},
+      {{{"/draw/title", longTitle}},
+       "draw.title must be one line of text of at most 200 characters; found 5000000 characters"},
+      {{{"/draw/title", "\"two\\nlines\""}},
+       "draw.title must be one line of text; found a line break"},
+      {{{"/draw/picture", "6"}}, "draw.picture must be a whole number from 0 to 5; found 6"},
+      {{{"/draw/contacts", "\"soft\""}},
+       "draw.contacts must be \"smooth\" or \"cells\"; found \"soft\""},
+      {{{"/draw/sideWalls", "1"}}, "draw.sideWalls must be true or false; found 1"},
+      {{{"/contours/interval", "\"5\""}}, "contours.interval must be a number; found \"5\""},
+      {{{"/baseHeight", "true"}}, "baseHeight must be a number; found true"},
+      {{{"/section", "{\"start\": [0, 0]}"}}, "section must hold an end point or an azimuth"},
+      {{{"/section", "{\"start\": [0, 0], \"end\": [1, 1], \"azimuth\": 3}"}}, "not both"},
+      {{{"/section", "{\"start\": [0], \"azimuth\": 30}"}},
+       "section.start must be two numbers, x and y; found one"},
+      {{{"/view/applied", "true"}, {"/view/magnification", "0"}},
+       "view.magnification must be a number above 0 and at most 1000; found 0"},
+      {{{"/view/applied", "true"},
+        {"/view/magnification", "1"},
+        {"/view/exaggeration", "1"},
+        {"/view/distance", "5000"},
+        {"/view/plane", "6000"}},
+       "view.plane must lie between the view centre and the eye, below the distance 5000; "
+       "found 6000"},
+      {{{"/view", "[]"}}, "view must be an object; found an empty list"},
+      {{{"/view/pan", "[1]"}}, "view.pan must be two numbers, east and north; found one"},
+      {{{"/grid", "\"both\""}}, "grid must be \"map\", \"section\" or \"\"; found \"both\""},
+      {{{"/coordinateSystem", "\"EPSG:4326\""}}, "coordinateSystem \"EPSG:4326\" cannot be used: "},
+      {{{"/coordinateSystem", "6677"}}, "coordinateSystem must be text"},
+  };
+  for (const auto& [changes, message] : cases) {
+    const std::string path = write("bad.json", changedDocument(saved, changes));
+    try {
+      readSessionFile(path);
+      ADD_FAILURE() << "accepted: " << message;
+    } catch (const SessionError& error) {
+      EXPECT_THAT(error.what(), StartsWith(path + ": "));
+      EXPECT_THAT(error.what(), HasSubstr(message));
+      EXPECT_THAT(error.what(), Not(HasSubstr("json.exception")));
+    }
+  }
+  EXPECT_NO_THROW(readSessionFile(write("good.json", saved)));
+}
+
+// What only the inputs can tell is checked once they are read, before the session changes: the
+// lists that follow the size of a model file, and a base the picture cannot be drawn with. The
+// message names the session, the field and the input.
+TEST_F(SessionFileTest, FieldsThatDoNotFitTheInputsAreNamedBeforeTheSessionChanges) {
+  loadExample();
+  const std::string saved =
+      sessionFileText(documentOf(session.state(), 300, 200), (folder / "s.json").string());
+  const std::pair<std::vector<std::pair<std::string, std::string>>, std::string> cases[] = {
+      {{{"/boundaryFiles/3", "\"\""}, {"/boundaryFiles/4", "\"\""}},
+       "boundaryFiles must be a list of four file names, one for each boundary of the model " +
+           kExample + "model.txt; found five"},
+      {{{"/colours/units/5", "null"}},
+       "colours.units must be a list of five colours, one for each unit of the model " + kExample +
+           "model.txt; found six"},
+      {{{"/colours/boundaries", "[]"}}, "colours.boundaries must be a list of four colours"},
+      {{{"/view/applied", "true"},
+        {"/view/magnification", "1"},
+        {"/view/exaggeration", "1"},
+        {"/draw/picture", "1"},
+        {"/baseHeight", "1e6"}},
+       "baseHeight: The base height (1000000) must lie below the highest display elevation"},
+  };
+  for (const auto& [changes, message] : cases) {
+    const std::string path = write("bad.json", changedDocument(saved, changes));
+    const SessionDocument d = readSessionFile(path);
+    Session other;
+    other.useTwoUnitModel();
+    try {
+      restoreSession(other, d, 300, 200);
+      ADD_FAILURE() << "restored: " << message;
+    } catch (const SessionError& error) {
+      EXPECT_THAT(error.what(), StartsWith(path + ": " + message));
+    }
+    EXPECT_EQ(other.state().model.Nbd, 1);
+  }
 }
 
 }  // namespace

@@ -16,12 +16,15 @@ class ImageCommandsTest : public QObject {
  private slots:
   void init();
   void cleanup();
-  void saveWritesABitmapUnderExactlyTheTypedName();
+  void saveOffersEveryFormatAndWritesEachByItsExtension();
+  void aBareNameTakesTheChosenFiltersExtensionAndFormat_data();
+  void aBareNameTakesTheChosenFiltersExtensionAndFormat();
   void answeringNoLeavesTheExistingFileUntouched();
   void answeringYesReplacesTheExistingFile();
   void cancellingTheDialogDoesNothing();
   void aSaveThatCannotBeWrittenSaysSoAndKeepsTheOldFile();
-  void drawingWithPersistenceOffIsNotSaved();
+  void aMapDrawnWithPersistenceOffIsSavedCopiedAndDuplicatedAsShown();
+  void aClearedWindowIsSavedBlankInEveryFormat();
   void clearFillsTheCanvasWithTheBackground();
   void duplicateShowsTheDrawingAndLeavesItOnTheClipboard();
   void copyPutsThePersistentPictureOnTheClipboard();
@@ -57,9 +60,9 @@ QByteArray ImageCommandsTest::contents(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void ImageCommandsTest::saveWritesABitmapUnderExactlyTheTypedName() {
+void ImageCommandsTest::saveOffersEveryFormatAndWritesEachByItsExtension() {
   drawRedSquare();
-  const QString path = fixture_->folder.filePath("picture");
+  const QString path = fixture_->folder.filePath("picture.bmp");
   dialogs_->files.push_back(path);
   QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
   // The bitmap stays the first choice; PNG, SVG and PDF follow.
@@ -68,15 +71,14 @@ void ImageCommandsTest::saveWritesABitmapUnderExactlyTheTypedName() {
   for (const QString pattern : {"*.png", "*.svg", "*.pdf", "*.*"})
     QVERIFY(filter.contains(pattern));
   QVERIFY(dialogs_->questions.isEmpty());
-  QVERIFY(QFile::exists(path));
-  QVERIFY(!QFile::exists(path + ".bmp"));
   QVERIFY(contents(path).startsWith("BM"));
   const QImage saved(path, "bmp");
   QCOMPARE(saved.size(), canvas().image().size());
   QCOMPARE(saved.pixelColor(15, 15), QColor(255, 0, 0));
   QVERIFY(dialogs_->messages.isEmpty());
 
-  // Other formats by their extension; a blank picture still makes a whole file.
+  // Other formats by their extension, whichever filter was chosen; a blank picture still makes a
+  // whole file.
   const std::pair<QString, QByteArray> formats[] = {
       {"picture.png", "\x89PNG"}, {"picture.svg", "<?xml"}, {"picture.pdf", "%PDF"}};
   for (const auto& [name, start] : formats) {
@@ -85,6 +87,53 @@ void ImageCommandsTest::saveWritesABitmapUnderExactlyTheTypedName() {
     QVERIFY2(contents(fixture_->folder.filePath(name)).startsWith(start), qPrintable(name));
   }
   QVERIFY(dialogs_->messages.isEmpty());
+}
+
+void ImageCommandsTest::aBareNameTakesTheChosenFiltersExtensionAndFormat_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("chosen");
+  QTest::addColumn<QString>("written");
+  QTest::addColumn<QByteArray>("start");
+  QTest::newRow("bitmap") << "picture"
+                          << "*.bmp"
+                          << "picture.bmp" << QByteArray("BM");
+  QTest::newRow("PNG") << "picture"
+                       << "*.png"
+                       << "picture.png" << QByteArray("\x89PNG");
+  QTest::newRow("SVG") << "picture"
+                       << "*.svg"
+                       << "picture.svg" << QByteArray("<?xml");
+  QTest::newRow("PDF") << "picture"
+                       << "*.pdf"
+                       << "picture.pdf" << QByteArray("%PDF");
+  QTest::newRow("every file") << "picture"
+                              << "*.*"
+                              << "picture" << QByteArray("BM");
+  QTest::newRow("an offered extension stays") << "picture.PNG"
+                                              << "*.bmp"
+                                              << "picture.PNG" << QByteArray("\x89PNG");
+  QTest::newRow("a dot in the name") << "map.2024"
+                                     << "*.png"
+                                     << "map.2024.png" << QByteArray("\x89PNG");
+  QTest::newRow("a trailing dot") << "map."
+                                  << "*.png"
+                                  << "map.png" << QByteArray("\x89PNG");
+}
+
+// The file is written under the name with the extension and in the format of the chosen filter,
+// and nothing else is written.
+void ImageCommandsTest::aBareNameTakesTheChosenFiltersExtensionAndFormat() {
+  QFETCH(QString, typed);
+  QFETCH(QString, chosen);
+  QFETCH(QString, written);
+  QFETCH(QByteArray, start);
+  drawRedSquare();
+  dialogs_->files.push_back(fixture_->folder.filePath(typed));
+  dialogs_->chosenPatterns.push_back(chosen);
+  QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
+  QVERIFY2(dialogs_->messages.isEmpty(), qPrintable(dialogs_->messages.join('\n')));
+  QCOMPARE(QDir(fixture_->folder.path()).entryList(QDir::Files), QStringList{written});
+  QVERIFY(contents(fixture_->folder.filePath(written)).startsWith(start));
 }
 
 void ImageCommandsTest::answeringNoLeavesTheExistingFileUntouched() {
@@ -101,6 +150,14 @@ void ImageCommandsTest::answeringNoLeavesTheExistingFileUntouched() {
            QDir::toNativeSeparators(path) +
                QString(" はすでに存在しています．\r\n既存のファイルに上書きしますか？"));
   QCOMPARE(contents(path), QByteArray("precious bytes"));
+
+  // The question is about the file that would be written: the typed name with its extension.
+  dialogs_->files.push_back(fixture_->folder.filePath("old"));
+  QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
+  QCOMPARE(dialogs_->questions.size(), 2);
+  QVERIFY(dialogs_->questions.last().startsWith(QDir::toNativeSeparators(path) + " "));
+  QCOMPARE(contents(path), QByteArray("precious bytes"));
+  QVERIFY(!QFile::exists(fixture_->folder.filePath("old")));
 }
 
 void ImageCommandsTest::answeringYesReplacesTheExistingFile() {
@@ -128,7 +185,7 @@ void ImageCommandsTest::cancellingTheDialogDoesNothing() {
 
 // A folder in the way cannot be replaced by a picture, even by an administrator.
 void ImageCommandsTest::aSaveThatCannotBeWrittenSaysSoAndKeepsTheOldFile() {
-  const QString blocked = fixture_->folder.filePath("taken");
+  const QString blocked = fixture_->folder.filePath("taken.bmp");
   QVERIFY(QDir().mkdir(blocked));
   dialogs_->files.push_back(blocked);
   dialogs_->answers.push_back(true);
@@ -142,13 +199,51 @@ void ImageCommandsTest::aSaveThatCannotBeWrittenSaysSoAndKeepsTheOldFile() {
   QCOMPARE(dialogs_->messages.size(), 2);
 }
 
-void ImageCommandsTest::drawingWithPersistenceOffIsNotSaved() {
-  canvas().setPersistent(false);
-  drawRedSquare();
-  const QString path = fixture_->folder.filePath("blank.bmp");
+// With "AutoRedraw" off the map goes to the screen only; what is saved, copied and duplicated is
+// the map the window shows, never the persistent picture's one colour.
+void ImageCommandsTest::aMapDrawnWithPersistenceOffIsSavedCopiedAndDuplicatedAsShown() {
+  fixture_->buildSmallBlock();
+  QTest::mouseClick(window_->ui().chkAutoRedraw, Qt::LeftButton);
+  QVERIFY(!canvas().persistent());
+  QTest::mouseClick(window_->ui().cmd3DDefault, Qt::LeftButton);
+  QTest::mouseClick(window_->ui().cmdGeoMap, Qt::LeftButton);
+  QVERIFY2(dialogs_->messages.isEmpty(), qPrintable(dialogs_->messages.join('\n')));
+  const QImage onScreen = canvas().screen().convertToFormat(QImage::Format_RGB32);
+  QImage oneColour(canvas().image().size(), QImage::Format_RGB32);
+  oneColour.fill(canvas().image().pixel(0, 0));
+  QCOMPARE(canvas().image(), oneColour);  // the map is on the screen alone
+  QVERIFY(onScreen != oneColour);
+
+  const QString path = fixture_->folder.filePath("map.png");
   dialogs_->files.push_back(path);
   QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
-  QCOMPARE(QImage(path, "bmp").pixelColor(15, 15), QColor(255, 255, 255));
+  QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), onScreen);
+  QTest::mouseClick(window_->ui().cmdImageCopy, Qt::LeftButton);
+  QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), onScreen);
+  QTest::mouseClick(window_->ui().cmdImagePaste, Qt::LeftButton);
+  QCOMPARE(window_->formImageS()->picture().convertToFormat(QImage::Format_RGB32), onScreen);
+  QVERIFY(dialogs_->messages.isEmpty());
+}
+
+// After "クリア" the window is blank, and so is the picture saved, in a vector format too, even
+// though the map could still be drawn again.
+void ImageCommandsTest::aClearedWindowIsSavedBlankInEveryFormat() {
+  const QString blank = fixture_->folder.filePath("blank.svg");
+  dialogs_->files.push_back(blank);
+  QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
+  fixture_->buildSmallBlock();
+  QTest::mouseClick(window_->ui().cmd3DDefault, Qt::LeftButton);
+  QTest::mouseClick(window_->ui().cmdGeoMap, Qt::LeftButton);
+  const QString map = fixture_->folder.filePath("map.svg");
+  dialogs_->files.push_back(map);
+  QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
+  QTest::mouseClick(window_->ui().cmdImageClear, Qt::LeftButton);
+  const QString cleared = fixture_->folder.filePath("cleared.svg");
+  dialogs_->files.push_back(cleared);
+  QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
+  QVERIFY2(dialogs_->messages.isEmpty(), qPrintable(dialogs_->messages.join('\n')));
+  QVERIFY(contents(map) != contents(blank));
+  QCOMPARE(contents(cleared), contents(blank));
 }
 
 void ImageCommandsTest::clearFillsTheCanvasWithTheBackground() {

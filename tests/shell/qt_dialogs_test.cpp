@@ -19,6 +19,7 @@ class QtDialogsTest : public QObject {
 
  private slots:
   void allFilesListsFilesWithoutAnExtension();
+  void theChosenFilterIsReportedByItsPattern();
   void qtsOwnTextsAreJapanese();
 
  private:
@@ -59,6 +60,24 @@ void QtDialogsTest::allFilesListsFilesWithoutAnExtension() {
   dialog.selectNameFilter(dialog.nameFilters().at(1));
   QCOMPARE(types->currentText(), QString("すべてのファイル (*.*)"));
   QTRY_COMPARE(listed(dialog), (QStringList{"dem", "picture.bmp"}));
+}
+
+// A save dialog tells which filter the user chose, so that a bare name gets its extension.
+void QtDialogsTest::theChosenFilterIsReportedByItsPattern() {
+  const QString filter =
+      "ビットマップファイル (*.bmp)|*.bmp|PNG ファイル (*.png)|*.png|すべてのファイル (*.*)|*.*";
+  QFileDialog dialog;
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  setUpFileDialog(dialog, filter, {});
+  QCOMPARE(chosenPattern(dialog, filter), QString("*.bmp"));  // the first, as the dialog opens
+  auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+  QVERIFY(types);
+  for (const auto& [index, pattern] : {std::pair{1, "*.png"}, std::pair{2, "*.*"}}) {
+    types->setCurrentIndex(index);
+    emit types->activated(index);  // as a user's choice in the list
+    QCOMPARE(chosenPattern(dialog, filter), QString(pattern));
+  }
 }
 
 // Once Qt's Japanese translations are installed its file dialog and message boxes speak

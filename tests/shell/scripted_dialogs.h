@@ -9,10 +9,12 @@ namespace kalvenor {
 
 // Answers dialogs from a script and records what was asked, with the title of every file and
 // colour dialog. An unscripted file or colour dialog counts as cancelled; an unscripted question
-// as No.
+// as No. A save dialog answers with the next of `files` and the next of `chosenPatterns`, or the
+// first filter's pattern, which a dialog starts with.
 class ScriptedDialogs : public Dialogs {
  public:
   std::deque<std::optional<QString>> files;
+  std::deque<QString> chosenPatterns;
   std::deque<std::optional<PackedColor>> colors;
   std::deque<bool> answers;
 
@@ -25,8 +27,15 @@ class ScriptedDialogs : public Dialogs {
   std::optional<QString> openFile(const QString& filter, const QString& title) override {
     return nextFile(filter, title);
   }
-  std::optional<QString> saveFile(const QString& filter, const QString& title) override {
-    return nextFile(filter, title);
+  std::optional<SaveChoice> saveFile(const QString& filter, const QString& title) override {
+    const std::optional<QString> file = nextFile(filter, title);
+    QString pattern = filter.section('|', 1, 1);
+    if (!chosenPatterns.empty()) {
+      pattern = chosenPatterns.front();
+      chosenPatterns.pop_front();
+    }
+    if (!file) return std::nullopt;
+    return SaveChoice{*file, pattern};
   }
   std::optional<PackedColor> chooseColor(PackedColor, const QString& title) override {
     titles << title;

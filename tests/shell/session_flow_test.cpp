@@ -1,5 +1,6 @@
 #include <QProcess>
 #include <QtTest>
+#include <nlohmann/json.hpp>
 
 #include "example_inputs.h"
 #include "imagewin/form_image.h"
@@ -19,6 +20,8 @@ class SessionFlowTest : public QObject {
   void aSavedMapReopensPixelForPixel();
   void aSavedSectionReopensPixelForPixel();
   void kalvenorRenderDrawsTheSavedPicture();
+  void aSessionNamedWithoutExtensionIsSavedAsJson();
+  void aFieldThatDoesNotFitIsNamedByBothPrograms();
   void aBadSessionFileChangesNothing_data();
   void aBadSessionFileChangesNothing();
 };
@@ -119,6 +122,60 @@ void SessionFlowTest::kalvenorRenderDrawsTheSavedPicture() {
   QVERIFY(missing.readAllStandardError().contains("none.json: the session file cannot be opened"));
 }
 
+// "s1" under the session filter is saved as s1.json, which the open dialog lists and opens;
+// under every file the name stays as typed.
+void SessionFlowTest::aSessionNamedWithoutExtensionIsSavedAsJson() {
+  WindowFixture window;
+  window.buildSmallBlock();
+  window.dialogs.files = {window.folder.filePath("s1"), window.folder.filePath("s2")};
+  window.dialogs.chosenPatterns = {"*.json", "*.*"};
+  QTest::mouseClick(window.window.ui().cmdSessionSave, Qt::LeftButton);
+  QTest::mouseClick(window.window.ui().cmdSessionSave, Qt::LeftButton);
+  QVERIFY2(window.dialogs.messages.isEmpty(), qPrintable(window.dialogs.messages.join('\n')));
+  const QDir folder(window.folder.path());
+  QCOMPARE(folder.entryList({"*.json"}, QDir::Files), QStringList{"s1.json"});
+  QVERIFY(!folder.exists("s1"));
+  QVERIFY(folder.exists("s2"));
+
+  WindowFixture fresh;
+  fresh.dialogs.files = {window.folder.filePath("s1.json")};
+  QTest::mouseClick(fresh.window.ui().cmdSessionOpen, Qt::LeftButton);
+  QVERIFY2(fresh.dialogs.messages.isEmpty(), qPrintable(fresh.dialogs.messages.join('\n')));
+  QCOMPARE(fresh.window.state().boundaryFile, window.window.state().boundaryFile);
+}
+
+// A field edited by hand into something the viewer cannot use is refused by name in the window
+// and by kalvenor-render, and neither draws anything.
+void SessionFlowTest::aFieldThatDoesNotFitIsNamedByBothPrograms() {
+  WindowFixture window;
+  preload(window.window, example());
+  const QString session = window.folder.filePath("work.json");
+  window.dialogs.files = {session};
+  QTest::mouseClick(window.window.ui().cmdSessionSave, Qt::LeftButton);
+  QFile file(session);
+  QVERIFY(file.open(QIODevice::ReadOnly));
+  nlohmann::json document = nlohmann::json::parse(file.readAll().toStdString());
+  file.close();
+  document["view"]["canvas"].push_back(1);
+  window.write("work.json", QByteArray::fromStdString(document.dump()));
+  const QString problem =
+      session + ": view.canvas must be two numbers, width and height; found three";
+
+  const QImage picture = window.window.formImage().canvas().image();
+  window.dialogs.files = {session};
+  QTest::mouseClick(window.window.ui().cmdSessionOpen, Qt::LeftButton);
+  QCOMPARE(window.dialogs.messages, QStringList{problem});
+  QCOMPARE(window.window.formImage().canvas().image(), picture);
+
+  const QString map = window.folder.filePath("map.png");
+  QProcess render;
+  render.start(KALVENOR_RENDER_PATH, {"--session", session, "--map", map});
+  QVERIFY(render.waitForFinished(60000));
+  QCOMPARE(render.exitCode(), 2);
+  QVERIFY2(render.readAllStandardError().contains(problem.toUtf8()), "the field is not named");
+  QVERIFY(!QFile::exists(map));
+}
+
 void SessionFlowTest::aBadSessionFileChangesNothing_data() {
   QTest::addColumn<QByteArray>("content");
   QTest::addColumn<QString>("problem");
@@ -127,7 +184,10 @@ void SessionFlowTest::aBadSessionFileChangesNothing_data() {
                                  << "newer viewer (format version 9";
   QTest::newRow("no session") << QByteArray(R"({"version": 1})") << "not a session file";
   QTest::newRow("incomplete") << QByteArray(R"({"format": "kalvenor session", "version": 1})")
-                              << "incomplete or malformed";
+                              << "coordinateSystem is missing";
+  QTest::newRow("wrong type")
+      << QByteArray(R"({"format": "kalvenor session", "version": 1, "coordinateSystem": []})")
+      << "coordinateSystem must be text of at most 65536 characters; found an empty list";
 }
 
 void SessionFlowTest::aBadSessionFileChangesNothing() {
