@@ -493,6 +493,7 @@ void RenderCliTest::anOutputOverAnInputOrAnotherOutputIsRefusedBeforeAnythingIsW
   document.modelFile = write("model.png", "1\ns\nlow,-1\nhigh,1\n").toStdString();
   document.boundaryFiles = {out("s.txt").toStdString()};
   document.surfaceFile = out("surface.txt").toStdString();
+  document.canvasWidth = document.canvasHeight = 100;
   const QString session = out("s.json");
   write("s.json",
         QByteArray::fromStdString(kalvenor::sessionFileText(document, session.toStdString())));
