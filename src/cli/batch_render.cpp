@@ -14,7 +14,7 @@
 #include "model/step_failure.h"
 #include "session/default_file.h"
 #include "session/option_steps.h"
-#include "session/session_file.h"
+#include "session/session_restore.h"
 
 namespace kalvenor {
 namespace {

@@ -1,5 +1,6 @@
 #include "session/session_file.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -165,38 +166,110 @@ void readDraw(SessionDocument& d, const DocumentField& j) {
   d.drawOptions.DrawMode = static_cast<std::int16_t>(j["picture"].whole(0, kSurveyLine));
 }
 
-json viewJson(const SessionDocument& d) {
-  return {{"azimuth", d.view.Alpha},
-          {"depression", d.view.Gamma},
-          {"magnification", d.view.Sca},
-          {"exaggeration", d.view.Ve},
-          {"distance", d.perspective.Dist},
-          {"plane", d.perspective.Ppz},
-          {"applied", d.viewApplied},
-          {"canvas", {d.canvasWidth, d.canvasHeight}},
-          {"pan", d.pan}};
+json viewValuesJson(const ViewValues& v, const PerspectiveValues& p,
+                    const std::array<double, 2>& pan) {
+  return {{"azimuth", v.Alpha},
+          {"depression", v.Gamma},
+          {"magnification", v.Sca},
+          {"exaggeration", v.Ve},
+          {"distance", p.Dist},
+          {"plane", p.Ppz},
+          {"pan", pan}};
 }
 
-// A view that was applied is applied again, so it must make a picture as it did; the values of
-// one that was not are only kept.
-void readView(SessionDocument& d, const DocumentField& j) {
-  d.viewApplied = j["applied"].flag();
+json viewJson(const SessionDocument& d) {
+  json j = viewValuesJson(d.view, d.perspective, d.pan);
+  j["applied"] = d.viewApplied;
+  j["canvas"] = {d.canvasWidth, d.canvasHeight};
+  return j;
+}
+
+// A view that is applied again must make a picture as it did; the values of one that was not
+// applied are only kept.
+void readViewValues(const DocumentField& j, bool applied, ViewValues& view,
+                    PerspectiveValues& perspective, std::array<double, 2>& pan) {
   const Range any = DocumentField::kAnyNumber;
-  const Range factor = d.viewApplied ? Range{0, kMaxViewFactor, true} : any;
-  const Range distance = d.viewApplied ? Range{0, any.high, true} : any;
-  d.view = {j["azimuth"].number(), j["depression"].number(), j["magnification"].number(factor),
-            j["exaggeration"].number(factor)};
-  d.perspective = {j["distance"].number(distance), j["plane"].number()};
-  const PerspectiveValues& p = d.perspective;
-  if (d.viewApplied && p.Dist != kParallelDist && !(p.Ppz < p.Dist)) {
+  const Range factor = applied ? Range{0, kMaxViewFactor, true} : any;
+  const Range distance = applied ? Range{0, any.high, true} : any;
+  view = {j["azimuth"].number(), j["depression"].number(), j["magnification"].number(factor),
+          j["exaggeration"].number(factor)};
+  perspective = {j["distance"].number(distance), j["plane"].number()};
+  const PerspectiveValues& p = perspective;
+  if (applied && p.Dist != kParallelDist && !(p.Ppz < p.Dist)) {
     j["plane"].fail("must lie between the view centre and the eye, below the distance " +
                     numberText(p.Dist) + "; found " + numberText(p.Ppz));
   }
+  // Sessions saved before the picture could be panned have none.
+  if (j.has("pan")) pan = pointOf(j["pan"], "two numbers, east and north");
+}
+
+void readView(SessionDocument& d, const DocumentField& j) {
+  d.viewApplied = j["applied"].flag();
+  readViewValues(j, d.viewApplied, d.view, d.perspective, d.pan);
   const auto canvas = j["canvas"].items(2, "two numbers, width and height");
   d.canvasWidth = canvas[0].whole(1, kMaxPictureSide);
   d.canvasHeight = canvas[1].whole(1, kMaxPictureSide);
-  // Sessions saved before the picture could be panned have none.
-  if (j.has("pan")) d.pan = pointOf(j["pan"], "two numbers, east and north");
+}
+
+const std::vector<std::string> kPictureKinds = {"", "map", "section"};
+const std::vector<std::string> kDrawnOver = {"contours", "gridLines", "surveyLine", "clear"};
+
+json pictureJson(const SavedPicture& p) {
+  json view = viewValuesJson(p.view, p.perspective, p.pan);
+  view["baseHeight"] = p.Zbase;
+  json over = json::array();
+  for (const DrawnOver what : p.drawnOver) over.push_back(kDrawnOver[static_cast<int>(what)]);
+  return {{"kind", kPictureKinds[static_cast<int>(p.kind)]}, {"view", view}, {"drawnOver", over}};
+}
+
+json gridsJson(const SessionDocument& d) {
+  json grids = json::array();
+  if (d.mapGrid) grids.push_back("map");
+  if (d.sectionGrid) grids.push_back("section");
+  return grids;
+}
+
+// A picture is drawn again in its view, which must make a picture as it did.
+void readPicture(SessionDocument& d, const DocumentField& j) {
+  SavedPicture& p = d.picture;
+  const std::string kind = j["kind"].choice(kPictureKinds);
+  p.kind = static_cast<PictureKind>(std::find(kPictureKinds.begin(), kPictureKinds.end(), kind) -
+                                    kPictureKinds.begin());
+  const DocumentField view = j["view"];
+  readViewValues(view, p.kind != PictureKind::None, p.view, p.perspective, p.pan);
+  p.Zbase = view["baseHeight"].number();
+  for (const DocumentField& item : j["drawnOver"].items()) {
+    const std::string what = item.choice(kDrawnOver);
+    p.drawnOver.push_back(static_cast<DrawnOver>(
+        std::find(kDrawnOver.begin(), kDrawnOver.end(), what) - kDrawnOver.begin()));
+  }
+}
+
+void readGrids(SessionDocument& d, const DocumentField& j) {
+  for (const DocumentField& grid : j.items()) {
+    (grid.choice({"map", "section"}) == "map" ? d.mapGrid : d.sectionGrid) = true;
+  }
+  if (d.sectionGrid && !d.sectionLine) j.fail("holds the section, but the document no survey line");
+}
+
+// A document of the first version kept one picture mode and the grid of the last build: its
+// picture, grids and what was drawn over it follow from them, as that version drew them.
+void pictureOfFirstVersion(SessionDocument& d) {
+  const std::int16_t mode = d.drawOptions.DrawMode;
+  SavedPicture& p = d.picture;
+  const bool section =
+      mode == kSectionPicture || (d.grid == "section" && (mode == kGridLines || mode == 0));
+  p.kind = mode == 0 ? PictureKind::None : section ? PictureKind::Section : PictureKind::Map;
+  p.view = d.view;
+  p.perspective = d.perspective;
+  p.pan = d.pan;
+  p.Zbase = d.zbase.value_or(0.0);
+  if (mode == kContourMap) p.drawnOver = {DrawnOver::Contours};
+  if (mode == kGridLines) p.drawnOver = {DrawnOver::GridLines};
+  if (mode == kSurveyLine) p.drawnOver = {DrawnOver::SurveyLine};
+  const bool withLine = d.sectionLine.has_value();
+  d.sectionGrid = withLine && (section || d.grid == "section");
+  d.mapGrid = !section && (mode != 0 || d.grid == "map");
 }
 
 json coloursJson(const SessionDocument& d) {
@@ -216,31 +289,6 @@ void readColours(SessionDocument& d, const DocumentField& j) {
   }
 }
 
-// Why the lists that hold one entry for each boundary or unit do not fit `model` (`name` says
-// which), or nothing when they do; without a model they must be empty.
-std::optional<std::string> countProblem(const SessionDocument& d, const LogicalModel* model,
-                                        const std::string& name) {
-  struct List {
-    const char* place;
-    std::size_t found;
-    int wanted;
-    const char *entry, *entries, *each;
-  };
-  const int n = model ? model->Nbd : 0;
-  const List lists[] = {
-      {"boundaryFiles", d.boundaryFiles.size(), n, "file name", "file names", "boundary"},
-      {"colours.units", d.unitColors.size(), n + 1, "colour", "colours", "unit"},
-      {"colours.boundaries", d.boundaryColors.size(), n, "colour", "colours", "boundary"}};
-  for (const List& list : lists) {
-    if (list.found == (model ? static_cast<std::size_t>(list.wanted) : 0)) continue;
-    const std::string wanted =
-        model ? listOf(list.wanted, list.entry, list.entries, list.each) + " of " + name
-              : "an empty list, as the session has no model";
-    return std::string(list.place) + " must be " + wanted + "; found " + countInWords(list.found);
-  }
-  return std::nullopt;
-}
-
 // The coordinate system is checked as --srs is, before any file is read.
 std::string systemOf(const DocumentField& j) {
   const std::string text = j.text(kMaxSystemCharacters);
@@ -255,7 +303,7 @@ std::string systemOf(const DocumentField& j) {
 
 // The content of a document whose version has been checked, every field in the range its use
 // needs; the lists that follow a model file's size are checked once it is read.
-SessionDocument documentFrom(const DocumentField& j, const std::string& path) {
+SessionDocument documentFrom(const DocumentField& j, const std::string& path, int version) {
   const fs::path folder = fs::absolute(path).parent_path();
   SessionDocument d;
   d.sessionFile = path;
@@ -275,7 +323,7 @@ SessionDocument documentFrom(const DocumentField& j, const std::string& path) {
   readColours(d, j["colours"]);
   if (d.modelFile.empty()) {
     const LogicalModel* hand = d.handModel ? &*d.handModel : nullptr;
-    if (auto problem = countProblem(d, hand, "the model")) fail(path, *problem);
+    if (auto problem = listCountProblem(d, hand, "the model")) fail(path, *problem);
   }
   if (!j["baseHeight"].isNull()) d.zbase = j["baseHeight"].number();
   readDraw(d, j["draw"]);
@@ -286,6 +334,12 @@ SessionDocument documentFrom(const DocumentField& j, const std::string& path) {
   if (!j["section"].isNull()) d.sectionLine = sectionOf(j["section"]);
   readView(d, j["view"]);
   d.grid = j["grid"].choice({"map", "section", ""});
+  if (version == 1) {
+    pictureOfFirstVersion(d);
+  } else {
+    readGrids(d, j["grids"]);
+    readPicture(d, j["picture"]);
+  }
   return d;
 }
 
@@ -315,57 +369,29 @@ void requireInputs(const std::string& path, const SessionDocument& d) {
   requireFile(path, d.surfaceFile, "display surface");
 }
 
-void pass(Warnings& into, const Warnings& warnings) {
-  into.insert(into.end(), warnings.begin(), warnings.end());
-}
-
-// Whether the last picture was drawn on the section grid; a map picture needs the map grid,
-// whichever grid was built last.
-bool sectionPicture(const SessionDocument& d) {
-  const std::int16_t mode = d.drawOptions.DrawMode;
-  return mode == kSectionPicture || (d.grid == "section" && (mode == kGridLines || mode == 0));
-}
-
-TypedView typedView(const SessionDocument& d) {
-  return {d.view.Alpha, d.view.Gamma,       d.view.Sca,       d.view.Ve,
-          {},           d.perspective.Dist, d.perspective.Ppz};
-}
-
 }  // namespace
 
-SessionDocument documentOf(const ViewerState& s, double canvasWidth, double canvasHeight) {
-  SessionDocument d;
-  d.srs = s.srsGiven;
-  d.modelFile = s.modelFile;
-  if (s.modelFile.empty() && !s.unitColor.empty()) d.handModel = s.model;
-  d.modelReady = s.progress.modelReady();
-  if (!s.boundaryFile.empty())
-    d.boundaryFiles.assign(s.boundaryFile.begin() + 1, s.boundaryFile.end());
-  d.surfaceFile = s.displayFile;
-  for (std::size_t unit = 1; unit < s.unitColor.size(); ++unit) {
-    d.unitColors.push_back(s.unitColorChosen[unit] ? std::optional(s.unitColor[unit])
-                                                   : std::nullopt);
+std::optional<std::string> listCountProblem(const SessionDocument& d, const LogicalModel* model,
+                                            const std::string& name) {
+  struct List {
+    const char* place;
+    std::size_t found;
+    int wanted;
+    const char *entry, *entries, *each;
+  };
+  const int n = model ? model->Nbd : 0;
+  const List lists[] = {
+      {"boundaryFiles", d.boundaryFiles.size(), n, "file name", "file names", "boundary"},
+      {"colours.units", d.unitColors.size(), n + 1, "colour", "colours", "unit"},
+      {"colours.boundaries", d.boundaryColors.size(), n, "colour", "colours", "boundary"}};
+  for (const List& list : lists) {
+    if (list.found == (model ? static_cast<std::size_t>(list.wanted) : 0)) continue;
+    const std::string wanted =
+        model ? listOf(list.wanted, list.entry, list.entries, list.each) + " of " + name
+              : "an empty list, as the session has no model";
+    return std::string(list.place) + " must be " + wanted + "; found " + countInWords(list.found);
   }
-  if (!s.boundaryColor.empty()) {
-    d.boundaryColors.assign(s.boundaryColor.begin() + 1, s.boundaryColor.end());
-  }
-  if (s.display.loaded()) d.zbase = s.Zbase;
-  d.mapOptions = s.mapOptions;
-  d.drawOptions = s.drawOptions;
-  d.annotations = s.annotations;
-  d.contours = s.contours;
-  d.contourLinesWanted = s.contourLinesWanted;
-  if (s.section.Nxy > 0) d.sectionLine = s.sectionLine;
-  d.view = {s.view.Alpha, s.view.Gamma, s.view.Sca, s.view.Ve};
-  d.perspective = {s.view.Dist, s.view.Ppz};
-  d.viewApplied = s.progress.viewReady();
-  d.pan = {s.view.PanX, s.view.PanY};
-  if (!s.gridOutOfDate) {
-    d.grid = s.progress.sectionGrid() == GridState::Current ? "section" : "map";
-  }
-  d.canvasWidth = canvasWidth;
-  d.canvasHeight = canvasHeight;
-  return d;
+  return std::nullopt;
 }
 
 std::string sessionFileText(const SessionDocument& d, const std::string& sessionPath) {
@@ -390,6 +416,8 @@ std::string sessionFileText(const SessionDocument& d, const std::string& session
       {"section", d.sectionLine ? sectionJson(*d.sectionLine) : json()},
       {"view", viewJson(d)},
       {"grid", d.grid},
+      {"grids", gridsJson(d)},
+      {"picture", pictureJson(d.picture)},
   };
   return j.dump(2) + "\n";
 }
@@ -419,101 +447,9 @@ SessionDocument readSessionFile(const std::string& path) {
                    std::to_string(version.get<int>()) + "; this one reads up to " +
                    std::to_string(kSessionFormatVersion) + ")");
   }
-  const SessionDocument d = documentFrom(DocumentField(j, path), path);
+  const SessionDocument d = documentFrom(DocumentField(j, path), path, version.get<int>());
   requireInputs(path, d);
   return d;
-}
-
-namespace {
-
-// The steps of restoreSession on `fresh`; a problem of the document or a step throws.
-Warnings takeSteps(Session& fresh, const SessionDocument& d, double canvasWidth,
-                   double canvasHeight) {
-  Warnings warnings;
-  if (!d.srs.empty()) fresh.setSrs(d.srs);
-  if (!d.modelFile.empty()) {
-    pass(warnings, fresh.loadModel(d.modelFile));
-    if (auto problem = countProblem(d, &fresh.state().model, "the model " + d.modelFile)) {
-      throw SessionError(*problem);
-    }
-  }
-  if (d.handModel) pass(warnings, fresh.enterModel(*d.handModel, d.modelReady));
-  for (std::size_t k = 0; k < d.boundaryFiles.size(); ++k) {
-    if (!d.boundaryFiles[k].empty()) {
-      pass(warnings, fresh.setBoundaryFile(static_cast<int>(k) + 1, d.boundaryFiles[k]));
-    }
-  }
-  for (std::size_t unit = 0; unit < d.unitColors.size(); ++unit) {
-    if (d.unitColors[unit]) fresh.setUnitColor(static_cast<int>(unit) + 1, *d.unitColors[unit]);
-  }
-  for (std::size_t k = 0; k < d.boundaryColors.size(); ++k) {
-    fresh.setBoundaryColor(static_cast<int>(k) + 1, d.boundaryColors[k]);
-  }
-  if (!d.surfaceFile.empty()) pass(warnings, fresh.loadDisplaySurface(d.surfaceFile));
-  if (d.zbase) fresh.setZbase(*d.zbase);
-  fresh.setMapOptions(d.mapOptions);
-  fresh.setBoundaryLines(d.drawOptions.DrawBoundary != 0);
-  fresh.setLineColor(d.drawOptions.LineColor);
-  fresh.setAnnotations(d.annotations);
-  fresh.setContacts(d.drawOptions.contacts);
-  fresh.setSurveyTrace(d.drawOptions.surveyTrace);
-  fresh.setContours({d.contours.Cst, d.contours.Cen, d.contours.Cin, d.contourLinesWanted});
-  if (sectionPicture(d) && d.sectionLine) {
-    pass(warnings, fresh.buildSectionGrid(*d.sectionLine));
-  } else if (!d.grid.empty()) {
-    pass(warnings, fresh.buildMapGrid());
-  }
-  fresh.setPan(d.pan[0], d.pan[1]);
-  if (d.viewApplied && fresh.state().display.loaded()) {
-    fresh.applyView(typedView(d), canvasWidth, canvasHeight);
-    // The picture is drawn once the session has been taken over: a base it cannot be drawn with
-    // is refused while nothing has changed.
-    const ViewerState& s = fresh.state();
-    const auto problem = baseProblem(s.Zbase, s.display);
-    if (d.drawOptions.DrawMode != 0 && problem) throw SessionError("baseHeight: " + *problem);
-  }
-  return warnings;
-}
-
-}  // namespace
-
-Warnings restoreSession(Session& session, const SessionDocument& d, double canvasWidth,
-                        double canvasHeight) {
-  Session fresh;
-  Warnings warnings;
-  try {
-    warnings = takeSteps(fresh, d, canvasWidth, canvasHeight);
-  } catch (const std::bad_alloc&) {
-    throw;
-  } catch (const std::exception& error) {
-    // The step's own message names the input at fault; the session file says where it came from.
-    if (d.sessionFile.empty()) throw;
-    fail(d.sessionFile, error.what());
-  }
-  session.replaceWith(fresh);
-  return warnings;
-}
-
-Warnings drawSessionPicture(Session& session, const SessionDocument& d, Canvas& canvas) {
-  Warnings warnings;
-  if (!d.viewApplied || !session.state().display.loaded()) return warnings;
-  session.applyView(typedView(d), canvas.width(), canvas.height());
-  const std::int16_t mode = d.drawOptions.DrawMode;
-  if (mode == 0) return warnings;
-  if (sectionPicture(d)) {
-    session.drawSection(canvas);
-    if (mode == kGridLines) pass(warnings, session.drawGridLines(canvas));
-    return warnings;
-  }
-  pass(warnings, session.drawGeoMap(canvas));
-  if (mode == kContourMap) pass(warnings, session.drawContourMap(canvas));
-  if (mode == kGridLines) pass(warnings, session.drawGridLines(canvas));
-  // A section built after the map was drawn: its grid and, when it was marked, its line.
-  if (d.grid == "section" && d.sectionLine) {
-    pass(warnings, session.buildSectionGrid(*d.sectionLine));
-    if (mode == kSurveyLine) session.drawSurveyLine(canvas);
-  }
-  return warnings;
 }
 
 }  // namespace kalvenor

@@ -10,12 +10,25 @@
 
 namespace kalvenor {
 
-// The format version this viewer writes; it reads this one and the ones before it.
-constexpr int kSessionFormatVersion = 1;
+// The format version this viewer writes; it reads this one and the ones before it. Version 2
+// added both grids, the picture's own view and what was drawn over it.
+constexpr int kSessionFormatVersion = 2;
+
+// The last whole picture as it was drawn: its kind, the view and base it was drawn in, and what
+// was drawn over it since (or the canvas cleared), in order.
+struct SavedPicture {
+  PictureKind kind = PictureKind::None;
+  ViewValues view;
+  PerspectiveValues perspective;
+  std::array<double, 2> pan{0.0, 0.0};
+  double Zbase = 0.0;
+  std::vector<DrawnOver> drawnOver;
+};
 
 // Everything needed to take the steps of a session again and draw its last picture: the input
 // files (full paths), the model when it was typed by hand, the colours, what the pictures are
-// drawn with, the base height, the contours, the survey line, the view and the picture.
+// drawn with, the base height, the contours, the survey line, the grids, the view and the
+// picture.
 struct SessionDocument {
   std::string sessionFile;  // the file it was read from, named by the messages of its restore
   std::string srs;
@@ -38,34 +51,29 @@ struct SessionDocument {
   bool viewApplied = false;
   std::array<double, 2> pan{0.0, 0.0};  // ViewSettings::PanX and PanY
   std::string grid;                     // "map", "section" or "" for the grid of the last build
+  bool mapGrid = false;                 // the grids kept
+  bool sectionGrid = false;             // (the survey line is the section's)
+  SavedPicture picture;
   double canvasWidth = 0;
   double canvasHeight = 0;
 };
 
-// The document of a session whose last picture was drawn on a canvas of the given size.
-SessionDocument documentOf(const ViewerState& state, double canvasWidth, double canvasHeight);
+// Why the lists that hold one entry for each boundary or unit (the boundary files, the colours)
+// do not fit `model` (`name` says which), or nothing when they do; without a model they must be
+// empty.
+std::optional<std::string> listCountProblem(const SessionDocument& document,
+                                            const LogicalModel* model, const std::string& name);
 
 // The document as the JSON text of a session file at `sessionPath`: paths of input files are
 // written relative to the file's folder where they can be.
 std::string sessionFileText(const SessionDocument& document, const std::string& sessionPath);
 
-// Reads a session file; relative paths are taken from the file's folder. Throws SessionError
+// Reads a session file, of this format version or an earlier one; relative paths are taken from
+// the file's folder. Throws SessionError
 // "PATH: <problem>" for a file that cannot be read, is no JSON or no session document, has a
 // newer format version, a field that is missing or does not hold what its use needs (the
 // problem names it: "view.canvas must be two numbers, width and height; found three"), or names
 // an input file that does not exist or is no regular file.
 SessionDocument readSessionFile(const std::string& path);
-
-// Takes the steps of the document: the inputs, the colours, the options and the grid of the
-// last build, and the view for a canvas of the given size. They run on a fresh session first, which
-// `session` takes over only when every step succeeded, so a session that cannot be opened changes
-// nothing. A step that fails, or lists that do not fit the model file's boundaries and units,
-// throw a SessionError that begins with the document's session file.
-Warnings restoreSession(Session& session, const SessionDocument& document, double canvasWidth,
-                        double canvasHeight);
-
-// Applies the document's view for the canvas and draws its last picture, as the commands that
-// made it did.
-Warnings drawSessionPicture(Session& session, const SessionDocument& document, Canvas& canvas);
 
 }  // namespace kalvenor

@@ -224,6 +224,7 @@ void FormMain::sessionChanged(Change change) {
       break;
     case Change::Grids:
       showGridFigures();
+      if (!fromControls(Change::Grids)) showSectionLine();
       break;
     case Change::View:
       if (!fromControls(Change::View)) showView();

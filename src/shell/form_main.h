@@ -164,6 +164,7 @@ class FormMain : public QWidget, private SessionObserver {
   void showBaseHeight();
   void showSrs();
   void showGridFigures();
+  void showSectionLine();
   void showView();
   void showContours();
   void showDrawOptions();

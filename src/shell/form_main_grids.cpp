@@ -31,10 +31,27 @@ void FormMain::cmdSectionModel_Click() {
   {
     BusyCursor busy;
     BuildProgressDialog progress(this);
+    ReadingControls reading(*this, Change::Grids);
     warnings = session_.buildSectionGrid(line, progress.reporter());
   }
   cmdSectionView_Click();
   showWarnings(warnings);
+}
+
+// A section built elsewhere (a session opened, a command line) shows its line in the boxes of
+// step (5-2), as if typed there; the boxes keep what was typed once the grids are dropped.
+void FormMain::showSectionLine() {
+  if (state().sectionGrid.empty()) return;
+  const SectionLine& line = state().sectionLine;
+  ui_.txtXstart->setText(numberQText(line.Xstart));
+  ui_.txtYstart->setText(numberQText(line.Ystart));
+  if (line.endPointMode) {
+    ui_.txtXend->setText(numberQText(line.Xend));
+    ui_.txtYend->setText(numberQText(line.Yend));
+  } else {
+    ui_.txtFai->setText(numberQText(line.faiDegrees));
+  }
+  (line.endPointMode ? ui_.optSection2 : ui_.optSection1)->setChecked(true);
 }
 
 // The figures of the last section build, gone with the grids of a model that was replaced.

@@ -4,7 +4,7 @@
 
 #include "canvas/output_files.h"
 #include "imagewin/form_image.h"
-#include "session/session_file.h"
+#include "session/session_restore.h"
 #include "shell/busy_cursor.h"
 #include "shell/form_main.h"
 #include "shell/window_memory.h"

@@ -11,7 +11,7 @@
 
 #include "model/coordinate_system.h"
 #include "model/grid_surface.h"
-#include "session/session_file.h"
+#include "session/session_restore.h"
 #include "test_paths.h"
 
 // kalvenor-render run as a user would: on the bundled example and on small cases whose

@@ -7,7 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "../render/recording_canvas.h"
-#include "session/session_file.h"
+#include "session/session_restore.h"
 #include "tilted_block.h"
 
 namespace kalvenor {

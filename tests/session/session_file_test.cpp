@@ -1,7 +1,5 @@
 // Session files without a window: what a document keeps, how it names its files, and what a
 // file that cannot be opened says and leaves behind.
-#include "session/session_file.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -10,6 +8,8 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "../render/recording_canvas.h"
+#include "session/session_restore.h"
 #include "test_paths.h"
 
 namespace kalvenor {
@@ -170,8 +170,8 @@ TEST_F(SessionFileTest, AFileThatIsNoSessionSaysWhy) {
     return std::string("no error");
   };
   EXPECT_THAT(problem("[1, 2"), HasSubstr("the JSON is malformed"));
-  EXPECT_THAT(problem(R"({"format": "kalvenor session", "version": 2})"),
-              HasSubstr("written by a newer viewer (format version 2; this one reads up to 1)"));
+  EXPECT_THAT(problem(R"({"format": "kalvenor session", "version": 3})"),
+              HasSubstr("written by a newer viewer (format version 3; this one reads up to 2)"));
   EXPECT_THAT(problem(R"({"format": "kalvenor session", "version": "1"})"),
               HasSubstr("format version is missing or not a whole number"));
   EXPECT_THAT(problem(R"({"format": "other", "version": 1})"), HasSubstr("not a session file"));
@@ -189,6 +189,33 @@ TEST_F(SessionFileTest, AFileThatIsNoSessionSaysWhy) {
         }
       },
       SessionError);
+}
+
+// A file of the first format version kept one drawing mode and the grid built last; it opens
+// with the picture that version drew from them: here the map with the line of a section built
+// after it.
+TEST_F(SessionFileTest, AFileOfTheFirstVersionOpensWithItsPicture) {
+  loadExample();
+  session.buildMapGrid();
+  session.applyView({225, 30, 1.2, 2, {}, {}, {}}, 300, 200);
+  RecordingCanvas first(300, 200);
+  session.drawGeoMap(first);
+  session.buildSectionGrid({30200, 41000, true, 34800, 43500, 0});
+  session.drawSurveyLine(first);
+  nlohmann::json j = nlohmann::json::parse(std::ifstream(saved("now.json")));
+  j["version"] = 1;
+  j.erase("grids");
+  j.erase("picture");
+  const std::string old = write("old.json", j.dump());
+
+  Session reopened;
+  const SessionDocument d = readSessionFile(old);
+  restoreSession(reopened, d, 300, 200);
+  RecordingCanvas again(300, 200);
+  drawSessionPicture(reopened, d, again);
+  EXPECT_EQ(again.ops, first.ops);
+  EXPECT_THAT(reopened.state().overlays, ::testing::ElementsAre(DrawnOver::SurveyLine));
+  EXPECT_FALSE(reopened.state().mapGrid.mapUnit.empty());
 }
 
 // A boundary file that was fine when saved but no longer reads stops the opening before the

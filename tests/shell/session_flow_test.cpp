@@ -1,5 +1,6 @@
 #include <QProcess>
 #include <QtTest>
+#include <map>
 #include <nlohmann/json.hpp>
 
 #include "example_inputs.h"
@@ -19,6 +20,8 @@ class SessionFlowTest : public QObject {
  private slots:
   void aSavedMapReopensPixelForPixel();
   void aSavedSectionReopensPixelForPixel();
+  void everyDrawingSequenceReopensPixelForPixel_data();
+  void everyDrawingSequenceReopensPixelForPixel();
   void kalvenorRenderDrawsTheSavedPicture();
   void aSessionNamedWithoutExtensionIsSavedAsJson();
   void aFieldThatDoesNotFitIsNamedByBothPrograms();
@@ -60,7 +63,12 @@ void SessionFlowTest::aSavedMapReopensPixelForPixel() {
   ui.txtZbase->setText("-50");
   QTest::mouseClick(ui.cmdKalvenor, Qt::LeftButton);
   QTest::mouseClick(ui.cmdGeoMap, Qt::LeftButton);
+  ui.chkContour->setChecked(true);
+  QTest::mouseClick(ui.cmdContourAuto, Qt::LeftButton);
+  QVERIFY(ui.cmdContour->isEnabled());
+  const QImage map = first.window.formImage().canvas().image().copy();
   QTest::mouseClick(ui.cmdContour, Qt::LeftButton);
+  QVERIFY(first.window.formImage().canvas().image() != map);
   QVERIFY2(first.dialogs.messages.isEmpty(), qPrintable(first.dialogs.messages.join('\n')));
 
   const auto second = reopened(first);
@@ -93,6 +101,77 @@ void SessionFlowTest::aSavedSectionReopensPixelForPixel() {
   QVERIFY2(second->dialogs.messages.isEmpty(), qPrintable(second->dialogs.messages.join('\n')));
   QCOMPARE(second->window.formImage().canvas().image(), first.window.formImage().canvas().image());
   QCOMPARE(second->window.state().drawOptions.DrawMode, first.window.state().drawOptions.DrawMode);
+}
+
+// The commands of a drawing sequence by name; each must be enabled and change the picture.
+void run(WindowFixture& fixture, const QStringList& commands) {
+  Ui::formMain& ui = fixture.window.ui();
+  const std::map<QString, QPushButton*> buttons = {
+      {"map", ui.cmdGeoMap}, {"section", ui.cmdGeoSection},  {"contours", ui.cmdContour},
+      {"grid", ui.cmdGrid},  {"line", ui.cmdGeoSectionLine}, {"clear", ui.cmdImageClear}};
+  for (const QString& command : commands) {
+    if (command == "3d") {
+      QTest::mouseClick(ui.cmd3DDefault, Qt::LeftButton);
+    } else if (command == "frontal") {
+      QTest::mouseClick(ui.cmdSectionView, Qt::LeftButton);
+    } else if (command == "build section") {
+      QTest::mouseClick(ui.cmdSectionModel, Qt::LeftButton);
+    } else if (command == "solid line") {
+      ui.chkSectionTrace->setChecked(true);
+    } else if (command == "levels") {
+      ui.chkContour->setChecked(true);
+      QTest::mouseClick(ui.cmdContourAuto, Qt::LeftButton);
+    } else {
+      QPushButton* button = buttons.at(command);
+      QVERIFY2(button->isEnabled(), qPrintable(command));
+      const QImage before = fixture.window.formImage().canvas().image().copy();
+      QTest::mouseClick(button, Qt::LeftButton);
+      QVERIFY2(fixture.window.formImage().canvas().image() != before, qPrintable(command));
+    }
+  }
+  QVERIFY2(fixture.dialogs.messages.isEmpty(), qPrintable(fixture.dialogs.messages.join('\n')));
+}
+
+void SessionFlowTest::everyDrawingSequenceReopensPixelForPixel_data() {
+  QTest::addColumn<QStringList>("commands");
+  QTest::newRow("contours and grid lines over the map")
+      << QStringList{"levels", "contours", "grid"};
+  QTest::newRow("the survey line") << QStringList{"line"};
+  QTest::newRow("the survey line as a solid trace") << QStringList{"solid line", "line"};
+  QTest::newRow("a section built after the map, its line over the map")
+      << QStringList{"build section", "line"};
+  QTest::newRow("the section with grid lines, then the map again")
+      << QStringList{"frontal", "section", "grid", "3d", "map", "levels", "contours"};
+  QTest::newRow("lines over a cleared map") << QStringList{"grid", "clear", "line"};
+}
+
+// Whatever was drawn, and in whatever order, opens again as it stood: in a fresh window, with
+// the survey line's boxes and commands as they were, and in kalvenor-render.
+void SessionFlowTest::everyDrawingSequenceReopensPixelForPixel() {
+  QFETCH(QStringList, commands);
+  WindowFixture first;
+  preload(first.window, example());
+  run(first, commands);
+  const QImage drawn = first.window.formImage().canvas().image();
+
+  const auto second = reopened(first);
+  QVERIFY2(second->dialogs.messages.isEmpty(), qPrintable(second->dialogs.messages.join('\n')));
+  QCOMPARE(second->window.formImage().canvas().image(), drawn);
+  Ui::formMain& ui = second->window.ui();
+  QCOMPARE(ui.txtXstart->text(), QString("30200"));
+  QCOMPARE(ui.txtYend->text(), QString("43500"));
+  QVERIFY(ui.cmdGeoSectionLine->isEnabled());
+  QCOMPARE(ui.txtAlpha->text(), first.window.ui().txtAlpha->text());
+  QCOMPARE(second->window.state().overlays, first.window.state().overlays);
+
+  const QString picture = first.folder.filePath("batch.png");
+  QProcess render;
+  render.start(KALVENOR_RENDER_PATH,
+               {"--session", first.folder.filePath("work.json"), "--map", picture});
+  QVERIFY(render.waitForFinished(120000));
+  QVERIFY2(render.exitCode() == 0, render.readAllStandardError().constData());
+  QCOMPARE(QImage(picture).convertToFormat(QImage::Format_RGB32),
+           drawn.convertToFormat(QImage::Format_RGB32));
 }
 
 // The batch renderer draws a saved session at the size it was saved with, as the window drew it.
