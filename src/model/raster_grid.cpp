@@ -53,6 +53,8 @@ void requireOneBand(const std::string& path, GDALDataset& dataset) {
   }
 }
 
+// The raster's system, named by its EPSG code where one matches: the .prj of an ESRI grid names
+// none, and the exports made from the grid carry this one.
 std::string systemOf(GDALDataset& dataset) {
   const OGRSpatialReference* system = dataset.GetSpatialRef();
   if (!system) return "";
@@ -60,7 +62,7 @@ std::string systemOf(GDALDataset& dataset) {
   system->exportToWkt(&wkt);
   const std::string text = wkt ? wkt : "";
   CPLFree(wkt);
-  return text;
+  return identifiedSystem(text);
 }
 
 // Where pixel column c and row r (from 0) land among the nodes: i and j grow with x and y, so a

@@ -214,6 +214,8 @@ class Session {
   void notify(Change change);
   void requireBoundary(int k) const;
   Warnings installBoundary(int k, const std::string& path, EarlierRead read);
+  std::string commonBoundarySystem() const;
+  void adoptBoundarySystem(Warnings& warnings);
   void drewOver(std::int16_t mode);
   void step(const std::string& name, const std::function<void()>& work);
   Warnings installModel(LogicalModel model, bool ready, const std::string& file);

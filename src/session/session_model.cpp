@@ -42,6 +42,7 @@ Warnings Session::installModel(LogicalModel model, bool ready, const std::string
     state_.progress.modelCleared();
   }
   dropGrids();
+  adoptBoundarySystem(warnings);
   notify(Change::Model);
   notify(Change::BoundaryFiles);
   notify(Change::Colours);
@@ -108,6 +109,8 @@ void Session::resetModel() {
   state_.unitColor.assign(Nbd + 2, kBlack);
   state_.unitColorChosen.assign(Nbd + 2, false);
   dropGrids();
+  Warnings none;  // with no boundary files the display surface keeps only its own system
+  adoptBoundarySystem(none);
   notify(Change::Model);
   notify(Change::BoundaryFiles);
   notify(Change::Colours);

@@ -133,5 +133,55 @@ TEST_F(SessionRasters, GridsInDifferentSystemsAreNamedAndTheDisplaySurfacesIsUse
   EXPECT_THAT(session.setBoundaryFile(1, sameAsSurface), IsEmpty());
 }
 
+// An ESRI grid's .prj names ESRI's system, easting first, and a compound system adds heights:
+// both are EPSG:6677 in the plane.
+TEST_F(SessionRasters, AnEsriGridAndACompoundSystemAreTheSystemOfTheirEpsgCode) {
+  const std::string asc =
+      writeRaster(folder.file("boundary.asc"), planeRaster("EPSG:6677", 15), "AAIGrid");
+  const std::string compound =
+      writeRaster(folder.file("ground.tif"), planeRaster("EPSG:6677+6695", 30));
+  EXPECT_THAT(session.setBoundaryFile(1, asc), IsEmpty());
+  EXPECT_THAT(session.loadDisplaySurface(compound), IsEmpty());
+  EXPECT_THAT(session.setBoundaryFile(1, asc), IsEmpty());
+  const std::string viii = writeRaster(folder.file("viii.tif"), planeRaster("EPSG:6676", 15));
+  EXPECT_THAT(session.setBoundaryFile(1, viii), ElementsAre(HasSubstr("CS VIII")));
+}
+
+TEST_F(SessionRasters, ADisplaySurfaceWithoutASystemTakesTheOneEveryBoundaryNames) {
+  const std::string ix = writeRaster(folder.file("ix.tif"), planeRaster("EPSG:6677", 15));
+  const auto takenFromIx =
+      ElementsAre(AllOf(HasSubstr(surface.path()), HasSubstr("names no coordinate system"),
+                        HasSubstr("JGD2011 / Japan Plane Rectangular CS IX")));
+  // The boundary first, or the surface first: one line says so either way.
+  EXPECT_THAT(session.setBoundaryFile(1, ix), IsEmpty());
+  EXPECT_THAT(session.loadDisplaySurface(surface.path()), takenFromIx);
+  EXPECT_TRUE(sameSystem(session.state().display.srs, projectedSystemWkt("EPSG:6677")));
+  EXPECT_THAT(session.setBoundaryFile(1, ix), IsEmpty());
+
+  Session other;
+  other.loadModel(model.path());
+  EXPECT_THAT(other.loadDisplaySurface(surface.path()), IsEmpty());
+  EXPECT_EQ(other.state().display.srs, "");
+  EXPECT_THAT(other.setBoundaryFile(1, ix), takenFromIx);
+  EXPECT_TRUE(sameSystem(other.state().display.srs, session.state().display.srs));
+
+  // A boundary that names none leaves the surface without one again.
+  TempFile own(gridFileText(makeGrid(2, 2, 0, 0, 100, 100, [](double, double) { return 15.0; })));
+  EXPECT_THAT(other.setBoundaryFile(1, own.path()), IsEmpty());
+  EXPECT_EQ(other.state().display.srs, "");
+}
+
+TEST_F(SessionRasters, ASystemNamedForTheInputsThatAGridOverridesIsWarnedOf) {
+  session.setSrs("EPSG:6677");
+  const std::string viii = writeRaster(folder.file("viii.tif"), planeRaster("EPSG:6676", 15));
+  EXPECT_THAT(session.setBoundaryFile(1, viii),
+              ElementsAre(AllOf(HasSubstr(viii), HasSubstr("CS VIII"), HasSubstr("EPSG:6677"),
+                                HasSubstr("keeps it"))));
+  // A grid that names none is given it, and one in the same system needs no word.
+  const std::string ix = writeRaster(folder.file("ix.tif"), planeRaster("EPSG:6677", 15));
+  EXPECT_THAT(session.setBoundaryFile(1, ix), IsEmpty());
+  EXPECT_THAT(session.loadDisplaySurface(surface.path()), IsEmpty());
+}
+
 }  // namespace
 }  // namespace kalvenor
