@@ -65,7 +65,8 @@ void Session::requireBoundary(int k) const {
 
 Warnings Session::setBoundaryFile(int k, const std::string& path) {
   requireBoundary(k);
-  Warnings warnings = installBoundary(k, path, readBoundaryToKeep(path, {state_.srs}));
+  Warnings warnings =
+      installBoundary(k, path, readBoundaryToKeep(path, {state_.srs}, state_.display));
   adoptBoundarySystem(warnings);
   return warnings;
 }
@@ -74,8 +75,8 @@ Warnings Session::setBoundaryFiles(const std::vector<std::string>& paths) {
   for (std::size_t k = 1; k <= paths.size(); ++k) requireBoundary(static_cast<int>(k));
   std::vector<std::future<EarlierRead>> reading;
   for (const std::string& path : paths) {
-    reading.push_back(
-        std::async(std::launch::async, readBoundaryToKeep, path, GridReading{state_.srs}));
+    reading.push_back(std::async(std::launch::async, readBoundaryToKeep, path,
+                                 GridReading{state_.srs}, std::cref(state_.display)));
   }
   std::vector<EarlierRead> read;
   for (std::future<EarlierRead>& file : reading) read.push_back(file.get());
@@ -126,7 +127,8 @@ std::string Session::commonBoundarySystem() const {
   for (int k = 1; k <= s.model.Nbd; ++k) {
     const std::string& file = k < static_cast<int>(s.boundaryFile.size()) ? s.boundaryFile[k] : "";
     if (file.empty()) return "";
-    const bool kept = k < static_cast<int>(s.boundaryRead.size()) && s.boundaryRead[k].path == file;
+    const bool kept = k < static_cast<int>(s.boundaryRead.size()) &&
+                      s.boundaryRead[k].path == file && !s.boundaryRead[k].lent;
     const std::string system = kept ? s.boundaryRead[k].grid.srs : gridSystem(file, {s.srs});
     if (system.empty() || (!common.empty() && !sameSystem(system, common))) return "";
     if (common.empty()) common = system;

@@ -19,7 +19,7 @@ Warnings Session::installModel(LogicalModel model, bool ready, const std::string
       if (files[k].empty()) continue;
       try {
         step("read the file of boundary " + std::to_string(k) + " again",
-             [&] { readBoundaryGrid(files[k], {state_.srs}); });
+             [&] { readBoundaryGrid(files[k], {state_.srs}, state_.display); });
       } catch (const ReadError& error) {
         warnings.push_back(std::string(error.what()) +
                            "; the file was dropped: pick the boundary files again in step (2).");

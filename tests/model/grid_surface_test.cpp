@@ -352,5 +352,35 @@ TEST(BoundaryGrids, AMissingOrBadFileStopsTheRead) {
   }
 }
 
+// The grid kept from the file's reading is made 5 at every node, while the unchanged file says 1
+// to 4: a 5 comes from what was kept.
+TEST(BoundaryGrids, AKeptGridIsLentToTheBuildAndBackUnlessTheBuildCompletes) {
+  TempFile file("2, 2, 0, 0, 10, 10, 1, 2, 3, 4");
+  LoadJitter jitter;
+  const DisplaySurface display = makeDisplaySurface(readGridSurface(file.path()), jitter);
+  const auto kept = [&] {
+    EarlierRead read = readBoundaryToKeep(file.path(), {});
+    read.grid = makeGrid(2, 2, 0, 0, 10, 10, [](double, double) { return 5.0; });
+    return std::vector<EarlierRead>{{}, std::move(read)};
+  };
+  for (const bool completes : {false, true}) {
+    std::vector<EarlierRead> earlier = kept();
+    {
+      std::vector<GridSurface> grids =
+          readBoundaryGrids({"", file.path()}, 1, display, {}, {}, &earlier);
+      EXPECT_EQ(grids[1].z(1, 1), 5);
+      KeptUntilBuilt build(grids, &earlier);
+      if (completes) build.built();
+    }
+    EXPECT_EQ(earlier[1].path.empty(), completes);
+    EXPECT_FALSE(earlier[1].lent);
+    if (!completes) {
+      EXPECT_EQ(earlier[1].grid.z(2, 2), 5);
+      // Lent back, it serves the next build.
+      EXPECT_EQ(readBoundaryGrids({"", file.path()}, 1, display, {}, {}, &earlier)[1].z(2, 2), 5);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kalvenor

@@ -256,22 +256,48 @@ TEST_F(RasterGrid, NodataNodesAreMarkedAndHoldAFiniteValue) {
   EXPECT_EQ(single.z(2, 3), 98);
 }
 
-TEST_F(RasterGrid, ADisplaySurfaceMayHaveGapsButABoundaryMayNot) {
+// The nodes lie at x 5 .. 35 and y 5 .. 25, 10 apart; (2, 3) at x 15, y 25 and (4, 1) at x 35,
+// y 5 have no value.
+TEST_F(RasterGrid, ABoundaryNeedsValuesOnlyWhereTheDisplayAreaReadsIt) {
   const std::string path = writeRaster(folder.file("gaps.tif"), withGaps());
-  const GridSurface grid = readGridSurface(path);
   LoadJitter jitter;
-  EXPECT_EQ(makeDisplaySurface(grid, jitter).missing.count(), 2);
+  EXPECT_EQ(makeDisplaySurface(readGridSurface(path), jitter).missing.count(), 2);
+  // Before there is a display surface nothing says which nodes will be read.
+  EXPECT_EQ(readBoundaryGrid(path, {}).missing.count(), 2);
 
-  try {
-    readBoundaryGrid(path, {});
-    FAIL() << "a boundary with gaps was read";
-  } catch (const ReadError& error) {
-    EXPECT_EQ(error.path(), path);
-    // File order: column by column from the west, each from the south; (2, 3) is the first.
-    EXPECT_THAT(error.what(), AllOf(HasSubstr("2 nodes have no value"), HasSubstr("(2, 3)"),
-                                    HasSubstr("x 15, y 25"), HasSubstr("gdal_fillnodata.py")));
+  const struct {
+    double x0, y0, x1, y1;
+    std::string says;  // "" when accepted
+  } cases[] = {
+      {5, 5, 12, 12, ""},
+      // Ending on the node lines x 15 and y 15, the area gives the cells beyond no weight.
+      {5, 5, 15, 15, ""},
+      // Far beyond the north-east corner the corner cell extrapolates from its own nodes.
+      {100, 100, 200, 200, ""},
+      {5, 5, 26, 14, "1 node has no value (NODATA) where the display area (x 5 to 26, y 5 to 14)"},
+      // File order: column by column from the west, each from the south.
+      {5, 5, 35, 25,
+       "2 nodes have no value (NODATA) where the display area (x 5 to 35, y 5 to 25) "
+       "needs the boundary, the first at node (2, 3), x 15, y 25"},
+      // West of the grid the edge cell extrapolates from both its columns of nodes.
+      {-50, 20, -40, 30,
+       "1 node has no value (NODATA) where the display area (x -50 to -40, y 20 "
+       "to 30) needs the boundary, the first at node (2, 3)"},
+  };
+  for (const auto& c : cases) {
+    const DisplaySurface display = exactDisplaySurface(
+        makeGrid(2, 2, c.x0, c.y0, c.x1 - c.x0, c.y1 - c.y0, [](double, double) { return 0.0; }));
+    try {
+      readBoundaryGrid(path, {}, display);
+      EXPECT_EQ(c.says, "") << "accepted under x " << c.x0 << " to " << c.x1;
+    } catch (const ReadError& error) {
+      EXPECT_EQ(error.path(), path);
+      EXPECT_THAT(error.what(), AllOf(HasSubstr(c.says), HasSubstr("gdal_fillnodata.py")))
+          << "under x " << c.x0 << " to " << c.x1;
+      EXPECT_NE(c.says, "") << error.what();
+    }
   }
-  TempFile own(gridFileText(makeGrid(2, 2, 0, 0, 10, 10, [](double, double) { return 1.0; })));
+  TempFile own(gridFileText(makeGrid(2, 2, 0, 0, 30, 30, [](double, double) { return 1.0; })));
   const DisplaySurface display = makeDisplaySurface(readGridSurface(own.path()), jitter);
   EXPECT_THROW(readBoundaryGrids({"", own.path(), path}, 2, display), ReadError);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "../evaluation/grid_fixtures.h"
 #include "../model/raster_files.h"
@@ -20,6 +21,7 @@ using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Not;
 
 // A raster over the same square as `surface` below, in the plane system named.
 RasterSpec planeRaster(const std::string& srs, double z) {
@@ -80,20 +82,71 @@ TEST_F(SessionRasters, GridsThatNameNoSystemAreGivenTheOneOfTheOptions) {
   EXPECT_THAT(systemName(session.state().display.srs), HasSubstr("CS IX"));
 }
 
-TEST_F(SessionRasters, ABoundaryWithGapsIsRefusedAndNothingChanges) {
+// The gaps lie at x 50, y 50 to 100; the surface covers x and y 0 to 100.
+TEST_F(SessionRasters, ABoundaryWithGapsIsRefusedWhereTheDisplayAreaNeedsItAndNothingChanges) {
   RasterSpec gaps = planeRaster("", 15);
   gaps.nodata = -9999;
   gaps.value = [](int c, int r) { return c == 2 && r < 3 ? std::nan("") : 15.0; };
   const std::string path = writeRaster(folder.file("gaps.tif"), gaps);
-  const std::vector<std::string> before = session.state().boundaryFile;
+  const auto refusal = [&](const std::function<void()>& step) -> std::string {
+    try {
+      step();
+    } catch (const ReadError& error) {
+      return error.what();
+    }
+    return "accepted";
+  };
+  const auto says = AllOf(HasSubstr(path), HasSubstr("3 nodes have no value"),
+                          HasSubstr("x 50, y 50"), HasSubstr("gdal_fillnodata.py"));
+
+  // Picked before the surface, it is checked by the build.
+  EXPECT_THAT(session.setBoundaryFile(1, path), IsEmpty());
+  session.loadDisplaySurface(surface.path());
+  session.setZbase(0);
+  EXPECT_THAT(refusal([&] { session.buildMapGrid(); }), says);
+  EXPECT_TRUE(session.state().mapGrid.mapUnit.empty());
+  // Picked over the surface, it is refused at once.
+  session.resetBoundaryFiles();
+  EXPECT_THAT(refusal([&] { session.setBoundaryFile(1, path); }), says);
+  EXPECT_THAT(session.state().boundaryFile, ElementsAre("", ""));
+
+  // West of the gaps it serves.
+  session.loadDisplaySurface(surfaceOver(0, 0, 20));
+  session.setZbase(0);
+  EXPECT_THAT(session.setBoundaryFile(1, path), IsEmpty());
+  session.buildMapGrid();
+  EXPECT_EQ(session.state().mapGrid.mapUnit(5, 5), 2);
+}
+
+// 1.4 degrees west of the plane system's meridian, the DEM's rows turn by most of a degree in the
+// plane: warped, its corners lie outside it and have no value.
+TEST_F(SessionRasters, ABoundaryInDegreesWithEmptyCornersServesTheDisplayAreaWithinIt) {
+  RasterSpec spec = demInDegrees();
+  spec.transform[0] = 138.4;
+  const std::string dem = writeRaster(folder.file("west.tif"), spec);
+  session.setSrs("EPSG:6677");
+  const GridSurface warped = readGridSurface(dem, {session.state().srs});
+  ASSERT_TRUE(warped.missing.at(1, 1));
+  ASSERT_TRUE(warped.missing.at(warped.Nx, warped.Ny));
+
+  const double middleX = (warped.Xmin + warped.xMax()) / 2;
+  const double middleY = (warped.Ymin + warped.yMax()) / 2;
+  session.loadDisplaySurface(surfaceOver(middleX - 1000, middleY - 1000, 2000));
+  session.setZbase(0);
+  EXPECT_THAT(session.setBoundaryFile(1, dem), ElementsAre(HasSubstr("warped")));
+  session.buildMapGrid();
+  EXPECT_EQ(session.state().mapGrid.mapUnit(3, 3), 2);
+
+  // Over the whole rectangle the warp made, its empty corners would be read.
+  session.loadDisplaySurface(surfaceOver(warped.Xmin, warped.Ymin, warped.yMax() - warped.Ymin));
   try {
-    session.setBoundaryFile(1, path);
-    FAIL() << "a boundary with gaps was taken";
+    session.buildMapGrid();
+    FAIL() << "empty corners were read";
   } catch (const ReadError& error) {
-    EXPECT_THAT(error.what(), AllOf(HasSubstr(path), HasSubstr("3 nodes have no value"),
-                                    HasSubstr("x 50, y 50"), HasSubstr("gdal_fillnodata.py")));
+    EXPECT_THAT(error.what(),
+                AllOf(HasSubstr(dem), HasSubstr("node (1, 1)"),
+                      HasSubstr("covers the display area"), Not(HasSubstr("gdal_fillnodata"))));
   }
-  EXPECT_EQ(session.state().boundaryFile, before);
 }
 
 TEST_F(SessionRasters, ABoundaryInDegreesNeedsAProjectedSystemAndIsWarpedInEveryRead) {
