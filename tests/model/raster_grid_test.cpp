@@ -7,12 +7,14 @@
 
 #include <cmath>
 #include <fstream>
+#include <optional>
 
 #include "../evaluation/grid_fixtures.h"
 #include "evaluation/classification.h"
 #include "model/boundary_grids.h"
 #include "model/coordinate_system.h"
 #include "model/display_surface.h"
+#include "model/file_stamp.h"
 #include "model/gdal_dataset.h"
 #include "model/grid_surface.h"
 #include "model/number_text.h"
@@ -25,6 +27,7 @@ namespace {
 
 using ::testing::AllOf;
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 std::string readFailure(const std::string& path, const GridReading& reading = {}) {
   try {
@@ -445,6 +448,67 @@ TEST_F(RasterGrid, TheContentDecidesAndTheOwnFormatAlwaysWins) {
   const GridSurface fromXyz = readGridSurface(xyz.path());
   EXPECT_EQ(fromXyz.Xmin, 0);
   EXPECT_EQ(fromXyz.z(1, 1), 3);
+}
+
+TEST(GdalNames, ANameIsGdalsByItsPrefixAlone) {
+  const struct {
+    std::string path;
+    bool gdal;
+  } cases[] = {
+      {"/vsizip/archive.zip/dem.tif", true},
+      {"/vsizip//data/a.zip/dem.tif", true},
+      {"NETCDF:\"file.nc\":z", true},
+      {"GPKG:file.gpkg:table", true},
+      {"dem.tif", false},
+      {"/data/dem.tif", false},
+      {"C:/data/dem.tif", false},
+      {"/data/a:b.tif", false},
+      {":z", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(hasGdalPrefix(c.path), c.gdal) << c.path;
+}
+
+TEST_F(RasterGrid, NamesOnlyGdalResolvesReadAsTheRasterTheyName) {
+  const GridSurface bumpy = bumpyGrid();
+  const RasterSpec spec = northUpSpec(bumpy, GDT_Float32);
+  const std::string tif = writeRaster(folder.file("dem.tif"), spec);
+  const GridSurface expected = readGridSurface(tif);
+  const std::string gpkg =
+      writeRaster(folder.file("dem.gpkg"), spec, "GPKG", {"RASTER_TABLE=heights"});
+  const std::string nc = writeRaster(folder.file("dem.nc"), spec, "netCDF");
+  for (const std::string& name : {zipped(tif, folder.file("dems.zip"), "dem.tif"),
+                                  "GPKG:" + gpkg + ":heights", "NETCDF:\"" + nc + "\":Band1"}) {
+    EXPECT_TRUE(isGdalName(name)) << name;
+    const GridSurface grid = readGridSurface(name);
+    EXPECT_EQ(grid.Nx, expected.Nx) << name;
+    EXPECT_EQ(grid.Ny, expected.Ny) << name;
+    EXPECT_NEAR(grid.Xmin, expected.Xmin, 1e-6) << name;
+    EXPECT_NEAR(grid.Ymin, expected.Ymin, 1e-6) << name;
+    EXPECT_EQ(grid.z, expected.z) << name;
+    // The read cache knows when the files behind the name change.
+    EXPECT_TRUE(fileStamp(name).has_value()) << name;
+  }
+  EXPECT_FALSE(isGdalName(tif));
+  EXPECT_THAT(readFailure("/vsizip/" + folder.file("dems.zip") + "/none.tif"),
+              HasSubstr("no such file"));
+  EXPECT_THAT(readFailure("GPKG:" + folder.file("none.gpkg") + ":heights"),
+              HasSubstr("GDAL cannot open it as a raster"));
+
+  const std::optional<FileStamp> before = fileStamp("GPKG:" + gpkg + ":heights");
+  writeRaster(gpkg, spec, "GPKG", {"RASTER_TABLE=more", "APPEND_SUBDATASET=YES"});
+  EXPECT_NE(fileStamp("GPKG:" + gpkg + ":heights"), before);
+}
+
+TEST_F(RasterGrid, AFileOfSeveralRastersNamesEachOfThem) {
+  RasterSpec spec = withGaps();
+  spec.type = GDT_Float32;
+  const std::string gpkg =
+      writeRaster(folder.file("two.gpkg"), spec, "GPKG", {"RASTER_TABLE=north"});
+  writeRaster(gpkg, spec, "GPKG", {"RASTER_TABLE=south", "APPEND_SUBDATASET=YES"});
+  EXPECT_THAT(readFailure(gpkg),
+              AllOf(HasSubstr("holds 2 rasters"), HasSubstr("GPKG:" + gpkg + ":north"),
+                    HasSubstr("GPKG:" + gpkg + ":south"), Not(HasSubstr("bands"))));
+  EXPECT_EQ(readGridSurface("GPKG:" + gpkg + ":south").Nx, 4);
 }
 
 TEST_F(RasterGrid, AGridThatNamesNoSystemIsGivenTheOneNamed) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <functional>
 
 #include "../evaluation/grid_fixtures.h"
@@ -12,6 +13,7 @@
 #include "model/read_error.h"
 #include "session/option_steps.h"
 #include "session/session.h"
+#include "session/session_file.h"
 #include "temp_file.h"
 
 namespace kalvenor {
@@ -234,6 +236,29 @@ TEST_F(SessionRasters, ASystemNamedForTheInputsThatAGridOverridesIsWarnedOf) {
   const std::string ix = writeRaster(folder.file("ix.tif"), planeRaster("EPSG:6677", 15));
   EXPECT_THAT(session.setBoundaryFile(1, ix), IsEmpty());
   EXPECT_THAT(session.loadDisplaySurface(surface.path()), IsEmpty());
+}
+
+// A file in an archive and a table of a GeoPackage, as GIS users name them.
+TEST_F(SessionRasters, GridsNamedOnlyGdalResolvesAreReadKeptAndSavedAsTheyAreWritten) {
+  const std::string inZip = zipped(writeRaster(folder.file("b.tif"), planeRaster("EPSG:6677", 15)),
+                                   folder.file("inputs.zip"), "boundary.tif");
+  RasterSpec ground = planeRaster("EPSG:6677", 30);
+  ground.type = GDT_Float32;  // as a GeoPackage holds elevations
+  const std::string gpkg =
+      writeRaster(folder.file("ground.gpkg"), ground, "GPKG", {"RASTER_TABLE=ground"});
+  const std::string table = "GPKG:" + gpkg + ":ground";
+  EXPECT_THAT(session.setBoundaryFile(1, inZip), IsEmpty());
+  EXPECT_EQ(session.state().boundaryRead[1].path, inZip);  // kept for the build
+  session.loadDisplaySurface(table);
+  session.setZbase(0);
+  session.buildMapGrid();
+  EXPECT_EQ(session.state().mapGrid.mapUnit(3, 3), 2);
+
+  const std::string saved = folder.file("work.json");
+  std::ofstream(saved) << sessionFileText(documentOf(session.state(), 100, 100), saved);
+  const SessionDocument d = readSessionFile(saved);
+  EXPECT_THAT(d.boundaryFiles, ElementsAre(inZip));
+  EXPECT_EQ(d.surfaceFile, table);
 }
 
 }  // namespace
