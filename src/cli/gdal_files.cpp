@@ -35,6 +35,21 @@ std::string lastGdalError() {
   return message;
 }
 
+// Where the first node of a WKT ends: its closing bracket, brackets inside names not counted;
+// npos for a text that is not WKT.
+std::size_t endOfFirstNode(const std::string& wkt) {
+  int depth = 0;
+  bool quoted = false;
+  for (std::size_t at = 0; at < wkt.size(); ++at) {
+    const char c = wkt[at];
+    if (c == '"') quoted = !quoted;
+    if (quoted) continue;
+    if (c == '[') ++depth;
+    if (c == ']' && --depth == 0) return at;
+  }
+  return std::string::npos;
+}
+
 }  // namespace
 
 GdalMessages::GdalMessages() {
@@ -107,6 +122,20 @@ OGRSpatialReference coordinateSystem(const std::string& path, const std::string&
   }
   srs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
   return srs;
+}
+
+// A compound system's ESRI form is its projection followed by its vertical part: the code goes
+// into the first node, whose key also names the part of `system` it belongs to.
+std::string withEpsgCode(const std::string& esriWkt, const OGRSpatialReference& system) {
+  const std::string key = esriWkt.substr(0, esriWkt.find('['));
+  if (key != "PROJCS" && key != "GEOGCS") return esriWkt;
+  const char* authority = system.GetAuthorityName(key.c_str());
+  const char* code = system.GetAuthorityCode(key.c_str());
+  const std::size_t end = endOfFirstNode(esriWkt);
+  if (!authority || !code || std::string(authority) != "EPSG" || end == std::string::npos) {
+    return esriWkt;
+  }
+  return esriWkt.substr(0, end) + ",AUTHORITY[\"EPSG\"," + code + "]" + esriWkt.substr(end);
 }
 
 }  // namespace kalvenor

@@ -56,4 +56,8 @@ GDALDriver* gdalDriver(const std::string& name);
 // throws ExportError naming `path` when GDAL cannot read it.
 OGRSpatialReference coordinateSystem(const std::string& path, const std::string& wkt);
 
+// An ESRI WKT of `system` (a .prj) that also names the system's EPSG code, so that GIS programs
+// know it by its code: the ESRI form names none. Unchanged when the system has no EPSG code.
+std::string withEpsgCode(const std::string& esriWkt, const OGRSpatialReference& system);
+
 }  // namespace kalvenor

@@ -62,7 +62,7 @@ std::string esriProjection(const std::string& prjPath, const std::string& wkt) {
   if (status != OGRERR_NONE) {
     throw ExportError(prjPath, "the coordinate system has no ESRI form");
   }
-  return esri;
+  return withEpsgCode(esri, srs);
 }
 
 std::string gdalFormat(const GDALDriver& driver) {

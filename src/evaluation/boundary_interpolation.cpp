@@ -1,19 +1,9 @@
 #include "evaluation/boundary_interpolation.h"
 
-#include <cmath>
+#include "model/grid_cell.h"
 
 namespace kalvenor {
 namespace {
-
-// Cell index along one axis: 1-based, a millionth of a cell of tolerance, clamped to
-// 1..nodes - 1 with the lower clamp applied first. Clamped before the conversion so a point
-// far outside any grid cannot overflow the integer.
-int cellIndex(double coordinate, double origin, double spacing, int nodes) {
-  double index = std::floor((coordinate - origin) / spacing + 1.000001);
-  if (!(index >= 1)) index = 1;
-  if (index > nodes - 1) index = nodes - 1;
-  return static_cast<int>(index);
-}
 
 // The cell's corners weighted by the fractions u and v of the way across it.
 template <typename Elevation>

@@ -129,6 +129,7 @@ MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress, MapP
   const DisplaySurface& d = in.display;
   MapBuild build;
   build.boundaryGrids = readBoundaries(in);
+  KeptUntilBuilt kept(build.boundaryGrids, in.earlier);
 
   MapGrid& grid = build.grid;
   grid.mapUnit = Array2D<std::int16_t>(1, d.Nx, 1, d.Ny, 0);
@@ -146,7 +147,10 @@ MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress, MapP
         }
       },
       progress, 0, 0.5);
-  if (parts == MapParts::SurfaceOnly) return build;
+  if (parts == MapParts::SurfaceOnly) {
+    kept.built();
+    return build;
+  }
 
   grid.Nz = wallLevels(d.Nx, d.Ny);
   grid.Dzz = (d.Zmax - in.Zbase) / (grid.Nz - 1);
@@ -166,6 +170,7 @@ MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress, MapP
         classifyColumn(in.model, build.boundaryGrids, grid.verticalGrids[slot], h, ground[slot][h]);
       },
       progress, 0.5, 1);
+  kept.built();
   return build;
 }
 
@@ -272,6 +277,7 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
   sec.Nmax = std::max({sec.Nxy, d.Nx, d.Ny, grid.Nz});
 
   build.boundaryGrids = readBoundaries(in);
+  KeptUntilBuilt kept(build.boundaryGrids, in.earlier);
   grid.mapUnit = Array2D<std::int16_t>(1, d.Nx, 1, d.Ny, 0);
   VerticalGrid& slot = grid.verticalGrids[kSectionSlot];
   slot = VerticalGrid{
@@ -294,6 +300,7 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
   forEachColumn(
       sec.Nxy, [&](int h) { classifyColumn(in.model, build.boundaryGrids, slot, h, ground[h]); },
       progress, 0.1, 1);
+  kept.built();
   return build;
 }
 

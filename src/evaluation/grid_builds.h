@@ -34,7 +34,8 @@ struct BuildInputs {
   double Zbase;
   std::string srs = {};
   // Boundary grids read when their files were picked, taken instead of reading the files again
-  // where they have not changed (see readBoundaryGrids); may be null.
+  // where they have not changed (see readBoundaryGrids): used up by a build that completes, kept
+  // by one that fails; may be null.
   std::vector<EarlierRead>* earlier = nullptr;
 };
 

@@ -1,40 +1,96 @@
 #include "model/boundary_grids.h"
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
+#include "model/grid_cell.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
 
 namespace kalvenor {
+namespace {
 
-void requireEveryNode(const std::string& path, const GridSurface& grid) {
-  if (!grid.missing.any()) return;
-  for (int i = 1; i <= grid.Nx; ++i) {
-    for (int j = 1; j <= grid.Ny; ++j) {
-      if (!grid.missing.at(i, j)) continue;
-      const std::int64_t count = grid.missing.count();
-      throw ReadError(path, 0, 0,
-                      std::to_string(count) + (count == 1 ? " node has" : " nodes have") +
-                          " no value (NODATA), the first at node (" + std::to_string(i) + ", " +
-                          std::to_string(j) + "), x " + numberText(grid.x(i)) + ", y " +
-                          numberText(grid.y(j)) +
-                          "; a boundary needs an elevation at every node: fill the gaps first, "
-                          "for example with gdal_fillnodata.py");
-    }
-  }
+// The nodes along one axis that evaluating the grid anywhere from `low` to `high` gives weight:
+// the corners of every cell the rule finds there. The far corner of the last cell weighs nothing
+// when the range ends on that cell's first node line, or enters it only by the tolerance, and is
+// not needed then; beyond the grid's edge the clamped cell extrapolates from both its corners.
+struct NodeSpan {
+  int first;
+  int last;
+};
+
+NodeSpan nodesRead(double low, double high, double origin, double spacing, int nodes) {
+  const double a = (low - origin) / spacing + 1;  // 1-based places among the nodes
+  const double b = (high - origin) / spacing + 1;
+  const int firstCell =
+      std::min(cellIndex(low, origin, spacing, nodes), cellIndex(high, origin, spacing, nodes));
+  const int lastCell =
+      std::max(cellIndex(low, origin, spacing, nodes), cellIndex(high, origin, spacing, nodes));
+  const double farthest = std::max(a, b) - lastCell;
+  const double nearest = firstCell == lastCell ? std::min(a, b) - lastCell : 0;
+  const bool farCorner = farthest > kCellTolerance || nearest < -kCellTolerance;
+  return {firstCell, farCorner ? lastCell + 1 : lastCell};
 }
 
-GridSurface readBoundaryGrid(const std::string& path, const GridReading& reading) {
+std::string span(double a, double b) {
+  return numberText(std::min(a, b)) + " to " + numberText(std::max(a, b));
+}
+
+// What to do about the gap: a raster warped from degrees has none where it did not reach (or
+// where its source had none), which no filling within the raster mends.
+std::string remedy(const GridSurface& grid) {
+  if (!grid.note.empty()) {
+    return "warped from its geographic coordinates, the raster has no value where its source "
+           "does not reach or has none: give a boundary raster that covers the display area with "
+           "a margin, or a display surface that lies within the boundary's values";
+  }
+  return "fill the gaps first, for example with gdal_fillnodata.py, or give a display surface "
+         "that lies within the boundary's values";
+}
+
+}  // namespace
+
+void requireValuesUnder(const std::string& path, const GridSurface& grid,
+                        const GridHeader& display) {
+  if (!grid.missing.any()) return;
+  const NodeSpan along = nodesRead(display.Xmin, display.xMax(), grid.Xmin, grid.Dx, grid.Nx);
+  const NodeSpan across = nodesRead(display.Ymin, display.yMax(), grid.Ymin, grid.Dy, grid.Ny);
+  std::int64_t count = 0;
+  int firstI = 0;
+  int firstJ = 0;
+  for (int i = along.first; i <= along.last; ++i) {
+    for (int j = across.first; j <= across.last; ++j) {
+      if (!grid.missing.at(i, j)) continue;
+      if (count++ == 0) {
+        firstI = i;
+        firstJ = j;
+      }
+    }
+  }
+  if (count == 0) return;
+  throw ReadError(path, 0, 0,
+                  std::to_string(count) + (count == 1 ? " node has" : " nodes have") +
+                      " no value (NODATA) where the display area (x " +
+                      span(display.Xmin, display.xMax()) + ", y " +
+                      span(display.Ymin, display.yMax()) +
+                      ") needs the boundary, the first at node (" + std::to_string(firstI) + ", " +
+                      std::to_string(firstJ) + "), x " + numberText(grid.x(firstI)) + ", y " +
+                      numberText(grid.y(firstJ)) + "; " + remedy(grid));
+}
+
+GridSurface readBoundaryGrid(const std::string& path, const GridReading& reading,
+                             const DisplaySurface& display) {
   GridSurface grid = readGridSurface(path, reading);
-  requireEveryNode(path, grid);
+  if (display.loaded()) requireValuesUnder(path, grid, display);
   return grid;
 }
 
-EarlierRead readBoundaryToKeep(const std::string& path, const GridReading& reading) {
+EarlierRead readBoundaryToKeep(const std::string& path, const GridReading& reading,
+                               const DisplaySurface& display) {
   // Stamped before reading: a change while it is read makes the next build read it again.
   const std::optional<FileStamp> stamp = fileStamp(path);
-  GridSurface grid = readBoundaryGrid(path, reading);
+  GridSurface grid = readBoundaryGrid(path, reading, display);
   if (!stamp) return {"", reading.srs, {}, std::move(grid)};
   return {path, reading.srs, *stamp, std::move(grid)};
 }
@@ -50,17 +106,27 @@ GridSurface readBoundarySlot(const std::vector<std::string>& boundaryFile, int k
   }
   const std::string& path = boundaryFile[k];
   if (earlier && k < static_cast<int>(earlier->size())) {
-    EarlierRead kept = std::exchange((*earlier)[k], {});
-    if (!kept.path.empty() && kept.path == path && kept.srs == reading.srs &&
+    EarlierRead& kept = (*earlier)[k];
+    if (!kept.path.empty() && !kept.lent && kept.path == path && kept.srs == reading.srs &&
         fileStamp(path) == kept.stamp) {
+      kept.lent = true;
       return std::move(kept.grid);
     }
   }
-  return readBoundaryGrid(path, reading);
+  return readGridSurface(path, reading);
 }
 
 void inTurn(int Nbd, const std::function<void(int)>& readSlot) {
   for (int k = 1; k <= Nbd; ++k) readSlot(k);
+}
+
+// The grids lent from `earlier` go back there from the slots of `grids` they were read into.
+void giveBack(std::vector<GridSurface>& grids, std::vector<EarlierRead>& earlier) {
+  for (std::size_t k = 0; k < earlier.size() && k < grids.size(); ++k) {
+    if (!earlier[k].lent) continue;
+    earlier[k].grid = std::move(grids[k]);
+    earlier[k].lent = false;
+  }
 }
 
 }  // namespace
@@ -76,15 +142,33 @@ std::vector<GridSurface> readBoundaryGrids(const std::vector<std::string>& bound
   (forEach ? forEach : inTurn)(Nbd, [&](int k) {
     try {
       grids[k] = readBoundarySlot(boundaryFile, k, reading, earlier);
+      requireValuesUnder(boundaryFile[k], grids[k], display);
     } catch (...) {
       failure[k] = std::current_exception();
     }
   });
-  for (int k = 1; k <= Nbd; ++k) {
-    if (failure[k]) std::rethrow_exception(failure[k]);
+  try {
+    for (int k = 1; k <= Nbd; ++k) {
+      if (failure[k]) std::rethrow_exception(failure[k]);
+    }
+    grids[Nbd + 1] = asGridSurface(display);
+  } catch (...) {
+    if (earlier) giveBack(grids, *earlier);
+    throw;
   }
-  grids[Nbd + 1] = asGridSurface(display);
   return grids;
+}
+
+// Slot 0 of the kept reads is unused, as in the grids; slots beyond the build's boundaries are
+// left alone.
+KeptUntilBuilt::~KeptUntilBuilt() {
+  if (!earlier_) return;
+  if (!built_) {
+    giveBack(grids_, *earlier_);
+    return;
+  }
+  const std::size_t displaySlot = grids_.empty() ? 0 : grids_.size() - 1;
+  for (std::size_t k = 1; k < earlier_->size() && k < displaySlot; ++k) (*earlier_)[k] = {};
 }
 
 }  // namespace kalvenor

@@ -27,7 +27,9 @@ struct DisplaySurface : GridHeader {
   double zEps = 0.0;
   // Nodes without an elevation: no cell that touches one is drawn, and they have no unit.
   MissingNodes missing;
-  std::string srs;   // the coordinate system as WKT; empty when unknown
+  std::string srs;  // the coordinate system as WKT; empty when unknown
+  // The file names no system and `srs` is the one every boundary grid names.
+  bool srsFromBoundaries = false;
   std::string note;  // what was done to the file's grid on reading, as GridSurface::note
 
   bool loaded() const { return !dispZ.empty(); }

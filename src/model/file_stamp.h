@@ -14,7 +14,8 @@ struct FileStamp {
   friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 
-// The file's stamp now; nothing when it cannot be examined.
+// The file's stamp now; nothing when it cannot be examined. A name GDAL opens that is no file here
+// (a file in an archive, a table of a GeoPackage) has the stamp of the files GDAL reads for it.
 std::optional<FileStamp> fileStamp(const std::string& path);
 
 }  // namespace kalvenor

@@ -1,8 +1,14 @@
 #include "model/grid_surface.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <limits>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 #include "model/item_reader.h"
 #include "model/number_text.h"
@@ -25,23 +31,63 @@ double readSpacing(ItemReader& reader, const std::string& name, double origin, s
   return spacing;
 }
 
-enum class FileStart { OwnGrid, OtherText, Binary };
+enum class FileStart { OwnGrid, OtherText, Raster };
 
-// The own format starts with Nx, a number; an empty file and one that cannot be opened count as
-// the own format too, so that the own reader says what is wrong with them. A NUL byte in the first
-// block marks a binary file.
-FileStart fileStart(const std::string& path) {
+// The first block of the file, without a byte-order mark; "" when it cannot be read.
+std::string fileHead(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   std::string head(4096, '\0');
   file.read(head.data(), static_cast<std::streamsize>(head.size()));
   head.resize(static_cast<std::size_t>(file.gcount()));
-  if (head.find('\0') != std::string::npos) return FileStart::Binary;
   if (head.starts_with("\xEF\xBB\xBF")) head.erase(0, 3);
+  return head;
+}
+
+// The own format starts with Nx, a number; an empty file and one that cannot be opened count as
+// the own format too, so that the own reader says what is wrong with them. A NUL byte in the first
+// block marks a binary file, and a name that is no file here but one GDAL opens (a file in an
+// archive, a subdataset) is a raster too.
+FileStart fileStart(const std::string& path, const std::string& head) {
+  if (head.empty() && isGdalName(path)) return FileStart::Raster;
+  if (head.find('\0') != std::string::npos) return FileStart::Raster;
   const std::size_t start = head.find_first_not_of(" \t\r\n");
   if (start == std::string::npos) return FileStart::OwnGrid;
   const std::size_t end = head.find_first_of(", \t\r\n", start);
   return wholeNumber(std::string_view(head).substr(start, end - start)) ? FileStart::OwnGrid
                                                                         : FileStart::OtherText;
+}
+
+// The numbers on one line, split at blanks, commas and semicolons; nothing when an item is not
+// a number.
+std::optional<std::vector<double>> lineNumbers(std::string_view line) {
+  std::vector<double> numbers;
+  std::size_t at = 0;
+  while ((at = line.find_first_not_of(" \t,;\r", at)) != std::string_view::npos) {
+    const std::size_t end = std::min(line.find_first_of(" \t,;\r", at), line.size());
+    const std::optional<double> number = wholeNumber(line.substr(at, end - at));
+    if (!number) return std::nullopt;
+    numbers.push_back(*number);
+    at = end;
+  }
+  return numbers;
+}
+
+// Lines of three numbers whose first two points lie on one row or one column of a grid: an XYZ
+// file without the header line that would tell GDAL so.
+bool looksLikeXyzWithoutHeader(const std::string& head) {
+  std::vector<std::vector<double>> points;
+  std::size_t start = 0;
+  for (std::size_t end; points.size() < 3 && (end = head.find('\n', start)) != std::string::npos;
+       start = end + 1) {
+    const std::optional<std::vector<double>> numbers =
+        lineNumbers(std::string_view(head).substr(start, end - start));
+    if (!numbers || numbers->size() != 3) return false;
+    points.push_back(*numbers);
+  }
+  if (points.size() < 3) return false;
+  const bool sameRow = points[0][1] == points[1][1] && points[0][0] != points[1][0];
+  const bool sameColumn = points[0][0] == points[1][0] && points[0][1] != points[1][1];
+  return sameRow || sameColumn;
 }
 
 GridSurface readOwnGrid(const std::string& path) {
@@ -69,18 +115,49 @@ GridSurface readTextGrid(const std::string& path, const GridReading& reading) {
   }
 }
 
+// The own reader's complaint about a file that is an XYZ file to the eye says how to make it one
+// to GDAL as well.
+GridSurface readOwnGridWithHint(const std::string& path, const std::string& head) {
+  try {
+    return readOwnGrid(path);
+  } catch (const ReadError& error) {
+    if (!looksLikeXyzWithoutHeader(head)) throw;
+    throw ReadError(path, error.line(), error.item(),
+                    error.problem() +
+                        " (it looks like an XYZ file without a header line, which is taken for "
+                        "the own format, whose first items are Nx and Ny: add the line \"x y z\" "
+                        "at its top so that it is read as XYZ)");
+  }
+}
+
 }  // namespace
+
+bool hasGdalPrefix(const std::string& path) {
+  if (path.starts_with("/vsi")) return true;
+  const std::size_t colon = path.find(':');
+  if (colon == std::string::npos || colon < 2) return false;
+  return std::all_of(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(colon), [](char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+  });
+}
+
+bool isGdalName(const std::string& path) {
+  std::error_code unknown;
+  return hasGdalPrefix(path) && !std::filesystem::exists(path, unknown) && !unknown &&
+         isGdalRaster(path);
+}
 
 GridSurface readGridSurface(const std::string& path, const GridReading& reading) {
   GridSurface grid;
-  switch (fileStart(path)) {
+  const std::string head = fileHead(path);
+  switch (fileStart(path, head)) {
     case FileStart::OwnGrid:
-      grid = readOwnGrid(path);
+      grid = readOwnGridWithHint(path, head);
       break;
     case FileStart::OtherText:
       grid = readTextGrid(path, reading);
       break;
-    case FileStart::Binary:
+    case FileStart::Raster:
       grid = readRasterGrid(path, reading);
       break;
   }
@@ -89,7 +166,8 @@ GridSurface readGridSurface(const std::string& path, const GridReading& reading)
 }
 
 std::string gridSystem(const std::string& path, const GridReading& reading) {
-  return fileStart(path) == FileStart::OwnGrid ? reading.srs : rasterSystem(path, reading);
+  return fileStart(path, fileHead(path)) == FileStart::OwnGrid ? reading.srs
+                                                               : rasterSystem(path, reading);
 }
 
 GridSurface readGridSurface(ItemReader& reader) {

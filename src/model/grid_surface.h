@@ -39,14 +39,24 @@ struct GridReading {
 
 // Reads a grid file in the own text format or a single-band raster GDAL opens, decided by the
 // content: a file whose first item is a number is the own format, whatever GDAL would make of
-// it, so every own grid reads and fails as it always did. The own format: Nx, Ny, Xmin, Ymin,
-// Dx, Dy, then the elevations column by column with y fastest, in any line layout. Rejects with
-// ReadError what the evaluation cannot use: fewer than 2 nodes a direction, too many nodes, a
-// zero or non-finite spacing or origin, a non-finite elevation, a file that ends early. Whatever
-// follows the last elevation is accepted and counted in trailingValues. Rasters: see
-// readRasterGrid.
+// it, so every own grid reads and fails as it always did (a failure that looks like an XYZ file
+// without its header line says how to add one). A binary file and a GDAL name (isGdalName) are
+// rasters. The own format: Nx, Ny, Xmin, Ymin, Dx, Dy, then the elevations column by column with
+// y fastest, in any line layout. Rejects with ReadError what the evaluation cannot use: fewer
+// than 2 nodes a direction, too many nodes, a zero or non-finite spacing or origin, a non-finite
+// elevation, a file that ends early. Whatever follows the last elevation is accepted and counted
+// in trailingValues. Rasters: see readRasterGrid.
 GridSurface readGridSurface(const std::string& path, const GridReading& reading = {});
 GridSurface readGridSurface(ItemReader& reader);
+
+// True when `path` is written as a name only GDAL resolves: one of its file systems
+// (/vsizip/archive.zip/dem.tif) or a driver's prefix before a file (NETCDF:"file.nc":z,
+// GPKG:file.gpkg:table). Decided by the text alone; a drive letter is no prefix.
+bool hasGdalPrefix(const std::string& path);
+
+// True when `path` names no file here but has a GDAL prefix and GDAL knows it as a raster. Such
+// a name is read as a raster.
+bool isGdalName(const std::string& path);
 
 // The coordinate system (WKT) the grid in the file would be read with, found from its header
 // alone; "" when it has none or the file cannot be opened (reading it says why).

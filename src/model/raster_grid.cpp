@@ -39,10 +39,34 @@ GdalDataset openRaster(const std::string& path, const GdalScope& gdal) {
   return dataset;
 }
 
+// A file of several rasters (a GeoPackage of two tables, a netCDF file of several variables)
+// opens as none: its rasters are named, each a name GDAL opens on its own.
+void requireNoSubdatasets(const std::string& path, GDALDataset& dataset) {
+  constexpr int kNamed = 8;
+  std::vector<std::string> names;
+  for (char** item = dataset.GetMetadata("SUBDATASETS"); item && *item; ++item) {
+    const std::string entry = *item;
+    const std::size_t equals = entry.find('=');
+    if (equals != std::string::npos && entry.substr(0, equals).ends_with("_NAME")) {
+      names.push_back(entry.substr(equals + 1));
+    }
+  }
+  if (names.empty()) return;
+  std::string listed;
+  for (std::size_t n = 0; n < names.size() && n < kNamed; ++n) {
+    listed += (n == 0 ? "" : ", ") + names[n];
+  }
+  if (names.size() > kNamed) listed += " and " + std::to_string(names.size() - kNamed) + " more";
+  refuse(path,
+         "the file holds " + std::to_string(names.size()) +
+             " rasters; name the one that holds the elevations instead of the file: " + listed);
+}
+
 // A multi-band raster is refused rather than read from its first band: it is most often a
 // picture (red, green, blue), whose first band would draw as a plausible but false surface.
 void requireOneBand(const std::string& path, GDALDataset& dataset) {
   const int bands = dataset.GetRasterCount();
+  if (bands == 0) requireNoSubdatasets(path, dataset);
   if (bands != 1) {
     refuse(path, "the raster has " + std::to_string(bands) +
                      " bands; elevations are read from a raster of one band: take the band "
@@ -53,6 +77,8 @@ void requireOneBand(const std::string& path, GDALDataset& dataset) {
   }
 }
 
+// The raster's system, named by its EPSG code where one matches: the .prj of an ESRI grid names
+// none, and the exports made from the grid carry this one.
 std::string systemOf(GDALDataset& dataset) {
   const OGRSpatialReference* system = dataset.GetSpatialRef();
   if (!system) return "";
@@ -60,7 +86,7 @@ std::string systemOf(GDALDataset& dataset) {
   system->exportToWkt(&wkt);
   const std::string text = wkt ? wkt : "";
   CPLFree(wkt);
-  return text;
+  return identifiedSystem(text);
 }
 
 // Where pixel column c and row r (from 0) land among the nodes: i and j grow with x and y, so a

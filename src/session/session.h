@@ -219,6 +219,8 @@ class Session {
   void notify(Change change);
   void requireBoundary(int k) const;
   Warnings installBoundary(int k, const std::string& path, EarlierRead read);
+  std::string commonBoundarySystem() const;
+  void adoptBoundarySystem(Warnings& warnings);
   void drewOver(DrawnOver what);
   void step(const std::string& name, const std::function<void()>& work);
   Warnings installModel(LogicalModel model, bool ready, const std::string& file);

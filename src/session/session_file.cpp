@@ -10,6 +10,7 @@
 
 #include "model/coordinate_system.h"
 #include "model/display_surface.h"
+#include "model/grid_surface.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
 #include "render/view_limits.h"
@@ -43,7 +44,7 @@ std::string hexOf(PackedColor color) {
 // Relative when the file shares more than the root with the session's folder, so that a folder
 // moved with its session keeps working while a file on another tree keeps its full path.
 std::string relativePath(const std::string& file, const fs::path& folder) {
-  if (file.empty()) return file;
+  if (file.empty() || hasGdalPrefix(file)) return file;
   const fs::path path(file);
   const auto top = [](const fs::path& p) { return std::next(p.begin()); };
   if (!path.is_absolute() || std::distance(path.begin(), path.end()) < 2 ||
@@ -54,8 +55,9 @@ std::string relativePath(const std::string& file, const fs::path& folder) {
   return relative.empty() ? file : relative.generic_string();
 }
 
+// A name only GDAL resolves is kept as it was written.
 std::string absolutePath(const std::string& file, const fs::path& folder) {
-  if (file.empty()) return file;
+  if (file.empty() || hasGdalPrefix(file)) return file;
   return (folder / fs::path(file)).lexically_normal().string();
 }
 
@@ -361,12 +363,17 @@ void requireFile(const std::string& sessionPath, const std::string& file, const 
   fail(sessionPath, "the " + what + " " + file + " " + problem);
 }
 
+// A grid may also be a name GDAL opens that is no file here (a file in an archive, a subdataset).
+void requireGrid(const std::string& sessionPath, const std::string& file, const std::string& what) {
+  if (file.empty() || !isGdalName(file)) requireFile(sessionPath, file, what);
+}
+
 void requireInputs(const std::string& path, const SessionDocument& d) {
   requireFile(path, d.modelFile, "model file");
   for (std::size_t k = 0; k < d.boundaryFiles.size(); ++k) {
-    requireFile(path, d.boundaryFiles[k], "file of boundary " + std::to_string(k + 1));
+    requireGrid(path, d.boundaryFiles[k], "file of boundary " + std::to_string(k + 1));
   }
-  requireFile(path, d.surfaceFile, "display surface");
+  requireGrid(path, d.surfaceFile, "display surface");
 }
 
 }  // namespace

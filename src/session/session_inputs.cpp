@@ -17,6 +17,22 @@ void warnOfReading(Warnings& warnings, const std::string& path, const GridSurfac
   if (!grid.note.empty()) warnings.push_back(path + ": " + grid.note);
 }
 
+// A grid that names its own system keeps it: the system named for the inputs only goes to grids
+// that name none, and nothing is reprojected but a raster in degrees.
+void warnOfOwnSystem(Warnings& warnings, const std::string& path, const GridSurface& grid,
+                     const ViewerState& s) {
+  if (s.srs.empty() || grid.srs.empty() || sameSystem(grid.srs, s.srs)) return;
+  warnings.push_back(path + ": the grid names its own coordinate system, " + systemName(grid.srs) +
+                     ", and keeps it: the system named for the inputs (" + s.srsGiven +
+                     ") is given only to grids that name none, and neither is "
+                     "reprojected into the other");
+}
+
+// The display surface's own system: none when it was taken from the boundaries.
+std::string ownSystem(const DisplaySurface& display) {
+  return display.srsFromBoundaries ? std::string() : display.srs;
+}
+
 // Grids in different systems are taken as they are, over the display surface's coordinates.
 void warnOfOtherSystem(Warnings& warnings, const std::string& boundaryFile,
                        const std::string& boundarySrs, const std::string& displayFile,
@@ -49,15 +65,18 @@ void Session::requireBoundary(int k) const {
 
 Warnings Session::setBoundaryFile(int k, const std::string& path) {
   requireBoundary(k);
-  return installBoundary(k, path, readBoundaryToKeep(path, {state_.srs}));
+  Warnings warnings =
+      installBoundary(k, path, readBoundaryToKeep(path, {state_.srs}, state_.display));
+  adoptBoundarySystem(warnings);
+  return warnings;
 }
 
 Warnings Session::setBoundaryFiles(const std::vector<std::string>& paths) {
   for (std::size_t k = 1; k <= paths.size(); ++k) requireBoundary(static_cast<int>(k));
   std::vector<std::future<EarlierRead>> reading;
   for (const std::string& path : paths) {
-    reading.push_back(
-        std::async(std::launch::async, readBoundaryToKeep, path, GridReading{state_.srs}));
+    reading.push_back(std::async(std::launch::async, readBoundaryToKeep, path,
+                                 GridReading{state_.srs}, std::cref(state_.display)));
   }
   std::vector<EarlierRead> read;
   for (std::future<EarlierRead>& file : reading) read.push_back(file.get());
@@ -67,6 +86,7 @@ Warnings Session::setBoundaryFiles(const std::vector<std::string>& paths) {
         installBoundary(static_cast<int>(k), paths[k - 1], std::move(read[k - 1]));
     warnings.insert(warnings.end(), more.begin(), more.end());
   }
+  adoptBoundarySystem(warnings);
   return warnings;
 }
 
@@ -74,8 +94,9 @@ Warnings Session::installBoundary(int k, const std::string& path, EarlierRead re
   const GridSurface& grid = read.grid;
   Warnings warnings;
   warnOfReading(warnings, path, grid);
+  warnOfOwnSystem(warnings, path, grid, state_);
   if (state_.display.loaded()) {
-    warnOfOtherSystem(warnings, path, grid.srs, state_.displayFile, state_.display.srs);
+    warnOfOtherSystem(warnings, path, grid.srs, state_.displayFile, ownSystem(state_.display));
   }
   state_.boundaryFile.resize(state_.model.Nbd + 1);
   state_.boundaryFile[k] = path;
@@ -94,7 +115,45 @@ Warnings Session::installBoundary(int k, const std::string& path, EarlierRead re
 void Session::resetBoundaryFiles() {
   state_.boundaryFile.assign(state_.model.Nbd + 1, std::string());
   state_.boundaryRead.clear();
+  Warnings none;  // with no boundary files the display surface keeps only its own system
+  adoptBoundarySystem(none);
   notify(Change::BoundaryFiles);
+}
+
+// The system every boundary file names, when all are picked and all name the same one; "" else.
+std::string Session::commonBoundarySystem() const {
+  const ViewerState& s = state_;
+  std::string common;
+  for (int k = 1; k <= s.model.Nbd; ++k) {
+    const std::string& file = k < static_cast<int>(s.boundaryFile.size()) ? s.boundaryFile[k] : "";
+    if (file.empty()) return "";
+    const bool kept = k < static_cast<int>(s.boundaryRead.size()) &&
+                      s.boundaryRead[k].path == file && !s.boundaryRead[k].lent;
+    const std::string system = kept ? s.boundaryRead[k].grid.srs : gridSystem(file, {s.srs});
+    if (system.empty() || (!common.empty() && !sameSystem(system, common))) return "";
+    if (common.empty()) common = system;
+  }
+  return common;
+}
+
+// A display surface that names no system of its own is taken to be in the one every boundary
+// grid names, so that the exports made over it carry that system; when the boundaries stop
+// agreeing it has none again.
+void Session::adoptBoundarySystem(Warnings& warnings) {
+  DisplaySurface& d = state_.display;
+  if (!d.loaded() || !ownSystem(d).empty()) return;
+  const std::string common = commonBoundarySystem();
+  if (common.empty()) {
+    d.srs.clear();
+    d.srsFromBoundaries = false;
+    return;
+  }
+  if (d.srsFromBoundaries && sameSystem(d.srs, common)) return;
+  d.srs = common;
+  d.srsFromBoundaries = true;
+  warnings.push_back(state_.displayFile +
+                     ": the display surface names no coordinate system; it is taken to be in " +
+                     systemName(common) + ", which every boundary grid names");
 }
 
 void Session::setUnitColor(int unit, PackedColor color) {
@@ -152,8 +211,10 @@ Warnings Session::loadDisplaySurface(const std::string& path, const GridSurface&
       warnOfOtherSystem(warnings, file, gridSystem(file, {state_.srs}), path, grid.srs);
     }
   }
+  warnOfOwnSystem(warnings, path, grid, state_);
   state_.display = makeDisplaySurface(grid, state_.jitter);
   state_.displayFile = path;
+  adoptBoundarySystem(warnings);
   state_.Zbase = defaultZbase(state_.display.Zmin);
   state_.gridOutOfDate = true;
   if (state_.boundaryGrids.size() > 1 && gridMismatch(state_.boundaryGrids[1], state_.display)) {

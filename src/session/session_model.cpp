@@ -19,7 +19,7 @@ Warnings Session::installModel(LogicalModel model, bool ready, const std::string
       if (files[k].empty()) continue;
       try {
         step("read the file of boundary " + std::to_string(k) + " again",
-             [&] { readBoundaryGrid(files[k], {state_.srs}); });
+             [&] { readBoundaryGrid(files[k], {state_.srs}, state_.display); });
       } catch (const ReadError& error) {
         warnings.push_back(std::string(error.what()) +
                            "; the file was dropped: pick the boundary files again in step (2).");
@@ -42,6 +42,7 @@ Warnings Session::installModel(LogicalModel model, bool ready, const std::string
     state_.progress.modelCleared();
   }
   dropGrids();
+  adoptBoundarySystem(warnings);
   notify(Change::Model);
   notify(Change::BoundaryFiles);
   notify(Change::Colours);
@@ -110,6 +111,8 @@ void Session::resetModel() {
   state_.unitColor.assign(Nbd + 2, kBlack);
   state_.unitColorChosen.assign(Nbd + 2, false);
   dropGrids();
+  Warnings none;  // with no boundary files the display surface keeps only its own system
+  adoptBoundarySystem(none);
   notify(Change::Model);
   notify(Change::BoundaryFiles);
   notify(Change::Colours);

@@ -171,6 +171,9 @@ TEST_F(UnitsRasterTest, TheAsciiGridGetsAPrjAndASidecarThatStylesIt) {
   EXPECT_STREQ(band.GetCategoryNames()[1], "砂岩");
   ASSERT_NE(raster->GetSpatialRef(), nullptr);
   EXPECT_TRUE(raster->GetSpatialRef()->IsProjected());
+  // ESRI's form, which names no authority of its own, with the EPSG code GIS programs know it by.
+  EXPECT_THAT(bytesOf("units.prj"), ::testing::StartsWith("PROJCS[\"WGS_1984_UTM_Zone_54N\""));
+  EXPECT_STREQ(raster->GetSpatialRef()->GetAuthorityCode(nullptr), "32654");
 }
 
 TEST_F(UnitsRasterTest, WithoutACoordinateSystemTheAsciiGridHasNoPrj) {

@@ -176,6 +176,31 @@ TEST(GridFile, AFolderOrAMissingFileSaysWhich) {
   }
 }
 
+TEST(GridFile, AnXyzFileWithoutAHeaderLineIsToldHowToAddOne) {
+  const std::string hint = "it looks like an XYZ file without a header line";
+  const struct {
+    std::string content;
+    std::string says;
+    bool hinted;
+  } cases[] = {
+      {"30000 44000 434.63\n30050 44000 436.61\n30100 44000 437.2\n",
+       "a grid of 30000 x 44000 nodes is larger than", true},
+      {"0,0,1\n10,0,2\n0,10,3\n10,10,4\n", "Nx must be a whole number", true},
+      {"5\t10\t1\r\n5\t20\t2\r\n5\t30\t3\r\n", "the file is too short", true},
+      // Own grids that fail stay as they were told.
+      {"2, 2, 0, 0, 10, 10, 1, 2, 3", "the file ends after 3 of 4 elevations", false},
+      {"2 2 0\n0 10 10\n1 2 3\n", "the file is too short", false},
+  };
+  for (const auto& c : cases) {
+    const std::string message = readFailure(c.content);
+    EXPECT_THAT(message, HasSubstr(c.says)) << c.content;
+    EXPECT_EQ(message.find(hint) != std::string::npos, c.hinted) << message;
+    if (c.hinted) {
+      EXPECT_THAT(message, HasSubstr("add the line \"x y z\" at its top"));
+    }
+  }
+}
+
 TEST(GridFile, ValuesAfterTheLastElevationAreCountedAndWarnedAbout) {
   TempFile exact("2, 2, 0, 0, 10, 10\n1, 2, 3, 4\n\n");
   const GridSurface whole = readGridSurface(exact.path());
@@ -349,6 +374,36 @@ TEST(BoundaryGrids, AMissingOrBadFileStopsTheRead) {
     FAIL();
   } catch (const ReadError& error) {
     EXPECT_EQ(error.path(), bad.path());
+  }
+}
+
+// The grid kept from the file's reading is made 5 at every node, while the unchanged file says 1
+// to 4: a 5 comes from what was kept.
+TEST(BoundaryGrids, AKeptGridIsLentToTheBuildAndBackUnlessTheBuildCompletes) {
+  TempFile file("2, 2, 0, 0, 10, 10, 1, 2, 3, 4");
+  LoadJitter jitter;
+  const DisplaySurface display = makeDisplaySurface(readGridSurface(file.path()), jitter);
+  const auto kept = [&] {
+    EarlierRead read = readBoundaryToKeep(file.path(), {});
+    read.grid = makeGrid(2, 2, 0, 0, 10, 10, [](double, double) { return 5.0; });
+    return std::vector<EarlierRead>{{}, std::move(read)};
+  };
+  for (const bool completes : {false, true}) {
+    std::vector<EarlierRead> earlier = kept();
+    {
+      std::vector<GridSurface> grids =
+          readBoundaryGrids({"", file.path()}, 1, display, {}, {}, &earlier);
+      EXPECT_EQ(grids[1].z(1, 1), 5);
+      KeptUntilBuilt build(grids, &earlier);
+      if (completes) build.built();
+    }
+    EXPECT_EQ(earlier[1].path.empty(), completes);
+    EXPECT_FALSE(earlier[1].lent);
+    if (!completes) {
+      EXPECT_EQ(earlier[1].grid.z(2, 2), 5);
+      // Lent back, it serves the next build.
+      EXPECT_EQ(readBoundaryGrids({"", file.path()}, 1, display, {}, {}, &earlier)[1].z(2, 2), 5);
+    }
   }
 }
 

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <cpl_conv.h>
+#include <cpl_vsi.h>
 #include <gdal_priv.h>
 #include <ogr_spatialref.h>
 
 #include <array>
 #include <cmath>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -33,10 +36,11 @@ struct RasterSpec {
   bool georeferenced = true;
 };
 
-// Writes the raster with the driver (GTiff, AAIGrid, ...): into memory first, then copied, so
-// drivers that only copy work as well.
+// Writes the raster with the driver (GTiff, AAIGrid, ...) and its creation options: into memory
+// first, then copied, so drivers that only copy work as well.
 inline std::string writeRaster(const std::string& path, const RasterSpec& spec,
-                               const std::string& driver = "GTiff") {
+                               const std::string& driver = "GTiff",
+                               const std::vector<std::string>& options = {}) {
   GDALAllRegister();
   GDALDriver* memory = GetGDALDriverManager()->GetDriverByName("MEM");
   GDALDataset* raster = memory->Create("", spec.width, spec.height, spec.bands, spec.type, nullptr);
@@ -67,11 +71,29 @@ inline std::string writeRaster(const std::string& path, const RasterSpec& spec,
     }
   }
   GDALDriver* out = GetGDALDriverManager()->GetDriverByName(driver.c_str());
-  GDALDataset* copy = out->CreateCopy(path.c_str(), raster, FALSE, nullptr, nullptr, nullptr);
+  std::vector<char*> creation;
+  for (const std::string& option : options) creation.push_back(const_cast<char*>(option.c_str()));
+  creation.push_back(nullptr);
+  GDALDataset* copy =
+      out->CreateCopy(path.c_str(), raster, FALSE, creation.data(), nullptr, nullptr);
   if (!copy) throw std::runtime_error("cannot copy the test raster to " + path);
   GDALClose(copy);
   GDALClose(raster);
   return path;
+}
+
+// The file's bytes again as a member of a new zip archive, written through GDAL; the name GDAL
+// reads the member by.
+inline std::string zipped(const std::string& file, const std::string& archive,
+                          const std::string& member) {
+  std::ifstream in(file, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  const std::string name = "/vsizip/" + archive + "/" + member;
+  VSILFILE* out = VSIFOpenL(name.c_str(), "wb");
+  if (!out) throw std::runtime_error("cannot write " + name);
+  VSIFWriteL(bytes.data(), 1, bytes.size(), out);
+  VSIFCloseL(out);
+  return name;
 }
 
 // A raster in degrees of JGD2011 (EPSG:6668), north-up from 139.8 E, 36.4 N, just west of the

@@ -7,12 +7,14 @@
 
 #include <cmath>
 #include <fstream>
+#include <optional>
 
 #include "../evaluation/grid_fixtures.h"
 #include "evaluation/classification.h"
 #include "model/boundary_grids.h"
 #include "model/coordinate_system.h"
 #include "model/display_surface.h"
+#include "model/file_stamp.h"
 #include "model/gdal_dataset.h"
 #include "model/grid_surface.h"
 #include "model/number_text.h"
@@ -25,6 +27,7 @@ namespace {
 
 using ::testing::AllOf;
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 std::string readFailure(const std::string& path, const GridReading& reading = {}) {
   try {
@@ -256,22 +259,48 @@ TEST_F(RasterGrid, NodataNodesAreMarkedAndHoldAFiniteValue) {
   EXPECT_EQ(single.z(2, 3), 98);
 }
 
-TEST_F(RasterGrid, ADisplaySurfaceMayHaveGapsButABoundaryMayNot) {
+// The nodes lie at x 5 .. 35 and y 5 .. 25, 10 apart; (2, 3) at x 15, y 25 and (4, 1) at x 35,
+// y 5 have no value.
+TEST_F(RasterGrid, ABoundaryNeedsValuesOnlyWhereTheDisplayAreaReadsIt) {
   const std::string path = writeRaster(folder.file("gaps.tif"), withGaps());
-  const GridSurface grid = readGridSurface(path);
   LoadJitter jitter;
-  EXPECT_EQ(makeDisplaySurface(grid, jitter).missing.count(), 2);
+  EXPECT_EQ(makeDisplaySurface(readGridSurface(path), jitter).missing.count(), 2);
+  // Before there is a display surface nothing says which nodes will be read.
+  EXPECT_EQ(readBoundaryGrid(path, {}).missing.count(), 2);
 
-  try {
-    readBoundaryGrid(path, {});
-    FAIL() << "a boundary with gaps was read";
-  } catch (const ReadError& error) {
-    EXPECT_EQ(error.path(), path);
-    // File order: column by column from the west, each from the south; (2, 3) is the first.
-    EXPECT_THAT(error.what(), AllOf(HasSubstr("2 nodes have no value"), HasSubstr("(2, 3)"),
-                                    HasSubstr("x 15, y 25"), HasSubstr("gdal_fillnodata.py")));
+  const struct {
+    double x0, y0, x1, y1;
+    std::string says;  // "" when accepted
+  } cases[] = {
+      {5, 5, 12, 12, ""},
+      // Ending on the node lines x 15 and y 15, the area gives the cells beyond no weight.
+      {5, 5, 15, 15, ""},
+      // Far beyond the north-east corner the corner cell extrapolates from its own nodes.
+      {100, 100, 200, 200, ""},
+      {5, 5, 26, 14, "1 node has no value (NODATA) where the display area (x 5 to 26, y 5 to 14)"},
+      // File order: column by column from the west, each from the south.
+      {5, 5, 35, 25,
+       "2 nodes have no value (NODATA) where the display area (x 5 to 35, y 5 to 25) "
+       "needs the boundary, the first at node (2, 3), x 15, y 25"},
+      // West of the grid the edge cell extrapolates from both its columns of nodes.
+      {-50, 20, -40, 30,
+       "1 node has no value (NODATA) where the display area (x -50 to -40, y 20 "
+       "to 30) needs the boundary, the first at node (2, 3)"},
+  };
+  for (const auto& c : cases) {
+    const DisplaySurface display = exactDisplaySurface(
+        makeGrid(2, 2, c.x0, c.y0, c.x1 - c.x0, c.y1 - c.y0, [](double, double) { return 0.0; }));
+    try {
+      readBoundaryGrid(path, {}, display);
+      EXPECT_EQ(c.says, "") << "accepted under x " << c.x0 << " to " << c.x1;
+    } catch (const ReadError& error) {
+      EXPECT_EQ(error.path(), path);
+      EXPECT_THAT(error.what(), AllOf(HasSubstr(c.says), HasSubstr("gdal_fillnodata.py")))
+          << "under x " << c.x0 << " to " << c.x1;
+      EXPECT_NE(c.says, "") << error.what();
+    }
   }
-  TempFile own(gridFileText(makeGrid(2, 2, 0, 0, 10, 10, [](double, double) { return 1.0; })));
+  TempFile own(gridFileText(makeGrid(2, 2, 0, 0, 30, 30, [](double, double) { return 1.0; })));
   const DisplaySurface display = makeDisplaySurface(readGridSurface(own.path()), jitter);
   EXPECT_THROW(readBoundaryGrids({"", own.path(), path}, 2, display), ReadError);
 }
@@ -419,6 +448,67 @@ TEST_F(RasterGrid, TheContentDecidesAndTheOwnFormatAlwaysWins) {
   const GridSurface fromXyz = readGridSurface(xyz.path());
   EXPECT_EQ(fromXyz.Xmin, 0);
   EXPECT_EQ(fromXyz.z(1, 1), 3);
+}
+
+TEST(GdalNames, ANameIsGdalsByItsPrefixAlone) {
+  const struct {
+    std::string path;
+    bool gdal;
+  } cases[] = {
+      {"/vsizip/archive.zip/dem.tif", true},
+      {"/vsizip//data/a.zip/dem.tif", true},
+      {"NETCDF:\"file.nc\":z", true},
+      {"GPKG:file.gpkg:table", true},
+      {"dem.tif", false},
+      {"/data/dem.tif", false},
+      {"C:/data/dem.tif", false},
+      {"/data/a:b.tif", false},
+      {":z", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(hasGdalPrefix(c.path), c.gdal) << c.path;
+}
+
+TEST_F(RasterGrid, NamesOnlyGdalResolvesReadAsTheRasterTheyName) {
+  const GridSurface bumpy = bumpyGrid();
+  const RasterSpec spec = northUpSpec(bumpy, GDT_Float32);
+  const std::string tif = writeRaster(folder.file("dem.tif"), spec);
+  const GridSurface expected = readGridSurface(tif);
+  const std::string gpkg =
+      writeRaster(folder.file("dem.gpkg"), spec, "GPKG", {"RASTER_TABLE=heights"});
+  const std::string nc = writeRaster(folder.file("dem.nc"), spec, "netCDF");
+  for (const std::string& name : {zipped(tif, folder.file("dems.zip"), "dem.tif"),
+                                  "GPKG:" + gpkg + ":heights", "NETCDF:\"" + nc + "\":Band1"}) {
+    EXPECT_TRUE(isGdalName(name)) << name;
+    const GridSurface grid = readGridSurface(name);
+    EXPECT_EQ(grid.Nx, expected.Nx) << name;
+    EXPECT_EQ(grid.Ny, expected.Ny) << name;
+    EXPECT_NEAR(grid.Xmin, expected.Xmin, 1e-6) << name;
+    EXPECT_NEAR(grid.Ymin, expected.Ymin, 1e-6) << name;
+    EXPECT_EQ(grid.z, expected.z) << name;
+    // The read cache knows when the files behind the name change.
+    EXPECT_TRUE(fileStamp(name).has_value()) << name;
+  }
+  EXPECT_FALSE(isGdalName(tif));
+  EXPECT_THAT(readFailure("/vsizip/" + folder.file("dems.zip") + "/none.tif"),
+              HasSubstr("no such file"));
+  EXPECT_THAT(readFailure("GPKG:" + folder.file("none.gpkg") + ":heights"),
+              HasSubstr("GDAL cannot open it as a raster"));
+
+  const std::optional<FileStamp> before = fileStamp("GPKG:" + gpkg + ":heights");
+  writeRaster(gpkg, spec, "GPKG", {"RASTER_TABLE=more", "APPEND_SUBDATASET=YES"});
+  EXPECT_NE(fileStamp("GPKG:" + gpkg + ":heights"), before);
+}
+
+TEST_F(RasterGrid, AFileOfSeveralRastersNamesEachOfThem) {
+  RasterSpec spec = withGaps();
+  spec.type = GDT_Float32;
+  const std::string gpkg =
+      writeRaster(folder.file("two.gpkg"), spec, "GPKG", {"RASTER_TABLE=north"});
+  writeRaster(gpkg, spec, "GPKG", {"RASTER_TABLE=south", "APPEND_SUBDATASET=YES"});
+  EXPECT_THAT(readFailure(gpkg),
+              AllOf(HasSubstr("holds 2 rasters"), HasSubstr("GPKG:" + gpkg + ":north"),
+                    HasSubstr("GPKG:" + gpkg + ":south"), Not(HasSubstr("bands"))));
+  EXPECT_EQ(readGridSurface("GPKG:" + gpkg + ":south").Nx, 4);
 }
 
 TEST_F(RasterGrid, AGridThatNamesNoSystemIsGivenTheOneNamed) {

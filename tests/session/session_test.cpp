@@ -227,6 +227,35 @@ TEST_F(SessionTest, TheBuildReadsAPickedBoundaryFileAgainOnlyWhenItChanged) {
   EXPECT_EQ(lowerNodes(), 0);
 }
 
+// Under the surface at 30 to 40, nodes above boundaries at 10 and 20 are in unit z, nodes between
+// boundaries at 10 and 45 in unit y.
+TEST_F(SessionTest, AFailedBuildKeepsTheGridsReadWhenTheFilesWerePicked) {
+  TempFile two("2\na,b\nx,-1,-1\ny,1,-1\nz,0,1\n");
+  const auto flat = [](double z) {
+    return gridFileText(makeGrid(2, 2, 0, 0, 100, 100, [z](double, double) { return z; }));
+  };
+  TempFile low(flat(10)), high(flat(20));
+  session.loadModel(two.path());
+  session.setBoundaryFiles({low.path(), high.path()});
+  session.loadDisplaySurface(surface.path());
+  session.setZbase(0);
+  // The file of boundary 2 now says 45, with the length and time stamp it was picked with: the
+  // grid read when it was picked is the one built with.
+  const auto picked = std::filesystem::last_write_time(high.path());
+  std::ofstream(high.path(), std::ios::binary | std::ios::trunc) << flat(45);
+  std::filesystem::last_write_time(high.path(), picked);
+  const std::string lowText = flat(10);
+  std::ofstream(low.path(), std::ios::binary | std::ios::trunc) << "garbage";
+  EXPECT_THROW(session.buildMapGrid(), ReadError);
+
+  std::ofstream(low.path(), std::ios::binary | std::ios::trunc) << lowText;
+  session.buildMapGrid();
+  EXPECT_EQ(session.state().mapGrid.mapUnit(3, 3), 3);
+  // The build that completed used the grid up; the next reads the file.
+  session.buildMapGrid();
+  EXPECT_EQ(session.state().mapGrid.mapUnit(3, 3), 2);
+}
+
 // A picture drawn on a detached copy is taken over only while the session is as it was copied.
 TEST_F(SessionTest, ADetachedCopyDrawsAloneAndIsTakenOverOnlyIfNothingChanged) {
   loadAll();
