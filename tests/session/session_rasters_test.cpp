@@ -13,7 +13,7 @@
 #include "model/read_error.h"
 #include "session/option_steps.h"
 #include "session/session.h"
-#include "session/session_file.h"
+#include "session/session_restore.h"
 #include "temp_file.h"
 
 namespace kalvenor {
