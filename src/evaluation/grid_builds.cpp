@@ -1,7 +1,5 @@
 #include "evaluation/grid_builds.h"
 
-#include <omp.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -12,6 +10,7 @@
 #include "evaluation/classification.h"
 #include "model/boundary_grids.h"
 #include "model/number_text.h"
+#include "model/parallel_for.h"
 
 namespace kalvenor {
 namespace {
@@ -37,25 +36,25 @@ void report(const BuildProgress& progress, double done) {
 }
 
 // Runs column(i) for i = 1..n on all cores in one parallel loop (every barrier costs a waiting
-// thread's spinning on a busy machine); every column writes only its own nodes. Thread 0 is the
-// caller's thread, the only one that may report progress: it reports the share done as it goes.
+// thread's spinning on a busy machine); every column writes only its own nodes. The caller's
+// thread is the only one that may report progress: it reports the share done as it goes.
 template <typename Column>
 void forEachColumn(int n, const Column& column, const BuildProgress& progress, double from,
                    double to) {
   std::atomic<int> done = 0;
-#pragma omp parallel for schedule(dynamic, 4)
-  for (int i = 1; i <= n; ++i) {
-    column(i);
-    const int count = ++done;
-    if (omp_get_thread_num() == 0) report(progress, from + (to - from) * count / n);
-  }
+  parallelFor(1, n,
+              [&](int i) {
+                column(i);
+                const int count = ++done;
+                if (onCallingThread()) report(progress, from + (to - from) * count / n);
+              },
+              {.chunk = 4});
   report(progress, to);
 }
 
 // The boundary files, one per thread.
 void readSideBySide(int Nbd, const std::function<void(int)>& readSlot) {
-#pragma omp parallel for schedule(dynamic)
-  for (int k = 1; k <= Nbd; ++k) readSlot(k);
+  parallelFor(1, Nbd, readSlot);
 }
 
 std::vector<GridSurface> readBoundaries(const BuildInputs& in) {

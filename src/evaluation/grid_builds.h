@@ -39,7 +39,8 @@ struct BuildInputs {
 };
 
 // Called now and then with the share of the work done, from 0 to 1, always on the thread that
-// started the build, at times while other threads are classifying; it must not throw.
+// started the build, at times while other threads are classifying. What it throws ends the build
+// as a failure of the build would: the build throws it once the other threads have stopped.
 using BuildProgress = std::function<void(double)>;
 
 struct MapBuild {

@@ -4,6 +4,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <omp.h>
 
 #include <chrono>
 #include <filesystem>
@@ -123,6 +124,38 @@ TEST_F(SessionTest, AFailedStepChangesNothingAndTellsNobody) {
   EXPECT_EQ(session.state().display.dispZ, before.display.dispZ);
   EXPECT_EQ(session.state().mapGrid.mapUnit, before.mapGrid.mapUnit);
   EXPECT_TRUE(canvas.ops.empty());
+}
+
+// Progress is reported from inside the builds' parallel loops, between columns: what it throws
+// there ends the build as running out of memory in a column would, with the step's message. On
+// one thread every column runs on the thread that reports.
+TEST_F(SessionTest, AFailureInsideOneColumnOfABuildIsTheBuildsFailure) {
+  TempFile wide(gridFileText(
+      makeGrid(64, 64, 0, 0, 2, 2, [](double x, double y) { return 30 + (x + y) / 50; })));
+  loadAll();
+  session.loadDisplaySurface(wide.path());
+  session.setZbase(0);
+  session.buildMapGrid();
+  const Array2D<std::int16_t> before = session.state().mapGrid.mapUnit;
+  const BuildProgress failing = [](double done) {
+    if (done > 0.1) throw std::bad_alloc();
+  };
+  const int threads = omp_get_max_threads();
+  for (const int n : {1, 2}) {
+    omp_set_num_threads(n);
+    EXPECT_THAT([&] { session.buildMapGrid(failing); },
+                ::testing::ThrowsMessage<std::runtime_error>(
+                    HasSubstr("not enough memory to build the 3D-map grid of 64 x 64 nodes")));
+    EXPECT_THAT(
+        [&] {
+          session.buildSectionGrid({0, 60, true, 120, 60, 0}, failing);
+        },
+        ::testing::ThrowsMessage<std::runtime_error>(
+            HasSubstr("not enough memory to build the section grid")));
+  }
+  omp_set_num_threads(threads);
+  EXPECT_EQ(session.state().mapGrid.mapUnit, before);
+  EXPECT_EQ(session.state().progress.mapGrid(), GridState::Current);
 }
 
 TEST_F(SessionTest, ANewModelOfTheSameSizeKeepsTheFilesAndColoursAndDropsTheGrids) {
