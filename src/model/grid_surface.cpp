@@ -4,6 +4,7 @@
 #include <fstream>
 #include <limits>
 
+#include "model/input_file.h"
 #include "model/item_reader.h"
 #include "model/number_text.h"
 #include "model/raster_grid.h"
@@ -28,9 +29,11 @@ double readSpacing(ItemReader& reader, const std::string& name, double origin, s
 enum class FileStart { OwnGrid, OtherText, Binary };
 
 // The own format starts with Nx, a number; an empty file and one that cannot be opened count as
-// the own format too, so that the own reader says what is wrong with them. A NUL byte in the first
-// block marks a binary file.
+// the own format too, so that the own reader says what is wrong with them, and so do a folder, a
+// device and a pipe, before anything opens them. A NUL byte in the first block marks a binary
+// file.
 FileStart fileStart(const std::string& path) {
+  if (notAFile(path)) return FileStart::OwnGrid;
   std::ifstream file(path, std::ios::binary);
   std::string head(4096, '\0');
   file.read(head.data(), static_cast<std::streamsize>(head.size()));

@@ -6,6 +6,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "model/input_file.h"
+
 namespace kalvenor {
 namespace {
 
@@ -325,6 +327,7 @@ std::string sessionFileText(const SessionDocument& d, const std::string& session
 }
 
 SessionDocument readSessionFile(const std::string& path) {
+  if (const auto problem = notAFile(path)) fail(path, *problem);
   std::ifstream in(path, std::ios::binary);
   if (!in) fail(path, "the session file cannot be opened");
   std::stringstream text;

@@ -2,6 +2,7 @@
 #include <ogrsf_frmts.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QProcess>
 #include <QXmlStreamReader>
@@ -574,6 +575,16 @@ void RenderCliTest::anUnusableDefaultFileIsNamedAndTheBuiltInViewUsed() {
       {[&] { write("bin/default.txt", ""); }, "default.txt"},
       {[&] { write("bin/default.txt", "a\n225\nb\nthirty\n"); }, "thirty"},
       {[&] { write("bin/default.txt", "a\n225\nb\n30\n"); }, "ends after"},
+      {[&] {
+         QFile::remove(defaults);
+         QVERIFY(QFile::link("/dev/zero", defaults));
+       },
+       "is a device"},
+      {[&] {
+         QFile::remove(defaults);
+         QVERIFY(::mkfifo(defaults.toLocal8Bit().constData(), 0600) == 0);
+       },
+       "is a named pipe"},
       {[&] {
          QFile::remove(defaults);
          QDir().mkdir(defaults);
