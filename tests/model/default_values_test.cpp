@@ -111,8 +111,9 @@ TEST_F(DefaultValuesProblem, GarbageIsQuotedInPart) {
   const std::string garbage = std::string(1, '\x7f') + "ELF" + std::string(100'000, '\x01');
   const std::string problem = problemOf(write("label\n" + garbage + "\n"));
   EXPECT_THAT(problem, HasSubstr("one number"));
+  EXPECT_THAT(problem, HasSubstr("\"\\x7fELF\\x01\\x01"));  // control bytes as escapes
   EXPECT_THAT(problem, HasSubstr("..."));
-  EXPECT_LT(problem.size(), 120u);
+  EXPECT_LT(problem.size(), 240u);
 }
 
 TEST_F(DefaultValuesProblem, UnreadableWhenPermissionsAreEnforced) {
