@@ -209,6 +209,12 @@ ClippedLine clipToDisplay(const DisplaySurface& d, double Xstart, double Ystart,
 
 double sectionAzimuth(const SectionLine& line) {
   if (!line.endPointMode) return line.faiDegrees * kDegree;
+  // The same point twice gives no direction (the azimuth below would be east).
+  if (line.Xend == line.Xstart && line.Yend == line.Ystart) {
+    throw BuildError("The survey line starts and ends at the same point (x " +
+                     numberText(line.Xstart) + ", y " + numberText(line.Ystart) +
+                     "); a section needs a direction: give an end point elsewhere or an azimuth.");
+  }
   if (line.Yend != line.Ystart) {
     return std::atan((line.Xend - line.Xstart) / (line.Yend - line.Ystart));
   }

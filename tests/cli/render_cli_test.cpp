@@ -383,6 +383,14 @@ void RenderCliTest::badOptionsAndFilesExitWithTwoAndNameTheProblem() {
       {{"--model", out("missing.txt"), "--surface", out("surface.txt"), "--map", out("m.png")},
        "missing.txt"},
       {smallCase() << "--boundary" << out("s.txt") << "--map" << out("m.png"), "2 boundary files"},
+      {{"--model", out("model.txt"), "--surface", out("surface.txt"), "--map", out("m.png")},
+       "model.txt: the model has 1 boundary but no boundary file was given: give its grid file "
+       "with --boundary FILE"},
+      {smallCase() << "--section" << out("s.png") << "--start"
+                   << "10,5"
+                   << "--end"
+                   << "10,5",
+       "starts and ends at the same point (x 10, y 5)"},
       {smallCase() << "--section" << out("s.png") << "--start"
                    << "500,500"
                    << "--azimuth"

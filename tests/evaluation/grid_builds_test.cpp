@@ -234,6 +234,11 @@ TEST_F(SectionBuildTest, RejectsLinesThatGiveNoSection) {
   EXPECT_THAT([&] { build(direction(100, 0, 45)); },
               ::testing::ThrowsMessage<BuildError>(HasSubstr("two columns")));
   EXPECT_THROW(build(endPoints(0, 0, 10, 10), 40), BuildError);  // Zbase = Zmax
+  // An end point equal to the start gives no direction, not an east-west section.
+  EXPECT_THAT([&] { build(endPoints(35, 42, 35, 42)); },
+              ::testing::ThrowsMessage<BuildError>(
+                  HasSubstr("starts and ends at the same point (x 35, y 42)")));
+  EXPECT_EQ(build(endPoints(35, 42, 36, 42)).section.Fai, 1.570796326794895);
 }
 
 TEST(SectionBuild, ColumnsAreHalfTheSmallerSpacingApartOnARectangularGrid) {
