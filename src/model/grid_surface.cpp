@@ -4,6 +4,7 @@
 #include <fstream>
 #include <limits>
 
+#include "model/grid_range.h"
 #include "model/input_file.h"
 #include "model/item_reader.h"
 #include "model/number_text.h"
@@ -15,14 +16,16 @@ namespace {
 
 const std::string kElevation = "an elevation";
 
-// A spacing, checked at once so a failure names its line: not 0, and the last node must still be
-// a number.
+// A spacing, checked at once so a failure names its line: not 0, the last node must still be a
+// number, and the nodes must lie within reach of the arithmetic and be told apart.
 double readSpacing(ItemReader& reader, const std::string& name, double origin, std::int32_t nodes) {
   const double spacing = reader.readNumber(name);
   if (spacing == 0.0) reader.fail(name + " must not be 0");
   if (!std::isfinite(origin + (nodes - 1) * spacing)) {
     reader.fail("the grid reaches beyond the range of numbers");
   }
+  const std::string axis = name == "Dx" ? "x" : "y";
+  if (const auto problem = axisProblem(axis, name, origin, spacing, nodes)) reader.fail(*problem);
   return spacing;
 }
 
@@ -125,7 +128,9 @@ GridSurface readGridSurface(ItemReader& reader) {
         reader.fail("the file ends after " + std::to_string(read) + " of " + std::to_string(nodes) +
                     " elevations");
       }
-      grid.z(i, j) = reader.readNumber(kElevation);
+      const double z = reader.readNumber(kElevation);
+      if (const auto problem = elevationProblem(z)) reader.fail(*problem);
+      grid.z(i, j) = z;
     }
   }
   grid.trailingValues = reader.countValuesLeft();

@@ -9,6 +9,7 @@
 #include "model/coordinate_system.h"
 #include "model/gdal_dataset.h"
 #include "model/gdal_scope.h"
+#include "model/grid_range.h"
 #include "model/number_text.h"
 #include "model/raster_warp.h"
 #include "model/read_error.h"
@@ -239,6 +240,7 @@ GridSurface readRasterGrid(const std::string& path, const GridReading& reading) 
   if (!isGeographic(system)) {
     GridSurface grid = readGrid(path, *source, geo, maskOf(*source->GetRasterBand(1)), gdal);
     grid.srs = system;
+    requireUsableRange(path, grid);
     return grid;
   }
   if (reading.srs.empty()) refuseDegrees(path, system);
@@ -249,6 +251,7 @@ GridSurface readRasterGrid(const std::string& path, const GridReading& reading) 
   grid.header() = warped.nodes;
   grid.srs = reading.srs;
   grid.note = warped.note;
+  requireUsableRange(path, grid);
   return grid;
 }
 

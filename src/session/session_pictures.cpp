@@ -1,6 +1,7 @@
 #include "model/number_text.h"
 #include "render/block_base.h"
 #include "render/draw_units.h"
+#include "render/drawing_tally.h"
 #include "render/map_renderer.h"
 #include "render/section_renderer.h"
 #include "render/side_maps.h"
@@ -86,7 +87,11 @@ Warnings Session::drawGeoMap(Canvas& canvas) {
   step("copy the units of a " + gridSize(d.Nx, d.Ny) + " grid",
        [&] { units = unitsToDraw(state_.mapGrid.mapUnit, d.Nx, d.Ny); });
   canvas.clear();
-  drawMapPicture(canvas, kGeologicalMap, units, walls);
+  DrawingTally drawn(canvas);
+  drawMapPicture(drawn, kGeologicalMap, units, walls);
+  if (!drawn.drewAnything()) {
+    throw SessionError(nothingDrawnMessage("the block", state_.displayFile, d, state_.view));
+  }
   if (state_.annotations.any()) drawMapNotes(canvas, projection(), mapNotes());
   state_.drawOptions.DrawMode = kGeologicalMap;
   state_.overlays.clear();
@@ -167,7 +172,12 @@ void Session::drawSection(Canvas& canvas) {
   requireSectionDrawable();
   Array2D<std::int32_t> units = sectionUnits();
   canvas.clear();
-  drawSectionPicture(canvas, kSectionPicture, units);
+  DrawingTally drawn(canvas);
+  drawSectionPicture(drawn, kSectionPicture, units);
+  if (!drawn.drewAnything()) {
+    throw SessionError(
+        nothingDrawnMessage("the section", state_.displayFile, state_.display, state_.view));
+  }
   if (state_.annotations.any()) {
     drawSectionNotes(canvas, projection(), sectionNotes(units));
   }

@@ -386,6 +386,13 @@ void RenderCliTest::badOptionsAndFilesExitWithTwoAndNameTheProblem() {
       {{"--model", out("model.txt"), "--surface", out("surface.txt"), "--map", out("m.png")},
        "model.txt: the model has 1 boundary but no boundary file was given: give its grid file "
        "with --boundary FILE"},
+      {[&] {
+         QStringList args = smallCase();
+         args[args.indexOf("--surface") + 1] =
+             write("corrupt.txt", "3,2,0,0,10,10,5,5,1.6e36,5,5,5");
+         return args << "--map" << out("m.png");
+       }(),
+       "corrupt.txt: nothing of the block could be drawn"},
       {smallCase() << "--section" << out("s.png") << "--start"
                    << "10,5"
                    << "--end"

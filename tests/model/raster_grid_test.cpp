@@ -369,6 +369,10 @@ TEST_F(RasterGrid, BadRastersAreRefusedByNameWithoutGdalWritingToStderr) {
   nowhere.georeferenced = false;
   RasterSpec narrow = good;
   narrow.width = 1;
+  RasterSpec overflowing = good;
+  overflowing.value = [](int c, int r) { return c == 2 && r == 1 ? 1.7e308 : 5.0; };
+  RasterSpec unresolved = good;
+  unresolved.transform = {1e16, 0.5, 0, 30, 0, -10};
   // One node too many, written sparse so that the file holds no pixels at all.
   const std::string huge = folder.file("huge.tif");
   {
@@ -389,6 +393,10 @@ TEST_F(RasterGrid, BadRastersAreRefusedByNameWithoutGdalWritingToStderr) {
       {writeRaster(folder.file("rot.tif"), rotated), "rotated or sheared"},
       {writeRaster(folder.file("nowhere.tif"), nowhere), "not georeferenced"},
       {writeRaster(folder.file("narrow.tif"), narrow), "at least 2 nodes"},
+      {writeRaster(folder.file("overflowing.tif"), overflowing),
+       "the elevation 1.7E+308 is beyond the 1E+300 an elevation may reach (node (3, 2)"},
+      {writeRaster(folder.file("unresolved.tif"), unresolved),
+       "Dx 0.5 is too small to tell the nodes apart at x 1E+16"},
       {huge, "larger than the 16777216 nodes"}};
   testing::internal::CaptureStderr();
   for (const Case& c : cases) {

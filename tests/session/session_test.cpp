@@ -158,6 +158,28 @@ TEST_F(SessionTest, AFailureInsideOneColumnOfABuildIsTheBuildsFailure) {
   EXPECT_EQ(session.state().progress.mapGrid(), GridState::Current);
 }
 
+// One corrupt elevation puts the view centre so far up that every point of the block projects
+// beyond the canvas: the map is refused with the surface's numbers instead of drawn empty.
+TEST_F(SessionTest, AMapOfWhichNothingCanBeDrawnIsRefusedAndSaysWhy) {
+  TempFile corrupt(gridFileText(makeGrid(
+      5, 5, 0, 0, 25, 25, [](double x, double y) { return x == 50 && y == 50 ? 1.6e36 : 30.0; })));
+  loadAll();
+  session.buildMapGrid();
+  view();
+  session.drawGeoMap(canvas);
+  session.loadDisplaySurface(corrupt.path());
+  session.buildMapGrid();
+  view();
+  canvas.ops.clear();
+  EXPECT_THAT([&] { session.drawGeoMap(canvas); },
+              ::testing::ThrowsMessage<SessionError>(::testing::AllOf(
+                  ::testing::StartsWith(corrupt.path() + ": nothing of the block could be drawn"),
+                  HasSubstr("to 1.6E+36"))));
+  EXPECT_EQ(canvas.of(Op::Polygon).size(), 0u);
+  EXPECT_EQ(session.state().progress.mapGrid(), GridState::Current);
+  EXPECT_TRUE(session.state().drawUnit.empty());  // the units of no picture were taken
+}
+
 TEST_F(SessionTest, ANewModelOfTheSameSizeKeepsTheFilesAndColoursAndDropsTheGrids) {
   loadAll();
   session.buildMapGrid();
