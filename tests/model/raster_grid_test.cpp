@@ -256,6 +256,32 @@ TEST_F(RasterGrid, NodataNodesAreMarkedAndHoldAFiniteValue) {
   EXPECT_EQ(single.z(2, 3), 98);
 }
 
+// A wide raster is read in strips of fewer rows than a narrow one: every node still gets its
+// pixel across the strips' edges, and so does every gap.
+TEST_F(RasterGrid, AWideRasterReadsNodeForNodeAcrossItsStrips) {
+  RasterSpec wide;
+  wide.width = 9000;  // 116 rows of doubles a strip
+  wide.height = 300;
+  wide.nodata = -9999;
+  wide.value = [](int c, int r) {
+    return (c == 8999 && r == 116) || (c == 0 && r == 299) ? NAN : c + 10000.0 * r;
+  };
+  const GridSurface grid = readGridSurface(writeRaster(folder.file("wide.tif"), wide));
+  ASSERT_EQ(grid.Nx, 9000);
+  ASSERT_EQ(grid.Ny, 300);
+  for (const int r : {0, 115, 116, 117, 231, 232, 298, 299}) {
+    for (const int c : {0, 1, 4500, 8998, 8999}) {
+      const int i = c + 1, j = 300 - r;  // north up: row r from the top is node j from the south
+      const bool gap = (c == 8999 && r == 116) || (c == 0 && r == 299);
+      EXPECT_EQ(grid.missing.at(i, j), gap) << c << ", " << r;
+      if (!gap) {
+        EXPECT_EQ(grid.z(i, j), c + 10000.0 * r) << c << ", " << r;
+      }
+    }
+  }
+  EXPECT_EQ(grid.missing.count(), 2);
+}
+
 TEST_F(RasterGrid, ADisplaySurfaceMayHaveGapsButABoundaryMayNot) {
   const std::string path = writeRaster(folder.file("gaps.tif"), withGaps());
   const GridSurface grid = readGridSurface(path);
