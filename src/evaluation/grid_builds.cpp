@@ -123,6 +123,11 @@ std::int32_t wallLevels(std::int32_t Nx, std::int32_t Ny) {
   return std::min(std::max(Nx, Ny), 3 * std::min(Nx, Ny));
 }
 
+std::int32_t sectionLevels(std::int32_t Nxy) {
+  if (std::int64_t{Nxy} * Nxy <= kMaxGridNodes) return Nxy;
+  return static_cast<std::int32_t>(std::max<std::int64_t>(2, kMaxGridNodes / Nxy));
+}
+
 MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress, MapParts parts) {
   checkInputs(in);
   const DisplaySurface& d = in.display;
@@ -267,8 +272,8 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
   }
   const double levels = std::floor((d.Zmax - in.Zbase) / grid.Dzz) + 1;
   if (levels < sec.Nxy) {
-    grid.Nz = sec.Nxy;
-    grid.Dzz = (d.Zmax - in.Zbase) / (sec.Nxy - 1);
+    grid.Nz = sectionLevels(sec.Nxy);
+    grid.Dzz = (d.Zmax - in.Zbase) / (grid.Nz - 1);
   } else if (levels > kMaxGridNodes / sec.Nxy) {
     throw BuildError("The section would have too many levels; raise the base height.");
   } else {

@@ -57,6 +57,12 @@ enum class MapParts { SurfaceAndWalls, SurfaceOnly };
 // square of its length. Every grid up to 3:1 in shape keeps one level per node of its longer side.
 std::int32_t wallLevels(std::int32_t Nx, std::int32_t Ny);
 
+// The number of levels a section of Nxy columns is given when its vertical step gives fewer
+// than Nxy: one per column as long as Nxy x Nz stays within kMaxGridNodes, and beyond that as
+// many as keep it there (at least 2), so a long section costs in proportion to the nodes of the
+// cap and not to the square of its length.
+std::int32_t sectionLevels(std::int32_t Nxy);
+
 // Classifies every display node at its own elevation and every node of the four side walls;
 // wall nodes above the display surface of their edge are air. Reads the boundary files anew.
 // Throws BuildError or ReadError and then has changed nothing.

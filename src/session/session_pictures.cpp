@@ -132,14 +132,14 @@ Warnings Session::drawGridLines(Canvas& canvas) {
 // True when the units drawn last are the section's, as after "断面図".
 bool Session::sectionUnitsDrawn() const {
   const VerticalGrid& section = state_.mapGrid.verticalGrids[kSectionSlot];
-  return state_.drawUnit.iLast() == section.nH && state_.drawUnit.jLast() == section.nV;
+  return state_.drawUnit.iLast() == section.nH && state_.drawUnit.jLast() == levelsToDraw(section);
 }
 
 Array2D<std::int32_t> Session::sectionUnits() {
   const VerticalGrid& section = state_.mapGrid.verticalGrids[kSectionSlot];
   Array2D<std::int32_t> units;
   step("copy the units of a " + gridSize(section.nH, section.nV) + " section",
-       [&] { units = unitsToDraw(section.unit, section.nH, section.nV); });
+       [&] { units = unitsToDraw(section.unit, section.nH, levelsToDraw(section)); });
   return units;
 }
 
