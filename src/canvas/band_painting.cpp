@@ -1,13 +1,12 @@
 #include "canvas/band_painting.h"
 
-#include <omp.h>
-
 #include <algorithm>
 #include <cmath>
 #include <optional>
 #include <utility>
 
 #include "canvas/packed_qcolor.h"
+#include "model/parallel_for.h"
 
 namespace kalvenor {
 namespace {
@@ -210,18 +209,20 @@ void BandPainting::paintInBands(const Round& round, std::size_t from, std::size_
                                 int style) const {
   if (from == to) return;
   const int rows = target_.height();
-#pragma omp parallel for num_threads(bands_) schedule(static, 1) if (bands_ > 1)
-  for (int b = 0; b < bands_; ++b) {
-    const int top = rows * b / bands_, bottom = rows * (b + 1) / bands_;
-    if (top == bottom) continue;
-    // The band's rows of the target, without a copy: the target was detached before painting.
-    OnRows canvas(QImage(const_cast<uchar*>(target_.constScanLine(top)), target_.width(),
-                         bottom - top, target_.bytesPerLine(), target_.format()),
-                  QPoint(0, top), target_.size());
-    canvas.setAntialiasedLines(antialiasedLines_);
-    setStyle(round, canvas, style);
-    paintInBand(round, QRect(0, top, target_.width(), bottom - top), canvas, from, to, style);
-  }
+  parallelFor(
+      0, bands_ - 1,
+      [&](int b) {
+        const int top = rows * b / bands_, bottom = rows * (b + 1) / bands_;
+        if (top == bottom) return;
+        // The band's rows of the target, without a copy: the target was detached before painting.
+        OnRows canvas(QImage(const_cast<uchar*>(target_.constScanLine(top)), target_.width(),
+                             bottom - top, target_.bytesPerLine(), target_.format()),
+                      QPoint(0, top), target_.size());
+        canvas.setAntialiasedLines(antialiasedLines_);
+        setStyle(round, canvas, style);
+        paintInBand(round, QRect(0, top, target_.width(), bottom - top), canvas, from, to, style);
+      },
+      {.threads = bands_, .dynamic = false});
 }
 
 // A fill covers the same pixels whichever rows its painter reaches, but Qt fits a line to the

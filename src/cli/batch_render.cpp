@@ -80,6 +80,19 @@ void checkExportNames(const RenderOptions& o) {
   refuseOverwrites(inputFiles(o.inputs), plannedOutputs(o));
 }
 
+// A build reads every boundary's file; without any --boundary the session could only ask for
+// the window's step (2).
+void requireBoundaryOptions(const Session& session, const RenderOptions& o) {
+  const int Nbd = session.state().model.Nbd;
+  if (Nbd == 0 || !o.inputs.boundaries.empty()) return;
+  if (!o.wantsSection() && o.mapFile.empty() && o.unitsGrid.empty()) return;
+  throw UsageError(o.inputs.model + ": the model has " + std::to_string(Nbd) +
+                   (Nbd == 1
+                        ? " boundary but no boundary file was given: give its grid file"
+                        : " boundaries but no boundary file was given: give their grid files") +
+                   " with --boundary FILE, one --boundary each, lowest first");
+}
+
 // The run as a user would take the steps: the inputs, the section (drawn and exported first; its
 // grid and line stay for the map), then the map; every output is made before any is written,
 // and none replaces its file unless all can.
@@ -96,6 +109,7 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
       session.setUnitColor(unit, kPalette[(unit - 1) % 8]);
     }
   }
+  requireBoundaryOptions(session, o);
   applyOptions(session, o);
   session.setContacts(o.contacts.value_or(Contacts::Smooth));
   const PackedColor background = o.black ? kBlack : kWhite;

@@ -5,14 +5,14 @@
 namespace kalvenor {
 
 double BoundaryProfile::bndGap(int k, int h, int v) const {
-  double gap = baseGap_(k, h);
+  double gap = baseGap(k, h);
   for (int level = 1; level < v; ++level) gap += dz_;
   return gap;
 }
 
 void BoundaryProfile::gapColumn(int k, int h, std::vector<double>& levels) const {
   levels.resize(nV_ + 1);
-  levels[1] = baseGap_(k, h);
+  levels[1] = baseGap(k, h);
   for (int v = 1; v < nV_; ++v) levels[v + 1] = levels[v] + dz_;
 }
 
@@ -23,25 +23,19 @@ BoundaryProfile buildBoundaryProfile(const LineGeometry& line,
   p.nH_ = line.nH;
   p.nV_ = line.nV;
   p.dz_ = line.dzV;
+  p.line_.nH = line.nH;
+  p.line_.nV = line.nV;
   p.bndZ_ = Array2D<double>(1, Nbd, 1, line.nH, 0.0);
-  p.baseGap_ = Array2D<double>(1, Nbd, 1, line.nH, 0.0);
-  p.X_.assign(line.nH + 1, 0.0);
-  p.Y_.assign(line.nH + 1, 0.0);
   p.Z_.assign(line.nV + 1, 0.0);
   if (Nbd == 0) return p;  // nothing is written: the coordinates stay zero
 
-  for (int h = 1; h <= line.nH; ++h) {
-    p.X_[h] = line.x(h);
-    p.Y_[h] = line.y(h);
-  }
+  p.line_ = line;
   p.Z_[1] = line.z0;
   for (int v = 1; v < line.nV; ++v) p.Z_[v + 1] = p.Z_[v] + line.dzV;
 
   for (int k = 1; k <= Nbd; ++k) {
     for (int h = 1; h <= line.nH; ++h) {
-      const double b = boundaryElevationAt(grids, k, p.X_[h], p.Y_[h]);
-      p.bndZ_(k, h) = b;
-      p.baseGap_(k, h) = line.z0 - b;
+      p.bndZ_(k, h) = boundaryElevationAt(grids, k, line.x(h), line.y(h));
     }
   }
   return p;

@@ -10,10 +10,12 @@ namespace kalvenor {
 
 // Every boundary's elevation under each node of a wall or the section line, and the height of
 // every node above each boundary. Node coordinates are the same on all levels of a column (X, Y)
-// and the same in all columns of a level (Z), so they are kept once. Heights above a boundary
-// are reached level by level by repeated addition of the vertical step; only the first level is
-// kept, and a column is re-added when asked for, which gives the same values without holding
-// Nbd x nH x nV of them.
+// and the same in all columns of a level (Z): the columns' come from the line itself, the
+// levels' are kept once. Heights above a boundary are reached level by level by repeated
+// addition of the vertical step from the first level's, which is found from the boundary's
+// elevation when asked for; a column is re-added when asked for, which gives the same values
+// without holding Nbd x nH x nV of them. What is held per column is one elevation a boundary,
+// so a wall as long as a grid of millions of nodes stays in proportion to them.
 class BoundaryProfile {
  public:
   BoundaryProfile() = default;
@@ -28,22 +30,23 @@ class BoundaryProfile {
   double bndGap(int k, int h, int v) const;
   // Heights of column h above boundary k on every level, into levels[1..nV].
   void gapColumn(int k, int h, std::vector<double>& levels) const;
-  double X(int h, int /*v*/) const { return X_[h]; }
-  double Y(int h, int /*v*/) const { return Y_[h]; }
+  double X(int h, int /*v*/) const { return line_.x(h); }
+  double Y(int h, int /*v*/) const { return line_.y(h); }
   double Z(int /*h*/, int v) const { return Z_[v]; }
 
   friend BoundaryProfile buildBoundaryProfile(const LineGeometry& line,
                                               const std::vector<GridSurface>& grids, int Nbd);
 
  private:
+  // Height of level 1 of column h above boundary k.
+  double baseGap(int k, int h) const { return line_.z0 - bndZ_(k, h); }
+
   int Nbd_ = 0;
   int nH_ = 0;
   int nV_ = 0;
   double dz_ = 0.0;
-  Array2D<double> bndZ_;     // (1..Nbd, 1..nH)
-  Array2D<double> baseGap_;  // (1..Nbd, 1..nH): height of level 1 above the boundary
-  std::vector<double> X_;
-  std::vector<double> Y_;
+  LineGeometry line_;     // all zero but nH and nV without boundaries
+  Array2D<double> bndZ_;  // (1..Nbd, 1..nH)
   std::vector<double> Z_;
 };
 

@@ -1,7 +1,5 @@
 #include "evaluation/grid_builds.h"
 
-#include <omp.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -12,6 +10,7 @@
 #include "evaluation/classification.h"
 #include "model/boundary_grids.h"
 #include "model/number_text.h"
+#include "model/parallel_for.h"
 
 namespace kalvenor {
 namespace {
@@ -37,25 +36,25 @@ void report(const BuildProgress& progress, double done) {
 }
 
 // Runs column(i) for i = 1..n on all cores in one parallel loop (every barrier costs a waiting
-// thread's spinning on a busy machine); every column writes only its own nodes. Thread 0 is the
-// caller's thread, the only one that may report progress: it reports the share done as it goes.
+// thread's spinning on a busy machine); every column writes only its own nodes. The caller's
+// thread is the only one that may report progress: it reports the share done as it goes.
 template <typename Column>
 void forEachColumn(int n, const Column& column, const BuildProgress& progress, double from,
                    double to) {
   std::atomic<int> done = 0;
-#pragma omp parallel for schedule(dynamic, 4)
-  for (int i = 1; i <= n; ++i) {
-    column(i);
-    const int count = ++done;
-    if (omp_get_thread_num() == 0) report(progress, from + (to - from) * count / n);
-  }
+  parallelFor(1, n,
+              [&](int i) {
+                column(i);
+                const int count = ++done;
+                if (onCallingThread()) report(progress, from + (to - from) * count / n);
+              },
+              {.chunk = 4});
   report(progress, to);
 }
 
 // The boundary files, one per thread.
 void readSideBySide(int Nbd, const std::function<void(int)>& readSlot) {
-#pragma omp parallel for schedule(dynamic)
-  for (int k = 1; k <= Nbd; ++k) readSlot(k);
+  parallelFor(1, Nbd, readSlot);
 }
 
 std::vector<GridSurface> readBoundaries(const BuildInputs& in) {
@@ -122,6 +121,11 @@ std::pair<int, int> wallColumn(const MapGrid& grid, int t) {
 
 std::int32_t wallLevels(std::int32_t Nx, std::int32_t Ny) {
   return std::min(std::max(Nx, Ny), 3 * std::min(Nx, Ny));
+}
+
+std::int32_t sectionLevels(std::int32_t Nxy) {
+  if (std::int64_t{Nxy} * Nxy <= kMaxGridNodes) return Nxy;
+  return static_cast<std::int32_t>(std::max<std::int64_t>(2, kMaxGridNodes / Nxy));
 }
 
 MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress, MapParts parts) {
@@ -215,6 +219,12 @@ ClippedLine clipToDisplay(const DisplaySurface& d, double Xstart, double Ystart,
 
 double sectionAzimuth(const SectionLine& line) {
   if (!line.endPointMode) return line.faiDegrees * kDegree;
+  // The same point twice gives no direction (the azimuth below would be east).
+  if (line.Xend == line.Xstart && line.Yend == line.Ystart) {
+    throw BuildError("The survey line starts and ends at the same point (x " +
+                     numberText(line.Xstart) + ", y " + numberText(line.Ystart) +
+                     "); a section needs a direction: give an end point elsewhere or an azimuth.");
+  }
   if (line.Yend != line.Ystart) {
     return std::atan((line.Xend - line.Xstart) / (line.Yend - line.Ystart));
   }
@@ -267,8 +277,8 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
   }
   const double levels = std::floor((d.Zmax - in.Zbase) / grid.Dzz) + 1;
   if (levels < sec.Nxy) {
-    grid.Nz = sec.Nxy;
-    grid.Dzz = (d.Zmax - in.Zbase) / (sec.Nxy - 1);
+    grid.Nz = sectionLevels(sec.Nxy);
+    grid.Dzz = (d.Zmax - in.Zbase) / (grid.Nz - 1);
   } else if (levels > kMaxGridNodes / sec.Nxy) {
     throw BuildError("The section would have too many levels; raise the base height.");
   } else {

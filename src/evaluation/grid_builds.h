@@ -40,7 +40,8 @@ struct BuildInputs {
 };
 
 // Called now and then with the share of the work done, from 0 to 1, always on the thread that
-// started the build, at times while other threads are classifying; it must not throw.
+// started the build, at times while other threads are classifying. What it throws ends the build
+// as a failure of the build would: the build throws it once the other threads have stopped.
 using BuildProgress = std::function<void(double)>;
 
 struct MapBuild {
@@ -56,6 +57,12 @@ enum class MapParts { SurfaceAndWalls, SurfaceOnly };
 // node of the shorter side, so a long, narrow grid costs in proportion to its nodes and not to the
 // square of its length. Every grid up to 3:1 in shape keeps one level per node of its longer side.
 std::int32_t wallLevels(std::int32_t Nx, std::int32_t Ny);
+
+// The number of levels a section of Nxy columns is given when its vertical step gives fewer
+// than Nxy: one per column as long as Nxy x Nz stays within kMaxGridNodes, and beyond that as
+// many as keep it there (at least 2), so a long section costs in proportion to the nodes of the
+// cap and not to the square of its length.
+std::int32_t sectionLevels(std::int32_t Nxy);
 
 // Classifies every display node at its own elevation and every node of the four side walls;
 // wall nodes above the display surface of their edge are air. Reads the boundary files anew.

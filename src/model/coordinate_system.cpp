@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "model/gdal_scope.h"
+#include "model/read_error.h"
 
 namespace kalvenor {
 namespace {
@@ -108,14 +109,14 @@ std::string projectedSystemWkt(const std::string& text) {
   OGRSpatialReference system;
   const char* const offline[] = {"ALLOW_NETWORK_ACCESS=NO", "ALLOW_FILE_ACCESS=NO", nullptr};
   if (text.empty() || system.SetFromUserInput(text.c_str(), offline) != OGRERR_NONE) {
-    std::string problem = "\"" + text + "\" is not a coordinate system GDAL knows";
+    std::string problem = quotedFound(text) + " is not a coordinate system GDAL knows";
     if (!gdal.reason().empty()) problem += " (" + gdal.reason() + ")";
     throw CoordinateSystemError(problem +
                                 "; give an EPSG code such as EPSG:6677, a WKT or a PROJ string");
   }
   if (!system.IsProjected()) {
     const char* name = system.GetName();
-    throw CoordinateSystemError("\"" + text + "\" (" + (name ? name : "unnamed") +
+    throw CoordinateSystemError(quotedFound(text) + " (" + (name ? name : "unnamed") +
                                 ") is not a projected system; name one in metres, such as "
                                 "EPSG:6677, so that heights and distances share their unit");
   }

@@ -9,8 +9,12 @@
 
 namespace kalvenor {
 
+// Six short pairs of lines; anything much longer is not a default.txt, and reading all of it
+// would only delay the warning.
+constexpr std::size_t kMaxDefaultFileBytes = 1024 * 1024;
+
 DefaultValues readDefaultValues(const std::string& path) {
-  const std::string text = readInputFile(path);
+  const std::string text = readInputFile(path, kMaxDefaultFileBytes);
   if (text.empty()) throw ReadError(path, 0, 0, "the file is empty");
   const std::vector<std::string> lines = splitLines(text);
 

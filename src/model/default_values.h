@@ -15,9 +15,9 @@ struct DefaultValues {
 };
 
 // Reads six pairs of a label line (ignored, commas and all) and a value line holding exactly one
-// number. Throws ReadError naming the file and what was wrong (missing, a folder, unreadable,
-// empty, too short, a value line that is not one number) and where it applies the line; never
-// returns a partly filled result.
+// number. Throws ReadError naming the file and what was wrong (missing, a folder or a device,
+// unreadable, larger than 1 MiB, empty, too short, a value line that is not one number) and
+// where it applies the line; never returns a partly filled result.
 DefaultValues readDefaultValues(const std::string& path);
 
 }  // namespace kalvenor

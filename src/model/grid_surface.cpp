@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/grid_range.h"
+#include "model/input_file.h"
 #include "model/item_reader.h"
 #include "model/number_text.h"
 #include "model/raster_grid.h"
@@ -20,21 +22,25 @@ namespace {
 
 const std::string kElevation = "an elevation";
 
-// A spacing, checked at once so a failure names its line: not 0, and the last node must still be
-// a number.
+// A spacing, checked at once so a failure names its line: not 0, the last node must still be a
+// number, and the nodes must lie within reach of the arithmetic and be told apart.
 double readSpacing(ItemReader& reader, const std::string& name, double origin, std::int32_t nodes) {
   const double spacing = reader.readNumber(name);
   if (spacing == 0.0) reader.fail(name + " must not be 0");
   if (!std::isfinite(origin + (nodes - 1) * spacing)) {
     reader.fail("the grid reaches beyond the range of numbers");
   }
+  const std::string axis = name == "Dx" ? "x" : "y";
+  if (const auto problem = axisProblem(axis, name, origin, spacing, nodes)) reader.fail(*problem);
   return spacing;
 }
 
 enum class FileStart { OwnGrid, OtherText, Raster };
 
-// The first block of the file, without a byte-order mark; "" when it cannot be read.
+// The first block of the file, without a byte-order mark; "" when it cannot be read, and for a
+// folder, a device or a pipe, which are never opened.
 std::string fileHead(const std::string& path) {
+  if (notAFile(path)) return "";
   std::ifstream file(path, std::ios::binary);
   std::string head(4096, '\0');
   file.read(head.data(), static_cast<std::streamsize>(head.size()));
@@ -44,7 +50,8 @@ std::string fileHead(const std::string& path) {
 }
 
 // The own format starts with Nx, a number; an empty file and one that cannot be opened count as
-// the own format too, so that the own reader says what is wrong with them. A NUL byte in the first
+// the own format too, so that the own reader says what is wrong with them (a folder, a device or
+// a pipe among them). A NUL byte in the first
 // block marks a binary file, and a name that is no file here but one GDAL opens (a file in an
 // archive, a subdataset) is a raster too.
 FileStart fileStart(const std::string& path, const std::string& head) {
@@ -200,7 +207,9 @@ GridSurface readGridSurface(ItemReader& reader) {
         reader.fail("the file ends after " + std::to_string(read) + " of " + std::to_string(nodes) +
                     " elevations");
       }
-      grid.z(i, j) = reader.readNumber(kElevation);
+      const double z = reader.readNumber(kElevation);
+      if (const auto problem = elevationProblem(z)) reader.fail(*problem);
+      grid.z(i, j) = z;
     }
   }
   grid.trailingValues = reader.countValuesLeft();

@@ -16,30 +16,38 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // Checks what the path names before opening it: a folder opens as a stream on some systems and
-// then reads as an empty file.
+// then reads as an empty file, and a device or a pipe would be read without end or wait forever.
 void requireFile(const std::string& path) {
+  if (const auto problem = notAFile(path)) throw ReadError(path, 0, 0, *problem);
   std::error_code unknown;
-  const auto status = std::filesystem::status(path, unknown);
-  if (std::filesystem::is_directory(status)) {
-    throw ReadError(path, 0, 0, "this is a folder, not a file");
-  }
-  if (status.type() == std::filesystem::file_type::not_found) {
+  if (std::filesystem::status(path, unknown).type() == std::filesystem::file_type::not_found) {
     throw ReadError(path, 0, 0, "the file cannot be opened: there is no such file");
   }
 }
 
+std::string sizeText(std::size_t bytes) {
+  if (bytes % (1024 * 1024) == 0) return std::to_string(bytes / (1024 * 1024)) + " MiB";
+  if (bytes % 1024 == 0) return std::to_string(bytes / 1024) + " KiB";
+  return std::to_string(bytes) + " bytes";
+}
+
 // Reads in blocks: a read error then shows as a bad stream instead of a text that ends early.
 // Room for the whole file is taken at once, so a grid of a few hundred megabytes is not copied
-// again each time the text outgrows its room; the size is only a hint, the file is read to its end.
-std::string readAll(std::ifstream& file, const std::string& path) {
+// again each time the text outgrows its room; the size is only a hint, the file is read to its end
+// or until it holds more than `maxBytes`.
+std::string readAll(std::ifstream& file, const std::string& path, std::size_t maxBytes) {
   std::string text;
   std::error_code unknown;
   const std::uintmax_t size = std::filesystem::file_size(path, unknown);
-  if (!unknown) text.reserve(static_cast<std::size_t>(size));
+  if (!unknown && size <= maxBytes) text.reserve(static_cast<std::size_t>(size));
   std::vector<char> buffer(std::size_t{1} << 16);
   while (file.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) ||
          file.gcount() > 0) {
     text.append(buffer.data(), static_cast<std::size_t>(file.gcount()));
+    if (text.size() > maxBytes) {
+      throw ReadError(path, 0, 0,
+                      "the file is larger than " + sizeText(maxBytes) + ", the most it may hold");
+    }
   }
   if (file.bad()) throw ReadError(path, 0, 0, "the file cannot be read");
   return text;
@@ -47,7 +55,25 @@ std::string readAll(std::ifstream& file, const std::string& path) {
 
 }  // namespace
 
-std::string readInputFile(const std::string& path) {
+std::optional<std::string> notAFile(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code unknown;
+  switch (fs::status(path, unknown).type()) {
+    case fs::file_type::directory:
+      return "this is a folder, not a file";
+    case fs::file_type::character:
+    case fs::file_type::block:
+      return "this is a device, not a file";
+    case fs::file_type::fifo:
+      return "this is a named pipe, not a file";
+    case fs::file_type::socket:
+      return "this is a socket, not a file";
+    default:
+      return std::nullopt;
+  }
+}
+
+std::string readInputFile(const std::string& path, std::size_t maxBytes) {
   requireFile(path);
   errno = 0;  // the stream does not say why it failed to open; the system does
   std::ifstream file(path, std::ios::binary);
@@ -56,7 +82,7 @@ std::string readInputFile(const std::string& path) {
                     errno == EACCES ? "the file cannot be opened: no permission to read it"
                                     : "the file cannot be opened");
   }
-  std::string text = readAll(file, path);
+  std::string text = readAll(file, path, maxBytes);
   if (text.starts_with(kByteOrderMark)) text.erase(0, kByteOrderMark.size());
   return text;
 }

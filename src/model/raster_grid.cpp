@@ -9,6 +9,7 @@
 #include "model/coordinate_system.h"
 #include "model/gdal_dataset.h"
 #include "model/gdal_scope.h"
+#include "model/grid_range.h"
 #include "model/number_text.h"
 #include "model/raster_warp.h"
 #include "model/read_error.h"
@@ -149,20 +150,29 @@ GDALRasterBand* maskOf(GDALRasterBand& band) {
   return band.GetMaskFlags() == GMF_ALL_VALID ? nullptr : band.GetMaskBand();
 }
 
+// Rows read at a time: 256, or fewer where that many would take more than 8 MiB (a raster of a
+// few rows can be millions of pixels wide).
+template <typename Value>
+int stripRows(int width) {
+  constexpr std::size_t kStripBytes = std::size_t{8} << 20;
+  const std::size_t rows = kStripBytes / (static_cast<std::size_t>(width) * sizeof(Value));
+  return static_cast<int>(std::clamp<std::size_t>(rows, 1, 256));
+}
+
 // The band's values at the nodes, read in strips of rows as `Value`; NaN where `mask` says there
 // is none.
 template <typename Value>
 void readValues(const std::string& path, GDALRasterBand& band, GDALRasterBand* mask,
                 const NodeOrder& order, Array2D<Value>& z, const GdalScope& gdal) {
-  constexpr int kStripRows = 256;
   constexpr GDALDataType kType = std::is_same_v<Value, float> ? GDT_Float32 : GDT_Float64;
   const int width = order.width;
+  const int strip = std::min(stripRows<Value>(width), order.height);
   const double scale = band.GetScale();
   const double offset = band.GetOffset();
-  std::vector<Value> values(static_cast<std::size_t>(width) * kStripRows);
+  std::vector<Value> values(static_cast<std::size_t>(width) * strip);
   std::vector<GByte> valid(mask ? values.size() : 0);
-  for (int top = 0; top < order.height; top += kStripRows) {
-    const int rows = std::min(kStripRows, order.height - top);
+  for (int top = 0; top < order.height; top += strip) {
+    const int rows = std::min(strip, order.height - top);
     if (band.RasterIO(GF_Read, 0, top, width, rows, values.data(), width, rows, kType, 0, 0) !=
             CE_None ||
         (mask && mask->RasterIO(GF_Read, 0, top, width, rows, valid.data(), width, rows, GDT_Byte,
@@ -265,6 +275,7 @@ GridSurface readRasterGrid(const std::string& path, const GridReading& reading) 
   if (!isGeographic(system)) {
     GridSurface grid = readGrid(path, *source, geo, maskOf(*source->GetRasterBand(1)), gdal);
     grid.srs = system;
+    requireUsableRange(path, grid);
     return grid;
   }
   if (reading.srs.empty()) refuseDegrees(path, system);
@@ -275,6 +286,7 @@ GridSurface readRasterGrid(const std::string& path, const GridReading& reading) 
   grid.header() = warped.nodes;
   grid.srs = reading.srs;
   grid.note = warped.note;
+  requireUsableRange(path, grid);
   return grid;
 }
 

@@ -11,13 +11,47 @@ std::string describe(const std::string& path, int line, int item, const std::str
   return text + ": " + problem;
 }
 
-bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool isContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
 
-// One past the character that starts at `at`: its byte and up to three UTF-8 continuation bytes.
-std::size_t nextCharacter(std::string_view text, std::size_t at) {
-  std::size_t end = at + 1;
-  while (end < text.size() && end - at < 4 && isContinuationByte(text[end])) ++end;
-  return end;
+// The length of the well-formed UTF-8 character that starts at `at`, or 0 when the bytes there
+// are not one: a stray continuation byte, a character cut short, an overlong form, a surrogate or
+// a code point beyond U+10FFFF.
+std::size_t characterLength(std::string_view text, std::size_t at) {
+  const auto byte = [&](std::size_t n) { return static_cast<unsigned char>(text[at + n]); };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return 1;
+  const std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                             : lead >= 0xE0 && lead <= 0xEF ? 3
+                             : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                            : 0;
+  if (length == 0 || at + length > text.size()) return 0;
+  for (std::size_t n = 1; n < length; ++n) {
+    if (!isContinuationByte(byte(n))) return 0;
+  }
+  const unsigned char second = byte(1);
+  if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
+      (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90)) {
+    return 0;
+  }
+  return length;
+}
+
+// Control characters (C0, DEL and C1) would move the cursor, ring or end the message where they
+// stand: they are written as escapes, like bytes that are no UTF-8.
+bool isControl(std::string_view character) {
+  const auto lead = static_cast<unsigned char>(character[0]);
+  if (character.size() == 1) return lead < 0x20 || lead == 0x7F;
+  return lead == 0xC2 && static_cast<unsigned char>(character[1]) < 0xA0;
+}
+
+std::string escaped(std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string text;
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    text += {'\\', 'x', kHex[b >> 4], kHex[b & 15]};
+  }
+  return text;
 }
 
 }  // namespace
@@ -31,9 +65,21 @@ ReadError::ReadError(std::string path, int line, int item, std::string problem)
 
 std::string quotedFound(std::string_view text) {
   constexpr int kShown = 40;
-  std::size_t end = 0;
-  for (int shown = 0; shown < kShown && end < text.size(); ++shown) end = nextCharacter(text, end);
-  return "\"" + std::string(text.substr(0, end)) + (end < text.size() ? "..." : "") + "\"";
+  std::string quoted = "\"";
+  std::size_t at = 0;
+  for (int shown = 0; shown < kShown && at < text.size(); ++shown) {
+    const std::size_t length = characterLength(text, at);
+    const std::string_view character = text.substr(at, length == 0 ? 1 : length);
+    if (length == 0 || isControl(character)) {
+      quoted += escaped(character);
+    } else if (character == "\\") {
+      quoted += "\\\\";
+    } else {
+      quoted += character;
+    }
+    at += character.size();
+  }
+  return quoted + (at < text.size() ? "..." : "") + "\"";
 }
 
 }  // namespace kalvenor

@@ -25,7 +25,9 @@ class ReadError : public std::runtime_error {
 };
 
 // Text found in a file, in double quotes, for a message: at most 40 characters, then "...", so
-// a binary file or an endless word cannot flood the message. A UTF-8 character is never cut.
+// a binary file or an endless word cannot flood the message. A UTF-8 character is never cut;
+// control characters (a NUL would end the message), bytes that are not UTF-8 and the backslash
+// are written as escapes such as \x00 and \\.
 std::string quotedFound(std::string_view text);
 
 }  // namespace kalvenor

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "evaluation/vertical_grid.h"
 #include "model/array2d.h"
 
 namespace kalvenor {
@@ -16,6 +17,17 @@ inline Array2D<std::int32_t> unitsToDraw(const Array2D<std::int16_t>& units, int
     }
   }
   return drawn;
+}
+
+// The levels of a vertical grid up to the highest that holds a node below the ground (at least
+// one): every level above it is air, which is never drawn, so its units need not be copied.
+inline int levelsToDraw(const VerticalGrid& grid) {
+  for (int v = grid.nV; v > 1; --v) {
+    for (int h = 1; h <= grid.nH; ++h) {
+      if (grid.unit(h, v) != kAir) return v;
+    }
+  }
+  return 1;
 }
 
 }  // namespace kalvenor

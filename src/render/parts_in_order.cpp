@@ -1,7 +1,5 @@
 #include "render/parts_in_order.h"
 
-#include <omp.h>
-
 #include <atomic>
 #include <exception>
 #include <memory>
@@ -9,6 +7,8 @@
 #include <optional>
 #include <thread>
 #include <vector>
+
+#include "model/parallel_for.h"
 
 namespace kalvenor {
 namespace {
@@ -106,14 +106,16 @@ void drawPartsInOrder(const Canvas& measure, int count, int threads, const DrawP
   if (count <= 0) return;
   threads = std::max(1, threads);
   Parts parts(measure, count, 2 * threads + 1);
-#pragma omp parallel num_threads(threads)
-  {
-    if (omp_get_thread_num() == 0) {
-      parts.paintAll(draw, paint);
-    } else {
-      parts.drawAll(draw);
-    }
-  }
+  // One turn a thread, dealt out in order: the first, which paints, is the calling thread's.
+  parallelFor(0, threads - 1,
+              [&](int turn) {
+                if (turn == 0) {
+                  parts.paintAll(draw, paint);
+                } else {
+                  parts.drawAll(draw);
+                }
+              },
+              {.threads = threads, .dynamic = false});
   parts.rethrow();
 }
 

@@ -8,6 +8,7 @@
 
 #include "model/coordinate_system.h"
 #include "model/number_text.h"
+#include "model/read_error.h"
 
 namespace kalvenor {
 namespace {
@@ -36,13 +37,13 @@ std::vector<double> numbers(const std::string& option, const std::string& text, 
     const auto value = wholeNumber(part);
     if (!value || !std::isfinite(*value)) {
       throw UsageError(option + " takes " + std::to_string(count) +
-                       " numbers separated by commas; \"" + text + "\" is not that");
+                       " numbers separated by commas; " + quotedFound(text) + " is not that");
     }
     values.push_back(*value);
   }
   if (values.size() != count) {
-    throw UsageError(option + " takes " + std::to_string(count) +
-                     " numbers separated by commas; \"" + text + "\" is not that");
+    throw UsageError(option + " takes " + std::to_string(count) + " numbers separated by commas; " +
+                     quotedFound(text) + " is not that");
   }
   return values;
 }
@@ -82,8 +83,8 @@ void readContours(RenderOptions& o, const std::string& text) {
   } else if (text.rfind("auto:", 0) == 0) {
     const auto n = wholeNumber(text.substr(5));
     if (!n || *n < 1 || *n > 32767 || *n != Int(*n)) {
-      throw UsageError("--contours auto:N takes a whole number of divisions from 1; \"" + text +
-                       "\" is not that");
+      throw UsageError("--contours auto:N takes a whole number of divisions from 1; " +
+                       quotedFound(text) + " is not that");
     }
     o.autoContours = static_cast<int>(*n);
   } else {
@@ -100,8 +101,8 @@ void readSize(RenderOptions& o, const std::string& text) {
   if (!w || !h || *w < kMinPictureSide || *h < kMinPictureSide || *w > kMaxPictureSide ||
       *h > kMaxPictureSide || *w != Int(*w) || *h != Int(*h)) {
     throw UsageError("--size takes WIDTHxHEIGHT in pixels from " + std::to_string(kMinPictureSide) +
-                     " to " + std::to_string(kMaxPictureSide) + ", for example 800x800; \"" + text +
-                     "\" is not that");
+                     " to " + std::to_string(kMaxPictureSide) + ", for example 800x800; " + quotedFound(text) +
+                     " is not that");
   }
   o.width = static_cast<int>(*w);
   o.height = static_cast<int>(*h);
@@ -219,7 +220,7 @@ RenderOptions parse(const std::vector<std::string>& args, bool render,
       {"--contacts",
        [&](const std::string& v) {
          if (v != "smooth" && v != "cells") {
-           throw UsageError("--contacts takes smooth or cells; \"" + v + "\" is not that");
+           throw UsageError("--contacts takes smooth or cells; " + quotedFound(v) + " is not that");
          }
          o.contacts = v == "smooth" ? Contacts::Smooth : Contacts::Cells;
        }},

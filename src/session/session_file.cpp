@@ -11,6 +11,7 @@
 #include "model/coordinate_system.h"
 #include "model/display_surface.h"
 #include "model/grid_surface.h"
+#include "model/input_file.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
 #include "render/view_limits.h"
@@ -430,6 +431,7 @@ std::string sessionFileText(const SessionDocument& d, const std::string& session
 }
 
 SessionDocument readSessionFile(const std::string& path) {
+  if (const auto problem = notAFile(path)) fail(path, *problem);
   std::ifstream in(path, std::ios::binary);
   if (!in) fail(path, "the session file cannot be opened");
   std::stringstream text;

@@ -1,10 +1,11 @@
-#include <future>
+#include <exception>
 
 #include "model/boundary_grids.h"
 #include "model/colour_file.h"
 #include "model/coordinate_system.h"
 #include "model/display_surface.h"
 #include "model/grid_surface.h"
+#include "model/parallel_for.h"
 #include "session/session.h"
 
 namespace kalvenor {
@@ -73,13 +74,19 @@ Warnings Session::setBoundaryFile(int k, const std::string& path) {
 
 Warnings Session::setBoundaryFiles(const std::vector<std::string>& paths) {
   for (std::size_t k = 1; k <= paths.size(); ++k) requireBoundary(static_cast<int>(k));
-  std::vector<std::future<EarlierRead>> reading;
-  for (const std::string& path : paths) {
-    reading.push_back(std::async(std::launch::async, readBoundaryToKeep, path,
-                                 GridReading{state_.srs}, std::cref(state_.display)));
+  std::vector<EarlierRead> read(paths.size());
+  // Each file's failure is kept, so that the lowest boundary's is the one thrown.
+  std::vector<std::exception_ptr> failure(paths.size());
+  parallelFor(0, static_cast<int>(paths.size()) - 1, [&](int file) {
+    try {
+      read[file] = readBoundaryToKeep(paths[file], {state_.srs}, state_.display);
+    } catch (...) {
+      failure[file] = std::current_exception();
+    }
+  });
+  for (const std::exception_ptr& error : failure) {
+    if (error) std::rethrow_exception(error);
   }
-  std::vector<EarlierRead> read;
-  for (std::future<EarlierRead>& file : reading) read.push_back(file.get());
   Warnings warnings;
   for (std::size_t k = 1; k <= paths.size(); ++k) {
     const Warnings more =

@@ -91,8 +91,8 @@ Warnings Session::resizeModel(const std::string& typedNbd) {
     throw SessionError("The number of boundaries must be a whole number from 0 to " +
                        std::to_string(kMaxBoundaries) +
                        " (a point's above/below pattern holds at most " +
-                       std::to_string(kMaxBoundaries) + " boundaries); \"" + typedNbd +
-                       "\" is not. The model is left as it was.");
+                       std::to_string(kMaxBoundaries) + " boundaries); " + quotedFound(typedNbd) +
+                       " is not. The model is left as it was.");
   }
   return installModel(allocateModel(static_cast<int>(typed)), false, {});
 }

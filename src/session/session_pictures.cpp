@@ -1,6 +1,7 @@
 #include "model/number_text.h"
 #include "render/block_base.h"
 #include "render/draw_units.h"
+#include "render/drawing_tally.h"
 #include "render/map_renderer.h"
 #include "render/section_renderer.h"
 #include "render/side_maps.h"
@@ -105,7 +106,11 @@ Warnings Session::drawGeoMap(Canvas& canvas) {
   step("copy the units of a " + gridSize(d.Nx, d.Ny) + " grid",
        [&] { units = unitsToDraw(state_.mapGrid.mapUnit, d.Nx, d.Ny); });
   canvas.clear();
-  drawMapPicture(canvas, kGeologicalMap, units, walls, currentView());
+  DrawingTally drawn(canvas);
+  drawMapPicture(drawn, kGeologicalMap, units, walls, currentView());
+  if (!drawn.drewAnything()) {
+    throw SessionError(nothingDrawnMessage("the block", state_.displayFile, d, state_.view));
+  }
   if (state_.annotations.any()) drawMapNotes(canvas, projection(), mapNotes());
   state_.drawOptions.DrawMode = kGeologicalMap;
   recordPicture(PictureKind::Map, std::move(units));
@@ -152,14 +157,14 @@ Warnings Session::drawGridLines(Canvas& canvas) {
 // True when the units drawn last are the section's, as after "断面図".
 bool Session::sectionUnitsDrawn() const {
   const VerticalGrid& section = state_.sectionGrid;
-  return state_.drawUnit.iLast() == section.nH && state_.drawUnit.jLast() == section.nV;
+  return state_.drawUnit.iLast() == section.nH && state_.drawUnit.jLast() == levelsToDraw(section);
 }
 
 Array2D<std::int32_t> Session::sectionUnits() {
   const VerticalGrid& section = state_.sectionGrid;
   Array2D<std::int32_t> units;
   step("copy the units of a " + gridSize(section.nH, section.nV) + " section",
-       [&] { units = unitsToDraw(section.unit, section.nH, section.nV); });
+       [&] { units = unitsToDraw(section.unit, section.nH, levelsToDraw(section)); });
   return units;
 }
 
@@ -190,7 +195,12 @@ void Session::drawSection(Canvas& canvas) {
   requireSectionDrawable(currentView());
   Array2D<std::int32_t> units = sectionUnits();
   canvas.clear();
-  drawSectionPicture(canvas, kSectionPicture, units, currentView());
+  DrawingTally drawn(canvas);
+  drawSectionPicture(drawn, kSectionPicture, units, currentView());
+  if (!drawn.drewAnything()) {
+    throw SessionError(
+        nothingDrawnMessage("the section", state_.displayFile, state_.display, state_.view));
+  }
   if (state_.annotations.any()) {
     drawSectionNotes(canvas, projection(), sectionNotes(units));
   }

@@ -2,6 +2,7 @@
 #include <ogrsf_frmts.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QProcess>
@@ -602,6 +603,21 @@ void RenderCliTest::badOptionsAndFilesExitWithTwoAndNameTheProblem() {
       {{"--model", out("missing.txt"), "--surface", out("surface.txt"), "--map", out("m.png")},
        "missing.txt"},
       {smallCase() << "--boundary" << out("s.txt") << "--map" << out("m.png"), "2 boundary files"},
+      {{"--model", out("model.txt"), "--surface", out("surface.txt"), "--map", out("m.png")},
+       "model.txt: the model has 1 boundary but no boundary file was given: give its grid file "
+       "with --boundary FILE"},
+      {[&] {
+         QStringList args = smallCase();
+         args[args.indexOf("--surface") + 1] =
+             write("corrupt.txt", "3,2,0,0,10,10,5,5,1.6e36,5,5,5");
+         return args << "--map" << out("m.png");
+       }(),
+       "corrupt.txt: nothing of the block could be drawn"},
+      {smallCase() << "--section" << out("s.png") << "--start"
+                   << "10,5"
+                   << "--end"
+                   << "10,5",
+       "starts and ends at the same point (x 10, y 5)"},
       {smallCase() << "--section" << out("s.png") << "--start"
                    << "500,500"
                    << "--azimuth"
@@ -798,6 +814,16 @@ void RenderCliTest::anUnusableDefaultFileIsNamedAndTheBuiltInViewUsed() {
       {[&] { write("bin/default.txt", ""); }, "default.txt"},
       {[&] { write("bin/default.txt", "a\n225\nb\nthirty\n"); }, "thirty"},
       {[&] { write("bin/default.txt", "a\n225\nb\n30\n"); }, "ends after"},
+      {[&] {
+         QFile::remove(defaults);
+         QVERIFY(QFile::link("/dev/zero", defaults));
+       },
+       "is a device"},
+      {[&] {
+         QFile::remove(defaults);
+         QVERIFY(::mkfifo(defaults.toLocal8Bit().constData(), 0600) == 0);
+       },
+       "is a named pipe"},
       {[&] {
          QFile::remove(defaults);
          QDir().mkdir(defaults);

@@ -234,6 +234,11 @@ TEST_F(SectionBuildTest, RejectsLinesThatGiveNoSection) {
   EXPECT_THAT([&] { build(direction(100, 0, 45)); },
               ::testing::ThrowsMessage<BuildError>(HasSubstr("two columns")));
   EXPECT_THROW(build(endPoints(0, 0, 10, 10), 40), BuildError);  // Zbase = Zmax
+  // An end point equal to the start gives no direction, not an east-west section.
+  EXPECT_THAT([&] { build(endPoints(35, 42, 35, 42)); },
+              ::testing::ThrowsMessage<BuildError>(
+                  HasSubstr("starts and ends at the same point (x 35, y 42)")));
+  EXPECT_EQ(build(endPoints(35, 42, 36, 42)).section.Fai, 1.570796326794895);
 }
 
 TEST(SectionBuild, ColumnsAreHalfTheSmallerSpacingApartOnARectangularGrid) {
@@ -256,6 +261,36 @@ TEST(SectionBuild, ColumnsAreHalfTheSmallerSpacingApartOnARectangularGrid) {
       exactDisplaySurface(makeGrid(11, 4, 0, 120, 10, -40, [](double, double) { return 50.0; }));
   EXPECT_EQ(buildSectionGrid({model, files, southward, 0}, {50, 0, false, 0, 0, 0}).section.Nxy,
             25);
+}
+
+TEST(SectionLevelsTest, OneLevelPerColumnWithinTheNodeCapThenBoundByIt) {
+  EXPECT_EQ(sectionLevels(21), 21);
+  EXPECT_EQ(sectionLevels(4096), 4096);  // 4096 x 4096 is the cap itself
+  EXPECT_EQ(sectionLevels(4097), 4095);
+  EXPECT_EQ(sectionLevels(32767), 512);
+  EXPECT_EQ(sectionLevels(40001), 419);
+  EXPECT_EQ(sectionLevels(static_cast<std::int32_t>(kMaxGridNodes)), 2);
+  for (const std::int32_t Nxy : {4097, 10000, 32767, 40001, 1 << 20}) {
+    EXPECT_LE(std::int64_t{Nxy} * sectionLevels(Nxy), kMaxGridNodes) << Nxy;
+  }
+}
+
+// A section 20 km along a display of 2 x 2 nodes 1 m apart has 40001 columns: its levels stop
+// where the section would outgrow the node cap, not at 40001.
+TEST(SectionBuild, ALongSectionOverAFewNodesStaysWithinTheNodeCap) {
+  const DisplaySurface display = exactDisplaySurface(
+      makeGrid(2, 2, 0, 0, 1, 20000, [](double, double y) { return 300 + y / 1000; }));
+  TempFile boundary(
+      gridFileText(makeGrid(2, 2, 0, 0, 1, 20000, [](double, double) { return 250.0; })));
+  const LogicalModel model = twoLayers();
+  const std::vector<std::string> files = {"", boundary.path()};
+  const SectionBuild b = buildSectionGrid({model, files, display, 100}, {0.5, 0, false, 0, 0, 0});
+  EXPECT_EQ(b.section.Nxy, 40001);
+  EXPECT_EQ(b.grid.Nz, 419);
+  EXPECT_EQ(b.grid.Dzz, (display.Zmax - 100) / 418);
+  const VerticalGrid& slot = b.grid.verticalGrids[kSectionSlot];
+  EXPECT_EQ(slot.unit(1, 1), 1);
+  EXPECT_EQ(slot.unit(40001, 419), 2);  // just below the ground at 320, above the boundary
 }
 
 TEST(SectionBuild, AStepWhoseComponentsAreBothBelowATenthIsRejected) {

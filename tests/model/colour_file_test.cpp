@@ -89,5 +89,29 @@ TEST(ColourFile, AnOverlongWordIsQuotedUpToFortyCharacters) {
   EXPECT_THAT(failure("unit " + shown + " #ffffff\n"), HasSubstr("found \"" + shown + "\""));
 }
 
+// What a message quotes is shown whole and cannot end the message, ring, move the cursor or
+// garble the text: control characters and bytes that are not UTF-8 are written as escapes.
+TEST(ColourFile, ControlBytesAndBrokenCharactersAreEscapedInTheQuote) {
+  const struct {
+    std::string word;
+    std::string shown;
+  } cases[] = {
+      {std::string("#ff\0ff", 6), "#ff\\x00ff"},
+      {"#\x1b[31m", "#\\x1b[31m"},
+      {"#\a\x7f", "#\\x07\\x7f"},
+      {"#\xc2\x85", "#\\xc2\\x85"},                             // a C1 control character
+      {"#\xff\xfe", "#\\xff\\xfe"},                             // no UTF-8 at all
+      {"#\xe6\xb3", "#\\xe6\\xb3"},                             // a character cut short
+      {"#\xc0\xaf\xed\xa0\x80", "#\\xc0\\xaf\\xed\\xa0\\x80"},  // overlong, surrogate
+      {"#a\\x41", "#a\\\\x41"},          // a backslash cannot pass as an escape
+      {"#泥\xc2\xa0é", "#泥\xc2\xa0é"},  // characters stay as they are
+  };
+  for (const auto& c : cases) {
+    EXPECT_THAT(failure("unit 1 " + c.word + "\n"),
+                ::testing::EndsWith("found \"" + c.shown + "\""))
+        << c.shown;
+  }
+}
+
 }  // namespace
 }  // namespace kalvenor

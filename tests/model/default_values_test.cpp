@@ -101,12 +101,19 @@ TEST_F(DefaultValuesProblem, MissingEmptyOrAFolder) {
   EXPECT_THAT(problemOf(std::filesystem::temp_directory_path().string()), HasSubstr("is a folder"));
 }
 
+// Six values take a few lines; a file far longer is refused before it is read to its end.
+TEST_F(DefaultValuesProblem, AFileFarTooLongIsRefusedWithTheLimit) {
+  EXPECT_THAT(problemOf(write("a\n1\n" + std::string(2 << 20, ' '))),
+              HasSubstr("larger than 1 MiB"));
+}
+
 TEST_F(DefaultValuesProblem, GarbageIsQuotedInPart) {
   const std::string garbage = std::string(1, '\x7f') + "ELF" + std::string(100'000, '\x01');
   const std::string problem = problemOf(write("label\n" + garbage + "\n"));
   EXPECT_THAT(problem, HasSubstr("one number"));
+  EXPECT_THAT(problem, HasSubstr("\"\\x7fELF\\x01\\x01"));  // control bytes as escapes
   EXPECT_THAT(problem, HasSubstr("..."));
-  EXPECT_LT(problem.size(), 120u);
+  EXPECT_LT(problem.size(), 240u);
 }
 
 TEST_F(DefaultValuesProblem, UnreadableWhenPermissionsAreEnforced) {

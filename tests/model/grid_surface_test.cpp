@@ -78,6 +78,34 @@ TEST(GridFile, RejectsGridsTheEvaluationCannotUse) {
   EXPECT_THAT(readFailure("5000000000, 2, 0, 0, 1, 1"), HasSubstr("Nx must be a whole number"));
 }
 
+// Numbers the viewer's arithmetic cannot take are refused where they stand, with their value:
+// they would only draw an empty picture.
+TEST(GridFile, NumbersBeyondTheArithmeticAndNodesItCannotTellApartAreRefused) {
+  const struct {
+    std::string grid;
+    int line, item;
+    std::string problem;
+  } cases[] = {
+      {"2,2,1e308,0,5e307,10,5,5,6,5", 1, 5, "the grid reaches x 1E+308, beyond the 1E+300"},
+      {"2,2,0\n-1e300\n1\n-1e299\n5,5,6,5", 4, 6, "the grid reaches y -1.1E+300, beyond"},
+      {"3,2,100,0,1e-300,1,5,5,6,5,5,5", 1, 5,
+       "Dx 1E-300 is too small to tell the nodes apart at x 100: nodes 1 and 2"},
+      {"2,3,0,1e16,1,0.5,5,5,5,6,5,5", 1, 6,
+       "Dy 0.5 is too small to tell the nodes apart at y 1E+16"},
+      {"2,2,0,0,10,10,5,5\n1.7e308,5", 2, 9, "the elevation 1.7E+308 is beyond the 1E+300"},
+      {"2,2,0,0,10,10,-1.7e308,5,5,5", 1, 7, "the elevation -1.7E+308"},
+  };
+  for (const auto& c : cases) {
+    const ReadError error = gridError(c.grid);
+    EXPECT_THAT(error.problem(), HasSubstr(c.problem)) << c.grid;
+    EXPECT_EQ(error.line(), c.line) << c.grid;
+    EXPECT_EQ(error.item(), c.item) << c.grid;
+  }
+  // The largest numbers allowed and the finest spacing that still tells nodes apart read.
+  TempFile edge("2,2,-1e300,0,2e300,1e-300,1e300,-1e300,0,5");
+  EXPECT_EQ(readGridSurface(edge.path()).z(1, 2), -1e300);
+}
+
 TEST(GridFile, AnEarlyEndSaysHowManyElevationsWereRead) {
   std::string content = "5, 8, 0, 0, 1, 1\n";
   for (int n = 0; n < 37; ++n) content += "1.5\n";

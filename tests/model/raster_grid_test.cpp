@@ -259,6 +259,32 @@ TEST_F(RasterGrid, NodataNodesAreMarkedAndHoldAFiniteValue) {
   EXPECT_EQ(single.z(2, 3), 98);
 }
 
+// A wide raster is read in strips of fewer rows than a narrow one: every node still gets its
+// pixel across the strips' edges, and so does every gap.
+TEST_F(RasterGrid, AWideRasterReadsNodeForNodeAcrossItsStrips) {
+  RasterSpec wide;
+  wide.width = 9000;  // 116 rows of doubles a strip
+  wide.height = 300;
+  wide.nodata = -9999;
+  wide.value = [](int c, int r) {
+    return (c == 8999 && r == 116) || (c == 0 && r == 299) ? NAN : c + 10000.0 * r;
+  };
+  const GridSurface grid = readGridSurface(writeRaster(folder.file("wide.tif"), wide));
+  ASSERT_EQ(grid.Nx, 9000);
+  ASSERT_EQ(grid.Ny, 300);
+  for (const int r : {0, 115, 116, 117, 231, 232, 298, 299}) {
+    for (const int c : {0, 1, 4500, 8998, 8999}) {
+      const int i = c + 1, j = 300 - r;  // north up: row r from the top is node j from the south
+      const bool gap = (c == 8999 && r == 116) || (c == 0 && r == 299);
+      EXPECT_EQ(grid.missing.at(i, j), gap) << c << ", " << r;
+      if (!gap) {
+        EXPECT_EQ(grid.z(i, j), c + 10000.0 * r) << c << ", " << r;
+      }
+    }
+  }
+  EXPECT_EQ(grid.missing.count(), 2);
+}
+
 // The nodes lie at x 5 .. 35 and y 5 .. 25, 10 apart; (2, 3) at x 15, y 25 and (4, 1) at x 35,
 // y 5 have no value.
 TEST_F(RasterGrid, ABoundaryNeedsValuesOnlyWhereTheDisplayAreaReadsIt) {
@@ -398,6 +424,10 @@ TEST_F(RasterGrid, BadRastersAreRefusedByNameWithoutGdalWritingToStderr) {
   nowhere.georeferenced = false;
   RasterSpec narrow = good;
   narrow.width = 1;
+  RasterSpec overflowing = good;
+  overflowing.value = [](int c, int r) { return c == 2 && r == 1 ? 1.7e308 : 5.0; };
+  RasterSpec unresolved = good;
+  unresolved.transform = {1e16, 0.5, 0, 30, 0, -10};
   // One node too many, written sparse so that the file holds no pixels at all.
   const std::string huge = folder.file("huge.tif");
   {
@@ -418,6 +448,10 @@ TEST_F(RasterGrid, BadRastersAreRefusedByNameWithoutGdalWritingToStderr) {
       {writeRaster(folder.file("rot.tif"), rotated), "rotated or sheared"},
       {writeRaster(folder.file("nowhere.tif"), nowhere), "not georeferenced"},
       {writeRaster(folder.file("narrow.tif"), narrow), "at least 2 nodes"},
+      {writeRaster(folder.file("overflowing.tif"), overflowing),
+       "the elevation 1.7E+308 is beyond the 1E+300 an elevation may reach (node (3, 2)"},
+      {writeRaster(folder.file("unresolved.tif"), unresolved),
+       "Dx 0.5 is too small to tell the nodes apart at x 1E+16"},
       {huge, "larger than the 16777216 nodes"}};
   testing::internal::CaptureStderr();
   for (const Case& c : cases) {

@@ -2,6 +2,7 @@
 // file that cannot be opened says and leaves behind.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -216,6 +217,18 @@ TEST_F(SessionFileTest, AFileOfTheFirstVersionOpensWithItsPicture) {
   EXPECT_EQ(again.ops, first.ops);
   EXPECT_THAT(reopened.state().overlays, ::testing::ElementsAre(DrawnOver::SurveyLine));
   EXPECT_FALSE(reopened.state().mapGrid.mapUnit.empty());
+}
+
+// A device would be read without end and a named pipe would wait for a writer for ever.
+TEST_F(SessionFileTest, ADeviceOrAPipeIsRefusedBeforeItIsOpened) {
+  const std::string pipe = (folder / "pipe.json").string();
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  for (const auto& [path, problem] :
+       {std::pair<std::string, std::string>{"/dev/zero", "is a device, not a file"},
+        {pipe, "is a named pipe, not a file"}}) {
+    EXPECT_THAT([&] { readSessionFile(path); },
+                ::testing::ThrowsMessage<SessionError>(StartsWith(path + ": this " + problem)));
+  }
 }
 
 // A boundary file that was fine when saved but no longer reads stops the opening before the

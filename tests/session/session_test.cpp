@@ -4,6 +4,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <omp.h>
 
 #include <chrono>
 #include <filesystem>
@@ -160,6 +161,60 @@ TEST_F(SessionTest, AFailedStepChangesNothingAndTellsNobody) {
   EXPECT_EQ(session.state().display.dispZ, before.display.dispZ);
   EXPECT_EQ(session.state().mapGrid.mapUnit, before.mapGrid.mapUnit);
   EXPECT_TRUE(canvas.ops.empty());
+}
+
+// Progress is reported from inside the builds' parallel loops, between columns: what it throws
+// there ends the build as running out of memory in a column would, with the step's message. On
+// one thread every column runs on the thread that reports.
+TEST_F(SessionTest, AFailureInsideOneColumnOfABuildIsTheBuildsFailure) {
+  TempFile wide(gridFileText(
+      makeGrid(64, 64, 0, 0, 2, 2, [](double x, double y) { return 30 + (x + y) / 50; })));
+  loadAll();
+  session.loadDisplaySurface(wide.path());
+  session.setZbase(0);
+  session.buildMapGrid();
+  const Array2D<std::int16_t> before = session.state().mapGrid.mapUnit;
+  const BuildProgress failing = [](double done) {
+    if (done > 0.1) throw std::bad_alloc();
+  };
+  const int threads = omp_get_max_threads();
+  for (const int n : {1, 2}) {
+    omp_set_num_threads(n);
+    EXPECT_THAT([&] { session.buildMapGrid(failing); },
+                ::testing::ThrowsMessage<std::runtime_error>(
+                    HasSubstr("not enough memory to build the 3D-map grid of 64 x 64 nodes")));
+    EXPECT_THAT(
+        [&] {
+          session.buildSectionGrid({0, 60, true, 120, 60, 0}, failing);
+        },
+        ::testing::ThrowsMessage<std::runtime_error>(
+            HasSubstr("not enough memory to build the section grid")));
+  }
+  omp_set_num_threads(threads);
+  EXPECT_EQ(session.state().mapGrid.mapUnit, before);
+  EXPECT_EQ(session.state().progress.mapGrid(), GridState::Current);
+}
+
+// One corrupt elevation puts the view centre so far up that every point of the block projects
+// beyond the canvas: the map is refused with the surface's numbers instead of drawn empty.
+TEST_F(SessionTest, AMapOfWhichNothingCanBeDrawnIsRefusedAndSaysWhy) {
+  TempFile corrupt(gridFileText(makeGrid(
+      5, 5, 0, 0, 25, 25, [](double x, double y) { return x == 50 && y == 50 ? 1.6e36 : 30.0; })));
+  loadAll();
+  session.buildMapGrid();
+  view();
+  session.drawGeoMap(canvas);
+  session.loadDisplaySurface(corrupt.path());
+  session.buildMapGrid();
+  view();
+  canvas.ops.clear();
+  EXPECT_THAT([&] { session.drawGeoMap(canvas); },
+              ::testing::ThrowsMessage<SessionError>(::testing::AllOf(
+                  ::testing::StartsWith(corrupt.path() + ": nothing of the block could be drawn"),
+                  HasSubstr("to 1.6E+36"))));
+  EXPECT_EQ(canvas.of(Op::Polygon).size(), 0u);
+  EXPECT_EQ(session.state().progress.mapGrid(), GridState::Current);
+  EXPECT_TRUE(session.state().drawUnit.empty());  // the units of no picture were taken
 }
 
 TEST_F(SessionTest, ANewModelOfTheSameSizeKeepsTheFilesAndColoursAndDropsTheGrids) {

@@ -21,6 +21,7 @@ class StartupTest : public QObject {
   void theVersionMessage();
   void aMissingDefaultFileIsReportedAndTheViewerStillStarts();
   void aShortDefaultFileIsReportedAndNoValueOfItIsUsed();
+  void aDeviceAsDefaultFileIsReportedAndTheViewerStillStarts();
   void theDrawingWindowSizeIsShown();
   void endClosesEveryWindow();
 
@@ -175,6 +176,17 @@ void StartupTest::aMissingDefaultFileIsReportedAndTheViewerStillStarts() {
   QVERIFY(dialogs_->messages.first().contains("nor is there"));
   QCOMPARE(window_->state().defaults.defaultAlpha, DefaultValues{}.defaultAlpha);
   QCOMPARE(window_->ui().txtSepInt->text(), QString("20"));  // the reset went on
+}
+
+// A device would be read until memory runs out: it is named as what it is, not read.
+void StartupTest::aDeviceAsDefaultFileIsReportedAndTheViewerStillStarts() {
+  QTemporaryDir folder;
+  QVERIFY(QFile::link("/dev/zero", folder.filePath("default.txt")));
+  start(folder.path());
+  QCOMPARE(dialogs_->messages.size(), 1);
+  QVERIFY(dialogs_->messages.first().contains(folder.filePath("default.txt")));
+  QVERIFY(dialogs_->messages.first().contains("is a device, not a file"));
+  QCOMPARE(window_->state().defaults.defaultAlpha, DefaultValues{}.defaultAlpha);
 }
 
 void StartupTest::aShortDefaultFileIsReportedAndNoValueOfItIsUsed() {
