@@ -101,8 +101,8 @@ void readSize(RenderOptions& o, const std::string& text) {
   if (!w || !h || *w < kMinPictureSide || *h < kMinPictureSide || *w > kMaxPictureSide ||
       *h > kMaxPictureSide || *w != Int(*w) || *h != Int(*h)) {
     throw UsageError("--size takes WIDTHxHEIGHT in pixels from " + std::to_string(kMinPictureSide) +
-                     " to " + std::to_string(kMaxPictureSide) + ", for example 800x800; " + quotedFound(text) +
-                     " is not that");
+                     " to " + std::to_string(kMaxPictureSide) + ", for example 800x800; " +
+                     quotedFound(text) + " is not that");
   }
   o.width = static_cast<int>(*w);
   o.height = static_cast<int>(*h);

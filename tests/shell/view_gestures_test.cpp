@@ -47,6 +47,7 @@ class ViewGesturesTest : public QObject {
   void drawDefaultMap();
   void drag(QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton,
             Qt::KeyboardModifiers modifiers = {});
+  void buildSection();
   void drawSection();
   void wheel(int notches, QPointF at = {150, 150});
   void waitForTheWheelToRest();
@@ -84,15 +85,19 @@ void ViewGesturesTest::drawDefaultMap() {
   QVERIFY(fixture_->dialogs.messages.isEmpty());
 }
 
-// Corner to corner across the block, in the section view the build switches to.
-void ViewGesturesTest::drawSection() {
-  fixture_->buildSmallBlock();
+// Corner to corner across the block; the build switches to the section view.
+void ViewGesturesTest::buildSection() {
   ui().optSection2->setChecked(true);
   ui().txtXstart->setText("0");
   ui().txtYstart->setText("0");
   ui().txtXend->setText("100");
   ui().txtYend->setText("100");
   QTest::mouseClick(ui().cmdSectionModel, Qt::LeftButton);
+}
+
+void ViewGesturesTest::drawSection() {
+  fixture_->buildSmallBlock();
+  buildSection();
   QTest::mouseClick(ui().cmdGeoSection, Qt::LeftButton);
   QVERIFY(fixture_->dialogs.messages.isEmpty());
 }
@@ -351,12 +356,7 @@ void ViewGesturesTest::nothingHappensWithoutAPicture() {
 // its grid: a drag turns the map from the view it was drawn in.
 void ViewGesturesTest::aMapTurnsFromItsOwnViewAfterASectionIsBuilt() {
   drawDefaultMap();
-  ui().optSection2->setChecked(true);
-  ui().txtXstart->setText("0");
-  ui().txtYstart->setText("0");
-  ui().txtXend->setText("100");
-  ui().txtYend->setText("100");
-  QTest::mouseClick(ui().cmdSectionModel, Qt::LeftButton);
+  buildSection();
   QCOMPARE(ui().txtGamma->text(), QString("0"));
   drag({100, 100}, {140, 120});
   QCOMPARE(ui().txtAlpha->text(), QString("245"));
