@@ -31,7 +31,12 @@ PictureView Session::overlayView() const {
   return state_.picture == PictureKind::None ? currentView() : state_.pictureView;
 }
 
-Projection Session::projection() const { return projectionOf(currentView()); }
+// The projection refers to the view it is given, which must outlive it: the current one is the
+// session's own, which a fit changes as it goes.
+Projection Session::projection() const {
+  const DisplaySurface& d = state_.display;
+  return Projection(state_.view, d.Xc, d.Yc, d.Zc, state_.Zbase);
+}
 
 Projection Session::projectionOf(const PictureView& in) const {
   const DisplaySurface& d = state_.display;
