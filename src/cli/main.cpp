@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "cli/batch_render.h"
+#include "model/message_text.h"
 #include "session/command_line.h"
+#include "session/message_language.h"
 #include "session/program_version.h"
 
 namespace {
@@ -19,7 +21,10 @@ void keepSevereMessages(QtMsgType type, const QMessageLogContext&, const QString
 }  // namespace
 
 // Draws without a window: the offscreen platform needs no display.
+// Its messages follow the locale, as command-line tools' do.
 int main(int argc, char* argv[]) {
+  const std::string programFolder = kalvenor::runningProgramFolder();
+  kalvenor::useMessageLanguage(programFolder, kalvenor::DefaultLanguage::English);
   const std::vector<std::string> args(argv + 1, argv + argc);
   kalvenor::RenderOptions options;
   try {
@@ -36,6 +41,7 @@ int main(int argc, char* argv[]) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qInstallMessageHandler(keepSevereMessages);
   QGuiApplication app(argc, argv);
+  kalvenor::useMessageLanguage(programFolder, kalvenor::DefaultLanguage::English);
   return kalvenor::runBatchRender(options, QCoreApplication::applicationDirPath().toStdString(),
                                   std::cerr);
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/message_text.h"
 #include "model/read_error.h"
 
 namespace kalvenor {
@@ -21,14 +22,14 @@ void requireFile(const std::string& path) {
   if (const auto problem = notAFile(path)) throw ReadError(path, 0, 0, *problem);
   std::error_code unknown;
   if (std::filesystem::status(path, unknown).type() == std::filesystem::file_type::not_found) {
-    throw ReadError(path, 0, 0, "the file cannot be opened: there is no such file");
+    throw ReadError(path, 0, 0, translated("the file cannot be opened: there is no such file"));
   }
 }
 
 std::string sizeText(std::size_t bytes) {
   if (bytes % (1024 * 1024) == 0) return std::to_string(bytes / (1024 * 1024)) + " MiB";
   if (bytes % 1024 == 0) return std::to_string(bytes / 1024) + " KiB";
-  return std::to_string(bytes) + " bytes";
+  return fill(translated("{1} bytes"), {std::to_string(bytes)});
 }
 
 // Reads in blocks: a read error then shows as a bad stream instead of a text that ends early.
@@ -46,10 +47,11 @@ std::string readAll(std::ifstream& file, const std::string& path, std::size_t ma
     text.append(buffer.data(), static_cast<std::size_t>(file.gcount()));
     if (text.size() > maxBytes) {
       throw ReadError(path, 0, 0,
-                      "the file is larger than " + sizeText(maxBytes) + ", the most it may hold");
+                      fill(translated("the file is larger than {1}, the most it may hold"),
+                           {sizeText(maxBytes)}));
     }
   }
-  if (file.bad()) throw ReadError(path, 0, 0, "the file cannot be read");
+  if (file.bad()) throw ReadError(path, 0, 0, translated("the file cannot be read"));
   return text;
 }
 
@@ -60,14 +62,14 @@ std::optional<std::string> notAFile(const std::string& path) {
   std::error_code unknown;
   switch (fs::status(path, unknown).type()) {
     case fs::file_type::directory:
-      return "this is a folder, not a file";
+      return translated("this is a folder, not a file");
     case fs::file_type::character:
     case fs::file_type::block:
-      return "this is a device, not a file";
+      return translated("this is a device, not a file");
     case fs::file_type::fifo:
-      return "this is a named pipe, not a file";
+      return translated("this is a named pipe, not a file");
     case fs::file_type::socket:
-      return "this is a socket, not a file";
+      return translated("this is a socket, not a file");
     default:
       return std::nullopt;
   }
@@ -79,8 +81,9 @@ std::string readInputFile(const std::string& path, std::size_t maxBytes) {
   std::ifstream file(path, std::ios::binary);
   if (!file) {
     throw ReadError(path, 0, 0,
-                    errno == EACCES ? "the file cannot be opened: no permission to read it"
-                                    : "the file cannot be opened");
+                    errno == EACCES
+                        ? translated("the file cannot be opened: no permission to read it")
+                        : translated("the file cannot be opened"));
   }
   std::string text = readAll(file, path, maxBytes);
   if (text.starts_with(kByteOrderMark)) text.erase(0, kByteOrderMark.size());

@@ -1,14 +1,18 @@
 #include "model/read_error.h"
 
+#include "model/message_text.h"
+
 namespace kalvenor {
 namespace {
 
 std::string describe(const std::string& path, int line, int item, const std::string& problem) {
   if (path.empty()) return problem;
-  std::string text = path;
-  if (line > 0) text += ", line " + std::to_string(line);
-  if (item > 0) text += ", item " + std::to_string(item);
-  return text + ": " + problem;
+  const std::string l = std::to_string(line), i = std::to_string(item);
+  if (line > 0 && item > 0)
+    return fill(translated("{1}, line {2}, item {3}: {4}"), {path, l, i, problem});
+  if (line > 0) return fill(translated("{1}, line {2}: {3}"), {path, l, problem});
+  if (item > 0) return fill(translated("{1}, item {2}: {3}"), {path, i, problem});
+  return path + ": " + problem;
 }
 
 bool isContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }

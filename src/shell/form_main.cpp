@@ -6,20 +6,40 @@
 #include <QHeaderView>
 #include <QSignalBlocker>
 #include <algorithm>
+#include <map>
 #include <new>
 
 #include "imagewin/form_image.h"
 #include "imagewin/form_image_s.h"
+#include "model/input_names.h"
 #include "shell/app_title.h"
 #include "shell/qt_number_text.h"
 #include "shell/window_memory.h"
 
 namespace kalvenor {
 
+namespace {
+
+// A message that names where an input is set names the window's control, not the option that
+// sets it in kalvenor-render.
+const std::map<std::string, std::string> kControlNames = {
+    {"--model", "「( １ ) 論理モデルの入力」"},
+    {"--boundary", "「( ２ ) 境界面の指定」"},
+    {"--colors", "「( ３ ) 色の指定」"},
+    {"--surface", "「( ４ ) 地質表示面の指定」"},
+    {"--srs", "「投影座標系」"},
+    {"--zbase", "「ベースの高さ」"},
+    {"--start", "「基点の入力」"},
+    {"--end", "「終点指定」"},
+    {"--azimuth", "「方角指定」"}};
+
+}  // namespace
+
 FormMain::FormMain(Dialogs& dialogs, QString programFolder)
     : dialogs_(dialogs),
       programFolder_(std::move(programFolder)),
       formImage_(std::make_unique<FormImage>()) {
+  setInputNames(kControlNames);
   ui_.setupUi(this);
   setWindowTitle(kAppTitle);
   connectHandlers();

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "model/message_text.h"
 #include "session/command_line.h"
+#include "session/message_language.h"
 #include "session/program_version.h"
 #include "shell/form_main.h"
 #include "shell/preload.h"
@@ -26,7 +28,10 @@ bool displayAvailable() {
 
 }  // namespace
 
+// Its captions are Japanese, so its messages are too unless the user's settings name a language.
 int main(int argc, char* argv[]) {
+  const std::string programFolder = kalvenor::runningProgramFolder();
+  kalvenor::useMessageLanguage(programFolder, kalvenor::DefaultLanguage::Japanese);
   const std::vector<std::string> args(argv + 1, argv + argc);
   kalvenor::SessionOptions options;
   try {
@@ -42,15 +47,19 @@ int main(int argc, char* argv[]) {
     return 0;
   }
   if (!displayAvailable()) {
-    std::fputs(
-        "kalvenor: no display is available (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
-        "Start it from a desktop session, or under a virtual display: xvfb-run -a kalvenor\n",
-        stderr);
+    std::fputs(kalvenor::translated(
+                   "kalvenor: no display is available (neither DISPLAY nor WAYLAND_DISPLAY is "
+                   "set).\nStart it from a desktop session, or under a virtual display: xvfb-run "
+                   "-a kalvenor\n"),
+               stderr);
     return 1;
   }
   QApplication app(argc, argv);
+  kalvenor::useMessageLanguage(programFolder, kalvenor::DefaultLanguage::Japanese);
   if (!kalvenor::installQtJapanese(app)) {
-    std::fputs("kalvenor: Qt's Japanese translations are not installed; its dialogs stay English\n",
+    std::fputs(kalvenor::translated(
+                   "kalvenor: Qt's Japanese translations are not installed; its dialogs stay "
+                   "English\n"),
                stderr);
   }
   QSettings settings(QStringLiteral("Kalvenor2003"), QStringLiteral("kalvenor"));

@@ -24,6 +24,7 @@ class RenderCliTest : public QObject {
   void init();
   void cleanup();
   void theBundledExampleRendersAMapAndASection();
+  void messagesFollowTheLocale();
   void theUnitsGridOfASmallCase();
   void theSectionCsvOfASmallCase();
   void theGisExportsOfASmallCaseOpenInGdal();
@@ -179,6 +180,28 @@ void RenderCliTest::theBundledExampleRendersAMapAndASection() {
   withTrace.replaceInStrings(out("map.png"), out("traced.png"));
   QCOMPARE(render(withTrace).status, 0);
   QVERIFY(traced(QImage(out("traced.png"))) > 1000);
+}
+
+// As command-line tools do, it speaks the language of the locale, installed or not; the file
+// name stays as it is inside the translated sentence.
+void RenderCliTest::messagesFollowTheLocale() {
+  const QString missing = out("missing.txt");
+  struct Case {
+    const char* lang;
+    QString message;
+  };
+  const Case cases[] = {
+      {"ja_JP.UTF-8", missing + ": ファイルを開けません: そのようなファイルはありません"},
+      {"C", missing + ": the file cannot be opened: there is no such file"}};
+  for (const Case& c : cases) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* variable : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) environment.remove(variable);
+    environment.insert("LANG", c.lang);
+    const Run run =
+        render({"--model", missing, "--surface", missing, "--map", out("m.png")}, 0, environment);
+    QCOMPARE(run.status, 2);
+    QCOMPARE(run.errors, "kalvenor-render: " + c.message + "\n");
+  }
 }
 
 void RenderCliTest::theUnitsGridOfASmallCase() {
