@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/input_file.h"
+#include "model/message_text.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
 
@@ -49,15 +50,20 @@ ColourFile readColourFile(const std::string& path) {
       throw ReadError(path, static_cast<int>(at) + 1, 0, problem);
     };
     if (kind != "unit" && kind != "boundary") {
-      fail("expected \"unit\" or \"boundary\" at the start of the line, found " +
-           quotedFound(kind));
+      fail(fill(translated("expected \"unit\" or \"boundary\" at the start of the line, found {1}"),
+                {quotedFound(kind)}));
     }
     const auto n = wholeNumber(index);
     if (!n || *n < 1 || *n > 1000 || *n != Int(*n)) {
-      fail("expected the " + kind + " number (a whole number from 1), found " + quotedFound(index));
+      fail(fill(kind == "unit"
+                    ? translated("expected the unit number (a whole number from 1), found {1}")
+                    : translated("expected the boundary number (a whole number from 1), found {1}"),
+                {quotedFound(index)}));
     }
     const auto packed = parseHex(colour);
-    if (!packed) fail("expected a colour written #rrggbb, found " + quotedFound(colour));
+    if (!packed) {
+      fail(fill(translated("expected a colour written #rrggbb, found {1}"), {quotedFound(colour)}));
+    }
     (kind == "unit" ? colours.unit : colours.boundary)[static_cast<int>(*n)] = *packed;
   }
   return colours;

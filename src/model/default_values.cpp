@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/input_file.h"
+#include "model/message_text.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
 
@@ -15,20 +16,22 @@ constexpr std::size_t kMaxDefaultFileBytes = 1024 * 1024;
 
 DefaultValues readDefaultValues(const std::string& path) {
   const std::string text = readInputFile(path, kMaxDefaultFileBytes);
-  if (text.empty()) throw ReadError(path, 0, 0, "the file is empty");
+  if (text.empty()) throw ReadError(path, 0, 0, translated("the file is empty"));
   const std::vector<std::string> lines = splitLines(text);
 
   std::array<double, 6> values{};
   for (std::size_t item = 0; item < values.size(); ++item) {
     const std::size_t valueLine = 2 * item + 1;  // after its label line, counted from 0
     if (valueLine >= lines.size()) {
-      throw ReadError(path, static_cast<int>(lines.size()), static_cast<int>(item) + 1,
-                      "the file ends after " + std::to_string(item) + " of 6 values");
+      throw ReadError(
+          path, static_cast<int>(lines.size()), static_cast<int>(item) + 1,
+          fill(translated("the file ends after {1} of 6 values"), {std::to_string(item)}));
     }
     const auto value = wholeNumber(lines[valueLine]);
     if (!value) {
       throw ReadError(path, static_cast<int>(valueLine) + 1, static_cast<int>(item) + 1,
-                      "expected a line holding one number, found " + quotedFound(lines[valueLine]));
+                      fill(translated("expected a line holding one number, found {1}"),
+                           {quotedFound(lines[valueLine])}));
     }
     values[item] = *value;
   }

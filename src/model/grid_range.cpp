@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "model/message_text.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
 
@@ -12,15 +13,16 @@ std::optional<std::string> axisProblem(const std::string& axis, const std::strin
   const auto node = [&](std::int32_t n) { return origin + (n - 1) * spacing; };
   for (const double end : {node(1), node(nodes)}) {
     if (!(std::abs(end) <= kLargestGridNumber)) {
-      return "the grid reaches " + axis + " " + numberText(end) + ", beyond the " +
-             numberText(kLargestGridNumber) + " a coordinate may reach";
+      return fill(translated("the grid reaches {1} {2}, beyond the {3} a coordinate may reach"),
+                  {axis, numberText(end), numberText(kLargestGridNumber)});
     }
   }
   for (std::int32_t n = 1; n < nodes; ++n) {
     if (node(n + 1) == node(n)) {
-      return spacingName + " " + numberText(spacing) + " is too small to tell the nodes apart at " +
-             axis + " " + numberText(node(n)) + ": nodes " + std::to_string(n) + " and " +
-             std::to_string(n + 1) + " fall on the same number";
+      return fill(translated("{1} {2} is too small to tell the nodes apart at {3} {4}: nodes {5} "
+                             "and {6} fall on the same number"),
+                  {spacingName, numberText(spacing), axis, numberText(node(n)), std::to_string(n),
+                   std::to_string(n + 1)});
     }
   }
   return std::nullopt;
@@ -28,8 +30,8 @@ std::optional<std::string> axisProblem(const std::string& axis, const std::strin
 
 std::optional<std::string> elevationProblem(double z) {
   if (std::abs(z) <= kLargestGridNumber) return std::nullopt;
-  return "the elevation " + numberText(z) + " is beyond the " + numberText(kLargestGridNumber) +
-         " an elevation may reach";
+  return fill(translated("the elevation {1} is beyond the {2} an elevation may reach"),
+              {numberText(z), numberText(kLargestGridNumber)});
 }
 
 void requireUsableRange(const std::string& path, const GridSurface& grid) {
@@ -43,9 +45,9 @@ void requireUsableRange(const std::string& path, const GridSurface& grid) {
         if (grid.missing.at(i, j)) continue;
         if (const auto problem = elevationProblem(z(i, j))) {
           throw ReadError(path, 0, 0,
-                          *problem + " (node (" + std::to_string(i) + ", " + std::to_string(j) +
-                              "), x " + numberText(grid.x(i)) + ", y " + numberText(grid.y(j)) +
-                              ")");
+                          fill(translated("{1} (node ({2}, {3}), x {4}, y {5})"),
+                               {*problem, std::to_string(i), std::to_string(j),
+                                numberText(grid.x(i)), numberText(grid.y(j))}));
         }
       }
     }

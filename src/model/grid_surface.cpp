@@ -13,6 +13,7 @@
 #include "model/grid_range.h"
 #include "model/input_file.h"
 #include "model/item_reader.h"
+#include "model/message_text.h"
 #include "model/number_text.h"
 #include "model/raster_grid.h"
 #include "model/read_error.h"
@@ -20,15 +21,13 @@
 namespace kalvenor {
 namespace {
 
-const std::string kElevation = "an elevation";
-
 // A spacing, checked at once so a failure names its line: not 0, the last node must still be a
 // number, and the nodes must lie within reach of the arithmetic and be told apart.
 double readSpacing(ItemReader& reader, const std::string& name, double origin, std::int32_t nodes) {
   const double spacing = reader.readNumber(name);
-  if (spacing == 0.0) reader.fail(name + " must not be 0");
+  if (spacing == 0.0) reader.fail(fill(translated("{1} must not be 0"), {name}));
   if (!std::isfinite(origin + (nodes - 1) * spacing)) {
-    reader.fail("the grid reaches beyond the range of numbers");
+    reader.fail(translated("the grid reaches beyond the range of numbers"));
   }
   const std::string axis = name == "Dx" ? "x" : "y";
   if (const auto problem = axisProblem(axis, name, origin, spacing, nodes)) reader.fail(*problem);
@@ -106,7 +105,7 @@ GridSurface readOwnGrid(const std::string& path) {
 // When GDAL cannot read it either, the own reader's complaint comes first, as it names the line
 // and item, and GDAL's follows.
 GridSurface readTextGrid(const std::string& path, const GridReading& reading) {
-  std::string rasterProblem = "GDAL knows no raster format it is written in";
+  std::string rasterProblem = translated("GDAL knows no raster format it is written in");
   if (isGdalRaster(path)) {
     try {
       return readRasterGrid(path, reading);
@@ -117,8 +116,9 @@ GridSurface readTextGrid(const std::string& path, const GridReading& reading) {
   try {
     return readOwnGrid(path);
   } catch (const ReadError& error) {
-    throw ReadError(path, error.line(), error.item(),
-                    error.problem() + " (nor is it a raster: " + rasterProblem + ")");
+    throw ReadError(
+        path, error.line(), error.item(),
+        fill(translated("{1} (nor is it a raster: {2})"), {error.problem(), rasterProblem}));
   }
 }
 
@@ -129,11 +129,12 @@ GridSurface readOwnGridWithHint(const std::string& path, const std::string& head
     return readOwnGrid(path);
   } catch (const ReadError& error) {
     if (!looksLikeXyzWithoutHeader(head)) throw;
-    throw ReadError(path, error.line(), error.item(),
-                    error.problem() +
-                        " (it looks like an XYZ file without a header line, which is taken for "
+    throw ReadError(
+        path, error.line(), error.item(),
+        fill(translated("{1} (it looks like an XYZ file without a header line, which is taken for "
                         "the own format, whose first items are Nx and Ny: add the line \"x y z\" "
-                        "at its top so that it is read as XYZ)");
+                        "at its top so that it is read as XYZ)"),
+             {error.problem()}));
   }
 }
 
@@ -184,9 +185,9 @@ GridSurface readGridSurface(ItemReader& reader) {
   grid.Ny = static_cast<std::int32_t>(reader.readWhole("Ny", 2, kMaxCount));
   const std::int64_t nodes = std::int64_t{grid.Nx} * grid.Ny;
   if (nodes > kMaxGridNodes) {
-    reader.fail("a grid of " + std::to_string(grid.Nx) + " x " + std::to_string(grid.Ny) +
-                " nodes is larger than the " + std::to_string(kMaxGridNodes) +
-                " nodes the viewer handles");
+    reader.fail(fill(
+        translated("a grid of {1} x {2} nodes is larger than the {3} nodes the viewer handles"),
+        {std::to_string(grid.Nx), std::to_string(grid.Ny), std::to_string(kMaxGridNodes)}));
   }
   grid.Xmin = reader.readNumber("Xmin");
   grid.Ymin = reader.readNumber("Ymin");
@@ -196,18 +197,20 @@ GridSurface readGridSurface(ItemReader& reader) {
   // Every elevation takes a character and a separator: a file far too short for its header is
   // rejected before the grid is allocated.
   if (static_cast<std::int64_t>(reader.remaining()) < 2 * nodes - 1) {
-    reader.fail("the file is too short for the " + std::to_string(nodes) + " elevations of a " +
-                std::to_string(grid.Nx) + " x " + std::to_string(grid.Ny) + " grid");
+    reader.fail(fill(translated("the file is too short for the {1} elevations of a {2} x {3} grid"),
+                     {std::to_string(nodes), std::to_string(grid.Nx), std::to_string(grid.Ny)}));
   }
   grid.z = Array2D<double>(1, grid.Nx, 1, grid.Ny);
+  // Translated once: a grid holds millions of elevations.
+  const std::string elevation = translated("an elevation");
   std::int64_t read = 0;
   for (int i = 1; i <= grid.Nx; ++i) {
     for (int j = 1; j <= grid.Ny; ++j, ++read) {
       if (reader.atEnd()) {
-        reader.fail("the file ends after " + std::to_string(read) + " of " + std::to_string(nodes) +
-                    " elevations");
+        reader.fail(fill(translated("the file ends after {1} of {2} elevations"),
+                         {std::to_string(read), std::to_string(nodes)}));
       }
-      const double z = reader.readNumber(kElevation);
+      const double z = reader.readNumber(elevation);
       if (const auto problem = elevationProblem(z)) reader.fail(*problem);
       grid.z(i, j) = z;
     }
@@ -218,11 +221,14 @@ GridSurface readGridSurface(ItemReader& reader) {
 
 std::string trailingValuesWarning(const std::string& path, const GridSurface& grid) {
   if (grid.trailingValues == 0) return "";
-  const bool one = grid.trailingValues == 1;
-  return path + ": " + std::to_string(grid.trailingValues) + (one ? " value" : " values") +
-         " after the last of the " + std::to_string(std::int64_t{grid.Nx} * grid.Ny) +
-         " elevations " + (one ? "was" : "were") +
-         " ignored; decimal commas or blanks inside numbers make one number read as two";
+  const char* pattern = translatedCount(
+      "{1}: {2} value after the last of the {3} elevations was ignored; decimal commas or blanks "
+      "inside numbers make one number read as two",
+      "{1}: {2} values after the last of the {3} elevations were ignored; decimal commas or "
+      "blanks inside numbers make one number read as two",
+      static_cast<unsigned long>(grid.trailingValues));
+  return fill(pattern, {path, std::to_string(grid.trailingValues),
+                        std::to_string(std::int64_t{grid.Nx} * grid.Ny)});
 }
 
 }  // namespace kalvenor

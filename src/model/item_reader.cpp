@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "model/input_file.h"
+#include "model/message_text.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
 
@@ -66,7 +67,7 @@ bool ItemReader::atEnd() {
 // At the end of the file the line of the last item is more useful than the empty one after it.
 void ItemReader::startItem(const std::string& what) {
   ++items_;
-  if (atEnd()) fail("the file ends where " + what + " was expected");
+  if (atEnd()) fail(fill(translated("the file ends where {1} was expected"), {what}));
   itemLine_ = line_;
 }
 
@@ -87,7 +88,7 @@ std::string ItemReader::readString(const std::string& what) {
   if (text_[pos_] == '"') {
     const std::size_t close = text_.find_first_of("\"\r\n", pos_ + 1);
     if (close == std::string::npos || text_[close] != '"') {
-      fail("the quoted " + what + " has no closing quote on its line");
+      fail(fill(translated("the quoted {1} has no closing quote on its line"), {what}));
     }
     item = text_.substr(pos_ + 1, close - pos_ - 1);
     pos_ = close + 1;
@@ -112,8 +113,8 @@ double ItemReader::readNumber(const std::string& what) {
   if (!number.value || !itemEnds || !std::isfinite(*number.value)) {
     const std::string_view item =
         std::string_view(text_).substr(pos_, nextNumberEnd(text_, pos_) - pos_);
-    if (item.empty()) fail("expected " + what + ", found an empty item");
-    fail("expected " + what + " as a number, found " + quotedFound(item));
+    if (item.empty()) fail(fill(translated("expected {1}, found an empty item"), {what}));
+    fail(fill(translated("expected {1} as a number, found {2}"), {what, quotedFound(item)}));
   }
   pos_ = number.end;
   finishItem();
@@ -123,8 +124,8 @@ double ItemReader::readNumber(const std::string& what) {
 std::int64_t ItemReader::readWhole(const std::string& what, std::int64_t low, std::int64_t high) {
   const double value = roundHalfEven(readNumber(what));
   if (!(value >= static_cast<double>(low) && value <= static_cast<double>(high))) {
-    fail(what + " must be a whole number between " + std::to_string(low) + " and " +
-         std::to_string(high) + ", found " + numberText(value));
+    fail(fill(translated("{1} must be a whole number between {2} and {3}, found {4}"),
+              {what, std::to_string(low), std::to_string(high), numberText(value)}));
   }
   return static_cast<std::int64_t>(value);
 }

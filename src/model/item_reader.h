@@ -9,7 +9,9 @@ namespace kalvenor {
 // line ends in any mix; blank lines and leading blanks are skipped; a string may be quoted and
 // then hold commas. A number also ends at a blank, so grids written with blanks between the
 // values read as well. Every failure throws ReadError naming the file, the line and number of
-// the item where reading stopped and what was expected.
+// the item where reading stopped and what was expected: `what` names the item there, as a noun
+// phrase already translated ("an elevation") or a field's own name ("Nx").
+
 class ItemReader {
  public:
   // Reads the whole file, skipping a byte-order mark at its start; throws ReadError when the path

@@ -3,13 +3,15 @@
 #include <stdexcept>
 
 #include "model/item_reader.h"
+#include "model/message_text.h"
 
 namespace kalvenor {
 
 LogicalModel allocateModel(int Nbd) {
   if (Nbd < 0 || Nbd > kMaxBoundaries) {
-    throw std::invalid_argument("the number of boundaries must lie between 0 and " +
-                                std::to_string(kMaxBoundaries));
+    throw std::invalid_argument(
+        fill(translated("the number of boundaries must lie between 0 and {1}"),
+             {std::to_string(kMaxBoundaries)}));
   }
   LogicalModel model;
   model.Nbd = static_cast<std::int16_t>(Nbd);
@@ -36,17 +38,19 @@ LogicalModel readLogicalModel(const std::string& path) {
 }
 
 LogicalModel readLogicalModel(ItemReader& reader) {
-  const auto Nbd = reader.readWhole("the number of boundaries", 0, kMaxBoundaries);
+  const auto Nbd = reader.readWhole(translated("the number of boundaries"), 0, kMaxBoundaries);
   LogicalModel model = allocateModel(static_cast<int>(Nbd));
   for (int k = 1; k <= model.Nbd; ++k) {
-    model.boundaryName[k] = reader.readString("the name of boundary " + std::to_string(k));
+    model.boundaryName[k] =
+        reader.readString(fill(translated("the name of boundary {1}"), {std::to_string(k)}));
   }
   for (int i = 1; i <= model.unitCount(); ++i) {
-    model.unitName[i] = reader.readString("the name of unit " + std::to_string(i));
+    model.unitName[i] =
+        reader.readString(fill(translated("the name of unit {1}"), {std::to_string(i)}));
     for (int k = 1; k <= model.Nbd; ++k) {
-      model.modelCell(i, k) = static_cast<std::int16_t>(reader.readWhole(
-          "cell value of unit " + std::to_string(i) + " at boundary " + std::to_string(k), -32768,
-          32767));
+      const std::string cell = fill(translated("cell value of unit {1} at boundary {2}"),
+                                    {std::to_string(i), std::to_string(k)});
+      model.modelCell(i, k) = static_cast<std::int16_t>(reader.readWhole(cell, -32768, 32767));
     }
   }
   return model;
