@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "model/grid_cell.h"
+#include "model/message_text.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
 
@@ -33,20 +34,27 @@ NodeSpan nodesRead(double low, double high, double origin, double spacing, int n
   return {firstCell, farCorner ? lastCell + 1 : lastCell};
 }
 
-std::string span(double a, double b) {
-  return numberText(std::min(a, b)) + " to " + numberText(std::max(a, b));
+// The display area the boundary is needed over, lowest coordinates first.
+std::string displayArea(const GridHeader& display) {
+  const auto low = [](double a, double b) { return numberText(std::min(a, b)); };
+  const auto high = [](double a, double b) { return numberText(std::max(a, b)); };
+  return fill(translated("the display area (x {1} to {2}, y {3} to {4})"),
+              {low(display.Xmin, display.xMax()), high(display.Xmin, display.xMax()),
+               low(display.Ymin, display.yMax()), high(display.Ymin, display.yMax())});
 }
 
 // What to do about the gap: a raster warped from degrees has none where it did not reach (or
 // where its source had none), which no filling within the raster mends.
 std::string remedy(const GridSurface& grid) {
   if (!grid.note.empty()) {
-    return "warped from its geographic coordinates, the raster has no value where its source "
-           "does not reach or has none: give a boundary raster that covers the display area with "
-           "a margin, or a display surface that lies within the boundary's values";
+    return translated(
+        "warped from its geographic coordinates, the raster has no value where its source "
+        "does not reach or has none: give a boundary raster that covers the display area with "
+        "a margin, or a display surface that lies within the boundary's values");
   }
-  return "fill the gaps first, for example with gdal_fillnodata.py, or give a display surface "
-         "that lies within the boundary's values";
+  return translated(
+      "fill the gaps first, for example with gdal_fillnodata.py, or give a display surface "
+      "that lies within the boundary's values");
 }
 
 }  // namespace
@@ -69,14 +77,17 @@ void requireValuesUnder(const std::string& path, const GridSurface& grid,
     }
   }
   if (count == 0) return;
-  throw ReadError(path, 0, 0,
-                  std::to_string(count) + (count == 1 ? " node has" : " nodes have") +
-                      " no value (NODATA) where the display area (x " +
-                      span(display.Xmin, display.xMax()) + ", y " +
-                      span(display.Ymin, display.yMax()) +
-                      ") needs the boundary, the first at node (" + std::to_string(firstI) + ", " +
-                      std::to_string(firstJ) + "), x " + numberText(grid.x(firstI)) + ", y " +
-                      numberText(grid.y(firstJ)) + "; " + remedy(grid));
+  const char* pattern = translatedCount(
+      "{1} node has no value (NODATA) where {2} needs the boundary, the first at node ({3}, {4}), "
+      "x {5}, y {6}; {7}",
+      "{1} nodes have no value (NODATA) where {2} needs the boundary, the first at node ({3}, "
+      "{4}), x {5}, y {6}; {7}",
+      static_cast<unsigned long>(count));
+  throw ReadError(
+      path, 0, 0,
+      fill(pattern, {std::to_string(count), displayArea(display), std::to_string(firstI),
+                     std::to_string(firstJ), numberText(grid.x(firstI)), numberText(grid.y(firstJ)),
+                     remedy(grid)}));
 }
 
 GridSurface readBoundaryGrid(const std::string& path, const GridReading& reading,
@@ -101,8 +112,9 @@ GridSurface readBoundarySlot(const std::vector<std::string>& boundaryFile, int k
                              const GridReading& reading, std::vector<EarlierRead>* earlier) {
   if (k >= static_cast<int>(boundaryFile.size()) || boundaryFile[k].empty()) {
     throw ReadError("", 0, 0,
-                    "no grid file has been picked for boundary " + std::to_string(k) +
-                        "; pick the boundary files first");
+                    fill(translated("no grid file has been picked for boundary {1}; pick the "
+                                    "boundary files first"),
+                         {std::to_string(k)}));
   }
   const std::string& path = boundaryFile[k];
   if (earlier && k < static_cast<int>(earlier->size())) {

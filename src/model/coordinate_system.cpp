@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "model/gdal_scope.h"
+#include "model/message_text.h"
 #include "model/read_error.h"
 
 namespace kalvenor {
@@ -109,16 +110,22 @@ std::string projectedSystemWkt(const std::string& text) {
   OGRSpatialReference system;
   const char* const offline[] = {"ALLOW_NETWORK_ACCESS=NO", "ALLOW_FILE_ACCESS=NO", nullptr};
   if (text.empty() || system.SetFromUserInput(text.c_str(), offline) != OGRERR_NONE) {
-    std::string problem = quotedFound(text) + " is not a coordinate system GDAL knows";
-    if (!gdal.reason().empty()) problem += " (" + gdal.reason() + ")";
-    throw CoordinateSystemError(problem +
-                                "; give an EPSG code such as EPSG:6677, a WKT or a PROJ string");
+    const char* pattern =
+        gdal.reason().empty()
+            ? translated(
+                  "{1} is not a coordinate system GDAL knows; give an EPSG code such as "
+                  "EPSG:6677, a WKT or a PROJ string")
+            : translated(
+                  "{1} is not a coordinate system GDAL knows ({2}); give an EPSG code "
+                  "such as EPSG:6677, a WKT or a PROJ string");
+    throw CoordinateSystemError(fill(pattern, {quotedFound(text), gdal.reason()}));
   }
   if (!system.IsProjected()) {
     const char* name = system.GetName();
-    throw CoordinateSystemError(quotedFound(text) + " (" + (name ? name : "unnamed") +
-                                ") is not a projected system; name one in metres, such as "
-                                "EPSG:6677, so that heights and distances share their unit");
+    throw CoordinateSystemError(
+        fill(translated("{1} ({2}) is not a projected system; name one in metres, such as "
+                        "EPSG:6677, so that heights and distances share their unit"),
+             {quotedFound(text), name ? name : translated("unnamed")}));
   }
   return identifiedSystem(wktOf(system));
 }
@@ -160,14 +167,14 @@ std::string linearUnitName(const std::string& wkt) {
   const OGRSpatialReference system = fromWkt(wkt);
   const char* name = nullptr;  // points into `system`
   system.GetLinearUnits(&name);
-  return name && *name ? name : "unit";
+  return name && *name ? name : "";
 }
 
 std::string systemName(const std::string& wkt) {
   GdalScope gdal;
   const OGRSpatialReference system = fromWkt(wkt);
   const char* name = system.GetName();
-  return name && *name ? name : "an unnamed system";
+  return name && *name ? name : translated("an unnamed system");
 }
 
 }  // namespace kalvenor

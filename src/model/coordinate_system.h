@@ -31,7 +31,7 @@ bool isGeographic(const std::string& wkt);
 // and a named one not.
 bool sameSystem(const std::string& a, const std::string& b);
 
-// The name of the system's unit of length ("metre").
+// The name of the system's unit of length ("metre"); "" when it names none.
 std::string linearUnitName(const std::string& wkt);
 
 // The system's name for a message ("JGD2011 / Japan Plane Rectangular CS IX").

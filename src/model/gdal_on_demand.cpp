@@ -9,6 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <string>
+
+// Beside this file: the object is built without the include roots of the modules.
+#include "message_text.h"
 
 extern "C" {
 extern const char kalvenor_gdal_soname[];
@@ -25,9 +29,11 @@ namespace {
 // The programs are installed with GDAL as a dependency, so this is a broken installation: there
 // is no way to carry on with the raster the user asked for.
 [[noreturn]] void cannotLoad(const char* what) {
-  std::fprintf(stderr,
-               "kalvenor: GDAL (%s) cannot be loaded, so no raster can be read or written: %s\n",
-               kalvenor_gdal_soname, what);
+  const std::string message =
+      kalvenor::fill(kalvenor::translated("kalvenor: GDAL ({1}) cannot be loaded, so no raster "
+                                          "can be read or written: {2}\n"),
+                     {kalvenor_gdal_soname, what ? what : ""});
+  std::fputs(message.c_str(), stderr);
   std::exit(2);
 }
 

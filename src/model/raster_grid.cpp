@@ -10,6 +10,8 @@
 #include "model/gdal_dataset.h"
 #include "model/gdal_scope.h"
 #include "model/grid_range.h"
+#include "model/input_names.h"
+#include "model/message_text.h"
 #include "model/number_text.h"
 #include "model/raster_warp.h"
 #include "model/read_error.h"
@@ -29,13 +31,13 @@ namespace {
 GdalDataset openRaster(const std::string& path, const GdalScope& gdal) {
   constexpr unsigned kFlags = GDAL_OF_RASTER | GDAL_OF_READONLY;
   GdalDataset dataset(GDALDataset::Open(path.c_str(), kFlags));
-  if (!dataset) refuse(path, "GDAL cannot open it as a raster", gdal);
+  if (!dataset) refuse(path, translated("GDAL cannot open it as a raster"), gdal);
   // ESRI ASCII grids are read as float32 unless asked otherwise, which would round the decimal
   // values written in the file; as doubles they stay the numbers written.
   if (std::string(dataset->GetDriverName()) == "AAIGrid") {
     const char* const options[] = {"DATATYPE=Float64", nullptr};
     dataset.reset(GDALDataset::Open(path.c_str(), kFlags, nullptr, options));
-    if (!dataset) refuse(path, "GDAL cannot open it as a raster", gdal);
+    if (!dataset) refuse(path, translated("GDAL cannot open it as a raster"), gdal);
   }
   return dataset;
 }
@@ -57,10 +59,12 @@ void requireNoSubdatasets(const std::string& path, GDALDataset& dataset) {
   for (std::size_t n = 0; n < names.size() && n < kNamed; ++n) {
     listed += (n == 0 ? "" : ", ") + names[n];
   }
-  if (names.size() > kNamed) listed += " and " + std::to_string(names.size() - kNamed) + " more";
-  refuse(path,
-         "the file holds " + std::to_string(names.size()) +
-             " rasters; name the one that holds the elevations instead of the file: " + listed);
+  if (names.size() > kNamed) {
+    listed = fill(translated("{1} and {2} more"), {listed, std::to_string(names.size() - kNamed)});
+  }
+  refuse(path, fill(translated("the file holds {1} rasters; name the one that holds the "
+                               "elevations instead of the file: {2}"),
+                    {std::to_string(names.size()), listed}));
 }
 
 // A multi-band raster is refused rather than read from its first band: it is most often a
@@ -69,12 +73,13 @@ void requireOneBand(const std::string& path, GDALDataset& dataset) {
   const int bands = dataset.GetRasterCount();
   if (bands == 0) requireNoSubdatasets(path, dataset);
   if (bands != 1) {
-    refuse(path, "the raster has " + std::to_string(bands) +
-                     " bands; elevations are read from a raster of one band: take the band "
-                     "that holds them first, for example with gdal_translate -b 1");
+    refuse(path, fill(translated("the raster has {1} bands; elevations are read from a raster of "
+                                 "one band: take the band that holds them first, for example "
+                                 "with gdal_translate -b 1"),
+                      {std::to_string(bands)}));
   }
   if (GDALDataTypeIsComplex(dataset.GetRasterBand(1)->GetRasterDataType())) {
-    refuse(path, "the raster holds complex numbers, not elevations");
+    refuse(path, translated("the raster holds complex numbers, not elevations"));
   }
 }
 
@@ -111,24 +116,27 @@ struct Georeferencing {
 Georeferencing georeferencingOf(const std::string& path, GDALDataset& dataset) {
   double t[6];
   if (dataset.GetGeoTransform(t) != CE_None) {
-    refuse(path, "the raster is not georeferenced: it says nowhere where its pixels lie");
+    refuse(path,
+           translated("the raster is not georeferenced: it says nowhere where its pixels lie"));
   }
   if (t[2] != 0 || t[4] != 0) {
-    refuse(path, "the raster is rotated or sheared (its geotransform has the terms " +
-                     numberText(t[2]) + " and " + numberText(t[4]) +
-                     "); the grid's rows must run east-west: warp it first, for example with "
-                     "gdalwarp");
+    refuse(path, fill(translated("the raster is rotated or sheared (its geotransform has the "
+                                 "terms {1} and {2}); the grid's rows must run east-west: warp it "
+                                 "first, for example with gdalwarp"),
+                      {numberText(t[2]), numberText(t[4])}));
   }
   const int width = dataset.GetRasterXSize();
   const int height = dataset.GetRasterYSize();
   if (width < 2 || height < 2) {
-    refuse(path, "a grid needs at least 2 nodes a direction; the raster has " +
-                     std::to_string(width) + " x " + std::to_string(height));
+    refuse(path,
+           fill(translated("a grid needs at least 2 nodes a direction; the raster has {1} x {2}"),
+                {std::to_string(width), std::to_string(height)}));
   }
   if (std::int64_t{width} * height > kMaxGridNodes) {
-    refuse(path, "a grid of " + std::to_string(width) + " x " + std::to_string(height) +
-                     " nodes is larger than the " + std::to_string(kMaxGridNodes) +
-                     " nodes the viewer handles");
+    refuse(path,
+           fill(translated("a grid of {1} x {2} nodes is larger than the {3} nodes the "
+                           "viewer handles"),
+                {std::to_string(width), std::to_string(height), std::to_string(kMaxGridNodes)}));
   }
   const NodeOrder order{width, height, t[1] < 0, t[5] < 0};
   const GridHeader nodes{width,
@@ -139,7 +147,7 @@ Georeferencing georeferencingOf(const std::string& path, GDALDataset& dataset) {
                          std::abs(t[5])};
   if (nodes.Dx == 0 || nodes.Dy == 0 || !std::isfinite(nodes.xMax()) ||
       !std::isfinite(nodes.yMax()) || !std::isfinite(nodes.Xmin) || !std::isfinite(nodes.Ymin)) {
-    refuse(path, "the raster's geotransform gives no usable node spacing");
+    refuse(path, translated("the raster's geotransform gives no usable node spacing"));
   }
   return {nodes, order};
 }
@@ -177,7 +185,7 @@ void readValues(const std::string& path, GDALRasterBand& band, GDALRasterBand* m
             CE_None ||
         (mask && mask->RasterIO(GF_Read, 0, top, width, rows, valid.data(), width, rows, GDT_Byte,
                                 0, 0) != CE_None)) {
-      refuse(path, "GDAL cannot read the raster's values", gdal);
+      refuse(path, translated("GDAL cannot read the raster's values"), gdal);
     }
     // Column by column, so that the nodes are written in the order they are stored.
     for (int c = 0; c < width; ++c) {
@@ -209,7 +217,7 @@ void markMissing(const std::string& path, GridSurface& grid, Array2D<Value>& z) 
   }
   if (missing == 0) return;
   if (missing == std::int64_t{grid.Nx} * grid.Ny) {
-    refuse(path, "no node of the raster has a value: all are NODATA");
+    refuse(path, translated("no node of the raster has a value: all are NODATA"));
   }
   grid.missing = MissingNodes(grid.Nx, grid.Ny);
   for (int i = 1; i <= grid.Nx; ++i) {
@@ -253,10 +261,11 @@ GridSurface readGrid(const std::string& path, GDALDataset& dataset, const Georef
 }
 
 [[noreturn]] void refuseDegrees(const std::string& path, const std::string& system) {
-  refuse(path, "the raster's coordinates are geographic (" + systemName(system) +
-                   ", in degrees), and heights in metres cannot be drawn over degrees: name a "
-                   "projected system to warp it into (--srs, for example --srs EPSG:6677), or "
-                   "warp it first with gdalwarp -t_srs");
+  refuse(path, fill(translated("the raster's coordinates are geographic ({1}, in degrees), and "
+                               "heights in metres cannot be drawn over degrees: name a projected "
+                               "system to warp it into ({2}, for example {2} EPSG:6677), or warp "
+                               "it first with gdalwarp -t_srs"),
+                    {systemName(system), inputName("--srs")}));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "model/coordinate_system.h"
 #include "model/gdal_scope.h"
 #include "model/grid_surface.h"
+#include "model/message_text.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
 
@@ -34,7 +35,9 @@ Proposal propose(const std::string& path, GDALDataset& source, const std::string
   const GDALDatasetH handle = GDALDataset::ToHandle(&source);
   void* transformer = GDALCreateGenImgProjTransformer2(handle, nullptr, options);
   if (!transformer) {
-    refuse(path, "GDAL cannot transform its coordinates into " + systemName(wkt), gdal);
+    refuse(path,
+           fill(translated("GDAL cannot transform its coordinates into {1}"), {systemName(wkt)}),
+           gdal);
   }
   double transform[6];
   double extent[4];
@@ -44,7 +47,8 @@ Proposal propose(const std::string& path, GDALDataset& source, const std::string
                                                  transform, &width, &height, extent, 0);
   GDALDestroyGenImgProjTransformer(transformer);
   if (result != CE_None) {
-    refuse(path, "GDAL cannot find where it lies in " + systemName(wkt), gdal);
+    refuse(path, fill(translated("GDAL cannot find where it lies in {1}"), {systemName(wkt)}),
+           gdal);
   }
   return {transform[1], extent[0], extent[1], extent[2], extent[3]};
 }
@@ -70,16 +74,18 @@ GridHeader nodesOf(const std::string& path, const Proposal& p, double cell,
   double firstY = 0;
   const double nx = multiplesWithin(p.minX, p.maxX, cell, firstX);
   const double ny = multiplesWithin(p.minY, p.maxY, cell, firstY);
-  const std::string warped =
-      "warped into " + systemName(wkt) + " with cells of " + numberText(cell) + ", the raster";
   if (!(nx >= 2 && ny >= 2)) {
-    throw ReadError(path, 0, 0, warped + " would have fewer than 2 nodes a direction");
+    throw ReadError(path, 0, 0,
+                    fill(translated("warped into {1} with cells of {2}, the raster would have "
+                                    "fewer than 2 nodes a direction"),
+                         {systemName(wkt), numberText(cell)}));
   }
   if (nx * ny > static_cast<double>(kMaxGridNodes)) {
     throw ReadError(path, 0, 0,
-                    warped + " would have " + numberText(nx) + " x " + numberText(ny) +
-                        " nodes, more than the " + std::to_string(kMaxGridNodes) +
-                        " nodes the viewer handles");
+                    fill(translated("warped into {1} with cells of {2}, the raster would have {3} "
+                                    "x {4} nodes, more than the {5} nodes the viewer handles"),
+                         {systemName(wkt), numberText(cell), numberText(nx), numberText(ny),
+                          std::to_string(kMaxGridNodes)}));
   }
   return {static_cast<std::int32_t>(nx),
           static_cast<std::int32_t>(ny),
@@ -125,7 +131,8 @@ GdalDataset warpOnto(const std::string& path, GDALDataset& source, const std::st
   GDALDatasetH handle = GDALDataset::ToHandle(&source);
   GDALDatasetH warped = options ? GDALWarp("", nullptr, 1, &handle, options, nullptr) : nullptr;
   GDALWarpAppOptionsFree(options);
-  if (!warped) refuse(path, "GDAL cannot warp it into " + systemName(wkt), gdal);
+  if (!warped)
+    refuse(path, fill(translated("GDAL cannot warp it into {1}"), {systemName(wkt)}), gdal);
   return GdalDataset(GDALDataset::FromHandle(warped));
 }
 
@@ -137,11 +144,17 @@ WarpedRaster warpRaster(const std::string& path, GDALDataset& source, const std:
   const double cell = roundedCell(proposal.cell);
   const GridHeader nodes = nodesOf(path, proposal, cell, wkt);
   const OGRSpatialReference* from = source.GetSpatialRef();
-  const std::string fromName = from && from->GetName() ? from->GetName() : "unnamed";
+  const std::string fromName = from && from->GetName() ? from->GetName() : translated("unnamed");
+  const std::string unit = linearUnitName(wkt);
+  const char* pattern = unit.empty()
+                            ? translated(
+                                  "its geographic coordinates ({1}) were warped into {2} by "
+                                  "bilinear interpolation onto cells of {3} unit")
+                            : translated(
+                                  "its geographic coordinates ({1}) were warped into {2} by "
+                                  "bilinear interpolation onto cells of {3} {4}");
   return {warpOnto(path, source, wkt, nodes, gdal), nodes,
-          "its geographic coordinates (" + fromName + ") were warped into " + systemName(wkt) +
-              " by bilinear interpolation onto cells of " + numberText(cell) + " " +
-              linearUnitName(wkt)};
+          fill(pattern, {fromName, systemName(wkt), numberText(cell), unit})};
 }
 
 }  // namespace kalvenor
