@@ -9,6 +9,7 @@
 #include "evaluation/boundary_interpolation.h"
 #include "evaluation/classification.h"
 #include "model/boundary_grids.h"
+#include "model/message_text.h"
 #include "model/number_text.h"
 #include "model/parallel_for.h"
 
@@ -17,13 +18,13 @@ namespace {
 
 void checkInputs(const BuildInputs& in) {
   if (in.model.unitOfPattern.empty()) {
-    throw BuildError("There is no logical model yet: enter one in step (1) first.");
+    throw BuildError(translated("There is no logical model yet: enter one in step (1) first."));
   }
   if (!in.display.loaded()) {
-    throw BuildError("There is no display surface yet: choose it in step (4) first.");
+    throw BuildError(translated("There is no display surface yet: choose it in step (4) first."));
   }
   if (in.display.Nx < 2 || in.display.Ny < 2) {
-    throw BuildError("The display surface needs at least 2 nodes in each direction.");
+    throw BuildError(translated("The display surface needs at least 2 nodes in each direction."));
   }
   if (const auto problem = baseProblem(in.Zbase, in.display)) throw BuildError(*problem);
 }
@@ -211,8 +212,8 @@ ClippedLine clipToDisplay(const DisplaySurface& d, double Xstart, double Ystart,
   const bool besideY = std::abs(c) <= 0.00001 && outside(Ystart, d.nodeY[1], d.nodeY[d.Ny]);
   if (tmin > tmax || besideX || besideY) {
     throw BuildError(
-        "The survey line does not cross the display area; choose a start point "
-        "and direction that pass over it.");
+        translated("The survey line does not cross the display area; choose a start point "
+                   "and direction that pass over it."));
   }
   return {s * tmin + Xstart, c * tmin + Ystart, s * tmax + Xstart, c * tmax + Ystart};
 }
@@ -221,9 +222,10 @@ double sectionAzimuth(const SectionLine& line) {
   if (!line.endPointMode) return line.faiDegrees * kDegree;
   // The same point twice gives no direction (the azimuth below would be east).
   if (line.Xend == line.Xstart && line.Yend == line.Ystart) {
-    throw BuildError("The survey line starts and ends at the same point (x " +
-                     numberText(line.Xstart) + ", y " + numberText(line.Ystart) +
-                     "); a section needs a direction: give an end point elsewhere or an azimuth.");
+    throw BuildError(fill(translated("The survey line starts and ends at the same point (x {1}, y "
+                                     "{2}); a section needs a direction: give an end point "
+                                     "elsewhere or an azimuth."),
+                          {numberText(line.Xstart), numberText(line.Ystart)}));
   }
   if (line.Yend != line.Ystart) {
     return std::atan((line.Xend - line.Xstart) / (line.Yend - line.Ystart));
@@ -240,7 +242,7 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
   SectionBuild build;
   SectionGrid& sec = build.section;
   sec.Fai = sectionAzimuth(line);
-  if (!std::isfinite(sec.Fai)) throw BuildError("The survey line has no direction.");
+  if (!std::isfinite(sec.Fai)) throw BuildError(translated("The survey line has no direction."));
   const ClippedLine clipped = clipToDisplay(d, line.Xstart, line.Ystart, sec.Fai);
   sec.Xstart = clipped.Xstart;
   sec.Ystart = clipped.Ystart;
@@ -253,12 +255,13 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
                              (sec.Yend - sec.Ystart) * (sec.Yend - sec.Ystart));
   const double columns = std::floor(L / s0 + 0.001) + 1;
   if (columns < 2) {
-    throw BuildError(
-        "The survey line crosses the display area over less than one column "
-        "spacing (" +
-        numberText(s0) + "); a section needs at least two columns.");
+    throw BuildError(fill(translated("The survey line crosses the display area over less than one "
+                                     "column spacing ({1}); a section needs at least two columns."),
+                          {numberText(s0)}));
   }
-  if (columns > kMaxGridNodes) throw BuildError("The section would have too many columns.");
+  if (columns > kMaxGridNodes) {
+    throw BuildError(translated("The section would have too many columns."));
+  }
   sec.Nxy = static_cast<std::int32_t>(columns);
   const double step = L / (sec.Nxy - 1);
   sec.Dxx = std::sin(sec.Fai) * step;
@@ -272,15 +275,16 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
   if (sec.Dxx == 0) grid.Dzz = std::abs(sec.Dyy);
   if (sec.Dyy == 0) grid.Dzz = std::abs(sec.Dxx);
   if (grid.Dzz == 0) {
-    throw BuildError("The section's column step (" + numberText(step) +
-                     ") is too small: both of its components are below 0.1.");
+    throw BuildError(fill(translated("The section's column step ({1}) is too small: both of its "
+                                     "components are below 0.1."),
+                          {numberText(step)}));
   }
   const double levels = std::floor((d.Zmax - in.Zbase) / grid.Dzz) + 1;
   if (levels < sec.Nxy) {
     grid.Nz = sectionLevels(sec.Nxy);
     grid.Dzz = (d.Zmax - in.Zbase) / (grid.Nz - 1);
   } else if (levels > kMaxGridNodes / sec.Nxy) {
-    throw BuildError("The section would have too many levels; raise the base height.");
+    throw BuildError(translated("The section would have too many levels; raise the base height."));
   } else {
     grid.Nz = static_cast<std::int32_t>(levels);
   }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "model/message_text.h"
 #include "model/number_text.h"
 
 namespace kalvenor {
@@ -73,9 +74,9 @@ double defaultZbase(double Zmin) { return std::floor(Zmin - 0.5); }
 
 std::optional<std::string> baseProblem(double Zbase, const DisplaySurface& d) {
   if (Zbase < d.Zmax) return std::nullopt;
-  return "The base height (" + numberText(Zbase) +
-         ") must lie below the highest display elevation (" + numberText(d.Zmax) +
-         "); lower it in step (5-1).";
+  return fill(translated("The base height ({1}) must lie below the highest display elevation "
+                         "({2}); lower it in step (5-1)."),
+              {numberText(Zbase), numberText(d.Zmax)});
 }
 
 GridSurface asGridSurface(const DisplaySurface& display) {
