@@ -66,7 +66,7 @@ TEST_F(SessionMessages, AreJapaneseUnderAJapaneseLocaleWithTheirValuesAsTheyAre)
       {[] {
          parseRenderOptions({"--size", "9x9"});
        },
-       "--size には幅x高さを 16～16384 ピクセルで指定してください（例: 800x800）。\"9x9\" "
+       "--size には幅x高さを 16〜16384 ピクセルで指定してください（例: 800x800）。\"9x9\" "
        "は正しくありません"},
   };
   for (const Case& c : cases) EXPECT_EQ(messageOf(c.action), c.message);
