@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "model/coordinate_system.h"
+#include "model/message_text.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
 
@@ -20,7 +21,7 @@ class Arguments {
   bool done() const { return at_ >= args_.size(); }
   const std::string& next() { return args_[at_++]; }
   std::string valueOf(const std::string& option) {
-    if (done()) throw UsageError(option + " needs a value");
+    if (done()) throw UsageError(fill(translated("{1} needs a value"), {option}));
     return next();
   }
 
@@ -30,21 +31,19 @@ class Arguments {
 };
 
 std::vector<double> numbers(const std::string& option, const std::string& text, std::size_t count) {
+  const auto refuse = [&] {
+    throw UsageError(fill(translated("{1} takes {2} numbers separated by commas; {3} is not that"),
+                          {option, std::to_string(count), quotedFound(text)}));
+  };
   std::vector<double> values;
   std::stringstream parts(text);
   std::string part;
   while (std::getline(parts, part, ',')) {
     const auto value = wholeNumber(part);
-    if (!value || !std::isfinite(*value)) {
-      throw UsageError(option + " takes " + std::to_string(count) +
-                       " numbers separated by commas; " + quotedFound(text) + " is not that");
-    }
+    if (!value || !std::isfinite(*value)) refuse();
     values.push_back(*value);
   }
-  if (values.size() != count) {
-    throw UsageError(option + " takes " + std::to_string(count) + " numbers separated by commas; " +
-                     quotedFound(text) + " is not that");
-  }
+  if (values.size() != count) refuse();
   return values;
 }
 
@@ -56,7 +55,7 @@ Point2 point(const std::string& option, const std::string& text) {
 // An option that takes one value must not be given twice: the second would silently win.
 void takeOnce(std::set<std::string>& given, const std::string& option) {
   if (!given.insert(option).second) {
-    throw UsageError(option + " is given twice; it takes one value");
+    throw UsageError(fill(translated("{1} is given twice; it takes one value"), {option}));
   }
 }
 
@@ -83,13 +82,16 @@ void readContours(RenderOptions& o, const std::string& text) {
   } else if (text.rfind("auto:", 0) == 0) {
     const auto n = wholeNumber(text.substr(5));
     if (!n || *n < 1 || *n > 32767 || *n != Int(*n)) {
-      throw UsageError("--contours auto:N takes a whole number of divisions from 1; " +
-                       quotedFound(text) + " is not that");
+      throw UsageError(
+          fill(translated("{1} takes a whole number of divisions from 1; {2} is not that"),
+               {"--contours auto:N", quotedFound(text)}));
     }
     o.autoContours = static_cast<int>(*n);
   } else {
     const auto v = numbers("--contours", text, 3);
-    if (v[2] == 0) throw UsageError("--contours: the interval must not be 0");
+    if (v[2] == 0) {
+      throw UsageError(fill(translated("{1}: the interval must not be 0"), {"--contours"}));
+    }
     o.contours = {v[0], v[1], v[2]};
   }
 }
@@ -100,9 +102,10 @@ void readSize(RenderOptions& o, const std::string& text) {
   const auto h = x == std::string::npos ? std::nullopt : wholeNumber(text.substr(x + 1));
   if (!w || !h || *w < kMinPictureSide || *h < kMinPictureSide || *w > kMaxPictureSide ||
       *h > kMaxPictureSide || *w != Int(*w) || *h != Int(*h)) {
-    throw UsageError("--size takes WIDTHxHEIGHT in pixels from " + std::to_string(kMinPictureSide) +
-                     " to " + std::to_string(kMaxPictureSide) + ", for example 800x800; " +
-                     quotedFound(text) + " is not that");
+    throw UsageError(fill(translated("{1} takes WIDTHxHEIGHT in pixels from {2} to {3}, for "
+                                     "example 800x800; {4} is not that"),
+                          {"--size", std::to_string(kMinPictureSide),
+                           std::to_string(kMaxPictureSide), quotedFound(text)}));
   }
   o.width = static_cast<int>(*w);
   o.height = static_cast<int>(*h);
@@ -113,11 +116,14 @@ std::string checkedTitle(const std::string& text) {
   std::size_t characters = 0;
   for (const char c : text) {
     if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
-    if (static_cast<unsigned char>(c) < 0x20) throw UsageError("--title must be one line of text");
+    if (static_cast<unsigned char>(c) < 0x20) {
+      throw UsageError(fill(translated("{1} must be one line of text"), {"--title"}));
+    }
   }
   if (characters > kMaxTitleCharacters) {
-    throw UsageError("--title takes at most " + std::to_string(kMaxTitleCharacters) +
-                     " characters; this one has " + std::to_string(characters));
+    throw UsageError(
+        fill(translated("{1} takes at most {2} characters; this one has {3}"),
+             {"--title", std::to_string(kMaxTitleCharacters), std::to_string(characters)}));
   }
   return text;
 }
@@ -153,9 +159,12 @@ std::string checkedSrs(const std::string& text) {
 // The survey line needs its start and one of its end or its direction.
 void checkSection(const SessionOptions& o, bool wanted) {
   const bool given = o.start || o.end || o.azimuth;
-  if ((wanted || given) && !o.start) throw UsageError("a section needs --start X,Y");
+  if ((wanted || given) && !o.start) {
+    throw UsageError(fill(translated("a section needs {1}"), {"--start X,Y"}));
+  }
   if ((wanted || given) && o.end.has_value() == o.azimuth.has_value()) {
-    throw UsageError("a section needs either --end X,Y or --azimuth DEG, not both");
+    throw UsageError(fill(translated("a section needs either {1} or {2}, not both"),
+                          {"--end X,Y", "--azimuth DEG"}));
   }
 }
 
@@ -164,34 +173,49 @@ void checkSection(const SessionOptions& o, bool wanted) {
 // twice is still that one flag.
 void checkSessionCombination(const RenderOptions& o, const std::vector<std::string>& named,
                              bool render) {
-  if (render && o.mapFile.empty()) throw UsageError("--session needs --map FILE for its picture");
+  if (render && o.mapFile.empty()) {
+    throw UsageError(
+        fill(translated("{1} needs {2} for its picture"), {"--session", "--map FILE"}));
+  }
   const std::set<std::string> allowed =
       render ? std::set<std::string>{"--session", "--map", "--size", "--antialias"}
              : std::set<std::string>{"--session"};
   for (const std::string& option : named) {
     if (allowed.contains(option)) continue;
-    throw UsageError((render ? "--session takes no other options than --map, --size and "
-                               "--antialias; "
-                             : "--session takes no other options; ") +
-                     option + " cannot go with it");
+    throw UsageError(
+        render ? fill(translated("{1} takes no other options than {2}, {3} and {4}; {5} cannot go "
+                                 "with it"),
+                      {"--session", "--map", "--size", "--antialias", option})
+               : fill(translated("{1} takes no other options; {2} cannot go with it"),
+                      {"--session", option}));
   }
 }
 
 void checkRenderCombination(const RenderOptions& o) {
-  if (o.inputs.model.empty()) throw UsageError("--model is required");
-  if (o.inputs.surface.empty()) throw UsageError("--surface is required");
+  const auto required = [](const char* option) {
+    return UsageError(fill(translated("{1} is required"), {option}));
+  };
+  if (o.inputs.model.empty()) throw required("--model");
+  if (o.inputs.surface.empty()) throw required("--surface");
   if (o.mapFile.empty() && o.sectionFile.empty() && o.unitsGrid.empty() && o.unitsLegend.empty() &&
       o.sectionUnits.empty() && o.sectionContacts.empty()) {
-    throw UsageError(
-        "nothing to write: give --map, --section, --units-grid, --units-legend, "
-        "--section-units or --section-contacts");
+    throw UsageError(fill(translated("nothing to write: give {1}, {2}, {3}, {4}, {5} or {6}"),
+                          {"--map", "--section", "--units-grid", "--units-legend",
+                           "--section-units", "--section-contacts"}));
   }
   if (!o.layer.empty() && o.sectionContacts.empty()) {
-    throw UsageError("--layer names the layer of --section-contacts, which is not given");
+    throw UsageError(fill(translated("{1} names the layer of {2}, which is not given"),
+                          {"--layer", "--section-contacts"}));
   }
   checkSection(o, o.wantsSection());
-  if (o.sectionLine && o.mapFile.empty())
-    throw UsageError("--section-line and --section-trace mark the line on --map");
+  if (o.sectionLine && o.mapFile.empty()) {
+    throw UsageError(fill(translated("{1} and {2} mark the line on {3}"),
+                          {"--section-line", "--section-trace", "--map"}));
+  }
+}
+
+std::string notOfTheWindow(const std::string& option) {
+  return fill(translated("{1} is an option of kalvenor-render, not of the window"), {option});
 }
 
 // The options of both programs; `render` adds the outputs and the picture size of the batch
@@ -214,13 +238,16 @@ RenderOptions parse(const std::vector<std::string>& args, bool render,
       {"--contours", [&](const std::string& v) { readContours(o, v); }},
       {"--frame",
        [&](const std::string& v) {
-         if (v != "2" && v != "4" && v != "none") throw UsageError("--frame takes 2, 4 or none");
+         if (v != "2" && v != "4" && v != "none") {
+           throw UsageError(fill(translated("{1} takes 2, 4 or none"), {"--frame"}));
+         }
          o.frame = v == "none" ? 0 : std::stoi(v);
        }},
       {"--contacts",
        [&](const std::string& v) {
          if (v != "smooth" && v != "cells") {
-           throw UsageError("--contacts takes smooth or cells; " + quotedFound(v) + " is not that");
+           throw UsageError(fill(translated("{1} takes smooth or cells; {2} is not that"),
+                                 {"--contacts", quotedFound(v)}));
          }
          o.contacts = v == "smooth" ? Contacts::Smooth : Contacts::Cells;
        }},
@@ -241,7 +268,9 @@ RenderOptions parse(const std::vector<std::string>& args, bool render,
       {"--section-contacts", [&](const std::string& v) { o.sectionContacts = v; }},
       {"--layer",
        [&](const std::string& v) {
-         if (v.empty()) throw UsageError("--layer needs the name of a layer");
+         if (v.empty()) {
+           throw UsageError(fill(translated("{1} needs the name of a layer"), {"--layer"}));
+         }
          o.layer = v;
        }},
   };
@@ -268,7 +297,7 @@ RenderOptions parse(const std::vector<std::string>& args, bool render,
     named.push_back(option);
     if (readInput(o.inputs, option, walk, given)) continue;
     if ((option == "--fit" || option == "--antialias") && !render) {
-      throw UsageError(option + " is an option of kalvenor-render, not of the window");
+      throw UsageError(notOfTheWindow(option));
     } else if (option == "--fit") {
       o.fit = true;
     } else if (const auto flag = flags.find(option); flag != flags.end()) {
@@ -277,11 +306,11 @@ RenderOptions parse(const std::vector<std::string>& args, bool render,
       takeOnce(given, option);
       read->second(walk.valueOf(option));
     } else if (const auto out = outputs.find(option); out != outputs.end()) {
-      if (!render) throw UsageError(option + " is an option of kalvenor-render, not of the window");
+      if (!render) throw UsageError(notOfTheWindow(option));
       takeOnce(given, option);
       out->second(walk.valueOf(option));
     } else {
-      throw UsageError("unknown option " + option + " (see --help)");
+      throw UsageError(fill(translated("unknown option {1} (see {2})"), {option, "--help"}));
     }
   }
   return o;

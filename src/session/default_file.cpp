@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "build_config.h"
+#include "model/message_text.h"
 #include "model/read_error.h"
 
 namespace kalvenor {
@@ -33,9 +34,12 @@ DefaultValues readDefaultFile(const std::vector<std::string>& places) {
   } catch (const ReadError& error) {
     std::string elsewhere;
     for (auto place = places.begin() + 1; place != places.end(); ++place) {
-      elsewhere += (elsewhere.empty() ? ", nor is there " : " or ") + *place;
+      elsewhere = elsewhere.empty() ? *place : fill(translated("{1} or {2}"), {elsewhere, *place});
     }
-    throw ReadError(error.path(), error.line(), error.item(), error.problem() + elsewhere);
+    const std::string problem =
+        elsewhere.empty() ? error.problem()
+                          : fill(translated("{1}, nor is there {2}"), {error.problem(), elsewhere});
+    throw ReadError(error.path(), error.line(), error.item(), problem);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "model/message_text.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
 #include "session/session.h"
@@ -21,7 +22,8 @@ std::size_t characterCount(const std::string& utf8) {
   return count;
 }
 
-// What a value is, in the words of a message that says what it should have been.
+// What a value is, in the words of a message that says what it should have been; null, true and
+// false as the document writes them.
 std::string describe(const json& value) {
   switch (value.type()) {
     case json::value_t::null:
@@ -31,9 +33,10 @@ std::string describe(const json& value) {
     case json::value_t::string:
       return quotedFound(value.get_ref<const std::string&>());
     case json::value_t::array:
-      return value.empty() ? "an empty list" : "a list of " + countInWords(value.size());
+      return value.empty() ? translated("an empty list")
+                           : fill(translated("a list of {1}"), {countInWords(value.size())});
     case json::value_t::object:
-      return "an object";
+      return translated("an object");
     default:
       return value.is_number() ? numberText(value.get<double>()) : value.dump();
   }
@@ -41,12 +44,11 @@ std::string describe(const json& value) {
 
 std::string rangeText(const DocumentField::Range& range) {
   if (range.low == DocumentField::kAnyNumber.low && range.high == DocumentField::kAnyNumber.high) {
-    return "a number";
+    return translated("a number");
   }
-  if (range.aboveLow) {
-    return "a number above " + numberText(range.low) + " and at most " + numberText(range.high);
-  }
-  return "a number from " + numberText(range.low) + " to " + numberText(range.high);
+  return fill(range.aboveLow ? translated("a number above {1} and at most {2}")
+                             : translated("a number from {1} to {2}"),
+              {numberText(range.low), numberText(range.high)});
 }
 
 bool isHexDigit(char c) {
@@ -58,10 +60,15 @@ bool isHexDigit(char c) {
 const DocumentField::Range DocumentField::kAnyNumber = {-std::numeric_limits<double>::max(),
                                                         std::numeric_limits<double>::max()};
 
+// Beyond ten the count is written in digits, which a translation may follow with its counter.
 std::string countInWords(std::size_t count) {
-  static const char* const words[] = {"none", "one",   "two",   "three", "four", "five",
-                                      "six",  "seven", "eight", "nine",  "ten"};
-  return count < std::size(words) ? words[count] : std::to_string(count);
+  const char* const words[] = {translated("none"),  translated("one"),   translated("two"),
+                               translated("three"), translated("four"),  translated("five"),
+                               translated("six"),   translated("seven"), translated("eight"),
+                               translated("nine"),  translated("ten")};
+  if (count < std::size(words)) return words[count];
+  return fill(translatedCount("{1}", "{1}", static_cast<unsigned long>(count)),
+              {std::to_string(count)});
 }
 
 DocumentField::DocumentField(const json& document, std::string file)
@@ -71,21 +78,23 @@ DocumentField::DocumentField(const json* value, std::string place, const std::st
     : value_(value), place_(std::move(place)), file_(file) {}
 
 void DocumentField::fail(const std::string& problem) const {
-  throw SessionError(file_ + ": " + (place_.empty() ? "the session document" : place_) + " " +
-                     problem);
+  if (place_.empty()) {
+    throw SessionError(fill(translated("{1}: the session document {2}"), {file_, problem}));
+  }
+  throw SessionError(file_ + ": " + place_ + " " + problem);
 }
 
 void DocumentField::expected(const std::string& what) const {
-  fail("must be " + what + "; found " + describe(present()));
+  fail(fill(translated("must be {1}; found {2}"), {what, describe(present())}));
 }
 
 const json& DocumentField::present() const {
-  if (!value_) fail("is missing");
+  if (!value_) fail(translated("is missing"));
   return *value_;
 }
 
 DocumentField DocumentField::operator[](const std::string& key) const {
-  if (!present().is_object()) expected("an object");
+  if (!present().is_object()) expected(translated("an object"));
   const auto member = value_->find(key);
   return {member == value_->end() ? nullptr : &*member, place_.empty() ? key : place_ + "." + key,
           file_};
@@ -99,7 +108,7 @@ bool DocumentField::has(const std::string& key) const {
 bool DocumentField::isNull() const { return value_ && value_->is_null(); }
 
 std::vector<DocumentField> DocumentField::items() const {
-  if (!present().is_array()) expected("a list");
+  if (!present().is_array()) expected(translated("a list"));
   std::vector<DocumentField> fields;
   fields.reserve(value_->size());
   for (std::size_t i = 0; i < value_->size(); ++i) {
@@ -110,12 +119,14 @@ std::vector<DocumentField> DocumentField::items() const {
 
 std::vector<DocumentField> DocumentField::items(std::size_t count, const std::string& what) const {
   if (!present().is_array()) expected(what);
-  if (value_->size() != count) fail("must be " + what + "; found " + countInWords(value_->size()));
+  if (value_->size() != count) {
+    fail(fill(translated("must be {1}; found {2}"), {what, countInWords(value_->size())}));
+  }
   return items();
 }
 
 bool DocumentField::flag() const {
-  if (!present().is_boolean()) expected("true or false");
+  if (!present().is_boolean()) expected(translated("true or false"));
   return value_->get<bool>();
 }
 
@@ -128,8 +139,8 @@ double DocumentField::number(const Range& range) const {
 }
 
 int DocumentField::whole(int low, int high) const {
-  const std::string what =
-      "a whole number from " + std::to_string(low) + " to " + std::to_string(high);
+  const std::string what = fill(translated("a whole number from {1} to {2}"),
+                                {std::to_string(low), std::to_string(high)});
   if (!present().is_number()) expected(what);
   const double value = value_->get<double>();
   if (!(value >= low && value <= high) || value != std::floor(value)) expected(what);
@@ -138,48 +149,58 @@ int DocumentField::whole(int low, int high) const {
 
 std::string DocumentField::checkedText(std::size_t maxCharacters, bool oneLine,
                                        const std::string& what) const {
-  const std::string limit = what + " of at most " + std::to_string(maxCharacters) + " characters";
+  const std::string limit =
+      fill(translated("{1} of at most {2} characters"), {what, std::to_string(maxCharacters)});
   if (!present().is_string()) expected(limit);
   const std::string& text = value_->get_ref<const std::string&>();
   const std::size_t characters = characterCount(text);
   if (characters > maxCharacters) {
-    fail("must be " + limit + "; found " + std::to_string(characters) + " characters");
+    fail(
+        fill(translated("must be {1}; found {2} characters"), {limit, std::to_string(characters)}));
   }
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte == 0 || (oneLine && byte < 0x20)) {
-      fail("must be " + what + "; found a line break or another control character in it");
+      fail(fill(translated("must be {1}; found a line break or another control character in it"),
+                {what}));
     }
   }
   return text;
 }
 
 std::string DocumentField::line(std::size_t maxCharacters) const {
-  return checkedText(maxCharacters, true, "one line of text");
+  return checkedText(maxCharacters, true, translated("one line of text"));
 }
 
 std::string DocumentField::text(std::size_t maxCharacters) const {
-  return checkedText(maxCharacters, false, "text");
+  return checkedText(maxCharacters, false, translated("text"));
 }
 
 std::string DocumentField::fileName() const {
-  if (!present().is_string()) expected("a file name");
+  if (!present().is_string()) expected(translated("a file name"));
   const std::string& name = value_->get_ref<const std::string&>();
   if (name.size() > kMaxFileNameBytes) {
-    fail("must be a file name of at most " + std::to_string(kMaxFileNameBytes) + " bytes; found " +
-         std::to_string(name.size()) + " bytes");
+    fail(fill(translated("must be a file name of at most {1} bytes; found {2} bytes"),
+              {std::to_string(kMaxFileNameBytes), std::to_string(name.size())}));
   }
   if (name.find('\0') != std::string::npos) {
-    fail("must be a file name; found a NUL character in it");
+    fail(translated("must be a file name; found a NUL character in it"));
   }
   return name;
 }
 
+// The choices as the document writes them, quoted.
 std::string DocumentField::choice(const std::vector<std::string>& choices) const {
   std::string what;
   for (std::size_t i = 0; i < choices.size(); ++i) {
-    if (i > 0) what += i + 1 == choices.size() ? " or " : ", ";
-    what += "\"" + choices[i] + "\"";
+    const std::string quoted = "\"" + choices[i] + "\"";
+    if (i == 0) {
+      what = quoted;
+    } else if (i + 1 < choices.size()) {
+      what += ", " + quoted;
+    } else {
+      what = fill(translated("{1} or {2}"), {what, quoted});
+    }
   }
   if (!present().is_string()) expected(what);
   for (const std::string& choice : choices) {
@@ -189,11 +210,11 @@ std::string DocumentField::choice(const std::vector<std::string>& choices) const
 }
 
 PackedColor DocumentField::color() const {
-  if (!present().is_string()) expected("a colour #rrggbb");
+  if (!present().is_string()) expected(translated("a colour #rrggbb"));
   const std::string& text = value_->get_ref<const std::string&>();
   if (text.size() != 7 || text[0] != '#' ||
       !std::all_of(text.begin() + 1, text.end(), isHexDigit)) {
-    expected("a colour #rrggbb");
+    expected(translated("a colour #rrggbb"));
   }
   const auto byte = [&](std::size_t at) { return std::stoi(text.substr(at, 2), nullptr, 16); };
   return packRgb(byte(1), byte(3), byte(5));

@@ -69,7 +69,8 @@ class DocumentField {
   std::string file_;
 };
 
-// A count in words for a message: "none", "one" .. "ten", then digits.
+// A count in words for a message, in the language of the messages: "none", "one" .. "ten", then
+// digits.
 std::string countInWords(std::size_t count);
 
 }  // namespace kalvenor

@@ -3,6 +3,8 @@
 #include <future>
 
 #include "model/grid_surface.h"
+#include "model/input_names.h"
+#include "model/message_text.h"
 
 namespace kalvenor {
 namespace {
@@ -29,9 +31,10 @@ void loadInputs(Session& session, const InputFiles& inputs, const WarningSink& w
   if (!inputs.boundaries.empty()) {
     const int Nbd = session.state().model.Nbd;
     if (static_cast<int>(inputs.boundaries.size()) != Nbd) {
-      throw SessionError(inputs.model + ": the model has " + std::to_string(Nbd) +
-                         " boundaries but " + std::to_string(inputs.boundaries.size()) +
-                         " boundary files were given (one --boundary each, lowest first)");
+      throw SessionError(fill(translated("{1}: the model has {2} boundaries but {3} boundary files "
+                                         "were given (one {4} each, lowest first)"),
+                              {inputs.model, std::to_string(Nbd),
+                               std::to_string(inputs.boundaries.size()), inputName("--boundary")}));
     }
     session.resetBoundaryFiles();
     pass(session.setBoundaryFiles(inputs.boundaries), warn);

@@ -2,11 +2,18 @@
 
 #include <algorithm>
 
+#include "model/input_names.h"
+#include "model/message_text.h"
 #include "model/read_error.h"
 #include "model/step_failure.h"
 #include "session/default_file.h"
 
 namespace kalvenor {
+
+NoModelYet::operator std::string() const {
+  return fill(translated("There is no logical model yet: enter one in {1} first."),
+              {inputName("--model")});
+}
 
 Session::Session() {
   state_.view.Dist = kParallelDist;

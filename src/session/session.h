@@ -24,9 +24,12 @@ class SessionError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// What every step that needs a model says without one.
-inline const std::string kNoModelYet =
-    "There is no logical model yet: enter one in step (1) first.";
+// What every step that needs a model says without one. The text is made when it is said, so
+// that it is in the language chosen for the messages and names where the program enters a model.
+struct NoModelYet {
+  operator std::string() const;
+};
+inline constexpr NoModelYet kNoModelYet;
 
 // Things worth telling the user that do not stop an operation, one sentence each.
 using Warnings = std::vector<std::string>;

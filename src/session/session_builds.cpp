@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "model/message_text.h"
 #include "model/number_text.h"
 #include "session/session.h"
 
@@ -17,8 +18,8 @@ Extent extentOf(double xmin, double xmax, double ymin, double ymax) {
 }
 
 std::string describe(const Extent& e) {
-  return "x " + numberText(e.x0) + " to " + numberText(e.x1) + ", y " + numberText(e.y0) + " to " +
-         numberText(e.y1);
+  return fill(translated("x {1} to {2}, y {3} to {4}"),
+              {numberText(e.x0), numberText(e.x1), numberText(e.y0), numberText(e.y1)});
 }
 
 }  // namespace
@@ -39,9 +40,10 @@ Warnings Session::boundaryCoverage(const std::vector<GridSurface>& grids) const 
     const Extent grid = extentOf(g.Xmin, g.xMax(), g.Ymin, g.yMax());
     if (display.x0 < grid.x0 || display.x1 > grid.x1 || display.y0 < grid.y0 ||
         display.y1 > grid.y1) {
-      warnings.push_back(state_.boundaryFile[k] + ": the boundary grid (" + describe(grid) +
-                         ") does not cover the display grid (" + describe(display) +
-                         "); the boundary is extrapolated beyond its edges");
+      warnings.push_back(fill(translated("{1}: the boundary grid ({2}) does not cover the display "
+                                         "grid ({3}); the boundary is extrapolated beyond its "
+                                         "edges"),
+                              {state_.boundaryFile[k], describe(grid), describe(display)}));
     }
   }
   return warnings;
@@ -58,9 +60,10 @@ void Session::forgetUnitsDrawnFrom(PictureKind replaced) {
 Warnings Session::buildMapGrid(const BuildProgress& progress, MapParts parts) {
   requireModel();
   const DisplaySurface& d = state_.display;
-  const std::string what = parts == MapParts::SurfaceOnly
-                               ? "classify the nodes of a " + gridSize(d.Nx, d.Ny) + " grid"
-                               : "build the 3D-map grid of " + gridSize(d.Nx, d.Ny) + " nodes";
+  const std::string what =
+      fill(parts == MapParts::SurfaceOnly ? translated("classify the nodes of a {1} grid")
+                                          : translated("build the 3D-map grid of {1} nodes"),
+           {gridSize(d.Nx, d.Ny)});
   MapBuild build;
   step(what, [&] { build = kalvenor::buildMapGrid(buildInputs(), progress, parts); });
   Warnings warnings = boundaryCoverage(build.boundaryGrids);
@@ -77,7 +80,7 @@ Warnings Session::buildMapGrid(const BuildProgress& progress, MapParts parts) {
 Warnings Session::buildSectionGrid(const SectionLine& line, const BuildProgress& progress) {
   requireModel();
   SectionBuild build;
-  step("build the section grid",
+  step(translated("build the section grid"),
        [&] { build = kalvenor::buildSectionGrid(buildInputs(), line, progress); });
   Warnings warnings = boundaryCoverage(build.boundaryGrids);
   state_.boundaryGrids = std::move(build.boundaryGrids);

@@ -12,6 +12,7 @@
 #include "model/display_surface.h"
 #include "model/grid_surface.h"
 #include "model/input_file.h"
+#include "model/message_text.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
 #include "render/view_limits.h"
@@ -79,23 +80,35 @@ json modelJson(const SessionDocument& d, const fs::path& folder) {
           {"ready", d.modelReady}};
 }
 
-// "a list of three names, one for each unit"
-std::string listOf(int count, const std::string& singular, const std::string& plural,
-                   const std::string& each) {
-  return "a list of " + countInWords(static_cast<std::size_t>(count)) + " " +
-         (count == 1 ? singular : plural) + ", one for each " + each;
+// The pattern translatedCount chose for `count`, with the count in words ("a list of three
+// names, one for each unit") and `of`, the model the list follows, where the pattern names one.
+std::string listOf(int count, const char* pattern, const std::string& of = {}) {
+  return fill(pattern, {countInWords(static_cast<std::size_t>(count)), of});
 }
+
+unsigned long countOf(int count) { return static_cast<unsigned long>(count); }
 
 LogicalModel handModelOf(const DocumentField& j) {
   LogicalModel m = allocateModel(j["boundaries"].whole(0, kMaxBoundaries));
   const int units = m.unitCount();
-  const auto unitNames = j["unitNames"].items(units, listOf(units, "name", "names", "unit"));
-  const auto boundaryNames =
-      j["boundaryNames"].items(m.Nbd, listOf(m.Nbd, "name", "names", "boundary"));
-  const auto rows = j["cells"].items(units, listOf(units, "row", "rows", "unit"));
+  const auto unitNames = j["unitNames"].items(
+      units,
+      listOf(units, translatedCount("a list of {1} name, one for each unit",
+                                    "a list of {1} names, one for each unit", countOf(units))));
+  const auto boundaryNames = j["boundaryNames"].items(
+      m.Nbd,
+      listOf(m.Nbd, translatedCount("a list of {1} name, one for each boundary",
+                                    "a list of {1} names, one for each boundary", countOf(m.Nbd))));
+  const auto rows = j["cells"].items(
+      units,
+      listOf(units, translatedCount("a list of {1} row, one for each unit",
+                                    "a list of {1} rows, one for each unit", countOf(units))));
   for (int i = 1; i <= units; ++i) {
     m.unitName[i] = unitNames[i - 1].line(kMaxNameCharacters);
-    const auto cells = rows[i - 1].items(m.Nbd, listOf(m.Nbd, "cell", "cells", "boundary"));
+    const auto cells = rows[i - 1].items(
+        m.Nbd, listOf(m.Nbd, translatedCount("a list of {1} cell, one for each boundary",
+                                             "a list of {1} cells, one for each boundary",
+                                             countOf(m.Nbd))));
     // Cells hold what a model file holds: -1 below, 0 either side, +1 above, and any other
     // 16-bit number, which no point satisfies.
     for (int k = 1; k <= m.Nbd; ++k) {
@@ -126,16 +139,16 @@ std::array<double, 2> pointOf(const DocumentField& j, const std::string& what) {
 
 SectionLine sectionOf(const DocumentField& j) {
   SectionLine line;
-  const auto start = pointOf(j["start"], "two numbers, x and y");
+  const auto start = pointOf(j["start"], translated("two numbers, x and y"));
   line.Xstart = start[0];
   line.Ystart = start[1];
   line.endPointMode = j.has("end");
   if (line.endPointMode == j.has("azimuth")) {
-    j.fail(line.endPointMode ? "must hold an end point or an azimuth, not both"
-                             : "must hold an end point or an azimuth");
+    j.fail(line.endPointMode ? translated("must hold an end point or an azimuth, not both")
+                             : translated("must hold an end point or an azimuth"));
   }
   if (line.endPointMode) {
-    const auto end = pointOf(j["end"], "two numbers, x and y");
+    const auto end = pointOf(j["end"], translated("two numbers, x and y"));
     line.Xend = end[0];
     line.Yend = end[1];
   } else {
@@ -199,17 +212,18 @@ void readViewValues(const DocumentField& j, bool applied, ViewValues& view,
   perspective = {j["distance"].number(distance), j["plane"].number()};
   const PerspectiveValues& p = perspective;
   if (applied && p.Dist != kParallelDist && !(p.Ppz < p.Dist)) {
-    j["plane"].fail("must lie between the view centre and the eye, below the distance " +
-                    numberText(p.Dist) + "; found " + numberText(p.Ppz));
+    j["plane"].fail(fill(translated("must lie between the view centre and the eye, below the "
+                                    "distance {1}; found {2}"),
+                         {numberText(p.Dist), numberText(p.Ppz)}));
   }
   // Sessions saved before the picture could be panned have none.
-  if (j.has("pan")) pan = pointOf(j["pan"], "two numbers, east and north");
+  if (j.has("pan")) pan = pointOf(j["pan"], translated("two numbers, east and north"));
 }
 
 void readView(SessionDocument& d, const DocumentField& j) {
   d.viewApplied = j["applied"].flag();
   readViewValues(j, d.viewApplied, d.view, d.perspective, d.pan);
-  const auto canvas = j["canvas"].items(2, "two numbers, width and height");
+  const auto canvas = j["canvas"].items(2, translated("two numbers, width and height"));
   d.canvasWidth = canvas[0].whole(1, kMaxPictureSide);
   d.canvasHeight = canvas[1].whole(1, kMaxPictureSide);
 }
@@ -252,7 +266,9 @@ void readGrids(SessionDocument& d, const DocumentField& j) {
   for (const DocumentField& grid : j.items()) {
     (grid.choice({"map", "section"}) == "map" ? d.mapGrid : d.sectionGrid) = true;
   }
-  if (d.sectionGrid && !d.sectionLine) j.fail("holds the section, but the document no survey line");
+  if (d.sectionGrid && !d.sectionLine) {
+    j.fail(translated("holds the section, but the document no survey line"));
+  }
 }
 
 // A document of the first version kept one picture mode and the grid of the last build: its
@@ -299,7 +315,7 @@ std::string systemOf(const DocumentField& j) {
   try {
     projectedSystemWkt(text);
   } catch (const CoordinateSystemError& error) {
-    j.fail(quotedFound(text) + " cannot be used: " + error.what());
+    j.fail(fill(translated("{1} cannot be used: {2}"), {quotedFound(text), error.what()}));
   }
   return text;
 }
@@ -326,7 +342,7 @@ SessionDocument documentFrom(const DocumentField& j, const std::string& path, in
   readColours(d, j["colours"]);
   if (d.modelFile.empty()) {
     const LogicalModel* hand = d.handModel ? &*d.handModel : nullptr;
-    if (auto problem = listCountProblem(d, hand, "the model")) fail(path, *problem);
+    if (auto problem = listCountProblem(d, hand, translated("the model"))) fail(path, *problem);
   }
   if (!j["baseHeight"].isNull()) d.zbase = j["baseHeight"].number();
   readDraw(d, j["draw"]);
@@ -358,10 +374,11 @@ void requireFile(const std::string& sessionPath, const std::string& file, const 
   std::error_code error;
   const fs::file_status status = fs::status(file, error);
   if (file.empty() || fs::is_regular_file(status)) return;
-  const std::string problem = !fs::exists(status)        ? "does not exist"
-                              : fs::is_directory(status) ? "is a folder, not a file"
-                                                         : "is not a regular file";
-  fail(sessionPath, "the " + what + " " + file + " " + problem);
+  const char* const problem = !fs::exists(status) ? translated("the {1} {2} does not exist")
+                              : fs::is_directory(status)
+                                  ? translated("the {1} {2} is a folder, not a file")
+                                  : translated("the {1} {2} is not a regular file");
+  fail(sessionPath, fill(problem, {what, file}));
 }
 
 // A grid may also be a name GDAL opens that is no file here (a file in an archive, a subdataset).
@@ -370,11 +387,12 @@ void requireGrid(const std::string& sessionPath, const std::string& file, const 
 }
 
 void requireInputs(const std::string& path, const SessionDocument& d) {
-  requireFile(path, d.modelFile, "model file");
+  requireFile(path, d.modelFile, translated("model file"));
   for (std::size_t k = 0; k < d.boundaryFiles.size(); ++k) {
-    requireGrid(path, d.boundaryFiles[k], "file of boundary " + std::to_string(k + 1));
+    requireGrid(path, d.boundaryFiles[k],
+                fill(translated("file of boundary {1}"), {std::to_string(k + 1)}));
   }
-  requireGrid(path, d.surfaceFile, "display surface");
+  requireGrid(path, d.surfaceFile, translated("display surface"));
 }
 
 }  // namespace
@@ -385,19 +403,25 @@ std::optional<std::string> listCountProblem(const SessionDocument& d, const Logi
     const char* place;
     std::size_t found;
     int wanted;
-    const char *entry, *entries, *each;
+    const char* pattern;
   };
   const int n = model ? model->Nbd : 0;
   const List lists[] = {
-      {"boundaryFiles", d.boundaryFiles.size(), n, "file name", "file names", "boundary"},
-      {"colours.units", d.unitColors.size(), n + 1, "colour", "colours", "unit"},
-      {"colours.boundaries", d.boundaryColors.size(), n, "colour", "colours", "boundary"}};
+      {"boundaryFiles", d.boundaryFiles.size(), n,
+       translatedCount("a list of {1} file name, one for each boundary of {2}",
+                       "a list of {1} file names, one for each boundary of {2}", countOf(n))},
+      {"colours.units", d.unitColors.size(), n + 1,
+       translatedCount("a list of {1} colour, one for each unit of {2}",
+                       "a list of {1} colours, one for each unit of {2}", countOf(n + 1))},
+      {"colours.boundaries", d.boundaryColors.size(), n,
+       translatedCount("a list of {1} colour, one for each boundary of {2}",
+                       "a list of {1} colours, one for each boundary of {2}", countOf(n))}};
   for (const List& list : lists) {
     if (list.found == (model ? static_cast<std::size_t>(list.wanted) : 0)) continue;
-    const std::string wanted =
-        model ? listOf(list.wanted, list.entry, list.entries, list.each) + " of " + name
-              : "an empty list, as the session has no model";
-    return std::string(list.place) + " must be " + wanted + "; found " + countInWords(list.found);
+    const std::string wanted = model ? listOf(list.wanted, list.pattern, name)
+                                     : translated("an empty list, as the session has no model");
+    return fill(translated("{1} must be {2}; found {3}"),
+                {list.place, wanted, countInWords(list.found)});
   }
   return std::nullopt;
 }
@@ -433,28 +457,30 @@ std::string sessionFileText(const SessionDocument& d, const std::string& session
 SessionDocument readSessionFile(const std::string& path) {
   if (const auto problem = notAFile(path)) fail(path, *problem);
   std::ifstream in(path, std::ios::binary);
-  if (!in) fail(path, "the session file cannot be opened");
+  if (!in) fail(path, translated("the session file cannot be opened"));
   std::stringstream text;
   text << in.rdbuf();
   json j;
   try {
     j = json::parse(text.str());
   } catch (const json::parse_error& error) {
-    fail(path, "not a session file: the JSON is malformed (" + reasonOf(error) + ")");
+    fail(path,
+         fill(translated("not a session file: the JSON is malformed ({1})"), {reasonOf(error)}));
   } catch (const json::out_of_range& error) {
-    fail(path, "a number is too large to be read (" + reasonOf(error) + ")");
+    fail(path, fill(translated("a number is too large to be read ({1})"), {reasonOf(error)}));
   }
   if (!j.is_object() || j.value("format", json()) != "kalvenor session") {
-    fail(path, "not a session file of this viewer (no \"format\": \"kalvenor session\")");
+    fail(path, fill(translated("not a session file of this viewer (no {1})"),
+                    {"\"format\": \"kalvenor session\""}));
   }
   const json version = j.value("version", json());
   if (!version.is_number_integer() || version.get<int>() < 1) {
-    fail(path, "the session's format version is missing or not a whole number from 1");
+    fail(path, translated("the session's format version is missing or not a whole number from 1"));
   }
   if (version.get<int>() > kSessionFormatVersion) {
-    fail(path, "the session was written by a newer viewer (format version " +
-                   std::to_string(version.get<int>()) + "; this one reads up to " +
-                   std::to_string(kSessionFormatVersion) + ")");
+    fail(path, fill(translated("the session was written by a newer viewer (format version {1}; "
+                               "this one reads up to {2})"),
+                    {std::to_string(version.get<int>()), std::to_string(kSessionFormatVersion)}));
   }
   const SessionDocument d = documentFrom(DocumentField(j, path), path, version.get<int>());
   requireInputs(path, d);

@@ -5,6 +5,7 @@
 #include "model/coordinate_system.h"
 #include "model/display_surface.h"
 #include "model/grid_surface.h"
+#include "model/message_text.h"
 #include "model/parallel_for.h"
 #include "session/session.h"
 
@@ -23,10 +24,11 @@ void warnOfReading(Warnings& warnings, const std::string& path, const GridSurfac
 void warnOfOwnSystem(Warnings& warnings, const std::string& path, const GridSurface& grid,
                      const ViewerState& s) {
   if (s.srs.empty() || grid.srs.empty() || sameSystem(grid.srs, s.srs)) return;
-  warnings.push_back(path + ": the grid names its own coordinate system, " + systemName(grid.srs) +
-                     ", and keeps it: the system named for the inputs (" + s.srsGiven +
-                     ") is given only to grids that name none, and neither is "
-                     "reprojected into the other");
+  warnings.push_back(
+      fill(translated("{1}: the grid names its own coordinate system, {2}, and keeps it: the "
+                      "system named for the inputs ({3}) is given only to grids that name none, "
+                      "and neither is reprojected into the other"),
+           {path, systemName(grid.srs), s.srsGiven}));
 }
 
 // The display surface's own system: none when it was taken from the boundaries.
@@ -39,10 +41,10 @@ void warnOfOtherSystem(Warnings& warnings, const std::string& boundaryFile,
                        const std::string& boundarySrs, const std::string& displayFile,
                        const std::string& displaySrs) {
   if (boundarySrs.empty() || displaySrs.empty() || sameSystem(boundarySrs, displaySrs)) return;
-  warnings.push_back(boundaryFile + ": the boundary grid is in " + systemName(boundarySrs) +
-                     " but the display surface " + displayFile + " is in " +
-                     systemName(displaySrs) +
-                     "; the display surface's system is used and neither grid is reprojected");
+  warnings.push_back(
+      fill(translated("{1}: the boundary grid is in {2} but the display surface {3} is in {4}; "
+                      "the display surface's system is used and neither grid is reprojected"),
+           {boundaryFile, systemName(boundarySrs), displayFile, systemName(displaySrs)}));
 }
 
 }  // namespace
@@ -60,7 +62,7 @@ void Session::setSrs(const std::string& text) {
 void Session::requireBoundary(int k) const {
   if (!hasModel()) throw SessionError(kNoModelYet);
   if (k < 1 || k > state_.model.Nbd) {
-    throw SessionError("The model has no boundary " + std::to_string(k) + ".");
+    throw SessionError(fill(translated("The model has no boundary {1}."), {std::to_string(k)}));
   }
 }
 
@@ -158,9 +160,9 @@ void Session::adoptBoundarySystem(Warnings& warnings) {
   if (d.srsFromBoundaries && sameSystem(d.srs, common)) return;
   d.srs = common;
   d.srsFromBoundaries = true;
-  warnings.push_back(state_.displayFile +
-                     ": the display surface names no coordinate system; it is taken to be in " +
-                     systemName(common) + ", which every boundary grid names");
+  warnings.push_back(fill(translated("{1}: the display surface names no coordinate system; it is "
+                                     "taken to be in {2}, which every boundary grid names"),
+                          {state_.displayFile, systemName(common)}));
 }
 
 void Session::setUnitColor(int unit, PackedColor color) {
@@ -192,7 +194,8 @@ void Session::applyColourFile(const std::string& path) {
   const LogicalModel& m = state_.model;
   for (int unit = 1; unit <= m.unitCount(); ++unit) {
     if (!colours.unit.count(unit)) {
-      throw SessionError(path + ": no colour for unit " + std::to_string(unit) + " of the model");
+      throw SessionError(fill(translated("{1}: no colour for unit {2} of the model"),
+                              {path, std::to_string(unit)}));
     }
   }
   for (int unit = 1; unit <= m.unitCount(); ++unit) {

@@ -1,4 +1,5 @@
 #include "model/boundary_grids.h"
+#include "model/message_text.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
 #include "session/session.h"
@@ -18,11 +19,12 @@ Warnings Session::installModel(LogicalModel model, bool ready, const std::string
     for (std::size_t k = 1; k < files.size(); ++k) {
       if (files[k].empty()) continue;
       try {
-        step("read the file of boundary " + std::to_string(k) + " again",
+        step(fill(translated("read the file of boundary {1} again"), {std::to_string(k)}),
              [&] { readBoundaryGrid(files[k], {state_.srs}, state_.display); });
       } catch (const ReadError& error) {
-        warnings.push_back(std::string(error.what()) +
-                           "; the file was dropped: pick the boundary files again in step (2).");
+        warnings.push_back(fill(translated("{1}; the file was dropped: pick the boundary files "
+                                           "again in step (2)."),
+                                {error.what()}));
         files[k].clear();
       }
     }
@@ -79,8 +81,9 @@ Warnings Session::useTwoUnitModel() { return installModel(twoUnitTemplate(), tru
 
 Warnings Session::enterModel(LogicalModel model, bool ready) {
   if (model.Nbd < 0 || model.Nbd > kMaxBoundaries) {
-    throw SessionError("The number of boundaries must be a whole number from 0 to " +
-                       std::to_string(kMaxBoundaries));
+    throw SessionError(fill(translated("The number of boundaries must be a whole number from 0 "
+                                       "to {1}"),
+                            {std::to_string(kMaxBoundaries)}));
   }
   return installModel(std::move(model), ready, {});
 }
@@ -88,11 +91,11 @@ Warnings Session::enterModel(LogicalModel model, bool ready) {
 Warnings Session::resizeModel(const std::string& typedNbd) {
   const double typed = roundHalfEven(leadingNumber(typedNbd));
   if (typed < 0 || typed > kMaxBoundaries) {
-    throw SessionError("The number of boundaries must be a whole number from 0 to " +
-                       std::to_string(kMaxBoundaries) +
-                       " (a point's above/below pattern holds at most " +
-                       std::to_string(kMaxBoundaries) + " boundaries); " + quotedFound(typedNbd) +
-                       " is not. The model is left as it was.");
+    throw SessionError(
+        fill(translated("The number of boundaries must be a whole number from 0 to {1} (a "
+                        "point's above/below pattern holds at most {1} boundaries); {2} is not. "
+                        "The model is left as it was."),
+             {std::to_string(kMaxBoundaries), quotedFound(typedNbd)}));
   }
   return installModel(allocateModel(static_cast<int>(typed)), false, {});
 }

@@ -1,3 +1,4 @@
+#include "model/message_text.h"
 #include "model/number_text.h"
 #include "render/block_base.h"
 #include "render/draw_units.h"
@@ -65,10 +66,9 @@ Warnings Session::contourWarnings() const {
   if (!state_.contourLinesWanted || state_.contours.Cin == 0 || contoursDrawable(state_.contours)) {
     return {};
   }
-  return {"The contour interval " + numberText(state_.contours.Cin) + " gives more than " +
-          numberText(kMaxContourLevels) +
-          " levels between the first and last level; the map is "
-          "drawn without contours."};
+  return {fill(translated("The contour interval {1} gives more than {2} levels between the first "
+                          "and last level; the map is drawn without contours."),
+               {numberText(state_.contours.Cin), numberText(kMaxContourLevels)})};
 }
 
 void Session::drawMapPicture(Canvas& canvas, std::int16_t mode, const Array2D<std::int32_t>& units,
@@ -80,24 +80,25 @@ void Session::drawMapPicture(Canvas& canvas, std::int16_t mode, const Array2D<st
   const SidePicture sides{d,           s.mapGrid,       s.wallProfiles,
                           walls,       s.model,         s.boundaryGrids,
                           s.unitColor, s.boundaryColor, options};
-  const MapPicture picture{d,
-                           blockBase(in.Zbase),
-                           s.model,
-                           s.boundaryGrids,
-                           s.unitColor,
-                           s.boundaryColor,
-                           units,
-                           s.contours,
-                           options,
-                           contourLinesDrawable(),
-                           s.mapOptions.sideWalls,
-                           s.mapOptions.frame,
-                           s.mapOptions.frameFourSides,
-                           [&](const Projection& p) {
-                             step("draw the side walls of a " + gridSize(d.Nx, d.Ny) + " grid",
-                                  [&] { drawSideMaps(canvas, p, sides); });
-                           }};
-  step("draw the 3D map of a " + gridSize(d.Nx, d.Ny) + " grid",
+  const MapPicture picture{
+      d,
+      blockBase(in.Zbase),
+      s.model,
+      s.boundaryGrids,
+      s.unitColor,
+      s.boundaryColor,
+      units,
+      s.contours,
+      options,
+      contourLinesDrawable(),
+      s.mapOptions.sideWalls,
+      s.mapOptions.frame,
+      s.mapOptions.frameFourSides,
+      [&](const Projection& p) {
+        step(fill(translated("draw the side walls of a {1} grid"), {gridSize(d.Nx, d.Ny)}),
+             [&] { drawSideMaps(canvas, p, sides); });
+      }};
+  step(fill(translated("draw the 3D map of a {1} grid"), {gridSize(d.Nx, d.Ny)}),
        [&] { kalvenor::drawGeoMap(canvas, projectionOf(in), picture); });
 }
 
@@ -108,13 +109,14 @@ Warnings Session::drawGeoMap(Canvas& canvas) {
   const DisplaySurface& d = state_.display;
   const std::array<std::int16_t, 2> walls = facingWalls(state_.view, d);
   Array2D<std::int32_t> units;
-  step("copy the units of a " + gridSize(d.Nx, d.Ny) + " grid",
+  step(fill(translated("copy the units of a {1} grid"), {gridSize(d.Nx, d.Ny)}),
        [&] { units = unitsToDraw(state_.mapGrid.mapUnit, d.Nx, d.Ny); });
   canvas.clear();
   DrawingTally drawn(canvas);
   drawMapPicture(drawn, kGeologicalMap, units, walls, currentView());
   if (!drawn.drewAnything()) {
-    throw SessionError(nothingDrawnMessage("the block", state_.displayFile, d, state_.view));
+    throw SessionError(
+        nothingDrawnMessage(translated("the block"), state_.displayFile, d, state_.view));
   }
   if (state_.annotations.any()) drawMapNotes(canvas, projection(), mapNotes());
   state_.drawOptions.DrawMode = kGeologicalMap;
@@ -168,7 +170,7 @@ bool Session::sectionUnitsDrawn() const {
 Array2D<std::int32_t> Session::sectionUnits() {
   const VerticalGrid& section = state_.sectionGrid;
   Array2D<std::int32_t> units;
-  step("copy the units of a " + gridSize(section.nH, section.nV) + " section",
+  step(fill(translated("copy the units of a {1} section"), {gridSize(section.nH, section.nV)}),
        [&] { units = unitsToDraw(section.unit, section.nH, levelsToDraw(section)); });
   return units;
 }
@@ -177,7 +179,7 @@ Array2D<std::int32_t> Session::sectionUnits() {
 void Session::requireSectionDrawable(const PictureView& in) const {
   requireModel();
   if (state_.sectionGrid.empty()) {
-    throw SessionError("There is no section grid yet: build it in step (5-2) first.");
+    throw SessionError(translated("There is no section grid yet: build it in step (5-2) first."));
   }
   requireDrawable(in);
 }
@@ -191,7 +193,7 @@ void Session::drawSectionPicture(Canvas& canvas, std::int16_t mode,
   const SectionPicture picture{
       grid,           units,   s.section,       s.sectionProfile, in.Zbase,        s.display.Zmax,
       s.display.zEps, s.model, s.boundaryGrids, s.unitColor,      s.boundaryColor, options};
-  step("draw the section of a " + gridSize(grid.nH, grid.nV) + " grid",
+  step(fill(translated("draw the section of a {1} grid"), {gridSize(grid.nH, grid.nV)}),
        [&] { kalvenor::drawSection(canvas, projectionOf(in), picture); });
 }
 
@@ -203,8 +205,8 @@ void Session::drawSection(Canvas& canvas) {
   DrawingTally drawn(canvas);
   drawSectionPicture(drawn, kSectionPicture, units, currentView());
   if (!drawn.drewAnything()) {
-    throw SessionError(
-        nothingDrawnMessage("the section", state_.displayFile, state_.display, state_.view));
+    throw SessionError(nothingDrawnMessage(translated("the section"), state_.displayFile,
+                                           state_.display, state_.view));
   }
   if (state_.annotations.any()) {
     drawSectionNotes(canvas, projection(), sectionNotes(units));

@@ -1,6 +1,7 @@
 #include "session/session_restore.h"
 
 #include "model/display_surface.h"
+#include "model/message_text.h"
 
 namespace kalvenor {
 namespace {
@@ -57,7 +58,8 @@ Warnings takeSteps(Session& fresh, const SessionDocument& d, double canvasWidth,
   if (!d.srs.empty()) fresh.setSrs(d.srs);
   if (!d.modelFile.empty()) {
     pass(warnings, fresh.loadModel(d.modelFile));
-    if (auto problem = listCountProblem(d, &fresh.state().model, "the model " + d.modelFile)) {
+    const std::string model = fill(translated("the model {1}"), {d.modelFile});
+    if (auto problem = listCountProblem(d, &fresh.state().model, model)) {
       throw SessionError(*problem);
     }
   }
