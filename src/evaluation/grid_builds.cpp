@@ -11,6 +11,7 @@
 #include "model/boundary_grids.h"
 #include "model/message_text.h"
 #include "model/number_text.h"
+#include "model/input_names.h"
 #include "model/parallel_for.h"
 
 namespace kalvenor {
@@ -18,10 +19,12 @@ namespace {
 
 void checkInputs(const BuildInputs& in) {
   if (in.model.unitOfPattern.empty()) {
-    throw BuildError(translated("There is no logical model yet: enter one in step (1) first."));
+    throw BuildError(fill(translated("There is no logical model yet: enter one in {1} first."),
+                          {inputName("--model")}));
   }
   if (!in.display.loaded()) {
-    throw BuildError(translated("There is no display surface yet: choose it in step (4) first."));
+    throw BuildError(fill(translated("There is no display surface yet: choose it in {1} first."),
+                          {inputName("--surface")}));
   }
   if (in.display.Nx < 2 || in.display.Ny < 2) {
     throw BuildError(translated("The display surface needs at least 2 nodes in each direction."));
