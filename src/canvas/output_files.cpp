@@ -1,5 +1,6 @@
 #include "canvas/output_files.h"
 
+#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,7 +20,13 @@ namespace {
   throw OutputError(path, fill(pattern, {reason}));
 }
 
-std::string systemReason(int error) { return std::strerror(error); }
+// The system's reason as the system says it in the plain locale: it goes into a translated
+// message as it is, and the system's own translation may be in a language the locale's character
+// set cannot show (it would come out as question marks).
+std::string systemReason(int error) {
+  static const locale_t plain = newlocale(LC_ALL_MASK, "C", locale_t{});
+  return plain ? strerror_l(error, plain) : std::strerror(error);
+}
 
 // The mode of the file a replacement would overwrite: stat follows a symbolic link to the file
 // it names. None when nothing is there yet.

@@ -5,7 +5,6 @@
 #include <ogrsf_frmts.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -14,6 +13,7 @@
 #include "cli/existing_layers.h"
 #include "cli/file_extension.h"
 #include "cli/gdal_files.h"
+#include "cli/system_reason.h"
 #include "model/input_names.h"
 #include "model/message_text.h"
 
@@ -165,7 +165,7 @@ std::string fileBytes(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   if (!file.good() && !file.eof()) {
-    const std::string reason = std::strerror(errno);
+    const std::string reason = systemReason(errno);
     throw ExportError(path,
                       fill(translated("cannot read the file to add the layer: {1}"), {reason}));
   }

@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 
 #include "cli/export_error.h"
+#include "cli/system_reason.h"
 #include "model/message_text.h"
 
 namespace kalvenor {
@@ -40,7 +40,7 @@ std::string folderBeside(const std::string& target) {
   const std::string beside = folderOf(target);
   std::string name = (beside.empty() ? "./" : beside) + "." + fileName(target) + ".kalvenor-XXXXXX";
   if (!::mkdtemp(name.data())) {
-    const std::string reason = std::strerror(errno);
+    const std::string reason = systemReason(errno);
     throw ExportError(target, fill(translated("cannot create the file: {1}"), {reason}));
   }
   return name;

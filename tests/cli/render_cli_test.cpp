@@ -211,10 +211,13 @@ void RenderCliTest::messagesFollowTheLocale() {
   }
 }
 
-// The refusals of the exports are whole Japanese sentences with the file names, the options and
-// GDAL's format names put in as they are, wherever Japanese wants them. Nothing is written.
+// The refusals of the exports are whole Japanese sentences with the file names, the options,
+// GDAL's format names and the system's reasons put in as they are, wherever Japanese wants them;
+// nothing is written.
 void RenderCliTest::exportRefusalsInJapaneseKeepTheFileNames() {
   const QString grid = out("地質 図.jpg");
+  const QString readOnly = write("old.png", "old");
+  QVERIFY(QFile::setPermissions(readOnly, QFile::ReadOwner));
   const struct {
     QStringList args;
     QString message;
@@ -233,6 +236,9 @@ void RenderCliTest::exportRefusalsInJapaneseKeepTheFileNames() {
        out("c.geojson") +
            ": GeoJSON は座標を経度・緯度（WGS 84）で持ちますが、地質表示面に変換元の座標系が"
            "ありません。--srs を指定するか、地質境界線を .gpkg で書き出してください"},
+      // The system's reason comes in its own words, not as question marks.
+      {smallCase() << "--map" << readOnly,
+       readOnly + ": 読み取り専用のファイルは置き換えられません: Permission denied"},
   };
   const QDir folder(folder_->path());
   const QStringList before =
@@ -243,6 +249,7 @@ void RenderCliTest::exportRefusalsInJapaneseKeepTheFileNames() {
     QCOMPARE(run.errors, "kalvenor-render: " + c.message + "\n");
     QCOMPARE(folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
   }
+  QCOMPARE(contents(readOnly), QByteArray("old"));
 }
 
 void RenderCliTest::theUnitsGridOfASmallCase() {
