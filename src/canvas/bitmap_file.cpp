@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "canvas/output_files.h"
+#include "model/message_text.h"
 
 namespace kalvenor {
 namespace {
@@ -52,8 +53,8 @@ QByteArray encodePicture(const QImage& picture, const char* format, const std::s
   // filter and compress instead of three, which takes half the time and gives a smaller file.
   const QImage palette = std::strcmp(format, "png") == 0 ? inPalette(picture) : QImage();
   if (!writer.write(palette.isNull() ? picture : palette)) {
-    throw OutputError(path, std::string("cannot encode the picture as ") + format + ": " +
-                                writer.errorString().toStdString());
+    throw OutputError(path, fill(translated("cannot encode the picture as {1}: {2}"),
+                                 {format, writer.errorString().toStdString()}));
   }
   return bytes;
 }

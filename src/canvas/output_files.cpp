@@ -1,5 +1,6 @@
 #include "canvas/output_files.h"
 
+#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,15 +10,23 @@
 #include <memory>
 #include <optional>
 
+#include "model/message_text.h"
+
 namespace kalvenor {
 namespace {
 
-[[noreturn]] void fail(const std::string& path, const std::string& what,
-                       const std::string& reason) {
-  throw OutputError(path, what + ": " + reason);
+// `pattern` is the translated problem with the system's or Qt's reason as {1}.
+[[noreturn]] void fail(const std::string& path, const char* pattern, const std::string& reason) {
+  throw OutputError(path, fill(pattern, {reason}));
 }
 
-std::string systemReason(int error) { return std::strerror(error); }
+// The system's reason as the system says it in the plain locale: it goes into a translated
+// message as it is, and the system's own translation may be in a language the locale's character
+// set cannot show (it would come out as question marks).
+std::string systemReason(int error) {
+  static const locale_t plain = newlocale(LC_ALL_MASK, "C", locale_t{});
+  return plain ? strerror_l(error, plain) : std::strerror(error);
+}
 
 // The mode of the file a replacement would overwrite: stat follows a symbolic link to the file
 // it names. None when nothing is there yet.
@@ -31,9 +40,12 @@ std::optional<mode_t> existingMode(const std::string& path) {
 // system would let replace it, is refused as well.
 void refuseReadOnly(const std::string& path, mode_t mode) {
   if ((mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-    fail(path, "cannot replace a read-only file", systemReason(EACCES));
+    fail(path, translated("cannot replace a read-only file: {1}"), systemReason(EACCES));
   }
-  if (::access(path.c_str(), W_OK) != 0) fail(path, "cannot replace the file", systemReason(errno));
+  if (::access(path.c_str(), W_OK) != 0) {
+    const std::string reason = systemReason(errno);
+    fail(path, translated("cannot replace the file: {1}"), reason);
+  }
 }
 
 // QSaveFile takes a short write for success: keep writing until every byte is out or the
@@ -42,7 +54,7 @@ void writeEveryByte(QSaveFile& file, const std::string& path, const QByteArray& 
   qint64 written = 0;
   while (written < bytes.size()) {
     const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
-    if (count <= 0) fail(path, "cannot write", file.errorString().toStdString());
+    if (count <= 0) fail(path, translated("cannot write: {1}"), file.errorString().toStdString());
     written += count;
   }
 }
@@ -55,16 +67,20 @@ std::unique_ptr<QSaveFile> writeTemporary(const std::string& path, const QByteAr
   auto file = std::make_unique<QSaveFile>(QString::fromStdString(path));
   // Unbuffered: a buffered write that comes up short at the flush loses the system's reason.
   if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-    fail(path, "cannot create the file", file->errorString().toStdString());
+    fail(path, translated("cannot create the file: {1}"), file->errorString().toStdString());
   }
   writeEveryByte(*file, path, bytes);
   // QSaveFile copies the permissions only roughly (an administrator's view of them, no
   // set-group-ID bit), and writing clears that bit: set them exactly once the data are in.
   if (mode && ::fchmod(file->handle(), *mode & 07777) != 0) {
-    fail(path, "cannot keep the permissions", systemReason(errno));
+    const std::string reason = systemReason(errno);
+    fail(path, translated("cannot keep the permissions: {1}"), reason);
   }
   // Some file systems report a full disk only when the data reach it.
-  if (::fsync(file->handle()) != 0) fail(path, "cannot write", systemReason(errno));
+  if (::fsync(file->handle()) != 0) {
+    const std::string reason = systemReason(errno);
+    fail(path, translated("cannot write: {1}"), reason);
+  }
   return file;
 }
 
@@ -80,7 +96,8 @@ void OutputSet::write() const {
   // Every output is complete on disk; what is left is renaming each over its target.
   for (std::size_t i = 0; i < written.size(); ++i) {
     if (!written[i]->commit()) {
-      fail(outputs_[i].first, "cannot replace the file", written[i]->errorString().toStdString());
+      fail(outputs_[i].first, translated("cannot replace the file: {1}"),
+           written[i]->errorString().toStdString());
     }
   }
 }

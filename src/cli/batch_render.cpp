@@ -10,6 +10,7 @@
 #include "cli/run_outputs.h"
 #include "cli/section_contacts.h"
 #include "cli/units_raster.h"
+#include "model/message_text.h"
 #include "model/number_text.h"
 #include "model/step_failure.h"
 #include "session/default_file.h"
@@ -33,8 +34,9 @@ PictureFormat formatOf(const std::string& path) {
   if (extension == ".png") return PictureFormat::Png;
   if (extension == ".svg") return PictureFormat::Svg;
   if (extension == ".pdf") return PictureFormat::Pdf;
-  throw UsageError(
-      path + ": the picture format follows the extension, which must be .bmp, .png, .svg or .pdf");
+  throw UsageError(path + ": " +
+                   translated("the picture format follows the extension, which must be .bmp, "
+                              ".png, .svg or .pdf"));
 }
 
 // Draws onto a canvas of the requested size in the format of the file; the bytes join the
@@ -86,11 +88,14 @@ void requireBoundaryOptions(const Session& session, const RenderOptions& o) {
   const int Nbd = session.state().model.Nbd;
   if (Nbd == 0 || !o.inputs.boundaries.empty()) return;
   if (!o.wantsSection() && o.mapFile.empty() && o.unitsGrid.empty()) return;
-  throw UsageError(o.inputs.model + ": the model has " + std::to_string(Nbd) +
-                   (Nbd == 1
-                        ? " boundary but no boundary file was given: give its grid file"
-                        : " boundaries but no boundary file was given: give their grid files") +
-                   " with --boundary FILE, one --boundary each, lowest first");
+  throw UsageError(
+      o.inputs.model + ": " +
+      fill(translatedCount("the model has {1} boundary but no boundary file was given: give its "
+                           "grid file with {2} FILE, one {2} each, lowest first",
+                           "the model has {1} boundaries but no boundary file was given: give "
+                           "their grid files with {2} FILE, one {2} each, lowest first",
+                           static_cast<unsigned long>(Nbd)),
+           {std::to_string(Nbd), "--boundary"}));
 }
 
 // The run as a user would take the steps: the inputs, the section (drawn and exported first; its
@@ -176,7 +181,7 @@ void renderSession(Session& session, const RenderOptions& o, const WarningSink& 
   const int width = o.sizeGiven ? o.width : static_cast<int>(document.canvasWidth);
   const int height = o.sizeGiven ? o.height : static_cast<int>(document.canvasHeight);
   if (width < 16 || height < 16)
-    throw UsageError(o.session + ": the saved picture size is too small");
+    throw UsageError(o.session + ": " + translated("the saved picture size is too small"));
   pass(restoreSession(session, document, width, height));
   const PackedColor background = document.drawOptions.LineColor == kWhite ? kBlack : kWhite;
   RunOutputs outputs;
@@ -190,7 +195,7 @@ void renderSession(Session& session, const RenderOptions& o, const WarningSink& 
 int runBatchRender(const RenderOptions& options, const std::string& programFolder,
                    std::ostream& errors) {
   const WarningSink warn = [&errors](const std::string& text) {
-    errors << "kalvenor-render: warning: " << text << "\n";
+    errors << fill(translated("kalvenor-render: warning: {1}"), {text}) << "\n";
   };
   try {
     if (!options.mapFile.empty()) formatOf(options.mapFile);
@@ -198,9 +203,9 @@ int runBatchRender(const RenderOptions& options, const std::string& programFolde
     Session session;
     const DefaultValues builtIn;
     if (const auto problem = session.loadDefaults(defaultFilePlaces(programFolder))) {
-      warn(*problem + "; the built-in view " + numberText(builtIn.defaultAlpha) + ", " +
-           numberText(builtIn.defaultGamma) + ", " + numberText(builtIn.defaultSca) + ", " +
-           numberText(builtIn.defaultVe) + " is used");
+      warn(fill(translated("{1}; the built-in view {2}, {3}, {4}, {5} is used"),
+                {*problem, numberText(builtIn.defaultAlpha), numberText(builtIn.defaultGamma),
+                 numberText(builtIn.defaultSca), numberText(builtIn.defaultVe)}));
     }
     if (options.session.empty()) {
       render(session, options, warn);
@@ -209,9 +214,9 @@ int runBatchRender(const RenderOptions& options, const std::string& programFolde
     }
     return 0;
   } catch (const std::bad_alloc&) {
-    errors << "kalvenor-render: not enough memory\n";
+    errors << translated("kalvenor-render: not enough memory") << "\n";
   } catch (const std::exception& error) {
-    errors << "kalvenor-render: " << error.what() << "\n";
+    errors << fill(translated("kalvenor-render: {1}"), {error.what()}) << "\n";
   }
   return 2;
 }

@@ -5,7 +5,6 @@
 #include <ogrsf_frmts.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -14,11 +13,15 @@
 #include "cli/existing_layers.h"
 #include "cli/file_extension.h"
 #include "cli/gdal_files.h"
+#include "cli/system_reason.h"
+#include "model/input_names.h"
+#include "model/message_text.h"
 
 namespace kalvenor {
 namespace {
 
-const char* const kWhat = "the section's contacts";
+// What a failure of GDAL's says it could not write.
+std::string contactsWritten() { return translated("the section's contacts"); }
 
 std::string withoutTrailingSlashes(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -38,7 +41,10 @@ GDALDriver& vectorDriver(const std::string& path) {
   GDALDriver* driver = namesFolder(path)   ? gdalDriver("ESRI Shapefile")
                        : extension.empty() ? gdalDriver("GPKG")
                                            : creatingDriver(path, GdalData::Vector);
-  if (!driver) throw ExportError(path, "no GDAL vector format writes files ending in " + extension);
+  if (!driver) {
+    throw ExportError(
+        path, fill(translated("no GDAL vector format writes files ending in {1}"), {extension}));
+  }
   return *driver;
 }
 
@@ -128,24 +134,27 @@ void fillLayer(GDALDataset& dataset, const std::string& path, GDALDriver& driver
   CPLStringList options = layerOptions(driver);
   OGRLayer* layer = dataset.CreateLayer(contacts.name.c_str(), system ? &*system : nullptr,
                                         wkbLineString25D, options.List());
-  if (!layer) throw gdalFailure(path, driver, "the contacts layer");
+  if (!layer) throw gdalFailure(path, driver, translated("the contacts layer"));
   const auto check = [&](OGRErr status, const std::string& what) {
     if (status != OGRERR_NONE) throw gdalFailure(path, driver, what);
   };
-  check(addField(*layer, "name", OFTString), "the field name");
-  check(addField(*layer, "boundary", OFTInteger), "the field boundary");
-  check(addField(*layer, "from_dist", OFTReal), "the field from_dist");
-  check(addField(*layer, "to_dist", OFTReal), "the field to_dist");
+  const auto addNamedField = [&](const char* name, OGRFieldType type) {
+    check(addField(*layer, name, type), fill(translated("the field {1}"), {name}));
+  };
+  addNamedField("name", OFTString);
+  addNamedField("boundary", OFTInteger);
+  addNamedField("from_dist", OFTReal);
+  addNamedField("to_dist", OFTReal);
   for (const ContactLine& line : contacts.lines) {
     const std::string name = line.boundary == 0 ? "ground" : contacts.boundaryName[line.boundary];
-    check(addLine(*layer, line, name), "the line of " + name);
+    check(addLine(*layer, line, name), fill(translated("the line of {1}"), {name}));
   }
 }
 
 // A new file (or shapefile) that holds the layer alone.
 ExportedFiles newDatasetFiles(const std::string& path, GDALDriver& driver,
                               const ContactsLayer& contacts) {
-  return writeWithGdal(path, driver, kWhat, [&](const WorkFolder& folder) {
+  return writeWithGdal(path, driver, contactsWritten(), [&](const WorkFolder& folder) {
     GdalDataset dataset(driver.Create(folder.pathFor(path).c_str(), 0, 0, 0, GDT_Unknown, nullptr));
     if (dataset) fillLayer(*dataset, path, driver, contacts);
     return dataset;
@@ -156,8 +165,9 @@ std::string fileBytes(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   if (!file.good() && !file.eof()) {
-    throw ExportError(
-        path, std::string("cannot read the file to add the layer: ") + std::strerror(errno));
+    const std::string reason = systemReason(errno);
+    throw ExportError(path,
+                      fill(translated("cannot read the file to add the layer: {1}"), {reason}));
   }
   return bytes;
 }
@@ -167,16 +177,17 @@ std::string fileBytes(const std::string& path) {
 ExportedFiles updatedContainerFiles(const std::string& path, GDALDriver& driver,
                                     const ContactsLayer& contacts) {
   const std::string bytes = fileBytes(path);
-  return writeWithGdal(path, driver, kWhat, [&](const WorkFolder& folder) {
+  return writeWithGdal(path, driver, contactsWritten(), [&](const WorkFolder& folder) {
     folder.put(path, bytes);
     const char* const only[] = {driver.GetDescription(), nullptr};
     GdalDataset dataset(GDALDataset::Open(folder.pathFor(path).c_str(),
                                           GDAL_OF_VECTOR | GDAL_OF_UPDATE, only, nullptr, nullptr));
-    if (!dataset) throw gdalFailure(path, driver, "the contacts into the file");
+    if (!dataset) throw gdalFailure(path, driver, translated("the contacts into the file"));
     for (int n = 0; n < dataset->GetLayerCount(); ++n) {
       if (!EQUAL(dataset->GetLayer(n)->GetName(), contacts.name.c_str())) continue;
       if (dataset->DeleteLayer(n) != OGRERR_NONE) {
-        throw gdalFailure(path, driver, "over the old layer " + contacts.name);
+        throw gdalFailure(path, driver,
+                          fill(translated("over the old layer {1}"), {contacts.name}));
       }
       break;
     }
@@ -199,9 +210,10 @@ ExportedFiles containerFiles(const std::string& path, GDALDriver& driver,
     return updatedContainerFiles(path, driver, contacts);
   }
   if (!others.empty()) {
-    throw ExportError(path, "it holds the layers " + listed(others) + ", which GDAL's " +
-                                format(driver) +
-                                " driver cannot keep while it writes another; name another file");
+    throw ExportError(path, fill(translated("it holds the layers {1}, which GDAL's {2} driver "
+                                            "cannot keep while it writes another; name another "
+                                            "file"),
+                                 {listed(others), format(driver)}));
   }
   return newDatasetFiles(path, driver, contacts);
 }
@@ -211,24 +223,27 @@ ExportedFiles containerFiles(const std::string& path, GDALDriver& driver,
 void checkContactsName(const std::string& path, const std::string& layer) {
   GDALDriver& driver = vectorDriver(path);
   if (!layer.empty() && !holdsLayers(path, driver)) {
-    throw ExportError(path,
-                      "this format holds one layer, named like the file, so --layer cannot name "
-                      "it; --layer names a layer of a GeoPackage, an SQLite file or a folder of "
-                      "shapefiles");
+    throw ExportError(path, fill(translated("this format holds one layer, named like the file, so "
+                                            "{1} cannot name it; {1} names a layer of a "
+                                            "GeoPackage, an SQLite file or a folder of shapefiles"),
+                                 {"--layer"}));
   }
   if (namesFolder(path) && layer.find('/') != std::string::npos) {
-    throw ExportError(path, "--layer " + layer +
-                                ": the layer of a folder of shapefiles is a file name, without /");
+    throw ExportError(
+        path,
+        fill(translated("{1} {2}: the layer of a folder of shapefiles is a file name, without /"),
+             {"--layer", layer}));
   }
 }
 
 void checkContactsSystem(const std::string& path, const std::string& srs) {
   if (holdsWgs84Only(vectorDriver(path)) &&
       (srs.empty() || coordinateSystem(path, srs).IsLocal())) {
-    throw ExportError(path,
-                      "GeoJSON holds longitudes and latitudes (WGS 84), but the display surface "
-                      "names no coordinate system to convert from; give --srs, or write the "
-                      "contacts as .gpkg");
+    throw ExportError(path, fill(translated("GeoJSON holds longitudes and latitudes (WGS 84), but "
+                                            "the display surface names no coordinate system to "
+                                            "convert from; give {1}, or write the contacts as "
+                                            ".gpkg"),
+                                 {inputName("--srs")}));
   }
 }
 

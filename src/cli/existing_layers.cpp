@@ -10,6 +10,7 @@
 
 #include "cli/export_error.h"
 #include "cli/gdal_files.h"
+#include "model/message_text.h"
 
 namespace kalvenor {
 namespace {
@@ -29,8 +30,9 @@ void refuseOpenDatabase(const std::string& path, const GDALDriver& driver) {
   for (const char* journal : {"-wal", "-journal"}) {
     std::error_code error;
     if (std::filesystem::exists(path + journal, error)) {
-      throw ExportError(path, "another program has it open (" + path + journal +
-                                  " lies beside it), so it is kept; close it there first");
+      throw ExportError(path, fill(translated("another program has it open ({1} lies beside "
+                                              "it), so it is kept; close it there first"),
+                                   {path + journal}));
     }
   }
 }
@@ -58,19 +60,21 @@ std::vector<std::string> layersToKeep(const std::string& path, GDALDriver& drive
   const GdalDataset dataset(
       GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, only, nullptr, nullptr));
   if (!dataset) {
-    throw ExportError(path, "there is a file of this name that GDAL's " +
-                                std::string(driver.GetDescription()) +
-                                " driver cannot read, so it is kept; name another file");
+    throw ExportError(path, fill(translated("there is a file of this name that GDAL's {1} "
+                                            "driver cannot read, so it is kept; name another "
+                                            "file"),
+                                 {driver.GetDescription()}));
   }
   std::vector<std::string> others;
   for (OGRLayer* existing : dataset->GetLayers()) {
     if (!EQUAL(existing->GetName(), layer.c_str())) {
       others.push_back(existing->GetName());
     } else if (!isContactsLayer(*existing)) {
-      throw ExportError(path, "its layer " + std::string(existing->GetName()) +
-                                  " is not one of section contacts (lines with the fields name, "
-                                  "boundary, from_dist and to_dist), so it is kept; give --layer "
-                                  "another name");
+      throw ExportError(path, fill(translated("its layer {1} is not one of section contacts "
+                                              "(lines with the fields name, boundary, from_dist "
+                                              "and to_dist), so it is kept; give {2} another "
+                                              "name"),
+                                   {existing->GetName(), "--layer"}));
     }
   }
   std::sort(others.begin(), others.end());

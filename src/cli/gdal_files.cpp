@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "cli/file_extension.h"
+#include "model/message_text.h"
 
 namespace kalvenor {
 namespace {
@@ -30,7 +31,7 @@ bool listsExtension(const char* extensions, const std::string& wanted) {
 
 std::string lastGdalError() {
   std::string message = CPLGetLastErrorMsg();
-  if (message.empty()) return "GDAL gave no reason";
+  if (message.empty()) return translated("GDAL gave no reason");
   std::replace(message.begin(), message.end(), '\n', ' ');
   return message;
 }
@@ -61,8 +62,8 @@ GdalMessages::~GdalMessages() { CPLPopErrorHandler(); }
 
 ExportError gdalFailure(const std::string& path, const GDALDriver& driver,
                         const std::string& what) {
-  return ExportError(path, "GDAL's " + std::string(driver.GetDescription()) +
-                               " driver could not write " + what + ": " + lastGdalError());
+  return ExportError(path, fill(translated("GDAL's {1} driver could not write {2}: {3}"),
+                                {driver.GetDescription(), what, lastGdalError()}));
 }
 
 void CloseDataset::operator()(GDALDataset* dataset) const { GDALClose(dataset); }
@@ -117,8 +118,9 @@ OGRSpatialReference coordinateSystem(const std::string& path, const std::string&
   const GdalMessages messages;
   OGRSpatialReference srs;
   if (srs.importFromWkt(wkt.c_str()) != OGRERR_NONE) {
-    throw ExportError(path,
-                      "the display surface's coordinate system cannot be read: " + lastGdalError());
+    throw ExportError(
+        path, fill(translated("the display surface's coordinate system cannot be read: {1}"),
+                   {lastGdalError()}));
   }
   srs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
   return srs;

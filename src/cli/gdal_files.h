@@ -25,7 +25,8 @@ class GdalMessages {
   GdalMessages& operator=(const GdalMessages&) = delete;
 };
 
-// What GDAL's driver could not do to the file at `path`, with GDAL's last reason on one line.
+// What GDAL's driver could not do to the file at `path`, with GDAL's last reason on one line;
+// `what` is a translated piece that names what was to be written ("the units grid").
 ExportError gdalFailure(const std::string& path, const GDALDriver& driver, const std::string& what);
 
 struct CloseDataset {

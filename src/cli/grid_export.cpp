@@ -8,6 +8,7 @@
 #include "cli/north_up_grid.h"
 #include "cli/unit_styles.h"
 #include "model/colour_file.h"
+#include "model/message_text.h"
 #include "model/number_text.h"
 
 namespace kalvenor {
@@ -73,9 +74,8 @@ std::string qgisColourMap(const LogicalModel& model, const std::vector<PackedCol
 
 std::string qgisColourMapPath(const std::string& csvPath) {
   if (lowerExtension(csvPath) == ".txt") {
-    throw ExportError(csvPath,
-                      "the legend CSV must not end in .txt, the name of the QGIS colour map "
-                      "written beside it");
+    throw ExportError(csvPath, translated("the legend CSV must not end in .txt, the name of the "
+                                          "QGIS colour map written beside it"));
   }
   return std::filesystem::path(csvPath).replace_extension(".txt").string();
 }

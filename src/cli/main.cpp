@@ -30,7 +30,8 @@ int main(int argc, char* argv[]) {
   try {
     options = kalvenor::parseRenderOptions(args);
   } catch (const kalvenor::UsageError& error) {
-    std::cerr << "kalvenor-render: " << error.what() << "\n";
+    std::cerr << kalvenor::fill(kalvenor::translated("kalvenor-render: {1}"), {error.what()})
+              << "\n";
     return 2;
   }
   if (options.help || options.version) {

@@ -5,6 +5,7 @@
 #include "cli/contacts_file.h"
 #include "cli/grid_export.h"
 #include "cli/units_raster.h"
+#include "model/message_text.h"
 
 namespace kalvenor {
 namespace {
@@ -40,7 +41,8 @@ void addGrid(std::vector<RunFile>& files, const std::string& option, const std::
 }
 
 std::string described(const RunFile& f) {
-  return f.option + " " + f.given + (f.file == f.given ? "" : " (its " + f.file + ")");
+  if (f.file == f.given) return f.option + " " + f.given;
+  return fill(translated("{1} {2} (its {3})"), {f.option, f.given, f.file});
 }
 
 }  // namespace
@@ -49,13 +51,14 @@ void refuseOverwrites(const std::vector<RunFile>& inputs, const std::vector<RunF
   for (std::size_t n = 0; n < outputs.size(); ++n) {
     for (const RunFile& input : inputs) {
       if (sameFile(outputs[n].file, input.file)) {
-        throw UsageError(described(outputs[n]) + " would overwrite the input " + described(input));
+        throw UsageError(fill(translated("{1} would overwrite the input {2}"),
+                              {described(outputs[n]), described(input)}));
       }
     }
     for (std::size_t m = 0; m < n; ++m) {
       if (sameFile(outputs[n].file, outputs[m].file)) {
-        throw UsageError(described(outputs[m]) + " and " + described(outputs[n]) +
-                         " would write the same file");
+        throw UsageError(fill(translated("{1} and {2} would write the same file"),
+                              {described(outputs[m]), described(outputs[n])}));
       }
     }
   }

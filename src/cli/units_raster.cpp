@@ -16,16 +16,25 @@
 #include "cli/qgis_style.h"
 #include "cli/units_readback.h"
 #include "cli/units_sidecar.h"
+#include "model/message_text.h"
 
 namespace kalvenor {
 namespace {
 
 bool isEsriGrid(const std::string& path) { return lowerExtension(path) == ".asc"; }
 
-// Formats that cannot give the unit codes back as they were written, and why.
-std::string lossyReason(const std::string& format) {
-  if (format == "JPEG") return "JPEG is lossy";
-  if (format == "WEBP") return "WebP holds only colour images";
+// Why a format cannot give the unit codes back as they were written; empty for one that can.
+std::string lossyProblem(const std::string& format) {
+  if (format == "JPEG") {
+    return translated(
+        "JPEG is lossy, so the unit codes would not come back as they are; write a "
+        "lossless format such as .tif, .png or .asc");
+  }
+  if (format == "WEBP") {
+    return translated(
+        "WebP holds only colour images, so the unit codes would not come back as "
+        "they are; write a lossless format such as .tif, .png or .asc");
+  }
   return "";
 }
 
@@ -34,14 +43,13 @@ GDALDriver& rasterDriver(const std::string& path) {
   if (!driver) {
     throw ExportError(path,
                       lowerExtension(path).empty()
-                          ? "a units grid needs an extension that names its format, "
-                            "such as .tif or .asc"
-                          : "no GDAL raster format writes files ending in " + lowerExtension(path));
+                          ? std::string(translated("a units grid needs an extension that "
+                                                   "names its format, such as .tif or .asc"))
+                          : fill(translated("no GDAL raster format writes files ending in {1}"),
+                                 {lowerExtension(path)}));
   }
-  if (const std::string lossy = lossyReason(driver->GetDescription()); !lossy.empty()) {
-    throw ExportError(path, lossy +
-                                ", so the unit codes would not come back as they are; write a "
-                                "lossless format such as .tif, .png or .asc");
+  if (const std::string lossy = lossyProblem(driver->GetDescription()); !lossy.empty()) {
+    throw ExportError(path, lossy);
   }
   return *driver;
 }
@@ -60,13 +68,13 @@ std::string esriProjection(const std::string& prjPath, const std::string& wkt) {
   const std::string esri = text ? text : "";
   CPLFree(text);
   if (status != OGRERR_NONE) {
-    throw ExportError(prjPath, "the coordinate system has no ESRI form");
+    throw ExportError(prjPath, translated("the coordinate system has no ESRI form"));
   }
   return withEpsgCode(esri, srs);
 }
 
 std::string gdalFormat(const GDALDriver& driver) {
-  return "GDAL's " + std::string(driver.GetDescription()) + " driver";
+  return fill(translated("GDAL's {1} driver"), {driver.GetDescription()});
 }
 
 // The ASCII grid is written here, not by GDAL, but GDAL reads it back like every other grid.
@@ -80,7 +88,8 @@ ExportedFiles esriGridFiles(const std::string& path, const UnitsGrid& grid,
   const GdalMessages messages;
   const WorkFolder folder(path, WorkFolder::Place::Memory);
   for (const ExportedFile& file : files) folder.put(file.path, file.bytes);
-  checkUnitsReadBack(path, folder.pathFor(path), "the ESRI ASCII grid", "AAIGrid", raster, values);
+  checkUnitsReadBack(path, folder.pathFor(path), translated("the ESRI ASCII grid"), "AAIGrid",
+                     raster, values);
   return files;
 }
 
@@ -123,7 +132,7 @@ GdalDataset unitsDataset(const std::string& path, const UnitsGrid& grid, const N
                          const std::vector<GByte>& values, Palette palette) {
   GdalDataset dataset(
       gdalDriver("MEM")->Create("", raster.columns(), raster.rows(), 1, GDT_Byte, nullptr));
-  if (!dataset) throw ExportError(path, "no memory for the units grid");
+  if (!dataset) throw ExportError(path, translated("no memory for the units grid"));
   std::array<double, 6> transform = raster.geoTransform();
   dataset->SetGeoTransform(transform.data());
   dataset->SetMetadataItem(GDALMD_AREA_OR_POINT, GDALMD_AOP_AREA);
@@ -136,7 +145,7 @@ GdalDataset unitsDataset(const std::string& path, const UnitsGrid& grid, const N
   if (band.RasterIO(GF_Write, 0, 0, raster.columns(), raster.rows(),
                     const_cast<GByte*>(values.data()), raster.columns(), raster.rows(), GDT_Byte, 0,
                     0, nullptr) != CE_None) {
-    throw ExportError(path, "no memory for the units grid");
+    throw ExportError(path, translated("no memory for the units grid"));
   }
   return dataset;
 }
@@ -185,7 +194,7 @@ ExportedFiles gdalGridFiles(const std::string& path, const UnitsGrid& grid,
     checkUnitsReadBack(path, folder.pathFor(path), gdalFormat(driver), driver.GetDescription(),
                        raster, values);
   };
-  return writeWithGdal(path, driver, "the units grid", write, verify);
+  return writeWithGdal(path, driver, translated("the units grid"), write, verify);
 }
 
 // Some drivers (GeoPackage's) store a palette by its colours and give units of one colour back

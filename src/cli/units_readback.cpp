@@ -8,11 +8,10 @@
 
 #include "cli/export_error.h"
 #include "cli/gdal_files.h"
+#include "model/message_text.h"
 
 namespace kalvenor {
 namespace {
-
-const char* const kLossless = "write a lossless format such as .tif or .asc";
 
 // Within a millionth of a cell, which any format that stores the corner and the spacing keeps.
 bool samePlace(const GDALDataset& dataset, const NorthUpGrid& raster) {
@@ -58,19 +57,22 @@ void checkUnitsReadBack(const std::string& path, const std::string& written,
   const GdalDataset dataset(GDALDataset::Open(written.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY,
                                               only, nullptr, nullptr));
   if (!dataset || dataset->GetRasterCount() < 1) {
-    throw ExportError(
-        path, "GDAL cannot read back the units grid that " + format + " wrote; " + kLossless);
+    throw ExportError(path, fill(translated("GDAL cannot read back the units grid that {1} "
+                                            "wrote; write a lossless format such as .tif or .asc"),
+                                 {format}));
   }
   if (dataset->GetRasterXSize() != raster.columns() || dataset->GetRasterYSize() != raster.rows() ||
       !samePlace(*dataset, raster)) {
-    throw ExportError(
-        path, format + " does not keep the size or the place of the units grid; " + kLossless);
+    throw ExportError(path, fill(translated("{1} does not keep the size or the place of the units "
+                                            "grid; write a lossless format such as .tif or .asc"),
+                                 {format}));
   }
   const long long changed = changedPixels(*dataset->GetRasterBand(1), raster, values);
   if (changed > 0) {
-    throw ExportError(path, format + " does not keep the unit codes (" + std::to_string(changed) +
-                                " of " + std::to_string(values.size()) +
-                                " pixels came back changed); " + kLossless);
+    throw ExportError(path, fill(translated("{1} does not keep the unit codes ({2} of {3} pixels "
+                                            "came back changed); write a lossless format such as "
+                                            ".tif or .asc"),
+                                 {format, std::to_string(changed), std::to_string(values.size())}));
   }
 }
 

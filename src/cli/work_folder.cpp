@@ -8,11 +8,12 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 
 #include "cli/export_error.h"
+#include "cli/system_reason.h"
+#include "model/message_text.h"
 
 namespace kalvenor {
 namespace {
@@ -39,7 +40,8 @@ std::string folderBeside(const std::string& target) {
   const std::string beside = folderOf(target);
   std::string name = (beside.empty() ? "./" : beside) + "." + fileName(target) + ".kalvenor-XXXXXX";
   if (!::mkdtemp(name.data())) {
-    throw ExportError(target, std::string("cannot create the file: ") + std::strerror(errno));
+    const std::string reason = systemReason(errno);
+    throw ExportError(target, fill(translated("cannot create the file: {1}"), {reason}));
   }
   return name;
 }
@@ -70,7 +72,7 @@ void WorkFolder::put(const std::string& target, const std::string& bytes) const 
   VSILFILE* file = VSIFOpenL(pathFor(target).c_str(), "wb");
   const bool written = file && VSIFWriteL(bytes.data(), 1, bytes.size(), file) == bytes.size();
   if ((file && VSIFCloseL(file) != 0) || !written) {
-    throw ExportError(target, "cannot make a working copy of the file");
+    throw ExportError(target, translated("cannot make a working copy of the file"));
   }
 }
 
@@ -84,14 +86,15 @@ ExportedFiles WorkFolder::filesBeside(const std::string& target) const {
     const std::string path = folder_ + "/" + name;
     VSIStatBufL status{};
     if (VSIStatL(path.c_str(), &status) == 0 && VSI_ISDIR(status.st_mode)) {
-      throw ExportError(target, "the format makes a folder (" + name +
-                                    "), but a run writes only files; choose a format of "
-                                    "single files such as .gpkg");
+      throw ExportError(target, fill(translated("the format makes a folder ({1}), but a run "
+                                                "writes only files; choose a format of single "
+                                                "files such as .gpkg"),
+                                     {name}));
     }
     GByte* raw = nullptr;
     vsi_l_offset length = 0;
     if (!VSIIngestFile(nullptr, path.c_str(), &raw, &length, -1)) {
-      throw ExportError(target, "cannot read back " + name + " as GDAL wrote it");
+      throw ExportError(target, fill(translated("cannot read back {1} as GDAL wrote it"), {name}));
     }
     const std::unique_ptr<GByte, FreeBuffer> bytes(raw);
     files.push_back({beside + name, std::string(reinterpret_cast<const char*>(raw), length)});

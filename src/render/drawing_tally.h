@@ -59,9 +59,10 @@ class DrawingTally : public Canvas {
   bool drew_ = false;
 };
 
-// Why nothing of `what` ("the block", "the section") reached the canvas, for the user: every
-// point of it projected beyond the canvas's reach (or behind the eye), which numbers far out of
-// proportion do; names the display surface's file, extent and elevations.
+// Why nothing of `what` ("the block", "the section", translated by the caller) reached the
+// canvas, for the user: every point of it projected beyond the canvas's reach (or behind the
+// eye), which numbers far out of proportion do; names the display surface's file, extent and
+// elevations.
 std::string nothingDrawnMessage(const std::string& what, const std::string& displayFile,
                                 const DisplaySurface& display, const ViewSettings& view);
 

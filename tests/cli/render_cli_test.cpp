@@ -25,6 +25,7 @@ class RenderCliTest : public QObject {
   void cleanup();
   void theBundledExampleRendersAMapAndASection();
   void messagesFollowTheLocale();
+  void exportRefusalsInJapaneseKeepTheFileNames();
   void theUnitsGridOfASmallCase();
   void theSectionCsvOfASmallCase();
   void theGisExportsOfASmallCaseOpenInGdal();
@@ -59,6 +60,7 @@ class RenderCliTest : public QObject {
   QStringList smallCase();
   QString surfaceRaster(const QString& name);
   QString out(const QString& name) const { return folder_->filePath(name); }
+  static QProcessEnvironment localeEnvironment(const char* lang);
   static QByteArray contents(const QString& path);
   static QByteArray smallCaseUnits(GDALDataset& grid);
 
@@ -85,6 +87,14 @@ RenderCliTest::Run RenderCliTest::render(const QStringList& args, rlim_t fileSiz
   if (!process.waitForFinished(60000)) qFatal("kalvenor-render did not finish");
   return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
           QString::fromUtf8(process.readAllStandardError())};
+}
+
+// The environment of a user whose locale is `lang` and who has chosen no language otherwise.
+QProcessEnvironment RenderCliTest::localeEnvironment(const char* lang) {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* variable : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) environment.remove(variable);
+  environment.insert("LANG", lang);
+  return environment;
 }
 
 QString RenderCliTest::write(const QString& name, const QByteArray& content) {
@@ -194,14 +204,52 @@ void RenderCliTest::messagesFollowTheLocale() {
       {"ja_JP.UTF-8", missing + ": ファイルを開けません: そのようなファイルはありません"},
       {"C", missing + ": the file cannot be opened: there is no such file"}};
   for (const Case& c : cases) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* variable : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) environment.remove(variable);
-    environment.insert("LANG", c.lang);
-    const Run run =
-        render({"--model", missing, "--surface", missing, "--map", out("m.png")}, 0, environment);
+    const Run run = render({"--model", missing, "--surface", missing, "--map", out("m.png")}, 0,
+                           localeEnvironment(c.lang));
     QCOMPARE(run.status, 2);
     QCOMPARE(run.errors, "kalvenor-render: " + c.message + "\n");
   }
+}
+
+// The refusals of the exports are whole Japanese sentences with the file names, the options,
+// GDAL's format names and the system's reasons put in as they are, wherever Japanese wants them;
+// nothing is written.
+void RenderCliTest::exportRefusalsInJapaneseKeepTheFileNames() {
+  const QString grid = out("地質 図.jpg");
+  const QString readOnly = write("old.png", "old");
+  QVERIFY(QFile::setPermissions(readOnly, QFile::ReadOwner));
+  const struct {
+    QStringList args;
+    QString message;
+  } cases[] = {
+      {smallCase() << "--units-grid" << grid,
+       grid + ": JPEG は非可逆圧縮のため、地質番号がそのままでは戻りません。.tif、.png、.asc "
+              "などの可逆な形式で書き出してください"},
+      {smallCase() << "--units-legend" << out("colors.csv"),
+       "--units-legend " + out("colors.csv") + "（その " + out("colors.txt") +
+           "） は入力の --colors " + out("colors.txt") + " を上書きしてしまいます"},
+      {smallCase() << "--start"
+                   << "0,5"
+                   << "--azimuth"
+                   << "90"
+                   << "--section-contacts" << out("c.geojson"),
+       out("c.geojson") +
+           ": GeoJSON は座標を経度・緯度（WGS 84）で持ちますが、地質表示面に変換元の座標系が"
+           "ありません。--srs を指定するか、地質境界線を .gpkg で書き出してください"},
+      // The system's reason comes in its own words, not as question marks.
+      {smallCase() << "--map" << readOnly,
+       readOnly + ": 読み取り専用のファイルは置き換えられません: Permission denied"},
+  };
+  const QDir folder(folder_->path());
+  const QStringList before =
+      folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+  for (const auto& c : cases) {
+    const Run run = render(c.args, 0, localeEnvironment("ja_JP.UTF-8"));
+    QCOMPARE(run.status, 2);
+    QCOMPARE(run.errors, "kalvenor-render: " + c.message + "\n");
+    QCOMPARE(folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
+  }
+  QCOMPARE(contents(readOnly), QByteArray("old"));
 }
 
 void RenderCliTest::theUnitsGridOfASmallCase() {
