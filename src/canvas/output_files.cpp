@@ -1,16 +1,15 @@
 #include "canvas/output_files.h"
 
-#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QSaveFile>
 #include <cerrno>
-#include <cstring>
 #include <memory>
 #include <optional>
 
 #include "model/message_text.h"
+#include "model/system_reason.h"
 
 namespace kalvenor {
 namespace {
@@ -18,14 +17,6 @@ namespace {
 // `pattern` is the translated problem with the system's or Qt's reason as {1}.
 [[noreturn]] void fail(const std::string& path, const char* pattern, const std::string& reason) {
   throw OutputError(path, fill(pattern, {reason}));
-}
-
-// The system's reason as the system says it in the plain locale: it goes into a translated
-// message as it is, and the system's own translation may be in a language the locale's character
-// set cannot show (it would come out as question marks).
-std::string systemReason(int error) {
-  static const locale_t plain = newlocale(LC_ALL_MASK, "C", locale_t{});
-  return plain ? strerror_l(error, plain) : std::strerror(error);
 }
 
 // The mode of the file a replacement would overwrite: stat follows a symbolic link to the file

@@ -13,7 +13,7 @@
 #include "cli/existing_layers.h"
 #include "cli/file_extension.h"
 #include "cli/gdal_files.h"
-#include "cli/system_reason.h"
+#include "model/system_reason.h"
 #include "model/input_names.h"
 #include "model/message_text.h"
 

@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "cli/export_error.h"
-#include "cli/system_reason.h"
+#include "model/system_reason.h"
 #include "model/message_text.h"
 
 namespace kalvenor {

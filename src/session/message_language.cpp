@@ -55,6 +55,13 @@ void useMessageLanguage(const std::string& programFolder, DefaultLanguage fallba
   const char* locale = std::setlocale(LC_MESSAGES, "");
   if (!language.empty() && (!locale || isPlainLocale(locale))) {
     std::setlocale(LC_MESSAGES, "C.UTF-8");
+    // The system's own messages (strerror, also inside GDAL's) follow the language too, and the
+    // plain locale's character set would show them as question marks.
+    const char* characters = std::setlocale(LC_CTYPE, nullptr);
+    if (!characters || std::string_view(characters) == "C" ||
+        std::string_view(characters) == "POSIX") {
+      std::setlocale(LC_CTYPE, "C.UTF-8");
+    }
   }
   const std::filesystem::path folder =
       (std::filesystem::path(programFolder) / build::kLocaleFolderFromPrograms).lexically_normal();
