@@ -13,9 +13,9 @@
 #include "cli/existing_layers.h"
 #include "cli/file_extension.h"
 #include "cli/gdal_files.h"
-#include "model/system_reason.h"
 #include "model/input_names.h"
 #include "model/message_text.h"
+#include "model/system_reason.h"
 
 namespace kalvenor {
 namespace {

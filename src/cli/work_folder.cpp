@@ -12,8 +12,8 @@
 #include <memory>
 
 #include "cli/export_error.h"
-#include "model/system_reason.h"
 #include "model/message_text.h"
+#include "model/system_reason.h"
 
 namespace kalvenor {
 namespace {

@@ -9,9 +9,9 @@
 #include "evaluation/boundary_interpolation.h"
 #include "evaluation/classification.h"
 #include "model/boundary_grids.h"
+#include "model/input_names.h"
 #include "model/message_text.h"
 #include "model/number_text.h"
-#include "model/input_names.h"
 #include "model/parallel_for.h"
 
 namespace kalvenor {
