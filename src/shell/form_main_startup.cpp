@@ -10,14 +10,14 @@
 
 namespace kalvenor {
 
-// The drawing window takes the right half of the screen, this one the top-left corner; both
-// stay on the screen, this one's pages scrolling where the screen is too small for them.
+// The drawing window takes the right half of the screen, this one the top-left corner, as large
+// as its pages need; both stay on the screen, this one's pages scrolling where it is too small.
 void FormMain::Form_Load() {
   letPagesScroll(*ui_.tabParameter);
   formImage_->show();
   const QScreen* screen = QGuiApplication::primaryScreen();
   placeOnScreen(*formImage_, {screen ? screen->availableGeometry().width() / 2 : 0, 0});
-  placeOnScreen(*this, {0, 0});
+  placeOnScreen(*this, {0, 0}, WindowSize::AsItsPagesNeed);
   resetViewer();
   updateCommandStates();
   rememberWorkSaved();

@@ -39,9 +39,14 @@ void keepInside(QWidget& window, const QRect& area) {
 // time after the window is shown, and then lets the user move it.
 class OnScreen : public QObject {
  public:
-  explicit OnScreen(QWidget& window) : QObject(&window), window_(window) {
+  OnScreen(QWidget& window, WindowSize size) : QObject(&window), window_(window), size_(size) {
     connect(&check_, &QTimer::timeout, this, [this] {
-      if (window_.isVisible()) keepInside(window_, availableArea(window_));
+      if (!window_.isVisible()) return;
+      if (size_ == WindowSize::AsItsPagesNeed) {
+        window_.resize(window_.size().expandedTo(window_.sizeHint()));
+        size_ = WindowSize::AsItIs;
+      }
+      keepInside(window_, availableArea(window_));
     });
     check_.start(kCheckMilliseconds);
     QTimer::singleShot(kPlacingMilliseconds, this, [this] { deleteLater(); });
@@ -49,7 +54,18 @@ class OnScreen : public QObject {
 
  private:
   QWidget& window_;
+  WindowSize size_;
   QTimer check_;
+};
+
+// A page in a scroll area asks for the room the page needs, so a window sized to its hint shows
+// its pages whole where the screen has room; QScrollArea's own hint is capped at a few lines.
+class PageScroll : public QScrollArea {
+ public:
+  QSize sizeHint() const override {
+    const int frame = 2 * frameWidth();
+    return widget() ? widget()->sizeHint() + QSize(frame, frame) : QScrollArea::sizeHint();
+  }
 };
 
 }  // namespace
@@ -61,7 +77,7 @@ void letPagesScroll(QTabWidget& tabs) {
     if (qobject_cast<QScrollArea*>(page)) continue;
     const QString title = tabs.tabText(index);
     tabs.removeTab(index);
-    auto* scroll = new QScrollArea;
+    auto* scroll = new PageScroll;
     scroll->setObjectName(page->objectName() + QStringLiteral("Scroll"));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
@@ -71,11 +87,11 @@ void letPagesScroll(QTabWidget& tabs) {
   tabs.setCurrentIndex(current);
 }
 
-void placeOnScreen(QWidget& window, QPoint frameTopLeft) {
+void placeOnScreen(QWidget& window, QPoint frameTopLeft, WindowSize size) {
   const QRect area = availableArea(window);
   window.move(area.topLeft() + frameTopLeft);
   keepInside(window, area);
-  new OnScreen(window);
+  new OnScreen(window, size);
 }
 
 }  // namespace kalvenor

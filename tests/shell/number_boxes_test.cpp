@@ -1,4 +1,5 @@
 #include <QtTest>
+#include <map>
 #include <memory>
 
 #include "imagewin/form_image.h"
@@ -57,36 +58,51 @@ void NumberBoxesTest::typeAndLeave(QLineEdit* box, const QString& text) {
 void NumberBoxesTest::lettersInAViewBoxAreRefusedOnceItIsLeft_data() {
   QTest::addColumn<QString>("box");
   QTest::addColumn<QString>("caption");
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("kept");  // the last number the text was on its way
   QTest::newRow("azimuth") << "txtAlpha"
-                           << "「視点方向（北から時計回り）」";
+                           << "「視点方向（北から時計回り）」"
+                           << "abc"
+                           << "30";
   QTest::newRow("depression") << "txtGamma"
-                              << "「視点伏角（水平から下向き）」";
+                              << "「視点伏角（水平から下向き）」"
+                              << "abc"
+                              << "30";
   QTest::newRow("magnification") << "txtSca"
-                                 << "「図の拡大率」";
+                                 << "「図の拡大率」"
+                                 << "abc"
+                                 << "30";
   QTest::newRow("exaggeration") << "txtVe"
-                                << "「高さの強調」";
+                                << "「高さの強調」"
+                                << "2 x"
+                                << "2";
+  QTest::newRow("beyond a double") << "txtSca"
+                                   << "「図の拡大率」"
+                                   << "1e400"
+                                   << "1E+40";
 }
 
 void NumberBoxesTest::lettersInAViewBoxAreRefusedOnceItIsLeft() {
   QFETCH(QString, box);
   QFETCH(QString, caption);
+  QFETCH(QString, typed);
+  QFETCH(QString, kept);
   auto* edit = window_->findChild<QLineEdit*>(box);
   QVERIFY(edit);
   fixture_->buildSmallBlock();
   QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
   typeAndLeave(edit, "30");
-  const ViewSettings before = state().view;
   QVERIFY(dialogs_->messages.isEmpty());
 
-  typeAndLeave(edit, "abc");
+  typeAndLeave(edit, typed);
   QCOMPARE(dialogs_->messages.size(), 1);
   QVERIFY2(dialogs_->messages.first().contains(caption), qPrintable(dialogs_->messages.first()));
-  QVERIFY(dialogs_->messages.first().contains("\"abc\""));
-  QCOMPARE(edit->text(), QString("30"));  // the value in use, shown again
-  QCOMPARE(state().view.Alpha, before.Alpha);
-  QCOMPARE(state().view.Gamma, before.Gamma);
-  QCOMPARE(state().view.Sca, before.Sca);
-  QCOMPARE(state().view.Ve, before.Ve);
+  QVERIFY(dialogs_->messages.first().contains("\"" + typed + "\""));
+  QCOMPARE(edit->text(), kept);  // the value in use, shown again
+  const ViewSettings& v = state().view;
+  const std::map<QString, double> inUse = {
+      {"txtAlpha", v.Alpha}, {"txtGamma", v.Gamma}, {"txtSca", v.Sca}, {"txtVe", v.Ve}};
+  QCOMPARE(inUse.at(box), kept.toDouble());
 }
 
 // "-", "1e" and "2." are on their way to a number: nothing takes effect and nothing is said

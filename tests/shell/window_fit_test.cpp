@@ -65,9 +65,9 @@ void WindowFitTest::bothWindowsLieOnTheScreenAtTheFirstStart() {
 void WindowFitTest::everyCommandCanBeReachedAt200Percent() {
   Ui::formMain& ui = window_->ui();
   QTRY_VERIFY(window_->height() <= screenArea().height());
-  for (QWidget* control : std::initializer_list<QWidget*>{
-           ui.cmdEnd, ui.cmdGeoMap, ui.cmdGeoSection, ui.cmdGeoSectionLine, ui.cmdContour,
-           ui.cmdGrid, ui.tabParameter}) {
+  for (QWidget* control : std::initializer_list<QWidget*>{ui.cmdEnd, ui.cmdGeoMap, ui.cmdGeoSection,
+                                                          ui.cmdGeoSectionLine, ui.cmdContour,
+                                                          ui.cmdGrid, ui.tabParameter}) {
     QVERIFY2(reachable(control), qPrintable(control->objectName()));
   }
 }
