@@ -46,10 +46,20 @@ std::string FormMain::workText() const {
   return sessionFileText(documentOf(state(), 0, 0), "/session.json");
 }
 
-void FormMain::rememberWorkSaved() { savedWork_ = workText(); }
+void FormMain::rememberWorkSaved() {
+  try {
+    savedWork_ = workText();
+  } catch (const std::exception&) {
+    savedWork_.clear();  // the next close asks
+  }
+}
 
+// A state that cannot be written as a session counts as changed: the user is asked.
 bool FormMain::mayDiscardWork() {
-  if (workText() == savedWork_) return true;
+  try {
+    if (workText() == savedWork_) return true;
+  } catch (const std::exception&) {
+  }
   const Dialogs::Answer answer = dialogs_.askYesNoCancel(QString::fromUtf8(
       translated("The picture or the inputs have changed since the session was last saved or "
                  "opened. Save the session before closing?")));
