@@ -14,6 +14,7 @@ namespace kalvenor {
 class Dialogs {
  public:
   enum class Icon { None, Information, Warning, Critical };
+  enum class Answer { Yes, No, Cancel };
 
   // A file to save as the user typed it, and the pattern of the filter chosen with it ("*.png";
   // "*.*" for every file).
@@ -29,6 +30,8 @@ class Dialogs {
   virtual void message(const QString& text, Icon icon) = 0;
   // Yes and No with the question icon, No the default button. True for Yes.
   virtual bool askYesNo(const QString& text) = 0;
+  // Yes, No and Cancel with the question icon, Yes the default button; Escape cancels.
+  virtual Answer askYesNoCancel(const QString& text) = 0;
 };
 
 }  // namespace kalvenor

@@ -14,6 +14,7 @@
 #include "model/input_names.h"
 #include "shell/app_title.h"
 #include "shell/qt_number_text.h"
+#include "shell/typed_number.h"
 #include "shell/window_memory.h"
 
 namespace kalvenor {
@@ -43,6 +44,7 @@ FormMain::FormMain(Dialogs& dialogs, QString programFolder)
   ui_.setupUi(this);
   setWindowTitle(kAppTitle);
   connectHandlers();
+  connectInputs();
   session_.addObserver(*this);
 }
 
@@ -271,14 +273,18 @@ void FormMain::txtNbd_Change() {
 // no change, which ends the exchange.
 void FormMain::txtZbase_Change() {
   ReadingControls reading(*this, Change::BaseHeight);
-  session_.setZbase(leadingNumber(ui_.txtZbase->text()));
+  const auto Zbase = numberBeingTyped(*ui_.txtZbase, 0.0);
+  if (!Zbase) return;  // not yet a number: the other box keeps the base in use
+  session_.setZbase(*Zbase);
   ui_.txtZbase2->setText(numberQText(state().Zbase));
   ui_.lblZbase->setText(numberQText(state().Zbase));
 }
 
 void FormMain::txtZbase2_Change() {
   ReadingControls reading(*this, Change::BaseHeight);
-  session_.setZbase(leadingNumber(ui_.txtZbase2->text()));
+  const auto Zbase = numberBeingTyped(*ui_.txtZbase2, 0.0);
+  if (!Zbase) return;  // not yet a number: the other box keeps the base in use
+  session_.setZbase(*Zbase);
   ui_.txtZbase->setText(numberQText(state().Zbase));
   ui_.lblZbase->setText(numberQText(state().Zbase));
 }
@@ -297,6 +303,10 @@ void FormMain::cmdEnd_Click() { close(); }
 
 // Closing the main window by any means ends the program with every window.
 void FormMain::closeEvent(QCloseEvent* event) {
+  if (!mayDiscardWork()) {
+    event->ignore();
+    return;
+  }
   if (memory_) {
     memory_->rememberWindow(*this, QStringLiteral("main"));
     memory_->rememberWindow(*formImage_, QStringLiteral("image"));

@@ -77,6 +77,7 @@ class FormMain : public QWidget, private SessionObserver {
   // Step (3): colours.
   void cmdColor_Click();
   void cmdColorReset_Click();
+  void cmdColorFile_Click();
   void grdModel_Click();
   // Steps (5-1) and (5-2): the display grids.
   void cmdKalvenor_Click();
@@ -117,6 +118,8 @@ class FormMain : public QWidget, private SessionObserver {
   // Opens a session file and draws its picture; false, with the message shown, when it cannot
   // be opened, and then nothing has changed.
   bool openSession(const QString& path);
+  // True when the window may close: no work would be lost, or the user saved it or let it go.
+  bool mayDiscardWork();
   // Remembers the sessions used and where the windows stand from now on, and puts the windows
   // where they stood last time.
   void setMemory(WindowMemory& memory);
@@ -150,6 +153,11 @@ class FormMain : public QWidget, private SessionObserver {
   void txtZbase_Change();
   void txtZbase2_Change();
   void txtSrs_Finished();
+  void connectInputs();
+  void numberBox_Finished(QLineEdit* box);
+  bool saveSession();
+  std::string workText() const;
+  void rememberWorkSaved();
   bool eventFilter(QObject* watched, QEvent* event) override;
   void readDefaultFile();
   void writeCell(const QString& text);
@@ -211,6 +219,8 @@ class FormMain : public QWidget, private SessionObserver {
   // The picture after a gesture being drawn whole on a worker, from a copy of the session.
   std::shared_ptr<WholePicture> wholePicture_;
   WindowMemory* memory_ = nullptr;
+  // What a session saved now would hold, as it stood at the last save or open.
+  std::string savedWork_;
 };
 
 }  // namespace kalvenor

@@ -2,6 +2,7 @@
 #include "shell/busy_cursor.h"
 #include "shell/form_main.h"
 #include "shell/qt_number_text.h"
+#include "shell/typed_number.h"
 
 namespace kalvenor {
 
@@ -21,12 +22,12 @@ void FormMain::cmdKalvenor_Click() {
 // After the build the view turns to the section.
 void FormMain::cmdSectionModel_Click() {
   SectionLine line;
-  line.Xstart = leadingNumber(ui_.txtXstart->text());
-  line.Ystart = leadingNumber(ui_.txtYstart->text());
+  line.Xstart = typedNumber(*ui_.txtXstart).value_or(0);
+  line.Ystart = typedNumber(*ui_.txtYstart).value_or(0);
   line.endPointMode = ui_.optSection2->isChecked();
-  line.Xend = leadingNumber(ui_.txtXend->text());
-  line.Yend = leadingNumber(ui_.txtYend->text());
-  line.faiDegrees = leadingNumber(ui_.txtFai->text());
+  line.Xend = typedNumber(*ui_.txtXend).value_or(0);
+  line.Yend = typedNumber(*ui_.txtYend).value_or(0);
+  line.faiDegrees = typedNumber(*ui_.txtFai).value_or(0);
   Warnings warnings;
   {
     BusyCursor busy;

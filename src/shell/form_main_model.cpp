@@ -1,14 +1,17 @@
 #include <QDir>
 #include <QHeaderView>
 #include <algorithm>
+#include <functional>
 
 #include "model/logical_model.h"
+#include "model/message_text.h"
 #include "model/read_error.h"
 #include "shell/busy_cursor.h"
 #include "shell/file_paths.h"
 #include "shell/form_main.h"
 #include "shell/model_column_width.h"
 #include "shell/qt_number_text.h"
+#include "shell/typed_number.h"
 
 namespace kalvenor {
 namespace {
@@ -29,10 +32,19 @@ void setHeaderText(QTableWidget& grid, Qt::Orientation orientation, int section,
   }
 }
 
+// Boundary files or colours picked for the model, which a model of another size drops.
+bool somethingPicked(const ViewerState& s) {
+  const auto given = [](const std::string& file) { return !file.empty(); };
+  const auto notBlack = [](PackedColor colour) { return colour != kBlack; };
+  return std::any_of(s.boundaryFile.begin(), s.boundaryFile.end(), given) ||
+         std::any_of(s.unitColorChosen.begin(), s.unitColorChosen.end(), std::identity()) ||
+         std::any_of(s.boundaryColor.begin(), s.boundaryColor.end(), notBlack);
+}
+
 }  // namespace
 
 // The names beside the legend, highest unit first, as the legend stacks them, and the file
-// they came from.
+// they came from. Each name has its unit's swatch on its own line (showColours).
 void FormMain::showUnitNames() {
   ui_.lblModelFileName->setText(
       QDir::toNativeSeparators(QFile::decodeName(state().modelFile.c_str())));
@@ -53,8 +65,19 @@ void FormMain::cmdOpenModel_Click() {
 void FormMain::cmd2Layer_Click() { showWarnings(session_.useTwoUnitModel()); }
 
 // Sizes a blank model by hand; the grid keeps the texts it holds, and the model is not checked,
-// and so not ready, before the first cell button.
+// and so not ready, before the first cell button. Another count drops the files and colours
+// picked, so the user is asked first; a No leaves the model and its count in the box.
 void FormMain::cmdModelChange_Click() {
+  const std::optional<double> typed = typedNumber(*ui_.txtNbd);
+  const bool otherCount =
+      !session_.hasModel() || roundHalfEven(typed.value_or(0)) != state().model.Nbd;
+  if (otherCount && somethingPicked(state()) &&
+      !dialogs_.askYesNo(QString::fromUtf8(
+          translated("Another number of boundaries drops the boundary files and colours picked "
+                     "for this model. Change the number of boundaries?")))) {
+    ui_.txtNbd->setText(numberQText(state().model.Nbd));
+    return;
+  }
   Warnings warnings;
   {
     ReadingControls reading(*this, Change::Model);
@@ -114,10 +137,10 @@ void FormMain::showModelInGrid() {
   QTableWidget& grid = *ui_.grdModel;
   grid.setRowCount(m.unitCount());
   grid.setColumnCount(m.Nbd);
-  applyColumnWidths();
   for (int k = 1; k <= m.Nbd; ++k) {
     setHeaderText(grid, Qt::Horizontal, k - 1, QString::fromStdString(m.boundaryName[k]));
   }
+  applyColumnWidths();
   for (int i = 1; i <= m.unitCount(); ++i) {
     setHeaderText(grid, Qt::Vertical, i - 1, QString::fromStdString(m.unitName[i]));
     for (int k = 1; k <= m.Nbd; ++k) {
@@ -129,12 +152,18 @@ void FormMain::showModelInGrid() {
 }
 
 // The cell columns share the grid's width; the unit names keep the width they need to be read,
-// and a boundary name cut short by its column shows whole in its tooltip.
+// and a column whose boundary name needs more is widened to show it whole, the grid scrolling
+// when they no longer fit.
 void FormMain::applyColumnWidths() {
   QTableWidget& grid = *ui_.grdModel;
   const int width =
       modelColumnWidth(grid.width() * kTwipsPerPixel, state().model.Nbd + 1) / kTwipsPerPixel;
-  for (int column = 0; column < grid.columnCount(); ++column) grid.setColumnWidth(column, width);
+  QHeaderView& header = *grid.horizontalHeader();
+  for (int column = 0; column < grid.columnCount(); ++column) {
+    const QTableWidgetItem* item = grid.horizontalHeaderItem(column);
+    const int needed = item && !item->text().isEmpty() ? header.sectionSizeHint(column) : 0;
+    grid.setColumnWidth(column, std::max(width, needed));
+  }
 }
 
 // The grid text is the master copy while editing.

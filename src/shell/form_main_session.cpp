@@ -4,6 +4,7 @@
 
 #include "canvas/output_files.h"
 #include "imagewin/form_image.h"
+#include "model/message_text.h"
 #include "session/session_restore.h"
 #include "shell/busy_cursor.h"
 #include "shell/form_main.h"
@@ -17,21 +18,53 @@ const QString kSessionFilter =
 
 }  // namespace
 
-void FormMain::cmdSessionSave_Click() {
+void FormMain::cmdSessionSave_Click() { saveSession(); }
+
+// False when the user cancelled or the file could not be written.
+bool FormMain::saveSession() {
   const std::optional<QString> path = askSavePath(kSessionFilter);
-  if (!path) return;
+  if (!path) return false;
   const std::string file = QFileInfo(*path).absoluteFilePath().toStdString();
   const ImageCanvas& canvas = formImage_->canvas();
   try {
     writeOutputFile(file, QByteArray::fromStdString(sessionFileText(
                               documentOf(state(), canvas.width(), canvas.height()), file)));
   } catch (const std::exception& error) {
-    dialogs_.message(QStringLiteral("The session could not be saved as %1: %2")
-                         .arg(QDir::toNativeSeparators(*path), QString::fromUtf8(error.what())),
-                     Dialogs::Icon::Warning);
-    return;
+    dialogs_.message(
+        QString::fromStdString(fill(translated("The session could not be saved as {1}: {2}"),
+                                    {QDir::toNativeSeparators(*path).toStdString(), error.what()})),
+        Dialogs::Icon::Warning);
+    return false;
   }
+  rememberWorkSaved();
   emit sessionUsed(QFileInfo(*path).absoluteFilePath());
+  return true;
+}
+
+// The session as it would be saved, less the drawing window's size: a resize loses no work.
+std::string FormMain::workText() const {
+  return sessionFileText(documentOf(state(), 0, 0), "/session.json");
+}
+
+void FormMain::rememberWorkSaved() {
+  try {
+    savedWork_ = workText();
+  } catch (const std::exception&) {
+    savedWork_.clear();  // the next close asks
+  }
+}
+
+// A state that cannot be written as a session counts as changed: the user is asked.
+bool FormMain::mayDiscardWork() {
+  try {
+    if (workText() == savedWork_) return true;
+  } catch (const std::exception&) {
+  }
+  const Dialogs::Answer answer = dialogs_.askYesNoCancel(QString::fromUtf8(
+      translated("The picture or the inputs have changed since the session was last saved or "
+                 "opened. Save the session before closing?")));
+  if (answer == Dialogs::Answer::Cancel) return false;
+  return answer == Dialogs::Answer::No || saveSession();
 }
 
 void FormMain::cmdSessionOpen_Click() {
@@ -52,7 +85,10 @@ bool FormMain::openSession(const QString& path) {
     canvas.clear();
     showWarnings(drawSessionPicture(session_, document, canvas));
   });
-  if (opened) emit sessionUsed(file);
+  if (opened) {
+    rememberWorkSaved();
+    emit sessionUsed(file);
+  }
   return opened;
 }
 

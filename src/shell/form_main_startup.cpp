@@ -3,18 +3,24 @@
 #include <QScreen>
 
 #include "imagewin/form_image.h"
+#include "model/message_text.h"
 #include "session/default_file.h"
 #include "shell/form_main.h"
+#include "shell/screen_fit.h"
 
 namespace kalvenor {
 
+// The drawing window takes the right half of the screen, this one the top-left corner, as large
+// as its pages need; both stay on the screen, this one's pages scrolling where it is too small.
 void FormMain::Form_Load() {
+  letPagesScroll(*ui_.tabParameter);
   formImage_->show();
   const QScreen* screen = QGuiApplication::primaryScreen();
-  formImage_->move(screen ? screen->geometry().width() / 2 : 0, 0);
-  move(0, 0);
+  placeOnScreen(*formImage_, {screen ? screen->availableGeometry().width() / 2 : 0, 0});
+  placeOnScreen(*this, {0, 0}, WindowSize::AsItsPagesNeed);
   resetViewer();
   updateCommandStates();
+  rememberWorkSaved();
 }
 
 // Every assignment below that changes a control raises its change handling as a user edit
@@ -79,9 +85,10 @@ void FormMain::clearResultLabels() {
 void FormMain::readDefaultFile() {
   const std::string folder = QDir::toNativeSeparators(programFolder_).toStdString();
   if (const auto problem = session_.loadDefaults(defaultFilePlaces(folder))) {
-    dialogs_.message(QString::fromStdString(*problem) +
-                         QStringLiteral("\nThe built-in default view is used instead."),
-                     Dialogs::Icon::Warning);
+    dialogs_.message(
+        QString::fromStdString(
+            fill(translated("{1}\nThe built-in default view is used instead."), {*problem})),
+        Dialogs::Icon::Warning);
   }
 }
 

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFileInfo>
 
 #include "shell/busy_cursor.h"
 #include "shell/file_paths.h"
@@ -19,11 +20,17 @@ QString shownPath(const std::string& path) {
   return QDir::toNativeSeparators(QFile::decodeName(path.c_str()));
 }
 
-// A grid file's name, marked when its grid was warped on reading; the tip says how.
-std::pair<QString, QString> gridCaption(const std::string& path, const std::string& note) {
-  const QString name = shownPath(path);
-  if (note.empty()) return {name, name};
-  return {name + QStringLiteral("（投影変換）"), name + "\n" + QString::fromStdString(note)};
+QString fileName(const std::string& path) {
+  return QFileInfo(QFile::decodeName(path.c_str())).fileName();
+}
+
+// A grid file shown as `shown`, marked when its grid was warped on reading; the tip holds its
+// whole path and says how.
+std::pair<QString, QString> gridCaption(const QString& shown, const std::string& path,
+                                        const std::string& note) {
+  const QString whole = shownPath(path);
+  if (note.empty()) return {shown, whole};
+  return {shown + QStringLiteral("（投影変換）"), whole + "\n" + QString::fromStdString(note)};
 }
 
 }  // namespace
@@ -59,8 +66,8 @@ void FormMain::cmdBoundaryFile_Click() {
 
 void FormMain::cmdBoundaryReset_Click() { session_.resetBoundaryFiles(); }
 
-// The list holds the files picked, lowest boundary first; the command stays open until every
-// boundary has one.
+// The list holds the files picked, lowest boundary first, by name; the tip holds the whole path.
+// The command stays open until every boundary has one.
 void FormMain::showBoundaryFiles() {
   ui_.lstBoundaryFile->clear();
   const std::vector<std::string>& files = state().boundaryFile;
@@ -68,7 +75,8 @@ void FormMain::showBoundaryFiles() {
     if (files[k].empty()) continue;
     const auto note = state().boundaryNote.find(files[k]);
     const auto [text, tip] =
-        gridCaption(files[k], note == state().boundaryNote.end() ? std::string() : note->second);
+        gridCaption(fileName(files[k]), files[k],
+                    note == state().boundaryNote.end() ? std::string() : note->second);
     auto* item = new QListWidgetItem(text, ui_.lstBoundaryFile);
     item->setToolTip(tip);
   }
@@ -86,22 +94,18 @@ void FormMain::cmdOpenDisplayFile_Click() {
 
 void FormMain::showDisplaySurface() {
   const DisplaySurface& d = state().display;
-  const std::pair<QLabel*, double> figures[] = {{ui_.lblNx, d.Nx},
-                                                {ui_.lblNy, d.Ny},
-                                                {ui_.lblDx, d.Dx},
-                                                {ui_.lblDy, d.Dy},
-                                                {ui_.lblXmin, d.Xmin},
-                                                {ui_.lblXmax, d.Xmax},
-                                                {ui_.lblYmin, d.Ymin},
-                                                {ui_.lblYmax, d.Ymax},
-                                                {ui_.lblZmin, d.Zmin},
-                                                {ui_.lblZmax, d.Zmax},
-                                                {ui_.lblZminGeo, d.Zmin},
-                                                {ui_.lblZmaxGeo, d.Zmax},
-                                                {ui_.lblZminContour, d.Zmin},
-                                                {ui_.lblZmaxContour, d.Zmax}};
+  const std::pair<QLabel*, double> figures[] = {
+      {ui_.lblNx, d.Nx},     {ui_.lblNy, d.Ny},     {ui_.lblDx, d.Dx},     {ui_.lblDy, d.Dy},
+      {ui_.lblXmin, d.Xmin}, {ui_.lblXmax, d.Xmax}, {ui_.lblYmin, d.Ymin}, {ui_.lblYmax, d.Ymax}};
   for (const auto& [label, value] : figures) label->setText(numberQText(value));
-  const auto [text, tip] = gridCaption(state().displayFile, d.note);
+  // The elevations as the file wrote them, without the load's jitter.
+  for (QLabel* label : {ui_.lblZmin, ui_.lblZminGeo, ui_.lblZminContour}) {
+    label->setText(surfaceElevationQText(d.Zmin));
+  }
+  for (QLabel* label : {ui_.lblZmax, ui_.lblZmaxGeo, ui_.lblZmaxContour}) {
+    label->setText(surfaceElevationQText(d.Zmax));
+  }
+  const auto [text, tip] = gridCaption(shownPath(state().displayFile), state().displayFile, d.note);
   ui_.lblDisplayFile->setText(text);
   ui_.lblDisplayFile->setToolTip(tip);
   ui_.lblMin->setText(pointCaption(d.Xmin, d.Ymin));

@@ -1,15 +1,14 @@
 #include "imagewin/form_image.h"
+#include "shell/eye_distance.h"
 #include "shell/form_main.h"
 #include "shell/qt_number_text.h"
+#include "shell/typed_number.h"
 
 namespace kalvenor {
 namespace {
 
-// An empty box leaves its value as it was.
-std::optional<double> typedIn(const QLineEdit* box) {
-  if (box->text().isEmpty()) return std::nullopt;
-  return leadingNumber(box->text());
-}
+// An empty box leaves its value as it was, and so does one not yet holding a number.
+std::optional<double> typedIn(const QLineEdit* box) { return numberBeingTyped(*box); }
 
 }  // namespace
 
@@ -42,7 +41,8 @@ void FormMain::showView() {
 // Switching perspective off keeps the last perspective values for switching it on again.
 void FormMain::chkPers_Click() {
   const bool perspective = ui_.chkPers->isChecked();
-  const PerspectiveValues values = session_.switchPerspective(perspective);
+  const PerspectiveValues values =
+      withEyeDistance(session_.switchPerspective(perspective), state());
   ui_.txtDist->setText(numberQText(values.Dist));
   ui_.txtDist->setEnabled(perspective);
   ui_.txtPpz->setText(numberQText(values.Ppz));

@@ -28,7 +28,8 @@ bool displayAvailable() {
 
 }  // namespace
 
-// Its captions are Japanese, so its messages are too unless the user's settings name a language.
+// Its captions are Japanese, so its messages are too unless the user's settings name a language;
+// Qt's own dialogs speak the messages' language.
 int main(int argc, char* argv[]) {
   const std::string programFolder = kalvenor::runningProgramFolder();
   kalvenor::useMessageLanguage(programFolder, kalvenor::DefaultLanguage::Japanese);
@@ -56,7 +57,7 @@ int main(int argc, char* argv[]) {
   }
   QApplication app(argc, argv);
   kalvenor::useMessageLanguage(programFolder, kalvenor::DefaultLanguage::Japanese);
-  if (!kalvenor::installQtJapanese(app)) {
+  if (!kalvenor::installQtTranslations(app)) {
     std::fputs(kalvenor::translated(
                    "kalvenor: Qt's Japanese translations are not installed; its dialogs stay "
                    "English\n"),

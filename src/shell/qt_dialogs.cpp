@@ -88,4 +88,19 @@ bool QtDialogs::askYesNo(const QString& text) {
   return box.exec() == QMessageBox::Yes;
 }
 
+Dialogs::Answer QtDialogs::askYesNoCancel(const QString& text) {
+  QMessageBox box(QMessageBox::Question, kAppTitle, text,
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    default:
+      return Answer::Cancel;
+  }
+}
+
 }  // namespace kalvenor

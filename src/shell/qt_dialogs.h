@@ -35,6 +35,7 @@ class QtDialogs : public Dialogs {
   std::optional<PackedColor> chooseColor(PackedColor initial, const QString& title) override;
   void message(const QString& text, Icon icon) override;
   bool askYesNo(const QString& text) override;
+  Answer askYesNoCancel(const QString& text) override;
 
  private:
   std::optional<QString> chosenFile(QFileDialog& dialog, const QString& filter);

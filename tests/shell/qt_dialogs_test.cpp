@@ -1,5 +1,6 @@
 #include "shell/qt_dialogs.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -7,8 +8,11 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
+#include <functional>
 
+#include "session/message_language.h"
 #include "shell/qt_translations.h"
 
 using namespace kalvenor;
@@ -21,6 +25,7 @@ class QtDialogsTest : public QObject {
   void allFilesListsFilesWithoutAnExtension();
   void theChosenFilterIsReportedByItsPattern();
   void qtsOwnTextsAreJapanese();
+  void theThreeWayQuestionTellsEachAnswer();
 
  private:
   static QStringList listed(const QFileDialog& dialog);
@@ -80,10 +85,13 @@ void QtDialogsTest::theChosenFilterIsReportedByItsPattern() {
   }
 }
 
-// Once Qt's Japanese translations are installed its file dialog and message boxes speak
-// Japanese; the captions the viewer gives them stay as written.
+// With the messages in Japanese, Qt's file dialog and message boxes speak Japanese too; the
+// captions the viewer gives them stay as written.
 void QtDialogsTest::qtsOwnTextsAreJapanese() {
-  QVERIFY(installQtJapanese(*QCoreApplication::instance()));
+  qputenv("LANGUAGE", "ja");
+  useMessageLanguage(runningProgramFolder(), DefaultLanguage::Japanese);
+  QCOMPARE(messageCatalogueLanguage(), QString("ja"));
+  QVERIFY(installQtTranslations(*QCoreApplication::instance()));
   QFileDialog dialog;
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -104,6 +112,26 @@ void QtDialogsTest::qtsOwnTextsAreJapanese() {
                   QMessageBox::Yes | QMessageBox::No);
   QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));
   QCOMPARE(box.text(), QStringLiteral("Overwrite map.bmp?"));
+}
+
+// Yes is the default button (Return), Escape cancels, and No is told apart from both.
+void QtDialogsTest::theThreeWayQuestionTellsEachAnswer() {
+  QtDialogs dialogs;
+  const auto answerWith = [&](const std::function<void(QMessageBox&)>& press) {
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QVERIFY(box);
+      QCOMPARE(box->text(), QString("Save the session before closing?"));
+      press(*box);
+    });
+    return dialogs.askYesNoCancel("Save the session before closing?");
+  };
+  QCOMPARE(answerWith([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }),
+           Dialogs::Answer::Yes);
+  QCOMPARE(answerWith([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }),
+           Dialogs::Answer::Cancel);
+  QCOMPARE(answerWith([](QMessageBox& box) { box.button(QMessageBox::No)->click(); }),
+           Dialogs::Answer::No);
 }
 
 QTEST_MAIN(QtDialogsTest)

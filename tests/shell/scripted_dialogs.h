@@ -8,21 +8,23 @@
 namespace kalvenor {
 
 // Answers dialogs from a script and records what was asked, with the title of every file and
-// colour dialog. An unscripted file or colour dialog counts as cancelled; an unscripted question
-// as No. A save dialog answers with the next of `files` and the next of `chosenPatterns`, or the
-// first filter's pattern, which a dialog starts with.
+// colour dialog and the colour each colour dialog opened on. An unscripted file or colour dialog
+// counts as cancelled; an unscripted question as No. A save dialog answers with the next of `files`
+// and the next of `chosenPatterns`, or the first filter's pattern, which a dialog starts with.
 class ScriptedDialogs : public Dialogs {
  public:
   std::deque<std::optional<QString>> files;
   std::deque<QString> chosenPatterns;
   std::deque<std::optional<PackedColor>> colors;
   std::deque<bool> answers;
+  std::deque<Answer> choices;  // the answers to Yes / No / Cancel questions
 
   QStringList filters;
   QStringList titles;
   QStringList messages;
   std::vector<Icon> messageIcons;
   QStringList questions;
+  std::vector<PackedColor> initialColors;
 
   std::optional<QString> openFile(const QString& filter, const QString& title) override {
     return nextFile(filter, title);
@@ -37,8 +39,9 @@ class ScriptedDialogs : public Dialogs {
     if (!file) return std::nullopt;
     return SaveChoice{*file, pattern};
   }
-  std::optional<PackedColor> chooseColor(PackedColor, const QString& title) override {
+  std::optional<PackedColor> chooseColor(PackedColor initial, const QString& title) override {
     titles << title;
+    initialColors.push_back(initial);
     if (colors.empty()) return std::nullopt;
     const auto color = colors.front();
     colors.pop_front();
@@ -53,6 +56,13 @@ class ScriptedDialogs : public Dialogs {
     if (answers.empty()) return false;
     const bool answer = answers.front();
     answers.pop_front();
+    return answer;
+  }
+  Answer askYesNoCancel(const QString& text) override {
+    questions << text;
+    if (choices.empty()) return Answer::No;
+    const Answer answer = choices.front();
+    choices.pop_front();
     return answer;
   }
 

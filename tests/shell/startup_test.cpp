@@ -15,7 +15,7 @@ class StartupTest : public QObject {
   void theWindowAfterStartUp();
   void theDefaultViewIsRead();
   void theZbaseBoxesMirrorEachOther();
-  void aLoneMinusSurvivesOnlyWhenTheOtherBoxReadsZero();
+  void aLoneMinusWaitsForItsDigits();
   void theUnitCountFollowsTheBoundaryCount();
   void commandStatesFollowTheProgressFlags();
   void theVersionMessage();
@@ -97,13 +97,19 @@ void StartupTest::theZbaseBoxesMirrorEachOther() {
   QCOMPARE(ui.lblZbase->text(), QString("-120.5"));
   QCOMPARE(ui.txtZbase->text(), QString("-120.5"));  // reformatted on the way back
 
-  ui.txtZbase2->setText("35x");
+  ui.txtZbase2->setText("35");
   QCOMPARE(window_->state().Zbase, 35.0);
   QCOMPARE(ui.txtZbase->text(), QString("35"));
   QCOMPARE(ui.lblZbase->text(), QString("35"));
+
+  ui.txtZbase2->setText("35x");  // not a number: the base in use stays, and so does the mirror
+  QCOMPARE(window_->state().Zbase, 35.0);
+  QCOMPARE(ui.txtZbase->text(), QString("35"));
+  QCOMPARE(ui.txtZbase2->text(), QString("35x"));
 }
 
-void StartupTest::aLoneMinusSurvivesOnlyWhenTheOtherBoxReadsZero() {
+// A minus typed first is the start of a number, whatever the other box holds.
+void StartupTest::aLoneMinusWaitsForItsDigits() {
   Ui::formMain& ui = window_->ui();
   ui.txtZbase2->setText("0");
   ui.txtZbase->setText("-");
@@ -112,9 +118,12 @@ void StartupTest::aLoneMinusSurvivesOnlyWhenTheOtherBoxReadsZero() {
   ui.txtZbase->setText("5");
   QCOMPARE(ui.txtZbase2->text(), QString("5"));
   ui.txtZbase->setText("-");
-  QCOMPARE(ui.txtZbase->text(), QString("0"));
-  QCOMPARE(ui.txtZbase2->text(), QString("0"));
-  QCOMPARE(window_->state().Zbase, 0.0);
+  QCOMPARE(ui.txtZbase->text(), QString("-"));
+  QCOMPARE(ui.txtZbase2->text(), QString("5"));
+  QCOMPARE(window_->state().Zbase, 5.0);
+  ui.txtZbase->setText("-7");
+  QCOMPARE(ui.txtZbase2->text(), QString("-7"));
+  QCOMPARE(window_->state().Zbase, -7.0);
 }
 
 void StartupTest::theUnitCountFollowsTheBoundaryCount() {
