@@ -3,6 +3,7 @@
 #include <QProgressDialog>
 
 #include "evaluation/grid_builds.h"
+#include "model/message_text.h"
 #include "shell/app_title.h"
 
 namespace kalvenor {
@@ -12,7 +13,8 @@ namespace kalvenor {
 class BuildProgressDialog {
  public:
   explicit BuildProgressDialog(QWidget* parent)
-      : dialog_(QStringLiteral("表示格子を作成しています…"), QString(), 0, 1000, parent) {
+      : dialog_(QString::fromUtf8(translated("Building the display grid…")), QString(), 0, 1000,
+                parent) {
     dialog_.setWindowTitle(kAppTitle);
     dialog_.setWindowModality(Qt::ApplicationModal);
     dialog_.setMinimumDuration(500);

@@ -12,6 +12,7 @@
 #include "imagewin/form_image.h"
 #include "imagewin/form_image_s.h"
 #include "model/input_names.h"
+#include "model/message_text.h"
 #include "shell/app_title.h"
 #include "shell/qt_number_text.h"
 #include "shell/typed_number.h"
@@ -156,28 +157,30 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool FormMain::runCommand(const QWidget* control, const std::function<void()>& command) {
-  return run("\"" + commandName(control) + "\": ", command);
+  return run(commandName(control), command);
 }
 
 bool FormMain::runSteps(const std::function<void()>& steps) { return run({}, steps); }
 
 // Handlers and the session change the viewer's state only once their work has succeeded, so
 // after a failure only the picture, which a drawing changes as it goes, has to be put back.
-bool FormMain::run(const QString& prefix, const std::function<void()>& work) {
+bool FormMain::run(const QString& command, const std::function<void()>& work) {
   const ImageCanvas::Snapshot picture = formImage_->canvas().snapshot();
-  QString cause;
+  std::string cause;
   try {
     work();
     return true;
   } catch (const std::bad_alloc&) {
-    cause = QStringLiteral("not enough memory");
+    cause = translated("not enough memory");
   } catch (const std::exception& error) {
-    cause = QString::fromUtf8(error.what());
+    cause = error.what();
   } catch (...) {
-    cause = QStringLiteral("an unexpected error stopped it");
+    cause = translated("an unexpected error stopped it");
   }
   formImage_->canvas().restore(picture);
-  dialogs_.message(prefix + cause, Dialogs::Icon::Warning);
+  const std::string text =
+      command.isEmpty() ? cause : fill(translated("\"{1}\": {2}"), {command.toStdString(), cause});
+  dialogs_.message(QString::fromStdString(text), Dialogs::Icon::Warning);
   return false;
 }
 

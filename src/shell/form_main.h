@@ -146,7 +146,7 @@ class FormMain : public QWidget, private SessionObserver {
 
   void sessionChanged(Change change) override;
   bool fromControls(Change change) const { return readingControls_ == change; }
-  bool run(const QString& prefix, const std::function<void()>& work);
+  bool run(const QString& command, const std::function<void()>& work);
   void connectHandlers();
   QString commandName(const QWidget* control) const;
   void txtNbd_Change();

@@ -8,6 +8,7 @@
 #include "canvas/vector_pictures.h"
 #include "imagewin/form_image.h"
 #include "imagewin/form_image_s.h"
+#include "model/message_text.h"
 #include "shell/form_main.h"
 #include "shell/saved_file_name.h"
 
@@ -70,9 +71,10 @@ void FormMain::cmdImageSave_Click() {
   if (!path) return;
   const QString problem = writePicture(*path);
   if (!problem.isEmpty()) {
-    dialogs_.message(QStringLiteral("The picture could not be saved as %1: %2")
-                         .arg(QDir::toNativeSeparators(*path), problem),
-                     Dialogs::Icon::Warning);
+    const std::string text =
+        fill(translated("The picture could not be saved as {1}: {2}"),
+             {QDir::toNativeSeparators(*path).toStdString(), problem.toStdString()});
+    dialogs_.message(QString::fromStdString(text), Dialogs::Icon::Warning);
   }
 }
 
