@@ -31,6 +31,7 @@ FormImage::FormImage(QWidget* parent)
   const auto* gestures = new ViewGestures(canvas_, *picImage_);
   connect(gestures, &ViewGestures::nudged, this, &FormImage::viewNudged);
   connect(gestures, &ViewGestures::settled, this, &FormImage::viewSettled);
+  connect(gestures, &ViewGestures::refused, this, &FormImage::viewRefused);
   connect(&previews_, &PreviewDrawer::drawn, this, [this](const QImage& picture) {
     picImage_->showPreview(picture);
     emit previewShown();

@@ -40,6 +40,8 @@ class FormImage : public QWidget {
   // A drag, zoom or stretch over the picture, and the end of that gesture.
   void viewNudged(const ViewGesture& gesture);
   void viewSettled();
+  // A gesture over a blank picture, which nothing turns.
+  void viewRefused();
   // The drawing area has a new size and has kept it for kResizeRest milliseconds.
   void drawingAreaResized();
   // A picture drawPreview asked for has been drawn and is shown.

@@ -21,6 +21,20 @@ bool nothingPending(const ViewGesture& g) {
   return g.drag.isNull() && g.zoom == 1 && g.stretch == 1;
 }
 
+bool gestureKey(int key) {
+  switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Plus:
+    case Qt::Key_Minus:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 ViewGestures::ViewGestures(const ImageCanvas& canvas, QWidget& target)
@@ -58,7 +72,10 @@ bool ViewGestures::eventFilter(QObject* watched, QEvent* event) {
 
 // A wheel still at rest is settled by the release of this drag.
 void ViewGestures::press(const QMouseEvent& event) {
-  if (canvas_.blank()) return;
+  if (canvas_.blank()) {
+    emit refused();
+    return;
+  }
   wheelRest_.stop();
   dragFrom_ = event.position().toPoint();
   stretching_ = event.button() == Qt::RightButton || event.modifiers().testFlag(Qt::ShiftModifier);
@@ -85,7 +102,11 @@ void ViewGestures::release() {
 }
 
 void ViewGestures::wheel(const QWheelEvent& event) {
-  if (canvas_.blank() || event.angleDelta().y() == 0) return;
+  if (event.angleDelta().y() == 0) return;
+  if (canvas_.blank()) {
+    emit refused();
+    return;
+  }
   pending_.zoom *= std::pow(kZoomPerStep, event.angleDelta().y() / kWheelNotch);
   pending_.zoomAt = event.position();
   flush();
@@ -94,7 +115,10 @@ void ViewGestures::wheel(const QWheelEvent& event) {
 
 // Up and down keys tilt like a drag upwards and downwards; with shift they stretch.
 bool ViewGestures::key(const QKeyEvent& event) {
-  if (canvas_.blank()) return false;
+  if (canvas_.blank()) {
+    if (gestureKey(event.key())) emit refused();
+    return false;
+  }
   const bool shift = event.modifiers().testFlag(Qt::ShiftModifier);
   switch (event.key()) {
     case Qt::Key_Left:

@@ -25,10 +25,10 @@ struct ViewGesture {
 // Turns the mouse, the wheel and the keys over a picture into gestures: a left drag, and the
 // arrow keys in steps of kPixelsPerKey, drag the picture; a shift-drag or a right-button drag up
 // and down, and shift with the up and down keys, stretch it; the wheel zooms about the cursor
-// and +/- about the middle. Nothing happens over a blank canvas. Drag steps are summed and
-// handed on at most once per turn of the event loop, so a slow picture never falls behind the
-// mouse. A gesture has settled when the button is released, a key was pressed, or the wheel has
-// rested for kWheelRest milliseconds.
+// and +/- about the middle. Nothing turns over a blank canvas: a gesture there is refused. Drag
+// steps are summed and handed on at most once per turn of the event loop, so a slow picture never
+// falls behind the mouse. A gesture has settled when the button is released, a key was pressed, or
+// the wheel has rested for kWheelRest milliseconds.
 class ViewGestures : public QObject {
   Q_OBJECT
 
@@ -41,6 +41,8 @@ class ViewGestures : public QObject {
  signals:
   void nudged(const ViewGesture& gesture);
   void settled();
+  // A gesture began over a blank canvas, where there is nothing to turn.
+  void refused();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

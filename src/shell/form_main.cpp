@@ -93,6 +93,7 @@ void FormMain::connectHandlers() {
       {ui_.cmdGrid, &FormMain::cmdGrid_Click},
       {ui_.cmdGeoSection, &FormMain::cmdGeoSection_Click},
       {ui_.cmdGeoSectionLine, &FormMain::cmdGeoSectionLine_Click},
+      {ui_.cmdFit, &FormMain::cmdFit_Click},
       {ui_.cmdEnd, &FormMain::cmdEnd_Click},
       {ui_.cmdVersion, &FormMain::cmdVersion_Click},
       {ui_.cmdImageClear, &FormMain::cmdImageClear_Click},
@@ -117,7 +118,7 @@ void FormMain::connectHandlers() {
           guarded(ui_.txtSepInt, &FormMain::txtSepInt_Change));
   const std::pair<QAbstractButton*, void (FormMain::*)()> checks[] = {
       {ui_.chkPers, &FormMain::chkPers_Click},
-      {ui_.chkContour, &FormMain::refreshContourSettings},
+      {ui_.chkContour, &FormMain::chkContour_Click},
       {ui_.chkAutoRedraw, &FormMain::chkAutoRedraw_Click},
       {ui_.chkBack, &FormMain::chkBack_Click},
       {ui_.chkAnnotations, &FormMain::chkAnnotations_Click},
@@ -144,6 +145,8 @@ void FormMain::connectHandlers() {
   });
   connect(formImage_.get(), &FormImage::viewNudged, this, &FormMain::formImage_ViewNudged);
   connect(formImage_.get(), &FormImage::viewSettled, this, &FormMain::formImage_ViewSettled);
+  connect(formImage_.get(), &FormImage::viewRefused, this,
+          [this] { showNote(whyNoPictureToTurn()); });
   connect(formImage_.get(), &FormImage::drawingAreaResized, this, &FormMain::formImage_Resized);
   connect(formImage_.get(), &FormImage::previewShown, this, &FormMain::formImage_PreviewShown);
   connect(formImage_.get(), &FormImage::previewEnded, this, [this] { wholePicture_.reset(); });
@@ -213,6 +216,7 @@ void FormMain::updateCommandStates() {
   ui_.cmdGeoSectionLine->setEnabled(states.geoSectionLine);
   ui_.cmdContour->setEnabled(states.contour);
   ui_.cmdGrid->setEnabled(states.grid);
+  showCommandHints();
 }
 
 void FormMain::showStepIndicators() {
@@ -226,6 +230,7 @@ void FormMain::showStepIndicators() {
 void FormMain::sessionChanged(Change change) {
   // A preview shows the picture as drawn with another view, so only a view keeps its scene.
   if (change != Change::View && change != Change::Picture) previewScene_.reset();
+  showNote({});
   switch (change) {
     case Change::Model:
       if (!fromControls(Change::Model)) showModelInGrid();

@@ -12,6 +12,7 @@
 #include "session/preview_picture.h"
 #include "session/session.h"
 #include "shell/dialogs.h"
+#include "shell/missing_step.h"
 #include "ui_formmain.h"
 
 namespace kalvenor {
@@ -97,6 +98,8 @@ class FormMain : public QWidget, private SessionObserver {
   void cmdGrid_Click();
   void cmdGeoSection_Click();
   void cmdGeoSectionLine_Click();
+  // Fits the picture on screen to the drawing window and draws it again.
+  void cmdFit_Click();
   // Gestures over the picture and the drawing area's size.
   void formImage_ViewNudged(const ViewGesture& gesture);
   void formImage_ViewSettled();
@@ -130,6 +133,7 @@ class FormMain : public QWidget, private SessionObserver {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   // While a handler reads a group of controls into the session, the notification of that change
@@ -187,14 +191,30 @@ class FormMain : public QWidget, private SessionObserver {
   void chkAutoRedraw_Click();
   void chkBack_Click();
   void chkAnnotations_Click();
+  void chkContour_Click();
   void drawMap();
   void drawSectionPicture();
   QString writePicture(const QString& path);
   QPushButton* pictureCommand(PictureKind kind);
   void previewPicture(PictureKind kind);
-  void redrawPicture();
+  void redrawPicture(bool fit = false);
   void redrawHere();
   bool redrawsOnWorker() const;
+  // The picture on screen drawn again after a change of what it shows; nothing while the window
+  // shows none.
+  void redrawShownPicture(bool fit);
+  // The view that makes the picture of `kind` fill the drawing window, with room for the legend
+  // and axes when they are drawn.
+  void fitView(PictureKind kind);
+  // The status line below the drawing commands: the hint of the control under the mouse, else the
+  // last note, which answers the last action and goes with the next change.
+  void showCommandHints();
+  const QGroupBox* stepFrame(MissingStep step) const;
+  QString missingStepText(MissingStep step) const;
+  QString whyNoPictureToTurn();
+  void showNote(const QString& note);
+  void showStatus(const QString& tip);
+  bool noSurfaceToDrawOn(const QPushButton* command);
   void chkboundary_Click();
   void chkContacts_Click();
   void chkSectionTrace_Click();
@@ -221,6 +241,8 @@ class FormMain : public QWidget, private SessionObserver {
   WindowMemory* memory_ = nullptr;
   // What a session saved now would hold, as it stood at the last save or open.
   std::string savedWork_;
+  QString note_;
+  QString tip_;
 };
 
 }  // namespace kalvenor

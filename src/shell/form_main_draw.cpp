@@ -12,20 +12,27 @@ void FormMain::cmdGeoMap_Click() {
   drawMap();
 }
 
+// With the legend and axes on, a picture is fitted to the window so that they cover none of it.
 void FormMain::drawMap() {
-  applyViewSettings();
+  if (state().annotations.any()) {
+    fitView(PictureKind::Map);
+  } else {
+    applyViewSettings();
+  }
   showWarnings(drawInBands(formImage_->canvas(),
                            [this](Canvas& canvas) { return session_.drawGeoMap(canvas); }));
 }
 
 // Draws over the current picture with the last view and units.
 void FormMain::cmdContour_Click() {
+  if (noSurfaceToDrawOn(ui_.cmdContour)) return;
   BusyCursor busy;
   showWarnings(drawInBands(formImage_->canvas(),
                            [this](Canvas& canvas) { return session_.drawContourMap(canvas); }));
 }
 
 void FormMain::cmdGrid_Click() {
+  if (noSurfaceToDrawOn(ui_.cmdGrid)) return;
   BusyCursor busy;
   showWarnings(drawInBands(formImage_->canvas(),
                            [this](Canvas& canvas) { return session_.drawGridLines(canvas); }));
@@ -38,7 +45,11 @@ void FormMain::cmdGeoSection_Click() {
 }
 
 void FormMain::drawSectionPicture() {
-  applyViewSettings();
+  if (state().annotations.any()) {
+    fitView(PictureKind::Section);
+  } else {
+    applyViewSettings();
+  }
   drawInBands(formImage_->canvas(), [this](Canvas& canvas) {
     session_.drawSection(canvas);
     return Warnings{};
@@ -75,35 +86,57 @@ void FormMain::chkAutoRedraw_Click() {
   formImage_->canvas().setPersistent(ui_.chkAutoRedraw->isChecked());
 }
 
+// The check boxes below change the picture on screen at once, as they do the next one.
 void FormMain::chkBack_Click() {
   const bool black = ui_.chkBack->isChecked();
   formImage_->canvas().setBackgroundColor(black ? kBlack : kWhite);
-  ReadingControls reading(*this, Change::DrawOptions);
-  session_.setLineColor(black ? kWhite : kBlack);
+  {
+    ReadingControls reading(*this, Change::DrawOptions);
+    session_.setLineColor(black ? kWhite : kBlack);
+  }
+  redrawShownPicture(false);
 }
 
-// The legend with the north arrow, and the axes of a section, for the next map or section.
+// The legend with the north arrow, and the axes of a section; switched on, the picture is fitted
+// to the window with room for them.
 void FormMain::chkAnnotations_Click() {
   const bool on = ui_.chkAnnotations->isChecked();
-  ReadingControls reading(*this, Change::DrawOptions);
-  session_.setAnnotations({on, on, {}});
+  {
+    ReadingControls reading(*this, Change::DrawOptions);
+    session_.setAnnotations({on, on, {}});
+  }
+  redrawShownPicture(on);
 }
 
 void FormMain::chkboundary_Click() {
-  ReadingControls reading(*this, Change::DrawOptions);
-  session_.setBoundaryLines(ui_.chkboundary->isChecked());
+  {
+    ReadingControls reading(*this, Change::DrawOptions);
+    session_.setBoundaryLines(ui_.chkboundary->isChecked());
+  }
+  redrawShownPicture(false);
 }
 
 // Cells split along the contacts, lines after the fills; off, the picture keeps its classic look.
 void FormMain::chkContacts_Click() {
-  ReadingControls reading(*this, Change::DrawOptions);
-  session_.setContacts(ui_.chkContacts->isChecked() ? Contacts::Smooth : Contacts::Cells);
+  {
+    ReadingControls reading(*this, Change::DrawOptions);
+    session_.setContacts(ui_.chkContacts->isChecked() ? Contacts::Smooth : Contacts::Cells);
+  }
+  redrawShownPicture(false);
 }
 
 // 測線 then draws the line as a trace on the ground; off, as the dotted outline of the section.
 void FormMain::chkSectionTrace_Click() {
-  ReadingControls reading(*this, Change::DrawOptions);
-  session_.setSurveyTrace(ui_.chkSectionTrace->isChecked());
+  {
+    ReadingControls reading(*this, Change::DrawOptions);
+    session_.setSurveyTrace(ui_.chkSectionTrace->isChecked());
+  }
+  redrawShownPicture(false);
+}
+
+void FormMain::chkContour_Click() {
+  refreshContourSettings();
+  redrawShownPicture(false);
 }
 
 // Without a frame neither side option is selected; choosing one asks for a frame again.

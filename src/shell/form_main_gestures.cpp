@@ -63,7 +63,7 @@ QPushButton* FormMain::pictureCommand(PictureKind kind) {
 // the command afterwards draws the same.
 void FormMain::formImage_ViewNudged(const ViewGesture& gesture) {
   const PictureKind kind = session_.redrawablePicture();
-  if (kind == PictureKind::None) return;
+  if (kind == PictureKind::None) return showNote(whyNoPictureToTurn());
   if (!viewMoved_ && !wholePicture_) session_.resumePictureView();
   const ViewSettings& v = state().view;
   const NudgedView after = session_.nudgedView(nudgeOf(gesture), kind);
@@ -85,10 +85,18 @@ void FormMain::formImage_ViewSettled() {
   redrawPicture();
 }
 
-// The picture is fitted to the drawing area again once its size rests.
+// The picture is fitted to the drawing area again once its size rests, with the room the legend
+// and axes need there.
 void FormMain::formImage_Resized() {
   if (formImage_->canvas().blank()) return;
-  redrawPicture();
+  redrawPicture(state().annotations.any());
+}
+
+// The picture on screen drawn again as its command would draw it now, so that a value typed in
+// the view boxes since is kept, not put back to the picture's.
+void FormMain::redrawShownPicture(bool fit) {
+  if (formImage_->canvas().blank()) return;
+  redrawPicture(fit);
 }
 
 // The worker draws from the scene, shared read-only, and a copy of the view, never from the
@@ -115,11 +123,12 @@ void FormMain::previewPicture(PictureKind kind) {
 // from a copy of the session, so the window goes on answering, and taken over once drawn; until
 // then the preview stays. A newer gesture cancels it. The session changed meanwhile, the picture
 // is drawn again; the drawing failed, it is drawn here, where the failure is reported as the
-// command's.
-void FormMain::redrawPicture() {
+// command's. A fit chooses the view first.
+void FormMain::redrawPicture(bool fit) {
   const PictureKind kind = session_.redrawablePicture();
   if (kind == PictureKind::None) return;
-  if (!runCommand(pictureCommand(kind), [this] { applyViewSettings(); })) return;
+  const auto view = [this, kind, fit] { fit ? fitView(kind) : applyViewSettings(); };
+  if (!runCommand(pictureCommand(kind), view)) return;
   if (!redrawsOnWorker()) return redrawHere();
   auto whole = std::make_shared<WholePicture>(session_.detachedCopy(), session_.changeCount());
   const ImageCanvas& shown = formImage_->canvas();

@@ -21,6 +21,27 @@ void FormMain::applyViewSettings() {
   session_.applyView(typed, canvas.width(), canvas.height());
 }
 
+// The fit places the picture by a shift of whole pixels, which the next view applied drops; the
+// same place as a pan stays through the gestures and redraws that follow. The magnification
+// chosen shows in its box.
+void FormMain::fitView(PictureKind kind) {
+  applyViewSettings();
+  const ImageCanvas& canvas = formImage_->canvas();
+  kind == PictureKind::Section ? session_.fitSectionView(canvas) : session_.fitMapView(canvas);
+  const ViewSettings& v = state().view;
+  if (v.Scale > 0) session_.setPan(-v.ShiftX / v.Scale, v.ShiftY / v.Scale);
+  applyViewSettings();
+}
+
+// "画面に合わせる": the picture on screen, in the view it stands in, with or without the legend.
+void FormMain::cmdFit_Click() {
+  const PictureKind kind = session_.redrawablePicture();
+  if (kind == PictureKind::None || formImage_->canvas().blank()) {
+    return showNote(whyNoPictureToTurn());
+  }
+  redrawShownPicture(true);
+}
+
 // A view applied elsewhere (a command line) shows in the boxes as if typed there.
 void FormMain::showView() {
   const ViewSettings& v = state().view;

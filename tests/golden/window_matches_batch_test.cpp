@@ -24,6 +24,7 @@ class WindowMatchesBatchTest : public QObject {
   void theSmoothMapIsTheBatchMap();
   void theSectionIsTheBatchSection();
   void theSmoothSectionIsTheBatchSection();
+  void withTheLegendTheSectionIsTheBatchFit();
   void cleanupTestCase();
 
  private:
@@ -184,6 +185,24 @@ void WindowMatchesBatchTest::theSmoothSectionIsTheBatchSection() {
                    batchPicture({"--start", kSectionStart, "--end", kSectionEnd, "--section"},
                                 "section-smooth", "smooth"),
                    "section-smooth");
+}
+
+// With "凡例・目盛" on the window fits the section as --fit does, so the legend and the axes
+// stand beside it; the magnification chosen shows in its box.
+void WindowMatchesBatchTest::withTheLegendTheSectionIsTheBatchFit() {
+  ui().txtSca->setText("1.4");
+  ui().chkAnnotations->setChecked(true);
+  QTest::mouseClick(ui().cmdGeoSection, Qt::LeftButton);
+  QVERIFY(dialogs_.messages.isEmpty());
+  const QImage window = windowPicture().convertToFormat(QImage::Format_RGB32);
+  const QString fitted = ui().txtSca->text();
+  ui().chkAnnotations->setChecked(false);
+  QVERIFY(fitted != QStringLiteral("1.4"));
+  compareWithBatch(window,
+                   batchPicture({"--start", kSectionStart, "--end", kSectionEnd, "--legend",
+                                 "--axes", "--fit", "--section"},
+                                "section-fitted"),
+                   "section-fitted");
 }
 
 QTEST_MAIN(WindowMatchesBatchTest)

@@ -40,7 +40,7 @@ class ViewGesturesTest : public QObject {
   void whatWasDrawnOverTheMapIsDrawnAgainAfterATurn();
   void aNewSizeOfTheDrawingAreaRedrawsThePictureToFit();
   void aChangeWhileThePictureIsDrawnOnAWorkerGetsIntoIt();
-  void nothingHappensWithoutAPicture();
+  void withoutAPictureNothingTurnsAndTheStatusLineSaysWhy();
   void aMapTurnsFromItsOwnViewAfterASectionIsBuilt();
 
  private:
@@ -324,11 +324,11 @@ void ViewGesturesTest::aChangeWhileThePictureIsDrawnOnAWorkerGetsIntoIt() {
   QVERIFY(image() != drawn);  // the lines do show in this picture
 }
 
-void ViewGesturesTest::nothingHappensWithoutAPicture() {
+void ViewGesturesTest::withoutAPictureNothingTurnsAndTheStatusLineSaysWhy() {
   fixture_->buildSmallBlock();
   QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
   const QImage blank = image().copy();
-  const auto expectUnchanged = [&] {
+  const auto expectUnchanged = [&](const QString& why) {
     drag({100, 100}, {200, 150});
     drag({100, 100}, {200, 150}, Qt::RightButton);
     wheel(3);
@@ -340,11 +340,13 @@ void ViewGesturesTest::nothingHappensWithoutAPicture() {
     QCOMPARE(ui().txtVe->text(), QString("2"));
     QCOMPARE(image(), blank);
     QVERIFY(fixture_->dialogs.messages.isEmpty());
+    QCOMPARE(ui().lblStatus->text(), why);
   };
-  expectUnchanged();
+  expectUnchanged(QStringLiteral(
+      "There is no picture in the drawing window: draw one with 地質図 or 断面図 first"));
   QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);  // a map, then cleared away
   QTest::mouseClick(ui().cmdImageClear, Qt::LeftButton);
-  expectUnchanged();
+  expectUnchanged(QStringLiteral("The picture was cleared: draw it again with 地質図 first"));
   QSignalSpy resized(&window_->formImage(), &FormImage::drawingAreaResized);
   window_->formImage().resize(200, 200);
   QVERIFY(resized.wait());
