@@ -73,7 +73,7 @@ void HighDpiTest::thePictureIsDrawnInDevicePixels() {
 void HighDpiTest::aPreviewIsDrawnInDevicePixelsToo() {
   QTest::mousePress(picture(), Qt::LeftButton, {}, {100, 100});
   QTest::mouseMove(picture(), {130, 110});
-  QTRY_VERIFY(window_->formImage().showingPreview());
+  QTRY_VERIFY_WITH_TIMEOUT(window_->formImage().showingPreview(), 20000);
   const QImage preview = picture()->grab().toImage();
   QCOMPARE(preview.size(), QSize(600, 600));
   QVERIFY(mixedBlocks(preview) > 0);

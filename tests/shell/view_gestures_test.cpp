@@ -262,7 +262,7 @@ void ViewGesturesTest::aDragShowsAPreviewAndTheWholePictureOnRelease() {
   const QImage before = image().copy();
   QTest::mousePress(picture(), Qt::LeftButton, {}, {100, 100});
   QTest::mouseMove(picture(), {140, 120});
-  QTRY_VERIFY(window_->formImage().showingPreview());
+  QTRY_VERIFY_WITH_TIMEOUT(window_->formImage().showingPreview(), 20000);
   QCOMPARE(ui().txtAlpha->text(), QString("245"));
   QCOMPARE(image(), before);
   QTest::mouseRelease(picture(), Qt::LeftButton, {}, {140, 120});
