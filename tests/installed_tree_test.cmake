@@ -2,10 +2,12 @@
 # installed tree: the files a desktop and man look for, --version, and the installed
 # kalvenor-render on the installed example drawing the very bytes the build's program draws from
 # the sources, without a warning, so default.txt was found in the installed data folder.
-# Without any default.txt it still draws, with the warning that names where it looked.
+# Without any default.txt it still draws, with the warning that names where it looked. A raster
+# is read through the installed GDAL module, and without the module the run says which file is
+# missing.
 #
 #   cmake -DBUILD_DIR= -DPREFIX= -DSOURCE_EXAMPLES= -DBUILD_RENDER= -DVERSION= -DBINDIR=
-#         -DDATADIR= -DDOCDIR= -DMANDIR= -DSHAREDIR= -P installed_tree_test.cmake
+#         -DDATADIR= -DMODULE= -DDOCDIR= -DMANDIR= -DSHAREDIR= -P installed_tree_test.cmake
 
 # Runs a command; fails the test unless it exits with 0. OUT and ERR receive its output.
 function(run out err)
@@ -36,7 +38,7 @@ run(stdout stderr ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX})
 
 set(installed_render ${PREFIX}/${BINDIR}/kalvenor-render)
 foreach(file IN ITEMS
-        ${BINDIR}/kalvenor ${BINDIR}/kalvenor-render ${DATADIR}/default.txt
+        ${BINDIR}/kalvenor ${BINDIR}/kalvenor-render ${DATADIR}/default.txt ${MODULE}
         ${SHAREDIR}/applications/kalvenor.desktop
         ${SHAREDIR}/icons/hicolor/scalable/apps/kalvenor.svg
         ${MANDIR}/man1/kalvenor.1.gz ${MANDIR}/man1/kalvenor-render.1.gz
@@ -65,6 +67,23 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${work}/installed.png 
 if(NOT differ EQUAL 0)
   message(FATAL_ERROR "the installed and the build's kalvenor-render drew different pictures: "
                       "${work}/installed.png, ${work}/build.png")
+endif()
+
+# The example's topography as a GeoTIFF is read through the installed GDAL module; without the
+# module the run names the file that is missing.
+set(e ${PREFIX}/${DOCDIR}/examples/folded-basin)
+set(raster_run ${CMAKE_COMMAND} -E env LC_ALL=C LANGUAGE= ${installed_render}
+    --model ${e}/model.txt --boundary ${e}/limestone_top.txt --boundary ${e}/sandstone_top.txt
+    --boundary ${e}/mudstone_top.txt --boundary ${e}/unconformity.txt
+    --surface ${e}/topography.tif --zbase 0 --map ${work}/raster.png)
+run(stdout stderr ${raster_run})
+file(REMOVE ${PREFIX}/${MODULE})
+execute_process(COMMAND ${raster_run} RESULT_VARIABLE status ERROR_VARIABLE stderr)
+set(expected "kalvenor: the GDAL module ${PREFIX}/${MODULE} is missing, so no raster can be read \
+or written\n")
+if(NOT status EQUAL 2 OR NOT stderr STREQUAL expected)
+  message(FATAL_ERROR "without its GDAL module the installed kalvenor-render exited with "
+                      "${status} and said:\n${stderr}")
 endif()
 
 file(REMOVE ${PREFIX}/${DATADIR}/default.txt)

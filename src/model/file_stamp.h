@@ -18,4 +18,11 @@ struct FileStamp {
 // (a file in an archive, a table of a GeoPackage) has the stamp of the files GDAL reads for it.
 std::optional<FileStamp> fileStamp(const std::string& path);
 
+// The stamp of a file on the disk; nothing when it cannot be examined.
+std::optional<FileStamp> localFileStamp(const std::string& path);
+
+// The stamp of a name only GDAL knows: that of the files GDAL reads for it, taken together, so
+// that it changes when any of them does; nothing when GDAL cannot open it.
+std::optional<FileStamp> gdalNameStamp(const std::string& path);
+
 }  // namespace kalvenor

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "render/draw_options.h"
+#include "session/option_spec.h"
 
 namespace kalvenor {
 
@@ -94,6 +95,9 @@ SessionOptions parseWindowOptions(const std::vector<std::string>& args);
 // Every option of the batch renderer; throws UsageError for an unknown option, a missing or
 // malformed value, an option of one value given twice, or a combination that cannot be rendered.
 RenderOptions parseRenderOptions(const std::vector<std::string>& args);
+
+// Every option of the two programs, in the order of kalvenor-render --help.
+const std::vector<OptionSpec>& commandLineOptions();
 
 // The help text of each program (--version: see versionLine).
 std::string windowUsage();

@@ -345,3 +345,81 @@ TEST(AnnotationOptions, BadTitlesAndAWindowFitAreRefused) {
 
 }  // namespace
 }  // namespace kalvenor
+
+namespace kalvenor {
+namespace {
+
+std::string windowError(const std::vector<std::string>& args) {
+  try {
+    parseWindowOptions(args);
+  } catch (const UsageError& error) {
+    return error.what();
+  }
+  ADD_FAILURE() << "accepted";
+  return {};
+}
+
+// The words are read from the left and the first that cannot be followed is the one named.
+TEST(CommandLine, NamesTheFirstProblemFromTheLeft) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--bogus", "--zbase", "x"}, "unknown option --bogus (see --help)"},
+      {{"--zbase", "x", "--bogus"},
+       "--zbase takes 1 numbers separated by commas; \"x\" is not that"},
+      {{"--map", "a", "--map"}, "--map is given twice; it takes one value"},
+      {{"--legend", "--zbase"}, "--zbase needs a value"},
+      {{"--zbase=5"}, "unknown option --zbase=5 (see --help)"},
+      {{"-hx"}, "unknown option -hx (see --help)"},
+      {{"--"}, "unknown option -- (see --help)"},
+      {{"model.txt"}, "unknown option model.txt (see --help)"},
+  };
+  for (const auto& [args, message] : cases) EXPECT_EQ(usageError(args), message);
+  EXPECT_EQ(windowError({"--map", "--bogus"}),
+            "--map is an option of kalvenor-render, not of the window");
+}
+
+// Whatever follows an option that takes a value is that value, even when it looks like an option.
+TEST(CommandLine, TakesTheNextWordAsTheValue) {
+  const std::pair<std::string, std::string> titles[] = {
+      {"--legend", "--legend"}, {"-h", "-h"}, {"[a,b]", "[a,b]"}, {"--zbase=5", "--zbase=5"}};
+  for (const auto& [word, title] : titles) {
+    const RenderOptions o = parseRenderOptions(withInputs({"--map", "m.png", "--title", word}));
+    EXPECT_EQ(o.title, title);
+    EXPECT_FALSE(o.legend || o.help);
+  }
+  EXPECT_EQ(parseRenderOptions(withInputs({"--map", "m.png", "--zbase", "-5"})).zbase, -5);
+}
+
+// An option given an empty value is no more given than one left out.
+TEST(CommandLine, AnEmptyValueCountsAsNotGiven) {
+  EXPECT_EQ(usageError({"--model", "", "--surface", "s.txt", "--map", "m.png"}),
+            "--model is required");
+  EXPECT_EQ(usageError(withInputs({"--map", ""})),
+            "nothing to write: give --map, --section, --units-grid, --units-legend, "
+            "--section-units or --section-contacts");
+  EXPECT_EQ(usageError({"--session", "w.json", "--map", ""}),
+            "--session needs --map FILE for its picture");
+  EXPECT_EQ(parseWindowOptions({"--session", ""}).session, "");
+}
+
+TEST(CommandLine, TheWindowRefusesEveryOptionOfTheBatchRendererByName) {
+  for (const OptionSpec& spec : commandLineOptions()) {
+    if (spec.takers != Takers::RenderOnly) continue;
+    EXPECT_EQ(windowError({spec.name, "x"}),
+              spec.name + " is an option of kalvenor-render, not of the window");
+  }
+}
+
+// The window's help sums up the options it shares with kalvenor-render in its own words: none
+// may be left out of it.
+TEST(CommandLine, EachHelpNamesEveryOptionOfItsProgram) {
+  for (const OptionSpec& spec : commandLineOptions()) {
+    EXPECT_THAT(renderUsage(), HasSubstr("  " + spec.name)) << spec.name;
+    if (spec.takers == Takers::BothPrograms) {
+      EXPECT_THAT(windowUsage(), HasSubstr(spec.name + (spec.forms.empty() ? "" : " ")))
+          << spec.name;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kalvenor
