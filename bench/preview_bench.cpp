@@ -103,7 +103,7 @@ void BM_SessionCopy(benchmark::State& state) {
   Viewer& v = viewer(state.range(0));
   for (auto _ : state) {
     Session copy = v.session.detachedCopy();
-    benchmark::DoNotOptimize(copy.state().display.dispZ);
+    benchmark::DoNotOptimize(copy.state().display);
   }
 }
 BENCHMARK(BM_SessionCopy)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);

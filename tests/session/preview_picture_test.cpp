@@ -92,25 +92,25 @@ TEST_F(PreviewPictureTest, AGridBeyondTheBudgetKeepsItsEdgesOnEvenlySpreadNodes)
   mapView();
   const ViewerState& s = state();
   const PreviewScene scene = makePreviewScene(s, PictureKind::Map, 50);
-  const DisplaySurface& d = scene.display;
+  const DisplaySurface& d = *scene.display;
   ASSERT_EQ(d.Nx, 11);
   ASSERT_EQ(d.Ny, 6);
-  EXPECT_EQ(d.nodeX[1], s.display.nodeX[1]);
-  EXPECT_EQ(d.nodeX[2], s.display.nodeX[5]);
-  EXPECT_EQ(d.nodeX[11], s.display.nodeX[41]);
-  EXPECT_EQ(d.nodeY[6], s.display.nodeY[21]);
-  EXPECT_EQ(d.dispZ(3, 4), s.display.dispZ(9, 13));
-  EXPECT_EQ(scene.units(3, 4), s.mapGrid.mapUnit(9, 13));
-  EXPECT_EQ(d.Xc, s.display.Xc);
-  EXPECT_EQ(d.Zc, s.display.Zc);
+  EXPECT_EQ(d.nodeX[1], s.display->nodeX[1]);
+  EXPECT_EQ(d.nodeX[2], s.display->nodeX[5]);
+  EXPECT_EQ(d.nodeX[11], s.display->nodeX[41]);
+  EXPECT_EQ(d.nodeY[6], s.display->nodeY[21]);
+  EXPECT_EQ(d.dispZ(3, 4), s.display->dispZ(9, 13));
+  EXPECT_EQ(scene.units(3, 4), s.mapGrid->mapUnit(9, 13));
+  EXPECT_EQ(d.Xc, s.display->Xc);
+  EXPECT_EQ(d.Zc, s.display->Zc);
 
-  const VerticalGrid& wall = s.mapGrid.verticalGrids[kSouthWall];
-  const VerticalGrid& coarse = scene.grid.verticalGrids[kSouthWall];
+  const VerticalGrid& wall = s.mapGrid->verticalGrids[kSouthWall];
+  const VerticalGrid& coarse = scene.grid->verticalGrids[kSouthWall];
   ASSERT_EQ(coarse.nH, 11);
   EXPECT_EQ(coarse.nV, (wall.nV + 2) / 4 + 1);
   EXPECT_DOUBLE_EQ(coarse.z(coarse.nV), wall.z(wall.nV));  // the top level is kept
   EXPECT_EQ(coarse.unit(3, 1), wall.unit(9, 1));
-  EXPECT_EQ(scene.grid.verticalGrids[kWestWall].nH, 6);
+  EXPECT_EQ(scene.grid->verticalGrids[kWestWall].nH, 6);
 }
 
 TEST_F(PreviewPictureTest, AMapWithinTheBudgetIsPreviewedAsDrawnWithoutBoundaryLines) {
