@@ -105,6 +105,7 @@ TEST_F(MapBuildTest, RejectsInputsItCannotBuildFrom) {
 
   EXPECT_THROW(buildMapGrid({model, files, std::make_shared<const DisplaySurface>(), 0}),
                BuildError);
+  EXPECT_THROW(buildMapGrid({model, files, nullptr, 0}), BuildError);
 
   LogicalModel noModel;
   EXPECT_THROW(buildMapGrid({noModel, files, std::make_shared<const DisplaySurface>(display), 0}),

@@ -392,6 +392,21 @@ TEST(BoundaryGrids, EachBoundaryAtItsOwnSizeThenTheDisplaySurface) {
   EXPECT_EQ(grids[3].z(2, 2), display->dispZ(2, 2));
 }
 
+// The display surface's slot reads the surface's own elevations, which stay alive with it.
+TEST(BoundaryGrids, TheDisplaySurfaceSlotSharesTheSurfacesElevations) {
+  TempFile boundary("2, 2, 0, 0, 10, 10, 1, 2, 3, 4");
+  LoadJitter jitter;
+  auto display = std::make_shared<const DisplaySurface>(
+      makeDisplaySurface(readGridSurface(boundary.path()), jitter));
+  const Array2D<double>* elevations = &display->dispZ;
+  const double corner = display->dispZ(2, 2);
+  const auto grids = readBoundaryGrids({"", boundary.path()}, 1, display);
+  display.reset();
+  const GridSurface& slot = grids[2];
+  EXPECT_EQ(slot.z.visit([](const auto& z) { return static_cast<const void*>(&z); }), elevations);
+  EXPECT_EQ(slot.z(2, 2), corner);
+}
+
 TEST(BoundaryGrids, AMissingOrBadFileStopsTheRead) {
   TempFile good("2, 2, 0, 0, 10, 10, 1, 2, 3, 4");
   TempFile bad("2, 2, 0, 0, 10, 10, 1, 2, 3");

@@ -113,6 +113,38 @@ TEST_F(PreviewPictureTest, AGridBeyondTheBudgetKeepsItsEdgesOnEvenlySpreadNodes)
   EXPECT_EQ(scene.grid->verticalGrids[kWestWall].nH, 6);
 }
 
+// Within the budget the scene draws from the session's own surface and grids; beyond it, from
+// coarse ones of its own.
+TEST_F(PreviewPictureTest, AGridWithinTheBudgetIsSharedAndALargerOneMadeCoarse) {
+  const struct {
+    PictureKind kind;
+    int maxCells;
+    bool shared;
+  } cases[] = {{PictureKind::Map, kPreviewCells, true},
+               {PictureKind::Map, 50, false},
+               {PictureKind::Section, kPreviewCells, true},
+               {PictureKind::Section, 50, false}};
+  for (const auto& c : cases) {
+    const bool map = c.kind == PictureKind::Map;
+    if (map) {
+      mapView();
+    } else {
+      sectionView();
+    }
+    const PreviewScene scene = makePreviewScene(state(), c.kind, c.maxCells);
+    const void* drawnFrom =
+        map ? static_cast<const void*>(scene.grid.get()) : scene.sectionGrid.get();
+    const void* built =
+        map ? static_cast<const void*>(state().mapGrid.get()) : state().sectionGrid.get();
+    EXPECT_EQ(drawnFrom == built, c.shared) << c.maxCells;
+    if (map) {
+      EXPECT_EQ(scene.display == state().display, c.shared) << c.maxCells;
+    } else {
+      EXPECT_EQ(scene.section == state().section, c.shared) << c.maxCells;
+    }
+  }
+}
+
 TEST_F(PreviewPictureTest, AMapWithinTheBudgetIsPreviewedAsDrawnWithoutBoundaryLines) {
   mapView();
   block.session.setBoundaryLines(true);

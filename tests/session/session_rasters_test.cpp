@@ -220,10 +220,13 @@ TEST_F(SessionRasters, ADisplaySurfaceWithoutASystemTakesTheOneEveryBoundaryName
   EXPECT_THAT(other.setBoundaryFile(1, ix), takenFromIx);
   EXPECT_TRUE(sameSystem(other.state().display->srs, session.state().display->srs));
 
-  // A boundary that names none leaves the surface without one again.
+  // A boundary that names none leaves the surface without one again; a copy taken before keeps
+  // the surface it shared.
+  const Session copy = other.detachedCopy();
   TempFile own(gridFileText(makeGrid(2, 2, 0, 0, 100, 100, [](double, double) { return 15.0; })));
   EXPECT_THAT(other.setBoundaryFile(1, own.path()), IsEmpty());
   EXPECT_EQ(other.state().display->srs, "");
+  EXPECT_TRUE(sameSystem(copy.state().display->srs, session.state().display->srs));
 }
 
 TEST_F(SessionRasters, ASystemNamedForTheInputsThatAGridOverridesIsWarnedOf) {

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <new>
 
 #include "../evaluation/grid_fixtures.h"
@@ -334,6 +335,92 @@ TEST_F(SessionTest, ADetachedCopyDrawsAloneAndIsTakenOverOnlyIfNothingChanged) {
   EXPECT_TRUE(session.takeDrawnCopy(stale, session.changeCount()));
   EXPECT_FALSE(session.state().drawUnit->empty());
   EXPECT_THAT(recorder.changes, ElementsAre(Change::Picture));
+}
+
+// The surface, the grids and the units drawn are the session's own objects, not copies of them.
+TEST_F(SessionTest, ADetachedCopySharesWhatWasBuiltAndDrawn) {
+  loadAll();
+  session.buildSectionGrid({0, 50, true, 100, 50, 0});
+  session.buildMapGrid();
+  view();
+  session.drawGeoMap(canvas);
+  const Session copy = session.detachedCopy();
+  const ViewerState& s = session.state();
+  const ViewerState& c = copy.state();
+  EXPECT_EQ(c.display, s.display);
+  EXPECT_EQ(c.boundaryGrids, s.boundaryGrids);
+  EXPECT_EQ(c.mapGrid, s.mapGrid);
+  EXPECT_EQ(c.wallProfiles, s.wallProfiles);
+  EXPECT_EQ(c.sectionGrid, s.sectionGrid);
+  EXPECT_EQ(c.section, s.section);
+  EXPECT_EQ(c.sectionProfile, s.sectionProfile);
+  EXPECT_EQ(c.drawUnit, s.drawUnit);
+  EXPECT_FALSE(c.drawUnit->empty());
+}
+
+// Whatever the session puts in place of a shared object after a copy was taken, the copy keeps
+// the object as it was: nothing is changed where it stands.
+TEST_F(SessionTest, WhatTheSessionReplacesStaysAsItWasInACopyTakenBefore) {
+  TempFile higher(gridFileText(makeGrid(3, 3, 0, 0, 50, 50, [](double, double) { return 80.0; })));
+  struct Replacement {
+    const char* step;
+    std::function<void(Session&)> take;
+    std::function<const void*(const ViewerState&)> object;
+    std::function<double(const ViewerState&)> figure;  // of the object, which must not change
+  };
+  const Replacement replacements[] = {
+      {"a map build over another base",
+       [](Session& s) {
+         s.setZbase(-10);
+         s.buildMapGrid();
+       },
+       [](const ViewerState& s) { return s.mapGrid.get(); },
+       [](const ViewerState& s) { return s.mapGrid->Dzz; }},
+      {"a section build along another line",
+       [](Session& s) {
+         s.buildSectionGrid({0, 20, true, 100, 80, 0});
+       },
+       [](const ViewerState& s) { return s.sectionGrid.get(); },
+       [](const ViewerState& s) { return s.sectionGrid->y0; }},
+      {"another display surface", [&](Session& s) { s.loadDisplaySurface(higher.path()); },
+       [](const ViewerState& s) { return s.display.get(); },
+       [](const ViewerState& s) { return s.display->Zmax; }},
+      {"a new model", [&](Session& s) { s.loadModel(model.path()); },
+       [](const ViewerState& s) { return s.mapGrid.get(); },
+       [](const ViewerState& s) { return double(s.mapGrid->mapUnit.iLast()); }},
+      {"a map drawn again", [&](Session& s) { s.drawGeoMap(canvas); },
+       [](const ViewerState& s) { return s.drawUnit.get(); },
+       [](const ViewerState& s) { return double(s.drawUnit->iLast()); }},
+  };
+  for (const Replacement& r : replacements) {
+    Session fresh;
+    session.replaceWith(fresh);
+    loadAll();
+    session.buildSectionGrid({0, 50, true, 100, 50, 0});
+    session.buildMapGrid();
+    view();
+    session.drawGeoMap(canvas);
+    const Session copy = session.detachedCopy();
+    const double figure = r.figure(copy.state());
+    r.take(session);
+    EXPECT_NE(r.object(session.state()), r.object(copy.state())) << r.step;
+    EXPECT_EQ(r.figure(copy.state()), figure) << r.step;
+  }
+}
+
+// The grids kept for the next build stay with the session: a copy that draws goes without them,
+// and taking its picture over leaves them for the build.
+TEST_F(SessionTest, TheGridsKeptForTheNextBuildStayWithTheSession) {
+  loadAll();
+  session.buildMapGrid();
+  view();
+  session.setBoundaryFile(1, boundary.path());
+  ASSERT_EQ(session.keptReads()[1].path, boundary.path());
+  Session copy = session.detachedCopy();
+  EXPECT_TRUE(copy.keptReads().empty());
+  copy.drawGeoMap(canvas);
+  ASSERT_TRUE(session.takeDrawnCopy(copy, session.changeCount()));
+  EXPECT_EQ(session.keptReads()[1].path, boundary.path());
 }
 
 // Read side by side, the files of a three-boundary model are set all together or not at all, and
