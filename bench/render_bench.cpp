@@ -22,7 +22,8 @@ const std::vector<PackedColor> kBoundaryColors(kBoundaries + 1, kBlack);
 
 struct MapScene {
   Scene& scene = bench::scene(512);
-  MapBuild build = buildMapGrid({scene.model, scene.files, scene.display, 0.0});
+  MapBuild build = buildMapGrid(
+      {scene.model, scene.files, std::make_shared<const DisplaySurface>(scene.display), 0.0});
   Array2D<std::int32_t> drawUnit = unitsToDraw(build.grid.mapUnit, 512, 512);
   ViewSettings view;
   ContourSettings contours{700, 1000, 10};
@@ -84,9 +85,10 @@ BENCHMARK(BM_GeologicalMap)
 
 struct SectionScene {
   Scene& scene = bench::scene(1024);
-  SectionBuild build = buildSectionGrid({scene.model, scene.files, scene.display, 0.0},
-                                        {0, 0, true, kExtent, kExtent, 0});
-  const VerticalGrid& slot = build.grid.verticalGrids[kSectionSlot];
+  SectionBuild build = buildSectionGrid(
+      {scene.model, scene.files, std::make_shared<const DisplaySurface>(scene.display), 0.0},
+      {0, 0, true, kExtent, kExtent, 0});
+  const VerticalGrid& slot = build.grid;
   Array2D<std::int32_t> drawUnit = unitsToDraw(slot.unit, slot.nH, slot.nV);
   ViewSettings view;
 

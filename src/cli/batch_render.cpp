@@ -107,7 +107,7 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
   // GeoJSON needs the coordinate system, known now, to convert the lines to longitudes and
   // latitudes.
   if (!o.sectionContacts.empty()) {
-    checkContactsSystem(o.sectionContacts, session.state().display.srs);
+    checkContactsSystem(o.sectionContacts, session.state().display->srs);
   }
   if (o.inputs.colors.empty()) {
     for (int unit = 1; unit <= session.state().model.unitCount(); ++unit) {
@@ -134,14 +134,14 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
                  });
     }
     if (!o.sectionUnits.empty()) {
-      addText(outputs, "--section-units", o.sectionUnits, sectionUnitsCsv(s.sectionGrid));
+      addText(outputs, "--section-units", o.sectionUnits, sectionUnitsCsv(*s.sectionGrid));
     }
     if (!o.sectionContacts.empty()) {
       const std::vector<ContactLine> lines =
-          sectionContacts({s.section, s.sectionProfile, s.model});
+          sectionContacts({*s.section, *s.sectionProfile, s.model});
       addFiles(outputs, "--section-contacts", o.sectionContacts,
                sectionContactsFiles(o.sectionContacts, o.layer, lines, s.model.boundaryName,
-                                    s.display.srs));
+                                    s.display->srs));
     }
   }
   if (!o.mapFile.empty() || !o.unitsGrid.empty()) {
@@ -159,7 +159,7 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
     if (!o.unitsGrid.empty()) {
       addFiles(outputs, "--units-grid", o.unitsGrid,
                unitsGridFiles(o.unitsGrid,
-                              {s.display, s.mapGrid.mapUnit, unitStyles(s.model, s.unitColor)}));
+                              {*s.display, s.mapGrid->mapUnit, unitStyles(s.model, s.unitColor)}));
     }
   }
   if (!o.unitsLegend.empty()) {

@@ -22,14 +22,14 @@ void checkInputs(const BuildInputs& in) {
     throw BuildError(fill(translated("There is no logical model yet: enter one in {1} first."),
                           {inputName("--model")}));
   }
-  if (!in.display.loaded()) {
+  if (!in.display || !in.display->loaded()) {
     throw BuildError(fill(translated("There is no display surface yet: choose it in {1} first."),
                           {inputName("--surface")}));
   }
-  if (in.display.Nx < 2 || in.display.Ny < 2) {
+  if (in.display->Nx < 2 || in.display->Ny < 2) {
     throw BuildError(translated("The display surface needs at least 2 nodes in each direction."));
   }
-  if (const auto problem = baseProblem(in.Zbase, in.display)) throw BuildError(*problem);
+  if (const auto problem = baseProblem(in.Zbase, *in.display)) throw BuildError(*problem);
 }
 
 // No ground: a column whose surface is not known is air from the base up.
@@ -134,7 +134,7 @@ std::int32_t sectionLevels(std::int32_t Nxy) {
 
 MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress, MapParts parts) {
   checkInputs(in);
-  const DisplaySurface& d = in.display;
+  const DisplaySurface& d = *in.display;
   MapBuild build;
   build.boundaryGrids = readBoundaries(in);
   KeptUntilBuilt kept(build.boundaryGrids, in.earlier);
@@ -241,7 +241,7 @@ double sectionAzimuth(const SectionLine& line) {
 SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
                               const BuildProgress& progress) {
   checkInputs(in);
-  const DisplaySurface& d = in.display;
+  const DisplaySurface& d = *in.display;
   SectionBuild build;
   SectionGrid& sec = build.section;
   sec.Fai = sectionAzimuth(line);
@@ -272,50 +272,48 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
   sec.Dyy = std::cos(sec.Fai) * step;
   if (std::abs(sec.Dyy) < 0.1) sec.Dyy = 0;
 
-  MapGrid& grid = build.grid;
-  grid.Dzz = std::abs(sec.Dxx);
-  if (std::abs(sec.Dyy) < grid.Dzz) grid.Dzz = std::abs(sec.Dyy);
-  if (sec.Dxx == 0) grid.Dzz = std::abs(sec.Dyy);
-  if (sec.Dyy == 0) grid.Dzz = std::abs(sec.Dxx);
-  if (grid.Dzz == 0) {
+  double Dzz = std::abs(sec.Dxx);
+  if (std::abs(sec.Dyy) < Dzz) Dzz = std::abs(sec.Dyy);
+  if (sec.Dxx == 0) Dzz = std::abs(sec.Dyy);
+  if (sec.Dyy == 0) Dzz = std::abs(sec.Dxx);
+  if (Dzz == 0) {
     throw BuildError(fill(translated("The section's column step ({1}) is too small: both of its "
                                      "components are below 0.1."),
                           {numberText(step)}));
   }
-  const double levels = std::floor((d.Zmax - in.Zbase) / grid.Dzz) + 1;
+  const double levels = std::floor((d.Zmax - in.Zbase) / Dzz) + 1;
+  std::int32_t Nz = 0;
   if (levels < sec.Nxy) {
-    grid.Nz = sectionLevels(sec.Nxy);
-    grid.Dzz = (d.Zmax - in.Zbase) / (grid.Nz - 1);
+    Nz = sectionLevels(sec.Nxy);
+    Dzz = (d.Zmax - in.Zbase) / (Nz - 1);
   } else if (levels > kMaxGridNodes / sec.Nxy) {
     throw BuildError(translated("The section would have too many levels; raise the base height."));
   } else {
-    grid.Nz = static_cast<std::int32_t>(levels);
+    Nz = static_cast<std::int32_t>(levels);
   }
-  sec.Nmax = std::max({sec.Nxy, d.Nx, d.Ny, grid.Nz});
+  sec.Nmax = std::max({sec.Nxy, d.Nx, d.Ny, Nz});
 
   build.boundaryGrids = readBoundaries(in);
   KeptUntilBuilt kept(build.boundaryGrids, in.earlier);
-  grid.mapUnit = Array2D<std::int16_t>(1, d.Nx, 1, d.Ny, 0);
-  VerticalGrid& slot = grid.verticalGrids[kSectionSlot];
-  slot = VerticalGrid{
-      {sec.Nxy, grid.Nz, sec.Xstart, sec.Ystart, in.Zbase, sec.Dxx, sec.Dyy, grid.Dzz}, {}};
-  build.sectionProfile = buildBoundaryProfile(slot, build.boundaryGrids, in.model.Nbd);
+  VerticalGrid& nodes = build.grid;
+  nodes = VerticalGrid{{sec.Nxy, Nz, sec.Xstart, sec.Ystart, in.Zbase, sec.Dxx, sec.Dyy, Dzz}, {}};
+  build.sectionProfile = buildBoundaryProfile(nodes, build.boundaryGrids, in.model.Nbd);
   report(progress, 0.1);
 
   sec.sectionSurfZ.assign(sec.Nxy + 1, 0.0);
   sec.groundKnown.assign(sec.Nxy + 1, true);
   sec.Zbase = in.Zbase;
-  sec.Dzz = grid.Dzz;
-  sec.Nz = grid.Nz;
+  sec.Dzz = Dzz;
+  sec.Nz = Nz;
   std::vector<double> ground(sec.Nxy + 1);
   for (int h = 1; h <= sec.Nxy; ++h) {
-    sec.sectionSurfZ[h] = surfaceElevationAt(d, slot.x(h), slot.y(h));
-    sec.groundKnown[h] = surfaceDefinedAt(d, slot.x(h), slot.y(h));
+    sec.sectionSurfZ[h] = surfaceElevationAt(d, nodes.x(h), nodes.y(h));
+    sec.groundKnown[h] = surfaceDefinedAt(d, nodes.x(h), nodes.y(h));
     ground[h] = sec.groundKnown[h] ? sec.sectionSurfZ[h] : kNoGround;
   }
-  slot.unit = Array2D<std::int16_t>(1, slot.nH, 1, slot.nV, 0);
+  nodes.unit = Array2D<std::int16_t>(1, nodes.nH, 1, nodes.nV, 0);
   forEachColumn(
-      sec.Nxy, [&](int h) { classifyColumn(in.model, build.boundaryGrids, slot, h, ground[h]); },
+      sec.Nxy, [&](int h) { classifyColumn(in.model, build.boundaryGrids, nodes, h, ground[h]); },
       progress, 0.1, 1);
   kept.built();
   return build;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "evaluation/boundary_profile.h"
 #include "evaluation/map_grid.h"
 #include "evaluation/section_grid.h"
+#include "evaluation/vertical_grid.h"
 #include "model/boundary_grids.h"
 #include "model/display_surface.h"
 #include "model/grid_surface.h"
@@ -25,12 +27,12 @@ class BuildError : public std::runtime_error {
 };
 
 // What a build reads: the model with its pattern table, the boundary files (slots 1..Nbd), the
-// display surface, the base height, and the projected system (WKT) the boundary files are read
-// with (GridReading).
+// display surface (never null; the build's boundary grids share it), the base height, and the
+// projected system (WKT) the boundary files are read with (GridReading).
 struct BuildInputs {
   const LogicalModel& model;
   const std::vector<std::string>& boundaryFile;
-  const DisplaySurface& display;
+  std::shared_ptr<const DisplaySurface> display;
   double Zbase;
   std::string srs = {};
   // Boundary grids read when their files were picked, taken instead of reading the files again
@@ -82,7 +84,7 @@ struct SectionLine {
 
 struct SectionBuild {
   std::vector<GridSurface> boundaryGrids;
-  MapGrid grid;  // the section in slot 5; mapUnit zero and the wall slots empty
+  VerticalGrid grid;  // the units of the section's nodes
   SectionGrid section;
   BoundaryProfile sectionProfile;
 };

@@ -144,7 +144,7 @@ void giveBack(std::vector<GridSurface>& grids, std::vector<EarlierRead>& earlier
 }  // namespace
 
 std::vector<GridSurface> readBoundaryGrids(const std::vector<std::string>& boundaryFile, int Nbd,
-                                           const DisplaySurface& display,
+                                           const std::shared_ptr<const DisplaySurface>& display,
                                            const GridReading& reading,
                                            const ForEachBoundary& forEach,
                                            std::vector<EarlierRead>* earlier) {
@@ -154,7 +154,7 @@ std::vector<GridSurface> readBoundaryGrids(const std::vector<std::string>& bound
   (forEach ? forEach : inTurn)(Nbd, [&](int k) {
     try {
       grids[k] = readBoundarySlot(boundaryFile, k, reading, earlier);
-      requireValuesUnder(boundaryFile[k], grids[k], display);
+      requireValuesUnder(boundaryFile[k], grids[k], *display);
     } catch (...) {
       failure[k] = std::current_exception();
     }

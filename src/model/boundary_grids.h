@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,15 +48,15 @@ EarlierRead readBoundaryToKeep(const std::string& path, const GridReading& readi
 using ForEachBoundary = std::function<void(int Nbd, const std::function<void(int)>& readSlot)>;
 
 // Reads the grid of every boundary 1..Nbd, each at its own size and without jitter, checks each
-// against the display surface (requireValuesUnder) and puts a copy of the display surface into
-// slot Nbd + 1; slot 0 is unused. `boundaryFile` holds the paths in slots 1..Nbd. `forEach` may
-// read the files side by side. A slot of `earlier` (when given) that holds the same path, read
-// the same way from a file whose stamp has not changed since, lends its grid instead: the build
-// holds it until a KeptUntilBuilt settles the loan. Throws ReadError when a boundary has no file
-// or its file is bad, and then has lent nothing; of several, the lowest boundary's, as reading
-// them in turn would.
+// against the display surface (requireValuesUnder) and puts the display surface into slot
+// Nbd + 1 (asGridSurface: its elevations shared, not copied); slot 0 is unused. `boundaryFile`
+// holds the paths in slots 1..Nbd. `forEach` may read the files side by side. A slot of `earlier`
+// (when given) that holds the same path, read the same way from a file whose stamp has not changed
+// since, lends its grid instead: the build holds it until a KeptUntilBuilt settles the loan. Throws
+// ReadError when a boundary has no file or its file is bad, and then has lent nothing; of several,
+// the lowest boundary's, as reading them in turn would.
 std::vector<GridSurface> readBoundaryGrids(const std::vector<std::string>& boundaryFile, int Nbd,
-                                           const DisplaySurface& display,
+                                           const std::shared_ptr<const DisplaySurface>& display,
                                            const GridReading& reading = {},
                                            const ForEachBoundary& forEach = {},
                                            std::vector<EarlierRead>* earlier = nullptr);

@@ -79,15 +79,12 @@ std::optional<std::string> baseProblem(double Zbase, const DisplaySurface& d) {
               {numberText(Zbase), numberText(d.Zmax)});
 }
 
-GridSurface asGridSurface(const DisplaySurface& display) {
+GridSurface asGridSurface(const std::shared_ptr<const DisplaySurface>& display) {
   GridSurface grid;
-  grid.header() = display.header();
-  grid.missing = display.missing;
-  grid.srs = display.srs;
-  grid.z = Array2D<double>(1, display.Nx, 1, display.Ny);
-  for (int i = 1; i <= display.Nx; ++i) {
-    for (int j = 1; j <= display.Ny; ++j) grid.z(i, j) = display.dispZ(i, j);
-  }
+  grid.header() = display->header();
+  grid.missing = display->missing;
+  grid.srs = display->srs;
+  grid.z = Elevations(std::shared_ptr<const Array2D<double>>(display, &display->dispZ));
   return grid;
 }
 

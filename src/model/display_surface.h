@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -64,7 +65,9 @@ double defaultZbase(double Zmin);
 // elevation has no height, or turns upside down), or nothing when it can.
 std::optional<std::string> baseProblem(double Zbase, const DisplaySurface& display);
 
-// The display surface as a grid, so it can be evaluated like any boundary.
-GridSurface asGridSurface(const DisplaySurface& display);
+// The display surface as a grid, so it can be evaluated like any boundary. Its elevations are
+// the display surface's own, shared and not copied (their array also runs over the border
+// nodes 0 and N + 1), and keep it alive.
+GridSurface asGridSurface(const std::shared_ptr<const DisplaySurface>& display);
 
 }  // namespace kalvenor

@@ -3,6 +3,10 @@
 namespace kalvenor {
 
 void Elevations::set(int i, int j, double value) {
+  if (shared_) {
+    doubles_ = *shared_;
+    shared_.reset();
+  }
   if (!single_) {
     doubles_(i, j) = value;
     return;

@@ -86,24 +86,35 @@ VerticalGrid coarseGrid(const VerticalGrid& g, const Picks& ph, const Picks& pv)
   return c;
 }
 
+// The walls on the chosen columns, every stride-th level or so.
+MapGrid coarseWalls(const MapGrid& grid, const Picks& pi, const Picks& pj, int stride) {
+  MapGrid coarse;
+  for (int slot : {kSouthWall, kWestWall, kNorthWall, kEastWall}) {
+    const VerticalGrid& wall = grid.verticalGrids[slot];
+    if (wall.empty()) continue;
+    const bool alongX = slot == kSouthWall || slot == kNorthWall;
+    coarse.verticalGrids[slot] = coarseGrid(wall, alongX ? pi : pj, spreadNodes(wall.nV, stride));
+  }
+  return coarse;
+}
+
 void coarseMap(PreviewScene& scene, const ViewerState& state, int maxCells) {
-  const DisplaySurface& d = state.display;
+  const DisplaySurface& d = *state.display;
   const int stride = strideFor(d.Nx, d.Ny, maxCells);
   const Picks pi = spreadNodes(d.Nx, stride), pj = spreadNodes(d.Ny, stride);
-  scene.display = coarseDisplay(d, pi, pj);
-  const Array2D<std::int16_t>& units = state.mapGrid.mapUnit;
+  if (stride == 1) {
+    scene.display = state.display;
+    scene.grid = state.mapGrid;
+  } else {
+    scene.display = shared(coarseDisplay(d, pi, pj));
+    scene.grid = shared(coarseWalls(*state.mapGrid, pi, pj, stride));
+  }
+  const Array2D<std::int16_t>& units = state.mapGrid->mapUnit;
   scene.units = Array2D<std::int32_t>(1, count(pi), 1, count(pj), 0);
   for (int i = 1; i <= count(pi); ++i) {
     for (int j = 1; j <= count(pj); ++j) {
       if (units.contains(pi[i], pj[j])) scene.units(i, j) = units(pi[i], pj[j]);
     }
-  }
-  for (int slot : {kSouthWall, kWestWall, kNorthWall, kEastWall}) {
-    const VerticalGrid& wall = state.mapGrid.verticalGrids[slot];
-    if (wall.empty()) continue;
-    const bool alongX = slot == kSouthWall || slot == kNorthWall;
-    scene.grid.verticalGrids[slot] =
-        coarseGrid(wall, alongX ? pi : pj, spreadNodes(wall.nV, stride));
   }
   const auto& overlays = state.overlays;
   const bool contourMap =
@@ -111,14 +122,10 @@ void coarseMap(PreviewScene& scene, const ViewerState& state, int maxCells) {
   scene.options.DrawMode = contourMap ? kContourMap : kGeologicalMap;
 }
 
-void coarseSection(PreviewScene& scene, const ViewerState& state, int maxCells) {
-  const VerticalGrid& g = state.sectionGrid;
-  const int stride = strideFor(g.nH, g.nV, maxCells);
-  const Picks ph = spreadNodes(g.nH, stride), pv = spreadNodes(g.nV, stride);
-  const VerticalGrid& c = scene.sectionGrid = coarseGrid(g, ph, pv);
-  scene.units = unitsToDraw(c.unit, c.nH, c.nV);
-  const SectionGrid& s = state.section;
-  SectionGrid& cs = scene.section;
+// The section's line over the chosen columns of the grid `g`, `c` on them.
+SectionGrid coarseLine(const SectionGrid& s, const VerticalGrid& g, const VerticalGrid& c,
+                       const Picks& ph) {
+  SectionGrid cs;
   cs.Xstart = s.Xstart;
   cs.Ystart = s.Ystart;
   cs.Xend = s.Xend;
@@ -135,12 +142,25 @@ void coarseSection(PreviewScene& scene, const ViewerState& state, int maxCells) 
   for (int h = 1; h <= c.nH; ++h) {
     if (ph[h] < static_cast<int>(s.groundKnown.size())) cs.groundKnown[h] = s.groundKnown[ph[h]];
   }
+  return cs;
+}
+
+void coarseSection(PreviewScene& scene, const ViewerState& state, int maxCells) {
+  const VerticalGrid& g = *state.sectionGrid;
+  const int stride = strideFor(g.nH, g.nV, maxCells);
+  if (stride == 1) {
+    scene.sectionGrid = state.sectionGrid;
+    scene.section = state.section;
+  } else {
+    const Picks ph = spreadNodes(g.nH, stride), pv = spreadNodes(g.nV, stride);
+    auto c = shared(coarseGrid(g, ph, pv));
+    scene.section = shared(coarseLine(*state.section, g, *c, ph));
+    scene.sectionGrid = std::move(c);
+  }
+  const VerticalGrid& c = *scene.sectionGrid;
+  scene.units = unitsToDraw(c.unit, c.nH, c.nV);
   scene.options.DrawMode = kSectionPicture;
-  scene.display.Xc = state.display.Xc;
-  scene.display.Yc = state.display.Yc;
-  scene.display.Zc = state.display.Zc;
-  scene.display.Zmax = state.display.Zmax;
-  scene.display.zEps = state.display.zEps;
+  scene.display = state.display;
 }
 
 // The painter's order of the whole grid over the chosen nodes: the same ends, far and near.
@@ -149,13 +169,13 @@ PaintersOrder coarseOrder(const PaintersOrder& order, int n) {
 }
 
 void drawMapPreview(Canvas& canvas, const PreviewScene& s, const ViewSettings& view) {
-  const DisplaySurface& d = s.display;
+  const DisplaySurface& d = *s.display;
   ViewSettings v = view;
   v.orderX = coarseOrder(view.orderX, d.Nx);
   v.orderY = coarseOrder(view.orderY, d.Ny);
   const std::vector<GridSurface> noGrids;
   const std::array<BoundaryProfile, 5> noProfiles;
-  const SidePicture sides{d,       s.grid,      noProfiles,      facingWalls(v, d), s.model,
+  const SidePicture sides{d,       *s.grid,     noProfiles,      facingWalls(v, d), s.model,
                           noGrids, s.unitColor, s.boundaryColor, s.options};
   const MapPicture picture{d,
                            blockBase(s.Zbase),
@@ -175,12 +195,12 @@ void drawMapPreview(Canvas& canvas, const PreviewScene& s, const ViewSettings& v
 }
 
 void drawSectionPreview(Canvas& canvas, const PreviewScene& s, const ViewSettings& view) {
-  const DisplaySurface& d = s.display;
+  const DisplaySurface& d = *s.display;
   const std::vector<GridSurface> noGrids;
   const BoundaryProfile noProfile;
-  const SectionPicture picture{s.sectionGrid, s.units,     s.section,       noProfile,
-                               s.Zbase,       d.Zmax,      d.zEps,          s.model,
-                               noGrids,       s.unitColor, s.boundaryColor, s.options};
+  const SectionPicture picture{*s.sectionGrid, s.units,     *s.section,      noProfile,
+                               s.Zbase,        d.Zmax,      d.zEps,          s.model,
+                               noGrids,        s.unitColor, s.boundaryColor, s.options};
   drawSection(canvas, Projection(view, d.Xc, d.Yc, d.Zc, s.Zbase), picture);
 }
 
@@ -200,8 +220,8 @@ PreviewScene makePreviewScene(const ViewerState& state, PictureKind kind, int ma
   scene.options.contacts = Contacts::Cells;
   scene.mapOptions = state.mapOptions;
   scene.Zbase = state.Zbase;
-  if (kind == PictureKind::Map && state.display.loaded()) coarseMap(scene, state, maxCells);
-  if (kind == PictureKind::Section && !state.sectionGrid.empty()) {
+  if (kind == PictureKind::Map && state.display->loaded()) coarseMap(scene, state, maxCells);
+  if (kind == PictureKind::Section && !state.sectionGrid->empty()) {
     coarseSection(scene, state, maxCells);
   }
   return scene;
@@ -210,7 +230,7 @@ PreviewScene makePreviewScene(const ViewerState& state, PictureKind kind, int ma
 void drawPreview(Canvas& canvas, const PreviewScene& scene, const ViewSettings& view,
                  const std::atomic<bool>& cancelled) {
   CancellableCanvas checked(canvas, cancelled);
-  if (scene.kind == PictureKind::Map && scene.display.loaded()) {
+  if (scene.kind == PictureKind::Map && scene.display->loaded()) {
     drawMapPreview(checked, scene, view);
   } else if (scene.kind == PictureKind::Section && !scene.units.empty()) {
     drawSectionPreview(checked, scene, view);

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "evaluation/map_grid.h"
@@ -22,18 +23,21 @@ namespace kalvenor {
 // previewed on every fourth node.
 constexpr int kPreviewCells = 128 * 128;
 
-// A coarse copy of what the last map or section was drawn from, for pictures drawn on another
+// A coarse version of what the last map or section was drawn from, for pictures drawn on another
 // thread while the view is being turned or zoomed. The grid keeps nodes spread evenly over it,
 // its first and last among them, so the block or the section keeps its outline; the walls and
-// the section keep as many levels, the top and the base among them. Boundary lines, contacts and
-// annotations are left out. It owns all it draws from, so the session may change meanwhile.
+// the section keep as many levels, the top and the base among them. A grid within the budget is
+// the session's own, shared. Boundary lines, contacts and annotations are left out. It holds all
+// it draws from, its own or shared read-only, so the session may change meanwhile.
 struct PreviewScene {
   PictureKind kind = PictureKind::None;
-  DisplaySurface display;       // the chosen nodes; extent and view centre of the whole grid
-  MapGrid grid;                 // the walls (slots 1..4) on them
-  VerticalGrid sectionGrid;     // or the section's nodes
+  // The chosen nodes, with the extent and view centre of the whole grid; for a section, the
+  // session's display surface.
+  std::shared_ptr<const DisplaySurface> display = noResult<DisplaySurface>();
+  std::shared_ptr<const MapGrid> grid = noResult<MapGrid>();  // the walls (slots 1..4) on them
+  std::shared_ptr<const VerticalGrid> sectionGrid = noResult<VerticalGrid>();  // or the section's
   Array2D<std::int32_t> units;  // of the display nodes or the section's nodes
-  SectionGrid section;
+  std::shared_ptr<const SectionGrid> section = noResult<SectionGrid>();
   LogicalModel model;
   std::vector<PackedColor> unitColor;
   std::vector<PackedColor> boundaryColor;

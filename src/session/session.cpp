@@ -33,8 +33,10 @@ void Session::notify(Change change) {
 }
 
 Session Session::detachedCopy() const {
-  Session copy(*this);
-  copy.observers_.clear();
+  Session copy;
+  copy.state_ = state_;
+  copy.stepHook_ = stepHook_;
+  copy.changes_ = changes_;
   return copy;
 }
 
@@ -66,6 +68,7 @@ void Session::replaceWith(Session& other) {
   DefaultValues defaults = std::move(state_.defaults);
   state_ = std::move(other.state_);
   state_.defaults = std::move(defaults);
+  boundaryRead_ = std::move(other.boundaryRead_);
   for (Change change :
        {Change::Model, Change::BoundaryFiles, Change::Colours, Change::DisplaySurface,
         Change::BaseHeight, Change::CoordinateSystem, Change::Grids, Change::View, Change::Contours,
@@ -88,7 +91,7 @@ bool Session::stepOpen(Step which) const {
              std::find(s.unitColorChosen.begin() + 1, s.unitColorChosen.end(), false) !=
                  s.unitColorChosen.end();
     case Step::DisplaySurface:
-      return !s.display.loaded();
+      return !s.display->loaded();
     case Step::Grid:
       return s.gridOutOfDate;
     case Step::View:

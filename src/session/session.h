@@ -206,7 +206,9 @@ class Session {
   void replaceWith(Session& other);
 
   // A copy of the whole state that tells no observer, to draw a picture on another thread while
-  // this session goes on answering; changeCount() says when it was taken.
+  // this session goes on answering; changeCount() says when it was taken. It shares the surface,
+  // the grids and the units drawn, which neither changes, and copies only the settings; the
+  // grids kept for the next build stay here.
   Session detachedCopy() const;
   // How many changes the observers have been told of.
   std::uint64_t changeCount() const { return changes_; }
@@ -214,6 +216,10 @@ class Session {
   // the picture had been drawn here; false, and nothing changes, when this session has changed
   // since the copy was taken.
   bool takeDrawnCopy(Session& drawn, std::uint64_t copiedAt);
+
+  // The grids read when the boundary files were picked (by slot), which the next build takes
+  // instead of reading the unchanged files again.
+  const std::vector<EarlierRead>& keptReads() const { return boundaryRead_; }
 
   CommandStates commandStates() const { return state_.progress.commands(); }
   bool stepOpen(Step step) const;
@@ -223,6 +229,8 @@ class Session {
   void requireBoundary(int k) const;
   Warnings installBoundary(int k, const std::string& path, EarlierRead read);
   std::string commonBoundarySystem() const;
+  std::optional<std::string> systemToAdopt(const DisplaySurface& display) const;
+  void adoptSystem(DisplaySurface& display, const std::string& srs, Warnings& warnings) const;
   void adoptBoundarySystem(Warnings& warnings);
   void drewOver(DrawnOver what);
   void step(const std::string& name, const std::function<void()>& work);
@@ -255,6 +263,7 @@ class Session {
   SectionNotes sectionNotes(const Array2D<std::int32_t>& units) const;
 
   ViewerState state_;
+  std::vector<EarlierRead> boundaryRead_;
   std::vector<SessionObserver*> observers_;
   StepHook stepHook_;
   std::uint64_t changes_ = 0;

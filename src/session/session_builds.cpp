@@ -26,14 +26,14 @@ std::string describe(const Extent& e) {
 
 BuildInputs Session::buildInputs() {
   return {state_.model, state_.boundaryFile, state_.display,
-          state_.Zbase, state_.srs,          &state_.boundaryRead};
+          state_.Zbase, state_.srs,          &boundaryRead_};
 }
 
 // A boundary grid that does not reach over the whole display grid is extrapolated beyond its
 // edges: legal, and often a mistake.
 Warnings Session::boundaryCoverage(const std::vector<GridSurface>& grids) const {
   Warnings warnings;
-  const DisplaySurface& d = state_.display;
+  const DisplaySurface& d = *state_.display;
   const Extent display = extentOf(d.Xmin, d.Xmax, d.Ymin, d.Ymax);
   for (int k = 1; k <= state_.model.Nbd && k < static_cast<int>(grids.size()); ++k) {
     const GridSurface& g = grids[k];
@@ -52,14 +52,16 @@ Warnings Session::boundaryCoverage(const std::vector<GridSurface>& grids) const 
 // The units of a picture drawn from the grid a build replaces go with that grid; a picture of the
 // other kind keeps its units for what is drawn over it.
 void Session::forgetUnitsDrawnFrom(PictureKind replaced) {
-  if (state_.picture == replaced || state_.picture == PictureKind::None) state_.drawUnit = {};
+  if (state_.picture == replaced || state_.picture == PictureKind::None) {
+    state_.drawUnit = noResult<Array2D<std::int32_t>>();
+  }
 }
 
-// The whole build runs into fresh objects; only a build that completes replaces its grid, and the
-// grid of the other kind stays.
+// The whole build runs into fresh objects; only a build that completes puts its grids in place of
+// the ones before, and the grid of the other kind stays.
 Warnings Session::buildMapGrid(const BuildProgress& progress, MapParts parts) {
   requireModel();
-  const DisplaySurface& d = state_.display;
+  const DisplaySurface& d = *state_.display;
   const std::string what =
       fill(parts == MapParts::SurfaceOnly ? translated("classify the nodes of a {1} grid")
                                           : translated("build the 3D-map grid of {1} nodes"),
@@ -67,9 +69,13 @@ Warnings Session::buildMapGrid(const BuildProgress& progress, MapParts parts) {
   MapBuild build;
   step(what, [&] { build = kalvenor::buildMapGrid(buildInputs(), progress, parts); });
   Warnings warnings = boundaryCoverage(build.boundaryGrids);
-  state_.boundaryGrids = std::move(build.boundaryGrids);
-  state_.mapGrid = std::move(build.grid);
-  state_.wallProfiles = std::move(build.wallProfiles);
+  // All made before any is put in place, so that running out of memory here changes nothing.
+  auto grids = shared(std::move(build.boundaryGrids));
+  auto grid = shared(std::move(build.grid));
+  auto profiles = shared(std::move(build.wallProfiles));
+  state_.boundaryGrids = std::move(grids);
+  state_.mapGrid = std::move(grid);
+  state_.wallProfiles = std::move(profiles);
   forgetUnitsDrawnFrom(PictureKind::Map);
   state_.progress.mapGridBuilt();
   state_.gridOutOfDate = false;
@@ -83,10 +89,14 @@ Warnings Session::buildSectionGrid(const SectionLine& line, const BuildProgress&
   step(translated("build the section grid"),
        [&] { build = kalvenor::buildSectionGrid(buildInputs(), line, progress); });
   Warnings warnings = boundaryCoverage(build.boundaryGrids);
-  state_.boundaryGrids = std::move(build.boundaryGrids);
-  state_.sectionGrid = std::move(build.grid.verticalGrids[kSectionSlot]);
-  state_.section = std::move(build.section);
-  state_.sectionProfile = std::move(build.sectionProfile);
+  auto grids = shared(std::move(build.boundaryGrids));
+  auto grid = shared(std::move(build.grid));
+  auto section = shared(std::move(build.section));
+  auto profile = shared(std::move(build.sectionProfile));
+  state_.boundaryGrids = std::move(grids);
+  state_.sectionGrid = std::move(grid);
+  state_.section = std::move(section);
+  state_.sectionProfile = std::move(profile);
   state_.sectionLine = line;
   forgetUnitsDrawnFrom(PictureKind::Section);
   state_.progress.sectionGridBuilt();

@@ -1,4 +1,6 @@
 #include <exception>
+#include <memory>
+#include <optional>
 
 #include "model/boundary_grids.h"
 #include "model/colour_file.h"
@@ -69,7 +71,7 @@ void Session::requireBoundary(int k) const {
 Warnings Session::setBoundaryFile(int k, const std::string& path) {
   requireBoundary(k);
   Warnings warnings =
-      installBoundary(k, path, readBoundaryToKeep(path, {state_.srs}, state_.display));
+      installBoundary(k, path, readBoundaryToKeep(path, {state_.srs}, *state_.display));
   adoptBoundarySystem(warnings);
   return warnings;
 }
@@ -81,7 +83,7 @@ Warnings Session::setBoundaryFiles(const std::vector<std::string>& paths) {
   std::vector<std::exception_ptr> failure(paths.size());
   parallelFor(0, static_cast<int>(paths.size()) - 1, [&](int file) {
     try {
-      read[file] = readBoundaryToKeep(paths[file], {state_.srs}, state_.display);
+      read[file] = readBoundaryToKeep(paths[file], {state_.srs}, *state_.display);
     } catch (...) {
       failure[file] = std::current_exception();
     }
@@ -104,8 +106,8 @@ Warnings Session::installBoundary(int k, const std::string& path, EarlierRead re
   Warnings warnings;
   warnOfReading(warnings, path, grid);
   warnOfOwnSystem(warnings, path, grid, state_);
-  if (state_.display.loaded()) {
-    warnOfOtherSystem(warnings, path, grid.srs, state_.displayFile, ownSystem(state_.display));
+  if (state_.display->loaded()) {
+    warnOfOtherSystem(warnings, path, grid.srs, state_.displayFile, ownSystem(*state_.display));
   }
   state_.boundaryFile.resize(state_.model.Nbd + 1);
   state_.boundaryFile[k] = path;
@@ -114,8 +116,8 @@ Warnings Session::installBoundary(int k, const std::string& path, EarlierRead re
   } else {
     state_.boundaryNote[path] = grid.note;
   }
-  state_.boundaryRead.resize(state_.model.Nbd + 1);
-  state_.boundaryRead[k] = std::move(read);
+  boundaryRead_.resize(state_.model.Nbd + 1);
+  boundaryRead_[k] = std::move(read);
   notify(Change::BoundaryFiles);
   return warnings;
 }
@@ -123,7 +125,7 @@ Warnings Session::installBoundary(int k, const std::string& path, EarlierRead re
 // Forgets the files picked, so that the list and the next grid build agree.
 void Session::resetBoundaryFiles() {
   state_.boundaryFile.assign(state_.model.Nbd + 1, std::string());
-  state_.boundaryRead.clear();
+  boundaryRead_.clear();
   Warnings none;  // with no boundary files the display surface keeps only its own system
   adoptBoundarySystem(none);
   notify(Change::BoundaryFiles);
@@ -136,9 +138,9 @@ std::string Session::commonBoundarySystem() const {
   for (int k = 1; k <= s.model.Nbd; ++k) {
     const std::string& file = k < static_cast<int>(s.boundaryFile.size()) ? s.boundaryFile[k] : "";
     if (file.empty()) return "";
-    const bool kept = k < static_cast<int>(s.boundaryRead.size()) &&
-                      s.boundaryRead[k].path == file && !s.boundaryRead[k].lent;
-    const std::string system = kept ? s.boundaryRead[k].grid.srs : gridSystem(file, {s.srs});
+    const bool kept = k < static_cast<int>(boundaryRead_.size()) && boundaryRead_[k].path == file &&
+                      !boundaryRead_[k].lent;
+    const std::string system = kept ? boundaryRead_[k].grid.srs : gridSystem(file, {s.srs});
     if (system.empty() || (!common.empty() && !sameSystem(system, common))) return "";
     if (common.empty()) common = system;
   }
@@ -147,22 +149,32 @@ std::string Session::commonBoundarySystem() const {
 
 // A display surface that names no system of its own is taken to be in the one every boundary
 // grid names, so that the exports made over it carry that system; when the boundaries stop
-// agreeing it has none again.
-void Session::adoptBoundarySystem(Warnings& warnings) {
-  DisplaySurface& d = state_.display;
-  if (!d.loaded() || !ownSystem(d).empty()) return;
+// agreeing it has none again. The system it is to be taken in ("" for none), or nothing when it
+// stays as it is.
+std::optional<std::string> Session::systemToAdopt(const DisplaySurface& d) const {
+  if (!d.loaded() || !ownSystem(d).empty()) return std::nullopt;
   const std::string common = commonBoundarySystem();
-  if (common.empty()) {
-    d.srs.clear();
-    d.srsFromBoundaries = false;
-    return;
-  }
-  if (d.srsFromBoundaries && sameSystem(d.srs, common)) return;
-  d.srs = common;
-  d.srsFromBoundaries = true;
+  if (common.empty()) return d.srsFromBoundaries ? std::optional<std::string>("") : std::nullopt;
+  if (d.srsFromBoundaries && sameSystem(d.srs, common)) return std::nullopt;
+  return common;
+}
+
+void Session::adoptSystem(DisplaySurface& d, const std::string& srs, Warnings& warnings) const {
+  d.srs = srs;
+  d.srsFromBoundaries = !srs.empty();
+  if (srs.empty()) return;
   warnings.push_back(fill(translated("{1}: the display surface names no coordinate system; it is "
                                      "taken to be in {2}, which every boundary grid names"),
-                          {state_.displayFile, systemName(common)}));
+                          {state_.displayFile, systemName(srs)}));
+}
+
+// The surface loaded is shared: one whose system changes is a changed copy put in its place.
+void Session::adoptBoundarySystem(Warnings& warnings) {
+  const std::optional<std::string> srs = systemToAdopt(*state_.display);
+  if (!srs) return;
+  auto display = std::make_shared<DisplaySurface>(*state_.display);
+  adoptSystem(*display, *srs, warnings);
+  state_.display = std::move(display);
 }
 
 void Session::setUnitColor(int unit, PackedColor color) {
@@ -222,12 +234,14 @@ Warnings Session::loadDisplaySurface(const std::string& path, const GridSurface&
     }
   }
   warnOfOwnSystem(warnings, path, grid, state_);
-  state_.display = makeDisplaySurface(grid, state_.jitter);
+  auto display = std::make_shared<DisplaySurface>(makeDisplaySurface(grid, state_.jitter));
   state_.displayFile = path;
-  adoptBoundarySystem(warnings);
-  state_.Zbase = defaultZbase(state_.display.Zmin);
+  if (const auto srs = systemToAdopt(*display)) adoptSystem(*display, *srs, warnings);
+  state_.display = std::move(display);
+  state_.Zbase = defaultZbase(state_.display->Zmin);
   state_.gridOutOfDate = true;
-  if (state_.boundaryGrids.size() > 1 && gridMismatch(state_.boundaryGrids[1], state_.display)) {
+  const std::vector<GridSurface>& grids = *state_.boundaryGrids;
+  if (grids.size() > 1 && gridMismatch(grids[1], *state_.display)) {
     warnings.push_back("境界面の格子と表示面の格子の大きさが合っていません");
   }
   notify(Change::DisplaySurface);

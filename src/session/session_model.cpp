@@ -20,7 +20,7 @@ Warnings Session::installModel(LogicalModel model, bool ready, const std::string
       if (files[k].empty()) continue;
       try {
         step(fill(translated("read the file of boundary {1} again"), {std::to_string(k)}),
-             [&] { readBoundaryGrid(files[k], {state_.srs}, state_.display); });
+             [&] { readBoundaryGrid(files[k], {state_.srs}, *state_.display); });
       } catch (const ReadError& error) {
         warnings.push_back(fill(translated("{1}; the file was dropped: pick the boundary files "
                                            "again in step (2)."),
@@ -33,7 +33,7 @@ Warnings Session::installModel(LogicalModel model, bool ready, const std::string
   state_.modelFile = file;
   state_.boundaryFile = std::move(files);
   if (!sameCount) {
-    state_.boundaryRead.clear();
+    boundaryRead_.clear();
     state_.boundaryColor.assign(Nbd + 1, kBlack);
     state_.unitColor.assign(Nbd + 2, kBlack);
     state_.unitColorChosen.assign(Nbd + 2, false);
@@ -53,12 +53,12 @@ Warnings Session::installModel(LogicalModel model, bool ready, const std::string
 
 // Built for a model that is gone: the map and section commands wait for a new build.
 void Session::dropGrids() {
-  state_.mapGrid = {};
-  state_.wallProfiles = {};
-  state_.sectionGrid = {};
-  state_.section = {};
-  state_.sectionProfile = {};
-  state_.drawUnit = {};
+  state_.mapGrid = noResult<MapGrid>();
+  state_.wallProfiles = noResult<std::array<BoundaryProfile, 5>>();
+  state_.sectionGrid = noResult<VerticalGrid>();
+  state_.section = noResult<SectionGrid>();
+  state_.sectionProfile = noResult<BoundaryProfile>();
+  state_.drawUnit = noResult<Array2D<std::int32_t>>();
   state_.visibleWall = {0, 0};
   state_.picture = PictureKind::None;
   state_.progress.gridsDropped();
@@ -109,7 +109,7 @@ void Session::resetModel() {
   state_.model = std::move(blank);
   state_.progress.modelCleared();
   state_.boundaryFile.assign(Nbd + 1, std::string());
-  state_.boundaryRead.clear();
+  boundaryRead_.clear();
   state_.boundaryColor.assign(Nbd + 1, kBlack);
   state_.unitColor.assign(Nbd + 2, kBlack);
   state_.unitColorChosen.assign(Nbd + 2, false);

@@ -15,7 +15,7 @@ LegendEntry legendEntry(const ViewerState& s, int unit) {
 // Every unit of the model, the youngest on top as in a stratigraphic column.
 MapNotes Session::mapNotes() const {
   const ViewerState& s = state_;
-  const DisplaySurface& d = s.display;
+  const DisplaySurface& d = *s.display;
   std::vector<LegendEntry> legend;
   for (int unit = s.model.unitCount(); unit >= 1; --unit) legend.push_back(legendEntry(s, unit));
   return {
@@ -36,14 +36,14 @@ SectionNotes Session::sectionNotes(const Array2D<std::int32_t>& units) const {
   for (int unit = s.model.unitCount(); unit >= 1; --unit) {
     if (present[unit]) legend.push_back(legendEntry(s, unit));
   }
-  return {s.section,         s.Zbase,       s.display.Zmax,         s.view.Ve,
+  return {*s.section,        s.Zbase,       s.display->Zmax,        s.view.Ve,
           std::move(legend), s.annotations, s.drawOptions.LineColor};
 }
 
 // The block from its base, or from the lowest ground without one, to the highest ground.
 void Session::fitMapView(const Canvas& canvas) {
   requireViewDrawable();
-  const DisplaySurface& d = state_.display;
+  const DisplaySurface& d = *state_.display;
   const double low = blockBase(state_.Zbase).value_or(d.Zmin);
   std::vector<ModelPoint> corners;
   for (const double x : {d.Xmin, d.Xmax}) {
@@ -59,11 +59,12 @@ void Session::fitMapView(const Canvas& canvas) {
 // The section's frame: the survey line from the base to the top of the ground.
 void Session::fitSectionView(const Canvas& canvas) {
   requireSectionDrawable(currentView());
-  const SectionGrid& s = state_.section;
+  const SectionGrid& s = *state_.section;
+  const double Zmax = state_.display->Zmax;
   const std::vector<ModelPoint> corners = {{s.Xstart, s.Ystart, state_.Zbase},
                                            {s.Xend, s.Yend, state_.Zbase},
-                                           {s.Xstart, s.Ystart, state_.display.Zmax},
-                                           {s.Xend, s.Yend, state_.display.Zmax}};
+                                           {s.Xstart, s.Ystart, Zmax},
+                                           {s.Xend, s.Yend, Zmax}};
   const Array2D<std::int32_t> units = sectionUnits();
   fitView(state_.view, projection(), corners, sectionMargins(canvas, sectionNotes(units)),
           canvas.width(), canvas.height());

@@ -20,7 +20,7 @@ std::string gridSize(int nI, int nJ) { return std::to_string(nI) + " x " + std::
 void Session::requireViewDrawable() const { requireDrawable(currentView()); }
 
 void Session::requireDrawable(const PictureView& in) const {
-  const auto problem = viewProblem(in.view, in.Zbase, state_.display);
+  const auto problem = viewProblem(in.view, in.Zbase, *state_.display);
   if (problem) throw SessionError(*problem);
 }
 
@@ -35,18 +35,19 @@ PictureView Session::overlayView() const {
 // The projection refers to the view it is given, which must outlive it: the current one is the
 // session's own, which a fit changes as it goes.
 Projection Session::projection() const {
-  const DisplaySurface& d = state_.display;
+  const DisplaySurface& d = *state_.display;
   return Projection(state_.view, d.Xc, d.Yc, d.Zc, state_.Zbase);
 }
 
 Projection Session::projectionOf(const PictureView& in) const {
-  const DisplaySurface& d = state_.display;
+  const DisplaySurface& d = *state_.display;
   return Projection(in.view, d.Xc, d.Yc, d.Zc, in.Zbase);
 }
 
 void Session::recordPicture(PictureKind kind, Array2D<std::int32_t> units) {
+  auto drawn = shared(std::move(units));
   state_.overlays.clear();
-  state_.drawUnit = std::move(units);
+  state_.drawUnit = std::move(drawn);
   state_.picture = kind;
   state_.pictureView = currentView();
 }
@@ -54,7 +55,7 @@ void Session::recordPicture(PictureKind kind, Array2D<std::int32_t> units) {
 // The walls facing the eye in the last map, or in the current view before any map.
 std::array<std::int16_t, 2> Session::lastVisibleWalls() const {
   if (state_.visibleWall[0] != 0) return state_.visibleWall;
-  return facingWalls(state_.view, state_.display);
+  return facingWalls(state_.view, *state_.display);
 }
 
 bool Session::contourLinesDrawable() const {
@@ -74,17 +75,17 @@ Warnings Session::contourWarnings() const {
 void Session::drawMapPicture(Canvas& canvas, std::int16_t mode, const Array2D<std::int32_t>& units,
                              std::array<std::int16_t, 2> walls, const PictureView& in) {
   const ViewerState& s = state_;
-  const DisplaySurface& d = s.display;
+  const DisplaySurface& d = *s.display;
   DrawOptions options = s.drawOptions;
   options.DrawMode = mode;
-  const SidePicture sides{d,           s.mapGrid,       s.wallProfiles,
-                          walls,       s.model,         s.boundaryGrids,
+  const SidePicture sides{d,           *s.mapGrid,      *s.wallProfiles,
+                          walls,       s.model,         *s.boundaryGrids,
                           s.unitColor, s.boundaryColor, options};
   const MapPicture picture{
       d,
       blockBase(in.Zbase),
       s.model,
-      s.boundaryGrids,
+      *s.boundaryGrids,
       s.unitColor,
       s.boundaryColor,
       units,
@@ -106,11 +107,11 @@ void Session::drawMapPicture(Canvas& canvas, std::int16_t mode, const Array2D<st
 // picture's units and walls and the progress as they were.
 Warnings Session::drawGeoMap(Canvas& canvas) {
   requireViewDrawable();
-  const DisplaySurface& d = state_.display;
+  const DisplaySurface& d = *state_.display;
   const std::array<std::int16_t, 2> walls = facingWalls(state_.view, d);
   Array2D<std::int32_t> units;
   step(fill(translated("copy the units of a {1} grid"), {gridSize(d.Nx, d.Ny)}),
-       [&] { units = unitsToDraw(state_.mapGrid.mapUnit, d.Nx, d.Ny); });
+       [&] { units = unitsToDraw(state_.mapGrid->mapUnit, d.Nx, d.Ny); });
   canvas.clear();
   DrawingTally drawn(canvas);
   drawMapPicture(drawn, kGeologicalMap, units, walls, currentView());
@@ -129,10 +130,10 @@ Warnings Session::drawGeoMap(Canvas& canvas) {
 
 // Over the current picture in its view, with the last units; nothing without a surface.
 Warnings Session::drawContourMap(Canvas& canvas) {
-  if (!state_.display.loaded()) return {};
+  if (!state_.display->loaded()) return {};
   const PictureView in = overlayView();
   requireDrawable(in);
-  drawMapPicture(canvas, kContourMap, state_.drawUnit, lastVisibleWalls(), in);
+  drawMapPicture(canvas, kContourMap, *state_.drawUnit, lastVisibleWalls(), in);
   drewOver(DrawnOver::Contours);
   notify(Change::Picture);
   return contourWarnings();
@@ -147,15 +148,15 @@ Warnings Session::drawGridLines(Canvas& canvas) {
       (state_.picture == PictureKind::None && state_.progress.sectionGrid() == GridState::Current);
   if (overSection) {
     requireSectionDrawable(in);
-    drawSectionPicture(canvas, kGridLines, sectionUnitsDrawn() ? state_.drawUnit : sectionUnits(),
+    drawSectionPicture(canvas, kGridLines, sectionUnitsDrawn() ? *state_.drawUnit : sectionUnits(),
                        in);
     drewOver(DrawnOver::GridLines);
     notify(Change::Picture);
     return {};
   }
-  if (!state_.display.loaded()) return {};
+  if (!state_.display->loaded()) return {};
   requireDrawable(in);
-  drawMapPicture(canvas, kGridLines, state_.drawUnit, lastVisibleWalls(), in);
+  drawMapPicture(canvas, kGridLines, *state_.drawUnit, lastVisibleWalls(), in);
   drewOver(DrawnOver::GridLines);
   notify(Change::Picture);
   return contourWarnings();
@@ -163,12 +164,13 @@ Warnings Session::drawGridLines(Canvas& canvas) {
 
 // True when the units drawn last are the section's, as after "断面図".
 bool Session::sectionUnitsDrawn() const {
-  const VerticalGrid& section = state_.sectionGrid;
-  return state_.drawUnit.iLast() == section.nH && state_.drawUnit.jLast() == levelsToDraw(section);
+  const VerticalGrid& section = *state_.sectionGrid;
+  const Array2D<std::int32_t>& drawn = *state_.drawUnit;
+  return drawn.iLast() == section.nH && drawn.jLast() == levelsToDraw(section);
 }
 
 Array2D<std::int32_t> Session::sectionUnits() {
-  const VerticalGrid& section = state_.sectionGrid;
+  const VerticalGrid& section = *state_.sectionGrid;
   Array2D<std::int32_t> units;
   step(fill(translated("copy the units of a {1} section"), {gridSize(section.nH, section.nV)}),
        [&] { units = unitsToDraw(section.unit, section.nH, levelsToDraw(section)); });
@@ -178,7 +180,7 @@ Array2D<std::int32_t> Session::sectionUnits() {
 // A section can be drawn while the model exists and a section grid has been built for it.
 void Session::requireSectionDrawable(const PictureView& in) const {
   requireModel();
-  if (state_.sectionGrid.empty()) {
+  if (state_.sectionGrid->empty()) {
     throw SessionError(translated("There is no section grid yet: build it in step (5-2) first."));
   }
   requireDrawable(in);
@@ -187,12 +189,21 @@ void Session::requireSectionDrawable(const PictureView& in) const {
 void Session::drawSectionPicture(Canvas& canvas, std::int16_t mode,
                                  const Array2D<std::int32_t>& units, const PictureView& in) {
   const ViewerState& s = state_;
-  const VerticalGrid& grid = s.sectionGrid;
+  const VerticalGrid& grid = *s.sectionGrid;
   DrawOptions options = s.drawOptions;
   options.DrawMode = mode;
-  const SectionPicture picture{
-      grid,           units,   s.section,       s.sectionProfile, in.Zbase,        s.display.Zmax,
-      s.display.zEps, s.model, s.boundaryGrids, s.unitColor,      s.boundaryColor, options};
+  const SectionPicture picture{grid,
+                               units,
+                               *s.section,
+                               *s.sectionProfile,
+                               in.Zbase,
+                               s.display->Zmax,
+                               s.display->zEps,
+                               s.model,
+                               *s.boundaryGrids,
+                               s.unitColor,
+                               s.boundaryColor,
+                               options};
   step(fill(translated("draw the section of a {1} grid"), {gridSize(grid.nH, grid.nV)}),
        [&] { kalvenor::drawSection(canvas, projectionOf(in), picture); });
 }
@@ -206,7 +217,7 @@ void Session::drawSection(Canvas& canvas) {
   drawSectionPicture(drawn, kSectionPicture, units, currentView());
   if (!drawn.drewAnything()) {
     throw SessionError(nothingDrawnMessage(translated("the section"), state_.displayFile,
-                                           state_.display, state_.view));
+                                           *state_.display, state_.view));
   }
   if (state_.annotations.any()) {
     drawSectionNotes(canvas, projection(), sectionNotes(units));
@@ -220,14 +231,14 @@ void Session::drawSection(Canvas& canvas) {
 // The last section's line on the picture there, in the view that picture was drawn in: the
 // outline of its plane, or its trace along the ground when the draw options ask for that.
 void Session::drawSurveyLine(Canvas& canvas) {
-  if (!state_.progress.modelReady() || state_.section.Nxy == 0) return;
+  if (!state_.progress.modelReady() || state_.section->Nxy == 0) return;
   const PictureView in = overlayView();
   requireDrawable(in);
   if (state_.drawOptions.surveyTrace) {
-    drawSurveyTrace(canvas, projectionOf(in), state_.section);
+    drawSurveyTrace(canvas, projectionOf(in), *state_.section);
   } else {
-    kalvenor::drawSurveyLine(canvas, projectionOf(in), state_.section, in.Zbase,
-                             state_.display.Zmax, state_.drawOptions.LineColor);
+    kalvenor::drawSurveyLine(canvas, projectionOf(in), *state_.section, in.Zbase,
+                             state_.display->Zmax, state_.drawOptions.LineColor);
   }
   drewOver(DrawnOver::SurveyLine);
   notify(Change::Picture);

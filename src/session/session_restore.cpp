@@ -44,7 +44,7 @@ Warnings buildGrids(Session& fresh, const SessionDocument& d) {
 // Refused while nothing has changed: a base the saved picture, or what was drawn without one,
 // cannot be drawn with.
 void requireDrawableBase(const Session& fresh, const SessionDocument& d) {
-  const DisplaySurface& display = fresh.state().display;
+  const DisplaySurface& display = *fresh.state().display;
   std::optional<std::string> problem;
   if (d.picture.kind != PictureKind::None) problem = baseProblem(d.picture.Zbase, display);
   if (!problem && d.drawOptions.DrawMode != 0) problem = baseProblem(fresh.state().Zbase, display);
@@ -86,7 +86,7 @@ Warnings takeSteps(Session& fresh, const SessionDocument& d, double canvasWidth,
   fresh.setContours({d.contours.Cst, d.contours.Cen, d.contours.Cin, d.contourLinesWanted});
   pass(warnings, buildGrids(fresh, d));
   fresh.setPan(d.pan[0], d.pan[1]);
-  if (d.viewApplied && fresh.state().display.loaded()) {
+  if (d.viewApplied && fresh.state().display->loaded()) {
     fresh.applyView(typedView(d.view, d.perspective, {}), canvasWidth, canvasHeight);
     requireDrawableBase(fresh, d);
   }
@@ -111,13 +111,13 @@ SessionDocument documentOf(const ViewerState& s, double canvasWidth, double canv
   if (!s.boundaryColor.empty()) {
     d.boundaryColors.assign(s.boundaryColor.begin() + 1, s.boundaryColor.end());
   }
-  if (s.display.loaded()) d.zbase = s.Zbase;
+  if (s.display->loaded()) d.zbase = s.Zbase;
   d.mapOptions = s.mapOptions;
   d.drawOptions = s.drawOptions;
   d.annotations = s.annotations;
   d.contours = s.contours;
   d.contourLinesWanted = s.contourLinesWanted;
-  if (s.section.Nxy > 0) d.sectionLine = s.sectionLine;
+  if (s.section->Nxy > 0) d.sectionLine = s.sectionLine;
   d.view = {s.view.Alpha, s.view.Gamma, s.view.Sca, s.view.Ve};
   d.perspective = {s.view.Dist, s.view.Ppz};
   d.viewApplied = s.progress.viewReady();
@@ -125,8 +125,8 @@ SessionDocument documentOf(const ViewerState& s, double canvasWidth, double canv
   if (!s.gridOutOfDate) {
     d.grid = s.progress.sectionGrid() == GridState::Current ? "section" : "map";
   }
-  d.mapGrid = !s.mapGrid.mapUnit.empty();
-  d.sectionGrid = !s.sectionGrid.empty() && d.sectionLine;
+  d.mapGrid = !s.mapGrid->mapUnit.empty();
+  d.sectionGrid = !s.sectionGrid->empty() && d.sectionLine;
   d.picture = pictureOf(s);
   d.canvasWidth = canvasWidth;
   d.canvasHeight = canvasHeight;
@@ -152,7 +152,7 @@ Warnings restoreSession(Session& session, const SessionDocument& d, double canva
 
 Warnings drawSessionPicture(Session& session, const SessionDocument& d, Canvas& canvas) {
   Warnings warnings;
-  if (!d.viewApplied || !session.state().display.loaded()) return warnings;
+  if (!d.viewApplied || !session.state().display->loaded()) return warnings;
   const SavedPicture& p = d.picture;
   if (p.kind != PictureKind::None) {
     session.setPan(p.pan[0], p.pan[1]);

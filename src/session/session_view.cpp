@@ -17,7 +17,7 @@ void Session::applyView(const TypedView& typed, double canvasWidth, double canva
         std::pair{typed.Ppz, &v.Ppz}}) {
     if (value) *field = *value;
   }
-  kalvenor::applyView(v, state_.display, canvasWidth, canvasHeight);
+  kalvenor::applyView(v, *state_.display, canvasWidth, canvasHeight);
   state_.progress.viewApplied(v.Sca > 0);
   notify(Change::View);
 }
@@ -32,7 +32,7 @@ ViewValues Session::defaultView() const {
 
 // A horizontal look at the section from the side that puts the line's eastern end on the right.
 ViewValues Session::sectionView() const {
-  const double Fai = state_.section.Fai;
+  const double Fai = state_.section->Fai;
   const double alpha = std::sin(Fai) <= 0 ? Fai / kDegree - 90 : Fai / kDegree + 90;
   return {alpha, 0, 1.4, 1};
 }
@@ -59,7 +59,7 @@ PictureKind Session::redrawablePicture() const {
   }
   const CommandStates commands = commandStates();
   if (kind == PictureKind::Section) {
-    return commands.geoSection && !state_.sectionGrid.empty() ? kind : PictureKind::None;
+    return commands.geoSection && !state_.sectionGrid->empty() ? kind : PictureKind::None;
   }
   return commands.geoMap ? kind : PictureKind::None;
 }
@@ -133,8 +133,8 @@ void Session::setContours(const TypedContours& typed) {
 // divisions asked for (or the exact fraction when that is below a metre).
 ContourSettings Session::autoContours(double divisions) const {
   const double n = divisions == 0 ? 1 : divisions;
-  const double first = Int(state_.display.Zmin);
-  const double last = Int(state_.display.Zmax + 0.99999);
+  const double first = Int(state_.display->Zmin);
+  const double last = Int(state_.display->Zmax + 0.99999);
   double interval = Int((last - first) / n + 0.99999);
   if (interval == 0) interval = (last - first) / n;
   return {first, last, interval};

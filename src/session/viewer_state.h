@@ -3,7 +3,9 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "evaluation/boundary_profile.h"
@@ -22,6 +24,20 @@
 #include "session/progress.h"
 
 namespace kalvenor {
+
+// A result the state holds read-only and shares, made from a value moved in.
+template <typename T>
+std::shared_ptr<const T> shared(T value) {
+  return std::make_shared<const T>(std::move(value));
+}
+
+// The empty result of a kind, one for every state that has none: putting it in place throws
+// nothing.
+template <typename T>
+const std::shared_ptr<const T>& noResult() {
+  static const std::shared_ptr<const T> none = std::make_shared<const T>();
+  return none;
+}
 
 // How the map is drawn beyond the view: the side walls and the grid frame.
 struct MapOptions {
@@ -45,7 +61,10 @@ struct PictureView {
 enum class DrawnOver : std::int8_t { Contours, GridLines, SurveyLine, Clear };
 
 // Everything a session knows: the documents, the results of the last builds, the view, what the
-// last picture was drawn with, and the progress of the steps.
+// last picture was drawn with, and the progress of the steps. The display surface and what the
+// builds and the last picture made are held read-only and shared, never null: the session puts
+// a new object in place of one it changes, so copies of the state share them safely, on any
+// thread.
 struct ViewerState {
   LogicalModel model;
   std::string modelFile;  // the file the model was read from; empty for one made by hand
@@ -59,15 +78,13 @@ struct ViewerState {
   // Boundary files, lowest boundary first, and the grids the last build read from them (slot
   // Nbd + 1 the display surface); empty until a grid has been built.
   std::vector<std::string> boundaryFile;
-  std::vector<GridSurface> boundaryGrids;
-  // The grids read when the files were picked (by slot), which the next build takes instead of
-  // reading the unchanged files again.
-  std::vector<EarlierRead> boundaryRead;
+  std::shared_ptr<const std::vector<GridSurface>> boundaryGrids =
+      noResult<std::vector<GridSurface>>();
   // What was done to a boundary file's grid on reading (a warp), by path; files taken as they
   // are have no entry.
   std::map<std::string, std::string> boundaryNote;
 
-  DisplaySurface display;
+  std::shared_ptr<const DisplaySurface> display = noResult<DisplaySurface>();
   std::string displayFile;
   // The projected system (WKT) named for the inputs, "" for none: grids read from now on that
   // name no system are given it, and rasters in degrees are warped into it.
@@ -79,11 +96,12 @@ struct ViewerState {
   // The two display grids, kept side by side: the units of the last map build (top surface and
   // walls) with its wall profiles (slots 1..4: south, west, north, east), and the units of the
   // last section build with its line and profile. Each build replaces only its own.
-  MapGrid mapGrid;
-  std::array<BoundaryProfile, 5> wallProfiles;
-  VerticalGrid sectionGrid;
-  BoundaryProfile sectionProfile;
-  SectionGrid section;
+  std::shared_ptr<const MapGrid> mapGrid = noResult<MapGrid>();
+  std::shared_ptr<const std::array<BoundaryProfile, 5>> wallProfiles =
+      noResult<std::array<BoundaryProfile, 5>>();
+  std::shared_ptr<const VerticalGrid> sectionGrid = noResult<VerticalGrid>();
+  std::shared_ptr<const BoundaryProfile> sectionProfile = noResult<BoundaryProfile>();
+  std::shared_ptr<const SectionGrid> section = noResult<SectionGrid>();
   SectionLine sectionLine;  // the survey line as given to the last section build
 
   ViewSettings view;
@@ -96,7 +114,7 @@ struct ViewerState {
   bool contourLinesWanted = false;
   // Units the renderers draw with: filled by the map and section commands, kept for the
   // contour and grid-line commands that draw over the last picture.
-  Array2D<std::int32_t> drawUnit;
+  std::shared_ptr<const Array2D<std::int32_t>> drawUnit = noResult<Array2D<std::int32_t>>();
   // The two side walls facing the eye in the last geological map (0 before any).
   std::array<std::int16_t, 2> visibleWall{0, 0};
   // The last whole picture and the view it was drawn in.

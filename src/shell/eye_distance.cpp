@@ -16,7 +16,7 @@ double roundedUpToTwoDigits(double value) {
 }  // namespace
 
 PerspectiveValues withEyeDistance(PerspectiveValues values, const ViewerState& state) {
-  const DisplaySurface& d = state.display;
+  const DisplaySurface& d = *state.display;
   if (values.Dist != 0 || !d.loaded()) return values;
   const double bottom = state.Zbase > kNoBase ? std::min(state.Zbase, d.Zmin) : d.Zmin;
   const double exaggeration = state.view.Ve != 0 ? std::abs(state.view.Ve) : 1.0;

@@ -161,13 +161,9 @@ void FormMain::redrawHere() {
   });
 }
 
-// Copying the session costs little beside drawing a grid of up to about a million nodes; a larger
-// one is drawn here rather than copied. With the persistent image off a picture is drawn on the
-// screen alone, which only this thread's canvas knows.
-bool FormMain::redrawsOnWorker() const {
-  constexpr std::int64_t kLargestCopied = 1024 * 1024;
-  const DisplaySurface& d = state().display;
-  return formImage_->canvas().persistent() && std::int64_t{d.Nx} * d.Ny <= kLargestCopied;
-}
+// The copy of the session shares its grids, so a picture of any size is drawn on the worker. With
+// the persistent image off a picture is drawn on the screen alone, which only this thread's
+// canvas knows.
+bool FormMain::redrawsOnWorker() const { return formImage_->canvas().persistent(); }
 
 }  // namespace kalvenor

@@ -42,7 +42,7 @@ void FormMain::cmdSectionModel_Click() {
 // A section built elsewhere (a session opened, a command line) shows its line in the boxes of
 // step (5-2), as if typed there; the boxes keep what was typed once the grids are dropped.
 void FormMain::showSectionLine() {
-  if (state().sectionGrid.empty()) return;
+  if (state().sectionGrid->empty()) return;
   const SectionLine& line = state().sectionLine;
   ui_.txtXstart->setText(numberQText(line.Xstart));
   ui_.txtYstart->setText(numberQText(line.Ystart));
@@ -57,8 +57,8 @@ void FormMain::showSectionLine() {
 
 // The figures of the last section build, gone with the grids of a model that was replaced.
 void FormMain::showGridFigures() {
-  const SectionGrid& s = state().section;
-  if (s.Nxy == 0 || state().sectionGrid.empty()) {
+  const SectionGrid& s = *state().section;
+  if (s.Nxy == 0 || state().sectionGrid->empty()) {
     for (QLabel* label :
          {ui_.lblNxyS, ui_.lblNzS, ui_.lblDxxS, ui_.lblDyyS, ui_.lblDzzS, ui_.lblXminS,
           ui_.lblYminS, ui_.lblZminS, ui_.lblXmaxS, ui_.lblYmaxS, ui_.lblZmaxS}) {

@@ -93,7 +93,7 @@ void FormMain::cmdOpenDisplayFile_Click() {
 }
 
 void FormMain::showDisplaySurface() {
-  const DisplaySurface& d = state().display;
+  const DisplaySurface& d = *state().display;
   const std::pair<QLabel*, double> figures[] = {
       {ui_.lblNx, d.Nx},     {ui_.lblNy, d.Ny},     {ui_.lblDx, d.Dx},     {ui_.lblDy, d.Dy},
       {ui_.lblXmin, d.Xmin}, {ui_.lblXmax, d.Xmax}, {ui_.lblYmin, d.Ymin}, {ui_.lblYmax, d.Ymax}};

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <omp.h>
 
+#include <memory>
 #include <string>
 
 #include "evaluation/classification.h"
@@ -31,7 +32,9 @@ class FoldedBasinBuilds : public ::testing::Test {
   }
   void TearDown() override { omp_set_num_threads(allThreads); }
 
-  BuildInputs inputs() const { return {model, files, display, 0.0}; }
+  BuildInputs inputs() const {
+    return {model, files, std::make_shared<const DisplaySurface>(display), 0.0};
+  }
 
   const int allThreads = omp_get_max_threads();
   LogicalModel model = readLogicalModel(example("model.txt"));
@@ -91,9 +94,7 @@ TEST_F(FoldedBasinBuilds, TheSectionGridIsTheSameOnOneThreadAndOnMany) {
     SCOPED_TRACE(std::to_string(threads) + " threads");
     omp_set_num_threads(threads);
     const SectionBuild many = buildSectionGrid(inputs(), diagonal);
-    EXPECT_EQ(firstDifference(single.grid.verticalGrids[kSectionSlot].unit,
-                              many.grid.verticalGrids[kSectionSlot].unit),
-              "");
+    EXPECT_EQ(firstDifference(single.grid.unit, many.grid.unit), "");
     EXPECT_EQ(single.section.sectionSurfZ, many.section.sectionSurfZ);
     EXPECT_EQ(single.section.groundKnown, many.section.groundKnown);
   }
@@ -145,7 +146,7 @@ TEST_F(FoldedBasinBuilds, EverySectionNodeGetsTheUnitOfItsPointAlone) {
   for (int h = 1; h <= b.section.Nxy; ++h) {
     ground[h] = b.section.groundKnown[h] ? b.section.sectionSurfZ[h] : -1e300;
   }
-  expectEveryNodeAsAlone(model, b.boundaryGrids, b.grid.verticalGrids[kSectionSlot], ground);
+  expectEveryNodeAsAlone(model, b.boundaryGrids, b.grid, ground);
 }
 
 }  // namespace

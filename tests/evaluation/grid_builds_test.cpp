@@ -25,7 +25,9 @@ class MapBuildTest : public ::testing::Test {
   LogicalModel model = twoLayers();
   std::vector<std::string> files = {"", boundary.path()};
 
-  MapBuild build(double Zbase) { return buildMapGrid({model, files, display, Zbase}); }
+  MapBuild build(double Zbase) {
+    return buildMapGrid({model, files, std::make_shared<const DisplaySurface>(display), Zbase});
+  }
 };
 
 TEST_F(MapBuildTest, ClassifiesTheTopSurfaceAndTheWallsWithAStrictAirTest) {
@@ -50,7 +52,6 @@ TEST_F(MapBuildTest, ClassifiesTheTopSurfaceAndTheWallsWithAStrictAirTest) {
   EXPECT_EQ(east.x0, 20);
   EXPECT_EQ(east.dyH, 10);
   EXPECT_EQ(b.grid.verticalGrids[kNorthWall].y0, 20);
-  EXPECT_TRUE(b.grid.verticalGrids[kSectionSlot].empty());
   EXPECT_EQ(b.boundaryGrids.size(), 3u);
 }
 
@@ -75,7 +76,9 @@ TEST_F(MapBuildTest, EveryWallProfileStandsOnTheNodesOfItsWall) {
 }
 
 TEST_F(MapBuildTest, ASurfaceOnlyBuildClassifiesTheTopAndNoWalls) {
-  const MapBuild b = buildMapGrid({model, files, display, 0}, {}, MapParts::SurfaceOnly);
+  const MapBuild b =
+      buildMapGrid({model, files, std::make_shared<const DisplaySurface>(display), 0}, {},
+                   MapParts::SurfaceOnly);
   EXPECT_EQ(b.grid.mapUnit(2, 2), 2);
   for (int slot = kSouthWall; slot <= kEastWall; ++slot) {
     EXPECT_TRUE(b.grid.verticalGrids[slot].empty());
@@ -100,19 +103,25 @@ TEST_F(MapBuildTest, RejectsInputsItCannotBuildFrom) {
   EXPECT_THROW(build(20), BuildError);  // no vertical extent
   EXPECT_THROW(build(30), BuildError);  // a base above the surface would turn the walls over
 
-  DisplaySurface none;
-  EXPECT_THROW(buildMapGrid({model, files, none, 0}), BuildError);
+  EXPECT_THROW(buildMapGrid({model, files, std::make_shared<const DisplaySurface>(), 0}),
+               BuildError);
+  EXPECT_THROW(buildMapGrid({model, files, nullptr, 0}), BuildError);
 
   LogicalModel noModel;
-  EXPECT_THROW(buildMapGrid({noModel, files, display, 0}), BuildError);
+  EXPECT_THROW(buildMapGrid({noModel, files, std::make_shared<const DisplaySurface>(display), 0}),
+               BuildError);
 
   const std::vector<std::string> unpicked = {""};
-  EXPECT_THAT([&] { buildMapGrid({model, unpicked, display, 0}); }, ::testing::Throws<ReadError>());
+  EXPECT_THAT(
+      [&] {
+        buildMapGrid({model, unpicked, std::make_shared<const DisplaySurface>(display), 0});
+      },
+      ::testing::Throws<ReadError>());
 
   TempFile broken("2, 2, 0, 0, 10, 10, 1, 2, 3");
   const std::vector<std::string> bad = {"", broken.path()};
   try {
-    buildMapGrid({model, bad, display, 0});
+    buildMapGrid({model, bad, std::make_shared<const DisplaySurface>(display), 0});
     FAIL();
   } catch (const ReadError& error) {
     EXPECT_EQ(error.path(), broken.path());
@@ -127,7 +136,8 @@ TEST(MapBuild, ABoundaryEqualToTheDisplayFileLiesJustAboveEveryNode) {
   const DisplaySurface display = makeDisplaySurface(readGridSurface(file.path()), jitter);
   const LogicalModel model = twoLayers();
   const std::vector<std::string> files = {"", file.path()};
-  const MapBuild b = buildMapGrid({model, files, display, -5});
+  const MapBuild b =
+      buildMapGrid({model, files, std::make_shared<const DisplaySurface>(display), -5});
   for (int i = 1; i <= 4; ++i) {
     for (int j = 1; j <= 3; ++j) EXPECT_EQ(b.grid.mapUnit(i, j), 1) << i << "," << j;
   }
@@ -145,7 +155,8 @@ class SectionBuildTest : public ::testing::Test {
   std::vector<std::string> files = {"", boundary.path()};
 
   SectionBuild build(const SectionLine& line, double Zbase = 0) {
-    return buildSectionGrid({model, files, display, Zbase}, line);
+    return buildSectionGrid({model, files, std::make_shared<const DisplaySurface>(display), Zbase},
+                            line);
   }
   static SectionLine endPoints(double xs, double ys, double xe, double ye) {
     return {xs, ys, true, xe, ye, 0};
@@ -166,8 +177,8 @@ TEST_F(SectionBuildTest, AnEastWestLineSpansTheAreaFromItsWesternEdge) {
   EXPECT_EQ(s.Dxx, 5);
   EXPECT_EQ(s.Dyy, 0);
   // Dzz would be 5, but floor(40 / 5) + 1 = 9 levels are raised to Nxy over the same height.
-  EXPECT_EQ(b.grid.Nz, 21);
-  EXPECT_EQ(b.grid.Dzz, 2);
+  EXPECT_EQ(b.grid.nV, 21);
+  EXPECT_EQ(b.grid.dzV, 2);
   EXPECT_EQ(s.Nmax, 21);
 }
 
@@ -194,8 +205,8 @@ TEST_F(SectionBuildTest, AStartOutsideTheAreaGivesOnlyTheCrossing) {
 
 TEST_F(SectionBuildTest, NodesAreClassifiedUpToTheSurfaceAndAirAbove) {
   const SectionBuild b = build(endPoints(0, 50, 100, 50), 0);
-  const VerticalGrid& slot = b.grid.verticalGrids[kSectionSlot];
-  const MapGrid& g = b.grid;
+  const VerticalGrid& slot = b.grid;
+  const SectionGrid& g = b.section;
   ASSERT_EQ(slot.nH, 21);
   ASSERT_EQ(slot.nV, g.Nz);
   EXPECT_EQ(g.Dzz, 40.0 / 20);  // raised to Nxy levels: (Zmax - Zbase) / (Nxy - 1)
@@ -210,15 +221,11 @@ TEST_F(SectionBuildTest, NodesAreClassifiedUpToTheSurfaceAndAirAbove) {
   EXPECT_EQ(gaps[1], -30);
   EXPECT_EQ(gaps[3], -30 + g.Dzz + g.Dzz);
   EXPECT_EQ(b.sectionProfile.bndZ(1, 5), 15);
-  for (int slotNumber = kSouthWall; slotNumber <= kEastWall; ++slotNumber) {
-    EXPECT_TRUE(g.verticalGrids[slotNumber].empty());
-  }
-  EXPECT_EQ(g.mapUnit(3, 3), 0);
 }
 
 TEST_F(SectionBuildTest, TheProfileStandsOnTheNodesOfTheSection) {
   const SectionBuild b = build(direction(20, 0, 33), -12.5);
-  const VerticalGrid& slot = b.grid.verticalGrids[kSectionSlot];
+  const VerticalGrid& slot = b.grid;
   EXPECT_EQ(slot.x(1), b.section.Xstart);
   EXPECT_EQ(slot.z(1), -12.5);
   expectProfileOnItsGrid(b.sectionProfile, slot);
@@ -250,16 +257,20 @@ TEST(SectionBuild, ColumnsAreHalfTheSmallerSpacingApartOnARectangularGrid) {
   const LogicalModel model = twoLayers();
   const std::vector<std::string> files = {"", boundary.path()};
   const SectionBuild alongX =
-      buildSectionGrid({model, files, display, 0}, {0, 60, true, 100, 60, 0});
+      buildSectionGrid({model, files, std::make_shared<const DisplaySurface>(display), 0},
+                       {0, 60, true, 100, 60, 0});
   EXPECT_EQ(alongX.section.Nxy, 21);
   EXPECT_EQ(alongX.section.Dxx, 5);
-  const SectionBuild alongY = buildSectionGrid({model, files, display, 0}, {50, 0, false, 0, 0, 0});
+  const SectionBuild alongY = buildSectionGrid(
+      {model, files, std::make_shared<const DisplaySurface>(display), 0}, {50, 0, false, 0, 0, 0});
   EXPECT_EQ(alongY.section.Nxy, 25);  // 120 / 5 + 1
   EXPECT_EQ(alongY.section.Dyy, 5);
   // A grid stored north to south has the same columns.
   const DisplaySurface southward =
       exactDisplaySurface(makeGrid(11, 4, 0, 120, 10, -40, [](double, double) { return 50.0; }));
-  EXPECT_EQ(buildSectionGrid({model, files, southward, 0}, {50, 0, false, 0, 0, 0}).section.Nxy,
+  EXPECT_EQ(buildSectionGrid({model, files, std::make_shared<const DisplaySurface>(southward), 0},
+                             {50, 0, false, 0, 0, 0})
+                .section.Nxy,
             25);
 }
 
@@ -284,11 +295,13 @@ TEST(SectionBuild, ALongSectionOverAFewNodesStaysWithinTheNodeCap) {
       gridFileText(makeGrid(2, 2, 0, 0, 1, 20000, [](double, double) { return 250.0; })));
   const LogicalModel model = twoLayers();
   const std::vector<std::string> files = {"", boundary.path()};
-  const SectionBuild b = buildSectionGrid({model, files, display, 100}, {0.5, 0, false, 0, 0, 0});
+  const SectionBuild b =
+      buildSectionGrid({model, files, std::make_shared<const DisplaySurface>(display), 100},
+                       {0.5, 0, false, 0, 0, 0});
   EXPECT_EQ(b.section.Nxy, 40001);
-  EXPECT_EQ(b.grid.Nz, 419);
-  EXPECT_EQ(b.grid.Dzz, (display.Zmax - 100) / 418);
-  const VerticalGrid& slot = b.grid.verticalGrids[kSectionSlot];
+  EXPECT_EQ(b.grid.nV, 419);
+  EXPECT_EQ(b.grid.dzV, (display.Zmax - 100) / 418);
+  const VerticalGrid& slot = b.grid;
   EXPECT_EQ(slot.unit(1, 1), 1);
   EXPECT_EQ(slot.unit(40001, 419), 2);  // just below the ground at 320, above the boundary
 }
@@ -302,7 +315,8 @@ TEST(SectionBuild, AStepWhoseComponentsAreBothBelowATenthIsRejected) {
   const std::vector<std::string> files = {"", boundary.path()};
   EXPECT_THAT(
       [&] {
-        buildSectionGrid({model, files, display, 0}, {0, 0, true, 1, 1, 0});
+        buildSectionGrid({model, files, std::make_shared<const DisplaySurface>(display), 0},
+                         {0, 0, true, 1, 1, 0});
       },
       ::testing::ThrowsMessage<BuildError>(HasSubstr("below 0.1")));
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 namespace kalvenor {
 namespace {
@@ -46,6 +47,25 @@ TEST(Elevations, EqualWhenEveryValueIsWhicheverWayTheyAreHeld) {
   doubles(2, 2) = 7;
   EXPECT_NE(single, doubles);
   EXPECT_NE(single, Elevations(Array2D<double>(1, 3, 1, 3)));
+}
+
+// Another object's doubles are read where they are; writing one makes a copy first, so the other
+// object never changes.
+TEST(Elevations, SharedValuesAreReadInPlaceAndCopiedBeforeAWrite) {
+  Array2D<double> values(1, 2, 1, 2, 3.5);
+  const auto owner = std::make_shared<const Array2D<double>>(values);
+  Elevations z(owner);
+  const auto heldAt = [](const Elevations& e) {
+    return e.visit([](const auto& array) { return static_cast<const void*>(&array); });
+  };
+  EXPECT_EQ(heldAt(z), owner.get());
+  EXPECT_EQ(z(2, 1), 3.5);
+
+  z(2, 1) = 7;
+  EXPECT_NE(heldAt(z), owner.get());
+  EXPECT_EQ(z(2, 1), 7);
+  EXPECT_EQ(z(1, 2), 3.5);
+  EXPECT_EQ((*owner)(2, 1), 3.5);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -380,21 +381,38 @@ TEST(BoundaryGrids, EachBoundaryAtItsOwnSizeThenTheDisplaySurface) {
   TempFile lower("2, 2, 0, 0, 10, 10, 1, 2, 3, 4");
   TempFile upper("4, 3, -5, -5, 5, 10, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4");
   LoadJitter jitter;
-  const DisplaySurface display = makeDisplaySurface(readGridSurface(lower.path()), jitter);
+  const auto display = std::make_shared<const DisplaySurface>(
+      makeDisplaySurface(readGridSurface(lower.path()), jitter));
   const auto grids = readBoundaryGrids({"", lower.path(), upper.path()}, 2, display);
   ASSERT_EQ(grids.size(), 4u);
   EXPECT_EQ(grids[1].z(2, 2), 4);  // no jitter on boundaries
   EXPECT_EQ(grids[2].Nx, 4);
   EXPECT_EQ(grids[2].z(4, 3), 4);
   EXPECT_EQ(grids[3].Nx, 2);
-  EXPECT_EQ(grids[3].z(2, 2), display.dispZ(2, 2));
+  EXPECT_EQ(grids[3].z(2, 2), display->dispZ(2, 2));
+}
+
+// The display surface's slot reads the surface's own elevations, which stay alive with it.
+TEST(BoundaryGrids, TheDisplaySurfaceSlotSharesTheSurfacesElevations) {
+  TempFile boundary("2, 2, 0, 0, 10, 10, 1, 2, 3, 4");
+  LoadJitter jitter;
+  auto display = std::make_shared<const DisplaySurface>(
+      makeDisplaySurface(readGridSurface(boundary.path()), jitter));
+  const Array2D<double>* elevations = &display->dispZ;
+  const double corner = display->dispZ(2, 2);
+  const auto grids = readBoundaryGrids({"", boundary.path()}, 1, display);
+  display.reset();
+  const GridSurface& slot = grids[2];
+  EXPECT_EQ(slot.z.visit([](const auto& z) { return static_cast<const void*>(&z); }), elevations);
+  EXPECT_EQ(slot.z(2, 2), corner);
 }
 
 TEST(BoundaryGrids, AMissingOrBadFileStopsTheRead) {
   TempFile good("2, 2, 0, 0, 10, 10, 1, 2, 3, 4");
   TempFile bad("2, 2, 0, 0, 10, 10, 1, 2, 3");
   LoadJitter jitter;
-  const DisplaySurface display = makeDisplaySurface(readGridSurface(good.path()), jitter);
+  const auto display = std::make_shared<const DisplaySurface>(
+      makeDisplaySurface(readGridSurface(good.path()), jitter));
   EXPECT_THROW(readBoundaryGrids({"", good.path()}, 2, display), ReadError);
   EXPECT_THROW(readBoundaryGrids({"", good.path(), ""}, 2, display), ReadError);
   try {
@@ -410,7 +428,8 @@ TEST(BoundaryGrids, AMissingOrBadFileStopsTheRead) {
 TEST(BoundaryGrids, AKeptGridIsLentToTheBuildAndBackUnlessTheBuildCompletes) {
   TempFile file("2, 2, 0, 0, 10, 10, 1, 2, 3, 4");
   LoadJitter jitter;
-  const DisplaySurface display = makeDisplaySurface(readGridSurface(file.path()), jitter);
+  const auto display = std::make_shared<const DisplaySurface>(
+      makeDisplaySurface(readGridSurface(file.path()), jitter));
   const auto kept = [&] {
     EarlierRead read = readBoundaryToKeep(file.path(), {});
     read.grid = makeGrid(2, 2, 0, 0, 10, 10, [](double, double) { return 5.0; });

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <memory>
 #include <optional>
 
 #include "../evaluation/grid_fixtures.h"
@@ -327,7 +328,8 @@ TEST_F(RasterGrid, ABoundaryNeedsValuesOnlyWhereTheDisplayAreaReadsIt) {
     }
   }
   TempFile own(gridFileText(makeGrid(2, 2, 0, 0, 30, 30, [](double, double) { return 1.0; })));
-  const DisplaySurface display = makeDisplaySurface(readGridSurface(own.path()), jitter);
+  const auto display = std::make_shared<const DisplaySurface>(
+      makeDisplaySurface(readGridSurface(own.path()), jitter));
   EXPECT_THROW(readBoundaryGrids({"", own.path(), path}, 2, display), ReadError);
 }
 

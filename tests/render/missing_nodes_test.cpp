@@ -30,7 +30,7 @@ class MissingNodesTest : public ::testing::Test {
     grid.missing.set(4, 4);
     grid.z(1, 1) = grid.z(4, 4) = -9999;  // a NODATA value must not reach the range
     display = exactDisplaySurface(grid);
-    build = buildMapGrid({model, files, display, 0});
+    build = buildMapGrid({model, files, std::make_shared<const DisplaySurface>(display), 0});
     view.Alpha = 225;
     view.Gamma = 30;
     view.Sca = 1;
@@ -98,7 +98,7 @@ TEST_F(MissingNodesTest, CellsAndWallColumnsTouchingAMissingNodeAreNotDrawn) {
   display.missing = MissingNodes();
   display.dispZ(1, 1) = 20;
   display.dispZ(4, 4) = 35;
-  build = buildMapGrid({model, files, display, 0});
+  build = buildMapGrid({model, files, std::make_shared<const DisplaySurface>(display), 0});
   const auto wholeCells = polygons(drawMap());
   // Two of the 9 surface cells touch a missing corner, and the first cell column of both walls
   // that face the eye (south and west) stands on the missing south-west corner.
@@ -120,8 +120,9 @@ TEST(MissingNodesSection, AColumnOverNoGroundIsAirAndNotDrawn) {
       gridFileText(makeGrid(2, 2, 0, 0, 40, 20, [](double, double) { return 15.0; })));
   const std::vector<std::string> files = {"", boundary.path()};
   const LogicalModel model = twoLayers();
-  const SectionBuild b = buildSectionGrid({model, files, display, 0}, {0, 10, true, 40, 10, 0});
-  const VerticalGrid& slot = b.grid.verticalGrids[kSectionSlot];
+  const SectionBuild b = buildSectionGrid(
+      {model, files, std::make_shared<const DisplaySurface>(display), 0}, {0, 10, true, 40, 10, 0});
+  const VerticalGrid& slot = b.grid;
   ASSERT_EQ(slot.nH, 9);                   // every 5 m along y = 10
   EXPECT_TRUE(b.section.groundKnown[6]);   // x 25: the cell from 20 to 30 is whole
   EXPECT_FALSE(b.section.groundKnown[8]);  // x 35: the cell from 30 to 40 touches (40, 10)

@@ -24,8 +24,9 @@ const PackedColor kContact = packRgb(0, 180, 0);
 class SectionRendererTest : public ::testing::Test {
  protected:
   SectionRendererTest() {
-    build = buildSectionGrid({model, files, display, 0.0}, {0, 10, true, 20, 10, 0});
-    const VerticalGrid& slot = build.grid.verticalGrids[kSectionSlot];
+    build = buildSectionGrid({model, files, std::make_shared<const DisplaySurface>(display), 0.0},
+                             {0, 10, true, 20, 10, 0});
+    const VerticalGrid& slot = build.grid;
     units = unitsToDraw(slot.unit, slot.nH, slot.nV);
     view.Alpha = 180;  // looking north at the section
     view.Gamma = 0;
@@ -37,7 +38,7 @@ class SectionRendererTest : public ::testing::Test {
     return Projection(view, display.Xc, display.Yc, display.Zc, 0.0);
   }
   void draw(std::int16_t mode, std::int16_t boundaryLines = 1) {
-    const SectionPicture picture{build.grid.verticalGrids[kSectionSlot],
+    const SectionPicture picture{build.grid,
                                  units,
                                  build.section,
                                  build.sectionProfile,
@@ -85,7 +86,7 @@ TEST_F(SectionRendererTest, TheFrameHasABaseAndTwoEndsButNoTopAndIsDrawnAgainOve
 
 TEST_F(SectionRendererTest, GridLinesOutlineOnlyCellsWhoseFirstNodeIsGround) {
   draw(kGridLines, 0);
-  const VerticalGrid& slot = build.grid.verticalGrids[kSectionSlot];
+  const VerticalGrid& slot = build.grid;
   int ground = 0;
   for (int h = 1; h < slot.nH; ++h) {
     for (int v = 1; v < slot.nV; ++v) ground += slot.unit(h, v) != kAir;
@@ -100,7 +101,7 @@ TEST_F(SectionRendererTest, GridLinesOutlineOnlyCellsWhoseFirstNodeIsGround) {
 }
 
 TEST_F(SectionRendererTest, TheGroundLineRunsThroughAirCellsToo) {
-  const VerticalGrid& slot = build.grid.verticalGrids[kSectionSlot];
+  const VerticalGrid& slot = build.grid;
   // Column 1 stands at 10 and column 2 at 16: node (1, 4) at 15 is air, (2, 4) is ground.
   ASSERT_EQ(slot.unit(1, 4), kAir);
   ASSERT_NE(slot.unit(2, 4), kAir);

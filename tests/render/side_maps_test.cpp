@@ -22,7 +22,7 @@ const PackedColor kContact = packRgb(0, 180, 0);
 class SideMapsTest : public ::testing::Test {
  protected:
   SideMapsTest() {
-    build = buildMapGrid({model, files, display, 0.0});
+    build = buildMapGrid({model, files, std::make_shared<const DisplaySurface>(display), 0.0});
     view.Alpha = 225;  // from the south-west: the south and west walls face the eye
     view.Gamma = 30;
     view.Sca = 1;
@@ -94,7 +94,7 @@ TEST_F(SideMapsTest, ACellWithOneUnitAtAllCornersHasNoTrace) {
   // Every node below the boundary: one unit everywhere although the boundary is near.
   TempFile high(gridFileText(makeGrid(2, 2, 0, 0, 20, 20, [](double, double) { return 500.0; })));
   files = {"", high.path()};
-  build = buildMapGrid({model, files, display, 0.0});
+  build = buildMapGrid({model, files, std::make_shared<const DisplaySurface>(display), 0.0});
   draw(kGeologicalMap);
   EXPECT_TRUE(canvas.linesIn(kContact).empty());
   EXPECT_FALSE(canvas.of(Op::Polygon).empty());

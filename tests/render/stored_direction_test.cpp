@@ -58,7 +58,7 @@ struct Scene {
     model.modelCell(3, 2) = 1;
     buildUnitOfPattern(model);
     const std::vector<std::string> files = {"", lower.path(), upper.path()};
-    build = buildMapGrid({model, files, display, 0.0});
+    build = buildMapGrid({model, files, std::make_shared<const DisplaySurface>(display), 0.0});
   }
 
   std::vector<Op> draw(ViewSettings view) const {

@@ -92,25 +92,57 @@ TEST_F(PreviewPictureTest, AGridBeyondTheBudgetKeepsItsEdgesOnEvenlySpreadNodes)
   mapView();
   const ViewerState& s = state();
   const PreviewScene scene = makePreviewScene(s, PictureKind::Map, 50);
-  const DisplaySurface& d = scene.display;
+  const DisplaySurface& d = *scene.display;
   ASSERT_EQ(d.Nx, 11);
   ASSERT_EQ(d.Ny, 6);
-  EXPECT_EQ(d.nodeX[1], s.display.nodeX[1]);
-  EXPECT_EQ(d.nodeX[2], s.display.nodeX[5]);
-  EXPECT_EQ(d.nodeX[11], s.display.nodeX[41]);
-  EXPECT_EQ(d.nodeY[6], s.display.nodeY[21]);
-  EXPECT_EQ(d.dispZ(3, 4), s.display.dispZ(9, 13));
-  EXPECT_EQ(scene.units(3, 4), s.mapGrid.mapUnit(9, 13));
-  EXPECT_EQ(d.Xc, s.display.Xc);
-  EXPECT_EQ(d.Zc, s.display.Zc);
+  EXPECT_EQ(d.nodeX[1], s.display->nodeX[1]);
+  EXPECT_EQ(d.nodeX[2], s.display->nodeX[5]);
+  EXPECT_EQ(d.nodeX[11], s.display->nodeX[41]);
+  EXPECT_EQ(d.nodeY[6], s.display->nodeY[21]);
+  EXPECT_EQ(d.dispZ(3, 4), s.display->dispZ(9, 13));
+  EXPECT_EQ(scene.units(3, 4), s.mapGrid->mapUnit(9, 13));
+  EXPECT_EQ(d.Xc, s.display->Xc);
+  EXPECT_EQ(d.Zc, s.display->Zc);
 
-  const VerticalGrid& wall = s.mapGrid.verticalGrids[kSouthWall];
-  const VerticalGrid& coarse = scene.grid.verticalGrids[kSouthWall];
+  const VerticalGrid& wall = s.mapGrid->verticalGrids[kSouthWall];
+  const VerticalGrid& coarse = scene.grid->verticalGrids[kSouthWall];
   ASSERT_EQ(coarse.nH, 11);
   EXPECT_EQ(coarse.nV, (wall.nV + 2) / 4 + 1);
   EXPECT_DOUBLE_EQ(coarse.z(coarse.nV), wall.z(wall.nV));  // the top level is kept
   EXPECT_EQ(coarse.unit(3, 1), wall.unit(9, 1));
-  EXPECT_EQ(scene.grid.verticalGrids[kWestWall].nH, 6);
+  EXPECT_EQ(scene.grid->verticalGrids[kWestWall].nH, 6);
+}
+
+// Within the budget the scene draws from the session's own surface and grids; beyond it, from
+// coarse ones of its own.
+TEST_F(PreviewPictureTest, AGridWithinTheBudgetIsSharedAndALargerOneMadeCoarse) {
+  const struct {
+    PictureKind kind;
+    int maxCells;
+    bool shared;
+  } cases[] = {{PictureKind::Map, kPreviewCells, true},
+               {PictureKind::Map, 50, false},
+               {PictureKind::Section, kPreviewCells, true},
+               {PictureKind::Section, 50, false}};
+  for (const auto& c : cases) {
+    const bool map = c.kind == PictureKind::Map;
+    if (map) {
+      mapView();
+    } else {
+      sectionView();
+    }
+    const PreviewScene scene = makePreviewScene(state(), c.kind, c.maxCells);
+    const void* drawnFrom =
+        map ? static_cast<const void*>(scene.grid.get()) : scene.sectionGrid.get();
+    const void* built =
+        map ? static_cast<const void*>(state().mapGrid.get()) : state().sectionGrid.get();
+    EXPECT_EQ(drawnFrom == built, c.shared) << c.maxCells;
+    if (map) {
+      EXPECT_EQ(scene.display == state().display, c.shared) << c.maxCells;
+    } else {
+      EXPECT_EQ(scene.section == state().section, c.shared) << c.maxCells;
+    }
+  }
 }
 
 TEST_F(PreviewPictureTest, AMapWithinTheBudgetIsPreviewedAsDrawnWithoutBoundaryLines) {

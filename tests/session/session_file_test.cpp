@@ -216,7 +216,7 @@ TEST_F(SessionFileTest, AFileOfTheFirstVersionOpensWithItsPicture) {
   drawSessionPicture(reopened, d, again);
   EXPECT_EQ(again.ops, first.ops);
   EXPECT_THAT(reopened.state().overlays, ::testing::ElementsAre(DrawnOver::SurveyLine));
-  EXPECT_FALSE(reopened.state().mapGrid.mapUnit.empty());
+  EXPECT_FALSE(reopened.state().mapGrid->mapUnit.empty());
 }
 
 // A device would be read without end and a named pipe would wait for a writer for ever.

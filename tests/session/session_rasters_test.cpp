@@ -81,7 +81,7 @@ TEST_F(SessionRasters, GridsThatNameNoSystemAreGivenTheOneOfTheOptions) {
   inputs.surface = surface.path();
   inputs.srs = "EPSG:6677";
   loadInputs(session, inputs, [](const std::string& warning) { ADD_FAILURE() << warning; });
-  EXPECT_THAT(systemName(session.state().display.srs), HasSubstr("CS IX"));
+  EXPECT_THAT(systemName(session.state().display->srs), HasSubstr("CS IX"));
 }
 
 // The gaps lie at x 50, y 50 to 100; the surface covers x and y 0 to 100.
@@ -106,7 +106,7 @@ TEST_F(SessionRasters, ABoundaryWithGapsIsRefusedWhereTheDisplayAreaNeedsItAndNo
   session.loadDisplaySurface(surface.path());
   session.setZbase(0);
   EXPECT_THAT(refusal([&] { session.buildMapGrid(); }), says);
-  EXPECT_TRUE(session.state().mapGrid.mapUnit.empty());
+  EXPECT_TRUE(session.state().mapGrid->mapUnit.empty());
   // Picked over the surface, it is refused at once.
   session.resetBoundaryFiles();
   EXPECT_THAT(refusal([&] { session.setBoundaryFile(1, path); }), says);
@@ -117,7 +117,7 @@ TEST_F(SessionRasters, ABoundaryWithGapsIsRefusedWhereTheDisplayAreaNeedsItAndNo
   session.setZbase(0);
   EXPECT_THAT(session.setBoundaryFile(1, path), IsEmpty());
   session.buildMapGrid();
-  EXPECT_EQ(session.state().mapGrid.mapUnit(5, 5), 2);
+  EXPECT_EQ(session.state().mapGrid->mapUnit(5, 5), 2);
 }
 
 // 1.4 degrees west of the plane system's meridian, the DEM's rows turn by most of a degree in the
@@ -137,7 +137,7 @@ TEST_F(SessionRasters, ABoundaryInDegreesWithEmptyCornersServesTheDisplayAreaWit
   session.setZbase(0);
   EXPECT_THAT(session.setBoundaryFile(1, dem), ElementsAre(HasSubstr("warped")));
   session.buildMapGrid();
-  EXPECT_EQ(session.state().mapGrid.mapUnit(3, 3), 2);
+  EXPECT_EQ(session.state().mapGrid->mapUnit(3, 3), 2);
 
   // Over the whole rectangle the warp made, its empty corners would be read.
   session.loadDisplaySurface(surfaceOver(warped.Xmin, warped.Ymin, warped.yMax() - warped.Ymin));
@@ -165,7 +165,7 @@ TEST_F(SessionRasters, ABoundaryInDegreesNeedsAProjectedSystemAndIsWarpedInEvery
   session.loadDisplaySurface(surfaceOver(-2500, 41500, 2000));
   session.setZbase(0);
   session.buildMapGrid();
-  EXPECT_EQ(session.state().mapGrid.mapUnit(3, 3), 2);  // the surface at 400 lies above the 300
+  EXPECT_EQ(session.state().mapGrid->mapUnit(3, 3), 2);  // the surface at 400 lies above the 300
   EXPECT_THAT(session.loadModel(model.path()), IsEmpty());
   EXPECT_EQ(session.state().boundaryFile[1], dem);
 }
@@ -178,7 +178,7 @@ TEST_F(SessionRasters, GridsInDifferentSystemsAreNamedAndTheDisplaySurfacesIsUse
   ASSERT_EQ(onSurface.size(), 1u);
   EXPECT_THAT(onSurface[0],
               AllOf(HasSubstr(viii), HasSubstr(ix), HasSubstr("CS VIII"), HasSubstr("CS IX")));
-  EXPECT_THAT(systemName(session.state().display.srs), HasSubstr("CS IX"));
+  EXPECT_THAT(systemName(session.state().display->srs), HasSubstr("CS IX"));
 
   const Warnings onBoundary = session.setBoundaryFile(1, viii);
   ASSERT_EQ(onBoundary.size(), 1u);
@@ -210,20 +210,23 @@ TEST_F(SessionRasters, ADisplaySurfaceWithoutASystemTakesTheOneEveryBoundaryName
   // The boundary first, or the surface first: one line says so either way.
   EXPECT_THAT(session.setBoundaryFile(1, ix), IsEmpty());
   EXPECT_THAT(session.loadDisplaySurface(surface.path()), takenFromIx);
-  EXPECT_TRUE(sameSystem(session.state().display.srs, projectedSystemWkt("EPSG:6677")));
+  EXPECT_TRUE(sameSystem(session.state().display->srs, projectedSystemWkt("EPSG:6677")));
   EXPECT_THAT(session.setBoundaryFile(1, ix), IsEmpty());
 
   Session other;
   other.loadModel(model.path());
   EXPECT_THAT(other.loadDisplaySurface(surface.path()), IsEmpty());
-  EXPECT_EQ(other.state().display.srs, "");
+  EXPECT_EQ(other.state().display->srs, "");
   EXPECT_THAT(other.setBoundaryFile(1, ix), takenFromIx);
-  EXPECT_TRUE(sameSystem(other.state().display.srs, session.state().display.srs));
+  EXPECT_TRUE(sameSystem(other.state().display->srs, session.state().display->srs));
 
-  // A boundary that names none leaves the surface without one again.
+  // A boundary that names none leaves the surface without one again; a copy taken before keeps
+  // the surface it shared.
+  const Session copy = other.detachedCopy();
   TempFile own(gridFileText(makeGrid(2, 2, 0, 0, 100, 100, [](double, double) { return 15.0; })));
   EXPECT_THAT(other.setBoundaryFile(1, own.path()), IsEmpty());
-  EXPECT_EQ(other.state().display.srs, "");
+  EXPECT_EQ(other.state().display->srs, "");
+  EXPECT_TRUE(sameSystem(copy.state().display->srs, session.state().display->srs));
 }
 
 TEST_F(SessionRasters, ASystemNamedForTheInputsThatAGridOverridesIsWarnedOf) {
@@ -248,11 +251,11 @@ TEST_F(SessionRasters, GridsNamedOnlyGdalResolvesAreReadKeptAndSavedAsTheyAreWri
       writeRaster(folder.file("ground.gpkg"), ground, "GPKG", {"RASTER_TABLE=ground"});
   const std::string table = "GPKG:" + gpkg + ":ground";
   EXPECT_THAT(session.setBoundaryFile(1, inZip), IsEmpty());
-  EXPECT_EQ(session.state().boundaryRead[1].path, inZip);  // kept for the build
+  EXPECT_EQ(session.keptReads()[1].path, inZip);  // kept for the build
   session.loadDisplaySurface(table);
   session.setZbase(0);
   session.buildMapGrid();
-  EXPECT_EQ(session.state().mapGrid.mapUnit(3, 3), 2);
+  EXPECT_EQ(session.state().mapGrid->mapUnit(3, 3), 2);
 
   const std::string saved = folder.file("work.json");
   std::ofstream(saved) << sessionFileText(documentOf(session.state(), 100, 100), saved);

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <new>
 
 #include "../evaluation/grid_fixtures.h"
@@ -80,10 +81,10 @@ TEST_F(SessionTest, TheStepsInOrderOpenTheDrawingCommandsAndCloseTheIndicators) 
   EXPECT_EQ(session.state().drawOptions.DrawMode, kGeologicalMap);
   EXPECT_EQ(session.state().visibleWall, (std::array<std::int16_t, 2>{kSouthWall, kWestWall}));
 
-  const Array2D<std::int16_t> mapUnits = session.state().mapGrid.mapUnit;
+  const Array2D<std::int16_t> mapUnits = session.state().mapGrid->mapUnit;
   session.buildSectionGrid({0, 50, true, 100, 50, 0});
   EXPECT_EQ(session.state().progress.mapGrid(), GridState::Superseded);
-  EXPECT_EQ(session.state().mapGrid.mapUnit, mapUnits);  // both grids are kept
+  EXPECT_EQ(session.state().mapGrid->mapUnit, mapUnits);  // both grids are kept
   EXPECT_TRUE(session.commandStates().geoMap);
   EXPECT_TRUE(session.commandStates().geoSection);
 }
@@ -158,8 +159,8 @@ TEST_F(SessionTest, AFailedStepChangesNothingAndTellsNobody) {
   EXPECT_TRUE(recorder.changes.empty());
   EXPECT_EQ(session.state().model.unitName, before.model.unitName);
   EXPECT_EQ(session.state().boundaryFile, before.boundaryFile);
-  EXPECT_EQ(session.state().display.dispZ, before.display.dispZ);
-  EXPECT_EQ(session.state().mapGrid.mapUnit, before.mapGrid.mapUnit);
+  EXPECT_EQ(session.state().display->dispZ, before.display->dispZ);
+  EXPECT_EQ(session.state().mapGrid->mapUnit, before.mapGrid->mapUnit);
   EXPECT_TRUE(canvas.ops.empty());
 }
 
@@ -173,7 +174,7 @@ TEST_F(SessionTest, AFailureInsideOneColumnOfABuildIsTheBuildsFailure) {
   session.loadDisplaySurface(wide.path());
   session.setZbase(0);
   session.buildMapGrid();
-  const Array2D<std::int16_t> before = session.state().mapGrid.mapUnit;
+  const Array2D<std::int16_t> before = session.state().mapGrid->mapUnit;
   const BuildProgress failing = [](double done) {
     if (done > 0.1) throw std::bad_alloc();
   };
@@ -191,7 +192,7 @@ TEST_F(SessionTest, AFailureInsideOneColumnOfABuildIsTheBuildsFailure) {
             HasSubstr("not enough memory to build the section grid")));
   }
   omp_set_num_threads(threads);
-  EXPECT_EQ(session.state().mapGrid.mapUnit, before);
+  EXPECT_EQ(session.state().mapGrid->mapUnit, before);
   EXPECT_EQ(session.state().progress.mapGrid(), GridState::Current);
 }
 
@@ -214,7 +215,7 @@ TEST_F(SessionTest, AMapOfWhichNothingCanBeDrawnIsRefusedAndSaysWhy) {
                   HasSubstr("to 1.6E+36"))));
   EXPECT_EQ(canvas.of(Op::Polygon).size(), 0u);
   EXPECT_EQ(session.state().progress.mapGrid(), GridState::Current);
-  EXPECT_TRUE(session.state().drawUnit.empty());  // the units of no picture were taken
+  EXPECT_TRUE(session.state().drawUnit->empty());  // the units of no picture were taken
 }
 
 TEST_F(SessionTest, ANewModelOfTheSameSizeKeepsTheFilesAndColoursAndDropsTheGrids) {
@@ -224,7 +225,7 @@ TEST_F(SessionTest, ANewModelOfTheSameSizeKeepsTheFilesAndColoursAndDropsTheGrid
   session.loadModel(renamed.path());
   EXPECT_EQ(session.state().boundaryFile[1], boundary.path());
   EXPECT_EQ(session.state().unitColor[2], packRgb(0, 0, 200));
-  EXPECT_TRUE(session.state().mapGrid.mapUnit.empty());
+  EXPECT_TRUE(session.state().mapGrid->mapUnit.empty());
   EXPECT_EQ(session.state().progress.mapGrid(), GridState::None);
   EXPECT_TRUE(session.stepOpen(Step::Grid));
 
@@ -252,7 +253,7 @@ TEST_F(SessionTest, ABoundaryFileThatNoLongerReadsIsDroppedOnReloadWithAWarning)
 // one at 35 the western nodes are in the lower.
 TEST_F(SessionTest, TheBuildReadsAPickedBoundaryFileAgainOnlyWhenItChanged) {
   const auto lowerNodes = [&] {
-    const Array2D<std::int16_t>& unit = session.state().mapGrid.mapUnit;
+    const Array2D<std::int16_t>& unit = session.state().mapGrid->mapUnit;
     int count = 0;
     for (int i = 1; i <= 5; ++i) {
       for (int j = 1; j <= 5; ++j) count += unit(i, j) == 1;
@@ -305,10 +306,10 @@ TEST_F(SessionTest, AFailedBuildKeepsTheGridsReadWhenTheFilesWerePicked) {
 
   std::ofstream(low.path(), std::ios::binary | std::ios::trunc) << lowText;
   session.buildMapGrid();
-  EXPECT_EQ(session.state().mapGrid.mapUnit(3, 3), 3);
+  EXPECT_EQ(session.state().mapGrid->mapUnit(3, 3), 3);
   // The build that completed used the grid up; the next reads the file.
   session.buildMapGrid();
-  EXPECT_EQ(session.state().mapGrid.mapUnit(3, 3), 2);
+  EXPECT_EQ(session.state().mapGrid->mapUnit(3, 3), 2);
 }
 
 // A picture drawn on a detached copy is taken over only while the session is as it was copied.
@@ -320,20 +321,106 @@ TEST_F(SessionTest, ADetachedCopyDrawsAloneAndIsTakenOverOnlyIfNothingChanged) {
   const std::uint64_t copiedAt = session.changeCount();
   copy.drawGeoMap(canvas);
   EXPECT_EQ(session.changeCount(), copiedAt);  // the copy told nobody here
-  EXPECT_TRUE(session.state().drawUnit.empty());
+  EXPECT_TRUE(session.state().drawUnit->empty());
 
   session.setZbase(5);
   Session stale = session.detachedCopy();
   Session drawn = std::move(copy);
   EXPECT_FALSE(session.takeDrawnCopy(drawn, copiedAt));
-  EXPECT_TRUE(session.state().drawUnit.empty());
+  EXPECT_TRUE(session.state().drawUnit->empty());
   EXPECT_EQ(session.state().Zbase, 5);
 
   stale.drawGeoMap(canvas);
   recorder.changes.clear();
   EXPECT_TRUE(session.takeDrawnCopy(stale, session.changeCount()));
-  EXPECT_FALSE(session.state().drawUnit.empty());
+  EXPECT_FALSE(session.state().drawUnit->empty());
   EXPECT_THAT(recorder.changes, ElementsAre(Change::Picture));
+}
+
+// The surface, the grids and the units drawn are the session's own objects, not copies of them.
+TEST_F(SessionTest, ADetachedCopySharesWhatWasBuiltAndDrawn) {
+  loadAll();
+  session.buildSectionGrid({0, 50, true, 100, 50, 0});
+  session.buildMapGrid();
+  view();
+  session.drawGeoMap(canvas);
+  const Session copy = session.detachedCopy();
+  const ViewerState& s = session.state();
+  const ViewerState& c = copy.state();
+  EXPECT_EQ(c.display, s.display);
+  EXPECT_EQ(c.boundaryGrids, s.boundaryGrids);
+  EXPECT_EQ(c.mapGrid, s.mapGrid);
+  EXPECT_EQ(c.wallProfiles, s.wallProfiles);
+  EXPECT_EQ(c.sectionGrid, s.sectionGrid);
+  EXPECT_EQ(c.section, s.section);
+  EXPECT_EQ(c.sectionProfile, s.sectionProfile);
+  EXPECT_EQ(c.drawUnit, s.drawUnit);
+  EXPECT_FALSE(c.drawUnit->empty());
+}
+
+// Whatever the session puts in place of a shared object after a copy was taken, the copy keeps
+// the object as it was: nothing is changed where it stands.
+TEST_F(SessionTest, WhatTheSessionReplacesStaysAsItWasInACopyTakenBefore) {
+  TempFile higher(gridFileText(makeGrid(3, 3, 0, 0, 50, 50, [](double, double) { return 80.0; })));
+  struct Replacement {
+    const char* step;
+    std::function<void(Session&)> take;
+    std::function<const void*(const ViewerState&)> object;
+    std::function<double(const ViewerState&)> figure;  // of the object, which must not change
+  };
+  const Replacement replacements[] = {
+      {"a map build over another base",
+       [](Session& s) {
+         s.setZbase(-10);
+         s.buildMapGrid();
+       },
+       [](const ViewerState& s) { return s.mapGrid.get(); },
+       [](const ViewerState& s) { return s.mapGrid->Dzz; }},
+      {"a section build along another line",
+       [](Session& s) {
+         s.buildSectionGrid({0, 20, true, 100, 80, 0});
+       },
+       [](const ViewerState& s) { return s.sectionGrid.get(); },
+       [](const ViewerState& s) { return s.sectionGrid->y0; }},
+      {"another display surface", [&](Session& s) { s.loadDisplaySurface(higher.path()); },
+       [](const ViewerState& s) { return s.display.get(); },
+       [](const ViewerState& s) { return s.display->Zmax; }},
+      {"a new model", [&](Session& s) { s.loadModel(model.path()); },
+       [](const ViewerState& s) { return s.mapGrid.get(); },
+       [](const ViewerState& s) { return double(s.mapGrid->mapUnit.iLast()); }},
+      {"a map drawn again", [&](Session& s) { s.drawGeoMap(canvas); },
+       [](const ViewerState& s) { return s.drawUnit.get(); },
+       [](const ViewerState& s) { return double(s.drawUnit->iLast()); }},
+  };
+  for (const Replacement& r : replacements) {
+    Session fresh;
+    session.replaceWith(fresh);
+    loadAll();
+    session.buildSectionGrid({0, 50, true, 100, 50, 0});
+    session.buildMapGrid();
+    view();
+    session.drawGeoMap(canvas);
+    const Session copy = session.detachedCopy();
+    const double figure = r.figure(copy.state());
+    r.take(session);
+    EXPECT_NE(r.object(session.state()), r.object(copy.state())) << r.step;
+    EXPECT_EQ(r.figure(copy.state()), figure) << r.step;
+  }
+}
+
+// The grids kept for the next build stay with the session: a copy that draws goes without them,
+// and taking its picture over leaves them for the build.
+TEST_F(SessionTest, TheGridsKeptForTheNextBuildStayWithTheSession) {
+  loadAll();
+  session.buildMapGrid();
+  view();
+  session.setBoundaryFile(1, boundary.path());
+  ASSERT_EQ(session.keptReads()[1].path, boundary.path());
+  Session copy = session.detachedCopy();
+  EXPECT_TRUE(copy.keptReads().empty());
+  copy.drawGeoMap(canvas);
+  ASSERT_TRUE(session.takeDrawnCopy(copy, session.changeCount()));
+  EXPECT_EQ(session.keptReads()[1].path, boundary.path());
 }
 
 // Read side by side, the files of a three-boundary model are set all together or not at all, and
@@ -361,7 +448,7 @@ TEST_F(SessionTest, BoundaryFilesReadSideBySideAreSetAllOrNone) {
   EXPECT_TRUE(session.setBoundaryFiles({low.path(), middle.path(), high.path()}).empty());
   EXPECT_EQ(session.state().boundaryFile,
             (std::vector<std::string>{"", low.path(), middle.path(), high.path()}));
-  EXPECT_EQ(session.state().boundaryRead[3].grid.z(1, 1), 30);
+  EXPECT_EQ(session.keptReads()[3].grid.z(1, 1), 30);
 }
 
 TEST_F(SessionTest, TheViewPresetsAndTheArithmeticBehindTheBoxes) {

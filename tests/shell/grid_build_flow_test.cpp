@@ -65,8 +65,8 @@ void GridBuildFlowTest::filesThenMapGridThenSectionGrid() {
   QVERIFY(dialogs_->messages.isEmpty());
   QCOMPARE(state().progress.mapGrid(), GridState::Current);
   QCOMPARE(state().progress.sectionGrid(), GridState::None);
-  QCOMPARE(state().mapGrid.Nz, 5);
-  QCOMPARE(state().mapGrid.mapUnit(3, 3), 2);  // the surface lies above the boundary
+  QCOMPARE(state().mapGrid->Nz, 5);
+  QCOMPARE(state().mapGrid->mapUnit(3, 3), 2);  // the surface lies above the boundary
   QVERIFY(ui().chkSide->isChecked());
   QVERIFY(!ui().lbl5->isVisibleTo(window_));
   QVERIFY(ui().cmdGeoMap->isEnabled());
@@ -91,8 +91,8 @@ void GridBuildFlowTest::filesThenMapGridThenSectionGrid() {
   const auto readsBack = [](const QLabel* label, double value) {
     return std::abs(label->text().toDouble() - value) <= 1e-14 * std::abs(value);
   };
-  QVERIFY(readsBack(ui().lblDzzS, state().section.Dzz));
-  QVERIFY(readsBack(ui().lblZmaxS, 8 * state().section.Dzz));
+  QVERIFY(readsBack(ui().lblDzzS, state().section->Dzz));
+  QVERIFY(readsBack(ui().lblZmaxS, 8 * state().section->Dzz));
   QCOMPARE(ui().txtXstart->text(), QString("10"));  // the boxes keep what was typed
   QCOMPARE(state().progress.sectionGrid(), GridState::Current);
   QCOMPARE(state().progress.mapGrid(), GridState::Superseded);
@@ -110,7 +110,7 @@ void GridBuildFlowTest::filesThenMapGridThenSectionGrid() {
   QCOMPARE(state().progress.sectionGrid(), GridState::Superseded);
   QVERIFY(ui().cmdGeoMap->isEnabled());
   QVERIFY(ui().cmdGeoSection->isEnabled());
-  QVERIFY(!state().sectionGrid.empty());
+  QVERIFY(!state().sectionGrid->empty());
   QCOMPARE(ui().lblNxyS->text(), QString("9"));
 }
 
@@ -122,7 +122,7 @@ void GridBuildFlowTest::aFailedBuildChangesNothing() {
 
   loadInputs();
   QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
-  const MapGrid before = state().mapGrid;
+  const MapGrid before = *state().mapGrid;
   ui().optSection1->setChecked(true);
   ui().txtXstart->setText("500");
   ui().txtYstart->setText("0");
@@ -132,7 +132,7 @@ void GridBuildFlowTest::aFailedBuildChangesNothing() {
   QVERIFY(dialogs_->messages.last().contains("does not cross"));
   QCOMPARE(state().progress.mapGrid(), GridState::Current);
   QCOMPARE(state().progress.sectionGrid(), GridState::None);
-  QCOMPARE(state().mapGrid.mapUnit, before.mapUnit);
+  QCOMPARE(state().mapGrid->mapUnit, before.mapUnit);
   QCOMPARE(ui().lblNxyS->text(), QString());
 
   QFile::remove(fixture_->folder.filePath("boundary.txt"));
@@ -145,7 +145,7 @@ void GridBuildFlowTest::aFailedBuildChangesNothing() {
 void GridBuildFlowTest::aBuildThatRunsOutOfMemorySaysWhichStepAndChangesNothing() {
   loadInputs();
   QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
-  const MapGrid before = state().mapGrid;
+  const MapGrid before = *state().mapGrid;
   window_->session().setStepHook([](const std::string& step) {
     if (step.starts_with("build")) throw std::bad_alloc();
   });
@@ -160,7 +160,7 @@ void GridBuildFlowTest::aBuildThatRunsOutOfMemorySaysWhichStepAndChangesNothing(
                         "section grid",
                         "\"( ５－１ ) ３次元地質図 表示格子の作成\": not enough memory to build "
                         "the 3D-map grid of 5 x 5 nodes"}));
-  QCOMPARE(state().mapGrid.mapUnit, before.mapUnit);
+  QCOMPARE(state().mapGrid->mapUnit, before.mapUnit);
   QCOMPARE(state().progress.mapGrid(), GridState::Current);
   QCOMPARE(state().progress.sectionGrid(), GridState::None);
   QCOMPARE(ui().lblNxyS->text(), QString());

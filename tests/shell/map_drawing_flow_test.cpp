@@ -158,7 +158,7 @@ void MapDrawingFlowTest::aMapWithBoundaryLinesAndContours() {
   QCOMPARE(ui().lblZbase2->text(), QString("0"));
   // The near base corner of the block lies on a black edge.
   const ViewSettings& v = state().view;
-  const DisplaySurface& d = state().display;
+  const DisplaySurface& d = *state().display;
   const Projection projection(v, d.Xc, d.Yc, d.Zc, state().Zbase);
   const auto corner = projection.projectPoint(d.nodeX[v.orderX.last], d.nodeY[v.orderY.last],
                                               projection.exaggerateHeight(0));
@@ -251,7 +251,7 @@ void MapDrawingFlowTest::aMapThatRunsOutOfMemoryKeepsThePictureAndTheState() {
   QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
   QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
   const QImage before = picture().copy();
-  const Array2D<std::int32_t> units = state().drawUnit;
+  const Array2D<std::int32_t> units = *state().drawUnit;
   const std::array<std::int16_t, 2> walls = state().visibleWall;
 
   ui().txtAlpha->setText("45");  // from the other side: other walls, another picture
@@ -260,7 +260,7 @@ void MapDrawingFlowTest::aMapThatRunsOutOfMemoryKeepsThePictureAndTheState() {
   QCOMPARE(dialogs_->messages,
            QStringList{"\"地質図\": not enough memory to draw the side walls of a 5 x 5 grid"});
   QCOMPARE(picture(), before);
-  QCOMPARE(state().drawUnit, units);
+  QCOMPARE(*state().drawUnit, units);
   QCOMPARE(state().visibleWall, walls);
   QCOMPARE(state().drawOptions.DrawMode, kGeologicalMap);
   QCOMPARE(state().progress.mapGrid(), GridState::Current);

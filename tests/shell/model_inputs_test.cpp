@@ -316,7 +316,7 @@ void ModelInputsTest::loadingTheDisplaySurface() {
   QCOMPARE(ui().lblYmax->text(), QString("-3350"));
   QCOMPARE(ui().lblMin->text(), QString("( 1200, -3400 )"));
   QCOMPARE(ui().lblMax->text(), QString("( 1300, -3350 )"));
-  const double Zmin = state().display.Zmin;
+  const double Zmin = state().display->Zmin;
   QVERIFY(Zmin < 100.3 && Zmin > 100.3 - 1e-6);
   QCOMPARE(ui().lblZmin->text(), QString("100.3"));  // as the file has it, without the jitter
   QCOMPARE(ui().lblZminGeo->text(), ui().lblZmin->text());
@@ -333,14 +333,14 @@ void ModelInputsTest::loadingTheDisplaySurface() {
 
 void ModelInputsTest::aCancelledOrBadDisplayFileKeepsTheSurface() {
   loadDisplay(kDisplay);
-  const DisplaySurface before = state().display;
+  const DisplaySurface before = *state().display;
   dialogs_->files.push_back(std::nullopt);
   QTest::mouseClick(ui().cmdOpenDisplayFile, Qt::LeftButton);
   loadDisplay("3, 2, 0, 0, 0, 50, 1, 2, 3, 4, 5, 6");
   QCOMPARE(dialogs_->messages.size(), 1);
   QVERIFY(dialogs_->messages.first().contains("Dx must not be 0"));
-  QCOMPARE(state().display.dispZ, before.dispZ);
-  QCOMPARE(state().display.Xmin, 1200.0);
+  QCOMPARE(state().display->dispZ, before.dispZ);
+  QCOMPARE(state().display->Xmin, 1200.0);
   QCOMPARE(ui().lblXmin->text(), QString("1200"));
 }
 

@@ -133,7 +133,7 @@ void NumberBoxesTest::lettersInTheBaseHeightNeverBuildAtZero() {
   ui().txtZbase2->setText("5 m");  // typed, not yet left: the base in use stays
   QCOMPARE(state().Zbase, -20.0);
   QTest::mouseClick(ui().cmdKalvenor, Qt::LeftButton);
-  QVERIFY(!state().mapGrid.mapUnit.empty());
+  QVERIFY(!state().mapGrid->mapUnit.empty());
   QCOMPARE(state().Zbase, -20.0);
 }
 
@@ -165,7 +165,7 @@ void NumberBoxesTest::lettersInASectionBoxRefuseTheBuild() {
     QTest::mouseClick(ui().cmdSectionModel, Qt::LeftButton);
     QCOMPARE(dialogs_->messages.size(), 1);
     QVERIFY2(dialogs_->messages.first().contains(caption), qPrintable(dialogs_->messages.first()));
-    QVERIFY(state().sectionGrid.empty());
+    QVERIFY(state().sectionGrid->empty());
   }
 }
 
@@ -197,8 +197,8 @@ void NumberBoxesTest::theSurfaceRangeShowsAsTheFileWroteIt() {
   fixture_->dialogs.files.push_back(
       fixture_->write("d.txt", "3,2,0,0,10,10,195.1,196,197.25,198,199,2000.04"));
   QTest::mouseClick(ui().cmdOpenDisplayFile, Qt::LeftButton);
-  QVERIFY(state().display.Zmin < 195.1);
-  QVERIFY(state().display.Zmax < 2000.04);
+  QVERIFY(state().display->Zmin < 195.1);
+  QVERIFY(state().display->Zmax < 2000.04);
   for (QLabel* label : {ui().lblZmin, ui().lblZminGeo, ui().lblZminContour}) {
     QCOMPARE(label->text(), QString("195.1"));
   }

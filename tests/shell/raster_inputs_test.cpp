@@ -84,8 +84,8 @@ void RasterInputsTest::rastersInDegreesAreRefusedUntilASystemIsNamedThenMarkedWa
   QVERIFY(ui().lstBoundaryFile->item(0)->toolTip().contains("warped"));
   QVERIFY(ui().lblDisplayFile->text().endsWith("surface.tif（投影変換）"));
   // The plane coordinates, not degrees: a few km west of the system's origin.
-  QVERIFY(state().display.Xmin < -2000 && state().display.Xmax < 100);
-  QVERIFY(state().display.Ymin > 40000);
+  QVERIFY(state().display->Xmin < -2000 && state().display->Xmax < 100);
+  QVERIFY(state().display->Ymin > 40000);
   // Each warp is said once, as the file is read.
   QCOMPARE(dialogs_->messages.size(), 2);
 }
