@@ -15,6 +15,7 @@
 #include "model/display_surface.h"
 #include "model/grid_surface.h"
 #include "model/logical_model.h"
+#include "model/render_context.h"
 
 namespace kalvenor {
 
@@ -26,7 +27,7 @@ class BuildError : public std::runtime_error {
 
 // What a build reads: the model with its pattern table, the boundary files (slots 1..Nbd), the
 // display surface, the base height, and the projected system (WKT) the boundary files are read
-// with (GridReading).
+// with (GridReading); and the threads it may use, which the caller decides.
 struct BuildInputs {
   const LogicalModel& model;
   const std::vector<std::string>& boundaryFile;
@@ -37,6 +38,7 @@ struct BuildInputs {
   // where they have not changed (see readBoundaryGrids): used up by a build that completes, kept
   // by one that fails; may be null.
   std::vector<EarlierRead>* earlier = nullptr;
+  RenderContext context = {};
 };
 
 // Called now and then with the share of the work done, from 0 to 1, always on the thread that

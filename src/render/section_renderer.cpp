@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 
+#include "render/cancellable_canvas.h"
 #include "render/cell.h"
 #include "render/cell_paint.h"
 #include "render/cell_split.h"
@@ -262,9 +263,11 @@ void SectionDrawing::drawSparseGrid() {
 
 }  // namespace
 
-void drawSection(Canvas& canvas, const Projection& projection, const SectionPicture& picture) {
+void drawSection(Canvas& canvas, const Projection& projection, const SectionPicture& picture,
+                 const RenderContext& context) {
   if (picture.grid.empty()) return;
-  SectionDrawing(canvas, projection, picture).draw();
+  drawUnlessCancelled(canvas, context,
+                      [&](Canvas& on) { SectionDrawing(on, projection, picture).draw(); });
 }
 
 void drawSurveyLine(Canvas& canvas, const Projection& projection, const SectionGrid& s,

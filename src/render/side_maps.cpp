@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "render/cancellable_canvas.h"
 #include "render/cell.h"
 #include "render/cell_paint.h"
 #include "render/cell_split.h"
@@ -234,14 +235,17 @@ void WallDrawing::drawBand(const VerticalGrid& units, const BoundaryProfile& pro
 
 }  // namespace
 
-void drawSideMaps(Canvas& canvas, const Projection& projection, const SidePicture& picture) {
+void drawSideMaps(Canvas& canvas, const Projection& projection, const SidePicture& picture,
+                  const RenderContext& context) {
   if (!picture.display.loaded()) return;
   const auto [xWall, yWall] = picture.visibleWall;
   const bool xWallValid = xWall == kSouthWall || xWall == kNorthWall;
   const bool yWallValid = yWall == kWestWall || yWall == kEastWall;
-  WallDrawing drawing(canvas, projection, picture);
-  if (xWallValid) drawing.drawPass(1, xWall);
-  if (yWallValid) drawing.drawPass(2, yWall);
+  drawUnlessCancelled(canvas, context, [&](Canvas& on) {
+    WallDrawing drawing(on, projection, picture);
+    if (xWallValid) drawing.drawPass(1, xWall);
+    if (yWallValid) drawing.drawPass(2, yWall);
+  });
 }
 
 }  // namespace kalvenor

@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "render/block_base.h"
-#include "render/cancellable_canvas.h"
 #include "render/draw_units.h"
 #include "render/map_renderer.h"
 #include "render/section_renderer.h"
@@ -148,7 +147,8 @@ PaintersOrder coarseOrder(const PaintersOrder& order, int n) {
   return order.first == 1 ? PaintersOrder{1, n, 1} : PaintersOrder{n, 1, -1};
 }
 
-void drawMapPreview(Canvas& canvas, const PreviewScene& s, const ViewSettings& view) {
+void drawMapPreview(Canvas& canvas, const PreviewScene& s, const ViewSettings& view,
+                    const RenderContext& context) {
   const DisplaySurface& d = s.display;
   ViewSettings v = view;
   v.orderX = coarseOrder(view.orderX, d.Nx);
@@ -170,18 +170,19 @@ void drawMapPreview(Canvas& canvas, const PreviewScene& s, const ViewSettings& v
                            s.mapOptions.sideWalls,
                            s.mapOptions.frame,
                            s.mapOptions.frameFourSides,
-                           [&](const Projection& p) { drawSideMaps(canvas, p, sides); }};
-  drawGeoMap(canvas, Projection(v, d.Xc, d.Yc, d.Zc, s.Zbase), picture);
+                           [&](const Projection& p) { drawSideMaps(canvas, p, sides, context); }};
+  drawGeoMap(canvas, Projection(v, d.Xc, d.Yc, d.Zc, s.Zbase), picture, context);
 }
 
-void drawSectionPreview(Canvas& canvas, const PreviewScene& s, const ViewSettings& view) {
+void drawSectionPreview(Canvas& canvas, const PreviewScene& s, const ViewSettings& view,
+                        const RenderContext& context) {
   const DisplaySurface& d = s.display;
   const std::vector<GridSurface> noGrids;
   const BoundaryProfile noProfile;
   const SectionPicture picture{s.sectionGrid, s.units,     s.section,       noProfile,
                                s.Zbase,       d.Zmax,      d.zEps,          s.model,
                                noGrids,       s.unitColor, s.boundaryColor, s.options};
-  drawSection(canvas, Projection(view, d.Xc, d.Yc, d.Zc, s.Zbase), picture);
+  drawSection(canvas, Projection(view, d.Xc, d.Yc, d.Zc, s.Zbase), picture, context);
 }
 
 }  // namespace
@@ -208,12 +209,11 @@ PreviewScene makePreviewScene(const ViewerState& state, PictureKind kind, int ma
 }
 
 void drawPreview(Canvas& canvas, const PreviewScene& scene, const ViewSettings& view,
-                 const std::atomic<bool>& cancelled) {
-  CancellableCanvas checked(canvas, cancelled);
+                 const RenderContext& context) {
   if (scene.kind == PictureKind::Map && scene.display.loaded()) {
-    drawMapPreview(checked, scene, view);
+    drawMapPreview(canvas, scene, view, context);
   } else if (scene.kind == PictureKind::Section && !scene.units.empty()) {
-    drawSectionPreview(checked, scene, view);
+    drawSectionPreview(canvas, scene, view, context);
   }
 }
 

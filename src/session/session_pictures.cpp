@@ -96,10 +96,10 @@ void Session::drawMapPicture(Canvas& canvas, std::int16_t mode, const Array2D<st
       s.mapOptions.frameFourSides,
       [&](const Projection& p) {
         step(fill(translated("draw the side walls of a {1} grid"), {gridSize(d.Nx, d.Ny)}),
-             [&] { drawSideMaps(canvas, p, sides); });
+             [&] { drawSideMaps(canvas, p, sides, context_); });
       }};
   step(fill(translated("draw the 3D map of a {1} grid"), {gridSize(d.Nx, d.Ny)}),
-       [&] { kalvenor::drawGeoMap(canvas, projectionOf(in), picture); });
+       [&] { kalvenor::drawGeoMap(canvas, projectionOf(in), picture, context_); });
 }
 
 // The map is drawn in full before any of the state changes, so a map that fails leaves the last
@@ -194,7 +194,7 @@ void Session::drawSectionPicture(Canvas& canvas, std::int16_t mode,
       grid,           units,   s.section,       s.sectionProfile, in.Zbase,        s.display.Zmax,
       s.display.zEps, s.model, s.boundaryGrids, s.unitColor,      s.boundaryColor, options};
   step(fill(translated("draw the section of a {1} grid"), {gridSize(grid.nH, grid.nV)}),
-       [&] { kalvenor::drawSection(canvas, projectionOf(in), picture); });
+       [&] { kalvenor::drawSection(canvas, projectionOf(in), picture, context_); });
 }
 
 // Like the map, the section changes the state only once it is drawn.
