@@ -4,11 +4,10 @@
 #include <array>
 #include <cmath>
 
-#include "render/block_base.h"
 #include "render/draw_units.h"
 #include "render/map_renderer.h"
 #include "render/section_renderer.h"
-#include "render/side_maps.h"
+#include "session/map_pieces.h"
 
 namespace kalvenor {
 namespace {
@@ -155,23 +154,10 @@ void drawMapPreview(Canvas& canvas, const PreviewScene& s, const ViewSettings& v
   v.orderY = coarseOrder(view.orderY, d.Ny);
   const std::vector<GridSurface> noGrids;
   const std::array<BoundaryProfile, 5> noProfiles;
-  const SidePicture sides{d,       s.grid,      noProfiles,      facingWalls(v, d), s.model,
-                          noGrids, s.unitColor, s.boundaryColor, s.options};
-  const MapPicture picture{d,
-                           blockBase(s.Zbase),
-                           s.model,
-                           noGrids,
-                           s.unitColor,
-                           s.boundaryColor,
-                           s.units,
-                           s.contours,
-                           s.options,
-                           s.contourLines,
-                           s.mapOptions.sideWalls,
-                           s.mapOptions.frame,
-                           s.mapOptions.frameFourSides,
-                           [&](const Projection& p) { drawSideMaps(canvas, p, sides, context); }};
-  drawGeoMap(canvas, Projection(v, d.Xc, d.Yc, d.Zc, s.Zbase), picture, context);
+  const MapPieces pieces{d,         s.grid,       noProfiles,      facingWalls(v, d), s.model,
+                         noGrids,   s.unitColor,  s.boundaryColor, s.units,           s.contours,
+                         s.options, s.mapOptions, s.Zbase,         s.contourLines};
+  drawMapPieces(canvas, Projection(v, d.Xc, d.Yc, d.Zc, s.Zbase), pieces, context);
 }
 
 void drawSectionPreview(Canvas& canvas, const PreviewScene& s, const ViewSettings& view,
