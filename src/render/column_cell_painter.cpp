@@ -125,7 +125,7 @@ void ColumnCellPainter::paintCell(const Corners<CanvasPoint>& P, const CellNodes
     const std::int32_t unit = unitAt(h, v);
     return look_.wallCells && unit == kAir ? 0 : unit;
   };
-  if (oneUnit(cell, contactUnit)) return;
+  if (look_.boundaries == 0 || oneUnit(cell, contactUnit)) return;
   const ProfileCorners at = profileCorners(profile_, cell);
   for (int k = 1; k <= look_.boundaries; ++k) {
     setSolidPen(lines(), kalvenor::colorOf(look_.boundaryColor, k), 2);
@@ -155,12 +155,14 @@ void ColumnCellPainter::fillBand(const Corners<CanvasPoint>& P, const CellNodes&
     const std::int32_t u = unitAt(h, v);
     return u == kAir ? unit[1] : u;
   });
-  const ProfileCorners at = profileCorners(profile_, cell);
-  for (int k = 1; contact && !look_.white && k <= look_.boundaries; ++k) {
-    const Corners<double> w = heights(cell, k);
-    if (const auto trace = cellTrace(P, w, at.x, at.y, at.z, zEps, &classify_)) {
-      cuts.push_back({*trace, w});
-      cutBoundary.push_back(k);
+  if (contact && !look_.white && look_.boundaries > 0) {
+    const ProfileCorners at = profileCorners(profile_, cell);
+    for (int k = 1; k <= look_.boundaries; ++k) {
+      const Corners<double> w = heights(cell, k);
+      if (const auto trace = cellTrace(P, w, at.x, at.y, at.z, zEps, &classify_)) {
+        cuts.push_back({*trace, w});
+        cutBoundary.push_back(k);
+      }
     }
   }
   for (const CellPart& part : splitCell(P, cuts, zEps)) {
