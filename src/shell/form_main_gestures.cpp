@@ -19,14 +19,18 @@ struct WholePicture {
     ImageCanvas canvas(size, ratio);
     canvas.setBackgroundColor(background);
     canvas.setAntialiasedLines(antialiasedLines);
-    session.setRenderContext({session.renderContext().threads, &cancelled});
+    // The flag lives only as long as this drawing: the copy keeps no pointer to it after.
+    const RenderContext own = session.renderContext();
+    session.setRenderContext({own.threads, &cancelled});
     try {
       warnings = session.redrawPicture(canvas);
     } catch (const DrawingCancelled&) {
+      session.setRenderContext(own);
       return {};
     } catch (...) {
       failed = true;
     }
+    session.setRenderContext(own);
     picture = canvas.snapshot();
     drawn = true;
     return canvas.screen();
