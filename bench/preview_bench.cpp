@@ -90,7 +90,8 @@ void BM_Preview(benchmark::State& state) {
   const std::atomic<bool> cancelled = false;
   for (auto _ : state) {
     ImageCanvas canvas(QSize(kCanvas, kCanvas));
-    drawPreview(canvas, scene, v.session.state().view, cancelled);
+    drawPreview(canvas, scene, v.session.state().view,
+                {v.session.renderContext().threads, &cancelled});
     benchmark::DoNotOptimize(canvas.screen().bits());
   }
   state.counters["cells"] =
@@ -115,7 +116,7 @@ void BM_FullPicture(benchmark::State& state) {
   for (auto _ : state) {
     Session copy = v.session.detachedCopy();
     ImageCanvas canvas(QSize(kCanvas, kCanvas));
-    canvas.drawInBands([&](Canvas& bands) { copy.redrawPicture(bands); });
+    copy.redrawPicture(canvas);
     benchmark::DoNotOptimize(canvas.image().bits());
   }
 }

@@ -4,6 +4,7 @@
 
 #include "bench_scene.h"
 #include "canvas/image_canvas.h"
+#include "model/parallel_for.h"
 #include "render/draw_units.h"
 #include "render/map_renderer.h"
 #include "render/section_renderer.h"
@@ -57,31 +58,22 @@ MapPicture mapPicture(const MapScene& s, Contacts contacts) {
 }
 
 // Argument 0 draws cell by cell, 1 with smooth contacts: the difference is what splitting the
-// contact cells and holding back their lines costs. Argument 2 is 1 to paint as the programs
-// paint (ImageCanvas::drawInBands): on three threads or more (OMP_NUM_THREADS) one draws while
-// the others paint bands of rows. Either way the map's rows are drawn on all threads.
+// contact cells and holding back their lines costs. The map's rows are drawn on all threads
+// (OMP_NUM_THREADS) and painted on the calling thread.
 void BM_GeologicalMap(benchmark::State& state) {
   static MapScene s;
   const MapPicture picture =
       mapPicture(s, state.range(0) == 1 ? Contacts::Smooth : Contacts::Cells);
-  const bool onAllThreads = state.range(1) == 1;
   ImageCanvas canvas(QSize(1024, 1024));
   const DisplaySurface& d = s.scene.display;
   const Projection projection(s.view, d.Xc, d.Yc, d.Zc, 0.0);
   for (auto _ : state) {
     canvas.clear();
-    if (onAllThreads) {
-      canvas.drawInBands([&](Canvas& bands) { drawGeoMap(bands, projection, picture); });
-    } else {
-      drawGeoMap(canvas, projection, picture);
-    }
+    drawGeoMap(canvas, projection, picture, {availableThreads()});
     benchmark::DoNotOptimize(canvas.image().bits());
   }
 }
-BENCHMARK(BM_GeologicalMap)
-    ->ArgsProduct({{0, 1}, {0, 1}})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(BM_GeologicalMap)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 struct SectionScene {
   Scene& scene = bench::scene(1024);

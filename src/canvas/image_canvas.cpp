@@ -1,8 +1,5 @@
 #include "canvas/image_canvas.h"
 
-#include <omp.h>
-
-#include "canvas/band_painting.h"
 #include "canvas/packed_qcolor.h"
 
 namespace kalvenor {
@@ -67,22 +64,6 @@ void ImageCanvas::clear() {
 
 double ImageCanvas::width() const { return size_.width(); }
 double ImageCanvas::height() const { return size_.height(); }
-
-void ImageCanvas::drawInBands(const std::function<void(Canvas&)>& draw, int threads) {
-  // The bands paint the persistent image's pixels one to one; a clear in between must also reach
-  // the persistent image while drawing goes to the screen alone.
-  // Fills and points are written straight into the pixels, so a second thread painting what one
-  // draws no longer gains anything (the map draws its rows on all threads itself): on up to two
-  // threads the operations are painted here as they come.
-  if (threads <= 0) threads = omp_get_max_threads();
-  if (pixelRatio() != 1 || !persistent_ || threads <= 2) return draw(*this);
-  finishPainting();
-  BandPainting painting(image_, style(), backgroundColor(), antialiasedLines(), threads);
-  draw(painting);
-  painting.finish();
-  setStyle(painting.style());
-  if (painting.paintedAnything()) drawn();
-}
 
 void ImageCanvas::setPersistent(bool on) {
   if (on == persistent_) return;

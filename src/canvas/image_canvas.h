@@ -53,13 +53,6 @@ class ImageCanvas : public PainterCanvas {
   // Puts a snapshot back: whatever was drawn since it was taken is gone from the window.
   void restore(const Snapshot& snapshot);
 
-  // Runs `draw` on a canvas that paints onto this one's picture on `threads` threads
-  // (BandPainting), by default as many as the grid builds use: the same pixels as drawing here,
-  // in less time on several cores. On one or two threads, at a pixel ratio above 1, or with the
-  // persistent image off, it draws here. The pen and fill it leaves behind stay. When `draw`
-  // throws, the picture may hold part of what it drew, as when drawing here.
-  void drawInBands(const std::function<void(Canvas&)>& draw, int threads = 0);
-
   // New drawing-area size or pixel ratio: the persistent picture keeps its top-left part and the
   // rest is background; drawing that was only on the screen is lost.
   void resize(QSize size, qreal pixelRatio = 1);

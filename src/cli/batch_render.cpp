@@ -55,7 +55,7 @@ void addPicture(RunOutputs& outputs, const std::string& option, const std::strin
     canvas.setAntialiasedLines(antialias && format == PictureFormat::Png);
     canvas.setBackgroundColor(background);
     canvas.clear();
-    canvas.drawInBands(draw);
+    draw(canvas);
     outputs.add(option, path, path,
                 encodePicture(canvas.image(), format == PictureFormat::Png ? "png" : "bmp", path));
   }

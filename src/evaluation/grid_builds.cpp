@@ -39,12 +39,12 @@ void report(const BuildProgress& progress, double done) {
   if (progress) progress(done);
 }
 
-// Runs column(i) for i = 1..n on all cores in one parallel loop (every barrier costs a waiting
-// thread's spinning on a busy machine); every column writes only its own nodes. The caller's
-// thread is the only one that may report progress: it reports the share done as it goes.
+// Runs column(i) for i = 1..n on the build's threads in one parallel loop (every barrier costs a
+// waiting thread's spinning on a busy machine); every column writes only its own nodes. The
+// caller's thread is the only one that may report progress: it reports the share done as it goes.
 template <typename Column>
-void forEachColumn(int n, const Column& column, const BuildProgress& progress, double from,
-                   double to) {
+void forEachColumn(const BuildInputs& in, int n, const Column& column,
+                   const BuildProgress& progress, double from, double to) {
   std::atomic<int> done = 0;
   parallelFor(1, n,
               [&](int i) {
@@ -52,16 +52,16 @@ void forEachColumn(int n, const Column& column, const BuildProgress& progress, d
                 const int count = ++done;
                 if (onCallingThread()) report(progress, from + (to - from) * count / n);
               },
-              {.chunk = 4});
+              {.threads = in.context.threads, .chunk = 4});
   report(progress, to);
 }
 
 // The boundary files, one per thread.
-void readSideBySide(int Nbd, const std::function<void(int)>& readSlot) {
-  parallelFor(1, Nbd, readSlot);
-}
-
 std::vector<GridSurface> readBoundaries(const BuildInputs& in) {
+  const auto readSideBySide = [threads = in.context.threads](
+                                  int Nbd, const std::function<void(int)>& readSlot) {
+    parallelFor(1, Nbd, readSlot, {.threads = threads});
+  };
   return readBoundaryGrids(in.boundaryFile, in.model.Nbd, in.display, {in.srs}, readSideBySide,
                            in.earlier);
 }
@@ -144,7 +144,7 @@ MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress, MapP
   std::vector<LatticeElevations> boundaries;
   for (int k = 1; k <= in.model.Nbd; ++k) boundaries.emplace_back(build.boundaryGrids[k], d);
   forEachColumn(
-      d.Nx,
+      in, d.Nx,
       [&](int i) {
         for (int j = 1; j <= d.Ny; ++j) {
           if (d.missing.at(i, j)) continue;  // no elevation, no unit
@@ -172,7 +172,7 @@ MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress, MapP
     for (int h = 1; h <= wall.nH; ++h) ground[slot][h] = edgeElevation(slot, d, h);
   }
   forEachColumn(
-      2 * (d.Nx + d.Ny),
+      in, 2 * (d.Nx + d.Ny),
       [&](int t) {
         const auto [slot, h] = wallColumn(grid, t);
         classifyColumn(in.model, build.boundaryGrids, grid.verticalGrids[slot], h, ground[slot][h]);
@@ -313,8 +313,9 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
   }
   nodes.unit = Array2D<std::int16_t>(1, nodes.nH, 1, nodes.nV, 0);
   forEachColumn(
-      sec.Nxy, [&](int h) { classifyColumn(in.model, build.boundaryGrids, nodes, h, ground[h]); },
-      progress, 0.1, 1);
+      in, sec.Nxy,
+      [&](int h) { classifyColumn(in.model, build.boundaryGrids, nodes, h, ground[h]); }, progress,
+      0.1, 1);
   kept.built();
   return build;
 }

@@ -17,6 +17,7 @@
 #include "model/display_surface.h"
 #include "model/grid_surface.h"
 #include "model/logical_model.h"
+#include "model/render_context.h"
 
 namespace kalvenor {
 
@@ -28,7 +29,8 @@ class BuildError : public std::runtime_error {
 
 // What a build reads: the model with its pattern table, the boundary files (slots 1..Nbd), the
 // display surface (never null; the build's boundary grids share it), the base height, and the
-// projected system (WKT) the boundary files are read with (GridReading).
+// projected system (WKT) the boundary files are read with (GridReading); and the threads it may
+// use, which the caller decides.
 struct BuildInputs {
   const LogicalModel& model;
   const std::vector<std::string>& boundaryFile;
@@ -39,6 +41,7 @@ struct BuildInputs {
   // where they have not changed (see readBoundaryGrids): used up by a build that completes, kept
   // by one that fails; may be null.
   std::vector<EarlierRead>* earlier = nullptr;
+  RenderContext context = {};
 };
 
 // Called now and then with the share of the work done, from 0 to 1, always on the thread that

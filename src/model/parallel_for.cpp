@@ -2,6 +2,7 @@
 
 #include <omp.h>
 
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <mutex>
@@ -42,7 +43,7 @@ void runGuarded(int i, const std::function<void(int)>& body, FirstFailure& failu
 void parallelFor(int first, int last, const std::function<void(int)>& body,
                  const ParallelSchedule& schedule) {
   if (last < first) return;
-  const int threads = schedule.threads > 0 ? schedule.threads : omp_get_max_threads();
+  const int threads = std::max(1, schedule.threads);
   const int chunk = schedule.chunk > 0 ? schedule.chunk : 1;
   FirstFailure failure;
   if (schedule.dynamic) {
@@ -54,6 +55,8 @@ void parallelFor(int first, int last, const std::function<void(int)>& body,
   }
   failure.rethrow();
 }
+
+int availableThreads() { return omp_get_max_threads(); }
 
 bool onCallingThread() { return omp_get_thread_num() == 0; }
 

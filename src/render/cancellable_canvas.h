@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 
+#include "model/render_context.h"
 #include "render/canvas.h"
 
 namespace kalvenor {
@@ -57,5 +58,13 @@ class CancellableCanvas : public Canvas {
   Canvas& canvas_;
   const std::atomic<bool>& cancelled_;
 };
+
+// Runs draw(canvas), on a CancellableCanvas over `canvas` when the context can be cancelled.
+template <typename Draw>
+void drawUnlessCancelled(Canvas& canvas, const RenderContext& context, const Draw& draw) {
+  if (!context.cancelled) return draw(canvas);
+  CancellableCanvas checked(canvas, *context.cancelled);
+  draw(checked);
+}
 
 }  // namespace kalvenor

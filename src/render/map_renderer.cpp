@@ -1,12 +1,11 @@
 #include "render/map_renderer.h"
 
-#include <omp.h>
-
 #include <algorithm>
 
 #include "evaluation/boundary_interpolation.h"
 #include "evaluation/classification.h"
 #include "evaluation/map_grid.h"
+#include "render/cancellable_canvas.h"
 #include "render/cell.h"
 #include "render/cell_paint.h"
 #include "render/cell_split.h"
@@ -43,7 +42,7 @@ class BoundaryAtNodes {
 
 class MapDrawing {
  public:
-  MapDrawing(Canvas& canvas, const Projection& projection, const MapPicture& picture)
+  MapDrawing(Canvas& canvas, const Projection& projection, const MapPicture& picture, int threads)
       : canvas_(canvas),
         p_(picture),
         d_(picture.display),
@@ -51,7 +50,8 @@ class MapDrawing {
         view_(projection.view()),
         rows_(d_.Nx, [this](int j, int i) { return projectNode(i, j); }),
         boundaries_(picture.boundaryGrids, d_, boundaryCount()),
-        held_{DeferredLines(canvas), DeferredLines(canvas)} {}
+        held_{DeferredLines(canvas), DeferredLines(canvas)},
+        threads_(threads) {}
 
   void draw();
 
@@ -67,7 +67,7 @@ class MapDrawing {
   void drawBaseAndEdges(bool farSides);
   int rowCount() const { return (view_.orderY.last - view_.orderY.first) / view_.orderY.step; }
   void drawSurface();
-  void drawSurfaceInParts(int rowsPerPart, int threads);
+  void drawSurfaceInParts(int rowsPerPart);
   // Row r of cells, 0 the farthest; in smooth mode its lines are held until flushRowLines(r).
   void drawRow(int r);
   void flushRowLines(int r) { held_[r % 2].flush(); }
@@ -92,6 +92,7 @@ class MapDrawing {
   std::array<MaybePoint, 4> base_;
   BoundaryAtNodes boundaries_;
   std::array<DeferredLines, 2> held_;
+  int threads_;
   int row_ = 0;
 };
 
@@ -160,11 +161,10 @@ void MapDrawing::drawRow(int r) {
 // thousand cells each.
 void MapDrawing::drawSurface() {
   const int rows = rowCount();
-  const int threads = omp_get_max_threads();
   constexpr int kCellsPerPart = 1 << 16;
   const int rowsPerPart =
-      std::min(std::max(1, kCellsPerPart / std::max(1, d_.Nx)), rows / (8 * threads));
-  if (threads > 1 && rowsPerPart >= 1) return drawSurfaceInParts(rowsPerPart, threads);
+      std::min(std::max(1, kCellsPerPart / std::max(1, d_.Nx)), rows / (8 * threads_));
+  if (threads_ > 1 && rowsPerPart >= 1) return drawSurfaceInParts(rowsPerPart);
   for (int r = 0; r < rows; ++r) {
     drawRow(r);
     if (r > 0) flushRowLines(r - 1);
@@ -175,7 +175,7 @@ void MapDrawing::drawSurface() {
 // Each part is drawn by a drawing of its own into a recording, and painted as the rows would be
 // drawn one after the other: its first row's fills, the lines of the part before's last row,
 // the rest of its rows with their lines, and last of all the last part's last lines.
-void MapDrawing::drawSurfaceInParts(int rowsPerPart, int threads) {
+void MapDrawing::drawSurfaceInParts(int rowsPerPart) {
   const int rows = rowCount();
   const int parts = (rows + rowsPerPart - 1) / rowsPerPart;
   struct Marks {
@@ -183,9 +183,9 @@ void MapDrawing::drawSurfaceInParts(int rowsPerPart, int threads) {
   };
   std::vector<Marks> marks(static_cast<std::size_t>(parts));
   drawPartsInOrder(
-      canvas_, parts, threads,
+      canvas_, parts, threads_,
       [&](int part, RecordedCanvas& recording) {
-        MapDrawing drawing(recording, projection_, p_);
+        MapDrawing drawing(recording, projection_, p_, 1);
         const int first = part * rowsPerPart, last = std::min(rows, first + rowsPerPart) - 1;
         drawing.drawRow(first);
         marks[part].firstRow = recording.mark();
@@ -336,9 +336,12 @@ std::array<std::int16_t, 2> facingWalls(const ViewSettings& view, const DisplayS
   return walls;
 }
 
-void drawGeoMap(Canvas& canvas, const Projection& projection, const MapPicture& picture) {
+void drawGeoMap(Canvas& canvas, const Projection& projection, const MapPicture& picture,
+                const RenderContext& context) {
   if (!picture.display.loaded()) return;
-  MapDrawing(canvas, projection, picture).draw();
+  drawUnlessCancelled(canvas, context, [&](Canvas& on) {
+    MapDrawing(on, projection, picture, std::max(1, context.threads)).draw();
+  });
 }
 
 }  // namespace kalvenor

@@ -10,6 +10,7 @@
 #include "model/display_surface.h"
 #include "model/grid_surface.h"
 #include "model/logical_model.h"
+#include "model/render_context.h"
 #include "render/block_base.h"
 #include "render/canvas.h"
 #include "render/contour_settings.h"
@@ -50,8 +51,10 @@ std::array<std::int16_t, 2> facingWalls(const ViewSettings& view, const DisplayS
 // Draws the block diagram in the picture's DrawMode: geological map, contour map or grid lines.
 // Cells are painted far to near in the painter's order of the projection's view, each in the
 // colour of its corner first in that order; anything with a point that cannot be projected is
-// skipped.
-void drawGeoMap(Canvas& canvas, const Projection& projection, const MapPicture& picture);
+// skipped. The surface's rows are drawn on the context's threads, painted in order on the calling
+// thread; once the context is cancelled the next operation throws DrawingCancelled.
+void drawGeoMap(Canvas& canvas, const Projection& projection, const MapPicture& picture,
+                const RenderContext& context = {});
 
 // The colour of a unit, black for a unit the colour table does not hold.
 PackedColor colorOf(const std::vector<PackedColor>& colors, int index);

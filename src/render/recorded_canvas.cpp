@@ -34,6 +34,13 @@ RecordedCanvas::Mark RecordedCanvas::mark() {
   return end();
 }
 
+void RecordedCanvas::forget() {
+  ops_.clear();
+  corners_.clear();
+  texts_.clear();
+  std::fill(std::begin(known_), std::end(known_), false);
+}
+
 void RecordedCanvas::apply(Canvas& canvas, Setting setting, std::int32_t value) {
   switch (setting) {
     case Setting::Background:

@@ -8,8 +8,9 @@
 
 namespace kalvenor {
 
-// Holds what is drawn on it, to be drawn again on another canvas later, so that parts of a
-// picture can be drawn on several threads and painted in their order on one. A pen or fill
+// Holds what is drawn on it, to be drawn again on another canvas later: so that parts of a
+// picture can be drawn on several threads and painted in their order on one, and lines held back
+// until the fills around them are done (DeferredLines). A pen or fill
 // setting is held only where it changes what the canvas would have, so the canvas it is drawn
 // on again has the settings it would have had at every operation.
 //
@@ -46,6 +47,8 @@ class RecordedCanvas : public Canvas {
 
   // The end of what is held so far; every setting after it is held again.
   Mark mark();
+  // Holds nothing any more, as if just made.
+  void forget();
   // Draws what was held between two marks on `canvas`, in the order it came.
   void drawOn(Canvas& canvas, const Mark& from, const Mark& to) const;
   void drawOn(Canvas& canvas) const { drawOn(canvas, {}, end()); }

@@ -9,6 +9,7 @@
 #include "model/array2d.h"
 #include "model/grid_surface.h"
 #include "model/logical_model.h"
+#include "model/render_context.h"
 #include "render/canvas.h"
 #include "render/draw_options.h"
 #include "render/projection.h"
@@ -34,7 +35,9 @@ struct SectionPicture {
 // Draws the section: the frame along the base and up both ends (no top edge: the top is the
 // ground), the cells in their units (only outlines in the grid-line mode; air cells neither),
 // and with boundary lines on, the contacts and the ground-surface line, then the frame again.
-void drawSection(Canvas& canvas, const Projection& projection, const SectionPicture& picture);
+// Once the context is cancelled the next operation throws DrawingCancelled.
+void drawSection(Canvas& canvas, const Projection& projection, const SectionPicture& picture,
+                 const RenderContext& context = {});
 
 // The outline of the section plane, dotted in the line colour, on the picture already there.
 void drawSurveyLine(Canvas& canvas, const Projection& projection, const SectionGrid& section,

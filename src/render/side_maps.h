@@ -9,6 +9,7 @@
 #include "model/display_surface.h"
 #include "model/grid_surface.h"
 #include "model/logical_model.h"
+#include "model/render_context.h"
 #include "render/canvas.h"
 #include "render/draw_options.h"
 #include "render/projection.h"
@@ -31,7 +32,9 @@ struct SidePicture {
 // Paints the two walls facing the eye cell by cell in their units, each cell in the unit of
 // its first node; a cell whose first node is air is left out, so the top is a staircase. In the
 // contour-map mode the walls are plain white. With boundary lines on, every boundary is traced
-// where it separates two units.
-void drawSideMaps(Canvas& canvas, const Projection& projection, const SidePicture& picture);
+// where it separates two units. Once the context is cancelled the next operation throws
+// DrawingCancelled.
+void drawSideMaps(Canvas& canvas, const Projection& projection, const SidePicture& picture,
+                  const RenderContext& context = {});
 
 }  // namespace kalvenor

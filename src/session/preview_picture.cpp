@@ -4,12 +4,10 @@
 #include <array>
 #include <cmath>
 
-#include "render/block_base.h"
-#include "render/cancellable_canvas.h"
 #include "render/draw_units.h"
 #include "render/map_renderer.h"
 #include "render/section_renderer.h"
-#include "render/side_maps.h"
+#include "session/map_pieces.h"
 
 namespace kalvenor {
 namespace {
@@ -168,40 +166,29 @@ PaintersOrder coarseOrder(const PaintersOrder& order, int n) {
   return order.first == 1 ? PaintersOrder{1, n, 1} : PaintersOrder{n, 1, -1};
 }
 
-void drawMapPreview(Canvas& canvas, const PreviewScene& s, const ViewSettings& view) {
+void drawMapPreview(Canvas& canvas, const PreviewScene& s, const ViewSettings& view,
+                    const RenderContext& context) {
   const DisplaySurface& d = *s.display;
   ViewSettings v = view;
   v.orderX = coarseOrder(view.orderX, d.Nx);
   v.orderY = coarseOrder(view.orderY, d.Ny);
   const std::vector<GridSurface> noGrids;
   const std::array<BoundaryProfile, 5> noProfiles;
-  const SidePicture sides{d,       *s.grid,     noProfiles,      facingWalls(v, d), s.model,
-                          noGrids, s.unitColor, s.boundaryColor, s.options};
-  const MapPicture picture{d,
-                           blockBase(s.Zbase),
-                           s.model,
-                           noGrids,
-                           s.unitColor,
-                           s.boundaryColor,
-                           s.units,
-                           s.contours,
-                           s.options,
-                           s.contourLines,
-                           s.mapOptions.sideWalls,
-                           s.mapOptions.frame,
-                           s.mapOptions.frameFourSides,
-                           [&](const Projection& p) { drawSideMaps(canvas, p, sides); }};
-  drawGeoMap(canvas, Projection(v, d.Xc, d.Yc, d.Zc, s.Zbase), picture);
+  const MapPieces pieces{d,         *s.grid,      noProfiles,      facingWalls(v, d), s.model,
+                         noGrids,   s.unitColor,  s.boundaryColor, s.units,           s.contours,
+                         s.options, s.mapOptions, s.Zbase,         s.contourLines};
+  drawMapPieces(canvas, Projection(v, d.Xc, d.Yc, d.Zc, s.Zbase), pieces, context);
 }
 
-void drawSectionPreview(Canvas& canvas, const PreviewScene& s, const ViewSettings& view) {
+void drawSectionPreview(Canvas& canvas, const PreviewScene& s, const ViewSettings& view,
+                        const RenderContext& context) {
   const DisplaySurface& d = *s.display;
   const std::vector<GridSurface> noGrids;
   const BoundaryProfile noProfile;
   const SectionPicture picture{*s.sectionGrid, s.units,     *s.section,      noProfile,
                                s.Zbase,        d.Zmax,      d.zEps,          s.model,
                                noGrids,        s.unitColor, s.boundaryColor, s.options};
-  drawSection(canvas, Projection(view, d.Xc, d.Yc, d.Zc, s.Zbase), picture);
+  drawSection(canvas, Projection(view, d.Xc, d.Yc, d.Zc, s.Zbase), picture, context);
 }
 
 }  // namespace
@@ -228,12 +215,11 @@ PreviewScene makePreviewScene(const ViewerState& state, PictureKind kind, int ma
 }
 
 void drawPreview(Canvas& canvas, const PreviewScene& scene, const ViewSettings& view,
-                 const std::atomic<bool>& cancelled) {
-  CancellableCanvas checked(canvas, cancelled);
+                 const RenderContext& context) {
   if (scene.kind == PictureKind::Map && scene.display->loaded()) {
-    drawMapPreview(checked, scene, view);
+    drawMapPreview(canvas, scene, view, context);
   } else if (scene.kind == PictureKind::Section && !scene.units.empty()) {
-    drawSectionPreview(checked, scene, view);
+    drawSectionPreview(canvas, scene, view, context);
   }
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "model/array2d.h"
 #include "model/display_surface.h"
 #include "model/logical_model.h"
+#include "model/render_context.h"
 #include "render/canvas.h"
 #include "render/contour_settings.h"
 #include "render/draw_options.h"
@@ -52,9 +52,9 @@ struct PreviewScene {
 PreviewScene makePreviewScene(const ViewerState& state, PictureKind kind,
                               int maxCells = kPreviewCells);
 
-// Draws the scene with a view applied to the whole grid. Throws DrawingCancelled at the first
-// drawing operation after `cancelled` was set.
+// Draws the scene with a view applied to the whole grid, on the context's threads. Throws
+// DrawingCancelled at the first drawing operation after the context was cancelled.
 void drawPreview(Canvas& canvas, const PreviewScene& scene, const ViewSettings& view,
-                 const std::atomic<bool>& cancelled);
+                 const RenderContext& context);
 
 }  // namespace kalvenor

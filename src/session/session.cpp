@@ -4,6 +4,7 @@
 
 #include "model/input_names.h"
 #include "model/message_text.h"
+#include "model/parallel_for.h"
 #include "model/read_error.h"
 #include "model/step_failure.h"
 #include "session/default_file.h"
@@ -16,6 +17,7 @@ NoModelYet::operator std::string() const {
 }
 
 Session::Session() {
+  context_.threads = availableThreads();
   state_.view.Dist = kParallelDist;
   state_.drawOptions.LineColor = kBlack;
   state_.drawOptions.DrawBoundary = 1;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "evaluation/grid_builds.h"
+#include "model/render_context.h"
 #include "render/canvas.h"
 #include "render/map_annotations.h"
 #include "render/projection.h"
@@ -96,6 +97,11 @@ class Session {
   // throws. Tests make a named step fail the way a real one would.
   using StepHook = std::function<void(const std::string& step)>;
   void setStepHook(StepHook hook) { stepHook_ = std::move(hook); }
+
+  // The threads the builds and drawings may use, and the flag that stops a drawing once another
+  // thread sets it: every thread OpenMP offers and never stopped, unless a program says otherwise.
+  void setRenderContext(const RenderContext& context) { context_ = context; }
+  const RenderContext& renderContext() const { return context_; }
 
   // The default view from the first default.txt of `places` (see readDefaultFile); a file that
   // cannot be used leaves the built-in view and the reason is returned.
@@ -266,6 +272,7 @@ class Session {
   std::vector<EarlierRead> boundaryRead_;
   std::vector<SessionObserver*> observers_;
   StepHook stepHook_;
+  RenderContext context_;
   std::uint64_t changes_ = 0;
 };
 

@@ -25,8 +25,8 @@ std::string describe(const Extent& e) {
 }  // namespace
 
 BuildInputs Session::buildInputs() {
-  return {state_.model, state_.boundaryFile, state_.display,
-          state_.Zbase, state_.srs,          &boundaryRead_};
+  return {state_.model, state_.boundaryFile, state_.display, state_.Zbase,
+          state_.srs,   &boundaryRead_,      context_};
 }
 
 // A boundary grid that does not reach over the whole display grid is extrapolated beyond its

@@ -81,13 +81,15 @@ Warnings Session::setBoundaryFiles(const std::vector<std::string>& paths) {
   std::vector<EarlierRead> read(paths.size());
   // Each file's failure is kept, so that the lowest boundary's is the one thrown.
   std::vector<std::exception_ptr> failure(paths.size());
-  parallelFor(0, static_cast<int>(paths.size()) - 1, [&](int file) {
-    try {
-      read[file] = readBoundaryToKeep(paths[file], {state_.srs}, *state_.display);
-    } catch (...) {
-      failure[file] = std::current_exception();
-    }
-  });
+  parallelFor(0, static_cast<int>(paths.size()) - 1,
+              [&](int file) {
+                try {
+                  read[file] = readBoundaryToKeep(paths[file], {state_.srs}, *state_.display);
+                } catch (...) {
+                  failure[file] = std::current_exception();
+                }
+              },
+              {.threads = context_.threads});
   for (const std::exception_ptr& error : failure) {
     if (error) std::rethrow_exception(error);
   }

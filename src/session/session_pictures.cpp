@@ -1,13 +1,12 @@
 #include "model/message_text.h"
 #include "model/number_text.h"
-#include "render/block_base.h"
 #include "render/draw_units.h"
 #include "render/drawing_tally.h"
 #include "render/map_renderer.h"
 #include "render/section_renderer.h"
-#include "render/side_maps.h"
 #include "render/survey_trace.h"
 #include "render/view_limits.h"
+#include "session/map_pieces.h"
 #include "session/session.h"
 
 namespace kalvenor {
@@ -78,29 +77,25 @@ void Session::drawMapPicture(Canvas& canvas, std::int16_t mode, const Array2D<st
   const DisplaySurface& d = *s.display;
   DrawOptions options = s.drawOptions;
   options.DrawMode = mode;
-  const SidePicture sides{d,           *s.mapGrid,      *s.wallProfiles,
-                          walls,       s.model,         *s.boundaryGrids,
-                          s.unitColor, s.boundaryColor, options};
-  const MapPicture picture{
-      d,
-      blockBase(in.Zbase),
-      s.model,
-      *s.boundaryGrids,
-      s.unitColor,
-      s.boundaryColor,
-      units,
-      s.contours,
-      options,
-      contourLinesDrawable(),
-      s.mapOptions.sideWalls,
-      s.mapOptions.frame,
-      s.mapOptions.frameFourSides,
-      [&](const Projection& p) {
-        step(fill(translated("draw the side walls of a {1} grid"), {gridSize(d.Nx, d.Ny)}),
-             [&] { drawSideMaps(canvas, p, sides); });
-      }};
+  const MapPieces pieces{d,
+                         *s.mapGrid,
+                         *s.wallProfiles,
+                         walls,
+                         s.model,
+                         *s.boundaryGrids,
+                         s.unitColor,
+                         s.boundaryColor,
+                         units,
+                         s.contours,
+                         options,
+                         s.mapOptions,
+                         in.Zbase,
+                         contourLinesDrawable()};
+  const WallStep wallStep = [&](const std::function<void()>& drawWalls) {
+    step(fill(translated("draw the side walls of a {1} grid"), {gridSize(d.Nx, d.Ny)}), drawWalls);
+  };
   step(fill(translated("draw the 3D map of a {1} grid"), {gridSize(d.Nx, d.Ny)}),
-       [&] { kalvenor::drawGeoMap(canvas, projectionOf(in), picture); });
+       [&] { drawMapPieces(canvas, projectionOf(in), pieces, context_, wallStep); });
 }
 
 // The map is drawn in full before any of the state changes, so a map that fails leaves the last
@@ -205,7 +200,7 @@ void Session::drawSectionPicture(Canvas& canvas, std::int16_t mode,
                                s.boundaryColor,
                                options};
   step(fill(translated("draw the section of a {1} grid"), {gridSize(grid.nH, grid.nV)}),
-       [&] { kalvenor::drawSection(canvas, projectionOf(in), picture); });
+       [&] { kalvenor::drawSection(canvas, projectionOf(in), picture, context_); });
 }
 
 // Like the map, the section changes the state only once it is drawn.

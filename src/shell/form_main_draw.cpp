@@ -1,6 +1,5 @@
 #include "imagewin/form_image.h"
 #include "shell/busy_cursor.h"
-#include "shell/draw_in_bands.h"
 #include "shell/form_main.h"
 #include "shell/qt_number_text.h"
 
@@ -19,23 +18,20 @@ void FormMain::drawMap() {
   } else {
     applyViewSettings();
   }
-  showWarnings(drawInBands(formImage_->canvas(),
-                           [this](Canvas& canvas) { return session_.drawGeoMap(canvas); }));
+  showWarnings(session_.drawGeoMap(formImage_->canvas()));
 }
 
 // Draws over the current picture with the last view and units.
 void FormMain::cmdContour_Click() {
   if (noSurfaceToDrawOn(ui_.cmdContour)) return;
   BusyCursor busy;
-  showWarnings(drawInBands(formImage_->canvas(),
-                           [this](Canvas& canvas) { return session_.drawContourMap(canvas); }));
+  showWarnings(session_.drawContourMap(formImage_->canvas()));
 }
 
 void FormMain::cmdGrid_Click() {
   if (noSurfaceToDrawOn(ui_.cmdGrid)) return;
   BusyCursor busy;
-  showWarnings(drawInBands(formImage_->canvas(),
-                           [this](Canvas& canvas) { return session_.drawGridLines(canvas); }));
+  showWarnings(session_.drawGridLines(formImage_->canvas()));
 }
 
 void FormMain::cmdGeoSection_Click() {
@@ -50,10 +46,7 @@ void FormMain::drawSectionPicture() {
   } else {
     applyViewSettings();
   }
-  drawInBands(formImage_->canvas(), [this](Canvas& canvas) {
-    session_.drawSection(canvas);
-    return Warnings{};
-  });
+  session_.drawSection(formImage_->canvas());
 }
 
 // The outline of the last section's plane on the picture there, with the current view.

@@ -4,7 +4,6 @@
 #include "imagewin/form_image.h"
 #include "render/cancellable_canvas.h"
 #include "shell/busy_cursor.h"
-#include "shell/draw_in_bands.h"
 #include "shell/form_main.h"
 
 namespace kalvenor {
@@ -13,23 +12,25 @@ namespace kalvenor {
 struct WholePicture {
   WholePicture(Session copy, std::uint64_t at) : session(std::move(copy)), copiedAt(at) {}
 
-  // On the worker: the picture as the session's command draws it, painted in bands. A null
-  // image when cancelled; a failure is kept for the window to report.
+  // On the worker: the picture as the session's command draws it, on the session's threads. A
+  // null image when cancelled; a failure is kept for the window to report.
   QImage draw(QSize size, qreal ratio, PackedColor background, bool antialiasedLines,
               const std::atomic<bool>& cancelled) {
     ImageCanvas canvas(size, ratio);
     canvas.setBackgroundColor(background);
     canvas.setAntialiasedLines(antialiasedLines);
+    // The flag lives only as long as this drawing: the copy keeps no pointer to it after.
+    const RenderContext own = session.renderContext();
+    session.setRenderContext({own.threads, &cancelled});
     try {
-      canvas.drawInBands([&](Canvas& bands) {
-        CancellableCanvas checked(bands, cancelled);
-        warnings = session.redrawPicture(checked);
-      });
+      warnings = session.redrawPicture(canvas);
     } catch (const DrawingCancelled&) {
+      session.setRenderContext(own);
       return {};
     } catch (...) {
       failed = true;
     }
+    session.setRenderContext(own);
     picture = canvas.snapshot();
     drawn = true;
     return canvas.screen();
@@ -110,11 +111,12 @@ void FormMain::previewPicture(PictureKind kind) {
   const QSize size(static_cast<int>(shown.width()), static_cast<int>(shown.height()));
   formImage_->drawPreview(
       [scene = previewScene_, view = state().view, size, ratio = shown.pixelRatio(),
-       background = shown.backgroundColor()](const std::atomic<bool>& cancelled) {
+       background = shown.backgroundColor(),
+       threads = session_.renderContext().threads](const std::atomic<bool>& cancelled) {
         ImageCanvas canvas(size, ratio);
         canvas.setBackgroundColor(background);
         canvas.clear();
-        drawPreview(canvas, *scene, view, cancelled);
+        drawPreview(canvas, *scene, view, {threads, &cancelled});
         return QImage(canvas.screen());
       });
 }
@@ -155,10 +157,8 @@ void FormMain::redrawHere() {
   if (kind == PictureKind::None) return;
   formImage_->endPreview();
   BusyCursor busy;
-  runCommand(pictureCommand(kind), [this] {
-    showWarnings(drawInBands(formImage_->canvas(),
-                             [this](Canvas& canvas) { return session_.redrawPicture(canvas); }));
-  });
+  runCommand(pictureCommand(kind),
+             [this] { showWarnings(session_.redrawPicture(formImage_->canvas())); });
 }
 
 // The copy of the session shares its grids, so a picture of any size is drawn on the worker. With

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
-#include <omp.h>
 
 #include <memory>
 #include <string>
 
 #include "evaluation/classification.h"
 #include "evaluation/grid_builds.h"
+#include "model/parallel_for.h"
 #include "model/read_error.h"
 #include "test_paths.h"
 
@@ -30,13 +30,12 @@ class FoldedBasinBuilds : public ::testing::Test {
       for (int j = 1; j <= 12; ++j) display.missing.set(i, j);
     }
   }
-  void TearDown() override { omp_set_num_threads(allThreads); }
-
-  BuildInputs inputs() const {
-    return {model, files, std::make_shared<const DisplaySurface>(display), 0.0};
+  BuildInputs inputs(int threads = 1) const {
+    return {model, files, std::make_shared<const DisplaySurface>(display), 0.0, {}, nullptr,
+            {threads}};
   }
 
-  const int allThreads = omp_get_max_threads();
+  const int allThreads = availableThreads();
   LogicalModel model = readLogicalModel(example("model.txt"));
   std::vector<std::string> files = {"", example("limestone_top.txt"), example("sandstone_top.txt"),
                                     example("mudstone_top.txt"), example("unconformity.txt")};
@@ -58,12 +57,10 @@ std::string firstDifference(const Array2D<std::int16_t>& a, const Array2D<std::i
 }
 
 TEST_F(FoldedBasinBuilds, TheMapGridIsTheSameOnOneThreadAndOnMany) {
-  omp_set_num_threads(1);
   const MapBuild single = buildMapGrid(inputs());
   for (const int threads : {allThreads, 3}) {
     SCOPED_TRACE(std::to_string(threads) + " threads");
-    omp_set_num_threads(threads);
-    const MapBuild many = buildMapGrid(inputs());
+    const MapBuild many = buildMapGrid(inputs(threads));
     EXPECT_EQ(firstDifference(single.grid.mapUnit, many.grid.mapUnit), "");
     for (int slot = kSouthWall; slot <= kEastWall; ++slot) {
       EXPECT_EQ(
@@ -87,13 +84,11 @@ TEST_F(FoldedBasinBuilds, TheMapGridIsTheSameOnOneThreadAndOnMany) {
 
 TEST_F(FoldedBasinBuilds, TheSectionGridIsTheSameOnOneThreadAndOnMany) {
   const SectionLine diagonal{30000, 40000, true, 35000, 44000, 0};
-  omp_set_num_threads(1);
   const SectionBuild single = buildSectionGrid(inputs(), diagonal);
   ASSERT_GT(single.section.Nxy, 200);  // several blocks of columns
   for (const int threads : {allThreads, 3}) {
     SCOPED_TRACE(std::to_string(threads) + " threads");
-    omp_set_num_threads(threads);
-    const SectionBuild many = buildSectionGrid(inputs(), diagonal);
+    const SectionBuild many = buildSectionGrid(inputs(threads), diagonal);
     EXPECT_EQ(firstDifference(single.grid.unit, many.grid.unit), "");
     EXPECT_EQ(single.section.sectionSurfZ, many.section.sectionSurfZ);
     EXPECT_EQ(single.section.groundKnown, many.section.groundKnown);

@@ -20,8 +20,8 @@ struct Sharing {
 };
 
 const Sharing kSharings[] = {
-    {"taken when free", {}},
-    {"taken four at a time", {.chunk = 4}},
+    {"taken when free", {.threads = 2}},
+    {"taken four at a time", {.threads = 2, .chunk = 4}},
     {"dealt out on three threads", {.threads = 3, .dynamic = false}},
     {"on one thread", {.threads = 1}},
 };
@@ -56,7 +56,8 @@ TEST(ParallelFor, AFailureInOneIterationIsThrownToTheCaller) {
     EXPECT_LT(calls, 100000) << sharing.name;
   }
   // Every iteration failing at once on all threads still gives the caller one of them.
-  EXPECT_THROW(parallelFor(1, 64, [](int i) { throw std::runtime_error(std::to_string(i)); }),
+  EXPECT_THROW(parallelFor(1, 64, [](int i) { throw std::runtime_error(std::to_string(i)); },
+                           {.threads = 2}),
                std::runtime_error);
 }
 

@@ -43,5 +43,25 @@ TEST(DeferredLines, HoldsLinesUntilFlushWithTheirOwnPens) {
   EXPECT_EQ(target.ops.size(), 4u);
 }
 
+// Between two flushes the target's pen changes, as every fill makes it invisible: the lines held
+// next are drawn with the pen they were given, even where it is the one given before the flush.
+TEST(DeferredLines, LinesHeldAfterAFlushAreDrawnWithTheirOwnPenAgain) {
+  RecordingCanvas target;
+  DeferredLines held(target);
+  const PackedColor red = packRgb(200, 0, 0);
+  setSolidPen(held, red, 2);
+  held.line(1, 2, 3, 4);
+  held.flush();
+  target.setPenStyle(PenStyle::Invisible);
+  target.setPenColor(kWhite);
+  setSolidPen(held, red, 2);
+  held.point(5, 6);
+  held.flush();
+  ASSERT_EQ(target.ops.size(), 2u);
+  EXPECT_EQ(target.ops[1].kind, Op::Point);
+  EXPECT_EQ(target.ops[1].pen, red);
+  EXPECT_EQ(target.ops[1].penStyle, PenStyle::Solid);
+}
+
 }  // namespace
 }  // namespace kalvenor

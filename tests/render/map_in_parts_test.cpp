@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <omp.h>
 
 #include <cmath>
 
@@ -29,20 +28,18 @@ class MapInParts : public ::testing::TestWithParam<Contacts> {
     view.Ve = 2;
     applyView(view, display, 800, 600);
   }
-  void TearDown() override { omp_set_num_threads(allThreads); }
-
-  std::vector<RecordingCanvas::Op> draw(std::int16_t mode) {
+  std::vector<RecordingCanvas::Op> draw(std::int16_t mode, int threads) {
     RecordingCanvas canvas;
     const MapPicture picture{display,  0.0,      model,
                              grids,    colours,  colours,
                              drawUnit, contours, DrawOptions{kBlack, 1, mode, GetParam()},
                              true,     false,    true,
                              true,     {}};
-    drawGeoMap(canvas, Projection(view, display.Xc, display.Yc, display.Zc, 0.0), picture);
+    drawGeoMap(canvas, Projection(view, display.Xc, display.Yc, display.Zc, 0.0), picture,
+               {threads});
     return canvas.ops;
   }
 
-  const int allThreads = omp_get_max_threads();
   DisplaySurface display =
       exactDisplaySurface(makeGrid(60, 130, 0, 0, 10, 10, [](double x, double y) {
         return 50 + 20 * std::sin(x / 90 + y / 70);
@@ -58,12 +55,10 @@ class MapInParts : public ::testing::TestWithParam<Contacts> {
 
 TEST_P(MapInParts, DrawsWhatOneThreadDraws) {
   for (const std::int16_t mode : {kGeologicalMap, kContourMap, kGridLines}) {
-    omp_set_num_threads(1);
-    const auto one = draw(mode);
+    const auto one = draw(mode, 1);
     ASSERT_GT(one.size(), 7000u);
     for (const int threads : {2, 3, 7}) {
-      omp_set_num_threads(threads);
-      EXPECT_EQ(draw(mode), one) << "mode " << mode << ", " << threads << " threads";
+      EXPECT_EQ(draw(mode, threads), one) << "mode " << mode << ", " << threads << " threads";
     }
   }
 }

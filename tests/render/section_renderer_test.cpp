@@ -7,6 +7,7 @@
 #include "../evaluation/grid_fixtures.h"
 #include "evaluation/grid_builds.h"
 #include "recording_canvas.h"
+#include "render/cancellable_canvas.h"
 #include "render/draw_units.h"
 #include "render/survey_trace.h"
 #include "temp_file.h"
@@ -37,7 +38,7 @@ class SectionRendererTest : public ::testing::Test {
   Projection projection() const {
     return Projection(view, display.Xc, display.Yc, display.Zc, 0.0);
   }
-  void draw(std::int16_t mode, std::int16_t boundaryLines = 1) {
+  void draw(std::int16_t mode, std::int16_t boundaryLines = 1, const RenderContext& context = {}) {
     const SectionPicture picture{build.grid,
                                  units,
                                  build.section,
@@ -50,7 +51,7 @@ class SectionRendererTest : public ::testing::Test {
                                  unitColor,
                                  boundaryColor,
                                  DrawOptions{kLineColor, boundaryLines, mode}};
-    drawSection(canvas, projection(), picture);
+    drawSection(canvas, projection(), picture, context);
   }
 
   GridSurface surface = makeGrid(3, 3, 0, 0, 10, 10, [](double x, double) { return 10 + 1.2 * x; });
@@ -120,6 +121,17 @@ TEST_F(SectionRendererTest, TheGroundLineRunsThroughAirCellsToo) {
   for (const Op& line : ground) crossed = crossed || line.coords == expected;
   EXPECT_TRUE(crossed);
   EXPECT_FALSE(canvas.linesIn(kContact).empty());  // the contact at 12 between the units
+}
+
+// A section whose context was cancelled, by another thread as a newer picture is asked for,
+// stops at its first operation; one whose flag is not set draws whole.
+TEST_F(SectionRendererTest, ACancelledContextStopsTheDrawingAtItsFirstOperation) {
+  std::atomic<bool> cancelled = true;
+  EXPECT_THROW(draw(kSectionPicture, 1, {.cancelled = &cancelled}), DrawingCancelled);
+  EXPECT_TRUE(canvas.ops.empty());
+  cancelled = false;
+  draw(kSectionPicture, 1, {.cancelled = &cancelled});
+  EXPECT_FALSE(canvas.of(Op::Polygon).empty());
 }
 
 TEST_F(SectionRendererTest, WithoutBoundaryLinesOnlyCellsAndFrame) {

@@ -6,6 +6,7 @@
 #include "evaluation/classification.h"
 #include "evaluation/grid_builds.h"
 #include "recording_canvas.h"
+#include "render/cancellable_canvas.h"
 #include "temp_file.h"
 
 namespace kalvenor {
@@ -29,7 +30,7 @@ class SideMapsTest : public ::testing::Test {
     view.Ve = 1;
     applyView(view, display, 400, 400);
   }
-  void draw(std::int16_t mode, std::int16_t boundaryLines = 1) {
+  void draw(std::int16_t mode, std::int16_t boundaryLines = 1, const RenderContext& context = {}) {
     const SidePicture picture{display,
                               build.grid,
                               build.wallProfiles,
@@ -39,7 +40,8 @@ class SideMapsTest : public ::testing::Test {
                               unitColor,
                               boundaryColor,
                               DrawOptions{kBlack, boundaryLines, mode}};
-    drawSideMaps(canvas, Projection(view, display.Xc, display.Yc, display.Zc, 0.0), picture);
+    drawSideMaps(canvas, Projection(view, display.Xc, display.Yc, display.Zc, 0.0), picture,
+                 context);
   }
 
   GridSurface surface = makeGrid(3, 3, 0, 0, 10, 10, [](double x, double) { return 10 + x; });
@@ -79,6 +81,13 @@ TEST_F(SideMapsTest, TheOnlyBoundaryIsTracedWhereItSeparatesUnits) {
   std::swap(canvas, off);
   draw(kGeologicalMap, 0);
   EXPECT_TRUE(canvas.of(Op::Line).empty());
+}
+
+// Walls whose context was cancelled stop at their first operation, before any cell.
+TEST_F(SideMapsTest, ACancelledContextStopsTheWallsAtTheirFirstOperation) {
+  const std::atomic<bool> cancelled = true;
+  EXPECT_THROW(draw(kGeologicalMap, 1, {.cancelled = &cancelled}), DrawingCancelled);
+  EXPECT_TRUE(canvas.ops.empty());
 }
 
 TEST_F(SideMapsTest, ContourMapsPaintTheWallsWhiteWithoutTraces) {

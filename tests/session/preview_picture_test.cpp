@@ -16,8 +16,6 @@ namespace {
 
 using Op = RecordingCanvas::Op;
 
-const std::atomic<bool> kGoOn = false;
-
 // Left, top, right, bottom of everything drawn.
 std::array<double, 4> extent(const RecordingCanvas& canvas) {
   constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -79,7 +77,7 @@ class PreviewPictureTest : public ::testing::Test {
   RecordingCanvas preview(PictureKind kind, int maxCells = kPreviewCells) {
     RecordingCanvas canvas(400, 300);
     const PreviewScene scene = makePreviewScene(state(), kind, maxCells);
-    drawPreview(canvas, scene, state().view, kGoOn);
+    drawPreview(canvas, scene, state().view, {});
     return canvas;
   }
   const ViewerState& state() { return block.session.state(); }
@@ -186,11 +184,13 @@ TEST_F(PreviewPictureTest, ADrawingStopsAtTheFirstOperationAfterItWasCancelled) 
   const PreviewScene scene = makePreviewScene(state(), PictureKind::Map);
   std::atomic<bool> cancelled = false;
   CancellingCanvas stopped(cancelled, 10);
-  EXPECT_THROW(drawPreview(stopped, scene, state().view, cancelled), DrawingCancelled);
+  EXPECT_THROW(drawPreview(stopped, scene, state().view, {.cancelled = &cancelled}),
+               DrawingCancelled);
   EXPECT_EQ(stopped.ops.size(), 10u);
 
   RecordingCanvas untouched(400, 300);
-  EXPECT_THROW(drawPreview(untouched, scene, state().view, cancelled), DrawingCancelled);
+  EXPECT_THROW(drawPreview(untouched, scene, state().view, {.cancelled = &cancelled}),
+               DrawingCancelled);
   EXPECT_TRUE(untouched.ops.empty());
 }
 

@@ -4,7 +4,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <omp.h>
 
 #include <chrono>
 #include <filesystem>
@@ -178,9 +177,8 @@ TEST_F(SessionTest, AFailureInsideOneColumnOfABuildIsTheBuildsFailure) {
   const BuildProgress failing = [](double done) {
     if (done > 0.1) throw std::bad_alloc();
   };
-  const int threads = omp_get_max_threads();
   for (const int n : {1, 2}) {
-    omp_set_num_threads(n);
+    session.setRenderContext({n});
     EXPECT_THAT([&] { session.buildMapGrid(failing); },
                 ::testing::ThrowsMessage<std::runtime_error>(
                     HasSubstr("not enough memory to build the 3D-map grid of 64 x 64 nodes")));
@@ -191,7 +189,6 @@ TEST_F(SessionTest, AFailureInsideOneColumnOfABuildIsTheBuildsFailure) {
         ::testing::ThrowsMessage<std::runtime_error>(
             HasSubstr("not enough memory to build the section grid")));
   }
-  omp_set_num_threads(threads);
   EXPECT_EQ(session.state().mapGrid->mapUnit, before);
   EXPECT_EQ(session.state().progress.mapGrid(), GridState::Current);
 }

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "evaluation/boundary_profile.h"
+#include "evaluation/map_grid.h"
+#include "model/array2d.h"
+#include "model/display_surface.h"
+#include "model/grid_surface.h"
+#include "model/logical_model.h"
+#include "model/render_context.h"
+#include "render/canvas.h"
+#include "render/contour_settings.h"
+#include "render/draw_options.h"
+#include "render/projection.h"
+#include "session/viewer_state.h"
+
+namespace kalvenor {
+
+// What a map picture is drawn from, wherever it is held: the session's state or a preview scene.
+struct MapPieces {
+  const DisplaySurface& display;
+  const MapGrid& grid;  // the walls, slots 1..4
+  const std::array<BoundaryProfile, 5>& wallProfiles;
+  std::array<std::int16_t, 2> walls;  // facing the eye: x-parallel wall, y-parallel wall
+  const LogicalModel& model;
+  const std::vector<GridSurface>& boundaryGrids;
+  const std::vector<PackedColor>& unitColor;
+  const std::vector<PackedColor>& boundaryColor;
+  const Array2D<std::int32_t>& units;  // of every display node
+  const ContourSettings& contours;
+  DrawOptions options;
+  MapOptions mapOptions;
+  double Zbase = 0.0;
+  bool contourLines = false;  // wanted and drawable
+};
+
+// Runs the drawing of the side walls, which the session reports as a step of its own.
+using WallStep = std::function<void(const std::function<void()>& drawWalls)>;
+
+// The block diagram from its pieces (drawGeoMap), the side walls drawn through `wallStep` when
+// one is given.
+void drawMapPieces(Canvas& canvas, const Projection& projection, const MapPieces& pieces,
+                   const RenderContext& context, const WallStep& wallStep = {});
+
+}  // namespace kalvenor
