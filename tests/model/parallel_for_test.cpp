@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <new>
 #include <stdexcept>
 #include <thread>
@@ -43,12 +44,21 @@ TEST(ParallelFor, CallsEveryIterationOnce) {
 TEST(ParallelFor, AFailureInOneIterationIsThrownToTheCaller) {
   for (const Sharing& sharing : kSharings) {
     std::atomic<int> calls = 0;
+    std::atomic<bool> thrown = false;
+    // The late iterations wait for the throw and then take their time, so that neither a thread
+    // held off before throwing nor a slow first unwinding lets the others run them all.
     const auto fail = [&] {
       parallelFor(
           1, 100000,
           [&](int i) {
             ++calls;
-            if (i == 7) throw std::bad_alloc();
+            if (i == 7) {
+              thrown = true;
+              throw std::bad_alloc();
+            }
+            if (i <= 1000) return;
+            while (!thrown) std::this_thread::yield();
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
           },
           sharing.schedule);
     };
