@@ -106,11 +106,20 @@ QString pictureMismatch(const QImage& actual, const QImage& expected, PictureTol
   const qint64 tolerated =
       qint64(expected.width()) * expected.height() * tolerance.pixelsPerMille / 1000;
   removeReport(files);
-  if (sameSize && difference.count <= tolerated) return {};
+  const bool sameRatio = actual.devicePixelRatio() == expected.devicePixelRatio();
+  if (sameRatio && sameSize && difference.count <= tolerated) return {};
 
   QDir().mkpath(report.folder);
   expected.save(files.expected);
   actual.save(files.actual);
+  if (!sameRatio) {
+    return QStringLiteral(
+               "The picture has %1 pixels to a point, the expected one %2; they are %3 "
+               "and %4")
+        .arg(actual.devicePixelRatio())
+        .arg(expected.devicePixelRatio())
+        .arg(files.actual, files.expected);
+  }
   if (!sameSize) {
     return QStringLiteral("The picture is %1 pixels, the expected one %2; they are %3 and %4")
         .arg(sizeText(actual), sizeText(expected), files.actual, files.expected);

@@ -17,7 +17,8 @@ class PictureCheckTest : public QObject {
   void theToleranceDecides();
   void aMismatchWritesAndNamesThreePictures();
   void aMatchRemovesAnEarlierReport();
-  void picturesOfDifferentSizesDoNotMatch();
+  void picturesOfAnotherShapeDoNotMatch_data();
+  void picturesOfAnotherShapeDoNotMatch();
   void theReportIsNamedForTheRunningTest_data();
   void theReportIsNamedForTheRunningTest();
   void aMissingFontIsNamed_data();
@@ -119,16 +120,30 @@ void PictureCheckTest::aMatchRemovesAnEarlierReport() {
   QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
 }
 
-void PictureCheckTest::picturesOfDifferentSizesDoNotMatch() {
+void PictureCheckTest::picturesOfAnotherShapeDoNotMatch_data() {
+  QTest::addColumn<QImage>("actual");
+  QTest::addColumn<QString>("problem");
+  QTest::newRow("a row short") << greyPicture().copy(0, 0, 100, 99)
+                               << "The picture is 100 x 99 pixels, the expected one 100 x 100";
+  QImage sharp = greyPicture();
+  sharp.setDevicePixelRatio(2);
+  QTest::newRow("twice as sharp") << sharp
+                                  << "The picture has 2 pixels to a point, the expected one 1";
+}
+
+// The failure says how they differ and names both pictures, which are written; with nothing to
+// compare pixel by pixel there is no difference picture.
+void PictureCheckTest::picturesOfAnotherShapeDoNotMatch() {
+  QFETCH(QImage, actual);
+  QFETCH(QString, problem);
   QTemporaryDir folder;
-  const QString mismatch = pictureMismatch(greyPicture().copy(0, 0, 100, 99), greyPicture(),
-                                           kSmoothedEdges, {folder.path(), "short"});
-  QCOMPARE(mismatch,
-           QStringLiteral("The picture is 100 x 99 pixels, the expected one 100 x 100; "
-                          "they are %1 and %2")
-               .arg(folder.filePath("short-actual.png"), folder.filePath("short-expected.png")));
-  QVERIFY(QFileInfo::exists(folder.filePath("short-actual.png")));
-  QVERIFY(QFileInfo::exists(folder.filePath("short-expected.png")));
+  const QString mismatch =
+      pictureMismatch(actual, greyPicture(), kSmoothedEdges, {folder.path(), "shape"});
+  QCOMPARE(mismatch, QStringLiteral("%1; they are %2 and %3")
+                         .arg(problem, folder.filePath("shape-actual.png"),
+                              folder.filePath("shape-expected.png")));
+  QVERIFY(QFileInfo::exists(folder.filePath("shape-actual.png")));
+  QVERIFY(QFileInfo::exists(folder.filePath("shape-expected.png")));
 }
 
 void PictureCheckTest::theReportIsNamedForTheRunningTest_data() {
