@@ -182,18 +182,18 @@ void SectionDrawing::drawCell(int h, int v) {
       paintUnitCell(canvas_, quad, colorOf(p_.unitColor, u), p_.options);
     }
     if (!traced_) return;
-    const ProfileCorners at = profileCorners(p_.profile, cell);
+    const ModelCorners at = profileCorners(p_.profile, cell);
     if (!oneUnit(cell, [this](int hh, int vv) { return unitAt(hh, vv); })) {
       for (int k = 1; k <= boundaries_; ++k) {
         setSolidPen(lines(), colorOf(p_.boundaryColor, k), 2);
-        drawCellTrace(lines(), P, heights(cell, h, k), at.x, at.y, at.z, p_.zEps, &classify_);
+        drawCellTrace(lines(), P, heights(cell, h, k), at, p_.zEps, &classify_);
       }
     }
   }
   if (!traced_) return;
   // The ground surface, in every cell and without a unit test.
   setSolidPen(lines(), smooth_ ? p_.options.LineColor : kBlack, 2);
-  drawCellTrace(lines(), P, heights(cell, h, 0), {}, {}, {}, p_.zEps, nullptr);
+  drawCellTrace(lines(), P, heights(cell, h, 0), {}, p_.zEps, nullptr);
 }
 
 // The part of the cell below the ground, split along the contacts the tracer draws.
@@ -209,7 +209,7 @@ void SectionDrawing::fillAlongContacts(const Corners<CanvasPoint>& P, const Cell
   std::vector<CellCut> cuts;
   std::vector<int> cutBoundary;
   const Corners<double> aboveGround = heights(cell, h, 0);
-  if (const auto ground = cellTrace(P, aboveGround, {}, {}, {}, p_.zEps, nullptr)) {
+  if (const auto ground = cellTrace(P, aboveGround, {}, p_.zEps, nullptr)) {
     cuts.push_back({*ground, aboveGround, true});
     cutBoundary.push_back(0);
   }
@@ -217,10 +217,10 @@ void SectionDrawing::fillAlongContacts(const Corners<CanvasPoint>& P, const Cell
     const std::int32_t u = unitAt(hh, vv);
     return u == kAir ? unit[1] : u;
   });
-  const ProfileCorners at = profileCorners(p_.profile, cell);
+  const ModelCorners at = profileCorners(p_.profile, cell);
   for (int k = 1; contact && k <= boundaries_; ++k) {
     const Corners<double> w = heights(cell, h, k);
-    if (const auto trace = cellTrace(P, w, at.x, at.y, at.z, p_.zEps, &classify_)) {
+    if (const auto trace = cellTrace(P, w, at, p_.zEps, &classify_)) {
       cuts.push_back({*trace, w});
       cutBoundary.push_back(k);
     }

@@ -171,12 +171,12 @@ void WallDrawing::drawCell(const VerticalGrid& units, const BoundaryProfile& pro
   setSolidPen(canvas_, kBlack, 2);
   if (oneUnit(cell, [&](int hh, int vv) { return drawUnit(units, hh, vv); })) return;
 
-  const ProfileCorners at = profileCorners(profile, cell);
+  const ModelCorners at = profileCorners(profile, cell);
   for (int k = 1; k <= p_.model.Nbd; ++k) {
     setSolidPen(canvas_, colorOf(p_.boundaryColor, k), 2);
     const Corners<double> w = cornerValues(
         cell, [&](int hh, int vv) { return (hh == h ? gapsHere_ : gapsNext_)[k][vv]; });
-    drawCellTrace(canvas_, P, w, at.x, at.y, at.z, p_.display.zEps, &classify_);
+    drawCellTrace(canvas_, P, w, at, p_.display.zEps, &classify_);
   }
 }
 
@@ -201,7 +201,7 @@ void WallDrawing::drawBand(const VerticalGrid& units, const BoundaryProfile& pro
   std::vector<int> cutBoundary;
   const Corners<double> aboveGround =
       cornerValues(cell, [this](int hh, int vv) { return geometry_->z(vv) - ground_[hh]; });
-  if (const auto ground = cellTrace(P, aboveGround, {}, {}, {}, zEps, nullptr)) {
+  if (const auto ground = cellTrace(P, aboveGround, {}, zEps, nullptr)) {
     cuts.push_back({*ground, aboveGround, true});
     cutBoundary.push_back(0);
   }
@@ -210,11 +210,11 @@ void WallDrawing::drawBand(const VerticalGrid& units, const BoundaryProfile& pro
     return u == kAir ? units.unit(cell.i[1], cell.j[1]) : u;
   });
   const bool contourMap = p_.options.DrawMode == kContourMap;
-  const ProfileCorners at = profileCorners(profile, cell);
+  const ModelCorners at = profileCorners(profile, cell);
   for (int k = 1; cut_ && contact && !contourMap && k <= p_.model.Nbd; ++k) {
     const Corners<double> w = cornerValues(
         cell, [&](int hh, int vv) { return (hh == h ? gapsHere_ : gapsNext_)[k][vv]; });
-    if (const auto trace = cellTrace(P, w, at.x, at.y, at.z, zEps, &classify_)) {
+    if (const auto trace = cellTrace(P, w, at, zEps, &classify_)) {
       cuts.push_back({*trace, w});
       cutBoundary.push_back(k);
     }
