@@ -63,9 +63,9 @@ std::optional<std::string> Session::loadDefaults(const std::vector<std::string>&
 }
 
 void Session::replaceWith(Session& other) {
-  DefaultValues defaults = std::move(state_.defaults);
+  const DefaultValues defaults = state_.defaults;
   state_ = std::move(other.state_);
-  state_.defaults = std::move(defaults);
+  state_.defaults = defaults;
   for (Change change :
        {Change::Model, Change::BoundaryFiles, Change::Colours, Change::DisplaySurface,
         Change::BaseHeight, Change::CoordinateSystem, Change::Grids, Change::View, Change::Contours,
