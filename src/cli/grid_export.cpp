@@ -87,8 +87,9 @@ std::string sectionUnitsCsv(const VerticalGrid& s) {
     const std::string xy = numberText(s.x(h)) + "," + numberText(s.y(h)) + ",";
     const std::string distance = numberText((h - 1) * step);
     for (int v = 1; v <= s.nV; ++v) {
-      text += numberText(h) + "," + numberText(v) + "," + xy + numberText(s.z(v)) + "," +
-              numberText(s.unit(h, v)) + "," + distance + "\n";
+      text.append(numberText(h)).append(",").append(numberText(v)).append(",").append(xy);
+      text.append(numberText(s.z(v))).append(",").append(numberText(s.unit(h, v))).append(",");
+      text.append(distance).append("\n");
     }
   }
   return text;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "model/colour_file.h"
+#include "model/gdal_string.h"
 #include "model/number_text.h"
 
 namespace kalvenor {
@@ -41,11 +42,8 @@ std::string qgisRasterStyle(const std::vector<UnitStyle>& styles) {
              {"alpha", numberText(s.alpha)},
              {"label", s.name.empty() ? "unit " + numberText(unit) : s.name}});
   }
-  char* text = CPLSerializeXMLTree(root.get());
-  const std::string style = "<!DOCTYPE qgis PUBLIC 'http://mrcc.com/qgis.dtd' 'SYSTEM'>\n" +
-                            std::string(text ? text : "");
-  CPLFree(text);
-  return style;
+  return "<!DOCTYPE qgis PUBLIC 'http://mrcc.com/qgis.dtd' 'SYSTEM'>\n" +
+         takeGdalString(CPLSerializeXMLTree(root.get()));
 }
 
 std::string qgisStylePath(const std::string& rasterPath) {

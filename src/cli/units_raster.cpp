@@ -16,6 +16,7 @@
 #include "cli/qgis_style.h"
 #include "cli/units_readback.h"
 #include "cli/units_sidecar.h"
+#include "model/gdal_string.h"
 #include "model/message_text.h"
 
 namespace kalvenor {
@@ -65,8 +66,7 @@ std::string esriProjection(const std::string& prjPath, const std::string& wkt) {
   const char* const options[] = {"FORMAT=WKT1_ESRI", nullptr};
   char* text = nullptr;
   const OGRErr status = srs.exportToWkt(&text, options);
-  const std::string esri = text ? text : "";
-  CPLFree(text);
+  const std::string esri = takeGdalString(text);
   if (status != OGRERR_NONE) {
     throw ExportError(prjPath, translated("the coordinate system has no ESRI form"));
   }

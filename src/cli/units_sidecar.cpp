@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "model/gdal_string.h"
 #include "model/number_text.h"
 
 namespace kalvenor {
@@ -64,10 +65,7 @@ std::string stylingSidecar(const std::string& written, const std::vector<UnitSty
     CPLAddXMLAttributeAndValue(entry, "c3", numberText(blueOf(style.color)).c_str());
     CPLAddXMLAttributeAndValue(entry, "c4", numberText(style.alpha).c_str());
   }
-  char* text = CPLSerializeXMLTree(root.get());
-  const std::string sidecar = text;
-  CPLFree(text);
-  return sidecar;
+  return takeGdalString(CPLSerializeXMLTree(root.get()));
 }
 
 }  // namespace kalvenor

@@ -29,7 +29,7 @@ std::string folderOf(const std::string& target) {
 
 std::string memoryFolder() {
   static std::atomic<int> count{0};
-  const std::string folder = "/vsimem/kalvenor-export-" + std::to_string(count++);
+  std::string folder = "/vsimem/kalvenor-export-" + std::to_string(count++);
   VSIMkdir(folder.c_str(), 0755);
   return folder;
 }

@@ -79,17 +79,18 @@ void classifyColumn(const LogicalModel& model, const std::vector<GridSurface>& g
   fill(top + 1, grid.nV, kAir);
 }
 
-VerticalGrid wallGrid(int slot, const DisplaySurface& d, double Zbase, int Nz, double Dzz) {
+// The wall of `slot` from the base up, with the levels of `grid`.
+VerticalGrid wallGrid(int slot, const DisplaySurface& d, double Zbase, const MapGrid& grid) {
   VerticalGrid wall;
   const bool alongX = slot == kSouthWall || slot == kNorthWall;
   wall.nH = alongX ? d.Nx : d.Ny;
-  wall.nV = Nz;
+  wall.nV = grid.Nz;
   wall.x0 = slot == kEastWall ? d.Xmax : d.Xmin;
   wall.y0 = slot == kNorthWall ? d.Ymax : d.Ymin;
   wall.z0 = Zbase;
   wall.dxH = alongX ? d.Dx : 0.0;
   wall.dyH = alongX ? 0.0 : d.Dy;
-  wall.dzV = Dzz;
+  wall.dzV = grid.Dzz;
   return wall;
 }
 
@@ -165,7 +166,7 @@ MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress, MapP
   std::array<std::vector<double>, 5> ground;
   for (int slot = kSouthWall; slot <= kEastWall; ++slot) {
     VerticalGrid& wall = grid.verticalGrids[slot];
-    wall = wallGrid(slot, d, in.Zbase, grid.Nz, grid.Dzz);
+    wall = wallGrid(slot, d, in.Zbase, grid);
     wall.unit = Array2D<std::int16_t>(1, wall.nH, 1, wall.nV, 0);
     build.wallProfiles[slot] = buildBoundaryProfile(wall, build.boundaryGrids, in.model.Nbd);
     ground[slot].resize(wall.nH + 1);
@@ -192,9 +193,10 @@ bool outside(double value, double a, double b) {
   return value < std::min(a, b) || value > std::max(a, b);
 }
 
-// Clips the infinite line through the start point with direction (sin Fai, cos Fai) to the
-// display rectangle.
-ClippedLine clipToDisplay(const DisplaySurface& d, double Xstart, double Ystart, double Fai) {
+// Clips the infinite line through the line's start point with direction (sin Fai, cos Fai) to
+// the display rectangle.
+ClippedLine clipToDisplay(const DisplaySurface& d, const SectionLine& line, double Fai) {
+  const double Xstart = line.Xstart, Ystart = line.Ystart;
   const double s = std::sin(Fai);
   const double c = std::cos(Fai);
   double tx1 = -1e10, tx2 = 1e10, ty1 = -1e10, ty2 = 1e10;
@@ -246,7 +248,7 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
   SectionGrid& sec = build.section;
   sec.Fai = sectionAzimuth(line);
   if (!std::isfinite(sec.Fai)) throw BuildError(translated("The survey line has no direction."));
-  const ClippedLine clipped = clipToDisplay(d, line.Xstart, line.Ystart, sec.Fai);
+  const ClippedLine clipped = clipToDisplay(d, line, sec.Fai);
   sec.Xstart = clipped.Xstart;
   sec.Ystart = clipped.Ystart;
   sec.Xend = clipped.Xend;
@@ -286,7 +288,7 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
   if (levels < sec.Nxy) {
     Nz = sectionLevels(sec.Nxy);
     Dzz = (d.Zmax - in.Zbase) / (Nz - 1);
-  } else if (levels > kMaxGridNodes / sec.Nxy) {
+  } else if (levels * sec.Nxy > static_cast<double>(kMaxGridNodes)) {
     throw BuildError(translated("The section would have too many levels; raise the base height."));
   } else {
     Nz = static_cast<std::int32_t>(levels);

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "model/gdal_scope.h"
+#include "model/gdal_string.h"
 #include "model/message_text.h"
 #include "model/read_error.h"
 
@@ -22,9 +23,7 @@ OGRSpatialReference fromWkt(const std::string& wkt) {
 std::string wktOf(const OGRSpatialReference& system) {
   char* wkt = nullptr;
   system.exportToWkt(&wkt);
-  const std::string result = wkt ? wkt : "";
-  CPLFree(wkt);
-  return result;
+  return takeGdalString(wkt);
 }
 
 // The EPSG systems GDAL finds equivalent to `system`, by code, each with its best confidence and

@@ -12,7 +12,7 @@ namespace kalvenor {
 
 // Six short pairs of lines; anything much longer is not a default.txt, and reading all of it
 // would only delay the warning.
-constexpr std::size_t kMaxDefaultFileBytes = 1024 * 1024;
+constexpr std::size_t kMaxDefaultFileBytes = std::size_t{1024} * 1024;
 
 DefaultValues readDefaultValues(const std::string& path) {
   const std::string text = readInputFile(path, kMaxDefaultFileBytes);

@@ -9,6 +9,7 @@
 #include "model/coordinate_system.h"
 #include "model/gdal_dataset.h"
 #include "model/gdal_scope.h"
+#include "model/gdal_string.h"
 #include "model/grid_range.h"
 #include "model/input_names.h"
 #include "model/message_text.h"
@@ -90,9 +91,7 @@ std::string systemOf(GDALDataset& dataset) {
   if (!system) return "";
   char* wkt = nullptr;
   system->exportToWkt(&wkt);
-  const std::string text = wkt ? wkt : "";
-  CPLFree(wkt);
-  return identifiedSystem(text);
+  return identifiedSystem(takeGdalString(wkt));
 }
 
 // Where pixel column c and row r (from 0) land among the nodes: i and j grow with x and y, so a

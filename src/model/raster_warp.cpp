@@ -125,6 +125,7 @@ GdalDataset warpOnto(const std::string& path, GDALDataset& source, const std::st
                                    std::to_string(nodes.Nx),
                                    std::to_string(nodes.Ny)};
   std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
   GDALWarpAppOptions* options = GDALWarpAppOptionsNew(argv.data(), nullptr);

@@ -29,6 +29,13 @@ inline CellNodes cellNodes(int i, int j, int i2, int j2) {
   return {{0, i, i2, i2, i}, {0, j, j, j2, j2}};
 }
 
+// The model positions of a cell's corners, where a trace looks up the units on either side.
+struct ModelCorners {
+  Corners<double> x;
+  Corners<double> y;
+  Corners<double> z;
+};
+
 // The canvas corners of a cell from the nodes' points, nodes(i, j) a MaybePoint; nothing when a
 // corner could not be projected.
 template <typename Nodes>

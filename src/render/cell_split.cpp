@@ -58,7 +58,8 @@ Point centroid(const Outline& outline) {
     sum.x += p.x;
     sum.y += p.y;
   }
-  return {sum.x / outline.size(), sum.y / outline.size()};
+  const auto count = static_cast<double>(outline.size());
+  return {sum.x / count, sum.y / count};
 }
 
 struct Chord {

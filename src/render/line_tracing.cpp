@@ -50,8 +50,8 @@ namespace {
 
 // True when the units at crossings 1 and 2 say the traced surface is no contact there: the
 // same unit on both sides at both points.
-bool sameUnitAcross(const CellCrossings& c, const Corners<double>& x, const Corners<double>& y,
-                    const Corners<double>& z, const ClassifyAt& classify) {
+bool sameUnitAcross(const CellCrossings& c, const ModelCorners& cell, const ClassifyAt& classify) {
+  const auto& [x, y, z] = cell;
   std::array<Classification, 3> units;
   for (int n = 1; n <= 2; ++n) {
     const EdgeCrossing& at = c.at[n];
@@ -66,38 +66,33 @@ bool sameUnitAcross(const CellCrossings& c, const Corners<double>& x, const Corn
 }  // namespace
 
 std::optional<CellCrossings> boundaryTrace(const Corners<CanvasPoint>& P, const Corners<double>& w,
-                                           const Corners<double>& cellX,
-                                           const Corners<double>& cellY,
-                                           const Corners<double>& cellZ, double zEps,
+                                           const ModelCorners& cell, double zEps,
                                            const ClassifyAt& classify) {
   const CellCrossings c = edgeCrossings(w, P, zEps);
   if (c.degenerate || (c.count != 2 && c.count != 4)) return std::nullopt;
-  if (sameUnitAcross(c, cellX, cellY, cellZ, classify)) return std::nullopt;
+  if (sameUnitAcross(c, cell, classify)) return std::nullopt;
   return c;
 }
 
 void drawBoundaryInCell(Canvas& canvas, const Corners<CanvasPoint>& P, const Corners<double>& w,
-                        const Corners<double>& cellX, const Corners<double>& cellY,
-                        const Corners<double>& cellZ, double zEps, const ClassifyAt& classify) {
-  const auto c = boundaryTrace(P, w, cellX, cellY, cellZ, zEps, classify);
+                        const ModelCorners& cell, double zEps, const ClassifyAt& classify) {
+  const auto c = boundaryTrace(P, w, cell, zEps, classify);
   if (c) drawCrossingSegments(canvas, *c);
 }
 
 std::optional<CellCrossings> cellTrace(const Corners<CanvasPoint>& P, const Corners<double>& w,
-                                       const Corners<double>& traceX, const Corners<double>& traceY,
-                                       const Corners<double>& traceZ, double zEps,
+                                       const ModelCorners& cell, double zEps,
                                        const ClassifyAt* classify) {
   CellCrossings c = edgeCrossings(w, P, zEps);
   c.degenerate = false;  // a flat edge is simply not crossed
   if (c.count != 2 && c.count != 4) return std::nullopt;
-  if (classify && sameUnitAcross(c, traceX, traceY, traceZ, *classify)) return std::nullopt;
+  if (classify && sameUnitAcross(c, cell, *classify)) return std::nullopt;
   return c;
 }
 
 void drawCellTrace(Canvas& canvas, const Corners<CanvasPoint>& P, const Corners<double>& w,
-                   const Corners<double>& traceX, const Corners<double>& traceY,
-                   const Corners<double>& traceZ, double zEps, const ClassifyAt* classify) {
-  const auto c = cellTrace(P, w, traceX, traceY, traceZ, zEps, classify);
+                   const ModelCorners& cell, double zEps, const ClassifyAt* classify) {
+  const auto c = cellTrace(P, w, cell, zEps, classify);
   if (c) drawCrossingSegments(canvas, *c);
 }
 

@@ -44,29 +44,24 @@ std::vector<std::array<int, 2>> crossingSegments(const CellCrossings& crossings)
 using ClassifyAt = std::function<Classification(double x, double y, double z)>;
 
 // Traces one boundary through a cell: w is the height of the surface above the boundary at the
-// corners and (cellX, cellY, cellZ) their model positions. No line where the same unit lies on
-// both sides at crossings 1 and 2: there the boundary is no contact between units.
+// corners and `cell` their model positions. No line where the same unit lies on both sides at
+// crossings 1 and 2: there the boundary is no contact between units.
 // The crossings drawBoundaryInCell draws, or nothing where it draws none.
 std::optional<CellCrossings> boundaryTrace(const Corners<CanvasPoint>& P, const Corners<double>& w,
-                                           const Corners<double>& cellX,
-                                           const Corners<double>& cellY,
-                                           const Corners<double>& cellZ, double zEps,
+                                           const ModelCorners& cell, double zEps,
                                            const ClassifyAt& classify);
 void drawBoundaryInCell(Canvas& canvas, const Corners<CanvasPoint>& P, const Corners<double>& w,
-                        const Corners<double>& cellX, const Corners<double>& cellY,
-                        const Corners<double>& cellZ, double zEps, const ClassifyAt& classify);
+                        const ModelCorners& cell, double zEps, const ClassifyAt& classify);
 
 // Traces the zero line of the corner values w through a cell of a wall or section, with the
 // corners' model positions for the unit test at the crossings. Without `classify` every
 // segment is drawn. An edge with both ends exactly 0 counts as not crossed.
 // The crossings drawCellTrace draws, or nothing where it draws none.
 std::optional<CellCrossings> cellTrace(const Corners<CanvasPoint>& P, const Corners<double>& w,
-                                       const Corners<double>& traceX, const Corners<double>& traceY,
-                                       const Corners<double>& traceZ, double zEps,
+                                       const ModelCorners& cell, double zEps,
                                        const ClassifyAt* classify);
 void drawCellTrace(Canvas& canvas, const Corners<CanvasPoint>& P, const Corners<double>& w,
-                   const Corners<double>& traceX, const Corners<double>& traceY,
-                   const Corners<double>& traceZ, double zEps, const ClassifyAt* classify);
+                   const ModelCorners& cell, double zEps, const ClassifyAt* classify);
 
 // Contours of the elevations w at the levels Cst, Cst + Cin, ... up to Cen within the cell's
 // range; each crossing is also marked with a point. Cin must not be 0.

@@ -22,8 +22,10 @@ std::optional<std::array<double, 2>> northOnPicture(const Projection& projection
   return std::array<double, 2>{dx / length, dy / length};
 }
 
-void drawNorthArrow(Canvas& canvas, const std::array<double, 2>& u, double cx, double cy, int size,
-                    PackedColor color) {
+// The arrow along the unit vector u, its middle at `centre`.
+void drawNorthArrow(Canvas& canvas, const std::array<double, 2>& u,
+                    const std::array<double, 2>& centre, int size, PackedColor color) {
+  const auto [cx, cy] = centre;
   const double half = arrowLength(size) / 2;
   const double tipX = cx + u[0] * half, tipY = cy + u[1] * half;
   setSolidPen(canvas, color, 2);
@@ -66,7 +68,7 @@ void drawMapNotes(Canvas& canvas, const Projection& projection, const MapNotes& 
   drawLegend(canvas, n.legend, canvas.width() - width - 0.5 * size, top, size, n.lineColor);
   if (const auto north = northOnPicture(projection, n)) {
     const double middle = arrowLength(size) / 2 + 1.7 * size;
-    drawNorthArrow(canvas, *north, middle, top + middle, size, n.lineColor);
+    drawNorthArrow(canvas, *north, {middle, top + middle}, size, n.lineColor);
   }
 }
 

@@ -234,31 +234,31 @@ ClassifyAt MapDrawing::classifier() const {
 }
 
 void MapDrawing::drawBoundaries(const Corners<CanvasPoint>& P, const CellNodes& cell) {
-  const Corners<double> x = cornerValues(cell, [this](int i, int) { return d_.nodeX[i]; });
-  const Corners<double> y = cornerValues(cell, [this](int, int j) { return d_.nodeY[j]; });
-  const Corners<double> z = cornerValues(cell, [this](int i, int j) { return d_.dispZ(i, j); });
+  const ModelCorners at{cornerValues(cell, [this](int i, int) { return d_.nodeX[i]; }),
+                        cornerValues(cell, [this](int, int j) { return d_.nodeY[j]; }),
+                        cornerValues(cell, [this](int i, int j) { return d_.dispZ(i, j); })};
   const ClassifyAt classify = classifier();
   for (int k = 1; k <= boundaryCount(); ++k) {
     setSolidPen(lines(), colorOf(p_.boundaryColor, k), 2);
     const Corners<double> w =
         cornerValues(cell, [&](int i, int j) { return d_.dispZ(i, j) - boundaries_.at(k, i, j); });
-    drawBoundaryInCell(lines(), P, w, x, y, z, d_.zEps, classify);
+    drawBoundaryInCell(lines(), P, w, at, d_.zEps, classify);
   }
 }
 
 // The cell cut along the boundary lines the tracer draws through it, each part in its own unit;
 // the lines themselves follow the fills.
 void MapDrawing::fillAlongContacts(const Corners<CanvasPoint>& P, const CellNodes& cell) {
-  const Corners<double> x = cornerValues(cell, [this](int i, int) { return d_.nodeX[i]; });
-  const Corners<double> y = cornerValues(cell, [this](int, int j) { return d_.nodeY[j]; });
-  const Corners<double> z = cornerValues(cell, [this](int i, int j) { return d_.dispZ(i, j); });
+  const ModelCorners at{cornerValues(cell, [this](int i, int) { return d_.nodeX[i]; }),
+                        cornerValues(cell, [this](int, int j) { return d_.nodeY[j]; }),
+                        cornerValues(cell, [this](int i, int j) { return d_.dispZ(i, j); })};
   const ClassifyAt classify = classifier();
   std::vector<CellCut> cuts;
   std::vector<int> cutBoundary;
   for (int k = 1; k <= boundaryCount(); ++k) {
     const Corners<double> w =
         cornerValues(cell, [&](int i, int j) { return d_.dispZ(i, j) - boundaries_.at(k, i, j); });
-    if (const auto trace = boundaryTrace(P, w, x, y, z, d_.zEps, classify)) {
+    if (const auto trace = boundaryTrace(P, w, at, d_.zEps, classify)) {
       cuts.push_back({*trace, w});
       cutBoundary.push_back(k);
     }

@@ -83,7 +83,7 @@ class Parts {
 
  private:
   bool failed() const { return failed_.load(std::memory_order_acquire); }
-  void fail(std::exception_ptr error) {
+  void fail(const std::exception_ptr& error) {
     const std::lock_guard lock(errorMutex_);
     if (!error_) error_ = error;
     failed_.store(true, std::memory_order_release);

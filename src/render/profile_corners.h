@@ -6,13 +6,7 @@
 namespace kalvenor {
 
 // The model positions of a wall or section cell's corners, for the unit test of its traces.
-struct ProfileCorners {
-  Corners<double> x;
-  Corners<double> y;
-  Corners<double> z;
-};
-
-inline ProfileCorners profileCorners(const BoundaryProfile& profile, const CellNodes& cell) {
+inline ModelCorners profileCorners(const BoundaryProfile& profile, const CellNodes& cell) {
   return {cornerValues(cell, [&](int h, int v) { return profile.X(h, v); }),
           cornerValues(cell, [&](int h, int v) { return profile.Y(h, v); }),
           cornerValues(cell, [&](int h, int v) { return profile.Z(h, v); })};

@@ -66,7 +66,8 @@ void SectionNotesDrawing::distanceAxis(const CanvasPoint& start, const CanvasPoi
     const double d = leftToRight ? ticks[i] : ticks[ticks.size() - 1 - i];
     const MaybePoint p = along(d, n_.Zbase);
     if (!p) continue;
-    canvas_.line(p->x, p->y, p->x, p->y + 0.5f * size_, n_.lineColor);
+    const auto x = static_cast<float>(p->x), y = static_cast<float>(p->y);
+    canvas_.line(x, y, x, y + 0.5f * static_cast<float>(size_), n_.lineColor);
     const bool last = d == ticks.back();
     const std::string label = numberText(d) + (last ? " m" : "");
     const double width = canvas_.textWidth(label, size_);
@@ -94,7 +95,8 @@ void SectionNotesDrawing::elevationAxis(bool startOnLeft) {
   for (const double z : ticks) {
     const MaybePoint p = along(distance, z);
     if (!p) continue;
-    canvas_.line(p->x - 0.5f * size_, p->y, p->x, p->y, n_.lineColor);
+    const auto x = static_cast<float>(p->x), y = static_cast<float>(p->y);
+    canvas_.line(x - 0.5f * static_cast<float>(size_), y, x, y, n_.lineColor);
     const std::string label = numberText(z) + (z == ticks.back() ? " m" : "");
     const double baseline = p->y + 0.35 * size_;
     if (baseline > lastTop - 0.2 * size_) continue;

@@ -34,9 +34,9 @@ std::string languageOfLocale() {
 }
 
 std::string chosenLanguage(DefaultLanguage fallback) {
-  const std::string given = environment("LANGUAGE");
+  std::string given = environment("LANGUAGE");
   if (!given.empty()) return given;
-  const std::string ofLocale = languageOfLocale();
+  std::string ofLocale = languageOfLocale();
   if (!ofLocale.empty()) return ofLocale;
   return fallback == DefaultLanguage::Japanese ? "ja" : "";
 }

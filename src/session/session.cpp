@@ -67,9 +67,9 @@ std::optional<std::string> Session::loadDefaults(const std::vector<std::string>&
 }
 
 void Session::replaceWith(Session& other) {
-  DefaultValues defaults = std::move(state_.defaults);
+  const DefaultValues defaults = state_.defaults;
   state_ = std::move(other.state_);
-  state_.defaults = std::move(defaults);
+  state_.defaults = defaults;
   boundaryRead_ = std::move(other.boundaryRead_);
   for (Change change :
        {Change::Model, Change::BoundaryFiles, Change::Colours, Change::DisplaySurface,

@@ -310,7 +310,7 @@ void readColours(SessionDocument& d, const DocumentField& j) {
 
 // The coordinate system is checked as --srs is, before any file is read.
 std::string systemOf(const DocumentField& j) {
-  const std::string text = j.text(kMaxSystemCharacters);
+  std::string text = j.text(kMaxSystemCharacters);
   if (text.empty()) return text;
   try {
     projectedSystemWkt(text);
@@ -482,7 +482,7 @@ SessionDocument readSessionFile(const std::string& path) {
                                "this one reads up to {2})"),
                     {std::to_string(version.get<int>()), std::to_string(kSessionFormatVersion)}));
   }
-  const SessionDocument d = documentFrom(DocumentField(j, path), path, version.get<int>());
+  SessionDocument d = documentFrom(DocumentField(j, path), path, version.get<int>());
   requireInputs(path, d);
   return d;
 }

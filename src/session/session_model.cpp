@@ -11,7 +11,7 @@ namespace kalvenor {
 // carry over; otherwise steps (2) and (3) start again.
 Warnings Session::installModel(LogicalModel model, bool ready, const std::string& file) {
   const int Nbd = model.Nbd;
-  const bool sameCount = state_.unitColor.size() == static_cast<std::size_t>(Nbd + 2);
+  const bool sameCount = state_.unitColor.size() == static_cast<std::size_t>(Nbd) + 2;
   Warnings warnings;
   std::vector<std::string> files(Nbd + 1);
   if (sameCount) {
@@ -125,7 +125,8 @@ void Session::setModelCells(const Array2D<std::int16_t>& cells) {
   LogicalModel& m = state_.model;
   const Array2D<std::int16_t> before = m.modelCell;
   for (int i = 1; i <= m.unitCount(); ++i) {
-    for (int k = 1; k <= m.Nbd; ++k) m.modelCell(i, k) = cells.contains(i, k) ? cells(i, k) : 0;
+    for (int k = 1; k <= m.Nbd; ++k)
+      m.modelCell(i, k) = cells.contains(i, k) ? cells(i, k) : std::int16_t{0};
   }
   checkModel();
   if (m.modelCell != before) dropGrids();

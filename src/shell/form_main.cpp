@@ -58,17 +58,34 @@ FormMain::ReadingControls::ReadingControls(FormMain& window, Change change)
 
 FormMain::ReadingControls::~ReadingControls() { window_.readingControls_ = before_; }
 
+std::function<void()> FormMain::guarded(const QWidget* control, void (FormMain::*handler)()) {
+  const auto command = [this, handler] { (this->*handler)(); };
+  return [this, control, command] { runCommand(control, command); };
+}
+
 void FormMain::connectHandlers() {
-  const auto guarded = [this](const QWidget* control, void (FormMain::*handler)()) {
-    const auto command = [this, handler] { (this->*handler)(); };
-    return [this, control, command] { runCommand(control, command); };
-  };
   connect(ui_.txtNbd, &QLineEdit::textChanged, this, guarded(ui_.txtNbd, &FormMain::txtNbd_Change));
   connect(ui_.txtZbase, &QLineEdit::textChanged, this,
           guarded(ui_.txtZbase, &FormMain::txtZbase_Change));
   connect(ui_.txtZbase2, &QLineEdit::textChanged, this,
           guarded(ui_.txtZbase2, &FormMain::txtZbase2_Change));
   connect(ui_.txtSrs, &QLineEdit::editingFinished, this, &FormMain::txtSrs_Finished);
+  // Every change of a view box applies the view at once.
+  for (QLineEdit* box :
+       {ui_.txtDist, ui_.txtPpz, ui_.txtVe, ui_.txtAlpha, ui_.txtGamma, ui_.txtSca}) {
+    connect(box, &QLineEdit::textChanged, this, guarded(box, &FormMain::applyViewSettings));
+  }
+  for (QLineEdit* box : {ui_.txtCst, ui_.txtCen, ui_.txtCin}) {
+    connect(box, &QLineEdit::textChanged, this, guarded(box, &FormMain::contourBox_Change));
+  }
+  connect(ui_.txtSepInt, &QLineEdit::textChanged, this,
+          guarded(ui_.txtSepInt, &FormMain::txtSepInt_Change));
+  connectCommands();
+  connectChecks();
+  connectImageWindow();
+}
+
+void FormMain::connectCommands() {
   const std::pair<QPushButton*, void (FormMain::*)()> commands[] = {
       {ui_.cmdOpenModel, &FormMain::cmdOpenModel_Click},
       {ui_.cmd2Layer, &FormMain::cmd2Layer_Click},
@@ -106,16 +123,9 @@ void FormMain::connectHandlers() {
   for (const auto& [button, handler] : commands) {
     connect(button, &QPushButton::clicked, this, guarded(button, handler));
   }
-  // Every change of a view box applies the view at once.
-  for (QLineEdit* box :
-       {ui_.txtDist, ui_.txtPpz, ui_.txtVe, ui_.txtAlpha, ui_.txtGamma, ui_.txtSca}) {
-    connect(box, &QLineEdit::textChanged, this, guarded(box, &FormMain::applyViewSettings));
-  }
-  for (QLineEdit* box : {ui_.txtCst, ui_.txtCen, ui_.txtCin}) {
-    connect(box, &QLineEdit::textChanged, this, guarded(box, &FormMain::contourBox_Change));
-  }
-  connect(ui_.txtSepInt, &QLineEdit::textChanged, this,
-          guarded(ui_.txtSepInt, &FormMain::txtSepInt_Change));
+}
+
+void FormMain::connectChecks() {
   const std::pair<QAbstractButton*, void (FormMain::*)()> checks[] = {
       {ui_.chkPers, &FormMain::chkPers_Click},
       {ui_.chkContour, &FormMain::chkContour_Click},
@@ -136,6 +146,9 @@ void FormMain::connectHandlers() {
       runCommand(option, [this, checked] { optWaku_Click(checked); });
     });
   }
+}
+
+void FormMain::connectImageWindow() {
   // The grid's click is a header click or a mouse release over its cells.
   connect(ui_.grdModel->horizontalHeader(), &QHeaderView::sectionClicked, this,
           guarded(ui_.grdModel, &FormMain::grdModel_Click));

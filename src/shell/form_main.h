@@ -152,6 +152,11 @@ class FormMain : public QWidget, private SessionObserver {
   bool fromControls(Change change) const { return readingControls_ == change; }
   bool run(const QString& command, const std::function<void()>& work);
   void connectHandlers();
+  void connectCommands();
+  void connectChecks();
+  void connectImageWindow();
+  // The handler run as the command of `control`, so that a failure is shown and undone.
+  std::function<void()> guarded(const QWidget* control, void (FormMain::*handler)());
   QString commandName(const QWidget* control) const;
   void txtNbd_Change();
   void txtZbase_Change();

@@ -49,29 +49,6 @@ inline QImage renderPicture(const QStringList& args, const QString& picture, QSt
   return QImage(picture).convertToFormat(QImage::Format_RGB32);
 }
 
-// RGB32 keeps every pixel as 0xffRRGGBB, so pixels compare as whole words.
-
-// How two pictures of the same size differ: the number of pixels that do and the first of them
-// in reading order.
-struct PixelDifference {
-  qint64 count = 0;
-  QPoint first{-1, -1};
-};
-
-inline PixelDifference pixelDifference(const QImage& a, const QImage& b) {
-  const QImage left = a.convertToFormat(QImage::Format_RGB32);
-  const QImage right = b.convertToFormat(QImage::Format_RGB32);
-  PixelDifference difference;
-  for (int y = 0; y < left.height(); ++y) {
-    const auto* l = reinterpret_cast<const QRgb*>(left.constScanLine(y));
-    const auto* r = reinterpret_cast<const QRgb*>(right.constScanLine(y));
-    for (int x = 0; x < left.width(); ++x) {
-      if (l[x] != r[x] && difference.count++ == 0) difference.first = QPoint(x, y);
-    }
-  }
-  return difference;
-}
-
 // The number of pixels of one colour, given by qRgb.
 inline qint64 pixelsOf(const QImage& image, QRgb color) {
   const QImage rgb = image.convertToFormat(QImage::Format_RGB32);

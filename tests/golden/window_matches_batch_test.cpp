@@ -7,6 +7,7 @@
 #include "example_pictures.h"
 #include "imagewin/form_image.h"
 #include "model/colour_file.h"
+#include "picture_check.h"
 #include "shell/form_main.h"
 #include "shell/window_fixture.h"
 
@@ -107,23 +108,12 @@ QImage WindowMatchesBatchTest::batchPicture(const QStringList& picture, const QS
   return image;
 }
 
-// Equal or not, with no tolerance. When not, both pictures are kept beside each other in the
-// temporary folder so the difference can be looked at.
+// Equal or not, with no tolerance; when not, the failure names the window's picture, the
+// batch's and their difference.
 void WindowMatchesBatchTest::compareWithBatch(const QImage& window, const QImage& batch,
                                               const QString& name) {
   QVERIFY(!batch.isNull());
-  QCOMPARE(batch.size(), window.size());
-  const PixelDifference difference = pixelDifference(window, batch);
-  if (difference.count == 0) return;
-  folder_.setAutoRemove(false);
-  window.save(folder_.filePath(name + "-window.png"));
-  QFAIL(qPrintable(QStringLiteral("%1 of %2 pixels differ, the first at (%3, %4); the pictures "
-                                  "are %5-window.png and %5.png in %6")
-                       .arg(difference.count)
-                       .arg(qint64(window.width()) * window.height())
-                       .arg(difference.first.x())
-                       .arg(difference.first.y())
-                       .arg(name, folder_.path())));
+  KALVENOR_COMPARE_PICTURES(window, batch, kExactPixels, name);
 }
 
 void WindowMatchesBatchTest::theMapIsTheBatchMap() {

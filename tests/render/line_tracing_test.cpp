@@ -71,7 +71,7 @@ TEST(BoundaryInCell, NoLineWhereTheSameUnitLiesOnBothSides) {
   const Corners<double> x{0, 0, 1, 1, 0, 0}, y{0, 0, 0, 1, 1, 0}, z{0, 5, 5, 5, 5, 5};
   int calls = 0;
   RecordingCanvas inside;
-  drawBoundaryInCell(inside, square(10), values(-1, 1, 1, -1), x, y, z, 1e-6,
+  drawBoundaryInCell(inside, square(10), values(-1, 1, 1, -1), {x, y, z}, 1e-6,
                      [&](double, double, double) {
                        ++calls;
                        return Classification{3, 3};
@@ -80,7 +80,7 @@ TEST(BoundaryInCell, NoLineWhereTheSameUnitLiesOnBothSides) {
   EXPECT_TRUE(inside.ops.empty());
 
   RecordingCanvas contact;
-  drawBoundaryInCell(contact, square(10), values(-1, 1, 1, -1), x, y, z, 1e-6,
+  drawBoundaryInCell(contact, square(10), values(-1, 1, 1, -1), {x, y, z}, 1e-6,
                      [](double, double py, double) {
                        return py < 0.5 ? Classification{1, 2} : Classification{2, 2};
                      });
@@ -93,7 +93,7 @@ TEST(BoundaryInCell, CrossingsAreClassifiedAtTheirModelPosition) {
       z{0, 50, 60, 60, 50, 50};
   std::vector<std::array<double, 3>> asked;
   RecordingCanvas canvas;
-  drawBoundaryInCell(canvas, square(10), values(-1, 3, 3, -1), x, y, z, 1e-6,
+  drawBoundaryInCell(canvas, square(10), values(-1, 3, 3, -1), {x, y, z}, 1e-6,
                      [&](double px, double py, double pz) {
                        asked.push_back({px, py, pz});
                        return Classification{1, 2};

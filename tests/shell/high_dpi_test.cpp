@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "imagewin/form_image.h"
+#include "picture_check.h"
 #include "window_fixture.h"
 
 using namespace kalvenor;
@@ -67,7 +68,7 @@ void HighDpiTest::thePictureIsDrawnInDevicePixels() {
   QVERIFY(mixedBlocks(canvas().screen()) > 0);
   const QImage shown = picture()->grab().toImage();
   QCOMPARE(shown.size(), QSize(600, 600));
-  QCOMPARE(shown.convertToFormat(QImage::Format_RGB32), canvas().screen());
+  KALVENOR_COMPARE_PICTURES(shown, canvas().screen(), kExactPixels);
 }
 
 void HighDpiTest::aPreviewIsDrawnInDevicePixelsToo() {
@@ -91,7 +92,7 @@ void HighDpiTest::copiesAndSavedFilesKeepTheLogicalSize() {
     QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
     const QImage saved(path);
     QCOMPARE(saved.size(), QSize(300, 300));
-    QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), canvas().image());
+    KALVENOR_COMPARE_PICTURES(saved, canvas().image(), kExactPixels);
   }
   QVERIFY(fixture_->dialogs.messages.isEmpty());
 }

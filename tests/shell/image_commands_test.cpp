@@ -5,6 +5,7 @@
 
 #include "imagewin/form_image.h"
 #include "imagewin/form_image_s.h"
+#include "picture_check.h"
 #include "test_paths.h"
 #include "window_fixture.h"
 
@@ -211,17 +212,19 @@ void ImageCommandsTest::aMapDrawnWithPersistenceOffIsSavedCopiedAndDuplicatedAsS
   const QImage onScreen = canvas().screen().convertToFormat(QImage::Format_RGB32);
   QImage oneColour(canvas().image().size(), QImage::Format_RGB32);
   oneColour.fill(canvas().image().pixel(0, 0));
-  QCOMPARE(canvas().image(), oneColour);  // the map is on the screen alone
+  KALVENOR_COMPARE_PICTURES(canvas().image(), oneColour, kExactPixels,
+                            "screen");  // the map is on the screen alone
   QVERIFY(onScreen != oneColour);
 
   const QString path = fixture_->folder.filePath("map.png");
   dialogs_->files.push_back(path);
   QTest::mouseClick(window_->ui().cmdImageSave, Qt::LeftButton);
-  QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), onScreen);
+  KALVENOR_COMPARE_PICTURES(QImage(path), onScreen, kExactPixels, "saved");
   QTest::mouseClick(window_->ui().cmdImageCopy, Qt::LeftButton);
-  QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), onScreen);
+  KALVENOR_COMPARE_PICTURES(QGuiApplication::clipboard()->image(), onScreen, kExactPixels,
+                            "copied");
   QTest::mouseClick(window_->ui().cmdImagePaste, Qt::LeftButton);
-  QCOMPARE(window_->formImageS()->picture().convertToFormat(QImage::Format_RGB32), onScreen);
+  KALVENOR_COMPARE_PICTURES(window_->formImageS()->picture(), onScreen, kExactPixels, "duplicate");
   QVERIFY(dialogs_->messages.isEmpty());
 }
 
@@ -293,13 +296,13 @@ void ImageCommandsTest::aCommandThatFailsPartWayLeavesThePictureAndThePen() {
     };
   };
   QVERIFY(!window_->runCommand(window_->ui().cmdImageClear, scribbleThen(std::bad_alloc())));
-  QCOMPARE(canvas().image(), picture);
+  KALVENOR_COMPARE_PICTURES(canvas().image(), picture, kExactPixels, "image");
   QCOMPARE(canvas().style().penWidth, 1);
   QVERIFY(canvas().style().penStyle == PenStyle::Solid);
 
   canvas().setPersistent(false);  // the screen picture comes back too
   QVERIFY(!window_->runCommand(window_->ui().cmdImagePaste, scribbleThen(42)));
-  QCOMPARE(canvas().screen(), picture);
+  KALVENOR_COMPARE_PICTURES(canvas().screen(), picture, kExactPixels, "screen");
   QCOMPARE(dialogs_->messages, (QStringList{"\"クリア\": not enough memory",
                                             "\"複製\": an unexpected error stopped it"}));
   QVERIFY(window_->runCommand(window_->ui().cmdImageClear, [] {}));

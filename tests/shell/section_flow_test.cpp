@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "imagewin/form_image.h"
+#include "picture_check.h"
 #include "scripted_dialogs.h"
 #include "shell/form_main.h"
 #include "test_paths.h"
@@ -113,9 +114,9 @@ void SectionFlowTest::fromTheMapToTheSectionAndBack() {
   // Back to the map without building it again: the same picture, and the same line over it.
   QTest::mouseClick(ui.cmd3DDefault, Qt::LeftButton);
   QTest::mouseClick(ui.cmdGeoMap, Qt::LeftButton);
-  QCOMPARE(window.formImage().canvas().image(), map);
+  KALVENOR_COMPARE_PICTURES(window.formImage().canvas().image(), map, kExactPixels, "map");
   QTest::mouseClick(ui.cmdGeoSectionLine, Qt::LeftButton);
-  QCOMPARE(window.formImage().canvas().image(), lineOverMap);
+  KALVENOR_COMPARE_PICTURES(window.formImage().canvas().image(), lineOverMap, kExactPixels, "line");
 
   QTest::mouseClick(ui.cmdKalvenor, Qt::LeftButton);  // a new map keeps the section
   expectCommands({true, true, true, false, true});
@@ -124,7 +125,7 @@ void SectionFlowTest::fromTheMapToTheSectionAndBack() {
   QVERIFY(dialogs_.messages.isEmpty());
   QTest::mouseClick(ui.cmd3DDefault, Qt::LeftButton);
   QTest::mouseClick(ui.cmdGeoMap, Qt::LeftButton);
-  QCOMPARE(window.formImage().canvas().image(), map);
+  KALVENOR_COMPARE_PICTURES(window.formImage().canvas().image(), map, kExactPixels, "map");
 
   QTemporaryDir folder;
   const QString path = folder.filePath("map.bmp");
@@ -132,8 +133,7 @@ void SectionFlowTest::fromTheMapToTheSectionAndBack() {
   QTest::mouseClick(ui.cmdImageSave, Qt::LeftButton);
   const QImage saved(path, "bmp");
   QCOMPARE(saved.size(), QSize(600, 600));
-  QCOMPARE(saved.convertToFormat(QImage::Format_RGB32),
-           window.formImage().canvas().image().convertToFormat(QImage::Format_RGB32));
+  KALVENOR_COMPARE_PICTURES(saved, window.formImage().canvas().image(), kExactPixels, "saved");
   window_ = nullptr;
 }
 

@@ -5,6 +5,7 @@
 
 #include "example_inputs.h"
 #include "imagewin/form_image.h"
+#include "picture_check.h"
 #include "session/option_steps.h"
 #include "shell/form_main.h"
 #include "shell/preload.h"
@@ -73,7 +74,8 @@ void SessionFlowTest::aSavedMapReopensPixelForPixel() {
 
   const auto second = reopened(first);
   QVERIFY2(second->dialogs.messages.isEmpty(), qPrintable(second->dialogs.messages.join('\n')));
-  QCOMPARE(second->window.formImage().canvas().image(), first.window.formImage().canvas().image());
+  KALVENOR_COMPARE_PICTURES(second->window.formImage().canvas().image(),
+                            first.window.formImage().canvas().image(), kExactPixels, "reopened");
   Ui::formMain& reopenedUi = second->window.ui();
   QCOMPARE(reopenedUi.txtAlpha->text(), QStringLiteral("150"));
   QCOMPARE(reopenedUi.txtZbase->text(), ui.txtZbase->text());
@@ -85,7 +87,8 @@ void SessionFlowTest::aSavedMapReopensPixelForPixel() {
   const QImage opened = second->window.formImage().canvas().image();
   QTest::mouseClick(reopenedUi.cmdGeoMap, Qt::LeftButton);
   QTest::mouseClick(reopenedUi.cmdContour, Qt::LeftButton);
-  QCOMPARE(second->window.formImage().canvas().image(), opened);
+  KALVENOR_COMPARE_PICTURES(second->window.formImage().canvas().image(), opened, kExactPixels,
+                            "drawn-again");
 }
 
 void SessionFlowTest::aSavedSectionReopensPixelForPixel() {
@@ -99,7 +102,8 @@ void SessionFlowTest::aSavedSectionReopensPixelForPixel() {
 
   const auto second = reopened(first);
   QVERIFY2(second->dialogs.messages.isEmpty(), qPrintable(second->dialogs.messages.join('\n')));
-  QCOMPARE(second->window.formImage().canvas().image(), first.window.formImage().canvas().image());
+  KALVENOR_COMPARE_PICTURES(second->window.formImage().canvas().image(),
+                            first.window.formImage().canvas().image(), kExactPixels, "reopened");
   QCOMPARE(second->window.state().drawOptions.DrawMode, first.window.state().drawOptions.DrawMode);
 }
 
@@ -156,7 +160,8 @@ void SessionFlowTest::everyDrawingSequenceReopensPixelForPixel() {
 
   const auto second = reopened(first);
   QVERIFY2(second->dialogs.messages.isEmpty(), qPrintable(second->dialogs.messages.join('\n')));
-  QCOMPARE(second->window.formImage().canvas().image(), drawn);
+  KALVENOR_COMPARE_PICTURES(second->window.formImage().canvas().image(), drawn, kExactPixels,
+                            "reopened");
   Ui::formMain& ui = second->window.ui();
   QCOMPARE(ui.txtXstart->text(), QString("30200"));
   QCOMPARE(ui.txtYend->text(), QString("43500"));
@@ -170,8 +175,7 @@ void SessionFlowTest::everyDrawingSequenceReopensPixelForPixel() {
                {"--session", first.folder.filePath("work.json"), "--map", picture});
   QVERIFY(render.waitForFinished(120000));
   QVERIFY2(render.exitCode() == 0, render.readAllStandardError().constData());
-  QCOMPARE(QImage(picture).convertToFormat(QImage::Format_RGB32),
-           drawn.convertToFormat(QImage::Format_RGB32));
+  KALVENOR_COMPARE_PICTURES(QImage(picture), drawn, kExactPixels, "batch");
 }
 
 // The batch renderer draws a saved session at the size it was saved with, as the window drew it.
@@ -190,8 +194,8 @@ void SessionFlowTest::kalvenorRenderDrawsTheSavedPicture() {
   render.start(KALVENOR_RENDER_PATH, {"--session", session, "--map", picture});
   QVERIFY(render.waitForFinished(120000));
   QVERIFY2(render.exitCode() == 0, render.readAllStandardError().constData());
-  const QImage batch = QImage(picture).convertToFormat(QImage::Format_RGB32);
-  QCOMPARE(batch, window.window.formImage().canvas().image().convertToFormat(QImage::Format_RGB32));
+  KALVENOR_COMPARE_PICTURES(QImage(picture), window.window.formImage().canvas().image(),
+                            kExactPixels);
 
   QProcess missing;
   missing.start(KALVENOR_RENDER_PATH,
@@ -244,7 +248,7 @@ void SessionFlowTest::aFieldThatDoesNotFitIsNamedByBothPrograms() {
   window.dialogs.files = {session};
   QTest::mouseClick(window.window.ui().cmdSessionOpen, Qt::LeftButton);
   QCOMPARE(window.dialogs.messages, QStringList{problem});
-  QCOMPARE(window.window.formImage().canvas().image(), picture);
+  KALVENOR_COMPARE_PICTURES(window.window.formImage().canvas().image(), picture, kExactPixels);
 
   const QString map = window.folder.filePath("map.png");
   QProcess render;
@@ -283,7 +287,7 @@ void SessionFlowTest::aBadSessionFileChangesNothing() {
   QVERIFY2(window.dialogs.messages[0].startsWith(file + ": "),
            qPrintable(window.dialogs.messages[0]));
   QVERIFY2(window.dialogs.messages[0].contains(problem), qPrintable(window.dialogs.messages[0]));
-  QCOMPARE(window.window.formImage().canvas().image(), picture);
+  KALVENOR_COMPARE_PICTURES(window.window.formImage().canvas().image(), picture, kExactPixels);
   QCOMPARE(window.window.state().modelFile, before.modelFile);
   QCOMPARE(window.window.state().view.Alpha, before.view.Alpha);
   QCOMPARE(window.window.state().drawOptions.DrawMode, before.drawOptions.DrawMode);
