@@ -109,7 +109,7 @@ void ColumnCellPainter::drawCell(int v) {
   if (!groundTraced()) return;
   // The ground surface, in every cell and without a unit test.
   setSolidPen(lines(), look_.smooth ? look_.options.LineColor : kBlack, 2);
-  drawCellTrace(lines(), P, heights(cell, 0), {}, {}, {}, look_.zEps, nullptr);
+  drawCellTrace(lines(), P, heights(cell, 0), {}, look_.zEps, nullptr);
 }
 
 // The whole cell in the unit of its first node (only outlined in the grid-line mode, and not
@@ -126,10 +126,10 @@ void ColumnCellPainter::paintCell(const Corners<CanvasPoint>& P, const CellNodes
     return look_.wallCells && unit == kAir ? 0 : unit;
   };
   if (look_.boundaries == 0 || oneUnit(cell, contactUnit)) return;
-  const ProfileCorners at = profileCorners(profile_, cell);
+  const ModelCorners at = profileCorners(profile_, cell);
   for (int k = 1; k <= look_.boundaries; ++k) {
     setSolidPen(lines(), kalvenor::colorOf(look_.boundaryColor, k), 2);
-    drawCellTrace(lines(), P, heights(cell, k), at.x, at.y, at.z, look_.zEps, &classify_);
+    drawCellTrace(lines(), P, heights(cell, k), at, look_.zEps, &classify_);
   }
 }
 
@@ -147,7 +147,7 @@ void ColumnCellPainter::fillBand(const Corners<CanvasPoint>& P, const CellNodes&
   std::vector<CellCut> cuts;
   std::vector<int> cutBoundary;
   const Corners<double> aboveGround = heights(cell, 0);
-  if (const auto ground = cellTrace(P, aboveGround, {}, {}, {}, zEps, nullptr)) {
+  if (const auto ground = cellTrace(P, aboveGround, {}, zEps, nullptr)) {
     cuts.push_back({*ground, aboveGround, true});
     cutBoundary.push_back(0);
   }
@@ -156,10 +156,10 @@ void ColumnCellPainter::fillBand(const Corners<CanvasPoint>& P, const CellNodes&
     return u == kAir ? unit[1] : u;
   });
   if (contact && !look_.white && look_.boundaries > 0) {
-    const ProfileCorners at = profileCorners(profile_, cell);
+    const ModelCorners at = profileCorners(profile_, cell);
     for (int k = 1; k <= look_.boundaries; ++k) {
       const Corners<double> w = heights(cell, k);
-      if (const auto trace = cellTrace(P, w, at.x, at.y, at.z, zEps, &classify_)) {
+      if (const auto trace = cellTrace(P, w, at, zEps, &classify_)) {
         cuts.push_back({*trace, w});
         cutBoundary.push_back(k);
       }
