@@ -1,9 +1,11 @@
 #include "session/command_line.h"
 
 #include "model/message_text.h"
+#include "session/option_combination.h"
 #include "session/option_help.h"
 #include "session/option_reading.h"
 #include "session/option_values.h"
+#include "session/summary_line.h"
 
 namespace kalvenor {
 namespace {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "session/option_spec.h"
+#include "session/summary_line.h"
 
 namespace kalvenor {
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "session/option_combination.h"
 #include "session/option_spec.h"
 
 namespace kalvenor {
