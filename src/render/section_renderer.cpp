@@ -102,7 +102,6 @@ MaybePoint SectionDrawing::projectNode(int h, int v) const {
   return projection_.project(g.x(h), g.y(h), g.z(v));
 }
 
-
 // Grid lines every so many columns and levels that neighbouring lines stay kMinGridSpacing
 // pixels apart; as in the dense grid, a block whose first node is air is not outlined.
 void SectionDrawing::drawSparseGrid() {

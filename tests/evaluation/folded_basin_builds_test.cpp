@@ -31,8 +31,8 @@ class FoldedBasinBuilds : public ::testing::Test {
     }
   }
   BuildInputs inputs(int threads = 1) const {
-    return {model, files, std::make_shared<const DisplaySurface>(display), 0.0, {}, nullptr,
-            {threads}};
+    return {model,   files,    std::make_shared<const DisplaySurface>(display), 0.0, {},
+            nullptr, {threads}};
   }
 
   const int allThreads = availableThreads();
