@@ -103,7 +103,9 @@ void WallDrawing::drawPass(int pass, int wall) {
 void drawSideMaps(Canvas& canvas, const Projection& projection, const SidePicture& picture,
                   const RenderContext& context) {
   if (!picture.display.loaded()) return;
-  const auto [xWall, yWall] = picture.visibleWall;
+  // Named copies, not a structured binding: clang 14 cannot capture one in the lambda below.
+  const std::int16_t xWall = picture.visibleWall[0];
+  const std::int16_t yWall = picture.visibleWall[1];
   const bool xWallValid = xWall == kSouthWall || xWall == kNorthWall;
   const bool yWallValid = yWall == kWestWall || yWall == kEastWall;
   drawUnlessCancelled(canvas, context, [&](Canvas& on) {
