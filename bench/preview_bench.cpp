@@ -84,7 +84,7 @@ void BM_Preview(benchmark::State& state) {
   const std::atomic<bool> cancelled = false;
   for (auto _ : state) {
     ImageCanvas canvas(QSize(kCanvas, kCanvas));
-    drawPreview(canvas, scene, v.session.state().view, cancelled);
+    drawPreview(canvas, scene, v.session.projection(), cancelled);
     benchmark::DoNotOptimize(canvas.screen().bits());
   }
   state.counters["cells"] =

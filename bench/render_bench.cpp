@@ -32,7 +32,6 @@ struct MapScene {
     view.Gamma = 30;
     view.Sca = 1.2;
     view.Ve = 2;
-    applyView(view, scene.display, 1024, 1024);
   }
 };
 
@@ -66,7 +65,7 @@ void BM_GeologicalMap(benchmark::State& state) {
   const bool onAllThreads = state.range(1) == 1;
   ImageCanvas canvas(QSize(1024, 1024));
   const DisplaySurface& d = s.scene.display;
-  const Projection projection(s.view, d.Xc, d.Yc, d.Zc, 0.0);
+  const Projection projection(s.view, {1024, 1024}, d, 0.0);
   for (auto _ : state) {
     canvas.clear();
     if (onAllThreads) {
@@ -95,7 +94,6 @@ struct SectionScene {
     view.Gamma = 0;
     view.Sca = 1.4;
     view.Ve = 1;
-    applyView(view, scene.display, 1024, 1024);
   }
 };
 
@@ -115,7 +113,7 @@ void BM_Section(benchmark::State& state) {
                                kUnitColors,
                                kBoundaryColors,
                                DrawOptions{kBlack, 1, kSectionPicture}};
-  const Projection projection(s.view, d.Xc, d.Yc, d.Zc, 0.0);
+  const Projection projection(s.view, {1024, 1024}, d, 0.0);
   for (auto _ : state) {
     canvas.clear();
     drawSection(canvas, projection, picture);

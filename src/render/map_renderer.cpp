@@ -48,7 +48,6 @@ class MapDrawing {
         p_(picture),
         d_(picture.display),
         projection_(projection),
-        view_(projection.view()),
         rows_(d_.Nx, [this](int j, int i) { return projectNode(i, j); }),
         boundaries_(picture.boundaryGrids, d_, boundaryCount()),
         held_{DeferredLines(canvas), DeferredLines(canvas)} {}
@@ -65,7 +64,10 @@ class MapDrawing {
   MaybePoint node(int i, int j) { return rows_(j, i); }
   void projectBase(double z);
   void drawBaseAndEdges(bool farSides);
-  int rowCount() const { return (view_.orderY.last - view_.orderY.first) / view_.orderY.step; }
+  int rowCount() const {
+    const PaintersOrder& oy = projection_.orderY();
+    return (oy.last - oy.first) / oy.step;
+  }
   void drawSurface();
   void drawSurfaceInParts(int rowsPerPart, int threads);
   // Row r of cells, 0 the farthest; in smooth mode its lines are held until flushRowLines(r).
@@ -87,7 +89,6 @@ class MapDrawing {
   const MapPicture& p_;
   const DisplaySurface& d_;
   const Projection& projection_;
-  const ViewSettings& view_;
   ColumnNodes rows_;  // the nodes of the rows drawn now, a row standing for a column
   std::array<MaybePoint, 4> base_;
   BoundaryAtNodes boundaries_;
@@ -104,8 +105,8 @@ MaybePoint MapDrawing::projectNode(int i, int j) const {
 
 // Corner 0 is the far corner, 2 the near one.
 void MapDrawing::projectBase(double z) {
-  const PaintersOrder& ox = view_.orderX;
-  const PaintersOrder& oy = view_.orderY;
+  const PaintersOrder& ox = projection_.orderX();
+  const PaintersOrder& oy = projection_.orderY();
   base_[0] = projection_.project(d_.nodeX[ox.first], d_.nodeY[oy.first], z);
   base_[1] = projection_.project(d_.nodeX[ox.first], d_.nodeY[oy.last], z);
   base_[2] = projection_.project(d_.nodeX[ox.last], d_.nodeY[oy.last], z);
@@ -115,8 +116,8 @@ void MapDrawing::projectBase(double z) {
 // The base rectangle and the corner edges from the surface down to it; with farSides the far
 // edges as well (they are drawn first, so the surface covers them).
 void MapDrawing::drawBaseAndEdges(bool farSides) {
-  const PaintersOrder& ox = view_.orderX;
-  const PaintersOrder& oy = view_.orderY;
+  const PaintersOrder& ox = projection_.orderX();
+  const PaintersOrder& oy = projection_.orderY();
   lineBetween(canvas_, base_[1], base_[2]);
   lineBetween(canvas_, base_[2], base_[3]);
   if (farSides) {
@@ -148,8 +149,8 @@ void MapDrawing::draw() {
 }
 
 void MapDrawing::drawRow(int r) {
-  const PaintersOrder& ox = view_.orderX;
-  const PaintersOrder& oy = view_.orderY;
+  const PaintersOrder& ox = projection_.orderX();
+  const PaintersOrder& oy = projection_.orderY();
   row_ = r;
   const int j = oy.first + r * oy.step;
   for (int i = ox.first; i != ox.last; i += ox.step) drawCell(i, j, i + ox.step, j + oy.step);
@@ -285,8 +286,8 @@ void MapDrawing::drawContours(const Corners<CanvasPoint>& P, const CellNodes& ce
 // The near row and column of grid lines, and with four sides the far ones too, over the
 // finished surface.
 void MapDrawing::drawFrame() {
-  const PaintersOrder& ox = view_.orderX;
-  const PaintersOrder& oy = view_.orderY;
+  const PaintersOrder& ox = projection_.orderX();
+  const PaintersOrder& oy = projection_.orderY();
   const auto row = [&](int j) {
     for (int i = ox.first; i != ox.last; i += ox.step) {
       lineBetween(canvas_, node(i, j), node(i + ox.step, j));
@@ -311,10 +312,10 @@ PackedColor colorOf(const std::vector<PackedColor>& colors, int index) {
   return index >= 0 && index < static_cast<int>(colors.size()) ? colors[index] : kBlack;
 }
 
-std::array<std::int16_t, 2> visibleWalls(const ViewSettings& view, int Nx, int Ny) {
+std::array<std::int16_t, 2> visibleWalls(const Projection& projection, int Nx, int Ny) {
   std::array<std::int16_t, 2> walls{0, 0};
-  const int row = view.orderY.first;
-  const int column = view.orderX.first;
+  const int row = projection.orderY().first;
+  const int column = projection.orderX().first;
   if (row == 1 && column == 1) walls = {3, 4};
   if (row == Ny && column == 1) walls = {1, 4};
   if (row == 1 && column == Nx) walls = {3, 2};
@@ -322,17 +323,17 @@ std::array<std::int16_t, 2> visibleWalls(const ViewSettings& view, int Nx, int N
   return walls;
 }
 
-std::array<std::int16_t, 2> facingWalls(const ViewSettings& view, const DisplaySurface& d) {
-  if (view.Dist == kParallelDist) return visibleWalls(view, d.Nx, d.Ny);
+std::array<std::int16_t, 2> facingWalls(const Projection& projection, const DisplaySurface& d) {
+  if (projection.parallel()) return visibleWalls(projection, d.Nx, d.Ny);
   // Outside the plane at `at` on the side away from `opposite`.
   const auto outside = [](double eye, double at, double opposite) {
     return (eye - at) * (opposite - at) < 0;
   };
   std::array<std::int16_t, 2> walls{0, 0};
-  if (outside(view.Yeye, d.Ymin, d.Ymax)) walls[0] = kSouthWall;
-  if (outside(view.Yeye, d.Ymax, d.Ymin)) walls[0] = kNorthWall;
-  if (outside(view.Xeye, d.Xmin, d.Xmax)) walls[1] = kWestWall;
-  if (outside(view.Xeye, d.Xmax, d.Xmin)) walls[1] = kEastWall;
+  if (outside(projection.Yeye(), d.Ymin, d.Ymax)) walls[0] = kSouthWall;
+  if (outside(projection.Yeye(), d.Ymax, d.Ymin)) walls[0] = kNorthWall;
+  if (outside(projection.Xeye(), d.Xmin, d.Xmax)) walls[1] = kWestWall;
+  if (outside(projection.Xeye(), d.Xmax, d.Xmin)) walls[1] = kEastWall;
   return walls;
 }
 

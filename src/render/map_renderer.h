@@ -15,7 +15,6 @@
 #include "render/contour_settings.h"
 #include "render/draw_options.h"
 #include "render/projection.h"
-#include "render/view_settings.h"
 
 namespace kalvenor {
 
@@ -40,12 +39,13 @@ struct MapPicture {
 
 // The walls facing the eye for a painter's order: the x-parallel wall first, then the
 // y-parallel one (1 south, 2 west, 3 north, 4 east).
-std::array<std::int16_t, 2> visibleWalls(const ViewSettings& view, int Nx, int Ny);
+std::array<std::int16_t, 2> visibleWalls(const Projection& projection, int Nx, int Ny);
 
 // The walls whose outer face the eye sees, as visibleWalls gives them; in perspective a wall is
 // seen only from outside its plane, so an eye above the block's extent along one axis sees no
 // wall parallel to that axis (0 in its slot).
-std::array<std::int16_t, 2> facingWalls(const ViewSettings& view, const DisplaySurface& display);
+std::array<std::int16_t, 2> facingWalls(const Projection& projection,
+                                        const DisplaySurface& display);
 
 // Draws the block diagram in the picture's DrawMode: geological map, contour map or grid lines.
 // Cells are painted far to near in the painter's order of the projection's view, each in the

@@ -30,7 +30,7 @@ class SectionDrawing {
         traced_(picture.options.DrawBoundary == 1),
         boundaries_(gridsMatchModel(picture.model, picture.boundaryGrids) ? picture.model.Nbd : 0),
         smooth_(picture.options.contacts == Contacts::Smooth),
-        runs_(projection.view().Dist == kParallelDist && picture.options.DrawMode != kGridLines),
+        runs_(projection.parallel() && picture.options.DrawMode != kGridLines),
         held_(canvas),
         nodes_(picture.grid.nV, [this](int h, int v) { return projectNode(h, v); }),
         run_(canvas, nodes_) {}

@@ -27,7 +27,7 @@ class WallDrawing {
                 gridsMatchModel(picture.model, picture.boundaryGrids)),
         smooth_(picture.options.contacts == Contacts::Smooth),
         cut_(smooth_ && gridsMatchModel(picture.model, picture.boundaryGrids)),
-        runs_(projection.view().Dist == kParallelDist),
+        runs_(projection.parallel()),
         held_(canvas) {}
 
   // Pass 1 draws the x-parallel wall, pass 2 the y-parallel one; both walls of a pair share the

@@ -148,14 +148,13 @@ PaintersOrder coarseOrder(const PaintersOrder& order, int n) {
   return order.first == 1 ? PaintersOrder{1, n, 1} : PaintersOrder{n, 1, -1};
 }
 
-void drawMapPreview(Canvas& canvas, const PreviewScene& s, const ViewSettings& view) {
+void drawMapPreview(Canvas& canvas, const PreviewScene& s, const Projection& whole) {
   const DisplaySurface& d = s.display;
-  ViewSettings v = view;
-  v.orderX = coarseOrder(view.orderX, d.Nx);
-  v.orderY = coarseOrder(view.orderY, d.Ny);
+  const Projection p =
+      whole.withPaintersOrder(coarseOrder(whole.orderX(), d.Nx), coarseOrder(whole.orderY(), d.Ny));
   const std::vector<GridSurface> noGrids;
   const std::array<BoundaryProfile, 5> noProfiles;
-  const SidePicture sides{d,       s.grid,      noProfiles,      facingWalls(v, d), s.model,
+  const SidePicture sides{d,       s.grid,      noProfiles,      facingWalls(p, d), s.model,
                           noGrids, s.unitColor, s.boundaryColor, s.options};
   const MapPicture picture{d,
                            blockBase(s.Zbase),
@@ -171,17 +170,17 @@ void drawMapPreview(Canvas& canvas, const PreviewScene& s, const ViewSettings& v
                            s.mapOptions.frame,
                            s.mapOptions.frameFourSides,
                            [&](const Projection& p) { drawSideMaps(canvas, p, sides); }};
-  drawGeoMap(canvas, Projection(v, d.Xc, d.Yc, d.Zc, s.Zbase), picture);
+  drawGeoMap(canvas, p, picture);
 }
 
-void drawSectionPreview(Canvas& canvas, const PreviewScene& s, const ViewSettings& view) {
+void drawSectionPreview(Canvas& canvas, const PreviewScene& s, const Projection& projection) {
   const DisplaySurface& d = s.display;
   const std::vector<GridSurface> noGrids;
   const BoundaryProfile noProfile;
   const SectionPicture picture{s.sectionGrid, s.units,     s.section,       noProfile,
                                s.Zbase,       d.Zmax,      d.zEps,          s.model,
                                noGrids,       s.unitColor, s.boundaryColor, s.options};
-  drawSection(canvas, Projection(view, d.Xc, d.Yc, d.Zc, s.Zbase), picture);
+  drawSection(canvas, projection, picture);
 }
 
 }  // namespace
@@ -207,13 +206,13 @@ PreviewScene makePreviewScene(const ViewerState& state, PictureKind kind, int ma
   return scene;
 }
 
-void drawPreview(Canvas& canvas, const PreviewScene& scene, const ViewSettings& view,
+void drawPreview(Canvas& canvas, const PreviewScene& scene, const Projection& projection,
                  const std::atomic<bool>& cancelled) {
   CancellableCanvas checked(canvas, cancelled);
   if (scene.kind == PictureKind::Map && scene.display.loaded()) {
-    drawMapPreview(checked, scene, view);
+    drawMapPreview(checked, scene, projection);
   } else if (scene.kind == PictureKind::Section && !scene.units.empty()) {
-    drawSectionPreview(checked, scene, view);
+    drawSectionPreview(checked, scene, projection);
   }
 }
 

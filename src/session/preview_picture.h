@@ -12,7 +12,7 @@
 #include "render/canvas.h"
 #include "render/contour_settings.h"
 #include "render/draw_options.h"
-#include "render/view_settings.h"
+#include "render/projection.h"
 #include "session/session.h"
 #include "session/viewer_state.h"
 
@@ -48,9 +48,9 @@ struct PreviewScene {
 PreviewScene makePreviewScene(const ViewerState& state, PictureKind kind,
                               int maxCells = kPreviewCells);
 
-// Draws the scene with a view applied to the whole grid. Throws DrawingCancelled at the first
+// Draws the scene with the projection of the whole grid. Throws DrawingCancelled at the first
 // drawing operation after `cancelled` was set.
-void drawPreview(Canvas& canvas, const PreviewScene& scene, const ViewSettings& view,
+void drawPreview(Canvas& canvas, const PreviewScene& scene, const Projection& projection,
                  const std::atomic<bool>& cancelled);
 
 }  // namespace kalvenor

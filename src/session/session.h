@@ -10,6 +10,7 @@
 
 #include "evaluation/grid_builds.h"
 #include "render/canvas.h"
+#include "render/fit_view.h"
 #include "render/map_annotations.h"
 #include "render/projection.h"
 #include "render/section_annotations.h"
@@ -186,6 +187,8 @@ class Session {
   // fill the canvas with room for the annotations around it, whatever the canvas's shape.
   void fitMapView(const Canvas& canvas);
   void fitSectionView(const Canvas& canvas);
+  // What the current view, applied to its canvas, makes of the display surface's block.
+  Projection projection() const;
   void setContacts(Contacts contacts);
   void setSurveyTrace(bool on);
 
@@ -237,11 +240,11 @@ class Session {
   PictureView currentView() const;
   PictureView overlayView() const;
   Projection projectionOf(const PictureView& in) const;
+  void placeFitted(const std::optional<ViewFit>& fit);
   void recordPicture(PictureKind kind, Array2D<std::int32_t> units);
   // Hands the boundary grids read when their files were picked to the build.
   BuildInputs buildInputs();
   Warnings boundaryCoverage(const std::vector<GridSurface>& grids) const;
-  Projection projection() const;
   std::array<std::int16_t, 2> lastVisibleWalls() const;
   Warnings contourWarnings() const;
   bool contourLinesDrawable() const;

@@ -24,7 +24,7 @@ void Session::requireDrawable(const PictureView& in) const {
   if (problem) throw SessionError(*problem);
 }
 
-PictureView Session::currentView() const { return {state_.view, state_.Zbase}; }
+PictureView Session::currentView() const { return {state_.view, state_.viewCanvas, state_.Zbase}; }
 
 // What is drawn over a picture goes in the view the picture was drawn in, whatever the view boxes
 // were given since; with no picture yet, in the current view.
@@ -32,16 +32,10 @@ PictureView Session::overlayView() const {
   return state_.picture == PictureKind::None ? currentView() : state_.pictureView;
 }
 
-// The projection refers to the view it is given, which must outlive it: the current one is the
-// session's own, which a fit changes as it goes.
-Projection Session::projection() const {
-  const DisplaySurface& d = state_.display;
-  return Projection(state_.view, d.Xc, d.Yc, d.Zc, state_.Zbase);
-}
+Projection Session::projection() const { return projectionOf(currentView()); }
 
 Projection Session::projectionOf(const PictureView& in) const {
-  const DisplaySurface& d = state_.display;
-  return Projection(in.view, d.Xc, d.Yc, d.Zc, in.Zbase);
+  return Projection(in.view, in.canvas, state_.display, in.Zbase);
 }
 
 void Session::recordPicture(PictureKind kind, Array2D<std::int32_t> units) {
@@ -54,7 +48,7 @@ void Session::recordPicture(PictureKind kind, Array2D<std::int32_t> units) {
 // The walls facing the eye in the last map, or in the current view before any map.
 std::array<std::int16_t, 2> Session::lastVisibleWalls() const {
   if (state_.visibleWall[0] != 0) return state_.visibleWall;
-  return facingWalls(state_.view, state_.display);
+  return facingWalls(projection(), state_.display);
 }
 
 bool Session::contourLinesDrawable() const {
@@ -107,7 +101,7 @@ void Session::drawMapPicture(Canvas& canvas, std::int16_t mode, const Array2D<st
 Warnings Session::drawGeoMap(Canvas& canvas) {
   requireViewDrawable();
   const DisplaySurface& d = state_.display;
-  const std::array<std::int16_t, 2> walls = facingWalls(state_.view, d);
+  const std::array<std::int16_t, 2> walls = facingWalls(projection(), d);
   Array2D<std::int32_t> units;
   step(fill(translated("copy the units of a {1} grid"), {gridSize(d.Nx, d.Ny)}),
        [&] { units = unitsToDraw(state_.mapGrid.mapUnit, d.Nx, d.Ny); });

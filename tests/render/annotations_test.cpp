@@ -35,11 +35,13 @@ class SectionNotesTest : public ::testing::Test {
     view.Gamma = 0;
     view.Sca = 1;
     view.Ve = Ve;
-    applyView(view, display, c.width(), c.height());
-    const Projection p(view, display.Xc, display.Yc, display.Zc, 0);
     const SectionNotes notes{section, 0, 450, Ve, legend, options, kBlack};
-    fitView(view, p, {{0, 500, 0}, {5700, 500, 0}, {0, 500, 450}, {5700, 500, 450}},
-            sectionMargins(c, notes), c.width(), c.height());
+    const auto fit = fitView(Projection(view, {c.width(), c.height()}, display, 0),
+                             {{0, 500, 0}, {5700, 500, 0}, {0, 500, 450}, {5700, 500, 450}},
+                             sectionMargins(c, notes), c.width(), c.height());
+    ASSERT_TRUE(fit);
+    view.Sca = fit->Sca;
+    const Projection p(view, {c.width(), c.height(), fit->ShiftX, fit->ShiftY}, display, 0);
     corners = {p.project(0, 500, 0), p.project(5700, 500, 450)};
     drawSectionNotes(c, p, notes);
   }
@@ -140,8 +142,7 @@ TEST(MapNotes, ANorthArrowUnlessNorthPointsAtTheEye) {
     view.Gamma = gamma;
     view.Sca = 1;
     view.Ve = 1;
-    applyView(view, display, 400, 300);
-    const Projection p(view, display.Xc, display.Yc, display.Zc, 0);
+    const Projection p(view, {400, 300}, display, 0);
     RecordingCanvas canvas(400, 300);
     drawMapNotes(canvas, p,
                  {display.Xc, display.Yc, display.Zc, 100, {{"a", kBlack}}, options, kBlack});

@@ -27,7 +27,6 @@ class MapInParts : public ::testing::TestWithParam<Contacts> {
     view.Gamma = 30;
     view.Sca = 1;
     view.Ve = 2;
-    applyView(view, display, 800, 600);
   }
   void TearDown() override { omp_set_num_threads(allThreads); }
 
@@ -38,7 +37,7 @@ class MapInParts : public ::testing::TestWithParam<Contacts> {
                              drawUnit, contours, DrawOptions{kBlack, 1, mode, GetParam()},
                              true,     false,    true,
                              true,     {}};
-    drawGeoMap(canvas, Projection(view, display.Xc, display.Yc, display.Zc, 0.0), picture);
+    drawGeoMap(canvas, Projection(view, {800, 600}, display, 0.0), picture);
     return canvas.ops;
   }
 

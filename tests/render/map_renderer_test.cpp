@@ -30,7 +30,6 @@ class MapRendererTest : public ::testing::Test {
   void look(double alpha, double gamma) {
     view.Alpha = alpha;
     view.Gamma = gamma;
-    applyView(view, display, canvas.width(), canvas.height());
   }
   MapPicture picture(std::int16_t mode) {
     return {display,
@@ -49,7 +48,7 @@ class MapRendererTest : public ::testing::Test {
             [this](const Projection&) { ++sideMapCalls; }};
   }
   Projection projection() const {
-    return Projection(view, display.Xc, display.Yc, display.Zc, Zbase);
+    return Projection(view, {canvas.width(), canvas.height()}, display, Zbase);
   }
 
   DisplaySurface display =
@@ -167,7 +166,6 @@ TEST_F(MapRendererTest, TheFrameRunsAlongTheNearSidesOrAllFour) {
 TEST_F(MapRendererTest, ACellWithACornerBehindTheEyeIsSkipped) {
   view.Dist = 5;  // the eye stands inside the block
   view.Ppz = 0;
-  applyView(view, display, canvas.width(), canvas.height());
   drawGeoMap(canvas, projection(), picture(kGeologicalMap));
   EXPECT_TRUE(canvas.of(Op::Polygon).empty());
 }
@@ -192,16 +190,16 @@ TEST(BlockBase, ATypedHeightOfMinus99999OrLessMeansNoBase) {
 }
 
 TEST(VisibleWalls, TheWallsOnTheNearSides) {
-  ViewSettings v;
-  v.orderX = {1, 5, 1};
-  v.orderY = {1, 4, 1};
-  EXPECT_EQ(visibleWalls(v, 5, 4), (std::array<std::int16_t, 2>{3, 4}));
-  v.orderY = {4, 1, -1};
-  EXPECT_EQ(visibleWalls(v, 5, 4), (std::array<std::int16_t, 2>{1, 4}));
-  v.orderX = {5, 1, -1};
-  EXPECT_EQ(visibleWalls(v, 5, 4), (std::array<std::int16_t, 2>{1, 2}));
-  v.orderY = {1, 4, 1};
-  EXPECT_EQ(visibleWalls(v, 5, 4), (std::array<std::int16_t, 2>{3, 2}));
+  const Projection any(ViewSettings{}, ViewCanvas{}, DisplaySurface{}, 0);
+  const PaintersOrder east{1, 5, 1}, west{5, 1, -1}, north{1, 4, 1}, south{4, 1, -1};
+  EXPECT_EQ(visibleWalls(any.withPaintersOrder(east, north), 5, 4),
+            (std::array<std::int16_t, 2>{3, 4}));
+  EXPECT_EQ(visibleWalls(any.withPaintersOrder(east, south), 5, 4),
+            (std::array<std::int16_t, 2>{1, 4}));
+  EXPECT_EQ(visibleWalls(any.withPaintersOrder(west, south), 5, 4),
+            (std::array<std::int16_t, 2>{1, 2}));
+  EXPECT_EQ(visibleWalls(any.withPaintersOrder(west, north), 5, 4),
+            (std::array<std::int16_t, 2>{3, 2}));
 }
 
 }  // namespace

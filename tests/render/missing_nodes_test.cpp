@@ -35,7 +35,6 @@ class MissingNodesTest : public ::testing::Test {
     view.Gamma = 30;
     view.Sca = 1;
     view.Ve = 1;
-    applyView(view, display, 400, 400);
   }
 
   std::vector<Op> drawMap() {
@@ -59,7 +58,7 @@ class MissingNodesTest : public ::testing::Test {
                              options, true,
                              true,    false,
                              false,   [&](const Projection& p) { drawSideMaps(canvas, p, walls); }};
-    drawGeoMap(canvas, Projection(view, display.Xc, display.Yc, display.Zc, 0), picture);
+    drawGeoMap(canvas, Projection(view, {400, 400}, display, 0), picture);
     return canvas.ops;
   }
 
@@ -132,7 +131,6 @@ TEST(MissingNodesSection, AColumnOverNoGroundIsAirAndNotDrawn) {
   view.Alpha = 180;
   view.Sca = 1;
   view.Ve = 1;
-  applyView(view, display, 400, 400);
   const Array2D<std::int32_t> units = unitsToDraw(slot.unit, slot.nH, slot.nV);
   const std::vector<PackedColor> colours = {kBlack, packRgb(200, 0, 0), packRgb(0, 0, 200)};
   const SectionPicture picture{slot,
@@ -148,7 +146,7 @@ TEST(MissingNodesSection, AColumnOverNoGroundIsAirAndNotDrawn) {
                                colours,
                                DrawOptions{kBlack, 1, kSectionPicture}};
   RecordingCanvas canvas(400, 400);
-  drawSection(canvas, Projection(view, display.Xc, display.Yc, display.Zc, 0), picture);
+  drawSection(canvas, Projection(view, {400, 400}, display, 0), picture);
   // The ground line (black, width 2) runs over the 5 cells of known ground between x 0 and 25.
   std::size_t groundSegments = 0;
   for (const Op& op : canvas.linesIn(kBlack)) groundSegments += op.penWidth == 2;

@@ -31,11 +31,8 @@ class SectionRendererTest : public ::testing::Test {
     view.Gamma = 0;
     view.Sca = 1;
     view.Ve = 1;
-    applyView(view, display, 400, 400);
   }
-  Projection projection() const {
-    return Projection(view, display.Xc, display.Yc, display.Zc, 0.0);
-  }
+  Projection projection() const { return Projection(view, {400, 400}, display, 0.0); }
   void draw(std::int16_t mode, std::int16_t boundaryLines = 1) {
     const SectionPicture picture{build.grid.verticalGrids[kSectionSlot],
                                  units,

@@ -27,7 +27,6 @@ class SideMapsTest : public ::testing::Test {
     view.Gamma = 30;
     view.Sca = 1;
     view.Ve = 1;
-    applyView(view, display, 400, 400);
   }
   void draw(std::int16_t mode, std::int16_t boundaryLines = 1) {
     const SidePicture picture{display,
@@ -39,7 +38,7 @@ class SideMapsTest : public ::testing::Test {
                               unitColor,
                               boundaryColor,
                               DrawOptions{kBlack, boundaryLines, mode}};
-    drawSideMaps(canvas, Projection(view, display.Xc, display.Yc, display.Zc, 0.0), picture);
+    drawSideMaps(canvas, Projection(view, {400, 400}, display, 0.0), picture);
   }
 
   GridSurface surface = makeGrid(3, 3, 0, 0, 10, 10, [](double x, double) { return 10 + x; });
@@ -111,7 +110,7 @@ TEST_F(SideMapsTest, NoWallsAfterASectionBuildReplacedThem) {
                             unitColor,
                             boundaryColor,
                             DrawOptions{kBlack, 1, kGeologicalMap}};
-  drawSideMaps(canvas, Projection(view, display.Xc, display.Yc, display.Zc, 0.0), picture);
+  drawSideMaps(canvas, Projection(view, {400, 400}, display, 0.0), picture);
   EXPECT_TRUE(canvas.ops.empty());
 }
 

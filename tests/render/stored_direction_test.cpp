@@ -61,16 +61,16 @@ struct Scene {
     build = buildMapGrid({model, files, display, 0.0});
   }
 
-  std::vector<Op> draw(ViewSettings view) const {
+  std::vector<Op> draw(const ViewSettings& view) const {
     RecordingCanvas canvas(600, 500);
-    applyView(view, display, canvas.width(), canvas.height());
+    const Projection projection(view, {canvas.width(), canvas.height()}, display, 0.0);
     const Array2D<std::int32_t> units = unitsToDraw(build.grid.mapUnit, display.Nx, display.Ny);
     const DrawOptions options{kBlack, 1, kGeologicalMap};
     const ContourSettings contours{60, 200, 10};
     const SidePicture walls{display,
                             build.grid,
                             build.wallProfiles,
-                            visibleWalls(view, display.Nx, display.Ny),
+                            visibleWalls(projection, display.Nx, display.Ny),
                             model,
                             build.boundaryGrids,
                             unitColor,
@@ -84,7 +84,7 @@ struct Scene {
         options,   true,
         true,      true,
         true,      [&](const Projection& p) { drawSideMaps(canvas, p, walls); }};
-    drawGeoMap(canvas, Projection(view, display.Xc, display.Yc, display.Zc, 0.0), picture);
+    drawGeoMap(canvas, projection, picture);
     return canvas.ops;
   }
 
@@ -134,11 +134,11 @@ TEST(StoredDirectionTest, EveryStorageOrderDrawsTheSameBlockFromEverySide) {
 }
 
 TEST(StoredDirectionTest, TheScaleFollowsTheSizeOfTheGridNotTheSignOfItsSpacing) {
-  ViewSettings usual = viewFrom(225, 30), reversed = viewFrom(225, 30);
-  applyView(usual, Scene(false, false).display, 600, 500);
-  applyView(reversed, Scene(true, true).display, 600, 500);
-  EXPECT_GT(reversed.Scale, 0);
-  EXPECT_EQ(reversed.Scale, usual.Scale);
+  const ViewSettings view = viewFrom(225, 30);
+  const Projection usual(view, {600, 500}, Scene(false, false).display, 0.0);
+  const Projection reversed(view, {600, 500}, Scene(true, true).display, 0.0);
+  EXPECT_GT(reversed.scale(), 0);
+  EXPECT_EQ(reversed.scale(), usual.scale());
 }
 
 }  // namespace

@@ -19,8 +19,7 @@ class PictureGesturesTest : public ::testing::Test {
  protected:
   const ViewerState& state() { return block.session.state(); }
   CanvasPoint pixelOf(double x, double y, double z) {
-    const DisplaySurface& d = state().display;
-    const auto pixel = Projection(state().view, d.Xc, d.Yc, d.Zc, state().Zbase).project(x, y, z);
+    const auto pixel = block.session.projection().project(x, y, z);
     EXPECT_TRUE(pixel.has_value());
     return pixel.value_or(CanvasPoint{});
   }

@@ -79,7 +79,7 @@ class PreviewPictureTest : public ::testing::Test {
   RecordingCanvas preview(PictureKind kind, int maxCells = kPreviewCells) {
     RecordingCanvas canvas(400, 300);
     const PreviewScene scene = makePreviewScene(state(), kind, maxCells);
-    drawPreview(canvas, scene, state().view, kGoOn);
+    drawPreview(canvas, scene, block.session.projection(), kGoOn);
     return canvas;
   }
   const ViewerState& state() { return block.session.state(); }
@@ -154,11 +154,13 @@ TEST_F(PreviewPictureTest, ADrawingStopsAtTheFirstOperationAfterItWasCancelled) 
   const PreviewScene scene = makePreviewScene(state(), PictureKind::Map);
   std::atomic<bool> cancelled = false;
   CancellingCanvas stopped(cancelled, 10);
-  EXPECT_THROW(drawPreview(stopped, scene, state().view, cancelled), DrawingCancelled);
+  EXPECT_THROW(drawPreview(stopped, scene, block.session.projection(), cancelled),
+               DrawingCancelled);
   EXPECT_EQ(stopped.ops.size(), 10u);
 
   RecordingCanvas untouched(400, 300);
-  EXPECT_THROW(drawPreview(untouched, scene, state().view, cancelled), DrawingCancelled);
+  EXPECT_THROW(drawPreview(untouched, scene, block.session.projection(), cancelled),
+               DrawingCancelled);
   EXPECT_TRUE(untouched.ops.empty());
 }
 

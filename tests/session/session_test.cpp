@@ -391,6 +391,9 @@ TEST_F(SessionTest, TheViewPresetsAndTheArithmeticBehindTheBoxes) {
   const PerspectiveValues back = session.switchPerspective(true);
   EXPECT_EQ(back.Dist, 500);
   EXPECT_EQ(back.Ppz, 20);
+  parallel.Ppz = 7;  // a parallel view has no perspective plane, whatever was typed
+  session.applyView(parallel, 400, 400);
+  EXPECT_EQ(session.state().view.Ppz, 0);
 }
 
 TEST_F(SessionTest, TooManyContourLevelsDrawTheMapWithoutThemAndSaySo) {

@@ -157,11 +157,11 @@ void MapDrawingFlowTest::aMapWithBoundaryLinesAndContours() {
   QCOMPARE(ui().lblAlpha->text(), QString("225"));
   QCOMPARE(ui().lblZbase2->text(), QString("0"));
   // The near base corner of the block lies on a black edge.
-  const ViewSettings& v = state().view;
   const DisplaySurface& d = state().display;
-  const Projection projection(v, d.Xc, d.Yc, d.Zc, state().Zbase);
-  const auto corner = projection.projectPoint(d.nodeX[v.orderX.last], d.nodeY[v.orderY.last],
-                                              projection.exaggerateHeight(0));
+  const Projection projection = window_->session().projection();
+  const auto corner =
+      projection.projectPoint(d.nodeX[projection.orderX().last], d.nodeY[projection.orderY().last],
+                              projection.exaggerateHeight(0));
   QVERIFY(corner && picture().valid(corner->x, corner->y));
   QCOMPARE(picture().pixel(corner->x, corner->y), qRgb(0, 0, 0));
 
