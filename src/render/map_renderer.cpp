@@ -49,15 +49,15 @@ class MapDrawing {
         d_(picture.display),
         projection_(projection),
         rows_(d_.Nx, [this](int j, int i) { return projectNode(i, j); }),
-        boundaries_(picture.boundaryGrids, d_, boundaryCount()),
+        boundaries_(picture.style.boundaryGrids, d_, boundaryCount()),
         held_{DeferredLines(canvas), DeferredLines(canvas)} {}
 
   void draw();
 
  private:
   int boundaryCount() const {
-    const int Nbd = p_.model.Nbd;
-    return static_cast<int>(p_.boundaryGrids.size()) >= Nbd + 2 ? Nbd : 0;
+    const int Nbd = p_.style.model.Nbd;
+    return static_cast<int>(p_.style.boundaryGrids.size()) >= Nbd + 2 ? Nbd : 0;
   }
   MaybePoint projectNode(int i, int j) const;
   // Node (i, j) on the canvas; the rows are projected as the cells reach them.
@@ -75,7 +75,7 @@ class MapDrawing {
   void flushRowLines(int r) { held_[r % 2].flush(); }
   void drawCell(int i, int j, int i2, int j2);
   void drawBoundaries(const Corners<CanvasPoint>& P, const CellNodes& cell);
-  bool smooth() const { return p_.options.contacts == Contacts::Smooth; }
+  bool smooth() const { return p_.style.options.contacts == Contacts::Smooth; }
   // Where the lines of the row drawn now go: held back in smooth mode until the next row is
   // filled, so that no neighbouring fill covers them while nearer terrain still does.
   Canvas& lines() { return smooth() ? held_[row_ % 2] : canvas_; }
@@ -131,7 +131,7 @@ void MapDrawing::drawBaseAndEdges(bool farSides) {
 }
 
 void MapDrawing::draw() {
-  setSolidPen(canvas_, p_.options.LineColor, 1);
+  setSolidPen(canvas_, p_.style.options.LineColor, 1);
   if (p_.base) {
     projectBase(*p_.base);
     drawBaseAndEdges(true);
@@ -139,11 +139,12 @@ void MapDrawing::draw() {
 
   drawSurface();
 
-  const std::int16_t mode = p_.options.DrawMode;
-  if (p_.drawSideMaps && ((p_.sideWalls && mode == kGeologicalMap) || mode == kContourMap)) {
+  const DrawingMode mode = p_.style.options.DrawMode;
+  if (p_.drawSideMaps &&
+      ((p_.sideWalls && mode == DrawingMode::GeologicalMap) || mode == DrawingMode::ContourMap)) {
     p_.drawSideMaps(projection_);
   }
-  setSolidPen(canvas_, p_.options.LineColor, 1);
+  setSolidPen(canvas_, p_.style.options.LineColor, 1);
   if (p_.frame) drawFrame();
   if (p_.base) drawBaseAndEdges(false);
 }
@@ -213,24 +214,24 @@ void MapDrawing::drawCell(int i, int j, int i2, int j2) {
   const Corners<CanvasPoint>& P = *corners;
   const Quad quad{P[1], P[2], P[3], P[4]};
 
-  if (p_.options.DrawMode == kContourMap) {
+  if (p_.style.options.DrawMode == DrawingMode::ContourMap) {
     fillCell(canvas_, quad, kWhite);
     if (p_.contourLines) drawContours(P, cell);
     return;
   }
   const bool contact = !oneUnit(cell, [this](int ni, int nj) { return unitAt(ni, nj); });
-  if (smooth() && contact && p_.options.DrawMode == kGeologicalMap) {
+  if (smooth() && contact && p_.style.options.DrawMode == DrawingMode::GeologicalMap) {
     fillAlongContacts(P, cell);
   } else {
-    paintUnitCell(canvas_, quad, colorOf(p_.unitColor, unitAt(i, j)), p_.options);
-    if (p_.options.DrawBoundary == 1 && contact) drawBoundaries(P, cell);
+    paintUnitCell(canvas_, quad, colorOf(p_.style.unitColor, unitAt(i, j)), p_.style.options);
+    if (p_.style.options.DrawBoundary && contact) drawBoundaries(P, cell);
   }
   if (p_.contourLines) drawContours(P, cell);
 }
 
 ClassifyAt MapDrawing::classifier() const {
   return [this](double px, double py, double pz) {
-    return classifyPoint(p_.model, p_.boundaryGrids, px, py, pz);
+    return classifyPoint(p_.style.model, p_.style.boundaryGrids, px, py, pz);
   };
 }
 
@@ -240,7 +241,7 @@ void MapDrawing::drawBoundaries(const Corners<CanvasPoint>& P, const CellNodes& 
   const Corners<double> z = cornerValues(cell, [this](int i, int j) { return d_.dispZ(i, j); });
   const ClassifyAt classify = classifier();
   for (int k = 1; k <= boundaryCount(); ++k) {
-    setSolidPen(lines(), colorOf(p_.boundaryColor, k), 2);
+    setSolidPen(lines(), colorOf(p_.style.boundaryColor, k), 2);
     const Corners<double> w =
         cornerValues(cell, [&](int i, int j) { return d_.dispZ(i, j) - boundaries_.at(k, i, j); });
     drawBoundaryInCell(lines(), P, w, x, y, z, d_.zEps, classify);
@@ -267,11 +268,12 @@ void MapDrawing::fillAlongContacts(const Corners<CanvasPoint>& P, const CellNode
   Corners<std::int32_t> units{};
   for (int n = 1; n <= 4; ++n) units[n] = unitAt(cell.i[n], cell.j[n]);
   for (const CellPart& part : splitCell(P, cuts, d_.zEps)) {
-    fillPolygon(canvas_, part.corners, colorOf(p_.unitColor, partUnit(part, cuts, units, d_.zEps)));
+    fillPolygon(canvas_, part.corners,
+                colorOf(p_.style.unitColor, partUnit(part, cuts, units, d_.zEps)));
   }
-  if (p_.options.DrawBoundary != 1) return;
+  if (!p_.style.options.DrawBoundary) return;
   for (std::size_t c = 0; c < cuts.size(); ++c) {
-    setSolidPen(lines(), colorOf(p_.boundaryColor, cutBoundary[c]), 2);
+    setSolidPen(lines(), colorOf(p_.style.boundaryColor, cutBoundary[c]), 2);
     drawCrossingSegments(lines(), cuts[c].crossings);
   }
 }

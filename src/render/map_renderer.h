@@ -8,12 +8,10 @@
 
 #include "model/array2d.h"
 #include "model/display_surface.h"
-#include "model/grid_surface.h"
-#include "model/logical_model.h"
 #include "render/block_base.h"
 #include "render/canvas.h"
 #include "render/contour_settings.h"
-#include "render/draw_options.h"
+#include "render/picture_style.h"
 #include "render/projection.h"
 
 namespace kalvenor {
@@ -22,19 +20,15 @@ namespace kalvenor {
 struct MapPicture {
   const DisplaySurface& display;
   std::optional<double> base;  // from blockBase; without one no base rectangle or corner edges
-  const LogicalModel& model;
-  const std::vector<GridSurface>& boundaryGrids;  // of the last grid build
-  const std::vector<PackedColor>& unitColor;
-  const std::vector<PackedColor>& boundaryColor;
   const Array2D<std::int32_t>& drawUnit;  // unit of every display node
   const ContourSettings& contours;
-  DrawOptions options;
+  PictureStyle style;
   bool contourLines = false;    // contour lines wanted and drawable
   bool sideWalls = false;       // side walls wanted with the geological map
   bool frame = false;           // grid frame lines
   bool frameFourSides = false;  // also on the two far sides
   // The side walls, drawn after the surface with the picture's projection.
-  std::function<void(const Projection&)> drawSideMaps;
+  std::function<void(const Projection&)> drawSideMaps = {};
 };
 
 // The walls facing the eye for a painter's order: the x-parallel wall first, then the

@@ -26,11 +26,13 @@ class SectionDrawing {
       : canvas_(canvas),
         projection_(projection),
         p_(picture),
-        classify_(traceUnits(picture.model, picture.boundaryGrids)),
-        traced_(picture.options.DrawBoundary == 1),
-        boundaries_(gridsMatchModel(picture.model, picture.boundaryGrids) ? picture.model.Nbd : 0),
-        smooth_(picture.options.contacts == Contacts::Smooth),
-        runs_(projection.parallel() && picture.options.DrawMode != kGridLines),
+        classify_(traceUnits(picture.style.model, picture.style.boundaryGrids)),
+        traced_(picture.style.options.DrawBoundary),
+        boundaries_(gridsMatchModel(picture.style.model, picture.style.boundaryGrids)
+                        ? picture.style.model.Nbd
+                        : 0),
+        smooth_(picture.style.options.contacts == Contacts::Smooth),
+        runs_(projection.parallel() && picture.style.options.DrawMode != DrawingMode::GridLines),
         held_(canvas),
         nodes_(picture.grid.nV, [this](int h, int v) { return projectNode(h, v); }),
         run_(canvas, nodes_) {}
@@ -103,13 +105,13 @@ void SectionDrawing::draw() {
     }
   }
   run_.draw();
-  if (smooth_ && p_.options.DrawMode == kGridLines) drawSparseGrid();
+  if (smooth_ && p_.style.options.DrawMode == DrawingMode::GridLines) drawSparseGrid();
   held_.flush();
   drawFrame();
 }
 
 void SectionDrawing::drawFrame() {
-  setSolidPen(canvas_, p_.options.LineColor, 1);
+  setSolidPen(canvas_, p_.style.options.LineColor, 1);
   lineBetween(canvas_, frame_[1], frame_[2]);
   lineBetween(canvas_, frame_[1], frame_[3]);
   lineBetween(canvas_, frame_[2], frame_[4]);
@@ -151,7 +153,7 @@ std::optional<PackedColor> SectionDrawing::onlyFilled(int h, int v) const {
       return std::nullopt;
     }
   }
-  return colorOf(p_.unitColor, u);
+  return colorOf(p_.style.unitColor, u);
 }
 
 // True for a cell drawCell draws nothing in: in the air at all four corners, with the ground
@@ -172,27 +174,27 @@ void SectionDrawing::drawCell(int h, int v) {
   const auto corners = canvasCorners(nodes_, cell);
   if (!corners) return;
   const Corners<CanvasPoint>& P = *corners;
-  const bool gridLines = p_.options.DrawMode == kGridLines;
+  const bool gridLines = p_.style.options.DrawMode == DrawingMode::GridLines;
   if (smooth_ && !gridLines) {
     fillAlongContacts(P, cell, h);
   } else {
     const int u = unitAt(h, v);
     const Quad quad{P[1], P[2], P[3], P[4]};
     if (u != kAir && !(smooth_ && gridLines)) {
-      paintUnitCell(canvas_, quad, colorOf(p_.unitColor, u), p_.options);
+      paintUnitCell(canvas_, quad, colorOf(p_.style.unitColor, u), p_.style.options);
     }
     if (!traced_) return;
     const ProfileCorners at = profileCorners(p_.profile, cell);
     if (!oneUnit(cell, [this](int hh, int vv) { return unitAt(hh, vv); })) {
       for (int k = 1; k <= boundaries_; ++k) {
-        setSolidPen(lines(), colorOf(p_.boundaryColor, k), 2);
+        setSolidPen(lines(), colorOf(p_.style.boundaryColor, k), 2);
         drawCellTrace(lines(), P, heights(cell, h, k), at.x, at.y, at.z, p_.zEps, &classify_);
       }
     }
   }
   if (!traced_) return;
   // The ground surface, in every cell and without a unit test.
-  setSolidPen(lines(), smooth_ ? p_.options.LineColor : kBlack, 2);
+  setSolidPen(lines(), smooth_ ? p_.style.options.LineColor : kBlack, 2);
   drawCellTrace(lines(), P, heights(cell, h, 0), {}, {}, {}, p_.zEps, nullptr);
 }
 
@@ -226,12 +228,13 @@ void SectionDrawing::fillAlongContacts(const Corners<CanvasPoint>& P, const Cell
     }
   }
   for (const CellPart& part : splitCell(P, cuts, p_.zEps)) {
-    fillPolygon(canvas_, part.corners, colorOf(p_.unitColor, partUnit(part, cuts, unit, p_.zEps)));
+    fillPolygon(canvas_, part.corners,
+                colorOf(p_.style.unitColor, partUnit(part, cuts, unit, p_.zEps)));
   }
   if (!traced_) return;
   for (std::size_t c = 0; c < cuts.size(); ++c) {
     if (cutBoundary[c] == 0) continue;
-    setSolidPen(lines(), colorOf(p_.boundaryColor, cutBoundary[c]), 2);
+    setSolidPen(lines(), colorOf(p_.style.boundaryColor, cutBoundary[c]), 2);
     drawCrossingSegments(lines(), cuts[c].crossings);
   }
 }
@@ -254,8 +257,8 @@ void SectionDrawing::drawSparseGrid() {
       const auto corners = canvasCorners(nodes_, block);
       if (!corners) continue;
       const Corners<CanvasPoint>& P = *corners;
-      paintUnitCell(canvas_, {P[1], P[2], P[3], P[4]}, colorOf(p_.unitColor, unitAt(h, v)),
-                    p_.options);
+      paintUnitCell(canvas_, {P[1], P[2], P[3], P[4]}, colorOf(p_.style.unitColor, unitAt(h, v)),
+                    p_.style.options);
     }
   }
 }

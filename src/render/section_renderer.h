@@ -7,10 +7,9 @@
 #include "evaluation/section_grid.h"
 #include "evaluation/vertical_grid.h"
 #include "model/array2d.h"
-#include "model/grid_surface.h"
-#include "model/logical_model.h"
+#include "model/packed_color.h"
 #include "render/canvas.h"
-#include "render/draw_options.h"
+#include "render/picture_style.h"
 #include "render/projection.h"
 
 namespace kalvenor {
@@ -24,11 +23,7 @@ struct SectionPicture {
   double Zbase;
   double Zmax;
   double zEps;  // of the display surface
-  const LogicalModel& model;
-  const std::vector<GridSurface>& boundaryGrids;
-  const std::vector<PackedColor>& unitColor;
-  const std::vector<PackedColor>& boundaryColor;
-  DrawOptions options;
+  PictureStyle style;
 };
 
 // Draws the section: the frame along the base and up both ends (no top edge: the top is the

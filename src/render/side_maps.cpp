@@ -22,11 +22,11 @@ class WallDrawing {
       : canvas_(canvas),
         projection_(projection),
         p_(picture),
-        classify_(traceUnits(picture.model, picture.boundaryGrids)),
-        traced_(picture.options.DrawBoundary == 1 &&
-                gridsMatchModel(picture.model, picture.boundaryGrids)),
-        smooth_(picture.options.contacts == Contacts::Smooth),
-        cut_(smooth_ && gridsMatchModel(picture.model, picture.boundaryGrids)),
+        classify_(traceUnits(picture.style.model, picture.style.boundaryGrids)),
+        traced_(picture.style.options.DrawBoundary &&
+                gridsMatchModel(picture.style.model, picture.style.boundaryGrids)),
+        smooth_(picture.style.options.contacts == Contacts::Smooth),
+        cut_(smooth_ && gridsMatchModel(picture.style.model, picture.style.boundaryGrids)),
         runs_(projection.parallel()),
         held_(canvas) {}
 
@@ -96,7 +96,7 @@ void WallDrawing::drawPass(int pass, int wall) {
   }
   nodes_.emplace(geometry.nV, [this](int h, int v) { return projectNode(h, v); });
   FillRun run(canvas_, *nodes_);
-  const int Nbd = traced_ || cut_ ? p_.model.Nbd : 0;
+  const int Nbd = traced_ || cut_ ? p_.style.model.Nbd : 0;
   gapsHere_.assign(Nbd + 1, {});
   gapsNext_.assign(Nbd + 1, {});
   // West to east or south to north whichever way the grid is stored, so that a later cell
@@ -135,8 +135,8 @@ std::optional<PackedColor> WallDrawing::onlyFilled(const VerticalGrid& units, in
                                                    int v) const {
   const std::int16_t unit = units.unit(h, v);
   if (unit == kAir) return std::nullopt;
-  const bool contourMap = p_.options.DrawMode == kContourMap;
-  const PackedColor color = contourMap ? kWhite : colorOf(p_.unitColor, unit);
+  const bool contourMap = p_.style.options.DrawMode == DrawingMode::ContourMap;
+  const PackedColor color = contourMap ? kWhite : colorOf(p_.style.unitColor, unit);
   if (!smooth_ && (contourMap || !traced_)) return color;
   if (units.unit(h2, v) != unit || units.unit(h, v + 1) != unit || units.unit(h2, v + 1) != unit) {
     return std::nullopt;
@@ -165,15 +165,15 @@ void WallDrawing::drawCell(const VerticalGrid& units, const BoundaryProfile& pro
   if (!corners) return;
   const Corners<CanvasPoint>& P = *corners;
   const Quad quad{P[1], P[2], P[3], P[4]};
-  if (p_.options.DrawMode == kContourMap) return fillCell(canvas_, quad, kWhite);
-  fillCell(canvas_, quad, colorOf(p_.unitColor, drawUnit(units, h, v)));
+  if (p_.style.options.DrawMode == DrawingMode::ContourMap) return fillCell(canvas_, quad, kWhite);
+  fillCell(canvas_, quad, colorOf(p_.style.unitColor, drawUnit(units, h, v)));
   if (!traced_) return;
   setSolidPen(canvas_, kBlack, 2);
   if (oneUnit(cell, [&](int hh, int vv) { return drawUnit(units, hh, vv); })) return;
 
   const ProfileCorners at = profileCorners(profile, cell);
-  for (int k = 1; k <= p_.model.Nbd; ++k) {
-    setSolidPen(canvas_, colorOf(p_.boundaryColor, k), 2);
+  for (int k = 1; k <= p_.style.model.Nbd; ++k) {
+    setSolidPen(canvas_, colorOf(p_.style.boundaryColor, k), 2);
     const Corners<double> w = cornerValues(
         cell, [&](int hh, int vv) { return (hh == h ? gapsHere_ : gapsNext_)[k][vv]; });
     drawCellTrace(canvas_, P, w, at.x, at.y, at.z, p_.display.zEps, &classify_);
@@ -209,9 +209,9 @@ void WallDrawing::drawBand(const VerticalGrid& units, const BoundaryProfile& pro
     const std::int16_t u = units.unit(hh, vv);
     return u == kAir ? units.unit(cell.i[1], cell.j[1]) : u;
   });
-  const bool contourMap = p_.options.DrawMode == kContourMap;
+  const bool contourMap = p_.style.options.DrawMode == DrawingMode::ContourMap;
   const ProfileCorners at = profileCorners(profile, cell);
-  for (int k = 1; cut_ && contact && !contourMap && k <= p_.model.Nbd; ++k) {
+  for (int k = 1; cut_ && contact && !contourMap && k <= p_.style.model.Nbd; ++k) {
     const Corners<double> w = cornerValues(
         cell, [&](int hh, int vv) { return (hh == h ? gapsHere_ : gapsNext_)[k][vv]; });
     if (const auto trace = cellTrace(P, w, at.x, at.y, at.z, zEps, &classify_)) {
@@ -221,13 +221,13 @@ void WallDrawing::drawBand(const VerticalGrid& units, const BoundaryProfile& pro
   }
   for (const CellPart& part : splitCell(P, cuts, zEps)) {
     const PackedColor color =
-        contourMap ? kWhite : colorOf(p_.unitColor, partUnit(part, cuts, unit, zEps));
+        contourMap ? kWhite : colorOf(p_.style.unitColor, partUnit(part, cuts, unit, zEps));
     fillPolygon(canvas_, part.corners, color);
   }
   if (!traced_ || contourMap) return;
   for (std::size_t c = 0; c < cuts.size(); ++c) {
     if (cutBoundary[c] == 0) continue;
-    setSolidPen(lines(), colorOf(p_.boundaryColor, cutBoundary[c]), 2);
+    setSolidPen(lines(), colorOf(p_.style.boundaryColor, cutBoundary[c]), 2);
     drawCrossingSegments(lines(), cuts[c].crossings);
   }
 }

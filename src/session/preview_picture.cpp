@@ -108,7 +108,7 @@ void coarseMap(PreviewScene& scene, const ViewerState& state, int maxCells) {
   const auto& overlays = state.overlays;
   const bool contourMap =
       std::find(overlays.begin(), overlays.end(), DrawnOver::Contours) != overlays.end();
-  scene.options.DrawMode = contourMap ? kContourMap : kGeologicalMap;
+  scene.options.DrawMode = contourMap ? DrawingMode::ContourMap : DrawingMode::GeologicalMap;
 }
 
 void coarseSection(PreviewScene& scene, const ViewerState& state, int maxCells) {
@@ -135,7 +135,7 @@ void coarseSection(PreviewScene& scene, const ViewerState& state, int maxCells) 
   for (int h = 1; h <= c.nH; ++h) {
     if (ph[h] < static_cast<int>(s.groundKnown.size())) cs.groundKnown[h] = s.groundKnown[ph[h]];
   }
-  scene.options.DrawMode = kSectionPicture;
+  scene.options.DrawMode = DrawingMode::Section;
   scene.display.Xc = state.display.Xc;
   scene.display.Yc = state.display.Yc;
   scene.display.Zc = state.display.Zc;
@@ -154,22 +154,19 @@ void drawMapPreview(Canvas& canvas, const PreviewScene& s, const Projection& who
       whole.withPaintersOrder(coarseOrder(whole.orderX(), d.Nx), coarseOrder(whole.orderY(), d.Ny));
   const std::vector<GridSurface> noGrids;
   const std::array<BoundaryProfile, 5> noProfiles;
-  const SidePicture sides{d,       s.grid,      noProfiles,      facingWalls(p, d), s.model,
-                          noGrids, s.unitColor, s.boundaryColor, s.options};
-  const MapPicture picture{d,
-                           blockBase(s.Zbase),
-                           s.model,
-                           noGrids,
-                           s.unitColor,
-                           s.boundaryColor,
-                           s.units,
-                           s.contours,
-                           s.options,
-                           s.contourLines,
-                           s.mapOptions.sideWalls,
-                           s.mapOptions.frame,
-                           s.mapOptions.frameFourSides,
-                           [&](const Projection& p) { drawSideMaps(canvas, p, sides); }};
+  const PictureStyle style{s.model, noGrids, s.unitColor, s.boundaryColor, s.options};
+  const SidePicture sides{d, s.grid, noProfiles, facingWalls(p, d), style};
+  const MapPicture picture{
+      .display = d,
+      .base = blockBase(s.Zbase),
+      .drawUnit = s.units,
+      .contours = s.contours,
+      .style = style,
+      .contourLines = s.contourLines,
+      .sideWalls = s.mapOptions.sideWalls,
+      .frame = s.mapOptions.frame,
+      .frameFourSides = s.mapOptions.frameFourSides,
+      .drawSideMaps = [&](const Projection& walls) { drawSideMaps(canvas, walls, sides); }};
   drawGeoMap(canvas, p, picture);
 }
 
@@ -177,9 +174,15 @@ void drawSectionPreview(Canvas& canvas, const PreviewScene& s, const Projection&
   const DisplaySurface& d = s.display;
   const std::vector<GridSurface> noGrids;
   const BoundaryProfile noProfile;
-  const SectionPicture picture{s.sectionGrid, s.units,     s.section,       noProfile,
-                               s.Zbase,       d.Zmax,      d.zEps,          s.model,
-                               noGrids,       s.unitColor, s.boundaryColor, s.options};
+  const SectionPicture picture{
+      .grid = s.sectionGrid,
+      .drawUnit = s.units,
+      .section = s.section,
+      .profile = noProfile,
+      .Zbase = s.Zbase,
+      .Zmax = d.Zmax,
+      .zEps = d.zEps,
+      .style = {s.model, noGrids, s.unitColor, s.boundaryColor, s.options}};
   drawSection(canvas, projection, picture);
 }
 
@@ -195,7 +198,7 @@ PreviewScene makePreviewScene(const ViewerState& state, PictureKind kind, int ma
   scene.contourLines =
       state.contourLinesWanted && state.contours.Cin != 0 && contoursDrawable(state.contours);
   scene.options = state.drawOptions;
-  scene.options.DrawBoundary = 0;
+  scene.options.DrawBoundary = false;
   scene.options.contacts = Contacts::Cells;
   scene.mapOptions = state.mapOptions;
   scene.Zbase = state.Zbase;

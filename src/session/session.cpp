@@ -18,7 +18,7 @@ NoModelYet::operator std::string() const {
 Session::Session() {
   state_.view.Dist = kParallelDist;
   state_.drawOptions.LineColor = kBlack;
-  state_.drawOptions.DrawBoundary = 1;
+  state_.drawOptions.DrawBoundary = true;
 }
 
 void Session::addObserver(SessionObserver& observer) { observers_.push_back(&observer); }

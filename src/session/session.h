@@ -12,6 +12,7 @@
 #include "render/canvas.h"
 #include "render/fit_view.h"
 #include "render/map_annotations.h"
+#include "render/picture_style.h"
 #include "render/projection.h"
 #include "render/section_annotations.h"
 #include "session/session_observer.h"
@@ -241,6 +242,7 @@ class Session {
   PictureView overlayView() const;
   Projection projectionOf(const PictureView& in) const;
   void placeFitted(const std::optional<ViewFit>& fit);
+  PictureStyle pictureStyle(DrawingMode mode) const;
   void recordPicture(PictureKind kind, Array2D<std::int32_t> units);
   // Hands the boundary grids read when their files were picked to the build.
   BuildInputs buildInputs();
@@ -248,9 +250,9 @@ class Session {
   std::array<std::int16_t, 2> lastVisibleWalls() const;
   Warnings contourWarnings() const;
   bool contourLinesDrawable() const;
-  void drawMapPicture(Canvas& canvas, std::int16_t mode, const Array2D<std::int32_t>& units,
+  void drawMapPicture(Canvas& canvas, DrawingMode mode, const Array2D<std::int32_t>& units,
                       std::array<std::int16_t, 2> walls, const PictureView& in);
-  void drawSectionPicture(Canvas& canvas, std::int16_t mode, const Array2D<std::int32_t>& units,
+  void drawSectionPicture(Canvas& canvas, DrawingMode mode, const Array2D<std::int32_t>& units,
                           const PictureView& in);
   bool sectionUnitsDrawn() const;
   Array2D<std::int32_t> sectionUnits();

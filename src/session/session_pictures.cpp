@@ -38,6 +38,14 @@ Projection Session::projectionOf(const PictureView& in) const {
   return Projection(in.view, in.canvas, state_.display, in.Zbase);
 }
 
+// The colours, lines and model of the session, with the drawing mode of the command drawing now.
+PictureStyle Session::pictureStyle(DrawingMode mode) const {
+  const ViewerState& s = state_;
+  DrawOptions options = s.drawOptions;
+  options.DrawMode = mode;
+  return {s.model, s.boundaryGrids, s.unitColor, s.boundaryColor, options};
+}
+
 void Session::recordPicture(PictureKind kind, Array2D<std::int32_t> units) {
   state_.overlays.clear();
   state_.drawUnit = std::move(units);
@@ -65,30 +73,23 @@ Warnings Session::contourWarnings() const {
                {numberText(state_.contours.Cin), numberText(kMaxContourLevels)})};
 }
 
-void Session::drawMapPicture(Canvas& canvas, std::int16_t mode, const Array2D<std::int32_t>& units,
+void Session::drawMapPicture(Canvas& canvas, DrawingMode mode, const Array2D<std::int32_t>& units,
                              std::array<std::int16_t, 2> walls, const PictureView& in) {
   const ViewerState& s = state_;
   const DisplaySurface& d = s.display;
-  DrawOptions options = s.drawOptions;
-  options.DrawMode = mode;
-  const SidePicture sides{d,           s.mapGrid,       s.wallProfiles,
-                          walls,       s.model,         s.boundaryGrids,
-                          s.unitColor, s.boundaryColor, options};
+  const PictureStyle style = pictureStyle(mode);
+  const SidePicture sides{d, s.mapGrid, s.wallProfiles, walls, style};
   const MapPicture picture{
-      d,
-      blockBase(in.Zbase),
-      s.model,
-      s.boundaryGrids,
-      s.unitColor,
-      s.boundaryColor,
-      units,
-      s.contours,
-      options,
-      contourLinesDrawable(),
-      s.mapOptions.sideWalls,
-      s.mapOptions.frame,
-      s.mapOptions.frameFourSides,
-      [&](const Projection& p) {
+      .display = d,
+      .base = blockBase(in.Zbase),
+      .drawUnit = units,
+      .contours = s.contours,
+      .style = style,
+      .contourLines = contourLinesDrawable(),
+      .sideWalls = s.mapOptions.sideWalls,
+      .frame = s.mapOptions.frame,
+      .frameFourSides = s.mapOptions.frameFourSides,
+      .drawSideMaps = [&](const Projection& p) {
         step(fill(translated("draw the side walls of a {1} grid"), {gridSize(d.Nx, d.Ny)}),
              [&] { drawSideMaps(canvas, p, sides); });
       }};
@@ -107,13 +108,13 @@ Warnings Session::drawGeoMap(Canvas& canvas) {
        [&] { units = unitsToDraw(state_.mapGrid.mapUnit, d.Nx, d.Ny); });
   canvas.clear();
   DrawingTally drawn(canvas);
-  drawMapPicture(drawn, kGeologicalMap, units, walls, currentView());
+  drawMapPicture(drawn, DrawingMode::GeologicalMap, units, walls, currentView());
   if (!drawn.drewAnything()) {
     throw SessionError(
         nothingDrawnMessage(translated("the block"), state_.displayFile, d, state_.view));
   }
   if (state_.annotations.any()) drawMapNotes(canvas, projection(), mapNotes());
-  state_.drawOptions.DrawMode = kGeologicalMap;
+  state_.drawOptions.DrawMode = DrawingMode::GeologicalMap;
   recordPicture(PictureKind::Map, std::move(units));
   state_.visibleWall = walls;
   state_.progress.mapDrawn();
@@ -126,7 +127,7 @@ Warnings Session::drawContourMap(Canvas& canvas) {
   if (!state_.display.loaded()) return {};
   const PictureView in = overlayView();
   requireDrawable(in);
-  drawMapPicture(canvas, kContourMap, state_.drawUnit, lastVisibleWalls(), in);
+  drawMapPicture(canvas, DrawingMode::ContourMap, state_.drawUnit, lastVisibleWalls(), in);
   drewOver(DrawnOver::Contours);
   notify(Change::Picture);
   return contourWarnings();
@@ -141,15 +142,15 @@ Warnings Session::drawGridLines(Canvas& canvas) {
       (state_.picture == PictureKind::None && state_.progress.sectionGrid() == GridState::Current);
   if (overSection) {
     requireSectionDrawable(in);
-    drawSectionPicture(canvas, kGridLines, sectionUnitsDrawn() ? state_.drawUnit : sectionUnits(),
-                       in);
+    drawSectionPicture(canvas, DrawingMode::GridLines,
+                       sectionUnitsDrawn() ? state_.drawUnit : sectionUnits(), in);
     drewOver(DrawnOver::GridLines);
     notify(Change::Picture);
     return {};
   }
   if (!state_.display.loaded()) return {};
   requireDrawable(in);
-  drawMapPicture(canvas, kGridLines, state_.drawUnit, lastVisibleWalls(), in);
+  drawMapPicture(canvas, DrawingMode::GridLines, state_.drawUnit, lastVisibleWalls(), in);
   drewOver(DrawnOver::GridLines);
   notify(Change::Picture);
   return contourWarnings();
@@ -178,15 +179,18 @@ void Session::requireSectionDrawable(const PictureView& in) const {
   requireDrawable(in);
 }
 
-void Session::drawSectionPicture(Canvas& canvas, std::int16_t mode,
+void Session::drawSectionPicture(Canvas& canvas, DrawingMode mode,
                                  const Array2D<std::int32_t>& units, const PictureView& in) {
   const ViewerState& s = state_;
   const VerticalGrid& grid = s.sectionGrid;
-  DrawOptions options = s.drawOptions;
-  options.DrawMode = mode;
-  const SectionPicture picture{
-      grid,           units,   s.section,       s.sectionProfile, in.Zbase,        s.display.Zmax,
-      s.display.zEps, s.model, s.boundaryGrids, s.unitColor,      s.boundaryColor, options};
+  const SectionPicture picture{.grid = grid,
+                               .drawUnit = units,
+                               .section = s.section,
+                               .profile = s.sectionProfile,
+                               .Zbase = in.Zbase,
+                               .Zmax = s.display.Zmax,
+                               .zEps = s.display.zEps,
+                               .style = pictureStyle(mode)};
   step(fill(translated("draw the section of a {1} grid"), {gridSize(grid.nH, grid.nV)}),
        [&] { kalvenor::drawSection(canvas, projectionOf(in), picture); });
 }
@@ -197,7 +201,7 @@ void Session::drawSection(Canvas& canvas) {
   Array2D<std::int32_t> units = sectionUnits();
   canvas.clear();
   DrawingTally drawn(canvas);
-  drawSectionPicture(drawn, kSectionPicture, units, currentView());
+  drawSectionPicture(drawn, DrawingMode::Section, units, currentView());
   if (!drawn.drewAnything()) {
     throw SessionError(nothingDrawnMessage(translated("the section"), state_.displayFile,
                                            state_.display, state_.view));
@@ -205,7 +209,7 @@ void Session::drawSection(Canvas& canvas) {
   if (state_.annotations.any()) {
     drawSectionNotes(canvas, projection(), sectionNotes(units));
   }
-  state_.drawOptions.DrawMode = kSectionPicture;
+  state_.drawOptions.DrawMode = DrawingMode::Section;
   recordPicture(PictureKind::Section, std::move(units));
   state_.progress.sectionDrawn();
   notify(Change::Picture);

@@ -50,12 +50,12 @@ PerspectiveValues Session::switchPerspective(bool on) {
 // The kind of the last whole picture; before any, what the commands drawn over the canvas went
 // over. Either needs its grid still there.
 PictureKind Session::redrawablePicture() const {
-  const std::int16_t mode = state_.drawOptions.DrawMode;
-  if (mode == 0) return PictureKind::None;
+  const DrawingMode mode = state_.drawOptions.DrawMode;
+  if (mode == DrawingMode::None) return PictureKind::None;
   PictureKind kind = state_.picture;
   if (kind == PictureKind::None) {
     const bool overSection =
-        mode == kGridLines && state_.progress.sectionGrid() == GridState::Current;
+        mode == DrawingMode::GridLines && state_.progress.sectionGrid() == GridState::Current;
     kind = overSection ? PictureKind::Section : PictureKind::Map;
   }
   const CommandStates commands = commandStates();
@@ -153,7 +153,7 @@ void Session::setMapOptions(const MapOptions& options) {
 }
 
 void Session::setBoundaryLines(bool on) {
-  state_.drawOptions.DrawBoundary = on ? 1 : 0;
+  state_.drawOptions.DrawBoundary = on;
   notify(Change::DrawOptions);
 }
 

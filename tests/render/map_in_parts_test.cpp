@@ -30,13 +30,17 @@ class MapInParts : public ::testing::TestWithParam<Contacts> {
   }
   void TearDown() override { omp_set_num_threads(allThreads); }
 
-  std::vector<RecordingCanvas::Op> draw(std::int16_t mode) {
+  std::vector<RecordingCanvas::Op> draw(DrawingMode mode) {
     RecordingCanvas canvas;
-    const MapPicture picture{display,  0.0,      model,
-                             grids,    colours,  colours,
-                             drawUnit, contours, DrawOptions{kBlack, 1, mode, GetParam()},
-                             true,     false,    true,
-                             true,     {}};
+    const DrawOptions options{.DrawBoundary = true, .DrawMode = mode, .contacts = GetParam()};
+    const MapPicture picture{.display = display,
+                             .base = 0.0,
+                             .drawUnit = drawUnit,
+                             .contours = contours,
+                             .style = {model, grids, colours, colours, options},
+                             .contourLines = true,
+                             .frame = true,
+                             .frameFourSides = true};
     drawGeoMap(canvas, Projection(view, {800, 600}, display, 0.0), picture);
     return canvas.ops;
   }
@@ -56,13 +60,15 @@ class MapInParts : public ::testing::TestWithParam<Contacts> {
 };
 
 TEST_P(MapInParts, DrawsWhatOneThreadDraws) {
-  for (const std::int16_t mode : {kGeologicalMap, kContourMap, kGridLines}) {
+  for (const DrawingMode mode :
+       {DrawingMode::GeologicalMap, DrawingMode::ContourMap, DrawingMode::GridLines}) {
     omp_set_num_threads(1);
     const auto one = draw(mode);
     ASSERT_GT(one.size(), 7000u);
     for (const int threads : {2, 3, 7}) {
       omp_set_num_threads(threads);
-      EXPECT_EQ(draw(mode), one) << "mode " << mode << ", " << threads << " threads";
+      EXPECT_EQ(draw(mode), one) << "mode " << static_cast<int>(mode) << ", " << threads
+                                 << " threads";
     }
   }
 }

@@ -65,25 +65,23 @@ struct Scene {
     RecordingCanvas canvas(600, 500);
     const Projection projection(view, {canvas.width(), canvas.height()}, display, 0.0);
     const Array2D<std::int32_t> units = unitsToDraw(build.grid.mapUnit, display.Nx, display.Ny);
-    const DrawOptions options{kBlack, 1, kGeologicalMap};
+    const PictureStyle style{
+        model, build.boundaryGrids, unitColor, boundaryColor,
+        DrawOptions{.DrawBoundary = true, .DrawMode = DrawingMode::GeologicalMap}};
     const ContourSettings contours{60, 200, 10};
-    const SidePicture walls{display,
-                            build.grid,
-                            build.wallProfiles,
-                            visibleWalls(projection, display.Nx, display.Ny),
-                            model,
-                            build.boundaryGrids,
-                            unitColor,
-                            boundaryColor,
-                            options};
+    const SidePicture walls{display, build.grid, build.wallProfiles,
+                            visibleWalls(projection, display.Nx, display.Ny), style};
     const MapPicture picture{
-        display,   0.0,
-        model,     build.boundaryGrids,
-        unitColor, boundaryColor,
-        units,     contours,
-        options,   true,
-        true,      true,
-        true,      [&](const Projection& p) { drawSideMaps(canvas, p, walls); }};
+        .display = display,
+        .base = 0.0,
+        .drawUnit = units,
+        .contours = contours,
+        .style = style,
+        .contourLines = true,
+        .sideWalls = true,
+        .frame = true,
+        .frameFourSides = true,
+        .drawSideMaps = [&](const Projection& p) { drawSideMaps(canvas, p, walls); }};
     drawGeoMap(canvas, projection, picture);
     return canvas.ops;
   }

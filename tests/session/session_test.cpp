@@ -77,7 +77,7 @@ TEST_F(SessionTest, TheStepsInOrderOpenTheDrawingCommandsAndCloseTheIndicators) 
 
   EXPECT_TRUE(session.drawGeoMap(canvas).empty());
   EXPECT_GT(canvas.of(Op::Polygon).size(), 16u);
-  EXPECT_EQ(session.state().drawOptions.DrawMode, kGeologicalMap);
+  EXPECT_EQ(session.state().drawOptions.DrawMode, DrawingMode::GeologicalMap);
   EXPECT_EQ(session.state().visibleWall, (std::array<std::int16_t, 2>{kSouthWall, kWestWall}));
 
   const Array2D<std::int16_t> mapUnits = session.state().mapGrid.mapUnit;

@@ -209,9 +209,9 @@ void MapDrawingFlowTest::perspectiveOnAndOffRestoresTheLastValues() {
 
 void MapDrawingFlowTest::drawOptions() {
   QVERIFY(ui().chkboundary->isChecked());
-  QCOMPARE(state().drawOptions.DrawBoundary, 1);
+  QVERIFY(state().drawOptions.DrawBoundary);
   ui().chkboundary->setChecked(false);
-  QCOMPARE(state().drawOptions.DrawBoundary, 0);
+  QVERIFY(!state().drawOptions.DrawBoundary);
 
   ui().chkBack->setChecked(true);
   QCOMPARE(state().drawOptions.LineColor, kWhite);
@@ -262,7 +262,7 @@ void MapDrawingFlowTest::aMapThatRunsOutOfMemoryKeepsThePictureAndTheState() {
   QCOMPARE(picture(), before);
   QCOMPARE(state().drawUnit, units);
   QCOMPARE(state().visibleWall, walls);
-  QCOMPARE(state().drawOptions.DrawMode, kGeologicalMap);
+  QCOMPARE(state().drawOptions.DrawMode, DrawingMode::GeologicalMap);
   QCOMPARE(state().progress.mapGrid(), GridState::Current);
   QCOMPARE(ui().lblAlpha->text(), QString("225"));  // the figures of the picture still shown
   QVERIFY(QApplication::overrideCursor() == nullptr);
@@ -288,7 +288,7 @@ void MapDrawingFlowTest::aFailedOverlayKeepsThePictureUnderIt() {
            (QStringList{"\"コンタｰ\": not enough memory to draw the 3D map of a 5 x 5 grid",
                         "\"格子線\": not enough memory to draw the 3D map of a 5 x 5 grid"}));
   QCOMPARE(picture(), map);
-  QCOMPARE(state().drawOptions.DrawMode, kGeologicalMap);
+  QCOMPARE(state().drawOptions.DrawMode, DrawingMode::GeologicalMap);
 }
 
 void MapDrawingFlowTest::expectRefused(QPushButton* command, const QString& because) {
