@@ -30,7 +30,7 @@ struct Viewer {
     session.loadDisplaySurface((scene.folder / "surface.txt").string());
     session.setZbase(0);
     session.setBoundaryLines(true);
-    session.setContours({700, 1000, 10, true});
+    session.setContours({.Cst = 700, .Cen = 1000, .Cin = 10, .wanted = true});
     TypedView view;
     if (section) {
       session.buildSectionGrid({0, 0, true, kExtent, kExtent, 0});

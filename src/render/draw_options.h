@@ -23,7 +23,7 @@ enum class DrawingMode : std::int16_t {
 struct Annotations {
   bool legend = false;
   bool axes = false;
-  std::string title;
+  std::string title{};
 
   bool any() const { return legend || axes || !title.empty(); }
 };

@@ -38,7 +38,7 @@ using Warnings = std::vector<std::string>;
 
 // The view as typed: a value left out keeps the one applied before.
 struct TypedView {
-  std::optional<double> Alpha, Gamma, Sca, Ve, Zbase, Dist, Ppz;
+  std::optional<double> Alpha{}, Gamma{}, Sca{}, Ve{}, Zbase{}, Dist{}, Ppz{};
 };
 
 // A preset view, as the view boxes show it.
@@ -76,7 +76,7 @@ struct PerspectiveValues {
 
 // The contour settings as typed: a value left out keeps the one set before.
 struct TypedContours {
-  std::optional<double> Cst, Cen, Cin;
+  std::optional<double> Cst{}, Cen{}, Cin{};
   bool wanted = false;
 };
 

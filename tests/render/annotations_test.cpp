@@ -81,7 +81,7 @@ class SectionNotesTest : public ::testing::Test {
   }();
   std::vector<LegendEntry> legend = {{"火山砕屑岩", packRgb(230, 160, 180)},
                                      {"石灰岩", packRgb(140, 180, 220)}};
-  Annotations options{true, true, "Section A-A'"};
+  Annotations options{.legend = true, .axes = true, .title = "Section A-A'"};
   std::array<MaybePoint, 2> corners;
 };
 
@@ -135,7 +135,7 @@ TEST_F(SectionNotesTest, AnOverlongTitleIsCutToThePicture) {
 TEST(MapNotes, ANorthArrowUnlessNorthPointsAtTheEye) {
   const DisplaySurface display =
       exactDisplaySurface(makeGrid(11, 11, 0, 0, 10, 10, [](double, double) { return 5.0; }));
-  const Annotations options{true, false, ""};
+  const Annotations options{.legend = true};
   for (const auto& [gamma, arrow] : {std::pair{90.0, true}, std::pair{0.0, false}}) {
     ViewSettings view;
     view.Alpha = 180;

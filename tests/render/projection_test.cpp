@@ -5,6 +5,8 @@
 #include "../evaluation/grid_fixtures.h"
 #include "model/display_surface.h"
 #include "recording_canvas.h"
+#include "render/fit_view.h"
+#include "render/view_limits.h"
 
 namespace kalvenor {
 namespace {
@@ -161,6 +163,54 @@ TEST(Projection, ThePaintersOrderStartsOppositeTheEye) {
   EXPECT_EQ(p.orderX().step, 1);
   EXPECT_EQ(p.orderY().step, 1);
   EXPECT_EQ(p.orderY().last, 3);
+}
+
+// Seen level from the north, x runs right to left and z up: the box spans 200 across, 100 up.
+TEST(FitView, TheFittedBoxSpansTheCanvasLessTheMarginsAndSitsInTheirMiddle) {
+  const std::vector<ModelPoint> box = {{100, 0, -50}, {-100, 0, 50}};
+  struct Case {
+    Margins margins;
+    double Sca;
+    CanvasPoint eastLow, westHigh;
+  };
+  for (const Case& c :
+       {Case{{}, 4, {0, 500}, {800, 100}}, Case{{.left = 100}, 3.5, {100, 475}, {800, 125}},
+        Case{{.top = 200, .bottom = 100}, 3, {100, 500}, {700, 200}}}) {
+    ViewSettings view = parallelView(0, 0, 1);
+    view.PanX = 30;  // a fit places the picture whatever the pan
+    const auto fit = fitView(worked(view), box, c.margins, 800, 600);
+    ASSERT_TRUE(fit);
+    EXPECT_EQ(fit->Sca, c.Sca);
+    view.Sca = fit->Sca;
+    view.PanX = 0;
+    const Projection fitted(view, {800, 600, fit->ShiftX, fit->ShiftY}, blockAbout(0), -1000);
+    EXPECT_EQ(fitted.project(100, 0, -50), c.eastLow);
+    EXPECT_EQ(fitted.project(-100, 0, 50), c.westHigh);
+  }
+}
+
+TEST(FitView, NothingToFitOrNoRoomLeavesTheViewAlone) {
+  ViewSettings behind = parallelView(0, 0, 1);
+  behind.Dist = 10;
+  const std::vector<ModelPoint> box = {{100, 0, -50}, {-100, 0, 50}};
+  const struct {
+    ViewSettings view;
+    std::vector<ModelPoint> points;
+    Margins margins;
+  } cases[] = {
+      {parallelView(0, 0, 1), {{5, 0, 5}}, {}},                   // a single point
+      {behind, {{0, 100, 0}, {10, 100, 10}}, {}},                 // behind the eye
+      {parallelView(0, 0, 1), box, {.left = 500, .right = 300}},  // no room across
+      {parallelView(0, 0, 0), box, {}},                           // no scale to start from
+  };
+  for (const auto& c : cases) EXPECT_FALSE(fitView(worked(c.view), c.points, c.margins, 800, 600));
+}
+
+TEST(FitView, TheMagnificationStopsAtTheLargestAPictureIsDrawnWith) {
+  const auto fit =
+      fitView(worked(parallelView(0, 0, 1)), {{0.01, 0, 0}, {-0.01, 0, 0.01}}, {}, 800, 600);
+  ASSERT_TRUE(fit);
+  EXPECT_EQ(fit->Sca, kMaxViewFactor);
 }
 
 }  // namespace

@@ -102,7 +102,7 @@ TEST_F(PictureGesturesTest, ThePanLastsThroughNewViewsAndSessionFilesButNotAFit)
 
 TEST_F(PictureGesturesTest, ARedrawDrawsWhatWasDrawnOverThePictureAgain) {
   block.session.buildMapGrid();
-  block.session.setContours({30, 50, 5, true});
+  block.session.setContours({.Cst = 30, .Cen = 50, .Cin = 5, .wanted = true});
   block.view(225, 30, 1, 400, 300);
   const auto redrawn = [this] {
     RecordingCanvas canvas(400, 300);

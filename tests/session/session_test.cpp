@@ -99,7 +99,8 @@ TEST_F(SessionTest, WhatGoesOverAPictureFollowsTheViewItWasDrawnIn) {
   session.buildSectionGrid({0, 50, true, 100, 50, 0});
   const auto sectionView = [&] {
     const ViewValues v = session.sectionView();
-    session.applyView({v.Alpha, v.Gamma, v.Sca, v.Ve, {}, {}, {}}, canvas.width(), canvas.height());
+    session.applyView({.Alpha = v.Alpha, .Gamma = v.Gamma, .Sca = v.Sca, .Ve = v.Ve},
+                      canvas.width(), canvas.height());
   };
   sectionView();
   RecordingCanvas overMap{400, 400};
@@ -400,7 +401,7 @@ TEST_F(SessionTest, TooManyContourLevelsDrawTheMapWithoutThemAndSaySo) {
   loadAll();
   session.buildMapGrid();
   view();
-  session.setContours({0, 100, 0.001, true});
+  session.setContours({.Cst = 0, .Cen = 100, .Cin = 0.001, .wanted = true});
   const Warnings warnings = session.drawGeoMap(canvas);
   ASSERT_EQ(warnings.size(), 1u);
   EXPECT_THAT(warnings[0], HasSubstr("without contours"));
