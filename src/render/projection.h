@@ -48,7 +48,6 @@ class Projection {
   std::array<double, 2> canvasMiddle() const { return {halfW_, halfH_}; }
 
   const ViewSettings& view() const { return view_; }
-  const ViewCanvas& canvas() const { return canvas_; }
   bool parallel() const { return view_.Dist == kParallelDist; }
   // Canvas pixels per model unit, and what it would be at another magnification.
   double scale() const { return scale_; }

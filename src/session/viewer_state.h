@@ -89,7 +89,7 @@ struct ViewerState {
   SectionLine sectionLine;  // the survey line as given to the last section build
 
   ViewSettings view;
-  ViewCanvas viewCanvas;   // the canvas the view was last applied to
+  ViewCanvas viewCanvas;   // the canvas the view was last applied to, with the shift of a fit
   double savedDist = 0.0;  // the last perspective values while perspective is off
   double savedPpz = 0.0;
   DrawOptions drawOptions;
