@@ -43,7 +43,8 @@ struct Example {
 
   void set(bool smooth, bool annotated) {
     session.setContacts(smooth ? Contacts::Smooth : Contacts::Cells);
-    session.setAnnotations({annotated, annotated, annotated ? "褶曲盆地" : ""});
+    session.setAnnotations(
+        {.legend = annotated, .axes = annotated, .title = annotated ? "褶曲盆地" : ""});
   }
   void drawMap(Canvas& canvas) {
     session.applyView(mapViewOf(session, options), canvas.width(), canvas.height());

@@ -32,7 +32,7 @@ struct Viewer {
     session.loadDisplaySurface((scene.folder / "surface.txt").string());
     session.setZbase(0);
     session.setBoundaryLines(true);
-    session.setContours({700, 1000, 10, true});
+    session.setContours({.Cst = 700, .Cen = 1000, .Cin = 10, .wanted = true});
     TypedView view;
     if (section) {
       session.buildSectionGrid({0, 0, true, kExtent, kExtent, 0});
@@ -90,7 +90,7 @@ void BM_Preview(benchmark::State& state) {
   const std::atomic<bool> cancelled = false;
   for (auto _ : state) {
     ImageCanvas canvas(QSize(kCanvas, kCanvas));
-    drawPreview(canvas, scene, v.session.state().view,
+    drawPreview(canvas, scene, v.session.projection(),
                 {v.session.renderContext().threads, &cancelled});
     benchmark::DoNotOptimize(canvas.screen().bits());
   }

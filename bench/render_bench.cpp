@@ -34,27 +34,22 @@ struct MapScene {
     view.Gamma = 30;
     view.Sca = 1.2;
     view.Ve = 2;
-    applyView(view, scene.display, 1024, 1024);
   }
 };
 
 // The map of the scene with boundary lines, contours and the frame; with smooth contacts or cell
 // by cell.
 MapPicture mapPicture(const MapScene& s, Contacts contacts) {
-  return {s.scene.display,
-          0.0,
-          s.scene.model,
-          s.build.boundaryGrids,
-          kUnitColors,
-          kBoundaryColors,
-          s.drawUnit,
-          s.contours,
-          DrawOptions{kBlack, 1, kGeologicalMap, contacts},
-          true,
-          false,
-          true,
-          true,
-          {}};
+  const DrawOptions options{
+      .DrawBoundary = true, .DrawMode = DrawingMode::GeologicalMap, .contacts = contacts};
+  return {.display = s.scene.display,
+          .base = 0.0,
+          .drawUnit = s.drawUnit,
+          .contours = s.contours,
+          .style = {s.scene.model, s.build.boundaryGrids, kUnitColors, kBoundaryColors, options},
+          .contourLines = true,
+          .frame = true,
+          .frameFourSides = true};
 }
 
 // Argument 0 draws cell by cell, 1 with smooth contacts: the difference is what splitting the
@@ -66,7 +61,7 @@ void BM_GeologicalMap(benchmark::State& state) {
       mapPicture(s, state.range(0) == 1 ? Contacts::Smooth : Contacts::Cells);
   ImageCanvas canvas(QSize(1024, 1024));
   const DisplaySurface& d = s.scene.display;
-  const Projection projection(s.view, d.Xc, d.Yc, d.Zc, 0.0);
+  const Projection projection(s.view, {1024, 1024}, d, 0.0);
   for (auto _ : state) {
     canvas.clear();
     drawGeoMap(canvas, projection, picture, {availableThreads()});
@@ -89,7 +84,6 @@ struct SectionScene {
     view.Gamma = 0;
     view.Sca = 1.4;
     view.Ve = 1;
-    applyView(view, scene.display, 1024, 1024);
   }
 };
 
@@ -97,19 +91,17 @@ void BM_Section(benchmark::State& state) {
   static SectionScene s;
   ImageCanvas canvas(QSize(1024, 1024));
   const DisplaySurface& d = s.scene.display;
-  const SectionPicture picture{s.slot,
-                               s.drawUnit,
-                               s.build.section,
-                               s.build.sectionProfile,
-                               0.0,
-                               d.Zmax,
-                               d.zEps,
-                               s.scene.model,
-                               s.build.boundaryGrids,
-                               kUnitColors,
-                               kBoundaryColors,
-                               DrawOptions{kBlack, 1, kSectionPicture}};
-  const Projection projection(s.view, d.Xc, d.Yc, d.Zc, 0.0);
+  const SectionPicture picture{
+      .grid = s.slot,
+      .drawUnit = s.drawUnit,
+      .section = s.build.section,
+      .profile = s.build.sectionProfile,
+      .Zbase = 0.0,
+      .Zmax = d.Zmax,
+      .zEps = d.zEps,
+      .style = {s.scene.model, s.build.boundaryGrids, kUnitColors, kBoundaryColors,
+                DrawOptions{.DrawBoundary = true, .DrawMode = DrawingMode::Section}}};
+  const Projection projection(s.view, {1024, 1024}, d, 0.0);
   for (auto _ : state) {
     canvas.clear();
     drawSection(canvas, projection, picture);

@@ -39,7 +39,8 @@ void checkDocument(const kalvenor::SessionDocument& d) {
             "a cell for every unit and boundary");
   }
   require(d.grid.empty() || d.grid == "map" || d.grid == "section", "a known grid");
-  require(d.drawOptions.DrawMode >= 0 && d.drawOptions.DrawMode <= kalvenor::kSurveyLine,
+  require(d.drawOptions.DrawMode >= kalvenor::DrawingMode::None &&
+              d.drawOptions.DrawMode <= kalvenor::DrawingMode::SurveyLine,
           "a known picture");
   require(d.drawOptions.LineColor >= 0 && d.drawOptions.LineColor <= 0xFFFFFF,
           "a line colour of 24 bits");

@@ -48,7 +48,7 @@ inline void fillPolygon(Canvas& canvas, std::span<const CanvasPoint> corners, Pa
 // only outline it in the line colour.
 inline void paintUnitCell(Canvas& canvas, const Quad& quad, PackedColor color,
                           const DrawOptions& options) {
-  if (options.DrawMode != kGridLines) return fillCell(canvas, quad, color);
+  if (options.DrawMode != DrawingMode::GridLines) return fillCell(canvas, quad, color);
   canvas.setFillStyle(FillStyle::Transparent);
   setSolidPen(canvas, options.LineColor, 1);
   canvas.setFillColor(color);

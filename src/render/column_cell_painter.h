@@ -76,7 +76,7 @@ class ColumnCellPainter {
     return cornerValues(cell, [&](int h, int v) { return (h == h_ ? here_ : next_).gap[k][v]; });
   }
   Canvas& lines() { return look_.smooth ? static_cast<Canvas&>(held_) : canvas_; }
-  bool banded() const { return look_.smooth && look_.options.DrawMode != kGridLines; }
+  bool banded() const { return look_.smooth && look_.options.DrawMode != DrawingMode::GridLines; }
   bool groundTraced() const { return look_.groundLine && look_.traced; }
 
   Canvas& canvas_;

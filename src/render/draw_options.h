@@ -8,13 +8,14 @@
 
 namespace kalvenor {
 
-// The drawing command in progress.
-enum DrawModes : std::int16_t {
-  kGeologicalMap = 1,
-  kSectionPicture = 2,
-  kContourMap = 3,
-  kGridLines = 4,
-  kSurveyLine = 5
+// The drawing command in progress, or the last one; none before the first picture.
+enum class DrawingMode : std::int16_t {
+  None = 0,
+  GeologicalMap = 1,
+  Section = 2,
+  ContourMap = 3,
+  GridLines = 4,
+  SurveyLine = 5
 };
 
 // What is written around a map or a section: a legend of the units, the distance and elevation
@@ -22,7 +23,7 @@ enum DrawModes : std::int16_t {
 struct Annotations {
   bool legend = false;
   bool axes = false;
-  std::string title;
+  std::string title{};
 
   bool any() const { return legend || axes || !title.empty(); }
 };
@@ -36,8 +37,8 @@ enum class Contacts : std::int8_t { Cells, Smooth };
 
 struct DrawOptions {
   PackedColor LineColor = kBlack;  // frame and grid lines: black on white, white on black
-  std::int16_t DrawBoundary = 0;   // 1: draw geological boundary lines
-  std::int16_t DrawMode = 0;
+  bool DrawBoundary = false;       // draw geological boundary lines
+  DrawingMode DrawMode = DrawingMode::None;
   Contacts contacts = Contacts::Cells;
   bool surveyTrace = false;  // the survey line as a trace on the ground, not the dotted outline
 };

@@ -9,9 +9,8 @@
 
 namespace kalvenor {
 
-void fitView(ViewSettings& view, const Projection& projection,
-             const std::vector<ModelPoint>& points, const Margins& margins, double width,
-             double height) {
+std::optional<ViewFit> fitView(const Projection& projection, const std::vector<ModelPoint>& points,
+                               const Margins& margins, double width, double height) {
   constexpr double kInf = std::numeric_limits<double>::infinity();
   double left = kInf, right = -kInf, low = kInf, high = -kInf;
   for (const ModelPoint& p : points) {
@@ -24,20 +23,21 @@ void fitView(ViewSettings& view, const Projection& projection,
   }
   const double across = width - margins.left - margins.right;
   const double down = height - margins.top - margins.bottom;
-  if (!(right >= left) || across <= 0 || down <= 0 || view.Scale <= 0) return;
+  if (!(right >= left) || across <= 0 || down <= 0 || projection.scale() <= 0) return std::nullopt;
   // Projected offsets grow with the scale alone, in perspective too, so one step fits.
   double scale = kInf;
   if (right > left) scale = across / (right - left);
   if (high > low) scale = std::min(scale, down / (high - low));
-  if (!std::isfinite(scale)) return;
-  const double sca = std::min(view.Sca * scale / view.Scale, kMaxViewFactor);
-  view.Scale *= sca / view.Sca;
-  view.Sca = sca;
+  if (!std::isfinite(scale)) return std::nullopt;
+  const double Sca = projection.view().Sca;
+  ViewFit fit;
+  fit.Sca = std::min(Sca * scale / projection.scale(), kMaxViewFactor);
+  const double fitted = projection.scaleAt(fit.Sca);
+  const auto [halfW, halfH] = projection.canvasMiddle();
   const double middleX = margins.left + across / 2, middleY = margins.top + down / 2;
-  // The shift alone places a fitted picture.
-  view.PanX = view.PanY = 0;
-  view.ShiftX = Int(middleX - view.HalfW - (left + right) / 2 * view.Scale);
-  view.ShiftY = Int(middleY - view.HalfH + (low + high) / 2 * view.Scale);
+  fit.ShiftX = Int(middleX - halfW - (left + right) / 2 * fitted);
+  fit.ShiftY = Int(middleY - halfH + (low + high) / 2 * fitted);
+  return fit;
 }
 
 }  // namespace kalvenor

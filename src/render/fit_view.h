@@ -1,10 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "render/annotation_layout.h"
 #include "render/projection.h"
-#include "render/view_settings.h"
 
 namespace kalvenor {
 
@@ -14,11 +14,18 @@ struct ModelPoint {
   double z = 0;
 };
 
-// Sets the magnification and the shift of `view`, which `projection` reads, so that the model
-// points span the canvas less the margins as far as its shape allows and sit in the middle of
-// it. The view stays as it was when no point can be projected or the points cover no area.
-void fitView(ViewSettings& view, const Projection& projection,
-             const std::vector<ModelPoint>& points, const Margins& margins, double width,
-             double height);
+// A view fitted to its canvas: the magnification, and the whole pixels the picture is moved by
+// in place of a pan.
+struct ViewFit {
+  double Sca = 0;
+  double ShiftX = 0;
+  double ShiftY = 0;
+};
+
+// The fit of the projection's view that makes the model points span the canvas less the margins
+// as far as its shape allows and sit in the middle of it; nothing when no point can be projected
+// or the points cover no area.
+std::optional<ViewFit> fitView(const Projection& projection, const std::vector<ModelPoint>& points,
+                               const Margins& margins, double width, double height);
 
 }  // namespace kalvenor

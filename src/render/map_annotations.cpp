@@ -15,7 +15,7 @@ std::optional<std::array<double, 2>> northOnPicture(const Projection& projection
   const auto here = projection.screenOffset(n.Xc, n.Yc, n.Zc);
   const auto north = projection.screenOffset(n.Xc, n.Yc + std::abs(n.depth), n.Zc);
   if (!here || !north) return std::nullopt;
-  const double scale = projection.view().Scale;
+  const double scale = projection.scale();
   const double dx = ((*north)[0] - (*here)[0]) * scale, dy = -((*north)[1] - (*here)[1]) * scale;
   const double length = std::hypot(dx, dy);
   if (length < 4) return std::nullopt;

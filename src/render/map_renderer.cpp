@@ -47,9 +47,8 @@ class MapDrawing {
         p_(picture),
         d_(picture.display),
         projection_(projection),
-        view_(projection.view()),
         rows_(d_.Nx, [this](int j, int i) { return projectNode(i, j); }),
-        boundaries_(picture.boundaryGrids, d_, boundaryCount()),
+        boundaries_(picture.style.boundaryGrids, d_, boundaryCount()),
         held_{DeferredLines(canvas), DeferredLines(canvas)},
         threads_(threads) {}
 
@@ -57,15 +56,18 @@ class MapDrawing {
 
  private:
   int boundaryCount() const {
-    const int Nbd = p_.model.Nbd;
-    return static_cast<int>(p_.boundaryGrids.size()) >= Nbd + 2 ? Nbd : 0;
+    const int Nbd = p_.style.model.Nbd;
+    return static_cast<int>(p_.style.boundaryGrids.size()) >= Nbd + 2 ? Nbd : 0;
   }
   MaybePoint projectNode(int i, int j) const;
   // Node (i, j) on the canvas; the rows are projected as the cells reach them.
   MaybePoint node(int i, int j) { return rows_(j, i); }
   void projectBase(double z);
   void drawBaseAndEdges(bool farSides);
-  int rowCount() const { return (view_.orderY.last - view_.orderY.first) / view_.orderY.step; }
+  int rowCount() const {
+    const PaintersOrder& oy = projection_.orderY();
+    return (oy.last - oy.first) / oy.step;
+  }
   void drawSurface();
   void drawSurfaceInParts(int rowsPerPart);
   // Row r of cells, 0 the farthest; in smooth mode its lines are held until flushRowLines(r).
@@ -73,7 +75,7 @@ class MapDrawing {
   void flushRowLines(int r) { held_[r % 2].flush(); }
   void drawCell(int i, int j, int i2, int j2);
   void drawBoundaries(const Corners<CanvasPoint>& P, const CellNodes& cell);
-  bool smooth() const { return p_.options.contacts == Contacts::Smooth; }
+  bool smooth() const { return p_.style.options.contacts == Contacts::Smooth; }
   // Where the lines of the row drawn now go: held back in smooth mode until the next row is
   // filled, so that no neighbouring fill covers them while nearer terrain still does.
   Canvas& lines() { return smooth() ? held_[row_ % 2] : canvas_; }
@@ -87,7 +89,6 @@ class MapDrawing {
   const MapPicture& p_;
   const DisplaySurface& d_;
   const Projection& projection_;
-  const ViewSettings& view_;
   ColumnNodes rows_;  // the nodes of the rows drawn now, a row standing for a column
   std::array<MaybePoint, 4> base_;
   BoundaryAtNodes boundaries_;
@@ -105,8 +106,8 @@ MaybePoint MapDrawing::projectNode(int i, int j) const {
 
 // Corner 0 is the far corner, 2 the near one.
 void MapDrawing::projectBase(double z) {
-  const PaintersOrder& ox = view_.orderX;
-  const PaintersOrder& oy = view_.orderY;
+  const PaintersOrder& ox = projection_.orderX();
+  const PaintersOrder& oy = projection_.orderY();
   base_[0] = projection_.project(d_.nodeX[ox.first], d_.nodeY[oy.first], z);
   base_[1] = projection_.project(d_.nodeX[ox.first], d_.nodeY[oy.last], z);
   base_[2] = projection_.project(d_.nodeX[ox.last], d_.nodeY[oy.last], z);
@@ -116,8 +117,8 @@ void MapDrawing::projectBase(double z) {
 // The base rectangle and the corner edges from the surface down to it; with farSides the far
 // edges as well (they are drawn first, so the surface covers them).
 void MapDrawing::drawBaseAndEdges(bool farSides) {
-  const PaintersOrder& ox = view_.orderX;
-  const PaintersOrder& oy = view_.orderY;
+  const PaintersOrder& ox = projection_.orderX();
+  const PaintersOrder& oy = projection_.orderY();
   lineBetween(canvas_, base_[1], base_[2]);
   lineBetween(canvas_, base_[2], base_[3]);
   if (farSides) {
@@ -131,7 +132,7 @@ void MapDrawing::drawBaseAndEdges(bool farSides) {
 }
 
 void MapDrawing::draw() {
-  setSolidPen(canvas_, p_.options.LineColor, 1);
+  setSolidPen(canvas_, p_.style.options.LineColor, 1);
   if (p_.base) {
     projectBase(*p_.base);
     drawBaseAndEdges(true);
@@ -139,18 +140,19 @@ void MapDrawing::draw() {
 
   drawSurface();
 
-  const std::int16_t mode = p_.options.DrawMode;
-  if (p_.drawSideMaps && ((p_.sideWalls && mode == kGeologicalMap) || mode == kContourMap)) {
+  const DrawingMode mode = p_.style.options.DrawMode;
+  if (p_.drawSideMaps &&
+      ((p_.sideWalls && mode == DrawingMode::GeologicalMap) || mode == DrawingMode::ContourMap)) {
     p_.drawSideMaps(projection_);
   }
-  setSolidPen(canvas_, p_.options.LineColor, 1);
+  setSolidPen(canvas_, p_.style.options.LineColor, 1);
   if (p_.frame) drawFrame();
   if (p_.base) drawBaseAndEdges(false);
 }
 
 void MapDrawing::drawRow(int r) {
-  const PaintersOrder& ox = view_.orderX;
-  const PaintersOrder& oy = view_.orderY;
+  const PaintersOrder& ox = projection_.orderX();
+  const PaintersOrder& oy = projection_.orderY();
   row_ = r;
   const int j = oy.first + r * oy.step;
   for (int i = ox.first; i != ox.last; i += ox.step) drawCell(i, j, i + ox.step, j + oy.step);
@@ -212,24 +214,24 @@ void MapDrawing::drawCell(int i, int j, int i2, int j2) {
   const Corners<CanvasPoint>& P = *corners;
   const Quad quad{P[1], P[2], P[3], P[4]};
 
-  if (p_.options.DrawMode == kContourMap) {
+  if (p_.style.options.DrawMode == DrawingMode::ContourMap) {
     fillCell(canvas_, quad, kWhite);
     if (p_.contourLines) drawContours(P, cell);
     return;
   }
   const bool contact = !oneUnit(cell, [this](int ni, int nj) { return unitAt(ni, nj); });
-  if (smooth() && contact && p_.options.DrawMode == kGeologicalMap) {
+  if (smooth() && contact && p_.style.options.DrawMode == DrawingMode::GeologicalMap) {
     fillAlongContacts(P, cell);
   } else {
-    paintUnitCell(canvas_, quad, colorOf(p_.unitColor, unitAt(i, j)), p_.options);
-    if (p_.options.DrawBoundary == 1 && contact) drawBoundaries(P, cell);
+    paintUnitCell(canvas_, quad, colorOf(p_.style.unitColor, unitAt(i, j)), p_.style.options);
+    if (p_.style.options.DrawBoundary && contact) drawBoundaries(P, cell);
   }
   if (p_.contourLines) drawContours(P, cell);
 }
 
 ClassifyAt MapDrawing::classifier() const {
   return [this](double px, double py, double pz) {
-    return classifyPoint(p_.model, p_.boundaryGrids, px, py, pz);
+    return classifyPoint(p_.style.model, p_.style.boundaryGrids, px, py, pz);
   };
 }
 
@@ -239,7 +241,7 @@ void MapDrawing::drawBoundaries(const Corners<CanvasPoint>& P, const CellNodes& 
                         cornerValues(cell, [this](int i, int j) { return d_.dispZ(i, j); })};
   const ClassifyAt classify = classifier();
   for (int k = 1; k <= boundaryCount(); ++k) {
-    setSolidPen(lines(), colorOf(p_.boundaryColor, k), 2);
+    setSolidPen(lines(), colorOf(p_.style.boundaryColor, k), 2);
     const Corners<double> w =
         cornerValues(cell, [&](int i, int j) { return d_.dispZ(i, j) - boundaries_.at(k, i, j); });
     drawBoundaryInCell(lines(), P, w, at, d_.zEps, classify);
@@ -266,11 +268,12 @@ void MapDrawing::fillAlongContacts(const Corners<CanvasPoint>& P, const CellNode
   Corners<std::int32_t> units{};
   for (int n = 1; n <= 4; ++n) units[n] = unitAt(cell.i[n], cell.j[n]);
   for (const CellPart& part : splitCell(P, cuts, d_.zEps)) {
-    fillPolygon(canvas_, part.corners, colorOf(p_.unitColor, partUnit(part, cuts, units, d_.zEps)));
+    fillPolygon(canvas_, part.corners,
+                colorOf(p_.style.unitColor, partUnit(part, cuts, units, d_.zEps)));
   }
-  if (p_.options.DrawBoundary != 1) return;
+  if (!p_.style.options.DrawBoundary) return;
   for (std::size_t c = 0; c < cuts.size(); ++c) {
-    setSolidPen(lines(), colorOf(p_.boundaryColor, cutBoundary[c]), 2);
+    setSolidPen(lines(), colorOf(p_.style.boundaryColor, cutBoundary[c]), 2);
     drawCrossingSegments(lines(), cuts[c].crossings);
   }
 }
@@ -285,8 +288,8 @@ void MapDrawing::drawContours(const Corners<CanvasPoint>& P, const CellNodes& ce
 // The near row and column of grid lines, and with four sides the far ones too, over the
 // finished surface.
 void MapDrawing::drawFrame() {
-  const PaintersOrder& ox = view_.orderX;
-  const PaintersOrder& oy = view_.orderY;
+  const PaintersOrder& ox = projection_.orderX();
+  const PaintersOrder& oy = projection_.orderY();
   const auto row = [&](int j) {
     for (int i = ox.first; i != ox.last; i += ox.step) {
       lineBetween(canvas_, node(i, j), node(i + ox.step, j));
@@ -311,10 +314,10 @@ PackedColor colorOf(const std::vector<PackedColor>& colors, int index) {
   return index >= 0 && index < static_cast<int>(colors.size()) ? colors[index] : kBlack;
 }
 
-std::array<std::int16_t, 2> visibleWalls(const ViewSettings& view, int Nx, int Ny) {
+std::array<std::int16_t, 2> visibleWalls(const Projection& projection, int Nx, int Ny) {
   std::array<std::int16_t, 2> walls{0, 0};
-  const int row = view.orderY.first;
-  const int column = view.orderX.first;
+  const int row = projection.orderY().first;
+  const int column = projection.orderX().first;
   if (row == 1 && column == 1) walls = {3, 4};
   if (row == Ny && column == 1) walls = {1, 4};
   if (row == 1 && column == Nx) walls = {3, 2};
@@ -322,17 +325,17 @@ std::array<std::int16_t, 2> visibleWalls(const ViewSettings& view, int Nx, int N
   return walls;
 }
 
-std::array<std::int16_t, 2> facingWalls(const ViewSettings& view, const DisplaySurface& d) {
-  if (view.Dist == kParallelDist) return visibleWalls(view, d.Nx, d.Ny);
+std::array<std::int16_t, 2> facingWalls(const Projection& projection, const DisplaySurface& d) {
+  if (projection.parallel()) return visibleWalls(projection, d.Nx, d.Ny);
   // Outside the plane at `at` on the side away from `opposite`.
   const auto outside = [](double eye, double at, double opposite) {
     return (eye - at) * (opposite - at) < 0;
   };
   std::array<std::int16_t, 2> walls{0, 0};
-  if (outside(view.Yeye, d.Ymin, d.Ymax)) walls[0] = kSouthWall;
-  if (outside(view.Yeye, d.Ymax, d.Ymin)) walls[0] = kNorthWall;
-  if (outside(view.Xeye, d.Xmin, d.Xmax)) walls[1] = kWestWall;
-  if (outside(view.Xeye, d.Xmax, d.Xmin)) walls[1] = kEastWall;
+  if (outside(projection.Yeye(), d.Ymin, d.Ymax)) walls[0] = kSouthWall;
+  if (outside(projection.Yeye(), d.Ymax, d.Ymin)) walls[0] = kNorthWall;
+  if (outside(projection.Xeye(), d.Xmin, d.Xmax)) walls[1] = kWestWall;
+  if (outside(projection.Xeye(), d.Xmax, d.Xmin)) walls[1] = kEastWall;
   return walls;
 }
 

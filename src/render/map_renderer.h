@@ -8,15 +8,12 @@
 
 #include "model/array2d.h"
 #include "model/display_surface.h"
-#include "model/grid_surface.h"
-#include "model/logical_model.h"
 #include "model/render_context.h"
 #include "render/block_base.h"
 #include "render/canvas.h"
 #include "render/contour_settings.h"
-#include "render/draw_options.h"
+#include "render/picture_style.h"
 #include "render/projection.h"
-#include "render/view_settings.h"
 
 namespace kalvenor {
 
@@ -24,29 +21,26 @@ namespace kalvenor {
 struct MapPicture {
   const DisplaySurface& display;
   std::optional<double> base;  // from blockBase; without one no base rectangle or corner edges
-  const LogicalModel& model;
-  const std::vector<GridSurface>& boundaryGrids;  // of the last grid build
-  const std::vector<PackedColor>& unitColor;
-  const std::vector<PackedColor>& boundaryColor;
   const Array2D<std::int32_t>& drawUnit;  // unit of every display node
   const ContourSettings& contours;
-  DrawOptions options;
+  PictureStyle style;
   bool contourLines = false;    // contour lines wanted and drawable
   bool sideWalls = false;       // side walls wanted with the geological map
   bool frame = false;           // grid frame lines
   bool frameFourSides = false;  // also on the two far sides
   // The side walls, drawn after the surface with the picture's projection.
-  std::function<void(const Projection&)> drawSideMaps;
+  std::function<void(const Projection&)> drawSideMaps = {};
 };
 
 // The walls facing the eye for a painter's order: the x-parallel wall first, then the
 // y-parallel one (1 south, 2 west, 3 north, 4 east).
-std::array<std::int16_t, 2> visibleWalls(const ViewSettings& view, int Nx, int Ny);
+std::array<std::int16_t, 2> visibleWalls(const Projection& projection, int Nx, int Ny);
 
 // The walls whose outer face the eye sees, as visibleWalls gives them; in perspective a wall is
 // seen only from outside its plane, so an eye above the block's extent along one axis sees no
 // wall parallel to that axis (0 in its slot).
-std::array<std::int16_t, 2> facingWalls(const ViewSettings& view, const DisplaySurface& display);
+std::array<std::int16_t, 2> facingWalls(const Projection& projection,
+                                        const DisplaySurface& display);
 
 // Draws the block diagram in the picture's DrawMode: geological map, contour map or grid lines.
 // Cells are painted far to near in the painter's order of the projection's view, each in the

@@ -23,17 +23,18 @@ class SectionDrawing {
       : canvas_(canvas),
         projection_(projection),
         p_(picture),
-        classify_(traceUnits(picture.model, picture.boundaryGrids)),
-        look_{.options = picture.options,
-              .unitColor = picture.unitColor,
-              .boundaryColor = picture.boundaryColor,
-              .smooth = picture.options.contacts == Contacts::Smooth,
-              .traced = picture.options.DrawBoundary == 1,
-              .boundaries =
-                  gridsMatchModel(picture.model, picture.boundaryGrids) ? picture.model.Nbd : 0,
+        classify_(traceUnits(picture.style.model, picture.style.boundaryGrids)),
+        look_{.options = picture.style.options,
+              .unitColor = picture.style.unitColor,
+              .boundaryColor = picture.style.boundaryColor,
+              .smooth = picture.style.options.contacts == Contacts::Smooth,
+              .traced = picture.style.options.DrawBoundary,
+              .boundaries = gridsMatchModel(picture.style.model, picture.style.boundaryGrids)
+                                ? picture.style.model.Nbd
+                                : 0,
               .groundLine = true,
               .runs =
-                  projection.view().Dist == kParallelDist && picture.options.DrawMode != kGridLines,
+                  projection.parallel() && picture.style.options.DrawMode != DrawingMode::GridLines,
               .zEps = picture.zEps},
         nodes_(picture.grid.nV, [this](int h, int v) { return projectNode(h, v); }),
         cells_(
@@ -84,13 +85,13 @@ void SectionDrawing::draw() {
     if (groundKnown(h) && groundKnown(h + 1)) cells_.drawColumns(h, h + 1);
   }
   cells_.finishFills();
-  if (look_.smooth && p_.options.DrawMode == kGridLines) drawSparseGrid();
+  if (look_.smooth && p_.style.options.DrawMode == DrawingMode::GridLines) drawSparseGrid();
   cells_.drawHeldLines();
   drawFrame();
 }
 
 void SectionDrawing::drawFrame() {
-  setSolidPen(canvas_, p_.options.LineColor, 1);
+  setSolidPen(canvas_, p_.style.options.LineColor, 1);
   lineBetween(canvas_, frame_[1], frame_[2]);
   lineBetween(canvas_, frame_[1], frame_[3]);
   lineBetween(canvas_, frame_[2], frame_[4]);
@@ -120,8 +121,8 @@ void SectionDrawing::drawSparseGrid() {
       const auto corners = canvasCorners(nodes_, block);
       if (!corners) continue;
       const Corners<CanvasPoint>& P = *corners;
-      paintUnitCell(canvas_, {P[1], P[2], P[3], P[4]}, colorOf(p_.unitColor, unitAt(h, v)),
-                    p_.options);
+      paintUnitCell(canvas_, {P[1], P[2], P[3], P[4]}, colorOf(p_.style.unitColor, unitAt(h, v)),
+                    p_.style.options);
     }
   }
 }

@@ -7,29 +7,24 @@
 #include "evaluation/section_grid.h"
 #include "evaluation/vertical_grid.h"
 #include "model/array2d.h"
-#include "model/grid_surface.h"
-#include "model/logical_model.h"
+#include "model/packed_color.h"
 #include "model/render_context.h"
 #include "render/canvas.h"
-#include "render/draw_options.h"
+#include "render/picture_style.h"
 #include "render/projection.h"
 
 namespace kalvenor {
 
 // What a cross-section picture is drawn from.
 struct SectionPicture {
-  const VerticalGrid& grid;               // slot 5: geometry of the section's nodes
+  const VerticalGrid& grid;               // geometry of the section's nodes
   const Array2D<std::int32_t>& drawUnit;  // unit of every node, -1 for air
   const SectionGrid& section;
   const BoundaryProfile& profile;
   double Zbase;
   double Zmax;
   double zEps;  // of the display surface
-  const LogicalModel& model;
-  const std::vector<GridSurface>& boundaryGrids;
-  const std::vector<PackedColor>& unitColor;
-  const std::vector<PackedColor>& boundaryColor;
-  DrawOptions options;
+  PictureStyle style;
 };
 
 // Draws the section: the frame along the base and up both ends (no top edge: the top is the

@@ -17,18 +17,19 @@ class WallDrawing {
       : canvas_(canvas),
         projection_(projection),
         p_(picture),
-        classify_(traceUnits(picture.model, picture.boundaryGrids)),
-        look_{.options = picture.options,
-              .unitColor = picture.unitColor,
-              .boundaryColor = picture.boundaryColor,
-              .smooth = picture.options.contacts == Contacts::Smooth,
-              .traced = picture.options.DrawBoundary == 1 &&
-                        gridsMatchModel(picture.model, picture.boundaryGrids),
-              .boundaries =
-                  gridsMatchModel(picture.model, picture.boundaryGrids) ? picture.model.Nbd : 0,
-              .white = picture.options.DrawMode == kContourMap,
+        classify_(traceUnits(picture.style.model, picture.style.boundaryGrids)),
+        look_{.options = picture.style.options,
+              .unitColor = picture.style.unitColor,
+              .boundaryColor = picture.style.boundaryColor,
+              .smooth = picture.style.options.contacts == Contacts::Smooth,
+              .traced = picture.style.options.DrawBoundary &&
+                        gridsMatchModel(picture.style.model, picture.style.boundaryGrids),
+              .boundaries = gridsMatchModel(picture.style.model, picture.style.boundaryGrids)
+                                ? picture.style.model.Nbd
+                                : 0,
+              .white = picture.style.options.DrawMode == DrawingMode::ContourMap,
               .wallCells = true,
-              .runs = projection.view().Dist == kParallelDist,
+              .runs = projection.parallel(),
               .zEps = picture.display.zEps} {}
 
   // Pass 1 draws the x-parallel wall, pass 2 the y-parallel one; both walls of a pair share the

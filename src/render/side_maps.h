@@ -7,11 +7,9 @@
 #include "evaluation/boundary_profile.h"
 #include "evaluation/map_grid.h"
 #include "model/display_surface.h"
-#include "model/grid_surface.h"
-#include "model/logical_model.h"
 #include "model/render_context.h"
 #include "render/canvas.h"
-#include "render/draw_options.h"
+#include "render/picture_style.h"
 #include "render/projection.h"
 
 namespace kalvenor {
@@ -22,11 +20,7 @@ struct SidePicture {
   const MapGrid& grid;                                 // wall slots 1..4
   const std::array<BoundaryProfile, 5>& wallProfiles;  // 1..4
   std::array<std::int16_t, 2> visibleWall;             // x-parallel wall, y-parallel wall
-  const LogicalModel& model;
-  const std::vector<GridSurface>& boundaryGrids;
-  const std::vector<PackedColor>& unitColor;
-  const std::vector<PackedColor>& boundaryColor;
-  DrawOptions options;
+  PictureStyle style;
 };
 
 // Paints the two walls facing the eye cell by cell in their units, each cell in the unit of

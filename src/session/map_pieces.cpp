@@ -8,8 +8,8 @@ namespace kalvenor {
 
 void drawMapPieces(Canvas& canvas, const Projection& projection, const MapPieces& m,
                    const RenderContext& context, const WallStep& wallStep) {
-  const SidePicture sides{m.display,       m.grid,      m.wallProfiles,  m.walls,  m.model,
-                          m.boundaryGrids, m.unitColor, m.boundaryColor, m.options};
+  const PictureStyle style{m.model, m.boundaryGrids, m.unitColor, m.boundaryColor, m.options};
+  const SidePicture sides{m.display, m.grid, m.wallProfiles, m.walls, style};
   const auto drawWalls = [&](const Projection& p) {
     const auto draw = [&] { drawSideMaps(canvas, p, sides, context); };
     if (wallStep) {
@@ -18,20 +18,16 @@ void drawMapPieces(Canvas& canvas, const Projection& projection, const MapPieces
       draw();
     }
   };
-  const MapPicture picture{m.display,
-                           blockBase(m.Zbase),
-                           m.model,
-                           m.boundaryGrids,
-                           m.unitColor,
-                           m.boundaryColor,
-                           m.units,
-                           m.contours,
-                           m.options,
-                           m.contourLines,
-                           m.mapOptions.sideWalls,
-                           m.mapOptions.frame,
-                           m.mapOptions.frameFourSides,
-                           drawWalls};
+  const MapPicture picture{.display = m.display,
+                           .base = blockBase(m.Zbase),
+                           .drawUnit = m.units,
+                           .contours = m.contours,
+                           .style = style,
+                           .contourLines = m.contourLines,
+                           .sideWalls = m.mapOptions.sideWalls,
+                           .frame = m.mapOptions.frame,
+                           .frameFourSides = m.mapOptions.frameFourSides,
+                           .drawSideMaps = drawWalls};
   drawGeoMap(canvas, projection, picture, context);
 }
 

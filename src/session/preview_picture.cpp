@@ -117,7 +117,7 @@ void coarseMap(PreviewScene& scene, const ViewerState& state, int maxCells) {
   const auto& overlays = state.overlays;
   const bool contourMap =
       std::find(overlays.begin(), overlays.end(), DrawnOver::Contours) != overlays.end();
-  scene.options.DrawMode = contourMap ? kContourMap : kGeologicalMap;
+  scene.options.DrawMode = contourMap ? DrawingMode::ContourMap : DrawingMode::GeologicalMap;
 }
 
 // The section's line over the chosen columns of the grid `g`, `c` on them.
@@ -157,7 +157,7 @@ void coarseSection(PreviewScene& scene, const ViewerState& state, int maxCells) 
   }
   const VerticalGrid& c = *scene.sectionGrid;
   scene.units = unitsToDraw(c.unit, c.nH, c.nV);
-  scene.options.DrawMode = kSectionPicture;
+  scene.options.DrawMode = DrawingMode::Section;
   scene.display = state.display;
 }
 
@@ -166,29 +166,34 @@ PaintersOrder coarseOrder(const PaintersOrder& order, int n) {
   return order.first == 1 ? PaintersOrder{1, n, 1} : PaintersOrder{n, 1, -1};
 }
 
-void drawMapPreview(Canvas& canvas, const PreviewScene& s, const ViewSettings& view,
+void drawMapPreview(Canvas& canvas, const PreviewScene& s, const Projection& whole,
                     const RenderContext& context) {
   const DisplaySurface& d = *s.display;
-  ViewSettings v = view;
-  v.orderX = coarseOrder(view.orderX, d.Nx);
-  v.orderY = coarseOrder(view.orderY, d.Ny);
+  const Projection p =
+      whole.withPaintersOrder(coarseOrder(whole.orderX(), d.Nx), coarseOrder(whole.orderY(), d.Ny));
   const std::vector<GridSurface> noGrids;
   const std::array<BoundaryProfile, 5> noProfiles;
-  const MapPieces pieces{d,         *s.grid,      noProfiles,      facingWalls(v, d), s.model,
+  const MapPieces pieces{d,         *s.grid,      noProfiles,      facingWalls(p, d), s.model,
                          noGrids,   s.unitColor,  s.boundaryColor, s.units,           s.contours,
                          s.options, s.mapOptions, s.Zbase,         s.contourLines};
-  drawMapPieces(canvas, Projection(v, d.Xc, d.Yc, d.Zc, s.Zbase), pieces, context);
+  drawMapPieces(canvas, p, pieces, context);
 }
 
-void drawSectionPreview(Canvas& canvas, const PreviewScene& s, const ViewSettings& view,
+void drawSectionPreview(Canvas& canvas, const PreviewScene& s, const Projection& projection,
                         const RenderContext& context) {
   const DisplaySurface& d = *s.display;
   const std::vector<GridSurface> noGrids;
   const BoundaryProfile noProfile;
-  const SectionPicture picture{*s.sectionGrid, s.units,     *s.section,      noProfile,
-                               s.Zbase,        d.Zmax,      d.zEps,          s.model,
-                               noGrids,        s.unitColor, s.boundaryColor, s.options};
-  drawSection(canvas, Projection(view, d.Xc, d.Yc, d.Zc, s.Zbase), picture, context);
+  const SectionPicture picture{
+      .grid = *s.sectionGrid,
+      .drawUnit = s.units,
+      .section = *s.section,
+      .profile = noProfile,
+      .Zbase = s.Zbase,
+      .Zmax = d.Zmax,
+      .zEps = d.zEps,
+      .style = {s.model, noGrids, s.unitColor, s.boundaryColor, s.options}};
+  drawSection(canvas, projection, picture, context);
 }
 
 }  // namespace
@@ -203,7 +208,7 @@ PreviewScene makePreviewScene(const ViewerState& state, PictureKind kind, int ma
   scene.contourLines =
       state.contourLinesWanted && state.contours.Cin != 0 && contoursDrawable(state.contours);
   scene.options = state.drawOptions;
-  scene.options.DrawBoundary = 0;
+  scene.options.DrawBoundary = false;
   scene.options.contacts = Contacts::Cells;
   scene.mapOptions = state.mapOptions;
   scene.Zbase = state.Zbase;
@@ -214,12 +219,12 @@ PreviewScene makePreviewScene(const ViewerState& state, PictureKind kind, int ma
   return scene;
 }
 
-void drawPreview(Canvas& canvas, const PreviewScene& scene, const ViewSettings& view,
+void drawPreview(Canvas& canvas, const PreviewScene& scene, const Projection& projection,
                  const RenderContext& context) {
   if (scene.kind == PictureKind::Map && scene.display->loaded()) {
-    drawMapPreview(canvas, scene, view, context);
+    drawMapPreview(canvas, scene, projection, context);
   } else if (scene.kind == PictureKind::Section && !scene.units.empty()) {
-    drawSectionPreview(canvas, scene, view, context);
+    drawSectionPreview(canvas, scene, projection, context);
   }
 }
 

@@ -13,7 +13,7 @@
 #include "render/canvas.h"
 #include "render/contour_settings.h"
 #include "render/draw_options.h"
-#include "render/view_settings.h"
+#include "render/projection.h"
 #include "session/session.h"
 #include "session/viewer_state.h"
 
@@ -52,9 +52,9 @@ struct PreviewScene {
 PreviewScene makePreviewScene(const ViewerState& state, PictureKind kind,
                               int maxCells = kPreviewCells);
 
-// Draws the scene with a view applied to the whole grid, on the context's threads. Throws
+// Draws the scene with the projection of the whole grid, on the context's threads. Throws
 // DrawingCancelled at the first drawing operation after the context was cancelled.
-void drawPreview(Canvas& canvas, const PreviewScene& scene, const ViewSettings& view,
+void drawPreview(Canvas& canvas, const PreviewScene& scene, const Projection& projection,
                  const RenderContext& context);
 
 }  // namespace kalvenor

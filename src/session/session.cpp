@@ -20,7 +20,7 @@ Session::Session() {
   context_.threads = availableThreads();
   state_.view.Dist = kParallelDist;
   state_.drawOptions.LineColor = kBlack;
-  state_.drawOptions.DrawBoundary = 1;
+  state_.drawOptions.DrawBoundary = true;
 }
 
 void Session::addObserver(SessionObserver& observer) { observers_.push_back(&observer); }

@@ -11,7 +11,9 @@
 #include "evaluation/grid_builds.h"
 #include "model/render_context.h"
 #include "render/canvas.h"
+#include "render/fit_view.h"
 #include "render/map_annotations.h"
+#include "render/picture_style.h"
 #include "render/projection.h"
 #include "render/section_annotations.h"
 #include "session/session_observer.h"
@@ -37,7 +39,7 @@ using Warnings = std::vector<std::string>;
 
 // The view as typed: a value left out keeps the one applied before.
 struct TypedView {
-  std::optional<double> Alpha, Gamma, Sca, Ve, Zbase, Dist, Ppz;
+  std::optional<double> Alpha{}, Gamma{}, Sca{}, Ve{}, Zbase{}, Dist{}, Ppz{};
 };
 
 // A preset view, as the view boxes show it.
@@ -75,7 +77,7 @@ struct PerspectiveValues {
 
 // The contour settings as typed: a value left out keeps the one set before.
 struct TypedContours {
-  std::optional<double> Cst, Cen, Cin;
+  std::optional<double> Cst{}, Cen{}, Cin{};
   bool wanted = false;
 };
 
@@ -192,6 +194,8 @@ class Session {
   // fill the canvas with room for the annotations around it, whatever the canvas's shape.
   void fitMapView(const Canvas& canvas);
   void fitSectionView(const Canvas& canvas);
+  // What the current view, applied to its canvas, makes of the display surface's block.
+  Projection projection() const;
   void setContacts(Contacts contacts);
   void setSurveyTrace(bool on);
 
@@ -251,17 +255,18 @@ class Session {
   PictureView currentView() const;
   PictureView overlayView() const;
   Projection projectionOf(const PictureView& in) const;
+  void placeFitted(const std::optional<ViewFit>& fit);
+  PictureStyle pictureStyle(DrawingMode mode) const;
   void recordPicture(PictureKind kind, Array2D<std::int32_t> units);
   // Hands the boundary grids read when their files were picked to the build.
   BuildInputs buildInputs();
   Warnings boundaryCoverage(const std::vector<GridSurface>& grids) const;
-  Projection projection() const;
   std::array<std::int16_t, 2> lastVisibleWalls() const;
   Warnings contourWarnings() const;
   bool contourLinesDrawable() const;
-  void drawMapPicture(Canvas& canvas, std::int16_t mode, const Array2D<std::int32_t>& units,
+  void drawMapPicture(Canvas& canvas, DrawingMode mode, const Array2D<std::int32_t>& units,
                       std::array<std::int16_t, 2> walls, const PictureView& in);
-  void drawSectionPicture(Canvas& canvas, std::int16_t mode, const Array2D<std::int32_t>& units,
+  void drawSectionPicture(Canvas& canvas, DrawingMode mode, const Array2D<std::int32_t>& units,
                           const PictureView& in);
   bool sectionUnitsDrawn() const;
   Array2D<std::int32_t> sectionUnits();

@@ -161,25 +161,26 @@ json drawJson(const SessionDocument& d) {
   return {{"sideWalls", d.mapOptions.sideWalls},
           {"frame", d.mapOptions.frame},
           {"frameFourSides", d.mapOptions.frameFourSides},
-          {"boundaryLines", d.drawOptions.DrawBoundary != 0},
+          {"boundaryLines", d.drawOptions.DrawBoundary},
           {"lineColor", hexOf(d.drawOptions.LineColor)},
           {"contacts", d.drawOptions.contacts == Contacts::Smooth ? "smooth" : "cells"},
           {"surveyTrace", d.drawOptions.surveyTrace},
           {"legend", d.annotations.legend},
           {"axes", d.annotations.axes},
           {"title", d.annotations.title},
-          {"picture", d.drawOptions.DrawMode}};
+          {"picture", static_cast<int>(d.drawOptions.DrawMode)}};
 }
 
 void readDraw(SessionDocument& d, const DocumentField& j) {
   d.mapOptions = {j["sideWalls"].flag(), j["frame"].flag(), j["frameFourSides"].flag()};
-  d.drawOptions.DrawBoundary = j["boundaryLines"].flag() ? 1 : 0;
+  d.drawOptions.DrawBoundary = j["boundaryLines"].flag();
   d.drawOptions.LineColor = j["lineColor"].color();
   d.drawOptions.contacts =
       j["contacts"].choice({"smooth", "cells"}) == "smooth" ? Contacts::Smooth : Contacts::Cells;
   d.drawOptions.surveyTrace = j["surveyTrace"].flag();
   d.annotations = {j["legend"].flag(), j["axes"].flag(), j["title"].line(kMaxTitleCharacters)};
-  d.drawOptions.DrawMode = static_cast<std::int16_t>(j["picture"].whole(0, kSurveyLine));
+  constexpr int kLastMode = static_cast<int>(DrawingMode::SurveyLine);
+  d.drawOptions.DrawMode = static_cast<DrawingMode>(j["picture"].whole(0, kLastMode));
 }
 
 json viewValuesJson(const ViewValues& v, const PerspectiveValues& p,
@@ -274,21 +275,22 @@ void readGrids(SessionDocument& d, const DocumentField& j) {
 // A document of the first version kept one picture mode and the grid of the last build: its
 // picture, grids and what was drawn over it follow from them, as that version drew them.
 void pictureOfFirstVersion(SessionDocument& d) {
-  const std::int16_t mode = d.drawOptions.DrawMode;
+  const DrawingMode mode = d.drawOptions.DrawMode;
   SavedPicture& p = d.picture;
-  const bool section =
-      mode == kSectionPicture || (d.grid == "section" && (mode == kGridLines || mode == 0));
-  p.kind = mode == 0 ? PictureKind::None : section ? PictureKind::Section : PictureKind::Map;
+  const bool none = mode == DrawingMode::None;
+  const bool section = mode == DrawingMode::Section ||
+                       (d.grid == "section" && (mode == DrawingMode::GridLines || none));
+  p.kind = none ? PictureKind::None : section ? PictureKind::Section : PictureKind::Map;
   p.view = d.view;
   p.perspective = d.perspective;
   p.pan = d.pan;
   p.Zbase = d.zbase.value_or(0.0);
-  if (mode == kContourMap) p.drawnOver = {DrawnOver::Contours};
-  if (mode == kGridLines) p.drawnOver = {DrawnOver::GridLines};
-  if (mode == kSurveyLine) p.drawnOver = {DrawnOver::SurveyLine};
+  if (mode == DrawingMode::ContourMap) p.drawnOver = {DrawnOver::Contours};
+  if (mode == DrawingMode::GridLines) p.drawnOver = {DrawnOver::GridLines};
+  if (mode == DrawingMode::SurveyLine) p.drawnOver = {DrawnOver::SurveyLine};
   const bool withLine = d.sectionLine.has_value();
   d.sectionGrid = withLine && (section || d.grid == "section");
-  d.mapGrid = !section && (mode != 0 || d.grid == "map");
+  d.mapGrid = !section && (!none || d.grid == "map");
 }
 
 json coloursJson(const SessionDocument& d) {

@@ -51,9 +51,8 @@ void Session::fitMapView(const Canvas& canvas) {
       for (const double z : {low, d.Zmax}) corners.push_back({x, y, z});
     }
   }
-  fitView(state_.view, projection(), corners, mapMargins(canvas, mapNotes()), canvas.width(),
-          canvas.height());
-  notify(Change::View);
+  placeFitted(fitView(projection(), corners, mapMargins(canvas, mapNotes()), canvas.width(),
+                      canvas.height()));
 }
 
 // The section's frame: the survey line from the base to the top of the ground.
@@ -66,8 +65,18 @@ void Session::fitSectionView(const Canvas& canvas) {
                                            {s.Xstart, s.Ystart, Zmax},
                                            {s.Xend, s.Yend, Zmax}};
   const Array2D<std::int32_t> units = sectionUnits();
-  fitView(state_.view, projection(), corners, sectionMargins(canvas, sectionNotes(units)),
-          canvas.width(), canvas.height());
+  placeFitted(fitView(projection(), corners, sectionMargins(canvas, sectionNotes(units)),
+                      canvas.width(), canvas.height()));
+}
+
+// The shift alone places a fitted picture; a view that cannot be fitted stays as it was.
+void Session::placeFitted(const std::optional<ViewFit>& fit) {
+  if (fit) {
+    state_.view.Sca = fit->Sca;
+    state_.view.PanX = state_.view.PanY = 0;
+    state_.viewCanvas.ShiftX = fit->ShiftX;
+    state_.viewCanvas.ShiftY = fit->ShiftY;
+  }
   notify(Change::View);
 }
 

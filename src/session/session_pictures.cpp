@@ -23,7 +23,7 @@ void Session::requireDrawable(const PictureView& in) const {
   if (problem) throw SessionError(*problem);
 }
 
-PictureView Session::currentView() const { return {state_.view, state_.Zbase}; }
+PictureView Session::currentView() const { return {state_.view, state_.viewCanvas, state_.Zbase}; }
 
 // What is drawn over a picture goes in the view the picture was drawn in, whatever the view boxes
 // were given since; with no picture yet, in the current view.
@@ -31,16 +31,18 @@ PictureView Session::overlayView() const {
   return state_.picture == PictureKind::None ? currentView() : state_.pictureView;
 }
 
-// The projection refers to the view it is given, which must outlive it: the current one is the
-// session's own, which a fit changes as it goes.
-Projection Session::projection() const {
-  const DisplaySurface& d = *state_.display;
-  return Projection(state_.view, d.Xc, d.Yc, d.Zc, state_.Zbase);
-}
+Projection Session::projection() const { return projectionOf(currentView()); }
 
 Projection Session::projectionOf(const PictureView& in) const {
-  const DisplaySurface& d = *state_.display;
-  return Projection(in.view, d.Xc, d.Yc, d.Zc, in.Zbase);
+  return Projection(in.view, in.canvas, *state_.display, in.Zbase);
+}
+
+// The colours, lines and model of the session, with the drawing mode of the command drawing now.
+PictureStyle Session::pictureStyle(DrawingMode mode) const {
+  const ViewerState& s = state_;
+  DrawOptions options = s.drawOptions;
+  options.DrawMode = mode;
+  return {s.model, *s.boundaryGrids, s.unitColor, s.boundaryColor, options};
 }
 
 void Session::recordPicture(PictureKind kind, Array2D<std::int32_t> units) {
@@ -54,7 +56,7 @@ void Session::recordPicture(PictureKind kind, Array2D<std::int32_t> units) {
 // The walls facing the eye in the last map, or in the current view before any map.
 std::array<std::int16_t, 2> Session::lastVisibleWalls() const {
   if (state_.visibleWall[0] != 0) return state_.visibleWall;
-  return facingWalls(state_.view, *state_.display);
+  return facingWalls(projection(), *state_.display);
 }
 
 bool Session::contourLinesDrawable() const {
@@ -71,7 +73,7 @@ Warnings Session::contourWarnings() const {
                {numberText(state_.contours.Cin), numberText(kMaxContourLevels)})};
 }
 
-void Session::drawMapPicture(Canvas& canvas, std::int16_t mode, const Array2D<std::int32_t>& units,
+void Session::drawMapPicture(Canvas& canvas, DrawingMode mode, const Array2D<std::int32_t>& units,
                              std::array<std::int16_t, 2> walls, const PictureView& in) {
   const ViewerState& s = state_;
   const DisplaySurface& d = *s.display;
@@ -103,19 +105,19 @@ void Session::drawMapPicture(Canvas& canvas, std::int16_t mode, const Array2D<st
 Warnings Session::drawGeoMap(Canvas& canvas) {
   requireViewDrawable();
   const DisplaySurface& d = *state_.display;
-  const std::array<std::int16_t, 2> walls = facingWalls(state_.view, d);
+  const std::array<std::int16_t, 2> walls = facingWalls(projection(), d);
   Array2D<std::int32_t> units;
   step(fill(translated("copy the units of a {1} grid"), {gridSize(d.Nx, d.Ny)}),
        [&] { units = unitsToDraw(state_.mapGrid->mapUnit, d.Nx, d.Ny); });
   canvas.clear();
   DrawingTally drawn(canvas);
-  drawMapPicture(drawn, kGeologicalMap, units, walls, currentView());
+  drawMapPicture(drawn, DrawingMode::GeologicalMap, units, walls, currentView());
   if (!drawn.drewAnything()) {
     throw SessionError(
         nothingDrawnMessage(translated("the block"), state_.displayFile, d, state_.view));
   }
   if (state_.annotations.any()) drawMapNotes(canvas, projection(), mapNotes());
-  state_.drawOptions.DrawMode = kGeologicalMap;
+  state_.drawOptions.DrawMode = DrawingMode::GeologicalMap;
   recordPicture(PictureKind::Map, std::move(units));
   state_.visibleWall = walls;
   state_.progress.mapDrawn();
@@ -128,7 +130,7 @@ Warnings Session::drawContourMap(Canvas& canvas) {
   if (!state_.display->loaded()) return {};
   const PictureView in = overlayView();
   requireDrawable(in);
-  drawMapPicture(canvas, kContourMap, *state_.drawUnit, lastVisibleWalls(), in);
+  drawMapPicture(canvas, DrawingMode::ContourMap, *state_.drawUnit, lastVisibleWalls(), in);
   drewOver(DrawnOver::Contours);
   notify(Change::Picture);
   return contourWarnings();
@@ -143,15 +145,15 @@ Warnings Session::drawGridLines(Canvas& canvas) {
       (state_.picture == PictureKind::None && state_.progress.sectionGrid() == GridState::Current);
   if (overSection) {
     requireSectionDrawable(in);
-    drawSectionPicture(canvas, kGridLines, sectionUnitsDrawn() ? *state_.drawUnit : sectionUnits(),
-                       in);
+    drawSectionPicture(canvas, DrawingMode::GridLines,
+                       sectionUnitsDrawn() ? *state_.drawUnit : sectionUnits(), in);
     drewOver(DrawnOver::GridLines);
     notify(Change::Picture);
     return {};
   }
   if (!state_.display->loaded()) return {};
   requireDrawable(in);
-  drawMapPicture(canvas, kGridLines, *state_.drawUnit, lastVisibleWalls(), in);
+  drawMapPicture(canvas, DrawingMode::GridLines, *state_.drawUnit, lastVisibleWalls(), in);
   drewOver(DrawnOver::GridLines);
   notify(Change::Picture);
   return contourWarnings();
@@ -181,24 +183,18 @@ void Session::requireSectionDrawable(const PictureView& in) const {
   requireDrawable(in);
 }
 
-void Session::drawSectionPicture(Canvas& canvas, std::int16_t mode,
+void Session::drawSectionPicture(Canvas& canvas, DrawingMode mode,
                                  const Array2D<std::int32_t>& units, const PictureView& in) {
   const ViewerState& s = state_;
   const VerticalGrid& grid = *s.sectionGrid;
-  DrawOptions options = s.drawOptions;
-  options.DrawMode = mode;
-  const SectionPicture picture{grid,
-                               units,
-                               *s.section,
-                               *s.sectionProfile,
-                               in.Zbase,
-                               s.display->Zmax,
-                               s.display->zEps,
-                               s.model,
-                               *s.boundaryGrids,
-                               s.unitColor,
-                               s.boundaryColor,
-                               options};
+  const SectionPicture picture{.grid = grid,
+                               .drawUnit = units,
+                               .section = *s.section,
+                               .profile = *s.sectionProfile,
+                               .Zbase = in.Zbase,
+                               .Zmax = s.display->Zmax,
+                               .zEps = s.display->zEps,
+                               .style = pictureStyle(mode)};
   step(fill(translated("draw the section of a {1} grid"), {gridSize(grid.nH, grid.nV)}),
        [&] { kalvenor::drawSection(canvas, projectionOf(in), picture, context_); });
 }
@@ -209,7 +205,7 @@ void Session::drawSection(Canvas& canvas) {
   Array2D<std::int32_t> units = sectionUnits();
   canvas.clear();
   DrawingTally drawn(canvas);
-  drawSectionPicture(drawn, kSectionPicture, units, currentView());
+  drawSectionPicture(drawn, DrawingMode::Section, units, currentView());
   if (!drawn.drewAnything()) {
     throw SessionError(nothingDrawnMessage(translated("the section"), state_.displayFile,
                                            *state_.display, state_.view));
@@ -217,7 +213,7 @@ void Session::drawSection(Canvas& canvas) {
   if (state_.annotations.any()) {
     drawSectionNotes(canvas, projection(), sectionNotes(units));
   }
-  state_.drawOptions.DrawMode = kSectionPicture;
+  state_.drawOptions.DrawMode = DrawingMode::Section;
   recordPicture(PictureKind::Section, std::move(units));
   state_.progress.sectionDrawn();
   notify(Change::Picture);

@@ -5,9 +5,9 @@ namespace kalvenor {
 // A command drawn again over the same picture adds nothing to draw again. Each command that draws
 // over the picture is the drawing mode from then on; a clear leaves the mode as it was.
 void Session::drewOver(DrawnOver what) {
-  if (what == DrawnOver::Contours) state_.drawOptions.DrawMode = kContourMap;
-  if (what == DrawnOver::GridLines) state_.drawOptions.DrawMode = kGridLines;
-  if (what == DrawnOver::SurveyLine) state_.drawOptions.DrawMode = kSurveyLine;
+  if (what == DrawnOver::Contours) state_.drawOptions.DrawMode = DrawingMode::ContourMap;
+  if (what == DrawnOver::GridLines) state_.drawOptions.DrawMode = DrawingMode::GridLines;
+  if (what == DrawnOver::SurveyLine) state_.drawOptions.DrawMode = DrawingMode::SurveyLine;
   if (state_.overlays.empty() || state_.overlays.back() != what) state_.overlays.push_back(what);
 }
 

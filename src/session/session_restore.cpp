@@ -47,7 +47,8 @@ void requireDrawableBase(const Session& fresh, const SessionDocument& d) {
   const DisplaySurface& display = *fresh.state().display;
   std::optional<std::string> problem;
   if (d.picture.kind != PictureKind::None) problem = baseProblem(d.picture.Zbase, display);
-  if (!problem && d.drawOptions.DrawMode != 0) problem = baseProblem(fresh.state().Zbase, display);
+  if (!problem && d.drawOptions.DrawMode != DrawingMode::None)
+    problem = baseProblem(fresh.state().Zbase, display);
   if (problem) throw SessionError("baseHeight: " + *problem);
 }
 
@@ -78,7 +79,7 @@ Warnings takeSteps(Session& fresh, const SessionDocument& d, double canvasWidth,
   if (!d.surfaceFile.empty()) pass(warnings, fresh.loadDisplaySurface(d.surfaceFile));
   if (d.zbase) fresh.setZbase(*d.zbase);
   fresh.setMapOptions(d.mapOptions);
-  fresh.setBoundaryLines(d.drawOptions.DrawBoundary != 0);
+  fresh.setBoundaryLines(d.drawOptions.DrawBoundary);
   fresh.setLineColor(d.drawOptions.LineColor);
   fresh.setAnnotations(d.annotations);
   fresh.setContacts(d.drawOptions.contacts);

@@ -6,8 +6,8 @@
 
 namespace kalvenor {
 
-// The typed values in the order the boxes are read; then the axes, the eye, the scale and the
-// painter's order for the canvas.
+// The typed values in the order the boxes are read, for the canvas given; a parallel view has no
+// perspective plane.
 void Session::applyView(const TypedView& typed, double canvasWidth, double canvasHeight) {
   ViewSettings& v = state_.view;
   for (const auto& [value, field] :
@@ -17,7 +17,8 @@ void Session::applyView(const TypedView& typed, double canvasWidth, double canva
         std::pair{typed.Ppz, &v.Ppz}}) {
     if (value) *field = *value;
   }
-  kalvenor::applyView(v, *state_.display, canvasWidth, canvasHeight);
+  if (v.Dist == kParallelDist) v.Ppz = 0;
+  state_.viewCanvas = {canvasWidth, canvasHeight};
   state_.progress.viewApplied(v.Sca > 0);
   notify(Change::View);
 }
@@ -49,12 +50,12 @@ PerspectiveValues Session::switchPerspective(bool on) {
 // The kind of the last whole picture; before any, what the commands drawn over the canvas went
 // over. Either needs its grid still there.
 PictureKind Session::redrawablePicture() const {
-  const std::int16_t mode = state_.drawOptions.DrawMode;
-  if (mode == 0) return PictureKind::None;
+  const DrawingMode mode = state_.drawOptions.DrawMode;
+  if (mode == DrawingMode::None) return PictureKind::None;
   PictureKind kind = state_.picture;
   if (kind == PictureKind::None) {
     const bool overSection =
-        mode == kGridLines && state_.progress.sectionGrid() == GridState::Current;
+        mode == DrawingMode::GridLines && state_.progress.sectionGrid() == GridState::Current;
     kind = overSection ? PictureKind::Section : PictureKind::Map;
   }
   const CommandStates commands = commandStates();
@@ -70,10 +71,10 @@ constexpr double kDegreesPerPixel = 0.5;
 
 // The pan that keeps the picture-plane point under canvas pixel `at` in place while the scale
 // grows by `factor`; the projection rounds to whole pixels, so the point may move by one.
-std::array<double, 2> panKeeping(const ViewSettings& v, std::array<double, 2> at, double factor) {
-  if (!(v.Scale > 0) || !(factor > 0)) return {v.PanX, v.PanY};
-  const double right = (at[0] - v.HalfW - v.ShiftX) / v.Scale;
-  const double up = (v.HalfH + v.ShiftY - at[1]) / v.Scale;
+std::array<double, 2> panKeeping(const Projection& p, std::array<double, 2> at, double factor) {
+  const ViewSettings& v = p.view();
+  if (!(p.scale() > 0) || !(factor > 0)) return {v.PanX, v.PanY};
+  const auto [right, up] = p.fromMiddle(at);
   return {v.PanX + right * (1 - 1 / factor), v.PanY + up * (1 - 1 / factor)};
 }
 
@@ -83,16 +84,17 @@ std::array<double, 2> panKeeping(const ViewSettings& v, std::array<double, 2> at
 // or where it was typed beyond them, so a tilt never flips the block over.
 NudgedView Session::nudgedView(const ViewNudge& nudge, PictureKind kind) const {
   const ViewSettings& v = state_.view;
+  const Projection p = projection();
   NudgedView after{{v.Alpha, v.Gamma, v.Sca * nudge.scaleFactor, v.Ve}, v.PanX, v.PanY};
   if (nudge.zoomAt) {
-    const auto [x, y] = panKeeping(v, *nudge.zoomAt, nudge.scaleFactor);
+    const auto [x, y] = panKeeping(p, *nudge.zoomAt, nudge.scaleFactor);
     after.PanX = x;
     after.PanY = y;
   }
   if (kind != PictureKind::Map) {
-    if (v.Scale > 0) {
-      after.PanX -= nudge.dragX / (v.Scale * nudge.scaleFactor);
-      after.PanY += nudge.dragY / (v.Scale * nudge.scaleFactor);
+    if (p.scale() > 0) {
+      after.PanX -= nudge.dragX / (p.scale() * nudge.scaleFactor);
+      after.PanY += nudge.dragY / (p.scale() * nudge.scaleFactor);
     }
     return after;
   }
@@ -106,8 +108,13 @@ NudgedView Session::nudgedView(const ViewNudge& nudge, PictureKind kind) const {
 }
 
 void Session::resumePictureView() {
-  if (state_.picture == PictureKind::None || state_.view == state_.pictureView.view) return;
-  state_.view = state_.pictureView.view;
+  const PictureView& in = state_.pictureView;
+  if (state_.picture == PictureKind::None ||
+      (state_.view == in.view && state_.viewCanvas == in.canvas)) {
+    return;
+  }
+  state_.view = in.view;
+  state_.viewCanvas = in.canvas;
   notify(Change::View);
 }
 
@@ -146,7 +153,7 @@ void Session::setMapOptions(const MapOptions& options) {
 }
 
 void Session::setBoundaryLines(bool on) {
-  state_.drawOptions.DrawBoundary = on ? 1 : 0;
+  state_.drawOptions.DrawBoundary = on;
   notify(Change::DrawOptions);
 }
 

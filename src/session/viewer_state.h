@@ -20,6 +20,7 @@
 #include "model/packed_color.h"
 #include "render/contour_settings.h"
 #include "render/draw_options.h"
+#include "render/view_canvas.h"
 #include "render/view_settings.h"
 #include "session/progress.h"
 
@@ -53,6 +54,7 @@ enum class PictureKind { None, Map, Section };
 // the drawing window, fit the picture on screen whatever the view boxes hold since.
 struct PictureView {
   ViewSettings view;
+  ViewCanvas canvas;
   double Zbase = 0.0;
 };
 
@@ -105,6 +107,7 @@ struct ViewerState {
   SectionLine sectionLine;  // the survey line as given to the last section build
 
   ViewSettings view;
+  ViewCanvas viewCanvas;   // the canvas the view was last applied to, with the shift of a fit
   double savedDist = 0.0;  // the last perspective values while perspective is off
   double savedPpz = 0.0;
   DrawOptions drawOptions;

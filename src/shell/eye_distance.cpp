@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/block_base.h"
+
 namespace kalvenor {
 namespace {
-
-constexpr double kNoBase = -99999;
 
 double roundedUpToTwoDigits(double value) {
   const double unit = std::pow(10.0, std::floor(std::log10(value)) - 1);
@@ -18,7 +18,7 @@ double roundedUpToTwoDigits(double value) {
 PerspectiveValues withEyeDistance(PerspectiveValues values, const ViewerState& state) {
   const DisplaySurface& d = *state.display;
   if (values.Dist != 0 || !d.loaded()) return values;
-  const double bottom = state.Zbase > kNoBase ? std::min(state.Zbase, d.Zmin) : d.Zmin;
+  const double bottom = std::min(blockBase(state.Zbase).value_or(d.Zmin), d.Zmin);
   const double exaggeration = state.view.Ve != 0 ? std::abs(state.view.Ve) : 1.0;
   const double diagonal =
       std::hypot(d.Xmax - d.Xmin, d.Ymax - d.Ymin, (d.Zmax - bottom) * exaggeration);

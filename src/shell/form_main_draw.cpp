@@ -58,15 +58,15 @@ void FormMain::cmdGeoSectionLine_Click() {
 // The settings a map or a section was drawn with, in the output tab.
 void FormMain::showPictureFigures() {
   const ViewSettings& v = state().view;
-  const std::int16_t mode = state().drawOptions.DrawMode;
-  if (mode == kGeologicalMap) {
+  const DrawingMode mode = state().drawOptions.DrawMode;
+  if (mode == DrawingMode::GeologicalMap) {
     const std::pair<QLabel*, double> figures[] = {{ui_.lblAlpha, v.Alpha},
                                                   {ui_.lblGamma, v.Gamma},
                                                   {ui_.lblVe, v.Ve},
                                                   {ui_.lblSca, v.Sca},
                                                   {ui_.lblZbase2, state().Zbase}};
     for (const auto& [label, value] : figures) label->setText(numberQText(value));
-  } else if (mode == kSectionPicture) {
+  } else if (mode == DrawingMode::Section) {
     const std::pair<QLabel*, double> figures[] = {{ui_.lblAlphaS, v.Alpha},
                                                   {ui_.lblGammaS, v.Gamma},
                                                   {ui_.lblVeS, v.Ve},
@@ -164,7 +164,7 @@ void FormMain::showDrawOptions() {
   const std::pair<QAbstractButton*, bool> checks[] = {
       {ui_.chkSide, s.mapOptions.sideWalls},
       {ui_.chkWaku, s.mapOptions.frame},
-      {ui_.chkboundary, s.drawOptions.DrawBoundary == 1},
+      {ui_.chkboundary, s.drawOptions.DrawBoundary},
       {ui_.chkContacts, s.drawOptions.contacts == Contacts::Smooth},
       {ui_.chkSectionTrace, s.drawOptions.surveyTrace},
       {ui_.chkBack, black},

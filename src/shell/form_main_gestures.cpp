@@ -100,7 +100,7 @@ void FormMain::redrawShownPicture(bool fit) {
   redrawPicture(fit);
 }
 
-// The worker draws from the scene, shared read-only, and a copy of the view, never from the
+// The worker draws from the scene, shared read-only, and a copy of the projection, never from the
 // session, which this thread goes on changing.
 void FormMain::previewPicture(PictureKind kind) {
   wholePicture_.reset();
@@ -110,13 +110,13 @@ void FormMain::previewPicture(PictureKind kind) {
   const ImageCanvas& shown = formImage_->canvas();
   const QSize size(static_cast<int>(shown.width()), static_cast<int>(shown.height()));
   formImage_->drawPreview(
-      [scene = previewScene_, view = state().view, size, ratio = shown.pixelRatio(),
+      [scene = previewScene_, projection = session_.projection(), size, ratio = shown.pixelRatio(),
        background = shown.backgroundColor(),
        threads = session_.renderContext().threads](const std::atomic<bool>& cancelled) {
         ImageCanvas canvas(size, ratio);
         canvas.setBackgroundColor(background);
         canvas.clear();
-        drawPreview(canvas, *scene, view, {threads, &cancelled});
+        drawPreview(canvas, *scene, projection, {threads, &cancelled});
         return QImage(canvas.screen());
       });
 }

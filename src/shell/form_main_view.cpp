@@ -28,8 +28,9 @@ void FormMain::fitView(PictureKind kind) {
   applyViewSettings();
   const ImageCanvas& canvas = formImage_->canvas();
   kind == PictureKind::Section ? session_.fitSectionView(canvas) : session_.fitMapView(canvas);
-  const ViewSettings& v = state().view;
-  if (v.Scale > 0) session_.setPan(-v.ShiftX / v.Scale, v.ShiftY / v.Scale);
+  const double scale = session_.projection().scale();
+  const ViewCanvas& fitted = state().viewCanvas;
+  if (scale > 0) session_.setPan(-fitted.ShiftX / scale, fitted.ShiftY / scale);
   applyViewSettings();
 }
 

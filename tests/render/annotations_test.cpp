@@ -35,11 +35,13 @@ class SectionNotesTest : public ::testing::Test {
     view.Gamma = 0;
     view.Sca = 1;
     view.Ve = Ve;
-    applyView(view, display, c.width(), c.height());
-    const Projection p(view, display.Xc, display.Yc, display.Zc, 0);
     const SectionNotes notes{section, 0, 450, Ve, legend, options, kBlack};
-    fitView(view, p, {{0, 500, 0}, {5700, 500, 0}, {0, 500, 450}, {5700, 500, 450}},
-            sectionMargins(c, notes), c.width(), c.height());
+    const auto fit = fitView(Projection(view, {c.width(), c.height()}, display, 0),
+                             {{0, 500, 0}, {5700, 500, 0}, {0, 500, 450}, {5700, 500, 450}},
+                             sectionMargins(c, notes), c.width(), c.height());
+    ASSERT_TRUE(fit);
+    view.Sca = fit->Sca;
+    const Projection p(view, {c.width(), c.height(), fit->ShiftX, fit->ShiftY}, display, 0);
     corners = {p.project(0, 500, 0), p.project(5700, 500, 450)};
     drawSectionNotes(c, p, notes);
   }
@@ -79,7 +81,7 @@ class SectionNotesTest : public ::testing::Test {
   }();
   std::vector<LegendEntry> legend = {{"火山砕屑岩", packRgb(230, 160, 180)},
                                      {"石灰岩", packRgb(140, 180, 220)}};
-  Annotations options{true, true, "Section A-A'"};
+  Annotations options{.legend = true, .axes = true, .title = "Section A-A'"};
   std::array<MaybePoint, 2> corners;
 };
 
@@ -133,15 +135,14 @@ TEST_F(SectionNotesTest, AnOverlongTitleIsCutToThePicture) {
 TEST(MapNotes, ANorthArrowUnlessNorthPointsAtTheEye) {
   const DisplaySurface display =
       exactDisplaySurface(makeGrid(11, 11, 0, 0, 10, 10, [](double, double) { return 5.0; }));
-  const Annotations options{true, false, ""};
+  const Annotations options{.legend = true};
   for (const auto& [gamma, arrow] : {std::pair{90.0, true}, std::pair{0.0, false}}) {
     ViewSettings view;
     view.Alpha = 180;
     view.Gamma = gamma;
     view.Sca = 1;
     view.Ve = 1;
-    applyView(view, display, 400, 300);
-    const Projection p(view, display.Xc, display.Yc, display.Zc, 0);
+    const Projection p(view, {400, 300}, display, 0);
     RecordingCanvas canvas(400, 300);
     drawMapNotes(canvas, p,
                  {display.Xc, display.Yc, display.Zc, 100, {{"a", kBlack}}, options, kBlack});

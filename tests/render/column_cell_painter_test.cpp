@@ -85,7 +85,9 @@ class ColumnCellPainterTest : public ::testing::TestWithParam<LookCase> {
  protected:
   void paint() {
     const LookCase& c = GetParam();
-    const ColumnCellLook look{.options = DrawOptions{kFrame, 1, kSectionPicture},
+    const ColumnCellLook look{.options = DrawOptions{.LineColor = kFrame,
+                                                     .DrawBoundary = true,
+                                                     .DrawMode = DrawingMode::Section},
                               .unitColor = unitColor,
                               .boundaryColor = unitColor,
                               .smooth = c.smooth,
@@ -140,10 +142,12 @@ TEST_P(ColumnCellPainterTest, PaintsThePairOfColumnsInItsLook) {
 TEST(ColumnCellPainter, TheSmoothLookFillsOnlyWhatLiesBelowTheGround) {
   RecordingCanvas canvas;
   const std::vector<PackedColor> unitColor = {kBlack, kLow, kHigh};
-  const ColumnCellLook look{.options = DrawOptions{kFrame, 1, kSectionPicture},
-                            .unitColor = unitColor,
-                            .boundaryColor = unitColor,
-                            .smooth = true};
+  const ColumnCellLook look{
+      .options =
+          DrawOptions{.LineColor = kFrame, .DrawBoundary = true, .DrawMode = DrawingMode::Section},
+      .unitColor = unitColor,
+      .boundaryColor = unitColor,
+      .smooth = true};
   ColumnNodes nodes(5, [](int h, int v) { return MaybePoint(CanvasPoint{h * 40, 200 - v * 40}); });
   const BoundaryProfile profile;
   const ClassifyAt classify;

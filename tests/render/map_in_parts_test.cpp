@@ -26,17 +26,19 @@ class MapInParts : public ::testing::TestWithParam<Contacts> {
     view.Gamma = 30;
     view.Sca = 1;
     view.Ve = 2;
-    applyView(view, display, 800, 600);
   }
-  std::vector<RecordingCanvas::Op> draw(std::int16_t mode, int threads) {
+  std::vector<RecordingCanvas::Op> draw(DrawingMode mode, int threads) {
     RecordingCanvas canvas;
-    const MapPicture picture{display,  0.0,      model,
-                             grids,    colours,  colours,
-                             drawUnit, contours, DrawOptions{kBlack, 1, mode, GetParam()},
-                             true,     false,    true,
-                             true,     {}};
-    drawGeoMap(canvas, Projection(view, display.Xc, display.Yc, display.Zc, 0.0), picture,
-               {threads});
+    const DrawOptions options{.DrawBoundary = true, .DrawMode = mode, .contacts = GetParam()};
+    const MapPicture picture{.display = display,
+                             .base = 0.0,
+                             .drawUnit = drawUnit,
+                             .contours = contours,
+                             .style = {model, grids, colours, colours, options},
+                             .contourLines = true,
+                             .frame = true,
+                             .frameFourSides = true};
+    drawGeoMap(canvas, Projection(view, {800, 600}, display, 0.0), picture, {threads});
     return canvas.ops;
   }
 
@@ -54,11 +56,13 @@ class MapInParts : public ::testing::TestWithParam<Contacts> {
 };
 
 TEST_P(MapInParts, DrawsWhatOneThreadDraws) {
-  for (const std::int16_t mode : {kGeologicalMap, kContourMap, kGridLines}) {
+  for (const DrawingMode mode :
+       {DrawingMode::GeologicalMap, DrawingMode::ContourMap, DrawingMode::GridLines}) {
     const auto one = draw(mode, 1);
     ASSERT_GT(one.size(), 7000u);
     for (const int threads : {2, 3, 7}) {
-      EXPECT_EQ(draw(mode, threads), one) << "mode " << mode << ", " << threads << " threads";
+      EXPECT_EQ(draw(mode, threads), one)
+          << "mode " << static_cast<int>(mode) << ", " << threads << " threads";
     }
   }
 }

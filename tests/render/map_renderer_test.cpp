@@ -30,26 +30,18 @@ class MapRendererTest : public ::testing::Test {
   void look(double alpha, double gamma) {
     view.Alpha = alpha;
     view.Gamma = gamma;
-    applyView(view, display, canvas.width(), canvas.height());
   }
-  MapPicture picture(std::int16_t mode) {
-    return {display,
-            blockBase(Zbase),
-            model,
-            grids,
-            unitColor,
-            boundaryColor,
-            drawUnit,
-            contours,
-            DrawOptions{kBlack, 1, mode},
-            false,
-            false,
-            false,
-            false,
-            [this](const Projection&) { ++sideMapCalls; }};
+  MapPicture picture(DrawingMode mode) {
+    return {.display = display,
+            .base = blockBase(Zbase),
+            .drawUnit = drawUnit,
+            .contours = contours,
+            .style = {model, grids, unitColor, boundaryColor,
+                      DrawOptions{.DrawBoundary = true, .DrawMode = mode}},
+            .drawSideMaps = [this](const Projection&) { ++sideMapCalls; }};
   }
   Projection projection() const {
-    return Projection(view, display.Xc, display.Yc, display.Zc, Zbase);
+    return Projection(view, {canvas.width(), canvas.height()}, display, Zbase);
   }
 
   DisplaySurface display =
@@ -69,7 +61,7 @@ class MapRendererTest : public ::testing::Test {
 
 TEST_F(MapRendererTest, TheCellTakesTheColourOfItsCornerFirstInThePaintersOrder) {
   // Eye north-east: node (1, 1) comes first.
-  drawGeoMap(canvas, projection(), picture(kGeologicalMap));
+  drawGeoMap(canvas, projection(), picture(DrawingMode::GeologicalMap));
   auto cells = canvas.of(Op::Polygon);
   ASSERT_EQ(cells.size(), 1u);
   EXPECT_EQ(cells[0].fill, kRed);
@@ -78,13 +70,13 @@ TEST_F(MapRendererTest, TheCellTakesTheColourOfItsCornerFirstInThePaintersOrder)
 
   look(225, 30);  // eye south-west: node (2, 2) comes first
   RecordingCanvas other;
-  drawGeoMap(other, projection(), picture(kGeologicalMap));
+  drawGeoMap(other, projection(), picture(DrawingMode::GeologicalMap));
   EXPECT_EQ(other.of(Op::Polygon)[0].fill, kGreen);
 }
 
 TEST_F(MapRendererTest, TheBaseAndCornerEdgesOnlyWhenThereIsABase) {
-  MapPicture p = picture(kGeologicalMap);
-  p.options.DrawBoundary = 0;
+  MapPicture p = picture(DrawingMode::GeologicalMap);
+  p.style.options.DrawBoundary = false;
   drawGeoMap(canvas, projection(), p);
   // Rectangle and four edges behind the surface, then two base sides and three edges in front.
   EXPECT_EQ(canvas.linesIn(kBlack).size(), 13u);
@@ -94,21 +86,21 @@ TEST_F(MapRendererTest, TheBaseAndCornerEdgesOnlyWhenThereIsABase) {
 
   Zbase = -99999;
   RecordingCanvas none;
-  MapPicture noBase = picture(kGeologicalMap);
-  noBase.options.DrawBoundary = 0;
+  MapPicture noBase = picture(DrawingMode::GeologicalMap);
+  noBase.style.options.DrawBoundary = false;
   drawGeoMap(none, projection(), noBase);
   EXPECT_TRUE(none.of(Op::Line).empty());
 }
 
 TEST_F(MapRendererTest, TheBoundaryLineIsDrawnInItsColourWhereUnitsMeet) {
-  drawGeoMap(canvas, projection(), picture(kGeologicalMap));
+  drawGeoMap(canvas, projection(), picture(DrawingMode::GeologicalMap));
   const auto lines = canvas.linesIn(kBlue);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].penWidth, 2);
 
   drawUnit(2, 1) = drawUnit(2, 2) = 1;  // one unit everywhere: the boundary is no contact
   RecordingCanvas same;
-  drawGeoMap(same, projection(), picture(kGeologicalMap));
+  drawGeoMap(same, projection(), picture(DrawingMode::GeologicalMap));
   EXPECT_TRUE(same.linesIn(kBlue).empty());
 }
 
@@ -117,17 +109,17 @@ TEST_F(MapRendererTest, ABoundaryGridOfOtherNodesIsEvaluatedAtTheDisplayNodes) {
   // nodes and from a finer one, whose node (2, 2) lies mid-cell.
   const auto plane = [](double x, double) { return 2 + x / 2; };
   grids[1] = makeGrid(2, 2, 0, 0, 10, 10, plane);
-  drawGeoMap(canvas, projection(), picture(kGeologicalMap));
+  drawGeoMap(canvas, projection(), picture(DrawingMode::GeologicalMap));
   grids[1] = makeGrid(3, 3, 0, 0, 5, 5, plane);
   RecordingCanvas finer;
-  drawGeoMap(finer, projection(), picture(kGeologicalMap));
+  drawGeoMap(finer, projection(), picture(DrawingMode::GeologicalMap));
   ASSERT_EQ(canvas.linesIn(kBlue).size(), 1u);
   ASSERT_EQ(finer.linesIn(kBlue).size(), 1u);
   EXPECT_EQ(finer.linesIn(kBlue)[0].coords, canvas.linesIn(kBlue)[0].coords);
 }
 
 TEST_F(MapRendererTest, ContourMapsPaintCellsWhiteAndAlwaysDrawTheWalls) {
-  MapPicture p = picture(kContourMap);
+  MapPicture p = picture(DrawingMode::ContourMap);
   p.contourLines = true;
   p.sideWalls = false;
   drawGeoMap(canvas, projection(), p);
@@ -138,12 +130,12 @@ TEST_F(MapRendererTest, ContourMapsPaintCellsWhiteAndAlwaysDrawTheWalls) {
   EXPECT_GE(canvas.of(Op::Point).size(), 8u);
 
   RecordingCanvas geological;
-  drawGeoMap(geological, projection(), picture(kGeologicalMap));
+  drawGeoMap(geological, projection(), picture(DrawingMode::GeologicalMap));
   EXPECT_EQ(sideMapCalls, 1);  // not without the side walls wanted
 }
 
 TEST_F(MapRendererTest, GridLinesOutlineEveryCell) {
-  drawGeoMap(canvas, projection(), picture(kGridLines));
+  drawGeoMap(canvas, projection(), picture(DrawingMode::GridLines));
   const auto cells = canvas.of(Op::Polygon);
   ASSERT_EQ(cells.size(), 1u);
   EXPECT_EQ(cells[0].fillStyle, FillStyle::Transparent);
@@ -153,8 +145,8 @@ TEST_F(MapRendererTest, GridLinesOutlineEveryCell) {
 
 TEST_F(MapRendererTest, TheFrameRunsAlongTheNearSidesOrAllFour) {
   Zbase = -99999;
-  MapPicture p = picture(kGeologicalMap);
-  p.options.DrawBoundary = 0;
+  MapPicture p = picture(DrawingMode::GeologicalMap);
+  p.style.options.DrawBoundary = false;
   p.frame = true;
   drawGeoMap(canvas, projection(), p);
   EXPECT_EQ(canvas.linesIn(kBlack).size(), 2u);
@@ -167,18 +159,18 @@ TEST_F(MapRendererTest, TheFrameRunsAlongTheNearSidesOrAllFour) {
 TEST_F(MapRendererTest, ACellWithACornerBehindTheEyeIsSkipped) {
   view.Dist = 5;  // the eye stands inside the block
   view.Ppz = 0;
-  applyView(view, display, canvas.width(), canvas.height());
-  drawGeoMap(canvas, projection(), picture(kGeologicalMap));
+  drawGeoMap(canvas, projection(), picture(DrawingMode::GeologicalMap));
   EXPECT_TRUE(canvas.of(Op::Polygon).empty());
 }
 
 TEST_F(MapRendererTest, NothingIsDrawnWithoutADisplaySurface) {
   DisplaySurface none;
-  const MapPicture empty{none,     Zbase,     model,
-                         grids,    unitColor, boundaryColor,
-                         drawUnit, contours,  DrawOptions{kBlack, 1, kGridLines},
-                         false,    false,     false,
-                         false,    {}};
+  const MapPicture empty{.display = none,
+                         .base = Zbase,
+                         .drawUnit = drawUnit,
+                         .contours = contours,
+                         .style = {model, grids, unitColor, boundaryColor,
+                                   DrawOptions{.DrawMode = DrawingMode::GridLines}}};
   drawGeoMap(canvas, projection(), empty);
   EXPECT_TRUE(canvas.ops.empty());
 }
@@ -192,16 +184,16 @@ TEST(BlockBase, ATypedHeightOfMinus99999OrLessMeansNoBase) {
 }
 
 TEST(VisibleWalls, TheWallsOnTheNearSides) {
-  ViewSettings v;
-  v.orderX = {1, 5, 1};
-  v.orderY = {1, 4, 1};
-  EXPECT_EQ(visibleWalls(v, 5, 4), (std::array<std::int16_t, 2>{3, 4}));
-  v.orderY = {4, 1, -1};
-  EXPECT_EQ(visibleWalls(v, 5, 4), (std::array<std::int16_t, 2>{1, 4}));
-  v.orderX = {5, 1, -1};
-  EXPECT_EQ(visibleWalls(v, 5, 4), (std::array<std::int16_t, 2>{1, 2}));
-  v.orderY = {1, 4, 1};
-  EXPECT_EQ(visibleWalls(v, 5, 4), (std::array<std::int16_t, 2>{3, 2}));
+  const Projection any(ViewSettings{}, ViewCanvas{}, DisplaySurface{}, 0);
+  const PaintersOrder east{1, 5, 1}, west{5, 1, -1}, north{1, 4, 1}, south{4, 1, -1};
+  EXPECT_EQ(visibleWalls(any.withPaintersOrder(east, north), 5, 4),
+            (std::array<std::int16_t, 2>{3, 4}));
+  EXPECT_EQ(visibleWalls(any.withPaintersOrder(east, south), 5, 4),
+            (std::array<std::int16_t, 2>{1, 4}));
+  EXPECT_EQ(visibleWalls(any.withPaintersOrder(west, south), 5, 4),
+            (std::array<std::int16_t, 2>{1, 2}));
+  EXPECT_EQ(visibleWalls(any.withPaintersOrder(west, north), 5, 4),
+            (std::array<std::int16_t, 2>{3, 2}));
 }
 
 }  // namespace

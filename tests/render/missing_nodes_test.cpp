@@ -35,31 +35,27 @@ class MissingNodesTest : public ::testing::Test {
     view.Gamma = 30;
     view.Sca = 1;
     view.Ve = 1;
-    applyView(view, display, 400, 400);
   }
 
   std::vector<Op> drawMap() {
     RecordingCanvas canvas(400, 400);
     const Array2D<std::int32_t> units = unitsToDraw(build.grid.mapUnit, 4, 4);
-    const DrawOptions options{kBlack, 1, kGeologicalMap};
-    const SidePicture walls{display,
-                            build.grid,
-                            build.wallProfiles,
-                            {kSouthWall, kWestWall},
-                            model,
-                            build.boundaryGrids,
-                            colours,
-                            colours,
-                            options};
+    const PictureStyle style{
+        model, build.boundaryGrids, colours, colours,
+        DrawOptions{.DrawBoundary = true, .DrawMode = DrawingMode::GeologicalMap}};
+    const SidePicture walls{
+        display, build.grid, build.wallProfiles, {kSouthWall, kWestWall}, style};
     const ContourSettings contours{20, 40, 1};
-    const MapPicture picture{display, blockBase(0),
-                             model,   build.boundaryGrids,
-                             colours, colours,
-                             units,   contours,
-                             options, true,
-                             true,    false,
-                             false,   [&](const Projection& p) { drawSideMaps(canvas, p, walls); }};
-    drawGeoMap(canvas, Projection(view, display.Xc, display.Yc, display.Zc, 0), picture);
+    const MapPicture picture{
+        .display = display,
+        .base = blockBase(0),
+        .drawUnit = units,
+        .contours = contours,
+        .style = style,
+        .contourLines = true,
+        .sideWalls = true,
+        .drawSideMaps = [&](const Projection& p) { drawSideMaps(canvas, p, walls); }};
+    drawGeoMap(canvas, Projection(view, {400, 400}, display, 0), picture);
     return canvas.ops;
   }
 
@@ -133,23 +129,20 @@ TEST(MissingNodesSection, AColumnOverNoGroundIsAirAndNotDrawn) {
   view.Alpha = 180;
   view.Sca = 1;
   view.Ve = 1;
-  applyView(view, display, 400, 400);
   const Array2D<std::int32_t> units = unitsToDraw(slot.unit, slot.nH, slot.nV);
   const std::vector<PackedColor> colours = {kBlack, packRgb(200, 0, 0), packRgb(0, 0, 200)};
-  const SectionPicture picture{slot,
-                               units,
-                               b.section,
-                               b.sectionProfile,
-                               0,
-                               display.Zmax,
-                               display.zEps,
-                               model,
-                               b.boundaryGrids,
-                               colours,
-                               colours,
-                               DrawOptions{kBlack, 1, kSectionPicture}};
+  const SectionPicture picture{
+      .grid = slot,
+      .drawUnit = units,
+      .section = b.section,
+      .profile = b.sectionProfile,
+      .Zbase = 0,
+      .Zmax = display.Zmax,
+      .zEps = display.zEps,
+      .style = {model, b.boundaryGrids, colours, colours,
+                DrawOptions{.DrawBoundary = true, .DrawMode = DrawingMode::Section}}};
   RecordingCanvas canvas(400, 400);
-  drawSection(canvas, Projection(view, display.Xc, display.Yc, display.Zc, 0), picture);
+  drawSection(canvas, Projection(view, {400, 400}, display, 0), picture);
   // The ground line (black, width 2) runs over the 5 cells of known ground between x 0 and 25.
   std::size_t groundSegments = 0;
   for (const Op& op : canvas.linesIn(kBlack)) groundSegments += op.penWidth == 2;

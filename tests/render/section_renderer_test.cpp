@@ -33,24 +33,20 @@ class SectionRendererTest : public ::testing::Test {
     view.Gamma = 0;
     view.Sca = 1;
     view.Ve = 1;
-    applyView(view, display, 400, 400);
   }
-  Projection projection() const {
-    return Projection(view, display.Xc, display.Yc, display.Zc, 0.0);
-  }
-  void draw(std::int16_t mode, std::int16_t boundaryLines = 1, const RenderContext& context = {}) {
-    const SectionPicture picture{build.grid,
-                                 units,
-                                 build.section,
-                                 build.sectionProfile,
-                                 0.0,
-                                 display.Zmax,
-                                 display.zEps,
-                                 model,
-                                 build.boundaryGrids,
-                                 unitColor,
-                                 boundaryColor,
-                                 DrawOptions{kLineColor, boundaryLines, mode}};
+  Projection projection() const { return Projection(view, {400, 400}, display, 0.0); }
+  void draw(DrawingMode mode, bool boundaryLines = true, const RenderContext& context = {}) {
+    const DrawOptions options{
+        .LineColor = kLineColor, .DrawBoundary = boundaryLines, .DrawMode = mode};
+    const SectionPicture picture{
+        .grid = build.grid,
+        .drawUnit = units,
+        .section = build.section,
+        .profile = build.sectionProfile,
+        .Zbase = 0.0,
+        .Zmax = display.Zmax,
+        .zEps = display.zEps,
+        .style = {model, build.boundaryGrids, unitColor, boundaryColor, options}};
     drawSection(canvas, projection(), picture, context);
   }
 
@@ -69,7 +65,7 @@ class SectionRendererTest : public ::testing::Test {
 };
 
 TEST_F(SectionRendererTest, TheFrameHasABaseAndTwoEndsButNoTopAndIsDrawnAgainOverTheCells) {
-  draw(kSectionPicture, 0);
+  draw(DrawingMode::Section, false);
   ASSERT_GE(canvas.ops.size(), 6u);
   for (int n : {0, 1, 2}) {
     EXPECT_EQ(canvas.ops[n].kind, Op::Line);
@@ -86,7 +82,7 @@ TEST_F(SectionRendererTest, TheFrameHasABaseAndTwoEndsButNoTopAndIsDrawnAgainOve
 }
 
 TEST_F(SectionRendererTest, GridLinesOutlineOnlyCellsWhoseFirstNodeIsGround) {
-  draw(kGridLines, 0);
+  draw(DrawingMode::GridLines, false);
   const VerticalGrid& slot = build.grid;
   int ground = 0;
   for (int h = 1; h < slot.nH; ++h) {
@@ -106,7 +102,7 @@ TEST_F(SectionRendererTest, TheGroundLineRunsThroughAirCellsToo) {
   // Column 1 stands at 10 and column 2 at 16: node (1, 4) at 15 is air, (2, 4) is ground.
   ASSERT_EQ(slot.unit(1, 4), kAir);
   ASSERT_NE(slot.unit(2, 4), kAir);
-  draw(kSectionPicture);
+  draw(DrawingMode::Section);
   const auto ground = canvas.linesIn(kBlack);
   EXPECT_GE(ground.size(), static_cast<std::size_t>(slot.nH - 1));
   for (const Op& line : ground) EXPECT_EQ(line.penWidth, 2);
@@ -127,15 +123,15 @@ TEST_F(SectionRendererTest, TheGroundLineRunsThroughAirCellsToo) {
 // stops at its first operation; one whose flag is not set draws whole.
 TEST_F(SectionRendererTest, ACancelledContextStopsTheDrawingAtItsFirstOperation) {
   std::atomic<bool> cancelled = true;
-  EXPECT_THROW(draw(kSectionPicture, 1, {.cancelled = &cancelled}), DrawingCancelled);
+  EXPECT_THROW(draw(DrawingMode::Section, true, {.cancelled = &cancelled}), DrawingCancelled);
   EXPECT_TRUE(canvas.ops.empty());
   cancelled = false;
-  draw(kSectionPicture, 1, {.cancelled = &cancelled});
+  draw(DrawingMode::Section, true, {.cancelled = &cancelled});
   EXPECT_FALSE(canvas.of(Op::Polygon).empty());
 }
 
 TEST_F(SectionRendererTest, WithoutBoundaryLinesOnlyCellsAndFrame) {
-  draw(kSectionPicture, 0);
+  draw(DrawingMode::Section, false);
   EXPECT_TRUE(canvas.linesIn(kBlack).empty());
   EXPECT_TRUE(canvas.linesIn(kContact).empty());
 }

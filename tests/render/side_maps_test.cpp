@@ -28,20 +28,16 @@ class SideMapsTest : public ::testing::Test {
     view.Gamma = 30;
     view.Sca = 1;
     view.Ve = 1;
-    applyView(view, display, 400, 400);
   }
-  void draw(std::int16_t mode, std::int16_t boundaryLines = 1, const RenderContext& context = {}) {
-    const SidePicture picture{display,
-                              build.grid,
-                              build.wallProfiles,
-                              {kSouthWall, kWestWall},
-                              model,
-                              build.boundaryGrids,
-                              unitColor,
-                              boundaryColor,
-                              DrawOptions{kBlack, boundaryLines, mode}};
-    drawSideMaps(canvas, Projection(view, display.Xc, display.Yc, display.Zc, 0.0), picture,
-                 context);
+  void draw(DrawingMode mode, bool boundaryLines = true, const RenderContext& context = {}) {
+    const SidePicture picture{
+        .display = display,
+        .grid = build.grid,
+        .wallProfiles = build.wallProfiles,
+        .visibleWall = {kSouthWall, kWestWall},
+        .style = {model, build.boundaryGrids, unitColor, boundaryColor,
+                  DrawOptions{.DrawBoundary = boundaryLines, .DrawMode = mode}}};
+    drawSideMaps(canvas, Projection(view, {400, 400}, display, 0.0), picture, context);
   }
 
   GridSurface surface = makeGrid(3, 3, 0, 0, 10, 10, [](double x, double) { return 10 + x; });
@@ -62,7 +58,7 @@ TEST_F(SideMapsTest, CellsWhoseFirstNodeIsAirAreLeftOutTheRestDrawnWhole) {
   ASSERT_EQ(south.unit(1, 2), kAir);  // z 15 above the edge at 10
   ASSERT_EQ(south.unit(2, 2), 2);     // z 15 below the edge at 20
   ASSERT_EQ(south.unit(2, 3), kAir);
-  draw(kGeologicalMap);
+  draw(DrawingMode::GeologicalMap);
   // South wall: (1,1), (2,1) and (2,2) whose top corners are partly air; west wall, all at 10:
   // only the bottom row.
   const auto cells = canvas.of(Op::Polygon);
@@ -72,26 +68,26 @@ TEST_F(SideMapsTest, CellsWhoseFirstNodeIsAirAreLeftOutTheRestDrawnWhole) {
 }
 
 TEST_F(SideMapsTest, TheOnlyBoundaryIsTracedWhereItSeparatesUnits) {
-  draw(kGeologicalMap);
+  draw(DrawingMode::GeologicalMap);
   const auto traces = canvas.linesIn(kContact);
   ASSERT_FALSE(traces.empty());
   EXPECT_EQ(traces[0].penWidth, 2);
 
   RecordingCanvas off;
   std::swap(canvas, off);
-  draw(kGeologicalMap, 0);
+  draw(DrawingMode::GeologicalMap, false);
   EXPECT_TRUE(canvas.of(Op::Line).empty());
 }
 
 // Walls whose context was cancelled stop at their first operation, before any cell.
 TEST_F(SideMapsTest, ACancelledContextStopsTheWallsAtTheirFirstOperation) {
   const std::atomic<bool> cancelled = true;
-  EXPECT_THROW(draw(kGeologicalMap, 1, {.cancelled = &cancelled}), DrawingCancelled);
+  EXPECT_THROW(draw(DrawingMode::GeologicalMap, true, {.cancelled = &cancelled}), DrawingCancelled);
   EXPECT_TRUE(canvas.ops.empty());
 }
 
 TEST_F(SideMapsTest, ContourMapsPaintTheWallsWhiteWithoutTraces) {
-  draw(kContourMap);
+  draw(DrawingMode::ContourMap);
   // The south wall's (2, 1) and (2, 2), one above the other in one colour, are filled as one.
   const auto cells = canvas.of(Op::Polygon);
   EXPECT_EQ(cells.size(), 4u);
@@ -104,23 +100,21 @@ TEST_F(SideMapsTest, ACellWithOneUnitAtAllCornersHasNoTrace) {
   TempFile high(gridFileText(makeGrid(2, 2, 0, 0, 20, 20, [](double, double) { return 500.0; })));
   files = {"", high.path()};
   build = buildMapGrid({model, files, std::make_shared<const DisplaySurface>(display), 0.0});
-  draw(kGeologicalMap);
+  draw(DrawingMode::GeologicalMap);
   EXPECT_TRUE(canvas.linesIn(kContact).empty());
   EXPECT_FALSE(canvas.of(Op::Polygon).empty());
 }
 
 TEST_F(SideMapsTest, NoWallsAfterASectionBuildReplacedThem) {
   MapGrid sectionOnly;
-  const SidePicture picture{display,
-                            sectionOnly,
-                            build.wallProfiles,
-                            {kSouthWall, kWestWall},
-                            model,
-                            build.boundaryGrids,
-                            unitColor,
-                            boundaryColor,
-                            DrawOptions{kBlack, 1, kGeologicalMap}};
-  drawSideMaps(canvas, Projection(view, display.Xc, display.Yc, display.Zc, 0.0), picture);
+  const SidePicture picture{
+      .display = display,
+      .grid = sectionOnly,
+      .wallProfiles = build.wallProfiles,
+      .visibleWall = {kSouthWall, kWestWall},
+      .style = {model, build.boundaryGrids, unitColor, boundaryColor,
+                DrawOptions{.DrawBoundary = true, .DrawMode = DrawingMode::GeologicalMap}}};
+  drawSideMaps(canvas, Projection(view, {400, 400}, display, 0.0), picture);
   EXPECT_TRUE(canvas.ops.empty());
 }
 

@@ -61,30 +61,28 @@ struct Scene {
     build = buildMapGrid({model, files, std::make_shared<const DisplaySurface>(display), 0.0});
   }
 
-  std::vector<Op> draw(ViewSettings view) const {
+  std::vector<Op> draw(const ViewSettings& view) const {
     RecordingCanvas canvas(600, 500);
-    applyView(view, display, canvas.width(), canvas.height());
+    const Projection projection(view, {canvas.width(), canvas.height()}, display, 0.0);
     const Array2D<std::int32_t> units = unitsToDraw(build.grid.mapUnit, display.Nx, display.Ny);
-    const DrawOptions options{kBlack, 1, kGeologicalMap};
+    const PictureStyle style{
+        model, build.boundaryGrids, unitColor, boundaryColor,
+        DrawOptions{.DrawBoundary = true, .DrawMode = DrawingMode::GeologicalMap}};
     const ContourSettings contours{60, 200, 10};
-    const SidePicture walls{display,
-                            build.grid,
-                            build.wallProfiles,
-                            visibleWalls(view, display.Nx, display.Ny),
-                            model,
-                            build.boundaryGrids,
-                            unitColor,
-                            boundaryColor,
-                            options};
+    const SidePicture walls{display, build.grid, build.wallProfiles,
+                            visibleWalls(projection, display.Nx, display.Ny), style};
     const MapPicture picture{
-        display,   0.0,
-        model,     build.boundaryGrids,
-        unitColor, boundaryColor,
-        units,     contours,
-        options,   true,
-        true,      true,
-        true,      [&](const Projection& p) { drawSideMaps(canvas, p, walls); }};
-    drawGeoMap(canvas, Projection(view, display.Xc, display.Yc, display.Zc, 0.0), picture);
+        .display = display,
+        .base = 0.0,
+        .drawUnit = units,
+        .contours = contours,
+        .style = style,
+        .contourLines = true,
+        .sideWalls = true,
+        .frame = true,
+        .frameFourSides = true,
+        .drawSideMaps = [&](const Projection& p) { drawSideMaps(canvas, p, walls); }};
+    drawGeoMap(canvas, projection, picture);
     return canvas.ops;
   }
 
@@ -134,11 +132,11 @@ TEST(StoredDirectionTest, EveryStorageOrderDrawsTheSameBlockFromEverySide) {
 }
 
 TEST(StoredDirectionTest, TheScaleFollowsTheSizeOfTheGridNotTheSignOfItsSpacing) {
-  ViewSettings usual = viewFrom(225, 30), reversed = viewFrom(225, 30);
-  applyView(usual, Scene(false, false).display, 600, 500);
-  applyView(reversed, Scene(true, true).display, 600, 500);
-  EXPECT_GT(reversed.Scale, 0);
-  EXPECT_EQ(reversed.Scale, usual.Scale);
+  const ViewSettings view = viewFrom(225, 30);
+  const Projection usual(view, {600, 500}, Scene(false, false).display, 0.0);
+  const Projection reversed(view, {600, 500}, Scene(true, true).display, 0.0);
+  EXPECT_GT(reversed.scale(), 0);
+  EXPECT_EQ(reversed.scale(), usual.scale());
 }
 
 }  // namespace

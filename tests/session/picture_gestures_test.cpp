@@ -19,8 +19,7 @@ class PictureGesturesTest : public ::testing::Test {
  protected:
   const ViewerState& state() { return block.session.state(); }
   CanvasPoint pixelOf(double x, double y, double z) {
-    const DisplaySurface& d = *state().display;
-    const auto pixel = Projection(state().view, d.Xc, d.Yc, d.Zc, state().Zbase).project(x, y, z);
+    const auto pixel = block.session.projection().project(x, y, z);
     EXPECT_TRUE(pixel.has_value());
     return pixel.value_or(CanvasPoint{});
   }
@@ -103,7 +102,7 @@ TEST_F(PictureGesturesTest, ThePanLastsThroughNewViewsAndSessionFilesButNotAFit)
 
 TEST_F(PictureGesturesTest, ARedrawDrawsWhatWasDrawnOverThePictureAgain) {
   block.session.buildMapGrid();
-  block.session.setContours({30, 50, 5, true});
+  block.session.setContours({.Cst = 30, .Cen = 50, .Cin = 5, .wanted = true});
   block.view(225, 30, 1, 400, 300);
   const auto redrawn = [this] {
     RecordingCanvas canvas(400, 300);

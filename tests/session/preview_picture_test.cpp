@@ -77,7 +77,7 @@ class PreviewPictureTest : public ::testing::Test {
   RecordingCanvas preview(PictureKind kind, int maxCells = kPreviewCells) {
     RecordingCanvas canvas(400, 300);
     const PreviewScene scene = makePreviewScene(state(), kind, maxCells);
-    drawPreview(canvas, scene, state().view, {});
+    drawPreview(canvas, scene, block.session.projection(), {});
     return canvas;
   }
   const ViewerState& state() { return block.session.state(); }
@@ -184,12 +184,12 @@ TEST_F(PreviewPictureTest, ADrawingStopsAtTheFirstOperationAfterItWasCancelled) 
   const PreviewScene scene = makePreviewScene(state(), PictureKind::Map);
   std::atomic<bool> cancelled = false;
   CancellingCanvas stopped(cancelled, 10);
-  EXPECT_THROW(drawPreview(stopped, scene, state().view, {.cancelled = &cancelled}),
+  EXPECT_THROW(drawPreview(stopped, scene, block.session.projection(), {.cancelled = &cancelled}),
                DrawingCancelled);
   EXPECT_EQ(stopped.ops.size(), 10u);
 
   RecordingCanvas untouched(400, 300);
-  EXPECT_THROW(drawPreview(untouched, scene, state().view, {.cancelled = &cancelled}),
+  EXPECT_THROW(drawPreview(untouched, scene, block.session.projection(), {.cancelled = &cancelled}),
                DrawingCancelled);
   EXPECT_TRUE(untouched.ops.empty());
 }

@@ -198,7 +198,7 @@ TEST_F(SessionFileTest, AFileThatIsNoSessionSaysWhy) {
 TEST_F(SessionFileTest, AFileOfTheFirstVersionOpensWithItsPicture) {
   loadExample();
   session.buildMapGrid();
-  session.applyView({225, 30, 1.2, 2, {}, {}, {}}, 300, 200);
+  session.applyView({.Alpha = 225, .Gamma = 30, .Sca = 1.2, .Ve = 2}, 300, 200);
   RecordingCanvas first(300, 200);
   session.drawGeoMap(first);
   session.buildSectionGrid({30200, 41000, true, 34800, 43500, 0});

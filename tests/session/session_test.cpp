@@ -77,7 +77,7 @@ TEST_F(SessionTest, TheStepsInOrderOpenTheDrawingCommandsAndCloseTheIndicators) 
 
   EXPECT_TRUE(session.drawGeoMap(canvas).empty());
   EXPECT_GT(canvas.of(Op::Polygon).size(), 16u);
-  EXPECT_EQ(session.state().drawOptions.DrawMode, kGeologicalMap);
+  EXPECT_EQ(session.state().drawOptions.DrawMode, DrawingMode::GeologicalMap);
   EXPECT_EQ(session.state().visibleWall, (std::array<std::int16_t, 2>{kSouthWall, kWestWall}));
 
   const Array2D<std::int16_t> mapUnits = session.state().mapGrid->mapUnit;
@@ -99,7 +99,8 @@ TEST_F(SessionTest, WhatGoesOverAPictureFollowsTheViewItWasDrawnIn) {
   session.buildSectionGrid({0, 50, true, 100, 50, 0});
   const auto sectionView = [&] {
     const ViewValues v = session.sectionView();
-    session.applyView({v.Alpha, v.Gamma, v.Sca, v.Ve, {}, {}, {}}, canvas.width(), canvas.height());
+    session.applyView({.Alpha = v.Alpha, .Gamma = v.Gamma, .Sca = v.Sca, .Ve = v.Ve},
+                      canvas.width(), canvas.height());
   };
   sectionView();
   RecordingCanvas overMap{400, 400};
@@ -475,13 +476,16 @@ TEST_F(SessionTest, TheViewPresetsAndTheArithmeticBehindTheBoxes) {
   const PerspectiveValues back = session.switchPerspective(true);
   EXPECT_EQ(back.Dist, 500);
   EXPECT_EQ(back.Ppz, 20);
+  parallel.Ppz = 7;  // a parallel view has no perspective plane, whatever was typed
+  session.applyView(parallel, 400, 400);
+  EXPECT_EQ(session.state().view.Ppz, 0);
 }
 
 TEST_F(SessionTest, TooManyContourLevelsDrawTheMapWithoutThemAndSaySo) {
   loadAll();
   session.buildMapGrid();
   view();
-  session.setContours({0, 100, 0.001, true});
+  session.setContours({.Cst = 0, .Cen = 100, .Cin = 0.001, .wanted = true});
   const Warnings warnings = session.drawGeoMap(canvas);
   ASSERT_EQ(warnings.size(), 1u);
   EXPECT_THAT(warnings[0], HasSubstr("without contours"));

@@ -157,11 +157,11 @@ void MapDrawingFlowTest::aMapWithBoundaryLinesAndContours() {
   QCOMPARE(ui().lblAlpha->text(), QString("225"));
   QCOMPARE(ui().lblZbase2->text(), QString("0"));
   // The near base corner of the block lies on a black edge.
-  const ViewSettings& v = state().view;
   const DisplaySurface& d = *state().display;
-  const Projection projection(v, d.Xc, d.Yc, d.Zc, state().Zbase);
-  const auto corner = projection.projectPoint(d.nodeX[v.orderX.last], d.nodeY[v.orderY.last],
-                                              projection.exaggerateHeight(0));
+  const Projection projection = window_->session().projection();
+  const auto corner =
+      projection.projectPoint(d.nodeX[projection.orderX().last], d.nodeY[projection.orderY().last],
+                              projection.exaggerateHeight(0));
   QVERIFY(corner && picture().valid(corner->x, corner->y));
   QCOMPARE(picture().pixel(corner->x, corner->y), qRgb(0, 0, 0));
 
@@ -209,9 +209,9 @@ void MapDrawingFlowTest::perspectiveOnAndOffRestoresTheLastValues() {
 
 void MapDrawingFlowTest::drawOptions() {
   QVERIFY(ui().chkboundary->isChecked());
-  QCOMPARE(state().drawOptions.DrawBoundary, 1);
+  QVERIFY(state().drawOptions.DrawBoundary);
   ui().chkboundary->setChecked(false);
-  QCOMPARE(state().drawOptions.DrawBoundary, 0);
+  QVERIFY(!state().drawOptions.DrawBoundary);
 
   ui().chkBack->setChecked(true);
   QCOMPARE(state().drawOptions.LineColor, kWhite);
@@ -262,7 +262,7 @@ void MapDrawingFlowTest::aMapThatRunsOutOfMemoryKeepsThePictureAndTheState() {
   QCOMPARE(picture(), before);
   QCOMPARE(*state().drawUnit, units);
   QCOMPARE(state().visibleWall, walls);
-  QCOMPARE(state().drawOptions.DrawMode, kGeologicalMap);
+  QCOMPARE(state().drawOptions.DrawMode, DrawingMode::GeologicalMap);
   QCOMPARE(state().progress.mapGrid(), GridState::Current);
   QCOMPARE(ui().lblAlpha->text(), QString("225"));  // the figures of the picture still shown
   QVERIFY(QApplication::overrideCursor() == nullptr);
@@ -288,7 +288,7 @@ void MapDrawingFlowTest::aFailedOverlayKeepsThePictureUnderIt() {
            (QStringList{"\"コンタｰ\": not enough memory to draw the 3D map of a 5 x 5 grid",
                         "\"格子線\": not enough memory to draw the 3D map of a 5 x 5 grid"}));
   QCOMPARE(picture(), map);
-  QCOMPARE(state().drawOptions.DrawMode, kGeologicalMap);
+  QCOMPARE(state().drawOptions.DrawMode, DrawingMode::GeologicalMap);
 }
 
 void MapDrawingFlowTest::expectRefused(QPushButton* command, const QString& because) {

@@ -183,8 +183,9 @@ void NumberBoxesTest::lettersInTheBoundaryCountRefuseTheChange() {
 void NumberBoxesTest::viewValuesShowAsAUserWouldWriteThem() {
   const ImageCanvas& canvas = window_->formImage().canvas();
   const double noisy = 0.1 + 0.2;  // 0.30000000000000004
-  window_->session().applyView({1.8 * 1.1, noisy, 2.00000000000001, 3.0, {}, {}, {}},
-                               canvas.width(), canvas.height());
+  window_->session().applyView(
+      {.Alpha = 1.8 * 1.1, .Gamma = noisy, .Sca = 2.00000000000001, .Ve = 3.0}, canvas.width(),
+      canvas.height());
   QCOMPARE(ui().txtAlpha->text(), QString("1.98"));
   QCOMPARE(ui().txtGamma->text(), QString("0.3"));
   QCOMPARE(ui().txtSca->text(), QString("2"));

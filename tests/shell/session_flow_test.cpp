@@ -183,7 +183,7 @@ void SessionFlowTest::kalvenorRenderDrawsTheSavedPicture() {
   WindowFixture window;
   preload(window.window, example());
   QTest::mouseClick(window.window.ui().cmdGeoSectionLine, Qt::LeftButton);
-  QCOMPARE(window.window.state().drawOptions.DrawMode, kSurveyLine);
+  QCOMPARE(window.window.state().drawOptions.DrawMode, DrawingMode::SurveyLine);
   const QString session = window.folder.filePath("work.json");
   window.dialogs.files = {session};
   QTest::mouseClick(window.window.ui().cmdSessionSave, Qt::LeftButton);
