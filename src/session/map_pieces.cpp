@@ -8,8 +8,7 @@ namespace kalvenor {
 
 void drawMapPieces(Canvas& canvas, const Projection& projection, const MapPieces& m,
                    const RenderContext& context, const WallStep& wallStep) {
-  const PictureStyle style{m.model, m.boundaryGrids, m.unitColor, m.boundaryColor, m.options};
-  const SidePicture sides{m.display, m.grid, m.wallProfiles, m.walls, style};
+  const SidePicture sides{m.display, m.grid, m.wallProfiles, m.walls, m.style};
   const auto drawWalls = [&](const Projection& p) {
     const auto draw = [&] { drawSideMaps(canvas, p, sides, context); };
     if (wallStep) {
@@ -22,7 +21,7 @@ void drawMapPieces(Canvas& canvas, const Projection& projection, const MapPieces
                            .base = blockBase(m.Zbase),
                            .drawUnit = m.units,
                            .contours = m.contours,
-                           .style = style,
+                           .style = m.style,
                            .contourLines = m.contourLines,
                            .sideWalls = m.mapOptions.sideWalls,
                            .frame = m.mapOptions.frame,

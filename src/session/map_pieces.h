@@ -9,12 +9,11 @@
 #include "evaluation/map_grid.h"
 #include "model/array2d.h"
 #include "model/display_surface.h"
-#include "model/grid_surface.h"
-#include "model/logical_model.h"
 #include "model/render_context.h"
 #include "render/canvas.h"
 #include "render/contour_settings.h"
 #include "render/draw_options.h"
+#include "render/picture_style.h"
 #include "render/projection.h"
 #include "session/viewer_state.h"
 
@@ -25,14 +24,10 @@ struct MapPieces {
   const DisplaySurface& display;
   const MapGrid& grid;  // the walls, slots 1..4
   const std::array<BoundaryProfile, 5>& wallProfiles;
-  std::array<std::int16_t, 2> walls;  // facing the eye: x-parallel wall, y-parallel wall
-  const LogicalModel& model;
-  const std::vector<GridSurface>& boundaryGrids;
-  const std::vector<PackedColor>& unitColor;
-  const std::vector<PackedColor>& boundaryColor;
+  std::array<std::int16_t, 2> walls;   // facing the eye: x-parallel wall, y-parallel wall
   const Array2D<std::int32_t>& units;  // of every display node
   const ContourSettings& contours;
-  DrawOptions options;
+  PictureStyle style;
   MapOptions mapOptions;
   double Zbase = 0.0;
   bool contourLines = false;  // wanted and drawable

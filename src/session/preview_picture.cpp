@@ -173,9 +173,16 @@ void drawMapPreview(Canvas& canvas, const PreviewScene& s, const Projection& who
       whole.withPaintersOrder(coarseOrder(whole.orderX(), d.Nx), coarseOrder(whole.orderY(), d.Ny));
   const std::vector<GridSurface> noGrids;
   const std::array<BoundaryProfile, 5> noProfiles;
-  const MapPieces pieces{d,         *s.grid,      noProfiles,      facingWalls(p, d), s.model,
-                         noGrids,   s.unitColor,  s.boundaryColor, s.units,           s.contours,
-                         s.options, s.mapOptions, s.Zbase,         s.contourLines};
+  const MapPieces pieces{.display = d,
+                         .grid = *s.grid,
+                         .wallProfiles = noProfiles,
+                         .walls = facingWalls(p, d),
+                         .units = s.units,
+                         .contours = s.contours,
+                         .style = {s.model, noGrids, s.unitColor, s.boundaryColor, s.options},
+                         .mapOptions = s.mapOptions,
+                         .Zbase = s.Zbase,
+                         .contourLines = s.contourLines};
   drawMapPieces(canvas, p, pieces, context);
 }
 

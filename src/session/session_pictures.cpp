@@ -79,20 +79,17 @@ void Session::drawMapPicture(Canvas& canvas, DrawingMode mode, const Array2D<std
   const DisplaySurface& d = *s.display;
   DrawOptions options = s.drawOptions;
   options.DrawMode = mode;
-  const MapPieces pieces{d,
-                         *s.mapGrid,
-                         *s.wallProfiles,
-                         walls,
-                         s.model,
-                         *s.boundaryGrids,
-                         s.unitColor,
-                         s.boundaryColor,
-                         units,
-                         s.contours,
-                         options,
-                         s.mapOptions,
-                         in.Zbase,
-                         contourLinesDrawable()};
+  const MapPieces pieces{
+      .display = d,
+      .grid = *s.mapGrid,
+      .wallProfiles = *s.wallProfiles,
+      .walls = walls,
+      .units = units,
+      .contours = s.contours,
+      .style = {s.model, *s.boundaryGrids, s.unitColor, s.boundaryColor, options},
+      .mapOptions = s.mapOptions,
+      .Zbase = in.Zbase,
+      .contourLines = contourLinesDrawable()};
   const WallStep wallStep = [&](const std::function<void()>& drawWalls) {
     step(fill(translated("draw the side walls of a {1} grid"), {gridSize(d.Nx, d.Ny)}), drawWalls);
   };
