@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
+#include "app/option_steps.h"
 #include "canvas/bitmap_file.h"
 #include "canvas/image_canvas.h"
 #include "canvas/vector_pictures.h"
-#include "session/command_line.h"
-#include "session/option_steps.h"
 #include "session/session.h"
 
 namespace kalvenor::bench {

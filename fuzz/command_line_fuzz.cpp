@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "fuzz_checks.h"
-#include "session/command_line.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "session/command_line.h"
+#include "app/command_line.h"
 #include "test_paths.h"
 
 namespace kalvenor {

@@ -2,19 +2,19 @@
 
 #include <filesystem>
 
+#include "app/default_file.h"
+#include "app/option_steps.h"
 #include "canvas/bitmap_file.h"
 #include "canvas/image_canvas.h"
 #include "canvas/vector_pictures.h"
-#include "cli/contacts_file.h"
-#include "cli/grid_export.h"
 #include "cli/run_outputs.h"
-#include "cli/section_contacts.h"
-#include "cli/units_raster.h"
+#include "exports/contacts_file.h"
+#include "exports/grid_export.h"
+#include "exports/section_contacts.h"
+#include "exports/units_raster.h"
 #include "model/message_text.h"
 #include "model/number_text.h"
 #include "model/step_failure.h"
-#include "session/default_file.h"
-#include "session/option_steps.h"
 #include "session/session_restore.h"
 
 namespace kalvenor {

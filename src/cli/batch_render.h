@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "session/command_line.h"
+#include "app/command_line.h"
 
 namespace kalvenor {
 

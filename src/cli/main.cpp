@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
+#include "app/message_language.h"
+#include "app/program_version.h"
 #include "cli/batch_render.h"
 #include "model/message_text.h"
-#include "session/command_line.h"
-#include "session/message_language.h"
-#include "session/program_version.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "cli/contacts_file.h"
-#include "cli/grid_export.h"
-#include "cli/units_raster.h"
+#include "exports/contacts_file.h"
+#include "exports/grid_export.h"
+#include "exports/units_raster.h"
 #include "model/message_text.h"
 
 namespace kalvenor {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "session/command_line.h"
+#include "app/command_line.h"
 #include "session/session_file.h"
 
 namespace kalvenor {

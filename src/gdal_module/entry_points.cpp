@@ -1,7 +1,7 @@
 // What the GDAL module shows the programs that load it: the tables of the functions that call
 // GDAL, and where the program hands over what the module calls back. Everything else in the
 // module stays inside it (entry_points.map).
-#include "cli/gdal_export_functions.h"
+#include "exports/gdal_export_functions.h"
 #include "model/gdal_module.h"
 
 namespace {

@@ -1,6 +1,8 @@
 #include "model/default_values.h"
 
+#include <algorithm>
 #include <array>
+#include <filesystem>
 #include <vector>
 
 #include "model/input_file.h"
@@ -9,6 +11,15 @@
 #include "model/read_error.h"
 
 namespace kalvenor {
+namespace {
+
+// A folder or a file that cannot be read counts as there: reading it says what is wrong.
+bool somethingAt(const std::string& path) {
+  std::error_code unknown;
+  return std::filesystem::status(path, unknown).type() != std::filesystem::file_type::not_found;
+}
+
+}  // namespace
 
 // Six short pairs of lines; anything much longer is not a default.txt, and reading all of it
 // would only delay the warning.
@@ -36,6 +47,23 @@ DefaultValues readDefaultValues(const std::string& path) {
     values[item] = *value;
   }
   return {values[0], values[1], values[2], values[3], values[4], values[5]};
+}
+
+DefaultValues readDefaultFile(const std::vector<std::string>& places) {
+  const auto found = std::find_if(places.begin(), places.end(), somethingAt);
+  if (found != places.end()) return readDefaultValues(*found);
+  try {
+    return readDefaultValues(places.front());
+  } catch (const ReadError& error) {
+    std::string elsewhere;
+    for (auto place = places.begin() + 1; place != places.end(); ++place) {
+      elsewhere = elsewhere.empty() ? *place : fill(translated("{1} or {2}"), {elsewhere, *place});
+    }
+    const std::string problem =
+        elsewhere.empty() ? error.problem()
+                          : fill(translated("{1}, nor is there {2}"), {error.problem(), elsewhere});
+    throw ReadError(error.path(), error.line(), error.item(), problem);
+  }
 }
 
 }  // namespace kalvenor

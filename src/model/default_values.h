@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace kalvenor {
 
@@ -19,5 +20,10 @@ struct DefaultValues {
 // unreadable, larger than 1 MiB, empty, too short, a value line that is not one number) and
 // where it applies the line; never returns a partly filled result.
 DefaultValues readDefaultValues(const std::string& path);
+
+// Reads the first of `places` (not empty) where anything exists: a broken file there is reported
+// rather than passed over for one further on. Throws ReadError; when nothing is at any place, the
+// error names the first and says where else it was looked for.
+DefaultValues readDefaultFile(const std::vector<std::string>& places);
 
 }  // namespace kalvenor

@@ -2,7 +2,7 @@
 
 #include "render/block_base.h"
 #include "render/map_renderer.h"
-#include "render/side_maps.h"
+#include "render/side_walls.h"
 
 namespace kalvenor {
 

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include "model/default_values.h"
 #include "model/input_names.h"
 #include "model/message_text.h"
 #include "model/parallel_for.h"
 #include "model/read_error.h"
 #include "model/step_failure.h"
-#include "session/default_file.h"
 
 namespace kalvenor {
 

@@ -85,6 +85,18 @@ struct TypedContours {
 // each step an operation that either completes or changes nothing and throws the message the
 // user sees (SessionError, or the ReadError or BuildError of the file or build at fault). The
 // window and kalvenor-render are two faces of it.
+//
+// Its operations live by topic:
+//   session.cpp           observers, steps, the default view, copies for a worker thread
+//   session_model.cpp     step (1): the logical model, read, typed or sized
+//   session_inputs.cpp    steps (2) to (4): boundary files, colours, the coordinate system, the
+//                         display surface and the base
+//   session_builds.cpp    steps (5-1) and (5-2): the map and section grids
+//   session_view.cpp      step (6): the view, gestures, presets, contours and draw options
+//   session_notes.cpp     the fitted views and the annotations around a picture
+//   session_pictures.cpp  the map, contour map, grid lines, section and survey line
+//   session_redraw.cpp    the picture drawn again, cleared, and what was drawn over it
+// Session files are read and written in session_file.cpp and restored in session_restore.cpp.
 class Session {
  public:
   Session();

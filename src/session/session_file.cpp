@@ -16,7 +16,6 @@
 #include "model/number_text.h"
 #include "model/read_error.h"
 #include "render/view_limits.h"
-#include "session/command_line.h"
 #include "session/document_field.h"
 
 namespace kalvenor {

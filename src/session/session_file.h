@@ -58,6 +58,10 @@ struct SessionDocument {
   double canvasHeight = 0;
 };
 
+// The sides of a picture kalvenor-render draws, and of a saved picture's canvas, in pixels.
+constexpr int kMinPictureSide = 16;
+constexpr int kMaxPictureSide = 16384;
+
 // Why the lists that hold one entry for each boundary or unit (the boundary files, the colours)
 // do not fit `model` (`name` says which), or nothing when they do; without a model they must be
 // empty.

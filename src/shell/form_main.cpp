@@ -9,8 +9,8 @@
 #include <map>
 #include <new>
 
+#include "imagewin/duplicate_window.h"
 #include "imagewin/form_image.h"
-#include "imagewin/form_image_s.h"
 #include "model/input_names.h"
 #include "model/message_text.h"
 #include "shell/app_title.h"

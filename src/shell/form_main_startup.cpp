@@ -2,9 +2,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "app/default_file.h"
 #include "imagewin/form_image.h"
 #include "model/message_text.h"
-#include "session/default_file.h"
 #include "shell/form_main.h"
 #include "shell/screen_fit.h"
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
+#include "app/message_language.h"
+#include "app/program_version.h"
 #include "model/message_text.h"
-#include "session/command_line.h"
-#include "session/message_language.h"
-#include "session/program_version.h"
 #include "shell/form_main.h"
 #include "shell/preload.h"
 #include "shell/qt_dialogs.h"

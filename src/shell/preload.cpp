@@ -2,8 +2,8 @@
 
 #include <QFileInfo>
 
+#include "app/option_steps.h"
 #include "imagewin/form_image.h"
-#include "session/option_steps.h"
 #include "shell/form_main.h"
 
 namespace kalvenor {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/command_line.h"
+#include "app/command_line.h"
 
 namespace kalvenor {
 

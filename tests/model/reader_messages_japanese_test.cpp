@@ -6,11 +6,11 @@
 #include <functional>
 #include <string>
 
+#include "app/message_language.h"
 #include "model/colour_file.h"
 #include "model/grid_surface.h"
 #include "model/logical_model.h"
 #include "model/read_error.h"
-#include "session/message_language.h"
 #include "temp_file.h"
 
 namespace kalvenor {

@@ -11,7 +11,7 @@
 #include "render/draw_units.h"
 #include "render/map_renderer.h"
 #include "render/section_renderer.h"
-#include "render/side_maps.h"
+#include "render/side_walls.h"
 #include "temp_file.h"
 
 namespace kalvenor {

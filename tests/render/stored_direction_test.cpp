@@ -9,7 +9,7 @@
 #include "recording_canvas.h"
 #include "render/draw_units.h"
 #include "render/map_renderer.h"
-#include "render/side_maps.h"
+#include "render/side_walls.h"
 #include "temp_file.h"
 
 namespace kalvenor {

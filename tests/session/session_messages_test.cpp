@@ -9,10 +9,10 @@
 #include <map>
 #include <string>
 
+#include "app/command_line.h"
+#include "app/message_language.h"
+#include "app/option_steps.h"
 #include "model/input_names.h"
-#include "session/command_line.h"
-#include "session/message_language.h"
-#include "session/option_steps.h"
 #include "session/session.h"
 #include "session/session_file.h"
 #include "temp_file.h"

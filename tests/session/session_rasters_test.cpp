@@ -9,9 +9,9 @@
 
 #include "../evaluation/grid_fixtures.h"
 #include "../model/raster_files.h"
+#include "app/option_steps.h"
 #include "model/coordinate_system.h"
 #include "model/read_error.h"
-#include "session/option_steps.h"
 #include "session/session.h"
 #include "session/session_restore.h"
 #include "temp_file.h"

@@ -3,8 +3,8 @@
 #include <memory>
 #include <new>
 
+#include "imagewin/duplicate_window.h"
 #include "imagewin/form_image.h"
-#include "imagewin/form_image_s.h"
 #include "picture_check.h"
 #include "test_paths.h"
 #include "window_fixture.h"

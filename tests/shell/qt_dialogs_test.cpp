@@ -12,7 +12,7 @@
 #include <QtTest>
 #include <functional>
 
-#include "session/message_language.h"
+#include "app/message_language.h"
 #include "shell/qt_translations.h"
 
 using namespace kalvenor;

@@ -3,10 +3,10 @@
 #include <map>
 #include <nlohmann/json.hpp>
 
+#include "app/option_steps.h"
 #include "example_inputs.h"
 #include "imagewin/form_image.h"
 #include "picture_check.h"
-#include "session/option_steps.h"
 #include "shell/form_main.h"
 #include "shell/preload.h"
 #include "shell/window_fixture.h"

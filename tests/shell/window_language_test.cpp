@@ -3,7 +3,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "session/message_language.h"
+#include "app/message_language.h"
 #include "shell/qt_translations.h"
 #include "window_fixture.h"
 

@@ -1,0 +1,338 @@
+#include "app/command_line.h"
+
+#include "app/option_combination.h"
+#include "app/option_help.h"
+#include "app/option_reading.h"
+#include "app/option_values.h"
+#include "model/message_text.h"
+#include "session/summary_line.h"
+
+namespace kalvenor {
+namespace {
+
+using Read = std::function<void(RenderOptions&, const std::string&)>;
+
+OptionSpec option(std::string name, std::string form, Read read, std::string help) {
+  return {.name = std::move(name),
+          .forms = {std::move(form)},
+          .help = {std::move(help)},
+          .read = std::move(read)};
+}
+
+OptionSpec flag(std::string name, Read read, std::string help) {
+  return {.name = std::move(name),
+          .arity = Arity::Flag,
+          .help = {std::move(help)},
+          .read = std::move(read)};
+}
+
+OptionSpec renderOnly(OptionSpec spec) {
+  spec.takers = Takers::RenderOnly;
+  return spec;
+}
+
+template <typename Text>
+Read into(Text field) {
+  return [field](RenderOptions& o, const std::string& v) { o.*field = v; };
+}
+
+Read inputFile(std::string InputFiles::*file) {
+  return [file](RenderOptions& o, const std::string& v) { o.inputs.*file = v; };
+}
+
+Read set(bool RenderOptions::*field, bool value = true) {
+  return [field, value](RenderOptions& o, const std::string&) { o.*field = value; };
+}
+
+// The options of one heading of kalvenor-render --help.
+std::vector<OptionSpec> under(const std::string& heading, std::vector<OptionSpec> options) {
+  for (OptionSpec& spec : options) spec.section = heading;
+  return options;
+}
+
+std::vector<OptionSpec> inputOptions() {
+  OptionSpec boundary = option(
+      "--boundary", "FILE",
+      [](RenderOptions& o, const std::string& v) { o.inputs.boundaries.push_back(v); },
+      "grid of one boundary surface; repeat for every boundary, lowest first");
+  boundary.arity = Arity::Repeated;
+  OptionSpec session =
+      option("--session", "FILE", into(&RenderOptions::session),
+             "a session saved by the window: its inputs, options and last picture,\n"
+             "drawn into --map at the size it was saved with unless --size is given");
+  session.windowHelp = "open a saved session instead (no other options)";
+  return under(
+      "Input",
+      {option("--model", "FILE", inputFile(&InputFiles::model), "logical model"), boundary,
+       option("--surface", "FILE", inputFile(&InputFiles::surface),
+              "display surface (normally the topography)\n"
+              "Grids are files of the own text format or single-band rasters that\n"
+              "GDAL reads (GeoTIFF, ESRI ASCII grid, ...)."),
+       option("--colors", "FILE", inputFile(&InputFiles::colors),
+              "colours: lines \"unit N #rrggbb\" and \"boundary K #rrggbb\""),
+       session,
+       option(
+           "--srs", "SYSTEM",
+           [](RenderOptions& o, const std::string& v) { o.inputs.srs = checkedSrs(v); },
+           "projected coordinate system (EPSG:6677, a WKT or a PROJ string) for\n"
+           "grids that name none; rasters in degrees are warped into it"),
+       option(
+           "--zbase", "Z",
+           [](RenderOptions& o, const std::string& v) { o.zbase = numbers("--zbase", v, 1)[0]; },
+           "base height of the block (default: the largest integer not above\n"
+           "the lowest display elevation less 0.5)")});
+}
+
+std::vector<OptionSpec> viewOptions() {
+  OptionSpec contours =
+      option("--contours", "C0,C1,DC", readContours, "contours from C0 to C1 every DC");
+  contours.forms.push_back("auto[:N]");
+  contours.help.push_back("contours over the surface's range in N divisions (default 20)");
+  OptionSpec frame = option("--frame", "2|4|none", readFrame,
+                            "grid frame on the two near sides (default), all four or none");
+  frame.windowDefault = "4";
+  OptionSpec contacts =
+      option("--contacts", "smooth|cells", readContacts,
+             "smooth (default): cells crossed by a contact are split along the\n"
+             "traced line, walls rise in unit bands to the surface edge, and lines\n"
+             "are drawn after the fills; cells: every cell in the unit of its first\n"
+             "corner and each cell's lines right after it");
+  contacts.windowDefault = "cells";
+  return under(
+      "View of the map",
+      {option("--view", "A,G,S,V", readView,
+              "azimuth and depression of the view in degrees, magnification and\n"
+              "vertical exaggeration (default: default.txt beside the program)"),
+       option("--perspective", "D,P", readPerspective,
+              "perspective with the eye at distance D and the plane at P"),
+       contours, flag("--no-side", set(&RenderOptions::side, false), "no side walls"),
+       flag("--no-boundary-lines", set(&RenderOptions::boundaryLines, false),
+            "no geological boundary lines"),
+       frame, contacts,
+       flag("--black", set(&RenderOptions::black), "black background, white frame lines"),
+       renderOnly(option("--size", "WxH", readSize, "picture size in pixels (default 800x800)")),
+       renderOnly(flag("--fit", set(&RenderOptions::fit),
+                       "choose the magnification so the block or the section fills the\n"
+                       "picture, with room for the annotations; also when --view leaves the\n"
+                       "magnification out (--view 200,35,,3)")),
+       renderOnly(flag("--antialias", set(&RenderOptions::antialias),
+                       "smooth lines in .png, .svg and .pdf pictures (fills stay sharp)"))});
+}
+
+std::vector<OptionSpec> annotationOptions() {
+  return under(
+      "Annotations",
+      {flag("--legend", set(&RenderOptions::legend),
+            "a legend of the units (of those the section cuts); a north arrow on\nthe map"),
+       flag("--axes", set(&RenderOptions::axes),
+            "a section's distance and elevation axes, its ends A and A' with their\n"
+            "coordinates and the vertical exaggeration"),
+       option(
+           "--title", "TEXT",
+           [](RenderOptions& o, const std::string& v) { o.title = checkedTitle(v); },
+           "a title over the picture (at most 200 characters)")});
+}
+
+std::vector<OptionSpec> outputOptions() {
+  OptionSpec help = flag("--help", set(&RenderOptions::help), "this text");
+  help.windowHelp = help.help.front();
+  help.alias = "-h";
+  OptionSpec version =
+      flag("--version", set(&RenderOptions::version), "the program's name and version");
+  version.windowHelp = version.help.front();
+  return under(
+      "Output (a picture's format follows the extension: .bmp, .png, .svg or .pdf)",
+      {renderOnly(option("--map", "FILE", into(&RenderOptions::mapFile), "the 3D geological map")),
+       renderOnly(option("--section", "FILE", into(&RenderOptions::sectionFile),
+                         "the section, seen straight on (magnification 1.4 and no\n"
+                         "exaggeration, or those of --view)")),
+       option(
+           "--start", "X,Y",
+           [](RenderOptions& o, const std::string& v) { o.start = point("--start", v); },
+           "start point of the survey line"),
+       option(
+           "--end", "X,Y",
+           [](RenderOptions& o, const std::string& v) { o.end = point("--end", v); },
+           "end point of the survey line, or"),
+       option(
+           "--azimuth", "DEG",
+           [](RenderOptions& o, const std::string& v) {
+             o.azimuth = numbers("--azimuth", v, 1)[0];
+           },
+           "its direction, clockwise from north"),
+       flag("--section-line", set(&RenderOptions::sectionLine),
+            "mark the survey line on the map (a dotted outline of the section)"),
+       flag(
+           "--section-trace",
+           [](RenderOptions& o, const std::string&) {
+             o.sectionLine = true;
+             o.sectionTrace = true;
+           },
+           "mark it as a solid trace along the ground, its ends as squares"),
+       renderOnly(option("--units-grid", "FILE", into(&RenderOptions::unitsGrid),
+                         "unit of every display node (0: no unit, NODATA) as a grid in the\n"
+                         "format of the extension: .asc an ESRI ASCII grid (with a .prj when\n"
+                         "the coordinate system is known), .tif a GeoTIFF, .vrt (with its data\n"
+                         "in FILE.tif), .nc, .gpkg or any other lossless one that GDAL writes\n"
+                         "(JPEG and WebP are refused); FILE.aux.xml beside it styles it for GDAL,\n"
+                         "and the same name ending in .qml for QGIS")),
+       renderOnly(option("--units-legend", "FILE", into(&RenderOptions::unitsLegend),
+                         "CSV unit,name,color to style that grid, and beside it, named like\n"
+                         "it but ending in .txt, a QGIS colour map for its paletted renderer")),
+       renderOnly(option("--section-units", "FILE", into(&RenderOptions::sectionUnits),
+                         "CSV h,v,x,y,z,unit,distance of every section node (-1: air)")),
+       renderOnly(option("--section-contacts", "FILE", into(&RenderOptions::sectionContacts),
+                         "the boundaries and the ground in the section plane as 3D lines with\n"
+                         "their names, in the vector format of the extension (.gpkg, .shp,\n"
+                         ".geojson in longitudes and latitudes, ...; GeoPackage without one; a\n"
+                         "folder holds them as a shapefile); a GeoPackage or SQLite file or a\n"
+                         "folder that is there already keeps its other layers")),
+       renderOnly(option("--layer", "NAME", readLayer,
+                         "the layer of --section-contacts (default: the file's base name); a\n"
+                         "layer of that name is replaced only when it holds contacts")),
+       help, version});
+}
+
+std::function<std::string(const std::string&)> said(std::string message) {
+  return [message](const std::string&) { return message; };
+}
+
+const std::vector<std::string> kSectionWanted = {"--section-line", "--section-trace", "--start",
+                                                 "--end", "--azimuth"};
+
+// The survey line needs its start and one of its end or its direction.
+std::vector<Combination> sectionRules(const std::vector<std::string>& wanted) {
+  return {{.when = wanted,
+           .needs = {"--start"},
+           .message = said(fill(translated("a section needs {1}"), {"--start X,Y"}))},
+          {.when = wanted,
+           .needs = {"--end", "--azimuth"},
+           .onlyOne = true,
+           .message = said(fill(translated("a section needs either {1} or {2}, not both"),
+                                {"--end X,Y", "--azimuth DEG"}))}};
+}
+
+Combination required(const char* option) {
+  return {.needs = {option}, .message = said(fill(translated("{1} is required"), {option}))};
+}
+
+// A session brings its own inputs, options and picture: only where to write the picture, its
+// size and its line smoothing go with it. The options are compared by name, so a flag given
+// twice is still that one flag.
+std::vector<Combination> renderRules() {
+  const std::vector<std::string> outputs = {"--map",           "--section",
+                                            "--units-grid",    "--units-legend",
+                                            "--section-units", "--section-contacts"};
+  std::vector<Combination> rules = {
+      {.fromSession = true,
+       .needs = {"--map"},
+       .message =
+           said(fill(translated("{1} needs {2} for its picture"), {"--session", "--map FILE"}))},
+      {.fromSession = true,
+       .allowsOnly = {"--session", "--map", "--size", "--antialias"},
+       .message =
+           [](const std::string& option) {
+             return fill(translated("{1} takes no other options than {2}, {3} and {4}; {5} "
+                                    "cannot go with it"),
+                         {"--session", "--map", "--size", "--antialias", option});
+           }},
+      required("--model"),
+      required("--surface"),
+      {.needs = outputs,
+       .message =
+           said(fill(translated("nothing to write: give {1}, {2}, {3}, {4}, {5} or {6}"),
+                     {outputs[0], outputs[1], outputs[2], outputs[3], outputs[4], outputs[5]}))},
+      {.when = {"--layer"},
+       .needs = {"--section-contacts"},
+       .message = said(fill(translated("{1} names the layer of {2}, which is not given"),
+                            {"--layer", "--section-contacts"}))}};
+  std::vector<std::string> wanted = {"--section", "--section-units", "--section-contacts"};
+  wanted.insert(wanted.end(), kSectionWanted.begin(), kSectionWanted.end());
+  for (Combination& rule : sectionRules(wanted)) rules.push_back(std::move(rule));
+  rules.push_back({.when = {"--section-line", "--section-trace"},
+                   .needs = {"--map"},
+                   .message = said(fill(translated("{1} and {2} mark the line on {3}"),
+                                        {"--section-line", "--section-trace", "--map"}))});
+  return rules;
+}
+
+std::vector<Combination> windowRules() {
+  std::vector<Combination> rules = {
+      {.fromSession = true, .allowsOnly = {"--session"}, .message = [](const std::string& option) {
+         return fill(translated("{1} takes no other options; {2} cannot go with it"),
+                     {"--session", option});
+       }}};
+  for (Combination& rule : sectionRules(kSectionWanted)) rules.push_back(std::move(rule));
+  return rules;
+}
+
+// The options of both programs; `render` adds the outputs and the picture size of the batch
+// renderer, which the window refuses by name.
+RenderOptions parse(const std::vector<std::string>& args, bool render) {
+  RenderOptions o;
+  // The batch renderer leaves the far frame lines out unless asked: they would run over the
+  // terrain.
+  if (render) o.frame = 2;
+  const NamedOptions named = readOptions(commandLineOptions(), render, args, o);
+  if (!o.help && !o.version) checkCombinations(render ? renderRules() : windowRules(), named);
+  return o;
+}
+
+}  // namespace
+
+const std::vector<OptionSpec>& commandLineOptions() {
+  static const std::vector<OptionSpec> table = [] {
+    std::vector<OptionSpec> all;
+    for (auto part : {inputOptions, viewOptions, annotationOptions, outputOptions}) {
+      for (OptionSpec& spec : part()) all.push_back(std::move(spec));
+    }
+    return all;
+  }();
+  return table;
+}
+
+SessionOptions parseWindowOptions(const std::vector<std::string>& args) {
+  return parse(args, false);
+}
+
+RenderOptions parseRenderOptions(const std::vector<std::string>& args) { return parse(args, true); }
+
+std::string windowUsage() {
+  const std::vector<SummaryLine> summary = {
+      {.words = {"--srs", "--zbase", "--view", "--perspective", "--contours", "--no-side",
+                 "--no-boundary-lines", "--frame", "--black", "--contacts"}},
+      {.words = {"--start", "with", "--end", "or", "--azimuth"},
+       .description = "build the section along that line too"},
+      {.words = {"--section-line"}, .description = "and mark its line on the map"},
+      {.words = {"--section-trace"}, .description = "or mark it as a solid trace on the ground"},
+      {.words = {"--legend", ",", "--axes", ",", "--title"},
+       .description = "annotate the pictures"}};
+  return windowHelp(
+      commandLineOptions(), summary,
+      R"(usage: kalvenor [--model FILE] [--boundary FILE]... [--surface FILE] [--colors FILE]
+                [options]
+       kalvenor --session FILE
+Opens the viewer. With input files it runs the steps for them at start-up, as a user would:
+the logical model, the boundary grids (lowest first, one --boundary each), the colours, the
+display surface; with a model and a surface also the 3D-map grid and the view, and draws the
+map. A step that fails shows its message and the rest are left to the user.
+
+These options of kalvenor-render mean the same here (see kalvenor-render --help):
+)");
+}
+
+std::string renderUsage() {
+  return renderHelp(
+      commandLineOptions(),
+      R"(usage: kalvenor-render --model FILE --boundary FILE... --surface FILE [options]
+       kalvenor-render --session FILE --map FILE [--size WxH] [--antialias]
+Draws the geological map or a section of a model without opening a window, and writes
+the units for a GIS.
+
+)",
+      R"(No output may replace an input or another output of the run.
+A bad option or file gives a one-line message and exit status 2.
+)");
+}
+
+}  // namespace kalvenor

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/option_spec.h"
+#include "render/draw_options.h"
+#include "session/session_file.h"
+
+namespace kalvenor {
+
+// A command line that cannot be followed; the message names the option and the problem.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The files both programs can start from, and the coordinate system they are read with.
+struct InputFiles {
+  std::string model;
+  std::vector<std::string> boundaries;  // lowest boundary first
+  std::string surface;
+  std::string colors;
+  std::string srs;  // --srs as given, checked by GDAL; "" for none
+  bool any() const {
+    return !model.empty() || !boundaries.empty() || !surface.empty() || !colors.empty() ||
+           !srs.empty();
+  }
+};
+
+struct Point2 {
+  double x = 0;
+  double y = 0;
+};
+
+// What both programs do with the files: the base, the view, the contours, what the map is
+// drawn with, and the survey line of a section.
+struct SessionOptions {
+  InputFiles inputs;
+  std::string session;  // a session file to open instead of input files and options
+  std::optional<double> zbase;
+  std::optional<std::array<double, 4>> view;         // Alpha, Gamma, Sca, Ve
+  std::optional<std::array<double, 2>> perspective;  // Dist, Ppz
+  std::optional<std::array<double, 3>> contours;     // Cst, Cen, Cin
+  std::optional<int> autoContours;                   // divisions
+  bool side = true;
+  bool boundaryLines = true;
+  int frame = 4;  // 0: none, 2 or 4 sides
+  std::optional<Contacts> contacts;
+  bool black = false;
+  std::optional<Point2> start;
+  std::optional<Point2> end;
+  std::optional<double> azimuth;
+  bool sectionLine = false;
+  bool legend = false;
+  bool axes = false;
+  std::string title;
+  bool sectionTrace = false;  // the line marked as a trace on the ground
+  bool help = false;
+  bool version = false;
+
+  bool wantsContours() const { return contours.has_value() || autoContours.has_value(); }
+};
+
+// What kalvenor-render is asked to do besides.
+struct RenderOptions : SessionOptions {
+  int width = 800;
+  int height = 800;
+  bool sizeGiven = false;  // else a session is drawn at the size it was saved with
+  bool fit = false;        // --fit, or --view without a magnification
+  bool antialias = false;  // smooth lines in PNG and SVG pictures
+  std::string mapFile;
+  std::string sectionFile;
+  std::string unitsGrid;
+  std::string unitsLegend;
+  std::string sectionUnits;
+  std::string sectionContacts;
+  std::string layer;  // of sectionContacts; "" for the file's base name
+
+  bool wantsSection() const {
+    return !sectionFile.empty() || !sectionUnits.empty() || !sectionContacts.empty() || sectionLine;
+  }
+};
+
+// The window's options: those of kalvenor-render that mean something in a window (no outputs,
+// no picture size). Throws UsageError as parseRenderOptions does.
+SessionOptions parseWindowOptions(const std::vector<std::string>& args);
+
+// Every option of the batch renderer; throws UsageError for an unknown option, a missing or
+// malformed value, an option of one value given twice, or a combination that cannot be rendered.
+RenderOptions parseRenderOptions(const std::vector<std::string>& args);
+
+// Every option of the two programs, in the order of kalvenor-render --help.
+const std::vector<OptionSpec>& commandLineOptions();
+
+// The help text of each program (--version: see versionLine).
+std::string windowUsage();
+std::string renderUsage();
+
+}  // namespace kalvenor

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/command_line.h"
+#include "session/session.h"
+
+namespace kalvenor {
+
+// Receives each warning of a step that goes on.
+using WarningSink = std::function<void(const std::string&)>;
+
+// The steps the input files of a command line ask for, in the order a user takes them: the
+// model, the boundary files, the colours and the display surface, each only when given, all read
+// with the coordinate system of --srs when given. Throws at the first step that fails.
+void loadInputs(Session& session, const InputFiles& inputs, const WarningSink& warn);
+
+// The base height, what the map is drawn with and the contours, as the options give them.
+void applyOptions(Session& session, const SessionOptions& options);
+
+// The survey line of the options' --start and --end or --azimuth.
+SectionLine sectionLineOf(const SessionOptions& options);
+
+// The map's view: --view and --perspective, or the default view.
+TypedView mapViewOf(const Session& session, const SessionOptions& options);
+
+// The section seen straight on, with the magnification and exaggeration of --view if given.
+TypedView sectionViewOf(const Session& session, const SessionOptions& options);
+
+}  // namespace kalvenor

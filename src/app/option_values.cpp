@@ -1,0 +1,142 @@
+#include "app/option_values.h"
+
+#include <cmath>
+#include <sstream>
+
+#include "model/coordinate_system.h"
+#include "model/message_text.h"
+#include "model/number_text.h"
+#include "model/read_error.h"
+
+namespace kalvenor {
+
+std::vector<double> numbers(const std::string& option, const std::string& text, std::size_t count) {
+  const auto refuse = [&] {
+    throw UsageError(fill(translated("{1} takes {2} numbers separated by commas; {3} is not that"),
+                          {option, std::to_string(count), quotedFound(text)}));
+  };
+  std::vector<double> values;
+  std::stringstream parts(text);
+  std::string part;
+  while (std::getline(parts, part, ',')) {
+    const auto value = wholeNumber(part);
+    if (!value || !std::isfinite(*value)) refuse();
+    values.push_back(*value);
+  }
+  if (values.size() != count) refuse();
+  return values;
+}
+
+Point2 point(const std::string& option, const std::string& text) {
+  const auto v = numbers(option, text, 2);
+  return {v[0], v[1]};
+}
+
+void readContours(RenderOptions& o, const std::string& text) {
+  if (text == "auto") {
+    o.autoContours = 20;
+  } else if (text.rfind("auto:", 0) == 0) {
+    const auto n = wholeNumber(text.substr(5));
+    if (!n || *n < 1 || *n > 32767 || *n != Int(*n)) {
+      throw UsageError(
+          fill(translated("{1} takes a whole number of divisions from 1; {2} is not that"),
+               {"--contours auto:N", quotedFound(text)}));
+    }
+    o.autoContours = static_cast<int>(*n);
+  } else {
+    const auto v = numbers("--contours", text, 3);
+    if (v[2] == 0) {
+      throw UsageError(fill(translated("{1}: the interval must not be 0"), {"--contours"}));
+    }
+    o.contours = {v[0], v[1], v[2]};
+  }
+}
+
+void readPerspective(RenderOptions& o, const std::string& text) {
+  const auto n = numbers("--perspective", text, 2);
+  o.perspective = {n[0], n[1]};
+}
+
+void readFrame(RenderOptions& o, const std::string& text) {
+  if (text != "2" && text != "4" && text != "none") {
+    throw UsageError(fill(translated("{1} takes 2, 4 or none"), {"--frame"}));
+  }
+  o.frame = text == "none" ? 0 : std::stoi(text);
+}
+
+void readContacts(RenderOptions& o, const std::string& text) {
+  if (text != "smooth" && text != "cells") {
+    throw UsageError(fill(translated("{1} takes smooth or cells; {2} is not that"),
+                          {"--contacts", quotedFound(text)}));
+  }
+  o.contacts = text == "smooth" ? Contacts::Smooth : Contacts::Cells;
+}
+
+void readLayer(RenderOptions& o, const std::string& text) {
+  if (text.empty()) {
+    throw UsageError(fill(translated("{1} needs the name of a layer"), {"--layer"}));
+  }
+  o.layer = text;
+}
+
+void readSize(RenderOptions& o, const std::string& text) {
+  const std::size_t x = text.find('x');
+  const auto w = x == std::string::npos ? std::nullopt : wholeNumber(text.substr(0, x));
+  const auto h = x == std::string::npos ? std::nullopt : wholeNumber(text.substr(x + 1));
+  if (!w || !h || *w < kMinPictureSide || *h < kMinPictureSide || *w > kMaxPictureSide ||
+      *h > kMaxPictureSide || *w != Int(*w) || *h != Int(*h)) {
+    throw UsageError(fill(translated("{1} takes WIDTHxHEIGHT in pixels from {2} to {3}, for "
+                                     "example 800x800; {4} is not that"),
+                          {"--size", std::to_string(kMinPictureSide),
+                           std::to_string(kMaxPictureSide), quotedFound(text)}));
+  }
+  o.width = static_cast<int>(*w);
+  o.height = static_cast<int>(*h);
+  o.sizeGiven = true;
+}
+
+std::string checkedTitle(const std::string& text) {
+  std::size_t characters = 0;
+  for (const char c : text) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
+    if (static_cast<unsigned char>(c) < 0x20) {
+      throw UsageError(fill(translated("{1} must be one line of text"), {"--title"}));
+    }
+  }
+  if (characters > kMaxTitleCharacters) {
+    throw UsageError(
+        fill(translated("{1} takes at most {2} characters; this one has {3}"),
+             {"--title", std::to_string(kMaxTitleCharacters), std::to_string(characters)}));
+  }
+  return text;
+}
+
+// "--view A,G,,V" leaves the magnification to --fit.
+void readView(RenderOptions& o, const std::string& text) {
+  const std::size_t second = text.find(',', text.find(',') + 1);
+  if (second != std::string::npos && text.compare(second, 2, ",,") == 0) {
+    std::vector<double> n;
+    try {
+      n = numbers("--view", text.substr(0, second) + ",1" + text.substr(second + 1), 4);
+    } catch (const UsageError&) {
+      numbers("--view", text, 4);  // says what is wrong with the text as given
+    }
+    o.view = {n[0], n[1], n[2], n[3]};
+    o.fit = true;
+    return;
+  }
+  const auto n = numbers("--view", text, 4);
+  o.view = {n[0], n[1], n[2], n[3]};
+}
+
+// A coordinate system GDAL does not know, or one in degrees, is refused before any file is read.
+std::string checkedSrs(const std::string& text) {
+  try {
+    projectedSystemWkt(text);
+  } catch (const CoordinateSystemError& error) {
+    throw UsageError(std::string("--srs: ") + error.what());
+  }
+  return text;
+}
+
+}  // namespace kalvenor

@@ -1,0 +1,46 @@
+// The exports' functions that call GDAL, in the batch renderer: each loads the GDAL module on
+// the first call of any and calls the module's.
+#include "exports/gdal_export_functions.h"
+#include "model/gdal_module.h"
+
+namespace kalvenor {
+namespace {
+
+const ExportGdalFunctions& module() {
+  static const auto& functions =
+      *static_cast<const ExportGdalFunctions*>(gdalModuleSymbol(kExportGdalFunctions));
+  return functions;
+}
+
+}  // namespace
+
+void checkUnitsGridName(const std::string& path) { module().checkUnitsGridName(path); }
+
+std::vector<std::string> unitsGridFileNames(const std::string& path) {
+  return module().unitsGridFileNames(path);
+}
+
+ExportedFiles unitsGridFiles(const std::string& path, const UnitsGrid& grid) {
+  return module().unitsGridFiles(path, grid);
+}
+
+void checkContactsName(const std::string& path, const std::string& layer) {
+  module().checkContactsName(path, layer);
+}
+
+void checkContactsSystem(const std::string& path, const std::string& srs) {
+  module().checkContactsSystem(path, srs);
+}
+
+std::vector<std::string> contactsFileNames(const std::string& path, const std::string& layer) {
+  return module().contactsFileNames(path, layer);
+}
+
+ExportedFiles sectionContactsFiles(const std::string& path, const std::string& layer,
+                                   const std::vector<ContactLine>& lines,
+                                   const std::vector<std::string>& boundaryName,
+                                   const std::string& srs) {
+  return module().sectionContactsFiles(path, layer, lines, boundaryName, srs);
+}
+
+}  // namespace kalvenor

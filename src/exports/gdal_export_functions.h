@@ -1,0 +1,20 @@
+#pragma once
+
+#include "exports/contacts_file.h"
+#include "exports/units_raster.h"
+
+namespace kalvenor {
+
+// The exports' functions that call GDAL, as the GDAL module gives them to the batch renderer (see
+// ModelGdalFunctions in model/gdal_module.h).
+struct ExportGdalFunctions {
+  decltype(&kalvenor::checkUnitsGridName) checkUnitsGridName;
+  decltype(&kalvenor::unitsGridFileNames) unitsGridFileNames;
+  decltype(&kalvenor::unitsGridFiles) unitsGridFiles;
+  decltype(&kalvenor::checkContactsName) checkContactsName;
+  decltype(&kalvenor::checkContactsSystem) checkContactsSystem;
+  decltype(&kalvenor::contactsFileNames) contactsFileNames;
+  decltype(&kalvenor::sectionContactsFiles) sectionContactsFiles;
+};
+
+}  // namespace kalvenor

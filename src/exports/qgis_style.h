@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "exports/unit_styles.h"
+
+namespace kalvenor {
+
+// A QGIS layer style (.qml) for a units grid: its paletted renderer with a class for every unit,
+// each with the unit's colour and name (or "unit N" for a unit without one). Value 0 has no class:
+// it is NODATA and stays out of the legend.
+std::string qgisRasterStyle(const std::vector<UnitStyle>& styles);
+
+// Where QGIS looks for the style of the raster at `rasterPath` when it adds it: the same name
+// with its extension replaced by .qml.
+std::string qgisStylePath(const std::string& rasterPath);
+
+}  // namespace kalvenor
