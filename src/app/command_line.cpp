@@ -193,7 +193,7 @@ std::vector<OptionSpec> outputOptions() {
        help, version});
 }
 
-std::function<std::string(const std::string&)> said(std::string message) {
+std::function<std::string(const std::string&)> said(const std::string& message) {
   return [message](const std::string&) { return message; };
 }
 

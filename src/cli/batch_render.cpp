@@ -98,10 +98,8 @@ void requireBoundaryOptions(const Session& session, const RenderOptions& o) {
            {std::to_string(Nbd), "--boundary"}));
 }
 
-// The run as a user would take the steps: the inputs, the section (drawn and exported first; its
-// grid and line stay for the map), then the map; every output is made before any is written,
-// and none replaces its file unless all can.
-void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
+// The inputs read and the options applied, as the steps before the first build take them.
+void prepareRun(Session& session, const RenderOptions& o, const WarningSink& warn) {
   checkExportNames(o);
   loadInputs(session, o.inputs, warn);
   // GeoJSON needs the coordinate system, known now, to convert the lines to longitudes and
@@ -117,51 +115,77 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
   requireBoundaryOptions(session, o);
   applyOptions(session, o);
   session.setContacts(o.contacts.value_or(Contacts::Smooth));
-  const PackedColor background = o.black ? kBlack : kWhite;
-  const auto pass = [&](const Warnings& warnings) {
-    for (const std::string& warning : warnings) warn(warning);
-  };
+}
+
+// What a run makes, kept until all of it is made.
+struct RunMaking {
+  Session& session;
+  const RenderOptions& o;
+  RunOutputs& outputs;
+  PackedColor background;
+  std::function<void(const Warnings&)> pass;
+};
+
+void addSectionOutputs(const RunMaking& run) {
+  Session& session = run.session;
+  const RenderOptions& o = run.o;
+  const ViewerState& s = session.state();
+  run.pass(session.buildSectionGrid(sectionLineOf(o)));
+  if (!o.sectionFile.empty()) {
+    addPicture(run.outputs, "--section", o.sectionFile, o.width, o.height, run.background,
+               o.antialias, [&](Canvas& canvas) {
+                 session.applyView(sectionViewOf(session, o), canvas.width(), canvas.height());
+                 if (o.fit) session.fitSectionView(canvas);
+                 session.drawSection(canvas);
+               });
+  }
+  if (!o.sectionUnits.empty()) {
+    addText(run.outputs, "--section-units", o.sectionUnits, sectionUnitsCsv(*s.sectionGrid));
+  }
+  if (!o.sectionContacts.empty()) {
+    const std::vector<ContactLine> lines =
+        sectionContacts({*s.section, *s.sectionProfile, s.model});
+    addFiles(run.outputs, "--section-contacts", o.sectionContacts,
+             sectionContactsFiles(o.sectionContacts, o.layer, lines, s.model.boundaryName,
+                                  s.display->srs));
+  }
+}
+
+void addMapOutputs(const RunMaking& run) {
+  Session& session = run.session;
+  const RenderOptions& o = run.o;
+  const ViewerState& s = session.state();
+  run.pass(session.buildMapGrid(
+      {}, o.mapFile.empty() ? MapParts::SurfaceOnly : MapParts::SurfaceAndWalls));
+  if (!o.mapFile.empty()) {
+    addPicture(run.outputs, "--map", o.mapFile, o.width, o.height, run.background, o.antialias,
+               [&](Canvas& canvas) {
+                 session.applyView(mapViewOf(session, o), canvas.width(), canvas.height());
+                 if (o.fit) session.fitMapView(canvas);
+                 run.pass(session.drawGeoMap(canvas));
+                 if (o.sectionLine) session.drawSurveyLine(canvas);
+               });
+  }
+  if (!o.unitsGrid.empty()) {
+    addFiles(run.outputs, "--units-grid", o.unitsGrid,
+             unitsGridFiles(o.unitsGrid,
+                            {*s.display, s.mapGrid->mapUnit, unitStyles(s.model, s.unitColor)}));
+  }
+}
+
+// The run as a user would take the steps: the inputs, the section (drawn and exported first; its
+// grid and line stay for the map), then the map; every output is made before any is written,
+// and none replaces its file unless all can.
+void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
+  prepareRun(session, o, warn);
   const ViewerState& s = session.state();
   RunOutputs outputs;
-  if (o.wantsSection()) {
-    pass(session.buildSectionGrid(sectionLineOf(o)));
-    if (!o.sectionFile.empty()) {
-      addPicture(outputs, "--section", o.sectionFile, o.width, o.height, background, o.antialias,
-                 [&](Canvas& canvas) {
-                   session.applyView(sectionViewOf(session, o), canvas.width(), canvas.height());
-                   if (o.fit) session.fitSectionView(canvas);
-                   session.drawSection(canvas);
-                 });
-    }
-    if (!o.sectionUnits.empty()) {
-      addText(outputs, "--section-units", o.sectionUnits, sectionUnitsCsv(*s.sectionGrid));
-    }
-    if (!o.sectionContacts.empty()) {
-      const std::vector<ContactLine> lines =
-          sectionContacts({*s.section, *s.sectionProfile, s.model});
-      addFiles(outputs, "--section-contacts", o.sectionContacts,
-               sectionContactsFiles(o.sectionContacts, o.layer, lines, s.model.boundaryName,
-                                    s.display->srs));
-    }
-  }
-  if (!o.mapFile.empty() || !o.unitsGrid.empty()) {
-    pass(session.buildMapGrid(
-        {}, o.mapFile.empty() ? MapParts::SurfaceOnly : MapParts::SurfaceAndWalls));
-    if (!o.mapFile.empty()) {
-      addPicture(outputs, "--map", o.mapFile, o.width, o.height, background, o.antialias,
-                 [&](Canvas& canvas) {
-                   session.applyView(mapViewOf(session, o), canvas.width(), canvas.height());
-                   if (o.fit) session.fitMapView(canvas);
-                   pass(session.drawGeoMap(canvas));
-                   if (o.sectionLine) session.drawSurveyLine(canvas);
-                 });
-    }
-    if (!o.unitsGrid.empty()) {
-      addFiles(outputs, "--units-grid", o.unitsGrid,
-               unitsGridFiles(o.unitsGrid,
-                              {*s.display, s.mapGrid->mapUnit, unitStyles(s.model, s.unitColor)}));
-    }
-  }
+  const RunMaking run{session, o, outputs, o.black ? kBlack : kWhite,
+                      [&](const Warnings& warnings) {
+                        for (const std::string& warning : warnings) warn(warning);
+                      }};
+  if (o.wantsSection()) addSectionOutputs(run);
+  if (!o.mapFile.empty() || !o.unitsGrid.empty()) addMapOutputs(run);
   if (!o.unitsLegend.empty()) {
     addFiles(outputs, "--units-legend", o.unitsLegend,
              {{o.unitsLegend, unitsLegendCsv(s.model, s.unitColor)},

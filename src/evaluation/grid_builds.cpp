@@ -238,23 +238,9 @@ double sectionAzimuth(const SectionLine& line) {
   return 1.570796326794895;
 }
 
-}  // namespace
-
-SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
-                              const BuildProgress& progress) {
-  checkInputs(in);
-  const DisplaySurface& d = *in.display;
-  SectionBuild build;
-  SectionGrid& sec = build.section;
-  sec.Fai = sectionAzimuth(line);
-  if (!std::isfinite(sec.Fai)) throw BuildError(translated("The survey line has no direction."));
-  const ClippedLine clipped = clipToDisplay(d, line, sec.Fai);
-  sec.Xstart = clipped.Xstart;
-  sec.Ystart = clipped.Ystart;
-  sec.Xend = clipped.Xend;
-  sec.Yend = clipped.Yend;
-
-  // Columns half a display cell apart; the smaller half on a rectangular grid.
+// The columns along the clipped line, half a display cell apart (the smaller half on a
+// rectangular grid): sets Nxy, Dxx and Dyy and gives the vertical step the columns ask for.
+double placeSectionColumns(const DisplaySurface& d, SectionGrid& sec) {
   const double s0 = std::min(std::abs(d.Dx), std::abs(d.Dy)) / 2;
   const double L = std::sqrt((sec.Xend - sec.Xstart) * (sec.Xend - sec.Xstart) +
                              (sec.Yend - sec.Ystart) * (sec.Yend - sec.Ystart));
@@ -283,30 +269,33 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
                                      "components are below 0.1."),
                           {numberText(step)}));
   }
-  const double levels = std::floor((d.Zmax - in.Zbase) / Dzz) + 1;
-  std::int32_t Nz = 0;
+  return Dzz;
+}
+
+// The levels from the base to the top of the display surface: sets Nz and Dzz.
+void placeSectionLevels(const DisplaySurface& d, double Zbase, double Dzz, SectionGrid& sec) {
+  const double levels = std::floor((d.Zmax - Zbase) / Dzz) + 1;
   if (levels < sec.Nxy) {
-    Nz = sectionLevels(sec.Nxy);
-    Dzz = (d.Zmax - in.Zbase) / (Nz - 1);
+    sec.Nz = sectionLevels(sec.Nxy);
+    Dzz = (d.Zmax - Zbase) / (sec.Nz - 1);
   } else if (levels * sec.Nxy > static_cast<double>(kMaxGridNodes)) {
     throw BuildError(translated("The section would have too many levels; raise the base height."));
   } else {
-    Nz = static_cast<std::int32_t>(levels);
+    sec.Nz = static_cast<std::int32_t>(levels);
   }
-  sec.Nmax = std::max({sec.Nxy, d.Nx, d.Ny, Nz});
+  sec.Dzz = Dzz;
+  sec.Zbase = Zbase;
+  sec.Nmax = std::max({sec.Nxy, d.Nx, d.Ny, sec.Nz});
+}
 
-  build.boundaryGrids = readBoundaries(in);
-  KeptUntilBuilt kept(build.boundaryGrids, in.earlier);
+// The ground under every column, and every column's units.
+void classifySectionColumns(const BuildInputs& in, SectionBuild& build,
+                            const BuildProgress& progress) {
+  const DisplaySurface& d = *in.display;
+  SectionGrid& sec = build.section;
   VerticalGrid& nodes = build.grid;
-  nodes = VerticalGrid{{sec.Nxy, Nz, sec.Xstart, sec.Ystart, in.Zbase, sec.Dxx, sec.Dyy, Dzz}, {}};
-  build.sectionProfile = buildBoundaryProfile(nodes, build.boundaryGrids, in.model.Nbd);
-  report(progress, 0.1);
-
   sec.sectionSurfZ.assign(sec.Nxy + 1, 0.0);
   sec.groundKnown.assign(sec.Nxy + 1, true);
-  sec.Zbase = in.Zbase;
-  sec.Dzz = Dzz;
-  sec.Nz = Nz;
   std::vector<double> ground(sec.Nxy + 1);
   for (int h = 1; h <= sec.Nxy; ++h) {
     sec.sectionSurfZ[h] = surfaceElevationAt(d, nodes.x(h), nodes.y(h));
@@ -318,6 +307,32 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
       in, sec.Nxy,
       [&](int h) { classifyColumn(in.model, build.boundaryGrids, nodes, h, ground[h]); }, progress,
       0.1, 1);
+}
+
+}  // namespace
+
+SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
+                              const BuildProgress& progress) {
+  checkInputs(in);
+  const DisplaySurface& d = *in.display;
+  SectionBuild build;
+  SectionGrid& sec = build.section;
+  sec.Fai = sectionAzimuth(line);
+  if (!std::isfinite(sec.Fai)) throw BuildError(translated("The survey line has no direction."));
+  const ClippedLine clipped = clipToDisplay(d, line, sec.Fai);
+  sec.Xstart = clipped.Xstart;
+  sec.Ystart = clipped.Ystart;
+  sec.Xend = clipped.Xend;
+  sec.Yend = clipped.Yend;
+  placeSectionLevels(d, in.Zbase, placeSectionColumns(d, sec), sec);
+
+  build.boundaryGrids = readBoundaries(in);
+  KeptUntilBuilt kept(build.boundaryGrids, in.earlier);
+  build.grid = VerticalGrid{
+      {sec.Nxy, sec.Nz, sec.Xstart, sec.Ystart, in.Zbase, sec.Dxx, sec.Dyy, sec.Dzz}, {}};
+  build.sectionProfile = buildBoundaryProfile(build.grid, build.boundaryGrids, in.model.Nbd);
+  report(progress, 0.1);
+  classifySectionColumns(in, build, progress);
   kept.built();
   return build;
 }

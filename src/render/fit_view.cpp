@@ -14,7 +14,7 @@ std::optional<ViewFit> fitView(const Projection& projection, const std::vector<M
   constexpr double kInf = std::numeric_limits<double>::infinity();
   double left = kInf, right = -kInf, low = kInf, high = -kInf;
   for (const ModelPoint& p : points) {
-    const auto offset = projection.screenOffset(p.x, p.y, projection.exaggerateHeight(p.z));
+    const auto offset = projection.screenOffset({p.x, p.y, projection.exaggerateHeight(p.z)});
     if (!offset) continue;
     left = std::min(left, (*offset)[0]);
     right = std::max(right, (*offset)[0]);

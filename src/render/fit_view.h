@@ -8,12 +8,6 @@
 
 namespace kalvenor {
 
-struct ModelPoint {
-  double x = 0;
-  double y = 0;
-  double z = 0;
-};
-
 // A view fitted to its canvas: the magnification, and the whole pixels the picture is moved by
 // in place of a pan.
 struct ViewFit {

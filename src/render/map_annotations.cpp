@@ -12,8 +12,8 @@ double arrowLength(int size) { return 3.0 * size; }
 // line of sight and would be shorter than a few pixels.
 std::optional<std::array<double, 2>> northOnPicture(const Projection& projection,
                                                     const MapNotes& n) {
-  const auto here = projection.screenOffset(n.Xc, n.Yc, n.Zc);
-  const auto north = projection.screenOffset(n.Xc, n.Yc + std::abs(n.depth), n.Zc);
+  const auto here = projection.screenOffset({n.Xc, n.Yc, n.Zc});
+  const auto north = projection.screenOffset({n.Xc, n.Yc + std::abs(n.depth), n.Zc});
   if (!here || !north) return std::nullopt;
   const double scale = projection.scale();
   const double dx = ((*north)[0] - (*here)[0]) * scale, dy = -((*north)[1] - (*here)[1]) * scale;

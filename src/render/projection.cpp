@@ -84,8 +84,8 @@ double Projection::exaggerateHeight(double z) const {
   return Zc_ + view_.Ve * ((z > Zbase_ ? z : Zbase_) - Zc_);
 }
 
-std::optional<std::array<double, 2>> Projection::screenOffset(double x, double y, double z) const {
-  const double dx = x - Xc_, dy = y - Yc_, dz = z - Zc_;
+std::optional<std::array<double, 2>> Projection::screenOffset(const ModelPoint& p) const {
+  const double dx = p.x - Xc_, dy = p.y - Yc_, dz = p.z - Zc_;
   double right = Rx_ * dx + Ry_ * dy;
   double up = Ux_ * dx + Uy_ * dy + Uz_ * dz;
   if (!parallel()) {
@@ -99,7 +99,7 @@ std::optional<std::array<double, 2>> Projection::screenOffset(double x, double y
 }
 
 MaybePoint Projection::projectPoint(double x, double y, double z) const {
-  const auto offset = screenOffset(x, y, z);
+  const auto offset = screenOffset({x, y, z});
   if (!offset) return std::nullopt;
   const ViewCanvas& c = canvas_;
   const auto px = toCanvas(Int(((*offset)[0] - view_.PanX) * scale_) + halfW_ + c.ShiftX);

@@ -10,6 +10,13 @@
 
 namespace kalvenor {
 
+// A point in model coordinates.
+struct ModelPoint {
+  double x = 0;
+  double y = 0;
+  double z = 0;
+};
+
 struct DisplaySurface;
 
 // Turns model points into canvas pixels for one picture: every point goes through
@@ -33,7 +40,7 @@ class Projection {
 
   // Where a point whose z has passed exaggerateHeight lies from the view centre, right and up in
   // model units before the canvas scale; nothing for a point at or behind the eye.
-  std::optional<std::array<double, 2>> screenOffset(double x, double y, double z) const;
+  std::optional<std::array<double, 2>> screenOffset(const ModelPoint& p) const;
 
   // A model point all the way to the canvas: exaggerateHeight, then projectPoint.
   MaybePoint project(double x, double y, double z) const {
