@@ -9,6 +9,7 @@
 #include <ogrsf_frmts.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 
@@ -233,9 +234,10 @@ struct Layer {
   std::vector<std::pair<double, double>> points;
 };
 
-void writeGeoPackage(const std::string& path, const std::vector<Layer>& layers) {
+void writeGeoPackage(const std::string& path, const std::vector<Layer>& layers,
+                     const char* driverName = "GPKG") {
   GDALAllRegister();
-  GDALDriver* driver = GetGDALDriverManager()->GetDriverByName("GPKG");
+  GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(driverName);
   GDALDataset* file = driver->Create(path.c_str(), 0, 0, 0, GDT_Unknown, nullptr);
   ASSERT_NE(file, nullptr);
   for (const Layer& spec : layers) {
@@ -319,20 +321,26 @@ TEST_F(BoreholeReading, ReprojectsCollarsIntoTheDisplaySystem) {
   writeGeoPackage(
       gpkg, {{"degrees", {"hole_id", "z"}, {{"A", "1"}}, "EPSG:6668", {{139 + 50.0 / 60, 36}}},
              {"viii", {"hole_id", "z"}, {{"A", "1"}}, "EPSG:6676", {{x, y}}}});
+  // A shapefile's system is in the .prj beside it.
+  const std::string shapefile = folder_.file("viii.shp");
+  writeGeoPackage(shapefile, {{"viii", {"hole_id", "z"}, {{"A", "1"}}, "EPSG:6676", {{x, y}}}},
+                  "ESRI Shapefile");
+  ASSERT_TRUE(std::filesystem::exists(folder_.file("viii.prj")));
   const struct {
-    const char* layer;
+    std::string table;
     BoreholeCoordinates coordinates;
   } cases[] = {
-      {"degrees", {display, "EPSG:6677"}},
-      {"degrees", {"", "EPSG:6677"}},
-      {"viii", {display, ""}},
+      {gpkg + "|layername=degrees", {display, "EPSG:6677"}},
+      {gpkg + "|layername=degrees", {"", "EPSG:6677"}},
+      {gpkg + "|layername=viii", {display, ""}},
+      {shapefile, {display, ""}},
   };
   for (const auto& c : cases) {
     BoreholeFiles files;
-    files.collars = gpkg + "|layername=" + c.layer;
+    files.collars = c.table;
     const BoreholeSet set = readBoreholes(files, threeUnits(), c.coordinates);
-    EXPECT_NEAR(set.holes.at(0).x, 0, 1e-3) << c.layer;
-    EXPECT_NEAR(set.holes.at(0).y, 0, 1e-3) << c.layer;
+    EXPECT_NEAR(set.holes.at(0).x, 0, 1e-3) << c.table;
+    EXPECT_NEAR(set.holes.at(0).y, 0, 1e-3) << c.table;
   }
   BoreholeFiles files;
   files.collars = gpkg + "|layername=degrees";
