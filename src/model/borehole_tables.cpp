@@ -73,13 +73,36 @@ PlanePoint planePoint(const NamedTable& table, std::size_t row, const PlaneField
   return {point->x, point->y};
 }
 
+FieldNames elevationNames() {
+  return {translated("the collars' elevation"), {"z", "elevation", "elev", "rl"}};
+}
+
+// The collar's elevation from its column, or from the height of the row's point when the table
+// has no such column and its points have heights.
+double collarElevation(const NamedTable& table, std::size_t row, const std::optional<Field>& z) {
+  if (z) return requiredNumber(table, row, *z);
+  const std::optional<TablePoint>& point = table.table.rows[row].point;
+  if (!point || !point->z) {
+    refuseField(table, row, translated("geometry"), translated("the row's point has no height"));
+  }
+  return *point->z;
+}
+
+std::optional<Field> elevationField(const NamedTable& table) {
+  std::optional<Field> z = findField(table.table, elevationNames());
+  const std::vector<TableRow>& rows = table.table.rows;
+  if (!z && !(!rows.empty() && rows.front().point && rows.front().point->z)) {
+    z = requireField(table, elevationNames());
+  }
+  return z;
+}
+
 }  // namespace
 
 std::vector<CollarRow> readCollarRows(const NamedTable& table) {
   const Field id = requireField(table, holeIdNames());
   const PlaneFields plane = planeFields(table);
-  const Field z =
-      requireField(table, {translated("the collars' elevation"), {"z", "elevation", "elev", "rl"}});
+  const std::optional<Field> z = elevationField(table);
   const std::optional<Field> depth =
       findField(table.table, {"", {"depth", "length", "total_depth", "max_depth"}});
   std::vector<CollarRow> collars;
@@ -90,7 +113,7 @@ std::vector<CollarRow> readCollarRows(const NamedTable& table) {
     const PlanePoint point = planePoint(table, row, plane);
     collar.x = point.x;
     collar.y = point.y;
-    collar.z = requiredNumber(table, row, z);
+    collar.z = collarElevation(table, row, z);
     if (depth) collar.depth = optionalNumber(table, row, *depth);
     if (collar.depth && !(*collar.depth > 0)) {
       refuseField(table, row, depth->name,

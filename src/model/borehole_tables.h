@@ -41,7 +41,8 @@ struct IntervalRow {
   std::size_t row = 0;
 };
 
-// The collars: hole id, x, y (or the point of the row's geometry), z and optionally depth.
+// The collars: hole id, x, y (or the point of the row's geometry), z (or the height of that
+// point) and optionally depth.
 // ReadError for a missing column, a missing or non-numeric value and a depth not above 0.
 std::vector<CollarRow> readCollarRows(const NamedTable& table);
 

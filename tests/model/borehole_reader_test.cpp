@@ -232,6 +232,7 @@ struct Layer {
   std::vector<std::vector<std::string>> rows;
   std::string srs;  // as SetFromUserInput takes it; "" for a table without geometry
   std::vector<std::pair<double, double>> points;
+  std::vector<double> heights;  // of the points, when they have heights
 };
 
 void writeGeoPackage(const std::string& path, const std::vector<Layer>& layers,
@@ -245,7 +246,10 @@ void writeGeoPackage(const std::string& path, const std::vector<Layer>& layers,
     system.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
     if (!spec.srs.empty()) system.SetFromUserInput(spec.srs.c_str());
     OGRLayer* layer = file->CreateLayer(spec.name.c_str(), spec.srs.empty() ? nullptr : &system,
-                                        spec.srs.empty() ? wkbNone : wkbPoint, nullptr);
+                                        spec.srs.empty()       ? wkbNone
+                                        : spec.heights.empty() ? wkbPoint
+                                                               : wkbPoint25D,
+                                        nullptr);
     ASSERT_NE(layer, nullptr);
     for (const std::string& field : spec.fields) {
       OGRFieldDefn definition(field.c_str(),
@@ -259,6 +263,7 @@ void writeGeoPackage(const std::string& path, const std::vector<Layer>& layers,
       }
       if (r < spec.points.size()) {
         OGRPoint point(spec.points[r].first, spec.points[r].second);
+        if (r < spec.heights.size()) point.setZ(spec.heights[r]);
         feature.SetGeometry(&point);
       }
       ASSERT_EQ(layer->CreateFeature(&feature), OGRERR_NONE);
@@ -274,11 +279,13 @@ TEST_F(BoreholeReading, ReadsGeoPackageLayersWithPointsAndPlacesFeaturesInMessag
                     {"hole_id", "z"},
                     {{"A", "12.5"}, {"B", "13"}},
                     "EPSG:6677",
-                    {{-1000.125, 2000.5}, {-1010, 2010}}},
+                    {{-1000.125, 2000.5}, {-1010, 2010}},
+                    {}},
                    {"intervals",
                     {"hole_id", "from", "to", "unit"},
                     {{"A", "0", "3", "Sand"}, {"B", "0", "2", "Clay"}, {"B", "1", "4", "Clay"}},
                     "",
+                    {},
                     {}}});
   BoreholeFiles files;
   files.collars = gpkg + "|layername=collars";
@@ -288,6 +295,11 @@ TEST_F(BoreholeReading, ReadsGeoPackageLayersWithPointsAndPlacesFeaturesInMessag
   EXPECT_EQ(collarsOnly.holes[0].x, -1000.125);
   EXPECT_EQ(collarsOnly.holes[0].y, 2000.5);
   EXPECT_EQ(collarsOnly.holes[0].z, 12.5);
+  writeGeoPackage(folder_.file("heights.gpkg"),
+                  {{"collars", {"hole_id"}, {{"A"}}, "EPSG:6677", {{5, 6}}, {42.25}}});
+  files.collars = folder_.file("heights.gpkg");
+  EXPECT_EQ(readBoreholes(files, threeUnits(), coordinates).holes.at(0).z, 42.25);
+  files.collars = gpkg + "|layername=collars";
   files.intervals = gpkg + "|layername=intervals";
   try {
     readBoreholes(files, threeUnits(), coordinates);
@@ -319,11 +331,11 @@ TEST_F(BoreholeReading, ReprojectsCollarsIntoTheDisplaySystem) {
   ASSERT_TRUE(toViii->Transform(1, &x, &y));
   const std::string gpkg = folder_.file("systems.gpkg");
   writeGeoPackage(
-      gpkg, {{"degrees", {"hole_id", "z"}, {{"A", "1"}}, "EPSG:6668", {{139 + 50.0 / 60, 36}}},
-             {"viii", {"hole_id", "z"}, {{"A", "1"}}, "EPSG:6676", {{x, y}}}});
+      gpkg, {{"degrees", {"hole_id", "z"}, {{"A", "1"}}, "EPSG:6668", {{139 + 50.0 / 60, 36}}, {}},
+             {"viii", {"hole_id", "z"}, {{"A", "1"}}, "EPSG:6676", {{x, y}}, {}}});
   // A shapefile's system is in the .prj beside it.
   const std::string shapefile = folder_.file("viii.shp");
-  writeGeoPackage(shapefile, {{"viii", {"hole_id", "z"}, {{"A", "1"}}, "EPSG:6676", {{x, y}}}},
+  writeGeoPackage(shapefile, {{"viii", {"hole_id", "z"}, {{"A", "1"}}, "EPSG:6676", {{x, y}}, {}}},
                   "ESRI Shapefile");
   ASSERT_TRUE(std::filesystem::exists(folder_.file("viii.prj")));
   const struct {
