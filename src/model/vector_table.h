@@ -47,12 +47,12 @@ struct VectorTable {
 // row costs a few hundred bytes as text.
 inline constexpr std::size_t kMaxTableRows = 1'000'000;
 
-// Reads the first layer of the file (a GeoPackage of several layers: the layer GPKG:file:name
-// names, or the only one) with GDAL's vector drivers. A CSV file's first line is always its
-// header. Throws ReadError naming the file, with GDAL's reason where it gave one, for a file
-// GDAL cannot open as vectors, one without a layer, one of more than kMaxTableRows rows and one
-// GDAL stops reading early (a CSV line longer than GDAL reads), naming the line where it
-// stopped.
+// Reads the file's only layer with GDAL's vector drivers; of a file of several layers (a
+// GeoPackage) the one "file.gpkg|layername=NAME" names, as GIS programs write it. A CSV file's
+// first line is always its header. Throws ReadError naming the file, with GDAL's reason where it
+// gave one, for a file GDAL cannot open as vectors, one without a layer, one of more than
+// kMaxTableRows rows and one GDAL stops reading early (a CSV line longer than GDAL reads), naming
+// the line where it stopped.
 VectorTable readVectorTable(const std::string& path);
 
 // The systems points are carried between (WKT each).
