@@ -31,6 +31,8 @@ extern const kalvenor::ModelGdalFunctions kalvenor_gdal_model_functions = {
     .readRasterGrid = kalvenor::readRasterGrid,
     .rasterSystem = kalvenor::rasterSystem,
     .gdalNameStamp = kalvenor::gdalNameStamp,
+    .readVectorTable = kalvenor::readVectorTable,
+    .reprojectedPoints = kalvenor::reprojectedPoints,
 };
 
 extern const kalvenor::ExportGdalFunctions kalvenor_gdal_export_functions = {

@@ -4,6 +4,7 @@
 #include "model/file_stamp.h"
 #include "model/input_names.h"
 #include "model/raster_grid.h"
+#include "model/vector_table.h"
 
 namespace kalvenor {
 
@@ -22,6 +23,8 @@ struct ModelGdalFunctions {
   decltype(&kalvenor::readRasterGrid) readRasterGrid;
   decltype(&kalvenor::rasterSystem) rasterSystem;
   decltype(&kalvenor::gdalNameStamp) gdalNameStamp;
+  decltype(&kalvenor::readVectorTable) readVectorTable;
+  decltype(&kalvenor::reprojectedPoints) reprojectedPoints;
 };
 
 // What the module calls back in the program: the names its messages give the inputs are the

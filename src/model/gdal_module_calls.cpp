@@ -41,4 +41,11 @@ std::optional<FileStamp> gdalNameStamp(const std::string& path) {
   return module().gdalNameStamp(path);
 }
 
+VectorTable readVectorTable(const std::string& path) { return module().readVectorTable(path); }
+
+std::vector<PlanePoint> reprojectedPoints(const std::vector<PlanePoint>& points,
+                                          const SystemChange& change) {
+  return module().reprojectedPoints(points, change);
+}
+
 }  // namespace kalvenor

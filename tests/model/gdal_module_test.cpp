@@ -6,10 +6,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "model/borehole_reader.h"
 #include "model/coordinate_system.h"
 #include "model/grid_surface.h"
 #include "model/input_names.h"
 #include "model/read_error.h"
+#include "temp_file.h"
 #include "test_paths.h"
 
 namespace kalvenor {
@@ -43,6 +45,18 @@ TEST(GdalModule, ReportsInTheProgramsWords) {
     EXPECT_THAT(error.what(), HasSubstr("the projected system box EPSG:6677"));
   }
   EXPECT_THROW(projectedSystemWkt("EPSG:99999"), CoordinateSystemError);
+}
+
+// Tables are read through the module as well, and their failures come back the same way.
+TEST(GdalModule, ReadsTablesThroughTheModule) {
+  const TempFile collars("hole_id,x,y,z\nBH1,10,20,30\n", ".csv");
+  const TempFile intervals("hole_id,from,to,unit\nBH1,0,5,a\nBH2,0,5,a\n", ".csv");
+  LogicalModel model = allocateModel(1);
+  BoreholeFiles files;
+  files.collars = collars.path();
+  EXPECT_EQ(readBoreholes(files, model, {}).holes.at(0).y, 20);
+  files.intervals = intervals.path();
+  EXPECT_THROW(readBoreholes(files, model, {}), ReadError);
 }
 
 }  // namespace
