@@ -6,7 +6,9 @@
 namespace kalvenor {
 namespace {
 
-HolePoint straightDown(double x, double y, double z, double below) { return {x, y, z - below}; }
+HolePoint straightDown(const HolePoint& from, double below) {
+  return {from.x, from.y, from.z - below};
+}
 
 HolePoint between(const HoleStation& a, const HoleStation& b, double depth) {
   const double span = b.depth - a.depth;
@@ -19,10 +21,10 @@ HolePoint between(const HoleStation& a, const HoleStation& b, double depth) {
 
 HolePoint holePointAt(const Borehole& hole, double depth) {
   const std::vector<HoleStation>& path = hole.path;
-  if (path.empty()) return straightDown(hole.x, hole.y, hole.z, depth);
+  if (path.empty()) return straightDown({hole.x, hole.y, hole.z}, depth);
   if (path.size() == 1) {
     const HoleStation& s = path.front();
-    return straightDown(s.x, s.y, s.z, depth - s.depth);
+    return straightDown({s.x, s.y, s.z}, depth - s.depth);
   }
   // The segment whose far station is the first deeper than `depth`, kept within the path.
   auto far = std::upper_bound(path.begin(), path.end(), depth,

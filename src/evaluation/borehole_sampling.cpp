@@ -17,13 +17,10 @@ constexpr int kMaxBisections = 64;
 constexpr double kPiecesPerSpacing = 4.0;
 constexpr double kMaxPieces = 1 << 20;  // per segment, so an absurd path cannot stall the check
 
-bool between(double value, double a, double b) {
-  return std::min(a, b) <= value && value <= std::max(a, b);
-}
-
 // Within the grid's nodes, in a cell whose four corners have values.
 bool covers(const GridSurface& g, double x, double y) {
-  if (!between(x, g.Xmin, g.xMax()) || !between(y, g.Ymin, g.yMax())) return false;
+  if (x < std::min(g.Xmin, g.xMax()) || x > std::max(g.Xmin, g.xMax())) return false;
+  if (y < std::min(g.Ymin, g.yMax()) || y > std::max(g.Ymin, g.yMax())) return false;
   if (!g.missing.any()) return true;
   const int i = cellIndex(x, g.Xmin, g.Dx, g.Nx);
   const int j = cellIndex(y, g.Ymin, g.Dy, g.Ny);
@@ -61,7 +58,7 @@ struct Event {
 // A piece of the hole and what the model says at its two ends.
 struct HoleSampler::Ends {
   double from, to;
-  HolePoint top, bottom;
+  HolePoint bottom;
   bool topIn, bottomIn;
   std::uint32_t topSides, bottomSides;
 };
@@ -160,7 +157,6 @@ HoleProfile HoleSampler::sample(const Borehole& hole, double from, double to) co
     const int pieces = static_cast<int>(std::clamp(wanted, 1.0, kMaxPieces));
     for (int m = 1; m <= pieces; ++m) {
       e.from = e.to;
-      e.top = e.bottom;
       e.topIn = e.bottomIn;
       e.topSides = e.bottomSides;
       e.to = m == pieces ? knots[n + 1] : knots[n] + (knots[n + 1] - knots[n]) * m / pieces;
