@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -49,12 +50,41 @@ Borehole slantedHole(std::vector<LoggedInterval> logged) {
   return hole;
 }
 
-BoreholeCheck check(const std::vector<GridSurface>& grids, std::vector<Borehole> holes,
-                    int threads = 1) {
-  static const LogicalModel model = twoLayers();
+BoreholeCheck check(const LogicalModel& model, const std::vector<GridSurface>& grids,
+                    std::vector<Borehole> holes, int threads = 1) {
   BoreholeSet set;
   set.holes = std::move(holes);
   return checkBoreholes({model, grids, set, {threads, nullptr}});
+}
+
+BoreholeCheck check(const std::vector<GridSurface>& grids, std::vector<Borehole> holes,
+                    int threads = 1) {
+  static const LogicalModel model = twoLayers();
+  return check(model, grids, std::move(holes), threads);
+}
+
+// Two boundaries under a ground at 200 m; unit 3 lies above boundary 2 and, when `eroding`,
+// whatever side of boundary 1 it is on, so boundary 1 above boundary 2 is no contact.
+LogicalModel threeUnits(bool eroding) {
+  LogicalModel model = allocateModel(2);
+  const std::int16_t cells[3][2] = {
+      {-1, -1}, {1, -1}, {eroding ? std::int16_t{0} : std::int16_t{1}, 1}};
+  for (int unit = 1; unit <= 3; ++unit) {
+    for (int k = 1; k <= 2; ++k) model.modelCell(unit, k) = cells[unit - 1][k - 1];
+  }
+  buildUnitOfPattern(model);
+  return model;
+}
+
+std::vector<GridSurface> flatGrids(double first, double second) {
+  const auto flat = [](double z) {
+    return makeGrid(31, 31, 0, 0, 10, 10, [z](double, double) { return z; });
+  };
+  return {GridSurface{}, flat(first), flat(second), flat(200)};
+}
+
+std::vector<LoggedInterval> twoIntervals(double bottom) {
+  return {{0, 150, "a", kAbove}, {150, bottom, "b", kBelow}};
 }
 
 struct ResidualCase {
@@ -89,6 +119,43 @@ TEST(BoreholeCheck, ResidualIsLoggedMinusModelledElevationOfTheCrossing) {
     EXPECT_NEAR(contact.z - contact.residual, contact.modelledZ, 1e-9) << c.what;
     EXPECT_NEAR(result.boundaries[1].meanAbsolute, std::abs(c.residual), 1e-6) << c.what;
   }
+}
+
+TEST(BoreholeCheck, ContactOfUnitsSeparatedByTwoBoundariesIsCheckedAgainstEach) {
+  // Unit 3 logged straight over unit 1 at 80 m: unit 2 between 50 and 100 m is missing.
+  const BoreholeCheck result =
+      check(threeUnits(false), flatGrids(50, 100),
+            {verticalHole(50, 50, 200, {{0, 120, "c", 3}, {120, 200, "a", 1}})});
+  ASSERT_EQ(result.contacts.size(), 2U);
+  EXPECT_EQ(result.contacts[0].boundary, 1);
+  EXPECT_NEAR(result.contacts[0].residual, 30, 1e-6);
+  EXPECT_EQ(result.contacts[1].boundary, 2);
+  EXPECT_NEAR(result.contacts[1].residual, -20, 1e-6);
+  EXPECT_EQ(result.boundaries[1].modelled, 1);
+  EXPECT_EQ(result.boundaries[2].modelled, 1);
+}
+
+TEST(BoreholeCheck, BoundaryCrossedWhereItIsNoContactDoesNotCount) {
+  // Boundary 1 at 150 m lies above boundary 2 at 100 m, inside unit 3: the model has unit 3
+  // down to 100 m and unit 1 below, so the logged 2/1 contact has no crossing to compare with.
+  const BoreholeCheck result = check(
+      threeUnits(true), flatGrids(150, 100),
+      {verticalHole(50, 50, 200, {{0, 100, "c", 3}, {100, 120, "b", 2}, {120, 200, "a", 1}})});
+  ASSERT_EQ(result.contacts.size(), 2U);
+  EXPECT_EQ(result.contacts[0].boundary, 2);
+  EXPECT_EQ(result.contacts[0].status, ContactStatus::Modelled);
+  EXPECT_NEAR(result.contacts[0].residual, 0, 1e-6);
+  EXPECT_EQ(result.contacts[1].boundary, 1);
+  EXPECT_EQ(result.contacts[1].status, ContactStatus::NotInModel);
+}
+
+TEST(BoreholeCheck, CancelledCheckThrows) {
+  const LogicalModel model = twoLayers();
+  const std::vector<GridSurface> grids = planarGrids(100, 0);
+  BoreholeSet set;
+  set.holes = {verticalHole(50, 50, 200, twoIntervals(200))};
+  const std::atomic<bool> cancelled{true};
+  EXPECT_THROW(checkBoreholes({model, grids, set, {2, &cancelled}}), BoreholeCheckCancelled);
 }
 
 TEST(BoreholeCheck, LoggedContactSitsOnTheHoleAtItsDepth) {
@@ -155,30 +222,37 @@ TEST(BoreholeCheck, UnitTheModelDoesNotHaveIsNeitherComparedNorAContact) {
 
 struct NoModelCase {
   const char* what;
+  std::vector<GridSurface> grids;
   Borehole hole;
   double noModel[2];  // of the two intervals
   ContactStatus contact;
 };
-
-std::vector<LoggedInterval> twoIntervals(double bottom) {
-  return {{0, 150, "a", kAbove}, {150, bottom, "b", kBelow}};
-}
 
 TEST(BoreholeCheck, WhereTheModelSaysNothingNeitherAgreesNorDisagrees) {
   Borehole aboveGround = verticalHole(50, 50, 200, twoIntervals(200));
   for (HoleStation& s : aboveGround.path) s.z += 20;  // the collar 20 m above the ground
   Borehole leaving = slantedHole(twoIntervals(250));
   for (HoleStation& s : leaving.path) s.x += 160;  // at x = 300, the grids' edge, at 200 m
+  std::vector<GridSurface> gap = planarGrids(100, 0);
+  gap[1].missing = MissingNodes(31, 31);
+  gap[1].missing.set(7, 7);  // a corner of the cell from (50, 50) to (60, 60)
+  const std::vector<GridSurface> plane = planarGrids(100, 0);
   const NoModelCase cases[] = {
       {"hole beyond the grids",
+       plane,
        verticalHole(5000, 50, 200, twoIntervals(200)),
        {150, 50},
        ContactStatus::OutsideModel},
-      {"collar above the display surface", aboveGround, {20, 0}, ContactStatus::Modelled},
-      {"slanted hole leaving the grids", leaving, {0, 50}, ContactStatus::Modelled},
+      {"collar above the display surface", plane, aboveGround, {20, 0}, ContactStatus::Modelled},
+      {"slanted hole leaving the grids", plane, leaving, {0, 50}, ContactStatus::Modelled},
+      {"boundary without a value in the hole's cell",
+       gap,
+       verticalHole(55, 55, 200, twoIntervals(200)),
+       {150, 50},
+       ContactStatus::OutsideModel},
   };
   for (const NoModelCase& c : cases) {
-    const BoreholeCheck result = check(planarGrids(100, 0), {c.hole});
+    const BoreholeCheck result = check(c.grids, {c.hole});
     ASSERT_EQ(result.intervals.size(), 2U) << c.what;
     for (int n = 0; n < 2; ++n) {
       const IntervalCheck& i = result.intervals[n];
