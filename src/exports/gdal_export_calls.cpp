@@ -43,4 +43,9 @@ ExportedFiles sectionContactsFiles(const std::string& path, const std::string& l
   return module().sectionContactsFiles(path, layer, lines, boundaryName, srs);
 }
 
+ExportedFiles boreholeCheckGeoPackage(const std::string& path, const BoreholeCheck& check,
+                                      const std::string& srs) {
+  return module().boreholeCheckGeoPackage(path, check, srs);
+}
+
 }  // namespace kalvenor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exports/borehole_check_points.h"
 #include "exports/contacts_file.h"
 #include "exports/units_raster.h"
 
@@ -15,6 +16,7 @@ struct ExportGdalFunctions {
   decltype(&kalvenor::checkContactsSystem) checkContactsSystem;
   decltype(&kalvenor::contactsFileNames) contactsFileNames;
   decltype(&kalvenor::sectionContactsFiles) sectionContactsFiles;
+  decltype(&kalvenor::boreholeCheckGeoPackage) boreholeCheckGeoPackage;
 };
 
 }  // namespace kalvenor

@@ -43,5 +43,6 @@ extern const kalvenor::ExportGdalFunctions kalvenor_gdal_export_functions = {
     .checkContactsSystem = kalvenor::checkContactsSystem,
     .contactsFileNames = kalvenor::contactsFileNames,
     .sectionContactsFiles = kalvenor::sectionContactsFiles,
+    .boreholeCheckGeoPackage = kalvenor::boreholeCheckGeoPackage,
 };
 }
