@@ -7,9 +7,9 @@
 
 #include "bench_scene.h"
 #include "evaluation/borehole_check.h"
-#include "model/borehole_path.h"
 #include "evaluation/boundary_interpolation.h"
 #include "evaluation/classification.h"
+#include "model/borehole_path.h"
 #include "model/boundary_grids.h"
 
 namespace kalvenor::bench {

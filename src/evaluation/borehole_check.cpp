@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "model/borehole_path.h"
 #include "evaluation/borehole_sampling.h"
+#include "model/borehole_path.h"
 #include "model/parallel_for.h"
 
 namespace kalvenor {

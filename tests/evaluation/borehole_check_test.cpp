@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "model/borehole_path.h"
 #include "grid_fixtures.h"
+#include "model/borehole_path.h"
 
 namespace kalvenor {
 namespace {
