@@ -5,7 +5,7 @@
 #include "app/option_reading.h"
 #include "app/option_values.h"
 #include "model/message_text.h"
-#include "session/summary_line.h"
+#include "app/summary_line.h"
 
 namespace kalvenor {
 namespace {
@@ -81,6 +81,42 @@ std::vector<OptionSpec> inputOptions() {
            [](RenderOptions& o, const std::string& v) { o.zbase = numbers("--zbase", v, 1)[0]; },
            "base height of the block (default: the largest integer not above\n"
            "the lowest display elevation less 0.5)")});
+}
+
+Read boreholeFile(std::string BoreholeFiles::*file) {
+  return [file](RenderOptions& o, const std::string& v) { o.inputs.boreholes.*file = v; };
+}
+
+std::vector<OptionSpec> boreholeOptions() {
+  return under(
+      "Boreholes (CSV, GeoPackage layers as FILE.gpkg|layername=NAME, shapefiles, ...)",
+      {option("--collars", "FILE", boreholeFile(&BoreholeFiles::collars),
+              "collars: hole_id, x, y, z and optionally depth"),
+       option("--surveys", "FILE", boreholeFile(&BoreholeFiles::surveys),
+              "surveys: hole_id, depth, azimuth, dip (-90 straight down); a hole\n"
+              "without one is vertical"),
+       option("--intervals", "FILE", boreholeFile(&BoreholeFiles::intervals),
+              "logged intervals: hole_id, from, to, unit"),
+       option("--boreholes", "FILE", boreholeFile(&BoreholeFiles::oneTable),
+              "instead of the three: one table hole_id, x, y, z_from, z_to, unit"),
+       option("--unit-codes", "FILE", boreholeFile(&BoreholeFiles::unitCodes),
+              "code,unit: the model's unit of each code the logs use"),
+       option("--borehole-buffer", "METRES", readBoreholeBuffer,
+              "holes within this distance of the survey line are drawn on the\n"
+              "section (default: five times the larger grid spacing)"),
+       flag(
+           "--borehole-labels",
+           [](RenderOptions& o, const std::string&) { o.boreholeDrawing.labels = true; },
+           "the holes' ids at their collars on the map"),
+       flag(
+           "--borehole-residuals",
+           [](RenderOptions& o, const std::string&) { o.boreholeDrawing.residuals = true; },
+           "the collars on the map coloured by the largest residual of the\n"
+           "model check"),
+       renderOnly(option("--borehole-check", "FILE", into(&RenderOptions::boreholeCheck),
+                         "the model checked against the logs: CSV of the contacts with their\n"
+                         "residuals, and beside it FILE_intervals, FILE_holes and\n"
+                         "FILE_summary; a GeoPackage of the contact points for .gpkg"))});
 }
 
 std::vector<OptionSpec> viewOptions() {
@@ -212,6 +248,31 @@ std::vector<Combination> sectionRules(const std::vector<std::string>& wanted) {
                                 {"--end X,Y", "--azimuth DEG"}))}};
 }
 
+// The logs and the drawing need the holes: their collars, or the one table, which does without
+// the other three.
+std::vector<Combination> boreholeRules(const std::vector<std::string>& renderOnly) {
+  std::vector<std::string> wanted = {"--surveys",         "--intervals",
+                                     "--unit-codes",      "--borehole-buffer",
+                                     "--borehole-labels", "--borehole-residuals"};
+  wanted.insert(wanted.end(), renderOnly.begin(), renderOnly.end());
+  std::vector<Combination> rules;
+  for (const std::string& option : wanted) {
+    rules.push_back({.when = {option},
+                     .needs = {"--collars", "--boreholes"},
+                     .message = said(fill(translated("{1} needs the boreholes: give {2} or {3}"),
+                                          {option, "--collars FILE", "--boreholes FILE"}))});
+  }
+  for (const char* table : {"--collars", "--surveys", "--intervals"}) {
+    rules.push_back({.when = {"--boreholes"},
+                     .needs = {"--boreholes", table},
+                     .onlyOne = true,
+                     .message = said(fill(translated("{1} holds the holes in one table; {2} "
+                                                     "cannot go with it"),
+                                          {"--boreholes", table}))});
+  }
+  return rules;
+}
+
 Combination required(const char* option) {
   return {.needs = {option}, .message = said(fill(translated("{1} is required"), {option}))};
 }
@@ -220,9 +281,9 @@ Combination required(const char* option) {
 // size and its line smoothing go with it. The options are compared by name, so a flag given
 // twice is still that one flag.
 std::vector<Combination> renderRules() {
-  const std::vector<std::string> outputs = {"--map",           "--section",
-                                            "--units-grid",    "--units-legend",
-                                            "--section-units", "--section-contacts"};
+  const std::vector<std::string> outputs = {
+      "--map",           "--section",          "--units-grid",    "--units-legend",
+      "--section-units", "--section-contacts", "--borehole-check"};
   std::vector<Combination> rules = {
       {.fromSession = true,
        .needs = {"--map"},
@@ -239,9 +300,9 @@ std::vector<Combination> renderRules() {
       required("--model"),
       required("--surface"),
       {.needs = outputs,
-       .message =
-           said(fill(translated("nothing to write: give {1}, {2}, {3}, {4}, {5} or {6}"),
-                     {outputs[0], outputs[1], outputs[2], outputs[3], outputs[4], outputs[5]}))},
+       .message = said(fill(
+           translated("nothing to write: give {1}, {2}, {3}, {4}, {5}, {6} or {7}"),
+           {outputs[0], outputs[1], outputs[2], outputs[3], outputs[4], outputs[5], outputs[6]}))},
       {.when = {"--layer"},
        .needs = {"--section-contacts"},
        .message = said(fill(translated("{1} names the layer of {2}, which is not given"),
@@ -249,6 +310,7 @@ std::vector<Combination> renderRules() {
   std::vector<std::string> wanted = {"--section", "--section-units", "--section-contacts"};
   wanted.insert(wanted.end(), kSectionWanted.begin(), kSectionWanted.end());
   for (Combination& rule : sectionRules(wanted)) rules.push_back(std::move(rule));
+  for (Combination& rule : boreholeRules({"--borehole-check"})) rules.push_back(std::move(rule));
   rules.push_back({.when = {"--section-line", "--section-trace"},
                    .needs = {"--map"},
                    .message = said(fill(translated("{1} and {2} mark the line on {3}"),
@@ -263,6 +325,7 @@ std::vector<Combination> windowRules() {
                      {"--session", option});
        }}};
   for (Combination& rule : sectionRules(kSectionWanted)) rules.push_back(std::move(rule));
+  for (Combination& rule : boreholeRules({})) rules.push_back(std::move(rule));
   return rules;
 }
 
@@ -283,7 +346,8 @@ RenderOptions parse(const std::vector<std::string>& args, bool render) {
 const std::vector<OptionSpec>& commandLineOptions() {
   static const std::vector<OptionSpec> table = [] {
     std::vector<OptionSpec> all;
-    for (auto part : {inputOptions, viewOptions, annotationOptions, outputOptions}) {
+    for (auto part :
+         {inputOptions, boreholeOptions, viewOptions, annotationOptions, outputOptions}) {
       for (OptionSpec& spec : part()) all.push_back(std::move(spec));
     }
     return all;
@@ -306,7 +370,9 @@ std::string windowUsage() {
       {.words = {"--section-line"}, .description = "and mark its line on the map"},
       {.words = {"--section-trace"}, .description = "or mark it as a solid trace on the ground"},
       {.words = {"--legend", ",", "--axes", ",", "--title"},
-       .description = "annotate the pictures"}};
+       .description = "annotate the pictures"},
+      {.words = {"--collars", "--surveys", "--intervals", "--boreholes", "--unit-codes",
+                 "--borehole-buffer", "--borehole-labels", "--borehole-residuals"}}};
   return windowHelp(
       commandLineOptions(), summary,
       R"(usage: kalvenor [--model FILE] [--boundary FILE]... [--surface FILE] [--colors FILE]

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/option_spec.h"
+#include "model/boreholes.h"
 #include "render/draw_options.h"
 #include "session/session_file.h"
 
@@ -25,9 +26,10 @@ struct InputFiles {
   std::string surface;
   std::string colors;
   std::string srs;  // --srs as given, checked by GDAL; "" for none
+  BoreholeFiles boreholes;
   bool any() const {
     return !model.empty() || !boundaries.empty() || !surface.empty() || !colors.empty() ||
-           !srs.empty();
+           !srs.empty() || boreholes.any();
   }
 };
 
@@ -59,6 +61,7 @@ struct SessionOptions {
   bool axes = false;
   std::string title;
   bool sectionTrace = false;  // the line marked as a trace on the ground
+  BoreholeDrawing boreholeDrawing;
   bool help = false;
   bool version = false;
 
@@ -79,6 +82,7 @@ struct RenderOptions : SessionOptions {
   std::string sectionUnits;
   std::string sectionContacts;
   std::string layer;  // of sectionContacts; "" for the file's base name
+  std::string boreholeCheck;
 
   bool wantsSection() const {
     return !sectionFile.empty() || !sectionUnits.empty() || !sectionContacts.empty() || sectionLine;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/option_spec.h"
-#include "session/summary_line.h"
+#include "app/summary_line.h"
 
 namespace kalvenor {
 

@@ -41,6 +41,7 @@ void loadInputs(Session& session, const InputFiles& inputs, const WarningSink& w
   }
   if (!inputs.colors.empty()) session.applyColourFile(inputs.colors);
   if (surface.valid()) pass(session.loadDisplaySurface(inputs.surface, surface.get()), warn);
+  if (inputs.boreholes.any()) pass(session.setBoreholeFiles(inputs.boreholes), warn);
 }
 
 void applyOptions(Session& session, const SessionOptions& o) {
@@ -51,6 +52,7 @@ void applyOptions(Session& session, const SessionOptions& o) {
   session.setAnnotations({o.legend, o.axes, o.title});
   if (o.contacts) session.setContacts(*o.contacts);
   session.setSurveyTrace(o.sectionTrace);
+  session.setBoreholeDrawing(o.boreholeDrawing);
   if (o.contours) {
     session.setContours({(*o.contours)[0], (*o.contours)[1], (*o.contours)[2], true});
   } else if (o.autoContours) {

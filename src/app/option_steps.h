@@ -12,8 +12,9 @@ namespace kalvenor {
 using WarningSink = std::function<void(const std::string&)>;
 
 // The steps the input files of a command line ask for, in the order a user takes them: the
-// model, the boundary files, the colours and the display surface, each only when given, all read
-// with the coordinate system of --srs when given. Throws at the first step that fails.
+// model, the boundary files, the colours, the display surface and the boreholes, each only when
+// given, all read with the coordinate system of --srs when given. Throws at the first step that
+// fails.
 void loadInputs(Session& session, const InputFiles& inputs, const WarningSink& warn);
 
 // The base height, what the map is drawn with and the contours, as the options give them.

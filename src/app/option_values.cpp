@@ -79,6 +79,15 @@ void readLayer(RenderOptions& o, const std::string& text) {
   o.layer = text;
 }
 
+void readBoreholeBuffer(RenderOptions& o, const std::string& text) {
+  const double buffer = numbers("--borehole-buffer", text, 1)[0];
+  if (!(buffer > 0)) {
+    throw UsageError(fill(translated("{1} takes a distance in metres above 0; {2} is not that"),
+                          {"--borehole-buffer", quotedFound(text)}));
+  }
+  o.boreholeDrawing.buffer = buffer;
+}
+
 void readSize(RenderOptions& o, const std::string& text) {
   const std::size_t x = text.find('x');
   const auto w = x == std::string::npos ? std::nullopt : wholeNumber(text.substr(0, x));

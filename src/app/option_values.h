@@ -25,6 +25,8 @@ void readFrame(RenderOptions& o, const std::string& text);
 void readContacts(RenderOptions& o, const std::string& text);
 // --layer NAME, not empty.
 void readLayer(RenderOptions& o, const std::string& text);
+// --borehole-buffer METRES, above 0.
+void readBoreholeBuffer(RenderOptions& o, const std::string& text);
 // --size WxH.
 void readSize(RenderOptions& o, const std::string& text);
 // --view A,G,S,V; "A,G,,V" leaves the magnification to --fit.

@@ -8,6 +8,7 @@
 #include "canvas/image_canvas.h"
 #include "canvas/vector_pictures.h"
 #include "cli/run_outputs.h"
+#include "exports/borehole_check_files.h"
 #include "exports/contacts_file.h"
 #include "exports/grid_export.h"
 #include "exports/section_contacts.h"
@@ -173,6 +174,19 @@ void addMapOutputs(const RunMaking& run) {
   }
 }
 
+// The check samples the grids of the build before it; without one, the surface's nodes are
+// classified, which reads the boundary grids.
+void addBoreholeCheck(const RunMaking& run) {
+  Session& session = run.session;
+  const RenderOptions& o = run.o;
+  if (!o.wantsSection() && o.mapFile.empty() && o.unitsGrid.empty()) {
+    run.pass(session.buildMapGrid({}, MapParts::SurfaceOnly));
+  }
+  addFiles(
+      run.outputs, "--borehole-check", o.boreholeCheck,
+      boreholeCheckFiles(o.boreholeCheck, session.checkBoreholes(), session.state().display->srs));
+}
+
 // The run as a user would take the steps: the inputs, the section (drawn and exported first; its
 // grid and line stay for the map), then the map; every output is made before any is written,
 // and none replaces its file unless all can.
@@ -186,6 +200,7 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
                       }};
   if (o.wantsSection()) addSectionOutputs(run);
   if (!o.mapFile.empty() || !o.unitsGrid.empty()) addMapOutputs(run);
+  if (!o.boreholeCheck.empty()) addBoreholeCheck(run);
   if (!o.unitsLegend.empty()) {
     addFiles(outputs, "--units-legend", o.unitsLegend,
              {{o.unitsLegend, unitsLegendCsv(s.model, s.unitColor)},

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "exports/borehole_check_files.h"
 #include "exports/contacts_file.h"
 #include "exports/grid_export.h"
 #include "exports/units_raster.h"
@@ -72,6 +73,15 @@ std::vector<RunFile> inputFiles(const InputFiles& inputs) {
   }
   addGrid(files, "--surface", inputs.surface, inputs.surface);
   if (!inputs.colors.empty()) files.push_back({"--colors", inputs.colors, inputs.colors});
+  const BoreholeFiles& b = inputs.boreholes;
+  const std::pair<const char*, const std::string*> tables[] = {{"--collars", &b.collars},
+                                                               {"--surveys", &b.surveys},
+                                                               {"--intervals", &b.intervals},
+                                                               {"--boreholes", &b.oneTable},
+                                                               {"--unit-codes", &b.unitCodes}};
+  for (const auto& [option, table] : tables) {
+    if (!table->empty()) files.push_back({option, *table, *table});
+  }
   return files;
 }
 
@@ -103,6 +113,9 @@ std::vector<RunFile> plannedOutputs(const RenderOptions& o) {
   if (!o.sectionUnits.empty()) add("--section-units", o.sectionUnits, {o.sectionUnits});
   if (!o.sectionContacts.empty()) {
     add("--section-contacts", o.sectionContacts, contactsFileNames(o.sectionContacts, o.layer));
+  }
+  if (!o.boreholeCheck.empty()) {
+    add("--borehole-check", o.boreholeCheck, boreholeCheckFileNames(o.boreholeCheck));
   }
   return files;
 }

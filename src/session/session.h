@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "evaluation/borehole_check.h"
 #include "evaluation/grid_builds.h"
 #include "model/render_context.h"
 #include "render/canvas.h"
@@ -92,6 +93,7 @@ struct TypedContours {
 //   session_inputs.cpp    steps (2) to (4): boundary files, colours, the coordinate system, the
 //                         display surface and the base
 //   session_builds.cpp    steps (5-1) and (5-2): the map and section grids
+//   session_boreholes.cpp the boreholes: their tables, how they are drawn, the model check
 //   session_view.cpp      step (6): the view, gestures, presets, contours and draw options
 //   session_notes.cpp     the fitted views and the annotations around a picture
 //   session_pictures.cpp  the map, contour map, grid lines, section and survey line
@@ -190,6 +192,15 @@ class Session {
   // (contour map, grid lines, survey line) in the same order; nothing while none can be drawn.
   Warnings redrawPicture(Canvas& canvas);
 
+  // The boreholes, once there is a model: the tables read at once, their units matched to the
+  // model's and their coordinates put into the display surface's system (or the --srs one);
+  // a table that cannot be read changes nothing. Warns of intervals in units the model lacks.
+  Warnings setBoreholeFiles(const BoreholeFiles& files);
+  void resetBoreholes();
+  void setBoreholeDrawing(const BoreholeDrawing& drawing);
+  // The model of the last grid build sampled along every hole and compared with the logs.
+  BoreholeCheck checkBoreholes() const;
+
   // Contours.
   void setContours(const TypedContours& typed);
   // Levels over the display surface's range in the number of divisions (0 counts as 1).
@@ -257,6 +268,8 @@ class Session {
   void drewOver(DrawnOver what);
   void step(const std::string& name, const std::function<void()>& work);
   Warnings installModel(LogicalModel model, bool ready, const std::string& file);
+  BoreholeSet readBoreholeFiles(const BoreholeFiles& files);
+  void rereadBoreholes(Warnings& warnings);
   void dropGrids();
   void forgetUnitsDrawnFrom(PictureKind replaced);
   void checkModel();

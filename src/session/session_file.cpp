@@ -62,6 +62,31 @@ std::string absolutePath(const std::string& file, const fs::path& folder) {
   return (folder / fs::path(file)).lexically_normal().string();
 }
 
+json boreholesJson(const SessionDocument& d, const fs::path& folder) {
+  const BoreholeFiles& f = d.boreholeFiles;
+  const BoreholeDrawing& drawing = d.boreholeDrawing;
+  return {{"collars", relativePath(f.collars, folder)},
+          {"surveys", relativePath(f.surveys, folder)},
+          {"intervals", relativePath(f.intervals, folder)},
+          {"table", relativePath(f.oneTable, folder)},
+          {"unitCodes", relativePath(f.unitCodes, folder)},
+          {"buffer", drawing.buffer ? json(*drawing.buffer) : json()},
+          {"labels", drawing.labels},
+          {"residuals", drawing.residuals}};
+}
+
+// The borehole tables and how they are drawn; a document before version 3 has none.
+void readBoreholes(SessionDocument& d, const DocumentField& j, const fs::path& folder) {
+  const auto file = [&](const char* key) { return absolutePath(j[key].fileName(), folder); };
+  d.boreholeFiles = {file("collars"), file("surveys"), file("intervals"), file("table"),
+                     file("unitCodes")};
+  if (!j["buffer"].isNull()) {
+    d.boreholeDrawing.buffer = j["buffer"].number({0, 1e9, true});
+  }
+  d.boreholeDrawing.labels = j["labels"].flag();
+  d.boreholeDrawing.residuals = j["residuals"].flag();
+}
+
 json modelJson(const SessionDocument& d, const fs::path& folder) {
   if (!d.handModel) return {{"file", relativePath(d.modelFile, folder)}};
   const LogicalModel& m = *d.handModel;
@@ -340,6 +365,7 @@ SessionDocument documentFrom(const DocumentField& j, const std::string& path, in
     d.boundaryFiles.push_back(absolutePath(file.fileName(), folder));
   }
   d.surfaceFile = absolutePath(j["displaySurface"].fileName(), folder);
+  if (version >= 3) readBoreholes(d, j["boreholes"], folder);
   readColours(d, j["colours"]);
   if (d.modelFile.empty()) {
     const LogicalModel* hand = d.handModel ? &*d.handModel : nullptr;
@@ -438,6 +464,7 @@ std::string sessionFileText(const SessionDocument& d, const std::string& session
       {"model", modelJson(d, folder)},
       {"boundaryFiles", boundaries},
       {"displaySurface", relativePath(d.surfaceFile, folder)},
+      {"boreholes", boreholesJson(d, folder)},
       {"colours", coloursJson(d)},
       {"baseHeight", d.zbase ? json(*d.zbase) : json()},
       {"draw", drawJson(d)},

@@ -11,8 +11,8 @@
 namespace kalvenor {
 
 // The format version this viewer writes; it reads this one and the ones before it. Version 2
-// added both grids, the picture's own view and what was drawn over it.
-constexpr int kSessionFormatVersion = 2;
+// added both grids, the picture's own view and what was drawn over it; version 3 the boreholes.
+constexpr int kSessionFormatVersion = 3;
 
 // The last whole picture as it was drawn: its kind, the view and base it was drawn in, and what
 // was drawn over it since (or the canvas cleared), in order.
@@ -37,6 +37,8 @@ struct SessionDocument {
   bool modelReady = false;
   std::vector<std::string> boundaryFiles;  // lowest first; "" for one not given yet
   std::string surfaceFile;
+  BoreholeFiles boreholeFiles;  // full paths
+  BoreholeDrawing boreholeDrawing;
   std::vector<std::optional<PackedColor>> unitColors;  // units 1..Nbd+1; none where not chosen
   std::vector<PackedColor> boundaryColors;             // boundaries 1..Nbd
   std::optional<double> zbase;

@@ -246,6 +246,7 @@ Warnings Session::loadDisplaySurface(const std::string& path, const GridSurface&
   if (grids.size() > 1 && gridMismatch(grids[1], *state_.display)) {
     warnings.push_back("境界面の格子と表示面の格子の大きさが合っていません");
   }
+  rereadBoreholes(warnings);
   notify(Change::DisplaySurface);
   notify(Change::BaseHeight);
   return warnings;

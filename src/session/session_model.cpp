@@ -45,6 +45,7 @@ Warnings Session::installModel(LogicalModel model, bool ready, const std::string
   }
   dropGrids();
   adoptBoundarySystem(warnings);
+  rereadBoreholes(warnings);
   notify(Change::Model);
   notify(Change::BoundaryFiles);
   notify(Change::Colours);

@@ -15,6 +15,7 @@ enum class Change {
   Contours,          // the contour settings
   DrawOptions,       // what a map is drawn with (walls, frame, boundary lines, background)
   Picture,           // a picture drawn
+  Boreholes,         // the borehole tables, the holes read from them or how they are drawn
 };
 
 // Told of every change a session makes, after the change is complete. A window refreshes its

@@ -78,6 +78,8 @@ Warnings takeSteps(Session& fresh, const SessionDocument& d, double canvasWidth,
   }
   if (!d.surfaceFile.empty()) pass(warnings, fresh.loadDisplaySurface(d.surfaceFile));
   if (d.zbase) fresh.setZbase(*d.zbase);
+  if (d.boreholeFiles.any()) pass(warnings, fresh.setBoreholeFiles(d.boreholeFiles));
+  fresh.setBoreholeDrawing(d.boreholeDrawing);
   fresh.setMapOptions(d.mapOptions);
   fresh.setBoundaryLines(d.drawOptions.DrawBoundary);
   fresh.setLineColor(d.drawOptions.LineColor);
@@ -105,6 +107,8 @@ SessionDocument documentOf(const ViewerState& s, double canvasWidth, double canv
   if (!s.boundaryFile.empty())
     d.boundaryFiles.assign(s.boundaryFile.begin() + 1, s.boundaryFile.end());
   d.surfaceFile = s.displayFile;
+  d.boreholeFiles = s.boreholeFiles;
+  d.boreholeDrawing = s.boreholeDrawing;
   for (std::size_t unit = 1; unit < s.unitColor.size(); ++unit) {
     d.unitColors.push_back(s.unitColorChosen[unit] ? std::optional(s.unitColor[unit])
                                                    : std::nullopt);

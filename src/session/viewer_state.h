@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "evaluation/map_grid.h"
 #include "evaluation/section_grid.h"
 #include "evaluation/vertical_grid.h"
+#include "model/boreholes.h"
 #include "model/default_values.h"
 #include "model/display_surface.h"
 #include "model/grid_surface.h"
@@ -45,6 +47,16 @@ struct MapOptions {
   bool sideWalls = true;
   bool frame = true;
   bool frameFourSides = true;
+};
+
+// How the boreholes are drawn: the distance from the section line within which a hole is shown
+// on a section (none: five times the larger grid spacing), the collars' ids, and the collars of
+// the map coloured by the largest residual of the model check.
+struct BoreholeDrawing {
+  std::optional<double> buffer;
+  bool labels = false;
+  bool residuals = false;
+  friend bool operator==(const BoreholeDrawing&, const BoreholeDrawing&) = default;
 };
 
 // The kind of picture a command drew whole: the map or the section, or none yet.
@@ -85,6 +97,12 @@ struct ViewerState {
   // What was done to a boundary file's grid on reading (a warp), by path; files taken as they
   // are have no entry.
   std::map<std::string, std::string> boundaryNote;
+
+  // The borehole tables and the holes read from them, in the display surface's system, their
+  // units matched to the model's; read again when the model or the display surface changes.
+  BoreholeFiles boreholeFiles;
+  std::shared_ptr<const BoreholeSet> boreholes = noResult<BoreholeSet>();
+  BoreholeDrawing boreholeDrawing;
 
   std::shared_ptr<const DisplaySurface> display = noResult<DisplaySurface>();
   std::string displayFile;

@@ -395,7 +395,7 @@ TEST(CommandLine, AnEmptyValueCountsAsNotGiven) {
             "--model is required");
   EXPECT_EQ(usageError(withInputs({"--map", ""})),
             "nothing to write: give --map, --section, --units-grid, --units-legend, "
-            "--section-units or --section-contacts");
+            "--section-units, --section-contacts or --borehole-check");
   EXPECT_EQ(usageError({"--session", "w.json", "--map", ""}),
             "--session needs --map FILE for its picture");
   EXPECT_EQ(parseWindowOptions({"--session", ""}).session, "");
