@@ -100,14 +100,16 @@ for name, z in [("topography", topography), ("limestone_top", limestone_top),
                 ("sandstone_top", sandstone_top), ("mudstone_top", mudstone_top),
                 ("unconformity", unconformity)]:
     write_basin_tif(name + ".tif", z)
+# The logical model: the boundaries lowest first, and for every unit, lowest first, on which side
+# of each boundary it lies (1 above, -1 below, 0 either side).
+BASIN_BOUNDARIES = [("石灰岩上面", limestone_top), ("砂岩上面", sandstone_top),
+                    ("泥岩上面", mudstone_top), ("不整合面", unconformity)]
+BASIN_UNITS = [("石灰岩", (-1, 0, 0, -1)), ("砂岩", (1, -1, 0, -1)), ("泥岩", (0, 1, -1, -1)),
+               ("礫岩", (0, 0, 1, -1)), ("火山砕屑岩", (0, 0, 0, 1))]
 (here / "model.txt").write_text(
-    "4\n"
-    "石灰岩上面, 砂岩上面, 泥岩上面, 不整合面\n"
-    "石灰岩, -1, 0, 0, -1\n"
-    "砂岩, 1, -1, 0, -1\n"
-    "泥岩, 0, 1, -1, -1\n"
-    "礫岩, 0, 0, 1, -1\n"
-    "火山砕屑岩, 0, 0, 0, 1\n")
+    f"{len(BASIN_BOUNDARIES)}\n" + ", ".join(name for name, _ in BASIN_BOUNDARIES) + "\n"
+    + "".join(f"{name}, " + ", ".join(str(side) for side in sides) + "\n"
+              for name, sides in BASIN_UNITS))
 (here / "colors.txt").write_text(
     "# Fill colour of every unit, lowest first, and the line colour of the unconformity.\n"
     "unit 1 #8fb3d9 石灰岩 limestone\n"
