@@ -4,8 +4,8 @@
 #include "app/option_help.h"
 #include "app/option_reading.h"
 #include "app/option_values.h"
-#include "model/message_text.h"
 #include "app/summary_line.h"
+#include "model/message_text.h"
 
 namespace kalvenor {
 namespace {
