@@ -423,3 +423,32 @@ TEST(CommandLine, EachHelpNamesEveryOptionOfItsProgram) {
 
 }  // namespace
 }  // namespace kalvenor
+
+namespace kalvenor {
+namespace {
+
+TEST(RenderOptions, BoreholeOptionsNeedTheHolesAndOneFormOfTables) {
+  const RenderOptions o = parseRenderOptions(withInputs(
+      {"--collars", "c.csv", "--surveys", "s.csv", "--intervals", "i.csv", "--unit-codes", "u.csv",
+       "--borehole-buffer", "250", "--borehole-labels", "--borehole-check", "check.csv"}));
+  EXPECT_EQ(o.inputs.boreholes, (BoreholeFiles{"c.csv", "s.csv", "i.csv", "", "u.csv"}));
+  EXPECT_EQ(o.boreholeDrawing, (BoreholeDrawing{.buffer = 250, .labels = true}));
+  EXPECT_EQ(o.boreholeCheck, "check.csv");
+  const struct {
+    std::vector<std::string> args;
+    const char* message;
+  } refused[] = {
+      {{"--surveys", "s.csv", "--map", "m.png"},
+       "--surveys needs the boreholes: give --collars FILE or --boreholes FILE"},
+      {{"--borehole-check", "c.csv"},
+       "--borehole-check needs the boreholes: give --collars FILE or --boreholes FILE"},
+      {{"--boreholes", "b.csv", "--intervals", "i.csv", "--borehole-check", "c.csv"},
+       "--boreholes holds the holes in one table; --intervals cannot go with it"},
+      {{"--collars", "c.csv", "--borehole-buffer", "0", "--map", "m.png"},
+       "--borehole-buffer takes a distance in metres above 0; \"0\" is not that"},
+  };
+  for (const auto& c : refused) EXPECT_EQ(usageError(withInputs(c.args)), c.message);
+}
+
+}  // namespace
+}  // namespace kalvenor
