@@ -31,8 +31,12 @@ const std::vector<PackedColor> kUnitColors = {kBlack,
 // Hole n at (x, y), logged in the scene's units in turn (every seventh interval in one the model
 // does not have); every fifth hole dips 60 degrees toward the north-east.
 Borehole benchHole(int n, double x, double y) {
-  Borehole hole{
-      .id = "BH" + std::to_string(n), .x = x, .y = y, .z = terrain(x, y), .depth = kDepth};
+  Borehole hole;
+  hole.id = "BH" + std::to_string(n);
+  hole.x = x;
+  hole.y = y;
+  hole.z = terrain(x, y);
+  hole.depth = kDepth;
   const double length = kDepth / kIntervals;
   for (int k = 0; k < kIntervals; ++k) {
     const auto unit = static_cast<std::int16_t>(k % 7 == 6 ? 0 : 1 + (k + n) % (kBoundaries + 1));

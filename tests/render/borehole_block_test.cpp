@@ -7,6 +7,7 @@
 #include "../evaluation/grid_fixtures.h"
 #include "borehole_fixtures.h"
 #include "render/borehole_marks.h"
+#include "render/borehole_trace.h"
 
 namespace kalvenor {
 namespace {

@@ -15,8 +15,13 @@ namespace kalvenor {
 inline Borehole makeHole(const std::string& id, double x, double y, double z, double depth,
                          std::vector<LoggedInterval> intervals,
                          const std::vector<SurveyStation>& survey = {}) {
-  Borehole hole{
-      .id = id, .x = x, .y = y, .z = z, .depth = depth, .intervals = std::move(intervals)};
+  Borehole hole;
+  hole.id = id;
+  hole.x = x;
+  hole.y = y;
+  hole.z = z;
+  hole.depth = depth;
+  hole.intervals = std::move(intervals);
   hole.path = holePath(hole, survey);
   return hole;
 }
