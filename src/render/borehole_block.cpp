@@ -118,7 +118,8 @@ void drawBlockBoreholes(Canvas& canvas, const Projection& projection, const Bloc
   if (!in.labels) return;
   setSolidPen(canvas, in.lineColor, 1);
   const int size = annotationTextSize(canvas);
-  for (const auto& [at, id] : collars) drawCollarId(canvas, at, kCollarRadius, *id, size);
+  LabelSpace space;
+  for (const auto& [at, id] : collars) drawCollarId(canvas, space, at, kCollarRadius, *id, size);
 }
 
 }  // namespace kalvenor

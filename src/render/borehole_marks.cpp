@@ -25,8 +25,27 @@ void drawCollarMark(Canvas& canvas, CanvasPoint at, int radius, PackedColor fill
   canvas.polygonCorners(corners);
 }
 
-void drawCollarId(Canvas& canvas, CanvasPoint at, int radius, const std::string& id, int size) {
-  drawLabel(canvas, at.x + radius + 2, at.y - radius, id, size, TextAlign::Left);
+void drawCollarId(Canvas& canvas, LabelSpace& space, CanvasPoint at, int radius,
+                  const std::string& id, int size) {
+  space.write(canvas, at.x + radius + 2, at.y - radius, id, size, TextAlign::Left);
+}
+
+bool LabelSpace::write(Canvas& canvas, double x, double baseline, const std::string& text, int size,
+                       TextAlign align) {
+  const double width = canvas.textWidth(text, size);
+  const double left = align == TextAlign::Left     ? x
+                      : align == TextAlign::Center ? x - width / 2
+                                                   : x - width;
+  // The box drawLabel keeps on the picture: a fifth of the height below the baseline.
+  const std::array<double, 4> box{left, baseline - 0.8 * size, left + width,
+                                  baseline + 0.25 * size};
+  const auto overlaps = [&](const std::array<double, 4>& other) {
+    return box[0] < other[2] && other[0] < box[2] && box[1] < other[3] && other[1] < box[3];
+  };
+  if (std::any_of(taken_.begin(), taken_.end(), overlaps)) return false;
+  if (!drawLabel(canvas, x, baseline, text, size, align)) return false;
+  taken_.push_back(box);
+  return true;
 }
 
 void DashedLine::draw(CanvasPoint a, CanvasPoint b, PackedColor color) {

@@ -98,10 +98,11 @@ void drawResidualMap(Canvas& canvas, const Projection& projection, const Residua
     // The ids after every mark, so that no mark covers one.
     setSolidPen(canvas, in.lineColor, 1);
     const int size = annotationTextSize(canvas);
+    LabelSpace space;
     for (const auto& [rank, n] : order) {
       const Borehole& hole = in.boreholes.holes[n];
       if (const MaybePoint at = projection.project(hole.x, hole.y, hole.z))
-        drawCollarId(canvas, *at, kCollarRadius, hole.id, size);
+        drawCollarId(canvas, space, *at, kCollarRadius, hole.id, size);
     }
   }
   drawLegendBox(canvas, in.lineColor);

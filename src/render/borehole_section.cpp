@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "render/annotation_layout.h"
+#include "render/borehole_marks.h"
 #include "render/borehole_trace.h"
 #include "render/cell_paint.h"
 
@@ -123,22 +124,35 @@ void markChange(Canvas& canvas, const StripSegment* before, const StripSegment& 
   across(canvas, s.a, s.interval >= 0 ? s : *before, kStripHalfWidth);
 }
 
+// Both sides of the column along a straight stretch of it, however many segments it spans.
+void drawSides(Canvas& canvas, const StripSegment& from, const StripPoint& to) {
+  for (const double side : {kStripHalfWidth, -kStripHalfWidth}) {
+    canvas.line(static_cast<float>(from.a.x + side * from.nx),
+                static_cast<float>(from.a.y + side * from.ny),
+                static_cast<float>(to.x + side * from.nx),
+                static_cast<float>(to.y + side * from.ny));
+  }
+}
+
+bool straightOn(const StripSegment& a, const StripSegment& b) {
+  return std::abs(a.nx - b.nx) < 1e-9 && std::abs(a.ny - b.ny) < 1e-9;
+}
+
 void outlineSegments(Canvas& canvas, const std::vector<StripSegment>& segments,
                      const Borehole& hole) {
-  const double w = kStripHalfWidth;
   const StripSegment* before = nullptr;
+  const StripSegment* straight = nullptr;  // where the sides drawn next start
   for (const StripSegment& s : segments) {
     markChange(canvas, before, s, hole);
-    if (s.interval >= 0) {
-      for (const double side : {w, -w}) {
-        canvas.line(
-            static_cast<float>(s.a.x + side * s.nx), static_cast<float>(s.a.y + side * s.ny),
-            static_cast<float>(s.b.x + side * s.nx), static_cast<float>(s.b.y + side * s.ny));
-      }
+    if (straight && (s.interval < 0 || !straightOn(*straight, s))) {
+      drawSides(canvas, *straight, before->b);
+      straight = nullptr;
     }
+    if (s.interval >= 0 && !straight) straight = &s;
     before = &s;
   }
-  if (before && before->interval >= 0) across(canvas, before->b, *before, w);
+  if (straight) drawSides(canvas, *straight, before->b);
+  if (before && before->interval >= 0) across(canvas, before->b, *before, kStripHalfWidth);
 }
 
 // The strip of one hole; the canvas point of its shallowest drawn point, if any.
@@ -185,11 +199,13 @@ void drawSectionBoreholes(Canvas& canvas, const Projection& projection,
     if (const auto top = drawStrip(canvas, projection, in, hole))
       labels.push_back({*top, &hole.id});
   }
-  // The ids after every strip, so that no column covers one.
+  // The ids after every strip, so that no column covers one; one that would overlap another is
+  // left out.
   setSolidPen(canvas, in.lineColor, 1);
   const int size = annotationTextSize(canvas);
+  LabelSpace space;
   for (const Label& label : labels) {
-    drawLabel(canvas, label.at.x, label.at.y - kLabelGap, *label.id, size, TextAlign::Center);
+    space.write(canvas, label.at.x, label.at.y - kLabelGap, *label.id, size, TextAlign::Center);
   }
 }
 

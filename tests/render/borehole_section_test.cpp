@@ -163,6 +163,33 @@ TEST_F(BoreholeSectionTest, LoggedContactsAreTickedAcrossAndTheColumnIsClosedAtI
       {at(50, 10).y, 6},   // the bottom
   };
   EXPECT_EQ(across, expected);
+  // Both sides run the logged length, broken only over the gap.
+  for (const int side : {-3, 3}) {
+    double length = 0;
+    for (const Op& line : canvas.linesIn(kBlack)) {
+      if (line.coords[0] == line.coords[2] && line.coords[0] == at(50, 0).x + side)
+        length += lengthOf(line);
+    }
+    EXPECT_EQ(length, (at(50, 20).y - at(50, 50).y) + (at(50, 10).y - at(50, 15).y));
+  }
+}
+
+TEST_F(BoreholeSectionTest, AnIdThatWouldOverlapAnotherIsLeftOut) {
+  struct Case {
+    double secondX;
+    std::vector<std::string> written;
+  };
+  const Case cases[] = {{52, {"BH1"}}, {150, {"BH1", "BH2"}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.secondX);
+    set.holes = {makeHole("BH1", 50, 100, 50, 40, {{0, 40, "A", 1}}),
+                 makeHole("BH2", c.secondX, 100, 50, 40, {{0, 40, "A", 1}})};
+    canvas.ops.clear();
+    draw();
+    std::vector<std::string> written;
+    for (const Op& text : canvas.of(Op::Text)) written.push_back(text.text);
+    EXPECT_EQ(written, c.written);
+  }
 }
 
 TEST(BoreholeBuffer, IsFiveOfTheLargerGridSpacing) {
