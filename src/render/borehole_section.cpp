@@ -155,17 +155,24 @@ void outlineSegments(Canvas& canvas, const std::vector<StripSegment>& segments,
   if (before && before->interval >= 0) across(canvas, before->b, *before, kStripHalfWidth);
 }
 
-// The strip of one hole; the canvas point of its shallowest drawn point, if any.
+// The strip of one hole; the canvas point where its shallowest logged stretch starts, nothing
+// when none is drawn.
 std::optional<StripPoint> drawStrip(Canvas& canvas, const Projection& projection,
                                     const SectionBoreholes& in, const Borehole& hole) {
   const std::vector<StripRun> runs = stripRuns(hole, in, projection);
   if (runs.empty()) return std::nullopt;
   std::vector<std::vector<StripSegment>> segments;
+  segments.reserve(runs.size());
   for (const StripRun& run : runs) segments.push_back(segmentsOf(run, hole));
   for (const auto& run : segments) fillSegments(canvas, run, hole, in.unitColor);
   setSolidPen(canvas, kBlack, 1);
   for (const auto& run : segments) outlineSegments(canvas, run, hole);
-  return runs.front().front();
+  for (const auto& run : segments) {
+    for (const StripSegment& s : run) {
+      if (s.interval >= 0) return s.a;
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -177,6 +184,7 @@ double defaultBoreholeBuffer(const GridHeader& display) {
 std::vector<std::vector<SectionStation>> holeOnSection(const Borehole& hole,
                                                        const SectionBoreholes& in) {
   const SurveyLine line(in.section);
+  if (!(line.length > 0)) return {};  // no section built
   const auto sides = bandSides(line, in.buffer, in.Zbase);
   const std::vector<HoleStation> points = tracePoints(hole);
   std::vector<std::vector<SectionStation>> parts;

@@ -68,23 +68,33 @@ TEST_F(BoreholeSectionTest, AVerticalHoleStandsAtItsDistanceAlongTheLineFromColl
   EXPECT_LT(texts[0].coords[1], collar.y);  // above the top
 }
 
-TEST_F(BoreholeSectionTest, OnlyHolesWithinTheBufferAndBetweenTheEndsAreDrawn) {
+TEST_F(BoreholeSectionTest, OnlyLoggedHolesWithinTheBufferAndBetweenTheEndsAreDrawn) {
   struct Case {
     double x, y;
-    bool drawn;
+    bool logged, drawn;
   };
   const Case cases[] = {
-      {50, 100, true}, {50, 119, true},  {50, 81, true},    {50, 121, false},
-      {50, 79, false}, {-1, 100, false}, {201, 100, false}, {200, 100, true},
+      {50, 100, true, true},   {50, 119, true, true},  {50, 81, true, true},
+      {50, 121, true, false},  {50, 79, true, false},  {-1, 100, true, false},
+      {201, 100, true, false}, {200, 100, true, true}, {50, 100, false, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.x << ", " << c.y);
-    set.holes = {makeHole("H", c.x, c.y, 50, 40, {{0, 40, "A", 1}})};
+    SCOPED_TRACE(testing::Message() << c.x << ", " << c.y << (c.logged ? "" : ", not logged"));
+    std::vector<LoggedInterval> log;
+    if (c.logged) log = {{0, 40, "A", 1}};
+    set.holes = {makeHole("H", c.x, c.y, 50, 40, log)};
     canvas.ops.clear();
     draw();
-    EXPECT_EQ(canvas.of(Op::Polygon).empty(), !c.drawn);
+    EXPECT_EQ(canvas.ops.empty(), !c.drawn);
     EXPECT_EQ(canvas.of(Op::Text).size(), c.drawn ? 1u : 0u);
   }
+}
+
+TEST_F(BoreholeSectionTest, NothingIsDrawnWithoutASectionLine) {
+  section = SectionGrid{};
+  set.holes = {makeHole("H", 0, 0, 50, 40, {{0, 40, "A", 1}})};
+  draw();
+  EXPECT_TRUE(canvas.ops.empty());
 }
 
 TEST_F(BoreholeSectionTest, ADeviatedHoleIsCutWhereItLeavesTheBuffer) {
