@@ -13,7 +13,7 @@
 namespace kalvenor {
 namespace {
 
-constexpr double kStripHalfWidth = 3.0;  // pixels from the trace to either side of the column
+constexpr double kStripHalfWidth = 5.0;  // pixels from the trace to either side of the column
 constexpr double kTickBeyond = 4.0;      // pixels a contact's tick reaches past the column
 constexpr double kLabelGap = 4.0;        // pixels between the column's top and the id's baseline
 

@@ -269,6 +269,8 @@ class Session {
   void step(const std::string& name, const std::function<void()>& work);
   Warnings installModel(LogicalModel model, bool ready, const std::string& file);
   BoreholeSet readBoreholeFiles(const BoreholeFiles& files);
+  void drawMapBoreholes(Canvas& canvas, const PictureView& in);
+  void drawSectionBoreholes(Canvas& canvas, const PictureView& in);
   void rereadBoreholes(Warnings& warnings);
   void dropGrids();
   void forgetUnitsDrawnFrom(PictureKind replaced);

@@ -2,6 +2,9 @@
 #include "model/input_names.h"
 #include "model/message_text.h"
 #include "model/read_error.h"
+#include "render/borehole_block.h"
+#include "render/borehole_residuals.h"
+#include "render/borehole_section.h"
 #include "session/session.h"
 
 namespace kalvenor {
@@ -75,6 +78,37 @@ void Session::rereadBoreholes(Warnings& warnings) {
 void Session::setBoreholeDrawing(const BoreholeDrawing& drawing) {
   state_.boreholeDrawing = drawing;
   notify(Change::Boreholes);
+}
+
+// Over the finished map: the holes seen through the block, and with residuals asked for, their
+// collars coloured by the check of the grids just drawn.
+void Session::drawMapBoreholes(Canvas& canvas, const PictureView& in) {
+  const BoreholeSet& holes = *state_.boreholes;
+  if (holes.holes.empty()) return;
+  const BoreholeDrawing& how = state_.boreholeDrawing;
+  const Projection projection = projectionOf(in);
+  const PackedColor line = state_.drawOptions.LineColor;
+  step(translated("draw the boreholes"), [&] {
+    drawBlockBoreholes(canvas, projection,
+                       {holes, *state_.display, in.Zbase, state_.unitColor, line,
+                        how.labels && !how.residuals});
+    if (how.residuals) {
+      drawResidualMap(canvas, projection, {holes, checkBoreholes(), line, how.labels});
+    }
+  });
+}
+
+// Over the finished section: the holes within the buffer as strip logs.
+void Session::drawSectionBoreholes(Canvas& canvas, const PictureView& in) {
+  const BoreholeSet& holes = *state_.boreholes;
+  if (holes.holes.empty()) return;
+  const double buffer =
+      state_.boreholeDrawing.buffer.value_or(defaultBoreholeBuffer(*state_.display));
+  step(translated("draw the boreholes"), [&] {
+    kalvenor::drawSectionBoreholes(canvas, projectionOf(in),
+                                   {holes, *state_.section, buffer, in.Zbase, state_.unitColor,
+                                    state_.drawOptions.LineColor});
+  });
 }
 
 BoreholeCheck Session::checkBoreholes() const {

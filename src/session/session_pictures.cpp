@@ -113,6 +113,7 @@ Warnings Session::drawGeoMap(Canvas& canvas) {
     throw SessionError(
         nothingDrawnMessage(translated("the block"), state_.displayFile, d, state_.view));
   }
+  drawMapBoreholes(canvas, currentView());
   if (state_.annotations.any()) drawMapNotes(canvas, projection(), mapNotes());
   state_.drawOptions.DrawMode = DrawingMode::GeologicalMap;
   recordPicture(PictureKind::Map, std::move(units));
@@ -207,6 +208,7 @@ void Session::drawSection(Canvas& canvas) {
     throw SessionError(nothingDrawnMessage(translated("the section"), state_.displayFile,
                                            *state_.display, state_.view));
   }
+  drawSectionBoreholes(canvas, currentView());
   if (state_.annotations.any()) {
     drawSectionNotes(canvas, projection(), sectionNotes(units));
   }

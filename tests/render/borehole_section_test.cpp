@@ -56,8 +56,8 @@ TEST_F(BoreholeSectionTest, AVerticalHoleStandsAtItsDistanceAlongTheLineFromColl
   draw();
   const PixelBox fills = boxOf(canvas.of(Op::Polygon));
   const CanvasPoint collar = at(50, 50), bottom = at(50, 10);
-  EXPECT_EQ(fills.left, collar.x - 3);
-  EXPECT_EQ(fills.right, collar.x + 3);
+  EXPECT_EQ(fills.left, collar.x - 5);
+  EXPECT_EQ(fills.right, collar.x + 5);
   EXPECT_EQ(fills.top, collar.y);
   EXPECT_EQ(fills.bottom, bottom.y);
   const auto texts = canvas.of(Op::Text);
@@ -166,15 +166,15 @@ TEST_F(BoreholeSectionTest, LoggedContactsAreTickedAcrossAndTheColumnIsClosedAtI
     if (line.coords[1] == line.coords[3]) across[line.coords[1]] += lengthOf(line);
   }
   const std::map<double, double> expected{
-      {at(50, 50).y, 6},   // the top
-      {at(50, 30).y, 14},  // the contact from A to B, past the column's sides
-      {at(50, 20).y, 6},   // the end above the gap
-      {at(50, 15).y, 6},   // the start below it
-      {at(50, 10).y, 6},   // the bottom
+      {at(50, 50).y, 10},  // the top
+      {at(50, 30).y, 18},  // the contact from A to B, past the column's sides
+      {at(50, 20).y, 10},  // the end above the gap
+      {at(50, 15).y, 10},  // the start below it
+      {at(50, 10).y, 10},  // the bottom
   };
   EXPECT_EQ(across, expected);
   // Both sides run the logged length, broken only over the gap.
-  for (const int side : {-3, 3}) {
+  for (const int side : {-5, 5}) {
     double length = 0;
     for (const Op& line : canvas.linesIn(kBlack)) {
       if (line.coords[0] == line.coords[2] && line.coords[0] == at(50, 0).x + side)
