@@ -30,8 +30,9 @@ void drawLegendBox(Canvas& canvas, PackedColor lineColor) {
   const double top = canvas.height() - 0.5 * size - 1.5 * size * (kResidualClasses + 1);
   // On a backing of the picture's background, so that the block and the collars under the
   // corner do not show through the classes.
-  const double right = 0.5 * size + std::max(legendWidth(canvas, entries, size),
-                                             canvas.textWidth(heading, size)) + 0.5 * size;
+  const double right =
+      0.5 * size + std::max(legendWidth(canvas, entries, size), canvas.textWidth(heading, size)) +
+      0.5 * size;
   const auto px = [](double v) { return static_cast<std::int32_t>(std::lround(v)); };
   const std::int32_t l = 0, t = px(top - 0.25 * size), r = px(right), b = px(canvas.height());
   canvas.setFillStyle(FillStyle::Solid);

@@ -89,9 +89,9 @@ void Session::drawMapBoreholes(Canvas& canvas, const PictureView& in) {
   const Projection projection = projectionOf(in);
   const PackedColor line = state_.drawOptions.LineColor;
   step(translated("draw the boreholes"), [&] {
-    drawBlockBoreholes(canvas, projection,
-                       {holes, *state_.display, in.Zbase, state_.unitColor, line,
-                        how.labels && !how.residuals});
+    drawBlockBoreholes(
+        canvas, projection,
+        {holes, *state_.display, in.Zbase, state_.unitColor, line, how.labels && !how.residuals});
     if (how.residuals) {
       drawResidualMap(canvas, projection, {holes, checkBoreholes(), line, how.labels});
     }
@@ -105,9 +105,9 @@ void Session::drawSectionBoreholes(Canvas& canvas, const PictureView& in) {
   const double buffer =
       state_.boreholeDrawing.buffer.value_or(defaultBoreholeBuffer(*state_.display));
   step(translated("draw the boreholes"), [&] {
-    kalvenor::drawSectionBoreholes(canvas, projectionOf(in),
-                                   {holes, *state_.section, buffer, in.Zbase, state_.unitColor,
-                                    state_.drawOptions.LineColor});
+    kalvenor::drawSectionBoreholes(
+        canvas, projectionOf(in),
+        {holes, *state_.section, buffer, in.Zbase, state_.unitColor, state_.drawOptions.LineColor});
   });
 }
 
