@@ -46,6 +46,9 @@ QList<ControlPicture> controlPictures() {
   const QString line = QStringLiteral("--start %1 --end %2").arg(kSectionStart, kSectionEnd);
   // Cell by cell with four frame sides: the pictures as they always were, pixel for pixel.
   const QString classic = QStringLiteral("--contacts cells --frame 4 ");
+  const QString holes = QStringLiteral("--collars %1 --surveys %2 --intervals %3 ")
+                            .arg(exampleFile("collars.csv"), exampleFile("surveys.csv"),
+                                 exampleFile("intervals.csv"));
   return {
       {"map", "--map", classic + "--view 225,30,1.2,2 --section-line " + line, kExactPixels},
       {"perspective", "--map",
@@ -63,6 +66,14 @@ QList<ControlPicture> controlPictures() {
       {"near-perspective", "--map", "--view 225,25,1,2 --perspective 2500,0", kTracedLines},
       {"block-smooth", "--map", "--view 200,35,1.3,3 --contours auto", kTracedLines},
       {"section-smooth-black", "--section", "--view 0,0,1.4,4 --black " + line, kTracedLines},
+      // The example's boreholes: strip logs with their ids on a section through the misfit of
+      // BH08, and the collars coloured by the check's residuals with their legend.
+      {"section-boreholes", "--section",
+       holes + "--view 0,0,,4 --start 30000,41099 --azimuth 90 --borehole-buffer 300",
+       kSmoothedEdges, true},
+      {"plan-residuals", "--map",
+       holes + "--view 180,90,,1 --no-side --borehole-labels --borehole-residuals", kSmoothedEdges,
+       true},
   };
 }
 
