@@ -99,7 +99,10 @@ TEST_F(ResidualMapTest, TheLegendNamesEveryClassInTheBottomLeftCorner) {
   for (const Op& op : canvas.of(Op::Polygon)) {
     if (op.coords.size() == 8) swatches.push_back(op.fill);
   }
-  ASSERT_EQ(swatches.size(), 6u);
+  // First the backing in the background of black lines, so nothing under the corner shows.
+  ASSERT_EQ(swatches.size(), 7u);
+  EXPECT_EQ(swatches.front(), kWhite);
+  swatches.erase(swatches.begin());
   for (std::size_t c = 0; c < swatches.size(); ++c) {
     EXPECT_EQ(swatches[c], residualClassColor(static_cast<ResidualClass>(c)));
     for (std::size_t d = 0; d < c; ++d) EXPECT_NE(swatches[c], swatches[d]);
