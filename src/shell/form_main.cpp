@@ -281,6 +281,8 @@ void FormMain::sessionChanged(Change change) {
     case Change::Picture:
       showPictureFigures();
       break;
+    case Change::Boreholes:
+      break;  // nothing the window shows depends on the boreholes
   }
   updateCommandStates();
   showStepIndicators();
