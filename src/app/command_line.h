@@ -26,7 +26,7 @@ struct InputFiles {
   std::string surface;
   std::string colors;
   std::string srs;  // --srs as given, checked by GDAL; "" for none
-  BoreholeFiles boreholes;
+  BoreholeFiles boreholes{};
   bool any() const {
     return !model.empty() || !boundaries.empty() || !surface.empty() || !colors.empty() ||
            !srs.empty() || boreholes.any();

@@ -9,11 +9,11 @@ namespace kalvenor {
 // The tables the boreholes are read from: collars with surveys and intervals, or one table with
 // coordinates on every interval; "" for a table not given.
 struct BoreholeFiles {
-  std::string collars;
-  std::string surveys;  // optional: a hole without a survey is vertical
-  std::string intervals;
-  std::string oneTable;   // hole_id, x, y, z_from, z_to, unit
-  std::string unitCodes;  // optional: code,unit
+  std::string collars{};
+  std::string surveys{};  // optional: a hole without a survey is vertical
+  std::string intervals{};
+  std::string oneTable{};   // hole_id, x, y, z_from, z_to, unit
+  std::string unitCodes{};  // optional: code,unit
   bool any() const {
     return !collars.empty() || !surveys.empty() || !intervals.empty() || !oneTable.empty() ||
            !unitCodes.empty();

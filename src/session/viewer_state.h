@@ -53,7 +53,7 @@ struct MapOptions {
 // on a section (none: five times the larger grid spacing), the collars' ids, and the collars of
 // the map coloured by the largest residual of the model check.
 struct BoreholeDrawing {
-  std::optional<double> buffer;
+  std::optional<double> buffer{};
   bool labels = false;
   bool residuals = false;
   friend bool operator==(const BoreholeDrawing&, const BoreholeDrawing&) = default;
