@@ -33,7 +33,13 @@ const std::map<std::string, std::string> kControlNames = {
     {"--zbase", "「ベースの高さ」"},
     {"--start", "「基点の入力」"},
     {"--end", "「終点指定」"},
-    {"--azimuth", "「方角指定」"}};
+    {"--azimuth", "「方角指定」"},
+    {"--collars", "「ボーリング」"},
+    {"--surveys", "「ボーリング」"},
+    {"--intervals", "「ボーリング」"},
+    {"--boreholes", "「ボーリング」"},
+    {"--unit-codes", "「ボーリング」"},
+    {"--borehole-buffer", "「ボーリング 表示幅 (m)」"}};
 
 }  // namespace
 
@@ -83,6 +89,7 @@ void FormMain::connectHandlers() {
   connectCommands();
   connectChecks();
   connectImageWindow();
+  connectBoreholes();
 }
 
 void FormMain::connectCommands() {
@@ -266,6 +273,7 @@ void FormMain::sessionChanged(Change change) {
       if (!fromControls(Change::CoordinateSystem)) showSrs();
       break;
     case Change::Grids:
+      clearBoreholeCheckResult();  // the check was made on the grids built before
       showGridFigures();
       if (!fromControls(Change::Grids)) showSectionLine();
       break;
@@ -282,7 +290,8 @@ void FormMain::sessionChanged(Change change) {
       showPictureFigures();
       break;
     case Change::Boreholes:
-      break;  // nothing the window shows depends on the boreholes
+      showBoreholes();
+      break;
   }
   updateCommandStates();
   showStepIndicators();

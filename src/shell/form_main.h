@@ -83,6 +83,14 @@ class FormMain : public QWidget, private SessionObserver {
   // Steps (5-1) and (5-2): the display grids.
   void cmdKalvenor_Click();
   void cmdSectionModel_Click();
+  // The boreholes: their three tables picked and read together, how they are drawn, and the
+  // model checked against them.
+  void cmdCollarsFile_Click();
+  void cmdSurveysFile_Click();
+  void cmdIntervalsFile_Click();
+  void cmdBoreholesRead_Click();
+  void cmdBoreholesClear_Click();
+  void cmdBoreholeCheck_Click();
   // Step (6): the view.
   void applyViewSettings();
   void chkPers_Click();
@@ -228,6 +236,13 @@ class FormMain : public QWidget, private SessionObserver {
   void clearResultLabels();
   void showWindowSize(int width, int height);
   void showRecentSessions();
+  void connectBoreholes();
+  void pickBoreholeTable(std::string BoreholeFiles::*table, const QLabel* caption);
+  void readBoreholeDrawing();
+  void showBoreholes();
+  void showBoreholePicks();
+  void showBoreholeDrawing();
+  void clearBoreholeCheckResult();
 
   Ui::formMain ui_;
   Dialogs& dialogs_;
@@ -248,6 +263,9 @@ class FormMain : public QWidget, private SessionObserver {
   std::string savedWork_;
   QString note_;
   QString tip_;
+  // The borehole tables as picked, read by "読み込む", and the holes the table's check was made on.
+  BoreholeFiles pickedBoreholes_;
+  std::shared_ptr<const BoreholeSet> checkedHoles_;
 };
 
 }  // namespace kalvenor
