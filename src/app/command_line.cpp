@@ -256,6 +256,7 @@ std::vector<Combination> boreholeRules(const std::vector<std::string>& renderOnl
                                      "--borehole-labels", "--borehole-residuals"};
   wanted.insert(wanted.end(), renderOnly.begin(), renderOnly.end());
   std::vector<Combination> rules;
+  rules.reserve(wanted.size() + 3);  // and one for each of the three tables
   for (const std::string& option : wanted) {
     rules.push_back({.when = {option},
                      .needs = {"--collars", "--boreholes"},
