@@ -197,6 +197,7 @@ class Session {
   // a table that cannot be read changes nothing. Warns of intervals in units the model lacks.
   Warnings setBoreholeFiles(const BoreholeFiles& files);
   void resetBoreholes();
+  // A buffer that is not above 0 is refused and changes nothing.
   void setBoreholeDrawing(const BoreholeDrawing& drawing);
   // The model of the last grid build sampled along every hole and compared with the logs.
   BoreholeCheck checkBoreholes() const;

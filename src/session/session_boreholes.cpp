@@ -1,6 +1,7 @@
 #include "model/borehole_reader.h"
 #include "model/input_names.h"
 #include "model/message_text.h"
+#include "model/number_text.h"
 #include "model/read_error.h"
 #include "render/borehole_block.h"
 #include "render/borehole_residuals.h"
@@ -76,6 +77,10 @@ void Session::rereadBoreholes(Warnings& warnings) {
 }
 
 void Session::setBoreholeDrawing(const BoreholeDrawing& drawing) {
+  if (drawing.buffer && !(*drawing.buffer > 0)) {
+    throw SessionError(fill(translated("{1} takes a distance in metres above 0; {2} is not that"),
+                            {inputName("--borehole-buffer"), numberText(*drawing.buffer)}));
+  }
   state_.boreholeDrawing = drawing;
   notify(Change::Boreholes);
 }

@@ -2,7 +2,6 @@
 #include <QFileInfo>
 #include <QSignalBlocker>
 
-#include "model/message_text.h"
 #include "shell/borehole_check_table.h"
 #include "shell/busy_cursor.h"
 #include "shell/file_paths.h"
@@ -86,24 +85,20 @@ void FormMain::cmdBoreholesClear_Click() {
 // the ones in use again before the message, so that leaving the box for it finds them there.
 void FormMain::readBoreholeDrawing() {
   const QLineEdit& box = *ui_.txtBoreholeBuffer;
-  std::optional<QString> problem = refusal(box);
-  BoreholeDrawing drawing;
-  drawing.buffer = problem ? std::nullopt : typedNumber(box);
-  if (drawing.buffer && !(*drawing.buffer > 0)) {
-    problem = QString::fromStdString(
-        fill(translated("{1} takes a distance in metres above 0; {2} is not that"),
-             {numberCaption(box).toStdString(), "\"" + box.text().toStdString() + "\""}));
-  }
-  if (problem) {
+  if (const std::optional<QString> problem = refusal(box)) {
     showBoreholeDrawing();
     throw SessionError(problem->toStdString());
   }
-  drawing.labels = ui_.chkBoreholeLabels->isChecked();
-  drawing.residuals = ui_.chkBoreholeResiduals->isChecked();
+  const BoreholeDrawing drawing{.buffer = typedNumber(box),
+                                .labels = ui_.chkBoreholeLabels->isChecked(),
+                                .residuals = ui_.chkBoreholeResiduals->isChecked()};
   if (drawing == state().boreholeDrawing) return;
-  {
+  try {
     ReadingControls reading(*this, Change::Boreholes);
     session_.setBoreholeDrawing(drawing);
+  } catch (const SessionError&) {
+    showBoreholeDrawing();
+    throw;
   }
   redrawShownPicture(false);
 }

@@ -84,6 +84,14 @@ TEST_F(SessionBoreholes, ANewModelReadsThemAgainOrDropsThemWithTheReason) {
   EXPECT_FALSE(session.state().boreholeFiles.any());
 }
 
+TEST_F(SessionBoreholes, ABufferNotAbove0IsRefusedAndChangesNothing) {
+  session.setBoreholeDrawing({.buffer = 120});
+  for (const double buffer : {0.0, -5.0}) {
+    EXPECT_THROW(session.setBoreholeDrawing({.buffer = buffer}), SessionError);
+    EXPECT_EQ(session.state().boreholeDrawing, (BoreholeDrawing{.buffer = 120}));
+  }
+}
+
 TEST_F(SessionBoreholes, ASessionFileKeepsTheTablesAndHowTheyAreDrawn) {
   session.setBoreholeFiles(exampleBoreholes());
   session.setBoreholeDrawing({.buffer = 120, .labels = true, .residuals = true});
