@@ -168,7 +168,13 @@ VectorTable readVectorTable(const std::string& path) {
   }
   table.srs = systemOf(layer);
   const bool csv = std::string(dataset->GetDriverName()) == "CSV";
-  std::vector<int> lines = csv ? csvRecordLines(name.file, kMaxTableRows + 2) : std::vector<int>{};
+  const CsvRecords records = csv ? csvRecordLines(name.file, kMaxTableRows + 2) : CsvRecords{};
+  if (records.tooLong > 0) {
+    throw ReadError(path, records.tooLong, 0,
+                    fill(translated("the row is longer than {1} bytes, the most the viewer reads"),
+                         {std::to_string(kMaxRecordBytes)}));
+  }
+  const std::vector<int>& lines = records.starts;
   readRows(layer, table, {path, lines, gdal});
   // Lines that do not pair with the rows GDAL read would name the wrong ones: features instead.
   table.lines = csv && lines.size() == table.rows.size() + 1;

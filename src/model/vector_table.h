@@ -51,8 +51,8 @@ inline constexpr std::size_t kMaxTableRows = 1'000'000;
 // GeoPackage) the one "file.gpkg|layername=NAME" names, as GIS programs write it. A CSV file's
 // first line is always its header. Throws ReadError naming the file, with GDAL's reason where it
 // gave one, for a file GDAL cannot open as vectors, one without a layer, one of more than
-// kMaxTableRows rows and one GDAL stops reading early (a CSV line longer than GDAL reads), naming
-// the line where it stopped.
+// kMaxTableRows rows, a CSV file with a row longer than kMaxRecordBytes and one GDAL stops
+// reading early, naming the line where it stopped.
 VectorTable readVectorTable(const std::string& path);
 
 // The systems points are carried between (WKT each).

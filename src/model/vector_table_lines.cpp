@@ -7,12 +7,16 @@ namespace {
 
 // Follows the records through the file's bytes piece by piece.
 struct RecordScan {
-  std::vector<int> starts;
+  CsvRecords records;
+  std::size_t recordBytes = 0;
   int line = 1;
   bool quoted = false;
   bool inRecord = false;
 
   void take(char c) {
+    if (inRecord && ++recordBytes > kMaxRecordBytes && records.tooLong == 0) {
+      records.tooLong = records.starts.back();
+    }
     if (c == '\n') {
       ++line;
       if (!quoted) inRecord = false;
@@ -20,7 +24,8 @@ struct RecordScan {
     }
     if (c == '\r' && !inRecord) return;
     if (!inRecord) {
-      starts.push_back(line);
+      records.starts.push_back(line);
+      recordBytes = 0;
       inRecord = true;
     }
     if (c == '"') quoted = !quoted;
@@ -29,19 +34,19 @@ struct RecordScan {
 
 }  // namespace
 
-std::vector<int> csvRecordLines(const std::string& path, std::size_t most) {
+CsvRecords csvRecordLines(const std::string& path, std::size_t most) {
   std::ifstream file(path, std::ios::binary);
   if (!file) return {};
   constexpr std::size_t kPiece = std::size_t{1} << 20;
   std::vector<char> piece(kPiece);
   RecordScan scan;
-  while (scan.starts.size() <= most && file) {
+  while (scan.records.starts.size() <= most && scan.records.tooLong == 0 && file) {
     file.read(piece.data(), static_cast<std::streamsize>(piece.size()));
     const auto got = static_cast<std::size_t>(file.gcount());
     for (std::size_t n = 0; n < got; ++n) scan.take(piece[n]);
   }
-  if (scan.starts.size() > most) scan.starts.resize(most);
-  return scan.starts;
+  if (scan.records.starts.size() > most) scan.records.starts.resize(most);
+  return scan.records;
 }
 
 }  // namespace kalvenor

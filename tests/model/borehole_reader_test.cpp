@@ -8,7 +8,6 @@
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -16,6 +15,7 @@
 #include "model/coordinate_system.h"
 #include "model/read_error.h"
 #include "model/vector_table.h"
+#include "model/vector_table_lines.h"
 #include "temp_file.h"
 
 namespace kalvenor {
@@ -382,10 +382,9 @@ TEST_F(BoreholeReading, RefusesTablesBeyondWhatCanBeRead) {
   } cases[] = {
       {manyRows, static_cast<int>(kMaxTableRows) + 2,
        "more than " + std::to_string(kMaxTableRows) + " rows"},
-      {longLine, 3, "GDAL stopped reading the table here"},
+      {longLine, 3, "longer than " + std::to_string(kMaxRecordBytes) + " bytes"},
   };
   for (const auto& c : cases) {
-    const auto start = std::chrono::steady_clock::now();
     try {
       BoreholeFiles files;
       files.collars = c.path;
@@ -395,7 +394,6 @@ TEST_F(BoreholeReading, RefusesTablesBeyondWhatCanBeRead) {
       EXPECT_EQ(error.line(), c.line) << error.what();
       EXPECT_THAT(error.what(), AllOf(HasSubstr(c.path), HasSubstr(c.problem)));
     }
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << c.path;
   }
 }
 
