@@ -19,6 +19,11 @@ InputFiles withFullPaths(InputFiles files) {
     if (!path->empty()) *path = fullPath(*path);
   }
   for (std::string& boundary : files.boundaries) boundary = fullPath(boundary);
+  BoreholeFiles& holes = files.boreholes;
+  for (std::string* path :
+       {&holes.collars, &holes.surveys, &holes.intervals, &holes.oneTable, &holes.unitCodes}) {
+    if (!path->empty()) *path = fullPath(*path);
+  }
   return files;
 }
 
