@@ -25,6 +25,7 @@ class WindowMatchesBatchTest : public QObject {
   void theSmoothMapIsTheBatchMap();
   void theSectionIsTheBatchSection();
   void theSmoothSectionIsTheBatchSection();
+  void theBoreholesAreTheBatchBoreholes();
   void withTheLegendTheSectionIsTheBatchFit();
   void cleanupTestCase();
 
@@ -175,6 +176,49 @@ void WindowMatchesBatchTest::theSmoothSectionIsTheBatchSection() {
                    batchPicture({"--start", kSectionStart, "--end", kSectionEnd, "--section"},
                                 "section-smooth", "smooth"),
                    "section-smooth");
+}
+
+// The example's holes read in "ボーリング" with their ids and residuals: strip logs on the
+// section and the holes through the block as --collars, --surveys and --intervals draw them.
+void WindowMatchesBatchTest::theBoreholesAreTheBatchBoreholes() {
+  const std::pair<QPushButton*, QString> picks[] = {{ui().cmdCollarsFile, "collars.csv"},
+                                                    {ui().cmdSurveysFile, "surveys.csv"},
+                                                    {ui().cmdIntervalsFile, "intervals.csv"}};
+  for (const auto& [button, table] : picks) {
+    dialogs_.files = {exampleFile(table)};
+    QTest::mouseClick(button, Qt::LeftButton);
+  }
+  QTest::mouseClick(ui().cmdBoreholesRead, Qt::LeftButton);
+  ui().chkBoreholeLabels->setChecked(true);
+  ui().chkBoreholeResiduals->setChecked(true);
+  dialogs_.messages.clear();  // the warning of the unit the model does not have
+  const QStringList holes = {
+      "--collars",   exampleFile("collars.csv"),   "--surveys",         exampleFile("surveys.csv"),
+      "--intervals", exampleFile("intervals.csv"), "--borehole-labels", "--borehole-residuals"};
+
+  QTest::mouseClick(ui().cmdGeoSection, Qt::LeftButton);
+  const QImage section = windowPicture().convertToFormat(QImage::Format_RGB32);
+  compareWithBatch(section,
+                   batchPicture(QStringList(holes) << "--start" << kSectionStart << "--end"
+                                                   << kSectionEnd << "--section",
+                                "section-boreholes"),
+                   "section-boreholes");
+  QVERIFY(pixelDifference(
+              section, batchPicture({"--start", kSectionStart, "--end", kSectionEnd, "--section"},
+                                    "section"))
+              .count > 100);
+
+  QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
+  QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
+  const QImage map = windowPicture().convertToFormat(QImage::Format_RGB32);
+  compareWithBatch(map, batchPicture(QStringList(holes) << "--map", "map-boreholes"),
+                   "map-boreholes");
+  QVERIFY(dialogs_.messages.isEmpty());
+
+  QTest::mouseClick(ui().cmdBoreholesClear, Qt::LeftButton);
+  ui().chkBoreholeLabels->setChecked(false);
+  ui().chkBoreholeResiduals->setChecked(false);
+  QTest::mouseClick(ui().cmdSectionView, Qt::LeftButton);
 }
 
 // With "凡例・目盛" on the window fits the section as --fit does, so the legend and the axes

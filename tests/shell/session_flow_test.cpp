@@ -40,18 +40,6 @@ SessionOptions example() {
   return options;
 }
 
-// Saves the session of `from` through its button and opens it in a fresh window through the
-// other; returns the fresh window's fixture.
-std::unique_ptr<WindowFixture> reopened(WindowFixture& from) {
-  const QString file = from.folder.filePath("work.json");
-  from.dialogs.files = {file};
-  QTest::mouseClick(from.window.ui().cmdSessionSave, Qt::LeftButton);
-  auto fresh = std::make_unique<WindowFixture>();
-  fresh->dialogs.files = {file};
-  QTest::mouseClick(fresh->window.ui().cmdSessionOpen, Qt::LeftButton);
-  return fresh;
-}
-
 }  // namespace
 
 void SessionFlowTest::aSavedMapReopensPixelForPixel() {
@@ -72,7 +60,7 @@ void SessionFlowTest::aSavedMapReopensPixelForPixel() {
   QVERIFY(first.window.formImage().canvas().image() != map);
   QVERIFY2(first.dialogs.messages.isEmpty(), qPrintable(first.dialogs.messages.join('\n')));
 
-  const auto second = reopened(first);
+  const auto second = reopenedSession(first);
   QVERIFY2(second->dialogs.messages.isEmpty(), qPrintable(second->dialogs.messages.join('\n')));
   KALVENOR_COMPARE_PICTURES(second->window.formImage().canvas().image(),
                             first.window.formImage().canvas().image(), kExactPixels, "reopened");
@@ -100,7 +88,7 @@ void SessionFlowTest::aSavedSectionReopensPixelForPixel() {
   QTest::mouseClick(ui.cmdGrid, Qt::LeftButton);
   QVERIFY2(first.dialogs.messages.isEmpty(), qPrintable(first.dialogs.messages.join('\n')));
 
-  const auto second = reopened(first);
+  const auto second = reopenedSession(first);
   QVERIFY2(second->dialogs.messages.isEmpty(), qPrintable(second->dialogs.messages.join('\n')));
   KALVENOR_COMPARE_PICTURES(second->window.formImage().canvas().image(),
                             first.window.formImage().canvas().image(), kExactPixels, "reopened");
@@ -158,7 +146,7 @@ void SessionFlowTest::everyDrawingSequenceReopensPixelForPixel() {
   run(first, commands);
   const QImage drawn = first.window.formImage().canvas().image();
 
-  const auto second = reopened(first);
+  const auto second = reopenedSession(first);
   QVERIFY2(second->dialogs.messages.isEmpty(), qPrintable(second->dialogs.messages.join('\n')));
   KALVENOR_COMPARE_PICTURES(second->window.formImage().canvas().image(), drawn, kExactPixels,
                             "reopened");

@@ -5,6 +5,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
 
 #include "scripted_dialogs.h"
 #include "shell/form_main.h"
@@ -60,5 +61,17 @@ struct WindowFixture {
   QTemporaryDir folder;
   FormMain window;
 };
+
+// Saves the session of `from` through its button and opens it in a fresh window through the
+// other; returns the fresh window's fixture.
+inline std::unique_ptr<WindowFixture> reopenedSession(WindowFixture& from) {
+  const QString file = from.folder.filePath("work.json");
+  from.dialogs.files = {file};
+  QTest::mouseClick(from.window.ui().cmdSessionSave, Qt::LeftButton);
+  auto fresh = std::make_unique<WindowFixture>();
+  fresh->dialogs.files = {file};
+  QTest::mouseClick(fresh->window.ui().cmdSessionOpen, Qt::LeftButton);
+  return fresh;
+}
 
 }  // namespace kalvenor
