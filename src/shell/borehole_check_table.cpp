@@ -90,9 +90,8 @@ QString agreementCaption(const BoreholeCheck& check) {
   const double percent = check.all.agreementPercent();
   const QString agreement =
       std::isnan(percent) ? QStringLiteral("—") : QString::number(percent, 'f', 1) + " %";
-  return QStringLiteral("一致率 %1（%2 孔、接点 %3、うちモデルに無い %4）")
+  return QStringLiteral("一致率 %1（接点 %2、うちモデルに無い %3）")
       .arg(agreement)
-      .arg(check.holes.size())
       .arg(check.all.contacts)
       .arg(check.all.notInModel);
 }
