@@ -25,7 +25,7 @@ struct MapScene {
   Scene& scene = bench::scene(512);
   MapBuild build = buildMapGrid(
       {scene.model, scene.files, std::make_shared<const DisplaySurface>(scene.display), 0.0});
-  Array2D<std::int32_t> drawUnit = unitsToDraw(build.grid.mapUnit, 512, 512);
+  Array2D<std::int16_t> drawUnit = unitsToDraw(build.grid.mapUnit, 512, 512);
   ViewSettings view;
   ContourSettings contours{700, 1000, 10};
 
@@ -76,7 +76,7 @@ struct SectionScene {
       {scene.model, scene.files, std::make_shared<const DisplaySurface>(scene.display), 0.0},
       {0, 0, true, kExtent, kExtent, 0});
   const VerticalGrid& slot = build.grid;
-  Array2D<std::int32_t> drawUnit = unitsToDraw(slot.unit, slot.nH, slot.nV);
+  Array2D<std::int16_t> drawUnit = unitsToDraw(slot.unit, slot.nH, slot.nV);
   ViewSettings view;
 
   SectionScene() {

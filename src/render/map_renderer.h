@@ -21,7 +21,7 @@ namespace kalvenor {
 struct MapPicture {
   const DisplaySurface& display;
   std::optional<double> base;  // from blockBase; without one no base rectangle or corner edges
-  const Array2D<std::int32_t>& drawUnit;  // unit of every display node
+  const Array2D<std::int16_t>& drawUnit;  // unit of every display node
   const ContourSettings& contours;
   PictureStyle style;
   bool contourLines = false;    // contour lines wanted and drawable

@@ -18,7 +18,7 @@ namespace kalvenor {
 // What a cross-section picture is drawn from.
 struct SectionPicture {
   const VerticalGrid& grid;               // geometry of the section's nodes
-  const Array2D<std::int32_t>& drawUnit;  // unit of every node, -1 for air
+  const Array2D<std::int16_t>& drawUnit;  // unit of every node, -1 for air
   const SectionGrid& section;
   const BoundaryProfile& profile;
   double Zbase;

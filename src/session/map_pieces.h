@@ -25,7 +25,7 @@ struct MapPieces {
   const MapGrid& grid;  // the walls, slots 1..4
   const std::array<BoundaryProfile, 5>& wallProfiles;
   std::array<std::int16_t, 2> walls;   // facing the eye: x-parallel wall, y-parallel wall
-  const Array2D<std::int32_t>& units;  // of every display node
+  const Array2D<std::int16_t>& units;  // of every display node
   const ContourSettings& contours;
   PictureStyle style;
   MapOptions mapOptions;

@@ -108,7 +108,7 @@ void coarseMap(PreviewScene& scene, const ViewerState& state, int maxCells) {
     scene.grid = shared(coarseWalls(*state.mapGrid, pi, pj, stride));
   }
   const Array2D<std::int16_t>& units = state.mapGrid->mapUnit;
-  scene.units = Array2D<std::int32_t>(1, count(pi), 1, count(pj), 0);
+  scene.units = Array2D<std::int16_t>(1, count(pi), 1, count(pj), 0);
   for (int i = 1; i <= count(pi); ++i) {
     for (int j = 1; j <= count(pj); ++j) {
       if (units.contains(pi[i], pj[j])) scene.units(i, j) = units(pi[i], pj[j]);

@@ -36,7 +36,7 @@ struct PreviewScene {
   std::shared_ptr<const DisplaySurface> display = noResult<DisplaySurface>();
   std::shared_ptr<const MapGrid> grid = noResult<MapGrid>();  // the walls (slots 1..4) on them
   std::shared_ptr<const VerticalGrid> sectionGrid = noResult<VerticalGrid>();  // or the section's
-  Array2D<std::int32_t> units;  // of the display nodes or the section's nodes
+  Array2D<std::int16_t> units;  // of the display nodes or the section's nodes
   std::shared_ptr<const SectionGrid> section = noResult<SectionGrid>();
   LogicalModel model;
   std::vector<PackedColor> unitColor;

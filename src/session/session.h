@@ -285,21 +285,21 @@ class Session {
   Projection projectionOf(const PictureView& in) const;
   void placeFitted(const std::optional<ViewFit>& fit);
   PictureStyle pictureStyle(DrawingMode mode) const;
-  void recordPicture(PictureKind kind, Array2D<std::int32_t> units);
+  void recordPicture(PictureKind kind, Array2D<std::int16_t> units);
   // Hands the boundary grids read when their files were picked to the build.
   BuildInputs buildInputs();
   Warnings boundaryCoverage(const std::vector<GridSurface>& grids) const;
   std::array<std::int16_t, 2> lastVisibleWalls() const;
   Warnings contourWarnings() const;
   bool contourLinesDrawable() const;
-  void drawMapPicture(Canvas& canvas, DrawingMode mode, const Array2D<std::int32_t>& units,
+  void drawMapPicture(Canvas& canvas, DrawingMode mode, const Array2D<std::int16_t>& units,
                       std::array<std::int16_t, 2> walls, const PictureView& in);
-  void drawSectionPicture(Canvas& canvas, DrawingMode mode, const Array2D<std::int32_t>& units,
+  void drawSectionPicture(Canvas& canvas, DrawingMode mode, const Array2D<std::int16_t>& units,
                           const PictureView& in);
   bool sectionUnitsDrawn() const;
-  Array2D<std::int32_t> sectionUnits();
+  Array2D<std::int16_t> sectionUnits();
   MapNotes mapNotes() const;
-  SectionNotes sectionNotes(const Array2D<std::int32_t>& units) const;
+  SectionNotes sectionNotes(const Array2D<std::int16_t>& units) const;
 
   ViewerState state_;
   std::vector<EarlierRead> boundaryRead_;

@@ -53,7 +53,7 @@ Warnings Session::boundaryCoverage(const std::vector<GridSurface>& grids) const 
 // other kind keeps its units for what is drawn over it.
 void Session::forgetUnitsDrawnFrom(PictureKind replaced) {
   if (state_.picture == replaced || state_.picture == PictureKind::None) {
-    state_.drawUnit = noResult<Array2D<std::int32_t>>();
+    state_.drawUnit = noResult<Array2D<std::int16_t>>();
   }
 }
 

@@ -59,7 +59,7 @@ void Session::dropGrids() {
   state_.sectionGrid = noResult<VerticalGrid>();
   state_.section = noResult<SectionGrid>();
   state_.sectionProfile = noResult<BoundaryProfile>();
-  state_.drawUnit = noResult<Array2D<std::int32_t>>();
+  state_.drawUnit = noResult<Array2D<std::int16_t>>();
   state_.visibleWall = {0, 0};
   state_.picture = PictureKind::None;
   state_.progress.gridsDropped();

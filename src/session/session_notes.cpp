@@ -23,7 +23,7 @@ MapNotes Session::mapNotes() const {
 }
 
 // Only the units the section cuts.
-SectionNotes Session::sectionNotes(const Array2D<std::int32_t>& units) const {
+SectionNotes Session::sectionNotes(const Array2D<std::int16_t>& units) const {
   const ViewerState& s = state_;
   std::vector<bool> present(s.model.unitCount() + 1, false);
   for (int h = units.iFirst(); h <= units.iLast(); ++h) {
@@ -64,7 +64,7 @@ void Session::fitSectionView(const Canvas& canvas) {
                                            {s.Xend, s.Yend, state_.Zbase},
                                            {s.Xstart, s.Ystart, Zmax},
                                            {s.Xend, s.Yend, Zmax}};
-  const Array2D<std::int32_t> units = sectionUnits();
+  const Array2D<std::int16_t> units = sectionUnits();
   placeFitted(fitView(projection(), corners, sectionMargins(canvas, sectionNotes(units)),
                       canvas.width(), canvas.height()));
 }

@@ -45,7 +45,7 @@ PictureStyle Session::pictureStyle(DrawingMode mode) const {
   return {s.model, *s.boundaryGrids, s.unitColor, s.boundaryColor, options};
 }
 
-void Session::recordPicture(PictureKind kind, Array2D<std::int32_t> units) {
+void Session::recordPicture(PictureKind kind, Array2D<std::int16_t> units) {
   auto drawn = shared(std::move(units));
   state_.overlays.clear();
   state_.drawUnit = std::move(drawn);
@@ -73,7 +73,7 @@ Warnings Session::contourWarnings() const {
                {numberText(state_.contours.Cin), numberText(kMaxContourLevels)})};
 }
 
-void Session::drawMapPicture(Canvas& canvas, DrawingMode mode, const Array2D<std::int32_t>& units,
+void Session::drawMapPicture(Canvas& canvas, DrawingMode mode, const Array2D<std::int16_t>& units,
                              std::array<std::int16_t, 2> walls, const PictureView& in) {
   const ViewerState& s = state_;
   const DisplaySurface& d = *s.display;
@@ -103,7 +103,7 @@ Warnings Session::drawGeoMap(Canvas& canvas) {
   requireViewDrawable();
   const DisplaySurface& d = *state_.display;
   const std::array<std::int16_t, 2> walls = facingWalls(projection(), d);
-  Array2D<std::int32_t> units;
+  Array2D<std::int16_t> units;
   step(fill(translated("copy the units of a {1} grid"), {gridSize(d.Nx, d.Ny)}),
        [&] { units = unitsToDraw(state_.mapGrid->mapUnit, d.Nx, d.Ny); });
   canvas.clear();
@@ -160,13 +160,13 @@ Warnings Session::drawGridLines(Canvas& canvas) {
 // True when the units drawn last are the section's, as after "断面図".
 bool Session::sectionUnitsDrawn() const {
   const VerticalGrid& section = *state_.sectionGrid;
-  const Array2D<std::int32_t>& drawn = *state_.drawUnit;
+  const Array2D<std::int16_t>& drawn = *state_.drawUnit;
   return drawn.iLast() == section.nH && drawn.jLast() == levelsToDraw(section);
 }
 
-Array2D<std::int32_t> Session::sectionUnits() {
+Array2D<std::int16_t> Session::sectionUnits() {
   const VerticalGrid& section = *state_.sectionGrid;
-  Array2D<std::int32_t> units;
+  Array2D<std::int16_t> units;
   step(fill(translated("copy the units of a {1} section"), {gridSize(section.nH, section.nV)}),
        [&] { units = unitsToDraw(section.unit, section.nH, levelsToDraw(section)); });
   return units;
@@ -182,7 +182,7 @@ void Session::requireSectionDrawable(const PictureView& in) const {
 }
 
 void Session::drawSectionPicture(Canvas& canvas, DrawingMode mode,
-                                 const Array2D<std::int32_t>& units, const PictureView& in) {
+                                 const Array2D<std::int16_t>& units, const PictureView& in) {
   const ViewerState& s = state_;
   const VerticalGrid& grid = *s.sectionGrid;
   const SectionPicture picture{.grid = grid,
@@ -200,7 +200,7 @@ void Session::drawSectionPicture(Canvas& canvas, DrawingMode mode,
 // Like the map, the section changes the state only once it is drawn.
 void Session::drawSection(Canvas& canvas) {
   requireSectionDrawable(currentView());
-  Array2D<std::int32_t> units = sectionUnits();
+  Array2D<std::int16_t> units = sectionUnits();
   canvas.clear();
   DrawingTally drawn(canvas);
   drawSectionPicture(drawn, DrawingMode::Section, units, currentView());

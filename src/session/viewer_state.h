@@ -135,7 +135,7 @@ struct ViewerState {
   bool contourLinesWanted = false;
   // Units the renderers draw with: filled by the map and section commands, kept for the
   // contour and grid-line commands that draw over the last picture.
-  std::shared_ptr<const Array2D<std::int32_t>> drawUnit = noResult<Array2D<std::int32_t>>();
+  std::shared_ptr<const Array2D<std::int16_t>> drawUnit = noResult<Array2D<std::int16_t>>();
   // The two side walls facing the eye in the last geological map (0 before any).
   std::array<std::int16_t, 2> visibleWall{0, 0};
   // The last whole picture and the view it was drawn in.

@@ -50,7 +50,7 @@ class MapInParts : public ::testing::TestWithParam<Contacts> {
   std::vector<GridSurface> grids = {
       {}, makeGrid(60, 130, 0, 0, 10, 10, [](double x, double) { return 40 + x / 30; }), {}};
   std::vector<PackedColor> colours = {kBlack, packRgb(200, 0, 0), packRgb(0, 200, 0)};
-  Array2D<std::int32_t> drawUnit{1, 60, 1, 130, 0};
+  Array2D<std::int16_t> drawUnit{1, 60, 1, 130, 0};
   ContourSettings contours{30, 70, 5};
   ViewSettings view;
 };

@@ -51,7 +51,7 @@ class MapRendererTest : public ::testing::Test {
       {}, makeGrid(2, 2, 0, 0, 10, 10, [](double, double) { return 4.0; }), {}};
   std::vector<PackedColor> unitColor = {kBlack, kRed, kGreen};
   std::vector<PackedColor> boundaryColor = {kBlack, kBlue};
-  Array2D<std::int32_t> drawUnit{1, 2, 1, 2, 0};
+  Array2D<std::int16_t> drawUnit{1, 2, 1, 2, 0};
   ViewSettings view;
   ContourSettings contours{0, 10, 2};
   double Zbase = -5;

@@ -39,7 +39,7 @@ class MissingNodesTest : public ::testing::Test {
 
   std::vector<Op> drawMap() {
     RecordingCanvas canvas(400, 400);
-    const Array2D<std::int32_t> units = unitsToDraw(build.grid.mapUnit, 4, 4);
+    const Array2D<std::int16_t> units = unitsToDraw(build.grid.mapUnit, 4, 4);
     const PictureStyle style{
         model, build.boundaryGrids, colours, colours,
         DrawOptions{.DrawBoundary = true, .DrawMode = DrawingMode::GeologicalMap}};
@@ -129,7 +129,7 @@ TEST(MissingNodesSection, AColumnOverNoGroundIsAirAndNotDrawn) {
   view.Alpha = 180;
   view.Sca = 1;
   view.Ve = 1;
-  const Array2D<std::int32_t> units = unitsToDraw(slot.unit, slot.nH, slot.nV);
+  const Array2D<std::int16_t> units = unitsToDraw(slot.unit, slot.nH, slot.nV);
   const std::vector<PackedColor> colours = {kBlack, packRgb(200, 0, 0), packRgb(0, 0, 200)};
   const SectionPicture picture{
       .grid = slot,

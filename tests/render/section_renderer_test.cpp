@@ -57,7 +57,7 @@ class SectionRendererTest : public ::testing::Test {
   std::vector<std::string> files = {"", boundary.path()};
   LogicalModel model = twoLayers();
   SectionBuild build;
-  Array2D<std::int32_t> units;
+  Array2D<std::int16_t> units;
   ViewSettings view;
   std::vector<PackedColor> unitColor = {kBlack, packRgb(200, 0, 0), packRgb(0, 0, 200)};
   std::vector<PackedColor> boundaryColor = {kBlack, kContact};

@@ -64,7 +64,7 @@ struct Scene {
   std::vector<Op> draw(const ViewSettings& view) const {
     RecordingCanvas canvas(600, 500);
     const Projection projection(view, {canvas.width(), canvas.height()}, display, 0.0);
-    const Array2D<std::int32_t> units = unitsToDraw(build.grid.mapUnit, display.Nx, display.Ny);
+    const Array2D<std::int16_t> units = unitsToDraw(build.grid.mapUnit, display.Nx, display.Ny);
     const PictureStyle style{
         model, build.boundaryGrids, unitColor, boundaryColor,
         DrawOptions{.DrawBoundary = true, .DrawMode = DrawingMode::GeologicalMap}};

@@ -251,7 +251,7 @@ void MapDrawingFlowTest::aMapThatRunsOutOfMemoryKeepsThePictureAndTheState() {
   QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
   QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
   const QImage before = picture().copy();
-  const Array2D<std::int32_t> units = *state().drawUnit;
+  const Array2D<std::int16_t> units = *state().drawUnit;
   const std::array<std::int16_t, 2> walls = state().visibleWall;
 
   ui().txtAlpha->setText("45");  // from the other side: other walls, another picture
