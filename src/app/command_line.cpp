@@ -119,6 +119,20 @@ std::vector<OptionSpec> boreholeOptions() {
                          "FILE_summary; a GeoPackage of the contact points for .gpkg"))});
 }
 
+std::vector<OptionSpec> sceneOptions() {
+  return under(
+      "3D export",
+      {renderOnly(option("--export-3d", "FILE", into(&RenderOptions::export3d),
+                         "the block as triangles in model coordinates, for ParaView, PyVista,\n"
+                         "QGIS 3D or Blender: glTF (.glb), VTK (.vtp, or .vtm with one .vtp\n"
+                         "per part) or Wavefront OBJ (.obj with its .mtl)")),
+       renderOnly(option("--export-ve", "V", readExportVe,
+                         "vertical exaggeration of the .glb as a scale of its root node\n"
+                         "(default 1); the coordinates keep true heights")),
+       renderOnly(option("--export-decimate", "N", readExportDecimate,
+                         "every N-th node of the display grid, the edges kept (default 1)"))});
+}
+
 std::vector<OptionSpec> viewOptions() {
   OptionSpec contours =
       option("--contours", "C0,C1,DC", readContours, "contours from C0 to C1 every DC");
@@ -283,8 +297,8 @@ Combination required(const char* option) {
 // twice is still that one flag.
 std::vector<Combination> renderRules() {
   const std::vector<std::string> outputs = {
-      "--map",           "--section",          "--units-grid",    "--units-legend",
-      "--section-units", "--section-contacts", "--borehole-check"};
+      "--map",           "--section",          "--units-grid",     "--units-legend",
+      "--section-units", "--section-contacts", "--borehole-check", "--export-3d"};
   std::vector<Combination> rules = {
       {.fromSession = true,
        .needs = {"--map"},
@@ -301,9 +315,10 @@ std::vector<Combination> renderRules() {
       required("--model"),
       required("--surface"),
       {.needs = outputs,
-       .message = said(fill(
-           translated("nothing to write: give {1}, {2}, {3}, {4}, {5}, {6} or {7}"),
-           {outputs[0], outputs[1], outputs[2], outputs[3], outputs[4], outputs[5], outputs[6]}))},
+       .message =
+           said(fill(translated("nothing to write: give {1}, {2}, {3}, {4}, {5}, {6}, {7} or {8}"),
+                     {outputs[0], outputs[1], outputs[2], outputs[3], outputs[4], outputs[5],
+                      outputs[6], outputs[7]}))},
       {.when = {"--layer"},
        .needs = {"--section-contacts"},
        .message = said(fill(translated("{1} names the layer of {2}, which is not given"),
@@ -312,6 +327,10 @@ std::vector<Combination> renderRules() {
   wanted.insert(wanted.end(), kSectionWanted.begin(), kSectionWanted.end());
   for (Combination& rule : sectionRules(wanted)) rules.push_back(std::move(rule));
   for (Combination& rule : boreholeRules({"--borehole-check"})) rules.push_back(std::move(rule));
+  rules.push_back({.when = {"--export-ve", "--export-decimate"},
+                   .needs = {"--export-3d"},
+                   .message = said(fill(translated("{1} and {2} say how {3} writes the block"),
+                                        {"--export-ve", "--export-decimate", "--export-3d"}))});
   rules.push_back({.when = {"--section-line", "--section-trace"},
                    .needs = {"--map"},
                    .message = said(fill(translated("{1} and {2} mark the line on {3}"),
@@ -347,8 +366,8 @@ RenderOptions parse(const std::vector<std::string>& args, bool render) {
 const std::vector<OptionSpec>& commandLineOptions() {
   static const std::vector<OptionSpec> table = [] {
     std::vector<OptionSpec> all;
-    for (auto part :
-         {inputOptions, boreholeOptions, viewOptions, annotationOptions, outputOptions}) {
+    for (auto part : {inputOptions, boreholeOptions, viewOptions, annotationOptions, outputOptions,
+                      sceneOptions}) {
       for (OptionSpec& spec : part()) all.push_back(std::move(spec));
     }
     return all;

@@ -83,6 +83,9 @@ struct RenderOptions : SessionOptions {
   std::string sectionContacts;
   std::string layer;  // of sectionContacts; "" for the file's base name
   std::string boreholeCheck;
+  std::string export3d;  // .glb, .vtp, .vtm or .obj
+  double exportVe = 1.0;
+  int exportDecimate = 1;
 
   bool wantsSection() const {
     return !sectionFile.empty() || !sectionUnits.empty() || !sectionContacts.empty() || sectionLine;

@@ -88,6 +88,26 @@ void readBoreholeBuffer(RenderOptions& o, const std::string& text) {
   o.boreholeDrawing.buffer = buffer;
 }
 
+void readExportVe(RenderOptions& o, const std::string& text) {
+  const double ve = numbers("--export-ve", text, 1)[0];
+  if (!(ve > 0)) {
+    throw UsageError(fill(translated("{1} takes a vertical exaggeration above 0; {2} is not that"),
+                          {"--export-ve", quotedFound(text)}));
+  }
+  o.exportVe = ve;
+}
+
+void readExportDecimate(RenderOptions& o, const std::string& text) {
+  constexpr int kMostDecimation = 1000;
+  const auto n = wholeNumber(text);
+  if (!n || *n < 1 || *n > kMostDecimation || *n != Int(*n)) {
+    throw UsageError(
+        fill(translated("{1} takes a whole number from 1 to {2}; {3} is not that"),
+             {"--export-decimate", std::to_string(kMostDecimation), quotedFound(text)}));
+  }
+  o.exportDecimate = static_cast<int>(*n);
+}
+
 void readSize(RenderOptions& o, const std::string& text) {
   const std::size_t x = text.find('x');
   const auto w = x == std::string::npos ? std::nullopt : wholeNumber(text.substr(0, x));

@@ -27,6 +27,10 @@ void readContacts(RenderOptions& o, const std::string& text);
 void readLayer(RenderOptions& o, const std::string& text);
 // --borehole-buffer METRES, above 0.
 void readBoreholeBuffer(RenderOptions& o, const std::string& text);
+// --export-ve V, above 0.
+void readExportVe(RenderOptions& o, const std::string& text);
+// --export-decimate N, a whole number from 1 to 1000.
+void readExportDecimate(RenderOptions& o, const std::string& text);
 // --size WxH.
 void readSize(RenderOptions& o, const std::string& text);
 // --view A,G,S,V; "A,G,,V" leaves the magnification to --fit.

@@ -11,6 +11,7 @@
 #include "exports/borehole_check_files.h"
 #include "exports/contacts_file.h"
 #include "exports/grid_export.h"
+#include "exports/scene_files.h"
 #include "exports/section_contacts.h"
 #include "exports/units_raster.h"
 #include "model/message_text.h"
@@ -80,6 +81,7 @@ void checkExportNames(const RenderOptions& o) {
   if (!o.unitsGrid.empty()) checkUnitsGridName(o.unitsGrid);
   if (!o.unitsLegend.empty()) qgisColourMapPath(o.unitsLegend);
   if (!o.sectionContacts.empty()) checkContactsName(o.sectionContacts, o.layer);
+  if (!o.export3d.empty()) checkSceneName(o.export3d);
   refuseOverwrites(inputFiles(o.inputs), plannedOutputs(o));
 }
 
@@ -187,6 +189,16 @@ void addBoreholeCheck(const RunMaking& run) {
       boreholeCheckFiles(o.boreholeCheck, session.checkBoreholes(), session.state().display->srs));
 }
 
+// The block of the map build; without a map picture, the build is made for it, walls and all.
+void addSceneExport(const RunMaking& run) {
+  Session& session = run.session;
+  const RenderOptions& o = run.o;
+  if (o.mapFile.empty()) run.pass(session.buildMapGrid({}, MapParts::SurfaceAndWalls));
+  addFiles(run.outputs, "--export-3d", o.export3d,
+           sceneFiles(o.export3d, session.blockScene(o.exportDecimate),
+                      {.verticalExaggeration = o.exportVe}));
+}
+
 // The run as a user would take the steps: the inputs, the section (drawn and exported first; its
 // grid and line stay for the map), then the map; every output is made before any is written,
 // and none replaces its file unless all can.
@@ -201,6 +213,7 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
   if (o.wantsSection()) addSectionOutputs(run);
   if (!o.mapFile.empty() || !o.unitsGrid.empty()) addMapOutputs(run);
   if (!o.boreholeCheck.empty()) addBoreholeCheck(run);
+  if (!o.export3d.empty()) addSceneExport(run);
   if (!o.unitsLegend.empty()) {
     addFiles(outputs, "--units-legend", o.unitsLegend,
              {{o.unitsLegend, unitsLegendCsv(s.model, s.unitColor)},

@@ -5,6 +5,7 @@
 #include "exports/borehole_check_files.h"
 #include "exports/contacts_file.h"
 #include "exports/grid_export.h"
+#include "exports/scene_files.h"
 #include "exports/units_raster.h"
 #include "model/message_text.h"
 
@@ -117,6 +118,7 @@ std::vector<RunFile> plannedOutputs(const RenderOptions& o) {
   if (!o.boreholeCheck.empty()) {
     add("--borehole-check", o.boreholeCheck, boreholeCheckFileNames(o.boreholeCheck));
   }
+  if (!o.export3d.empty()) add("--export-3d", o.export3d, sceneFileNames(o.export3d));
   return files;
 }
 

@@ -17,6 +17,7 @@
 #include "render/picture_style.h"
 #include "render/projection.h"
 #include "render/section_annotations.h"
+#include "scene/scene.h"
 #include "session/session_observer.h"
 #include "session/viewer_state.h"
 
@@ -94,6 +95,7 @@ struct TypedContours {
 //                         display surface and the base
 //   session_builds.cpp    steps (5-1) and (5-2): the map and section grids
 //   session_boreholes.cpp the boreholes: their tables, how they are drawn, the model check
+//   session_scene.cpp     the block as a scene of triangles for the 3D exports
 //   session_view.cpp      step (6): the view, gestures, presets, contours and draw options
 //   session_notes.cpp     the fitted views and the annotations around a picture
 //   session_pictures.cpp  the map, contour map, grid lines, section and survey line
@@ -201,6 +203,10 @@ class Session {
   void setBoreholeDrawing(const BoreholeDrawing& drawing);
   // The model of the last grid build sampled along every hole and compared with the logs.
   BoreholeCheck checkBoreholes() const;
+
+  // The block of the last 3D-map grid build as triangles in model coordinates, every
+  // `decimate`-th display node taken; refused until that grid is built with its walls.
+  Scene blockScene(int decimate = 1) const;
 
   // Contours.
   void setContours(const TypedContours& typed);

@@ -395,7 +395,7 @@ TEST(CommandLine, AnEmptyValueCountsAsNotGiven) {
             "--model is required");
   EXPECT_EQ(usageError(withInputs({"--map", ""})),
             "nothing to write: give --map, --section, --units-grid, --units-legend, "
-            "--section-units, --section-contacts or --borehole-check");
+            "--section-units, --section-contacts, --borehole-check or --export-3d");
   EXPECT_EQ(usageError({"--session", "w.json", "--map", ""}),
             "--session needs --map FILE for its picture");
   EXPECT_EQ(parseWindowOptions({"--session", ""}).session, "");
@@ -446,6 +446,28 @@ TEST(RenderOptions, BoreholeOptionsNeedTheHolesAndOneFormOfTables) {
        "--boreholes holds the holes in one table; --intervals cannot go with it"},
       {{"--collars", "c.csv", "--borehole-buffer", "0", "--map", "m.png"},
        "--borehole-buffer takes a distance in metres above 0; \"0\" is not that"},
+  };
+  for (const auto& c : refused) EXPECT_EQ(usageError(withInputs(c.args)), c.message);
+}
+
+TEST(RenderOptions, TheThreeDExportTakesItsScaleAndDecimationOnlyWithAFile) {
+  const RenderOptions o = parseRenderOptions(
+      withInputs({"--export-3d", "m.glb", "--export-ve", "2.5", "--export-decimate", "4"}));
+  EXPECT_EQ(o.export3d, "m.glb");
+  EXPECT_EQ(o.exportVe, 2.5);
+  EXPECT_EQ(o.exportDecimate, 4);
+  const struct {
+    std::vector<std::string> args;
+    const char* message;
+  } refused[] = {
+      {{"--map", "m.png", "--export-ve", "2"},
+       "--export-ve and --export-decimate say how --export-3d writes the block"},
+      {{"--export-3d", "m.glb", "--export-ve", "0"},
+       "--export-ve takes a vertical exaggeration above 0; \"0\" is not that"},
+      {{"--export-3d", "m.glb", "--export-decimate", "1.5"},
+       "--export-decimate takes a whole number from 1 to 1000; \"1.5\" is not that"},
+      {{"--export-3d", "m.glb", "--export-decimate", "0"},
+       "--export-decimate takes a whole number from 1 to 1000; \"0\" is not that"},
   };
   for (const auto& c : refused) EXPECT_EQ(usageError(withInputs(c.args)), c.message);
 }
