@@ -196,9 +196,9 @@ void addParts(GlbBuilder& glb, const Scene& scene) {
                           ? linePrimitives(glb, part, scene, materials)
                           : json::array({meshPrimitive(glb, part, scene, materials.ofPart(part))});
     json& meshes = glb.document["meshes"];
-    meshes.push_back({{"name", part.name}, {"primitives", primitives}});
+    meshes.push_back({{"name", partLabel(part)}, {"primitives", primitives}});
     json& nodes = glb.document["nodes"];
-    nodes.push_back({{"name", part.name}, {"mesh", meshes.size() - 1}});
+    nodes.push_back({{"name", partLabel(part)}, {"mesh", meshes.size() - 1}});
     nodes[0]["children"].push_back(nodes.size() - 1);
   }
 }

@@ -55,6 +55,28 @@ std::vector<LineRun> unitRuns(const SceneLine& line) {
   return runs;
 }
 
+const char* partKindName(ScenePartKind kind) {
+  switch (kind) {
+    case ScenePartKind::Terrain:
+      return "terrain";
+    case ScenePartKind::Wall:
+      return "wall";
+    case ScenePartKind::Base:
+      return "base";
+    case ScenePartKind::BoundarySurface:
+      return "boundary surface";
+    case ScenePartKind::Section:
+      return "section";
+    case ScenePartKind::Borehole:
+      return "borehole";
+  }
+  return "";
+}
+
+std::string partLabel(const ScenePart& part) {
+  return part.name + " (" + partKindName(part.kind) + ")";
+}
+
 bool hasGeometry(const ScenePart& part) {
   if (part.kind == ScenePartKind::Borehole) return !unitRuns(part.line).empty();
   return !part.mesh.triangles.empty();

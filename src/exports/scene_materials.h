@@ -47,6 +47,12 @@ struct LineRun {
 };
 std::vector<LineRun> unitRuns(const SceneLine& line);
 
+// The kind of a part as the files name it ("terrain", "wall", "base", "boundary surface",
+// "section", "borehole"), and a part's name with its kind, "Sandstone (wall)", which tells the
+// patches of one unit apart.
+const char* partKindName(ScenePartKind kind);
+std::string partLabel(const ScenePart& part);
+
 // A part that has something to draw: triangles, or a line of at least one segment.
 bool hasGeometry(const ScenePart& part);
 

@@ -9,8 +9,6 @@
 namespace kalvenor {
 namespace {
 
-const char* const kKindNames[] = {"terrain", "wall", "base", "boundary", "section", "borehole"};
-
 // OBJ and MTL names end at white space: runs of it become "_".
 std::string token(const std::string& text) {
   std::string out;
@@ -78,8 +76,7 @@ std::string objText(const std::string& path, const Scene& scene, const SceneMate
   std::size_t next = 1;
   for (const ScenePart& part : scene.parts) {
     if (!hasGeometry(part)) continue;
-    out +=
-        std::string("g ") + kKindNames[static_cast<int>(part.kind)] + "_" + token(part.name) + "\n";
+    out += "g " + token(partKindName(part.kind)) + "_" + token(part.name) + "\n";
     if (part.kind == ScenePartKind::Borehole) {
       appendVertices(out, part.line.vertices, o);
       appendRuns(out, part, materials, next);

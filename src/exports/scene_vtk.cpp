@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <type_traits>
 
+#include "exports/scene_materials.h"
 #include "exports/scene_number_text.h"
 
 namespace kalvenor {
@@ -117,8 +118,11 @@ void appendFieldData(std::string& out, const Scene& scene) {
   appendArray(out, "type=\"Int32\" Name=\"unit_number\" " + tuples, numbers);
   appendArray(out, "type=\"UInt8\" Name=\"unit_color\" NumberOfComponents=\"3\" " + tuples, colors);
   appendNames(out, "unit_name", names);
-  appendNames(out, "part_kind_name",
-              {"terrain", "wall", "base", "boundary surface", "section", "borehole"});
+  std::vector<std::string> kinds;
+  for (int k = 0; k <= static_cast<int>(ScenePartKind::Borehole); ++k) {
+    kinds.emplace_back(partKindName(static_cast<ScenePartKind>(k)));
+  }
+  appendNames(out, "part_kind_name", kinds);
   appendArray(out, "type=\"Float64\" Name=\"origin\" NumberOfComponents=\"3\" NumberOfTuples=\"1\"",
               std::vector<double>(scene.origin.begin(), scene.origin.end()));
   out += "</FieldData>\n";
@@ -186,8 +190,9 @@ ExportedFiles sceneMultiBlockFiles(const std::string& path, const Scene& scene) 
   ExportedFiles files(1);
   for (std::size_t i = 0; i < scene.parts.size(); ++i) {
     const std::string name = "part_" + std::to_string(i) + ".vtp";
-    index += "<DataSet index=\"" + std::to_string(i) + "\" name=\"" + escaped(scene.parts[i].name) +
-             "\" file=\"" + escaped(relativeFolder + "/" + name) + "\"/>\n";
+    index += "<DataSet index=\"" + std::to_string(i) + "\" name=\"" +
+             escaped(partLabel(scene.parts[i])) + "\" file=\"" +
+             escaped(relativeFolder + "/" + name) + "\"/>\n";
     files.push_back({(folder / name).string(), polyData(scene, {&scene.parts[i]})});
   }
   index += "</vtkMultiBlockDataSet>\n</VTKFile>\n";

@@ -148,6 +148,7 @@ TEST(SceneGlb, PositionsSpanTheExtentFromTheOriginWithExactMinMax) {
   EXPECT_EQ(triangles, 6u);
   EXPECT_EQ(lineRuns, 2u);
   EXPECT_EQ(glb.document["meshes"].size(), 4u);
+  EXPECT_EQ(glb.document["meshes"][2]["name"], "Sand stone (wall)");
 }
 
 TEST(SceneGlb, RootNodeCarriesTheOriginAndTheExaggerationAndTheAssetTheSystem) {
@@ -295,7 +296,8 @@ TEST(SceneVtm, OnePolyDataPerPartInTheFolderNamedLikeTheFile) {
   ASSERT_EQ(files.size(), 5u);
   EXPECT_EQ(files[0].path, "out/model.vtm");
   EXPECT_EQ(files[2].path, "out/model/part_1.vtp");
-  EXPECT_NE(files[0].bytes.find("name=\"Clay\" file=\"model/part_1.vtp\""), std::string::npos);
+  EXPECT_NE(files[0].bytes.find("name=\"Clay (terrain)\" file=\"model/part_1.vtp\""),
+            std::string::npos);
   EXPECT_EQ(attribute(files[2].bytes, "NumberOfPolys"), "2");
   EXPECT_EQ(arrayValues(files[2].bytes, "unit"), (std::vector<double>{2, 2}));
   EXPECT_EQ(attribute(files[4].bytes, "NumberOfLines"), "3");
@@ -334,7 +336,9 @@ TEST(SceneObj, VerticesFromTheOriginFacesAndLinesWithinThem) {
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], (std::vector<std::string>{"l", "13", "14", "15"}));
   EXPECT_EQ(lines[1], (std::vector<std::string>{"l", "15", "16"}));
-  EXPECT_EQ(linesStarting(obj, "g").size(), 4u);
+  const auto groups = linesStarting(obj, "g");
+  ASSERT_EQ(groups.size(), 4u);
+  EXPECT_EQ(groups[2][1], "wall_Sand_stone");
   EXPECT_EQ(linesStarting(obj, "usemtl").size(), 5u);
 }
 
