@@ -234,7 +234,10 @@ std::string sceneGlb(const Scene& scene, const SceneWriting& how) {
   if (!glb.bin.empty()) glb.document["buffers"] = json::array({{{"byteLength", glb.bin.size()}}});
   dropEmptyLists(glb.document);
   std::string chunks;
-  appendChunk(chunks, glb.document.dump(), ' ', 0x4E4F534A);             // "JSON"
+  // Names from the model files need not be UTF-8, which JSON must be: bytes that are not become
+  // U+FFFD.
+  const std::string text = glb.document.dump(-1, ' ', false, json::error_handler_t::replace);
+  appendChunk(chunks, text, ' ', 0x4E4F534A);                            // "JSON"
   if (!glb.bin.empty()) appendChunk(chunks, glb.bin, '\0', 0x004E4942);  // "BIN\0"
   std::string out;
   appendWord(out, 0x46546C67);  // "glTF"

@@ -9,25 +9,50 @@
 namespace kalvenor {
 namespace {
 
-// Text an XML attribute can hold as it is.
+// The length of the UTF-8 character at text[at], 0 when the bytes there are not one.
+std::size_t utf8Length(const std::string& text, std::size_t at) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  std::size_t length = 0;
+  if (byte(at) < 0x80) return 1;
+  if (byte(at) >= 0xC2 && byte(at) <= 0xDF) length = 2;
+  if (byte(at) >= 0xE0 && byte(at) <= 0xEF) length = 3;
+  if (byte(at) >= 0xF0 && byte(at) <= 0xF4) length = 4;
+  if (length == 0 || at + length > text.size()) return 0;
+  for (std::size_t i = at + 1; i < at + length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+  }
+  return length;
+}
+
+std::string escapedCharacter(char c) {
+  switch (c) {
+    case '&':
+      return "&amp;";
+    case '<':
+      return "&lt;";
+    case '>':
+      return "&gt;";
+    case '"':
+      return "&quot;";
+    default:
+      return std::string(1, static_cast<unsigned char>(c) < 0x20 ? ' ' : c);
+  }
+}
+
+// Text an XML attribute can hold: names from the model files need not be UTF-8, which XML
+// must be, so bytes that are not become U+FFFD, and control characters blanks.
 std::string escaped(const std::string& text) {
   std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = utf8Length(text, at);
+    if (length == 0) {
+      out += "\xEF\xBF\xBD";
+      ++at;
+    } else if (length == 1) {
+      out += escapedCharacter(text[at++]);
+    } else {
+      out.append(text, at, length);
+      at += length;
     }
   }
   return out;

@@ -219,6 +219,13 @@ TEST(SceneGlb, EstimateIsNoSmallerThanTheFile) {
   EXPECT_GE(glbSizeEstimate(sceneCounts(scene)), sceneGlb(scene, {}).size());
 }
 
+TEST(SceneGlb, NamesThatAreNotUtf8StillMakeValidJson) {
+  Scene scene = smallScene();
+  scene.units[1].name = scene.parts[1].name = "Cl\xE9y";  // Latin-1
+  const Glb glb = readGlb(sceneGlb(scene, {}));
+  EXPECT_EQ(glb.document["materials"][1]["name"], "Cl\uFFFDy");
+}
+
 // ---- VTK XML read as text.
 
 std::string attribute(const std::string& xml, const std::string& name) {
@@ -301,6 +308,16 @@ TEST(SceneVtm, OnePolyDataPerPartInTheFolderNamedLikeTheFile) {
   EXPECT_EQ(attribute(files[2].bytes, "NumberOfPolys"), "2");
   EXPECT_EQ(arrayValues(files[2].bytes, "unit"), (std::vector<double>{2, 2}));
   EXPECT_EQ(attribute(files[4].bytes, "NumberOfLines"), "3");
+}
+
+TEST(SceneVtm, BlockNamesAreEscapedUtf8) {
+  Scene scene = smallScene();
+  scene.parts[0].name = "\xE7\xA0\x82 & \"<x>\" \xE9\x01";  // 砂, then Latin-1 and a control
+  const ExportedFiles files = sceneFiles("model.vtm", scene, {});
+  EXPECT_NE(files[0].bytes.find("name=\"\xE7\xA0\x82 &amp; &quot;&lt;x&gt;&quot; \xEF\xBF\xBD  "
+                                "(terrain)\""),
+            std::string::npos)
+      << files[0].bytes;
 }
 
 // ---- OBJ lines.
