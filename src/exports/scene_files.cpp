@@ -1,11 +1,14 @@
 #include "exports/scene_files.h"
 
+#include <cmath>
+
 #include "exports/export_error.h"
 #include "exports/file_extension.h"
 #include "exports/scene_gltf.h"
 #include "exports/scene_obj.h"
 #include "exports/scene_vtk.h"
 #include "model/message_text.h"
+#include "model/number_text.h"
 
 namespace kalvenor {
 
@@ -25,6 +28,11 @@ void checkSceneName(const std::string& path) {
 
 ExportedFiles sceneFiles(const std::string& path, const Scene& scene, const SceneWriting& how) {
   checkSceneName(path);
+  if (!(how.verticalExaggeration > 0.0 && std::isfinite(how.verticalExaggeration))) {
+    throw ExportError(path, fill(translated("the vertical exaggeration must be a number above 0, "
+                                            "not {1}"),
+                                 {numberText(how.verticalExaggeration)}));
+  }
   const std::string extension = lowerExtension(path);
   if (extension == ".glb") {
     checkGlbSize(path, glbSizeEstimate(sceneCounts(scene)));

@@ -11,8 +11,8 @@ namespace kalvenor {
 
 // The scene in the form the name's extension asks for, in any case: .glb (sceneGlb), .vtp
 // (scenePolyData), .vtm (sceneMultiBlockFiles) or .obj (sceneObjFiles, with its .mtl). Throws
-// ExportError naming the file for an unknown extension, and for a .glb beyond glTF's 2 GiB
-// before any of it is made.
+// ExportError naming the file for an unknown extension, a vertical exaggeration that is not a
+// number above 0, and a .glb beyond glTF's 2 GiB, before any of it is made.
 ExportedFiles sceneFiles(const std::string& path, const Scene& scene, const SceneWriting& how);
 
 // Refuses, with ExportError naming the file and the extensions a 3D export takes, a name no

@@ -405,6 +405,19 @@ TEST(SceneFiles, NamesAreCheckedByExtensionInAnyCase) {
   EXPECT_THROW(sceneFiles("model.stl", smallScene(), {}), ExportError);
 }
 
+TEST(SceneFiles, ExaggerationMustBeAboveZero) {
+  for (double ve : {0.0, -2.0, std::nan("")}) {
+    try {
+      sceneFiles("model.glb", smallScene(), {ve});
+      ADD_FAILURE() << ve;
+    } catch (const ExportError& error) {
+      EXPECT_EQ(std::string(error.what()).rfind("model.glb: the vertical exaggeration must be", 0),
+                0u)
+          << error.what();
+    }
+  }
+}
+
 TEST(SceneFiles, FileNamesKnownBeforeBuilding) {
   EXPECT_EQ(sceneFileNames("m.glb"), (std::vector<std::string>{"m.glb"}));
   EXPECT_EQ(sceneFileNames("d/m.OBJ"), (std::vector<std::string>{"d/m.OBJ", "d/m.mtl"}));
