@@ -42,10 +42,21 @@ double linear(int srgb) {
   return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
 }
 
+// What an accessor's elements are: their component type and their shape ("VEC3").
+struct AccessorType {
+  int componentType = 0;
+  const char* shape = "";
+};
+constexpr AccessorType kVec3{kFloat, "VEC3"};
+constexpr AccessorType kIndex{kUnsignedInt, "SCALAR"};
+
 // The binary chunk and the JSON that describes it, built together.
 class GlbBuilder {
  public:
-  json document;
+  explicit GlbBuilder(json& document) : document(document) {}
+
+  json& document;
+  std::string bin;
 
   int positions(const std::vector<Float3>& points) {
     Float3 low = points.front();
@@ -56,16 +67,15 @@ class GlbBuilder {
         high[a] = std::max(high[a], p[a]);
       }
     }
-    return accessor(view(points, kArrayBuffer), kFloat, points.size(), "VEC3",
+    return accessor(view(points, kArrayBuffer), kVec3, points.size(),
                     {{"min", low}, {"max", high}});
   }
   int normals(const std::vector<Float3>& vectors) {
-    return accessor(view(vectors, kArrayBuffer), kFloat, vectors.size(), "VEC3", {});
+    return accessor(view(vectors, kArrayBuffer), kVec3, vectors.size(), {});
   }
   int indices(const std::vector<std::uint32_t>& values) {
-    return accessor(view(values, kElementArrayBuffer), kUnsignedInt, values.size(), "SCALAR", {});
+    return accessor(view(values, kElementArrayBuffer), kIndex, values.size(), {});
   }
-  std::string bin;
 
  private:
   template <class T>
@@ -77,11 +87,11 @@ class GlbBuilder {
     document["bufferViews"].push_back(entry);
     return static_cast<int>(document["bufferViews"].size()) - 1;
   }
-  int accessor(int bufferView, int componentType, std::size_t count, const char* type, json extra) {
+  int accessor(int bufferView, const AccessorType& type, std::size_t count, json extra) {
     extra["bufferView"] = bufferView;
-    extra["componentType"] = componentType;
+    extra["componentType"] = type.componentType;
     extra["count"] = count;
-    extra["type"] = type;
+    extra["type"] = type.shape;
     document["accessors"].push_back(extra);
     return static_cast<int>(document["accessors"].size()) - 1;
   }
@@ -225,7 +235,8 @@ void appendChunk(std::string& out, std::string data, char pad, std::uint32_t typ
 }  // namespace
 
 std::string sceneGlb(const Scene& scene, const SceneWriting& how) {
-  GlbBuilder glb;
+  json document;
+  GlbBuilder glb(document);
   glb.document["asset"] = assetJson(scene);
   glb.document["scene"] = 0;
   glb.document["scenes"] = json::array({{{"nodes", {0}}}});

@@ -207,7 +207,7 @@ std::string multiBlockFolder(const std::string& path) {
 
 ExportedFiles sceneMultiBlockFiles(const std::string& path, const Scene& scene) {
   const std::filesystem::path folder = multiBlockFolder(path);
-  const std::string relativeFolder = folder.filename().string();
+  const std::filesystem::path relativeFolder = folder.filename();
   std::string index =
       "<?xml version=\"1.0\"?>\n"
       "<VTKFile type=\"vtkMultiBlockDataSet\" version=\"1.0\" byte_order=\"LittleEndian\" "
@@ -215,9 +215,13 @@ ExportedFiles sceneMultiBlockFiles(const std::string& path, const Scene& scene) 
   ExportedFiles files(1);
   for (std::size_t i = 0; i < scene.parts.size(); ++i) {
     const std::string name = "part_" + std::to_string(i) + ".vtp";
-    index += "<DataSet index=\"" + std::to_string(i) + "\" name=\"" +
-             escaped(partLabel(scene.parts[i])) + "\" file=\"" +
-             escaped(relativeFolder + "/" + name) + "\"/>\n";
+    index += "<DataSet index=\"";
+    index += std::to_string(i);
+    index += "\" name=\"";
+    index += escaped(partLabel(scene.parts[i]));
+    index += "\" file=\"";
+    index += escaped((relativeFolder / name).generic_string());
+    index += "\"/>\n";
     files.push_back({(folder / name).string(), polyData(scene, {&scene.parts[i]})});
   }
   index += "</vtkMultiBlockDataSet>\n</VTKFile>\n";
