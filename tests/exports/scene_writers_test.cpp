@@ -14,6 +14,7 @@
 #include "exports/export_error.h"
 #include "exports/scene_files.h"
 #include "exports/scene_gltf.h"
+#include "exports/scene_vtk.h"
 
 namespace kalvenor {
 namespace {
@@ -61,6 +62,9 @@ Box emptyBox() {
   const double big = std::numeric_limits<double>::infinity();
   return {big, big, big, -big, -big, -big};
 }
+
+std::vector<double> arrayValues(const std::string& xml, const std::string& name,
+                                std::size_t from = 0);
 
 // ---- A small .glb reader: the header, the JSON chunk and the binary chunk.
 
@@ -219,6 +223,25 @@ TEST(SceneGlb, EstimateIsNoSmallerThanTheFile) {
   EXPECT_GE(glbSizeEstimate(sceneCounts(scene)), sceneGlb(scene, {}).size());
 }
 
+TEST(SceneGlb, BoundariesAndUnknownUnitsHaveMaterialsOfTheirOwn) {
+  Scene scene = smallScene();
+  ScenePart surface{
+      ScenePartKind::BoundarySurface, 0, 1, "Top of clay", packRgb(0, 255, 0), {}, {}};
+  surface.mesh = scene.parts[0].mesh;
+  scene.parts.push_back(surface);
+  scene.parts[3].line.segmentUnit = {1, 9, 2};  // 9: logged in a unit the model lacks
+  const Glb glb = readGlb(sceneGlb(scene, {}));
+  std::vector<std::string> names;
+  for (const json& m : glb.document["materials"]) names.push_back(m["name"]);
+  EXPECT_EQ(names, (std::vector<std::string>{"Sand stone", "Clay", "no unit", "Top of clay"}));
+  const json& hole = glb.document["meshes"][3]["primitives"];
+  ASSERT_EQ(hole.size(), 3u);
+  EXPECT_EQ(hole[1]["material"], 2);
+  const std::string xml = scenePolyData(scene);
+  const std::vector<double> boundary = arrayValues(xml, "boundary");
+  EXPECT_EQ(std::vector<double>(boundary.end() - 2, boundary.end()), (std::vector<double>{1, 1}));
+}
+
 TEST(SceneGlb, NamesThatAreNotUtf8StillMakeValidJson) {
   Scene scene = smallScene();
   scene.units[1].name = scene.parts[1].name = "Cl\xE9y";  // Latin-1
@@ -235,8 +258,7 @@ std::string attribute(const std::string& xml, const std::string& name) {
 }
 
 // The numbers of the first array named `name` (after `from`).
-std::vector<double> arrayValues(const std::string& xml, const std::string& name,
-                                std::size_t from = 0) {
+std::vector<double> arrayValues(const std::string& xml, const std::string& name, std::size_t from) {
   const std::size_t at = xml.find("Name=\"" + name + "\"", from);
   EXPECT_NE(at, std::string::npos) << name;
   const std::size_t start = xml.find('>', at) + 1;
