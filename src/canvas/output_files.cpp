@@ -75,13 +75,46 @@ std::unique_ptr<QSaveFile> writeTemporary(const std::string& path, const QByteAr
   return file;
 }
 
+// The folders of a set that were not there yet, made before its files. Unless kept, they are
+// removed again once the temporary files in them are gone, so a failed set leaves none behind.
+class MadeFolders {
+ public:
+  MadeFolders() = default;
+  MadeFolders(const MadeFolders&) = delete;
+  MadeFolders& operator=(const MadeFolders&) = delete;
+  ~MadeFolders() {
+    if (kept_) return;
+    for (auto folder = made_.rbegin(); folder != made_.rend(); ++folder) ::rmdir(folder->c_str());
+  }
+
+  void make(const std::string& path) {
+    const std::optional<mode_t> mode = existingMode(path);
+    if (mode && S_ISDIR(*mode)) return;
+    if (::mkdir(path.c_str(), 0777) != 0) {
+      const std::string reason = systemReason(errno);
+      fail(path, translated("cannot create the folder: {1}"), reason);
+    }
+    made_.push_back(path);
+  }
+
+  void keep() { kept_ = true; }
+
+ private:
+  std::vector<std::string> made_;
+  bool kept_ = false;
+};
+
 }  // namespace
+
+void OutputSet::addFolder(std::string path) { folders_.push_back(std::move(path)); }
 
 void OutputSet::add(std::string path, QByteArray bytes) {
   outputs_.emplace_back(std::move(path), std::move(bytes));
 }
 
 void OutputSet::write() const {
+  MadeFolders made;  // outlives the temporary files, which go first on a failure
+  for (const std::string& folder : folders_) made.make(folder);
   std::vector<std::unique_ptr<QSaveFile>> written;
   for (const auto& [path, bytes] : outputs_) written.push_back(writeTemporary(path, bytes));
   // Every output is complete on disk; what is left is renaming each over its target.
@@ -91,6 +124,7 @@ void OutputSet::write() const {
            written[i]->errorString().toStdString());
     }
   }
+  made.keep();
 }
 
 void writeOutputFile(const std::string& path, const QByteArray& bytes) {

@@ -27,15 +27,19 @@ class OutputError : public std::runtime_error {
 //
 // The same rules hold for every output: a read-only target is refused, the permissions of a
 // replaced file are kept, and a symbolic link stays a link while its target gets the content.
+// A folder given with addFolder is made when it is not there yet, before any file, and removed
+// again when the set fails; an output in any other missing folder fails.
 class OutputSet {
  public:
   void add(std::string path, QByteArray bytes);
+  void addFolder(std::string path);
 
   // Throws OutputError naming the first output that failed.
   void write() const;
 
  private:
   std::vector<std::pair<std::string, QByteArray>> outputs_;
+  std::vector<std::string> folders_;
 };
 
 // One output on its own, by the rules of OutputSet.

@@ -194,6 +194,7 @@ void addSceneExport(const RunMaking& run) {
   Session& session = run.session;
   const RenderOptions& o = run.o;
   if (o.mapFile.empty()) run.pass(session.buildMapGrid({}, MapParts::SurfaceAndWalls));
+  for (const std::string& folder : sceneFolders(o.export3d)) run.outputs.addFolder(folder);
   addFiles(run.outputs, "--export-3d", o.export3d,
            sceneFiles(o.export3d, session.blockScene(o.exportDecimate),
                       {.verticalExaggeration = o.exportVe}));

@@ -10,6 +10,8 @@ void RunOutputs::add(const std::string& option, const std::string& given, const 
   outputs_.add(path, std::move(bytes));
 }
 
+void RunOutputs::addFolder(const std::string& path) { outputs_.addFolder(path); }
+
 void RunOutputs::write(const std::vector<RunFile>& inputs) const {
   // The files the drivers made are known only now; they are checked before any is written.
   refuseOverwrites(inputs, files_);

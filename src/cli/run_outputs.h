@@ -15,6 +15,8 @@ class RunOutputs {
  public:
   void add(const std::string& option, const std::string& given, const std::string& path,
            QByteArray bytes);
+  // A folder the outputs go in that is made when missing (see OutputSet::addFolder).
+  void addFolder(const std::string& path);
 
   // Throws UsageError as refuseOverwrites does, or OutputError as OutputSet::write does.
   void write(const std::vector<RunFile>& inputs) const;

@@ -51,4 +51,9 @@ std::vector<std::string> sceneFileNames(const std::string& path) {
   return {path};
 }
 
+std::vector<std::string> sceneFolders(const std::string& path) {
+  if (lowerExtension(path) == ".vtm") return {multiBlockFolder(path)};
+  return {};
+}
+
 }  // namespace kalvenor

@@ -24,4 +24,8 @@ void checkSceneName(const std::string& path);
 // depends on the scene: one part_<i>.vtp per part).
 std::vector<std::string> sceneFileNames(const std::string& path);
 
+// The folders sceneFiles puts files in that the writer of the files must make: the part files'
+// folder of a .vtm; none for the other forms.
+std::vector<std::string> sceneFolders(const std::string& path);
+
 }  // namespace kalvenor

@@ -23,6 +23,7 @@ void FormMain::cmdExport3d_Click() {
   BusyCursor busy;
   checkSceneName(file);
   OutputSet outputs;
+  for (const std::string& folder : sceneFolders(file)) outputs.addFolder(folder);
   for (const ExportedFile& exported : sceneFiles(file, session_.blockScene(), {})) {
     outputs.add(exported.path, QByteArray::fromStdString(exported.bytes));
   }

@@ -193,6 +193,24 @@ TEST_F(OutputFiles, NoTargetOfASetIsReplacedUnlessEveryOutputIsWritten) {
   EXPECT_EQ(contents("legend.csv"), "new legend");
 }
 
+// A folder the set is told of is made for its files, and goes again with them when the set fails.
+TEST_F(OutputFiles, AFolderOfTheSetIsMadeAndRemovedAgainOnAFailure) {
+  OutputSet failing;
+  failing.addFolder(path("model"));
+  failing.add(path("model/part_0.vtp"), "part");
+  failing.add(path("missing/model.vtm"), "blocks");
+  EXPECT_NE(failureOf([&] { failing.write(); }), "");
+  EXPECT_EQ(names(), Names{});
+
+  OutputSet written;
+  written.addFolder(path("model"));
+  written.add(path("model/part_0.vtp"), "part");
+  written.add(path("model.vtm"), "blocks");
+  written.write();
+  EXPECT_EQ(contents("model/part_0.vtp"), "part");
+  EXPECT_EQ(names(), (Names{"model", "model.vtm"}));
+}
+
 // The window names the file in its own message, so the bitmap save reports only the problem.
 TEST_F(OutputFiles, TheWindowsBitmapSaveFollowsTheSameRules) {
   put("picture.bmp", "old picture");
