@@ -1,0 +1,30 @@
+#include "scene/display_nodes.h"
+
+#include <algorithm>
+
+#include "evaluation/boundary_interpolation.h"
+
+namespace kalvenor {
+
+std::vector<int> keptNodes(int count, int step) {
+  std::vector<int> nodes;
+  step = std::max(1, step);
+  for (int n = 1; n <= count; n += step) nodes.push_back(n);
+  if (!nodes.empty() && nodes.back() != count) nodes.push_back(count);
+  return nodes;
+}
+
+BoundaryAtNodes::BoundaryAtNodes(const std::vector<GridSurface>& grids,
+                                 const DisplaySurface& display, int Nbd)
+    : grids_(grids), display_(display), sameNodes_(Nbd + 1, false) {
+  for (int k = 1; k <= Nbd && k < static_cast<int>(grids.size()); ++k) {
+    sameNodes_[k] = sameNodes(grids[k], display);
+  }
+}
+
+double BoundaryAtNodes::at(int k, int i, int j) const {
+  if (sameNodes_[k]) return grids_[k].z(i, j);
+  return elevationAt(grids_[k], display_.nodeX[i], display_.nodeY[j]);
+}
+
+}  // namespace kalvenor
