@@ -180,7 +180,7 @@ Vertex CellSplitter::inside(int chord, int other, const Vertex& p, const Vertex&
   ScenePoint a1 = p.p, b1 = q.p, a2 = chords_[chord].a.p, b2 = chords_[chord].b.p;
   if (other >= 0) {
     const auto [lo, hi] = std::minmax(chord, other);
-    slot = static_cast<std::uint64_t>(lo * 32 + hi);
+    slot = static_cast<std::uint64_t>(lo) * 32 + static_cast<std::uint64_t>(hi);
     a1 = chords_[lo].a.p;
     b1 = chords_[lo].b.p;
     a2 = chords_[hi].a.p;

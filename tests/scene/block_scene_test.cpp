@@ -318,6 +318,61 @@ std::size_t triangleCount(const Scene& scene, ScenePartKind kind) {
   return count;
 }
 
+double partsArea(const Scene& scene, ScenePartKind kind) {
+  double area = 0;
+  for (const ScenePart* part : partsOf(scene, kind)) {
+    const auto& V = part->mesh.vertices;
+    for (const auto& t : part->mesh.triangles) area += spaceArea(V[t[0]], V[t[1]], V[t[2]]);
+  }
+  return area;
+}
+
+// The walls stand from the base up to the ground of the block's edges, straight between two kept
+// nodes: their area is that of those trapezoids, with no gap and no overlap.
+double perimeterArea(const Block& b, int decimate) {
+  const DisplaySurface& d = *b.display;
+  double area = 0;
+  const auto along = [&](int count, const std::function<std::array<int, 2>(int)>& node) {
+    std::vector<int> kept;
+    for (int n = 1; n <= count; n += decimate) kept.push_back(n);
+    if (kept.back() != count) kept.push_back(count);
+    for (std::size_t n = 0; n + 1 < kept.size(); ++n) {
+      const auto [i, j] = node(kept[n]);
+      const auto [i2, j2] = node(kept[n + 1]);
+      if (d.missing.at(i, j) || d.missing.at(i2, j2)) continue;
+      const double length = std::hypot(d.nodeX[i2] - d.nodeX[i], d.nodeY[j2] - d.nodeY[j]);
+      area += length * (d.dispZ(i, j) + d.dispZ(i2, j2) - 2 * b.Zbase) / 2;
+    }
+  };
+  along(d.Nx, [](int h) { return std::array{h, 1}; });
+  along(d.Nx, [&](int h) { return std::array{h, d.Ny}; });
+  along(d.Ny, [](int h) { return std::array{1, h}; });
+  along(d.Ny, [&](int h) { return std::array{d.Nx, h}; });
+  return area;
+}
+
+TEST(BlockScene, TheWallsAndTheBaseCloseTheBlock) {
+  for (const Case& c : cases()) {
+    SCOPED_TRACE(c.name);
+    const Block b = c.make();
+    const Scene scene = b.scene(c.decimate);
+    const double walls = perimeterArea(b, c.decimate);
+    EXPECT_NEAR(partsArea(scene, ScenePartKind::Wall), walls, 1e-9 * walls);
+    double terrain = 0;
+    for (const auto& [unit, area] : terrainArea(scene)) terrain += area;
+    EXPECT_NEAR(partsArea(scene, ScenePartKind::Base), terrain, 1e-9 * terrain);
+  }
+}
+
+TEST(BlockScene, AWallRunOfOneUnitIsOneBand) {
+  const Block b = oneContact(false);
+  const Scene scene = b.scene();
+  const std::size_t intervals = 4 * 8;
+  // Two units a column: a quad below, and the band cut along the ground above it.
+  EXPECT_LE(triangleCount(scene, ScenePartKind::Wall), 5 * intervals);
+  EXPECT_EQ(partsOf(scene, ScenePartKind::Wall).size(), 2u);
+}
+
 TEST(BlockScene, EverySecondNodeKeepsTheEdgesWithAQuarterOfTheTriangles) {
   const Block b = foldedBasin();
   const Scene full = b.scene(1), light = b.scene(2);
