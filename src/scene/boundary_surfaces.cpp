@@ -10,27 +10,33 @@ namespace kalvenor {
 namespace {
 
 // The boundaries' elevations at every kept node, (c, r) in the kept columns and rows.
-struct NodeElevations {
-  int columns = 0;
-  std::vector<std::vector<double>> at;  // per node: boundaries 1..Nbd
-  const std::vector<double>& operator()(std::size_t c, std::size_t r) const {
-    return at[r * static_cast<std::size_t>(columns) + c];
-  }
-};
-
-NodeElevations boundariesAtNodes(const BlockSceneInputs& in, const std::vector<int>& columns,
-                                 const std::vector<int>& rows) {
-  const BoundaryAtNodes boundaries(in.boundaryGrids, in.display, in.model.Nbd);
-  NodeElevations e{static_cast<int>(columns.size()), {}};
-  for (const int j : rows) {
-    for (const int i : columns) {
-      std::vector<double> z(in.model.Nbd + 1, 0.0);
-      for (int k = 1; k <= in.model.Nbd; ++k) z[k] = boundaries.at(k, i, j);
-      e.at.push_back(std::move(z));
+class NodeElevations {
+ public:
+  NodeElevations(const BlockSceneInputs& in, const std::vector<int>& columns,
+                 const std::vector<int>& rows)
+      : columns_(columns.size()), stride_(static_cast<std::size_t>(in.model.Nbd) + 1) {
+    const BoundaryAtNodes boundaries(in.boundaryGrids, in.display, in.model.Nbd);
+    z_.reserve(columns.size() * rows.size() * stride_);
+    for (const int j : rows) {
+      for (const int i : columns) {
+        z_.push_back(0.0);
+        for (int k = 1; k <= in.model.Nbd; ++k) z_.push_back(boundaries.at(k, i, j));
+      }
     }
   }
-  return e;
-}
+  // Boundaries 1..Nbd at node (c, r), element 0 unused.
+  std::vector<double> at(std::size_t c, std::size_t r) const {
+    const auto first = z_.begin() + static_cast<std::ptrdiff_t>((r * columns_ + c) * stride_);
+    return {first, first + static_cast<std::ptrdiff_t>(stride_)};
+  }
+  double at(std::size_t c, std::size_t r, int k) const {
+    return z_[(r * columns_ + c) * stride_ + static_cast<std::size_t>(k)];
+  }
+
+ private:
+  std::size_t columns_, stride_;
+  std::vector<double> z_;
+};
 
 // True where boundary k at a node lies within the block and separates two units: a point on it
 // counts as below it by one rule and above it by the other, so the two units differ exactly
@@ -50,7 +56,7 @@ ScenePart boundarySurface(const BlockSceneInputs& in, const std::vector<int>& co
     for (std::size_t c = 0; c < columns.size(); ++c) {
       const int i = columns[c], j = rows[r];
       contact(static_cast<int>(c), static_cast<int>(r)) =
-          !d.missing.at(i, j) && contactAt(in, e(c, r), k, d.dispZ(i, j));
+          !d.missing.at(i, j) && contactAt(in, e.at(c, r), k, d.dispZ(i, j));
     }
   }
   ScenePart part;
@@ -59,7 +65,7 @@ ScenePart boundarySurface(const BlockSceneInputs& in, const std::vector<int>& co
   MeshBuilder mesh(part.mesh);
   const auto corner = [&](std::size_t c, std::size_t r) {
     return mesh.vertex(nodeKey(d, columns[c], rows[r]),
-                       {d.nodeX[columns[c]], d.nodeY[rows[r]], e(c, r)[k]});
+                       {d.nodeX[columns[c]], d.nodeY[rows[r]], e.at(c, r, k)});
   };
   for (std::size_t r = 0; r + 1 < rows.size(); ++r) {
     for (std::size_t c = 0; c + 1 < columns.size(); ++c) {
@@ -81,7 +87,7 @@ std::vector<ScenePart> boundarySurfaces(const BlockSceneInputs& in, const std::v
                                         const std::vector<int>& rows) {
   std::vector<ScenePart> parts;
   if (static_cast<int>(in.boundaryGrids.size()) < in.model.Nbd + 1) return parts;
-  const NodeElevations e = boundariesAtNodes(in, columns, rows);
+  const NodeElevations e(in, columns, rows);
   for (int k = 1; k <= in.model.Nbd; ++k) {
     ScenePart part = boundarySurface(in, columns, rows, e, k);
     if (!part.mesh.triangles.empty()) parts.push_back(std::move(part));
