@@ -364,6 +364,30 @@ TEST(BlockScene, TheWallsAndTheBaseCloseTheBlock) {
   }
 }
 
+// The normal of a triangle as its vertices turn, counter-clockwise seen from where it points.
+Point normalOf(const Point& a, const Point& b, const Point& c) {
+  const Point u{b[0] - a[0], b[1] - a[1], b[2] - a[2]}, v{c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+  return {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+}
+
+TEST(BlockScene, TheWallsAndTheBaseFaceOutOfTheBlock) {
+  const Block b = foldedBasin();
+  const DisplaySurface& d = *b.display;
+  const Point middle{(d.Xmin + d.Xmax) / 2, (d.Ymin + d.Ymax) / 2, (b.Zbase + d.Zmin) / 2};
+  const Scene scene = b.scene();
+  for (const ScenePartKind kind : {ScenePartKind::Wall, ScenePartKind::Base}) {
+    for (const ScenePart* part : partsOf(scene, kind)) {
+      const auto& V = part->mesh.vertices;
+      for (const auto& t : part->mesh.triangles) {
+        const Point n = normalOf(V[t[0]], V[t[1]], V[t[2]]);
+        double outward = 0;
+        for (int a = 0; a < 3; ++a) outward += n[a] * (V[t[0]][a] - middle[a]);
+        ASSERT_GT(outward, 0) << part->name;
+      }
+    }
+  }
+}
+
 TEST(BlockScene, AWallRunOfOneUnitIsOneBand) {
   const Block b = oneContact(false);
   const Scene scene = b.scene();
