@@ -56,9 +56,9 @@ std::vector<ScenePart> blockBase(const BlockSceneInputs& in, const std::vector<i
         builder = std::make_unique<MeshBuilder>(parts[units[c]].mesh);
       }
       const int i = columns[c], i2 = columns[end];
-      builder->polygon({corner(*builder, i, j), corner(*builder, i2, j), corner(*builder, i2, j2),
-                        corner(*builder, i, j2)},
-                       {0, 0, -1}, FlatAxis::Z);
+      builder->quad({corner(*builder, i, j), corner(*builder, i2, j), corner(*builder, i2, j2),
+                     corner(*builder, i, j2)},
+                    {0, 0, -1}, FlatAxis::Z);
       c = end;
     }
   }

@@ -24,10 +24,10 @@ class NodeElevations {
       }
     }
   }
-  // Boundaries 1..Nbd at node (c, r), element 0 unused.
-  std::vector<double> at(std::size_t c, std::size_t r) const {
+  // Boundaries 1..Nbd at node (c, r) into z, element 0 unused.
+  void at(std::size_t c, std::size_t r, std::vector<double>& z) const {
     const auto first = z_.begin() + static_cast<std::ptrdiff_t>((r * columns_ + c) * stride_);
-    return {first, first + static_cast<std::ptrdiff_t>(stride_)};
+    z.assign(first, first + static_cast<std::ptrdiff_t>(stride_));
   }
   double at(std::size_t c, std::size_t r, int k) const {
     return z_[(r * columns_ + c) * stride_ + static_cast<std::size_t>(k)];
@@ -52,20 +52,26 @@ ScenePart boundarySurface(const BlockSceneInputs& in, const std::vector<int>& co
   const DisplaySurface& d = in.display;
   Array2D<std::uint8_t> contact(0, static_cast<int>(columns.size()) - 1, 0,
                                 static_cast<int>(rows.size()) - 1, 0);
+  std::vector<double> z;
   for (std::size_t r = 0; r < rows.size(); ++r) {
     for (std::size_t c = 0; c < columns.size(); ++c) {
       const int i = columns[c], j = rows[r];
-      contact(static_cast<int>(c), static_cast<int>(r)) =
-          !d.missing.at(i, j) && contactAt(in, e.at(c, r), k, d.dispZ(i, j));
+      if (d.missing.at(i, j)) continue;
+      e.at(c, r, z);
+      contact(static_cast<int>(c), static_cast<int>(r)) = contactAt(in, z, k, d.dispZ(i, j));
     }
   }
   ScenePart part;
   part.kind = ScenePartKind::BoundarySurface;
   styleAsBoundary(part, in, k);
   MeshBuilder mesh(part.mesh);
+  constexpr std::uint32_t kNone = 0xFFFFFFFF;
+  Array2D<std::uint32_t> index(0, static_cast<int>(columns.size()) - 1, 0,
+                               static_cast<int>(rows.size()) - 1, kNone);
   const auto corner = [&](std::size_t c, std::size_t r) {
-    return mesh.vertex(nodeKey(d, columns[c], rows[r]),
-                       {d.nodeX[columns[c]], d.nodeY[rows[r]], e.at(c, r, k)});
+    std::uint32_t& n = index(static_cast<int>(c), static_cast<int>(r));
+    if (n == kNone) n = mesh.add({d.nodeX[columns[c]], d.nodeY[rows[r]], e.at(c, r, k)});
+    return n;
   };
   for (std::size_t r = 0; r + 1 < rows.size(); ++r) {
     for (std::size_t c = 0; c + 1 < columns.size(); ++c) {
@@ -74,8 +80,8 @@ ScenePart boundarySurface(const BlockSceneInputs& in, const std::vector<int>& co
             contact(ci, ri + 1))) {
         continue;
       }
-      mesh.polygon({corner(c, r), corner(c + 1, r), corner(c + 1, r + 1), corner(c, r + 1)},
-                   {0, 0, 1}, FlatAxis::Z);
+      mesh.quad({corner(c, r), corner(c + 1, r), corner(c + 1, r + 1), corner(c, r + 1)}, {0, 0, 1},
+                FlatAxis::Z);
     }
   }
   return part;

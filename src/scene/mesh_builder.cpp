@@ -77,4 +77,17 @@ void MeshBuilder::polygon(std::vector<std::uint32_t> corners, const ScenePoint& 
   for (std::size_t m = 0; m < n; ++m) triangle(middle, corners[m], corners[(m + 1) % n], facing);
 }
 
+void MeshBuilder::quad(const std::array<std::uint32_t, 4>& corners, const ScenePoint& facing,
+                       FlatAxis flat) {
+  const auto& V = mesh_.vertices;
+  bool plain = true;
+  for (std::size_t m = 0; m < 4; ++m) {
+    plain = plain && corners[m] != corners[(m + 1) % 4] &&
+            !straightAt(V[corners[(m + 3) % 4]], V[corners[m]], V[corners[(m + 1) % 4]], flat);
+  }
+  if (!plain) return polygon({corners.begin(), corners.end()}, facing, flat);
+  triangle(corners[0], corners[1], corners[2], facing);
+  triangle(corners[0], corners[2], corners[3], facing);
+}
+
 }  // namespace kalvenor

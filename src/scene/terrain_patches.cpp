@@ -110,9 +110,9 @@ void TerrainBuilder::addCell(const CellPlace& at, const RowGaps& low, const RowG
   }
   if (!cell.contact && !crossed(cell)) {
     MeshBuilder& mesh = builderOf(cell.unit[1]);
-    std::vector<std::uint32_t> corners;
-    for (int n = 1; n <= 4; ++n) corners.push_back(mesh.vertex(cell.cornerKey[n], cell.corner[n]));
-    mesh.polygon(std::move(corners), {0, 0, 1}, FlatAxis::Z);
+    std::array<std::uint32_t, 4> corners{};
+    for (int n = 1; n <= 4; ++n) corners[n - 1] = mesh.vertex(cell.cornerKey[n], cell.corner[n]);
+    mesh.quad(corners, {0, 0, 1}, FlatAxis::Z);
     return;
   }
   cell.edgeKey = {0, edgeKey(d_, i, j, false), edgeKey(d_, i2, j, true), edgeKey(d_, i, j2, false),
