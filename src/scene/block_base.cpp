@@ -40,14 +40,14 @@ std::vector<ScenePart> blockBase(const BlockSceneInputs& in, const std::vector<i
     const int j = rows[r], j2 = rows[r + 1];
     const std::vector<std::int32_t> units = baseUnits(in, columns, j);
     for (std::size_t c = 0; c + 1 < columns.size();) {
-      if (d.missing.touches(columns[c], j, columns[c + 1], j2)) {
+      if (openCell(d, {columns[c], j}, {columns[c + 1], j2})) {
         ++c;
         continue;
       }
       // The run of cells of one unit from column c.
       std::size_t end = c + 1;
       while (end + 1 < columns.size() && units[end] == units[c] &&
-             !d.missing.touches(columns[end], j, columns[end + 1], j2)) {
+             !openCell(d, {columns[end], j}, {columns[end + 1], j2})) {
         ++end;
       }
       auto& builder = builders[units[c]];

@@ -77,7 +77,8 @@ ScenePart boundarySurface(const BlockSceneInputs& in, const std::vector<int>& co
     for (std::size_t c = 0; c + 1 < columns.size(); ++c) {
       const int ci = static_cast<int>(c), ri = static_cast<int>(r);
       if (!(contact(ci, ri) && contact(ci + 1, ri) && contact(ci + 1, ri + 1) &&
-            contact(ci, ri + 1))) {
+            contact(ci, ri + 1)) ||
+          openCell(d, {columns[c], rows[r]}, {columns[c + 1], rows[r + 1]})) {
         continue;
       }
       mesh.quad({corner(c, r), corner(c + 1, r), corner(c + 1, r + 1), corner(c, r + 1)}, {0, 0, 1},

@@ -14,6 +14,17 @@ std::vector<int> keptNodes(int count, int step) {
   return nodes;
 }
 
+bool openCell(const DisplaySurface& d, const std::array<int, 2>& from,
+              const std::array<int, 2>& to) {
+  if (!d.missing.any()) return false;
+  for (int i = std::min(from[0], to[0]); i <= std::max(from[0], to[0]); ++i) {
+    for (int j = std::min(from[1], to[1]); j <= std::max(from[1], to[1]); ++j) {
+      if (d.missing.at(i, j)) return true;
+    }
+  }
+  return false;
+}
+
 BoundaryAtNodes::BoundaryAtNodes(const std::vector<GridSurface>& grids,
                                  const DisplaySurface& display, int Nbd)
     : grids_(grids), display_(display), sameNodes_(Nbd + 1, false) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -25,6 +26,11 @@ class BoundaryAtNodes {
   const DisplaySurface& display_;
   std::vector<bool> sameNodes_;
 };
+
+// True when a node of the cell from node (i, j) to node (i2, j2), corners or between them, has
+// no elevation: a cell of a lighter scene spans several cells of the grid and keeps their holes.
+bool openCell(const DisplaySurface& d, const std::array<int, 2>& from,
+              const std::array<int, 2>& to);
 
 // A display node with its elevation.
 inline ScenePoint surfaceNode(const DisplaySurface& d, int i, int j) {

@@ -92,7 +92,7 @@ MeshBuilder& TerrainBuilder::builderOf(std::int32_t unit) {
 // A cell that no boundary crosses is one quad; any other is cut.
 void TerrainBuilder::addCell(const CellPlace& at, const RowGaps& low, const RowGaps& high) {
   const auto [i, j, i2, j2, c] = at;
-  if (d_.missing.touches(i, j, i2, j2)) return;
+  if (openCell(d_, {i, j}, {i2, j2})) return;
   const CellNodes nodes = cellNodes(i, j, i2, j2);
   TerrainCell cell;
   for (int n = 1; n <= 4; ++n) {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "evaluation/map_grid.h"
+#include "scene/display_nodes.h"
 #include "scene/mesh_builder.h"
 #include "scene/part_style.h"
 
@@ -82,7 +83,7 @@ void WallBuilder::addWall(int slot, const std::vector<int>& columns) {
     if (h2 > wall.nH) break;
     const auto [i, j] = edgeNode(d, slot, h);
     const auto [i2, j2] = edgeNode(d, slot, h2);
-    if (d.missing.at(i, j) || d.missing.at(i2, j2)) continue;
+    if (openCell(d, {i, j}, {i2, j2})) continue;
     addColumns(wall, {slot,
                       h,
                       h2,
