@@ -4,7 +4,9 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
 
+#include "evaluation/classification.h"
 #include "evaluation/map_grid.h"
 #include "scene/display_nodes.h"
 #include "scene/mesh_builder.h"
@@ -14,8 +16,8 @@ namespace kalvenor {
 namespace {
 
 // Where a wall's vertex lies, which is what it is merged by: a level of a column, the ground
-// at a column, or where the ground line meets a level between two columns.
-enum class WallPlace : std::uint64_t { Level = 0, Ground = 1, GroundOnLevel = 2 };
+// at a column, where the ground line meets a level between two columns, or a contact at a column.
+enum class WallPlace : std::uint64_t { Level = 0, Ground = 1, GroundOnLevel = 2, Contact = 3 };
 
 // A corner of a band in the wall's own terms: s from 0 at the first column to 1 at the second.
 struct BandCorner {
@@ -32,13 +34,27 @@ struct WallColumns {
   ScenePoint foot{}, foot2{};  // the display nodes under them
 };
 
+// A column's runs of one unit from the base up, each up to the contact above it: the height
+// where a boundary between its levels separates the two units, else the level itself; the
+// highest run reaches the ground.
+struct ColumnRuns {
+  std::vector<std::int32_t> unit;
+  std::vector<double> top;
+  bool rising = true;  // every run has a height
+};
+
 class WallBuilder {
  public:
-  explicit WallBuilder(const BlockSceneInputs& in) : in_(in) {}
+  explicit WallBuilder(const BlockSceneInputs& in)
+      : in_(in),
+        Nbd_(static_cast<int>(in.boundaryGrids.size()) >= in.model.Nbd + 1 ? in.model.Nbd : 0),
+        boundaries_(in.boundaryGrids, in.display, Nbd_) {}
   void addWall(int slot, const std::vector<int>& columns);
   std::vector<ScenePart> parts();
 
  private:
+  ColumnRuns runsOf(const VerticalGrid& wall, int slot, int h, double ground) const;
+  bool addSlopedBands(const VerticalGrid& wall, const WallColumns& at);
   void addColumns(const VerticalGrid& wall, const WallColumns& at);
   void addBand(const VerticalGrid& wall, const WallColumns& at, std::array<int, 2> levels,
                std::int32_t unit);
@@ -46,6 +62,8 @@ class WallBuilder {
   MeshBuilder& builderOf(std::int32_t unit);
 
   const BlockSceneInputs& in_;
+  int Nbd_;
+  BoundaryAtNodes boundaries_;
   std::map<std::int32_t, ScenePart> parts_;
   std::map<std::int32_t, std::unique_ptr<MeshBuilder>> builders_;
 };
@@ -94,9 +112,75 @@ void WallBuilder::addWall(int slot, const std::vector<int>& columns) {
   }
 }
 
-// Runs of one unit up the first column; the highest reaches over the ground of both columns, so
-// that cutting it along the ground closes the wall up to the terrain's edge.
+ColumnRuns WallBuilder::runsOf(const VerticalGrid& wall, int slot, int h, double ground) const {
+  const auto [i, j] = edgeNode(in_.display, slot, h);
+  std::vector<double> zb(Nbd_ + 1, 0.0);
+  for (int k = 1; k <= Nbd_; ++k) zb[k] = boundaries_.at(k, i, j);
+  // The first boundary from lo up to hi with `unit` under it and another unit over it.
+  const auto contact = [&](double lo, double hi, std::int32_t unit) -> std::optional<int> {
+    for (int k = 1; k <= Nbd_; ++k) {
+      if (zb[k] < lo || zb[k] > hi) continue;
+      const Classification across = classifyAmong(in_.model, zb, zb[k]);
+      if (across.unitStrict == unit && across.unitInclusive != unit) return k;
+    }
+    return std::nullopt;
+  };
+  ColumnRuns runs;
+  const auto add = [&](std::int32_t unit, double top) {
+    runs.rising = runs.rising && top > (runs.top.empty() ? wall.z(1) : runs.top.back());
+    runs.unit.push_back(unit);
+    runs.top.push_back(top);
+  };
+  for (int v = 1; v <= wall.nV && wall.unit(h, v) != kAir; ++v) {
+    const std::int16_t unit = wall.unit(h, v);
+    if (v < wall.nV && wall.unit(h, v + 1) == unit) continue;
+    if (v < wall.nV && wall.unit(h, v + 1) != kAir) {
+      const auto k = contact(wall.z(v), wall.z(v + 1), unit);
+      add(unit, k ? zb[*k] : wall.z(v + 1));
+      continue;
+    }
+    // A contact between the highest level and the ground splits the highest run.
+    if (const auto k = contact(wall.z(v), ground, unit); k && zb[*k] < ground) {
+      add(unit, zb[*k]);
+      add(classifyAmong(in_.model, zb, zb[*k]).unitInclusive, ground);
+    } else {
+      add(unit, ground);
+    }
+  }
+  return runs;
+}
+
+// Where both columns hold the same runs, each run is one band joining its contacts on the two
+// columns, so the contacts slope along the wall as the boundaries do.
+bool WallBuilder::addSlopedBands(const VerticalGrid& wall, const WallColumns& at) {
+  const ColumnRuns a = runsOf(wall, at.slot, at.h, at.g), b = runsOf(wall, at.slot, at.h2, at.g2);
+  if (a.unit.empty() || a.unit != b.unit || !a.rising || !b.rising) return false;
+  const bool alongX = at.slot == kSouthWall || at.slot == kNorthWall;
+  const double out = at.slot == kSouthWall || at.slot == kWestWall ? -1 : 1;
+  const std::size_t runs = a.unit.size();
+  for (std::size_t n = 0; n < runs; ++n) {
+    MeshBuilder& mesh = builderOf(a.unit[n]);
+    const auto corner = [&](double s, std::size_t boundary) {
+      const ColumnRuns& column = s == 0 ? a : b;
+      BandCorner c{s, wall.z(1), WallPlace::Level, 1};
+      if (boundary == runs) c = {s, s == 0 ? at.g : at.g2, WallPlace::Ground, 0};
+      if (boundary > 0 && boundary < runs) {
+        c = {s, column.top[boundary - 1], WallPlace::Contact, static_cast<int>(boundary)};
+      }
+      const ScenePoint& foot = s == 0 ? at.foot : at.foot2;
+      return mesh.vertex(keyOf(at, c), {foot[0], foot[1], c.z});
+    };
+    mesh.quad({corner(0, n), corner(1, n), corner(1, n + 1), corner(0, n + 1)},
+              alongX ? ScenePoint{0, out, 0} : ScenePoint{out, 0, 0},
+              alongX ? FlatAxis::Y : FlatAxis::X);
+  }
+  return true;
+}
+
+// Elsewhere the runs of one unit up the first column; the highest reaches over the ground of
+// both columns, so that cutting it along the ground closes the wall up to the terrain's edge.
 void WallBuilder::addColumns(const VerticalGrid& wall, const WallColumns& at) {
+  if (addSlopedBands(wall, at)) return;
   int first = 1;
   for (int v = 1; v <= wall.nV; ++v) {
     const std::int16_t unit = wall.unit(at.h, v);

@@ -394,6 +394,28 @@ TEST(BlockScene, TheWallsAndTheBaseFaceOutOfTheBlock) {
   }
 }
 
+TEST(BlockScene, TheContactsOnTheWallsLieOnTheBoundary) {
+  const Block b = oneContact(0);
+  const Scene scene = b.scene();
+  const DisplaySurface& d = *b.display;
+  const GridSurface& boundary = b.build.boundaryGrids[1];
+  std::map<Point, int> below;  // the wall vertices of the unit under the boundary
+  for (const ScenePart* part : partsOf(scene, ScenePartKind::Wall)) {
+    for (const Point& p : part->mesh.vertices) below[p] += part->unit == 1;
+  }
+  int contacts = 0;
+  for (int i = 1; i <= d.Nx; ++i) {
+    for (const int j : {1, d.Ny}) {
+      const double zb = boundary.z(i, j);
+      if (zb <= b.Zbase || zb >= d.dispZ(i, j)) continue;
+      ++contacts;
+      const Point contact{d.nodeX[i], d.nodeY[j], zb};
+      EXPECT_GT(below[contact], 0) << "node (" << i << ", " << j << ")";
+    }
+  }
+  EXPECT_GT(contacts, 4);
+}
+
 TEST(BlockScene, AWallRunOfOneUnitIsOneBand) {
   const Block b = oneContact(0);
   const Scene scene = b.scene();
