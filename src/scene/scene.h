@@ -35,7 +35,7 @@ struct ScenePart {
   ScenePartKind kind = ScenePartKind::Terrain;
   std::int32_t unit = 0;
   std::int32_t boundary = 0;
-  std::string name;   // the unit's or the boundary's name, or the hole id
+  std::string name;  // the unit's or the boundary's name, or the hole id
   PackedColor color{};
   TriangleMesh mesh;  // empty for a borehole
   SceneLine line;     // a borehole's path; empty for the others

@@ -1,0 +1,41 @@
+#include "scene/display_nodes.h"
+
+#include <algorithm>
+
+#include "evaluation/boundary_interpolation.h"
+
+namespace kalvenor {
+
+std::vector<int> keptNodes(int count, int step) {
+  std::vector<int> nodes;
+  step = std::max(1, step);
+  for (int n = 1; n <= count; n += step) nodes.push_back(n);
+  if (!nodes.empty() && nodes.back() != count) nodes.push_back(count);
+  return nodes;
+}
+
+bool openCell(const DisplaySurface& d, const std::array<int, 2>& from,
+              const std::array<int, 2>& to) {
+  if (!d.missing.any()) return false;
+  for (int i = std::min(from[0], to[0]); i <= std::max(from[0], to[0]); ++i) {
+    for (int j = std::min(from[1], to[1]); j <= std::max(from[1], to[1]); ++j) {
+      if (d.missing.at(i, j)) return true;
+    }
+  }
+  return false;
+}
+
+BoundaryAtNodes::BoundaryAtNodes(const std::vector<GridSurface>& grids,
+                                 const DisplaySurface& display, int Nbd)
+    : grids_(grids), display_(display), sameNodes_(Nbd + 1, false) {
+  for (int k = 1; k <= Nbd && k < static_cast<int>(grids.size()); ++k) {
+    sameNodes_[k] = sameNodes(grids[k], display);
+  }
+}
+
+double BoundaryAtNodes::at(int k, int i, int j) const {
+  if (sameNodes_[k]) return grids_[k].z(i, j);
+  return elevationAt(grids_[k], display_.nodeX[i], display_.nodeY[j]);
+}
+
+}  // namespace kalvenor
