@@ -91,7 +91,7 @@ TEST(ManPages, DocumentEveryOptionOfTheirProgramWithItsValue) {
 TEST(ManPages, NameNoOptionTheirProgramLacks) {
   for (const Page& page : kPages) {
     const std::string text = pageText(page);
-    const std::regex option("--[a-z]+(-[a-z]+)*");
+    const std::regex option("--[a-z]+(-[a-z0-9]+)*");
     for (auto it = std::sregex_iterator(text.begin(), text.end(), option);
          it != std::sregex_iterator(); ++it) {
       const auto& table = commandLineOptions();

@@ -27,6 +27,7 @@ class RenderCliTest : public QObject {
   void messagesFollowTheLocale();
   void exportRefusalsInJapaneseKeepTheFileNames();
   void theUnitsGridOfASmallCase();
+  void theBlockIsExportedIn3DInEveryForm();
   void theSectionCsvOfASmallCase();
   void theGisExportsOfASmallCaseOpenInGdal();
   void aDemInDegreesClippedToAnOutlineIsDrawnAndExportedMasked();
@@ -262,6 +263,33 @@ void RenderCliTest::theUnitsGridOfASmallCase() {
                                                   "cellsize 10\nNODATA_value 0\n2 1 1\n2 1 1\n"));
   QCOMPARE(contents(out("legend.csv")),
            QByteArray("unit,name,color\n1,low,#ff0000\n2,high,#0000ff\n"));
+}
+
+// Each form of --export-3d from the name's extension, the multiblock's parts in a folder of their
+// own; a name no form fits is refused before anything is built or written.
+void RenderCliTest::theBlockIsExportedIn3DInEveryForm() {
+  const struct {
+    QString name;
+    QStringList files;
+    QByteArray start;
+  } forms[] = {
+      {"block.glb", {"block.glb"}, "glTF"},
+      {"block.vtp", {"block.vtp"}, "<?xml"},
+      {"block.vtm", {"block.vtm", "block/part_0.vtp"}, "<?xml"},
+      {"BLOCK.OBJ", {"BLOCK.OBJ", "BLOCK.mtl"}, "#"},
+  };
+  for (const auto& form : forms) {
+    const Run run = render(smallCase() << "--export-3d" << out(form.name));
+    QVERIFY2(run.status == 0, qPrintable(run.errors));
+    for (const QString& file : form.files) QVERIFY2(QFile::exists(out(file)), qPrintable(file));
+    QVERIFY2(contents(out(form.name)).startsWith(form.start), qPrintable(form.name));
+  }
+  const Run refused =
+      render(smallCase() << "--map" << out("map.png") << "--export-3d" << out("block.stl"));
+  QCOMPARE(refused.status, 2);
+  QVERIFY2(refused.errors.contains(out("block.stl")) && refused.errors.contains(".glb"),
+           qPrintable(refused.errors));
+  QVERIFY(!QFile::exists(out("map.png")));
 }
 
 void RenderCliTest::theSectionCsvOfASmallCase() {
