@@ -1,11 +1,13 @@
 // Timing of the block's scene on square display grids with five boundary surfaces, the map
 // grid built once beforehand; the triangles of each kind of part are counted beside the time.
+// The export times the scene and its file together, with the file's size beside them.
 #include <benchmark/benchmark.h>
 
 #include <array>
 #include <memory>
 
 #include "bench_scene.h"
+#include "exports/scene_files.h"
 #include "scene/block_scene.h"
 
 namespace kalvenor::bench {
@@ -35,6 +37,32 @@ BENCHMARK(BM_BlockScene)
     ->Args({128, 1})
     ->Args({1024, 1})
     ->Args({1024, 4})
+    ->Unit(benchmark::kMillisecond);
+
+const char* const kForms[] = {"block.glb", "block.vtp", "block.obj"};
+
+void BM_SceneExport(benchmark::State& state) {
+  Scene& s = scene(static_cast<int>(state.range(0)));
+  const auto display = std::make_shared<const DisplaySurface>(s.display);
+  const MapBuild build = buildMapGrid({s.model, s.files, display, 0.0});
+  const std::vector<PackedColor> unitColor(kBoundaries + 2, 0), boundaryColor(kBoundaries + 1, 0);
+  const char* form = kForms[state.range(2)];
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    const kalvenor::Scene block =
+        buildBlockScene({s.model, *display, build.grid, build.boundaryGrids, unitColor,
+                         boundaryColor, 0.0, static_cast<int>(state.range(1))});
+    bytes = 0;
+    for (const ExportedFile& file : sceneFiles(form, block, {})) bytes += file.bytes.size();
+  }
+  state.SetLabel(form);
+  state.counters["MB"] = static_cast<double>(bytes) / 1e6;
+}
+BENCHMARK(BM_SceneExport)
+    ->Args({1024, 1, 0})
+    ->Args({1024, 4, 0})
+    ->Args({1024, 4, 1})
+    ->Args({1024, 4, 2})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
