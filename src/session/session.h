@@ -205,7 +205,8 @@ class Session {
   BoreholeCheck checkBoreholes() const;
 
   // The block of the last 3D-map grid build as triangles in model coordinates, every
-  // `decimate`-th display node taken; refused until that grid is built with its walls.
+  // `decimate`-th display node taken, with the boreholes as lines in their logged units;
+  // refused until that grid is built with its walls.
   Scene blockScene(int decimate = 1) const;
 
   // Contours.

@@ -1,6 +1,7 @@
 #include "model/input_names.h"
 #include "model/message_text.h"
 #include "scene/block_scene.h"
+#include "scene/borehole_lines.h"
 #include "session/session.h"
 
 namespace kalvenor {
@@ -26,6 +27,7 @@ Scene Session::blockScene(int decimate) const {
                                  .Zbase = state_.Zbase,
                                  .decimate = decimate});
   scene.srs = state_.display->srs;
+  for (ScenePart& hole : boreholeLines(*state_.boreholes)) scene.parts.push_back(std::move(hole));
   return scene;
 }
 
