@@ -27,4 +27,15 @@ void styleAsBoundary(ScenePart& part, const BlockSceneInputs& in, std::int32_t k
   part.color = entry(in.boundaryColor, k);
 }
 
+std::vector<ScenePart> styledUnitParts(std::map<std::int32_t, ScenePart>& parts,
+                                       const BlockSceneInputs& in) {
+  std::vector<ScenePart> result;
+  for (auto& [unit, part] : parts) {
+    if (part.mesh.triangles.empty()) continue;
+    styleAsUnit(part, in, unit);
+    result.push_back(std::move(part));
+  }
+  return result;
+}
+
 }  // namespace kalvenor

@@ -126,15 +126,7 @@ void TerrainBuilder::addCell(const CellPlace& at, const RowGaps& low, const RowG
   }
 }
 
-std::vector<ScenePart> TerrainBuilder::parts() {
-  std::vector<ScenePart> result;
-  for (auto& [unit, part] : parts_) {
-    if (part.mesh.triangles.empty()) continue;
-    styleAsUnit(part, in_, unit);
-    result.push_back(std::move(part));
-  }
-  return result;
-}
+std::vector<ScenePart> TerrainBuilder::parts() { return styledUnitParts(parts_, in_); }
 
 }  // namespace
 

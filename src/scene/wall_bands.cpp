@@ -244,15 +244,7 @@ void WallBuilder::addBand(const VerticalGrid& wall, const WallColumns& at,
                alongX ? FlatAxis::Y : FlatAxis::X);
 }
 
-std::vector<ScenePart> WallBuilder::parts() {
-  std::vector<ScenePart> result;
-  for (auto& [unit, part] : parts_) {
-    if (part.mesh.triangles.empty()) continue;
-    styleAsUnit(part, in_, unit);
-    result.push_back(std::move(part));
-  }
-  return result;
-}
+std::vector<ScenePart> WallBuilder::parts() { return styledUnitParts(parts_, in_); }
 
 }  // namespace
 
