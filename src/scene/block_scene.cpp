@@ -32,10 +32,11 @@ Scene buildBlockScene(const BlockSceneInputs& in) {
                   in.Zbase};
   const std::vector<int> columns = keptNodes(d.Nx, in.decimate);
   const std::vector<int> rows = keptNodes(d.Ny, in.decimate);
-  append(scene.parts, terrainPatches(in, columns, rows));
+  const NodeElevations elevations(in.boundaryGrids, d, in.model.Nbd, columns, rows);
+  append(scene.parts, terrainPatches(in, columns, rows, elevations));
   append(scene.parts, wallBands(in, columns, rows));
   append(scene.parts, blockBase(in, columns, rows));
-  append(scene.parts, boundarySurfaces(in, columns, rows));
+  append(scene.parts, boundarySurfaces(in, columns, rows, elevations));
   return scene;
 }
 

@@ -23,6 +23,10 @@ struct BlockSceneInputs {
   int decimate = 1;  // every N-th display node, the edges kept
 };
 
+// How far, in metres, the terrain and the boundary surfaces may stray from a node that merging
+// cells into larger triangles leaves out: far below what a picture or a model can show.
+constexpr double kMergeTolerance = 0.01;
+
 // The block as triangles in model coordinates: the terrain split along the contacts into one
 // part per unit (NODATA left open), the walls as unit bands from the surface edge down to the
 // base, the base, and each boundary surface where it is a contact inside the block. `origin` is

@@ -3,14 +3,15 @@
 #include <vector>
 
 #include "scene/block_scene.h"
+#include "scene/display_nodes.h"
 
 namespace kalvenor {
 
 // Each boundary where it is a contact inside the block, one part per boundary: the cells of the
-// kept display nodes whose four corners lie on the boundary between the base and the ground,
-// with different units on its two sides. The surface is not cut inside a cell, so it stops at
-// the last whole cell before the ground or the base.
+// kept display nodes at whose four corners the boundary has different units on its two sides,
+// cut along the ground and the base, so that the surface ends where it meets the terrain's
+// contact on the cells' edges. Whole cells are merged into larger triangles where it is flat.
 std::vector<ScenePart> boundarySurfaces(const BlockSceneInputs& in, const std::vector<int>& columns,
-                                        const std::vector<int>& rows);
+                                        const std::vector<int>& rows, const NodeElevations& e);
 
 }  // namespace kalvenor

@@ -38,4 +38,24 @@ double BoundaryAtNodes::at(int k, int i, int j) const {
   return elevationAt(grids_[k], display_.nodeX[i], display_.nodeY[j]);
 }
 
+NodeElevations::NodeElevations(const std::vector<GridSurface>& grids, const DisplaySurface& display,
+                               int Nbd, const std::vector<int>& columns,
+                               const std::vector<int>& rows)
+    : columns_(columns.size()),
+      stride_(static_cast<int>(grids.size()) >= Nbd + 1 ? static_cast<std::size_t>(Nbd) + 1 : 1) {
+  const BoundaryAtNodes grid(grids, display, boundaries());
+  z_.reserve(columns.size() * rows.size() * stride_);
+  for (const int j : rows) {
+    for (const int i : columns) {
+      z_.push_back(0.0);
+      for (int k = 1; k <= boundaries(); ++k) z_.push_back(grid.at(k, i, j));
+    }
+  }
+}
+
+void NodeElevations::at(std::size_t c, std::size_t r, std::vector<double>& z) const {
+  const auto first = z_.begin() + static_cast<std::ptrdiff_t>((r * columns_ + c) * stride_);
+  z.assign(first, first + static_cast<std::ptrdiff_t>(stride_));
+}
+
 }  // namespace kalvenor

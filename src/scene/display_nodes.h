@@ -27,6 +27,24 @@ class BoundaryAtNodes {
   std::vector<bool> sameNodes_;
 };
 
+// The boundaries' elevations at every kept node, (c, r) in the kept columns and rows, worked
+// out once for every part that reads them. No boundaries when the build left fewer grids.
+class NodeElevations {
+ public:
+  NodeElevations(const std::vector<GridSurface>& grids, const DisplaySurface& display, int Nbd,
+                 const std::vector<int>& columns, const std::vector<int>& rows);
+  int boundaries() const { return static_cast<int>(stride_) - 1; }
+  // Boundaries 1..Nbd at node (c, r) into z, element 0 unused.
+  void at(std::size_t c, std::size_t r, std::vector<double>& z) const;
+  double at(std::size_t c, std::size_t r, int k) const {
+    return z_[(r * columns_ + c) * stride_ + static_cast<std::size_t>(k)];
+  }
+
+ private:
+  std::size_t columns_, stride_;
+  std::vector<double> z_;
+};
+
 // True when a node of the cell from node (i, j) to node (i2, j2), corners or between them, has
 // no elevation: a cell of a lighter scene spans several cells of the grid and keeps their holes.
 bool openCell(const DisplaySurface& d, const std::array<int, 2>& from,

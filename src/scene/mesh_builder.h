@@ -35,10 +35,10 @@ class MeshBuilder {
   void polygon(std::vector<std::uint32_t> corners, const ScenePoint& facing, FlatAxis flat);
   // The same for four corners, without allocating where no side has a point on it.
   void quad(const std::array<std::uint32_t, 4>& corners, const ScenePoint& facing, FlatAxis flat);
-
- private:
+  // One triangle, turned to face `facing`.
   void triangle(std::uint32_t a, std::uint32_t b, std::uint32_t c, const ScenePoint& facing);
 
+ private:
   TriangleMesh& mesh_;
   std::unordered_map<std::uint64_t, std::uint32_t> index_;
   std::uint64_t centres_ = 0;

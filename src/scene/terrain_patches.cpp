@@ -6,6 +6,7 @@
 
 #include "evaluation/classification.h"
 #include "scene/display_nodes.h"
+#include "scene/merged_triangles.h"
 #include "scene/mesh_builder.h"
 #include "scene/part_style.h"
 #include "scene/terrain_cell.h"
@@ -29,17 +30,20 @@ struct CellPlace {
 
 class TerrainBuilder {
  public:
-  explicit TerrainBuilder(const BlockSceneInputs& in)
+  TerrainBuilder(const BlockSceneInputs& in, const NodeElevations& e)
       : in_(in),
         d_(in.display),
-        Nbd_(static_cast<int>(in.boundaryGrids.size()) >= in.model.Nbd + 1 ? in.model.Nbd : 0),
-        boundaries_(in.boundaryGrids, in.display, Nbd_),
+        Nbd_(e.boundaries()),
+        elevations_(e),
         classify_([&in](double x, double y, double z) {
           return classifyPoint(in.model, in.boundaryGrids, x, y, z);
         }) {}
 
-  RowGaps gapsOfRow(const std::vector<int>& columns, int j) const;
-  void addCell(const CellPlace& at, const RowGaps& low, const RowGaps& high);
+  RowGaps gapsOfRow(const std::vector<int>& columns, const std::vector<int>& rows,
+                    std::size_t r) const;
+  std::int32_t addCell(const CellPlace& at, const RowGaps& low, const RowGaps& high);
+  void addMerged(const std::vector<int>& columns, const std::vector<int>& rows,
+                 const MergeGrid& grid);
   std::vector<ScenePart> parts();
 
  private:
@@ -52,16 +56,19 @@ class TerrainBuilder {
   const BlockSceneInputs& in_;
   const DisplaySurface& d_;
   int Nbd_;
-  BoundaryAtNodes boundaries_;
+  const NodeElevations& elevations_;
   ClassifyAt classify_;
   std::map<std::int32_t, ScenePart> parts_;
   std::map<std::int32_t, std::unique_ptr<MeshBuilder>> builders_;
 };
 
-RowGaps TerrainBuilder::gapsOfRow(const std::vector<int>& columns, int j) const {
+RowGaps TerrainBuilder::gapsOfRow(const std::vector<int>& columns, const std::vector<int>& rows,
+                                  std::size_t r) const {
   RowGaps gaps(Nbd_ + 1);
   for (int k = 1; k <= Nbd_; ++k) {
-    for (const int i : columns) gaps[k].push_back(d_.dispZ(i, j) - boundaries_.at(k, i, j));
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      gaps[k].push_back(d_.dispZ(columns[c], rows[r]) - elevations_.at(c, r, k));
+    }
   }
   return gaps;
 }
@@ -89,10 +96,11 @@ MeshBuilder& TerrainBuilder::builderOf(std::int32_t unit) {
   return *builder;
 }
 
-// A cell that no boundary crosses is one quad; any other is cut.
-void TerrainBuilder::addCell(const CellPlace& at, const RowGaps& low, const RowGaps& high) {
+// A cell that no boundary crosses is left to be merged with its neighbours of the same unit
+// (the unit is returned); any other is cut here.
+std::int32_t TerrainBuilder::addCell(const CellPlace& at, const RowGaps& low, const RowGaps& high) {
   const auto [i, j, i2, j2, c] = at;
-  if (openCell(d_, {i, j}, {i2, j2})) return;
+  if (openCell(d_, {i, j}, {i2, j2})) return kEmptyCell;
   const CellNodes nodes = cellNodes(i, j, i2, j2);
   TerrainCell cell;
   for (int n = 1; n <= 4; ++n) {
@@ -108,13 +116,7 @@ void TerrainBuilder::addCell(const CellPlace& at, const RowGaps& low, const RowG
   for (int k = 1; k <= Nbd_; ++k) {
     cell.w[k] = {0, low[k][c], low[k][c + 1], high[k][c + 1], high[k][c], low[k][c]};
   }
-  if (!cell.contact && !crossed(cell)) {
-    MeshBuilder& mesh = builderOf(cell.unit[1]);
-    std::array<std::uint32_t, 4> corners{};
-    for (int n = 1; n <= 4; ++n) corners[n - 1] = mesh.vertex(cell.cornerKey[n], cell.corner[n]);
-    mesh.quad(corners, {0, 0, 1}, FlatAxis::Z);
-    return;
-  }
+  if (!cell.contact && !crossed(cell)) return cell.unit[1];
   cell.edgeKey = {0, edgeKey(d_, i, j, false), edgeKey(d_, i2, j, true), edgeKey(d_, i, j2, false),
                   edgeKey(d_, i, j, true)};
   cell.cellKey = nodeKey(d_, i, j);
@@ -124,6 +126,21 @@ void TerrainBuilder::addCell(const CellPlace& at, const RowGaps& low, const RowG
     for (const TerrainVertex& v : part.corners) corners.push_back(mesh.vertex(v.key, v.p));
     mesh.polygon(std::move(corners), {0, 0, 1}, FlatAxis::Z);
   }
+  return kOwnCell;
+}
+
+// The uncut cells, merged into larger triangles unit by unit.
+void TerrainBuilder::addMerged(const std::vector<int>& columns, const std::vector<int>& rows,
+                               const MergeGrid& grid) {
+  mergedTriangles(grid, kMergeTolerance, [&](const std::array<GridNode, 3>& t, std::int32_t unit) {
+    MeshBuilder& mesh = builderOf(unit);
+    std::array<std::uint32_t, 3> v{};
+    for (std::size_t n = 0; n < 3; ++n) {
+      const int i = columns[t[n][0]], j = rows[t[n][1]];
+      v[n] = mesh.vertex(nodeKey(d_, i, j), surfaceNode(d_, i, j));
+    }
+    mesh.triangle(v[0], v[1], v[2], {0, 0, 1});
+  });
 }
 
 std::vector<ScenePart> TerrainBuilder::parts() { return styledUnitParts(parts_, in_); }
@@ -131,17 +148,23 @@ std::vector<ScenePart> TerrainBuilder::parts() { return styledUnitParts(parts_, 
 }  // namespace
 
 std::vector<ScenePart> terrainPatches(const BlockSceneInputs& in, const std::vector<int>& columns,
-                                      const std::vector<int>& rows) {
-  TerrainBuilder builder(in);
-  if (rows.empty()) return {};
-  RowGaps low = builder.gapsOfRow(columns, rows[0]);
+                                      const std::vector<int>& rows, const NodeElevations& e) {
+  TerrainBuilder builder(in, e);
+  if (rows.empty() || columns.empty()) return {};
+  MergeGrid grid{columns.size(), rows.size(), {}, {}};
+  for (const int j : rows) {
+    for (const int i : columns) grid.z.push_back(in.display.dispZ(i, j));
+  }
+  RowGaps low = builder.gapsOfRow(columns, rows, 0);
   for (std::size_t r = 0; r + 1 < rows.size(); ++r) {
-    RowGaps high = builder.gapsOfRow(columns, rows[r + 1]);
+    RowGaps high = builder.gapsOfRow(columns, rows, r + 1);
     for (std::size_t c = 0; c + 1 < columns.size(); ++c) {
-      builder.addCell({columns[c], rows[r], columns[c + 1], rows[r + 1], c}, low, high);
+      grid.cellRegion.push_back(
+          builder.addCell({columns[c], rows[r], columns[c + 1], rows[r + 1], c}, low, high));
     }
     low = std::move(high);
   }
+  builder.addMerged(columns, rows, grid);
   return builder.parts();
 }
 
