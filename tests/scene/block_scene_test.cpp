@@ -458,6 +458,57 @@ TEST(BlockScene, ANodeWithoutElevationLeavesAHoleInTheTerrainAndTheBase) {
   }
 }
 
+// Where a boundary reaches the ground on a cell edge, its surface ends there on a vertex of
+// the terrain's contact, and nowhere does it rise above the ground or sink below the base.
+TEST(BlockScene, ABoundarySurfaceEndsOnTheTerrainsContact) {
+  for (const auto& [name, make] : std::vector<std::pair<std::string, std::function<Block()>>>{
+           {"one contact", [] { return oneContact(0); }},
+           {"two crossing contacts", twoCrossingContacts}}) {
+    SCOPED_TRACE(name);
+    const Block b = make();
+    const Scene scene = b.scene();
+    const DisplaySurface& d = *b.display;
+    std::vector<Point> terrain;
+    for (const ScenePart* part : partsOf(scene, ScenePartKind::Terrain)) {
+      terrain.insert(terrain.end(), part->mesh.vertices.begin(), part->mesh.vertices.end());
+    }
+    // The ground along the cell edge a point lies on, or NaN inside a cell.
+    const auto groundOnEdge = [&](const Point& p) {
+      for (int i = 1; i < d.Nx; ++i) {
+        for (int j = 1; j < d.Ny; ++j) {
+          const double x0 = d.nodeX[i], x1 = d.nodeX[i + 1], y0 = d.nodeY[j], y1 = d.nodeY[j + 1];
+          if (p[1] == y0 && p[0] >= x0 && p[0] <= x1) {
+            const double t = (p[0] - x0) / (x1 - x0);
+            return d.dispZ(i, j) + t * (d.dispZ(i + 1, j) - d.dispZ(i, j));
+          }
+          if (p[0] == x0 && p[1] >= y0 && p[1] <= y1) {
+            const double t = (p[1] - y0) / (y1 - y0);
+            return d.dispZ(i, j) + t * (d.dispZ(i, j + 1) - d.dispZ(i, j));
+          }
+        }
+      }
+      return std::numeric_limits<double>::quiet_NaN();
+    };
+    int onGround = 0;
+    for (const ScenePart* part : partsOf(scene, ScenePartKind::BoundarySurface)) {
+      for (const Point& p : part->mesh.vertices) {
+        EXPECT_GE(p[2], b.Zbase - 1e-9);
+        const double ground = groundOnEdge(p);
+        if (std::isnan(ground)) continue;
+        EXPECT_LE(p[2], ground + 1e-9);
+        if (std::abs(p[2] - ground) > 1e-9) continue;
+        ++onGround;
+        EXPECT_TRUE(std::any_of(terrain.begin(), terrain.end(),
+                                [&](const Point& q) {
+                                  return std::hypot(q[0] - p[0], q[1] - p[1], q[2] - p[2]) < 1e-6;
+                                }))
+            << "(" << p[0] << ", " << p[1] << ", " << p[2] << ")";
+      }
+    }
+    EXPECT_GT(onGround, 4);
+  }
+}
+
 TEST(BlockScene, PartsCarryTheirUnitsAndBoundaries) {
   const Block b = twoCrossingContacts();
   const Scene scene = b.scene();
