@@ -8,6 +8,7 @@
 
 #include "bench_scene.h"
 #include "exports/scene_files.h"
+#include "model/parallel_for.h"
 #include "scene/block_scene.h"
 
 namespace kalvenor::bench {
@@ -22,7 +23,7 @@ void BM_BlockScene(benchmark::State& state) {
   for (auto _ : state) {
     const kalvenor::Scene block =
         buildBlockScene({s.model, *display, build.grid, build.boundaryGrids, unitColor,
-                         boundaryColor, 0.0, static_cast<int>(state.range(1))});
+                         boundaryColor, 0.0, static_cast<int>(state.range(1)), availableThreads()});
     triangles = {};
     for (const ScenePart& part : block.parts) {
       triangles[static_cast<std::size_t>(part.kind)] += part.mesh.triangles.size();
@@ -51,7 +52,7 @@ void BM_SceneExport(benchmark::State& state) {
   for (auto _ : state) {
     const kalvenor::Scene block =
         buildBlockScene({s.model, *display, build.grid, build.boundaryGrids, unitColor,
-                         boundaryColor, 0.0, static_cast<int>(state.range(1))});
+                         boundaryColor, 0.0, static_cast<int>(state.range(1)), availableThreads()});
     bytes = 0;
     for (const ExportedFile& file : sceneFiles(form, block, {})) bytes += file.bytes.size();
   }
@@ -60,6 +61,8 @@ void BM_SceneExport(benchmark::State& state) {
 }
 BENCHMARK(BM_SceneExport)
     ->Args({1024, 1, 0})
+    ->Args({1024, 1, 1})
+    ->Args({1024, 1, 2})
     ->Args({1024, 4, 0})
     ->Args({1024, 4, 1})
     ->Args({1024, 4, 2})

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/parallel_for.h"
 #include "scene/block_base.h"
 #include "scene/boundary_surfaces.h"
 #include "scene/display_nodes.h"
@@ -32,11 +33,24 @@ Scene buildBlockScene(const BlockSceneInputs& in) {
                   in.Zbase};
   const std::vector<int> columns = keptNodes(d.Nx, in.decimate);
   const std::vector<int> rows = keptNodes(d.Ny, in.decimate);
-  const NodeElevations elevations(in.boundaryGrids, d, in.model.Nbd, columns, rows);
-  append(scene.parts, terrainPatches(in, columns, rows, elevations));
-  append(scene.parts, wallBands(in, columns, rows));
-  append(scene.parts, blockBase(in, columns, rows));
-  append(scene.parts, boundarySurfaces(in, columns, rows, elevations));
+  const NodeElevations elevations(in.boundaryGrids, d, in.model.Nbd, {columns, rows, in.threads});
+  // The terrain, the walls with the base, and each boundary surface are built apart, on as many
+  // threads as the caller gives, and joined in that order whatever the threads.
+  std::vector<std::vector<ScenePart>> pieces(2 + static_cast<std::size_t>(elevations.boundaries()));
+  parallelFor(0, static_cast<int>(pieces.size()) - 1,
+              [&](int piece) {
+                auto& parts = pieces[static_cast<std::size_t>(piece)];
+                if (piece == 0) {
+                  parts = terrainPatches(in, columns, rows, elevations);
+                } else if (piece == 1) {
+                  parts = wallBands(in, columns, rows);
+                  append(parts, blockBase(in, columns, rows));
+                } else {
+                  parts = boundarySurface(in, columns, rows, elevations, piece - 1);
+                }
+              },
+              {.threads = in.threads, .chunk = 1, .dynamic = true});
+  for (std::vector<ScenePart>& parts : pieces) append(scene.parts, std::move(parts));
   return scene;
 }
 

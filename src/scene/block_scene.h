@@ -21,6 +21,7 @@ struct BlockSceneInputs {
   const std::vector<PackedColor>& boundaryColor;  // element 0 unused
   double Zbase = 0.0;
   int decimate = 1;  // every N-th display node, the edges kept
+  int threads = 1;   // as the caller's RenderContext gives
 };
 
 // How far, in metres, the terrain and the boundary surfaces may stray from a node that merging

@@ -177,14 +177,12 @@ ScenePart SurfaceBuilder::build(const NodeElevations& e) {
 
 }  // namespace
 
-std::vector<ScenePart> boundarySurfaces(const BlockSceneInputs& in, const std::vector<int>& columns,
-                                        const std::vector<int>& rows, const NodeElevations& e) {
-  std::vector<ScenePart> parts;
-  for (int k = 1; k <= e.boundaries(); ++k) {
-    ScenePart part = SurfaceBuilder(in, columns, rows, k).build(e);
-    if (!part.mesh.triangles.empty()) parts.push_back(std::move(part));
-  }
-  return parts;
+std::vector<ScenePart> boundarySurface(const BlockSceneInputs& in, const std::vector<int>& columns,
+                                       const std::vector<int>& rows, const NodeElevations& e,
+                                       int k) {
+  ScenePart part = SurfaceBuilder(in, columns, rows, k).build(e);
+  if (part.mesh.triangles.empty()) return {};
+  return {std::move(part)};
 }
 
 }  // namespace kalvenor

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "evaluation/boundary_interpolation.h"
+#include "model/parallel_for.h"
 
 namespace kalvenor {
 
@@ -39,18 +40,22 @@ double BoundaryAtNodes::at(int k, int i, int j) const {
 }
 
 NodeElevations::NodeElevations(const std::vector<GridSurface>& grids, const DisplaySurface& display,
-                               int Nbd, const std::vector<int>& columns,
-                               const std::vector<int>& rows)
-    : columns_(columns.size()),
+                               int Nbd, const KeptNodes& kept)
+    : columns_(kept.columns.size()),
       stride_(static_cast<int>(grids.size()) >= Nbd + 1 ? static_cast<std::size_t>(Nbd) + 1 : 1) {
   const BoundaryAtNodes grid(grids, display, boundaries());
-  z_.reserve(columns.size() * rows.size() * stride_);
-  for (const int j : rows) {
-    for (const int i : columns) {
-      z_.push_back(0.0);
-      for (int k = 1; k <= boundaries(); ++k) z_.push_back(grid.at(k, i, j));
-    }
-  }
+  z_.assign(kept.columns.size() * kept.rows.size() * stride_, 0.0);
+  parallelFor(0, static_cast<int>(kept.rows.size()) - 1,
+              [&](int r) {
+                auto z =
+                    z_.begin() + static_cast<std::ptrdiff_t>(std::size_t(r) * columns_ * stride_);
+                for (const int i : kept.columns) {
+                  ++z;
+                  for (int k = 1; k <= boundaries(); ++k)
+                    *z++ = grid.at(k, i, kept.rows[std::size_t(r)]);
+                }
+              },
+              {.threads = kept.threads, .chunk = 16, .dynamic = false});
 }
 
 void NodeElevations::at(std::size_t c, std::size_t r, std::vector<double>& z) const {

@@ -31,8 +31,14 @@ class BoundaryAtNodes {
 // out once for every part that reads them. No boundaries when the build left fewer grids.
 class NodeElevations {
  public:
+  // The display nodes kept and the threads to work them out on.
+  struct KeptNodes {
+    const std::vector<int>& columns;
+    const std::vector<int>& rows;
+    int threads = 1;
+  };
   NodeElevations(const std::vector<GridSurface>& grids, const DisplaySurface& display, int Nbd,
-                 const std::vector<int>& columns, const std::vector<int>& rows);
+                 const KeptNodes& kept);
   int boundaries() const { return static_cast<int>(stride_) - 1; }
   // Boundaries 1..Nbd at node (c, r) into z, element 0 unused.
   void at(std::size_t c, std::size_t r, std::vector<double>& z) const;

@@ -25,7 +25,8 @@ Scene Session::blockScene(int decimate) const {
                                  .unitColor = state_.unitColor,
                                  .boundaryColor = state_.boundaryColor,
                                  .Zbase = state_.Zbase,
-                                 .decimate = decimate});
+                                 .decimate = decimate,
+                                 .threads = context_.threads});
   scene.srs = state_.display->srs;
   for (ScenePart& hole : boreholeLines(*state_.boreholes)) scene.parts.push_back(std::move(hole));
   return scene;
