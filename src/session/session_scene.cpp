@@ -2,6 +2,7 @@
 #include "model/message_text.h"
 #include "scene/block_scene.h"
 #include "scene/borehole_lines.h"
+#include "scene/section_panel.h"
 #include "session/session.h"
 
 namespace kalvenor {
@@ -18,15 +19,23 @@ Scene Session::blockScene(int decimate) const {
     throw SessionError(fill(translated("{1} takes every N-th node, N at least 1; {2} is not one"),
                             {inputName("--export-decimate"), std::to_string(decimate)}));
   }
-  Scene scene = buildBlockScene({.model = state_.model,
-                                 .display = *state_.display,
-                                 .mapGrid = grid,
-                                 .boundaryGrids = *state_.boundaryGrids,
-                                 .unitColor = state_.unitColor,
-                                 .boundaryColor = state_.boundaryColor,
-                                 .Zbase = state_.Zbase,
-                                 .decimate = decimate});
+  const BlockSceneInputs in{.model = state_.model,
+                            .display = *state_.display,
+                            .mapGrid = grid,
+                            .boundaryGrids = *state_.boundaryGrids,
+                            .unitColor = state_.unitColor,
+                            .boundaryColor = state_.boundaryColor,
+                            .Zbase = state_.Zbase,
+                            .decimate = decimate};
+  Scene scene = buildBlockScene(in);
   scene.srs = state_.display->srs;
+  // A section of the inputs the block was built from stands in it, whichever grid came last.
+  if (state_.progress.sectionGrid() != GridState::None && !state_.sectionOutOfDate) {
+    for (ScenePart& panel :
+         sectionPanel(in, {*state_.sectionGrid, *state_.section, *state_.sectionProfile})) {
+      scene.parts.push_back(std::move(panel));
+    }
+  }
   for (ScenePart& hole : boreholeLines(*state_.boreholes)) scene.parts.push_back(std::move(hole));
   return scene;
 }
