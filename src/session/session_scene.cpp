@@ -10,7 +10,7 @@ namespace kalvenor {
 Scene Session::blockScene(int decimate) const {
   requireModel();
   const MapGrid& grid = *state_.mapGrid;
-  if (state_.gridOutOfDate || grid.verticalGrids[kSouthWall].nH == 0) {
+  if (state_.gridOutOfDate || state_.mapOutOfDate || grid.verticalGrids[kSouthWall].nH == 0) {
     throw SessionError(
         translated("The 3D export takes the block of the 3D-map grid: build it in step (5-1) "
                    "first."));

@@ -470,6 +470,34 @@ TEST_F(SessionTest, TheSceneHoldsTheSectionBuiltFromTheBlocksInputs) {
   }
 }
 
+// A section built after the inputs changed does not bring the block kept from before them up to
+// date: the export waits for a map build of its own rather than mix the two.
+TEST_F(SessionTest, TheSceneTakesNoBlockOfInputsThatChangedSinceItsBuild) {
+  const SectionLine line{0, 50, true, 100, 50, 0};
+  const struct {
+    const char* name;
+    bool mapAgain;
+  } cases[] = {{"a section alone after the change", false}, {"the map built again", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Session s;
+    s.loadModel(model.path());
+    s.setBoundaryFile(1, boundary.path());
+    s.loadDisplaySurface(surface.path());
+    s.buildMapGrid();
+    s.loadDisplaySurface(surface.path());
+    s.buildSectionGrid(line);
+    if (c.mapAgain) s.buildMapGrid();
+    try {
+      EXPECT_FALSE(s.blockScene().parts.empty());
+      EXPECT_TRUE(c.mapAgain);
+    } catch (const SessionError& e) {
+      EXPECT_FALSE(c.mapAgain);
+      EXPECT_THAT(e.what(), HasSubstr("(5-1)"));
+    }
+  }
+}
+
 // Read side by side, the files of a three-boundary model are set all together or not at all, and
 // a failure names the lowest bad file, as reading them in turn would.
 TEST_F(SessionTest, BoundaryFilesReadSideBySideAreSetAllOrNone) {
