@@ -78,6 +78,8 @@ Warnings Session::buildMapGrid(const BuildProgress& progress, MapParts parts) {
   state_.wallProfiles = std::move(profiles);
   forgetUnitsDrawnFrom(PictureKind::Map);
   state_.progress.mapGridBuilt();
+  state_.mapOutOfDate = false;
+  state_.sectionOutOfDate = state_.sectionOutOfDate || state_.gridOutOfDate;
   state_.gridOutOfDate = false;
   notify(Change::Grids);
   return warnings;
@@ -100,6 +102,8 @@ Warnings Session::buildSectionGrid(const SectionLine& line, const BuildProgress&
   state_.sectionLine = line;
   forgetUnitsDrawnFrom(PictureKind::Section);
   state_.progress.sectionGridBuilt();
+  state_.mapOutOfDate = state_.mapOutOfDate || state_.gridOutOfDate;
+  state_.sectionOutOfDate = false;
   state_.gridOutOfDate = false;
   notify(Change::Grids);
   return warnings;

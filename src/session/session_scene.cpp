@@ -2,6 +2,7 @@
 #include "model/message_text.h"
 #include "scene/block_scene.h"
 #include "scene/borehole_lines.h"
+#include "scene/section_panel.h"
 #include "session/session.h"
 
 namespace kalvenor {
@@ -9,7 +10,7 @@ namespace kalvenor {
 Scene Session::blockScene(int decimate) const {
   requireModel();
   const MapGrid& grid = *state_.mapGrid;
-  if (state_.gridOutOfDate || grid.verticalGrids[kSouthWall].nH == 0) {
+  if (state_.gridOutOfDate || state_.mapOutOfDate || grid.verticalGrids[kSouthWall].nH == 0) {
     throw SessionError(
         translated("The 3D export takes the block of the 3D-map grid: build it in step (5-1) "
                    "first."));
@@ -18,16 +19,24 @@ Scene Session::blockScene(int decimate) const {
     throw SessionError(fill(translated("{1} takes every N-th node, N at least 1; {2} is not one"),
                             {inputName("--export-decimate"), std::to_string(decimate)}));
   }
-  Scene scene = buildBlockScene({.model = state_.model,
-                                 .display = *state_.display,
-                                 .mapGrid = grid,
-                                 .boundaryGrids = *state_.boundaryGrids,
-                                 .unitColor = state_.unitColor,
-                                 .boundaryColor = state_.boundaryColor,
-                                 .Zbase = state_.Zbase,
-                                 .decimate = decimate,
-                                 .threads = context_.threads});
+  const BlockSceneInputs in{.model = state_.model,
+                            .display = *state_.display,
+                            .mapGrid = grid,
+                            .boundaryGrids = *state_.boundaryGrids,
+                            .unitColor = state_.unitColor,
+                            .boundaryColor = state_.boundaryColor,
+                            .Zbase = state_.Zbase,
+                            .decimate = decimate,
+                            .threads = context_.threads};
+  Scene scene = buildBlockScene(in);
   scene.srs = state_.display->srs;
+  // A section of the inputs the block was built from stands in it, whichever grid came last.
+  if (state_.progress.sectionGrid() != GridState::None && !state_.sectionOutOfDate) {
+    for (ScenePart& panel :
+         sectionPanel(in, {*state_.sectionGrid, *state_.section, *state_.sectionProfile})) {
+      scene.parts.push_back(std::move(panel));
+    }
+  }
   for (ScenePart& hole : boreholeLines(*state_.boreholes)) scene.parts.push_back(std::move(hole));
   return scene;
 }

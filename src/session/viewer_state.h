@@ -123,6 +123,10 @@ struct ViewerState {
   std::shared_ptr<const BoundaryProfile> sectionProfile = noResult<BoundaryProfile>();
   std::shared_ptr<const SectionGrid> section = noResult<SectionGrid>();
   SectionLine sectionLine;  // the survey line as given to the last section build
+  // Set when a build of the other kind comes after the inputs changed, so the grid kept beside
+  // it is of the inputs before; a build of its own kind clears it.
+  bool mapOutOfDate = true;
+  bool sectionOutOfDate = true;
 
   ViewSettings view;
   ViewCanvas viewCanvas;   // the canvas the view was last applied to, with the shift of a fit

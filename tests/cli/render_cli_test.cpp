@@ -284,6 +284,15 @@ void RenderCliTest::theBlockIsExportedIn3DInEveryForm() {
     for (const QString& file : form.files) QVERIFY2(QFile::exists(out(file)), qPrintable(file));
     QVERIFY2(contents(out(form.name)).startsWith(form.start), qPrintable(form.name));
   }
+  // The section's panel comes with the block when the run builds a section, and only then.
+  QVERIFY(!contents(out("block.vtm")).contains("(section)"));
+  const Run withSection = render(smallCase() << "--section-units" << out("section.csv") << "--start"
+                                             << "0,5"
+                                             << "--azimuth"
+                                             << "90"
+                                             << "--export-3d" << out("sectioned.vtm"));
+  QVERIFY2(withSection.status == 0, qPrintable(withSection.errors));
+  QVERIFY(contents(out("sectioned.vtm")).contains("(section)"));
   const Run refused =
       render(smallCase() << "--map" << out("map.png") << "--export-3d" << out("block.stl"));
   QCOMPARE(refused.status, 2);

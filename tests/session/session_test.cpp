@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <new>
+#include <set>
 
 #include "../evaluation/grid_fixtures.h"
 #include "../render/recording_canvas.h"
@@ -419,6 +420,82 @@ TEST_F(SessionTest, TheGridsKeptForTheNextBuildStayWithTheSession) {
   copy.drawGeoMap(canvas);
   ASSERT_TRUE(session.takeDrawnCopy(copy, session.changeCount()));
   EXPECT_EQ(session.keptReads()[1].path, boundary.path());
+}
+
+// The 3D export holds the section's panel when the section was built from the inputs the block
+// was, in either order (kalvenor-render builds the section first); not without a section, nor
+// when the inputs changed under a section kept from before the block's build.
+TEST_F(SessionTest, TheSceneHoldsTheSectionBuiltFromTheBlocksInputs) {
+  const SectionLine line{0, 50, true, 100, 50, 0};
+  const struct {
+    const char* name;
+    std::function<void(Session&)> build;
+    bool section;
+  } cases[] = {
+      {"the map alone", [](Session& s) { s.buildMapGrid(); }, false},
+      {"the map, then the section",
+       [&](Session& s) {
+         s.buildMapGrid();
+         s.buildSectionGrid(line);
+       },
+       true},
+      {"the section, then the map",
+       [&](Session& s) {
+         s.buildSectionGrid(line);
+         s.buildMapGrid();
+       },
+       true},
+      {"the section, the surface loaded again, then the map",
+       [&](Session& s) {
+         s.buildSectionGrid(line);
+         s.loadDisplaySurface(surface.path());
+         s.setZbase(0);
+         s.buildMapGrid();
+       },
+       false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Session s;
+    s.loadModel(model.path());
+    s.setBoundaryFile(1, boundary.path());
+    s.loadDisplaySurface(surface.path());
+    s.setZbase(0);
+    c.build(s);
+    std::set<int> units;
+    for (const ScenePart& part : s.blockScene().parts) {
+      if (part.kind == ScenePartKind::Section) units.insert(part.unit);
+    }
+    EXPECT_EQ(units, (c.section ? std::set<int>{1, 2} : std::set<int>{}));
+  }
+}
+
+// A section built after the inputs changed does not bring the block kept from before them up to
+// date: the export waits for a map build of its own rather than mix the two.
+TEST_F(SessionTest, TheSceneTakesNoBlockOfInputsThatChangedSinceItsBuild) {
+  const SectionLine line{0, 50, true, 100, 50, 0};
+  const struct {
+    const char* name;
+    bool mapAgain;
+  } cases[] = {{"a section alone after the change", false}, {"the map built again", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Session s;
+    s.loadModel(model.path());
+    s.setBoundaryFile(1, boundary.path());
+    s.loadDisplaySurface(surface.path());
+    s.buildMapGrid();
+    s.loadDisplaySurface(surface.path());
+    s.buildSectionGrid(line);
+    if (c.mapAgain) s.buildMapGrid();
+    try {
+      EXPECT_FALSE(s.blockScene().parts.empty());
+      EXPECT_TRUE(c.mapAgain);
+    } catch (const SessionError& e) {
+      EXPECT_FALSE(c.mapAgain);
+      EXPECT_THAT(e.what(), HasSubstr("(5-1)"));
+    }
+  }
 }
 
 // Read side by side, the files of a three-boundary model are set all together or not at all, and
