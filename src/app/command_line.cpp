@@ -237,7 +237,8 @@ std::vector<OptionSpec> outputOptions() {
                          "CSV unit,name,color to style that grid, and beside it, named like\n"
                          "it but ending in .txt, a QGIS colour map for its paletted renderer")),
        renderOnly(option("--section-units", "FILE", into(&RenderOptions::sectionUnits),
-                         "CSV h,v,x,y,z,unit,distance of every section node (-1: air)")),
+                         "CSV h,v,x,y,z,unit,distance of every section node (-1: air);\n"
+                         "along a polyline h,v,x,y,z,unit,distance,segment")),
        renderOnly(option("--section-contacts", "FILE", into(&RenderOptions::sectionContacts),
                          "the boundaries and the ground in the section plane as 3D lines with\n"
                          "their names, in the vector format of the extension (.gpkg, .shp,\n"

@@ -288,6 +288,16 @@ void placeSectionLevels(const DisplaySurface& d, double Zbase, double Dzz, Secti
   sec.Nmax = std::max({sec.Nxy, d.Nx, d.Ny, sec.Nz});
 }
 
+// Whether (x, y) lies over the display rectangle, give or take rounding: a polyline that leaves
+// it and comes back has no ground out there, as a straight section is cut at its edge.
+bool overDisplay(const DisplaySurface& d, double x, double y) {
+  const double slack = 1e-7 * std::max(std::abs(d.Dx), std::abs(d.Dy));
+  const auto within = [slack](double value, double a, double b) {
+    return value >= std::min(a, b) - slack && value <= std::max(a, b) + slack;
+  };
+  return within(x, d.nodeX[1], d.nodeX[d.Nx]) && within(y, d.nodeY[1], d.nodeY[d.Ny]);
+}
+
 // The ground under every column, and every column's units.
 void classifySectionColumns(const BuildInputs& in, SectionBuild& build,
                             const BuildProgress& progress) {
@@ -299,7 +309,8 @@ void classifySectionColumns(const BuildInputs& in, SectionBuild& build,
   std::vector<double> ground(sec.Nxy + 1);
   for (int h = 1; h <= sec.Nxy; ++h) {
     sec.sectionSurfZ[h] = surfaceElevationAt(d, nodes.x(h), nodes.y(h));
-    sec.groundKnown[h] = surfaceDefinedAt(d, nodes.x(h), nodes.y(h));
+    sec.groundKnown[h] = surfaceDefinedAt(d, nodes.x(h), nodes.y(h)) &&
+                         (!sec.unfolded() || overDisplay(d, nodes.x(h), nodes.y(h)));
     ground[h] = sec.groundKnown[h] ? sec.sectionSurfZ[h] : kNoGround;
   }
   nodes.unit = Array2D<std::int16_t>(1, nodes.nH, 1, nodes.nV, 0);
