@@ -210,6 +210,13 @@ std::vector<OptionSpec> outputOptions() {
              o.azimuth = numbers("--azimuth", v, 1)[0];
            },
            "its direction, clockwise from north"),
+       renderOnly(option(
+           "--vertices", "X,Y;X,Y;...",
+           [](RenderOptions& o, const std::string& v) { o.vertices = vertices(v); },
+           "the survey line as the polyline through two or more vertices, in place\n"
+           "of the three above: its first and last segments run on to the edge\n"
+           "of the display area, and the section is unfolded along it, each bend\n"
+           "marked with its vertex number")),
        flag("--section-line", set(&RenderOptions::sectionLine),
             "mark the survey line on the map (a dotted outline of the section)"),
        flag(
@@ -230,7 +237,8 @@ std::vector<OptionSpec> outputOptions() {
                          "CSV unit,name,color to style that grid, and beside it, named like\n"
                          "it but ending in .txt, a QGIS colour map for its paletted renderer")),
        renderOnly(option("--section-units", "FILE", into(&RenderOptions::sectionUnits),
-                         "CSV h,v,x,y,z,unit,distance of every section node (-1: air)")),
+                         "CSV h,v,x,y,z,unit,distance of every section node (-1: air);\n"
+                         "along a polyline h,v,x,y,z,unit,distance,segment")),
        renderOnly(option("--section-contacts", "FILE", into(&RenderOptions::sectionContacts),
                          "the boundaries and the ground in the section plane as 3D lines with\n"
                          "their names, in the vector format of the extension (.gpkg, .shp,\n"
@@ -248,14 +256,20 @@ std::function<std::string(const std::string&)> said(const std::string& message) 
 }
 
 const std::vector<std::string> kSectionWanted = {"--section-line", "--section-trace", "--start",
-                                                 "--end", "--azimuth"};
+                                                 "--end",          "--azimuth",       "--vertices"};
 
-// The survey line needs its start and one of its end or its direction.
+// The survey line needs its start and one of its end or its direction, or its vertices alone.
 std::vector<Combination> sectionRules(const std::vector<std::string>& wanted) {
   return {{.when = wanted,
-           .needs = {"--start"},
+           .needs = {"--start", "--vertices"},
            .message = said(fill(translated("a section needs {1}"), {"--start X,Y"}))},
-          {.when = wanted,
+          {.when = {"--vertices"},
+           .needs = {"--vertices", "--start", "--end", "--azimuth"},
+           .onlyOne = true,
+           .message = said(fill(translated("{1} gives the whole survey line; {2}, {3} and {4} "
+                                           "cannot go with it"),
+                                {"--vertices", "--start", "--end", "--azimuth"}))},
+          {.when = {"--start", "--end", "--azimuth"},
            .needs = {"--end", "--azimuth"},
            .onlyOne = true,
            .message = said(fill(translated("a section needs either {1} or {2}, not both"),

@@ -56,6 +56,7 @@ struct SessionOptions {
   std::optional<Point2> start;
   std::optional<Point2> end;
   std::optional<double> azimuth;
+  std::vector<Point2> vertices;  // a polyline survey line instead of start and end or azimuth
   bool sectionLine = false;
   bool legend = false;
   bool axes = false;

@@ -73,6 +73,7 @@ SectionLine sectionLineOf(const SessionOptions& o) {
     line.Yend = o.end->y;
   }
   line.faiDegrees = o.azimuth.value_or(0);
+  for (const Point2& vertex : o.vertices) line.vertices.push_back({vertex.x, vertex.y});
   return line;
 }
 

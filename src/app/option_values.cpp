@@ -1,6 +1,7 @@
 #include "app/option_values.h"
 
 #include <cmath>
+#include <optional>
 #include <sstream>
 
 #include "model/coordinate_system.h"
@@ -27,9 +28,43 @@ std::vector<double> numbers(const std::string& option, const std::string& text, 
   return values;
 }
 
+namespace {
+
+// `count` finite numbers separated by commas, or nothing.
+std::optional<std::vector<double>> wholeNumbers(const std::string& text, std::size_t count) {
+  std::vector<double> values;
+  std::stringstream parts(text);
+  std::string part;
+  while (std::getline(parts, part, ',')) {
+    const auto value = wholeNumber(part);
+    if (!value || !std::isfinite(*value)) return std::nullopt;
+    values.push_back(*value);
+  }
+  if (values.size() != count) return std::nullopt;
+  return values;
+}
+
+}  // namespace
+
 Point2 point(const std::string& option, const std::string& text) {
   const auto v = numbers(option, text, 2);
   return {v[0], v[1]};
+}
+
+std::vector<Point2> vertices(const std::string& text) {
+  std::vector<Point2> points;
+  std::stringstream parts(text);
+  std::string part;
+  while (std::getline(parts, part, ';')) {
+    const auto xy = wholeNumbers(part, 2);
+    if (!xy) {
+      throw UsageError(fill(translated("{1} takes vertices x,y separated by semicolons; vertex {2} "
+                                       "({3}) is not that"),
+                            {"--vertices", std::to_string(points.size() + 1), quotedFound(part)}));
+    }
+    points.push_back({(*xy)[0], (*xy)[1]});
+  }
+  return points;
 }
 
 void readContours(RenderOptions& o, const std::string& text) {

@@ -15,6 +15,9 @@ namespace kalvenor {
 std::vector<double> numbers(const std::string& option, const std::string& text, std::size_t count);
 Point2 point(const std::string& option, const std::string& text);
 
+// The vertices of --vertices, "x1,y1;x2,y2;...".
+std::vector<Point2> vertices(const std::string& text);
+
 // --contours C0,C1,DC or auto[:N].
 void readContours(RenderOptions& o, const std::string& text);
 // --perspective D,P.

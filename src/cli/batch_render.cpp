@@ -143,7 +143,8 @@ void addSectionOutputs(const RunMaking& run) {
                });
   }
   if (!o.sectionUnits.empty()) {
-    addText(run.outputs, "--section-units", o.sectionUnits, sectionUnitsCsv(*s.sectionGrid));
+    addText(run.outputs, "--section-units", o.sectionUnits,
+            sectionUnitsCsv(*s.sectionGrid, *s.section));
   }
   if (!o.sectionContacts.empty()) {
     const std::vector<ContactLine> lines =

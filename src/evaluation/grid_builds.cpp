@@ -8,6 +8,8 @@
 
 #include "evaluation/boundary_interpolation.h"
 #include "evaluation/classification.h"
+#include "evaluation/polyline_section.h"
+#include "evaluation/section_line_sampling.h"
 #include "model/boundary_grids.h"
 #include "model/input_names.h"
 #include "model/message_text.h"
@@ -189,38 +191,20 @@ struct ClippedLine {
   double Xstart, Ystart, Xend, Yend;
 };
 
-bool outside(double value, double a, double b) {
-  return value < std::min(a, b) || value > std::max(a, b);
-}
-
 // Clips the infinite line through the line's start point with direction (sin Fai, cos Fai) to
 // the display rectangle.
 ClippedLine clipToDisplay(const DisplaySurface& d, const SectionLine& line, double Fai) {
   const double Xstart = line.Xstart, Ystart = line.Ystart;
-  const double s = std::sin(Fai);
-  const double c = std::cos(Fai);
-  double tx1 = -1e10, tx2 = 1e10, ty1 = -1e10, ty2 = 1e10;
-  if (std::abs(s) > 0.00001) {
-    tx1 = (d.nodeX[1] - Xstart) / s;
-    tx2 = (d.nodeX[d.Nx] - Xstart) / s;
-    if (tx1 > tx2) std::swap(tx1, tx2);
-  }
-  if (std::abs(c) > 0.00001) {
-    ty1 = (d.nodeY[1] - Ystart) / c;
-    ty2 = (d.nodeY[d.Ny] - Ystart) / c;
-    if (ty1 > ty2) std::swap(ty1, ty2);
-  }
-  const double tmin = tx1 > ty1 ? tx1 : ty1;
-  const double tmax = tx2 < ty2 ? tx2 : ty2;
-  // A line along an axis is not limited across it: it must start within that range.
-  const bool besideX = std::abs(s) <= 0.00001 && outside(Xstart, d.nodeX[1], d.nodeX[d.Nx]);
-  const bool besideY = std::abs(c) <= 0.00001 && outside(Ystart, d.nodeY[1], d.nodeY[d.Ny]);
-  if (tmin > tmax || besideX || besideY) {
+  const auto span = displaySpan(d, Xstart, Ystart, Fai);
+  if (!span) {
     throw BuildError(
         translated("The survey line does not cross the display area; choose a start point "
                    "and direction that pass over it."));
   }
-  return {s * tmin + Xstart, c * tmin + Ystart, s * tmax + Xstart, c * tmax + Ystart};
+  const double s = std::sin(Fai);
+  const double c = std::cos(Fai);
+  return {s * span->tmin + Xstart, c * span->tmin + Ystart, s * span->tmax + Xstart,
+          c * span->tmax + Ystart};
 }
 
 double sectionAzimuth(const SectionLine& line) {
@@ -238,38 +222,54 @@ double sectionAzimuth(const SectionLine& line) {
   return 1.570796326794895;
 }
 
-// The columns along the clipped line, half a display cell apart (the smaller half on a
-// rectangular grid): sets Nxy, Dxx and Dyy and gives the vertical step the columns ask for.
+// The columns along the clipped line: sets Nxy, Dxx and Dyy and gives the vertical step the
+// columns ask for.
 double placeSectionColumns(const DisplaySurface& d, SectionGrid& sec) {
-  const double s0 = std::min(std::abs(d.Dx), std::abs(d.Dy)) / 2;
   const double L = std::sqrt((sec.Xend - sec.Xstart) * (sec.Xend - sec.Xstart) +
                              (sec.Yend - sec.Ystart) * (sec.Yend - sec.Ystart));
-  const double columns = std::floor(L / s0 + 0.001) + 1;
-  if (columns < 2) {
+  const ColumnSteps c = columnSteps(d, L, sec.Fai);
+  if (c.columns < 2) {
     throw BuildError(fill(translated("The survey line crosses the display area over less than one "
                                      "column spacing ({1}); a section needs at least two columns."),
-                          {numberText(s0)}));
+                          {numberText(columnSpacing(d))}));
   }
-  if (columns > kMaxGridNodes) {
+  if (c.columns > kMaxGridNodes) {
     throw BuildError(translated("The section would have too many columns."));
   }
-  sec.Nxy = static_cast<std::int32_t>(columns);
-  const double step = L / (sec.Nxy - 1);
-  sec.Dxx = std::sin(sec.Fai) * step;
-  if (std::abs(sec.Dxx) < 0.1) sec.Dxx = 0;
-  sec.Dyy = std::cos(sec.Fai) * step;
-  if (std::abs(sec.Dyy) < 0.1) sec.Dyy = 0;
-
-  double Dzz = std::abs(sec.Dxx);
-  if (std::abs(sec.Dyy) < Dzz) Dzz = std::abs(sec.Dyy);
-  if (sec.Dxx == 0) Dzz = std::abs(sec.Dyy);
-  if (sec.Dyy == 0) Dzz = std::abs(sec.Dxx);
-  if (Dzz == 0) {
+  sec.Nxy = static_cast<std::int32_t>(c.columns);
+  sec.Dxx = c.Dxx;
+  sec.Dyy = c.Dyy;
+  if (c.Dzz == 0) {
     throw BuildError(fill(translated("The section's column step ({1}) is too small: both of its "
                                      "components are below 0.1."),
-                          {numberText(step)}));
+                          {numberText(c.step)}));
   }
-  return Dzz;
+  return c.Dzz;
+}
+
+// The straight section: the line through the start point across the whole display area.
+double placeStraightLine(const DisplaySurface& d, const SectionLine& line, SectionGrid& sec) {
+  sec.Fai = sectionAzimuth(line);
+  if (!std::isfinite(sec.Fai)) throw BuildError(translated("The survey line has no direction."));
+  const ClippedLine clipped = clipToDisplay(d, line, sec.Fai);
+  sec.Xstart = clipped.Xstart;
+  sec.Ystart = clipped.Ystart;
+  sec.Xend = clipped.Xend;
+  sec.Yend = clipped.Yend;
+  return placeSectionColumns(d, sec);
+}
+
+// A line of two vertices is the straight section through them; one of more is a polyline.
+double placeLine(const DisplaySurface& d, const SectionLine& line, SectionGrid& sec) {
+  if (line.vertices.empty()) return placeStraightLine(d, line, sec);
+  checkVertices(line.vertices);
+  if (line.vertices.size() > 2) return placePolylineColumns(d, line.vertices, sec);
+  SectionLine straight;
+  straight.Xstart = line.vertices[0].x;
+  straight.Ystart = line.vertices[0].y;
+  straight.Xend = line.vertices[1].x;
+  straight.Yend = line.vertices[1].y;
+  return placeStraightLine(d, straight, sec);
 }
 
 // The levels from the base to the top of the display surface: sets Nz and Dzz.
@@ -288,6 +288,16 @@ void placeSectionLevels(const DisplaySurface& d, double Zbase, double Dzz, Secti
   sec.Nmax = std::max({sec.Nxy, d.Nx, d.Ny, sec.Nz});
 }
 
+// Whether (x, y) lies over the display rectangle, give or take rounding: a polyline that leaves
+// it and comes back has no ground out there, as a straight section is cut at its edge.
+bool overDisplay(const DisplaySurface& d, double x, double y) {
+  const double slack = 1e-7 * std::max(std::abs(d.Dx), std::abs(d.Dy));
+  const auto within = [slack](double value, double a, double b) {
+    return value >= std::min(a, b) - slack && value <= std::max(a, b) + slack;
+  };
+  return within(x, d.nodeX[1], d.nodeX[d.Nx]) && within(y, d.nodeY[1], d.nodeY[d.Ny]);
+}
+
 // The ground under every column, and every column's units.
 void classifySectionColumns(const BuildInputs& in, SectionBuild& build,
                             const BuildProgress& progress) {
@@ -299,7 +309,8 @@ void classifySectionColumns(const BuildInputs& in, SectionBuild& build,
   std::vector<double> ground(sec.Nxy + 1);
   for (int h = 1; h <= sec.Nxy; ++h) {
     sec.sectionSurfZ[h] = surfaceElevationAt(d, nodes.x(h), nodes.y(h));
-    sec.groundKnown[h] = surfaceDefinedAt(d, nodes.x(h), nodes.y(h));
+    sec.groundKnown[h] = surfaceDefinedAt(d, nodes.x(h), nodes.y(h)) &&
+                         (!sec.unfolded() || overDisplay(d, nodes.x(h), nodes.y(h)));
     ground[h] = sec.groundKnown[h] ? sec.sectionSurfZ[h] : kNoGround;
   }
   nodes.unit = Array2D<std::int16_t>(1, nodes.nH, 1, nodes.nV, 0);
@@ -317,19 +328,14 @@ SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
   const DisplaySurface& d = *in.display;
   SectionBuild build;
   SectionGrid& sec = build.section;
-  sec.Fai = sectionAzimuth(line);
-  if (!std::isfinite(sec.Fai)) throw BuildError(translated("The survey line has no direction."));
-  const ClippedLine clipped = clipToDisplay(d, line, sec.Fai);
-  sec.Xstart = clipped.Xstart;
-  sec.Ystart = clipped.Ystart;
-  sec.Xend = clipped.Xend;
-  sec.Yend = clipped.Yend;
-  placeSectionLevels(d, in.Zbase, placeSectionColumns(d, sec), sec);
+  placeSectionLevels(d, in.Zbase, placeLine(d, line, sec), sec);
 
   build.boundaryGrids = readBoundaries(in);
   KeptUntilBuilt kept(build.boundaryGrids, in.earlier);
   build.grid = VerticalGrid{
       {sec.Nxy, sec.Nz, sec.Xstart, sec.Ystart, in.Zbase, sec.Dxx, sec.Dyy, sec.Dzz}, {}};
+  build.grid.columnX = sec.columnX;
+  build.grid.columnY = sec.columnY;
   build.sectionProfile = buildBoundaryProfile(build.grid, build.boundaryGrids, in.model.Nbd);
   report(progress, 0.1);
   classifySectionColumns(in, build, progress);

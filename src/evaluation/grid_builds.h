@@ -11,6 +11,7 @@
 #include "evaluation/angles.h"
 #include "evaluation/boundary_profile.h"
 #include "evaluation/map_grid.h"
+#include "evaluation/polyline_section.h"
 #include "evaluation/section_grid.h"
 #include "evaluation/vertical_grid.h"
 #include "model/boundary_grids.h"
@@ -75,7 +76,8 @@ std::int32_t sectionLevels(std::int32_t Nxy);
 MapBuild buildMapGrid(const BuildInputs& inputs, const BuildProgress& progress = {},
                       MapParts parts = MapParts::SurfaceAndWalls);
 
-// How the survey line is given: a start point and either an end point or an azimuth.
+// How the survey line is given: a start point and either an end point or an azimuth; or, when
+// there are vertices, the polyline through them in their order (start and end then unused).
 struct SectionLine {
   double Xstart = 0.0;
   double Ystart = 0.0;
@@ -83,6 +85,7 @@ struct SectionLine {
   double Xend = 0.0;
   double Yend = 0.0;
   double faiDegrees = 0.0;  // clockwise from north; kDegree turns it into radians
+  std::vector<SurveyVertex> vertices = {};
 };
 
 struct SectionBuild {
@@ -94,7 +97,8 @@ struct SectionBuild {
 
 // The vertical section through the survey line clipped to the display rectangle, from Zbase to
 // about the highest display elevation. Rejects a line that misses the display rectangle or
-// gives fewer than two columns or no vertical step.
+// gives fewer than two columns or no vertical step, and vertices that make no line (see
+// checkVertices). Two vertices give the straight section through them.
 SectionBuild buildSectionGrid(const BuildInputs& inputs, const SectionLine& line,
                               const BuildProgress& progress = {});
 

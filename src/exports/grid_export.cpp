@@ -80,12 +80,14 @@ std::string qgisColourMapPath(const std::string& csvPath) {
   return std::filesystem::path(csvPath).replace_extension(".txt").string();
 }
 
-std::string sectionUnitsCsv(const VerticalGrid& s) {
+std::string sectionUnitsCsv(const VerticalGrid& s, const SectionGrid& line) {
   const double step = std::hypot(s.dxH, s.dyH);
-  std::string text = "h,v,x,y,z,unit,distance\n";
+  const bool segments = line.unfolded();
+  std::string text = segments ? "h,v,x,y,z,unit,distance,segment\n" : "h,v,x,y,z,unit,distance\n";
   for (int h = 1; h <= s.nH; ++h) {
     const std::string xy = numberText(s.x(h)) + "," + numberText(s.y(h)) + ",";
-    const std::string distance = numberText((h - 1) * step);
+    std::string distance = numberText(segments ? line.distance(h) : (h - 1) * step);
+    if (segments) distance.append(",").append(numberText(line.segment(h)));
     for (int v = 1; v <= s.nV; ++v) {
       text.append(numberText(h)).append(",").append(numberText(v)).append(",").append(xy);
       text.append(numberText(s.z(v))).append(",").append(numberText(s.unit(h, v))).append(",");

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "evaluation/map_grid.h"
+#include "evaluation/section_grid.h"
 #include "evaluation/vertical_grid.h"
 #include "model/display_surface.h"
 #include "model/logical_model.h"
@@ -27,7 +28,8 @@ std::string qgisColourMap(const LogicalModel& model, const std::vector<PackedCol
 std::string qgisColourMapPath(const std::string& csvPath);
 
 // "h,v,x,y,z,unit,distance" for every node of a section, h outer, v inner; unit -1 is air and
-// distance runs along the section from its first column.
-std::string sectionUnitsCsv(const VerticalGrid& section);
+// distance runs along the section from its first column. A section along a polyline adds the
+// column "segment", the segment of the line each node stands on (1 from the first vertex).
+std::string sectionUnitsCsv(const VerticalGrid& section, const SectionGrid& line = {});
 
 }  // namespace kalvenor

@@ -49,8 +49,16 @@ class LineCollector {
  private:
   // `along`: the position in column steps from the first column.
   void add(double along, double z) {
-    line_.points.push_back(
-        {s_.Xstart + along * s_.Dxx, s_.Ystart + along * s_.Dyy, z, along * step_});
+    if (s_.unfolded()) {
+      // Between the two columns around it, so a line follows the polyline round its bends.
+      const int h = std::clamp(static_cast<int>(along) + 1, 1, s_.Nxy - 1);
+      const double t = along - (h - 1);
+      line_.points.push_back({lerp(s_.x(h), s_.x(h + 1), t), lerp(s_.y(h), s_.y(h + 1), t), z,
+                              lerp(s_.distance(h), s_.distance(h + 1), t)});
+    } else {
+      line_.points.push_back(
+          {s_.Xstart + along * s_.Dxx, s_.Ystart + along * s_.Dyy, z, along * step_});
+    }
     last_ = along;
   }
 

@@ -7,6 +7,7 @@
 
 #include "render/annotation_layout.h"
 #include "render/borehole_marks.h"
+#include "render/borehole_polyline.h"
 #include "render/borehole_trace.h"
 #include "render/cell_paint.h"
 
@@ -56,8 +57,11 @@ std::vector<StripRun> stripRuns(const Borehole& hole, const SectionBoreholes& in
   for (const auto& part : holeOnSection(hole, in)) {
     runs.emplace_back();
     for (const SectionStation& p : part) {
+      const SectionGrid& s = in.section;
       const MaybePoint at =
-          projection.project(line.x0 + p.along * line.ux, line.y0 + p.along * line.uy, p.z);
+          s.unfolded()
+              ? projection.project(s.pictureX(p.along), s.pictureY(p.along), p.z)
+              : projection.project(line.x0 + p.along * line.ux, line.y0 + p.along * line.uy, p.z);
       if (!at) {
         if (!runs.back().empty()) runs.emplace_back();
         continue;
@@ -183,6 +187,7 @@ double defaultBoreholeBuffer(const GridHeader& display) {
 
 std::vector<std::vector<SectionStation>> holeOnSection(const Borehole& hole,
                                                        const SectionBoreholes& in) {
+  if (in.section.unfolded()) return holeOnPolyline(hole, in);
   const SurveyLine line(in.section);
   if (!(line.length > 0)) return {};  // no section built
   const auto sides = bandSides(line, in.buffer, in.Zbase);

@@ -5,11 +5,12 @@
 
 #include "model/number_text.h"
 #include "render/axis_ticks.h"
+#include "render/section_bends.h"
 
 namespace kalvenor {
 namespace {
 
-double lengthOf(const SectionGrid& s) { return std::hypot(s.Xend - s.Xstart, s.Yend - s.Ystart); }
+double lengthOf(const SectionGrid& s) { return s.length(); }
 
 std::string endLabel(const std::string& name, double x, double y) {
   return name + " (" + numberText(std::round(x)) + ", " + numberText(std::round(y)) + ")";
@@ -47,10 +48,7 @@ class SectionNotesDrawing {
 
 MaybePoint SectionNotesDrawing::along(double distance, double z) const {
   const SectionGrid& s = n_.section;
-  const double length = lengthOf(s);
-  const double f = length == 0 ? 0 : distance / length;
-  return projection_.project(s.Xstart + f * (s.Xend - s.Xstart), s.Ystart + f * (s.Yend - s.Ystart),
-                             z);
+  return projection_.project(s.pictureX(distance), s.pictureY(distance), z);
 }
 
 // Ticks down from the base, labels under them left to right; a label that would run into the
@@ -159,6 +157,8 @@ Margins sectionMargins(const Canvas& canvas, const SectionNotes& n) {
     m.right = ends + 0.5 * size;
     m.top += 2.2 * size;
     m.bottom += (n.Ve != 1 ? 3.5 : 2.1) * size;
+  } else {
+    m.top += bendLabelRoom(canvas, n.section);
   }
   if (n.options.legend) {
     m.right = std::max(m.right, legendWidth(canvas, n.legend, size) + 1.5 * size);

@@ -10,6 +10,7 @@
 #include "render/column_cell_painter.h"
 #include "render/column_nodes.h"
 #include "render/map_renderer.h"
+#include "render/section_bends.h"
 #include "render/trace_units.h"
 
 namespace kalvenor {
@@ -75,10 +76,10 @@ class SectionDrawing {
 void SectionDrawing::draw() {
   const VerticalGrid& g = p_.grid;
   const SectionGrid& s = p_.section;
-  frame_[1] = projection_.project(s.Xstart, s.Ystart, p_.Zbase);
-  frame_[2] = projection_.project(s.Xend, s.Yend, p_.Zbase);
-  frame_[3] = projection_.project(s.Xstart, s.Ystart, p_.Zmax);
-  frame_[4] = projection_.project(s.Xend, s.Yend, p_.Zmax);
+  frame_[1] = projection_.project(s.pictureXstart(), s.pictureYstart(), p_.Zbase);
+  frame_[2] = projection_.project(s.pictureXend(), s.pictureYend(), p_.Zbase);
+  frame_[3] = projection_.project(s.pictureXstart(), s.pictureYstart(), p_.Zmax);
+  frame_[4] = projection_.project(s.pictureXend(), s.pictureYend(), p_.Zmax);
   drawFrame();
   for (int h = 1; h < g.nH; ++h) {
     // A column over no known ground is left out whole: no fill, no trace, no ground line.
@@ -88,6 +89,7 @@ void SectionDrawing::draw() {
   if (look_.smooth && p_.style.options.DrawMode == DrawingMode::GridLines) drawSparseGrid();
   cells_.drawHeldLines();
   drawFrame();
+  drawSectionBends(canvas_, projection_, s, p_.Zbase, p_.Zmax, p_.style.options.LineColor);
 }
 
 void SectionDrawing::drawFrame() {
@@ -100,6 +102,12 @@ void SectionDrawing::drawFrame() {
 MaybePoint SectionDrawing::projectNode(int h, int v) const {
   if (!groundKnown(h)) return std::nullopt;
   const VerticalGrid& g = p_.grid;
+  const SectionGrid& s = p_.section;
+  // Unfolded: the columns of a polyline stand on one straight line in the picture.
+  if (s.unfolded()) {
+    const double along = s.distance(h);
+    return projection_.project(s.pictureX(along), s.pictureY(along), g.z(v));
+  }
   return projection_.project(g.x(h), g.y(h), g.z(v));
 }
 
@@ -139,14 +147,21 @@ void drawSection(Canvas& canvas, const Projection& projection, const SectionPict
 void drawSurveyLine(Canvas& canvas, const Projection& projection, const SectionGrid& s,
                     double Zbase, double Zmax, PackedColor lineColor) {
   canvas.setPenStyle(PenStyle::Dot);
-  const MaybePoint startBase = projection.project(s.Xstart, s.Ystart, Zbase);
-  const MaybePoint endBase = projection.project(s.Xend, s.Yend, Zbase);
-  const MaybePoint startTop = projection.project(s.Xstart, s.Ystart, Zmax);
-  const MaybePoint endTop = projection.project(s.Xend, s.Yend, Zmax);
-  lineBetween(canvas, startBase, endBase, lineColor);
-  lineBetween(canvas, startBase, startTop, lineColor);
-  lineBetween(canvas, endBase, endTop, lineColor);
-  lineBetween(canvas, startTop, endTop, lineColor);
+  // The line on the map: its ends and the bends between them, at the base and at the top.
+  std::vector<MaybePoint> base{projection.project(s.Xstart, s.Ystart, Zbase)};
+  std::vector<MaybePoint> top{projection.project(s.Xstart, s.Ystart, Zmax)};
+  for (const SectionBend& bend : s.bends) {
+    base.push_back(projection.project(bend.x, bend.y, Zbase));
+    top.push_back(projection.project(bend.x, bend.y, Zmax));
+  }
+  base.push_back(projection.project(s.Xend, s.Yend, Zbase));
+  top.push_back(projection.project(s.Xend, s.Yend, Zmax));
+  for (std::size_t i = 1; i < base.size(); ++i)
+    lineBetween(canvas, base[i - 1], base[i], lineColor);
+  lineBetween(canvas, base.front(), top.front(), lineColor);
+  lineBetween(canvas, base.back(), top.back(), lineColor);
+  for (std::size_t i = 1; i < top.size(); ++i) lineBetween(canvas, top[i - 1], top[i], lineColor);
+  for (std::size_t i = 1; i + 1 < top.size(); ++i) lineBetween(canvas, base[i], top[i], lineColor);
   canvas.setPenStyle(PenStyle::Solid);
 }
 

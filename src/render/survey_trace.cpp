@@ -10,8 +10,7 @@ constexpr int kEndHalfSide = 4;  // pixels from an end point to the sides of its
 
 MaybePoint groundAt(const Projection& projection, const SectionGrid& s, int h) {
   if (!s.groundKnown[h]) return std::nullopt;
-  return projection.project(s.Xstart + (h - 1) * s.Dxx, s.Ystart + (h - 1) * s.Dyy,
-                            s.sectionSurfZ[h]);
+  return projection.project(s.x(h), s.y(h), s.sectionSurfZ[h]);
 }
 
 void markEnd(Canvas& canvas, const MaybePoint& at) {

@@ -68,7 +68,17 @@ DisplaySurface coarseDisplay(const DisplaySurface& d, const Picks& pi, const Pic
   return c;
 }
 
-// A wall or section on the chosen columns and levels, its nodes evenly spaced over the same span.
+// The values of the chosen columns, 1-based as the columns are.
+template <typename T>
+std::vector<T> pickedColumns(const std::vector<T>& all, const Picks& ph) {
+  std::vector<T> picked(count(ph) + 1);
+  for (int h = 1; h <= count(ph); ++h) picked[h] = all[ph[h]];
+  return picked;
+}
+
+// A wall or section on the chosen columns and levels, its nodes evenly spaced over the same span
+// (along a polyline, on the chosen columns' own positions).
+
 VerticalGrid coarseGrid(const VerticalGrid& g, const Picks& ph, const Picks& pv) {
   VerticalGrid c;
   static_cast<LineGeometry&>(c) = g;
@@ -77,6 +87,10 @@ VerticalGrid coarseGrid(const VerticalGrid& g, const Picks& ph, const Picks& pv)
   c.dxH = spread(g.dxH, g.nH, c.nH);
   c.dyH = spread(g.dyH, g.nH, c.nH);
   c.dzV = spread(g.dzV, g.nV, c.nV);
+  if (!g.columnX.empty()) {
+    c.columnX = pickedColumns(g.columnX, ph);
+    c.columnY = pickedColumns(g.columnY, ph);
+  }
   c.unit = Array2D<std::int16_t>(1, c.nH, 1, c.nV, 0);
   for (int h = 1; h <= c.nH; ++h) {
     for (int v = 1; v <= c.nV; ++v) c.unit(h, v) = g.unit(ph[h], pv[v]);
@@ -136,6 +150,14 @@ SectionGrid coarseLine(const SectionGrid& s, const VerticalGrid& g, const Vertic
   cs.Dzz = c.dzV;
   cs.Nz = c.nV;
   cs.Nmax = std::max({cs.Nxy, cs.Nz});
+  if (s.unfolded()) {
+    cs.columnX = pickedColumns(s.columnX, ph);
+    cs.columnY = pickedColumns(s.columnY, ph);
+    cs.columnDistance = pickedColumns(s.columnDistance, ph);
+    cs.columnSegment = pickedColumns(s.columnSegment, ph);
+    cs.bends = s.bends;
+    cs.polylineLength = s.polylineLength;
+  }
   cs.groundKnown.assign(c.nH + 1, true);
   for (int h = 1; h <= c.nH; ++h) {
     if (ph[h] < static_cast<int>(s.groundKnown.size())) cs.groundKnown[h] = s.groundKnown[ph[h]];

@@ -147,6 +147,11 @@ LogicalModel handModelOf(const DocumentField& j) {
 }
 
 json sectionJson(const SectionLine& line) {
+  if (!line.vertices.empty()) {
+    json vertices = json::array();
+    for (const SurveyVertex& v : line.vertices) vertices.push_back({v.x, v.y});
+    return {{"vertices", vertices}};
+  }
   json j = {{"start", {line.Xstart, line.Ystart}}};
   if (line.endPointMode) {
     j["end"] = {line.Xend, line.Yend};
@@ -161,7 +166,23 @@ std::array<double, 2> pointOf(const DocumentField& j, const std::string& what) {
   return {xy[0].number(), xy[1].number()};
 }
 
+// A polyline: its vertices alone, at least two.
+SectionLine polylineOf(const DocumentField& j) {
+  if (j.has("start") || j.has("end") || j.has("azimuth")) {
+    j.fail(translated("must hold vertices or a start point, not both"));
+  }
+  const std::vector<DocumentField> items = j["vertices"].items();
+  if (items.size() < 2) j["vertices"].fail(translated("must hold at least two vertices"));
+  SectionLine line;
+  for (const DocumentField& item : items) {
+    const auto xy = pointOf(item, translated("two numbers, x and y"));
+    line.vertices.push_back({xy[0], xy[1]});
+  }
+  return line;
+}
+
 SectionLine sectionOf(const DocumentField& j) {
+  if (j.has("vertices")) return polylineOf(j);
   SectionLine line;
   const auto start = pointOf(j["start"], translated("two numbers, x and y"));
   line.Xstart = start[0];

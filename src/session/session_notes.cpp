@@ -55,15 +55,16 @@ void Session::fitMapView(const Canvas& canvas) {
                       canvas.height()));
 }
 
-// The section's frame: the survey line from the base to the top of the ground.
+// The section's frame: the survey line, unfolded along a polyline, from the base to the top of
+// the ground.
 void Session::fitSectionView(const Canvas& canvas) {
   requireSectionDrawable(currentView());
   const SectionGrid& s = *state_.section;
   const double Zmax = state_.display->Zmax;
-  const std::vector<ModelPoint> corners = {{s.Xstart, s.Ystart, state_.Zbase},
-                                           {s.Xend, s.Yend, state_.Zbase},
-                                           {s.Xstart, s.Ystart, Zmax},
-                                           {s.Xend, s.Yend, Zmax}};
+  const std::vector<ModelPoint> corners = {{s.pictureXstart(), s.pictureYstart(), state_.Zbase},
+                                           {s.pictureXend(), s.pictureYend(), state_.Zbase},
+                                           {s.pictureXstart(), s.pictureYstart(), Zmax},
+                                           {s.pictureXend(), s.pictureYend(), Zmax}};
   const Array2D<std::int16_t> units = sectionUnits();
   placeFitted(fitView(projection(), corners, sectionMargins(canvas, sectionNotes(units)),
                       canvas.width(), canvas.height()));

@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QXmlStreamReader>
 #include <QtTest>
+#include <cmath>
 #include <functional>
 
 #include "model/coordinate_system.h"
@@ -29,6 +30,9 @@ class RenderCliTest : public QObject {
   void theUnitsGridOfASmallCase();
   void theBlockIsExportedIn3DInEveryForm();
   void theSectionCsvOfASmallCase();
+  void aTwoVertexPolylineIsTheStraightSectionPixelForPixel();
+  void aBentSectionsCsvCarriesTheSegmentOfEveryNode();
+  void verticesThatMakeNoSurveyLineExitWithTwoAndSayWhy();
   void theGisExportsOfASmallCaseOpenInGdal();
   void aDemInDegreesClippedToAnOutlineIsDrawnAndExportedMasked();
   void aGeoPackageKeepsItsOtherLayersAndAForeignLayerOfTheNameIsRefused();
@@ -331,6 +335,68 @@ void RenderCliTest::theSectionCsvOfASmallCase() {
   QCOMPARE(lines[21].left(9), QByteArray("5,1,20,5,"));
   QVERIFY(lines[21].endsWith(",20"));
   QVERIFY(worstLevel < 1e-5);
+}
+
+void RenderCliTest::aTwoVertexPolylineIsTheStraightSectionPixelForPixel() {
+  const auto section = [&](const QString& name, const QStringList& line) {
+    const Run run = render(smallCase() << "--section" << out(name + ".png") << "--section-units"
+                                       << out(name + ".csv") << "--axes" << line);
+    QCOMPARE(run.status, 0);
+  };
+  section("straight", {"--start", "0,2", "--end", "20,8"});
+  section("polyline", {"--vertices", "0,2;20,8"});
+  QCOMPARE(contents(out("polyline.png")), contents(out("straight.png")));
+  QCOMPARE(contents(out("polyline.csv")), contents(out("straight.csv")));
+}
+
+// Up to the middle of the northern edge and down again: the bend column is the last of the
+// first segment, and the distance runs on along the second.
+void RenderCliTest::aBentSectionsCsvCarriesTheSegmentOfEveryNode() {
+  const Run run = render(smallCase() << "--section-units" << out("bent.csv") << "--vertices"
+                                     << "0,0;10,10;20,0");
+  QCOMPARE(run.status, 0);
+  const QList<QByteArray> lines = contents(out("bent.csv")).trimmed().split('\n');
+  QCOMPARE(lines.first(), QByteArray("h,v,x,y,z,unit,distance,segment"));
+  QMap<int, QList<QByteArray>> firstLevel;  // column: its fields on level 1
+  for (const QByteArray& line : lines.mid(1)) {
+    const QList<QByteArray> fields = line.split(',');
+    if (fields[1] == "1") firstLevel[fields[0].toInt()] = fields;
+  }
+  int bend = 0;
+  for (auto it = firstLevel.begin(); it != firstLevel.end(); ++it) {
+    if (it.value()[2] == "10" && it.value()[3] == "10") bend = it.key();
+  }
+  QVERIFY(bend > 1 && bend < firstLevel.lastKey());
+  QCOMPARE(firstLevel[1][7], QByteArray("1"));
+  QCOMPARE(firstLevel[bend][7], QByteArray("1"));
+  QCOMPARE(firstLevel[bend + 1][7], QByteArray("2"));
+  QCOMPARE(firstLevel.last()[7], QByteArray("2"));
+  const double leg = std::hypot(10.0, 10.0);
+  QVERIFY(qAbs(firstLevel[bend][6].toDouble() - leg) < 1e-9);
+  QVERIFY(qAbs(firstLevel.last()[6].toDouble() - 2 * leg) < 1e-6);
+}
+
+void RenderCliTest::verticesThatMakeNoSurveyLineExitWithTwoAndSayWhy() {
+  const struct {
+    QString vertices;
+    QStringList more;
+    QString message;
+  } cases[] = {
+      {"5,5", {}, "--vertices gives fewer than two distinct vertices (1 given)"},
+      {"5,5;5,5", {}, "--vertices gives fewer than two distinct vertices (2 given)"},
+      {"0,0;5,5;5,5;20,0", {}, "--vertices: segment 2 has no length: vertices 2 and 3"},
+      {"100,100;200,150;300,100", {}, "--vertices: the survey line lies entirely outside"},
+      {"0,0;5", {}, "--vertices takes vertices x,y separated by semicolons; vertex 2"},
+      {"0,0;5,5", {"--start", "0,0"}, "--vertices gives the whole survey line"},
+  };
+  for (const auto& c : cases) {
+    const Run run =
+        render(smallCase() << "--section" << out("s.png") << "--vertices" << c.vertices << c.more);
+    QCOMPARE(run.status, 2);
+    QVERIFY2(run.errors.contains(c.message), qPrintable(run.errors));
+    QCOMPARE(run.errors.trimmed().count('\n'), 0);
+    QVERIFY(!QFile::exists(out("s.png")));
+  }
 }
 
 // The GeoTIFF holds what the ASCII grid of the same case holds, styled; the contacts are the

@@ -159,5 +159,34 @@ TEST_F(SectionContactsTest, AColumnOverNoKnownGroundBreaksEveryLineOnBothSides) 
   expectPoint(lines[3].points[0], 9, 1);
 }
 
+// Along a polyline the points stand on the columns' own places and a crossing between two
+// columns lies on the segment between them: east along y 7 to x 6, then north.
+TEST_F(SectionContactsTest, OnAPolylineTheLinesFollowTheBend) {
+  section_.columnX = {0, 0, 3, 6, 6, 6};
+  section_.columnY = {0, 7, 7, 7, 10, 13};
+  section_.columnDistance = {0, 0, 3, 6, 9, 12};
+  section_.columnSegment = {0, 1, 1, 1, 2, 2};
+  section_.polylineLength = 12;
+  // Below the base up to column 4, then rising through it a third of the way to column 5.
+  const std::vector<ContactLine> lines = contacts({{-4, -4, -4, -1, 2}});
+  ASSERT_EQ(lines.size(), 2u);
+  const std::vector<ContactPoint>& ground = lines[0].points;
+  ASSERT_EQ(ground.size(), 5u);
+  const struct {
+    int h;
+    double x, y, distance;
+  } columns[] = {{1, 0, 7, 0}, {3, 6, 7, 6}, {4, 6, 10, 9}, {5, 6, 13, 12}};
+  for (const auto& c : columns) {
+    EXPECT_NEAR(ground[c.h - 1].x, c.x, 1e-9) << "column " << c.h;
+    EXPECT_NEAR(ground[c.h - 1].y, c.y, 1e-9) << "column " << c.h;
+    EXPECT_NEAR(ground[c.h - 1].distance, c.distance, 1e-9) << "column " << c.h;
+  }
+  const ContactPoint& start = lines[1].points.front();
+  EXPECT_NEAR(start.x, 6, 1e-9);
+  EXPECT_NEAR(start.y, 11, 1e-9);
+  EXPECT_NEAR(start.z, 0, 1e-9);
+  EXPECT_NEAR(start.distance, 10, 1e-9);
+}
+
 }  // namespace
 }  // namespace kalvenor

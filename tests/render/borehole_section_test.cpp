@@ -202,6 +202,40 @@ TEST_F(BoreholeSectionTest, AnIdThatWouldOverlapAnotherIsLeftOut) {
   }
 }
 
+// Up from (0, 0) to a bend at (100, 100) and down to (200, 0): a hole goes to its nearest
+// segment, also outside the bend beyond the ends of both, and once only inside it.
+TEST_F(BoreholeSectionTest, OnAPolylineAHoleIsProjectedOntoItsNearestSegment) {
+  const double leg = std::hypot(100, 100);
+  section.Xstart = 0;
+  section.Ystart = 0;
+  section.Xend = 200;
+  section.Yend = 0;
+  section.columnX = {0, 0, 100, 200};  // the columns make it a polyline; their places do not count
+  section.polylineLength = 2 * leg;
+  section.bends = {{leg, 2, 100, 100}};
+  struct Case {
+    double x, y;
+    std::vector<double> along;  // of each part drawn
+  };
+  const Case cases[] = {
+      {50, 50, {50 * std::sqrt(2.0)}},         // on the first segment
+      {150, 40, {leg + 55 * std::sqrt(2.0)}},  // near the second
+      {101, 110, {leg}},                       // outside the bend: on it
+      {98, 90, {(98 + 90) / std::sqrt(2.0)}},  // inside, nearer the first
+      {100, 50, {}},                           // beyond the buffer of both
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.x) + ", " + std::to_string(c.y));
+    const Borehole hole = makeHole("BH", c.x, c.y, 50, 40, {{0, 40, "A", 1}});
+    const auto parts = holeOnSection(hole, input());
+    ASSERT_EQ(parts.size(), c.along.size());
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+      EXPECT_NEAR(parts[i].front().along, c.along[i], 1e-9);
+      EXPECT_EQ(parts[i].front().z, 50);
+    }
+  }
+}
+
 TEST(BoreholeBuffer, IsFiveOfTheLargerGridSpacing) {
   struct Case {
     double dx, dy, buffer;

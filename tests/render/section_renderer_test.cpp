@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "../evaluation/grid_fixtures.h"
+#include "evaluation/angles.h"
 #include "evaluation/grid_builds.h"
 #include "recording_canvas.h"
 #include "render/cancellable_canvas.h"
@@ -177,6 +178,46 @@ TEST_F(SectionRendererTest, TheSurveyTraceFollowsTheGroundAndMarksItsEnds) {
     EXPECT_EQ(end.fill, kSurveyTraceColor);
     EXPECT_EQ(end.fillStyle, FillStyle::Solid);
   }
+}
+
+// A polyline of two segments with its bend on the northern edge, seen as the frontal view sees
+// the unfolded line.
+class BentSectionTest : public SectionRendererTest {
+ protected:
+  BentSectionTest() {
+    SectionLine line;
+    line.vertices = {{0, 0}, {10, 20}, {20, 0}};
+    build = buildSectionGrid({model, files, std::make_shared<const DisplaySurface>(display), 0.0},
+                             line);
+    units = unitsToDraw(build.grid.unit, build.grid.nH, build.grid.nV);
+    view.Alpha = build.section.Fai / kDegree + 90;
+  }
+};
+
+TEST_F(BentSectionTest, TheBendIsAThinVerticalLineFromBaseToTopWithItsVertexNumberOverIt) {
+  draw(DrawingMode::Section, false);
+  const SectionGrid& s = build.section;
+  ASSERT_EQ(s.bends.size(), 1u);
+  const auto frame = canvas.linesIn(kLineColor);
+  ASSERT_EQ(frame.size(), 7u);  // base and ends twice, then the bend
+  const Op& bend = frame.back();
+  EXPECT_EQ(bend.penWidth, 1);
+  EXPECT_EQ(bend.coords[0], bend.coords[2]);
+  const double baseLeft = std::min(frame[0].coords[0], frame[0].coords[2]);
+  const double baseRight = std::max(frame[0].coords[0], frame[0].coords[2]);
+  // Half way along: both segments are as long.
+  EXPECT_NEAR(bend.coords[0], (baseLeft + baseRight) / 2, 1);
+  EXPECT_EQ(std::max(bend.coords[1], bend.coords[3]), frame[0].coords[1]);  // from the base
+  const auto labels = canvas.of(Op::Text);
+  ASSERT_EQ(labels.size(), 1u);
+  EXPECT_EQ(labels[0].text, "2");
+  EXPECT_LT(labels[0].coords[1], std::min(bend.coords[1], bend.coords[3]));
+}
+
+TEST_F(BentSectionTest, TheSurveyLineOnTheMapFollowsTheBend) {
+  drawSurveyLine(canvas, projection(), build.section, 0.0, display.Zmax, kLineColor);
+  // Two segments at the base and at the top, both ends and the bend.
+  EXPECT_EQ(canvas.of(Op::Line).size(), 7u);
 }
 
 }  // namespace

@@ -173,6 +173,22 @@ TEST_F(PreviewPictureTest, ASectionIsPreviewedLikeTheMap) {
   EXPECT_EQ(extent(preview(PictureKind::Section, 50)), extent(full));
 }
 
+// On every so many columns of a polyline the preview keeps the unfolded length and the bend.
+TEST_F(PreviewPictureTest, ACoarseBentSectionCoversTheSamePartOfTheCanvasWithItsBend) {
+  SectionLine line;
+  line.vertices = {{0, 0}, {200, 200}, {400, 0}};
+  block.session.buildSectionGrid(line);
+  const ViewValues frontal = block.session.sectionView();
+  block.view(frontal.Alpha, frontal.Gamma, frontal.Sca, 400, 300);
+  RecordingCanvas full(400, 300);
+  block.session.drawSection(full);
+  const RecordingCanvas coarse = preview(PictureKind::Section, 50);
+  EXPECT_EQ(extent(coarse), extent(full));
+  const auto labels = coarse.of(Op::Text);
+  ASSERT_EQ(labels.size(), 1u);
+  EXPECT_EQ(labels[0], full.of(Op::Text).at(0));
+}
+
 TEST_F(PreviewPictureTest, NothingIsDrawnWithoutAPictureToPreview) {
   mapView();
   EXPECT_TRUE(preview(PictureKind::None).ops.empty());

@@ -345,6 +345,46 @@ TEST_F(SessionFileTest, AFieldThatDoesNotFitIsNamedWithWhatWasWrong) {
   EXPECT_NO_THROW(readSessionFile(write("good.json", saved)));
 }
 
+// The vertices alone stand for the line, and reopening builds the same bent section.
+TEST_F(SessionFileTest, APolylineSectionIsKeptByItsVertices) {
+  loadExample();
+  SectionLine line;
+  line.vertices = {{30200, 40500}, {32500, 43000}, {34800, 40500}};
+  session.buildSectionGrid(line);
+  const std::string path = saved("bent.json");
+  std::ifstream in(path);
+  const nlohmann::json document = nlohmann::json::parse(in);
+  EXPECT_EQ(document["section"].dump(),
+            "{\"vertices\":[[30200.0,40500.0],[32500.0,43000.0],[34800.0,40500.0]]}");
+
+  const SessionDocument d = readSessionFile(path);
+  ASSERT_TRUE(d.sectionLine);
+  EXPECT_EQ(d.sectionLine->vertices, line.vertices);
+  Session reopened;
+  restoreSession(reopened, d, 300, 200);
+  const SectionGrid& s = *reopened.state().section;
+  EXPECT_EQ(s.Nxy, session.state().section->Nxy);
+  ASSERT_EQ(s.bends.size(), 1u);
+  EXPECT_EQ(s.bends[0].vertex, 2);
+}
+
+TEST_F(SessionFileTest, VerticesThatMakeNoLineAreNamedWithWhatWasWrong) {
+  session.useTwoUnitModel();
+  const std::string saved =
+      sessionFileText(documentOf(session.state(), 300, 200), (folder / "s.json").string());
+  const std::pair<std::string, std::string> cases[] = {
+      {"{\"vertices\": [[0, 0]]}", "section.vertices must hold at least two vertices"},
+      {"{\"vertices\": [[0, 0], [1]]}", "section.vertices[1] must be two numbers, x and y"},
+      {"{\"vertices\": [[0, 0], [1, 1]], \"start\": [0, 0], \"azimuth\": 3}",
+       "section must hold vertices or a start point, not both"},
+  };
+  for (const auto& [section, message] : cases) {
+    const std::string path = write("bad.json", changedDocument(saved, {{"/section", section}}));
+    EXPECT_THAT([&] { readSessionFile(path); },
+                ::testing::ThrowsMessage<SessionError>(HasSubstr(message)));
+  }
+}
+
 // What only the inputs can tell is checked once they are read, before the session changes: the
 // lists that follow the size of a model file, and a base the picture cannot be drawn with. The
 // message names the session, the field and the input.

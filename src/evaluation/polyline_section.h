@@ -1,0 +1,32 @@
+#pragma once
+
+#include <vector>
+
+#include "evaluation/section_grid.h"
+#include "model/display_surface.h"
+
+namespace kalvenor {
+
+// A vertex of a survey line given as a polyline.
+struct SurveyVertex {
+  double x = 0.0;
+  double y = 0.0;
+
+  bool operator==(const SurveyVertex&) const = default;
+};
+
+// Throws BuildError when the vertices make no line: fewer than two distinct ones, or two in a row
+// at the same point (a segment of no length).
+void checkVertices(const std::vector<SurveyVertex>& vertices);
+
+// The columns of a section along the polyline through three or more checked vertices: its first
+// and last segments run on to the edge of the display area as a straight line does, the line is
+// cut where it first enters the display rectangle and where it last leaves it, and each stretch
+// between is sampled as a straight section is, the bend column shared by its two segments. Sets
+// the columns' positions, distances and segments, the bends, the ends, Nxy, Fai (from the first
+// column towards the last) and Dxx, Dyy (of the first stretch), and gives the vertical step: the
+// finest any stretch asks for. Throws BuildError when the line misses the display rectangle.
+double placePolylineColumns(const DisplaySurface& d, const std::vector<SurveyVertex>& vertices,
+                            SectionGrid& sec);
+
+}  // namespace kalvenor
