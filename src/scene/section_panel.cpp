@@ -1,6 +1,8 @@
 #include "scene/section_panel.h"
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "scene/display_nodes.h"
 #include "scene/part_style.h"
@@ -16,6 +18,26 @@ ScenePoint viewerSide(double Fai) {
   return dx <= 0 ? ScenePoint{-dy, dx, 0} : ScenePoint{dy, -dx, 0};
 }
 
+// The first and last columns of each straight run of the line: a run ends where the next span
+// turns away from its first.
+std::vector<std::pair<int, int>> straightRuns(const VerticalGrid& grid) {
+  std::vector<std::pair<int, int>> runs;
+  int first = 1;
+  for (int h = 2; h <= grid.nH; ++h) {
+    if (h < grid.nH) {
+      const double ax = grid.x(first + 1) - grid.x(first), ay = grid.y(first + 1) - grid.y(first);
+      const double bx = grid.x(h + 1) - grid.x(h), by = grid.y(h + 1) - grid.y(h);
+      if (std::abs(ax * by - ay * bx) <= 1e-9 * std::hypot(ax, ay) * std::hypot(bx, by) &&
+          ax * bx + ay * by > 0) {
+        continue;
+      }
+    }
+    runs.emplace_back(first, h);
+    first = h;
+  }
+  return runs;
+}
+
 }  // namespace
 
 std::vector<ScenePart> sectionPanel(const BlockSceneInputs& in, const SectionPanelInputs& s) {
@@ -26,21 +48,31 @@ std::vector<ScenePart> sectionPanel(const BlockSceneInputs& in, const SectionPan
     return {};
   }
   const int Nbd = s.profile.Nbd() == in.model.Nbd && s.profile.nH() >= grid.nH ? in.model.Nbd : 0;
-  const BandPanel panel{
-      .grid = grid,
-      .panel = 0,
-      .open = [&](int h, int h2) { return !line.groundKnown[h] || !line.groundKnown[h2]; },
-      .column =
-          [&](int h) {
-            PanelColumn column{
-                {grid.x(h), grid.y(h), 0}, line.sectionSurfZ[h], std::vector<double>(Nbd + 1, 0.0)};
-            for (int k = 1; k <= Nbd; ++k) column.boundaryZ[k] = s.profile.bndZ(k, h);
-            return column;
-          },
-      .facing = viewerSide(line.Fai),
-      .flat = std::abs(grid.dxH) >= std::abs(grid.dyH) ? FlatAxis::Y : FlatAxis::X};
+  const auto column = [&](int h) {
+    PanelColumn c{
+        {grid.x(h), grid.y(h), 0}, line.sectionSurfZ[h], std::vector<double>(Nbd + 1, 0.0)};
+    for (int k = 1; k <= Nbd; ++k) c.boundaryZ[k] = s.profile.bndZ(k, h);
+    return c;
+  };
   UnitMeshes meshes(ScenePartKind::Section);
-  addUnitBands(in.model, panel, keptNodes(grid.nH, 1), meshes);
+  // Each straight run of the line is a panel of its own, flattened and facing across its own
+  // direction; a bend's column belongs to both runs beside it.
+  const ScenePoint viewer = viewerSide(line.Fai);
+  for (const auto& [first, last] : straightRuns(grid)) {
+    const double dx = grid.x(last) - grid.x(first), dy = grid.y(last) - grid.y(first);
+    ScenePoint facing{dy, -dx, 0};
+    if (facing[0] * viewer[0] + facing[1] * viewer[1] < 0) facing = {-dy, dx, 0};
+    const BandPanel panel{
+        .grid = grid,
+        .panel = 0,
+        .open = [&](int h, int h2) { return !line.groundKnown[h] || !line.groundKnown[h2]; },
+        .column = column,
+        .facing = facing,
+        .flat = std::abs(dx) >= std::abs(dy) ? FlatAxis::Y : FlatAxis::X};
+    std::vector<int> columns;
+    for (int h = first; h <= last; ++h) columns.push_back(h);
+    addUnitBands(in.model, panel, columns, meshes);
+  }
   return styledUnitParts(meshes.parts(), in);
 }
 

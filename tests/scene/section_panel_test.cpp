@@ -279,5 +279,30 @@ TEST(SectionPanel, FacesTheSideItsPictureIsSeenFrom) {
   }
 }
 
+// A section bent from east to north stands on both legs: each triangle upright in the plane of
+// one leg, each leg covered along its whole length.
+TEST(SectionPanel, ABentSectionStandsOnEveryLegOfItsLine) {
+  SectionLine line{0, 0, true, 0, 0, 0, {{0, 35}, {40, 35}, {40, 80}}};
+  const Section s = tiltedContact(line, {0, -1, 0});
+  std::array<std::array<double, 2>, 2> extent{{{1e300, -1e300}, {1e300, -1e300}}};
+  for (const ScenePart& part : s.panel()) {
+    for (const auto& t : part.mesh.triangles) {
+      const ScenePoint &a = part.mesh.vertices[t[0]], &b = part.mesh.vertices[t[1]],
+                       &c = part.mesh.vertices[t[2]];
+      const bool east = a[1] == 35 && b[1] == 35 && c[1] == 35;
+      const bool north = a[0] == 40 && b[0] == 40 && c[0] == 40;
+      ASSERT_TRUE(east || north) << "a triangle off both legs in " << part.name;
+      auto& [lo, hi] = extent[east ? 0 : 1];
+      for (const ScenePoint* p : {&a, &b, &c}) {
+        lo = std::min(lo, (*p)[east ? 0 : 1]);
+        hi = std::max(hi, (*p)[east ? 0 : 1]);
+      }
+    }
+  }
+  EXPECT_DOUBLE_EQ(extent[0][1], 40);  // the east leg from where it enters the area to the bend
+  EXPECT_DOUBLE_EQ(extent[1][0], 35);  // the north leg from the bend to the area's edge
+  EXPECT_DOUBLE_EQ(extent[1][1], 80);
+}
+
 }  // namespace
 }  // namespace kalvenor
