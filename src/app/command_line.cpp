@@ -195,7 +195,10 @@ std::vector<OptionSpec> outputOptions() {
       {renderOnly(option("--map", "FILE", into(&RenderOptions::mapFile), "the 3D geological map")),
        renderOnly(option("--section", "FILE", into(&RenderOptions::sectionFile),
                          "the section, seen straight on (magnification 1.4 and no\n"
-                         "exaggeration, or those of --view)")),
+                         "exaggeration, or those of --view); a .dxf is the section at true\n"
+                         "scale for CAD: distance and height times the exaggeration, in metres")),
+       renderOnly(flag("--section-dxf-3d", set(&RenderOptions::sectionDxf3d),
+                       "the .dxf of --section at the line's real coordinates, true heights")),
        option(
            "--start", "X,Y",
            [](RenderOptions& o, const std::string& v) { o.start = point("--start", v); },
@@ -345,6 +348,11 @@ std::vector<Combination> renderRules() {
                    .needs = {"--export-3d"},
                    .message = said(fill(translated("{1} and {2} say how {3} writes the block"),
                                         {"--export-ve", "--export-decimate", "--export-3d"}))});
+  rules.push_back({.when = {"--section-dxf-3d"},
+                   .needs = {"--section"},
+                   .message = said(fill(translated("{1} places the section of {2} in space, which "
+                                                   "must be a .dxf drawing"),
+                                        {"--section-dxf-3d", "--section FILE.dxf"}))});
   rules.push_back({.when = {"--section-line", "--section-trace"},
                    .needs = {"--map"},
                    .message = said(fill(translated("{1} and {2} mark the line on {3}"),

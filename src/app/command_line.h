@@ -58,6 +58,7 @@ struct SessionOptions {
   std::optional<double> azimuth;
   std::vector<Point2> vertices;  // a polyline survey line instead of start and end or azimuth
   bool sectionLine = false;
+  bool sectionDxf3d = false;  // the .dxf of --section at the line's real coordinates
   bool legend = false;
   bool axes = false;
   std::string title;

@@ -13,6 +13,7 @@
 #include "exports/grid_export.h"
 #include "exports/scene_files.h"
 #include "exports/section_contacts.h"
+#include "exports/section_dxf.h"
 #include "exports/units_raster.h"
 #include "model/message_text.h"
 #include "model/number_text.h"
@@ -29,9 +30,17 @@ const PackedColor kPalette[] = {
 
 enum class PictureFormat { Bmp, Png, Svg, Pdf };
 
-PictureFormat formatOf(const std::string& path) {
+std::string lowerExtension(const std::string& path) {
   std::string extension = std::filesystem::path(path).extension().string();
   for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension;
+}
+
+// The section at true scale for CAD, rather than a picture.
+bool isDrawing(const std::string& path) { return lowerExtension(path) == ".dxf"; }
+
+PictureFormat formatOf(const std::string& path) {
+  const std::string extension = lowerExtension(path);
   if (extension == ".bmp") return PictureFormat::Bmp;
   if (extension == ".png") return PictureFormat::Png;
   if (extension == ".svg") return PictureFormat::Svg;
@@ -134,7 +143,19 @@ void addSectionOutputs(const RunMaking& run) {
   const RenderOptions& o = run.o;
   const ViewerState& s = session.state();
   run.pass(session.buildSectionGrid(sectionLineOf(o)));
-  if (!o.sectionFile.empty()) {
+  if (isDrawing(o.sectionFile)) {
+    const std::vector<ContactLine> lines =
+        sectionContacts({*s.section, *s.sectionProfile, s.model});
+    const std::vector<ScenePart> panel = session.sectionPanelParts(!o.sectionDxf3d);
+    addText(run.outputs, "--section", o.sectionFile,
+            sectionDxf({.panel = panel,
+                        .contacts = lines,
+                        .section = *s.section,
+                        .Zmax = s.display->Zmax,
+                        .verticalExaggeration = sectionViewOf(session, o).Ve.value_or(1.0),
+                        .inSpace = o.sectionDxf3d,
+                        .lineColor = s.drawOptions.LineColor}));
+  } else if (!o.sectionFile.empty()) {
     addPicture(run.outputs, "--section", o.sectionFile, o.width, o.height, run.background,
                o.antialias, [&](Canvas& canvas) {
                  session.applyView(sectionViewOf(session, o), canvas.width(), canvas.height());
@@ -253,7 +274,14 @@ int runBatchRender(const RenderOptions& options, const std::string& programFolde
   };
   try {
     if (!options.mapFile.empty()) formatOf(options.mapFile);
-    if (!options.sectionFile.empty()) formatOf(options.sectionFile);
+    if (!options.sectionFile.empty() && !isDrawing(options.sectionFile)) {
+      formatOf(options.sectionFile);
+    }
+    if (options.sectionDxf3d && !isDrawing(options.sectionFile)) {
+      throw UsageError(fill(translated("{1} places the section of {2} in space, which must be a "
+                                       ".dxf drawing"),
+                            {"--section-dxf-3d", "--section FILE.dxf"}));
+    }
     Session session;
     const DefaultValues builtIn;
     if (const auto problem = session.loadDefaults(defaultFilePlaces(programFolder))) {

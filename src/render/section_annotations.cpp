@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/axis_ticks.h"
 #include "model/number_text.h"
-#include "render/axis_ticks.h"
 #include "render/section_bends.h"
 
 namespace kalvenor {

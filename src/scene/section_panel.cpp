@@ -49,8 +49,9 @@ std::vector<ScenePart> sectionPanel(const BlockSceneInputs& in, const SectionPan
   }
   const int Nbd = s.profile.Nbd() == in.model.Nbd && s.profile.nH() >= grid.nH ? in.model.Nbd : 0;
   const auto column = [&](int h) {
-    PanelColumn c{
-        {grid.x(h), grid.y(h), 0}, line.sectionSurfZ[h], std::vector<double>(Nbd + 1, 0.0)};
+    const ScenePoint foot =
+        s.laidFlat ? ScenePoint{line.distance(h), 0, 0} : ScenePoint{grid.x(h), grid.y(h), 0};
+    PanelColumn c{foot, line.sectionSurfZ[h], std::vector<double>(Nbd + 1, 0.0)};
     for (int k = 1; k <= Nbd; ++k) c.boundaryZ[k] = s.profile.bndZ(k, h);
     return c;
   };
@@ -58,10 +59,13 @@ std::vector<ScenePart> sectionPanel(const BlockSceneInputs& in, const SectionPan
   // Each straight run of the line is a panel of its own, flattened and facing across its own
   // direction; a bend's column belongs to both runs beside it.
   const ScenePoint viewer = viewerSide(line.Fai);
-  for (const auto& [first, last] : straightRuns(grid)) {
-    const double dx = grid.x(last) - grid.x(first), dy = grid.y(last) - grid.y(first);
+  const auto runs =
+      s.laidFlat ? std::vector<std::pair<int, int>>{{1, grid.nH}} : straightRuns(grid);
+  for (const auto& [first, last] : runs) {
+    const double dx = column(last).foot[0] - column(first).foot[0];
+    const double dy = column(last).foot[1] - column(first).foot[1];
     ScenePoint facing{dy, -dx, 0};
-    if (facing[0] * viewer[0] + facing[1] * viewer[1] < 0) facing = {-dy, dx, 0};
+    if (!s.laidFlat && facing[0] * viewer[0] + facing[1] * viewer[1] < 0) facing = {-dy, dx, 0};
     const BandPanel panel{
         .grid = grid,
         .panel = 0,

@@ -15,6 +15,8 @@ struct SectionPanelInputs {
   const VerticalGrid& grid;
   const SectionGrid& section;
   const BoundaryProfile& profile;
+  // Laid flat for a drawing of the section: x the distance along the line, y 0, z the height.
+  bool laidFlat = false;
 };
 
 // The section as a vertical panel along its line from the base up to the ground, one part per

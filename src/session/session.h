@@ -208,6 +208,9 @@ class Session {
   // `decimate`-th display node taken, with the boreholes as lines in their logged units;
   // refused until that grid is built with its walls.
   Scene blockScene(int decimate = 1) const;
+  // The last section's panel of unit parts: at its map position, or laid flat with x the
+  // distance along the line, for a drawing.
+  std::vector<ScenePart> sectionPanelParts(bool laidFlat) const;
 
   // Contours.
   void setContours(const TypedContours& typed);

@@ -41,4 +41,22 @@ Scene Session::blockScene(int decimate) const {
   return scene;
 }
 
+std::vector<ScenePart> Session::sectionPanelParts(bool laidFlat) const {
+  requireModel();
+  if (state_.sectionGrid->empty()) {
+    throw SessionError(translated("There is no section grid yet: build it in step (5-2) first."));
+  }
+  static const MapGrid noMap{};
+  const BlockSceneInputs in{.model = state_.model,
+                            .display = *state_.display,
+                            .mapGrid = noMap,
+                            .boundaryGrids = *state_.boundaryGrids,
+                            .unitColor = state_.unitColor,
+                            .boundaryColor = state_.boundaryColor,
+                            .Zbase = state_.Zbase,
+                            .decimate = 1,
+                            .threads = context_.threads};
+  return sectionPanel(in, {*state_.sectionGrid, *state_.section, *state_.sectionProfile, laidFlat});
+}
+
 }  // namespace kalvenor

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QProcess>
+#include <QSet>
 #include <QXmlStreamReader>
 #include <QtTest>
 #include <cmath>
@@ -29,6 +30,7 @@ class RenderCliTest : public QObject {
   void exportRefusalsInJapaneseKeepTheFileNames();
   void theUnitsGridOfASmallCase();
   void theBlockIsExportedIn3DInEveryForm();
+  void theSectionIsDrawnForCadAsDxf();
   void theSectionCsvOfASmallCase();
   void aTwoVertexPolylineIsTheStraightSectionPixelForPixel();
   void aBentSectionsCsvCarriesTheSegmentOfEveryNode();
@@ -303,6 +305,57 @@ void RenderCliTest::theBlockIsExportedIn3DInEveryForm() {
   QVERIFY2(refused.errors.contains(out("block.stl")) && refused.errors.contains(".glb"),
            qPrintable(refused.errors));
   QVERIFY(!QFile::exists(out("map.png")));
+}
+
+// The section of the small case (20 m long, from -10 up to the ground at 5) as a true-scale
+// drawing: a layer per unit, its bands as solids within the section, flat or in space.
+void RenderCliTest::theSectionIsDrawnForCadAsDxf() {
+  const struct {
+    QStringList options;
+    QByteArray faces;
+  } forms[] = {{{}, "SOLID"}, {{"--section-dxf-3d"}, "3DFACE"}};
+  for (const auto& form : forms) {
+    const Run run = render(smallCase() << "--section" << out("section.dxf") << "--start"
+                                       << "0,5"
+                                       << "--azimuth"
+                                       << "90" << form.options);
+    QVERIFY2(run.status == 0, qPrintable(run.errors));
+    const QList<QByteArray> lines = contents(out("section.dxf")).split('\n');
+    QSet<QByteArray> layers;
+    int faces = 0;
+    bool inFace = false;
+    double lowest = 1e300, highest = -1e300, farthest = -1e300;
+    for (int n = 0; n + 1 < lines.size(); n += 2) {
+      if (lines[n] == "0" && lines[n + 1] == "LAYER") {
+        int name = n + 2;
+        while (name + 1 < lines.size() && lines[name] != "2") name += 2;
+        layers << lines[name + 1];
+      }
+      if (lines[n] == "0") inFace = lines[n + 1] == form.faces;
+      faces += lines[n] == "0" && inFace;
+      if (!inFace) continue;
+      const double value = lines[n + 1].toDouble();
+      if (lines[n] == "10" || lines[n] == "11" || lines[n] == "12")
+        farthest = qMax(farthest, value);
+      const QByteArray height = form.options.isEmpty() ? "2" : "3";
+      if (lines[n].size() == 2 && lines[n].startsWith(height) && lines[n] != "30") {
+        lowest = qMin(lowest, value);
+        highest = qMax(highest, value);
+      }
+    }
+    QVERIFY2(layers.contains("low") && layers.contains("high"), qPrintable(form.faces));
+    QVERIFY(faces > 0);
+    QCOMPARE(lowest, -10.0);
+    QVERIFY(highest <= 5.0 && highest > 4.9);
+    QVERIFY(farthest <= 20.0 + 1e-9);
+  }
+  const Run refused = render(smallCase() << "--section" << out("section.png") << "--start"
+                                         << "0,5"
+                                         << "--azimuth"
+                                         << "90"
+                                         << "--section-dxf-3d");
+  QCOMPARE(refused.status, 2);
+  QVERIFY2(refused.errors.contains("--section-dxf-3d"), qPrintable(refused.errors));
 }
 
 void RenderCliTest::theSectionCsvOfASmallCase() {

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "../evaluation/grid_fixtures.h"
+#include "model/axis_ticks.h"
 #include "recording_canvas.h"
-#include "render/axis_ticks.h"
 #include "render/fit_view.h"
 #include "render/map_annotations.h"
 #include "render/section_annotations.h"

@@ -1,4 +1,4 @@
-#include "render/axis_ticks.h"
+#include "model/axis_ticks.h"
 
 #include <cmath>
 
