@@ -6,6 +6,22 @@
 #include "session/session.h"
 
 namespace kalvenor {
+namespace {
+
+// What the scene's parts are built from: the session's model, surfaces and colours.
+BlockSceneInputs sceneInputs(const ViewerState& s, const MapGrid& grid, int decimate, int threads) {
+  return {.model = s.model,
+          .display = *s.display,
+          .mapGrid = grid,
+          .boundaryGrids = *s.boundaryGrids,
+          .unitColor = s.unitColor,
+          .boundaryColor = s.boundaryColor,
+          .Zbase = s.Zbase,
+          .decimate = decimate,
+          .threads = threads};
+}
+
+}  // namespace
 
 Scene Session::blockScene(int decimate) const {
   requireModel();
@@ -19,15 +35,7 @@ Scene Session::blockScene(int decimate) const {
     throw SessionError(fill(translated("{1} takes every N-th node, N at least 1; {2} is not one"),
                             {inputName("--export-decimate"), std::to_string(decimate)}));
   }
-  const BlockSceneInputs in{.model = state_.model,
-                            .display = *state_.display,
-                            .mapGrid = grid,
-                            .boundaryGrids = *state_.boundaryGrids,
-                            .unitColor = state_.unitColor,
-                            .boundaryColor = state_.boundaryColor,
-                            .Zbase = state_.Zbase,
-                            .decimate = decimate,
-                            .threads = context_.threads};
+  const BlockSceneInputs in = sceneInputs(state_, grid, decimate, context_.threads);
   Scene scene = buildBlockScene(in);
   scene.srs = state_.display->srs;
   // A section of the inputs the block was built from stands in it, whichever grid came last.
@@ -47,16 +55,8 @@ std::vector<ScenePart> Session::sectionPanelParts(bool laidFlat) const {
     throw SessionError(translated("There is no section grid yet: build it in step (5-2) first."));
   }
   static const MapGrid noMap{};
-  const BlockSceneInputs in{.model = state_.model,
-                            .display = *state_.display,
-                            .mapGrid = noMap,
-                            .boundaryGrids = *state_.boundaryGrids,
-                            .unitColor = state_.unitColor,
-                            .boundaryColor = state_.boundaryColor,
-                            .Zbase = state_.Zbase,
-                            .decimate = 1,
-                            .threads = context_.threads};
-  return sectionPanel(in, {*state_.sectionGrid, *state_.section, *state_.sectionProfile, laidFlat});
+  return sectionPanel(sceneInputs(state_, noMap, 1, context_.threads),
+                      {*state_.sectionGrid, *state_.section, *state_.sectionProfile, laidFlat});
 }
 
 }  // namespace kalvenor
