@@ -183,6 +183,38 @@ std::vector<OptionSpec> annotationOptions() {
            "a title over the picture (at most 200 characters)")});
 }
 
+// The survey line of a section and its marks on the map.
+std::vector<OptionSpec> surveyLineOptions() {
+  return {
+      option(
+          "--start", "X,Y",
+          [](RenderOptions& o, const std::string& v) { o.start = point("--start", v); },
+          "start point of the survey line"),
+      option(
+          "--end", "X,Y", [](RenderOptions& o, const std::string& v) { o.end = point("--end", v); },
+          "end point of the survey line, or"),
+      option(
+          "--azimuth", "DEG",
+          [](RenderOptions& o, const std::string& v) { o.azimuth = numbers("--azimuth", v, 1)[0]; },
+          "its direction, clockwise from north"),
+      renderOnly(option(
+          "--vertices", "X,Y;X,Y;...",
+          [](RenderOptions& o, const std::string& v) { o.vertices = vertices(v); },
+          "the survey line as the polyline through two or more vertices, in place\n"
+          "of the three above: its first and last segments run on to the edge\n"
+          "of the display area, and the section is unfolded along it, each bend\n"
+          "marked with its vertex number")),
+      flag("--section-line", set(&RenderOptions::sectionLine),
+           "mark the survey line on the map (a dotted outline of the section)"),
+      flag(
+          "--section-trace",
+          [](RenderOptions& o, const std::string&) {
+            o.sectionLine = true;
+            o.sectionTrace = true;
+          },
+          "mark it as a solid trace along the ground, its ends as squares")};
+}
+
 std::vector<OptionSpec> outputOptions() {
   OptionSpec help = flag("--help", set(&RenderOptions::help), "this text");
   help.windowHelp = help.help.front();
@@ -190,68 +222,44 @@ std::vector<OptionSpec> outputOptions() {
   OptionSpec version =
       flag("--version", set(&RenderOptions::version), "the program's name and version");
   version.windowHelp = version.help.front();
-  return under(
-      "Output (a picture's format follows the extension: .bmp, .png, .svg or .pdf)",
-      {renderOnly(option("--map", "FILE", into(&RenderOptions::mapFile), "the 3D geological map")),
-       renderOnly(option("--section", "FILE", into(&RenderOptions::sectionFile),
-                         "the section, seen straight on (magnification 1.4 and no\n"
-                         "exaggeration, or those of --view); a .dxf is the section at true\n"
-                         "scale for CAD: distance and height times the exaggeration, in metres")),
-       renderOnly(flag("--section-dxf-3d", set(&RenderOptions::sectionDxf3d),
-                       "the .dxf of --section at the line's real coordinates, true heights")),
-       option(
-           "--start", "X,Y",
-           [](RenderOptions& o, const std::string& v) { o.start = point("--start", v); },
-           "start point of the survey line"),
-       option(
-           "--end", "X,Y",
-           [](RenderOptions& o, const std::string& v) { o.end = point("--end", v); },
-           "end point of the survey line, or"),
-       option(
-           "--azimuth", "DEG",
-           [](RenderOptions& o, const std::string& v) {
-             o.azimuth = numbers("--azimuth", v, 1)[0];
-           },
-           "its direction, clockwise from north"),
-       renderOnly(option(
-           "--vertices", "X,Y;X,Y;...",
-           [](RenderOptions& o, const std::string& v) { o.vertices = vertices(v); },
-           "the survey line as the polyline through two or more vertices, in place\n"
-           "of the three above: its first and last segments run on to the edge\n"
-           "of the display area, and the section is unfolded along it, each bend\n"
-           "marked with its vertex number")),
-       flag("--section-line", set(&RenderOptions::sectionLine),
-            "mark the survey line on the map (a dotted outline of the section)"),
-       flag(
-           "--section-trace",
-           [](RenderOptions& o, const std::string&) {
-             o.sectionLine = true;
-             o.sectionTrace = true;
-           },
-           "mark it as a solid trace along the ground, its ends as squares"),
-       renderOnly(option("--units-grid", "FILE", into(&RenderOptions::unitsGrid),
-                         "unit of every display node (0: no unit, NODATA) as a grid in the\n"
-                         "format of the extension: .asc an ESRI ASCII grid (with a .prj when\n"
-                         "the coordinate system is known), .tif a GeoTIFF, .vrt (with its data\n"
-                         "in FILE.tif), .nc, .gpkg or any other lossless one that GDAL writes\n"
-                         "(JPEG and WebP are refused); FILE.aux.xml beside it styles it for GDAL,\n"
-                         "and the same name ending in .qml for QGIS")),
-       renderOnly(option("--units-legend", "FILE", into(&RenderOptions::unitsLegend),
-                         "CSV unit,name,color to style that grid, and beside it, named like\n"
-                         "it but ending in .txt, a QGIS colour map for its paletted renderer")),
-       renderOnly(option("--section-units", "FILE", into(&RenderOptions::sectionUnits),
-                         "CSV h,v,x,y,z,unit,distance of every section node (-1: air);\n"
-                         "along a polyline h,v,x,y,z,unit,distance,segment")),
-       renderOnly(option("--section-contacts", "FILE", into(&RenderOptions::sectionContacts),
-                         "the boundaries and the ground in the section plane as 3D lines with\n"
-                         "their names, in the vector format of the extension (.gpkg, .shp,\n"
-                         ".geojson in longitudes and latitudes, ...; GeoPackage without one; a\n"
-                         "folder holds them as a shapefile); a GeoPackage or SQLite file or a\n"
-                         "folder that is there already keeps its other layers")),
-       renderOnly(option("--layer", "NAME", readLayer,
-                         "the layer of --section-contacts (default: the file's base name); a\n"
-                         "layer of that name is replaced only when it holds contacts")),
-       help, version});
+  std::vector<OptionSpec> pictures{
+      renderOnly(option("--map", "FILE", into(&RenderOptions::mapFile), "the 3D geological map")),
+      renderOnly(option("--section", "FILE", into(&RenderOptions::sectionFile),
+                        "the section, seen straight on (magnification 1.4 and no\n"
+                        "exaggeration, or those of --view); a .dxf is the section at true\n"
+                        "scale for CAD: distance and height times the exaggeration, in metres")),
+      renderOnly(flag("--section-dxf-3d", set(&RenderOptions::sectionDxf3d),
+                      "the .dxf of --section at the line's real coordinates, true heights")),
+  };
+  for (OptionSpec& spec : surveyLineOptions()) pictures.push_back(std::move(spec));
+  std::vector<OptionSpec> exports{
+      renderOnly(option("--units-grid", "FILE", into(&RenderOptions::unitsGrid),
+                        "unit of every display node (0: no unit, NODATA) as a grid in the\n"
+                        "format of the extension: .asc an ESRI ASCII grid (with a .prj when\n"
+                        "the coordinate system is known), .tif a GeoTIFF, .vrt (with its data\n"
+                        "in FILE.tif), .nc, .gpkg or any other lossless one that GDAL writes\n"
+                        "(JPEG and WebP are refused); FILE.aux.xml beside it styles it for GDAL,\n"
+                        "and the same name ending in .qml for QGIS")),
+      renderOnly(option("--units-legend", "FILE", into(&RenderOptions::unitsLegend),
+                        "CSV unit,name,color to style that grid, and beside it, named like\n"
+                        "it but ending in .txt, a QGIS colour map for its paletted renderer")),
+      renderOnly(option("--section-units", "FILE", into(&RenderOptions::sectionUnits),
+                        "CSV h,v,x,y,z,unit,distance of every section node (-1: air);\n"
+                        "along a polyline h,v,x,y,z,unit,distance,segment")),
+      renderOnly(option("--section-contacts", "FILE", into(&RenderOptions::sectionContacts),
+                        "the boundaries and the ground in the section plane as 3D lines with\n"
+                        "their names, in the vector format of the extension (.gpkg, .shp,\n"
+                        ".geojson in longitudes and latitudes, ...; GeoPackage without one; a\n"
+                        "folder holds them as a shapefile); a GeoPackage or SQLite file or a\n"
+                        "folder that is there already keeps its other layers")),
+      renderOnly(option("--layer", "NAME", readLayer,
+                        "the layer of --section-contacts (default: the file's base name); a\n"
+                        "layer of that name is replaced only when it holds contacts")),
+      help,
+      version};
+  for (OptionSpec& spec : exports) pictures.push_back(std::move(spec));
+  return under("Output (a picture's format follows the extension: .bmp, .png, .svg or .pdf)",
+               std::move(pictures));
 }
 
 std::function<std::string(const std::string&)> said(const std::string& message) {

@@ -170,4 +170,44 @@ double placePolylineColumns(const DisplaySurface& d, const std::vector<SurveyVer
   return Dzz;
 }
 
+namespace {
+
+double turn(const SurveyVertex& a, const SurveyVertex& b, const SurveyVertex& c) {
+  return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+}
+
+bool onSegment(const SurveyVertex& a, const SurveyVertex& b, const SurveyVertex& p) {
+  return std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= p.y &&
+         p.y <= std::max(a.y, b.y);
+}
+
+// True when segment ab and segment cd have a point in common.
+bool meet(const SurveyVertex& a, const SurveyVertex& b, const SurveyVertex& c,
+          const SurveyVertex& d) {
+  const double t1 = turn(a, b, c), t2 = turn(a, b, d), t3 = turn(c, d, a), t4 = turn(c, d, b);
+  if (((t1 > 0 && t2 < 0) || (t1 < 0 && t2 > 0)) && ((t3 > 0 && t4 < 0) || (t3 < 0 && t4 > 0))) {
+    return true;
+  }
+  return (t1 == 0 && onSegment(a, b, c)) || (t2 == 0 && onSegment(a, b, d)) ||
+         (t3 == 0 && onSegment(c, d, a)) || (t4 == 0 && onSegment(c, d, b));
+}
+
+}  // namespace
+
+std::vector<std::array<int, 2>> selfCrossings(const std::vector<SurveyVertex>& v) {
+  std::vector<std::array<int, 2>> pairs;
+  for (std::size_t i = 0; i + 1 < v.size(); ++i) {
+    for (std::size_t j = i + 1; j + 1 < v.size(); ++j) {
+      // Neighbours share a vertex; they overlap only where the second turns straight back.
+      const bool crossing = j == i + 1 ? turn(v[i], v[i + 1], v[j + 1]) == 0 &&
+                                             (v[i + 1].x - v[i].x) * (v[j + 1].x - v[j].x) +
+                                                     (v[i + 1].y - v[i].y) * (v[j + 1].y - v[j].y) <
+                                                 0
+                                       : meet(v[i], v[i + 1], v[j], v[j + 1]);
+      if (crossing) pairs.push_back({static_cast<int>(i) + 1, static_cast<int>(j) + 1});
+    }
+  }
+  return pairs;
+}
+
 }  // namespace kalvenor

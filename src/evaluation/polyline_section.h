@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <vector>
 
 #include "evaluation/section_grid.h"
@@ -18,6 +19,11 @@ struct SurveyVertex {
 // Throws BuildError when the vertices make no line: fewer than two distinct ones, or two in a row
 // at the same point (a segment of no length).
 void checkVertices(const std::vector<SurveyVertex>& vertices);
+
+// The pairs of segments (numbered from 1, the first from vertex 1 to vertex 2) that cross or
+// touch each other, neighbours apart from at the vertex they share: a section along such a line
+// shows the ground where they meet twice.
+std::vector<std::array<int, 2>> selfCrossings(const std::vector<SurveyVertex>& vertices);
 
 // The columns of a section along the polyline through three or more checked vertices: its first
 // and last segments run on to the edge of the display area as a straight line does, the line is

@@ -28,7 +28,8 @@ std::array<int, 3> aciColour(int index) {
   }
   // 24 hues 15 degrees apart, each in five brightnesses at full and at half saturation.
   static constexpr std::array<double, 5> kValue{1.0, 0.65, 0.5, 0.3, 0.15};
-  const double hue = 15.0 * ((index - 10) / 10), value = kValue[((index - 10) % 10) / 2];
+  const int hueStep = (index - 10) / 10;
+  const double hue = 15.0 * hueStep, value = kValue[((index - 10) % 10) / 2];
   const double saturation = index % 2 == 0 ? 1.0 : 0.5;
   const double sector = hue / 60.0, f = sector - std::floor(sector);
   const double p = value * (1 - saturation), q = value * (1 - saturation * f),

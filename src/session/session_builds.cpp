@@ -1,5 +1,7 @@
 #include <algorithm>
 
+#include "evaluation/polyline_section.h"
+#include "model/input_names.h"
 #include "model/message_text.h"
 #include "model/number_text.h"
 #include "session/session.h"
@@ -91,6 +93,12 @@ Warnings Session::buildSectionGrid(const SectionLine& line, const BuildProgress&
   step(translated("build the section grid"),
        [&] { build = kalvenor::buildSectionGrid(buildInputs(), line, progress); });
   Warnings warnings = boundaryCoverage(build.boundaryGrids);
+  for (const auto& [first, second] : selfCrossings(line.vertices)) {
+    warnings.push_back(
+        fill(translated("{1}: the survey line crosses itself, segments {2} and {3} "
+                        "meet; the section shows the ground there twice"),
+             {inputName("--vertices"), std::to_string(first), std::to_string(second)}));
+  }
   auto grids = shared(std::move(build.boundaryGrids));
   auto grid = shared(std::move(build.grid));
   auto section = shared(std::move(build.section));

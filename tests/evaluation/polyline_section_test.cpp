@@ -1,6 +1,9 @@
+#include "evaluation/polyline_section.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <memory>
 
@@ -165,6 +168,27 @@ TEST_F(PolylineSectionTest, RefusesVerticesThatMakeNoLineOverTheDisplay) {
   for (const auto& c : cases) {
     EXPECT_THAT([&] { build(polyline(c.vertices)); },
                 ::testing::ThrowsMessage<BuildError>(HasSubstr(c.message)));
+  }
+}
+
+TEST(SelfCrossings, NamesTheSegmentsThatMeet) {
+  using Pairs = std::vector<std::array<int, 2>>;
+  const struct {
+    const char* name;
+    std::vector<SurveyVertex> vertices;
+    Pairs crossings;
+  } cases[] = {
+      {"a bent line", {{0, 0}, {50, 0}, {50, 50}, {90, 90}}, {}},
+      {"a loop", {{0, 0}, {50, 0}, {50, 50}, {25, -20}}, {{1, 3}}},
+      {"back to the start", {{0, 0}, {50, 0}, {50, 50}, {0, 0}}, {{1, 3}}},
+      {"straight back along itself", {{0, 0}, {50, 0}, {20, 0}}, {{1, 2}}},
+      {"a sharp bend that does not turn back", {{0, 0}, {50, 0}, {0, 1}}, {}},
+      {"two crossings",
+       {{0, 0}, {40, 0}, {40, 40}, {20, -10}, {20, 60}, {60, 20}},
+       {{1, 3}, {1, 4}, {2, 5}, {3, 5}}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(selfCrossings(c.vertices), c.crossings) << c.name;
   }
 }
 
