@@ -70,10 +70,9 @@ class DxfWriter {
   }
   void pair(int code, int value) { pair(code, std::to_string(value)); }
   void number(int code, double value) {
-    text_ += std::to_string(code);
-    text_ += '\n';
-    appendNumber(text_, value);
-    text_ += '\n';
+    std::string digits;
+    appendNumber(digits, value);
+    pair(code, digits);
   }
   void point(int code, const DxfPoint& p) {
     number(code, p[0]);
@@ -81,9 +80,9 @@ class DxfWriter {
     number(code + 20, p[2]);
   }
   std::string handle() {
-    char hex[17];
-    std::snprintf(hex, sizeof hex, "%X", next_++);
-    return hex;
+    std::string next = nextHandle();
+    ++next_;
+    return next;
   }
   std::string nextHandle() const {
     char hex[17];
