@@ -1,11 +1,14 @@
 #include "render/side_walls.h"
 
+#include <algorithm>
+#include <functional>
 #include <optional>
 #include <vector>
 
 #include "render/cancellable_canvas.h"
 #include "render/column_cell_painter.h"
 #include "render/column_nodes.h"
+#include "render/parts_in_order.h"
 #include "render/trace_units.h"
 
 namespace kalvenor {
@@ -13,7 +16,7 @@ namespace {
 
 class WallDrawing {
  public:
-  WallDrawing(Canvas& canvas, const Projection& projection, const SidePicture& picture)
+  WallDrawing(Canvas& canvas, const Projection& projection, const SidePicture& picture, int threads)
       : canvas_(canvas),
         projection_(projection),
         p_(picture),
@@ -30,7 +33,8 @@ class WallDrawing {
               .white = picture.style.options.DrawMode == DrawingMode::ContourMap,
               .wallCells = true,
               .runs = projection.parallel(),
-              .zEps = picture.display.zEps} {}
+              .zEps = picture.display.zEps},
+        threads_(threads) {}
 
   // Pass 1 draws the x-parallel wall, pass 2 the y-parallel one; both walls of a pair share the
   // geometry of the pair's first slot.
@@ -46,18 +50,28 @@ class WallDrawing {
     const auto [i, j] = edgeNode(h);
     return projection_.project(p_.display.nodeX[i], p_.display.nodeY[j], geometry_->z(v));
   }
+  int pairCount() const { return geometry_->nH - 1; }
+  // Paints the pairs of neighbouring columns from..to - 1 (0 the first in drawing order) on
+  // `canvas`: their fills and the lines drawn with them, then afterFills(), then the lines held
+  // back until the fills were done.
+  void drawPairs(Canvas& canvas, int from, int to, const std::function<void()>& afterFills) const;
+  void drawPassInParts(int pairsPerPart);
 
   Canvas& canvas_;
   const Projection& projection_;
   const SidePicture& p_;
   ClassifyAt classify_;
   ColumnCellLook look_;
-  // The wall drawn now: its pass, the row or column of the display grid it stands on, the
-  // display elevation at the foot of each column (1..nH) and whether it has one.
-  int pass_ = 1, edgeRow_ = 1, edgeColumn_ = 1;
+  int threads_;
+  // The wall drawn now: its pass and slot, the row or column of the display grid it stands on,
+  // the display elevation at the foot of each column (1..nH) and whether it has one, and the
+  // column its first pair starts from and the way the pairs go.
+  int pass_ = 1, wall_ = kSouthWall, edgeRow_ = 1, edgeColumn_ = 1;
   std::vector<double> ground_;
   std::vector<bool> onGround_;
   const VerticalGrid* geometry_ = nullptr;
+  const VerticalGrid* units_ = nullptr;
+  int firstColumn_ = 1, step_ = 1;
 };
 
 void WallDrawing::drawPass(int pass, int wall) {
@@ -68,9 +82,11 @@ void WallDrawing::drawPass(int pass, int wall) {
   }
   const DisplaySurface& d = p_.display;
   pass_ = pass;
+  wall_ = wall;
   edgeRow_ = wall == kSouthWall ? 1 : d.Ny;
   edgeColumn_ = wall == kWestWall ? 1 : d.Nx;
   geometry_ = &geometry;
+  units_ = &units;
   ground_.assign(geometry.nH + 1, 0.0);
   onGround_.assign(geometry.nH + 1, false);
   for (int h = 1; h <= geometry.nH; ++h) {
@@ -79,24 +95,60 @@ void WallDrawing::drawPass(int pass, int wall) {
     onGround_[h] = !d.missing.at(i, j);
     if (onGround_[h]) ground_[h] = d.dispZ(i, j);
   }
-  ColumnNodes nodes(geometry.nV, [this](int h, int v) { return projectNode(h, v); });
+  // West to east or south to north whichever way the grid is stored, so that a later cell
+  // covers the same edge of the lines before it as for the grid stored the other way round.
+  const bool reversed = (pass == 1 ? geometry.dxH : geometry.dyH) < 0;
+  step_ = reversed ? -1 : 1;
+  firstColumn_ = reversed ? geometry.nH : 1;
+  // Parts of a few hundred thousand cells, several for each thread.
+  constexpr int kCellsPerPart = 1 << 18;
+  const int pairsPerPart =
+      std::min(std::max(1, kCellsPerPart / std::max(1, geometry.nV)), pairCount() / (8 * threads_));
+  if (threads_ > 1 && pairsPerPart >= 1) return drawPassInParts(pairsPerPart);
+  drawPairs(canvas_, 0, pairCount(), [] {});
+}
+
+void WallDrawing::drawPairs(Canvas& canvas, int from, int to,
+                            const std::function<void()>& afterFills) const {
+  ColumnNodes nodes(geometry_->nV, [this](int h, int v) { return projectNode(h, v); });
   ColumnCellPainter cells(
-      canvas_, nodes, geometry.nV, look_, p_.wallProfiles[wall], classify_,
-      [&units](int h, std::vector<std::int32_t>& column) {
-        for (int v = 1; v <= units.nV; ++v) column[v] = units.unit(h, v);
+      canvas, nodes, geometry_->nV, look_, p_.wallProfiles[wall_], classify_,
+      [this](int h, std::vector<std::int32_t>& column) {
+        for (int v = 1; v <= units_->nV; ++v) column[v] = units_->unit(h, v);
       },
       [this](int h, std::vector<double>& heights) {
         heights.resize(geometry_->nV + 1);
         for (int v = 1; v <= geometry_->nV; ++v) heights[v] = geometry_->z(v) - ground_[h];
       });
-  // West to east or south to north whichever way the grid is stored, so that a later cell
-  // covers the same edge of the lines before it as for the grid stored the other way round.
-  const bool reversed = (pass == 1 ? geometry.dxH : geometry.dyH) < 0;
-  const int step = reversed ? -1 : 1;
-  const int first = reversed ? geometry.nH : 1;
-  for (int n = 1, h = first; n < geometry.nH; ++n, h += step) cells.drawColumns(h, h + step);
+  for (int n = from; n < to; ++n) {
+    const int h = firstColumn_ + n * step_;
+    cells.drawColumns(h, h + step_);
+  }
   cells.finishFills();
+  afterFills();
   cells.drawHeldLines();
+}
+
+// Each part's pairs are drawn into a recording of their own and painted in order; the lines each
+// part holds back are gathered and drawn after the last part's fills, as one drawing holds them
+// for the whole wall.
+void WallDrawing::drawPassInParts(int pairsPerPart) {
+  const int pairs = pairCount();
+  const int parts = (pairs + pairsPerPart - 1) / pairsPerPart;
+  std::vector<RecordedCanvas::Mark> fillsEnd(static_cast<std::size_t>(parts));
+  RecordedCanvas heldLines(canvas_);
+  drawPartsInOrder(
+      canvas_, parts, threads_,
+      [&](int part, RecordedCanvas& recording) {
+        const int from = part * pairsPerPart;
+        drawPairs(recording, from, std::min(pairs, from + pairsPerPart),
+                  [&] { fillsEnd[part] = recording.mark(); });
+      },
+      [&](int part, const RecordedCanvas& recording, const RecordedCanvas*) {
+        recording.drawOn(canvas_, {}, fillsEnd[part]);
+        recording.drawOn(heldLines, fillsEnd[part], recording.end());
+      });
+  heldLines.drawOn(canvas_);
 }
 
 }  // namespace
@@ -110,7 +162,7 @@ void drawSideMaps(Canvas& canvas, const Projection& projection, const SidePictur
   const bool xWallValid = xWall == kSouthWall || xWall == kNorthWall;
   const bool yWallValid = yWall == kWestWall || yWall == kEastWall;
   drawUnlessCancelled(canvas, context, [&](Canvas& on) {
-    WallDrawing drawing(on, projection, picture);
+    WallDrawing drawing(on, projection, picture, std::max(1, context.threads));
     if (xWallValid) drawing.drawPass(1, xWall);
     if (yWallValid) drawing.drawPass(2, yWall);
   });

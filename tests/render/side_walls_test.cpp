@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "../evaluation/grid_fixtures.h"
 #include "evaluation/classification.h"
 #include "evaluation/grid_builds.h"
@@ -116,6 +118,51 @@ TEST_F(SideMapsTest, NoWallsAfterASectionBuildReplacedThem) {
                 DrawOptions{.DrawBoundary = true, .DrawMode = DrawingMode::GeologicalMap}}};
   drawSideMaps(canvas, Projection(view, {400, 400}, display, 0.0), picture);
   EXPECT_TRUE(canvas.ops.empty());
+}
+
+// Rolling ground 80 x 120 nodes over a boundary it crosses again and again: the walls drawn in
+// parts on several threads are every operation of the walls drawn on one, in the same order and
+// with the same pens and fills, lines held back until the fills included.
+TEST(SideMapsInParts, DrawWhatOneThreadDraws) {
+  const GridSurface surface = makeGrid(80, 120, 0, 0, 10, 10, [](double x, double y) {
+    return 50 + 20 * std::sin(x / 90 + y / 70);
+  });
+  const DisplaySurface display = exactDisplaySurface(surface);
+  const TempFile boundary{gridFileText(
+      makeGrid(80, 120, 0, 0, 10, 10, [](double x, double y) { return 40 + x / 30 - y / 50; }))};
+  const LogicalModel model = twoLayers();
+  const MapBuild build = buildMapGrid(
+      {model, {"", boundary.path()}, std::make_shared<const DisplaySurface>(display), 0.0});
+  const std::vector<PackedColor> unitColor = {kBlack, kLowColor, kHighColor};
+  const std::vector<PackedColor> boundaryColor = {kBlack, kContact};
+  ViewSettings view;
+  view.Alpha = 225;
+  view.Gamma = 30;
+  view.Sca = 1;
+  view.Ve = 2;
+  const auto draw = [&](Contacts contacts, DrawingMode mode, int threads) {
+    const SidePicture picture{
+        .display = display,
+        .grid = build.grid,
+        .wallProfiles = build.wallProfiles,
+        .visibleWall = {kSouthWall, kWestWall},
+        .style = {model, build.boundaryGrids, unitColor, boundaryColor,
+                  DrawOptions{.DrawBoundary = true, .DrawMode = mode, .contacts = contacts}}};
+    RecordingCanvas canvas;
+    drawSideMaps(canvas, Projection(view, {800, 600}, display, 0.0), picture, {threads});
+    return canvas.ops;
+  };
+  for (const Contacts contacts : {Contacts::Cells, Contacts::Smooth}) {
+    for (const DrawingMode mode : {DrawingMode::GeologicalMap, DrawingMode::ContourMap}) {
+      const auto one = draw(contacts, mode, 1);
+      ASSERT_GT(one.size(), 100u);
+      for (const int threads : {2, 3, 7}) {
+        EXPECT_EQ(draw(contacts, mode, threads), one)
+            << "contacts " << static_cast<int>(contacts) << ", mode " << static_cast<int>(mode)
+            << ", " << threads << " threads";
+      }
+    }
+  }
 }
 
 TEST(ClassifyTracePoint, ComparesWholeNumbers) {
