@@ -295,7 +295,7 @@ class Session {
   Projection projectionOf(const PictureView& in) const;
   void placeFitted(const std::optional<ViewFit>& fit);
   PictureStyle pictureStyle(DrawingMode mode) const;
-  void recordPicture(PictureKind kind, Array2D<std::int16_t> units);
+  void recordPicture(PictureKind kind, std::shared_ptr<const Array2D<std::int16_t>> units);
   // Hands the boundary grids read when their files were picked to the build.
   BuildInputs buildInputs();
   Warnings boundaryCoverage(const std::vector<GridSurface>& grids) const;

@@ -14,6 +14,18 @@ namespace {
 
 std::string gridSize(int nI, int nJ) { return std::to_string(nI) + " x " + std::to_string(nJ); }
 
+// The units a map is drawn with: the grid's own, shared with it, where they lie on the display
+// grid node for node as a build leaves them; else a copy on the display grid, 0 where they have
+// none. A shared copy saves a unit for every node of the largest grids.
+std::shared_ptr<const Array2D<std::int16_t>> mapUnitsToDraw(
+    const std::shared_ptr<const MapGrid>& grid, int Nx, int Ny) {
+  const Array2D<std::int16_t>& units = grid->mapUnit;
+  if (units.iFirst() == 1 && units.iLast() == Nx && units.jFirst() == 1 && units.jLast() == Ny) {
+    return {grid, &units};
+  }
+  return std::make_shared<const Array2D<std::int16_t>>(unitsToDraw(units, Nx, Ny));
+}
+
 }  // namespace
 
 void Session::requireViewDrawable() const { requireDrawable(currentView()); }
@@ -45,10 +57,9 @@ PictureStyle Session::pictureStyle(DrawingMode mode) const {
   return {s.model, *s.boundaryGrids, s.unitColor, s.boundaryColor, options};
 }
 
-void Session::recordPicture(PictureKind kind, Array2D<std::int16_t> units) {
-  auto drawn = shared(std::move(units));
+void Session::recordPicture(PictureKind kind, std::shared_ptr<const Array2D<std::int16_t>> units) {
   state_.overlays.clear();
-  state_.drawUnit = std::move(drawn);
+  state_.drawUnit = std::move(units);
   state_.picture = kind;
   state_.pictureView = currentView();
 }
@@ -103,12 +114,12 @@ Warnings Session::drawGeoMap(Canvas& canvas) {
   requireViewDrawable();
   const DisplaySurface& d = *state_.display;
   const std::array<std::int16_t, 2> walls = facingWalls(projection(), d);
-  Array2D<std::int16_t> units;
+  std::shared_ptr<const Array2D<std::int16_t>> units;
   step(fill(translated("copy the units of a {1} grid"), {gridSize(d.Nx, d.Ny)}),
-       [&] { units = unitsToDraw(state_.mapGrid->mapUnit, d.Nx, d.Ny); });
+       [&] { units = mapUnitsToDraw(state_.mapGrid, d.Nx, d.Ny); });
   canvas.clear();
   DrawingTally drawn(canvas);
-  drawMapPicture(drawn, DrawingMode::GeologicalMap, units, walls, currentView());
+  drawMapPicture(drawn, DrawingMode::GeologicalMap, *units, walls, currentView());
   if (!drawn.drewAnything()) {
     throw SessionError(
         nothingDrawnMessage(translated("the block"), state_.displayFile, d, state_.view));
@@ -213,7 +224,7 @@ void Session::drawSection(Canvas& canvas) {
     drawSectionNotes(canvas, projection(), sectionNotes(units));
   }
   state_.drawOptions.DrawMode = DrawingMode::Section;
-  recordPicture(PictureKind::Section, std::move(units));
+  recordPicture(PictureKind::Section, shared(std::move(units)));
   state_.progress.sectionDrawn();
   notify(Change::Picture);
 }

@@ -355,6 +355,8 @@ TEST_F(SessionTest, ADetachedCopySharesWhatWasBuiltAndDrawn) {
   EXPECT_EQ(c.sectionProfile, s.sectionProfile);
   EXPECT_EQ(c.drawUnit, s.drawUnit);
   EXPECT_FALSE(c.drawUnit->empty());
+  // The map is drawn with its grid's units, not a copy of them.
+  EXPECT_EQ(s.drawUnit.get(), &s.mapGrid->mapUnit);
 }
 
 // Whatever the session puts in place of a shared object after a copy was taken, the copy keeps
@@ -387,7 +389,11 @@ TEST_F(SessionTest, WhatTheSessionReplacesStaysAsItWasInACopyTakenBefore) {
       {"a new model", [&](Session& s) { s.loadModel(model.path()); },
        [](const ViewerState& s) { return s.mapGrid.get(); },
        [](const ViewerState& s) { return double(s.mapGrid->mapUnit.iLast()); }},
-      {"a map drawn again", [&](Session& s) { s.drawGeoMap(canvas); },
+      {"a map built and drawn again",
+       [&](Session& s) {
+         s.buildMapGrid();
+         s.drawGeoMap(canvas);
+       },
        [](const ViewerState& s) { return s.drawUnit.get(); },
        [](const ViewerState& s) { return double(s.drawUnit->iLast()); }},
   };
