@@ -9,8 +9,10 @@ namespace kalvenor {
 
 // The units a renderer draws with, for nodes 1..nI by 1..nJ: copied from a grid build's units
 // where they cover the node, 0 (no unit) where they do not.
-// They stay 16-bit as the builds keep them: at 4096 x 4096 nodes a wider copy costs 34 MB more.
-inline Array2D<std::int16_t> unitsToDraw(const Array2D<std::int16_t>& units, int nI, int nJ) {
+// They are 16-bit, as the map's units are kept: at 4096 x 4096 nodes a wider copy costs 34 MB
+// more.
+template <typename Unit>
+Array2D<std::int16_t> unitsToDraw(const Array2D<Unit>& units, int nI, int nJ) {
   Array2D<std::int16_t> drawn(1, nI, 1, nJ, 0);
   for (int i = 1; i <= nI; ++i) {
     for (int j = 1; j <= nJ; ++j) {

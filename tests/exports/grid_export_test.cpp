@@ -85,7 +85,7 @@ TEST(QgisColourMap, LiesBesideTheCsvUnderTheSameNameEndingInTxt) {
 }
 
 TEST(SectionUnitsCsv, TheDistanceAlongTheSectionFollowsTheOldColumns) {
-  VerticalGrid s{{3, 2, 10, 20, -5, 3, 4, 2.5, {}, {}}, Array2D<std::int16_t>(1, 3, 1, 2, 1)};
+  VerticalGrid s{{3, 2, 10, 20, -5, 3, 4, 2.5, {}, {}}, Array2D<LevelUnit>(1, 3, 1, 2, 1)};
   s.unit(3, 2) = kAir;
   EXPECT_EQ(sectionUnitsCsv(s),
             "h,v,x,y,z,unit,distance\n1,1,10,20,-5,1,0\n1,2,10,20,-2.5,1,0\n"
