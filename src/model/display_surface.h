@@ -9,6 +9,7 @@
 #include "model/array2d.h"
 #include "model/grid_surface.h"
 #include "model/missing_nodes.h"
+#include "model/render_context.h"
 
 namespace kalvenor {
 
@@ -41,6 +42,8 @@ struct DisplaySurface : GridHeader {
 class LoadJitter {
  public:
   float next();
+  // The generator as it will be after `draws` more calls of next().
+  LoadJitter after(std::uint64_t draws) const;
 
  private:
   std::uint32_t state_ = 0x50000;
@@ -48,7 +51,9 @@ class LoadJitter {
 
 // A display surface from a grid file: every elevation, in file order, is lowered by its own
 // draw r x 1e-6 so that a node lying exactly on a boundary ends just below it.
-DisplaySurface makeDisplaySurface(const GridSurface& grid, LoadJitter& jitter);
+// The columns are lowered on the context's threads, with the draws they would have had in turn.
+DisplaySurface makeDisplaySurface(const GridSurface& grid, LoadJitter& jitter,
+                                  const RenderContext& context = {});
 
 // The same without the jitter: elevations exactly as the grid holds them.
 DisplaySurface exactDisplaySurface(const GridSurface& grid);

@@ -236,7 +236,8 @@ Warnings Session::loadDisplaySurface(const std::string& path, const GridSurface&
     }
   }
   warnOfOwnSystem(warnings, path, grid, state_);
-  auto display = std::make_shared<DisplaySurface>(makeDisplaySurface(grid, state_.jitter));
+  auto display =
+      std::make_shared<DisplaySurface>(makeDisplaySurface(grid, state_.jitter, context_));
   state_.displayFile = path;
   if (const auto srs = systemToAdopt(*display)) adoptSystem(*display, *srs, warnings);
   state_.display = std::move(display);

@@ -291,6 +291,26 @@ TEST(DisplaySurface, TheJitterContinuesFromOneLoadToTheNextAndRestartsWithThePro
   EXPECT_NE(first.dispZ(1, 1), first.dispZ(1, 2));  // every node takes its own draw
 }
 
+// The columns lowered side by side take the draws one generator gives in file order, node by
+// node, and leave the generator where those draws leave it.
+TEST(DisplaySurface, TheColumnsLoweredOnSeveralThreadsTakeTheDrawsInFileOrder) {
+  const GridSurface grid = makeGrid(37, 23, 0, 0, 1, 1, [](double x, double y) { return x - y; });
+  for (const int threads : {1, 2, 5}) {
+    LoadJitter jitter, inTurn;
+    const DisplaySurface display = makeDisplaySurface(grid, jitter, {threads});
+    for (int i = 1; i <= grid.Nx; ++i) {
+      for (int j = 1; j <= grid.Ny; ++j) {
+        ASSERT_EQ(display.dispZ(i, j), grid.z(i, j) - static_cast<double>(inTurn.next()) * 1e-6)
+            << threads << " threads, node (" << i << ", " << j << ")";
+      }
+    }
+    EXPECT_EQ(jitter.next(), inTurn.next()) << threads << " threads";
+  }
+  // Around the generator's whole period of 2^24 draws and back.
+  LoadJitter start;
+  EXPECT_EQ(start.after(std::uint64_t{1} << 24).next(), LoadJitter().next());
+}
+
 TEST(DisplaySurface, EveryNodeIsLoweredByLessThanAMillionthAndHalfOfOneOnAverage) {
   const GridSurface grid = makeGrid(60, 50, 0, 0, 1, 1, [](double x, double y) { return x * y; });
   LoadJitter jitter;
