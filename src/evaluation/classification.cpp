@@ -27,8 +27,6 @@ int firstWhere(int first, int last, const Holds& holds) {
 
 }  // namespace
 
-double roundTo7Decimals(double value) { return roundHalfEven(value * 1e7) / 1e7; }
-
 Classification classifyPoint(const LogicalModel& model, const std::vector<GridSurface>& grids,
                              double x, double y, double& z) {
   return classifyWith(

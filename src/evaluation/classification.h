@@ -8,6 +8,7 @@
 #include "evaluation/line_geometry.h"
 #include "model/grid_surface.h"
 #include "model/logical_model.h"
+#include "model/number_text.h"
 
 namespace kalvenor {
 
@@ -18,8 +19,9 @@ struct Classification {
   std::int16_t unitInclusive = 0;
 };
 
-// Rounds to 7 decimal places, halves to even.
-double roundTo7Decimals(double value);
+// Rounds to 7 decimal places, halves to even. Inline: a map build rounds every node and every
+// boundary under it.
+inline double roundTo7Decimals(double value) { return roundHalfEven(value * 1e7) / 1e7; }
 
 // Builds both patterns, boundary 1 the most significant bit, then looks up their units.
 // `levels(k)` gives the point's elevation and boundary k's as the two are compared.

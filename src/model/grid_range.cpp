@@ -40,6 +40,13 @@ void requireUsableRange(const std::string& path, const GridSurface& grid) {
     if (problem) throw ReadError(path, 0, 0, *problem);
   }
   grid.z.visit([&](const auto& z) {
+    // One pass without a branch tells the usual grid, every value within the range, from the
+    // others, which are looked at node by node.
+    bool allWithin = true;
+    for (int i = 1; i <= grid.Nx; ++i) {
+      for (int j = 1; j <= grid.Ny; ++j) allWithin &= std::abs(z(i, j)) <= kLargestGridNumber;
+    }
+    if (allWithin) return;
     for (int i = 1; i <= grid.Nx; ++i) {
       for (int j = 1; j <= grid.Ny; ++j) {
         if (grid.missing.at(i, j)) continue;

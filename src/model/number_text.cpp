@@ -128,10 +128,6 @@ std::optional<double> wholeNumber(std::string_view text) {
   return number.value;
 }
 
-double Int(double value) { return std::floor(value); }
-
-double Fix(double value) { return std::trunc(value); }
-
 std::string numberText(double value) {
   if (std::isnan(value)) return "NaN";
   if (std::isinf(value)) return value > 0 ? "Infinity" : "-Infinity";

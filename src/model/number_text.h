@@ -36,9 +36,10 @@ inline double roundHalfEven(double value) {
   return std::copysign((std::abs(value) + kNoFraction) - kNoFraction, value);
 }
 
-// Int is floor, Fix truncates toward zero: Int(-0.5) = -1, Fix(-0.5) = 0.
-double Int(double value);
-double Fix(double value);
+// Int is floor, Fix truncates toward zero: Int(-0.5) = -1, Fix(-0.5) = 0. Inline: every node a
+// picture projects and every trace point is rounded with them.
+inline double Int(double value) { return std::floor(value); }
+inline double Fix(double value) { return std::trunc(value); }
 
 // The general number-to-text form: up to 15 significant digits, no trailing zeros, no
 // grouping, "." as decimal point; exponent form ("1E+15", "1E-05") only below 1e-4 or from 1e15.

@@ -186,14 +186,20 @@ void readValues(const std::string& path, GDALRasterBand& band, GDALRasterBand* m
                                 0, 0) != CE_None)) {
       refuse(path, translated("GDAL cannot read the raster's values"), gdal);
     }
-    // Column by column, so that the nodes are written in the order they are stored.
-    for (int c = 0; c < width; ++c) {
-      const int i = order.i(c);
-      for (int r = 0; r < rows; ++r) {
-        const std::size_t at = static_cast<std::size_t>(r) * width + c;
-        z(i, order.j(top + r)) = mask && valid[at] == 0
-                                     ? std::numeric_limits<Value>::quiet_NaN()
-                                     : static_cast<Value>(values[at] * scale + offset);
+    // Column by column, so that each node is written next to the one before, in bands of a few
+    // rows: the rows of a strip lie a raster's width apart, often a power of two, which puts
+    // them all in one set of the cache, and a band's rows stay in it from one column to the next.
+    constexpr int kBandRows = 8;
+    for (int band = 0; band < rows; band += kBandRows) {
+      const int bandEnd = std::min(rows, band + kBandRows);
+      for (int c = 0; c < width; ++c) {
+        const int i = order.i(c);
+        for (int r = band; r < bandEnd; ++r) {
+          const std::size_t at = static_cast<std::size_t>(r) * width + c;
+          z(i, order.j(top + r)) = mask && valid[at] == 0
+                                       ? std::numeric_limits<Value>::quiet_NaN()
+                                       : static_cast<Value>(values[at] * scale + offset);
+        }
       }
     }
   }
