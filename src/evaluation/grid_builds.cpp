@@ -75,7 +75,7 @@ void classifyColumn(const LogicalModel& model, const std::vector<GridSurface>& g
   ColumnClassifier classifier(model, grids);
   classifier.moveTo(grid.x(h), grid.y(h));
   const auto fill = [&](int first, int last, std::int16_t unit) {
-    for (int v = first; v <= last; ++v) grid.unit(h, v) = static_cast<LevelUnit>(unit);
+    for (int v = first; v <= last; ++v) grid.unit.set(h, v, unit);
   };
   const int top = classifier.classifyLevels(grid, ground, fill);
   fill(top + 1, grid.nV, kAir);
@@ -169,7 +169,7 @@ MapBuild buildMapGrid(const BuildInputs& in, const BuildProgress& progress, MapP
   for (int slot = kSouthWall; slot <= kEastWall; ++slot) {
     VerticalGrid& wall = grid.verticalGrids[slot];
     wall = wallGrid(slot, d, in.Zbase, grid);
-    wall.unit = Array2D<LevelUnit>(1, wall.nH, 1, wall.nV, 0);
+    wall.unit = LevelUnits(wall.nH, wall.nV, 0);
     build.wallProfiles[slot] = buildBoundaryProfile(wall, build.boundaryGrids, in.model.Nbd);
     ground[slot].resize(wall.nH + 1);
     for (int h = 1; h <= wall.nH; ++h) ground[slot][h] = edgeElevation(slot, d, h);
@@ -313,7 +313,7 @@ void classifySectionColumns(const BuildInputs& in, SectionBuild& build,
                          (!sec.unfolded() || overDisplay(d, nodes.x(h), nodes.y(h)));
     ground[h] = sec.groundKnown[h] ? sec.sectionSurfZ[h] : kNoGround;
   }
-  nodes.unit = Array2D<LevelUnit>(1, nodes.nH, 1, nodes.nV, 0);
+  nodes.unit = LevelUnits(nodes.nH, nodes.nV, 0);
   forEachColumn(
       in, sec.Nxy,
       [&](int h) { classifyColumn(in.model, build.boundaryGrids, nodes, h, ground[h]); }, progress,

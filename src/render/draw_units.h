@@ -11,8 +11,8 @@ namespace kalvenor {
 // where they cover the node, 0 (no unit) where they do not.
 // They are 16-bit, as the map's units are kept: at 4096 x 4096 nodes a wider copy costs 34 MB
 // more.
-template <typename Unit>
-Array2D<std::int16_t> unitsToDraw(const Array2D<Unit>& units, int nI, int nJ) {
+template <typename Units>
+Array2D<std::int16_t> unitsToDraw(const Units& units, int nI, int nJ) {
   Array2D<std::int16_t> drawn(1, nI, 1, nJ, 0);
   for (int i = 1; i <= nI; ++i) {
     for (int j = 1; j <= nJ; ++j) {

@@ -91,9 +91,9 @@ VerticalGrid coarseGrid(const VerticalGrid& g, const Picks& ph, const Picks& pv)
     c.columnX = pickedColumns(g.columnX, ph);
     c.columnY = pickedColumns(g.columnY, ph);
   }
-  c.unit = Array2D<LevelUnit>(1, c.nH, 1, c.nV, 0);
+  c.unit = LevelUnits(c.nH, c.nV, 0);
   for (int h = 1; h <= c.nH; ++h) {
-    for (int v = 1; v <= c.nV; ++v) c.unit(h, v) = g.unit(ph[h], pv[v]);
+    for (int v = 1; v <= c.nV; ++v) c.unit.set(h, v, g.unit(ph[h], pv[v]));
   }
   return c;
 }

@@ -43,8 +43,8 @@ class FoldedBasinBuilds : public ::testing::Test {
 };
 
 // The first node at which two unit arrays differ, or "" when they are equal node for node.
-template <typename Unit>
-std::string firstDifference(const Array2D<Unit>& a, const Array2D<Unit>& b) {
+template <typename Units>
+std::string firstDifference(const Units& a, const Units& b) {
   if (a.iLast() != b.iLast() || a.jLast() != b.jLast()) return "the sizes differ";
   for (int i = a.iFirst(); i <= a.iLast(); ++i) {
     for (int j = a.jFirst(); j <= a.jLast(); ++j) {
@@ -71,7 +71,7 @@ TEST_F(FoldedBasinBuilds, TheMapGridIsTheSameOnOneThreadAndOnMany) {
     }
   }
   // The case reaches every kind of node: air, no unit and each of the five units.
-  const Array2D<LevelUnit>& south = single.grid.verticalGrids[kSouthWall].unit;
+  const LevelUnits& south = single.grid.verticalGrids[kSouthWall].unit;
   EXPECT_EQ(south(35, 1), kAir);
   EXPECT_EQ(single.grid.mapUnit(35, 5), 0);
   for (std::int16_t unit = 1; unit <= 5; ++unit) {

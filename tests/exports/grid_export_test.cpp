@@ -85,8 +85,8 @@ TEST(QgisColourMap, LiesBesideTheCsvUnderTheSameNameEndingInTxt) {
 }
 
 TEST(SectionUnitsCsv, TheDistanceAlongTheSectionFollowsTheOldColumns) {
-  VerticalGrid s{{3, 2, 10, 20, -5, 3, 4, 2.5, {}, {}}, Array2D<LevelUnit>(1, 3, 1, 2, 1)};
-  s.unit(3, 2) = kAir;
+  VerticalGrid s{{3, 2, 10, 20, -5, 3, 4, 2.5, {}, {}}, LevelUnits(3, 2, 1)};
+  s.unit.set(3, 2, kAir);
   EXPECT_EQ(sectionUnitsCsv(s),
             "h,v,x,y,z,unit,distance\n1,1,10,20,-5,1,0\n1,2,10,20,-2.5,1,0\n"
             "2,1,13,24,-5,1,5\n2,2,13,24,-2.5,1,5\n3,1,16,28,-5,1,10\n3,2,16,28,-2.5,-1,10\n");
