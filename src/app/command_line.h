@@ -91,7 +91,9 @@ struct RenderOptions : SessionOptions {
   std::string geologyMap;  // .gpkg, or any vector format GDAL writes
 
   // Outputs made from the 3D-map grid's surface.
-  bool wantsMapGrid() const { return !mapFile.empty() || !unitsGrid.empty() || !geologyMap.empty(); }
+  bool wantsMapGrid() const {
+    return !mapFile.empty() || !unitsGrid.empty() || !geologyMap.empty();
+  }
 
   bool wantsSection() const {
     return !sectionFile.empty() || !sectionUnits.empty() || !sectionContacts.empty() || sectionLine;

@@ -279,7 +279,8 @@ void renderSession(Session& session, const RenderOptions& o, const WarningSink& 
              [&](Canvas& canvas) { pass(drawSessionPicture(session, document, canvas)); });
   if (!geologyMap.empty()) {
     checkGeologyMapSystem(geologyMap, session.state().display->srs);
-    addFiles(outputs, "--geology-map", geologyMap, geologyMapFiles(geologyMap, session.geologyMap()));
+    addFiles(outputs, "--geology-map", geologyMap,
+             geologyMapFiles(geologyMap, session.geologyMap()));
   }
   outputs.write(inputs);
 }

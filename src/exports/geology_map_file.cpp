@@ -30,7 +30,9 @@ GDALDriver& mapDriver(const std::string& path) {
   return *driver;
 }
 
-bool isGeoPackage(const GDALDriver& driver) { return std::string(driver.GetDescription()) == "GPKG"; }
+bool isGeoPackage(const GDALDriver& driver) {
+  return std::string(driver.GetDescription()) == "GPKG";
+}
 
 // Where a format of one layer a file keeps the contacts: beside the units, "_contacts" added to
 // the stem.
@@ -85,7 +87,10 @@ class LayerMaker {
  public:
   LayerMaker(GDALDataset& dataset, const std::string& path, GDALDriver& driver,
              const std::string& srs)
-      : dataset_(dataset), path_(path), driver_(driver), system_(vectorLayerSystem(path, driver, srs)) {}
+      : dataset_(dataset),
+        path_(path),
+        driver_(driver),
+        system_(vectorLayerSystem(path, driver, srs)) {}
 
   OGRLayer& layer(const char* name, OGRwkbGeometryType type, const std::string& what) {
     CPLStringList options = vectorLayerOptions(driver_);
@@ -171,19 +176,20 @@ void fillContacts(LayerMaker& maker, const GeologyMap& map) {
 // default, which QGIS loads with the layer.
 void fillStyles(GDALDataset& dataset, LayerMaker& maker, const GeologyMap& map) {
   OGRLayer& layer = maker.layer("layer_styles", wkbNone, translated("the layer styles"));
-  for (const char* name : {"f_table_catalog", "f_table_schema", "f_table_name",
-                           "f_geometry_column", "styleName", "styleQML", "styleSLD"}) {
+  for (const char* name : {"f_table_catalog", "f_table_schema", "f_table_name", "f_geometry_column",
+                           "styleName", "styleQML", "styleSLD"}) {
     maker.field(layer, name, OFTString);
   }
   OGRFieldDefn useAsDefault("useAsDefault", OFTInteger);
   useAsDefault.SetSubType(OFSTBoolean);
-  maker.check(layer.CreateField(&useAsDefault), fill(translated("the field {1}"), {"useAsDefault"}));
+  maker.check(layer.CreateField(&useAsDefault),
+              fill(translated("the field {1}"), {"useAsDefault"}));
   for (const char* name : {"description", "owner", "ui"}) maker.field(layer, name, OFTString);
   OGRFieldDefn updated("update_time", OFTDateTime);
   updated.SetDefault("CURRENT_TIMESTAMP");
   maker.check(layer.CreateField(&updated), fill(translated("the field {1}"), {"update_time"}));
-  for (const auto& [table, style] : {std::pair{"units", unitsStyle(map)},
-                                     std::pair{"contacts", contactsStyle(map)}}) {
+  for (const auto& [table, style] :
+       {std::pair{"units", unitsStyle(map)}, std::pair{"contacts", contactsStyle(map)}}) {
     OGRFeature feature(layer.GetLayerDefn());
     feature.SetField("f_table_catalog", "");
     feature.SetField("f_table_schema", "");
@@ -203,14 +209,16 @@ void fillStyles(GDALDataset& dataset, LayerMaker& maker, const GeologyMap& map) 
 // One dataset of the map at `path`, with the layers `fill` makes in it.
 ExportedFiles datasetWith(const std::string& path, GDALDriver& driver, const std::string& srs,
                           const std::function<void(GDALDataset&, LayerMaker&)>& fillIn) {
-  return writeWithGdal(path, driver, translated("the geological map"), [&](const WorkFolder& folder) {
-    GdalDataset dataset(driver.Create(folder.pathFor(path).c_str(), 0, 0, 0, GDT_Unknown, nullptr));
-    if (dataset) {
-      LayerMaker maker(*dataset, path, driver, srs);
-      fillIn(*dataset, maker);
-    }
-    return dataset;
-  });
+  return writeWithGdal(
+      path, driver, translated("the geological map"), [&](const WorkFolder& folder) {
+        GdalDataset dataset(
+            driver.Create(folder.pathFor(path).c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+        if (dataset) {
+          LayerMaker maker(*dataset, path, driver, srs);
+          fillIn(*dataset, maker);
+        }
+        return dataset;
+      });
 }
 
 }  // namespace
@@ -247,9 +255,8 @@ ExportedFiles geologyMapFiles(const std::string& path, const GeologyMap& map) {
       fillStyles(dataset, maker, map);
     });
   }
-  ExportedFiles files = datasetWith(path, driver, map.srs, [&](GDALDataset&, LayerMaker& maker) {
-    fillUnits(maker, map);
-  });
+  ExportedFiles files = datasetWith(
+      path, driver, map.srs, [&](GDALDataset&, LayerMaker& maker) { fillUnits(maker, map); });
   const std::string contacts = contactsPath(path);
   for (ExportedFile& file :
        datasetWith(contacts, driver, map.srs,

@@ -77,8 +77,7 @@ void addSymbol(CPLXMLNode* symbols, std::size_t number, PackedColor color, Style
 }  // namespace
 
 std::string qgisCategorizedStyle(const std::string& field,
-                                 const std::vector<StyleCategory>& categories,
-                                 StyleSymbol symbol) {
+                                 const std::vector<StyleCategory>& categories, StyleSymbol symbol) {
   const XmlRoot root = styleRoot();
   CPLXMLNode* renderer = element(root.get(), "renderer-v2",
                                  {{"type", "categorizedSymbol"},

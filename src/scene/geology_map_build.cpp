@@ -71,20 +71,19 @@ void GeologyMapBuilder::cutCells() {
   const TerrainCells cells(in_, e);
   code_.assign(cellColumns_ * cellRows_, kEmptyCell);
   cuts_.assign(cellRows_, {});
-  parallelFor(
-      0, static_cast<int>(cellRows_) - 1,
-      [&](int row) {
-        const auto r = static_cast<std::size_t>(row);
-        const RowGaps low = cells.gapsOfRow(columns_, rows_, r);
-        const RowGaps high = cells.gapsOfRow(columns_, rows_, r + 1);
-        for (std::size_t c = 0; c < cellColumns_; ++c) {
-          CutCell cell = cells.cell({columns_[c], rows_[r], columns_[c + 1], rows_[r + 1], c}, low,
-                                    high);
-          code_[r * cellColumns_ + c] = cell.unit;
-          if (cell.unit == kOwnCell) cuts_[r].push_back({c, std::move(cell.split)});
-        }
-      },
-      {.threads = in_.threads, .chunk = 8, .dynamic = true});
+  parallelFor(0, static_cast<int>(cellRows_) - 1,
+              [&](int row) {
+                const auto r = static_cast<std::size_t>(row);
+                const RowGaps low = cells.gapsOfRow(columns_, rows_, r);
+                const RowGaps high = cells.gapsOfRow(columns_, rows_, r + 1);
+                for (std::size_t c = 0; c < cellColumns_; ++c) {
+                  CutCell cell = cells.cell(
+                      {columns_[c], rows_[r], columns_[c + 1], rows_[r + 1], c}, low, high);
+                  code_[r * cellColumns_ + c] = cell.unit;
+                  if (cell.unit == kOwnCell) cuts_[r].push_back({c, std::move(cell.split)});
+                }
+              },
+              {.threads = in_.threads, .chunk = 8, .dynamic = true});
 }
 
 void GeologyMapBuilder::addPart(const TerrainPart& part) {

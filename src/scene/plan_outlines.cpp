@@ -17,8 +17,7 @@ double cross(const PlanPoint& o, const PlanPoint& a, const PlanPoint& b) {
 
 // True when b lies on the straight line from a to c, between them.
 bool onStraightRun(const PlanPoint& a, const PlanPoint& b, const PlanPoint& c) {
-  return cross(a, b, c) == 0 &&
-         (b[0] - a[0]) * (c[0] - b[0]) + (b[1] - a[1]) * (c[1] - b[1]) > 0;
+  return cross(a, b, c) == 0 && (b[0] - a[0]) * (c[0] - b[0]) + (b[1] - a[1]) * (c[1] - b[1]) > 0;
 }
 
 PlanRing withoutStraightRuns(const PlanRing& ring) {

@@ -40,7 +40,7 @@ struct SessionDocument {
   std::string surfaceFile;
   BoreholeFiles boreholeFiles;  // full paths
   BoreholeDrawing boreholeDrawing;
-  std::string geologyMapFile;  // full path; "" for none
+  std::string geologyMapFile;                          // full path; "" for none
   std::vector<std::optional<PackedColor>> unitColors;  // units 1..Nbd+1; none where not chosen
   std::vector<PackedColor> boundaryColors;             // boundaries 1..Nbd
   std::optional<double> zbase;

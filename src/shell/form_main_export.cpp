@@ -13,8 +13,8 @@ const QString kSceneFilter = QStringLiteral(
     "glTF バイナリ (*.glb)|*.glb|VTK PolyData (*.vtp)|*.vtp|VTK マルチブロック (*.vtm)|*.vtm|"
     "Wavefront OBJ (*.obj)|*.obj");
 
-const QString kGeologyMapFilter =
-    QStringLiteral("GeoPackage (*.gpkg)|*.gpkg|シェープファイル (*.shp)|*.shp|GeoJSON (*.geojson)|*.geojson");
+const QString kGeologyMapFilter = QStringLiteral(
+    "GeoPackage (*.gpkg)|*.gpkg|シェープファイル (*.shp)|*.shp|GeoJSON (*.geojson)|*.geojson");
 
 }  // namespace
 

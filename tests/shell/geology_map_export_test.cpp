@@ -59,10 +59,9 @@ void GeologyMapExportTest::theWindowWritesTheBatchMap() {
     args << "--boundary" << QString::fromStdString(boundary);
   }
   QProcess render;
-  render.start(KALVENOR_RENDER_PATH, args << "--zbase"
-                                          << QString::number(fixture.window.state().Zbase)
-                                          << "--geology-map"
-                                          << fixture.folder.filePath("batch.shp"));
+  render.start(KALVENOR_RENDER_PATH,
+               args << "--zbase" << QString::number(fixture.window.state().Zbase) << "--geology-map"
+                    << fixture.folder.filePath("batch.shp"));
   QVERIFY(render.waitForFinished(120000));
   QVERIFY2(render.exitCode() == 0, render.readAllStandardError().constData());
   for (const QString& file : {".shp", ".qml", "_contacts.shp", "_contacts.qml"}) {
