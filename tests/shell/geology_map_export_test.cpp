@@ -1,7 +1,10 @@
 #include <QProcess>
 #include <QtTest>
+#include <fstream>
 
 #include "example_inputs.h"
+#include "session/session_file.h"
+#include "session/session_restore.h"
 #include "shell/preload.h"
 #include "shell/window_fixture.h"
 
@@ -16,6 +19,7 @@ class GeologyMapExportTest : public QObject {
  private slots:
   void beforeTheGridTheMissingStepIsNamed();
   void theWindowWritesTheBatchMap();
+  void aSavedSessionWritesTheMapAgain();
 };
 
 namespace {
@@ -64,11 +68,35 @@ void GeologyMapExportTest::theWindowWritesTheBatchMap() {
                     << fixture.folder.filePath("batch.shp"));
   QVERIFY(render.waitForFinished(120000));
   QVERIFY2(render.exitCode() == 0, render.readAllStandardError().constData());
-  for (const QString& file : {".shp", ".qml", "_contacts.shp", "_contacts.qml"}) {
-    const QByteArray window = contents(fixture.folder.filePath("window" + file));
-    QVERIFY2(!window.isEmpty(), qPrintable(file));
-    QVERIFY2(window == contents(fixture.folder.filePath("batch" + file)), qPrintable(file));
+  for (const char* file : {".shp", ".qml", "_contacts.shp", "_contacts.qml"}) {
+    const QByteArray window = contents(fixture.folder.filePath(QString("window") + file));
+    QVERIFY2(!window.isEmpty(), file);
+    QVERIFY2(window == contents(fixture.folder.filePath(QString("batch") + file)), file);
   }
+}
+
+// The session saved after the export names the map's file, and kalvenor-render --session writes
+// the map there again with the picture.
+void GeologyMapExportTest::aSavedSessionWritesTheMapAgain() {
+  WindowFixture fixture;
+  SessionOptions options;
+  options.inputs = exampleInputFiles();
+  preload(fixture.window, options);
+  const QString map = fixture.folder.filePath("map.gpkg");
+  fixture.dialogs.files = {map};
+  QTest::mouseClick(fixture.window.ui().cmdGeologyMap, Qt::LeftButton);
+  QVERIFY2(fixture.dialogs.messages.isEmpty(), qPrintable(fixture.dialogs.messages.join('\n')));
+  const std::string session = fixture.folder.filePath("work.json").toStdString();
+  std::ofstream(session) << sessionFileText(documentOf(fixture.window.state(), 400, 300), session);
+  QVERIFY(QFile::remove(map));
+
+  QProcess render;
+  render.start(KALVENOR_RENDER_PATH, {"--session", QString::fromStdString(session), "--map",
+                                      fixture.folder.filePath("picture.png")});
+  QVERIFY(render.waitForFinished(120000));
+  QVERIFY2(render.exitCode() == 0, render.readAllStandardError().constData());
+  QVERIFY(QFile::exists(fixture.folder.filePath("picture.png")));
+  QVERIFY(contents(map).startsWith("SQLite format 3"));
 }
 
 QTEST_MAIN(GeologyMapExportTest)
