@@ -59,7 +59,8 @@ std::vector<OptionSpec> inputOptions() {
   OptionSpec session =
       option("--session", "FILE", into(&RenderOptions::session),
              "a session saved by the window: its inputs, options and last picture,\n"
-             "drawn into --map at the size it was saved with unless --size is given");
+             "drawn into --map at the size it was saved with unless --size is given,\n"
+             "and the geological map it wrote, again (or into --geology-map)");
   session.windowHelp = "open a saved session instead (no other options)";
   return under(
       "Input",
