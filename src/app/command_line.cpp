@@ -59,7 +59,8 @@ std::vector<OptionSpec> inputOptions() {
   OptionSpec session =
       option("--session", "FILE", into(&RenderOptions::session),
              "a session saved by the window: its inputs, options and last picture,\n"
-             "drawn into --map at the size it was saved with unless --size is given");
+             "drawn into --map at the size it was saved with unless --size is given,\n"
+             "and the geological map it wrote, again (or into --geology-map)");
   session.windowHelp = "open a saved session instead (no other options)";
   return under(
       "Input",
@@ -240,6 +241,13 @@ std::vector<OptionSpec> outputOptions() {
                         "in FILE.tif), .nc, .gpkg or any other lossless one that GDAL writes\n"
                         "(JPEG and WebP are refused); FILE.aux.xml beside it styles it for GDAL,\n"
                         "and the same name ending in .qml for QGIS")),
+      renderOnly(option("--geology-map", "FILE", into(&RenderOptions::geologyMap),
+                        "the geological map as vectors: the units at the ground as polygons cut\n"
+                        "along the traced contacts (layer units: unit, name, color, area_m2) and\n"
+                        "the contact lines (layer contacts: boundary, name, length_m), in the\n"
+                        "vector format of the extension (GeoPackage without one, with QGIS\n"
+                        "styles inside; .shp, .geojson, ... hold the contacts in FILE_contacts\n"
+                        "beside, each with its .qml)")),
       renderOnly(option("--units-legend", "FILE", into(&RenderOptions::unitsLegend),
                         "CSV unit,name,color to style that grid, and beside it, named like\n"
                         "it but ending in .txt, a QGIS colour map for its paletted renderer")),
@@ -323,27 +331,29 @@ Combination required(const char* option) {
 std::vector<Combination> renderRules() {
   const std::vector<std::string> outputs = {
       "--map",           "--section",          "--units-grid",     "--units-legend",
-      "--section-units", "--section-contacts", "--borehole-check", "--export-3d"};
+      "--section-units", "--section-contacts", "--borehole-check", "--export-3d",
+      "--geology-map"};
   std::vector<Combination> rules = {
       {.fromSession = true,
        .needs = {"--map"},
        .message =
            said(fill(translated("{1} needs {2} for its picture"), {"--session", "--map FILE"}))},
       {.fromSession = true,
-       .allowsOnly = {"--session", "--map", "--size", "--antialias"},
+       .allowsOnly = {"--session", "--map", "--size", "--antialias", "--geology-map"},
        .message =
            [](const std::string& option) {
-             return fill(translated("{1} takes no other options than {2}, {3} and {4}; {5} "
+             return fill(translated("{1} takes no other options than {2}, {3}, {4} and {5}; {6} "
                                     "cannot go with it"),
-                         {"--session", "--map", "--size", "--antialias", option});
+                         {"--session", "--map", "--size", "--antialias", "--geology-map", option});
            }},
       required("--model"),
       required("--surface"),
       {.needs = outputs,
        .message =
-           said(fill(translated("nothing to write: give {1}, {2}, {3}, {4}, {5}, {6}, {7} or {8}"),
+           said(fill(translated("nothing to write: give {1}, {2}, {3}, {4}, {5}, {6}, {7}, {8} "
+                                "or {9}"),
                      {outputs[0], outputs[1], outputs[2], outputs[3], outputs[4], outputs[5],
-                      outputs[6], outputs[7]}))},
+                      outputs[6], outputs[7], outputs[8]}))},
       {.when = {"--layer"},
        .needs = {"--section-contacts"},
        .message = said(fill(translated("{1} names the layer of {2}, which is not given"),

@@ -88,6 +88,12 @@ struct RenderOptions : SessionOptions {
   std::string export3d;  // .glb, .vtp, .vtm or .obj
   double exportVe = 1.0;
   int exportDecimate = 1;
+  std::string geologyMap;  // .gpkg, or any vector format GDAL writes
+
+  // Outputs made from the 3D-map grid's surface.
+  bool wantsMapGrid() const {
+    return !mapFile.empty() || !unitsGrid.empty() || !geologyMap.empty();
+  }
 
   bool wantsSection() const {
     return !sectionFile.empty() || !sectionUnits.empty() || !sectionContacts.empty() || sectionLine;

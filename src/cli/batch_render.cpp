@@ -10,6 +10,7 @@
 #include "cli/run_outputs.h"
 #include "exports/borehole_check_files.h"
 #include "exports/contacts_file.h"
+#include "exports/geology_map_file.h"
 #include "exports/grid_export.h"
 #include "exports/scene_files.h"
 #include "exports/section_contacts.h"
@@ -91,6 +92,7 @@ void checkExportNames(const RenderOptions& o) {
   if (!o.unitsLegend.empty()) qgisColourMapPath(o.unitsLegend);
   if (!o.sectionContacts.empty()) checkContactsName(o.sectionContacts, o.layer);
   if (!o.export3d.empty()) checkSceneName(o.export3d);
+  if (!o.geologyMap.empty()) checkGeologyMapName(o.geologyMap);
   refuseOverwrites(inputFiles(o.inputs), plannedOutputs(o));
 }
 
@@ -99,7 +101,7 @@ void checkExportNames(const RenderOptions& o) {
 void requireBoundaryOptions(const Session& session, const RenderOptions& o) {
   const int Nbd = session.state().model.Nbd;
   if (Nbd == 0 || !o.inputs.boundaries.empty()) return;
-  if (!o.wantsSection() && o.mapFile.empty() && o.unitsGrid.empty()) return;
+  if (!o.wantsSection() && !o.wantsMapGrid()) return;
   throw UsageError(
       o.inputs.model + ": " +
       fill(translatedCount("the model has {1} boundary but no boundary file was given: give its "
@@ -119,6 +121,7 @@ void prepareRun(Session& session, const RenderOptions& o, const WarningSink& war
   if (!o.sectionContacts.empty()) {
     checkContactsSystem(o.sectionContacts, session.state().display->srs);
   }
+  if (!o.geologyMap.empty()) checkGeologyMapSystem(o.geologyMap, session.state().display->srs);
   if (o.inputs.colors.empty()) {
     for (int unit = 1; unit <= session.state().model.unitCount(); ++unit) {
       session.setUnitColor(unit, kPalette[(unit - 1) % 8]);
@@ -196,6 +199,10 @@ void addMapOutputs(const RunMaking& run) {
              unitsGridFiles(o.unitsGrid,
                             {*s.display, s.mapGrid->mapUnit, unitStyles(s.model, s.unitColor)}));
   }
+  if (!o.geologyMap.empty()) {
+    addFiles(run.outputs, "--geology-map", o.geologyMap,
+             geologyMapFiles(o.geologyMap, session.geologyMap()));
+  }
 }
 
 // The check samples the grids of the build before it; without one, the surface's nodes are
@@ -203,7 +210,7 @@ void addMapOutputs(const RunMaking& run) {
 void addBoreholeCheck(const RunMaking& run) {
   Session& session = run.session;
   const RenderOptions& o = run.o;
-  if (!o.wantsSection() && o.mapFile.empty() && o.unitsGrid.empty()) {
+  if (!o.wantsSection() && !o.wantsMapGrid()) {
     run.pass(session.buildMapGrid({}, MapParts::SurfaceOnly));
   }
   addFiles(
@@ -234,7 +241,7 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
                         for (const std::string& warning : warnings) warn(warning);
                       }};
   if (o.wantsSection()) addSectionOutputs(run);
-  if (!o.mapFile.empty() || !o.unitsGrid.empty()) addMapOutputs(run);
+  if (o.wantsMapGrid()) addMapOutputs(run);
   if (!o.boreholeCheck.empty()) addBoreholeCheck(run);
   if (!o.export3d.empty()) addSceneExport(run);
   if (!o.unitsLegend.empty()) {
@@ -249,7 +256,15 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
 void renderSession(Session& session, const RenderOptions& o, const WarningSink& warn) {
   const SessionDocument document = readSessionFile(o.session);
   const std::vector<RunFile> inputs = sessionInputFiles(o.session, document);
-  refuseOverwrites(inputs, {{"--map", o.mapFile, o.mapFile}});
+  // The geological map goes where the session wrote it last, unless the run names a file.
+  const std::string geologyMap = o.geologyMap.empty() ? document.geologyMapFile : o.geologyMap;
+  std::vector<RunFile> planned{{"--map", o.mapFile, o.mapFile}};
+  if (!geologyMap.empty()) {
+    for (const std::string& file : geologyMapFileNames(geologyMap)) {
+      planned.push_back({"--geology-map", geologyMap, file});
+    }
+  }
+  refuseOverwrites(inputs, planned);
   const auto pass = [&](const Warnings& warnings) {
     for (const std::string& warning : warnings) warn(warning);
   };
@@ -262,6 +277,11 @@ void renderSession(Session& session, const RenderOptions& o, const WarningSink& 
   RunOutputs outputs;
   addPicture(outputs, "--map", o.mapFile, width, height, background, o.antialias,
              [&](Canvas& canvas) { pass(drawSessionPicture(session, document, canvas)); });
+  if (!geologyMap.empty()) {
+    checkGeologyMapSystem(geologyMap, session.state().display->srs);
+    addFiles(outputs, "--geology-map", geologyMap,
+             geologyMapFiles(geologyMap, session.geologyMap()));
+  }
   outputs.write(inputs);
 }
 

@@ -4,6 +4,7 @@
 
 #include "exports/borehole_check_files.h"
 #include "exports/contacts_file.h"
+#include "exports/geology_map_file.h"
 #include "exports/grid_export.h"
 #include "exports/scene_files.h"
 #include "exports/units_raster.h"
@@ -119,6 +120,9 @@ std::vector<RunFile> plannedOutputs(const RenderOptions& o) {
     add("--borehole-check", o.boreholeCheck, boreholeCheckFileNames(o.boreholeCheck));
   }
   if (!o.export3d.empty()) add("--export-3d", o.export3d, sceneFileNames(o.export3d));
+  if (!o.geologyMap.empty()) {
+    add("--geology-map", o.geologyMap, geologyMapFileNames(o.geologyMap));
+  }
   return files;
 }
 

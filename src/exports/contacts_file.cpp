@@ -13,6 +13,7 @@
 #include "exports/existing_layers.h"
 #include "exports/file_extension.h"
 #include "exports/gdal_files.h"
+#include "exports/vector_layers.h"
 #include "model/input_names.h"
 #include "model/message_text.h"
 #include "model/system_reason.h"
@@ -54,11 +55,6 @@ bool holdsLayers(const std::string& path, GDALDriver& driver) {
   return namesFolder(path) || driver.GetMetadataItem(GDAL_DCAP_MULTIPLE_VECTOR_LAYERS);
 }
 
-// GeoJSON holds longitudes and latitudes on WGS 84 only, whatever else a file says.
-bool holdsWgs84Only(const GDALDriver& driver) {
-  return format(driver) == "GeoJSON" || format(driver) == "GeoJSONSeq";
-}
-
 std::string layerName(const std::string& path, const std::string& layer) {
   if (!layer.empty()) return layer;
   const std::filesystem::path name = std::filesystem::path(withoutTrailingSlashes(path)).filename();
@@ -88,36 +84,11 @@ OGRErr addLine(OGRLayer& layer, const ContactLine& line, const std::string& name
   return layer.CreateFeature(&feature);
 }
 
-// What a format must be told to keep the lines and their names as they are.
-CPLStringList layerOptions(const GDALDriver& driver) {
-  CPLStringList options;
-  // Shapefiles would store the names in an old code page; GDAL keeps them in UTF-8 if told.
-  if (format(driver) == "ESRI Shapefile") options.SetNameValue("ENCODING", "UTF-8");
-  // CSV leaves the geometry out unless it is asked for as a column of WKT, and without its
-  // .csvt every field reads back as text.
-  if (format(driver) == "CSV") {
-    options.SetNameValue("GEOMETRY", "AS_WKT");
-    options.SetNameValue("CREATE_CSVT", "YES");
-  }
-  // Longitudes and latitudes as RFC 7946 has them; GDAL converts the lines to them.
-  if (format(driver) == "GeoJSON") options.SetNameValue("RFC7946", "YES");
-  return options;
-}
-
-// The coordinate system of the layer: the display surface's, none when it is unknown. A
-// GeoPackage without one would call its coordinates degrees of latitude and longitude; it is
-// given GeoPackage's undefined Cartesian system instead. GeoJSON gets the horizontal part only,
-// so that converting to longitudes and latitudes keeps the heights as they are.
+// The display surface's system, checked first for a format that must convert the lines.
 std::optional<OGRSpatialReference> layerSystem(const std::string& path, const GDALDriver& driver,
                                                const std::string& srs) {
   checkContactsSystem(path, srs);
-  if (!srs.empty()) {
-    OGRSpatialReference system = coordinateSystem(path, srs);
-    if (holdsWgs84Only(driver)) system.StripVertical();
-    return system;
-  }
-  if (format(driver) != "GPKG") return std::nullopt;
-  return coordinateSystem(path, R"(LOCAL_CS["Undefined cartesian SRS"])");
+  return vectorLayerSystem(path, driver, srs);
 }
 
 // What goes into the layer.
@@ -131,7 +102,7 @@ struct ContactsLayer {
 void fillLayer(GDALDataset& dataset, const std::string& path, GDALDriver& driver,
                const ContactsLayer& contacts) {
   std::optional<OGRSpatialReference> system = layerSystem(path, driver, contacts.srs);
-  CPLStringList options = layerOptions(driver);
+  CPLStringList options = vectorLayerOptions(driver);
   OGRLayer* layer = dataset.CreateLayer(contacts.name.c_str(), system ? &*system : nullptr,
                                         wkbLineString25D, options.List());
   if (!layer) throw gdalFailure(path, driver, translated("the contacts layer"));

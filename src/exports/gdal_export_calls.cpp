@@ -48,4 +48,18 @@ ExportedFiles boreholeCheckGeoPackage(const std::string& path, const BoreholeChe
   return module().boreholeCheckGeoPackage(path, check, srs);
 }
 
+void checkGeologyMapName(const std::string& path) { module().checkGeologyMapName(path); }
+
+void checkGeologyMapSystem(const std::string& path, const std::string& srs) {
+  module().checkGeologyMapSystem(path, srs);
+}
+
+std::vector<std::string> geologyMapFileNames(const std::string& path) {
+  return module().geologyMapFileNames(path);
+}
+
+ExportedFiles geologyMapFiles(const std::string& path, const GeologyMap& map) {
+  return module().geologyMapFiles(path, map);
+}
+
 }  // namespace kalvenor

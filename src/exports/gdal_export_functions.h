@@ -2,6 +2,7 @@
 
 #include "exports/borehole_check_points.h"
 #include "exports/contacts_file.h"
+#include "exports/geology_map_file.h"
 #include "exports/units_raster.h"
 
 namespace kalvenor {
@@ -17,6 +18,10 @@ struct ExportGdalFunctions {
   decltype(&kalvenor::contactsFileNames) contactsFileNames;
   decltype(&kalvenor::sectionContactsFiles) sectionContactsFiles;
   decltype(&kalvenor::boreholeCheckGeoPackage) boreholeCheckGeoPackage;
+  decltype(&kalvenor::checkGeologyMapName) checkGeologyMapName;
+  decltype(&kalvenor::checkGeologyMapSystem) checkGeologyMapSystem;
+  decltype(&kalvenor::geologyMapFileNames) geologyMapFileNames;
+  decltype(&kalvenor::geologyMapFiles) geologyMapFiles;
 };
 
 }  // namespace kalvenor

@@ -44,5 +44,9 @@ extern const kalvenor::ExportGdalFunctions kalvenor_gdal_export_functions = {
     .contactsFileNames = kalvenor::contactsFileNames,
     .sectionContactsFiles = kalvenor::sectionContactsFiles,
     .boreholeCheckGeoPackage = kalvenor::boreholeCheckGeoPackage,
+    .checkGeologyMapName = kalvenor::checkGeologyMapName,
+    .checkGeologyMapSystem = kalvenor::checkGeologyMapSystem,
+    .geologyMapFileNames = kalvenor::geologyMapFileNames,
+    .geologyMapFiles = kalvenor::geologyMapFiles,
 };
 }

@@ -52,7 +52,7 @@ unsigned cornerEdges(int n) { return (1u << n) | (1u << (n == 1 ? 4 : n - 1)); }
 class CellSplitter {
  public:
   CellSplitter(const TerrainCell& cell, double zEps) : c_(cell), zEps_(zEps) {}
-  std::vector<TerrainPart> split(const ClassifyAt& classify);
+  TerrainSplit split(const ClassifyAt& classify);
 
  private:
   void findEdgePoints();
@@ -69,6 +69,7 @@ class CellSplitter {
   std::vector<Chord> chords_;
   std::map<std::uint64_t, Vertex> insides_;
   std::uint64_t strays_ = 0;
+  std::vector<TerrainContact> contacts_;
 };
 
 // The crossing of boundary k on edge e, computed from the edge's ends in the order of their keys
@@ -141,8 +142,10 @@ std::vector<CellCut> CellSplitter::findCuts(const ClassifyAt& classify) {
     }
     for (const auto& [from, to] : crossingSegments(*trace)) {
       const Vertex &a = crossing[from], &b = crossing[to];
-      // A chord along a cell edge, or of no length, cuts nothing inside the cell.
-      if (a.key == b.key || (a.edges & b.edges) != 0) continue;
+      if (a.key == b.key) continue;
+      contacts_.push_back({k, {a.key, a.p}, {b.key, b.p}});
+      // A chord along a cell edge cuts nothing inside the cell.
+      if ((a.edges & b.edges) != 0) continue;
       chords_.push_back({a, b, static_cast<int>(cuts.size())});
     }
     cuts.push_back({*trace, c_.w[k]});
@@ -269,7 +272,7 @@ bool CellSplitter::above(const ScenePoint& p, const CellCut& cut, int cutIndex) 
   return aboveAt(1);
 }
 
-std::vector<TerrainPart> CellSplitter::split(const ClassifyAt& classify) {
+TerrainSplit CellSplitter::split(const ClassifyAt& classify) {
   findEdgePoints();
   const std::vector<CellCut> cuts = findCuts(classify);
   std::vector<Outline> outlines{wholeCell()};
@@ -297,13 +300,12 @@ std::vector<TerrainPart> CellSplitter::split(const ClassifyAt& classify) {
     for (const Vertex& v : o.v) part.corners.push_back({v.key, v.p});
     parts.push_back(std::move(part));
   }
-  return parts;
+  return {std::move(parts), std::move(contacts_)};
 }
 
 }  // namespace
 
-std::vector<TerrainPart> splitTerrainCell(const TerrainCell& cell, const ClassifyAt& classify,
-                                          double zEps) {
+TerrainSplit splitTerrainCell(const TerrainCell& cell, const ClassifyAt& classify, double zEps) {
   return CellSplitter(cell, zEps).split(classify);
 }
 

@@ -36,11 +36,23 @@ struct TerrainPart {
   std::int32_t unit = 0;
 };
 
+// A piece of contact line the pictures trace through a cell: boundary k from a to b, both
+// crossings of k on the cell's edges, which the neighbouring cells key alike.
+struct TerrainContact {
+  int boundary = 0;
+  TerrainVertex a, b;
+};
+
+// A cell cut along its contacts: the parts, and the contact lines they were cut along.
+struct TerrainSplit {
+  std::vector<TerrainPart> parts;
+  std::vector<TerrainContact> contacts;
+};
+
 // Cuts the cell along the straight segments the smooth map pictures cut it along, each part in
 // the unit the pictures fill it with. Every crossing of a boundary on the cell's edges is a
 // corner of the parts beside it, whether this cell is cut there or not, so that the parts of
 // neighbouring cells share their vertices along the edge.
-std::vector<TerrainPart> splitTerrainCell(const TerrainCell& cell, const ClassifyAt& classify,
-                                          double zEps);
+TerrainSplit splitTerrainCell(const TerrainCell& cell, const ClassifyAt& classify, double zEps);
 
 }  // namespace kalvenor

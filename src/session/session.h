@@ -17,6 +17,7 @@
 #include "render/picture_style.h"
 #include "render/projection.h"
 #include "render/section_annotations.h"
+#include "scene/geology_map.h"
 #include "scene/scene.h"
 #include "session/session_observer.h"
 #include "session/viewer_state.h"
@@ -211,6 +212,12 @@ class Session {
   // The last section's panel of unit parts: at its map position, or laid flat with x the
   // distance along the line, for a drawing.
   std::vector<ScenePart> sectionPanelParts(bool laidFlat) const;
+  // The geological map of the last 3D-map grid build as vectors (its walls are not needed):
+  // the units at the ground as polygons cut along the traced contacts, and the contact lines;
+  // refused until that grid is built.
+  GeologyMap geologyMap() const;
+  // The file the geological map was written to, kept for the session file.
+  void setGeologyMapFile(const std::string& path) { state_.geologyMapFile = path; }
 
   // Contours.
   void setContours(const TypedContours& typed);

@@ -387,6 +387,9 @@ SessionDocument documentFrom(const DocumentField& j, const std::string& path, in
   }
   d.surfaceFile = absolutePath(j["displaySurface"].fileName(), folder);
   if (version >= 3) readBoreholes(d, j["boreholes"], folder);
+  if (j.has("outputs") && j["outputs"].has("geologyMap")) {
+    d.geologyMapFile = absolutePath(j["outputs"]["geologyMap"].fileName(), folder);
+  }
   readColours(d, j["colours"]);
   if (d.modelFile.empty()) {
     const LogicalModel* hand = d.handModel ? &*d.handModel : nullptr;
@@ -478,7 +481,7 @@ std::string sessionFileText(const SessionDocument& d, const std::string& session
   const fs::path folder = fs::absolute(sessionPath).parent_path();
   json boundaries = json::array();
   for (const std::string& file : d.boundaryFiles) boundaries.push_back(relativePath(file, folder));
-  const json j = {
+  json j = {
       {"format", "kalvenor session"},
       {"version", kSessionFormatVersion},
       {"coordinateSystem", d.srs},
@@ -500,6 +503,9 @@ std::string sessionFileText(const SessionDocument& d, const std::string& session
       {"grids", gridsJson(d)},
       {"picture", pictureJson(d.picture)},
   };
+  if (!d.geologyMapFile.empty()) {
+    j["outputs"] = {{"geologyMap", relativePath(d.geologyMapFile, folder)}};
+  }
   return j.dump(2) + "\n";
 }
 

@@ -12,6 +12,7 @@ namespace kalvenor {
 
 // The format version this viewer writes; it reads this one and the ones before it. Version 2
 // added both grids, the picture's own view and what was drawn over it; version 3 the boreholes.
+// The outputs a session names ("outputs") may be left out, so files without them stay version 3.
 constexpr int kSessionFormatVersion = 3;
 
 // The last whole picture as it was drawn: its kind, the view and base it was drawn in, and what
@@ -39,6 +40,7 @@ struct SessionDocument {
   std::string surfaceFile;
   BoreholeFiles boreholeFiles;  // full paths
   BoreholeDrawing boreholeDrawing;
+  std::string geologyMapFile;                          // full path; "" for none
   std::vector<std::optional<PackedColor>> unitColors;  // units 1..Nbd+1; none where not chosen
   std::vector<PackedColor> boundaryColors;             // boundaries 1..Nbd
   std::optional<double> zbase;

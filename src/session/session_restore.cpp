@@ -80,6 +80,7 @@ Warnings takeSteps(Session& fresh, const SessionDocument& d, double canvasWidth,
   if (d.zbase) fresh.setZbase(*d.zbase);
   if (d.boreholeFiles.any()) pass(warnings, fresh.setBoreholeFiles(d.boreholeFiles));
   fresh.setBoreholeDrawing(d.boreholeDrawing);
+  fresh.setGeologyMapFile(d.geologyMapFile);
   fresh.setMapOptions(d.mapOptions);
   fresh.setBoundaryLines(d.drawOptions.DrawBoundary);
   fresh.setLineColor(d.drawOptions.LineColor);
@@ -109,6 +110,7 @@ SessionDocument documentOf(const ViewerState& s, double canvasWidth, double canv
   d.surfaceFile = s.displayFile;
   d.boreholeFiles = s.boreholeFiles;
   d.boreholeDrawing = s.boreholeDrawing;
+  d.geologyMapFile = s.geologyMapFile;
   for (std::size_t unit = 1; unit < s.unitColor.size(); ++unit) {
     d.unitColors.push_back(s.unitColorChosen[unit] ? std::optional(s.unitColor[unit])
                                                    : std::nullopt);

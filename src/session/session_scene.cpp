@@ -2,6 +2,7 @@
 #include "model/message_text.h"
 #include "scene/block_scene.h"
 #include "scene/borehole_lines.h"
+#include "scene/geology_map_build.h"
 #include "scene/section_panel.h"
 #include "session/session.h"
 
@@ -47,6 +48,16 @@ Scene Session::blockScene(int decimate) const {
   }
   for (ScenePart& hole : boreholeLines(*state_.boreholes)) scene.parts.push_back(std::move(hole));
   return scene;
+}
+
+GeologyMap Session::geologyMap() const {
+  requireModel();
+  if (state_.gridOutOfDate || state_.mapOutOfDate || state_.mapGrid->mapUnit.empty()) {
+    throw SessionError(
+        translated("The geological map takes the units of the 3D-map grid: build it in step "
+                   "(5-1) first."));
+  }
+  return buildGeologyMap(sceneInputs(state_, *state_.mapGrid, 1, context_.threads));
 }
 
 std::vector<ScenePart> Session::sectionPanelParts(bool laidFlat) const {

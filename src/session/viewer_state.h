@@ -103,6 +103,9 @@ struct ViewerState {
   BoreholeFiles boreholeFiles;
   std::shared_ptr<const BoreholeSet> boreholes = noResult<BoreholeSet>();
   BoreholeDrawing boreholeDrawing;
+  // Where the geological map was last written as vectors, "" before it was; session files keep
+  // it so that kalvenor-render --session writes it again.
+  std::string geologyMapFile;
 
   std::shared_ptr<const DisplaySurface> display = noResult<DisplaySurface>();
   std::string displayFile;

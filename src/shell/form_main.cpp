@@ -125,6 +125,7 @@ void FormMain::connectCommands() {
       {ui_.cmdImagePaste, &FormMain::cmdImagePaste_Click},
       {ui_.cmdImageSave, &FormMain::cmdImageSave_Click},
       {ui_.cmdExport3d, &FormMain::cmdExport3d_Click},
+      {ui_.cmdGeologyMap, &FormMain::cmdGeologyMap_Click},
       {ui_.cmdSessionSave, &FormMain::cmdSessionSave_Click},
       {ui_.cmdSessionOpen, &FormMain::cmdSessionOpen_Click},
   };

@@ -125,6 +125,7 @@ class FormMain : public QWidget, private SessionObserver {
   void cmdImagePaste_Click();
   void cmdImageSave_Click();
   void cmdExport3d_Click();
+  void cmdGeologyMap_Click();
   void cmdSessionSave_Click();
   void cmdSessionOpen_Click();
   // Opens a session file and draws its picture; false, with the message shown, when it cannot

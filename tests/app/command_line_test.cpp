@@ -142,8 +142,8 @@ TEST(RenderOptions, AnOptionOfOneValueGivenTwiceIsAMistake) {
   EXPECT_THROW(parseWindowOptions({"--model", "a.txt", "--model", "b.txt"}), UsageError);
 }
 
-// A session brings its own inputs and options; only where and how large its picture is drawn
-// goes with it.
+// A session brings its own inputs and options; only where and how large its picture is drawn,
+// and where its geological map goes, go with it.
 TEST(SessionOption, OpensASessionAloneOrWithItsPictureFile) {
   EXPECT_EQ(parseWindowOptions({"--session", "w.json"}).session, "w.json");
   EXPECT_THROW(parseWindowOptions({"--session", "w.json", "--model", "m.txt"}), UsageError);
@@ -153,9 +153,12 @@ TEST(SessionOption, OpensASessionAloneOrWithItsPictureFile) {
   EXPECT_EQ(o.mapFile, "m.png");
   EXPECT_TRUE(o.sizeGiven);
   EXPECT_FALSE(parseRenderOptions({"--session", "w.json", "--map", "m.png"}).sizeGiven);
+  EXPECT_EQ(parseRenderOptions({"--session", "w.json", "--map", "m.png", "--geology-map", "g.gpkg"})
+                .geologyMap,
+            "g.gpkg");
   EXPECT_THAT(usageError({"--session", "w.json"}), HasSubstr("--session needs --map"));
   EXPECT_THAT(usageError({"--session", "w.json", "--map", "m.png", "--zbase", "0"}),
-              HasSubstr("no other options than --map, --size and --antialias"));
+              HasSubstr("no other options than --map, --size, --antialias and --geology-map"));
   EXPECT_THAT(usageError({"--session"}), HasSubstr("--session needs a value"));
 }
 
@@ -180,9 +183,10 @@ TEST(SessionOption, IsCheckedByTheOptionsGivenNotByTheirWords) {
       {{"--size", "64x32", "--zbase", "0"}, "--zbase cannot go with it"},
   };
   for (const auto& [more, problem] : refused) {
-    EXPECT_THAT(usageError(with(more)),
-                AllOf(HasSubstr("no other options than --map, --size and --antialias"),
-                      HasSubstr(problem)));
+    EXPECT_THAT(
+        usageError(with(more)),
+        AllOf(HasSubstr("no other options than --map, --size, --antialias and --geology-map"),
+              HasSubstr(problem)));
   }
   try {
     parseWindowOptions({"--session", "w.json", "--legend", "--legend"});
@@ -395,7 +399,8 @@ TEST(CommandLine, AnEmptyValueCountsAsNotGiven) {
             "--model is required");
   EXPECT_EQ(usageError(withInputs({"--map", ""})),
             "nothing to write: give --map, --section, --units-grid, --units-legend, "
-            "--section-units, --section-contacts, --borehole-check or --export-3d");
+            "--section-units, --section-contacts, --borehole-check, --export-3d or "
+            "--geology-map");
   EXPECT_EQ(usageError({"--session", "w.json", "--map", ""}),
             "--session needs --map FILE for its picture");
   EXPECT_EQ(parseWindowOptions({"--session", ""}).session, "");

@@ -36,6 +36,7 @@ class RenderCliTest : public QObject {
   void aBentSectionsCsvCarriesTheSegmentOfEveryNode();
   void verticesThatMakeNoSurveyLineExitWithTwoAndSayWhy();
   void theGisExportsOfASmallCaseOpenInGdal();
+  void theGeologyMapOfASmallCaseIsTwoUnitsAndTheirContact();
   void aDemInDegreesClippedToAnOutlineIsDrawnAndExportedMasked();
   void aGeoPackageKeepsItsOtherLayersAndAForeignLayerOfTheNameIsRefused();
   void unitsGridsReadBackInEveryLosslessFormatAndLossyOnesAreRefused();
@@ -494,6 +495,43 @@ void RenderCliTest::theGisExportsOfASmallCaseOpenInGdal() {
   OGRFeature::DestroyFeature(ground);
   OGRFeature::DestroyFeature(boundary);
   GDALClose(contacts);
+}
+
+// The boundary meets the ground at x 10: the 20 x 10 m map is two units of 100 m2 each side of
+// one contact line 10 m long; a format GDAL cannot write is refused before anything is written.
+void RenderCliTest::theGeologyMapOfASmallCaseIsTwoUnitsAndTheirContact() {
+  const Run run = render(smallCase() << "--geology-map" << out("map.gpkg"));
+  QVERIFY2(run.status == 0, qPrintable(run.errors));
+  GDALAllRegister();
+  GDALDataset* map = GDALDataset::Open(out("map.gpkg").toUtf8().constData(), GDAL_OF_VECTOR);
+  QVERIFY(map);
+  OGRLayer* units = map->GetLayerByName("units");
+  QCOMPARE(units->GetFeatureCount(), GIntBig(2));
+  const char* const names[] = {"low", "high"};
+  const char* const colours[] = {"#ff0000", "#0000ff"};
+  for (int n = 0; n < 2; ++n) {
+    OGRFeature* unit = units->GetNextFeature();
+    QCOMPARE(unit->GetFieldAsInteger("unit"), n + 1);
+    QCOMPARE(QString(unit->GetFieldAsString("name")), QString(names[n]));
+    QCOMPARE(QString(unit->GetFieldAsString("color")), QString(colours[n]));
+    QVERIFY(qAbs(unit->GetFieldAsDouble("area_m2") - 100) < 1e-3);
+    OGRFeature::DestroyFeature(unit);
+  }
+  OGRLayer* contacts = map->GetLayerByName("contacts");
+  QCOMPARE(contacts->GetFeatureCount(), GIntBig(1));
+  OGRFeature* contact = contacts->GetNextFeature();
+  QCOMPARE(QString(contact->GetFieldAsString("name")), QString("s"));
+  QVERIFY(qAbs(contact->GetFieldAsDouble("length_m") - 10) < 1e-3);
+  OGRFeature::DestroyFeature(contact);
+  QCOMPARE(map->GetLayerByName("layer_styles")->GetFeatureCount(), GIntBig(2));
+  GDALClose(map);
+
+  const Run refused =
+      render(smallCase() << "--map" << out("map.png") << "--geology-map" << out("map.xyz"));
+  QCOMPARE(refused.status, 2);
+  QVERIFY2(refused.errors.contains(out("map.xyz")) && refused.errors.contains(".xyz"),
+           qPrintable(refused.errors));
+  QVERIFY(!QFile::exists(out("map.png")));
 }
 
 // The bundled DEM: whole metres in degrees, NODATA outside an outline. Without a projected

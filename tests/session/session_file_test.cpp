@@ -101,6 +101,25 @@ TEST_F(SessionFileTest, InputFilesAreNamedRelativeToTheSessionAndReadBackInFull)
   EXPECT_EQ(reopened.state().boundaryFile.size(), 5u);
 }
 
+// The file the geological map was written to is kept relative to the session, and a session
+// without one writes no outputs at all.
+TEST_F(SessionFileTest, TheGeologyMapsFileIsKeptWithTheSession) {
+  loadExample();
+  EXPECT_EQ(documentOf(session.state(), 0, 0).geologyMapFile, "");
+  EXPECT_THAT(sessionFileText(documentOf(session.state(), 0, 0), (folder / "a.json").string()),
+              Not(HasSubstr("outputs")));
+  session.setGeologyMapFile((folder / "maps" / "map.gpkg").string());
+  const std::string path = saved("work.json");
+  std::ifstream in(path);
+  const std::string text((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_THAT(text, HasSubstr("\"geologyMap\": \"maps/map.gpkg\""));
+  const SessionDocument d = readSessionFile(path);
+  EXPECT_EQ(d.geologyMapFile, (folder / "maps" / "map.gpkg").string());
+  Session reopened;
+  restoreSession(reopened, d, 300, 200);
+  EXPECT_EQ(reopened.state().geologyMapFile, d.geologyMapFile);
+}
+
 TEST_F(SessionFileTest, AModelTypedByHandIsKeptWithItsNamesAndCells) {
   session.useTwoUnitModel();
   Array2D<std::int16_t> cells(1, 2, 1, 1, 0);
