@@ -168,6 +168,11 @@ class Session {
   Warnings buildMapGrid(const BuildProgress& progress = {},
                         MapParts parts = MapParts::SurfaceAndWalls);
   Warnings buildSectionGrid(const SectionLine& line, const BuildProgress& progress = {});
+  // The survey line of a line file (see readLineFeatures): its first line, or the one named
+  // `name`, with its vertices' names, in the display surface's system (or the --srs one).
+  // Throws the ReadError naming the file, or the BuildError naming the file and the line when
+  // its vertices make no line; changes nothing.
+  SectionLine surveyLineFromFile(const std::string& path, const std::string& name = "") const;
 
   // Step (6).
   void applyView(const TypedView& typed, double canvasWidth, double canvasHeight);
