@@ -15,6 +15,7 @@
 #include "render/fit_view.h"
 #include "render/map_annotations.h"
 #include "render/picture_style.h"
+#include "render/plan_overview.h"
 #include "render/projection.h"
 #include "render/section_annotations.h"
 #include "scene/scene.h"
@@ -173,6 +174,10 @@ class Session {
   // Throws the ReadError naming the file, or the BuildError naming the file and the line when
   // its vertices make no line; changes nothing.
   SectionLine surveyLineFromFile(const std::string& path, const std::string& name = "") const;
+  // The display area north up, at most `longest` pixels along its longer side, in the units'
+  // colours of the last map build, or in grey by elevation before one, to pick a survey line
+  // on. Refused before a display surface.
+  PlanOverview planOverview(int longest) const;
 
   // Step (6).
   void applyView(const TypedView& typed, double canvasWidth, double canvasHeight);

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "evaluation/polyline_section.h"
+#include "model/input_names.h"
 #include "model/line_features.h"
 #include "model/message_text.h"
 #include "model/number_text.h"
@@ -127,6 +128,18 @@ SectionLine Session::surveyLineFromFile(const std::string& path, const std::stri
   });
   checkVertices(line.vertices, line.origin);
   return line;
+}
+
+PlanOverview Session::planOverview(int longest) const {
+  const DisplaySurface& d = *state_.display;
+  if (!d.loaded()) {
+    throw SessionError(fill(translated("There is no display surface yet: choose it in {1} first."),
+                            {inputName("--surface")}));
+  }
+  const Array2D<std::int16_t>& units = state_.mapGrid->mapUnit;
+  const bool unitsKnown = units.iLast() == d.Nx && units.jLast() == d.Ny && !state_.gridOutOfDate &&
+                          !state_.mapOutOfDate;
+  return kalvenor::planOverview(d, {unitsKnown ? &units : nullptr, &state_.unitColor}, longest);
 }
 
 }  // namespace kalvenor
