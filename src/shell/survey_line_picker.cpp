@@ -77,11 +77,21 @@ void PlanPickArea::paintLine(QPainter& painter) const {
   for (std::size_t n = 1; n < vertices_.size(); ++n) {
     painter.drawLine(widgetPoint(vertices_[n - 1]), widgetPoint(vertices_[n]));
   }
-  painter.setBrush(QColor(200, 0, 0));
+  const QFontMetricsF metrics(painter.font());
   for (std::size_t n = 0; n < vertices_.size(); ++n) {
     const QPointF at = widgetPoint(vertices_[n]);
+    painter.setPen(QPen(QColor(200, 0, 0), 2));
+    painter.setBrush(QColor(200, 0, 0));
     painter.drawEllipse(at, 3.5, 3.5);
-    painter.drawText(at + QPointF(6, -6), QString::number(n + 1));
+    // Black on a white box, readable over any unit's colour.
+    const QString number = QString::number(n + 1);
+    const QRectF box(at + QPointF(5, -5 - metrics.height()),
+                     QSizeF(metrics.horizontalAdvance(number) + 4, metrics.height()));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    painter.drawRect(box);
+    painter.setPen(Qt::black);
+    painter.drawText(box, Qt::AlignCenter, number);
   }
 }
 
