@@ -35,7 +35,7 @@ struct Example {
     loadInputs(session, options.inputs, [](const std::string&) {});
     applyOptions(session, options);
     if (section) {
-      session.buildSectionGrid(sectionLineOf(options));
+      session.buildSectionGrid(sectionLineOf(session, options));
     } else {
       session.buildMapGrid();
     }

@@ -1,5 +1,6 @@
 // Timing of the pictures: "地質図" of a 512 x 512 display grid with boundary lines and contours,
-// and "断面図" corner to corner across a 1024 x 1024 grid, each into a 1024 x 1024 picture.
+// and "断面図" corner to corner across a 1024 x 1024 grid, each into a 1024 x 1024 picture; and
+// a section built and drawn, straight corner to corner or along a polyline of 20 vertices.
 #include <benchmark/benchmark.h>
 
 #include "bench_scene.h"
@@ -110,6 +111,55 @@ void BM_Section(benchmark::State& state) {
   state.counters["cells"] = static_cast<double>(s.slot.nH - 1) * (s.slot.nV - 1);
 }
 BENCHMARK(BM_Section)->Unit(benchmark::kMillisecond);
+
+// A line of 20 vertices across the scene from corner to corner, its bends 500 m either side of
+// the diagonal in turn, as a road or a valley winds: 23.7 km against the diagonal's 14.1 km.
+SectionLine winding() {
+  SectionLine line;
+  constexpr int kVertices = 20;
+  const double across = 500 / std::sqrt(2.0);
+  for (int k = 0; k < kVertices; ++k) {
+    const double along = kExtent * k / (kVertices - 1);
+    const double side = k == 0 || k == kVertices - 1 ? 0 : (k % 2 == 0 ? across : -across);
+    line.vertices.push_back({along + side, along - side});
+  }
+  return line;
+}
+
+// Argument 0: the straight section corner to corner; 1: the winding line. Each round builds the
+// section grid from the boundary files and draws it in the frontal view.
+void BM_SectionBuiltAndDrawn(benchmark::State& state) {
+  Scene& scene = bench::scene(1024);
+  const auto display = std::make_shared<const DisplaySurface>(scene.display);
+  const SectionLine line =
+      state.range(0) == 0 ? SectionLine{0, 0, true, kExtent, kExtent, 0} : winding();
+  ImageCanvas canvas(QSize(1024, 1024));
+  std::int64_t cells = 0;
+  for (auto _ : state) {
+    const SectionBuild build = buildSectionGrid({scene.model, scene.files, display, 0.0}, line);
+    const Array2D<std::int16_t> units = unitsToDraw(build.grid.unit, build.grid.nH, build.grid.nV);
+    ViewSettings view;
+    view.Alpha = build.section.Fai / kDegree + 90;
+    view.Sca = 1.4;
+    view.Ve = 1;
+    const SectionPicture picture{
+        .grid = build.grid,
+        .drawUnit = units,
+        .section = build.section,
+        .profile = build.sectionProfile,
+        .Zbase = 0.0,
+        .Zmax = display->Zmax,
+        .zEps = display->zEps,
+        .style = {scene.model, build.boundaryGrids, kUnitColors, kBoundaryColors,
+                  DrawOptions{.DrawBoundary = true, .DrawMode = DrawingMode::Section}}};
+    canvas.clear();
+    drawSection(canvas, Projection(view, {1024, 1024}, *display, 0.0), picture);
+    benchmark::DoNotOptimize(canvas.image().bits());
+    cells = static_cast<std::int64_t>(build.grid.nH - 1) * (build.grid.nV - 1);
+  }
+  state.counters["cells"] = static_cast<double>(cells);
+}
+BENCHMARK(BM_SectionBuiltAndDrawn)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace kalvenor::bench

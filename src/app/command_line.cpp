@@ -205,6 +205,16 @@ std::vector<OptionSpec> surveyLineOptions() {
           "of the three above: its first and last segments run on to the edge\n"
           "of the display area, and the section is unfolded along it, each bend\n"
           "marked with its vertex number")),
+      renderOnly(option("--section-line-file", "FILE", into(&RenderOptions::lineFile),
+                        "or the polyline of a line file: a line layer GDAL reads (GeoPackage,\n"
+                        "shapefile, GeoJSON, FILE.gpkg|layername=NAME) or a CSV of x,y\n"
+                        "vertices in order with an optional name column naming each vertex;\n"
+                        "coordinates in another system are reprojected into the display\n"
+                        "surface's, and the bends take the vertices' names where the file\n"
+                        "gives them (a field vertex_names \"A;B;C\" on a line feature)")),
+      renderOnly(option("--section-feature", "NAME", into(&RenderOptions::lineFeature),
+                        "the line of that name in the file (its field name, line_name, line,\n"
+                        "label, title or id; in a CSV its line column) instead of the first")),
       flag("--section-line", set(&RenderOptions::sectionLine),
            "mark the survey line on the map (a dotted outline of the section)"),
       flag(
@@ -274,20 +284,37 @@ std::function<std::string(const std::string&)> said(const std::string& message) 
   return [message](const std::string&) { return message; };
 }
 
-const std::vector<std::string> kSectionWanted = {"--section-line", "--section-trace", "--start",
-                                                 "--end",          "--azimuth",       "--vertices"};
+const std::vector<std::string> kSectionWanted = {
+    "--section-line", "--section-trace",    "--start", "--end", "--azimuth",
+    "--vertices",     "--section-line-file"};
+
+// The whole survey line, given by either option, goes with no other part of one.
+Combination wholeLine(const char* option) {
+  return {.when = {option},
+          .needs = {option, "--start", "--end", "--azimuth"},
+          .onlyOne = true,
+          .message = said(fill(translated("{1} gives the whole survey line; {2}, {3} and {4} "
+                                          "cannot go with it"),
+                               {option, "--start", "--end", "--azimuth"}))};
+}
 
 // The survey line needs its start and one of its end or its direction, or its vertices alone.
 std::vector<Combination> sectionRules(const std::vector<std::string>& wanted) {
   return {{.when = wanted,
-           .needs = {"--start", "--vertices"},
+           .needs = {"--start", "--vertices", "--section-line-file"},
            .message = said(fill(translated("a section needs {1}"), {"--start X,Y"}))},
+          wholeLine("--vertices"),
+          wholeLine("--section-line-file"),
           {.when = {"--vertices"},
-           .needs = {"--vertices", "--start", "--end", "--azimuth"},
+           .needs = {"--vertices", "--section-line-file"},
            .onlyOne = true,
-           .message = said(fill(translated("{1} gives the whole survey line; {2}, {3} and {4} "
-                                           "cannot go with it"),
-                                {"--vertices", "--start", "--end", "--azimuth"}))},
+           .message = said(fill(translated("{1} and {2} each give the whole survey line: give "
+                                           "one of them"),
+                                {"--vertices", "--section-line-file"}))},
+          {.when = {"--section-feature"},
+           .needs = {"--section-line-file"},
+           .message = said(fill(translated("{1} names a line of {2}, which is not given"),
+                                {"--section-feature", "--section-line-file"}))},
           {.when = {"--start", "--end", "--azimuth"},
            .needs = {"--end", "--azimuth"},
            .onlyOne = true,

@@ -57,6 +57,8 @@ struct SessionOptions {
   std::optional<Point2> end;
   std::optional<double> azimuth;
   std::vector<Point2> vertices;  // a polyline survey line instead of start and end or azimuth
+  std::string lineFile;          // or the polyline of a line file
+  std::string lineFeature;       // the file's line of that name; "" for its first
   bool sectionLine = false;
   bool sectionDxf3d = false;  // the .dxf of --section at the line's real coordinates
   bool legend = false;

@@ -61,7 +61,8 @@ void applyOptions(Session& session, const SessionOptions& o) {
   }
 }
 
-SectionLine sectionLineOf(const SessionOptions& o) {
+SectionLine sectionLineOf(const Session& session, const SessionOptions& o) {
+  if (!o.lineFile.empty()) return session.surveyLineFromFile(o.lineFile, o.lineFeature);
   SectionLine line;
   if (o.start) {
     line.Xstart = o.start->x;

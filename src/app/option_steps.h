@@ -20,8 +20,9 @@ void loadInputs(Session& session, const InputFiles& inputs, const WarningSink& w
 // The base height, what the map is drawn with and the contours, as the options give them.
 void applyOptions(Session& session, const SessionOptions& options);
 
-// The survey line of the options' --start and --end or --azimuth, or of their --vertices.
-SectionLine sectionLineOf(const SessionOptions& options);
+// The survey line of the options' --start and --end or --azimuth, of their --vertices, or of
+// their --section-line-file (and --section-feature), read in the session's display system.
+SectionLine sectionLineOf(const Session& session, const SessionOptions& options);
 
 // The map's view: --view and --perspective, or the default view.
 TypedView mapViewOf(const Session& session, const SessionOptions& options);

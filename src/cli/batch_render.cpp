@@ -145,7 +145,7 @@ void addSectionOutputs(const RunMaking& run) {
   Session& session = run.session;
   const RenderOptions& o = run.o;
   const ViewerState& s = session.state();
-  run.pass(session.buildSectionGrid(sectionLineOf(o)));
+  run.pass(session.buildSectionGrid(sectionLineOf(session, o)));
   if (isDrawing(o.sectionFile)) {
     const std::vector<ContactLine> lines =
         sectionContacts({*s.section, *s.sectionProfile, s.model});

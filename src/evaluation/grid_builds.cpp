@@ -259,11 +259,25 @@ double placeStraightLine(const DisplaySurface& d, const SectionLine& line, Secti
   return placeSectionColumns(d, sec);
 }
 
+// The bends take the names of their vertices where the line has them.
+void nameBends(const SectionLine& line, SectionGrid& sec) {
+  for (SectionBend& bend : sec.bends) {
+    const auto vertex = static_cast<std::size_t>(bend.vertex - 1);
+    if (vertex < line.vertexNames.size()) bend.name = line.vertexNames[vertex];
+  }
+}
+
 // A line of two vertices is the straight section through them; one of more is a polyline.
 double placeLine(const DisplaySurface& d, const SectionLine& line, SectionGrid& sec) {
   if (line.vertices.empty()) return placeStraightLine(d, line, sec);
-  checkVertices(line.vertices);
-  if (line.vertices.size() > 2) return placePolylineColumns(d, line.vertices, sec);
+  const std::string origin = lineOrigin(line);
+  checkVertices(line.vertices, origin);
+  if (line.vertices.size() > 2) {
+    const double Dzz = placePolylineColumns(d, line.vertices, origin, sec);
+    nameBends(line, sec);
+    return Dzz;
+  }
+  checkOverDisplay(d, line.vertices, origin);
   SectionLine straight;
   straight.Xstart = line.vertices[0].x;
   straight.Ystart = line.vertices[0].y;
@@ -321,6 +335,10 @@ void classifySectionColumns(const BuildInputs& in, SectionBuild& build,
 }
 
 }  // namespace
+
+std::string lineOrigin(const SectionLine& line) {
+  return line.origin.empty() ? inputName("--vertices") : line.origin;
+}
 
 SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
                               const BuildProgress& progress) {

@@ -77,7 +77,8 @@ MapBuild buildMapGrid(const BuildInputs& inputs, const BuildProgress& progress =
                       MapParts parts = MapParts::SurfaceAndWalls);
 
 // How the survey line is given: a start point and either an end point or an azimuth; or, when
-// there are vertices, the polyline through them in their order (start and end then unused).
+// there are vertices, the polyline through them in their order (start and end then unused),
+// with the names a line file gives them and where they come from.
 struct SectionLine {
   double Xstart = 0.0;
   double Ystart = 0.0;
@@ -86,7 +87,14 @@ struct SectionLine {
   double Yend = 0.0;
   double faiDegrees = 0.0;  // clockwise from north; kDegree turns it into radians
   std::vector<SurveyVertex> vertices = {};
+  std::vector<std::string> vertexNames = {};  // one per vertex ("" for one unnamed), or none
+  // The line file and its line, for messages (see NamedLine::origin); "" for vertices typed in.
+  std::string origin = {};
 };
+
+// Where the vertices come from, as messages about them name it: the line file and its line, or
+// the place where they are typed in.
+std::string lineOrigin(const SectionLine& line);
 
 struct SectionBuild {
   std::vector<GridSurface> boundaryGrids;

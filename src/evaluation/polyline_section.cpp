@@ -8,7 +8,6 @@
 
 #include "evaluation/grid_builds.h"
 #include "evaluation/section_line_sampling.h"
-#include "model/input_names.h"
 #include "model/message_text.h"
 #include "model/number_text.h"
 
@@ -58,7 +57,8 @@ SurveyVertex pointOn(const std::vector<SurveyVertex>& v, std::size_t i, double t
 
 // The stretches from where the line first enters the display rectangle to where it last leaves
 // it; in between it keeps every segment whole, also one that runs outside.
-std::vector<Stretch> stretchesOver(const DisplaySurface& d, const std::vector<SurveyVertex>& v) {
+std::vector<Stretch> stretchesOver(const DisplaySurface& d, const std::vector<SurveyVertex>& v,
+                                   const std::string& origin) {
   std::vector<std::optional<LineSpan>> over;
   for (std::size_t i = 0; i + 1 < v.size(); ++i) over.push_back(overDisplay(d, v, i));
   std::size_t first = 0, last = over.size();
@@ -75,10 +75,10 @@ std::vector<Stretch> stretchesOver(const DisplaySurface& d, const std::vector<Su
                          static_cast<int>(i) + 1});
   }
   if (stretches.empty()) {
-    throw BuildError(fill(translated("{1}: the survey line lies entirely outside the display area "
-                                     "(x {2} to {3}, y {4} to {5}); give vertices over it."),
-                          {inputName("--vertices"), numberText(d.Xmin), numberText(d.Xmax),
-                           numberText(d.Ymin), numberText(d.Ymax)}));
+    throw BuildError(fill(
+        translated("{1}: the survey line lies entirely outside the display area "
+                   "(x {2} to {3}, y {4} to {5}); give vertices over it."),
+        {origin, numberText(d.Xmin), numberText(d.Xmax), numberText(d.Ymin), numberText(d.Ymax)}));
   }
   return stretches;
 }
@@ -121,27 +121,32 @@ double sampleStretch(const DisplaySurface& d, const Stretch& s, double distance,
 
 }  // namespace
 
-void checkVertices(const std::vector<SurveyVertex>& v) {
+void checkVertices(const std::vector<SurveyVertex>& v, const std::string& origin) {
   bool distinct = false;
   for (const SurveyVertex& vertex : v) distinct = distinct || vertex != v.front();
   if (!distinct) {
     throw BuildError(fill(translated("{1} gives fewer than two distinct vertices ({2} given); a "
                                      "survey line needs at least two."),
-                          {inputName("--vertices"), std::to_string(v.size())}));
+                          {origin, std::to_string(v.size())}));
   }
   for (std::size_t i = 0; i + 1 < v.size(); ++i) {
     if (v[i] != v[i + 1]) continue;
     throw BuildError(
         fill(translated("{1}: segment {2} has no length: vertices {2} and {3} are both "
                         "at x {4}, y {5}; leave one of them out."),
-             {inputName("--vertices"), std::to_string(i + 1), std::to_string(i + 2),
-              numberText(v[i].x), numberText(v[i].y)}));
+             {origin, std::to_string(i + 1), std::to_string(i + 2), numberText(v[i].x),
+              numberText(v[i].y)}));
   }
 }
 
+void checkOverDisplay(const DisplaySurface& d, const std::vector<SurveyVertex>& v,
+                      const std::string& origin) {
+  stretchesOver(d, v, origin);
+}
+
 double placePolylineColumns(const DisplaySurface& d, const std::vector<SurveyVertex>& v,
-                            SectionGrid& sec) {
-  const std::vector<Stretch> stretches = stretchesOver(d, v);
+                            const std::string& origin, SectionGrid& sec) {
+  const std::vector<Stretch> stretches = stretchesOver(d, v, origin);
   // 1-based like the section's other columns.
   sec.columnX.assign(1, 0.0);
   sec.columnY.assign(1, 0.0);

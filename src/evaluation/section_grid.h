@@ -2,17 +2,20 @@
 
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace kalvenor {
 
 // A vertex of a polyline survey line where the section bends, at `distance` along the line from
-// the first column; `vertex` is its number in the line as given, from 1.
+// the first column; `vertex` is its number in the line as given, from 1, and `name` the name a
+// line file gives it ("" for none).
 struct SectionBend {
   double distance = 0.0;
   std::int32_t vertex = 0;
   double x = 0.0;
   double y = 0.0;
+  std::string name = {};
 };
 
 // The survey line of the last section build, clipped to the display rectangle, and the display

@@ -5,7 +5,6 @@
 
 #include "model/borehole_assembly.h"
 #include "model/coordinate_system.h"
-#include "model/input_names.h"
 #include "model/message_text.h"
 #include "model/read_error.h"
 #include "model/vector_table.h"
@@ -50,43 +49,18 @@ BoreholeTables tablesOf(const BoreholeFiles& files) {
           tableOf(files.oneTable), tableOf(files.unitCodes)};
 }
 
-[[noreturn]] void refuseDegrees(const std::string& path, const std::string& system) {
-  throw ReadError(path, 0, 0,
-                  fill(translated("the table's coordinates are geographic ({1}, in degrees), and "
-                                  "heights in metres cannot be drawn over degrees: name a "
-                                  "projected system to reproject it into ({2}, for example {2} "
-                                  "EPSG:6677), or reproject it first with ogr2ogr -t_srs"),
-                       {systemName(system), inputName("--srs")}));
-}
-
-// The system the collars go into: the display surface's, else the one the user gave.
-std::string targetSystem(const BoreholeCoordinates& coordinates) {
-  if (!coordinates.displaySrs.empty()) return coordinates.displaySrs;
-  if (coordinates.srsText.empty()) return "";
-  return projectedSystemWkt(coordinates.srsText);
-}
-
-// The collars in the display surface's system. A table that names no system is taken to be in
-// it already.
+// The collars in the display surface's system.
 void placeCollars(const NamedTable& table, const BoreholeCoordinates& coordinates,
                   std::vector<CollarRow>& collars) {
-  const std::string& system = table.table.srs;
-  if (system.empty()) return;
-  if (isGeographic(system) && coordinates.srsText.empty()) refuseDegrees(table.path, system);
-  const std::string target = targetSystem(coordinates);
-  if (target.empty() || sameSystem(system, target)) return;
   std::vector<PlanePoint> points;
   points.reserve(collars.size());
   for (const CollarRow& collar : collars) points.push_back({collar.x, collar.y});
-  try {
-    points = reprojectedPoints(points, {system, target});
-  } catch (const CoordinateSystemError& error) {
-    throw ReadError(table.path, 0, 0, error.what());
-  }
+  points = pointsInDrawingSystem(table.path, table.table.srs, coordinates, std::move(points));
   for (std::size_t n = 0; n < collars.size(); ++n) {
     if (!std::isfinite(points[n].x)) {
       refuseField(table, collars[n].row, translated("x, y"),
-                  fill(translated("GDAL cannot carry the point into {1}"), {systemName(target)}));
+                  fill(translated("GDAL cannot carry the point into {1}"),
+                       {systemName(drawingSystem(coordinates))}));
     }
     collars[n].x = points[n].x;
     collars[n].y = points[n].y;

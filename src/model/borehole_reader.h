@@ -4,15 +4,12 @@
 
 #include "model/boreholes.h"
 #include "model/logical_model.h"
+#include "model/table_placement.h"
 
 namespace kalvenor {
 
-// The systems the holes are placed in: the display surface's (WKT, "" when it names none) and
-// the projected system the user gave (--srs as typed, "" when none was given).
-struct BoreholeCoordinates {
-  std::string displaySrs;
-  std::string srsText;
-};
+// The systems the holes are placed in.
+using BoreholeCoordinates = PlaneCoordinates;
 
 // Reads the boreholes from their tables with GDAL's vector drivers: the collars, the optional
 // surveys and the intervals, or the one table; the intervals' units matched to the model's, by

@@ -75,9 +75,18 @@ OGRLayer& layerOf(const std::string& path, const std::string& name, GDALDataset&
   return *dataset.GetLayer(0);
 }
 
+// A GeoPackage layer written without a system names one of the format's two undefined ones
+// (srs_id -1 and 0), which say no more than none: the geographic one would have its
+// coordinates taken for degrees.
+bool undefinedSystem(const OGRSpatialReference& system) {
+  const char* name = system.GetName();
+  return name != nullptr &&
+         (EQUAL(name, "Undefined geographic SRS") || EQUAL(name, "Undefined cartesian SRS"));
+}
+
 std::string systemOf(OGRLayer& layer) {
   const OGRSpatialReference* system = layer.GetSpatialRef();
-  if (!system) return "";
+  if (!system || undefinedSystem(*system)) return "";
   char* wkt = nullptr;
   system->exportToWkt(&wkt);
   return takeGdalString(wkt);
@@ -102,6 +111,35 @@ std::optional<TablePoint> pointOf(OGRFeature& feature) {
   TablePoint read{point.getX(), point.getY(), std::nullopt};
   if (point.Is3D()) read.z = point.getZ();
   return read;
+}
+
+std::vector<PlanePoint> pointsOf(const OGRLineString& line) {
+  std::vector<PlanePoint> points(static_cast<std::size_t>(line.getNumPoints()));
+  for (int n = 0; n < line.getNumPoints(); ++n) {
+    points[static_cast<std::size_t>(n)] = {line.getX(n), line.getY(n)};
+  }
+  return points;
+}
+
+// The parts of a feature's line, curves straightened as GDAL does; none for a geometry that is
+// no line.
+std::vector<std::vector<PlanePoint>> linePartsOf(OGRFeature& feature) {
+  const OGRGeometry* geometry = feature.GetGeometryRef();
+  if (!geometry || geometry->IsEmpty()) return {};
+  const OGRwkbGeometryType type = wkbFlatten(geometry->getGeometryType());
+  if (!OGR_GT_IsSubClassOf(type, wkbCurve) && !OGR_GT_IsSubClassOf(type, wkbMultiCurve)) return {};
+  const std::unique_ptr<OGRGeometry> linear(geometry->getLinearGeometry());
+  if (!linear) return {};
+  if (wkbFlatten(linear->getGeometryType()) == wkbLineString) {
+    return {pointsOf(*linear->toLineString())};
+  }
+  std::vector<std::vector<PlanePoint>> parts;
+  for (const OGRGeometry* part : *linear->toGeometryCollection()) {
+    if (wkbFlatten(part->getGeometryType()) == wkbLineString) {
+      parts.push_back(pointsOf(*part->toLineString()));
+    }
+  }
+  return parts;
 }
 
 struct FeatureFree {
@@ -144,6 +182,9 @@ void readRows(OGRLayer& layer, VectorTable& table, const RowReading& reading) {
     TableRow row = nextRowPlace(table, reading);
     row.feature = feature->GetFID();
     row.point = pointOf(*feature);
+    if (auto parts = linePartsOf(*feature); !parts.empty()) {
+      table.lineGeometries.push_back({table.rows.size(), std::move(parts)});
+    }
     table.rows.push_back(row);
     for (int field = 0; field < fields; ++field) table.cells.push_back(fieldText(*feature, field));
   }

@@ -28,6 +28,13 @@ struct TableRow {
   std::optional<TablePoint> point;
 };
 
+// A row's line geometry: each of its parts as its points in order (a curve as GDAL straightens
+// it), one part for a line string.
+struct TableLine {
+  std::size_t row = 0;
+  std::vector<std::vector<PlanePoint>> parts;
+};
+
 // Every row of a table GDAL reads as vectors (CSV, a GeoPackage layer, a shapefile), its values
 // as text. `cells` holds the rows one after the other, columns.size() values each, in one vector
 // so that a table of a million rows costs no vector per row.
@@ -35,6 +42,7 @@ struct VectorTable {
   std::vector<std::string> columns;
   std::vector<TableRow> rows;
   std::vector<std::string> cells;
+  std::vector<TableLine> lineGeometries;  // of the rows whose geometry is a line, in order
   std::string srs;     // the layer's coordinate system (WKT), "" when it names none
   bool lines = false;  // the rows carry their lines in the file, the header on line 1 (CSV)
 
@@ -48,11 +56,11 @@ struct VectorTable {
 inline constexpr std::size_t kMaxTableRows = 1'000'000;
 
 // Reads the file's only layer with GDAL's vector drivers; of a file of several layers (a
-// GeoPackage) the one "file.gpkg|layername=NAME" names, as GIS programs write it. A CSV file's
-// first line is always its header. Throws ReadError naming the file, with GDAL's reason where it
-// gave one, for a file GDAL cannot open as vectors, one without a layer, one of more than
-// kMaxTableRows rows, a CSV file with a row longer than kMaxRecordBytes and one GDAL stops
-// reading early, naming the line where it stopped.
+// GeoPackage) the one "file.gpkg|layername=NAME" names, as GIS programs write it, with the
+// rows' points and lines. A CSV file's first line is always its header. Throws ReadError naming the
+// file, with GDAL's reason where it gave one, for a file GDAL cannot open as vectors, one without a
+// layer, one of more than kMaxTableRows rows, a CSV file with a row longer than kMaxRecordBytes and
+// one GDAL stops reading early, naming the line where it stopped.
 VectorTable readVectorTable(const std::string& path);
 
 // The systems points are carried between (WKT each).

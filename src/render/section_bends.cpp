@@ -17,8 +17,8 @@ void drawSectionBends(Canvas& canvas, const Projection& projection, const Sectio
     const MaybePoint top = projection.project(x, y, Zmax);
     lineBetween(canvas, base, top);
     if (top) {
-      drawLabel(canvas, top->x, top->y - 0.4 * size, std::to_string(bend.vertex), size,
-                TextAlign::Center);
+      const std::string label = bend.name.empty() ? std::to_string(bend.vertex) : bend.name;
+      drawLabel(canvas, top->x, top->y - 0.4 * size, label, size, TextAlign::Center);
     }
   }
 }

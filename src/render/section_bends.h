@@ -8,7 +8,7 @@
 namespace kalvenor {
 
 // Each bend of a section along a polyline as a thin vertical line from the base to Zmax, and over
-// it the number of its vertex; nothing on a straight section.
+// it the name of its vertex, or its number where it has no name; nothing on a straight section.
 void drawSectionBends(Canvas& canvas, const Projection& projection, const SectionGrid& section,
                       double Zbase, double Zmax, PackedColor lineColor);
 

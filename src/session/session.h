@@ -15,6 +15,7 @@
 #include "render/fit_view.h"
 #include "render/map_annotations.h"
 #include "render/picture_style.h"
+#include "render/plan_overview.h"
 #include "render/projection.h"
 #include "render/section_annotations.h"
 #include "scene/geology_map.h"
@@ -169,6 +170,15 @@ class Session {
   Warnings buildMapGrid(const BuildProgress& progress = {},
                         MapParts parts = MapParts::SurfaceAndWalls);
   Warnings buildSectionGrid(const SectionLine& line, const BuildProgress& progress = {});
+  // The survey line of a line file (see readLineFeatures): its first line, or the one named
+  // `name`, with its vertices' names, in the display surface's system (or the --srs one).
+  // Throws the ReadError naming the file, or the BuildError naming the file and the line when
+  // its vertices make no line; changes nothing.
+  SectionLine surveyLineFromFile(const std::string& path, const std::string& name = "") const;
+  // The display area north up, at most `longest` pixels along its longer side, in the units'
+  // colours of the last map build, or in grey by elevation before one, to pick a survey line
+  // on. Refused before a display surface.
+  PlanOverview planOverview(int longest) const;
 
   // Step (6).
   void applyView(const TypedView& typed, double canvasWidth, double canvasHeight);

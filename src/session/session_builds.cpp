@@ -2,8 +2,10 @@
 
 #include "evaluation/polyline_section.h"
 #include "model/input_names.h"
+#include "model/line_features.h"
 #include "model/message_text.h"
 #include "model/number_text.h"
+#include "model/step_failure.h"
 #include "session/session.h"
 
 namespace kalvenor {
@@ -94,10 +96,9 @@ Warnings Session::buildSectionGrid(const SectionLine& line, const BuildProgress&
        [&] { build = kalvenor::buildSectionGrid(buildInputs(), line, progress); });
   Warnings warnings = boundaryCoverage(build.boundaryGrids);
   for (const auto& [first, second] : selfCrossings(line.vertices)) {
-    warnings.push_back(
-        fill(translated("{1}: the survey line crosses itself, segments {2} and {3} "
-                        "meet; the section shows the ground there twice"),
-             {inputName("--vertices"), std::to_string(first), std::to_string(second)}));
+    warnings.push_back(fill(translated("{1}: the survey line crosses itself, segments {2} and {3} "
+                                       "meet; the section shows the ground there twice"),
+                            {lineOrigin(line), std::to_string(first), std::to_string(second)}));
   }
   auto grids = shared(std::move(build.boundaryGrids));
   auto grid = shared(std::move(build.grid));
@@ -115,6 +116,30 @@ Warnings Session::buildSectionGrid(const SectionLine& line, const BuildProgress&
   state_.gridOutOfDate = false;
   notify(Change::Grids);
   return warnings;
+}
+
+SectionLine Session::surveyLineFromFile(const std::string& path, const std::string& name) const {
+  SectionLine line;
+  runStep(translated("read the survey line"), [&] {
+    const NamedLine chosen = readLineFeature(path, name, {state_.display->srs, state_.srsGiven});
+    for (const PlanePoint& p : chosen.vertices) line.vertices.push_back({p.x, p.y});
+    line.vertexNames = chosen.vertexNames;
+    line.origin = chosen.origin;
+  });
+  checkVertices(line.vertices, line.origin);
+  return line;
+}
+
+PlanOverview Session::planOverview(int longest) const {
+  const DisplaySurface& d = *state_.display;
+  if (!d.loaded()) {
+    throw SessionError(fill(translated("There is no display surface yet: choose it in {1} first."),
+                            {inputName("--surface")}));
+  }
+  const Array2D<std::int16_t>& units = state_.mapGrid->mapUnit;
+  const bool unitsKnown = units.iLast() == d.Nx && units.jLast() == d.Ny && !state_.gridOutOfDate &&
+                          !state_.mapOutOfDate;
+  return kalvenor::planOverview(d, {unitsKnown ? &units : nullptr, &state_.unitColor}, longest);
 }
 
 }  // namespace kalvenor

@@ -28,6 +28,8 @@ using Range = DocumentField::Range;
 // Far beyond any name a legend shows, but short enough that no file can make its layout run for
 // minutes.
 constexpr std::size_t kMaxNameCharacters = 1000;
+// A file name and the name of its line, as messages name where a survey line was read.
+constexpr std::size_t kMaxLineFileCharacters = 8192;
 // Far beyond the longest WKT of a coordinate system.
 constexpr std::size_t kMaxSystemCharacters = 65536;
 
@@ -150,7 +152,10 @@ json sectionJson(const SectionLine& line) {
   if (!line.vertices.empty()) {
     json vertices = json::array();
     for (const SurveyVertex& v : line.vertices) vertices.push_back({v.x, v.y});
-    return {{"vertices", vertices}};
+    json j = {{"vertices", vertices}};
+    if (!line.vertexNames.empty()) j["vertexNames"] = line.vertexNames;
+    if (!line.origin.empty()) j["lineFile"] = line.origin;
+    return j;
   }
   json j = {{"start", {line.Xstart, line.Ystart}}};
   if (line.endPointMode) {
@@ -166,7 +171,9 @@ std::array<double, 2> pointOf(const DocumentField& j, const std::string& what) {
   return {xy[0].number(), xy[1].number()};
 }
 
-// A polyline: its vertices alone, at least two.
+// A polyline: its vertices, at least two, with their names and the line file they were read
+// from where a file gave them. The file is named for messages only: the vertices are the line,
+// so a session opens without it.
 SectionLine polylineOf(const DocumentField& j) {
   if (j.has("start") || j.has("end") || j.has("azimuth")) {
     j.fail(translated("must hold vertices or a start point, not both"));
@@ -178,6 +185,13 @@ SectionLine polylineOf(const DocumentField& j) {
     const auto xy = pointOf(item, translated("two numbers, x and y"));
     line.vertices.push_back({xy[0], xy[1]});
   }
+  if (j.has("vertexNames")) {
+    for (const DocumentField& name :
+         j["vertexNames"].items(items.size(), translated("a list of names, one for each vertex"))) {
+      line.vertexNames.push_back(name.line(kMaxNameCharacters));
+    }
+  }
+  if (j.has("lineFile")) line.origin = j["lineFile"].line(kMaxLineFileCharacters);
   return line;
 }
 

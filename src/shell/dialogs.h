@@ -2,8 +2,10 @@
 
 #include <QString>
 #include <optional>
+#include <vector>
 
 #include "model/packed_color.h"
+#include "render/plan_overview.h"
 
 namespace kalvenor {
 
@@ -32,6 +34,9 @@ class Dialogs {
   virtual bool askYesNo(const QString& text) = 0;
   // Yes, No and Cancel with the question icon, Yes the default button; Escape cancels.
   virtual Answer askYesNoCancel(const QString& text) = 0;
+  // A survey line clicked on the overview of the display area (see SurveyLinePicker): its
+  // vertices in order, two or more.
+  virtual std::optional<std::vector<SurveyVertex>> pickSurveyLine(const PlanOverview& overview) = 0;
 };
 
 }  // namespace kalvenor

@@ -34,6 +34,7 @@ const std::map<std::string, std::string> kControlNames = {
     {"--start", "「基点の入力」"},
     {"--end", "「終点指定」"},
     {"--azimuth", "「方角指定」"},
+    {"--vertices", "「折線の測線」"},
     {"--collars", "「ボーリング」"},
     {"--surveys", "「ボーリング」"},
     {"--intervals", "「ボーリング」"},
@@ -90,6 +91,7 @@ void FormMain::connectHandlers() {
   connectChecks();
   connectImageWindow();
   connectBoreholes();
+  connectSurveyLine();
 }
 
 void FormMain::connectCommands() {

@@ -83,6 +83,13 @@ class FormMain : public QWidget, private SessionObserver {
   // Steps (5-1) and (5-2): the display grids.
   void cmdKalvenor_Click();
   void cmdSectionModel_Click();
+  // The survey line as a polyline: the vertex list edited, read from a line file or clicked on a
+  // plan of the display area.
+  void cmdVertexAdd_Click();
+  void cmdVertexRemove_Click();
+  void cmdVerticesClear_Click();
+  void cmdVerticesFile_Click();
+  void cmdVerticesMap_Click();
   // The boreholes: their three tables picked and read together, how they are drawn, and the
   // model checked against them.
   void cmdCollarsFile_Click();
@@ -239,6 +246,12 @@ class FormMain : public QWidget, private SessionObserver {
   void showWindowSize(int width, int height);
   void showRecentSessions();
   void connectBoreholes();
+  void connectSurveyLine();
+  void showVertices(const SectionLine& line);
+  std::vector<SurveyVertex> typedVertices(std::vector<std::string>& names) const;
+  // The line the section command builds: the list's polyline when it holds two vertices or more,
+  // else the start point with the end point or the azimuth.
+  SectionLine typedSectionLine() const;
   void pickBoreholeTable(std::string BoreholeFiles::*table, const QLabel* caption);
   void readBoreholeDrawing();
   void showBoreholes();
@@ -268,6 +281,8 @@ class FormMain : public QWidget, private SessionObserver {
   // The borehole tables as picked, read by "読み込む", and the holes the table's check was made on.
   BoreholeFiles pickedBoreholes_;
   std::shared_ptr<const BoreholeSet> checkedHoles_;
+  // The line file and line the vertex list was read from, until the list is changed by hand.
+  std::string vertexListOrigin_;
 };
 
 }  // namespace kalvenor

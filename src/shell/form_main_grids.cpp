@@ -2,7 +2,6 @@
 #include "shell/busy_cursor.h"
 #include "shell/form_main.h"
 #include "shell/qt_number_text.h"
-#include "shell/typed_number.h"
 
 namespace kalvenor {
 
@@ -21,13 +20,7 @@ void FormMain::cmdKalvenor_Click() {
 
 // After the build the view turns to the section.
 void FormMain::cmdSectionModel_Click() {
-  SectionLine line;
-  line.Xstart = typedNumber(*ui_.txtXstart).value_or(0);
-  line.Ystart = typedNumber(*ui_.txtYstart).value_or(0);
-  line.endPointMode = ui_.optSection2->isChecked();
-  line.Xend = typedNumber(*ui_.txtXend).value_or(0);
-  line.Yend = typedNumber(*ui_.txtYend).value_or(0);
-  line.faiDegrees = typedNumber(*ui_.txtFai).value_or(0);
+  const SectionLine line = typedSectionLine();
   Warnings warnings;
   {
     BusyCursor busy;
@@ -39,11 +32,14 @@ void FormMain::cmdSectionModel_Click() {
   showWarnings(warnings);
 }
 
-// A section built elsewhere (a session opened, a command line) shows its line in the boxes of
-// step (5-2), as if typed there; the boxes keep what was typed once the grids are dropped.
+// A section built elsewhere (a session opened, a command line) shows its line in the boxes or the
+// vertex list of step (5-2), as if typed there; they keep what was typed once the grids are
+// dropped.
 void FormMain::showSectionLine() {
   if (state().sectionGrid->empty()) return;
   const SectionLine& line = state().sectionLine;
+  showVertices(line);
+  if (!line.vertices.empty()) return;
   ui_.txtXstart->setText(numberQText(line.Xstart));
   ui_.txtYstart->setText(numberQText(line.Ystart));
   if (line.endPointMode) {

@@ -42,7 +42,7 @@ void preload(FormMain& window, const SessionOptions& options) {
     session.applyView(mapViewOf(session, options), canvas.width(), canvas.height());
     window.showWarnings(session.drawGeoMap(canvas));
     if (!options.start) return;
-    window.showWarnings(session.buildSectionGrid(sectionLineOf(options)));
+    window.showWarnings(session.buildSectionGrid(sectionLineOf(session, options)));
     if (options.sectionLine) session.drawSurveyLine(canvas);
   });
 }

@@ -6,6 +6,7 @@
 
 #include "canvas/packed_qcolor.h"
 #include "shell/app_title.h"
+#include "shell/survey_line_picker.h"
 #include "shell/window_memory.h"
 
 namespace kalvenor {
@@ -101,6 +102,12 @@ Dialogs::Answer QtDialogs::askYesNoCancel(const QString& text) {
     default:
       return Answer::Cancel;
   }
+}
+
+std::optional<std::vector<SurveyVertex>> QtDialogs::pickSurveyLine(const PlanOverview& overview) {
+  SurveyLinePicker picker(overview, parent_);
+  if (picker.exec() != QDialog::Accepted) return std::nullopt;
+  return picker.vertices();
 }
 
 }  // namespace kalvenor

@@ -36,6 +36,7 @@ class QtDialogs : public Dialogs {
   void message(const QString& text, Icon icon) override;
   bool askYesNo(const QString& text) override;
   Answer askYesNoCancel(const QString& text) override;
+  std::optional<std::vector<SurveyVertex>> pickSurveyLine(const PlanOverview& overview) override;
 
  private:
   std::optional<QString> chosenFile(QFileDialog& dialog, const QString& filter);

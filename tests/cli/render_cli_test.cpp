@@ -35,6 +35,8 @@ class RenderCliTest : public QObject {
   void aTwoVertexPolylineIsTheStraightSectionPixelForPixel();
   void aBentSectionsCsvCarriesTheSegmentOfEveryNode();
   void verticesThatMakeNoSurveyLineExitWithTwoAndSayWhy();
+  void aLineFileGivesTheSectionOfTheSameVerticesByteForByte();
+  void lineFilesThatGiveNoSurveyLineExitWithTwoAndNameFileAndLine();
   void theGisExportsOfASmallCaseOpenInGdal();
   void theGeologyMapOfASmallCaseIsTwoUnitsAndTheirContact();
   void aDemInDegreesClippedToAnOutlineIsDrawnAndExportedMasked();
@@ -67,6 +69,7 @@ class RenderCliTest : public QObject {
   QString write(const QString& name, const QByteArray& content);
   QStringList smallCase();
   QString surfaceRaster(const QString& name);
+  QString lineLayer(const QString& name, const QStringList& names, const QStringList& wkts);
   QString out(const QString& name) const { return folder_->filePath(name); }
   static QProcessEnvironment localeEnvironment(const char* lang);
   static QByteArray contents(const QString& path);
@@ -451,6 +454,106 @@ void RenderCliTest::verticesThatMakeNoSurveyLineExitWithTwoAndSayWhy() {
     QCOMPARE(run.errors.trimmed().count('\n'), 0);
     QVERIFY(!QFile::exists(out("s.png")));
   }
+}
+
+// A GeoPackage layer of lines without a coordinate system, each named.
+QString RenderCliTest::lineLayer(const QString& name, const QStringList& names,
+                                 const QStringList& wkts) {
+  GDALAllRegister();
+  const QByteArray path = out(name).toUtf8();
+  GDALDataset* file = GetGDALDriverManager()->GetDriverByName("GPKG")->Create(
+      path.constData(), 0, 0, 0, GDT_Unknown, nullptr);
+  OGRLayer* layer = file->CreateLayer("lines", nullptr, wkbUnknown, nullptr);
+  OGRFieldDefn field("name", OFTString);
+  layer->CreateField(&field);
+  for (qsizetype n = 0; n < names.size(); ++n) {
+    OGRFeature feature(layer->GetLayerDefn());
+    feature.SetField(0, names[n].toUtf8().constData());
+    OGRGeometry* geometry = nullptr;
+    OGRGeometryFactory::createFromWkt(wkts[n].toUtf8().constData(), nullptr, &geometry);
+    feature.SetGeometryDirectly(geometry);
+    if (layer->CreateFeature(&feature) != OGRERR_NONE) qFatal("cannot write the line layer");
+  }
+  GDALClose(file);
+  return out(name);
+}
+
+// The same three vertices typed, in a CSV table and as the second line of a GeoPackage make the
+// same picture and the same nodes.
+void RenderCliTest::aLineFileGivesTheSectionOfTheSameVerticesByteForByte() {
+  const auto section = [&](const QString& name, const QStringList& line) {
+    const Run run = render(smallCase() << "--section" << out(name + ".png") << "--section-units"
+                                       << out(name + ".csv") << "--axes" << line);
+    QVERIFY2(run.status == 0, qPrintable(run.errors));
+  };
+  section("typed", {"--vertices", "0,2;10,9;20,8"});
+  section("csv", {"--section-line-file", write("line.csv", "x,y\n0,2\n10,9\n20,8\n")});
+  const QString gpkg = lineLayer("lines.gpkg", {"first", "Second"},
+                                 {"LINESTRING (0 0, 20 10)", "LINESTRING (0 2, 10 9, 20 8)"});
+  section("gpkg", {"--section-line-file", gpkg, "--section-feature", "second"});
+  for (const char* name : {"csv", "gpkg"}) {
+    QCOMPARE(contents(out(QString(name) + ".png")), contents(out("typed.png")));
+    QCOMPARE(contents(out(QString(name) + ".csv")), contents(out("typed.csv")));
+  }
+  // Named vertices label the bend with the name instead of the number.
+  section("named",
+          {"--section-line-file", write("named.csv", "x,y,name\n0,2,A\n10,9,B\n20,8,C\n")});
+  QCOMPARE(contents(out("named.csv")), contents(out("typed.csv")));
+  QVERIFY(contents(out("named.png")) != contents(out("typed.png")));
+}
+
+void RenderCliTest::lineFilesThatGiveNoSurveyLineExitWithTwoAndNameFileAndLine() {
+  const QString lines =
+      lineLayer("bad.gpkg", {"Split", "Dot", "Stutter", "Away", "Loop"},
+                {"MULTILINESTRING ((0 0, 5 5), (10 0, 15 5))", "LINESTRING (5 5, 5 5)",
+                 "LINESTRING (0 0, 5 5, 5 5, 20 0)", "LINESTRING (100 100, 200 150, 300 100)",
+                 "LINESTRING (0 0, 15 0, 15 8, 5 -5)"});
+  const struct {
+    QString file;
+    QString feature;
+    QStringList said;
+  } cases[] = {
+      {lines, "", {"line \"Split\"", "2 parts"}},
+      {write("points.csv", "a,b\n1,2\n"), "", {"holds no lines"}},
+      {write("one.csv", "x,y\n5,5\n"), "", {"fewer than two distinct vertices (1 given)"}},
+      {lines, "Nowhere", {"no line named \"Nowhere\"", "\"Split\", \"Dot\""}},
+      {out("missing.gpkg"), "", {"GDAL cannot open it"}},
+  };
+  for (const auto& c : cases) {
+    QStringList args = smallCase()
+                       << "--section" << out("s.png") << "--section-line-file" << c.file;
+    if (!c.feature.isEmpty()) args << "--section-feature" << c.feature;
+    const Run run = render(args);
+    QCOMPARE(run.status, 2);
+    QVERIFY2(run.errors.contains(c.file), qPrintable(run.errors));
+    for (const QString& part : c.said) QVERIFY2(run.errors.contains(part), qPrintable(run.errors));
+    QVERIFY(!QFile::exists(out("s.png")));
+  }
+  // Lines that read but make no section, refused by the build, name the file and the line too.
+  const struct {
+    const char* feature;
+    const char* said;
+  } built[] = {
+      {"Dot", "fewer than two distinct vertices (2 given)"},
+      {"Stutter", "segment 2 has no length"},
+      {"Away", "lies entirely outside the display area"},
+  };
+  for (const auto& c : built) {
+    const Run run = render(smallCase() << "--section" << out("s.png") << "--section-line-file"
+                                       << lines << "--section-feature" << c.feature);
+    QCOMPARE(run.status, 2);
+    QVERIFY2(run.errors.contains(lines + ", survey line \"" + c.feature + "\""),
+             qPrintable(run.errors));
+    QVERIFY2(run.errors.contains(c.said), qPrintable(run.errors));
+  }
+  // A line that crosses itself is drawn, with a warning that names it.
+  const Run loop = render(smallCase() << "--section" << out("s.png") << "--section-line-file"
+                                      << lines << "--section-feature"
+                                      << "Loop");
+  QCOMPARE(loop.status, 0);
+  QVERIFY2(loop.errors.contains(lines + ", survey line \"Loop\": the survey line crosses itself"),
+           qPrintable(loop.errors));
+  QVERIFY(QFile::exists(out("s.png")));
 }
 
 // The GeoTIFF holds what the ASCII grid of the same case holds, styled; the contacts are the

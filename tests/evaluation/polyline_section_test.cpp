@@ -171,6 +171,43 @@ TEST_F(PolylineSectionTest, RefusesVerticesThatMakeNoLineOverTheDisplay) {
   }
 }
 
+// A line read from a file is named by its file and line in every refusal, also a line of two
+// vertices that misses the display, which is otherwise the straight section.
+TEST_F(PolylineSectionTest, RefusalsNameTheFileAndLineTheVerticesCameFrom) {
+  const std::vector<std::vector<SurveyVertex>> cases = {
+      {{5, 5}, {5, 5}},
+      {{0, 0}, {50, 50}, {50, 50}, {90, 10}},
+      {{200, 0}, {300, 50}, {200, 100}},
+      {{200, 0}, {300, 50}},
+  };
+  for (const auto& vertices : cases) {
+    SectionLine line = polyline(vertices);
+    line.origin = "lines.gpkg, line \"Tunnel\"";
+    EXPECT_THAT([&] { build(line); }, ::testing::ThrowsMessage<BuildError>(
+                                          ::testing::StartsWith("lines.gpkg, line \"Tunnel\"")))
+        << vertices.size() << " vertices";
+  }
+}
+
+TEST_F(PolylineSectionTest, BendsTakeTheNamesOfTheirVertices) {
+  const struct {
+    std::vector<std::string> names;
+    std::vector<std::string> bendNames;
+  } cases[] = {
+      {{}, {"", ""}},
+      {{"A", "B", "C", "D"}, {"B", "C"}},
+      {{"A", "", "C", "D"}, {"", "C"}},
+  };
+  for (const auto& c : cases) {
+    SectionLine line = polyline({{10, 10}, {50, 60}, {80, 20}, {90, 90}});
+    line.vertexNames = c.names;
+    const SectionGrid s = build(line).section;
+    ASSERT_EQ(s.bends.size(), 2u);
+    EXPECT_EQ(s.bends[0].name, c.bendNames[0]);
+    EXPECT_EQ(s.bends[1].name, c.bendNames[1]);
+  }
+}
+
 TEST(SelfCrossings, NamesTheSegmentsThatMeet) {
   using Pairs = std::vector<std::array<int, 2>>;
   const struct {

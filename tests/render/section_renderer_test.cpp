@@ -214,6 +214,18 @@ TEST_F(BentSectionTest, TheBendIsAThinVerticalLineFromBaseToTopWithItsVertexNumb
   EXPECT_LT(labels[0].coords[1], std::min(bend.coords[1], bend.coords[3]));
 }
 
+TEST_F(BentSectionTest, TheBendIsLabelledWithItsVertexNameWhereItHasOne) {
+  const std::pair<std::string, std::string> cases[] = {{"", "2"}, {"トンネル坑口", "トンネル坑口"}};
+  for (const auto& [name, label] : cases) {
+    build.section.bends.at(0).name = name;
+    canvas.ops.clear();
+    draw(DrawingMode::Section, false);
+    const auto labels = canvas.of(Op::Text);
+    ASSERT_EQ(labels.size(), 1u);
+    EXPECT_EQ(labels[0].text, label);
+  }
+}
+
 TEST_F(BentSectionTest, TheSurveyLineOnTheMapFollowsTheBend) {
   drawSurveyLine(canvas, projection(), build.section, 0.0, display.Zmax, kLineColor);
   // Two segments at the base and at the top, both ends and the bend.

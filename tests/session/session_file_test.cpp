@@ -387,6 +387,30 @@ TEST_F(SessionFileTest, APolylineSectionIsKeptByItsVertices) {
   EXPECT_EQ(s.bends[0].vertex, 2);
 }
 
+// A line read from a file keeps its vertices, their names and where they came from; the session
+// opens with the same named bends after the file is gone.
+TEST_F(SessionFileTest, ALineFromAFileIsKeptWithItsNamesAndOpensWithoutTheFile) {
+  loadExample();
+  const std::string file =
+      write("line.csv", "x,y,name\n30200,40500,A\n32500,43000,Pass\n34800,40500,C\n");
+  const SectionLine line = session.surveyLineFromFile(file);
+  session.buildSectionGrid(line);
+  const std::string path = saved("from-file.json");
+  std::filesystem::remove(file);
+
+  const SessionDocument d = readSessionFile(path);
+  ASSERT_TRUE(d.sectionLine);
+  EXPECT_EQ(d.sectionLine->vertices, line.vertices);
+  EXPECT_EQ(d.sectionLine->vertexNames, (std::vector<std::string>{"A", "Pass", "C"}));
+  EXPECT_EQ(d.sectionLine->origin, file);
+  Session reopened;
+  restoreSession(reopened, d, 300, 200);
+  const SectionGrid& s = *reopened.state().section;
+  EXPECT_EQ(s.Nxy, session.state().section->Nxy);
+  ASSERT_EQ(s.bends.size(), 1u);
+  EXPECT_EQ(s.bends[0].name, "Pass");
+}
+
 TEST_F(SessionFileTest, VerticesThatMakeNoLineAreNamedWithWhatWasWrong) {
   session.useTwoUnitModel();
   const std::string saved =
@@ -396,6 +420,8 @@ TEST_F(SessionFileTest, VerticesThatMakeNoLineAreNamedWithWhatWasWrong) {
       {"{\"vertices\": [[0, 0], [1]]}", "section.vertices[1] must be two numbers, x and y"},
       {"{\"vertices\": [[0, 0], [1, 1]], \"start\": [0, 0], \"azimuth\": 3}",
        "section must hold vertices or a start point, not both"},
+      {"{\"vertices\": [[0, 0], [1, 1]], \"vertexNames\": [\"A\"]}",
+       "section.vertexNames must be a list of names, one for each vertex"},
   };
   for (const auto& [section, message] : cases) {
     const std::string path = write("bad.json", changedDocument(saved, {{"/section", section}}));

@@ -8,9 +8,10 @@
 namespace kalvenor {
 
 // Answers dialogs from a script and records what was asked, with the title of every file and
-// colour dialog and the colour each colour dialog opened on. An unscripted file or colour dialog
-// counts as cancelled; an unscripted question as No. A save dialog answers with the next of `files`
-// and the next of `chosenPatterns`, or the first filter's pattern, which a dialog starts with.
+// colour dialog and the colour each colour dialog opened on. An unscripted file, colour or
+// survey line dialog counts as cancelled; an unscripted question as No. A save dialog answers with
+// the next of `files` and the next of `chosenPatterns`, or the first filter's pattern, which a
+// dialog starts with.
 class ScriptedDialogs : public Dialogs {
  public:
   std::deque<std::optional<QString>> files;
@@ -18,6 +19,7 @@ class ScriptedDialogs : public Dialogs {
   std::deque<std::optional<PackedColor>> colors;
   std::deque<bool> answers;
   std::deque<Answer> choices;  // the answers to Yes / No / Cancel questions
+  std::deque<std::optional<std::vector<SurveyVertex>>> pickedLines;
 
   QStringList filters;
   QStringList titles;
@@ -25,6 +27,7 @@ class ScriptedDialogs : public Dialogs {
   std::vector<Icon> messageIcons;
   QStringList questions;
   std::vector<PackedColor> initialColors;
+  std::vector<PlanOverview> overviews;  // that each line was picked on
 
   std::optional<QString> openFile(const QString& filter, const QString& title) override {
     return nextFile(filter, title);
@@ -57,6 +60,13 @@ class ScriptedDialogs : public Dialogs {
     const bool answer = answers.front();
     answers.pop_front();
     return answer;
+  }
+  std::optional<std::vector<SurveyVertex>> pickSurveyLine(const PlanOverview& overview) override {
+    overviews.push_back(overview);
+    if (pickedLines.empty()) return std::nullopt;
+    const auto line = pickedLines.front();
+    pickedLines.pop_front();
+    return line;
   }
   Answer askYesNoCancel(const QString& text) override {
     questions << text;
