@@ -111,8 +111,9 @@ TEST_F(LineFeatures, LinesInAnotherSystemComeIntoTheDisplaySystem) {
   viii.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
   std::unique_ptr<OGRCoordinateTransformation> toViii(
       OGRCreateCoordinateTransformation(&ix, &viii));
+  const std::unique_ptr<OGRSpatialReference> degrees(ix.CloneGeogCS());
   std::unique_ptr<OGRCoordinateTransformation> toDegrees(
-      OGRCreateCoordinateTransformation(&ix, ix.CloneGeogCS()));
+      OGRCreateCoordinateTransformation(&ix, degrees.get()));
   double x[] = {0, 100}, y[] = {0, 100}, lon[] = {0, 100}, lat[] = {0, 100};
   ASSERT_TRUE(toViii->Transform(2, x, y));
   ASSERT_TRUE(toDegrees->Transform(2, lon, lat));
