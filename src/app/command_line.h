@@ -57,6 +57,9 @@ struct SessionOptions {
   std::optional<Point2> end;
   std::optional<double> azimuth;
   std::vector<Point2> vertices;  // a polyline survey line instead of start and end or azimuth
+  // Every --vertices in order: given more than once, the lines of a fence diagram in the block.
+  std::vector<std::vector<Point2>> vertexGroups;
+  bool fenceCut = false;  // the block left out in front of the fence's panels
   bool sectionLine = false;
   bool sectionDxf3d = false;  // the .dxf of --section at the line's real coordinates
   bool legend = false;

@@ -23,6 +23,10 @@ void applyOptions(Session& session, const SessionOptions& options);
 // The survey line of the options' --start and --end or --azimuth, or of their --vertices.
 SectionLine sectionLineOf(const SessionOptions& options);
 
+// The lines of the fence diagram of the options: every --vertices, lettered A, B, ..., when it is
+// given more than once; else none.
+std::vector<FenceLine> fenceLinesOf(const SessionOptions& options);
+
 // The map's view: --view and --perspective, or the default view.
 TypedView mapViewOf(const Session& session, const SessionOptions& options);
 

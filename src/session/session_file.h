@@ -11,8 +11,9 @@
 namespace kalvenor {
 
 // The format version this viewer writes; it reads this one and the ones before it. Version 2
-// added both grids, the picture's own view and what was drawn over it; version 3 the boreholes.
-constexpr int kSessionFormatVersion = 3;
+// added both grids, the picture's own view and what was drawn over it; version 3 the boreholes;
+// version 4 the fence diagram.
+constexpr int kSessionFormatVersion = 4;
 
 // The last whole picture as it was drawn: its kind, the view and base it was drawn in, and what
 // was drawn over it since (or the canvas cleared), in order.
@@ -48,6 +49,8 @@ struct SessionDocument {
   ContourSettings contours;
   bool contourLinesWanted = false;
   std::optional<SectionLine> sectionLine;
+  std::vector<FenceLine> fenceLines;  // the fence diagram's lines, built with the map's walls
+  bool fenceCut = false;
   ViewValues view;
   PerspectiveValues perspective;
   bool viewApplied = false;

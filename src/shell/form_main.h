@@ -83,6 +83,11 @@ class FormMain : public QWidget, private SessionObserver {
   // Steps (5-1) and (5-2): the display grids.
   void cmdKalvenor_Click();
   void cmdSectionModel_Click();
+  // The fence diagram: the survey line as typed added as a line, the chosen line removed, and
+  // the block cut away in front of the panels.
+  void cmdFenceAdd_Click();
+  void cmdFenceRemove_Click();
+  void chkFenceCut_Click();
   // The boreholes: their three tables picked and read together, how they are drawn, and the
   // model checked against them.
   void cmdCollarsFile_Click();
@@ -191,6 +196,9 @@ class FormMain : public QWidget, private SessionObserver {
   void showSrs();
   void showGridFigures();
   void showSectionLine();
+  // The survey line as typed in step (5-2).
+  SectionLine typedSectionLine() const;
+  void showFence();
   void showView();
   void showContours();
   void showDrawOptions();

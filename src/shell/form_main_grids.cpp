@@ -19,8 +19,7 @@ void FormMain::cmdKalvenor_Click() {
   showWarnings(warnings);
 }
 
-// After the build the view turns to the section.
-void FormMain::cmdSectionModel_Click() {
+SectionLine FormMain::typedSectionLine() const {
   SectionLine line;
   line.Xstart = typedNumber(*ui_.txtXstart).value_or(0);
   line.Ystart = typedNumber(*ui_.txtYstart).value_or(0);
@@ -28,6 +27,12 @@ void FormMain::cmdSectionModel_Click() {
   line.Xend = typedNumber(*ui_.txtXend).value_or(0);
   line.Yend = typedNumber(*ui_.txtYend).value_or(0);
   line.faiDegrees = typedNumber(*ui_.txtFai).value_or(0);
+  return line;
+}
+
+// After the build the view turns to the section.
+void FormMain::cmdSectionModel_Click() {
+  const SectionLine line = typedSectionLine();
   Warnings warnings;
   {
     BusyCursor busy;

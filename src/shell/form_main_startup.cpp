@@ -43,6 +43,7 @@ void FormMain::resetViewer() {
   showStepIndicators();
   updateCommandStates();
   ui_.lstBoundaryFile->clear();
+  showFence();
 
   ui_.optSection2->setChecked(true);
   ui_.chkContour->setChecked(false);
