@@ -8,6 +8,7 @@
 #include "render/cancellable_canvas.h"
 #include "render/column_cell_painter.h"
 #include "render/column_nodes.h"
+#include "render/fence_detail.h"
 #include "render/trace_units.h"
 
 namespace kalvenor {
@@ -70,7 +71,7 @@ ColumnCellLook panelLook(const Projection& projection, const FencePicture& pictu
 }  // namespace
 
 std::vector<FenceStrip> stripsFarToNear(const Projection& projection,
-                                        const std::vector<FencePanel>& panels) {
+                                        const std::vector<const FencePanel*>& panels) {
   struct Placed {
     FenceStrip strip;
     double nearness;  // larger nearer the eye
@@ -83,7 +84,7 @@ std::vector<FenceStrip> stripsFarToNear(const Projection& projection,
   };
   std::vector<Placed> placed;
   for (int p = 0; p < static_cast<int>(panels.size()); ++p) {
-    const FencePanel& panel = panels[p];
+    const FencePanel& panel = *panels[p];
     const VerticalGrid& g = panel.grid;
     for (int h = 1; h < g.nH; ++h) {
       if (!groundKnown(panel.section, h) || !groundKnown(panel.section, h + 1)) continue;
@@ -98,16 +99,37 @@ std::vector<FenceStrip> stripsFarToNear(const Projection& projection,
   return strips;
 }
 
+std::vector<FenceStrip> stripsFarToNear(const Projection& projection,
+                                        const std::vector<FencePanel>& panels) {
+  std::vector<const FencePanel*> each;
+  for (const FencePanel& panel : panels) each.push_back(&panel);
+  return stripsFarToNear(projection, each);
+}
+
 void drawFence(Canvas& canvas, const Projection& projection, const FencePicture& picture,
                const RenderContext& context) {
   if (picture.panels.empty()) return;
+  const PictureStyle& style = picture.style;
   const ColumnCellLook look = panelLook(projection, picture);
-  const ClassifyAt classify = traceUnits(picture.style.model, picture.style.boundaryGrids);
-  const std::vector<FenceStrip> strips = stripsFarToNear(projection, picture.panels);
+  const ClassifyAt classify = traceUnits(style.model, style.boundaryGrids);
+  const int Nbd = look.boundaries;
+  std::vector<FencePanel> coarse;
+  coarse.reserve(picture.panels.size());
+  std::vector<const FencePanel*> shown;
+  for (const FencePanel& panel : picture.panels) {
+    auto inDetail = panelInDetail(panel, panelStride(panel, projection), style.boundaryGrids, Nbd);
+    if (!inDetail) {
+      shown.push_back(&panel);
+      continue;
+    }
+    coarse.push_back(std::move(*inDetail));
+    shown.push_back(&coarse.back());
+  }
+  const std::vector<FenceStrip> strips = stripsFarToNear(projection, shown);
   drawUnlessCancelled(canvas, context, [&](Canvas& on) {
     std::vector<std::unique_ptr<PanelDrawing>> panels;
-    for (const FencePanel& panel : picture.panels) {
-      panels.push_back(std::make_unique<PanelDrawing>(on, projection, panel, look, classify));
+    for (const FencePanel* panel : shown) {
+      panels.push_back(std::make_unique<PanelDrawing>(on, projection, *panel, look, classify));
     }
     for (const FenceStrip& strip : strips) panels[strip.panel]->drawStrip(strip.h);
   });

@@ -31,11 +31,14 @@ struct FenceStrip {
 // panels and columns.
 std::vector<FenceStrip> stripsFarToNear(const Projection& projection,
                                         const std::vector<FencePanel>& panels);
+std::vector<FenceStrip> stripsFarToNear(const Projection& projection,
+                                        const std::vector<const FencePanel*>& panels);
 
 // Draws every panel as a vertical grid standing on its line, strip by strip far to near, so that
 // near panels cover far ones and crossing panels cross: each strip's cells in their units as a
-// section's are, with its contacts and ground line drawn right after its fills. Once the context
-// is cancelled the next operation throws DrawingCancelled.
+// section's are, with its contacts and ground line drawn right after its fills. A panel whose
+// cells would be finer than a pixel is drawn with fewer columns and levels (panelStride). Once
+// the context is cancelled the next operation throws DrawingCancelled.
 void drawFence(Canvas& canvas, const Projection& projection, const FencePicture& picture,
                const RenderContext& context = {});
 

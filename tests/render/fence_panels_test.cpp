@@ -11,6 +11,7 @@
 #include "recording_canvas.h"
 #include "render/draw_units.h"
 #include "render/fence_cut.h"
+#include "render/fence_detail.h"
 #include "render/map_renderer.h"
 #include "render/section_renderer.h"
 #include "render/side_walls.h"
@@ -202,6 +203,39 @@ TEST_F(FencePanelsTest, OneStraightPanelDrawsTheSectionOnItsColumns) {
       std::sort(panelLines.begin(), panelLines.end());
       std::sort(cellLines.begin(), cellLines.end());
       EXPECT_EQ(panelLines, cellLines);
+    }
+  }
+}
+
+// Seen large, every node of a panel is drawn; seen so small that its cells would be finer than
+// a pixel, every k-th column and level, the panel's last column and its top kept, each node with
+// its own unit.
+TEST_F(FencePanelsTest, APanelFinerThanThePictureIsDrawnWithFewerNodes) {
+  const std::vector<FencePanel> fence = panels({{"A", {{0, 20}, {100, 60}}}});
+  const FencePanel& panel = fence[0];
+  ViewSettings v;
+  v.Alpha = 200;
+  v.Gamma = 30;
+  v.Ve = 1;
+  v.Sca = 1;
+  EXPECT_EQ(panelStride(panel, Projection(v, {400, 400}, *display, 0.0)), PanelStride{});
+  EXPECT_FALSE(panelInDetail(panel, {}, grids, 1));
+  v.Sca = 0.02;
+  const PanelStride stride = panelStride(panel, Projection(v, {400, 400}, *display, 0.0));
+  ASSERT_GT(stride.columns, 1);
+  ASSERT_GT(stride.levels, 1);
+  const std::optional<FencePanel> coarse = panelInDetail(panel, stride, grids, 1);
+  ASSERT_TRUE(coarse);
+  const VerticalGrid &g = panel.grid, &c = coarse->grid;
+  EXPECT_EQ(c.x(c.nH), g.x(g.nH));
+  EXPECT_EQ(c.y(c.nH), g.y(g.nH));
+  EXPECT_GE(c.z(c.nV), g.z(g.nV));
+  for (int n = 1; n < c.nH; ++n) {
+    const int h = 1 + (n - 1) * stride.columns;
+    EXPECT_EQ(c.x(n), g.x(h));
+    EXPECT_EQ(coarse->section.sectionSurfZ[n], panel.section.sectionSurfZ[h]);
+    for (int level = 1; level < c.nV; ++level) {
+      ASSERT_EQ(c.unit(n, level), g.unit(h, 1 + (level - 1) * stride.levels)) << n << ", " << level;
     }
   }
 }
