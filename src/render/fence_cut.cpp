@@ -1,5 +1,6 @@
 #include "render/fence_cut.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "evaluation/angles.h"
@@ -37,22 +38,19 @@ FenceCut::FenceCut(const Projection& projection, const std::vector<FencePanel>& 
 // The ray from (x, y) along (dx, dy), from the point on, against the segment, ends included: a
 // point on a panel's line is in front of it. A ray along the segment's own line meets nothing:
 // it would only graze the panel's edge; nor does one of no direction, from right under the eye.
-bool FenceCut::meets(const Segment& s, double x, double y, double dx, double dy) {
-  const double across = dx * s.ey - dy * s.ex;
+bool FenceCut::meets(const Segment& s, const Ray& ray) {
+  const double across = ray.dx * s.ey - ray.dy * s.ex;
   if (across == 0) return false;
-  const double tx = s.ax - x, ty = s.ay - y;
-  const double along = (tx * s.ey - ty * s.ex) / across;  // on the ray
-  const double at = (tx * dy - ty * dx) / across;         // on the segment, 0 to 1
+  const double tx = s.ax - ray.x, ty = s.ay - ray.y;
+  const double along = (tx * s.ey - ty * s.ex) / across;   // on the ray
+  const double at = (tx * ray.dy - ty * ray.dx) / across;  // on the segment, 0 to 1
   return along >= 0 && at >= 0 && at <= 1;
 }
 
 bool FenceCut::hides(double x, double y) const {
-  const double dx = parallel_ ? awayX_ : x - eyeX_;
-  const double dy = parallel_ ? awayY_ : y - eyeY_;
-  for (const Segment& s : segments_) {
-    if (meets(s, x, y, dx, dy)) return true;
-  }
-  return false;
+  const Ray ray{x, y, parallel_ ? awayX_ : x - eyeX_, parallel_ ? awayY_ : y - eyeY_};
+  return std::any_of(segments_.begin(), segments_.end(),
+                     [&](const Segment& s) { return meets(s, ray); });
 }
 
 }  // namespace kalvenor

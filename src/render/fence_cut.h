@@ -35,7 +35,10 @@ class FenceCut {
   struct Segment {
     double ax, ay, ex, ey;  // from (ax, ay) along (ex, ey)
   };
-  static bool meets(const Segment& s, double x, double y, double dx, double dy);
+  struct Ray {
+    double x, y, dx, dy;  // from (x, y) along (dx, dy)
+  };
+  static bool meets(const Segment& s, const Ray& ray);
 
   std::vector<Segment> segments_;
   bool parallel_;

@@ -29,7 +29,11 @@ class PanelDrawing {
         cells_(
             canvas, nodes_, panel.grid.nV, look, panel.profile, classify,
             [this](int h, std::vector<std::int32_t>& units) {
-              for (int v = 1; v <= panel_.grid.nV; ++v) units[v] = panel_.grid.unit(h, v);
+              for (int v = 1; v <= panel_.grid.nV; ++v) {
+                // Named as a byte type, which the unit is, not as a character.
+                const std::int8_t unit = panel_.grid.unit(h, v);
+                units[v] = unit;
+              }
             },
             [this](int h, std::vector<double>& heights) {
               panel_.section.surfaceGapColumn(h, heights);
@@ -102,6 +106,7 @@ std::vector<FenceStrip> stripsFarToNear(const Projection& projection,
 std::vector<FenceStrip> stripsFarToNear(const Projection& projection,
                                         const std::vector<FencePanel>& panels) {
   std::vector<const FencePanel*> each;
+  each.reserve(panels.size());
   for (const FencePanel& panel : panels) each.push_back(&panel);
   return stripsFarToNear(projection, each);
 }
@@ -116,6 +121,7 @@ void drawFence(Canvas& canvas, const Projection& projection, const FencePicture&
   std::vector<FencePanel> coarse;
   coarse.reserve(picture.panels.size());
   std::vector<const FencePanel*> shown;
+  shown.reserve(picture.panels.size());
   for (const FencePanel& panel : picture.panels) {
     auto inDetail = panelInDetail(panel, panelStride(panel, projection), style.boundaryGrids, Nbd);
     if (!inDetail) {
@@ -128,6 +134,7 @@ void drawFence(Canvas& canvas, const Projection& projection, const FencePicture&
   const std::vector<FenceStrip> strips = stripsFarToNear(projection, shown);
   drawUnlessCancelled(canvas, context, [&](Canvas& on) {
     std::vector<std::unique_ptr<PanelDrawing>> panels;
+    panels.reserve(shown.size());
     for (const FencePanel* panel : shown) {
       panels.push_back(std::make_unique<PanelDrawing>(on, projection, *panel, look, classify));
     }

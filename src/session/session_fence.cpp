@@ -22,7 +22,7 @@ std::vector<SurveyVertex> verticesOf(const SectionLine& line, const DisplaySurfa
 
 std::string firstFreeName(const std::vector<FenceLine>& lines) {
   for (std::size_t n = 0;; ++n) {
-    const std::string name = fenceLineName(n);
+    std::string name = fenceLineName(n);
     if (std::none_of(lines.begin(), lines.end(),
                      [&](const FenceLine& line) { return line.name == name; })) {
       return name;
