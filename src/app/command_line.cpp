@@ -184,6 +184,23 @@ std::vector<OptionSpec> annotationOptions() {
            "a title over the picture (at most 200 characters)")});
 }
 
+// The first --vertices is the survey line; each one given is a line of the fence.
+OptionSpec fenceVertices() {
+  OptionSpec spec = renderOnly(option(
+      "--vertices", "X,Y;X,Y;...",
+      [](RenderOptions& o, const std::string& v) {
+        o.vertexGroups.push_back(vertices(v));
+        if (o.vertexGroups.size() == 1) o.vertices = o.vertexGroups.front();
+      },
+      "the survey line as the polyline through two or more vertices, in place\n"
+      "of the three above: its first and last segments run on to the edge\n"
+      "of the display area, and the section is unfolded along it, each bend\n"
+      "marked with its vertex number; given two or more times, every line is\n"
+      "also a panel of a fence diagram drawn in the block of --map"));
+  spec.arity = Arity::Repeated;
+  return spec;
+}
+
 // The survey line of a section and its marks on the map.
 std::vector<OptionSpec> surveyLineOptions() {
   return {
@@ -198,13 +215,7 @@ std::vector<OptionSpec> surveyLineOptions() {
           "--azimuth", "DEG",
           [](RenderOptions& o, const std::string& v) { o.azimuth = numbers("--azimuth", v, 1)[0]; },
           "its direction, clockwise from north"),
-      renderOnly(option(
-          "--vertices", "X,Y;X,Y;...",
-          [](RenderOptions& o, const std::string& v) { o.vertices = vertices(v); },
-          "the survey line as the polyline through two or more vertices, in place\n"
-          "of the three above: its first and last segments run on to the edge\n"
-          "of the display area, and the section is unfolded along it, each bend\n"
-          "marked with its vertex number")),
+      fenceVertices(),
       renderOnly(option("--section-line-file", "FILE", into(&RenderOptions::lineFile),
                         "or the polyline of a line file: a line layer GDAL reads (GeoPackage,\n"
                         "shapefile, GeoJSON, FILE.gpkg|layername=NAME) or a CSV of x,y\n"
@@ -215,6 +226,9 @@ std::vector<OptionSpec> surveyLineOptions() {
       renderOnly(option("--section-feature", "NAME", into(&RenderOptions::lineFeature),
                         "the line of that name in the file (its field name, line_name, line,\n"
                         "label, title or id; in a CSV its line column) instead of the first")),
+      renderOnly(flag("--fence-cut", set(&RenderOptions::fenceCut),
+                      "leave the block out in front of the fence's panels, as seen from\n"
+                      "the eye, so that they show whole")),
       flag("--section-line", set(&RenderOptions::sectionLine),
            "mark the survey line on the map (a dotted outline of the section)"),
       flag(
@@ -398,6 +412,11 @@ std::vector<Combination> renderRules() {
                    .message = said(fill(translated("{1} places the section of {2} in space, which "
                                                    "must be a .dxf drawing"),
                                         {"--section-dxf-3d", "--section FILE.dxf"}))});
+  rules.push_back({.when = {"--fence-cut"},
+                   .needs = {"--map"},
+                   .message = said(fill(translated("{1} cuts the block of {2} away in front of a "
+                                                   "fence"),
+                                        {"--fence-cut", "--map"}))});
   rules.push_back({.when = {"--section-line", "--section-trace"},
                    .needs = {"--map"},
                    .message = said(fill(translated("{1} and {2} mark the line on {3}"),
@@ -416,6 +435,21 @@ std::vector<Combination> windowRules() {
   return rules;
 }
 
+// Several lines make a fence, which only the map shows; a cut needs a fence to cut for.
+void checkFence(const RenderOptions& o) {
+  const std::size_t lines = o.vertexGroups.size();
+  if (lines >= 2 && o.mapFile.empty()) {
+    throw UsageError(fill(translated("{1} given {2} times makes a fence diagram, which is drawn in "
+                                     "the block: give {3}"),
+                          {"--vertices", std::to_string(lines), "--map FILE"}));
+  }
+  if (o.fenceCut && lines < 2) {
+    throw UsageError(fill(translated("{1} cuts the block away in front of a fence: give {2} once "
+                                     "for each of its lines, two or more times"),
+                          {"--fence-cut", "--vertices"}));
+  }
+}
+
 // The options of both programs; `render` adds the outputs and the picture size of the batch
 // renderer, which the window refuses by name.
 RenderOptions parse(const std::vector<std::string>& args, bool render) {
@@ -424,7 +458,10 @@ RenderOptions parse(const std::vector<std::string>& args, bool render) {
   // terrain.
   if (render) o.frame = 2;
   const NamedOptions named = readOptions(commandLineOptions(), render, args, o);
-  if (!o.help && !o.version) checkCombinations(render ? renderRules() : windowRules(), named);
+  if (!o.help && !o.version) {
+    checkCombinations(render ? renderRules() : windowRules(), named);
+    checkFence(o);
+  }
   return o;
 }
 

@@ -59,6 +59,9 @@ struct SessionOptions {
   std::vector<Point2> vertices;  // a polyline survey line instead of start and end or azimuth
   std::string lineFile;          // or the polyline of a line file
   std::string lineFeature;       // the file's line of that name; "" for its first
+  // Every --vertices in order: given more than once, the lines of a fence diagram in the block.
+  std::vector<std::vector<Point2>> vertexGroups;
+  bool fenceCut = false;  // the block left out in front of the fence's panels
   bool sectionLine = false;
   bool sectionDxf3d = false;  // the .dxf of --section at the line's real coordinates
   bool legend = false;

@@ -53,6 +53,7 @@ void applyOptions(Session& session, const SessionOptions& o) {
   if (o.contacts) session.setContacts(*o.contacts);
   session.setSurveyTrace(o.sectionTrace);
   session.setBoreholeDrawing(o.boreholeDrawing);
+  session.setFenceCut(o.fenceCut);
   if (o.contours) {
     session.setContours({(*o.contours)[0], (*o.contours)[1], (*o.contours)[2], true});
   } else if (o.autoContours) {
@@ -76,6 +77,17 @@ SectionLine sectionLineOf(const Session& session, const SessionOptions& o) {
   line.faiDegrees = o.azimuth.value_or(0);
   for (const Point2& vertex : o.vertices) line.vertices.push_back({vertex.x, vertex.y});
   return line;
+}
+
+std::vector<FenceLine> fenceLinesOf(const SessionOptions& o) {
+  std::vector<FenceLine> lines;
+  if (o.vertexGroups.size() < 2) return lines;
+  for (const std::vector<Point2>& group : o.vertexGroups) {
+    FenceLine line{fenceLineName(lines.size()), {}};
+    for (const Point2& vertex : group) line.vertices.push_back({vertex.x, vertex.y});
+    lines.push_back(std::move(line));
+  }
+  return lines;
 }
 
 TypedView mapViewOf(const Session& session, const SessionOptions& o) {

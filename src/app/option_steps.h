@@ -24,6 +24,10 @@ void applyOptions(Session& session, const SessionOptions& options);
 // their --section-line-file (and --section-feature), read in the session's display system.
 SectionLine sectionLineOf(const Session& session, const SessionOptions& options);
 
+// The lines of the fence diagram of the options: every --vertices, lettered A, B, ..., when it is
+// given more than once; else none.
+std::vector<FenceLine> fenceLinesOf(const SessionOptions& options);
+
 // The map's view: --view and --perspective, or the default view.
 TypedView mapViewOf(const Session& session, const SessionOptions& options);
 

@@ -183,6 +183,8 @@ void addMapOutputs(const RunMaking& run) {
   Session& session = run.session;
   const RenderOptions& o = run.o;
   const ViewerState& s = session.state();
+  // The fence's lines first: the build of the walls builds their panels with them.
+  run.pass(session.setFence(fenceLinesOf(o)));
   run.pass(session.buildMapGrid(
       {}, o.mapFile.empty() ? MapParts::SurfaceOnly : MapParts::SurfaceAndWalls));
   if (!o.mapFile.empty()) {

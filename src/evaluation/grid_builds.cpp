@@ -313,8 +313,8 @@ bool overDisplay(const DisplaySurface& d, double x, double y) {
 }
 
 // The ground under every column, and every column's units.
-void classifySectionColumns(const BuildInputs& in, SectionBuild& build,
-                            const BuildProgress& progress) {
+void classifySectionColumns(const BuildInputs& in, const std::vector<GridSurface>& grids,
+                            SectionBuild& build, const BuildProgress& progress) {
   const DisplaySurface& d = *in.display;
   SectionGrid& sec = build.section;
   VerticalGrid& nodes = build.grid;
@@ -329,8 +329,7 @@ void classifySectionColumns(const BuildInputs& in, SectionBuild& build,
   }
   nodes.unit = LevelUnits(nodes.nH, nodes.nV, 0);
   forEachColumn(
-      in, sec.Nxy,
-      [&](int h) { classifyColumn(in.model, build.boundaryGrids, nodes, h, ground[h]); }, progress,
+      in, sec.Nxy, [&](int h) { classifyColumn(in.model, grids, nodes, h, ground[h]); }, progress,
       0.1, 1);
 }
 
@@ -342,23 +341,39 @@ std::string lineOrigin(const SectionLine& line) {
 
 SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
                               const BuildProgress& progress) {
+  SectionBuild build = placeSection(in, line);
+  build.boundaryGrids = readBoundaries(in);
+  KeptUntilBuilt kept(build.boundaryGrids, in.earlier);
+  classifySection(in, build.boundaryGrids, build, progress);
+  kept.built();
+  return build;
+}
+
+std::vector<GridSurface> readBuildBoundaries(const BuildInputs& in) {
+  checkInputs(in);
+  BuildInputs reading = in;
+  reading.earlier = nullptr;
+  return readBoundaries(reading);
+}
+
+SectionBuild placeSection(const BuildInputs& in, const SectionLine& line) {
   checkInputs(in);
   const DisplaySurface& d = *in.display;
   SectionBuild build;
   SectionGrid& sec = build.section;
   placeSectionLevels(d, in.Zbase, placeLine(d, line, sec), sec);
-
-  build.boundaryGrids = readBoundaries(in);
-  KeptUntilBuilt kept(build.boundaryGrids, in.earlier);
   build.grid = VerticalGrid{
       {sec.Nxy, sec.Nz, sec.Xstart, sec.Ystart, in.Zbase, sec.Dxx, sec.Dyy, sec.Dzz}, {}};
   build.grid.columnX = sec.columnX;
   build.grid.columnY = sec.columnY;
-  build.sectionProfile = buildBoundaryProfile(build.grid, build.boundaryGrids, in.model.Nbd);
-  report(progress, 0.1);
-  classifySectionColumns(in, build, progress);
-  kept.built();
   return build;
+}
+
+void classifySection(const BuildInputs& in, const std::vector<GridSurface>& grids,
+                     SectionBuild& build, const BuildProgress& progress) {
+  build.sectionProfile = buildBoundaryProfile(build.grid, grids, in.model.Nbd);
+  report(progress, 0.1);
+  classifySectionColumns(in, grids, build, progress);
 }
 
 }  // namespace kalvenor

@@ -110,4 +110,17 @@ struct SectionBuild {
 SectionBuild buildSectionGrid(const BuildInputs& inputs, const SectionLine& line,
                               const BuildProgress& progress = {});
 
+// The boundary grids a build reads for `inputs` (slots 1..Nbd, the display surface in Nbd + 1),
+// after the checks every build makes of its inputs; the reads kept in `inputs.earlier` are left
+// there. Throws BuildError or ReadError.
+std::vector<GridSurface> readBuildBoundaries(const BuildInputs& inputs);
+
+// buildSectionGrid in two halves, so that several sections share one reading of the boundary
+// files: the columns and levels of the section through `line`, which throws BuildError as that
+// build does; then the boundaries' profile along it and every node's unit, with `grids` read for
+// the same inputs. The build's own boundaryGrids stay empty.
+SectionBuild placeSection(const BuildInputs& inputs, const SectionLine& line);
+void classifySection(const BuildInputs& inputs, const std::vector<GridSurface>& grids,
+                     SectionBuild& build, const BuildProgress& progress = {});
+
 }  // namespace kalvenor

@@ -138,6 +138,7 @@ void MapDrawing::draw() {
     drawBaseAndEdges(true);
   }
 
+  if (p_.drawFence && !p_.fenceCut) p_.drawFence(projection_);
   drawSurface();
 
   const DrawingMode mode = p_.style.options.DrawMode;
@@ -145,6 +146,7 @@ void MapDrawing::draw() {
       ((p_.sideWalls && mode == DrawingMode::GeologicalMap) || mode == DrawingMode::ContourMap)) {
     p_.drawSideMaps(projection_);
   }
+  if (p_.drawFence && p_.fenceCut) p_.drawFence(projection_);
   setSolidPen(canvas_, p_.style.options.LineColor, 1);
   if (p_.frame) drawFrame();
   if (p_.base) drawBaseAndEdges(false);
@@ -208,6 +210,7 @@ void MapDrawing::drawSurfaceInParts(int rowsPerPart) {
 }
 
 void MapDrawing::drawCell(int i, int j, int i2, int j2) {
+  if (p_.fenceCut && p_.fenceCut->hidesCell(i, j, i2, j2)) return;
   const CellNodes cell = cellNodes(i, j, i2, j2);
   const auto corners = canvasCorners([this](int i, int j) { return node(i, j); }, cell);
   if (!corners) return;  // a corner at or behind the eye: the cell cannot be drawn
@@ -286,18 +289,21 @@ void MapDrawing::drawContours(const Corners<CanvasPoint>& P, const CellNodes& ce
 }
 
 // The near row and column of grid lines, and with four sides the far ones too, over the
-// finished surface.
+// finished surface; none where the block is cut away in front of a fence.
 void MapDrawing::drawFrame() {
   const PaintersOrder& ox = projection_.orderX();
   const PaintersOrder& oy = projection_.orderY();
+  const auto cut = [this](int i, int j, int i2, int j2) {
+    return p_.fenceCut && p_.fenceCut->hidesNode(i, j) && p_.fenceCut->hidesNode(i2, j2);
+  };
   const auto row = [&](int j) {
     for (int i = ox.first; i != ox.last; i += ox.step) {
-      lineBetween(canvas_, node(i, j), node(i + ox.step, j));
+      if (!cut(i, j, i + ox.step, j)) lineBetween(canvas_, node(i, j), node(i + ox.step, j));
     }
   };
   const auto column = [&](int i) {
     for (int j = oy.first; j != oy.last; j += oy.step) {
-      lineBetween(canvas_, node(i, j), node(i, j + oy.step));
+      if (!cut(i, j, i, j + oy.step)) lineBetween(canvas_, node(i, j), node(i, j + oy.step));
     }
   };
   row(oy.last);

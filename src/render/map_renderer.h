@@ -12,6 +12,7 @@
 #include "render/block_base.h"
 #include "render/canvas.h"
 #include "render/contour_settings.h"
+#include "render/fence_cut.h"
 #include "render/picture_style.h"
 #include "render/projection.h"
 
@@ -30,6 +31,10 @@ struct MapPicture {
   bool frameFourSides = false;  // also on the two far sides
   // The side walls, drawn after the surface with the picture's projection.
   std::function<void(const Projection&)> drawSideMaps = {};
+  // A fence's panels: drawn before the surface, which covers them, or with a cut after the walls.
+  std::function<void(const Projection&)> drawFence = {};
+  // With one, the surface's cells in front of the fence are left out (see FenceCut).
+  const FenceCut* fenceCut = nullptr;
 };
 
 // The walls facing the eye for a painter's order: the x-parallel wall first, then the

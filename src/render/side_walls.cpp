@@ -51,6 +51,13 @@ class WallDrawing {
     return projection_.project(p_.display.nodeX[i], p_.display.nodeY[j], geometry_->z(v));
   }
   int pairCount() const { return geometry_->nH - 1; }
+  // Whether the pair of columns h, h2 stands in front of a fence that cuts the block away.
+  bool cutAway(int h, int h2) const {
+    if (!p_.fenceCut) return false;
+    const auto [i, j] = edgeNode(h);
+    const auto [i2, j2] = edgeNode(h2);
+    return p_.fenceCut->hidesNode(i, j) && p_.fenceCut->hidesNode(i2, j2);
+  }
   // Paints the pairs of neighbouring columns from..to - 1 (0 the first in drawing order) on
   // `canvas`: their fills and the lines drawn with them, then afterFills(), then the lines held
   // back until the fills were done.
@@ -114,7 +121,11 @@ void WallDrawing::drawPairs(Canvas& canvas, int from, int to,
   ColumnCellPainter cells(
       canvas, nodes, geometry_->nV, look_, p_.wallProfiles[wall_], classify_,
       [this](int h, std::vector<std::int32_t>& column) {
-        for (int v = 1; v <= units_->nV; ++v) column[v] = units_->unit(h, v);
+        for (int v = 1; v <= units_->nV; ++v) {
+          // Named as a byte type, which the unit is, not as a character.
+          const std::int8_t unit = units_->unit(h, v);
+          column[v] = unit;
+        }
       },
       [this](int h, std::vector<double>& heights) {
         heights.resize(geometry_->nV + 1);
@@ -122,6 +133,7 @@ void WallDrawing::drawPairs(Canvas& canvas, int from, int to,
       });
   for (int n = from; n < to; ++n) {
     const int h = firstColumn_ + n * step_;
+    if (cutAway(h, h + step_)) continue;
     cells.drawColumns(h, h + step_);
   }
   cells.finishFills();

@@ -9,6 +9,7 @@
 #include "model/display_surface.h"
 #include "model/render_context.h"
 #include "render/canvas.h"
+#include "render/fence_cut.h"
 #include "render/picture_style.h"
 #include "render/projection.h"
 
@@ -21,6 +22,7 @@ struct SidePicture {
   const std::array<BoundaryProfile, 5>& wallProfiles;  // 1..4
   std::array<std::int16_t, 2> visibleWall;             // x-parallel wall, y-parallel wall
   PictureStyle style;
+  const FenceCut* fenceCut = nullptr;  // with one, the pairs of columns in front of a fence go
 };
 
 // Paints the two walls facing the eye cell by cell in their units, each cell in the unit of

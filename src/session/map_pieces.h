@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "evaluation/boundary_profile.h"
+#include "evaluation/fence_build.h"
 #include "evaluation/map_grid.h"
 #include "model/array2d.h"
 #include "model/display_surface.h"
@@ -31,14 +32,20 @@ struct MapPieces {
   MapOptions mapOptions;
   double Zbase = 0.0;
   bool contourLines = false;  // wanted and drawable
+  // A fence diagram's panels, drawn on the geological map: under the terrain, or over it with
+  // the block cut away in front of them.
+  const std::vector<FencePanel>* fence = nullptr;
+  bool fenceCut = false;
 };
 
-// Runs the drawing of the side walls, which the session reports as a step of its own.
+// Runs the drawing of the side walls or of the fence, which the session reports as steps of
+// their own.
 using WallStep = std::function<void(const std::function<void()>& drawWalls)>;
 
-// The block diagram from its pieces (drawGeoMap), the side walls drawn through `wallStep` when
-// one is given.
+// The block diagram from its pieces (drawGeoMap), the side walls drawn through `wallStep` and
+// the fence through `fenceStep` when they are given.
 void drawMapPieces(Canvas& canvas, const Projection& projection, const MapPieces& pieces,
-                   const RenderContext& context, const WallStep& wallStep = {});
+                   const RenderContext& context, const WallStep& wallStep = {},
+                   const WallStep& fenceStep = {});
 
 }  // namespace kalvenor

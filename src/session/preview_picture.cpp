@@ -204,7 +204,9 @@ void drawMapPreview(Canvas& canvas, const PreviewScene& s, const Projection& who
                          .style = {s.model, noGrids, s.unitColor, s.boundaryColor, s.options},
                          .mapOptions = s.mapOptions,
                          .Zbase = s.Zbase,
-                         .contourLines = s.contourLines};
+                         .contourLines = s.contourLines,
+                         .fence = s.fence.get(),
+                         .fenceCut = s.fenceCut};
   drawMapPieces(canvas, p, pieces, context);
 }
 
@@ -241,7 +243,11 @@ PreviewScene makePreviewScene(const ViewerState& state, PictureKind kind, int ma
   scene.options.contacts = Contacts::Cells;
   scene.mapOptions = state.mapOptions;
   scene.Zbase = state.Zbase;
-  if (kind == PictureKind::Map && state.display->loaded()) coarseMap(scene, state, maxCells);
+  if (kind == PictureKind::Map && state.display->loaded()) {
+    coarseMap(scene, state, maxCells);
+    scene.fence = state.fence;
+    scene.fenceCut = state.fenceCut;
+  }
   if (kind == PictureKind::Section && !state.sectionGrid->empty()) {
     coarseSection(scene, state, maxCells);
   }

@@ -46,6 +46,9 @@ struct PreviewScene {
   DrawOptions options;
   MapOptions mapOptions;
   double Zbase = 0.0;
+  // The fence's panels, shared, and whether the block is cut away in front of them.
+  std::shared_ptr<const std::vector<FencePanel>> fence = noResult<std::vector<FencePanel>>();
+  bool fenceCut = false;
 };
 
 // The scene of the picture of `kind` in `state`, with at most about `maxCells` cells.

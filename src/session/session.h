@@ -180,6 +180,21 @@ class Session {
   // on. Refused before a display surface.
   PlanOverview planOverview(int longest) const;
 
+  // The fence diagram drawn in the block with the geological map: one panel on each line (at
+  // least two vertices each), the section along it. The panels are built now when the map grid
+  // has its walls, and else with the next build of them; every build of the walls builds them
+  // again from its own inputs. A line that makes no section, now or at a build, is refused naming
+  // the panel, and then nothing changes. No lines, no fence.
+  Warnings setFence(std::vector<FenceLine> lines, const BuildProgress& progress = {});
+  // The fence with one more line, the survey line as given to a section build (a line given by a
+  // start and an azimuth runs across the display area), named with the first letter no line of
+  // the fence has; and the fence without its line `index` (from 0). As setFence.
+  Warnings addFenceLine(const SectionLine& line, const BuildProgress& progress = {});
+  Warnings removeFenceLine(std::size_t index);
+  // The block left out in front of the panels, so they are seen whole; else the terrain and
+  // the walls cover them.
+  void setFenceCut(bool on);
+
   // Step (6).
   void applyView(const TypedView& typed, double canvasWidth, double canvasHeight);
   ViewValues planView() const;
@@ -300,6 +315,10 @@ class Session {
   void drawMapBoreholes(Canvas& canvas, const PictureView& in);
   void drawSectionBoreholes(Canvas& canvas, const PictureView& in);
   void rereadBoreholes(Warnings& warnings);
+  std::shared_ptr<const std::vector<FencePanel>> buildFencePanels(
+      const std::vector<FenceLine>& lines, const std::vector<GridSurface>* grids,
+      const BuildProgress& progress, Warnings& warnings);
+  bool mapHasWalls() const;
   void dropGrids();
   void forgetUnitsDrawnFrom(PictureKind replaced);
   void checkModel();

@@ -63,6 +63,8 @@ void Session::forgetUnitsDrawnFrom(PictureKind replaced) {
 
 // The whole build runs into fresh objects; only a build that completes puts its grids in place of
 // the ones before, and the grid of the other kind stays.
+// The fence's panels are built with the walls, on the boundary grids the map build read; the
+// build's progress is shared between the two.
 Warnings Session::buildMapGrid(const BuildProgress& progress, MapParts parts) {
   requireModel();
   const DisplaySurface& d = *state_.display;
@@ -70,9 +72,20 @@ Warnings Session::buildMapGrid(const BuildProgress& progress, MapParts parts) {
       fill(parts == MapParts::SurfaceOnly ? translated("classify the nodes of a {1} grid")
                                           : translated("build the 3D-map grid of {1} nodes"),
            {gridSize(d.Nx, d.Ny)});
+  const bool withFence = parts == MapParts::SurfaceAndWalls && !state_.fenceLines.empty();
+  const auto share = [&](double from, double to) -> BuildProgress {
+    if (!progress) return {};
+    return [&progress, from, to](double done) { progress(from + (to - from) * done); };
+  };
   MapBuild build;
-  step(what, [&] { build = kalvenor::buildMapGrid(buildInputs(), progress, parts); });
+  step(what, [&] {
+    build = kalvenor::buildMapGrid(buildInputs(), share(0, withFence ? 0.5 : 1), parts);
+  });
   Warnings warnings = boundaryCoverage(build.boundaryGrids);
+  auto fence = noResult<std::vector<FencePanel>>();
+  if (withFence) {
+    fence = buildFencePanels(state_.fenceLines, &build.boundaryGrids, share(0.5, 1), warnings);
+  }
   // All made before any is put in place, so that running out of memory here changes nothing.
   auto grids = shared(std::move(build.boundaryGrids));
   auto grid = shared(std::move(build.grid));
@@ -80,12 +93,16 @@ Warnings Session::buildMapGrid(const BuildProgress& progress, MapParts parts) {
   state_.boundaryGrids = std::move(grids);
   state_.mapGrid = std::move(grid);
   state_.wallProfiles = std::move(profiles);
+  const bool fenceChanged =
+      parts == MapParts::SurfaceAndWalls && (withFence || !state_.fence->empty());
+  if (parts == MapParts::SurfaceAndWalls) state_.fence = std::move(fence);
   forgetUnitsDrawnFrom(PictureKind::Map);
   state_.progress.mapGridBuilt();
   state_.mapOutOfDate = false;
   state_.sectionOutOfDate = state_.sectionOutOfDate || state_.gridOutOfDate;
   state_.gridOutOfDate = false;
   notify(Change::Grids);
+  if (fenceChanged) notify(Change::Fence);
   return warnings;
 }
 

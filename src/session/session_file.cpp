@@ -216,6 +216,31 @@ SectionLine sectionOf(const DocumentField& j) {
   return line;
 }
 
+json fenceJson(const SessionDocument& d) {
+  json lines = json::array();
+  for (const FenceLine& line : d.fenceLines) {
+    json vertices = json::array();
+    for (const SurveyVertex& v : line.vertices) vertices.push_back({v.x, v.y});
+    lines.push_back({{"name", line.name}, {"vertices", vertices}});
+  }
+  return {{"lines", lines}, {"cut", d.fenceCut}};
+}
+
+// Every line of at least two vertices; whether they make panels is up to the build.
+void readFence(SessionDocument& d, const DocumentField& j) {
+  for (const DocumentField& item : j["lines"].items()) {
+    FenceLine line{item["name"].line(kMaxNameCharacters), {}};
+    const std::vector<DocumentField> vertices = item["vertices"].items();
+    if (vertices.size() < 2) item["vertices"].fail(translated("must hold at least two vertices"));
+    for (const DocumentField& vertex : vertices) {
+      const auto xy = pointOf(vertex, translated("two numbers, x and y"));
+      line.vertices.push_back({xy[0], xy[1]});
+    }
+    d.fenceLines.push_back(std::move(line));
+  }
+  d.fenceCut = j["cut"].flag();
+}
+
 json drawJson(const SessionDocument& d) {
   return {{"sideWalls", d.mapOptions.sideWalls},
           {"frame", d.mapOptions.frame},
@@ -416,6 +441,7 @@ SessionDocument documentFrom(const DocumentField& j, const std::string& path, in
                 contours["interval"].number()};
   d.contourLinesWanted = contours["drawn"].flag();
   if (!j["section"].isNull()) d.sectionLine = sectionOf(j["section"]);
+  if (version >= 4) readFence(d, j["fence"]);
   readView(d, j["view"]);
   d.grid = j["grid"].choice({"map", "section", ""});
   if (version == 1) {
@@ -512,6 +538,7 @@ std::string sessionFileText(const SessionDocument& d, const std::string& session
         {"interval", d.contours.Cin},
         {"drawn", d.contourLinesWanted}}},
       {"section", d.sectionLine ? sectionJson(*d.sectionLine) : json()},
+      {"fence", fenceJson(d)},
       {"view", viewJson(d)},
       {"grid", d.grid},
       {"grids", gridsJson(d)},

@@ -11,9 +11,10 @@
 namespace kalvenor {
 
 // The format version this viewer writes; it reads this one and the ones before it. Version 2
-// added both grids, the picture's own view and what was drawn over it; version 3 the boreholes.
-// The outputs a session names ("outputs") may be left out, so files without them stay version 3.
-constexpr int kSessionFormatVersion = 3;
+// added both grids, the picture's own view and what was drawn over it; version 3 the boreholes;
+// version 4 the fence diagram. The outputs a session names ("outputs") may be left out, so they
+// came without a version of their own.
+constexpr int kSessionFormatVersion = 4;
 
 // The last whole picture as it was drawn: its kind, the view and base it was drawn in, and what
 // was drawn over it since (or the canvas cleared), in order.
@@ -50,6 +51,8 @@ struct SessionDocument {
   ContourSettings contours;
   bool contourLinesWanted = false;
   std::optional<SectionLine> sectionLine;
+  std::vector<FenceLine> fenceLines;  // the fence diagram's lines, built with the map's walls
+  bool fenceCut = false;
   ViewValues view;
   PerspectiveValues perspective;
   bool viewApplied = false;

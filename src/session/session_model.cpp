@@ -59,6 +59,7 @@ void Session::dropGrids() {
   state_.sectionGrid = noResult<VerticalGrid>();
   state_.section = noResult<SectionGrid>();
   state_.sectionProfile = noResult<BoundaryProfile>();
+  state_.fence = noResult<std::vector<FencePanel>>();
   state_.drawUnit = noResult<Array2D<std::int16_t>>();
   state_.visibleWall = {0, 0};
   state_.picture = PictureKind::None;

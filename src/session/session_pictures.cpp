@@ -100,12 +100,18 @@ void Session::drawMapPicture(Canvas& canvas, DrawingMode mode, const Array2D<std
       .style = {s.model, *s.boundaryGrids, s.unitColor, s.boundaryColor, options},
       .mapOptions = s.mapOptions,
       .Zbase = in.Zbase,
-      .contourLines = contourLinesDrawable()};
+      .contourLines = contourLinesDrawable(),
+      .fence = s.fence.get(),
+      .fenceCut = s.fenceCut};
   const WallStep wallStep = [&](const std::function<void()>& drawWalls) {
     step(fill(translated("draw the side walls of a {1} grid"), {gridSize(d.Nx, d.Ny)}), drawWalls);
   };
+  const WallStep fenceStep = [&](const std::function<void()>& drawFence) {
+    step(fill(translated("draw the {1} panels of the fence"), {std::to_string(s.fence->size())}),
+         drawFence);
+  };
   step(fill(translated("draw the 3D map of a {1} grid"), {gridSize(d.Nx, d.Ny)}),
-       [&] { drawMapPieces(canvas, projectionOf(in), pieces, context_, wallStep); });
+       [&] { drawMapPieces(canvas, projectionOf(in), pieces, context_, wallStep, fenceStep); });
 }
 
 // The map is drawn in full before any of the state changes, so a map that fails leaves the last

@@ -88,7 +88,10 @@ Warnings takeSteps(Session& fresh, const SessionDocument& d, double canvasWidth,
   fresh.setContacts(d.drawOptions.contacts);
   fresh.setSurveyTrace(d.drawOptions.surveyTrace);
   fresh.setContours({d.contours.Cst, d.contours.Cen, d.contours.Cin, d.contourLinesWanted});
+  fresh.setFenceCut(d.fenceCut);
   pass(warnings, buildGrids(fresh, d));
+  // After the grids, so that the panels are built once, with the map's walls.
+  if (!d.fenceLines.empty()) pass(warnings, fresh.setFence(d.fenceLines));
   fresh.setPan(d.pan[0], d.pan[1]);
   if (d.viewApplied && fresh.state().display->loaded()) {
     fresh.applyView(typedView(d.view, d.perspective, {}), canvasWidth, canvasHeight);
@@ -125,6 +128,8 @@ SessionDocument documentOf(const ViewerState& s, double canvasWidth, double canv
   d.contours = s.contours;
   d.contourLinesWanted = s.contourLinesWanted;
   if (s.section->Nxy > 0) d.sectionLine = s.sectionLine;
+  d.fenceLines = s.fenceLines;
+  d.fenceCut = s.fenceCut;
   d.view = {s.view.Alpha, s.view.Gamma, s.view.Sca, s.view.Ve};
   d.perspective = {s.view.Dist, s.view.Ppz};
   d.viewApplied = s.progress.viewReady();

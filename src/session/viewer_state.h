@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "evaluation/boundary_profile.h"
+#include "evaluation/fence_build.h"
 #include "evaluation/grid_builds.h"
 #include "evaluation/map_grid.h"
 #include "evaluation/section_grid.h"
@@ -126,6 +127,12 @@ struct ViewerState {
   std::shared_ptr<const BoundaryProfile> sectionProfile = noResult<BoundaryProfile>();
   std::shared_ptr<const SectionGrid> section = noResult<SectionGrid>();
   SectionLine sectionLine;  // the survey line as given to the last section build
+  // The lines of the fence diagram drawn in the block, kept when the grids go, and their panels,
+  // built from the inputs of the map with each build of its walls (none while there is none);
+  // with the cut, the block is left out in front of them.
+  std::vector<FenceLine> fenceLines;
+  std::shared_ptr<const std::vector<FencePanel>> fence = noResult<std::vector<FencePanel>>();
+  bool fenceCut = false;
   // Set when a build of the other kind comes after the inputs changed, so the grid kept beside
   // it is of the inputs before; a build of its own kind clears it.
   bool mapOutOfDate = true;

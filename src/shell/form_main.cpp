@@ -110,6 +110,8 @@ void FormMain::connectCommands() {
       {ui_.cmdColorReset, &FormMain::cmdColorReset_Click},
       {ui_.cmdKalvenor, &FormMain::cmdKalvenor_Click},
       {ui_.cmdSectionModel, &FormMain::cmdSectionModel_Click},
+      {ui_.cmdFenceAdd, &FormMain::cmdFenceAdd_Click},
+      {ui_.cmdFenceRemove, &FormMain::cmdFenceRemove_Click},
       {ui_.cmdSectionView, &FormMain::cmdSectionView_Click},
       {ui_.cmd2D, &FormMain::cmd2D_Click},
       {ui_.cmd3DDefault, &FormMain::cmd3DDefault_Click},
@@ -148,6 +150,7 @@ void FormMain::connectChecks() {
       {ui_.chkSectionTrace, &FormMain::chkSectionTrace_Click},
       {ui_.chkWaku, &FormMain::chkWaku_Click},
       {ui_.chkSide, &FormMain::readDrawOptions},
+      {ui_.chkFenceCut, &FormMain::chkFenceCut_Click},
   };
   for (const auto& [check, handler] : checks) {
     connect(check, &QAbstractButton::toggled, this, guarded(check, handler));
@@ -295,6 +298,9 @@ void FormMain::sessionChanged(Change change) {
       break;
     case Change::Boreholes:
       showBoreholes();
+      break;
+    case Change::Fence:
+      showFence();
       break;
   }
   updateCommandStates();

@@ -90,6 +90,11 @@ class FormMain : public QWidget, private SessionObserver {
   void cmdVerticesClear_Click();
   void cmdVerticesFile_Click();
   void cmdVerticesMap_Click();
+  // The fence diagram: the survey line as typed added as a line, the chosen line removed, and
+  // the block cut away in front of the panels.
+  void cmdFenceAdd_Click();
+  void cmdFenceRemove_Click();
+  void chkFenceCut_Click();
   // The boreholes: their three tables picked and read together, how they are drawn, and the
   // model checked against them.
   void cmdCollarsFile_Click();
@@ -199,6 +204,7 @@ class FormMain : public QWidget, private SessionObserver {
   void showSrs();
   void showGridFigures();
   void showSectionLine();
+  void showFence();
   void showView();
   void showContours();
   void showDrawOptions();

@@ -44,6 +44,7 @@ void FormMain::resetViewer() {
   updateCommandStates();
   ui_.lstBoundaryFile->clear();
   cmdVerticesClear_Click();
+  showFence();
 
   ui_.optSection2->setChecked(true);
   ui_.chkContour->setChecked(false);

@@ -37,6 +37,8 @@ class RenderCliTest : public QObject {
   void verticesThatMakeNoSurveyLineExitWithTwoAndSayWhy();
   void aLineFileGivesTheSectionOfTheSameVerticesByteForByte();
   void lineFilesThatGiveNoSurveyLineExitWithTwoAndNameFileAndLine();
+  void verticesGivenAgainDrawAFenceInTheBlock();
+  void aFenceThatCannotBeDrawnExitsWithTwoAndSaysWhy();
   void theGisExportsOfASmallCaseOpenInGdal();
   void theGeologyMapOfASmallCaseIsTwoUnitsAndTheirContact();
   void aDemInDegreesClippedToAnOutlineIsDrawnAndExportedMasked();
@@ -554,6 +556,53 @@ void RenderCliTest::lineFilesThatGiveNoSurveyLineExitWithTwoAndNameFileAndLine()
   QVERIFY2(loop.errors.contains(lines + ", survey line \"Loop\": the survey line crosses itself"),
            qPrintable(loop.errors));
   QVERIFY(QFile::exists(out("s.png")));
+// Each --vertices is a panel of the fence in the block of --map; the first stays the survey line
+// of the section, drawn as it is without the others. The cut opens the block in front of them.
+void RenderCliTest::verticesGivenAgainDrawAFenceInTheBlock() {
+  const QStringList view = {"--view", "200,30,1.5,4", "--size", "300x300"};
+  const auto run = [&](const QString& name, const QStringList& more) {
+    const Run done = render(smallCase() << view << "--map" << out(name + ".png") << "--section"
+                                        << out(name + "-section.png") << more);
+    QCOMPARE(done.status, 0);
+    QVERIFY2(done.errors.isEmpty(), qPrintable(done.errors));
+  };
+  const QStringList first = {"--vertices", "0,2;20,8"};
+  const QStringList fence = first + QStringList{"--vertices", "10,0;12,10"};
+  run("line", first);
+  run("fence", fence);
+  run("cut", fence + QStringList{"--fence-cut"});
+  QCOMPARE(contents(out("fence-section.png")), contents(out("line-section.png")));
+  QCOMPARE(contents(out("cut-section.png")), contents(out("line-section.png")));
+  const QImage line(out("line.png")), cut(out("cut.png"));
+  QCOMPARE(cut.size(), line.size());
+  QVERIFY(cut != line);
+}
+
+void RenderCliTest::aFenceThatCannotBeDrawnExitsWithTwoAndSaysWhy() {
+  const QStringList twoLines = {"--vertices", "0,2;20,8", "--vertices", "10,0;12,10"};
+  const struct {
+    QStringList options;
+    QString message;
+  } cases[] = {
+      {QStringList{"--section", out("m.png")} + twoLines,
+       "--vertices given 2 times makes a fence diagram, which is drawn in the block: give --map "
+       "FILE"},
+      {{"--map", out("m.png"), "--vertices", "0,2;20,8", "--fence-cut"},
+       "--fence-cut cuts the block away in front of a fence: give --vertices once for each"},
+      {QStringList{"--section", out("m.png"), "--fence-cut"} + twoLines,
+       "--fence-cut cuts the block of --map away in front of a fence"},
+      {{"--map", out("m.png"), "--vertices", "0,2;20,8", "--vertices", "100,100;200,150;300,100"},
+       "fence panel 2 (B): --vertices: the survey line lies entirely outside"},
+      {{"--map", out("m.png"), "--vertices", "0,2;20,8", "--vertices", "5,5"},
+       "fence panel 2 (B): --vertices gives fewer than two distinct vertices (1 given)"},
+  };
+  for (const auto& c : cases) {
+    const Run run = render(smallCase() << c.options);
+    QCOMPARE(run.status, 2);
+    QVERIFY2(run.errors.contains(c.message), qPrintable(run.errors));
+    QCOMPARE(run.errors.trimmed().count('\n'), 0);
+    QVERIFY(!QFile::exists(out("m.png")));
+  }
 }
 
 // The GeoTIFF holds what the ASCII grid of the same case holds, styled; the contacts are the

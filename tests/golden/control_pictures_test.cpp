@@ -32,6 +32,9 @@ class ControlPicturesTest : public QObject {
 namespace {
 
 const QString kSize = QStringLiteral("400x300");
+const QString kFence = QStringLiteral(
+    "--vertices 30000,41200;35000,42000 --vertices 31500,40000;33000,44000 "
+    "--vertices 30000,43300;32500,42800;35000,43600");
 
 // How a control picture is drawn and how closely a new one must match it.
 struct ControlPicture {
@@ -66,6 +69,8 @@ QList<ControlPicture> controlPictures() {
       {"near-perspective", "--map", "--view 225,25,1,2 --perspective 2500,0", kTracedLines},
       {"block-smooth", "--map", "--view 200,35,1.3,3 --contours auto", kTracedLines},
       {"section-smooth-black", "--section", "--view 0,0,1.4,4 --black " + line, kTracedLines},
+      // A fence of three panels, one bent, with the block cut away in front of them.
+      {"fence-cut", "--map", "--view 215,30,1.3,3 --fence-cut " + kFence, kTracedLines},
       // The example's boreholes: strip logs with their ids on a section through the misfit of
       // BH08, and the collars coloured by the check's residuals with their legend.
       {"section-boreholes", "--section",
@@ -139,6 +144,8 @@ void ControlPicturesTest::aWrongPictureDoesNotPass_data() {
       << "--contacts cells --frame 4 --view 226,30,1.2,2 --section-line " + line;
   QTest::newRow("traced, without contours") << "block-smooth"
                                             << "--view 200,35,1.3,3";
+  QTest::newRow("a fence, not cut") << "fence-cut"
+                                    << "--view 215,30,1.3,3 " + kFence;
   QTest::newRow("text, a shorter title")
       << "section-annotated"
       << "--contacts cells --frame 4 --view 0,0,,4 --legend --axes --title 褶曲盆地断面 " + line;
@@ -245,6 +252,8 @@ void ControlPicturesTest::theSamePicturesOnOneThreadAsOnMany_data() {
   QTest::newRow("perspective, contours") << "--map"
                                          << "--view 200,35,1.3,3 --perspective 2500,0 "
                                             "--contours auto";
+  QTest::newRow("a fence, cut") << "--map"
+                                << "--view 215,30,1.3,3 --fence-cut " + kFence;
   QTest::newRow("antialiased, annotated")
       << "--map"
       << "--view 225,30,,2 --antialias --legend --title 褶曲盆地 --section-trace " + line;

@@ -154,6 +154,21 @@ TEST_F(PreviewPictureTest, AMapWithinTheBudgetIsPreviewedAsDrawnWithoutBoundaryL
   EXPECT_EQ(coarse.ops, withoutClear(full.ops));
 }
 
+// A fence's panels and the cut in front of them turn with the block.
+TEST_F(PreviewPictureTest, AFenceIsPreviewedAsDrawn) {
+  block.session.setFence({{"A", {{0, 50}, {400, 150}}}, {"B", {{150, 0}, {250, 200}}}});
+  block.session.setFenceCut(true);
+  mapView();
+  block.session.setBoundaryLines(false);
+  const RecordingCanvas coarse = preview(PictureKind::Map);
+  RecordingCanvas full(400, 300);
+  block.session.drawGeoMap(full);
+  ASSERT_EQ(state().fence->size(), 2u);
+  EXPECT_EQ(coarse.ops, withoutClear(full.ops));
+  block.session.setFence({});
+  EXPECT_NE(preview(PictureKind::Map).ops, coarse.ops);
+}
+
 TEST_F(PreviewPictureTest, ACoarseMapCoversTheSamePartOfTheCanvas) {
   mapView();
   RecordingCanvas full(400, 300);

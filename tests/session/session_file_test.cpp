@@ -190,8 +190,8 @@ TEST_F(SessionFileTest, AFileThatIsNoSessionSaysWhy) {
     return std::string("no error");
   };
   EXPECT_THAT(problem("[1, 2"), HasSubstr("the JSON is malformed"));
-  EXPECT_THAT(problem(R"({"format": "kalvenor session", "version": 4})"),
-              HasSubstr("written by a newer viewer (format version 4; this one reads up to 3)"));
+  EXPECT_THAT(problem(R"({"format": "kalvenor session", "version": 5})"),
+              HasSubstr("written by a newer viewer (format version 5; this one reads up to 4)"));
   EXPECT_THAT(problem(R"({"format": "kalvenor session", "version": "1"})"),
               HasSubstr("format version is missing or not a whole number"));
   EXPECT_THAT(problem(R"({"format": "other", "version": 1})"), HasSubstr("not a session file"));
@@ -409,6 +409,56 @@ TEST_F(SessionFileTest, ALineFromAFileIsKeptWithItsNamesAndOpensWithoutTheFile) 
   EXPECT_EQ(s.Nxy, session.state().section->Nxy);
   ASSERT_EQ(s.bends.size(), 1u);
   EXPECT_EQ(s.bends[0].name, "Pass");
+// The fence is kept by its lines and its cut, and reopening builds its panels with the map's
+// walls: the same picture again.
+TEST_F(SessionFileTest, AFenceIsKeptByItsLinesAndItsCut) {
+  loadExample();
+  session.buildMapGrid();
+  const std::vector<FenceLine> lines = {{"A", {{30200, 41000}, {34800, 43500}}},
+                                        {"road", {{30500, 43800}, {32000, 42000}, {34500, 41200}}}};
+  session.setFence(lines);
+  session.setFenceCut(true);
+  session.applyView({.Alpha = 200, .Gamma = 35, .Sca = 1.2, .Ve = 3}, 300, 200);
+  RecordingCanvas drawn(300, 200);
+  session.drawGeoMap(drawn);
+  const std::string path = saved("fence.json");
+  std::ifstream in(path);
+  const nlohmann::json document = nlohmann::json::parse(in);
+  EXPECT_EQ(document["fence"].dump(),
+            "{\"cut\":true,\"lines\":[{\"name\":\"A\",\"vertices\":[[30200.0,41000.0],"
+            "[34800.0,43500.0]]},{\"name\":\"road\",\"vertices\":[[30500.0,43800.0],[32000.0,"
+            "42000.0],[34500.0,41200.0]]}]}");
+
+  const SessionDocument d = readSessionFile(path);
+  EXPECT_EQ(d.fenceLines, lines);
+  EXPECT_TRUE(d.fenceCut);
+  Session reopened;
+  restoreSession(reopened, d, 300, 200);
+  EXPECT_EQ(reopened.state().fenceLines, lines);
+  ASSERT_EQ(reopened.state().fence->size(), 2u);
+  EXPECT_EQ((*reopened.state().fence)[1].grid.unit, (*session.state().fence)[1].grid.unit);
+  RecordingCanvas again(300, 200);
+  drawSessionPicture(reopened, d, again);
+  EXPECT_EQ(again.ops, drawn.ops);
+}
+
+TEST_F(SessionFileTest, FenceLinesThatMakeNoLineAreNamedWithWhatWasWrong) {
+  session.useTwoUnitModel();
+  const std::string saved =
+      sessionFileText(documentOf(session.state(), 300, 200), (folder / "s.json").string());
+  const std::pair<std::vector<std::pair<std::string, std::string>>, std::string> cases[] = {
+      {{{"/fence/lines", R"([{"name": "A", "vertices": [[0, 0]]}])"}},
+       "fence.lines[0].vertices must hold at least two vertices"},
+      {{{"/fence/lines", R"([{"name": "A", "vertices": [[0, 0], [1, "1"]]}])"}},
+       "fence.lines[0].vertices[1][1] must be a number"},
+      {{{"/fence/lines", R"([{"vertices": [[0, 0], [1, 1]]}])"}}, "fence.lines[0].name is missing"},
+      {{{"/fence/cut", "1"}}, "fence.cut must be true or false; found 1"},
+  };
+  for (const auto& [changes, message] : cases) {
+    const std::string path = write("bad.json", changedDocument(saved, changes));
+    EXPECT_THAT([&] { readSessionFile(path); },
+                ::testing::ThrowsMessage<SessionError>(HasSubstr(message)));
+  }
 }
 
 TEST_F(SessionFileTest, VerticesThatMakeNoLineAreNamedWithWhatWasWrong) {
