@@ -298,9 +298,9 @@ bool overDisplay(const DisplaySurface& d, double x, double y) {
   return within(x, d.nodeX[1], d.nodeX[d.Nx]) && within(y, d.nodeY[1], d.nodeY[d.Ny]);
 }
 
-// The ground under every column, and every column's units.
-void classifySectionColumns(const BuildInputs& in, SectionBuild& build,
-                            const BuildProgress& progress) {
+// The ground under every column, and every column's units against `grids`.
+void classifySectionColumns(const BuildInputs& in, const std::vector<GridSurface>& grids,
+                            SectionBuild& build, const BuildProgress& progress) {
   const DisplaySurface& d = *in.display;
   SectionGrid& sec = build.section;
   VerticalGrid& nodes = build.grid;
@@ -315,31 +315,44 @@ void classifySectionColumns(const BuildInputs& in, SectionBuild& build,
   }
   nodes.unit = Array2D<LevelUnit>(1, nodes.nH, 1, nodes.nV, 0);
   forEachColumn(
-      in, sec.Nxy,
-      [&](int h) { classifyColumn(in.model, build.boundaryGrids, nodes, h, ground[h]); }, progress,
+      in, sec.Nxy, [&](int h) { classifyColumn(in.model, grids, nodes, h, ground[h]); }, progress,
       0.1, 1);
+}
+
+// The section's line and levels placed, and its nodes at their positions, not yet classified.
+SectionBuild placedSection(const BuildInputs& in, const SectionLine& line) {
+  checkInputs(in);
+  const DisplaySurface& d = *in.display;
+  SectionBuild build;
+  SectionGrid& sec = build.section;
+  placeSectionLevels(d, in.Zbase, placeLine(d, line, sec), sec);
+  build.grid = VerticalGrid{
+      {sec.Nxy, sec.Nz, sec.Xstart, sec.Ystart, in.Zbase, sec.Dxx, sec.Dyy, sec.Dzz}, {}};
+  build.grid.columnX = sec.columnX;
+  build.grid.columnY = sec.columnY;
+  return build;
 }
 
 }  // namespace
 
 SectionBuild buildSectionGrid(const BuildInputs& in, const SectionLine& line,
                               const BuildProgress& progress) {
-  checkInputs(in);
-  const DisplaySurface& d = *in.display;
-  SectionBuild build;
-  SectionGrid& sec = build.section;
-  placeSectionLevels(d, in.Zbase, placeLine(d, line, sec), sec);
-
+  SectionBuild build = placedSection(in, line);
   build.boundaryGrids = readBoundaries(in);
   KeptUntilBuilt kept(build.boundaryGrids, in.earlier);
-  build.grid = VerticalGrid{
-      {sec.Nxy, sec.Nz, sec.Xstart, sec.Ystart, in.Zbase, sec.Dxx, sec.Dyy, sec.Dzz}, {}};
-  build.grid.columnX = sec.columnX;
-  build.grid.columnY = sec.columnY;
   build.sectionProfile = buildBoundaryProfile(build.grid, build.boundaryGrids, in.model.Nbd);
   report(progress, 0.1);
-  classifySectionColumns(in, build, progress);
+  classifySectionColumns(in, build.boundaryGrids, build, progress);
   kept.built();
+  return build;
+}
+
+SectionBuild buildSectionWith(const BuildInputs& in, const std::vector<GridSurface>& grids,
+                              const SectionLine& line, const BuildProgress& progress) {
+  SectionBuild build = placedSection(in, line);
+  build.sectionProfile = buildBoundaryProfile(build.grid, grids, in.model.Nbd);
+  report(progress, 0.1);
+  classifySectionColumns(in, grids, build, progress);
   return build;
 }
 

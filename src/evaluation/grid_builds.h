@@ -102,4 +102,10 @@ struct SectionBuild {
 SectionBuild buildSectionGrid(const BuildInputs& inputs, const SectionLine& line,
                               const BuildProgress& progress = {});
 
+// The same section classified against boundary grids read already (slots 1..Nbd as
+// readBoundaryGrids gives them, the display surface in slot Nbd + 1), which a series of sections
+// reads once for all; the build's own boundaryGrids stay empty. The files are not read.
+SectionBuild buildSectionWith(const BuildInputs& inputs, const std::vector<GridSurface>& grids,
+                              const SectionLine& line, const BuildProgress& progress = {});
+
 }  // namespace kalvenor

@@ -74,7 +74,7 @@ void Session::replaceWith(Session& other) {
   for (Change change :
        {Change::Model, Change::BoundaryFiles, Change::Colours, Change::DisplaySurface,
         Change::BaseHeight, Change::CoordinateSystem, Change::Grids, Change::View, Change::Contours,
-        Change::DrawOptions, Change::Picture, Change::Boreholes}) {
+        Change::DrawOptions, Change::Picture, Change::Boreholes, Change::SectionSeries}) {
     notify(change);
   }
 }

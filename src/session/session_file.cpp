@@ -181,6 +181,17 @@ SectionLine polylineOf(const DocumentField& j) {
   return line;
 }
 
+json seriesJson(const SectionSeries& series) {
+  return {{"count", series.count}, {"spacing", series.spacing}};
+}
+
+SectionSeries seriesOf(const DocumentField& j) {
+  const SectionSeries series{j["count"].whole(1, kMaxSeriesSections), j["spacing"].number()};
+  if (seriesProblem(series))
+    j["spacing"].fail(translated("cannot be 0 with more than one section"));
+  return series;
+}
+
 SectionLine sectionOf(const DocumentField& j) {
   if (j.has("vertices")) return polylineOf(j);
   SectionLine line;
@@ -399,6 +410,8 @@ SessionDocument documentFrom(const DocumentField& j, const std::string& path, in
                 contours["interval"].number()};
   d.contourLinesWanted = contours["drawn"].flag();
   if (!j["section"].isNull()) d.sectionLine = sectionOf(j["section"]);
+  // A file written before series were kept has none: the survey line's section alone.
+  if (j.has("sectionSeries")) d.sectionSeries = seriesOf(j["sectionSeries"]);
   readView(d, j["view"]);
   d.grid = j["grid"].choice({"map", "section", ""});
   if (version == 1) {
@@ -495,6 +508,7 @@ std::string sessionFileText(const SessionDocument& d, const std::string& session
         {"interval", d.contours.Cin},
         {"drawn", d.contourLinesWanted}}},
       {"section", d.sectionLine ? sectionJson(*d.sectionLine) : json()},
+      {"sectionSeries", seriesJson(d.sectionSeries)},
       {"view", viewJson(d)},
       {"grid", d.grid},
       {"grids", gridsJson(d)},

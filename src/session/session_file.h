@@ -27,8 +27,8 @@ struct SavedPicture {
 
 // Everything needed to take the steps of a session again and draw its last picture: the input
 // files (full paths), the model when it was typed by hand, the colours, what the pictures are
-// drawn with, the base height, the contours, the survey line, the grids, the view and the
-// picture.
+// drawn with, the base height, the contours, the survey line and its series, the grids, the view
+// and the picture.
 struct SessionDocument {
   std::string sessionFile;  // the file it was read from, named by the messages of its restore
   std::string srs;
@@ -48,6 +48,7 @@ struct SessionDocument {
   ContourSettings contours;
   bool contourLinesWanted = false;
   std::optional<SectionLine> sectionLine;
+  SectionSeries sectionSeries;  // a file may leave it out: the survey line's section alone
   ViewValues view;
   PerspectiveValues perspective;
   bool viewApplied = false;

@@ -57,7 +57,8 @@ void Session::fitMapView(const Canvas& canvas) {
 
 // The section's frame: the survey line, unfolded along a polyline, from the base to the top of
 // the ground.
-void Session::fitSectionView(const Canvas& canvas) {
+std::optional<ViewFit> Session::sectionFit(const Canvas& canvas, const Margins& extra,
+                                           bool keepScale) {
   requireSectionDrawable(currentView());
   const SectionGrid& s = *state_.section;
   const double Zmax = state_.display->Zmax;
@@ -66,8 +67,25 @@ void Session::fitSectionView(const Canvas& canvas) {
                                            {s.pictureXstart(), s.pictureYstart(), Zmax},
                                            {s.pictureXend(), s.pictureYend(), Zmax}};
   const Array2D<std::int16_t> units = sectionUnits();
-  placeFitted(fitView(projection(), corners, sectionMargins(canvas, sectionNotes(units)),
-                      canvas.width(), canvas.height()));
+  Margins m = sectionMargins(canvas, sectionNotes(units));
+  m.left += extra.left;
+  m.top += extra.top;
+  m.right += extra.right;
+  m.bottom += extra.bottom;
+  const auto place = keepScale ? centreView : fitView;
+  return place(projection(), corners, m, canvas.width(), canvas.height());
+}
+
+void Session::fitSectionView(const Canvas& canvas) { placeFitted(sectionFit(canvas, {}, false)); }
+
+std::optional<double> Session::sectionFitScale(const Canvas& canvas, const Margins& extra) {
+  const std::optional<ViewFit> fit = sectionFit(canvas, extra, false);
+  if (!fit) return std::nullopt;
+  return fit->Sca;
+}
+
+void Session::centreSectionView(const Canvas& canvas, const Margins& extra) {
+  placeFitted(sectionFit(canvas, extra, true));
 }
 
 // The shift alone places a fitted picture; a view that cannot be fitted stays as it was.

@@ -16,6 +16,7 @@ enum class Change {
   DrawOptions,       // what a map is drawn with (walls, frame, boundary lines, background)
   Picture,           // a picture drawn
   Boreholes,         // the borehole tables, the holes read from them or how they are drawn
+  SectionSeries,     // how many parallel sections a series has and how far apart
 };
 
 // Told of every change a session makes, after the change is complete. A window refreshes its

@@ -87,6 +87,7 @@ Warnings takeSteps(Session& fresh, const SessionDocument& d, double canvasWidth,
   fresh.setContacts(d.drawOptions.contacts);
   fresh.setSurveyTrace(d.drawOptions.surveyTrace);
   fresh.setContours({d.contours.Cst, d.contours.Cen, d.contours.Cin, d.contourLinesWanted});
+  fresh.setSectionSeries(d.sectionSeries);
   pass(warnings, buildGrids(fresh, d));
   fresh.setPan(d.pan[0], d.pan[1]);
   if (d.viewApplied && fresh.state().display->loaded()) {
@@ -123,6 +124,7 @@ SessionDocument documentOf(const ViewerState& s, double canvasWidth, double canv
   d.contours = s.contours;
   d.contourLinesWanted = s.contourLinesWanted;
   if (s.section->Nxy > 0) d.sectionLine = s.sectionLine;
+  d.sectionSeries = s.series;
   d.view = {s.view.Alpha, s.view.Gamma, s.view.Sca, s.view.Ve};
   d.perspective = {s.view.Dist, s.view.Ppz};
   d.viewApplied = s.progress.viewReady();

@@ -13,6 +13,7 @@
 #include "evaluation/grid_builds.h"
 #include "evaluation/map_grid.h"
 #include "evaluation/section_grid.h"
+#include "evaluation/section_series.h"
 #include "evaluation/vertical_grid.h"
 #include "model/boreholes.h"
 #include "model/default_values.h"
@@ -123,6 +124,7 @@ struct ViewerState {
   std::shared_ptr<const BoundaryProfile> sectionProfile = noResult<BoundaryProfile>();
   std::shared_ptr<const SectionGrid> section = noResult<SectionGrid>();
   SectionLine sectionLine;  // the survey line as given to the last section build
+  SectionSeries series;     // the parallel sections drawn from that line
   // Set when a build of the other kind comes after the inputs changed, so the grid kept beside
   // it is of the inputs before; a build of its own kind clears it.
   bool mapOutOfDate = true;
