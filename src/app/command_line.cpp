@@ -230,6 +230,17 @@ std::vector<OptionSpec> outputOptions() {
                         "scale for CAD: distance and height times the exaggeration, in metres")),
       renderOnly(flag("--section-dxf-3d", set(&RenderOptions::sectionDxf3d),
                       "the .dxf of --section at the line's real coordinates, true heights")),
+      renderOnly(option("--section-series", "N,SPACING", readSectionSeries,
+                        "N parallel sections: the survey line, then each next line SPACING\n"
+                        "metres to the right of the one before looking along it (to the left\n"
+                        "when negative), a polyline as its parallel curve; lines off the\n"
+                        "display area are left out. --section writes FILE-1, FILE-2, ... (the\n"
+                        "number before the extension), at one magnification")),
+      renderOnly(option("--atlas", "FILE.pdf", readAtlas,
+                        "the sections of the series (or the survey line's alone) as a PDF of\n"
+                        "A4 landscape pages, all at one round scale and the exaggeration of\n"
+                        "--view: each with its title, ends B and B', axes, legend, and a map\n"
+                        "of where its line lies among the others")),
   };
   for (OptionSpec& spec : surveyLineOptions()) pictures.push_back(std::move(spec));
   std::vector<OptionSpec> exports{
@@ -323,7 +334,8 @@ Combination required(const char* option) {
 std::vector<Combination> renderRules() {
   const std::vector<std::string> outputs = {
       "--map",           "--section",          "--units-grid",     "--units-legend",
-      "--section-units", "--section-contacts", "--borehole-check", "--export-3d"};
+      "--section-units", "--section-contacts", "--borehole-check", "--export-3d",
+      "--atlas"};
   std::vector<Combination> rules = {
       {.fromSession = true,
        .needs = {"--map"},
@@ -341,13 +353,24 @@ std::vector<Combination> renderRules() {
       required("--surface"),
       {.needs = outputs,
        .message =
-           said(fill(translated("nothing to write: give {1}, {2}, {3}, {4}, {5}, {6}, {7} or {8}"),
+           said(fill(translated("nothing to write: give {1}, {2}, {3}, {4}, {5}, {6}, {7}, {8} "
+                                "or {9}"),
                      {outputs[0], outputs[1], outputs[2], outputs[3], outputs[4], outputs[5],
-                      outputs[6], outputs[7]}))},
+                      outputs[6], outputs[7], outputs[8]}))},
       {.when = {"--layer"},
        .needs = {"--section-contacts"},
        .message = said(fill(translated("{1} names the layer of {2}, which is not given"),
                             {"--layer", "--section-contacts"}))}};
+  rules.push_back({.when = {"--atlas", "--section-series"},
+                   .needs = {"--start", "--vertices"},
+                   .message = said(fill(translated("{1} and {2} draw sections along the survey "
+                                                   "line: give {3} with {4} or {5}, or {6}"),
+                                        {"--atlas", "--section-series", "--start X,Y", "--end",
+                                         "--azimuth", "--vertices"}))});
+  rules.push_back({.when = {"--section-series"},
+                   .needs = {"--section", "--atlas"},
+                   .message = said(fill(translated("{1} draws its sections into {2} or {3}"),
+                                        {"--section-series", "--section FILE", "--atlas FILE"}))});
   std::vector<std::string> wanted = {"--section", "--section-units", "--section-contacts"};
   wanted.insert(wanted.end(), kSectionWanted.begin(), kSectionWanted.end());
   for (Combination& rule : sectionRules(wanted)) rules.push_back(std::move(rule));

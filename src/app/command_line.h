@@ -88,10 +88,15 @@ struct RenderOptions : SessionOptions {
   std::string export3d;  // .glb, .vtp, .vtm or .obj
   double exportVe = 1.0;
   int exportDecimate = 1;
+  SectionSeries sectionSeries;  // --section draws each of them, --atlas a page each
+  std::string atlasFile;        // a .pdf
 
   bool wantsSection() const {
-    return !sectionFile.empty() || !sectionUnits.empty() || !sectionContacts.empty() || sectionLine;
+    return !sectionFile.empty() || !sectionUnits.empty() || !sectionContacts.empty() ||
+           sectionLine || !atlasFile.empty();
   }
+  // The section pictures and the atlas draw the series' sections.
+  bool wantsSeries() const { return sectionSeries.count > 1 || !atlasFile.empty(); }
 };
 
 // The window's options: those of kalvenor-render that mean something in a window (no outputs,

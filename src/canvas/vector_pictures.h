@@ -16,4 +16,11 @@ enum class VectorFormat { Svg, Pdf };
 QByteArray vectorPicture(VectorFormat format, QSize size, PackedColor background,
                          bool antialiasedLines, const std::function<void(Canvas&)>& draw);
 
+// A PDF of `pages` pages of paper `millimetres` wide and high, page n (from 0) drawn by
+// drawPage(canvas, n) on a canvas of `dotsPerInch` pixels an inch cleared to `background`; its
+// text as text, lines and points antialiased when asked. The pages share one painter, so that
+// the fonts and shapes of the file are shared too.
+QByteArray pagedPdf(QSizeF millimetres, double dotsPerInch, int pages, PackedColor background,
+                    bool antialiasedLines, const std::function<void(Canvas&, int)>& drawPage);
+
 }  // namespace kalvenor

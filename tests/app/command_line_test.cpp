@@ -395,7 +395,7 @@ TEST(CommandLine, AnEmptyValueCountsAsNotGiven) {
             "--model is required");
   EXPECT_EQ(usageError(withInputs({"--map", ""})),
             "nothing to write: give --map, --section, --units-grid, --units-legend, "
-            "--section-units, --section-contacts, --borehole-check or --export-3d");
+            "--section-units, --section-contacts, --borehole-check, --export-3d or --atlas");
   EXPECT_EQ(usageError({"--session", "w.json", "--map", ""}),
             "--session needs --map FILE for its picture");
   EXPECT_EQ(parseWindowOptions({"--session", ""}).session, "");
