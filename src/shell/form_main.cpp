@@ -90,6 +90,7 @@ void FormMain::connectHandlers() {
   connectChecks();
   connectImageWindow();
   connectBoreholes();
+  connectSectionSeries();
 }
 
 void FormMain::connectCommands() {
@@ -125,6 +126,7 @@ void FormMain::connectCommands() {
       {ui_.cmdImagePaste, &FormMain::cmdImagePaste_Click},
       {ui_.cmdImageSave, &FormMain::cmdImageSave_Click},
       {ui_.cmdExport3d, &FormMain::cmdExport3d_Click},
+      {ui_.cmdAtlas, &FormMain::cmdAtlas_Click},
       {ui_.cmdSessionSave, &FormMain::cmdSessionSave_Click},
       {ui_.cmdSessionOpen, &FormMain::cmdSessionOpen_Click},
   };
@@ -292,6 +294,9 @@ void FormMain::sessionChanged(Change change) {
       break;
     case Change::Boreholes:
       showBoreholes();
+      break;
+    case Change::SectionSeries:
+      if (!fromControls(Change::SectionSeries)) showSectionSeries();
       break;
   }
   updateCommandStates();
