@@ -77,6 +77,19 @@ void drawTrack(Canvas& canvas, const PlanPlacement& place, const std::vector<Map
   }
 }
 
+// North is up: an arrow left of the frame's top with an N over it.
+void drawNorth(Canvas& canvas, const PlanPlacement& place, const PlanUnits& plan, int size,
+               PackedColor color) {
+  const double x = place.x(plan.west) - 1.2 * size, top = place.y(plan.north) + 1.2 * size;
+  const auto fx = static_cast<float>(x), ft = static_cast<float>(top);
+  const auto head = static_cast<float>(0.4 * size);
+  setSolidPen(canvas, color, 1);
+  canvas.line(fx, ft + 2.0f * static_cast<float>(size), fx, ft);
+  canvas.line(fx, ft, fx - head, ft + head);
+  canvas.line(fx, ft, fx + head, ft + head);
+  drawLabel(canvas, x, top - 0.3 * size, "N", size, TextAlign::Center);
+}
+
 // The label of an end, beyond it along the line so that it does not sit on the line.
 void labelEnd(Canvas& canvas, const PlanPlacement& place, const MapPoint& end,
               const MapPoint& inner, const std::string& text, int size) {
@@ -106,6 +119,7 @@ void drawLocationMap(Canvas& canvas, const CanvasBox& box, const LocationMap& ma
   const PlanPlacement place(map.plan, box);
   drawUnits(canvas, place, map);
   drawFrame(canvas, place, map.plan, map.lineColor);
+  drawNorth(canvas, place, map.plan, size, map.lineColor);
   for (std::size_t k = 0; k < map.tracks.size(); ++k) {
     if (k != map.highlighted) drawTrack(canvas, place, map.tracks[k]);
   }

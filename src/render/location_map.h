@@ -27,9 +27,9 @@ using MapPoint = std::array<double, 2>;
 // bends to its last.
 std::vector<MapPoint> sectionTrack(const SectionGrid& section);
 
-// A small plan view of the whole display area, north up, that shows where a section of a series
-// lies: the units at the ground, the lines of the series, and the one of the section in hand
-// highlighted with its ends labelled `name` and `name'`.
+// A small plan view of the whole display area, north up (an arrow says so), that shows where a
+// section of a series lies: the units at the ground, the lines of the series, and the one of the
+// section in hand highlighted with its ends labelled `name` and `name'`.
 struct LocationMap {
   const PlanUnits& plan;
   const std::vector<PackedColor>& unitColor;  // element 0 unused
