@@ -342,6 +342,7 @@ class Session {
   Array2D<std::int16_t> sectionUnits();
   MapNotes mapNotes() const;
   SectionNotes sectionNotes(const Array2D<std::int16_t>& units) const;
+  SectionNotes sectionNotes(const std::vector<bool>& present) const;
 
   ViewerState state_;
   std::vector<EarlierRead> boundaryRead_;

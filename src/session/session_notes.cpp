@@ -10,6 +10,19 @@ LegendEntry legendEntry(const ViewerState& s, int unit) {
   return {name.empty() ? "unit " + std::to_string(unit) : name, s.unitColor[unit]};
 }
 
+// Which units 1..count the array holds anywhere.
+template <typename Unit>
+std::vector<bool> unitsPresent(const Array2D<Unit>& units, int count) {
+  std::vector<bool> present(count + 1, false);
+  for (int h = units.iFirst(); h <= units.iLast(); ++h) {
+    for (int v = units.jFirst(); v <= units.jLast(); ++v) {
+      const int unit = units(h, v);
+      if (unit >= 1 && unit <= count) present[unit] = true;
+    }
+  }
+  return present;
+}
+
 }  // namespace
 
 // Every unit of the model, the youngest on top as in a stratigraphic column.
@@ -22,16 +35,13 @@ MapNotes Session::mapNotes() const {
       d.Xc, d.Yc, d.Zc, d.Ymax - d.Ymin, std::move(legend), s.annotations, s.drawOptions.LineColor};
 }
 
-// Only the units the section cuts.
 SectionNotes Session::sectionNotes(const Array2D<std::int16_t>& units) const {
+  return sectionNotes(unitsPresent(units, state_.model.unitCount()));
+}
+
+// Only the units the section cuts.
+SectionNotes Session::sectionNotes(const std::vector<bool>& present) const {
   const ViewerState& s = state_;
-  std::vector<bool> present(s.model.unitCount() + 1, false);
-  for (int h = units.iFirst(); h <= units.iLast(); ++h) {
-    for (int v = units.jFirst(); v <= units.jLast(); ++v) {
-      const std::int32_t unit = units(h, v);
-      if (unit >= 1 && unit < static_cast<int>(present.size())) present[unit] = true;
-    }
-  }
   std::vector<LegendEntry> legend;
   for (int unit = s.model.unitCount(); unit >= 1; --unit) {
     if (present[unit]) legend.push_back(legendEntry(s, unit));
@@ -66,8 +76,10 @@ std::optional<ViewFit> Session::sectionFit(const Canvas& canvas, const Margins& 
                                            {s.pictureXend(), s.pictureYend(), state_.Zbase},
                                            {s.pictureXstart(), s.pictureYstart(), Zmax},
                                            {s.pictureXend(), s.pictureYend(), Zmax}};
-  const Array2D<std::int16_t> units = sectionUnits();
-  Margins m = sectionMargins(canvas, sectionNotes(units));
+  // The units the section cuts, read from its grid: a fit needs no copy of them.
+  const std::vector<bool> present =
+      unitsPresent(state_.sectionGrid->unit, state_.model.unitCount());
+  Margins m = sectionMargins(canvas, sectionNotes(present));
   m.left += extra.left;
   m.top += extra.top;
   m.right += extra.right;
