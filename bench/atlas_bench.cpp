@@ -48,7 +48,7 @@ void BM_AtlasPdf(benchmark::State& state) {
     const AtlasPaper paper;
     SectionAtlas atlas(session, session.buildSectionSeries(), paper, 4);
     const QByteArray pdf =
-        pagedPdf(QSizeF(paper.widthMm, paper.heightMm), paper.dotsPerInch, atlas.pageCount(),
+        pagedPdf({QSizeF(paper.widthMm, paper.heightMm), paper.dotsPerInch, atlas.pageCount()},
                  kWhite, false, [&](Canvas& canvas, int page) { atlas.drawPage(canvas, page); });
     bytes = static_cast<std::size_t>(pdf.size());
   }

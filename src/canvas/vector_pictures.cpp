@@ -47,15 +47,16 @@ QByteArray vectorPicture(VectorFormat format, QSize size, PackedColor background
   return bytes;
 }
 
-QByteArray pagedPdf(QSizeF millimetres, double dotsPerInch, int pages, PackedColor background,
-                    bool antialiasedLines, const std::function<void(Canvas&, int)>& drawPage) {
+QByteArray pagedPdf(const PdfPages& pages, PackedColor background, bool antialiasedLines,
+                    const std::function<void(Canvas&, int)>& drawPage) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   const QString title = QStringLiteral("Kalvenor2003");
   QPdfWriter pdf(&buffer);
-  pdf.setResolution(static_cast<int>(std::lround(dotsPerInch)));
-  pdf.setPageSize(QPageSize(millimetres, QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
+  pdf.setResolution(static_cast<int>(std::lround(pages.dotsPerInch)));
+  pdf.setPageSize(
+      QPageSize(pages.millimetres, QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
   pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
   pdf.setTitle(title);
   pdf.setCreator(title);
@@ -63,7 +64,7 @@ QByteArray pagedPdf(QSizeF millimetres, double dotsPerInch, int pages, PackedCol
     VectorCanvas canvas(pdf, QSize(pdf.width(), pdf.height()));
     canvas.setAntialiasedLines(antialiasedLines);
     canvas.setBackgroundColor(background);
-    for (int page = 0; page < pages; ++page) {
+    for (int page = 0; page < pages.count; ++page) {
       if (page > 0) {
         canvas.finishPage();
         pdf.newPage();

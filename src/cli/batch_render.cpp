@@ -199,10 +199,11 @@ void addAtlas(const RunMaking& run, const SeriesSections& series) {
   const AtlasPaper paper;
   SectionAtlas atlas(run.session, series, paper,
                      sectionViewOf(run.session, run.o).Ve.value_or(1.0));
-  run.outputs.add("--atlas", run.o.atlasFile, run.o.atlasFile,
-                  pagedPdf(QSizeF(paper.widthMm, paper.heightMm), paper.dotsPerInch,
-                           atlas.pageCount(), run.background, run.o.antialias,
-                           [&](Canvas& canvas, int page) { atlas.drawPage(canvas, page); }));
+  run.outputs.add(
+      "--atlas", run.o.atlasFile, run.o.atlasFile,
+      pagedPdf({QSizeF(paper.widthMm, paper.heightMm), paper.dotsPerInch, atlas.pageCount()},
+               run.background, run.o.antialias,
+               [&](Canvas& canvas, int page) { atlas.drawPage(canvas, page); }));
 }
 
 void addSectionOutputs(const RunMaking& run) {

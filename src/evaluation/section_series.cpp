@@ -88,6 +88,7 @@ SectionLine offsetLine(const SectionLine& line, double offset) {
 
 std::vector<SectionLine> seriesLines(const SectionLine& line, const SectionSeries& series) {
   std::vector<SectionLine> lines;
+  lines.reserve(static_cast<std::size_t>(std::max(series.count, 0)));
   for (int k = 0; k < series.count; ++k) {
     lines.push_back(k == 0 ? line : offsetLine(line, k * series.spacing));
   }

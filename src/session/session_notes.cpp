@@ -16,8 +16,8 @@ std::vector<bool> unitsPresent(const Array2D<Unit>& units, int count) {
   std::vector<bool> present(count + 1, false);
   for (int h = units.iFirst(); h <= units.iLast(); ++h) {
     for (int v = units.jFirst(); v <= units.jLast(); ++v) {
-      const int unit = units(h, v);
-      if (unit >= 1 && unit <= count) present[unit] = true;
+      const auto unit = units(h, v);  // a byte on a section's grid, air below 0
+      if (unit >= 1 && unit <= count) present[static_cast<std::size_t>(unit)] = true;
     }
   }
   return present;

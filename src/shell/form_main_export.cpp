@@ -109,7 +109,7 @@ void FormMain::cmdAtlas_Click() {
   OutputSet outputs;
   outputs.add(
       QFileInfo(*path).absoluteFilePath().toStdString(),
-      pagedPdf(QSizeF(paper.widthMm, paper.heightMm), paper.dotsPerInch, atlas.pageCount(),
+      pagedPdf({QSizeF(paper.widthMm, paper.heightMm), paper.dotsPerInch, atlas.pageCount()},
                background, false, [&](Canvas& canvas, int page) { atlas.drawPage(canvas, page); }));
   outputs.write();
 }
