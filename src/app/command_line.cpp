@@ -241,6 +241,9 @@ std::vector<OptionSpec> outputOptions() {
                         "A4 landscape pages, all at one round scale and the exaggeration of\n"
                         "--view: each with its title, ends B and B', axes, legend, and a map\n"
                         "of where its line lies among the others")),
+      renderOnly(option("--atlas-page", "SIZE[,portrait]", readAtlasPage,
+                        "the atlas's paper: A3, A4 (default), A5, letter or legal, landscape\n"
+                        "unless portrait")),
   };
   for (OptionSpec& spec : surveyLineOptions()) pictures.push_back(std::move(spec));
   std::vector<OptionSpec> exports{
@@ -328,6 +331,26 @@ Combination required(const char* option) {
   return {.needs = {option}, .message = said(fill(translated("{1} is required"), {option}))};
 }
 
+// The series and the atlas draw sections along the survey line, into their files.
+std::vector<Combination> seriesRules() {
+  return {
+      {.when = {"--atlas", "--section-series"},
+       .needs = {"--start", "--vertices"},
+       .message = said(fill(
+           translated("{1} and {2} draw sections along the survey line: give {3} "
+                      "with {4} or {5}, or {6}"),
+           {"--atlas", "--section-series", "--start X,Y", "--end", "--azimuth", "--vertices"}))},
+      {.when = {"--atlas-page"},
+       .needs = {"--atlas"},
+       .message = said(fill(translated("{1} is the paper of {2}, which is not given"),
+                            {"--atlas-page", "--atlas FILE"}))},
+      {.when = {"--section-series"},
+       .needs = {"--section", "--atlas"},
+       .message = said(fill(translated("{1} draws its sections into {2} or {3}"),
+                            {"--section-series", "--section FILE", "--atlas FILE"}))},
+  };
+}
+
 // A session brings its own inputs, options and picture: only where to write the picture, its
 // size and its line smoothing go with it. The options are compared by name, so a flag given
 // twice is still that one flag.
@@ -361,16 +384,7 @@ std::vector<Combination> renderRules() {
        .needs = {"--section-contacts"},
        .message = said(fill(translated("{1} names the layer of {2}, which is not given"),
                             {"--layer", "--section-contacts"}))}};
-  rules.push_back({.when = {"--atlas", "--section-series"},
-                   .needs = {"--start", "--vertices"},
-                   .message = said(fill(translated("{1} and {2} draw sections along the survey "
-                                                   "line: give {3} with {4} or {5}, or {6}"),
-                                        {"--atlas", "--section-series", "--start X,Y", "--end",
-                                         "--azimuth", "--vertices"}))});
-  rules.push_back({.when = {"--section-series"},
-                   .needs = {"--section", "--atlas"},
-                   .message = said(fill(translated("{1} draws its sections into {2} or {3}"),
-                                        {"--section-series", "--section FILE", "--atlas FILE"}))});
+  for (Combination& rule : seriesRules()) rules.push_back(std::move(rule));
   std::vector<std::string> wanted = {"--section", "--section-units", "--section-contacts"};
   wanted.insert(wanted.end(), kSectionWanted.begin(), kSectionWanted.end());
   for (Combination& rule : sectionRules(wanted)) rules.push_back(std::move(rule));

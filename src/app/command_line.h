@@ -9,6 +9,7 @@
 #include "app/option_spec.h"
 #include "model/boreholes.h"
 #include "render/draw_options.h"
+#include "session/section_atlas.h"
 #include "session/session_file.h"
 
 namespace kalvenor {
@@ -90,6 +91,7 @@ struct RenderOptions : SessionOptions {
   int exportDecimate = 1;
   SectionSeries sectionSeries;  // --section draws each of them, --atlas a page each
   std::string atlasFile;        // a .pdf
+  AtlasPaper atlasPaper;        // its pages
 
   bool wantsSection() const {
     return !sectionFile.empty() || !sectionUnits.empty() || !sectionContacts.empty() ||

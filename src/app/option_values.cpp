@@ -171,6 +171,21 @@ void readAtlas(RenderOptions& o, const std::string& text) {
   o.atlasFile = text;
 }
 
+void readAtlasPage(RenderOptions& o, const std::string& text) {
+  const std::size_t comma = text.find(',');
+  const std::string orientation = comma == std::string::npos ? "" : text.substr(comma + 1);
+  const std::optional<AtlasPaper> paper =
+      orientation.empty() || orientation == "portrait"
+          ? namedPaper(text.substr(0, comma), orientation == "portrait")
+          : std::nullopt;
+  if (!paper) {
+    throw UsageError(fill(translated("{1} takes A3, A4, A5, letter or legal, with {2} for "
+                                     "upright pages; {3} is not that"),
+                          {"--atlas-page", ",portrait", quotedFound(text)}));
+  }
+  o.atlasPaper = *paper;
+}
+
 void readSize(RenderOptions& o, const std::string& text) {
   const std::size_t x = text.find('x');
   const auto w = x == std::string::npos ? std::nullopt : wholeNumber(text.substr(0, x));

@@ -38,6 +38,8 @@ void readExportDecimate(RenderOptions& o, const std::string& text);
 void readSectionSeries(RenderOptions& o, const std::string& text);
 // --atlas FILE, a .pdf.
 void readAtlas(RenderOptions& o, const std::string& text);
+// --atlas-page A3|A4|A5|letter|legal[,portrait].
+void readAtlasPage(RenderOptions& o, const std::string& text);
 // --size WxH.
 void readSize(RenderOptions& o, const std::string& text);
 // --view A,G,S,V; "A,G,,V" leaves the magnification to --fit.

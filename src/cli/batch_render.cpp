@@ -196,7 +196,7 @@ void addSeriesFiles(const RunMaking& run, const SeriesSections& series) {
 
 // The atlas's pages, on paper of its background.
 void addAtlas(const RunMaking& run, const SeriesSections& series) {
-  const AtlasPaper paper;
+  const AtlasPaper& paper = run.o.atlasPaper;
   SectionAtlas atlas(run.session, series, paper,
                      sectionViewOf(run.session, run.o).Ve.value_or(1.0));
   run.outputs.add(

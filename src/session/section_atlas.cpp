@@ -1,6 +1,7 @@
 #include "session/section_atlas.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include "model/message_text.h"
@@ -61,6 +62,28 @@ void applySectionView(Session& page, double Sca, double Ve, const Canvas& canvas
 }
 
 }  // namespace
+
+std::optional<AtlasPaper> namedPaper(const std::string& name, bool portrait) {
+  struct Named {
+    const char* name;
+    double longer, shorter;  // millimetres
+  };
+  static constexpr Named kPapers[] = {{"a3", 420, 297},
+                                      {"a4", 297, 210},
+                                      {"a5", 210, 148},
+                                      {"letter", 279.4, 215.9},
+                                      {"legal", 355.6, 215.9}};
+  std::string lower = name;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (const Named& paper : kPapers) {
+    if (lower != paper.name) continue;
+    AtlasPaper chosen;
+    chosen.widthMm = portrait ? paper.shorter : paper.longer;
+    chosen.heightMm = portrait ? paper.longer : paper.shorter;
+    return chosen;
+  }
+  return std::nullopt;
+}
 
 std::optional<double> commonFitScale(std::vector<Session>& sections, const Canvas& canvas,
                                      const Margins& extra) {

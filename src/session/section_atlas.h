@@ -18,6 +18,10 @@ struct AtlasPaper {
   double dotsPerInch = 144.0;
 };
 
+// The paper named "A3", "A4", "A5", "letter" or "legal" (in any case), landscape unless
+// `portrait`; nothing for another name.
+std::optional<AtlasPaper> namedPaper(const std::string& name, bool portrait);
+
 // The largest magnification at which each section fits the canvas with room for its
 // annotations and `extra`, in the view each has applied; nothing when none can be fitted. The
 // sections of a series drawn at it compare.

@@ -464,7 +464,8 @@ void RenderCliTest::aSeriesWritesAPicturePerSectionAndAnAtlasOfAPageEach() {
                                      << "--section-series"
                                      << "4,-3"
                                      << "--section" << out("s.png") << "--fit"
-                                     << "--atlas" << out("atlas.pdf"));
+                                     << "--atlas" << out("atlas.pdf") << "--atlas-page"
+                                     << "a3,portrait");
   QCOMPARE(run.status, 0);
   QVERIFY2(run.errors.contains("Section D of the series, 9 m to the left of the survey line, is "
                                "left out"),
@@ -481,6 +482,13 @@ void RenderCliTest::aSeriesWritesAPicturePerSectionAndAnAtlasOfAPageEach() {
   QVERIFY(pdf.startsWith("%PDF"));
   const QRegularExpression page(R"(/Type\s*/Page[^s])");
   QCOMPARE(QString::fromLatin1(pdf).count(page), 3);
+  // A3 upright: 297 x 420 mm in points.
+  const QRegularExpressionMatch box =
+      QRegularExpression(R"(/MediaBox\s*\[\s*0\s+0\s+([\d.]+)\s+([\d.]+))")
+          .match(QString::fromLatin1(pdf));
+  QVERIFY(box.hasMatch());
+  QVERIFY2(qAbs(box.captured(1).toDouble() - 297 / 25.4 * 72) < 1, qPrintable(box.captured(0)));
+  QVERIFY2(qAbs(box.captured(2).toDouble() - 420 / 25.4 * 72) < 1, qPrintable(box.captured(0)));
 }
 
 void RenderCliTest::seriesAndAtlasOptionsThatCannotBeFollowedExitWithTwo() {
@@ -502,6 +510,12 @@ void RenderCliTest::seriesAndAtlasOptionsThatCannotBeFollowedExitWithTwo() {
       {QStringList{"--section-series", "3,2", "--section-units", out("u.csv")} << line,
        "--section-series draws its sections into --section FILE or --atlas FILE"},
       {{"--atlas", out("a.pdf"), "--start", "500,500", "--azimuth", "0"}, "does not cross"},
+      {QStringList{"--atlas", out("a.pdf"), "--atlas-page", "B5"} << line,
+       "--atlas-page takes A3, A4, A5, letter or legal, with ,portrait for upright pages; "},
+      {QStringList{"--atlas", out("a.pdf"), "--atlas-page", "A4,sideways"} << line,
+       "--atlas-page takes A3"},
+      {QStringList{"--section", out("s.png"), "--atlas-page", "A3"} << line,
+       "--atlas-page is the paper of --atlas FILE, which is not given"},
   };
   for (const auto& c : cases) {
     const Run run = render(smallCase() << c.args);

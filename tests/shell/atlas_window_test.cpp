@@ -85,7 +85,7 @@ void AtlasWindowTest::aSeriesThatCannotBeMadeShowsTheOneInUse() {
   Ui::formMain& ui = fixture.window.ui();
   type(ui.txtSeriesSpacing, "250");
   type(ui.txtSeriesCount, "4");
-  for (const QString& count : {"0", "2.5", "101"}) {
+  for (const char* count : {"0", "2.5", "101"}) {
     fixture.dialogs.messages.clear();
     type(ui.txtSeriesCount, count);
     QCOMPARE(fixture.dialogs.messages.size(), 1);
