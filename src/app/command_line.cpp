@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include <numeric>
+
 #include "app/option_combination.h"
 #include "app/option_help.h"
 #include "app/option_reading.h"
@@ -255,6 +257,20 @@ std::vector<OptionSpec> outputOptions() {
                         "scale for CAD: distance and height times the exaggeration, in metres")),
       renderOnly(flag("--section-dxf-3d", set(&RenderOptions::sectionDxf3d),
                       "the .dxf of --section at the line's real coordinates, true heights")),
+      renderOnly(option("--section-series", "N,SPACING", readSectionSeries,
+                        "N parallel sections: the survey line, then each next line SPACING\n"
+                        "metres to the right of the one before looking along it (to the left\n"
+                        "when negative), a polyline as its parallel curve; lines off the\n"
+                        "display area are left out. --section writes FILE-1, FILE-2, ... (the\n"
+                        "number before the extension), at one magnification")),
+      renderOnly(option("--atlas", "FILE.pdf", readAtlas,
+                        "the sections of the series (or the survey line's alone) as a PDF of\n"
+                        "A4 landscape pages, all at one round scale and the exaggeration of\n"
+                        "--view: each with its title, ends B and B', axes, legend, and a map\n"
+                        "of where its line lies among the others")),
+      renderOnly(option("--atlas-page", "SIZE[,portrait]", readAtlasPage,
+                        "the atlas's paper: A3, A4 (default), A5, letter or legal, landscape\n"
+                        "unless portrait")),
   };
   for (OptionSpec& spec : surveyLineOptions()) pictures.push_back(std::move(spec));
   std::vector<OptionSpec> exports{
@@ -366,6 +382,26 @@ Combination required(const char* option) {
   return {.needs = {option}, .message = said(fill(translated("{1} is required"), {option}))};
 }
 
+// The series and the atlas draw sections along the survey line, into their files.
+std::vector<Combination> seriesRules() {
+  return {
+      {.when = {"--atlas", "--section-series"},
+       .needs = {"--start", "--vertices"},
+       .message = said(fill(
+           translated("{1} and {2} draw sections along the survey line: give {3} "
+                      "with {4} or {5}, or {6}"),
+           {"--atlas", "--section-series", "--start X,Y", "--end", "--azimuth", "--vertices"}))},
+      {.when = {"--atlas-page"},
+       .needs = {"--atlas"},
+       .message = said(fill(translated("{1} is the paper of {2}, which is not given"),
+                            {"--atlas-page", "--atlas FILE"}))},
+      {.when = {"--section-series"},
+       .needs = {"--section", "--atlas"},
+       .message = said(fill(translated("{1} draws its sections into {2} or {3}"),
+                            {"--section-series", "--section FILE", "--atlas FILE"}))},
+  };
+}
+
 // A session brings its own inputs, options and picture: only where to write the picture, its
 // size and its line smoothing go with it. The options are compared by name, so a flag given
 // twice is still that one flag.
@@ -373,7 +409,7 @@ std::vector<Combination> renderRules() {
   const std::vector<std::string> outputs = {
       "--map",           "--section",          "--units-grid",     "--units-legend",
       "--section-units", "--section-contacts", "--borehole-check", "--export-3d",
-      "--geology-map"};
+      "--geology-map",   "--atlas"};
   std::vector<Combination> rules = {
       {.fromSession = true,
        .needs = {"--map"},
@@ -390,15 +426,16 @@ std::vector<Combination> renderRules() {
       required("--model"),
       required("--surface"),
       {.needs = outputs,
-       .message =
-           said(fill(translated("nothing to write: give {1}, {2}, {3}, {4}, {5}, {6}, {7}, {8} "
-                                "or {9}"),
-                     {outputs[0], outputs[1], outputs[2], outputs[3], outputs[4], outputs[5],
-                      outputs[6], outputs[7], outputs[8]}))},
+       .message = said(fill(translated("nothing to write: give one of {1}"),
+                            {std::accumulate(outputs.begin() + 1, outputs.end(), outputs[0],
+                                             [](const std::string& list, const std::string& next) {
+                                               return list + ", " + next;
+                                             })}))},
       {.when = {"--layer"},
        .needs = {"--section-contacts"},
        .message = said(fill(translated("{1} names the layer of {2}, which is not given"),
                             {"--layer", "--section-contacts"}))}};
+  for (Combination& rule : seriesRules()) rules.push_back(std::move(rule));
   std::vector<std::string> wanted = {"--section", "--section-units", "--section-contacts"};
   wanted.insert(wanted.end(), kSectionWanted.begin(), kSectionWanted.end());
   for (Combination& rule : sectionRules(wanted)) rules.push_back(std::move(rule));

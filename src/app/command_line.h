@@ -9,6 +9,7 @@
 #include "app/option_spec.h"
 #include "model/boreholes.h"
 #include "render/draw_options.h"
+#include "session/section_atlas.h"
 #include "session/session_file.h"
 
 namespace kalvenor {
@@ -99,10 +100,16 @@ struct RenderOptions : SessionOptions {
   bool wantsMapGrid() const {
     return !mapFile.empty() || !unitsGrid.empty() || !geologyMap.empty();
   }
+  SectionSeries sectionSeries;  // --section draws each of them, --atlas a page each
+  std::string atlasFile;        // a .pdf
+  AtlasPaper atlasPaper;        // its pages
 
   bool wantsSection() const {
-    return !sectionFile.empty() || !sectionUnits.empty() || !sectionContacts.empty() || sectionLine;
+    return !sectionFile.empty() || !sectionUnits.empty() || !sectionContacts.empty() ||
+           sectionLine || !atlasFile.empty();
   }
+  // The section pictures and the atlas draw the series' sections.
+  bool wantsSeries() const { return sectionSeries.count > 1 || !atlasFile.empty(); }
 };
 
 // The window's options: those of kalvenor-render that mean something in a window (no outputs,

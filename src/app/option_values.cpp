@@ -1,6 +1,8 @@
 #include "app/option_values.h"
 
+#include <cctype>
 #include <cmath>
+#include <filesystem>
 #include <optional>
 #include <sstream>
 
@@ -141,6 +143,47 @@ void readExportDecimate(RenderOptions& o, const std::string& text) {
              {"--export-decimate", std::to_string(kMostDecimation), quotedFound(text)}));
   }
   o.exportDecimate = static_cast<int>(*n);
+}
+
+void readSectionSeries(RenderOptions& o, const std::string& text) {
+  const std::vector<double> n = numbers("--section-series", text, 2);
+  if (n[0] != std::floor(n[0]) || n[0] < 1 || n[0] > kMaxSeriesSections) {
+    throw UsageError(
+        fill(translated("{1} takes the number of sections, a whole number from 1 to "
+                        "{2}, and their spacing in metres, for example 5,500; {3} is "
+                        "not that"),
+             {"--section-series", std::to_string(kMaxSeriesSections), quotedFound(text)}));
+  }
+  const SectionSeries series{static_cast<int>(n[0]), n[1]};
+  if (const auto problem = seriesProblem(series)) {
+    throw UsageError("--section-series: " + *problem);
+  }
+  o.sectionSeries = series;
+}
+
+void readAtlas(RenderOptions& o, const std::string& text) {
+  std::string extension = std::filesystem::path(text).extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (extension != ".pdf") {
+    throw UsageError(fill(translated("{1} writes a PDF, whose name must end in .pdf; {2} does not"),
+                          {"--atlas", quotedFound(text)}));
+  }
+  o.atlasFile = text;
+}
+
+void readAtlasPage(RenderOptions& o, const std::string& text) {
+  const std::size_t comma = text.find(',');
+  const std::string orientation = comma == std::string::npos ? "" : text.substr(comma + 1);
+  const std::optional<AtlasPaper> paper =
+      orientation.empty() || orientation == "portrait"
+          ? namedPaper(text.substr(0, comma), orientation == "portrait")
+          : std::nullopt;
+  if (!paper) {
+    throw UsageError(fill(translated("{1} takes A3, A4, A5, letter or legal, with {2} for "
+                                     "upright pages; {3} is not that"),
+                          {"--atlas-page", ",portrait", quotedFound(text)}));
+  }
+  o.atlasPaper = *paper;
 }
 
 void readSize(RenderOptions& o, const std::string& text) {

@@ -34,6 +34,12 @@ void readBoreholeBuffer(RenderOptions& o, const std::string& text);
 void readExportVe(RenderOptions& o, const std::string& text);
 // --export-decimate N, a whole number from 1 to 1000.
 void readExportDecimate(RenderOptions& o, const std::string& text);
+// --section-series N,SPACING: a series that can be made (see seriesProblem).
+void readSectionSeries(RenderOptions& o, const std::string& text);
+// --atlas FILE, a .pdf.
+void readAtlas(RenderOptions& o, const std::string& text);
+// --atlas-page A3|A4|A5|letter|legal[,portrait].
+void readAtlasPage(RenderOptions& o, const std::string& text);
 // --size WxH.
 void readSize(RenderOptions& o, const std::string& text);
 // --view A,G,S,V; "A,G,,V" leaves the magnification to --fit.

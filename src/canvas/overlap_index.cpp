@@ -71,7 +71,11 @@ void OverlapIndex::add(std::span<const QPointF> shape, int group) {
   shapes_.push_back({{shape.begin(), shape.end()}, group});
   const Span s = bucketsOf(shape);
   for (int y = s.y0; y <= s.y1; ++y) {
-    for (int x = s.x0; x <= s.x1; ++x) buckets_[y * columns_ + x].push_back(index);
+    for (int x = s.x0; x <= s.x1; ++x) {
+      std::vector<int>& bucket = buckets_[y * columns_ + x];
+      if (bucket.empty()) filled_.push_back(y * columns_ + x);
+      bucket.push_back(index);
+    }
   }
 }
 
@@ -90,7 +94,8 @@ bool OverlapIndex::overlapsOtherGroup(std::span<const QPointF> shape, int group)
 
 void OverlapIndex::clear() {
   shapes_.clear();
-  for (std::vector<int>& bucket : buckets_) bucket.clear();
+  for (const int bucket : filled_) buckets_[bucket].clear();
+  filled_.clear();
 }
 
 }  // namespace kalvenor

@@ -35,6 +35,9 @@ class OverlapIndex {
   int rows_;
   std::vector<Shape> shapes_;
   std::vector<std::vector<int>> buckets_;
+  // The buckets that hold a shape: a canvas clears its index at every text, so only these are
+  // cleared.
+  std::vector<int> filled_;
 };
 
 }  // namespace kalvenor

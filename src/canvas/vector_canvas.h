@@ -28,6 +28,8 @@ class VectorCanvas : public DeviceCanvas {
   void point(float x, float y) override;
   void polygonCorners(std::span<const CanvasPoint> corners) override;
   void text(float x, float y, const std::string& utf8, int size, TextAlign align) override;
+  // Draws what is held, so that the device can go on to a new page.
+  void finishPage() { flush(); }
 
  private:
   struct Region {

@@ -4,6 +4,7 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QSvgGenerator>
+#include <cmath>
 
 #include "canvas/vector_canvas.h"
 
@@ -42,6 +43,35 @@ QByteArray vectorPicture(VectorFormat format, QSize size, PackedColor background
     pdf.setTitle(title);
     pdf.setCreator(title);
     drawOn(pdf, size, background, antialiasedLines, draw);
+  }
+  return bytes;
+}
+
+QByteArray pagedPdf(const PdfPages& pages, PackedColor background, bool antialiasedLines,
+                    const std::function<void(Canvas&, int)>& drawPage) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  const QString title = QStringLiteral("Kalvenor2003");
+  QPdfWriter pdf(&buffer);
+  pdf.setResolution(static_cast<int>(std::lround(pages.dotsPerInch)));
+  pdf.setPageSize(
+      QPageSize(pages.millimetres, QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
+  pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+  pdf.setTitle(title);
+  pdf.setCreator(title);
+  {
+    VectorCanvas canvas(pdf, QSize(pdf.width(), pdf.height()));
+    canvas.setAntialiasedLines(antialiasedLines);
+    canvas.setBackgroundColor(background);
+    for (int page = 0; page < pages.count; ++page) {
+      if (page > 0) {
+        canvas.finishPage();
+        pdf.newPage();
+      }
+      canvas.clear();
+      drawPage(canvas, page);
+    }
   }
   return bytes;
 }

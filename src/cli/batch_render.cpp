@@ -19,6 +19,7 @@
 #include "model/message_text.h"
 #include "model/number_text.h"
 #include "model/step_failure.h"
+#include "session/section_atlas.h"
 #include "session/session_restore.h"
 
 namespace kalvenor {
@@ -141,31 +142,92 @@ struct RunMaking {
   std::function<void(const Warnings&)> pass;
 };
 
+// The section of `section` into `path`: the drawing at true scale, or a picture placed by
+// `place` after the section view is applied.
+void addSectionFile(const RunMaking& run, Session& section, const std::string& path,
+                    const std::function<void(Session&, Canvas&)>& place) {
+  const RenderOptions& o = run.o;
+  const ViewerState& s = section.state();
+  if (isDrawing(path)) {
+    const std::vector<ContactLine> lines =
+        sectionContacts({*s.section, *s.sectionProfile, s.model});
+    const std::vector<ScenePart> panel = section.sectionPanelParts(!o.sectionDxf3d);
+    addText(run.outputs, "--section", path,
+            sectionDxf({.panel = panel,
+                        .contacts = lines,
+                        .section = *s.section,
+                        .Zmax = s.display->Zmax,
+                        .verticalExaggeration = sectionViewOf(section, o).Ve.value_or(1.0),
+                        .inSpace = o.sectionDxf3d,
+                        .lineColor = s.drawOptions.LineColor,
+                        .name = s.annotations.sectionName}));
+    return;
+  }
+  addPicture(run.outputs, "--section", path, o.width, o.height, run.background, o.antialias,
+             [&](Canvas& canvas) {
+               section.applyView(sectionViewOf(section, o), canvas.width(), canvas.height());
+               place(section, canvas);
+               section.drawSection(canvas);
+             });
+}
+
+// A file for each section of the series, all at one magnification: with --fit the largest at
+// which every section fits its picture, each centred.
+void addSeriesFiles(const RunMaking& run, const SeriesSections& series) {
+  const RenderOptions& o = run.o;
+  std::vector<Session> sections;
+  for (std::size_t k = 0; k < series.build->members.size(); ++k) {
+    sections.push_back(run.session.withSeriesSection(series, k));
+  }
+  std::optional<double> commonSca;
+  const auto place = [&](Session& section, Canvas& canvas) {
+    if (!o.fit) return;
+    if (!commonSca) {
+      for (Session& each : sections) {
+        each.applyView(sectionViewOf(each, o), canvas.width(), canvas.height());
+      }
+      commonSca = commonFitScale(sections, canvas);
+    }
+    if (commonSca) section.applyView({.Sca = *commonSca}, canvas.width(), canvas.height());
+    section.centreSectionView(canvas);
+  };
+  for (std::size_t k = 0; k < sections.size(); ++k) {
+    addSectionFile(run, sections[k], seriesFileName(o.sectionFile, series.build->members[k].number),
+                   place);
+  }
+}
+
+// The atlas's pages, on paper of its background.
+void addAtlas(const RunMaking& run, const SeriesSections& series) {
+  const AtlasPaper& paper = run.o.atlasPaper;
+  SectionAtlas atlas(run.session, series, paper,
+                     sectionViewOf(run.session, run.o).Ve.value_or(1.0));
+  run.outputs.add(
+      "--atlas", run.o.atlasFile, run.o.atlasFile,
+      pagedPdf({QSizeF(paper.widthMm, paper.heightMm), paper.dotsPerInch, atlas.pageCount()},
+               run.background, run.o.antialias,
+               [&](Canvas& canvas, int page) { atlas.drawPage(canvas, page); }));
+}
+
 void addSectionOutputs(const RunMaking& run) {
   Session& session = run.session;
   const RenderOptions& o = run.o;
   const ViewerState& s = session.state();
   run.pass(session.buildSectionGrid(sectionLineOf(session, o)));
-  if (isDrawing(o.sectionFile)) {
-    const std::vector<ContactLine> lines =
-        sectionContacts({*s.section, *s.sectionProfile, s.model});
-    const std::vector<ScenePart> panel = session.sectionPanelParts(!o.sectionDxf3d);
-    addText(run.outputs, "--section", o.sectionFile,
-            sectionDxf({.panel = panel,
-                        .contacts = lines,
-                        .section = *s.section,
-                        .Zmax = s.display->Zmax,
-                        .verticalExaggeration = sectionViewOf(session, o).Ve.value_or(1.0),
-                        .inSpace = o.sectionDxf3d,
-                        .lineColor = s.drawOptions.LineColor}));
-  } else if (!o.sectionFile.empty()) {
-    addPicture(run.outputs, "--section", o.sectionFile, o.width, o.height, run.background,
-               o.antialias, [&](Canvas& canvas) {
-                 session.applyView(sectionViewOf(session, o), canvas.width(), canvas.height());
-                 if (o.fit) session.fitSectionView(canvas);
-                 session.drawSection(canvas);
-               });
+  SeriesSections series;
+  if (o.wantsSeries()) {
+    session.setSectionSeries(o.sectionSeries);
+    series = session.buildSectionSeries();
+    run.pass(series.warnings);
   }
+  if (!o.sectionFile.empty() && o.sectionSeries.count > 1) {
+    addSeriesFiles(run, series);
+  } else if (!o.sectionFile.empty()) {
+    addSectionFile(run, session, o.sectionFile, [&](Session& section, Canvas& canvas) {
+      if (o.fit) section.fitSectionView(canvas);
+    });
+  }
+  if (!o.atlasFile.empty()) addAtlas(run, series);
   if (!o.sectionUnits.empty()) {
     addText(run.outputs, "--section-units", o.sectionUnits,
             sectionUnitsCsv(*s.sectionGrid, *s.section));

@@ -100,6 +100,15 @@ std::vector<RunFile> sessionInputFiles(const std::string& sessionPath,
   return files;
 }
 
+std::string seriesFileName(const std::string& path, int number) {
+  fs::path file(path);
+  const fs::path extension = file.extension();
+  file.replace_extension();
+  file += "-" + std::to_string(number);
+  file += extension;
+  return file.string();
+}
+
 std::vector<RunFile> plannedOutputs(const RenderOptions& o) {
   std::vector<RunFile> files;
   const auto add = [&](const char* option, const std::string& given,
@@ -107,7 +116,14 @@ std::vector<RunFile> plannedOutputs(const RenderOptions& o) {
     for (const std::string& name : names) files.push_back({option, given, name});
   };
   if (!o.mapFile.empty()) add("--map", o.mapFile, {o.mapFile});
-  if (!o.sectionFile.empty()) add("--section", o.sectionFile, {o.sectionFile});
+  if (!o.sectionFile.empty() && o.sectionSeries.count > 1) {
+    for (int number = 1; number <= o.sectionSeries.count; ++number) {
+      add("--section", o.sectionFile, {seriesFileName(o.sectionFile, number)});
+    }
+  } else if (!o.sectionFile.empty()) {
+    add("--section", o.sectionFile, {o.sectionFile});
+  }
+  if (!o.atlasFile.empty()) add("--atlas", o.atlasFile, {o.atlasFile});
   if (!o.unitsGrid.empty()) add("--units-grid", o.unitsGrid, unitsGridFileNames(o.unitsGrid));
   if (!o.unitsLegend.empty()) {
     add("--units-legend", o.unitsLegend, {o.unitsLegend, qgisColourMapPath(o.unitsLegend)});

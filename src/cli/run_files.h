@@ -29,6 +29,10 @@ std::vector<RunFile> inputFiles(const InputFiles& inputs);
 std::vector<RunFile> sessionInputFiles(const std::string& sessionPath,
                                        const SessionDocument& document);
 
+// The file of the series' section `number` (from 1) for the name --section gives: the number
+// before the extension ("section.png" gives "section-2.png").
+std::string seriesFileName(const std::string& path, int number);
+
 // Every file the outputs of the options write, as far as it is known before anything is built.
 std::vector<RunFile> plannedOutputs(const RenderOptions& options);
 

@@ -80,8 +80,8 @@ void SectionDrawing::addAxes() {
     d_.polylines.push_back({axes, {{0, z * ve(), 0}, {-h, z * ve(), 0}}});
     text(axes, -6 * h, z * ve(), numberText(z) + " m");
   }
-  text(axes, 0, top + 1.5 * h, "A");
-  text(axes, L, top + 1.5 * h, "A'");
+  text(axes, 0, top + 1.5 * h, in_.name);
+  text(axes, L, top + 1.5 * h, in_.name + "'");
   text(axes, 0, top + 3.5 * h, "V.E. x" + numberText(ve()));
 }
 

@@ -20,13 +20,14 @@ struct SectionDxfInputs {
   double verticalExaggeration = 1.0;  // applied to the heights of a flat drawing
   bool inSpace = false;
   PackedColor lineColor{};
+  std::string name = "A";  // of the ends: A and A'
 };
 
 // The section as a DXF drawing: each unit's part as filled triangles on a layer named and
 // coloured as the unit, the contacts and the ground as polylines on layers of their own, and on
-// a flat drawing the distance and elevation axes with their round-number labels, A and A' over
-// the ends and the exaggeration, all in metres (heights times the exaggeration, which the
-// header keeps too). In space the panel stands at its real coordinates with true heights.
+// a flat drawing the distance and elevation axes with their round-number labels, the name over
+// the ends (A and A') and the exaggeration, all in metres (heights times the exaggeration, which
+// the header keeps too). In space the panel stands at its real coordinates with true heights.
 std::string sectionDxf(const SectionDxfInputs& in);
 
 }  // namespace kalvenor

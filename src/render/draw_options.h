@@ -19,11 +19,14 @@ enum class DrawingMode : std::int16_t {
 };
 
 // What is written around a map or a section: a legend of the units, the distance and elevation
-// axes with the ends and the exaggeration of a section, and a title.
+// axes with the ends and the exaggeration of a section, and a title. The section's ends are
+// labelled with its name and the name primed ("A" and "A'"; "B" and "B'" for the second of a
+// series).
 struct Annotations {
   bool legend = false;
   bool axes = false;
   std::string title{};
+  std::string sectionName = "A";
 
   bool any() const { return legend || axes || !title.empty(); }
 };

@@ -22,4 +22,10 @@ struct ViewFit {
 std::optional<ViewFit> fitView(const Projection& projection, const std::vector<ModelPoint>& points,
                                const Margins& margins, double width, double height);
 
+// The shift that puts the model points in the middle of the canvas less the margins at the
+// projection's own magnification, which stays; nothing when no point can be projected.
+std::optional<ViewFit> centreView(const Projection& projection,
+                                  const std::vector<ModelPoint>& points, const Margins& margins,
+                                  double width, double height);
+
 }  // namespace kalvenor

@@ -104,14 +104,16 @@ void SectionNotesDrawing::elevationAxis(bool startOnLeft) {
   }
 }
 
-// "A" over the start and "A'" over the end, with their coordinates when both fit side by side.
+// The name over the start ("A") and primed over the end ("A'"), with their coordinates when both
+// fit side by side.
 void SectionNotesDrawing::endLabels(const CanvasPoint& startTop, const CanvasPoint& endTop) {
   const SectionGrid& s = n_.section;
-  std::string a = endLabel("A", s.Xstart, s.Ystart), b = endLabel("A'", s.Xend, s.Yend);
+  const std::string& name = n_.options.sectionName;
+  std::string a = endLabel(name, s.Xstart, s.Ystart), b = endLabel(name + "'", s.Xend, s.Yend);
   const double room = std::abs(endTop.x - startTop.x);
   if ((canvas_.textWidth(a, size_) + canvas_.textWidth(b, size_)) / 2 + size_ > room) {
-    a = "A";
-    b = "A'";
+    a = name;
+    b = name + "'";
   }
   const double baseline = std::min(startTop.y, endTop.y) - 1.0 * size_;
   for (const auto& [point, label] : {std::pair{startTop, a}, std::pair{endTop, b}}) {
@@ -150,8 +152,9 @@ Margins sectionMargins(const Canvas& canvas, const SectionNotes& n) {
   Margins m{0.5 * size, 0.5 * size + titleHeight(n.options.title, size), 0.5 * size, 0.5 * size};
   if (n.options.axes) {
     const SectionGrid& s = n.section;
-    const double ends = std::max(canvas.textWidth(endLabel("A", s.Xstart, s.Ystart), size),
-                                 canvas.textWidth(endLabel("A'", s.Xend, s.Yend), size)) /
+    const std::string& name = n.options.sectionName;
+    const double ends = std::max(canvas.textWidth(endLabel(name, s.Xstart, s.Ystart), size),
+                                 canvas.textWidth(endLabel(name + "'", s.Xend, s.Yend), size)) /
                         2;
     m.left = std::max(elevationLabelWidth(canvas, n, size) + 1.3 * size, ends) + 0.5 * size;
     m.right = ends + 0.5 * size;

@@ -74,7 +74,8 @@ void Session::replaceWith(Session& other) {
   for (Change change :
        {Change::Model, Change::BoundaryFiles, Change::Colours, Change::DisplaySurface,
         Change::BaseHeight, Change::CoordinateSystem, Change::Grids, Change::View, Change::Contours,
-        Change::DrawOptions, Change::Picture, Change::Boreholes, Change::Fence}) {
+        Change::DrawOptions, Change::Picture, Change::Boreholes, Change::Fence,
+        Change::SectionSeries}) {
     notify(change);
   }
 }

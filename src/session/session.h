@@ -85,6 +85,17 @@ struct TypedContours {
   bool wanted = false;
 };
 
+// The sections of a series as built: the settings they were built with, the sections (the first
+// along the survey line), the boundary grids they were classified against, and a warning for
+// every line left out.
+struct SeriesSections {
+  SectionSeries series;
+  std::shared_ptr<const SeriesBuild> build = noResult<SeriesBuild>();
+  std::shared_ptr<const std::vector<GridSurface>> boundaryGrids =
+      noResult<std::vector<GridSurface>>();
+  Warnings warnings;
+};
+
 // The viewer's workflow without a window: the documents, the builds, the view and the pictures,
 // each step an operation that either completes or changes nothing and throws the message the
 // user sees (SessionError, or the ReadError or BuildError of the file or build at fault). The
@@ -96,6 +107,7 @@ struct TypedContours {
 //   session_inputs.cpp    steps (2) to (4): boundary files, colours, the coordinate system, the
 //                         display surface and the base
 //   session_builds.cpp    steps (5-1) and (5-2): the map and section grids
+//   session_series.cpp    the series of parallel sections along the survey line
 //   session_boreholes.cpp the boreholes: their tables, how they are drawn, the model check
 //   session_scene.cpp     the block as a scene of triangles for the 3D exports
 //   session_view.cpp      step (6): the view, gestures, presets, contours and draw options
@@ -195,6 +207,19 @@ class Session {
   // the walls cover them.
   void setFenceCut(bool on);
 
+  // How many parallel sections a series has and how far apart (see SectionSeries); a series that
+  // cannot be made is refused and changes nothing.
+  void setSectionSeries(const SectionSeries& series);
+  // The sections of the series along the survey line of the last section build, classified
+  // against the boundary grids of the last build; lines that give no section are left out with
+  // a warning. Refused until a section grid is built from the inputs as they are. Changes
+  // nothing: the section of the survey line stays the one built.
+  SeriesSections buildSectionSeries(const BuildProgress& progress = {});
+  // A copy, detached as detachedCopy is, whose last section is section `index` of those the
+  // series built (from 0), its ends named after its number in the series: its pictures are
+  // drawn as the section's.
+  Session withSeriesSection(const SeriesSections& series, std::size_t index) const;
+
   // Step (6).
   void applyView(const TypedView& typed, double canvasWidth, double canvasHeight);
   ViewValues planView() const;
@@ -260,6 +285,12 @@ class Session {
   // fill the canvas with room for the annotations around it, whatever the canvas's shape.
   void fitMapView(const Canvas& canvas);
   void fitSectionView(const Canvas& canvas);
+  // The magnification fitSectionView would choose with `extra` room kept besides; none when the
+  // section cannot be fitted.
+  std::optional<double> sectionFitScale(const Canvas& canvas, const Margins& extra = {});
+  // The shift that puts the last section in the middle of the canvas less the room for the
+  // annotations and `extra`, at the magnification applied.
+  void centreSectionView(const Canvas& canvas, const Margins& extra = {});
   // What the current view, applied to its canvas, makes of the display surface's block.
   Projection projection() const;
   void setContacts(Contacts contacts);
@@ -330,6 +361,7 @@ class Session {
   PictureView overlayView() const;
   Projection projectionOf(const PictureView& in) const;
   void placeFitted(const std::optional<ViewFit>& fit);
+  std::optional<ViewFit> sectionFit(const Canvas& canvas, const Margins& extra, bool keepScale);
   PictureStyle pictureStyle(DrawingMode mode) const;
   void recordPicture(PictureKind kind, std::shared_ptr<const Array2D<std::int16_t>> units);
   // Hands the boundary grids read when their files were picked to the build.
@@ -346,6 +378,7 @@ class Session {
   Array2D<std::int16_t> sectionUnits();
   MapNotes mapNotes() const;
   SectionNotes sectionNotes(const Array2D<std::int16_t>& units) const;
+  SectionNotes sectionNotes(const std::vector<bool>& present) const;
 
   ViewerState state_;
   std::vector<EarlierRead> boundaryRead_;

@@ -195,6 +195,17 @@ SectionLine polylineOf(const DocumentField& j) {
   return line;
 }
 
+json seriesJson(const SectionSeries& series) {
+  return {{"count", series.count}, {"spacing", series.spacing}};
+}
+
+SectionSeries seriesOf(const DocumentField& j) {
+  const SectionSeries series{j["count"].whole(1, kMaxSeriesSections), j["spacing"].number()};
+  if (seriesProblem(series))
+    j["spacing"].fail(translated("cannot be 0 with more than one section"));
+  return series;
+}
+
 SectionLine sectionOf(const DocumentField& j) {
   if (j.has("vertices")) return polylineOf(j);
   SectionLine line;
@@ -442,6 +453,8 @@ SessionDocument documentFrom(const DocumentField& j, const std::string& path, in
   d.contourLinesWanted = contours["drawn"].flag();
   if (!j["section"].isNull()) d.sectionLine = sectionOf(j["section"]);
   if (version >= 4) readFence(d, j["fence"]);
+  // A file written before series were kept has none: the survey line's section alone.
+  if (j.has("sectionSeries")) d.sectionSeries = seriesOf(j["sectionSeries"]);
   readView(d, j["view"]);
   d.grid = j["grid"].choice({"map", "section", ""});
   if (version == 1) {
@@ -539,6 +552,7 @@ std::string sessionFileText(const SessionDocument& d, const std::string& session
         {"drawn", d.contourLinesWanted}}},
       {"section", d.sectionLine ? sectionJson(*d.sectionLine) : json()},
       {"fence", fenceJson(d)},
+      {"sectionSeries", seriesJson(d.sectionSeries)},
       {"view", viewJson(d)},
       {"grid", d.grid},
       {"grids", gridsJson(d)},

@@ -29,8 +29,8 @@ struct SavedPicture {
 
 // Everything needed to take the steps of a session again and draw its last picture: the input
 // files (full paths), the model when it was typed by hand, the colours, what the pictures are
-// drawn with, the base height, the contours, the survey line, the grids, the view and the
-// picture.
+// drawn with, the base height, the contours, the survey line and its series, the grids, the view
+// and the picture.
 struct SessionDocument {
   std::string sessionFile;  // the file it was read from, named by the messages of its restore
   std::string srs;
@@ -53,6 +53,7 @@ struct SessionDocument {
   std::optional<SectionLine> sectionLine;
   std::vector<FenceLine> fenceLines;  // the fence diagram's lines, built with the map's walls
   bool fenceCut = false;
+  SectionSeries sectionSeries;  // a file may leave it out: the survey line's section alone
   ViewValues view;
   PerspectiveValues perspective;
   bool viewApplied = false;

@@ -10,6 +10,19 @@ LegendEntry legendEntry(const ViewerState& s, int unit) {
   return {name.empty() ? "unit " + std::to_string(unit) : name, s.unitColor[unit]};
 }
 
+// Which units 1..count the array holds anywhere.
+template <typename Unit>
+std::vector<bool> unitsPresent(const Array2D<Unit>& units, int count) {
+  std::vector<bool> present(count + 1, false);
+  for (int h = units.iFirst(); h <= units.iLast(); ++h) {
+    for (int v = units.jFirst(); v <= units.jLast(); ++v) {
+      const auto unit = units(h, v);  // a byte on a section's grid, air below 0
+      if (unit >= 1 && unit <= count) present[static_cast<std::size_t>(unit)] = true;
+    }
+  }
+  return present;
+}
+
 }  // namespace
 
 // Every unit of the model, the youngest on top as in a stratigraphic column.
@@ -22,16 +35,13 @@ MapNotes Session::mapNotes() const {
       d.Xc, d.Yc, d.Zc, d.Ymax - d.Ymin, std::move(legend), s.annotations, s.drawOptions.LineColor};
 }
 
-// Only the units the section cuts.
 SectionNotes Session::sectionNotes(const Array2D<std::int16_t>& units) const {
+  return sectionNotes(unitsPresent(units, state_.model.unitCount()));
+}
+
+// Only the units the section cuts.
+SectionNotes Session::sectionNotes(const std::vector<bool>& present) const {
   const ViewerState& s = state_;
-  std::vector<bool> present(s.model.unitCount() + 1, false);
-  for (int h = units.iFirst(); h <= units.iLast(); ++h) {
-    for (int v = units.jFirst(); v <= units.jLast(); ++v) {
-      const std::int32_t unit = units(h, v);
-      if (unit >= 1 && unit < static_cast<int>(present.size())) present[unit] = true;
-    }
-  }
   std::vector<LegendEntry> legend;
   for (int unit = s.model.unitCount(); unit >= 1; --unit) {
     if (present[unit]) legend.push_back(legendEntry(s, unit));
@@ -57,7 +67,8 @@ void Session::fitMapView(const Canvas& canvas) {
 
 // The section's frame: the survey line, unfolded along a polyline, from the base to the top of
 // the ground.
-void Session::fitSectionView(const Canvas& canvas) {
+std::optional<ViewFit> Session::sectionFit(const Canvas& canvas, const Margins& extra,
+                                           bool keepScale) {
   requireSectionDrawable(currentView());
   const SectionGrid& s = *state_.section;
   const double Zmax = state_.display->Zmax;
@@ -65,9 +76,28 @@ void Session::fitSectionView(const Canvas& canvas) {
                                            {s.pictureXend(), s.pictureYend(), state_.Zbase},
                                            {s.pictureXstart(), s.pictureYstart(), Zmax},
                                            {s.pictureXend(), s.pictureYend(), Zmax}};
-  const Array2D<std::int16_t> units = sectionUnits();
-  placeFitted(fitView(projection(), corners, sectionMargins(canvas, sectionNotes(units)),
-                      canvas.width(), canvas.height()));
+  // The units the section cuts, read from its grid: a fit needs no copy of them.
+  const std::vector<bool> present =
+      unitsPresent(state_.sectionGrid->unit, state_.model.unitCount());
+  Margins m = sectionMargins(canvas, sectionNotes(present));
+  m.left += extra.left;
+  m.top += extra.top;
+  m.right += extra.right;
+  m.bottom += extra.bottom;
+  const auto place = keepScale ? centreView : fitView;
+  return place(projection(), corners, m, canvas.width(), canvas.height());
+}
+
+void Session::fitSectionView(const Canvas& canvas) { placeFitted(sectionFit(canvas, {}, false)); }
+
+std::optional<double> Session::sectionFitScale(const Canvas& canvas, const Margins& extra) {
+  const std::optional<ViewFit> fit = sectionFit(canvas, extra, false);
+  if (!fit) return std::nullopt;
+  return fit->Sca;
+}
+
+void Session::centreSectionView(const Canvas& canvas, const Margins& extra) {
+  placeFitted(sectionFit(canvas, extra, true));
 }
 
 // The shift alone places a fitted picture; a view that cannot be fitted stays as it was.

@@ -17,6 +17,7 @@ enum class Change {
   Picture,           // a picture drawn
   Boreholes,         // the borehole tables, the holes read from them or how they are drawn
   Fence,             // the lines of the fence diagram, its panels or its cut
+  SectionSeries,     // how many parallel sections a series has and how far apart
 };
 
 // Told of every change a session makes, after the change is complete. A window refreshes its

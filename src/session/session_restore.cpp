@@ -89,6 +89,7 @@ Warnings takeSteps(Session& fresh, const SessionDocument& d, double canvasWidth,
   fresh.setSurveyTrace(d.drawOptions.surveyTrace);
   fresh.setContours({d.contours.Cst, d.contours.Cen, d.contours.Cin, d.contourLinesWanted});
   fresh.setFenceCut(d.fenceCut);
+  fresh.setSectionSeries(d.sectionSeries);
   pass(warnings, buildGrids(fresh, d));
   // After the grids, so that the panels are built once, with the map's walls.
   if (!d.fenceLines.empty()) pass(warnings, fresh.setFence(d.fenceLines));
@@ -130,6 +131,7 @@ SessionDocument documentOf(const ViewerState& s, double canvasWidth, double canv
   if (s.section->Nxy > 0) d.sectionLine = s.sectionLine;
   d.fenceLines = s.fenceLines;
   d.fenceCut = s.fenceCut;
+  d.sectionSeries = s.series;
   d.view = {s.view.Alpha, s.view.Gamma, s.view.Sca, s.view.Ve};
   d.perspective = {s.view.Dist, s.view.Ppz};
   d.viewApplied = s.progress.viewReady();

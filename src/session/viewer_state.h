@@ -14,6 +14,7 @@
 #include "evaluation/grid_builds.h"
 #include "evaluation/map_grid.h"
 #include "evaluation/section_grid.h"
+#include "evaluation/section_series.h"
 #include "evaluation/vertical_grid.h"
 #include "model/boreholes.h"
 #include "model/default_values.h"
@@ -133,6 +134,7 @@ struct ViewerState {
   std::vector<FenceLine> fenceLines;
   std::shared_ptr<const std::vector<FencePanel>> fence = noResult<std::vector<FencePanel>>();
   bool fenceCut = false;
+  SectionSeries series;     // the parallel sections drawn from that line
   // Set when a build of the other kind comes after the inputs changed, so the grid kept beside
   // it is of the inputs before; a build of its own kind clears it.
   bool mapOutOfDate = true;

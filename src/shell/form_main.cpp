@@ -92,6 +92,7 @@ void FormMain::connectHandlers() {
   connectImageWindow();
   connectBoreholes();
   connectSurveyLine();
+  connectSectionSeries();
 }
 
 void FormMain::connectCommands() {
@@ -130,6 +131,7 @@ void FormMain::connectCommands() {
       {ui_.cmdImageSave, &FormMain::cmdImageSave_Click},
       {ui_.cmdExport3d, &FormMain::cmdExport3d_Click},
       {ui_.cmdGeologyMap, &FormMain::cmdGeologyMap_Click},
+      {ui_.cmdAtlas, &FormMain::cmdAtlas_Click},
       {ui_.cmdSessionSave, &FormMain::cmdSessionSave_Click},
       {ui_.cmdSessionOpen, &FormMain::cmdSessionOpen_Click},
   };
@@ -301,6 +303,9 @@ void FormMain::sessionChanged(Change change) {
       break;
     case Change::Fence:
       showFence();
+      break;
+    case Change::SectionSeries:
+      if (!fromControls(Change::SectionSeries)) showSectionSeries();
       break;
   }
   updateCommandStates();

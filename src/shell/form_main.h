@@ -138,6 +138,8 @@ class FormMain : public QWidget, private SessionObserver {
   void cmdImageSave_Click();
   void cmdExport3d_Click();
   void cmdGeologyMap_Click();
+  // The atlas of the series along the last section's survey line, a PDF page per section.
+  void cmdAtlas_Click();
   void cmdSessionSave_Click();
   void cmdSessionOpen_Click();
   // Opens a session file and draws its picture; false, with the message shown, when it cannot
@@ -264,6 +266,11 @@ class FormMain : public QWidget, private SessionObserver {
   void showBoreholePicks();
   void showBoreholeDrawing();
   void clearBoreholeCheckResult();
+  void connectSectionSeries();
+  SectionSeries typedSectionSeries() const;
+  void takeSectionSeries(bool waitForSpacing);
+  void readSectionSeries();
+  void showSectionSeries();
 
   Ui::formMain ui_;
   Dialogs& dialogs_;

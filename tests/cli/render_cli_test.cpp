@@ -39,6 +39,8 @@ class RenderCliTest : public QObject {
   void lineFilesThatGiveNoSurveyLineExitWithTwoAndNameFileAndLine();
   void verticesGivenAgainDrawAFenceInTheBlock();
   void aFenceThatCannotBeDrawnExitsWithTwoAndSaysWhy();
+  void aSeriesWritesAPicturePerSectionAndAnAtlasOfAPageEach();
+  void seriesAndAtlasOptionsThatCannotBeFollowedExitWithTwo();
   void theGisExportsOfASmallCaseOpenInGdal();
   void theGeologyMapOfASmallCaseIsTwoUnitsAndTheirContact();
   void aDemInDegreesClippedToAnOutlineIsDrawnAndExportedMasked();
@@ -602,6 +604,76 @@ void RenderCliTest::aFenceThatCannotBeDrawnExitsWithTwoAndSaysWhy() {
     QVERIFY2(run.errors.contains(c.message), qPrintable(run.errors));
     QCOMPARE(run.errors.trimmed().count('\n'), 0);
     QVERIFY(!QFile::exists(out("m.png")));
+// East along y 2, then 3 m further north each: y 5 and 8 cross the small case, y 11 misses it
+// and is left out, its number kept.
+void RenderCliTest::aSeriesWritesAPicturePerSectionAndAnAtlasOfAPageEach() {
+  const Run run = render(smallCase() << "--start"
+                                     << "0,2"
+                                     << "--azimuth"
+                                     << "90"
+                                     << "--section-series"
+                                     << "4,-3"
+                                     << "--section" << out("s.png") << "--fit"
+                                     << "--atlas" << out("atlas.pdf") << "--atlas-page"
+                                     << "a3,portrait");
+  QCOMPARE(run.status, 0);
+  QVERIFY2(run.errors.contains("Section D of the series, 9 m to the left of the survey line, is "
+                               "left out"),
+           qPrintable(run.errors));
+  QCOMPARE(run.errors.trimmed().count('\n'), 0);
+  for (const char* name : {"s-1.png", "s-2.png", "s-3.png"}) {
+    QImage picture(out(name));
+    QVERIFY2(!picture.isNull(), name);
+    QCOMPARE(picture.size(), QSize(800, 800));
+  }
+  QVERIFY(!QFile::exists(out("s-4.png")));
+  QVERIFY(!QFile::exists(out("s.png")));
+  const QByteArray pdf = contents(out("atlas.pdf"));
+  QVERIFY(pdf.startsWith("%PDF"));
+  const QRegularExpression page(R"(/Type\s*/Page[^s])");
+  QCOMPARE(QString::fromLatin1(pdf).count(page), 3);
+  // A3 upright: 297 x 420 mm in points.
+  const QRegularExpressionMatch box =
+      QRegularExpression(R"(/MediaBox\s*\[\s*0\s+0\s+([\d.]+)\s+([\d.]+))")
+          .match(QString::fromLatin1(pdf));
+  QVERIFY(box.hasMatch());
+  QVERIFY2(qAbs(box.captured(1).toDouble() - 297 / 25.4 * 72) < 1, qPrintable(box.captured(0)));
+  QVERIFY2(qAbs(box.captured(2).toDouble() - 420 / 25.4 * 72) < 1, qPrintable(box.captured(0)));
+}
+
+void RenderCliTest::seriesAndAtlasOptionsThatCannotBeFollowedExitWithTwo() {
+  const QStringList line = {"--start", "0,2", "--azimuth", "90"};
+  const struct {
+    QStringList args;
+    QString message;
+  } cases[] = {
+      {QStringList{"--section-series", "0,100", "--section", out("s.png")} << line,
+       "--section-series takes the number of sections, a whole number from 1 to 100"},
+      {QStringList{"--section-series", "2.5,100", "--section", out("s.png")} << line,
+       "--section-series takes the number of sections"},
+      {QStringList{"--section-series", "3,0", "--section", out("s.png")} << line,
+       "--section-series: the spacing of a series cannot be 0"},
+      {{"--atlas", out("a.pdf")},
+       "--atlas and --section-series draw sections along the survey line"},
+      {QStringList{"--atlas", out("a.png")} << line,
+       "--atlas writes a PDF, whose name must end in .pdf"},
+      {QStringList{"--section-series", "3,2", "--section-units", out("u.csv")} << line,
+       "--section-series draws its sections into --section FILE or --atlas FILE"},
+      {{"--atlas", out("a.pdf"), "--start", "500,500", "--azimuth", "0"}, "does not cross"},
+      {QStringList{"--atlas", out("a.pdf"), "--atlas-page", "B5"} << line,
+       "--atlas-page takes A3, A4, A5, letter or legal, with ,portrait for upright pages; "},
+      {QStringList{"--atlas", out("a.pdf"), "--atlas-page", "A4,sideways"} << line,
+       "--atlas-page takes A3"},
+      {QStringList{"--section", out("s.png"), "--atlas-page", "A3"} << line,
+       "--atlas-page is the paper of --atlas FILE, which is not given"},
+  };
+  for (const auto& c : cases) {
+    const Run run = render(smallCase() << c.args);
+    QCOMPARE(run.status, 2);
+    QVERIFY2(run.errors.contains(c.message), qPrintable(run.errors));
+    QCOMPARE(run.errors.trimmed().count('\n'), 0);
+    QVERIFY(!QFile::exists(out("a.pdf")));
+    QVERIFY(!QFile::exists(out("s-1.png")));
   }
 }
 

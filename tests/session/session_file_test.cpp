@@ -480,6 +480,45 @@ TEST_F(SessionFileTest, VerticesThatMakeNoLineAreNamedWithWhatWasWrong) {
   }
 }
 
+// The series is kept with its survey line and reopens as it was; a file written before series
+// were kept opens with the survey line's section alone.
+TEST_F(SessionFileTest, ASectionSeriesIsKeptWithItsLine) {
+  loadExample();
+  session.buildSectionGrid({30200, 41000, false, 0, 0, 61});
+  session.setSectionSeries({4, -350});
+  const std::string path = saved("series.json");
+  std::ifstream in(path);
+  const nlohmann::json document = nlohmann::json::parse(in);
+  EXPECT_EQ(document["sectionSeries"].dump(), "{\"count\":4,\"spacing\":-350.0}");
+  Session reopened;
+  restoreSession(reopened, readSessionFile(path), 300, 200);
+  EXPECT_EQ(reopened.state().series, (SectionSeries{4, -350}));
+
+  nlohmann::json older = document;
+  older.erase("sectionSeries");
+  Session fromOlder;
+  restoreSession(fromOlder, readSessionFile(write("older.json", older.dump())), 300, 200);
+  EXPECT_EQ(fromOlder.state().series, SectionSeries{});
+}
+
+TEST_F(SessionFileTest, ASeriesThatCannotBeMadeIsNamedWithWhatWasWrong) {
+  session.useTwoUnitModel();
+  const std::string saved =
+      sessionFileText(documentOf(session.state(), 300, 200), (folder / "s.json").string());
+  const std::pair<std::string, std::string> cases[] = {
+      {"{\"count\": 0, \"spacing\": 100}", "sectionSeries.count"},
+      {"{\"count\": 3, \"spacing\": 0}",
+       "sectionSeries.spacing cannot be 0 with more than one section"},
+      {"{\"count\": 3}", "sectionSeries.spacing"},
+  };
+  for (const auto& [series, message] : cases) {
+    const std::string path =
+        write("bad.json", changedDocument(saved, {{"/sectionSeries", series}}));
+    EXPECT_THAT([&] { readSessionFile(path); },
+                ::testing::ThrowsMessage<SessionError>(HasSubstr(message)));
+  }
+}
+
 // What only the inputs can tell is checked once they are read, before the session changes: the
 // lists that follow the size of a model file, and a base the picture cannot be drawn with. The
 // message names the session, the field and the input.
