@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include <numeric>
+
 #include "app/option_combination.h"
 #include "app/option_help.h"
 #include "app/option_reading.h"
@@ -131,6 +133,35 @@ std::vector<OptionSpec> sceneOptions() {
                          "(default 1); the coordinates keep true heights")),
        renderOnly(option("--export-decimate", "N", readExportDecimate,
                          "every N-th node of the display grid, the edges kept (default 1)"))});
+}
+
+std::vector<OptionSpec> thicknessOptions() {
+  return under(
+      "Thickness, depth and volumes (from the surfaces of the map's build)",
+      {renderOnly(option("--thickness-grid", "FILE", into(&RenderOptions::thicknessGrid),
+                         "the vertical thickness of the unit --unit at every display node (0\n"
+                         "where it is absent; NODATA -9999 where the surface has no\n"
+                         "elevation), a grid of reals in the format of the extension: .asc an\n"
+                         "ESRI ASCII grid (with a .prj), .tif a GeoTIFF, .nc, ...")),
+       renderOnly(option("--unit", "NAME", into(&RenderOptions::unitName),
+                         "the unit of --thickness-grid, by its name in the model or its number")),
+       renderOnly(option("--depth-grid", "FILE", into(&RenderOptions::depthGrid),
+                         "the depth below the ground of the boundary --boundary-name at every\n"
+                         "display node, NODATA -9999 where it is no contact between two units\n"
+                         "or not below the ground; formats as --thickness-grid")),
+       renderOnly(option("--boundary-name", "NAME", into(&RenderOptions::boundaryName),
+                         "the boundary of --depth-grid, by its name in the model or its number")),
+       option("--map-of", "thickness:UNIT|depth:BOUNDARY", readMapOf,
+              "the map's surface coloured by that thickness or depth on a colour ramp,\n"
+              "grey where it has none, with a colour bar as its legend and no side\n"
+              "walls; --contours then contours it instead of the elevation"),
+       renderOnly(option("--volumes", "FILE", into(&RenderOptions::volumes),
+                         "CSV of every unit's volume between the ground and the base, its\n"
+                         "area at the surface, its mean thickness (the volume over the area\n"
+                         "where it is present) and its largest thickness at a node")),
+       renderOnly(option("--clip", "FILE", into(&RenderOptions::clip),
+                         "take the volumes inside the polygons of this layer only (any vector\n"
+                         "format GDAL reads; FILE|layername=NAME for one of several layers)"))});
 }
 
 std::vector<OptionSpec> viewOptions() {
@@ -313,6 +344,34 @@ std::vector<Combination> boreholeRules(const std::vector<std::string>& renderOnl
   return rules;
 }
 
+// Each grid needs the unit or boundary it is of, and names it only for that grid; the clip area
+// is the volumes'.
+std::vector<Combination> thicknessRules() {
+  std::vector<Combination> rules;
+  const std::pair<const char*, const char*> pairs[] = {{"--thickness-grid", "--unit"},
+                                                       {"--depth-grid", "--boundary-name"}};
+  for (const auto& [grid, name] : pairs) {
+    rules.push_back({.when = {grid},
+                     .needs = {name},
+                     .message = said(fill(translated("{1} needs {2}, the one it is of"),
+                                          {grid, std::string(name) + " NAME"}))});
+    rules.push_back({.when = {name},
+                     .needs = {grid},
+                     .message = said(fill(translated("{1} names what {2} writes, which is not "
+                                                     "given"),
+                                          {name, grid}))});
+  }
+  rules.push_back({.when = {"--clip"},
+                   .needs = {"--volumes"},
+                   .message = said(fill(translated("{1} names what {2} writes, which is not given"),
+                                        {"--clip", "--volumes"}))});
+  rules.push_back({.when = {"--map-of"},
+                   .needs = {"--map"},
+                   .message = said(fill(translated("{1} names what {2} writes, which is not given"),
+                                        {"--map-of", "--map"}))});
+  return rules;
+}
+
 Combination required(const char* option) {
   return {.needs = {option}, .message = said(fill(translated("{1} is required"), {option}))};
 }
@@ -321,9 +380,17 @@ Combination required(const char* option) {
 // size and its line smoothing go with it. The options are compared by name, so a flag given
 // twice is still that one flag.
 std::vector<Combination> renderRules() {
-  const std::vector<std::string> outputs = {
-      "--map",           "--section",          "--units-grid",     "--units-legend",
-      "--section-units", "--section-contacts", "--borehole-check", "--export-3d"};
+  const std::vector<std::string> outputs = {"--map",
+                                            "--section",
+                                            "--units-grid",
+                                            "--units-legend",
+                                            "--section-units",
+                                            "--section-contacts",
+                                            "--borehole-check",
+                                            "--export-3d",
+                                            "--thickness-grid",
+                                            "--depth-grid",
+                                            "--volumes"};
   std::vector<Combination> rules = {
       {.fromSession = true,
        .needs = {"--map"},
@@ -340,10 +407,11 @@ std::vector<Combination> renderRules() {
       required("--model"),
       required("--surface"),
       {.needs = outputs,
-       .message =
-           said(fill(translated("nothing to write: give {1}, {2}, {3}, {4}, {5}, {6}, {7} or {8}"),
-                     {outputs[0], outputs[1], outputs[2], outputs[3], outputs[4], outputs[5],
-                      outputs[6], outputs[7]}))},
+       .message = said(fill(translated("nothing to write: give one of {1}"),
+                            {std::accumulate(outputs.begin() + 1, outputs.end(), outputs[0],
+                                             [](const std::string& list, const std::string& next) {
+                                               return list + ", " + next;
+                                             })}))},
       {.when = {"--layer"},
        .needs = {"--section-contacts"},
        .message = said(fill(translated("{1} names the layer of {2}, which is not given"),
@@ -361,6 +429,7 @@ std::vector<Combination> renderRules() {
                    .message = said(fill(translated("{1} places the section of {2} in space, which "
                                                    "must be a .dxf drawing"),
                                         {"--section-dxf-3d", "--section FILE.dxf"}))});
+  for (Combination& rule : thicknessRules()) rules.push_back(std::move(rule));
   rules.push_back({.when = {"--section-line", "--section-trace"},
                    .needs = {"--map"},
                    .message = said(fill(translated("{1} and {2} mark the line on {3}"),
@@ -397,7 +466,7 @@ const std::vector<OptionSpec>& commandLineOptions() {
   static const std::vector<OptionSpec> table = [] {
     std::vector<OptionSpec> all;
     for (auto part : {inputOptions, boreholeOptions, viewOptions, annotationOptions, outputOptions,
-                      sceneOptions}) {
+                      thicknessOptions, sceneOptions}) {
       for (OptionSpec& spec : part()) all.push_back(std::move(spec));
     }
     return all;
@@ -421,6 +490,7 @@ std::string windowUsage() {
       {.words = {"--section-trace"}, .description = "or mark it as a solid trace on the ground"},
       {.words = {"--legend", ",", "--axes", ",", "--title"},
        .description = "annotate the pictures"},
+      {.words = {"--map-of"}, .description = "colour the map by a unit's thickness or a depth"},
       {.words = {"--collars", "--surveys", "--intervals", "--boreholes", "--unit-codes",
                  "--borehole-buffer", "--borehole-labels", "--borehole-residuals"}}};
   return windowHelp(

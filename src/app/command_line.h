@@ -64,6 +64,7 @@ struct SessionOptions {
   std::string title;
   bool sectionTrace = false;  // the line marked as a trace on the ground
   BoreholeDrawing boreholeDrawing;
+  std::optional<MapValue> mapValue;  // the map coloured by a thickness or depth
   bool help = false;
   bool version = false;
 
@@ -88,6 +89,12 @@ struct RenderOptions : SessionOptions {
   std::string export3d;  // .glb, .vtp, .vtm or .obj
   double exportVe = 1.0;
   int exportDecimate = 1;
+  std::string thicknessGrid;
+  std::string unitName;  // of thicknessGrid
+  std::string depthGrid;
+  std::string boundaryName;  // of depthGrid
+  std::string volumes;
+  std::string clip;  // the polygons the volumes are taken inside
 
   bool wantsSection() const {
     return !sectionFile.empty() || !sectionUnits.empty() || !sectionContacts.empty() || sectionLine;

@@ -53,12 +53,19 @@ void applyOptions(Session& session, const SessionOptions& o) {
   if (o.contacts) session.setContacts(*o.contacts);
   session.setSurveyTrace(o.sectionTrace);
   session.setBoreholeDrawing(o.boreholeDrawing);
+  session.setMapValue(o.mapValue);
   if (o.contours) {
     session.setContours({(*o.contours)[0], (*o.contours)[1], (*o.contours)[2], true});
   } else if (o.autoContours) {
     const ContourSettings c = session.autoContours(*o.autoContours);
     session.setContours({c.Cst, c.Cen, c.Cin, true});
   }
+}
+
+void applyValueContours(Session& session, const SessionOptions& o) {
+  if (!o.mapValue || !o.autoContours) return;
+  const ContourSettings c = session.autoContours(*o.autoContours);
+  session.setContours({c.Cst, c.Cen, c.Cin, true});
 }
 
 SectionLine sectionLineOf(const SessionOptions& o) {

@@ -20,6 +20,10 @@ void loadInputs(Session& session, const InputFiles& inputs, const WarningSink& w
 // The base height, what the map is drawn with and the contours, as the options give them.
 void applyOptions(Session& session, const SessionOptions& options);
 
+// With a map of values, automatic contours span the values rather than the surface's elevations:
+// once the map grid is built, they are set again from the values.
+void applyValueContours(Session& session, const SessionOptions& options);
+
 // The survey line of the options' --start and --end or --azimuth, or of their --vertices.
 SectionLine sectionLineOf(const SessionOptions& options);
 

@@ -34,6 +34,8 @@ void readBoreholeBuffer(RenderOptions& o, const std::string& text);
 void readExportVe(RenderOptions& o, const std::string& text);
 // --export-decimate N, a whole number from 1 to 1000.
 void readExportDecimate(RenderOptions& o, const std::string& text);
+// --map-of thickness:NAME or depth:NAME.
+void readMapOf(RenderOptions& o, const std::string& text);
 // --size WxH.
 void readSize(RenderOptions& o, const std::string& text);
 // --view A,G,S,V; "A,G,,V" leaves the magnification to --fit.

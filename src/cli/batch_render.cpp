@@ -15,6 +15,8 @@
 #include "exports/section_contacts.h"
 #include "exports/section_dxf.h"
 #include "exports/units_raster.h"
+#include "exports/value_raster.h"
+#include "exports/volumes_csv.h"
 #include "model/message_text.h"
 #include "model/number_text.h"
 #include "model/step_failure.h"
@@ -91,7 +93,17 @@ void checkExportNames(const RenderOptions& o) {
   if (!o.unitsLegend.empty()) qgisColourMapPath(o.unitsLegend);
   if (!o.sectionContacts.empty()) checkContactsName(o.sectionContacts, o.layer);
   if (!o.export3d.empty()) checkSceneName(o.export3d);
-  refuseOverwrites(inputFiles(o.inputs), plannedOutputs(o));
+  for (const std::string* grid : {&o.thicknessGrid, &o.depthGrid}) {
+    if (!grid->empty()) checkValueGridName(*grid);
+  }
+  refuseOverwrites(renderInputFiles(o), plannedOutputs(o));
+}
+
+// The outputs that take the surfaces of the map's build: the picture, the units grid, the
+// thickness and depth grids and the volumes.
+bool wantsMapBuild(const RenderOptions& o) {
+  return !o.mapFile.empty() || !o.unitsGrid.empty() || !o.thicknessGrid.empty() ||
+         !o.depthGrid.empty() || !o.volumes.empty();
 }
 
 // A build reads every boundary's file; without any --boundary the session could only ask for
@@ -99,7 +111,7 @@ void checkExportNames(const RenderOptions& o) {
 void requireBoundaryOptions(const Session& session, const RenderOptions& o) {
   const int Nbd = session.state().model.Nbd;
   if (Nbd == 0 || !o.inputs.boundaries.empty()) return;
-  if (!o.wantsSection() && o.mapFile.empty() && o.unitsGrid.empty()) return;
+  if (!o.wantsSection() && !wantsMapBuild(o)) return;
   throw UsageError(
       o.inputs.model + ": " +
       fill(translatedCount("the model has {1} boundary but no boundary file was given: give its "
@@ -176,12 +188,34 @@ void addSectionOutputs(const RunMaking& run) {
   }
 }
 
+// A value map's automatic contours span its values, known once the map is built.
+void addValueOutputs(const RunMaking& run) {
+  Session& session = run.session;
+  const RenderOptions& o = run.o;
+  const ViewerState& s = session.state();
+  const std::pair<const std::string*, MapValue> grids[] = {
+      {&o.thicknessGrid, {MapValueKind::Thickness, o.unitName}},
+      {&o.depthGrid, {MapValueKind::Depth, o.boundaryName}}};
+  for (const auto& [path, value] : grids) {
+    if (path->empty()) continue;
+    const Array2D<double> values = session.valueGrid(value);
+    addFiles(run.outputs,
+             value.kind == MapValueKind::Thickness ? "--thickness-grid" : "--depth-grid", *path,
+             valueGridFiles(*path, {*s.display, values, session.valueTitle(value)}));
+  }
+  if (!o.volumes.empty()) {
+    addText(run.outputs, "--volumes", o.volumes,
+            unitVolumesCsv(s.model, session.unitVolumes(o.clip)));
+  }
+}
+
 void addMapOutputs(const RunMaking& run) {
   Session& session = run.session;
   const RenderOptions& o = run.o;
   const ViewerState& s = session.state();
   run.pass(session.buildMapGrid(
       {}, o.mapFile.empty() ? MapParts::SurfaceOnly : MapParts::SurfaceAndWalls));
+  applyValueContours(session, o);
   if (!o.mapFile.empty()) {
     addPicture(run.outputs, "--map", o.mapFile, o.width, o.height, run.background, o.antialias,
                [&](Canvas& canvas) {
@@ -196,6 +230,7 @@ void addMapOutputs(const RunMaking& run) {
              unitsGridFiles(o.unitsGrid,
                             {*s.display, s.mapGrid->mapUnit, unitStyles(s.model, s.unitColor)}));
   }
+  addValueOutputs(run);
 }
 
 // The check samples the grids of the build before it; without one, the surface's nodes are
@@ -203,7 +238,7 @@ void addMapOutputs(const RunMaking& run) {
 void addBoreholeCheck(const RunMaking& run) {
   Session& session = run.session;
   const RenderOptions& o = run.o;
-  if (!o.wantsSection() && o.mapFile.empty() && o.unitsGrid.empty()) {
+  if (!o.wantsSection() && !wantsMapBuild(o)) {
     run.pass(session.buildMapGrid({}, MapParts::SurfaceOnly));
   }
   addFiles(
@@ -234,7 +269,7 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
                         for (const std::string& warning : warnings) warn(warning);
                       }};
   if (o.wantsSection()) addSectionOutputs(run);
-  if (!o.mapFile.empty() || !o.unitsGrid.empty()) addMapOutputs(run);
+  if (wantsMapBuild(o)) addMapOutputs(run);
   if (!o.boreholeCheck.empty()) addBoreholeCheck(run);
   if (!o.export3d.empty()) addSceneExport(run);
   if (!o.unitsLegend.empty()) {
@@ -242,7 +277,7 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
              {{o.unitsLegend, unitsLegendCsv(s.model, s.unitColor)},
               {qgisColourMapPath(o.unitsLegend), qgisColourMap(s.model, s.unitColor)}});
   }
-  outputs.write(inputFiles(o.inputs));
+  outputs.write(renderInputFiles(o));
 }
 
 // The picture of a saved session, drawn as the window drew it, into --map.

@@ -7,6 +7,7 @@
 #include "exports/grid_export.h"
 #include "exports/scene_files.h"
 #include "exports/units_raster.h"
+#include "exports/value_raster.h"
 #include "model/message_text.h"
 
 namespace kalvenor {
@@ -86,6 +87,12 @@ std::vector<RunFile> inputFiles(const InputFiles& inputs) {
   return files;
 }
 
+std::vector<RunFile> renderInputFiles(const RenderOptions& options) {
+  std::vector<RunFile> files = inputFiles(options.inputs);
+  if (!options.clip.empty()) files.push_back({"--clip", options.clip, options.clip});
+  return files;
+}
+
 std::vector<RunFile> sessionInputFiles(const std::string& sessionPath,
                                        const SessionDocument& document) {
   std::vector<RunFile> files{{"--session", sessionPath, sessionPath}};
@@ -119,6 +126,11 @@ std::vector<RunFile> plannedOutputs(const RenderOptions& o) {
     add("--borehole-check", o.boreholeCheck, boreholeCheckFileNames(o.boreholeCheck));
   }
   if (!o.export3d.empty()) add("--export-3d", o.export3d, sceneFileNames(o.export3d));
+  if (!o.thicknessGrid.empty()) {
+    add("--thickness-grid", o.thicknessGrid, valueGridFileNames(o.thicknessGrid));
+  }
+  if (!o.depthGrid.empty()) add("--depth-grid", o.depthGrid, valueGridFileNames(o.depthGrid));
+  if (!o.volumes.empty()) add("--volumes", o.volumes, {o.volumes});
   return files;
 }
 

@@ -48,4 +48,14 @@ ExportedFiles boreholeCheckGeoPackage(const std::string& path, const BoreholeChe
   return module().boreholeCheckGeoPackage(path, check, srs);
 }
 
+void checkValueGridName(const std::string& path) { module().checkValueGridName(path); }
+
+std::vector<std::string> valueGridFileNames(const std::string& path) {
+  return module().valueGridFileNames(path);
+}
+
+ExportedFiles valueGridFiles(const std::string& path, const ValueGrid& grid) {
+  return module().valueGridFiles(path, grid);
+}
+
 }  // namespace kalvenor

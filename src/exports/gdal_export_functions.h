@@ -3,6 +3,7 @@
 #include "exports/borehole_check_points.h"
 #include "exports/contacts_file.h"
 #include "exports/units_raster.h"
+#include "exports/value_raster.h"
 
 namespace kalvenor {
 
@@ -17,6 +18,9 @@ struct ExportGdalFunctions {
   decltype(&kalvenor::contactsFileNames) contactsFileNames;
   decltype(&kalvenor::sectionContactsFiles) sectionContactsFiles;
   decltype(&kalvenor::boreholeCheckGeoPackage) boreholeCheckGeoPackage;
+  decltype(&kalvenor::checkValueGridName) checkValueGridName;
+  decltype(&kalvenor::valueGridFileNames) valueGridFileNames;
+  decltype(&kalvenor::valueGridFiles) valueGridFiles;
 };
 
 }  // namespace kalvenor

@@ -33,6 +33,7 @@ extern const kalvenor::ModelGdalFunctions kalvenor_gdal_model_functions = {
     .gdalNameStamp = kalvenor::gdalNameStamp,
     .readVectorTable = kalvenor::readVectorTable,
     .reprojectedPoints = kalvenor::reprojectedPoints,
+    .readPolygonLayer = kalvenor::readPolygonLayer,
 };
 
 extern const kalvenor::ExportGdalFunctions kalvenor_gdal_export_functions = {
@@ -44,5 +45,8 @@ extern const kalvenor::ExportGdalFunctions kalvenor_gdal_export_functions = {
     .contactsFileNames = kalvenor::contactsFileNames,
     .sectionContactsFiles = kalvenor::sectionContactsFiles,
     .boreholeCheckGeoPackage = kalvenor::boreholeCheckGeoPackage,
+    .checkValueGridName = kalvenor::checkValueGridName,
+    .valueGridFileNames = kalvenor::valueGridFileNames,
+    .valueGridFiles = kalvenor::valueGridFiles,
 };
 }

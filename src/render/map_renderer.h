@@ -14,6 +14,7 @@
 #include "render/contour_settings.h"
 #include "render/picture_style.h"
 #include "render/projection.h"
+#include "render/value_ramp.h"
 
 namespace kalvenor {
 
@@ -30,6 +31,11 @@ struct MapPicture {
   bool frameFourSides = false;  // also on the two far sides
   // The side walls, drawn after the surface with the picture's projection.
   std::function<void(const Projection&)> drawSideMaps = {};
+  // A map of values instead of units: every cell of the surface in the ramp's colour of its
+  // corners' mean value (those that have one), the contours traced through the values, and no
+  // side walls. None for a map of units.
+  const Array2D<double>* values = nullptr;
+  ValueRamp ramp = {};
 };
 
 // The walls facing the eye for a painter's order: the x-parallel wall first, then the

@@ -26,7 +26,9 @@ void drawMapPieces(Canvas& canvas, const Projection& projection, const MapPieces
                            .sideWalls = m.mapOptions.sideWalls,
                            .frame = m.mapOptions.frame,
                            .frameFourSides = m.mapOptions.frameFourSides,
-                           .drawSideMaps = drawWalls};
+                           .drawSideMaps = drawWalls,
+                           .values = m.values,
+                           .ramp = m.values ? rampOver(*m.values) : ValueRamp{}};
   drawGeoMap(canvas, projection, picture, context);
 }
 

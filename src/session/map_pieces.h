@@ -30,7 +30,8 @@ struct MapPieces {
   PictureStyle style;
   MapOptions mapOptions;
   double Zbase = 0.0;
-  bool contourLines = false;  // wanted and drawable
+  bool contourLines = false;                // wanted and drawable
+  const Array2D<double>* values = nullptr;  // a map of values (see MapPicture)
 };
 
 // Runs the drawing of the side walls, which the session reports as a step of its own.

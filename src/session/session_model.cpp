@@ -60,6 +60,7 @@ void Session::dropGrids() {
   state_.section = noResult<SectionGrid>();
   state_.sectionProfile = noResult<BoundaryProfile>();
   state_.drawUnit = noResult<Array2D<std::int16_t>>();
+  state_.drawValue = noResult<Array2D<double>>();
   state_.visibleWall = {0, 0};
   state_.picture = PictureKind::None;
   state_.progress.gridsDropped();

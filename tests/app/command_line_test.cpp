@@ -394,8 +394,9 @@ TEST(CommandLine, AnEmptyValueCountsAsNotGiven) {
   EXPECT_EQ(usageError({"--model", "", "--surface", "s.txt", "--map", "m.png"}),
             "--model is required");
   EXPECT_EQ(usageError(withInputs({"--map", ""})),
-            "nothing to write: give --map, --section, --units-grid, --units-legend, "
-            "--section-units, --section-contacts, --borehole-check or --export-3d");
+            "nothing to write: give one of --map, --section, --units-grid, --units-legend, "
+            "--section-units, --section-contacts, --borehole-check, --export-3d, "
+            "--thickness-grid, --depth-grid, --volumes");
   EXPECT_EQ(usageError({"--session", "w.json", "--map", ""}),
             "--session needs --map FILE for its picture");
   EXPECT_EQ(parseWindowOptions({"--session", ""}).session, "");

@@ -171,8 +171,8 @@ TEST_F(SessionFileTest, AFileThatIsNoSessionSaysWhy) {
     return std::string("no error");
   };
   EXPECT_THAT(problem("[1, 2"), HasSubstr("the JSON is malformed"));
-  EXPECT_THAT(problem(R"({"format": "kalvenor session", "version": 4})"),
-              HasSubstr("written by a newer viewer (format version 4; this one reads up to 3)"));
+  EXPECT_THAT(problem(R"({"format": "kalvenor session", "version": 5})"),
+              HasSubstr("written by a newer viewer (format version 5; this one reads up to 4)"));
   EXPECT_THAT(problem(R"({"format": "kalvenor session", "version": "1"})"),
               HasSubstr("format version is missing or not a whole number"));
   EXPECT_THAT(problem(R"({"format": "other", "version": 1})"), HasSubstr("not a session file"));
