@@ -125,6 +125,12 @@ class FormMain : public QWidget, private SessionObserver {
   void cmdImagePaste_Click();
   void cmdImageSave_Click();
   void cmdExport3d_Click();
+  // The thickness and depth grids, the map coloured by one of them and the units' volumes.
+  void cboValue_Change();
+  void chkValueMap_Click();
+  void cmdValueGrid_Click();
+  void cmdVolumes_Click();
+  void cmdVolumesSave_Click();
   void cmdSessionSave_Click();
   void cmdSessionOpen_Click();
   // Opens a session file and draws its picture; false, with the message shown, when it cannot
@@ -244,6 +250,10 @@ class FormMain : public QWidget, private SessionObserver {
   void showBoreholePicks();
   void showBoreholeDrawing();
   void clearBoreholeCheckResult();
+  void showValueChoices();
+  void showMapValue();
+  std::optional<MapValue> chosenValue() const;
+  void clearVolumesResult();
 
   Ui::formMain ui_;
   Dialogs& dialogs_;
@@ -267,6 +277,8 @@ class FormMain : public QWidget, private SessionObserver {
   // The borehole tables as picked, read by "読み込む", and the holes the table's check was made on.
   BoreholeFiles pickedBoreholes_;
   std::shared_ptr<const BoreholeSet> checkedHoles_;
+  // The volumes in the table, for its CSV.
+  std::vector<UnitVolume> volumes_;
 };
 
 }  // namespace kalvenor
