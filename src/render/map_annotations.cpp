@@ -58,6 +58,7 @@ Margins mapMargins(const Canvas& canvas, const MapNotes& n) {
   if (n.options.legend) {
     m.left = arrowLength(size) + 3.4 * size;
     m.right = legendWidthOf(canvas, n, size) + 1.5 * size;
+    if (n.bar) m.top += colourBarTitleHeight(size);
   }
   return limitedMargins(m, canvas);
 }

@@ -62,14 +62,18 @@ double colourBarWidth(const Canvas& canvas, const ColourBar& bar, int size) {
   for (const double tick : barTicks(bar.ramp)) {
     labels = std::max(labels, canvas.textWidth(numberText(tick), size));
   }
-  return std::max(canvas.textWidth(bar.title, size), barWidth(size) + 0.6 * size + labels);
+  return barWidth(size) + 0.6 * size + labels;
 }
+
+double colourBarTitleHeight(int size) { return 1.6 * size; }
 
 void drawColourBar(Canvas& canvas, const ColourBar& bar, double left, double top, int size,
                    PackedColor lineColor) {
   setSolidPen(canvas, lineColor, 1);
-  drawLabel(canvas, left, top + size, bar.title, size, TextAlign::Left);
-  const double y0 = top + 1.6 * size;
+  const double right = canvas.width() - 0.5 * size;
+  const std::string title = fittedText(canvas, bar.title, size, right - 0.5 * size);
+  if (!title.empty()) drawLabel(canvas, right, top + size, title, size, TextAlign::Right);
+  const double y0 = top + colourBarTitleHeight(size);
   const double height = std::min(barHeight(size), canvas.height() - y0 - 0.5 * size);
   if (height < 2 * size) return;
   const auto x0 = static_cast<std::int32_t>(std::lround(left));

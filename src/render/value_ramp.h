@@ -29,11 +29,14 @@ struct ColourBar {
   ValueRamp ramp;
 };
 
-// The width the bar and its title take at text size `size`.
+// The width the bar and its values take at text size `size`; its title lies on a row of its own
+// above it, colourBarTitleHeight high, ending at the picture's right margin, so that a long
+// title costs no width beside the map.
 double colourBarWidth(const Canvas& canvas, const ColourBar& bar, int size);
+double colourBarTitleHeight(int size);
 
-// The title from (left, top), the bar under it, lowest value at the bottom, with ticks; nothing
-// falls below the picture's bottom.
+// The title on the row at `top`, the bar from `left` under it, lowest value at the bottom, with
+// ticks; nothing falls below the picture's bottom.
 void drawColourBar(Canvas& canvas, const ColourBar& bar, double left, double top, int size,
                    PackedColor lineColor);
 
