@@ -10,9 +10,8 @@ constexpr PlanePoint kCentre = {0.5, 0.5};
 // Pieces smaller than this share of a cell are rounding's slivers along a cut.
 constexpr double kSliver = 1e-12;
 
-// The moments of the part of the unit square to integrate over.
+// The moments of the part of the unit square to integrate over: its clip polygons'.
 PolygonMoments partMoments(const CellPart& part) {
-  if (!part.polygons) return {1.0, 0.5, 0.5, 0.25};
   PolygonMoments sum;
   for (const PlanePolygon& polygon : *part.polygons) {
     const PolygonMoments m = momentsOf(polygon);
@@ -73,6 +72,16 @@ CellIntegral::CellIntegral(const LogicalModel& model)
 
 void CellIntegral::addAlike(const CellCorners<std::span<const double>>& thickness,
                             std::int16_t surfaceUnit, const CellPart& part, UnitSums& sums) {
+  if (!part.polygons) {
+    // The whole cell: the bilinear thickness's mean is its corners'.
+    for (std::size_t u = 0; u < sums.volume.size(); ++u) {
+      const double corners = thickness[0][u] + thickness[1][u] + thickness[2][u] + thickness[3][u];
+      sums.volume[u] += corners / 4;
+      if (corners > 0) sums.present[u] += 1;
+    }
+    sums.outcrop[surfaceUnit] += 1;
+    return;
+  }
   const PolygonMoments m = partMoments(part);
   if (m.area <= kSliver) return;
   for (std::size_t u = 0; u < sums.volume.size(); ++u) {
