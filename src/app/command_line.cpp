@@ -136,6 +136,35 @@ std::vector<OptionSpec> sceneOptions() {
                          "every N-th node of the display grid, the edges kept (default 1)"))});
 }
 
+std::vector<OptionSpec> thicknessOptions() {
+  return under(
+      "Thickness, depth and volumes (from the surfaces of the map's build)",
+      {renderOnly(option("--thickness-grid", "FILE", into(&RenderOptions::thicknessGrid),
+                         "the vertical thickness of the unit --unit at every display node (0\n"
+                         "where it is absent; NODATA -9999 where the surface has no\n"
+                         "elevation), a grid of reals in the format of the extension: .asc an\n"
+                         "ESRI ASCII grid (with a .prj), .tif a GeoTIFF, .nc, ...")),
+       renderOnly(option("--unit", "NAME", into(&RenderOptions::unitName),
+                         "the unit of --thickness-grid, by its name in the model or its number")),
+       renderOnly(option("--depth-grid", "FILE", into(&RenderOptions::depthGrid),
+                         "the depth below the ground of the boundary --boundary-name at every\n"
+                         "display node, NODATA -9999 where it is no contact between two units\n"
+                         "or not below the ground; formats as --thickness-grid")),
+       renderOnly(option("--boundary-name", "NAME", into(&RenderOptions::boundaryName),
+                         "the boundary of --depth-grid, by its name in the model or its number")),
+       option("--map-of", "thickness:UNIT|depth:BOUNDARY", readMapOf,
+              "the map's surface coloured by that thickness or depth on a colour ramp,\n"
+              "grey where it has none, with a colour bar as its legend and no side\n"
+              "walls; --contours then contours it instead of the elevation"),
+       renderOnly(option("--volumes", "FILE", into(&RenderOptions::volumes),
+                         "CSV of every unit's volume between the ground and the base, its\n"
+                         "area at the surface, its mean thickness (the volume over the area\n"
+                         "where it is present) and its largest thickness at a node")),
+       renderOnly(option("--clip", "FILE", into(&RenderOptions::clip),
+                         "take the volumes inside the polygons of this layer only (any vector\n"
+                         "format GDAL reads; FILE|layername=NAME for one of several layers)"))});
+}
+
 std::vector<OptionSpec> viewOptions() {
   OptionSpec contours =
       option("--contours", "C0,C1,DC", readContours, "contours from C0 to C1 every DC");
@@ -378,6 +407,34 @@ std::vector<Combination> boreholeRules(const std::vector<std::string>& renderOnl
   return rules;
 }
 
+// Each grid needs the unit or boundary it is of, and names it only for that grid; the clip area
+// is the volumes'.
+std::vector<Combination> thicknessRules() {
+  std::vector<Combination> rules;
+  const std::pair<const char*, const char*> pairs[] = {{"--thickness-grid", "--unit"},
+                                                       {"--depth-grid", "--boundary-name"}};
+  for (const auto& [grid, name] : pairs) {
+    rules.push_back({.when = {grid},
+                     .needs = {name},
+                     .message = said(fill(translated("{1} needs {2}, the one it is of"),
+                                          {grid, std::string(name) + " NAME"}))});
+    rules.push_back({.when = {name},
+                     .needs = {grid},
+                     .message = said(fill(translated("{1} names what {2} writes, which is not "
+                                                     "given"),
+                                          {name, grid}))});
+  }
+  rules.push_back({.when = {"--clip"},
+                   .needs = {"--volumes"},
+                   .message = said(fill(translated("{1} names what {2} writes, which is not given"),
+                                        {"--clip", "--volumes"}))});
+  rules.push_back({.when = {"--map-of"},
+                   .needs = {"--map"},
+                   .message = said(fill(translated("{1} names what {2} writes, which is not given"),
+                                        {"--map-of", "--map"}))});
+  return rules;
+}
+
 Combination required(const char* option) {
   return {.needs = {option}, .message = said(fill(translated("{1} is required"), {option}))};
 }
@@ -407,9 +464,10 @@ std::vector<Combination> seriesRules() {
 // twice is still that one flag.
 std::vector<Combination> renderRules() {
   const std::vector<std::string> outputs = {
-      "--map",           "--section",          "--units-grid",     "--units-legend",
+      "--map",          "--section",      "--units-grid",     "--units-legend",
       "--section-units", "--section-contacts", "--borehole-check", "--export-3d",
-      "--geology-map",   "--atlas"};
+      "--geology-map",  "--atlas",        "--thickness-grid", "--depth-grid",
+      "--volumes"};
   std::vector<Combination> rules = {
       {.fromSession = true,
        .needs = {"--map"},
@@ -454,6 +512,7 @@ std::vector<Combination> renderRules() {
                    .message = said(fill(translated("{1} cuts the block of {2} away in front of a "
                                                    "fence"),
                                         {"--fence-cut", "--map"}))});
+  for (Combination& rule : thicknessRules()) rules.push_back(std::move(rule));
   rules.push_back({.when = {"--section-line", "--section-trace"},
                    .needs = {"--map"},
                    .message = said(fill(translated("{1} and {2} mark the line on {3}"),
@@ -508,7 +567,7 @@ const std::vector<OptionSpec>& commandLineOptions() {
   static const std::vector<OptionSpec> table = [] {
     std::vector<OptionSpec> all;
     for (auto part : {inputOptions, boreholeOptions, viewOptions, annotationOptions, outputOptions,
-                      sceneOptions}) {
+                      thicknessOptions, sceneOptions}) {
       for (OptionSpec& spec : part()) all.push_back(std::move(spec));
     }
     return all;
@@ -532,6 +591,7 @@ std::string windowUsage() {
       {.words = {"--section-trace"}, .description = "or mark it as a solid trace on the ground"},
       {.words = {"--legend", ",", "--axes", ",", "--title"},
        .description = "annotate the pictures"},
+      {.words = {"--map-of"}, .description = "colour the map by a unit's thickness or a depth"},
       {.words = {"--collars", "--surveys", "--intervals", "--boreholes", "--unit-codes",
                  "--borehole-buffer", "--borehole-labels", "--borehole-residuals"}}};
   return windowHelp(

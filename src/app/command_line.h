@@ -70,6 +70,7 @@ struct SessionOptions {
   std::string title;
   bool sectionTrace = false;  // the line marked as a trace on the ground
   BoreholeDrawing boreholeDrawing;
+  std::optional<MapValue> mapValue;  // the map coloured by a thickness or depth
   bool help = false;
   bool version = false;
 
@@ -95,15 +96,22 @@ struct RenderOptions : SessionOptions {
   double exportVe = 1.0;
   int exportDecimate = 1;
   std::string geologyMap;  // .gpkg, or any vector format GDAL writes
-
-  // Outputs made from the 3D-map grid's surface.
-  bool wantsMapGrid() const {
-    return !mapFile.empty() || !unitsGrid.empty() || !geologyMap.empty();
-  }
   SectionSeries sectionSeries;  // --section draws each of them, --atlas a page each
   std::string atlasFile;        // a .pdf
   AtlasPaper atlasPaper;        // its pages
+  std::string thicknessGrid;
+  std::string unitName;  // of thicknessGrid
+  std::string depthGrid;
+  std::string boundaryName;  // of depthGrid
+  std::string volumes;
+  std::string clip;  // the polygons the volumes are taken inside
 
+  // Outputs made from the 3D-map grid's surface: the picture, the units grid, the geological map,
+  // the thickness and depth grids and the volumes.
+  bool wantsMapGrid() const {
+    return !mapFile.empty() || !unitsGrid.empty() || !geologyMap.empty() ||
+           !thicknessGrid.empty() || !depthGrid.empty() || !volumes.empty();
+  }
   bool wantsSection() const {
     return !sectionFile.empty() || !sectionUnits.empty() || !sectionContacts.empty() ||
            sectionLine || !atlasFile.empty();

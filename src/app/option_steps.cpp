@@ -54,12 +54,19 @@ void applyOptions(Session& session, const SessionOptions& o) {
   session.setSurveyTrace(o.sectionTrace);
   session.setBoreholeDrawing(o.boreholeDrawing);
   session.setFenceCut(o.fenceCut);
+  session.setMapValue(o.mapValue);
   if (o.contours) {
     session.setContours({(*o.contours)[0], (*o.contours)[1], (*o.contours)[2], true});
   } else if (o.autoContours) {
     const ContourSettings c = session.autoContours(*o.autoContours);
     session.setContours({c.Cst, c.Cen, c.Cin, true});
   }
+}
+
+void applyValueContours(Session& session, const SessionOptions& o) {
+  if (!o.mapValue || !o.autoContours) return;
+  const ContourSettings c = session.autoContours(*o.autoContours);
+  session.setContours({c.Cst, c.Cen, c.Cin, true});
 }
 
 SectionLine sectionLineOf(const Session& session, const SessionOptions& o) {

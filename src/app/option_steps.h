@@ -28,6 +28,10 @@ SectionLine sectionLineOf(const Session& session, const SessionOptions& options)
 // given more than once; else none.
 std::vector<FenceLine> fenceLinesOf(const SessionOptions& options);
 
+// With a map of values, automatic contours span the values rather than the surface's elevations:
+// once the map grid is built, they are set again from the values.
+void applyValueContours(Session& session, const SessionOptions& options);
+
 // The map's view: --view and --perspective, or the default view.
 TypedView mapViewOf(const Session& session, const SessionOptions& options);
 

@@ -109,6 +109,19 @@ void readContacts(RenderOptions& o, const std::string& text) {
   o.contacts = text == "smooth" ? Contacts::Smooth : Contacts::Cells;
 }
 
+void readMapOf(RenderOptions& o, const std::string& text) {
+  const std::size_t colon = text.find(':');
+  const std::string kind = text.substr(0, colon);
+  if (colon == std::string::npos || colon + 1 == text.size() ||
+      (kind != "thickness" && kind != "depth")) {
+    throw UsageError(fill(translated("{1} takes thickness:UNIT or depth:BOUNDARY, the unit or "
+                                     "boundary named as in the model; {2} is not that"),
+                          {"--map-of", quotedFound(text)}));
+  }
+  o.mapValue = MapValue{kind == "thickness" ? MapValueKind::Thickness : MapValueKind::Depth,
+                        text.substr(colon + 1)};
+}
+
 void readLayer(RenderOptions& o, const std::string& text) {
   if (text.empty()) {
     throw UsageError(fill(translated("{1} needs the name of a layer"), {"--layer"}));

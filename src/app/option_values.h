@@ -40,6 +40,8 @@ void readSectionSeries(RenderOptions& o, const std::string& text);
 void readAtlas(RenderOptions& o, const std::string& text);
 // --atlas-page A3|A4|A5|letter|legal[,portrait].
 void readAtlasPage(RenderOptions& o, const std::string& text);
+// --map-of thickness:NAME or depth:NAME.
+void readMapOf(RenderOptions& o, const std::string& text);
 // --size WxH.
 void readSize(RenderOptions& o, const std::string& text);
 // --view A,G,S,V; "A,G,,V" leaves the magnification to --fit.

@@ -16,6 +16,8 @@
 #include "exports/section_contacts.h"
 #include "exports/section_dxf.h"
 #include "exports/units_raster.h"
+#include "exports/value_raster.h"
+#include "exports/volumes_csv.h"
 #include "model/message_text.h"
 #include "model/number_text.h"
 #include "model/step_failure.h"
@@ -94,7 +96,10 @@ void checkExportNames(const RenderOptions& o) {
   if (!o.sectionContacts.empty()) checkContactsName(o.sectionContacts, o.layer);
   if (!o.export3d.empty()) checkSceneName(o.export3d);
   if (!o.geologyMap.empty()) checkGeologyMapName(o.geologyMap);
-  refuseOverwrites(inputFiles(o.inputs), plannedOutputs(o));
+  for (const std::string* grid : {&o.thicknessGrid, &o.depthGrid}) {
+    if (!grid->empty()) checkValueGridName(*grid);
+  }
+  refuseOverwrites(renderInputFiles(o), plannedOutputs(o));
 }
 
 // A build reads every boundary's file; without any --boundary the session could only ask for
@@ -241,6 +246,27 @@ void addSectionOutputs(const RunMaking& run) {
   }
 }
 
+// A value map's automatic contours span its values, known once the map is built.
+void addValueOutputs(const RunMaking& run) {
+  Session& session = run.session;
+  const RenderOptions& o = run.o;
+  const ViewerState& s = session.state();
+  const std::pair<const std::string*, MapValue> grids[] = {
+      {&o.thicknessGrid, {MapValueKind::Thickness, o.unitName}},
+      {&o.depthGrid, {MapValueKind::Depth, o.boundaryName}}};
+  for (const auto& [path, value] : grids) {
+    if (path->empty()) continue;
+    const Array2D<double> values = session.valueGrid(value);
+    addFiles(run.outputs,
+             value.kind == MapValueKind::Thickness ? "--thickness-grid" : "--depth-grid", *path,
+             valueGridFiles(*path, {*s.display, values, session.valueTitle(value)}));
+  }
+  if (!o.volumes.empty()) {
+    addText(run.outputs, "--volumes", o.volumes,
+            unitVolumesCsv(s.model, session.unitVolumes(o.clip)));
+  }
+}
+
 void addMapOutputs(const RunMaking& run) {
   Session& session = run.session;
   const RenderOptions& o = run.o;
@@ -249,6 +275,7 @@ void addMapOutputs(const RunMaking& run) {
   run.pass(session.setFence(fenceLinesOf(o)));
   run.pass(session.buildMapGrid(
       {}, o.mapFile.empty() ? MapParts::SurfaceOnly : MapParts::SurfaceAndWalls));
+  applyValueContours(session, o);
   if (!o.mapFile.empty()) {
     addPicture(run.outputs, "--map", o.mapFile, o.width, o.height, run.background, o.antialias,
                [&](Canvas& canvas) {
@@ -267,6 +294,7 @@ void addMapOutputs(const RunMaking& run) {
     addFiles(run.outputs, "--geology-map", o.geologyMap,
              geologyMapFiles(o.geologyMap, session.geologyMap()));
   }
+  addValueOutputs(run);
 }
 
 // The check samples the grids of the build before it; without one, the surface's nodes are
@@ -313,7 +341,7 @@ void render(Session& session, const RenderOptions& o, const WarningSink& warn) {
              {{o.unitsLegend, unitsLegendCsv(s.model, s.unitColor)},
               {qgisColourMapPath(o.unitsLegend), qgisColourMap(s.model, s.unitColor)}});
   }
-  outputs.write(inputFiles(o.inputs));
+  outputs.write(renderInputFiles(o));
 }
 
 // The picture of a saved session, drawn as the window drew it, into --map.

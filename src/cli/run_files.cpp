@@ -8,6 +8,7 @@
 #include "exports/grid_export.h"
 #include "exports/scene_files.h"
 #include "exports/units_raster.h"
+#include "exports/value_raster.h"
 #include "model/message_text.h"
 
 namespace kalvenor {
@@ -87,6 +88,12 @@ std::vector<RunFile> inputFiles(const InputFiles& inputs) {
   return files;
 }
 
+std::vector<RunFile> renderInputFiles(const RenderOptions& options) {
+  std::vector<RunFile> files = inputFiles(options.inputs);
+  if (!options.clip.empty()) files.push_back({"--clip", options.clip, options.clip});
+  return files;
+}
+
 std::vector<RunFile> sessionInputFiles(const std::string& sessionPath,
                                        const SessionDocument& document) {
   std::vector<RunFile> files{{"--session", sessionPath, sessionPath}};
@@ -139,6 +146,11 @@ std::vector<RunFile> plannedOutputs(const RenderOptions& o) {
   if (!o.geologyMap.empty()) {
     add("--geology-map", o.geologyMap, geologyMapFileNames(o.geologyMap));
   }
+  if (!o.thicknessGrid.empty()) {
+    add("--thickness-grid", o.thicknessGrid, valueGridFileNames(o.thicknessGrid));
+  }
+  if (!o.depthGrid.empty()) add("--depth-grid", o.depthGrid, valueGridFileNames(o.depthGrid));
+  if (!o.volumes.empty()) add("--volumes", o.volumes, {o.volumes});
   return files;
 }
 

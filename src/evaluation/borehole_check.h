@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "evaluation/no_value.h"
 #include "model/boreholes.h"
 #include "model/grid_surface.h"
 #include "model/logical_model.h"
@@ -18,8 +19,6 @@ namespace kalvenor {
 // the display surface cover, in a cell with a node without a value, or above the display
 // surface. Such lengths neither agree nor disagree with the log.
 constexpr std::int16_t kNoModel = -1;
-
-constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 
 // A modelled unit and how much of an interval's length it takes.
 struct UnitLength {

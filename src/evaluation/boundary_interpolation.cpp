@@ -1,5 +1,7 @@
 #include "evaluation/boundary_interpolation.h"
 
+#include <algorithm>
+
 #include "model/grid_cell.h"
 
 namespace kalvenor {
@@ -37,9 +39,13 @@ LatticeElevations::LatticeElevations(const GridSurface& grid, const GridHeader& 
     cellJ_[j] = cellIndex(y, grid.Ymin, grid.Dy, grid.Ny);
     v_[j] = (y - grid.y(cellJ_[j])) / grid.Dy;
   }
+  const auto zero = [](const std::vector<double>& w) {
+    return std::all_of(w.begin() + 1, w.end(), [](double f) { return f == 0; });
+  };
+  onNodes_ = zero(u_) && zero(v_);
 }
 
-double LatticeElevations::at(int i, int j) const {
+double LatticeElevations::weightedAt(int i, int j) const {
   return grid_.z.visit(
       [&](const auto& z) { return weighted(z, cellI_[i], cellJ_[j], u_[i], v_[j]); });
 }

@@ -13,16 +13,23 @@ namespace kalvenor {
 double elevationAt(const GridSurface& grid, double x, double y);
 
 // A grid at every node of a lattice (the display's nodes, say), as elevationAt gives it at each,
-// with the cell and weight of each column and row of the lattice found once.
+// with the cell and weight of each column and row of the lattice found once. Where every node of
+// the lattice is a node of the grid (a boundary grid of the display grid's nodes), its value is
+// read as it is: the weights would give it exactly.
 class LatticeElevations {
  public:
   LatticeElevations(const GridSurface& grid, const GridHeader& lattice);
-  double at(int i, int j) const;
+  double at(int i, int j) const {
+    return onNodes_ ? grid_.z(cellI_[i], cellJ_[j]) : weightedAt(i, j);
+  }
 
  private:
+  double weightedAt(int i, int j) const;
+
   const GridSurface& grid_;
   std::vector<int> cellI_, cellJ_;  // 1-based, as the lattice's nodes
   std::vector<double> u_, v_;
+  bool onNodes_ = false;
 };
 
 // Boundary k of the tables a build read (slot Nbd + 1 is the display surface).

@@ -5,17 +5,11 @@
 #include <initializer_list>
 
 #include "exports/borehole_check_status.h"
+#include "exports/csv_field.h"
 #include "model/number_text.h"
 
 namespace kalvenor {
 namespace {
-
-std::string field(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
-}
 
 std::string number(double value) { return std::isnan(value) ? "" : numberText(value); }
 
@@ -43,7 +37,7 @@ std::string boundaryLabel(const BoreholeCheck& check, int k) {
   return k < static_cast<int>(check.boundaryName.size()) ? check.boundaryName[k] : "";
 }
 
-std::string holeId(const BoreholeCheck& check, int hole) { return field(check.holes[hole].id); }
+std::string holeId(const BoreholeCheck& check, int hole) { return csvField(check.holes[hole].id); }
 
 std::string lengthsAndContacts(const AgreementSummary& s) {
   return number(s.logged) + "," + number(s.compared) + "," + number(s.agreeing) + "," +
@@ -78,10 +72,10 @@ std::string boreholeContactsCsv(const BoreholeCheck& check) {
   std::string text = row({"hole", "boundary", "boundary_name", "x", "y", "logged_depth", "logged_z",
                           "modelled_depth", "modelled_z", "residual", "status"});
   for (const ContactCheck& c : check.contacts) {
-    text +=
-        row({holeId(check, c.hole), numberText(c.boundary), field(boundaryLabel(check, c.boundary)),
-             number(c.x), number(c.y), number(c.depth), number(c.z), number(c.modelledDepth),
-             number(c.modelledZ), number(c.residual), contactStatusName(c.status)});
+    text += row({holeId(check, c.hole), numberText(c.boundary),
+                 csvField(boundaryLabel(check, c.boundary)), number(c.x), number(c.y),
+                 number(c.depth), number(c.z), number(c.modelledDepth), number(c.modelledZ),
+                 number(c.residual), contactStatusName(c.status)});
   }
   return text;
 }
@@ -90,8 +84,8 @@ std::string boreholeIntervalsCsv(const BoreholeCheck& check) {
   std::string text = row({"hole", "from", "to", "logged_unit", "unit", "modelled_units",
                           "agreeing_length", "no_model_length", "agreement_percent"});
   for (const IntervalCheck& i : check.intervals) {
-    text += row({holeId(check, i.hole), number(i.from), number(i.to), field(i.logged),
-                 numberText(i.unit), field(modelledUnits(check, i)), number(i.agreeing),
+    text += row({holeId(check, i.hole), number(i.from), number(i.to), csvField(i.logged),
+                 numberText(i.unit), csvField(modelledUnits(check, i)), number(i.agreeing),
                  number(i.noModel), number(100 * i.agreement())});
   }
   return text;
@@ -102,7 +96,7 @@ std::string boreholeHolesCsv(const BoreholeCheck& check) {
                           "agreement_percent", "no_model_length", "unknown_unit_length", "contacts",
                           "modelled", "not_in_model", "outside_model", "largest_abs_residual"});
   for (const HoleSummary& h : check.holes) {
-    text += row({field(h.id), number(h.x), number(h.y), lengthsAndContacts(h.summary)});
+    text += row({csvField(h.id), number(h.x), number(h.y), lengthsAndContacts(h.summary)});
   }
   return text;
 }
@@ -116,7 +110,7 @@ std::string boreholeSummaryCsv(const BoreholeCheck& check) {
   for (std::size_t k = 1; k < check.boundaries.size(); ++k) {
     const BoundaryResiduals& b = check.boundaries[k];
     text += row({numberText(static_cast<double>(k)),
-                 field(boundaryLabel(check, static_cast<int>(k))), "", "", "", "", "", "",
+                 csvField(boundaryLabel(check, static_cast<int>(k))), "", "", "", "", "", "",
                  numberText(b.contacts), numberText(b.modelled), numberText(b.notInModel),
                  numberText(b.outsideModel), number(b.largestAbsolute), number(b.meanAbsolute)});
   }

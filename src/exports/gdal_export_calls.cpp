@@ -62,4 +62,14 @@ ExportedFiles geologyMapFiles(const std::string& path, const GeologyMap& map) {
   return module().geologyMapFiles(path, map);
 }
 
+void checkValueGridName(const std::string& path) { module().checkValueGridName(path); }
+
+std::vector<std::string> valueGridFileNames(const std::string& path) {
+  return module().valueGridFileNames(path);
+}
+
+ExportedFiles valueGridFiles(const std::string& path, const ValueGrid& grid) {
+  return module().valueGridFiles(path, grid);
+}
+
 }  // namespace kalvenor

@@ -4,6 +4,7 @@
 #include "exports/contacts_file.h"
 #include "exports/geology_map_file.h"
 #include "exports/units_raster.h"
+#include "exports/value_raster.h"
 
 namespace kalvenor {
 
@@ -22,6 +23,9 @@ struct ExportGdalFunctions {
   decltype(&kalvenor::checkGeologyMapSystem) checkGeologyMapSystem;
   decltype(&kalvenor::geologyMapFileNames) geologyMapFileNames;
   decltype(&kalvenor::geologyMapFiles) geologyMapFiles;
+  decltype(&kalvenor::checkValueGridName) checkValueGridName;
+  decltype(&kalvenor::valueGridFileNames) valueGridFileNames;
+  decltype(&kalvenor::valueGridFiles) valueGridFiles;
 };
 
 }  // namespace kalvenor

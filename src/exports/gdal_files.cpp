@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "exports/file_extension.h"
+#include "model/gdal_string.h"
 #include "model/message_text.h"
 
 namespace kalvenor {
@@ -138,6 +139,19 @@ std::string withEpsgCode(const std::string& esriWkt, const OGRSpatialReference& 
     return esriWkt;
   }
   return esriWkt.substr(0, end) + ",AUTHORITY[\"EPSG\"," + code + "]" + esriWkt.substr(end);
+}
+
+std::string esriProjection(const std::string& prjPath, const std::string& wkt) {
+  const GdalMessages messages;
+  const OGRSpatialReference srs = coordinateSystem(prjPath, wkt);
+  const char* const options[] = {"FORMAT=WKT1_ESRI", nullptr};
+  char* text = nullptr;
+  const OGRErr status = srs.exportToWkt(&text, options);
+  const std::string esri = takeGdalString(text);
+  if (status != OGRERR_NONE) {
+    throw ExportError(prjPath, translated("the coordinate system has no ESRI form"));
+  }
+  return withEpsgCode(esri, srs);
 }
 
 }  // namespace kalvenor

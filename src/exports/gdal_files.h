@@ -61,4 +61,9 @@ OGRSpatialReference coordinateSystem(const std::string& path, const std::string&
 // know it by its code: the ESRI form names none. Unchanged when the system has no EPSG code.
 std::string withEpsgCode(const std::string& esriWkt, const OGRSpatialReference& system);
 
+// The coordinate system `wkt` as the .prj at `prjPath` of an ESRI ASCII grid holds it: ESRI's
+// WKT with the EPSG code (withEpsgCode); throws ExportError naming the file when it has no ESRI
+// form.
+std::string esriProjection(const std::string& prjPath, const std::string& wkt);
+
 }  // namespace kalvenor

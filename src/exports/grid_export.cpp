@@ -21,10 +21,8 @@ std::string csvField(const std::string& text) {
   return quoted + "\"";
 }
 
-}  // namespace
-
-std::string esriUnitsGrid(const DisplaySurface& d, const Array2D<std::int16_t>& mapUnit) {
-  const NorthUpGrid raster(d.header());
+// The header of an ESRI ASCII grid of the display nodes, north up.
+std::string esriHeader(const NorthUpGrid& raster, const std::string& noData) {
   std::string text = "ncols " + numberText(raster.columns()) + "\nnrows " +
                      numberText(raster.rows()) + "\nxllcenter " + numberText(raster.westX()) +
                      "\nyllcenter " + numberText(raster.southY()) + "\n";
@@ -34,17 +32,37 @@ std::string esriUnitsGrid(const DisplaySurface& d, const Array2D<std::int16_t>& 
     text +=
         "dx " + numberText(raster.cellWidth()) + "\ndy " + numberText(raster.cellHeight()) + "\n";
   }
-  text += "NODATA_value 0\n";
+  return text + "NODATA_value " + noData + "\n";
+}
+
+// The rows from north to south, each node's value as text(i, j).
+template <typename Text>
+std::string esriGrid(const GridHeader& grid, const std::string& noData, const Text& text) {
+  const NorthUpGrid raster(grid);
+  std::string body = esriHeader(raster, noData);
   for (int row = 0; row < raster.rows(); ++row) {
     for (int column = 0; column < raster.columns(); ++column) {
-      const int i = raster.i(column);
-      const int j = raster.j(row);
-      if (column > 0) text += ' ';
-      text += numberText(mapUnit.contains(i, j) ? mapUnit(i, j) : 0);
+      if (column > 0) body += ' ';
+      body += text(raster.i(column), raster.j(row));
     }
-    text += '\n';
+    body += '\n';
   }
-  return text;
+  return body;
+}
+
+}  // namespace
+
+std::string esriUnitsGrid(const DisplaySurface& d, const Array2D<std::int16_t>& mapUnit) {
+  return esriGrid(d.header(), "0", [&](int i, int j) {
+    return numberText(mapUnit.contains(i, j) ? mapUnit(i, j) : 0);
+  });
+}
+
+std::string esriValueGrid(const DisplaySurface& d, const Array2D<double>& values) {
+  return esriGrid(d.header(), numberText(kValueNoData), [&](int i, int j) {
+    const double value = values.contains(i, j) ? values(i, j) : kValueNoData;
+    return numberText(std::isnan(value) ? kValueNoData : value);
+  });
 }
 
 std::string unitsLegendCsv(const LogicalModel& model, const std::vector<PackedColor>& unitColor) {

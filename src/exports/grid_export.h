@@ -16,6 +16,13 @@ namespace kalvenor {
 // west to east, 0 for a node without a unit.
 std::string esriUnitsGrid(const DisplaySurface& display, const Array2D<std::int16_t>& mapUnit);
 
+// The value written at a node of a value grid (thickness, depth) that has none.
+inline constexpr double kValueNoData = -9999;
+
+// A value at every display node as an ESRI ASCII grid like esriUnitsGrid's, NaN written as
+// kValueNoData.
+std::string esriValueGrid(const DisplaySurface& display, const Array2D<double>& values);
+
 // "unit,name,color" for every unit of the model, to style that grid.
 std::string unitsLegendCsv(const LogicalModel& model, const std::vector<PackedColor>& unitColor);
 

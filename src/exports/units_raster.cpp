@@ -16,7 +16,6 @@
 #include "exports/qgis_style.h"
 #include "exports/units_readback.h"
 #include "exports/units_sidecar.h"
-#include "model/gdal_string.h"
 #include "model/message_text.h"
 
 namespace kalvenor {
@@ -59,19 +58,6 @@ bool isVrt(const GDALDriver& driver) { return std::string(driver.GetDescription(
 
 // The GeoTIFF that holds the data of a VRT units grid, beside it.
 std::string vrtDataPath(const std::string& path) { return path + ".tif"; }
-
-std::string esriProjection(const std::string& prjPath, const std::string& wkt) {
-  const GdalMessages messages;
-  const OGRSpatialReference srs = coordinateSystem(prjPath, wkt);
-  const char* const options[] = {"FORMAT=WKT1_ESRI", nullptr};
-  char* text = nullptr;
-  const OGRErr status = srs.exportToWkt(&text, options);
-  const std::string esri = takeGdalString(text);
-  if (status != OGRERR_NONE) {
-    throw ExportError(prjPath, translated("the coordinate system has no ESRI form"));
-  }
-  return withEpsgCode(esri, srs);
-}
 
 std::string gdalFormat(const GDALDriver& driver) {
   return fill(translated("GDAL's {1} driver"), {driver.GetDescription()});

@@ -33,6 +33,7 @@ extern const kalvenor::ModelGdalFunctions kalvenor_gdal_model_functions = {
     .gdalNameStamp = kalvenor::gdalNameStamp,
     .readVectorTable = kalvenor::readVectorTable,
     .reprojectedPoints = kalvenor::reprojectedPoints,
+    .readPolygonLayer = kalvenor::readPolygonLayer,
 };
 
 extern const kalvenor::ExportGdalFunctions kalvenor_gdal_export_functions = {
@@ -48,5 +49,8 @@ extern const kalvenor::ExportGdalFunctions kalvenor_gdal_export_functions = {
     .checkGeologyMapSystem = kalvenor::checkGeologyMapSystem,
     .geologyMapFileNames = kalvenor::geologyMapFileNames,
     .geologyMapFiles = kalvenor::geologyMapFiles,
+    .checkValueGridName = kalvenor::checkValueGridName,
+    .valueGridFileNames = kalvenor::valueGridFileNames,
+    .valueGridFiles = kalvenor::valueGridFiles,
 };
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/clip_area.h"
 #include "model/coordinate_system.h"
 #include "model/file_stamp.h"
 #include "model/input_names.h"
@@ -25,6 +26,7 @@ struct ModelGdalFunctions {
   decltype(&kalvenor::gdalNameStamp) gdalNameStamp;
   decltype(&kalvenor::readVectorTable) readVectorTable;
   decltype(&kalvenor::reprojectedPoints) reprojectedPoints;
+  decltype(&kalvenor::readPolygonLayer) readPolygonLayer;
 };
 
 // What the module calls back in the program: the names its messages give the inputs are the

@@ -48,4 +48,6 @@ std::vector<PlanePoint> reprojectedPoints(const std::vector<PlanePoint>& points,
   return module().reprojectedPoints(points, change);
 }
 
+ClipArea readPolygonLayer(const std::string& path) { return module().readPolygonLayer(path); }
+
 }  // namespace kalvenor

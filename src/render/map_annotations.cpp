@@ -46,6 +46,10 @@ void drawNorthArrow(Canvas& canvas, const std::array<double, 2>& u,
             TextAlign::Center);
 }
 
+double legendWidthOf(const Canvas& canvas, const MapNotes& n, int size) {
+  return n.bar ? colourBarWidth(canvas, *n.bar, size) : legendWidth(canvas, n.legend, size);
+}
+
 }  // namespace
 
 Margins mapMargins(const Canvas& canvas, const MapNotes& n) {
@@ -53,7 +57,8 @@ Margins mapMargins(const Canvas& canvas, const MapNotes& n) {
   Margins m{0.5 * size, 0.5 * size + titleHeight(n.options.title, size), 0.5 * size, 0.5 * size};
   if (n.options.legend) {
     m.left = arrowLength(size) + 3.4 * size;
-    m.right = legendWidth(canvas, n.legend, size) + 1.5 * size;
+    m.right = legendWidthOf(canvas, n, size) + 1.5 * size;
+    if (n.bar) m.top += colourBarTitleHeight(size);
   }
   return limitedMargins(m, canvas);
 }
@@ -64,8 +69,12 @@ void drawMapNotes(Canvas& canvas, const Projection& projection, const MapNotes& 
   drawTitle(canvas, n.options.title, size);
   if (!n.options.legend) return;
   const double top = 0.5 * size + titleHeight(n.options.title, size);
-  const double width = legendWidth(canvas, n.legend, size);
-  drawLegend(canvas, n.legend, canvas.width() - width - 0.5 * size, top, size, n.lineColor);
+  const double left = canvas.width() - legendWidthOf(canvas, n, size) - 0.5 * size;
+  if (n.bar) {
+    drawColourBar(canvas, *n.bar, left, top, size, n.lineColor);
+  } else {
+    drawLegend(canvas, n.legend, left, top, size, n.lineColor);
+  }
   if (const auto north = northOnPicture(projection, n)) {
     const double middle = arrowLength(size) / 2 + 1.7 * size;
     drawNorthArrow(canvas, *north, {middle, top + middle}, size, n.lineColor);

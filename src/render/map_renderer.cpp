@@ -1,10 +1,12 @@
 #include "render/map_renderer.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "evaluation/boundary_interpolation.h"
 #include "evaluation/classification.h"
 #include "evaluation/map_grid.h"
+#include "evaluation/thickness_maps.h"
 #include "render/cancellable_canvas.h"
 #include "render/cell.h"
 #include "render/cell_paint.h"
@@ -84,6 +86,12 @@ class MapDrawing {
   void drawContours(const Corners<CanvasPoint>& P, const CellNodes& cell);
   void drawFrame();
   int unitAt(int i, int j) const { return p_.drawUnit.contains(i, j) ? p_.drawUnit(i, j) : 0; }
+  double valueAt(int i, int j) const {
+    return p_.values->contains(i, j) ? (*p_.values)(i, j) : kNoValue;
+  }
+  double cellValue(const CellNodes& cell) const;
+  // A value on a contour level counts as just above it, as an elevation does by zEps.
+  double valueEps() const { return 1e-9 * std::max(1.0, p_.ramp.high - p_.ramp.low); }
 
   Canvas& canvas_;
   const MapPicture& p_;
@@ -142,7 +150,7 @@ void MapDrawing::draw() {
   drawSurface();
 
   const DrawingMode mode = p_.style.options.DrawMode;
-  if (p_.drawSideMaps &&
+  if (p_.drawSideMaps && !p_.values &&
       ((p_.sideWalls && mode == DrawingMode::GeologicalMap) || mode == DrawingMode::ContourMap)) {
     p_.drawSideMaps(projection_);
   }
@@ -223,6 +231,12 @@ void MapDrawing::drawCell(int i, int j, int i2, int j2) {
     return;
   }
   const bool contact = !oneUnit(cell, [this](int ni, int nj) { return unitAt(ni, nj); });
+  if (p_.values) {
+    paintUnitCell(canvas_, quad, p_.ramp.colorOf(cellValue(cell)), p_.style.options);
+    if (p_.style.options.DrawBoundary && contact) drawBoundaries(P, cell);
+    if (p_.contourLines) drawContours(P, cell);
+    return;
+  }
   if (smooth() && contact && p_.style.options.DrawMode == DrawingMode::GeologicalMap) {
     fillAlongContacts(P, cell);
   } else {
@@ -281,7 +295,28 @@ void MapDrawing::fillAlongContacts(const Corners<CanvasPoint>& P, const CellNode
   }
 }
 
+// The mean of the corners' values that have one; NaN when none has.
+double MapDrawing::cellValue(const CellNodes& cell) const {
+  double sum = 0;
+  int count = 0;
+  for (int n = 1; n <= 4; ++n) {
+    const double v = valueAt(cell.i[n], cell.j[n]);
+    if (std::isnan(v)) continue;
+    sum += v;
+    ++count;
+  }
+  return count > 0 ? sum / count : kNoValue;
+}
+
+// The elevations' contours, or the values' in a map of values (where all four corners have one).
 void MapDrawing::drawContours(const Corners<CanvasPoint>& P, const CellNodes& cell) {
+  if (p_.values) {
+    const Corners<double> w = cornerValues(cell, [this](int i, int j) { return valueAt(i, j); });
+    if (std::isnan(w[1]) || std::isnan(w[2]) || std::isnan(w[3]) || std::isnan(w[4])) return;
+    setSolidPen(lines(), kBlack, 1);
+    drawContoursInCell(lines(), P, w, p_.contours, valueEps());
+    return;
+  }
   if (d_.Zmin == d_.Zmax) return;
   const Corners<double> w = cornerValues(cell, [this](int i, int j) { return d_.dispZ(i, j); });
   setSolidPen(lines(), kBlack, 1);

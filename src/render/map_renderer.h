@@ -15,6 +15,7 @@
 #include "render/fence_cut.h"
 #include "render/picture_style.h"
 #include "render/projection.h"
+#include "render/value_ramp.h"
 
 namespace kalvenor {
 
@@ -35,6 +36,11 @@ struct MapPicture {
   std::function<void(const Projection&)> drawFence = {};
   // With one, the surface's cells in front of the fence are left out (see FenceCut).
   const FenceCut* fenceCut = nullptr;
+  // A map of values instead of units: every cell of the surface in the ramp's colour of its
+  // corners' mean value (those that have one), the contours traced through the values, and no
+  // side walls. None for a map of units.
+  const Array2D<double>* values = nullptr;
+  ValueRamp ramp = {};
 };
 
 // The walls facing the eye for a painter's order: the x-parallel wall first, then the

@@ -50,7 +50,9 @@ void drawMapPieces(Canvas& canvas, const Projection& projection, const MapPieces
       .frameFourSides = m.mapOptions.frameFourSides,
       .drawSideMaps = drawWalls,
       .drawFence = panels ? drawPanels : std::function<void(const Projection&)>{},
-      .fenceCut = cut ? &*cut : nullptr};
+      .fenceCut = cut ? &*cut : nullptr,
+      .values = m.values,
+      .ramp = m.values ? rampOver(*m.values) : ValueRamp{}};
   drawGeoMap(canvas, projection, picture, context);
 }
 

@@ -36,6 +36,7 @@ struct MapPieces {
   // the block cut away in front of them.
   const std::vector<FencePanel>* fence = nullptr;
   bool fenceCut = false;
+  const Array2D<double>* values = nullptr;  // a map of values (see MapPicture)
 };
 
 // Runs the drawing of the side walls or of the fence, which the session reports as steps of

@@ -10,6 +10,7 @@
 
 #include "evaluation/borehole_check.h"
 #include "evaluation/grid_builds.h"
+#include "evaluation/unit_volumes.h"
 #include "model/render_context.h"
 #include "render/canvas.h"
 #include "render/fit_view.h"
@@ -110,6 +111,7 @@ struct SeriesSections {
 //   session_series.cpp    the series of parallel sections along the survey line
 //   session_boreholes.cpp the boreholes: their tables, how they are drawn, the model check
 //   session_scene.cpp     the block as a scene of triangles for the 3D exports
+//   session_values.cpp    the thickness and depth maps and the units' volumes
 //   session_view.cpp      step (6): the view, gestures, presets, contours and draw options
 //   session_notes.cpp     the fitted views and the annotations around a picture
 //   session_pictures.cpp  the map, contour map, grid lines, section and survey line
@@ -269,9 +271,28 @@ class Session {
   // The file the geological map was written to, kept for the session file.
   void setGeologyMapFile(const std::string& path) { state_.geologyMapFile = path; }
 
+  // The thickness and depth maps and the units' volumes, from the surfaces the 3D-map grid was
+  // built with: refused until it is built for the inputs as they are.
+  // The unit the model names `name`, or numbers so; refused, naming every unit, when none is.
+  int unitNamed(const std::string& name) const;
+  // The same for the boundaries.
+  int boundaryNamed(const std::string& name) const;
+  // A unit's thickness or a boundary's depth at every display node, NaN where it has none.
+  Array2D<double> valueGrid(const MapValue& value) const;
+  // What that grid holds, in words, for its file and the map's legend.
+  std::string valueTitle(const MapValue& value) const;
+  // Every unit's volume and areas between the ground and the base over the display area, or
+  // over its part inside the polygons of `clipFile` ("" for none; any OGR vector layer, taken
+  // into the display surface's coordinate system).
+  std::vector<UnitVolume> unitVolumes(const std::string& clipFile = "") const;
+  // The map drawn coloured by a value in place of the units (a name the model lacks is refused),
+  // or by the units again (none).
+  void setMapValue(const std::optional<MapValue>& value);
+
   // Contours.
   void setContours(const TypedContours& typed);
-  // Levels over the display surface's range in the number of divisions (0 counts as 1).
+  // Levels over the display surface's range in the number of divisions (0 counts as 1); over the
+  // range of the values when the map shows values and its grid is built.
   ContourSettings autoContours(double divisions) const;
 
   // What the pictures are drawn with.
@@ -354,6 +375,9 @@ class Session {
   void forgetUnitsDrawnFrom(PictureKind replaced);
   void checkModel();
   void requireModel() const;
+  bool mapSurfacesBuilt() const;
+  void requireMapSurfaces() const;
+  std::optional<std::pair<double, double>> valueRange() const;
   void requireViewDrawable() const;
   void requireDrawable(const PictureView& in) const;
   void requireSectionDrawable(const PictureView& in) const;
@@ -371,12 +395,13 @@ class Session {
   Warnings contourWarnings() const;
   bool contourLinesDrawable() const;
   void drawMapPicture(Canvas& canvas, DrawingMode mode, const Array2D<std::int16_t>& units,
-                      std::array<std::int16_t, 2> walls, const PictureView& in);
+                      std::array<std::int16_t, 2> walls, const PictureView& in,
+                      const Array2D<double>& values);
   void drawSectionPicture(Canvas& canvas, DrawingMode mode, const Array2D<std::int16_t>& units,
                           const PictureView& in);
   bool sectionUnitsDrawn() const;
   Array2D<std::int16_t> sectionUnits();
-  MapNotes mapNotes() const;
+  MapNotes mapNotes(const Array2D<double>& values) const;
   SectionNotes sectionNotes(const Array2D<std::int16_t>& units) const;
   SectionNotes sectionNotes(const std::vector<bool>& present) const;
 

@@ -58,6 +58,7 @@ Warnings Session::boundaryCoverage(const std::vector<GridSurface>& grids) const 
 void Session::forgetUnitsDrawnFrom(PictureKind replaced) {
   if (state_.picture == replaced || state_.picture == PictureKind::None) {
     state_.drawUnit = noResult<Array2D<std::int16_t>>();
+    state_.drawValue = noResult<Array2D<double>>();
   }
 }
 

@@ -253,17 +253,22 @@ void readFence(SessionDocument& d, const DocumentField& j) {
 }
 
 json drawJson(const SessionDocument& d) {
-  return {{"sideWalls", d.mapOptions.sideWalls},
-          {"frame", d.mapOptions.frame},
-          {"frameFourSides", d.mapOptions.frameFourSides},
-          {"boundaryLines", d.drawOptions.DrawBoundary},
-          {"lineColor", hexOf(d.drawOptions.LineColor)},
-          {"contacts", d.drawOptions.contacts == Contacts::Smooth ? "smooth" : "cells"},
-          {"surveyTrace", d.drawOptions.surveyTrace},
-          {"legend", d.annotations.legend},
-          {"axes", d.annotations.axes},
-          {"title", d.annotations.title},
-          {"picture", static_cast<int>(d.drawOptions.DrawMode)}};
+  json draw = {{"sideWalls", d.mapOptions.sideWalls},
+               {"frame", d.mapOptions.frame},
+               {"frameFourSides", d.mapOptions.frameFourSides},
+               {"boundaryLines", d.drawOptions.DrawBoundary},
+               {"lineColor", hexOf(d.drawOptions.LineColor)},
+               {"contacts", d.drawOptions.contacts == Contacts::Smooth ? "smooth" : "cells"},
+               {"surveyTrace", d.drawOptions.surveyTrace},
+               {"legend", d.annotations.legend},
+               {"axes", d.annotations.axes},
+               {"title", d.annotations.title},
+               {"picture", static_cast<int>(d.drawOptions.DrawMode)}};
+  if (d.mapValue) {
+    draw["mapOf"] = {{"kind", d.mapValue->kind == MapValueKind::Thickness ? "thickness" : "depth"},
+                     {"name", d.mapValue->name}};
+  }
+  return draw;
 }
 
 void readDraw(SessionDocument& d, const DocumentField& j) {
@@ -276,6 +281,12 @@ void readDraw(SessionDocument& d, const DocumentField& j) {
   d.annotations = {j["legend"].flag(), j["axes"].flag(), j["title"].line(kMaxTitleCharacters)};
   constexpr int kLastMode = static_cast<int>(DrawingMode::SurveyLine);
   d.drawOptions.DrawMode = static_cast<DrawingMode>(j["picture"].whole(0, kLastMode));
+  if (j.has("mapOf")) {
+    const DocumentField mapOf = j["mapOf"];
+    const bool thickness = mapOf["kind"].choice({"thickness", "depth"}) == "thickness";
+    d.mapValue = MapValue{thickness ? MapValueKind::Thickness : MapValueKind::Depth,
+                          mapOf["name"].line(kMaxNameCharacters)};
+  }
 }
 
 json viewValuesJson(const ViewValues& v, const PerspectiveValues& p,

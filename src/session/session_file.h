@@ -12,8 +12,8 @@ namespace kalvenor {
 
 // The format version this viewer writes; it reads this one and the ones before it. Version 2
 // added both grids, the picture's own view and what was drawn over it; version 3 the boreholes;
-// version 4 the fence diagram. The outputs a session names ("outputs") may be left out, so they
-// came without a version of their own.
+// version 4 the fence diagram and the map coloured by a thickness or depth. The outputs a
+// session names ("outputs") may be left out, so they came without a version of their own.
 constexpr int kSessionFormatVersion = 4;
 
 // The last whole picture as it was drawn: its kind, the view and base it was drawn in, and what
@@ -48,6 +48,7 @@ struct SessionDocument {
   MapOptions mapOptions;
   DrawOptions drawOptions;  // line colour, boundary lines, contacts, trace and the last picture
   Annotations annotations;
+  std::optional<MapValue> mapValue;  // the map coloured by a value instead of the units
   ContourSettings contours;
   bool contourLinesWanted = false;
   std::optional<SectionLine> sectionLine;

@@ -61,6 +61,7 @@ void Session::dropGrids() {
   state_.sectionProfile = noResult<BoundaryProfile>();
   state_.fence = noResult<std::vector<FencePanel>>();
   state_.drawUnit = noResult<Array2D<std::int16_t>>();
+  state_.drawValue = noResult<Array2D<double>>();
   state_.visibleWall = {0, 0};
   state_.picture = PictureKind::None;
   state_.progress.gridsDropped();

@@ -25,14 +25,18 @@ std::vector<bool> unitsPresent(const Array2D<Unit>& units, int count) {
 
 }  // namespace
 
-// Every unit of the model, the youngest on top as in a stratigraphic column.
-MapNotes Session::mapNotes() const {
+// Every unit of the model, the youngest on top as in a stratigraphic column; or, for a map of
+// `values` (not empty), their colour bar.
+MapNotes Session::mapNotes(const Array2D<double>& values) const {
   const ViewerState& s = state_;
   const DisplaySurface& d = *s.display;
   std::vector<LegendEntry> legend;
   for (int unit = s.model.unitCount(); unit >= 1; --unit) legend.push_back(legendEntry(s, unit));
-  return {
+  MapNotes notes{
       d.Xc, d.Yc, d.Zc, d.Ymax - d.Ymin, std::move(legend), s.annotations, s.drawOptions.LineColor};
+  if (s.mapValue && !values.empty())
+    notes.bar = ColourBar{valueTitle(*s.mapValue), rampOver(values)};
+  return notes;
 }
 
 SectionNotes Session::sectionNotes(const Array2D<std::int16_t>& units) const {
@@ -61,7 +65,10 @@ void Session::fitMapView(const Canvas& canvas) {
       for (const double z : {low, d.Zmax}) corners.push_back({x, y, z});
     }
   }
-  placeFitted(fitView(projection(), corners, mapMargins(canvas, mapNotes()), canvas.width(),
+  // A map of values keeps room for the colour bar of the values it will be drawn with.
+  const bool values = state_.mapValue && state_.annotations.legend && mapSurfacesBuilt();
+  const Array2D<double> drawn = values ? valueGrid(*state_.mapValue) : Array2D<double>{};
+  placeFitted(fitView(projection(), corners, mapMargins(canvas, mapNotes(drawn)), canvas.width(),
                       canvas.height()));
 }
 

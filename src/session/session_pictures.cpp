@@ -84,8 +84,10 @@ Warnings Session::contourWarnings() const {
                {numberText(state_.contours.Cin), numberText(kMaxContourLevels)})};
 }
 
+// An empty `values` draws the units.
 void Session::drawMapPicture(Canvas& canvas, DrawingMode mode, const Array2D<std::int16_t>& units,
-                             std::array<std::int16_t, 2> walls, const PictureView& in) {
+                             std::array<std::int16_t, 2> walls, const PictureView& in,
+                             const Array2D<double>& values) {
   const ViewerState& s = state_;
   const DisplaySurface& d = *s.display;
   DrawOptions options = s.drawOptions;
@@ -102,7 +104,8 @@ void Session::drawMapPicture(Canvas& canvas, DrawingMode mode, const Array2D<std
       .Zbase = in.Zbase,
       .contourLines = contourLinesDrawable(),
       .fence = s.fence.get(),
-      .fenceCut = s.fenceCut};
+      .fenceCut = s.fenceCut,
+      .values = values.empty() ? nullptr : &values};
   const WallStep wallStep = [&](const std::function<void()>& drawWalls) {
     step(fill(translated("draw the side walls of a {1} grid"), {gridSize(d.Nx, d.Ny)}), drawWalls);
   };
@@ -123,17 +126,23 @@ Warnings Session::drawGeoMap(Canvas& canvas) {
   std::shared_ptr<const Array2D<std::int16_t>> units;
   step(fill(translated("copy the units of a {1} grid"), {gridSize(d.Nx, d.Ny)}),
        [&] { units = mapUnitsToDraw(state_.mapGrid, d.Nx, d.Ny); });
+  std::shared_ptr<const Array2D<double>> values = noResult<Array2D<double>>();
+  if (state_.mapValue) {
+    step(fill(translated("work out the values of a {1} grid"), {gridSize(d.Nx, d.Ny)}),
+         [&] { values = shared(valueGrid(*state_.mapValue)); });
+  }
   canvas.clear();
   DrawingTally drawn(canvas);
-  drawMapPicture(drawn, DrawingMode::GeologicalMap, *units, walls, currentView());
+  drawMapPicture(drawn, DrawingMode::GeologicalMap, *units, walls, currentView(), *values);
   if (!drawn.drewAnything()) {
     throw SessionError(
         nothingDrawnMessage(translated("the block"), state_.displayFile, d, state_.view));
   }
   drawMapBoreholes(canvas, currentView());
-  if (state_.annotations.any()) drawMapNotes(canvas, projection(), mapNotes());
+  if (state_.annotations.any()) drawMapNotes(canvas, projection(), mapNotes(*values));
   state_.drawOptions.DrawMode = DrawingMode::GeologicalMap;
   recordPicture(PictureKind::Map, std::move(units));
+  state_.drawValue = std::move(values);
   state_.visibleWall = walls;
   state_.progress.mapDrawn();
   notify(Change::Picture);
@@ -145,7 +154,8 @@ Warnings Session::drawContourMap(Canvas& canvas) {
   if (!state_.display->loaded()) return {};
   const PictureView in = overlayView();
   requireDrawable(in);
-  drawMapPicture(canvas, DrawingMode::ContourMap, *state_.drawUnit, lastVisibleWalls(), in);
+  drawMapPicture(canvas, DrawingMode::ContourMap, *state_.drawUnit, lastVisibleWalls(), in,
+                 *state_.drawValue);
   drewOver(DrawnOver::Contours);
   notify(Change::Picture);
   return contourWarnings();
@@ -168,7 +178,8 @@ Warnings Session::drawGridLines(Canvas& canvas) {
   }
   if (!state_.display->loaded()) return {};
   requireDrawable(in);
-  drawMapPicture(canvas, DrawingMode::GridLines, *state_.drawUnit, lastVisibleWalls(), in);
+  drawMapPicture(canvas, DrawingMode::GridLines, *state_.drawUnit, lastVisibleWalls(), in,
+                 *state_.drawValue);
   drewOver(DrawnOver::GridLines);
   notify(Change::Picture);
   return contourWarnings();

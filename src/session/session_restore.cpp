@@ -87,6 +87,7 @@ Warnings takeSteps(Session& fresh, const SessionDocument& d, double canvasWidth,
   fresh.setAnnotations(d.annotations);
   fresh.setContacts(d.drawOptions.contacts);
   fresh.setSurveyTrace(d.drawOptions.surveyTrace);
+  fresh.setMapValue(d.mapValue);
   fresh.setContours({d.contours.Cst, d.contours.Cen, d.contours.Cin, d.contourLinesWanted});
   fresh.setFenceCut(d.fenceCut);
   fresh.setSectionSeries(d.sectionSeries);
@@ -126,6 +127,7 @@ SessionDocument documentOf(const ViewerState& s, double canvasWidth, double canv
   d.mapOptions = s.mapOptions;
   d.drawOptions = s.drawOptions;
   d.annotations = s.annotations;
+  d.mapValue = s.mapValue;
   d.contours = s.contours;
   d.contourLinesWanted = s.contourLinesWanted;
   if (s.section->Nxy > 0) d.sectionLine = s.sectionLine;

@@ -140,8 +140,9 @@ void Session::setContours(const TypedContours& typed) {
 // divisions asked for (or the exact fraction when that is below a metre).
 ContourSettings Session::autoContours(double divisions) const {
   const double n = divisions == 0 ? 1 : divisions;
-  const double first = Int(state_.display->Zmin);
-  const double last = Int(state_.display->Zmax + 0.99999);
+  const auto values = valueRange();
+  const double first = Int(values ? values->first : state_.display->Zmin);
+  const double last = Int((values ? values->second : state_.display->Zmax) + 0.99999);
   double interval = Int((last - first) / n + 0.99999);
   if (interval == 0) interval = (last - first) / n;
   return {first, last, interval};

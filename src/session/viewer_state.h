@@ -61,6 +61,15 @@ struct BoreholeDrawing {
   friend bool operator==(const BoreholeDrawing&, const BoreholeDrawing&) = default;
 };
 
+// What a map can show in place of the units: a unit's thickness or a boundary's depth below the
+// ground, the unit or boundary named as the model names it (or by its number).
+enum class MapValueKind : std::int8_t { Thickness, Depth };
+struct MapValue {
+  MapValueKind kind = MapValueKind::Thickness;
+  std::string name;
+  friend bool operator==(const MapValue&, const MapValue&) = default;
+};
+
 // The kind of picture a command drew whole: the map or the section, or none yet.
 enum class PictureKind { None, Map, Section };
 
@@ -152,6 +161,10 @@ struct ViewerState {
   // Units the renderers draw with: filled by the map and section commands, kept for the
   // contour and grid-line commands that draw over the last picture.
   std::shared_ptr<const Array2D<std::int16_t>> drawUnit = noResult<Array2D<std::int16_t>>();
+  // The value the map shows in place of the units, none for the units; and the values the last
+  // map was drawn with, kept like drawUnit for what is drawn over it (empty after a map of units).
+  std::optional<MapValue> mapValue;
+  std::shared_ptr<const Array2D<double>> drawValue = noResult<Array2D<double>>();
   // The two side walls facing the eye in the last geological map (0 before any).
   std::array<std::int16_t, 2> visibleWall{0, 0};
   // The last whole picture and the view it was drawn in.

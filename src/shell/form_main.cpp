@@ -132,6 +132,9 @@ void FormMain::connectCommands() {
       {ui_.cmdExport3d, &FormMain::cmdExport3d_Click},
       {ui_.cmdGeologyMap, &FormMain::cmdGeologyMap_Click},
       {ui_.cmdAtlas, &FormMain::cmdAtlas_Click},
+      {ui_.cmdValueGrid, &FormMain::cmdValueGrid_Click},
+      {ui_.cmdVolumes, &FormMain::cmdVolumes_Click},
+      {ui_.cmdVolumesSave, &FormMain::cmdVolumesSave_Click},
       {ui_.cmdSessionSave, &FormMain::cmdSessionSave_Click},
       {ui_.cmdSessionOpen, &FormMain::cmdSessionOpen_Click},
   };
@@ -153,6 +156,7 @@ void FormMain::connectChecks() {
       {ui_.chkWaku, &FormMain::chkWaku_Click},
       {ui_.chkSide, &FormMain::readDrawOptions},
       {ui_.chkFenceCut, &FormMain::chkFenceCut_Click},
+      {ui_.chkValueMap, &FormMain::chkValueMap_Click},
   };
   for (const auto& [check, handler] : checks) {
     connect(check, &QAbstractButton::toggled, this, guarded(check, handler));
@@ -162,6 +166,8 @@ void FormMain::connectChecks() {
       runCommand(option, [this, checked] { optWaku_Click(checked); });
     });
   }
+  connect(ui_.cboValue, &QComboBox::currentIndexChanged, this,
+          guarded(ui_.cboValue, &FormMain::cboValue_Change));
 }
 
 void FormMain::connectImageWindow() {
@@ -265,6 +271,8 @@ void FormMain::sessionChanged(Change change) {
       if (!fromControls(Change::Model)) showModelInGrid();
       showUnitNames();
       showColours();
+      showValueChoices();
+      clearVolumesResult();
       break;
     case Change::BoundaryFiles:
       showBoundaryFiles();
@@ -277,12 +285,14 @@ void FormMain::sessionChanged(Change change) {
       break;
     case Change::BaseHeight:
       if (!fromControls(Change::BaseHeight)) showBaseHeight();
+      clearVolumesResult();
       break;
     case Change::CoordinateSystem:
       if (!fromControls(Change::CoordinateSystem)) showSrs();
       break;
     case Change::Grids:
       clearBoreholeCheckResult();  // the check was made on the grids built before
+      clearVolumesResult();
       showGridFigures();
       if (!fromControls(Change::Grids)) showSectionLine();
       break;
@@ -293,7 +303,10 @@ void FormMain::sessionChanged(Change change) {
       if (!fromControls(Change::Contours)) showContours();
       break;
     case Change::DrawOptions:
-      if (!fromControls(Change::DrawOptions)) showDrawOptions();
+      if (!fromControls(Change::DrawOptions)) {
+        showDrawOptions();
+        showMapValue();
+      }
       break;
     case Change::Picture:
       showPictureFigures();

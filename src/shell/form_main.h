@@ -140,6 +140,12 @@ class FormMain : public QWidget, private SessionObserver {
   void cmdGeologyMap_Click();
   // The atlas of the series along the last section's survey line, a PDF page per section.
   void cmdAtlas_Click();
+  // The thickness and depth grids, the map coloured by one of them and the units' volumes.
+  void cboValue_Change();
+  void chkValueMap_Click();
+  void cmdValueGrid_Click();
+  void cmdVolumes_Click();
+  void cmdVolumesSave_Click();
   void cmdSessionSave_Click();
   void cmdSessionOpen_Click();
   // Opens a session file and draws its picture; false, with the message shown, when it cannot
@@ -271,6 +277,10 @@ class FormMain : public QWidget, private SessionObserver {
   void takeSectionSeries(bool waitForSpacing);
   void readSectionSeries();
   void showSectionSeries();
+  void showValueChoices();
+  void showMapValue();
+  std::optional<MapValue> chosenValue() const;
+  void clearVolumesResult();
 
   Ui::formMain ui_;
   Dialogs& dialogs_;
@@ -296,6 +306,8 @@ class FormMain : public QWidget, private SessionObserver {
   std::shared_ptr<const BoreholeSet> checkedHoles_;
   // The line file and line the vertex list was read from, until the list is changed by hand.
   std::string vertexListOrigin_;
+  // The volumes in the table, for its CSV.
+  std::vector<UnitVolume> volumes_;
 };
 
 }  // namespace kalvenor

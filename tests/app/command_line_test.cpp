@@ -400,7 +400,7 @@ TEST(CommandLine, AnEmptyValueCountsAsNotGiven) {
   EXPECT_EQ(usageError(withInputs({"--map", ""})),
             "nothing to write: give one of --map, --section, --units-grid, --units-legend, "
             "--section-units, --section-contacts, --borehole-check, --export-3d, "
-            "--geology-map, --atlas");
+            "--geology-map, --atlas, --thickness-grid, --depth-grid, --volumes");
   EXPECT_EQ(usageError({"--session", "w.json", "--map", ""}),
             "--session needs --map FILE for its picture");
   EXPECT_EQ(parseWindowOptions({"--session", ""}).session, "");
