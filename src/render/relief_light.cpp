@@ -1,0 +1,138 @@
+#include "render/relief_light.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "model/message_text.h"
+#include "model/number_text.h"
+#include "model/parallel_for.h"
+
+namespace kalvenor {
+namespace {
+
+constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
+
+// The heights the gradient at a node reads from its 3 x 3 neighbourhood.
+class Neighbourhood {
+ public:
+  explicit Neighbourhood(const DisplaySurface& display) : d_(display) {}
+
+  // The height at node (i + di, j + dj), di and dj in -1..1, for the gradient at (i, j).
+  double at(int i, int j, int di, int dj) const {
+    const int ti = i + di, tj = j + dj;
+    if (inside(ti, tj)) return has(ti, tj) ? d_.dispZ(ti, tj) : d_.dispZ(i, j);
+    return beyondEdge(i, j, ti, tj);
+  }
+
+ private:
+  bool inside(int i, int j) const { return i >= 1 && i <= d_.Nx && j >= 1 && j <= d_.Ny; }
+  bool has(int i, int j) const { return inside(i, j) && !d_.missing.at(i, j); }
+
+  // Carried on in a straight line from the last two nodes inside, along each axis the node lies
+  // beyond; the node's own height where any of those nodes has none.
+  double beyondEdge(int i, int j, int ti, int tj) const {
+    const int ei = std::clamp(ti, 1, d_.Nx), ej = std::clamp(tj, 1, d_.Ny);
+    const int ii = ei + (ei - ti), ij = ej + (ej - tj);  // one step back inside
+    const bool outI = ti != ei, outJ = tj != ej;
+    const auto z = [&](int a, int b, double& value) {
+      if (!has(a, b)) return false;
+      value = d_.dispZ(a, b);
+      return true;
+    };
+    double edge = 0, backI = 0, backJ = 0, back = 0;
+    if (!z(ei, ej, edge) || (outI && !z(ii, ej, backI)) || (outJ && !z(ei, ij, backJ)) ||
+        (outI && outJ && !z(ii, ij, back))) {
+      return d_.dispZ(i, j);
+    }
+    if (!outJ) return 2 * edge - backI;
+    if (!outI) return 2 * edge - backJ;
+    return 4 * edge - 2 * backI - 2 * backJ + back;
+  }
+
+  const DisplaySurface& d_;
+};
+
+// The cosine of the angle between the surface's normal and the light, from the slopes east and
+// north with their exaggeration.
+class Light {
+ public:
+  Light(const ReliefShading& shading, double zFactor)
+      : sinAltitude_(std::sin(shading.altitude * kRadiansPerDegree)),
+        eastward_(std::sin(shading.azimuth * kRadiansPerDegree) *
+                  std::cos(shading.altitude * kRadiansPerDegree)),
+        northward_(std::cos(shading.azimuth * kRadiansPerDegree) *
+                   std::cos(shading.altitude * kRadiansPerDegree)),
+        zFactor_(zFactor) {}
+
+  float of(double slopeEast, double slopeNorth) const {
+    const double p = slopeEast * zFactor_, q = slopeNorth * zFactor_;
+    const double cosine =
+        (sinAltitude_ - p * eastward_ - q * northward_) / std::sqrt(1 + p * p + q * q);
+    return static_cast<float>(std::max(0.0, cosine));
+  }
+
+ private:
+  double sinAltitude_, eastward_, northward_, zFactor_;
+};
+
+// Horn's weights: the sum of the column (or row) of three nodes on one side, the middle twice.
+template <typename HeightAt>
+float hornLight(const HeightAt& z, const DisplaySurface& d, const Light& light) {
+  const double east = (z(1, -1) + 2 * z(1, 0) + z(1, 1)) - (z(-1, -1) + 2 * z(-1, 0) + z(-1, 1));
+  const double north = (z(-1, 1) + 2 * z(0, 1) + z(1, 1)) - (z(-1, -1) + 2 * z(0, -1) + z(1, -1));
+  // A negative spacing stores the columns westward or the rows southward: the sums change sign
+  // with it.
+  return light.of(east / (8 * d.Dx), north / (8 * d.Dy));
+}
+
+}  // namespace
+
+std::optional<std::string> shadingProblem(const ReliefShading& shading) {
+  if (!shading.on) return std::nullopt;
+  if (!(shading.altitude >= 0 && shading.altitude <= 90)) {
+    return fill(translated("The light of the shaded relief must stand 0 to 90 degrees above the "
+                           "horizon; found {1}"),
+                {numberText(shading.altitude)});
+  }
+  if (!(shading.strength >= 0 && shading.strength <= 1)) {
+    return fill(translated("The strength of the shaded relief must lie between 0 and 1; found {1}"),
+                {numberText(shading.strength)});
+  }
+  return std::nullopt;
+}
+
+// Nodes inside the edges of a surface with every height read their neighbours directly.
+ReliefLight::ReliefLight(const DisplaySurface& d, const ReliefShading& shading, double zFactor,
+                         const RenderContext& context)
+    : light_(1, d.Nx, 1, d.Ny),
+      strength_(static_cast<float>(std::clamp(shading.strength, 0.0, 1.0))) {
+  const Light light(shading, zFactor);
+  const Neighbourhood around(d);
+  const bool whole = !d.missing.any();
+  parallelFor(1, d.Nx,
+              [&](int i) {
+                for (int j = 1; j <= d.Ny; ++j) {
+                  if (whole && i > 1 && i < d.Nx && j > 1 && j < d.Ny) {
+                    light_(i, j) = hornLight(
+                        [&](int di, int dj) { return d.dispZ(i + di, j + dj); }, d, light);
+                  } else {
+                    light_(i, j) = hornLight(
+                        [&](int di, int dj) { return around.at(i, j, di, dj); }, d, light);
+                  }
+                }
+              },
+              {.threads = context.threads, .chunk = 16});
+}
+
+PackedColor ReliefLight::shade(PackedColor color, const CellNodes& cell) const {
+  float sum = 0;
+  for (int n = 1; n <= 4; ++n) sum += light_(cell.i[n], cell.j[n]);
+  const float factor = 1.0f - strength_ * (1.0f - sum / 4);
+  const auto lit = [factor](int channel) {
+    return static_cast<int>(static_cast<float>(channel) * factor + 0.5f);
+  };
+  return packRgb(lit(redOf(color)), lit(greenOf(color)), lit(blueOf(color)));
+}
+
+}  // namespace kalvenor
