@@ -86,6 +86,7 @@ Warnings takeSteps(Session& fresh, const SessionDocument& d, double canvasWidth,
   fresh.setAnnotations(d.annotations);
   fresh.setContacts(d.drawOptions.contacts);
   fresh.setSurveyTrace(d.drawOptions.surveyTrace);
+  fresh.setShading(d.drawOptions.shading);
   fresh.setContours({d.contours.Cst, d.contours.Cen, d.contours.Cin, d.contourLinesWanted});
   pass(warnings, buildGrids(fresh, d));
   fresh.setPan(d.pan[0], d.pan[1]);
