@@ -66,6 +66,11 @@ QList<ControlPicture> controlPictures() {
       {"near-perspective", "--map", "--view 225,25,1,2 --perspective 2500,0", kTracedLines},
       {"block-smooth", "--map", "--view 200,35,1.3,3 --contours auto", kTracedLines},
       {"section-smooth-black", "--section", "--view 0,0,1.4,4 --black " + line, kTracedLines},
+      // The shaded relief: the block lit from the north-west, and cell by cell a plan view lit
+      // from the east at full strength.
+      {"block-shaded", "--map", "--view 200,35,1.3,3 --shade", kTracedLines},
+      {"plan-shaded", "--map",
+       classic + "--view 180,90,1.8,1 --no-side --shade 90,30 --shade-strength 1", kExactPixels},
       // The example's boreholes: strip logs with their ids on a section through the misfit of
       // BH08, and the collars coloured by the check's residuals with their legend.
       {"section-boreholes", "--section",
@@ -139,6 +144,8 @@ void ControlPicturesTest::aWrongPictureDoesNotPass_data() {
       << "--contacts cells --frame 4 --view 226,30,1.2,2 --section-line " + line;
   QTest::newRow("traced, without contours") << "block-smooth"
                                             << "--view 200,35,1.3,3";
+  QTest::newRow("shaded, the light turned") << "block-shaded"
+                                            << "--view 200,35,1.3,3 --shade 300,45";
   QTest::newRow("text, a shorter title")
       << "section-annotated"
       << "--contacts cells --frame 4 --view 0,0,,4 --legend --axes --title 褶曲盆地断面 " + line;
@@ -250,6 +257,8 @@ void ControlPicturesTest::theSamePicturesOnOneThreadAsOnMany_data() {
       << "--view 225,30,,2 --antialias --legend --title 褶曲盆地 --section-trace " + line;
   QTest::newRow("section") << "--section"
                            << "--view 0,0,0.6,4 --axes --legend " + line;
+  QTest::newRow("shaded, smooth contacts") << "--map"
+                                           << "--view 200,35,1.3,3 --shade 135,30";
 }
 
 // The grids are built and the pictures painted in as many parts as there are threads; whatever
