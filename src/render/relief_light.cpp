@@ -130,7 +130,7 @@ PackedColor ReliefLight::shade(PackedColor color, const CellNodes& cell) const {
   for (int n = 1; n <= 4; ++n) sum += light_(cell.i[n], cell.j[n]);
   const float factor = 1.0f - strength_ * (1.0f - sum / 4);
   const auto lit = [factor](int channel) {
-    return static_cast<int>(static_cast<float>(channel) * factor + 0.5f);
+    return static_cast<int>(std::lround(static_cast<float>(channel) * factor));
   };
   return packRgb(lit(redOf(color)), lit(greenOf(color)), lit(blueOf(color)));
 }
