@@ -30,7 +30,7 @@ class ReliefLight {
   ReliefLight(const DisplaySurface& display, const ReliefShading& shading, double zFactor,
               const RenderContext& context = {});
 
-  float atNode(int i, int j) const { return light_(i, j); }
+  float atNode(int i, int j) const { return light_(j, i); }
 
   // The colour of a cell, darkened by the strength times the shade of the mean light of its
   // four corners: a cell is lit as a whole, whichever corner gives it its unit, so the shading
@@ -39,7 +39,7 @@ class ReliefLight {
   PackedColor shade(PackedColor color, const CellNodes& cell) const;
 
  private:
-  Array2D<float> light_;
+  Array2D<float> light_;  // (j, i): a row of the grid after another, as the map draws them
   float strength_;  // within 0..1, so that no colour leaves its range
 };
 
