@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <vector>
 
 #include "model/message_text.h"
 #include "model/number_text.h"
@@ -106,43 +107,52 @@ std::optional<std::string> shadingProblem(const ReliefShading& shading) {
 
 // The nodes are lit a band of columns at a time, row by row, so that the heights are read down
 // their columns and the light is written along its rows, the bands wide enough that two threads
-// seldom write into one cache line; nodes inside the edges of a surface with every height read
-// their neighbours directly.
+// seldom write into one cache line. Nodes inside the edges of a surface with every height read
+// their neighbours straight from their columns.
 ReliefLight::ReliefLight(const DisplaySurface& d, const ReliefShading& shading, double zFactor,
                          const RenderContext& context)
-    : light_(1, d.Ny, 1, d.Nx),
+    : Nx_(static_cast<std::size_t>(d.Nx)),
+      light_(Nx_ * static_cast<std::size_t>(d.Ny)),
       strength_(static_cast<float>(std::clamp(shading.strength, 0.0, 1.0))) {
   const Light light(shading, d, zFactor);
   const Neighbourhood around(d);
+  std::vector<const double*> column(Nx_ + 2);  // column i's heights from row 0 (its border)
+  for (int i = 0; i <= d.Nx + 1; ++i) column[i] = &d.dispZ(i, 0);
   const bool whole = !d.missing.any();
   const auto lightAt = [&](int i, int j) {
     if (whole && i > 1 && i < d.Nx && j > 1 && j < d.Ny) {
-      // A column's heights lie one after the other: three pointers reach the nine.
-      const double* columns[3] = {&d.dispZ(i - 1, j - 1), &d.dispZ(i, j - 1),
-                                  &d.dispZ(i + 1, j - 1)};
-      return hornLight([&](int di, int dj) { return columns[di + 1][dj + 1]; }, light);
+      return hornLight([&](int di, int dj) { return column[i + di][j + dj]; }, light);
     }
     return hornLight([&](int di, int dj) { return around.at(i, j, di, dj); }, light);
   };
   constexpr int kBand = 64;
+  // A node takes a few nanoseconds: a thread woken for fewer than this many costs more than it
+  // saves, most of all on a busy machine.
+  constexpr std::int64_t kNodesPerThread = 1 << 19;
+  const std::int64_t nodes = std::int64_t{d.Nx} * d.Ny;
+  const int threads = static_cast<int>(
+      std::clamp<std::int64_t>(nodes / kNodesPerThread, 1, std::max(1, context.threads)));
   parallelFor(0, (d.Nx - 1) / kBand,
               [&](int band) {
                 const int first = 1 + band * kBand, last = std::min(d.Nx, first + kBand - 1);
                 for (int j = 1; j <= d.Ny; ++j) {
-                  for (int i = first; i <= last; ++i) light_(j, i) = lightAt(i, j);
+                  for (int i = first; i <= last; ++i) light_[at(i, j)] = lightAt(i, j);
                 }
               },
-              {.threads = context.threads});
+              {.threads = threads});
 }
 
-// In 16-bit fixed point: no call to round a channel, of which a picture has millions.
+// The factor in steps of 1/256, which moves no channel by more than one level: neighbouring cells
+// mostly share a colour, so a picture changes its fill colour far less often than it has cells.
 PackedColor ReliefLight::shade(PackedColor color, const CellNodes& cell) const {
-  float sum = 0;
-  for (int n = 1; n <= 4; ++n) sum += light_(cell.j[n], cell.i[n]);
-  const float factor = 1.0f - strength_ * (1.0f - sum / 4);
-  const auto scale = static_cast<std::uint32_t>(factor * 65536.0f);
-  const auto lit = [scale](int channel) {
-    return static_cast<int>((static_cast<std::uint32_t>(channel) * scale + 32768u) >> 16);
+  const float* row = &light_[at(cell.i[1], cell.j[1])];
+  const float* next = &light_[at(cell.i[1], cell.j[3])];
+  const std::ptrdiff_t across = cell.i[2] - cell.i[1];
+  const float mean = (row[0] + row[across] + next[0] + next[across]) / 4;
+  const float factor = 1.0f - strength_ * (1.0f - mean);
+  const std::uint32_t steps = (static_cast<std::uint32_t>(factor * 512.0f) + 1) >> 1;
+  const auto lit = [steps](int channel) {
+    return static_cast<int>((static_cast<std::uint32_t>(channel) * steps + 128) >> 8);
   };
   return packRgb(lit(redOf(color)), lit(greenOf(color)), lit(blueOf(color)));
 }

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
-#include "model/array2d.h"
 #include "model/display_surface.h"
 #include "model/packed_color.h"
 #include "model/render_context.h"
@@ -25,12 +26,12 @@ class ReliefLight {
   // direction of the light, 0 where that is negative: `gdaldem hillshade -compute_edges` on a
   // raster of the nodes gives 1 + 254 x the light. Beyond the edges the heights run on in a
   // straight line (both ways at the corners, where gdaldem repeats the corner's column), and a
-  // neighbour without a height takes the node's own. The columns are lit on the context's
-  // threads.
+  // neighbour without a height takes the node's own. A grid of a million nodes or more is lit
+  // on the context's threads.
   ReliefLight(const DisplaySurface& display, const ReliefShading& shading, double zFactor,
               const RenderContext& context = {});
 
-  float atNode(int i, int j) const { return light_(j, i); }
+  float atNode(int i, int j) const { return light_[at(i, j)]; }
 
   // The colour of a cell, darkened by the strength times the shade of the mean light of its
   // four corners: a cell is lit as a whole, whichever corner gives it its unit, so the shading
@@ -39,7 +40,13 @@ class ReliefLight {
   PackedColor shade(PackedColor color, const CellNodes& cell) const;
 
  private:
-  Array2D<float> light_;  // (j, i): a row of the grid after another, as the map draws them
+  // Node (i, j) at (j - 1) Nx + i - 1: a row of the grid after another, as the map draws them.
+  std::size_t at(int i, int j) const {
+    return static_cast<std::size_t>(j - 1) * Nx_ + static_cast<std::size_t>(i - 1);
+  }
+
+  std::size_t Nx_;
+  std::vector<float> light_;
   float strength_;  // within 0..1, so that no colour leaves its range
 };
 
