@@ -1,6 +1,7 @@
 // Timing of the pictures: "地質図" of a 512 x 512 display grid with boundary lines and contours,
-// and "断面図" corner to corner across a 1024 x 1024 grid, each into a 1024 x 1024 picture; and
-// a section built and drawn, straight corner to corner or along a polyline of 20 vertices.
+// flat and shaded, and "断面図" corner to corner across a 1024 x 1024 grid, each into a
+// 1024 x 1024 picture; and a section built and drawn, straight corner to corner or along a
+// polyline of 20 vertices.
 #include <benchmark/benchmark.h>
 
 #include "bench_scene.h"
@@ -70,6 +71,22 @@ void BM_GeologicalMap(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_GeologicalMap)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same maps with the shaded relief: what lighting every node once and darkening every cell
+// adds to them.
+void BM_ShadedGeologicalMap(benchmark::State& state) {
+  static MapScene s;
+  MapPicture picture = mapPicture(s, state.range(0) == 1 ? Contacts::Smooth : Contacts::Cells);
+  picture.style.options.shading = {.on = true};
+  ImageCanvas canvas(QSize(1024, 1024));
+  const Projection projection(s.view, {1024, 1024}, s.scene.display, 0.0);
+  for (auto _ : state) {
+    canvas.clear();
+    drawGeoMap(canvas, projection, picture, {availableThreads()});
+    benchmark::DoNotOptimize(canvas.image().bits());
+  }
+}
+BENCHMARK(BM_ShadedGeologicalMap)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 struct SectionScene {
   Scene& scene = bench::scene(1024);

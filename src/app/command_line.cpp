@@ -180,6 +180,12 @@ std::vector<OptionSpec> viewOptions() {
              "are drawn after the fills; cells: every cell in the unit of its first\n"
              "corner and each cell's lines right after it");
   contacts.windowDefault = "cells";
+  OptionSpec shade = option("--shade", "[AZ,ALT]", readShade,
+                            "shaded relief: the map's terrain lit by its slope from azimuth AZ\n"
+                            "(clockwise from north) and ALT degrees above the horizon, as\n"
+                            "gdaldem hillshade lights it with the view's exaggeration (default\n"
+                            "315,45); walls and sections stay flat");
+  shade.arity = Arity::OptionalValue;
   return under(
       "View of the map",
       {option("--view", "A,G,S,V", readView,
@@ -190,7 +196,10 @@ std::vector<OptionSpec> viewOptions() {
        contours, flag("--no-side", set(&RenderOptions::side, false), "no side walls"),
        flag("--no-boundary-lines", set(&RenderOptions::boundaryLines, false),
             "no geological boundary lines"),
-       frame, contacts,
+       frame, contacts, shade,
+       option("--shade-strength", "S", readShadeStrength,
+              "how far the shading darkens a colour turned away from the light,\n"
+              "0 to 1 (default 0.5)"),
        flag("--black", set(&RenderOptions::black), "black background, white frame lines"),
        renderOnly(option("--size", "WxH", readSize, "picture size in pixels (default 800x800)")),
        renderOnly(flag("--fit", set(&RenderOptions::fit),
@@ -435,6 +444,14 @@ std::vector<Combination> thicknessRules() {
   return rules;
 }
 
+// The strength is the shading's.
+Combination shadingRule() {
+  return {.when = {"--shade-strength"},
+          .needs = {"--shade"},
+          .message = said(fill(translated("{1} is the strength of {2}, which is not given"),
+                               {"--shade-strength", "--shade"}))};
+}
+
 Combination required(const char* option) {
   return {.needs = {option}, .message = said(fill(translated("{1} is required"), {option}))};
 }
@@ -513,6 +530,7 @@ std::vector<Combination> renderRules() {
                                                    "fence"),
                                         {"--fence-cut", "--map"}))});
   for (Combination& rule : thicknessRules()) rules.push_back(std::move(rule));
+  rules.push_back(shadingRule());
   rules.push_back({.when = {"--section-line", "--section-trace"},
                    .needs = {"--map"},
                    .message = said(fill(translated("{1} and {2} mark the line on {3}"),
@@ -526,6 +544,7 @@ std::vector<Combination> windowRules() {
          return fill(translated("{1} takes no other options; {2} cannot go with it"),
                      {"--session", option});
        }}};
+  rules.push_back(shadingRule());
   for (Combination& rule : sectionRules(kSectionWanted)) rules.push_back(std::move(rule));
   for (Combination& rule : boreholeRules({})) rules.push_back(std::move(rule));
   return rules;
@@ -584,7 +603,8 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& args) { return 
 std::string windowUsage() {
   const std::vector<SummaryLine> summary = {
       {.words = {"--srs", "--zbase", "--view", "--perspective", "--contours", "--no-side",
-                 "--no-boundary-lines", "--frame", "--black", "--contacts"}},
+                 "--no-boundary-lines", "--frame", "--black", "--contacts", "--shade",
+                 "--shade-strength"}},
       {.words = {"--start", "with", "--end", "or", "--azimuth"},
        .description = "build the section along that line too"},
       {.words = {"--section-line"}, .description = "and mark its line on the map"},

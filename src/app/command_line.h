@@ -53,6 +53,7 @@ struct SessionOptions {
   bool boundaryLines = true;
   int frame = 4;  // 0: none, 2 or 4 sides
   std::optional<Contacts> contacts;
+  ReliefShading shading;  // --shade and --shade-strength; off unless --shade is given
   bool black = false;
   std::optional<Point2> start;
   std::optional<Point2> end;

@@ -30,18 +30,22 @@ class Reading {
     }
   }
 
+  // CLI11 is handed every option with its value, an optional value left out as "".
   NamedOptions read(const std::vector<std::string>& args) {
+    std::vector<std::string> words;
     std::size_t at = 0;
     while (at < args.size()) {
       const CLI::Option* option = known(args[at]);
-      const bool valued = option && option->get_expected_max() > 0;
+      const bool optional = option && optionalValue_.contains(args[at]);
+      const bool valued = option && !optional && option->get_expected_max() > 0;
       if (!option || (valued && at + 1 == args.size())) break;
       named_.push_back(args[at]);
-      at += valued ? 2 : 1;
+      words.push_back(args[at++]);
+      if (valued) words.push_back(args[at++]);
+      if (optional) words.push_back(at < args.size() && !known(args[at]) ? args[at++] : "");
     }
     // CLI11 takes the words last first.
-    app_.parse(
-        std::vector<std::string>(args.rend() - static_cast<std::ptrdiff_t>(at), args.rend()));
+    app_.parse(std::vector<std::string>(words.rbegin(), words.rend()));
     if (at < args.size()) throw UsageError(stopAt(args[at]));
     return {named_, given_};
   }
@@ -52,6 +56,10 @@ class Reading {
   }
 
   void add(const OptionSpec& spec) {
+    if (spec.arity == Arity::OptionalValue) {
+      optionalValue_.insert(spec.name);
+      if (!spec.alias.empty()) optionalValue_.insert(spec.alias);
+    }
     if (spec.arity == Arity::Flag) {
       app_.add_flag_callback(names(spec), [this, &spec] { take(spec, ""); })->trigger_on_parse();
       return;
@@ -73,11 +81,11 @@ class Reading {
 
   void take(const OptionSpec& spec, const std::string& value) {
     // An option that takes one value must not be given twice: the second would silently win.
-    if (spec.arity == Arity::Once && !taken_.insert(spec.name).second) {
-      throw UsageError(twice(spec.name));
-    }
+    const bool once = spec.arity == Arity::Once || spec.arity == Arity::OptionalValue;
+    if (once && !taken_.insert(spec.name).second) throw UsageError(twice(spec.name));
     spec.read(o_, value);
-    if (spec.arity == Arity::Flag || !value.empty()) given_.insert(spec.name);
+    const bool present = spec.arity == Arity::Flag || spec.arity == Arity::OptionalValue;
+    if (present || !value.empty()) given_.insert(spec.name);
   }
 
   const CLI::Option* known(const std::string& word) const {
@@ -100,6 +108,8 @@ class Reading {
   std::vector<std::string> named_;
   std::set<std::string> taken_;
   std::set<std::string> given_;
+  std::set<std::string> optionalValue_;  // the names and aliases of the options whose value may
+                                         // be left out
 };
 
 std::size_t countGiven(const NamedOptions& options, const std::vector<std::string>& names) {

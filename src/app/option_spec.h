@@ -11,8 +11,9 @@ struct RenderOptions;
 // The programs an option means something to. The window refuses kalvenor-render's own by name.
 enum class Takers { BothPrograms, RenderOnly };
 
-// Whether a value follows the option, and how often it may be given.
-enum class Arity { Flag, Once, Repeated };
+// Whether a value follows the option, and how often it may be given. An optional value is the
+// next word unless that names an option; left out, the option is read with "".
+enum class Arity { Flag, Once, Repeated, OptionalValue };
 
 // One option of the two programs, declared once: the parser, both help texts and the check of the
 // manual pages read it.

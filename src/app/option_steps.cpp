@@ -52,6 +52,7 @@ void applyOptions(Session& session, const SessionOptions& o) {
   session.setAnnotations({o.legend, o.axes, o.title});
   if (o.contacts) session.setContacts(*o.contacts);
   session.setSurveyTrace(o.sectionTrace);
+  session.setShading(o.shading);
   session.setBoreholeDrawing(o.boreholeDrawing);
   session.setFenceCut(o.fenceCut);
   session.setMapValue(o.mapValue);

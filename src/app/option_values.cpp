@@ -122,6 +122,28 @@ void readMapOf(RenderOptions& o, const std::string& text) {
                         text.substr(colon + 1)};
 }
 
+void readShade(RenderOptions& o, const std::string& text) {
+  o.shading.on = true;
+  if (text.empty()) return;
+  const auto v = numbers("--shade", text, 2);
+  if (!(v[1] >= 0 && v[1] <= 90)) {
+    throw UsageError(fill(translated("{1} takes the light's azimuth and its altitude from 0 to 90 "
+                                     "degrees; {2} is not that"),
+                          {"--shade", quotedFound(text)}));
+  }
+  o.shading.azimuth = v[0];
+  o.shading.altitude = v[1];
+}
+
+void readShadeStrength(RenderOptions& o, const std::string& text) {
+  const double strength = numbers("--shade-strength", text, 1)[0];
+  if (!(strength >= 0 && strength <= 1)) {
+    throw UsageError(fill(translated("{1} takes a number from 0 to 1; {2} is not that"),
+                          {"--shade-strength", quotedFound(text)}));
+  }
+  o.shading.strength = strength;
+}
+
 void readLayer(RenderOptions& o, const std::string& text) {
   if (text.empty()) {
     throw UsageError(fill(translated("{1} needs the name of a layer"), {"--layer"}));

@@ -26,6 +26,10 @@ void readPerspective(RenderOptions& o, const std::string& text);
 void readFrame(RenderOptions& o, const std::string& text);
 // --contacts smooth|cells.
 void readContacts(RenderOptions& o, const std::string& text);
+// --shade [AZ,ALT]: the shading on, with the default light when no value is given.
+void readShade(RenderOptions& o, const std::string& text);
+// --shade-strength S, from 0 to 1.
+void readShadeStrength(RenderOptions& o, const std::string& text);
 // --layer NAME, not empty.
 void readLayer(RenderOptions& o, const std::string& text);
 // --borehole-buffer METRES, above 0.

@@ -38,12 +38,24 @@ constexpr std::size_t kMaxTitleCharacters = 200;
 // described look has it, or split along the traced lines with the lines drawn after the fills.
 enum class Contacts : std::int8_t { Cells, Smooth };
 
+// A shaded relief over the terrain of the map: the light comes from `azimuth` degrees clockwise
+// from north, `altitude` degrees above the horizon, and a cell facing away from it keeps
+// 1 - strength of its colour. Off, every colour stays flat.
+struct ReliefShading {
+  bool on = false;
+  double azimuth = 315.0;
+  double altitude = 45.0;
+  double strength = 0.5;
+  friend bool operator==(const ReliefShading&, const ReliefShading&) = default;
+};
+
 struct DrawOptions {
   PackedColor LineColor = kBlack;  // frame and grid lines: black on white, white on black
   bool DrawBoundary = false;       // draw geological boundary lines
   DrawingMode DrawMode = DrawingMode::None;
   Contacts contacts = Contacts::Cells;
   bool surveyTrace = false;  // the survey line as a trace on the ground, not the dotted outline
+  ReliefShading shading{};   // of the map's terrain; walls and sections stay flat
 };
 
 }  // namespace kalvenor

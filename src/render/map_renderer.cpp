@@ -16,6 +16,7 @@
 #include "render/line_tracing.h"
 #include "render/parts_in_order.h"
 #include "render/projection.h"
+#include "render/relief_light.h"
 
 namespace kalvenor {
 namespace {
@@ -44,7 +45,9 @@ class BoundaryAtNodes {
 
 class MapDrawing {
  public:
-  MapDrawing(Canvas& canvas, const Projection& projection, const MapPicture& picture, int threads)
+  // Without a light the terrain is drawn in flat colours.
+  MapDrawing(Canvas& canvas, const Projection& projection, const MapPicture& picture,
+             const ReliefLight* light, int threads)
       : canvas_(canvas),
         p_(picture),
         d_(picture.display),
@@ -52,6 +55,7 @@ class MapDrawing {
         rows_(d_.Nx, [this](int j, int i) { return projectNode(i, j); }),
         boundaries_(picture.style.boundaryGrids, d_, boundaryCount()),
         held_{DeferredLines(canvas), DeferredLines(canvas)},
+        light_(light),
         threads_(threads) {}
 
   void draw();
@@ -92,6 +96,10 @@ class MapDrawing {
   double cellValue(const CellNodes& cell) const;
   // A value on a contour level counts as just above it, as an elevation does by zEps.
   double valueEps() const { return 1e-9 * std::max(1.0, p_.ramp.high - p_.ramp.low); }
+  PackedColor cellColor(int unit, const CellNodes& cell) const {
+    const PackedColor color = colorOf(p_.style.unitColor, unit);
+    return light_ ? light_->shade(color, cell) : color;
+  }
 
   Canvas& canvas_;
   const MapPicture& p_;
@@ -101,6 +109,7 @@ class MapDrawing {
   std::array<MaybePoint, 4> base_;
   BoundaryAtNodes boundaries_;
   std::array<DeferredLines, 2> held_;
+  const ReliefLight* light_;
   int threads_;
   int row_ = 0;
 };
@@ -197,7 +206,7 @@ void MapDrawing::drawSurfaceInParts(int rowsPerPart) {
   drawPartsInOrder(
       canvas_, parts, threads_,
       [&](int part, RecordedCanvas& recording) {
-        MapDrawing drawing(recording, projection_, p_, 1);
+        MapDrawing drawing(recording, projection_, p_, light_, 1);
         const int first = part * rowsPerPart, last = std::min(rows, first + rowsPerPart) - 1;
         drawing.drawRow(first);
         marks[part].firstRow = recording.mark();
@@ -240,7 +249,7 @@ void MapDrawing::drawCell(int i, int j, int i2, int j2) {
   if (smooth() && contact && p_.style.options.DrawMode == DrawingMode::GeologicalMap) {
     fillAlongContacts(P, cell);
   } else {
-    paintUnitCell(canvas_, quad, colorOf(p_.style.unitColor, unitAt(i, j)), p_.style.options);
+    paintUnitCell(canvas_, quad, cellColor(unitAt(i, j), cell), p_.style.options);
     if (p_.style.options.DrawBoundary && contact) drawBoundaries(P, cell);
   }
   if (p_.contourLines) drawContours(P, cell);
@@ -285,8 +294,7 @@ void MapDrawing::fillAlongContacts(const Corners<CanvasPoint>& P, const CellNode
   Corners<std::int32_t> units{};
   for (int n = 1; n <= 4; ++n) units[n] = unitAt(cell.i[n], cell.j[n]);
   for (const CellPart& part : splitCell(P, cuts, d_.zEps)) {
-    fillPolygon(canvas_, part.corners,
-                colorOf(p_.style.unitColor, partUnit(part, cuts, units, d_.zEps)));
+    fillPolygon(canvas_, part.corners, cellColor(partUnit(part, cuts, units, d_.zEps), cell));
   }
   if (!p_.style.options.DrawBoundary) return;
   for (std::size_t c = 0; c < cuts.size(); ++c) {
@@ -383,8 +391,14 @@ std::array<std::int16_t, 2> facingWalls(const Projection& projection, const Disp
 void drawGeoMap(Canvas& canvas, const Projection& projection, const MapPicture& picture,
                 const RenderContext& context) {
   if (!picture.display.loaded()) return;
+  const DrawOptions& options = picture.style.options;
+  std::optional<ReliefLight> light;
+  if (options.shading.on && options.DrawMode == DrawingMode::GeologicalMap) {
+    light.emplace(picture.display, options.shading, projection.view().Ve, context);
+  }
   drawUnlessCancelled(canvas, context, [&](Canvas& on) {
-    MapDrawing(on, projection, picture, std::max(1, context.threads)).draw();
+    MapDrawing(on, projection, picture, light ? &*light : nullptr, std::max(1, context.threads))
+        .draw();
   });
 }
 

@@ -56,8 +56,10 @@ std::array<std::int16_t, 2> facingWalls(const Projection& projection,
 // Draws the block diagram in the picture's DrawMode: geological map, contour map or grid lines.
 // Cells are painted far to near in the painter's order of the projection's view, each in the
 // colour of its corner first in that order; anything with a point that cannot be projected is
-// skipped. The surface's rows are drawn on the context's threads, painted in order on the calling
-// thread; once the context is cancelled the next operation throws DrawingCancelled.
+// skipped. With the style's shading on, the geological map's cells are lit by the slope of the
+// surface, exaggerated as the view exaggerates it (ReliefLight), the light worked out once for
+// the picture. The surface's rows are drawn on the context's threads, painted in order on the
+// calling thread; once the context is cancelled the next operation throws DrawingCancelled.
 void drawGeoMap(Canvas& canvas, const Projection& projection, const MapPicture& picture,
                 const RenderContext& context = {});
 

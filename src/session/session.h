@@ -316,6 +316,9 @@ class Session {
   Projection projection() const;
   void setContacts(Contacts contacts);
   void setSurveyTrace(bool on);
+  // The shaded relief of the next maps; a light or strength out of range is kept as typed and
+  // refused when a map is drawn with it.
+  void setShading(const ReliefShading& shading);
 
   // The pictures. Each checks that the view can make one, draws it whole and only then records
   // what it drew with; one that fails leaves the state as it was.

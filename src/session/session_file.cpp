@@ -227,6 +227,18 @@ SectionLine sectionOf(const DocumentField& j) {
   return line;
 }
 
+json shadingJson(const ReliefShading& shading) {
+  return {{"on", shading.on},
+          {"azimuth", shading.azimuth},
+          {"altitude", shading.altitude},
+          {"strength", shading.strength}};
+}
+
+ReliefShading shadingOf(const DocumentField& j) {
+  return {j["on"].flag(), j["azimuth"].number(), j["altitude"].number({0, 90}),
+          j["strength"].number({0, 1})};
+}
+
 json fenceJson(const SessionDocument& d) {
   json lines = json::array();
   for (const FenceLine& line : d.fenceLines) {
@@ -260,6 +272,7 @@ json drawJson(const SessionDocument& d) {
                {"lineColor", hexOf(d.drawOptions.LineColor)},
                {"contacts", d.drawOptions.contacts == Contacts::Smooth ? "smooth" : "cells"},
                {"surveyTrace", d.drawOptions.surveyTrace},
+               {"shading", shadingJson(d.drawOptions.shading)},
                {"legend", d.annotations.legend},
                {"axes", d.annotations.axes},
                {"title", d.annotations.title},
@@ -278,6 +291,8 @@ void readDraw(SessionDocument& d, const DocumentField& j) {
   d.drawOptions.contacts =
       j["contacts"].choice({"smooth", "cells"}) == "smooth" ? Contacts::Smooth : Contacts::Cells;
   d.drawOptions.surveyTrace = j["surveyTrace"].flag();
+  // Sessions saved before the relief could be shaded have none.
+  if (j.has("shading")) d.drawOptions.shading = shadingOf(j["shading"]);
   d.annotations = {j["legend"].flag(), j["axes"].flag(), j["title"].line(kMaxTitleCharacters)};
   constexpr int kLastMode = static_cast<int>(DrawingMode::SurveyLine);
   d.drawOptions.DrawMode = static_cast<DrawingMode>(j["picture"].whole(0, kLastMode));

@@ -3,6 +3,7 @@
 #include "render/draw_units.h"
 #include "render/drawing_tally.h"
 #include "render/map_renderer.h"
+#include "render/relief_light.h"
 #include "render/section_renderer.h"
 #include "render/survey_trace.h"
 #include "render/view_limits.h"
@@ -121,6 +122,7 @@ void Session::drawMapPicture(Canvas& canvas, DrawingMode mode, const Array2D<std
 // picture's units and walls and the progress as they were.
 Warnings Session::drawGeoMap(Canvas& canvas) {
   requireViewDrawable();
+  if (auto problem = shadingProblem(state_.drawOptions.shading)) throw SessionError(*problem);
   const DisplaySurface& d = *state_.display;
   const std::array<std::int16_t, 2> walls = facingWalls(projection(), d);
   std::shared_ptr<const Array2D<std::int16_t>> units;

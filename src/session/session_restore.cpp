@@ -88,6 +88,7 @@ Warnings takeSteps(Session& fresh, const SessionDocument& d, double canvasWidth,
   fresh.setContacts(d.drawOptions.contacts);
   fresh.setSurveyTrace(d.drawOptions.surveyTrace);
   fresh.setMapValue(d.mapValue);
+  fresh.setShading(d.drawOptions.shading);
   fresh.setContours({d.contours.Cst, d.contours.Cen, d.contours.Cin, d.contourLinesWanted});
   fresh.setFenceCut(d.fenceCut);
   fresh.setSectionSeries(d.sectionSeries);

@@ -173,6 +173,11 @@ void Session::setSurveyTrace(bool on) {
   notify(Change::DrawOptions);
 }
 
+void Session::setShading(const ReliefShading& shading) {
+  state_.drawOptions.shading = shading;
+  notify(Change::DrawOptions);
+}
+
 void Session::setLineColor(PackedColor color) {
   state_.drawOptions.LineColor = color;
   notify(Change::DrawOptions);

@@ -87,6 +87,9 @@ void FormMain::connectHandlers() {
   }
   connect(ui_.txtSepInt, &QLineEdit::textChanged, this,
           guarded(ui_.txtSepInt, &FormMain::txtSepInt_Change));
+  for (QLineEdit* box : {ui_.txtShadeAzimuth, ui_.txtShadeAltitude, ui_.txtShadeStrength}) {
+    connect(box, &QLineEdit::textChanged, this, guarded(box, &FormMain::readShading));
+  }
   connectCommands();
   connectChecks();
   connectImageWindow();
@@ -153,6 +156,7 @@ void FormMain::connectChecks() {
       {ui_.chkboundary, &FormMain::chkboundary_Click},
       {ui_.chkContacts, &FormMain::chkContacts_Click},
       {ui_.chkSectionTrace, &FormMain::chkSectionTrace_Click},
+      {ui_.chkShade, &FormMain::chkShade_Click},
       {ui_.chkWaku, &FormMain::chkWaku_Click},
       {ui_.chkSide, &FormMain::readDrawOptions},
       {ui_.chkFenceCut, &FormMain::chkFenceCut_Click},

@@ -254,6 +254,10 @@ class FormMain : public QWidget, private SessionObserver {
   void chkboundary_Click();
   void chkContacts_Click();
   void chkSectionTrace_Click();
+  // The shaded relief: the check box redraws the picture, the boxes only set the next one.
+  void chkShade_Click();
+  void readShading();
+  void showShading();
   void chkWaku_Click();
   void optWaku_Click(bool checked);
   void clearResultLabels();

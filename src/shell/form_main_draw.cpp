@@ -180,6 +180,7 @@ void FormMain::showDrawOptions() {
     option->setChecked(s.mapOptions.frame && option == side);
     option->setAutoExclusive(true);
   }
+  showShading();
   formImage_->canvas().setBackgroundColor(black ? kBlack : kWhite);
 }
 

@@ -30,10 +30,14 @@ void FormMain::connectInputs() {
       {ui_.txtCst, ui_.labelCstCaption->text()},
       {ui_.txtCen, ui_.labelCenCaption->text()},
       {ui_.txtCin, ui_.labelCinCaption->text()},
-      {ui_.txtSepInt, ui_.labelSepIntCaption->text()}};
+      {ui_.txtSepInt, ui_.labelSepIntCaption->text()},
+      {ui_.txtShadeAzimuth, ui_.labelShadeAzimuthCaption->text()},
+      {ui_.txtShadeAltitude, ui_.labelShadeAltitudeCaption->text()},
+      {ui_.txtShadeStrength, ui_.labelShadeStrengthCaption->text()}};
   for (const auto& [box, caption] : captions) setNumberCaption(*box, caption);
-  for (QLineEdit* box : {ui_.txtZbase, ui_.txtZbase2, ui_.txtAlpha, ui_.txtGamma, ui_.txtDist,
-                         ui_.txtPpz, ui_.txtSca, ui_.txtVe}) {
+  for (QLineEdit* box :
+       {ui_.txtZbase, ui_.txtZbase2, ui_.txtAlpha, ui_.txtGamma, ui_.txtDist, ui_.txtPpz,
+        ui_.txtSca, ui_.txtVe, ui_.txtShadeAzimuth, ui_.txtShadeAltitude, ui_.txtShadeStrength}) {
     connect(box, &QLineEdit::editingFinished, this, [this, box] { numberBox_Finished(box); });
   }
   connect(ui_.cmdColorFile, &QPushButton::clicked, this,
@@ -49,9 +53,16 @@ void FormMain::numberBox_Finished(QLineEdit* box) {
     showBaseHeight();
   } else {
     const ViewSettings& v = state().view;
-    const std::pair<QLineEdit*, double> values[] = {
-        {ui_.txtAlpha, v.Alpha}, {ui_.txtGamma, v.Gamma}, {ui_.txtDist, v.Dist},
-        {ui_.txtPpz, v.Ppz},     {ui_.txtSca, v.Sca},     {ui_.txtVe, v.Ve}};
+    const ReliefShading& shading = state().drawOptions.shading;
+    const std::pair<QLineEdit*, double> values[] = {{ui_.txtAlpha, v.Alpha},
+                                                    {ui_.txtGamma, v.Gamma},
+                                                    {ui_.txtDist, v.Dist},
+                                                    {ui_.txtPpz, v.Ppz},
+                                                    {ui_.txtSca, v.Sca},
+                                                    {ui_.txtVe, v.Ve},
+                                                    {ui_.txtShadeAzimuth, shading.azimuth},
+                                                    {ui_.txtShadeAltitude, shading.altitude},
+                                                    {ui_.txtShadeStrength, shading.strength}};
     for (const auto& [shown, value] : values) {
       if (shown != box) continue;
       const QSignalBlocker quiet(box);

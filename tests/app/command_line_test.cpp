@@ -287,6 +287,44 @@ TEST(WindowOptions, TheInputFilesAndEveryOptionThatMeansSomethingInAWindow) {
   EXPECT_THROW(parseWindowOptions({"--section-trace"}), UsageError);
 }
 
+// --shade alone lights the terrain from the north-west, 45 degrees high; a word after it that is
+// no option is its light, and --shade-strength says how dark it shades, in either program.
+TEST(ShadeOptions, TheLightAndItsStrengthOrTheirDefaults) {
+  const std::pair<std::vector<std::string>, ReliefShading> cases[] = {
+      {{}, {false, 315, 45, 0.5}},
+      {{"--shade"}, {true, 315, 45, 0.5}},
+      {{"--shade", "--legend"}, {true, 315, 45, 0.5}},
+      {{"--shade", "200,30"}, {true, 200, 30, 0.5}},
+      {{"--shade-strength", "0.8", "--shade", "-45,90"}, {true, -45, 90, 0.8}},
+  };
+  for (const auto& [words, shading] : cases) {
+    std::vector<std::string> args = {"--map", "m.png"};
+    args.insert(args.end(), words.begin(), words.end());
+    EXPECT_EQ(parseRenderOptions(withInputs(args)).shading, shading)
+        << testing::PrintToString(words);
+    EXPECT_EQ(parseWindowOptions(words).shading, shading) << testing::PrintToString(words);
+  }
+}
+
+TEST(ShadeOptions, ALightOrStrengthOutOfRangeIsNamed) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--shade", "315"}, "--shade takes 2 numbers separated by commas; \"315\" is not that"},
+      {{"--shade", "315,95"},
+       "--shade takes the light's azimuth and its altitude from 0 to 90 degrees; \"315,95\" is "
+       "not that"},
+      {{"--shade", "--shade-strength", "1.5"},
+       "--shade-strength takes a number from 0 to 1; \"1.5\" is not that"},
+      {{"--shade-strength", "0.3"},
+       "--shade-strength is the strength of --shade, which is not given"},
+      {{"--shade", "--shade"}, "--shade is given twice; it takes one value"},
+  };
+  for (const auto& [words, message] : cases) {
+    std::vector<std::string> args = {"--map", "m.png"};
+    args.insert(args.end(), words.begin(), words.end());
+    EXPECT_EQ(usageError(withInputs(args)), message);
+  }
+}
+
 // The batch renderer draws smooth contacts and the two near frame sides unless told; the window
 // keeps cell-by-cell fills and four sides; a contact mode it does not know is refused by name.
 TEST(RenderOptions, ContactsAndFrameDefaults) {

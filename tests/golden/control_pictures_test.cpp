@@ -71,6 +71,11 @@ QList<ControlPicture> controlPictures() {
       {"section-smooth-black", "--section", "--view 0,0,1.4,4 --black " + line, kTracedLines},
       // A fence of three panels, one bent, with the block cut away in front of them.
       {"fence-cut", "--map", "--view 215,30,1.3,3 --fence-cut " + kFence, kTracedLines},
+      // The shaded relief: the block lit from the north-west, and cell by cell a plan view lit
+      // from the east at full strength.
+      {"block-shaded", "--map", "--view 200,35,1.3,3 --shade", kTracedLines},
+      {"plan-shaded", "--map",
+       classic + "--view 180,90,1.8,1 --no-side --shade 90,30 --shade-strength 1", kExactPixels},
       // The example's boreholes: strip logs with their ids on a section through the misfit of
       // BH08, and the collars coloured by the check's residuals with their legend.
       {"section-boreholes", "--section",
@@ -146,6 +151,8 @@ void ControlPicturesTest::aWrongPictureDoesNotPass_data() {
                                             << "--view 200,35,1.3,3";
   QTest::newRow("a fence, not cut") << "fence-cut"
                                     << "--view 215,30,1.3,3 " + kFence;
+  QTest::newRow("shaded, the light turned") << "block-shaded"
+                                            << "--view 200,35,1.3,3 --shade 300,45";
   QTest::newRow("text, a shorter title")
       << "section-annotated"
       << "--contacts cells --frame 4 --view 0,0,,4 --legend --axes --title 褶曲盆地断面 " + line;
@@ -259,6 +266,8 @@ void ControlPicturesTest::theSamePicturesOnOneThreadAsOnMany_data() {
       << "--view 225,30,,2 --antialias --legend --title 褶曲盆地 --section-trace " + line;
   QTest::newRow("section") << "--section"
                            << "--view 0,0,0.6,4 --axes --legend " + line;
+  QTest::newRow("shaded, smooth contacts") << "--map"
+                                           << "--view 200,35,1.3,3 --shade 135,30";
 }
 
 // The grids are built and the pictures painted in as many parts as there are threads; whatever

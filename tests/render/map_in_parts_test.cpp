@@ -12,7 +12,7 @@ namespace {
 
 // Rolling ground over a boundary it crosses again and again, with contours: the map drawn in
 // parts on several threads is every operation of the map drawn row by row on one, in the same
-// order and with the same pens and fills.
+// order and with the same pens and fills, lit by the shaded relief or flat.
 class MapInParts : public ::testing::TestWithParam<Contacts> {
  protected:
   MapInParts() {
@@ -29,7 +29,8 @@ class MapInParts : public ::testing::TestWithParam<Contacts> {
   }
   std::vector<RecordingCanvas::Op> draw(DrawingMode mode, int threads) {
     RecordingCanvas canvas;
-    const DrawOptions options{.DrawBoundary = true, .DrawMode = mode, .contacts = GetParam()};
+    const DrawOptions options{
+        .DrawBoundary = true, .DrawMode = mode, .contacts = GetParam(), .shading = shading};
     const MapPicture picture{.display = display,
                              .base = 0.0,
                              .drawUnit = drawUnit,
@@ -53,16 +54,20 @@ class MapInParts : public ::testing::TestWithParam<Contacts> {
   Array2D<std::int16_t> drawUnit{1, 60, 1, 130, 0};
   ContourSettings contours{30, 70, 5};
   ViewSettings view;
+  ReliefShading shading;
 };
 
 TEST_P(MapInParts, DrawsWhatOneThreadDraws) {
-  for (const DrawingMode mode :
-       {DrawingMode::GeologicalMap, DrawingMode::ContourMap, DrawingMode::GridLines}) {
-    const auto one = draw(mode, 1);
-    ASSERT_GT(one.size(), 7000u);
-    for (const int threads : {2, 3, 7}) {
-      EXPECT_EQ(draw(mode, threads), one)
-          << "mode " << static_cast<int>(mode) << ", " << threads << " threads";
+  for (const bool shaded : {false, true}) {
+    shading.on = shaded;
+    for (const DrawingMode mode :
+         {DrawingMode::GeologicalMap, DrawingMode::ContourMap, DrawingMode::GridLines}) {
+      const auto one = draw(mode, 1);
+      ASSERT_GT(one.size(), 7000u);
+      for (const int threads : {2, 3, 7}) {
+        EXPECT_EQ(draw(mode, threads), one) << "mode " << static_cast<int>(mode) << ", " << threads
+                                            << " threads, shaded " << shaded;
+      }
     }
   }
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "../evaluation/grid_fixtures.h"
 #include "recording_canvas.h"
 
@@ -72,6 +74,46 @@ TEST_F(MapRendererTest, TheCellTakesTheColourOfItsCornerFirstInThePaintersOrder)
   RecordingCanvas other;
   drawGeoMap(other, projection(), picture(DrawingMode::GeologicalMap));
   EXPECT_EQ(other.of(Op::Polygon)[0].fill, kGreen);
+}
+
+// The surface rises 1 in 1 to the east: it faces a light from the west and turns away from one
+// from the east, and the view's exaggeration steepens it. Only the geological map's fills are
+// lit; a cell turned wholly away keeps 1 - strength of its colour.
+TEST_F(MapRendererTest, TheShadingDarkensTheCellsTurnedAwayFromTheLight) {
+  struct Case {
+    const char* what;
+    double azimuth, Ve;
+    DrawingMode mode;
+    PackedColor fill;
+  };
+  const Case cases[] = {
+      {"facing the light", 270, 1, DrawingMode::GeologicalMap, kRed},
+      {"turned away", 90, 1, DrawingMode::GeologicalMap, packRgb(128, 0, 0)},
+      {"facing it, twice as steep", 270, 2, DrawingMode::GeologicalMap, packRgb(248, 0, 0)},
+      {"a contour map", 90, 1, DrawingMode::ContourMap, kWhite},
+  };
+  for (const Case& c : cases) {
+    view.Ve = c.Ve;
+    MapPicture p = picture(c.mode);
+    p.style.options.shading = {true, c.azimuth, 45, 0.5};
+    RecordingCanvas lit;
+    drawGeoMap(lit, projection(), p);
+    const auto cells = lit.of(Op::Polygon);
+    ASSERT_EQ(cells.size(), 1u) << c.what;
+    EXPECT_EQ(cells[0].fill, c.fill) << c.what;
+  }
+}
+
+// Split along a contact, both parts of the cell take its one light.
+TEST_F(MapRendererTest, ThePartsOfACellCutAlongAContactShareItsLight) {
+  MapPicture p = picture(DrawingMode::GeologicalMap);
+  p.style.options.contacts = Contacts::Smooth;
+  p.style.options.shading = {true, 90, 45, 0.5};
+  drawGeoMap(canvas, projection(), p);
+  std::vector<PackedColor> fills;
+  for (const Op& part : canvas.of(Op::Polygon)) fills.push_back(part.fill);
+  std::sort(fills.begin(), fills.end());
+  EXPECT_EQ(fills, (std::vector<PackedColor>{packRgb(128, 0, 0), packRgb(0, 128, 0)}));
 }
 
 TEST_F(MapRendererTest, TheBaseAndCornerEdgesOnlyWhenThereIsABase) {

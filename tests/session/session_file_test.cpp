@@ -329,6 +329,11 @@ TEST_F(SessionFileTest, AFieldThatDoesNotFitIsNamedWithWhatWasWrong) {
       {{{"/draw/contacts", "\"soft\""}},
        "draw.contacts must be \"smooth\" or \"cells\"; found \"soft\""},
       {{{"/draw/sideWalls", "1"}}, "draw.sideWalls must be true or false; found 1"},
+      {{{"/draw/shading/altitude", "95"}},
+       "draw.shading.altitude must be a number from 0 to 90; found 95"},
+      {{{"/draw/shading/strength", "-0.5"}},
+       "draw.shading.strength must be a number from 0 to 1; found -0.5"},
+      {{{"/draw/shading/on", "\"yes\""}}, "draw.shading.on must be true or false; found \"yes\""},
       {{{"/contours/interval", "\"5\""}}, "contours.interval must be a number; found \"5\""},
       {{{"/baseHeight", "true"}}, "baseHeight must be a number; found true"},
       {{{"/section", "{\"start\": [0, 0]}"}}, "section must hold an end point or an azimuth"},
@@ -362,6 +367,25 @@ TEST_F(SessionFileTest, AFieldThatDoesNotFitIsNamedWithWhatWasWrong) {
     }
   }
   EXPECT_NO_THROW(readSessionFile(write("good.json", saved)));
+}
+
+// The shaded relief goes with the session; one saved before there was shading opens flat.
+TEST_F(SessionFileTest, TheShadingIsKeptAndAnOlderSessionOpensWithoutIt) {
+  loadExample();
+  const ReliefShading shading{true, 120, 30, 0.7};
+  session.setShading(shading);
+  const std::string path = saved("shaded.json");
+  const SessionDocument d = readSessionFile(path);
+  EXPECT_EQ(d.drawOptions.shading, shading);
+  Session reopened;
+  restoreSession(reopened, d, 300, 200);
+  EXPECT_EQ(reopened.state().drawOptions.shading, shading);
+
+  std::ifstream in(path);
+  nlohmann::json older = nlohmann::json::parse(in);
+  older["draw"].erase("shading");
+  EXPECT_EQ(readSessionFile(write("older.json", older.dump(2))).drawOptions.shading,
+            ReliefShading{});
 }
 
 // The vertices alone stand for the line, and reopening builds the same bent section.

@@ -217,6 +217,37 @@ TEST_F(SessionTest, AMapOfWhichNothingCanBeDrawnIsRefusedAndSaysWhy) {
   EXPECT_TRUE(session.state().drawUnit->empty());  // the units of no picture were taken
 }
 
+// The surface rises 1 in 10 to the east, all of it in the blue unit: lit from the east it is
+// turned a little away from the light, and only its 16 cells darken; the walls stay flat. A
+// light the shading cannot use refuses the map, which changes nothing.
+TEST_F(SessionTest, TheShadingDarkensTheTerrainOnlyAndABadLightIsRefused) {
+  loadAll();
+  session.buildMapGrid();
+  view();
+  session.drawGeoMap(canvas);
+  session.setShading({true, 90, 45, 0.5});
+  RecordingCanvas shaded{400, 400};
+  session.drawGeoMap(shaded);
+  ASSERT_EQ(shaded.ops.size(), canvas.ops.size());
+  int darkened = 0;
+  for (std::size_t n = 0; n < canvas.ops.size(); ++n) {
+    if (shaded.ops[n].fill == canvas.ops[n].fill) continue;
+    EXPECT_EQ(canvas.ops[n].fill, packRgb(0, 0, 200));
+    EXPECT_EQ(shaded.ops[n].fill, packRgb(0, 0, 163));
+    ++darkened;
+  }
+  EXPECT_EQ(darkened, 16);
+
+  session.setShading({true, 90, 120, 0.5});
+  const ViewerState before = session.state();
+  RecordingCanvas refused{400, 400};
+  EXPECT_THAT([&] { session.drawGeoMap(refused); },
+              ::testing::ThrowsMessage<SessionError>(
+                  HasSubstr("0 to 90 degrees above the horizon; found 120")));
+  EXPECT_TRUE(refused.ops.empty());
+  EXPECT_EQ(session.state().pictureView.view, before.pictureView.view);
+}
+
 TEST_F(SessionTest, ANewModelOfTheSameSizeKeepsTheFilesAndColoursAndDropsTheGrids) {
   loadAll();
   session.buildMapGrid();

@@ -26,6 +26,7 @@ class MapDrawingFlowTest : public QObject {
   void aMapThatRunsOutOfMemoryKeepsThePictureAndTheState();
   void aFailedOverlayKeepsThePictureUnderIt();
   void viewsThatCannotMakeAPictureAreRefused();
+  void theShadingShadesTheMapOnScreen();
 
  private:
   void failStepsStartingWith(const std::string& prefix);
@@ -38,6 +39,7 @@ class MapDrawingFlowTest : public QObject {
   const ViewerState& state() { return window_->state(); }
   const QImage& picture() { return window_->formImage().canvas().image(); }
   int pixelsOf(const QColor& color);
+  qint64 brightness();
 
   std::unique_ptr<WindowFixture> fixture_;
   ScriptedDialogs* dialogs_ = nullptr;
@@ -65,6 +67,15 @@ int MapDrawingFlowTest::pixelsOf(const QColor& color) {
     for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == color.rgb();
   }
   return count;
+}
+
+qint64 MapDrawingFlowTest::brightness() {
+  const QImage& image = picture();
+  qint64 sum = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) sum += qGray(image.pixel(x, y));
+  }
+  return sum;
 }
 
 // The template ("a" below "s", "b" above it), "s" flat at 50 under a 5 x 5 surface rising
@@ -352,6 +363,38 @@ void MapDrawingFlowTest::viewsThatCannotMakeAPictureAreRefused() {
   QTest::mouseClick(ui().cmdGeoSection, Qt::LeftButton);
   QVERIFY(dialogs_->messages.isEmpty());
   QVERIFY(picture() != refused);
+}
+
+// "陰影をつける" shades the map on screen at once, with the light its boxes hold; a light it
+// cannot use is refused when the map is drawn, and off, the map is flat again.
+void MapDrawingFlowTest::theShadingShadesTheMapOnScreen() {
+  loadAndBuild();
+  QTest::mouseClick(ui().cmd3DDefault, Qt::LeftButton);
+  QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
+  const QImage flat = picture().copy();
+  QCOMPARE(ui().txtShadeAzimuth->text(), QString("315"));
+  QCOMPARE(ui().txtShadeAltitude->text(), QString("45"));
+  QCOMPARE(ui().txtShadeStrength->text(), QString("0.5"));
+  QVERIFY(!ui().txtShadeStrength->isEnabled());
+
+  ui().chkShade->setChecked(true);
+  QVERIFY(ui().txtShadeStrength->isEnabled());
+  QTRY_VERIFY(picture() != flat);
+  const qint64 litFromNorthWest = brightness();
+  ui().txtShadeAzimuth->setText("90");
+  ui().txtShadeAltitude->setText("30");
+  ui().txtShadeStrength->setText("1");
+  QCOMPARE(state().drawOptions.shading, (ReliefShading{true, 90, 30, 1}));
+  QTest::mouseClick(ui().cmdGeoMap, Qt::LeftButton);
+  QVERIFY(dialogs_->messages.isEmpty());
+  QVERIFY(brightness() < litFromNorthWest);  // the surface faces west
+
+  ui().txtShadeAltitude->setText("95");
+  expectRefused(ui().cmdGeoMap, "0 to 90 degrees above the horizon; found 95");
+  ui().txtShadeAltitude->setText("30");
+  ui().chkShade->setChecked(false);
+  QVERIFY(!state().drawOptions.shading.on);
+  QTRY_COMPARE(picture(), flat);
 }
 
 QTEST_MAIN(MapDrawingFlowTest)
