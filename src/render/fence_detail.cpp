@@ -66,7 +66,7 @@ std::optional<FencePanel> panelInDetail(const FencePanel& panel, PanelStride str
                                       g.dxH * stride.columns,
                                       g.dyH * stride.columns,
                                       g.dzV * stride.levels};
-  grid.unit = Array2D<LevelUnit>(1, nH, 1, nV, kAir);
+  grid.unit = LevelUnits(nH, nV, kAir);
   // What the drawing reads of the section: the ground under the columns and the levels.
   SectionGrid& section = kept.section;
   section.Nxy = nH;
@@ -84,7 +84,7 @@ std::optional<FencePanel> panelInDetail(const FencePanel& panel, PanelStride str
     section.sectionSurfZ[n] = s.sectionSurfZ[h];
     section.groundKnown[n] = h >= static_cast<int>(s.groundKnown.size()) || s.groundKnown[h];
     for (int v = 1, level = 1; v <= nV && level <= g.nV; ++v, level += stride.levels) {
-      grid.unit(n, v) = g.unit(h, level);
+      grid.unit.set(n, v, g.unit(h, level));
     }
   }
   kept.profile = buildBoundaryProfile(grid, grids, Nbd);

@@ -10,9 +10,9 @@ LegendEntry legendEntry(const ViewerState& s, int unit) {
   return {name.empty() ? "unit " + std::to_string(unit) : name, s.unitColor[unit]};
 }
 
-// Which units 1..count the array holds anywhere.
-template <typename Unit>
-std::vector<bool> unitsPresent(const Array2D<Unit>& units, int count) {
+// Which units 1..count the array (a map's, or a section's grid's) holds anywhere.
+template <typename Units>
+std::vector<bool> unitsPresent(const Units& units, int count) {
   std::vector<bool> present(count + 1, false);
   for (int h = units.iFirst(); h <= units.iLast(); ++h) {
     for (int v = units.jFirst(); v <= units.jLast(); ++v) {

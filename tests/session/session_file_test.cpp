@@ -433,6 +433,8 @@ TEST_F(SessionFileTest, ALineFromAFileIsKeptWithItsNamesAndOpensWithoutTheFile) 
   EXPECT_EQ(s.Nxy, session.state().section->Nxy);
   ASSERT_EQ(s.bends.size(), 1u);
   EXPECT_EQ(s.bends[0].name, "Pass");
+}
+
 // The fence is kept by its lines and its cut, and reopening builds its panels with the map's
 // walls: the same picture again.
 TEST_F(SessionFileTest, AFenceIsKeptByItsLinesAndItsCut) {
