@@ -266,6 +266,9 @@ std::vector<OptionSpec> surveyLineOptions() {
       renderOnly(option("--section-feature", "NAME", into(&RenderOptions::lineFeature),
                         "the line of that name in the file (its field name, line_name, line,\n"
                         "label, title or id; in a CSV its line column) instead of the first")),
+      renderOnly(option("--fence", "FILE", into(&RenderOptions::fenceFile),
+                        "a fence diagram in the block of --map: every line of this line layer\n"
+                        "(formats as --section-line-file) a panel, named as the file names it")),
       renderOnly(flag("--fence-cut", set(&RenderOptions::fenceCut),
                       "leave the block out in front of the fence's panels, as seen from\n"
                       "the eye, so that they show whole")),
@@ -553,6 +556,18 @@ std::vector<Combination> windowRules() {
 // Several lines make a fence, which only the map shows; a cut needs a fence to cut for.
 void checkFence(const RenderOptions& o) {
   const std::size_t lines = o.vertexGroups.size();
+  if (!o.fenceFile.empty()) {
+    if (lines >= 2) {
+      throw UsageError(fill(translated("{1} and {2} given more than once each give the lines of a "
+                                       "fence: give one of them"),
+                            {"--fence", "--vertices"}));
+    }
+    if (o.mapFile.empty()) {
+      throw UsageError(fill(translated("{1} is drawn in the block: give {2}"),
+                            {"--fence FILE", "--map FILE"}));
+    }
+    return;
+  }
   if (lines >= 2 && o.mapFile.empty()) {
     throw UsageError(fill(translated("{1} given {2} times makes a fence diagram, which is drawn in "
                                      "the block: give {3}"),

@@ -63,6 +63,7 @@ struct SessionOptions {
   std::string lineFeature;       // the file's line of that name; "" for its first
   // Every --vertices in order: given more than once, the lines of a fence diagram in the block.
   std::vector<std::vector<Point2>> vertexGroups;
+  std::string fenceFile;  // or the lines of a fence from a line layer
   bool fenceCut = false;  // the block left out in front of the fence's panels
   bool sectionLine = false;
   bool sectionDxf3d = false;  // the .dxf of --section at the line's real coordinates

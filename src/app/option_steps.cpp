@@ -87,7 +87,8 @@ SectionLine sectionLineOf(const Session& session, const SessionOptions& o) {
   return line;
 }
 
-std::vector<FenceLine> fenceLinesOf(const SessionOptions& o) {
+std::vector<FenceLine> fenceLinesOf(const Session& session, const SessionOptions& o) {
+  if (!o.fenceFile.empty()) return session.fenceFromFile(o.fenceFile);
   std::vector<FenceLine> lines;
   if (o.vertexGroups.size() < 2) return lines;
   for (const std::vector<Point2>& group : o.vertexGroups) {

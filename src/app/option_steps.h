@@ -24,9 +24,9 @@ void applyOptions(Session& session, const SessionOptions& options);
 // their --section-line-file (and --section-feature), read in the session's display system.
 SectionLine sectionLineOf(const Session& session, const SessionOptions& options);
 
-// The lines of the fence diagram of the options: every --vertices, lettered A, B, ..., when it is
-// given more than once; else none.
-std::vector<FenceLine> fenceLinesOf(const SessionOptions& options);
+// The lines of the fence diagram of the options: those of --fence, read in the session's display
+// system, or every --vertices, lettered A, B, ..., when it is given more than once; else none.
+std::vector<FenceLine> fenceLinesOf(const Session& session, const SessionOptions& options);
 
 // With a map of values, automatic contours span the values rather than the surface's elevations:
 // once the map grid is built, they are set again from the values.

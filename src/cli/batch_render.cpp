@@ -272,7 +272,7 @@ void addMapOutputs(const RunMaking& run) {
   const RenderOptions& o = run.o;
   const ViewerState& s = session.state();
   // The fence's lines first: the build of the walls builds their panels with them.
-  run.pass(session.setFence(fenceLinesOf(o)));
+  run.pass(session.setFence(fenceLinesOf(session, o)));
   run.pass(session.buildMapGrid(
       {}, o.mapFile.empty() ? MapParts::SurfaceOnly : MapParts::SurfaceAndWalls));
   applyValueContours(session, o);

@@ -91,6 +91,10 @@ std::vector<RunFile> inputFiles(const InputFiles& inputs) {
 std::vector<RunFile> renderInputFiles(const RenderOptions& options) {
   std::vector<RunFile> files = inputFiles(options.inputs);
   if (!options.clip.empty()) files.push_back({"--clip", options.clip, options.clip});
+  if (!options.lineFile.empty()) {
+    files.push_back({"--section-line-file", options.lineFile, options.lineFile});
+  }
+  if (!options.fenceFile.empty()) files.push_back({"--fence", options.fenceFile, options.fenceFile});
   return files;
 }
 

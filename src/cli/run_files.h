@@ -25,7 +25,8 @@ void refuseOverwrites(const std::vector<RunFile>& inputs, const std::vector<RunF
 // The files of the inputs; for a grid also its .prj, .aux.xml and QGIS style where they are.
 std::vector<RunFile> inputFiles(const InputFiles& inputs);
 
-// The same with the files only kalvenor-render reads besides (the polygons of --clip).
+// The same with the files only kalvenor-render reads besides (the polygons of --clip, the line
+// files of the survey line and of the fence).
 std::vector<RunFile> renderInputFiles(const RenderOptions& options);
 
 // The session file and the files of its inputs, as inputFiles gives them.

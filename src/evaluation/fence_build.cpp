@@ -12,16 +12,21 @@ std::string fenceLineName(std::size_t index) {
   return name;
 }
 
+SectionLine surveyLineOf(const FenceLine& line) {
+  SectionLine survey;
+  survey.vertices = line.vertices;
+  survey.origin = line.origin;
+  return survey;
+}
+
 std::vector<FencePanel> buildFence(const BuildInputs& inputs, const std::vector<FenceLine>& lines,
                                    const std::vector<GridSurface>* grids,
                                    const BuildProgress& progress) {
   std::vector<SectionBuild> sections;
   sections.reserve(lines.size());
   for (std::size_t n = 0; n < lines.size(); ++n) {
-    SectionLine line;
-    line.vertices = lines[n].vertices;
     try {
-      sections.push_back(placeSection(inputs, line));
+      sections.push_back(placeSection(inputs, surveyLineOf(lines[n])));
     } catch (const BuildError& error) {
       throw BuildError(fill(translated("fence panel {1} ({2}): {3}"),
                             {std::to_string(n + 1), lines[n].name, error.what()}));

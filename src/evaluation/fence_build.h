@@ -12,13 +12,18 @@
 
 namespace kalvenor {
 
-// A line of a fence diagram: its name, which messages and the window show, and its vertices.
+// A line of a fence diagram: its name, which messages and the window show, and its vertices;
+// for a line read from a file, the file and the line, which messages about it name.
 struct FenceLine {
   std::string name;
   std::vector<SurveyVertex> vertices;
+  std::string origin = {};
 
   bool operator==(const FenceLine&) const = default;
 };
+
+// The section's survey line along a fence's line.
+SectionLine surveyLineOf(const FenceLine& line);
 
 // The name of line `index` (from 0) of a fence given without names, as sections are lettered:
 // A, B, ... Z, then AA, AB, ...

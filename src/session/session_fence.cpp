@@ -3,7 +3,9 @@
 
 #include "evaluation/angles.h"
 #include "evaluation/polyline_section.h"
+#include "model/line_features.h"
 #include "model/message_text.h"
+#include "model/step_failure.h"
 #include "session/session.h"
 
 namespace kalvenor {
@@ -53,6 +55,19 @@ std::shared_ptr<const std::vector<FencePanel>> Session::buildFencePanels(
   return shared(std::move(panels));
 }
 
+std::vector<FenceLine> Session::fenceFromFile(const std::string& path) const {
+  std::vector<NamedLine> read;
+  runStep(translated("read the fence's lines"),
+          [&] { read = readLineFeatures(path, {state_.display->srs, state_.srsGiven}); });
+  std::vector<FenceLine> lines;
+  for (const NamedLine& named : read) {
+    FenceLine line{named.name.empty() ? fenceLineName(lines.size()) : named.name, {}, named.origin};
+    for (const PlanePoint& p : named.vertices) line.vertices.push_back({p.x, p.y});
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
 Warnings Session::setFence(std::vector<FenceLine> lines, const BuildProgress& progress) {
   Warnings warnings;
   auto panels = noResult<std::vector<FencePanel>>();
@@ -60,7 +75,7 @@ Warnings Session::setFence(std::vector<FenceLine> lines, const BuildProgress& pr
     requireModel();
     for (std::size_t n = 0; n < lines.size(); ++n) {
       try {
-        checkVertices(lines[n].vertices);
+        checkVertices(lines[n].vertices, lineOrigin(surveyLineOf(lines[n])));
       } catch (const BuildError& error) {
         throw BuildError(fill(translated("fence panel {1} ({2}): {3}"),
                               {std::to_string(n + 1), lines[n].name, error.what()}));

@@ -558,6 +558,8 @@ void RenderCliTest::lineFilesThatGiveNoSurveyLineExitWithTwoAndNameFileAndLine()
   QVERIFY2(loop.errors.contains(lines + ", survey line \"Loop\": the survey line crosses itself"),
            qPrintable(loop.errors));
   QVERIFY(QFile::exists(out("s.png")));
+}
+
 // Each --vertices is a panel of the fence in the block of --map; the first stays the survey line
 // of the section, drawn as it is without the others. The cut opens the block in front of them.
 void RenderCliTest::verticesGivenAgainDrawAFenceInTheBlock() {
@@ -573,6 +575,10 @@ void RenderCliTest::verticesGivenAgainDrawAFenceInTheBlock() {
   run("line", first);
   run("fence", fence);
   run("cut", fence + QStringList{"--fence-cut"});
+  // The same lines from a line file draw the same fence.
+  const QString file = write("fence.csv", "line_name,x,y\nA,0,2\nA,20,8\nB,10,0\nB,12,10\n");
+  run("file-cut", first + QStringList{"--fence", file, "--fence-cut"});
+  QCOMPARE(contents(out("file-cut.png")), contents(out("cut.png")));
   QCOMPARE(contents(out("fence-section.png")), contents(out("line-section.png")));
   QCOMPARE(contents(out("cut-section.png")), contents(out("line-section.png")));
   const QImage line(out("line.png")), cut(out("cut.png"));
@@ -582,6 +588,8 @@ void RenderCliTest::verticesGivenAgainDrawAFenceInTheBlock() {
 
 void RenderCliTest::aFenceThatCannotBeDrawnExitsWithTwoAndSaysWhy() {
   const QStringList twoLines = {"--vertices", "0,2;20,8", "--vertices", "10,0;12,10"};
+  const QString away =
+      write("away.csv", "line_name,x,y\nNear,0,2\nNear,20,8\nAway,100,100\nAway,300,100\n");
   const struct {
     QStringList options;
     QString message;
@@ -597,6 +605,13 @@ void RenderCliTest::aFenceThatCannotBeDrawnExitsWithTwoAndSaysWhy() {
        "fence panel 2 (B): --vertices: the survey line lies entirely outside"},
       {{"--map", out("m.png"), "--vertices", "0,2;20,8", "--vertices", "5,5"},
        "fence panel 2 (B): --vertices gives fewer than two distinct vertices (1 given)"},
+      {QStringList{"--map", out("m.png"), "--fence", away} + twoLines,
+       "--fence and --vertices given more than once each give the lines of a fence"},
+      {{"--section", out("m.png"), "--vertices", "0,2;20,8", "--fence", away},
+       "--fence FILE is drawn in the block: give --map FILE"},
+      {{"--map", out("m.png"), "--fence", away},
+       "fence panel 2 (Away): " + away + ", survey line \"Away\": the survey line lies entirely "
+       "outside"},
   };
   for (const auto& c : cases) {
     const Run run = render(smallCase() << c.options);
@@ -604,6 +619,9 @@ void RenderCliTest::aFenceThatCannotBeDrawnExitsWithTwoAndSaysWhy() {
     QVERIFY2(run.errors.contains(c.message), qPrintable(run.errors));
     QCOMPARE(run.errors.trimmed().count('\n'), 0);
     QVERIFY(!QFile::exists(out("m.png")));
+  }
+}
+
 // East along y 2, then 3 m further north each: y 5 and 8 cross the small case, y 11 misses it
 // and is left out, its number kept.
 void RenderCliTest::aSeriesWritesAPicturePerSectionAndAnAtlasOfAPageEach() {
