@@ -501,7 +501,7 @@ void RenderCliTest::aLineFileGivesTheSectionOfTheSameVerticesByteForByte() {
   }
   // Named vertices label the bend with the name instead of the number.
   section("named",
-          {"--section-line-file", write("named.csv", "x,y,name\n0,2,A\n10,9,B\n20,8,C\n")});
+          {"--section-line-file", write("named-line.csv", "x,y,name\n0,2,A\n10,9,B\n20,8,C\n")});
   QCOMPARE(contents(out("named.csv")), contents(out("typed.csv")));
   QVERIFY(contents(out("named.png")) != contents(out("typed.png")));
 }
