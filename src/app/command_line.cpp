@@ -483,11 +483,19 @@ std::vector<Combination> seriesRules() {
 // size and its line smoothing go with it. The options are compared by name, so a flag given
 // twice is still that one flag.
 std::vector<Combination> renderRules() {
-  const std::vector<std::string> outputs = {
-      "--map",          "--section",      "--units-grid",     "--units-legend",
-      "--section-units", "--section-contacts", "--borehole-check", "--export-3d",
-      "--geology-map",  "--atlas",        "--thickness-grid", "--depth-grid",
-      "--volumes"};
+  const std::vector<std::string> outputs = {"--map",
+                                            "--section",
+                                            "--units-grid",
+                                            "--units-legend",
+                                            "--section-units",
+                                            "--section-contacts",
+                                            "--borehole-check",
+                                            "--export-3d",
+                                            "--geology-map",
+                                            "--atlas",
+                                            "--thickness-grid",
+                                            "--depth-grid",
+                                            "--volumes"};
   std::vector<Combination> rules = {
       {.fromSession = true,
        .needs = {"--map"},
@@ -563,8 +571,8 @@ void checkFence(const RenderOptions& o) {
                             {"--fence", "--vertices"}));
     }
     if (o.mapFile.empty()) {
-      throw UsageError(fill(translated("{1} is drawn in the block: give {2}"),
-                            {"--fence FILE", "--map FILE"}));
+      throw UsageError(
+          fill(translated("{1} is drawn in the block: give {2}"), {"--fence FILE", "--map FILE"}));
     }
     return;
   }

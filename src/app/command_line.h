@@ -97,7 +97,7 @@ struct RenderOptions : SessionOptions {
   std::string export3d;  // .glb, .vtp, .vtm or .obj
   double exportVe = 1.0;
   int exportDecimate = 1;
-  std::string geologyMap;  // .gpkg, or any vector format GDAL writes
+  std::string geologyMap;       // .gpkg, or any vector format GDAL writes
   SectionSeries sectionSeries;  // --section draws each of them, --atlas a page each
   std::string atlasFile;        // a .pdf
   AtlasPaper atlasPaper;        // its pages

@@ -94,7 +94,8 @@ std::vector<RunFile> renderInputFiles(const RenderOptions& options) {
   if (!options.lineFile.empty()) {
     files.push_back({"--section-line-file", options.lineFile, options.lineFile});
   }
-  if (!options.fenceFile.empty()) files.push_back({"--fence", options.fenceFile, options.fenceFile});
+  if (!options.fenceFile.empty())
+    files.push_back({"--fence", options.fenceFile, options.fenceFile});
   return files;
 }
 

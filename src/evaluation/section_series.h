@@ -60,9 +60,9 @@ struct SeriesBuild {
   std::vector<SeriesLeftOut> leftOut;
 };
 
-// The section along every line with the boundary grids read already (see placeSection and classifySection). The
-// first line's failure is thrown; a later line that gives no section (one that misses the
-// display area, or crosses only a corner of it) is left out with the reason.
+// The section along every line with the boundary grids read already (see placeSection and
+// classifySection). The first line's failure is thrown; a later line that gives no section (one
+// that misses the display area, or crosses only a corner of it) is left out with the reason.
 SeriesBuild buildSectionSeries(const BuildInputs& inputs, const std::vector<GridSurface>& grids,
                                const std::vector<SectionLine>& lines,
                                const BuildProgress& progress = {});

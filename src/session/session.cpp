@@ -71,11 +71,10 @@ void Session::replaceWith(Session& other) {
   state_ = std::move(other.state_);
   state_.defaults = defaults;
   boundaryRead_ = std::move(other.boundaryRead_);
-  for (Change change :
-       {Change::Model, Change::BoundaryFiles, Change::Colours, Change::DisplaySurface,
-        Change::BaseHeight, Change::CoordinateSystem, Change::Grids, Change::View, Change::Contours,
-        Change::DrawOptions, Change::Picture, Change::Boreholes, Change::Fence,
-        Change::SectionSeries}) {
+  for (Change change : {Change::Model, Change::BoundaryFiles, Change::Colours,
+                        Change::DisplaySurface, Change::BaseHeight, Change::CoordinateSystem,
+                        Change::Grids, Change::View, Change::Contours, Change::DrawOptions,
+                        Change::Picture, Change::Boreholes, Change::Fence, Change::SectionSeries}) {
     notify(change);
   }
 }

@@ -57,8 +57,9 @@ std::shared_ptr<const std::vector<FencePanel>> Session::buildFencePanels(
 
 std::vector<FenceLine> Session::fenceFromFile(const std::string& path) const {
   std::vector<NamedLine> read;
-  runStep(translated("read the fence's lines"),
-          [&] { read = readLineFeatures(path, {state_.display->srs, state_.srsGiven}); });
+  runStep(translated("read the fence's lines"), [&] {
+    read = readLineFeatures(path, {state_.display->srs, state_.srsGiven});
+  });
   std::vector<FenceLine> lines;
   for (const NamedLine& named : read) {
     FenceLine line{named.name.empty() ? fenceLineName(lines.size()) : named.name, {}, named.origin};

@@ -143,7 +143,7 @@ struct ViewerState {
   std::vector<FenceLine> fenceLines;
   std::shared_ptr<const std::vector<FencePanel>> fence = noResult<std::vector<FencePanel>>();
   bool fenceCut = false;
-  SectionSeries series;     // the parallel sections drawn from that line
+  SectionSeries series;  // the parallel sections drawn from that line
   // Set when a build of the other kind comes after the inputs changed, so the grid kept beside
   // it is of the inputs before; a build of its own kind clears it.
   bool mapOutOfDate = true;

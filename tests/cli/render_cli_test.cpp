@@ -610,8 +610,9 @@ void RenderCliTest::aFenceThatCannotBeDrawnExitsWithTwoAndSaysWhy() {
       {{"--section", out("m.png"), "--vertices", "0,2;20,8", "--fence", away},
        "--fence FILE is drawn in the block: give --map FILE"},
       {{"--map", out("m.png"), "--fence", away},
-       "fence panel 2 (Away): " + away + ", survey line \"Away\": the survey line lies entirely "
-       "outside"},
+       "fence panel 2 (Away): " + away +
+           ", survey line \"Away\": the survey line lies entirely "
+           "outside"},
   };
   for (const auto& c : cases) {
     const Run run = render(smallCase() << c.options);

@@ -71,8 +71,8 @@ QList<ControlPicture> controlPictures() {
       {"section-smooth-black", "--section", "--view 0,0,1.4,4 --black " + line, kTracedLines},
       // The section along the example's line file, its bends labelled with the vertices' names.
       {"section-bent", "--section",
-       "--view 0,0,,4 --axes --section-line-file " + exampleFile("survey_line.csv"),
-       kSmoothedEdges, true},
+       "--view 0,0,,4 --axes --section-line-file " + exampleFile("survey_line.csv"), kSmoothedEdges,
+       true},
       // A fence of three panels, one bent, with the block cut away in front of them.
       {"fence-cut", "--map", "--view 215,30,1.3,3 --fence-cut " + kFence, kTracedLines},
       // The shaded relief: the block lit from the north-west, and cell by cell a plan view lit
@@ -154,8 +154,8 @@ void ControlPicturesTest::aWrongPictureDoesNotPass_data() {
   QTest::newRow("traced, without contours") << "block-smooth"
                                             << "--view 200,35,1.3,3";
   QTest::newRow("a bend moved") << "section-bent"
-                               << "--view 0,0,,4 --axes --vertices "
-                                  "30200,41000;32600,42900;34800,43500";
+                                << "--view 0,0,,4 --axes --vertices "
+                                   "30200,41000;32600,42900;34800,43500";
   QTest::newRow("a fence, not cut") << "fence-cut"
                                     << "--view 215,30,1.3,3 " + kFence;
   QTest::newRow("shaded, the light turned") << "block-shaded"
