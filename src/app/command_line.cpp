@@ -283,21 +283,9 @@ std::vector<OptionSpec> surveyLineOptions() {
           "mark it as a solid trace along the ground, its ends as squares")};
 }
 
-std::vector<OptionSpec> outputOptions() {
-  OptionSpec help = flag("--help", set(&RenderOptions::help), "this text");
-  help.windowHelp = help.help.front();
-  help.alias = "-h";
-  OptionSpec version =
-      flag("--version", set(&RenderOptions::version), "the program's name and version");
-  version.windowHelp = version.help.front();
-  std::vector<OptionSpec> pictures{
-      renderOnly(option("--map", "FILE", into(&RenderOptions::mapFile), "the 3D geological map")),
-      renderOnly(option("--section", "FILE", into(&RenderOptions::sectionFile),
-                        "the section, seen straight on (magnification 1.4 and no\n"
-                        "exaggeration, or those of --view); a .dxf is the section at true\n"
-                        "scale for CAD: distance and height times the exaggeration, in metres")),
-      renderOnly(flag("--section-dxf-3d", set(&RenderOptions::sectionDxf3d),
-                      "the .dxf of --section at the line's real coordinates, true heights")),
+// Parallel sections and their atlas.
+std::vector<OptionSpec> seriesOptions() {
+  return {
       renderOnly(option("--section-series", "N,SPACING", readSectionSeries,
                         "N parallel sections: the survey line, then each next line SPACING\n"
                         "metres to the right of the one before looking along it (to the left\n"
@@ -313,6 +301,25 @@ std::vector<OptionSpec> outputOptions() {
                         "the atlas's paper: A3, A4 (default), A5, letter or legal, landscape\n"
                         "unless portrait")),
   };
+}
+
+std::vector<OptionSpec> outputOptions() {
+  OptionSpec help = flag("--help", set(&RenderOptions::help), "this text");
+  help.windowHelp = help.help.front();
+  help.alias = "-h";
+  OptionSpec version =
+      flag("--version", set(&RenderOptions::version), "the program's name and version");
+  version.windowHelp = version.help.front();
+  std::vector<OptionSpec> pictures{
+      renderOnly(option("--map", "FILE", into(&RenderOptions::mapFile), "the 3D geological map")),
+      renderOnly(option("--section", "FILE", into(&RenderOptions::sectionFile),
+                        "the section, seen straight on (magnification 1.4 and no\n"
+                        "exaggeration, or those of --view); a .dxf is the section at true\n"
+                        "scale for CAD: distance and height times the exaggeration, in metres")),
+      renderOnly(flag("--section-dxf-3d", set(&RenderOptions::sectionDxf3d),
+                      "the .dxf of --section at the line's real coordinates, true heights")),
+  };
+  for (OptionSpec& spec : seriesOptions()) pictures.push_back(std::move(spec));
   for (OptionSpec& spec : surveyLineOptions()) pictures.push_back(std::move(spec));
   std::vector<OptionSpec> exports{
       renderOnly(option("--units-grid", "FILE", into(&RenderOptions::unitsGrid),
@@ -479,23 +486,54 @@ std::vector<Combination> seriesRules() {
   };
 }
 
+// What kalvenor-render writes: a run must give one of them.
+std::vector<std::string> renderOutputs() {
+  return {"--map",
+          "--section",
+          "--units-grid",
+          "--units-legend",
+          "--section-units",
+          "--section-contacts",
+          "--borehole-check",
+          "--export-3d",
+          "--geology-map",
+          "--atlas",
+          "--thickness-grid",
+          "--depth-grid",
+          "--volumes"};
+}
+
+// What the options of single outputs need.
+std::vector<Combination> outputRules() {
+  std::vector<Combination> rules;
+  rules.push_back({.when = {"--export-ve", "--export-decimate"},
+                   .needs = {"--export-3d"},
+                   .message = said(fill(translated("{1} and {2} say how {3} writes the block"),
+                                        {"--export-ve", "--export-decimate", "--export-3d"}))});
+  rules.push_back({.when = {"--section-dxf-3d"},
+                   .needs = {"--section"},
+                   .message = said(fill(translated("{1} places the section of {2} in space, which "
+                                                   "must be a .dxf drawing"),
+                                        {"--section-dxf-3d", "--section FILE.dxf"}))});
+  rules.push_back({.when = {"--fence-cut"},
+                   .needs = {"--map"},
+                   .message = said(fill(translated("{1} cuts the block of {2} away in front of a "
+                                                   "fence"),
+                                        {"--fence-cut", "--map"}))});
+  rules.push_back({.when = {"--section-line", "--section-trace"},
+                   .needs = {"--map"},
+                   .message = said(fill(translated("{1} and {2} mark the line on {3}"),
+                                        {"--section-line", "--section-trace", "--map"}))});
+  for (Combination& rule : thicknessRules()) rules.push_back(std::move(rule));
+  rules.push_back(shadingRule());
+  return rules;
+}
+
 // A session brings its own inputs, options and picture: only where to write the picture, its
 // size and its line smoothing go with it. The options are compared by name, so a flag given
 // twice is still that one flag.
 std::vector<Combination> renderRules() {
-  const std::vector<std::string> outputs = {"--map",
-                                            "--section",
-                                            "--units-grid",
-                                            "--units-legend",
-                                            "--section-units",
-                                            "--section-contacts",
-                                            "--borehole-check",
-                                            "--export-3d",
-                                            "--geology-map",
-                                            "--atlas",
-                                            "--thickness-grid",
-                                            "--depth-grid",
-                                            "--volumes"};
+  const std::vector<std::string> outputs = renderOutputs();
   std::vector<Combination> rules = {
       {.fromSession = true,
        .needs = {"--map"},
@@ -526,26 +564,7 @@ std::vector<Combination> renderRules() {
   wanted.insert(wanted.end(), kSectionWanted.begin(), kSectionWanted.end());
   for (Combination& rule : sectionRules(wanted)) rules.push_back(std::move(rule));
   for (Combination& rule : boreholeRules({"--borehole-check"})) rules.push_back(std::move(rule));
-  rules.push_back({.when = {"--export-ve", "--export-decimate"},
-                   .needs = {"--export-3d"},
-                   .message = said(fill(translated("{1} and {2} say how {3} writes the block"),
-                                        {"--export-ve", "--export-decimate", "--export-3d"}))});
-  rules.push_back({.when = {"--section-dxf-3d"},
-                   .needs = {"--section"},
-                   .message = said(fill(translated("{1} places the section of {2} in space, which "
-                                                   "must be a .dxf drawing"),
-                                        {"--section-dxf-3d", "--section FILE.dxf"}))});
-  rules.push_back({.when = {"--fence-cut"},
-                   .needs = {"--map"},
-                   .message = said(fill(translated("{1} cuts the block of {2} away in front of a "
-                                                   "fence"),
-                                        {"--fence-cut", "--map"}))});
-  for (Combination& rule : thicknessRules()) rules.push_back(std::move(rule));
-  rules.push_back(shadingRule());
-  rules.push_back({.when = {"--section-line", "--section-trace"},
-                   .needs = {"--map"},
-                   .message = said(fill(translated("{1} and {2} mark the line on {3}"),
-                                        {"--section-line", "--section-trace", "--map"}))});
+  for (Combination& rule : outputRules()) rules.push_back(std::move(rule));
   return rules;
 }
 

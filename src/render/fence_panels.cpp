@@ -29,11 +29,7 @@ class PanelDrawing {
         cells_(
             canvas, nodes_, panel.grid.nV, look, panel.profile, classify,
             [this](int h, std::vector<std::int32_t>& units) {
-              for (int v = 1; v <= panel_.grid.nV; ++v) {
-                // Named as a byte type, which the unit is, not as a character.
-                const std::int8_t unit = panel_.grid.unit(h, v);
-                units[v] = unit;
-              }
+              for (int v = 1; v <= panel_.grid.nV; ++v) units[v] = panel_.grid.unit(h, v);
             },
             [this](int h, std::vector<double>& heights) {
               panel_.section.surfaceGapColumn(h, heights);

@@ -270,6 +270,13 @@ void FormMain::sessionChanged(Change change) {
   // A preview shows the picture as drawn with another view, so only a view keeps its scene.
   if (change != Change::View && change != Change::Picture) previewScene_.reset();
   showNote({});
+  showInputChange(change);
+  updateCommandStates();
+  showStepIndicators();
+}
+
+// The inputs' and grids' controls of `change`, unless they made it; else the picture's.
+void FormMain::showInputChange(Change change) {
   switch (change) {
     case Change::Model:
       if (!fromControls(Change::Model)) showModelInGrid();
@@ -300,6 +307,14 @@ void FormMain::sessionChanged(Change change) {
       showGridFigures();
       if (!fromControls(Change::Grids)) showSectionLine();
       break;
+    default:
+      showPictureChange(change);
+      break;
+  }
+}
+
+void FormMain::showPictureChange(Change change) {
+  switch (change) {
     case Change::View:
       if (!fromControls(Change::View)) showView();
       break;
@@ -324,9 +339,9 @@ void FormMain::sessionChanged(Change change) {
     case Change::SectionSeries:
       if (!fromControls(Change::SectionSeries)) showSectionSeries();
       break;
+    default:
+      break;
   }
-  updateCommandStates();
-  showStepIndicators();
 }
 
 void FormMain::txtNbd_Change() {

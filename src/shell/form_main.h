@@ -218,6 +218,9 @@ class FormMain : public QWidget, private SessionObserver {
   void showDrawOptions();
   void showPictureFigures();
   void showStepIndicators();
+  // What changed in the session shown in the controls: the inputs and grids, or the picture.
+  void showInputChange(Change change);
+  void showPictureChange(Change change);
   void writeView(const ViewValues& values);
   void writePreset(const ViewValues& values);
   void contourBox_Change();
