@@ -115,6 +115,7 @@ void FormMain::connectCommands() {
       {ui_.cmdKalvenor, &FormMain::cmdKalvenor_Click},
       {ui_.cmdSectionModel, &FormMain::cmdSectionModel_Click},
       {ui_.cmdFenceAdd, &FormMain::cmdFenceAdd_Click},
+      {ui_.cmdFenceFile, &FormMain::cmdFenceFile_Click},
       {ui_.cmdFenceRemove, &FormMain::cmdFenceRemove_Click},
       {ui_.cmdSectionView, &FormMain::cmdSectionView_Click},
       {ui_.cmd2D, &FormMain::cmd2D_Click},

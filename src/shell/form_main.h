@@ -90,9 +90,10 @@ class FormMain : public QWidget, private SessionObserver {
   void cmdVerticesClear_Click();
   void cmdVerticesFile_Click();
   void cmdVerticesMap_Click();
-  // The fence diagram: the survey line as typed added as a line, the chosen line removed, and
-  // the block cut away in front of the panels.
+  // The fence diagram: the survey line as typed added as a line, the lines of a line file in
+  // place of those it has, the chosen line removed, and the block cut away in front of the panels.
   void cmdFenceAdd_Click();
+  void cmdFenceFile_Click();
   void cmdFenceRemove_Click();
   void chkFenceCut_Click();
   // The boreholes: their three tables picked and read together, how they are drawn, and the

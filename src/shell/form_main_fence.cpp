@@ -1,5 +1,6 @@
 #include "shell/build_progress.h"
 #include "shell/busy_cursor.h"
+#include "shell/file_paths.h"
 #include "shell/form_main.h"
 #include "shell/qt_number_text.h"
 
@@ -14,6 +15,21 @@ void FormMain::cmdFenceAdd_Click() {
     warnings = session_.addFenceLine(typedSectionLine(), progress.reporter());
   }
   ui_.lstFence->setCurrentRow(ui_.lstFence->count() - 1);
+  redrawShownPicture(false);
+  showWarnings(warnings);
+}
+
+// Every line of a line file becomes a line of the fence, in place of those it had.
+void FormMain::cmdFenceFile_Click() {
+  const std::optional<QString> path =
+      dialogs_.openFile(kLineFilesFilter, QStringLiteral("フェンス図の測線のファイル"));
+  if (!path) return;
+  Warnings warnings;
+  {
+    BusyCursor busy;
+    BuildProgressDialog progress(this);
+    warnings = session_.setFence(session_.fenceFromFile(localPath(*path)), progress.reporter());
+  }
   redrawShownPicture(false);
   showWarnings(warnings);
 }

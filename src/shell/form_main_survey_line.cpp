@@ -9,6 +9,7 @@
 #include "model/message_text.h"
 #include "model/number_text.h"
 #include "shell/busy_cursor.h"
+#include "shell/file_paths.h"
 #include "shell/form_main.h"
 #include "shell/qt_number_text.h"
 #include "shell/typed_number.h"
@@ -23,10 +24,6 @@ constexpr int kNameColumn = 2;
 // The picture of the display area the line is clicked on: large enough to aim at a node of a
 // fine grid, small enough to be made at once.
 constexpr int kOverviewPixels = 600;
-
-const char* const kLineFileFilter =
-    "線のファイル (*.gpkg *.shp *.geojson *.json *.csv)|*.gpkg;*.shp;*.geojson;*.json;*.csv|"
-    "すべてのファイル (*.*)|*.*";
 
 QString cellText(const QTableWidget& grid, int row, int column) {
   const QTableWidgetItem* item = grid.item(row, column);
@@ -89,7 +86,7 @@ void FormMain::cmdVerticesClear_Click() {
 // The file's first line fills the list.
 void FormMain::cmdVerticesFile_Click() {
   const std::optional<QString> path =
-      dialogs_.openFile(QString::fromUtf8(kLineFileFilter), QStringLiteral("測線のファイル"));
+      dialogs_.openFile(kLineFilesFilter, QStringLiteral("測線のファイル"));
   if (!path) return;
   SectionLine line;
   {

@@ -13,6 +13,7 @@ class FenceFlowTest : public QObject {
 
  private slots:
   void theSurveyLineIsAddedDrawnCutRemovedAndSaved();
+  void aLineFileBecomesTheFence();
 };
 
 namespace {
@@ -78,6 +79,21 @@ void FenceFlowTest::theSurveyLineIsAddedDrawnCutRemovedAndSaved() {
   QCOMPARE(rows(*reopened->window.ui().lstFence), rows(*ui.lstFence));
   QVERIFY(reopened->window.ui().chkFenceCut->isChecked());
   QCOMPARE(reopened->window.state().fence->size(), 1u);
+}
+
+// "ファイルから読む" makes every line of a line file a line of the fence, named as the file names
+// it.
+void FenceFlowTest::aLineFileBecomesTheFence() {
+  WindowFixture f;
+  Ui::formMain& ui = f.window.ui();
+  f.buildSmallBlock();
+  f.dialogs.files = {f.write("fence.csv", "line_name,x,y\nRoad,0,10\nRoad,100,40\n"
+                                          "Creek,50,0\nCreek,60,50\nCreek,50,100\n")};
+  QTest::mouseClick(ui.cmdFenceFile, Qt::LeftButton);
+  QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.join("\n")));
+  QCOMPARE(rows(*ui.lstFence),
+           QStringList({"Road: 0, 10 - 100, 40", "Creek: 50, 0 - 60, 50 - 50, 100"}));
+  QCOMPARE(f.window.state().fence->size(), 2u);
 }
 
 QTEST_MAIN(FenceFlowTest)
