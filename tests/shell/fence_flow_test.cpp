@@ -87,8 +87,9 @@ void FenceFlowTest::aLineFileBecomesTheFence() {
   WindowFixture f;
   Ui::formMain& ui = f.window.ui();
   f.buildSmallBlock();
-  f.dialogs.files = {f.write("fence.csv", "line_name,x,y\nRoad,0,10\nRoad,100,40\n"
-                                          "Creek,50,0\nCreek,60,50\nCreek,50,100\n")};
+  f.dialogs.files = {f.write("fence.csv",
+                             "line_name,x,y\nRoad,0,10\nRoad,100,40\n"
+                             "Creek,50,0\nCreek,60,50\nCreek,50,100\n")};
   QTest::mouseClick(ui.cmdFenceFile, Qt::LeftButton);
   QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.join("\n")));
   QCOMPARE(rows(*ui.lstFence),
