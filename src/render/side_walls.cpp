@@ -121,11 +121,7 @@ void WallDrawing::drawPairs(Canvas& canvas, int from, int to,
   ColumnCellPainter cells(
       canvas, nodes, geometry_->nV, look_, p_.wallProfiles[wall_], classify_,
       [this](int h, std::vector<std::int32_t>& column) {
-        for (int v = 1; v <= units_->nV; ++v) {
-          // Named as a byte type, which the unit is, not as a character.
-          const std::int8_t unit = units_->unit(h, v);
-          column[v] = unit;
-        }
+        for (int v = 1; v <= units_->nV; ++v) column[v] = units_->unit(h, v);
       },
       [this](int h, std::vector<double>& heights) {
         heights.resize(geometry_->nV + 1);
