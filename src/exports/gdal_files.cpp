@@ -4,6 +4,7 @@
 #include <gdal_priv.h>
 
 #include <algorithm>
+#include <array>
 #include <mutex>
 #include <optional>
 #include <sstream>
@@ -114,6 +115,21 @@ GDALDriver* creatingDriver(const std::string& path, GdalData kind) {
 }
 
 GDALDriver* gdalDriver(const std::string& name) { return drivers().GetDriverByName(name.c_str()); }
+
+GdalDataset memoryRaster(const std::string& path, const NorthUpGrid& raster, GDALDataType type,
+                         const std::string& wkt, const std::string& noMemory) {
+  GdalDataset dataset(
+      gdalDriver("MEM")->Create("", raster.columns(), raster.rows(), 1, type, nullptr));
+  if (!dataset) throw ExportError(path, noMemory);
+  std::array<double, 6> transform = raster.geoTransform();
+  dataset->SetGeoTransform(transform.data());
+  dataset->SetMetadataItem(GDALMD_AREA_OR_POINT, GDALMD_AOP_AREA);
+  if (!wkt.empty()) {
+    const OGRSpatialReference srs = coordinateSystem(path, wkt);
+    dataset->SetSpatialRef(&srs);
+  }
+  return dataset;
+}
 
 OGRSpatialReference coordinateSystem(const std::string& path, const std::string& wkt) {
   const GdalMessages messages;

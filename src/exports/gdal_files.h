@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gdal.h>
 #include <ogr_spatialref.h>
 
 #include <functional>
@@ -8,6 +9,7 @@
 
 #include "exports/export_error.h"
 #include "exports/exported_file.h"
+#include "exports/north_up_grid.h"
 #include "exports/work_folder.h"
 
 class GDALDataset;
@@ -56,6 +58,12 @@ GDALDriver* gdalDriver(const std::string& name);
 // The coordinate system of a WKT text, with x east and y north whatever axis order it declares;
 // throws ExportError naming `path` when GDAL cannot read it.
 OGRSpatialReference coordinateSystem(const std::string& path, const std::string& wkt);
+
+// A raster of one band of `type` in GDAL's memory, laid out as `raster` (its pixels areas) in the
+// coordinate system `wkt` (none when empty); throws ExportError naming `path` with `noMemory` when
+// GDAL cannot make it.
+GdalDataset memoryRaster(const std::string& path, const NorthUpGrid& raster, GDALDataType type,
+                         const std::string& wkt, const std::string& noMemory);
 
 // An ESRI WKT of `system` (a .prj) that also names the system's EPSG code, so that GIS programs
 // know it by its code: the ESRI form names none. Unchanged when the system has no EPSG code.

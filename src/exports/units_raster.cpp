@@ -5,7 +5,6 @@
 #include <gdal_priv.h>
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 
 #include "exports/export_error.h"
@@ -116,16 +115,8 @@ std::vector<GByte> northUpUnits(const NorthUpGrid& raster, const Array2D<std::in
 // The grid as GDAL sees it, in memory: one band of bytes, since no model has more than 16 units.
 GdalDataset unitsDataset(const std::string& path, const UnitsGrid& grid, const NorthUpGrid& raster,
                          const std::vector<GByte>& values, Palette palette) {
-  GdalDataset dataset(
-      gdalDriver("MEM")->Create("", raster.columns(), raster.rows(), 1, GDT_Byte, nullptr));
-  if (!dataset) throw ExportError(path, translated("no memory for the units grid"));
-  std::array<double, 6> transform = raster.geoTransform();
-  dataset->SetGeoTransform(transform.data());
-  dataset->SetMetadataItem(GDALMD_AREA_OR_POINT, GDALMD_AOP_AREA);
-  if (!grid.display.srs.empty()) {
-    const OGRSpatialReference srs = coordinateSystem(path, grid.display.srs);
-    dataset->SetSpatialRef(&srs);
-  }
+  GdalDataset dataset = memoryRaster(path, raster, GDT_Byte, grid.display.srs,
+                                     translated("no memory for the units grid"));
   GDALRasterBand& band = *dataset->GetRasterBand(1);
   styleBand(band, grid.styles, palette);
   if (band.RasterIO(GF_Write, 0, 0, raster.columns(), raster.rows(),

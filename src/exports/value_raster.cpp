@@ -59,16 +59,8 @@ std::vector<float> northUpValues(const NorthUpGrid& raster, const Array2D<double
 
 GdalDataset valueDataset(const std::string& path, const ValueGrid& grid, const NorthUpGrid& raster,
                          std::vector<float>& values) {
-  GdalDataset dataset(
-      gdalDriver("MEM")->Create("", raster.columns(), raster.rows(), 1, GDT_Float32, nullptr));
-  if (!dataset) throw ExportError(path, translated("no memory for the value grid"));
-  std::array<double, 6> transform = raster.geoTransform();
-  dataset->SetGeoTransform(transform.data());
-  dataset->SetMetadataItem(GDALMD_AREA_OR_POINT, GDALMD_AOP_AREA);
-  if (!grid.display.srs.empty()) {
-    const OGRSpatialReference srs = coordinateSystem(path, grid.display.srs);
-    dataset->SetSpatialRef(&srs);
-  }
+  GdalDataset dataset = memoryRaster(path, raster, GDT_Float32, grid.display.srs,
+                                     translated("no memory for the value grid"));
   GDALRasterBand& band = *dataset->GetRasterBand(1);
   band.SetNoDataValue(kValueNoData);
   band.SetDescription(grid.description.c_str());
