@@ -202,7 +202,8 @@ class Session {
   Warnings setFence(std::vector<FenceLine> lines, const BuildProgress& progress = {});
   // The lines of a fence read from a line layer (see readLineFeatures), in the display surface's
   // system, each named as the file names it or lettered as typed lines are, and its messages
-  // naming the file and the line. Throws SessionError for a file that gives no lines.
+  // naming the file and the line. Throws ReadError, as readLineFeatures does, for a file that
+  // gives no lines.
   std::vector<FenceLine> fenceFromFile(const std::string& path) const;
   // The fence with one more line, the survey line as given to a section build (a line given by a
   // start and an azimuth runs across the display area), named with the first letter no line of
