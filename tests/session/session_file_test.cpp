@@ -164,9 +164,10 @@ TEST_F(SessionFileTest, AMissingInputFileIsNamedWithTheSession) {
   for (const auto& [name, problem] : others) {
     session.loadDisplaySurface(kExample + "topography.txt");
     std::string text = sessionFileText(documentOf(session.state(), 300, 200), path);
-    const std::string written = "topography.txt\"";
-    text.replace(text.find(written) - kExample.size(), kExample.size() + written.size() - 1,
-                 (folder / name).string());
+    // The surface's path as written, absolute or relative to the session file.
+    const std::size_t end = text.find("topography.txt\"") + std::string("topography.txt").size();
+    const std::size_t start = text.rfind('"', end - 1) + 1;
+    text.replace(start, end - start, (folder / name).string());
     write("moved.json", text);
     try {
       readSessionFile(path);
