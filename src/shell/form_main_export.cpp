@@ -8,6 +8,7 @@
 #include "model/message_text.h"
 #include "session/section_atlas.h"
 #include "shell/busy_cursor.h"
+#include "shell/exported_output.h"
 #include "shell/form_main.h"
 #include "shell/qt_number_text.h"
 #include "shell/typed_number.h"
@@ -34,12 +35,7 @@ void FormMain::cmdExport3d_Click() {
   const std::string file = QFileInfo(*path).absoluteFilePath().toStdString();
   BusyCursor busy;
   checkSceneName(file);
-  OutputSet outputs;
-  for (const std::string& folder : sceneFolders(file)) outputs.addFolder(folder);
-  for (const ExportedFile& exported : sceneFiles(file, session_.blockScene(), {})) {
-    outputs.add(exported.path, QByteArray::fromStdString(exported.bytes));
-  }
-  outputs.write();
+  writeExportedFiles(sceneFiles(file, session_.blockScene(), {}), sceneFolders(file));
 }
 
 // The geological map of the last map build as vectors, as kalvenor-render --geology-map writes
@@ -50,11 +46,7 @@ void FormMain::cmdGeologyMap_Click() {
   const std::string file = QFileInfo(*path).absoluteFilePath().toStdString();
   BusyCursor busy;
   checkGeologyMapName(file);
-  OutputSet outputs;
-  for (const ExportedFile& exported : geologyMapFiles(file, session_.geologyMap())) {
-    outputs.add(exported.path, QByteArray::fromStdString(exported.bytes));
-  }
-  outputs.write();
+  writeExportedFiles(geologyMapFiles(file, session_.geologyMap()));
   session_.setGeologyMapFile(file);
 }
 

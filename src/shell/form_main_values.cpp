@@ -5,6 +5,7 @@
 #include "exports/value_raster.h"
 #include "exports/volumes_csv.h"
 #include "shell/busy_cursor.h"
+#include "shell/exported_output.h"
 #include "shell/form_main.h"
 #include "shell/volumes_table.h"
 
@@ -101,12 +102,7 @@ void FormMain::cmdValueGrid_Click() {
   BusyCursor busy;
   checkValueGridName(file);
   const Array2D<double> values = session_.valueGrid(*value);
-  OutputSet outputs;
-  for (const ExportedFile& exported :
-       valueGridFiles(file, {*state().display, values, session_.valueTitle(*value)})) {
-    outputs.add(exported.path, QByteArray::fromStdString(exported.bytes));
-  }
-  outputs.write();
+  writeExportedFiles(valueGridFiles(file, {*state().display, values, session_.valueTitle(*value)}));
 }
 
 void FormMain::cmdVolumes_Click() {
