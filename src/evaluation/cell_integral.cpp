@@ -11,7 +11,7 @@ constexpr PlanePoint kCentre = {0.5, 0.5};
 constexpr double kSliver = 1e-12;
 
 // The moments of the part of the unit square to integrate over: its clip polygons'.
-PolygonMoments partMoments(const CellPart& part) {
+PolygonMoments partMoments(const IntegratedPart& part) {
   PolygonMoments sum;
   for (const PlanePolygon& polygon : *part.polygons) {
     const PolygonMoments m = momentsOf(polygon);
@@ -71,7 +71,7 @@ CellIntegral::CellIntegral(const LogicalModel& model)
       thickness_(model.unitCount() + 1) {}
 
 void CellIntegral::addAlike(const CellCorners<std::span<const double>>& thickness,
-                            std::int16_t surfaceUnit, const CellPart& part, UnitSums& sums) {
+                            std::int16_t surfaceUnit, const IntegratedPart& part, UnitSums& sums) {
   if (!part.polygons) {
     // The whole cell: the bilinear thickness's mean is its corners'.
     for (std::size_t u = 0; u < sums.volume.size(); ++u) {
@@ -93,8 +93,8 @@ void CellIntegral::addAlike(const CellCorners<std::span<const double>>& thicknes
   sums.outcrop[surfaceUnit] += m.area;
 }
 
-void CellIntegral::addCut(const CellCorners<std::span<const double>>& levels, const CellPart& part,
-                          UnitSums& sums) {
+void CellIntegral::addCut(const CellCorners<std::span<const double>>& levels,
+                          const IntegratedPart& part, UnitSums& sums) {
   for (int s = 1; s <= surfaces_; ++s) {
     centre_[s] = (levels[0][s] + levels[1][s] + levels[2][s] + levels[3][s]) / 4;
   }
@@ -147,7 +147,7 @@ void CellIntegral::cutAlongCrossings(const std::array<PlanePoint, 3>& triangle,
 }
 
 // A piece where the thicknesses are linear: the runs of its centroid's column hold throughout.
-void CellIntegral::addPiece(const PlanePolygon& piece, const CellPart& part, UnitSums& sums) {
+void CellIntegral::addPiece(const PlanePolygon& piece, const IntegratedPart& part, UnitSums& sums) {
   const PolygonMoments whole = momentsOf(piece);
   if (whole.area <= kSliver) return;
   levelsAt(whole.centroid());

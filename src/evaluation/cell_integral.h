@@ -27,7 +27,7 @@ using CellCorners = std::array<T, 4>;
 
 // The part of a cell to integrate over: the whole cell (no polygons), or the polygons of a clip
 // area cut to it, whose signed areas times `orientation` add up to the part's area.
-struct CellPart {
+struct IntegratedPart {
   const std::vector<PlanePolygon>* polygons = nullptr;
   double orientation = 1.0;
 };
@@ -48,16 +48,16 @@ class CellIntegral {
 
   // A cell whose corners' columns lie alike: `thickness` holds each corner's thicknesses by unit.
   static void addAlike(const CellCorners<std::span<const double>>& thickness,
-                       std::int16_t surfaceUnit, const CellPart& part, UnitSums& sums);
+                       std::int16_t surfaceUnit, const IntegratedPart& part, UnitSums& sums);
 
   // Any cell, from the surfaces' levels at its corners (indexed as columnSurfaces says).
-  void addCut(const CellCorners<std::span<const double>>& levels, const CellPart& part,
+  void addCut(const CellCorners<std::span<const double>>& levels, const IntegratedPart& part,
               UnitSums& sums);
 
  private:
   void cutAlongCrossings(const std::array<PlanePoint, 3>& triangle,
                          const std::array<std::span<const double>, 3>& values);
-  void addPiece(const PlanePolygon& piece, const CellPart& part, UnitSums& sums);
+  void addPiece(const PlanePolygon& piece, const IntegratedPart& part, UnitSums& sums);
   void levelsAt(const PlanePoint& p);
 
   const LogicalModel& model_;

@@ -87,7 +87,7 @@ void integrateColumn(NodeColumn& west, NodeColumn& east, int i, const Band& band
     if (!west.known(j) || !east.known(j) || !east.known(j + 1) || !west.known(j + 1)) continue;
     const CellCover cover = band.coverage ? band.coverage->cell(i, j) : CellCover::Inside;
     if (cover == CellCover::Outside) continue;
-    CellPart part;
+    IntegratedPart part;
     if (cover == CellCover::Edge) {
       band.coverage->cellPolygons(i, j, polygons, scratch);
       part = {&polygons, band.coverage->orientation()};
