@@ -49,8 +49,6 @@ GDALDriver& vectorDriver(const std::string& path) {
   return *driver;
 }
 
-std::string format(const GDALDriver& driver) { return driver.GetDescription(); }
-
 bool holdsLayers(const std::string& path, GDALDriver& driver) {
   return namesFolder(path) || driver.GetMetadataItem(GDAL_DCAP_MULTIPLE_VECTOR_LAYERS);
 }
@@ -184,7 +182,7 @@ ExportedFiles containerFiles(const std::string& path, GDALDriver& driver,
     throw ExportError(path, fill(translated("it holds the layers {1}, which GDAL's {2} driver "
                                             "cannot keep while it writes another; name another "
                                             "file"),
-                                 {listed(others), format(driver)}));
+                                 {listed(others), formatName(driver)}));
   }
   return newDatasetFiles(path, driver, contacts);
 }
@@ -224,10 +222,10 @@ std::vector<std::string> contactsFileNames(const std::string& path, const std::s
   const auto beside = [&](const char* extension) {
     return std::filesystem::path(dataset).replace_extension(extension).string();
   };
-  if (format(driver) == "ESRI Shapefile") {
+  if (formatName(driver) == "ESRI Shapefile") {
     return {beside(".shp"), beside(".shx"), beside(".dbf"), beside(".prj"), beside(".cpg")};
   }
-  if (format(driver) == "CSV") return {dataset.string(), beside(".csvt"), beside(".prj")};
+  if (formatName(driver) == "CSV") return {dataset.string(), beside(".csvt"), beside(".prj")};
   return {dataset.string()};
 }
 

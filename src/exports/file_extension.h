@@ -13,4 +13,7 @@ inline std::string lowerExtension(const std::string& path) {
   return extension;
 }
 
+// An ESRI ASCII grid, which the exports write themselves rather than through GDAL.
+inline bool isEsriGrid(const std::string& path) { return lowerExtension(path) == ".asc"; }
+
 }  // namespace kalvenor

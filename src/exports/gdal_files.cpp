@@ -62,6 +62,8 @@ GdalMessages::GdalMessages() {
 
 GdalMessages::~GdalMessages() { CPLPopErrorHandler(); }
 
+std::string formatName(const GDALDriver& driver) { return driver.GetDescription(); }
+
 ExportError gdalFailure(const std::string& path, const GDALDriver& driver,
                         const std::string& what) {
   return ExportError(path, fill(translated("GDAL's {1} driver could not write {2}: {3}"),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cpl_minixml.h>
 #include <gdal.h>
 #include <ogr_spatialref.h>
 
@@ -30,6 +31,15 @@ class GdalMessages {
 // What GDAL's driver could not do to the file at `path`, with GDAL's last reason on one line;
 // `what` is a translated piece that names what was to be written ("the units grid").
 ExportError gdalFailure(const std::string& path, const GDALDriver& driver, const std::string& what);
+
+// The name GDAL knows the driver's format by ("GPKG", "ESRI Shapefile").
+std::string formatName(const GDALDriver& driver);
+
+struct XmlTreeDestroyer {
+  void operator()(CPLXMLNode* node) const { CPLDestroyXMLNode(node); }
+};
+// An XML tree GDAL made, destroyed when it goes.
+using XmlTree = std::unique_ptr<CPLXMLNode, XmlTreeDestroyer>;
 
 struct CloseDataset {
   void operator()(GDALDataset* dataset) const;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "exports/csv_field.h"
 #include "exports/export_error.h"
 #include "exports/file_extension.h"
 #include "exports/north_up_grid.h"
@@ -13,13 +14,6 @@
 
 namespace kalvenor {
 namespace {
-
-std::string csvField(const std::string& text) {
-  if (text.find_first_of(",\"\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
-}
 
 // The header of an ESRI ASCII grid of the display nodes, north up.
 std::string esriHeader(const NorthUpGrid& raster, const std::string& noData) {

@@ -7,16 +7,13 @@
 #include <memory>
 #include <string>
 
+#include "exports/gdal_files.h"
 #include "model/colour_file.h"
 #include "model/gdal_string.h"
 #include "model/number_text.h"
 
 namespace kalvenor {
 namespace {
-
-struct XmlTree {
-  void operator()(CPLXMLNode* node) const { CPLDestroyXMLNode(node); }
-};
 
 CPLXMLNode* element(CPLXMLNode* parent, const char* name,
                     std::initializer_list<std::pair<const char*, std::string>> attributes) {
@@ -25,16 +22,14 @@ CPLXMLNode* element(CPLXMLNode* parent, const char* name,
   return node;
 }
 
-using XmlRoot = std::unique_ptr<CPLXMLNode, XmlTree>;
-
-XmlRoot styleRoot() {
-  XmlRoot root(CPLCreateXMLNode(nullptr, CXT_Element, "qgis"));
+XmlTree styleRoot() {
+  XmlTree root(CPLCreateXMLNode(nullptr, CXT_Element, "qgis"));
   CPLAddXMLAttributeAndValue(root.get(), "version", "3.22.0");
   CPLAddXMLAttributeAndValue(root.get(), "styleCategories", "Symbology");
   return root;
 }
 
-std::string styleText(const XmlRoot& root) {
+std::string styleText(const XmlTree& root) {
   return "<!DOCTYPE qgis PUBLIC 'http://mrcc.com/qgis.dtd' 'SYSTEM'>\n" +
          takeGdalString(CPLSerializeXMLTree(root.get()));
 }
@@ -78,7 +73,7 @@ void addSymbol(CPLXMLNode* symbols, std::size_t number, PackedColor color, Style
 
 std::string qgisCategorizedStyle(const std::string& field,
                                  const std::vector<StyleCategory>& categories, StyleSymbol symbol) {
-  const XmlRoot root = styleRoot();
+  const XmlTree root = styleRoot();
   CPLXMLNode* renderer = element(root.get(), "renderer-v2",
                                  {{"type", "categorizedSymbol"},
                                   {"attr", field},
@@ -100,7 +95,7 @@ std::string qgisCategorizedStyle(const std::string& field,
 }
 
 std::string qgisRasterStyle(const std::vector<UnitStyle>& styles) {
-  const std::unique_ptr<CPLXMLNode, XmlTree> root(CPLCreateXMLNode(nullptr, CXT_Element, "qgis"));
+  const XmlTree root(CPLCreateXMLNode(nullptr, CXT_Element, "qgis"));
   CPLAddXMLAttributeAndValue(root.get(), "version", "3.22.0");
   CPLAddXMLAttributeAndValue(root.get(), "styleCategories", "Symbology");
   CPLXMLNode* renderer =

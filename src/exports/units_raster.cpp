@@ -20,8 +20,6 @@
 namespace kalvenor {
 namespace {
 
-bool isEsriGrid(const std::string& path) { return lowerExtension(path) == ".asc"; }
-
 // Why a format cannot give the unit codes back as they were written; empty for one that can.
 std::string lossyProblem(const std::string& format) {
   if (format == "JPEG") {
@@ -37,7 +35,7 @@ std::string lossyProblem(const std::string& format) {
   return "";
 }
 
-GDALDriver& rasterDriver(const std::string& path) {
+GDALDriver& unitsRasterDriver(const std::string& path) {
   GDALDriver* driver = creatingDriver(path, GdalData::Raster);
   if (!driver) {
     throw ExportError(path,
@@ -158,7 +156,7 @@ bool repeatsColours(const std::vector<UnitStyle>& styles) {
 ExportedFiles gdalGridFiles(const std::string& path, const UnitsGrid& grid,
                             const NorthUpGrid& raster, const std::vector<GByte>& values,
                             Palette palette) {
-  GDALDriver& driver = rasterDriver(path);
+  GDALDriver& driver = unitsRasterDriver(path);
   const GdalMessages messages;
   // It outlives every dataset made from it: some drivers read their source until they close.
   const GdalDataset units = unitsDataset(path, grid, raster, values, palette);
@@ -189,7 +187,7 @@ ExportedFiles gdalGridFiles(const std::string& path, const UnitsGrid& grid,
 }  // namespace
 
 void checkUnitsGridName(const std::string& path) {
-  if (!isEsriGrid(path)) rasterDriver(path);
+  if (!isEsriGrid(path)) unitsRasterDriver(path);
 }
 
 std::vector<std::string> unitsGridFileNames(const std::string& path) {

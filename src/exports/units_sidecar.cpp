@@ -5,22 +5,18 @@
 
 #include <memory>
 
+#include "exports/gdal_files.h"
 #include "model/gdal_string.h"
 #include "model/number_text.h"
 
 namespace kalvenor {
 namespace {
 
-struct XmlTree {
-  void operator()(CPLXMLNode* node) const { CPLDestroyXMLNode(node); }
-};
-using XmlNode = std::unique_ptr<CPLXMLNode, XmlTree>;
-
 // GDAL's sidecar as it was written, or a new one when there is none to keep.
-XmlNode sidecarTree(const std::string& written) {
-  XmlNode root(written.empty() ? nullptr : CPLParseXMLString(written.c_str()));
+XmlTree sidecarTree(const std::string& written) {
+  XmlTree root(written.empty() ? nullptr : CPLParseXMLString(written.c_str()));
   if (root && CPLGetXMLNode(root.get(), "=PAMDataset")) return root;
-  return XmlNode(CPLCreateXMLNode(nullptr, CXT_Element, "PAMDataset"));
+  return XmlTree(CPLCreateXMLNode(nullptr, CXT_Element, "PAMDataset"));
 }
 
 CPLXMLNode* firstBand(CPLXMLNode* dataset) {
@@ -51,7 +47,7 @@ void setValue(CPLXMLNode* parent, const char* name, const std::string& value) {
 }  // namespace
 
 std::string stylingSidecar(const std::string& written, const std::vector<UnitStyle>& styles) {
-  XmlNode root = sidecarTree(written);
+  XmlTree root = sidecarTree(written);
   CPLXMLNode* band = firstBand(CPLGetXMLNode(root.get(), "=PAMDataset"));
   setValue(band, "NoDataValue", "0");
   setValue(band, "ColorInterp", "Palette");

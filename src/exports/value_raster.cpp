@@ -16,14 +16,12 @@
 namespace kalvenor {
 namespace {
 
-bool isEsriGrid(const std::string& path) { return lowerExtension(path) == ".asc"; }
-
 bool holdsReals(const GDALDriver& driver) {
   const char* types = const_cast<GDALDriver&>(driver).GetMetadataItem(GDAL_DMD_CREATIONDATATYPES);
   return types && std::string(types).find("Float32") != std::string::npos;
 }
 
-GDALDriver& rasterDriver(const std::string& path) {
+GDALDriver& valueRasterDriver(const std::string& path) {
   GDALDriver* driver = creatingDriver(path, GdalData::Raster);
   if (!driver) {
     throw ExportError(path,
@@ -92,7 +90,7 @@ void checkReadBack(const std::string& path, const std::string& written, const No
 }
 
 ExportedFiles gdalGridFiles(const std::string& path, const ValueGrid& grid) {
-  GDALDriver& driver = rasterDriver(path);
+  GDALDriver& driver = valueRasterDriver(path);
   const GdalMessages messages;
   const NorthUpGrid raster(grid.display.header());
   std::vector<float> values = northUpValues(raster, grid.values);
@@ -110,7 +108,7 @@ ExportedFiles gdalGridFiles(const std::string& path, const ValueGrid& grid) {
 }  // namespace
 
 void checkValueGridName(const std::string& path) {
-  if (!isEsriGrid(path)) rasterDriver(path);
+  if (!isEsriGrid(path)) valueRasterDriver(path);
 }
 
 std::vector<std::string> valueGridFileNames(const std::string& path) {

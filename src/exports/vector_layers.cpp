@@ -5,28 +5,22 @@
 #include "exports/gdal_files.h"
 
 namespace kalvenor {
-namespace {
-
-std::string format(const GDALDriver& driver) { return driver.GetDescription(); }
-
-}  // namespace
-
 bool holdsWgs84Only(const GDALDriver& driver) {
-  return format(driver) == "GeoJSON" || format(driver) == "GeoJSONSeq";
+  return formatName(driver) == "GeoJSON" || formatName(driver) == "GeoJSONSeq";
 }
 
 CPLStringList vectorLayerOptions(const GDALDriver& driver) {
   CPLStringList options;
   // Shapefiles would store the names in an old code page; GDAL keeps them in UTF-8 if told.
-  if (format(driver) == "ESRI Shapefile") options.SetNameValue("ENCODING", "UTF-8");
+  if (formatName(driver) == "ESRI Shapefile") options.SetNameValue("ENCODING", "UTF-8");
   // CSV leaves the geometry out unless it is asked for as a column of WKT, and without its
   // .csvt every field reads back as text.
-  if (format(driver) == "CSV") {
+  if (formatName(driver) == "CSV") {
     options.SetNameValue("GEOMETRY", "AS_WKT");
     options.SetNameValue("CREATE_CSVT", "YES");
   }
   // Longitudes and latitudes as RFC 7946 has them; GDAL converts the geometries to them.
-  if (format(driver) == "GeoJSON") options.SetNameValue("RFC7946", "YES");
+  if (formatName(driver) == "GeoJSON") options.SetNameValue("RFC7946", "YES");
   return options;
 }
 
@@ -38,7 +32,7 @@ std::optional<OGRSpatialReference> vectorLayerSystem(const std::string& path,
     if (holdsWgs84Only(driver)) system.StripVertical();
     return system;
   }
-  if (format(driver) != "GPKG") return std::nullopt;
+  if (formatName(driver) != "GPKG") return std::nullopt;
   return coordinateSystem(path, R"(LOCAL_CS["Undefined cartesian SRS"])");
 }
 

@@ -5,6 +5,7 @@
 #include "model/message_text.h"
 #include "model/number_text.h"
 #include "model/read_error.h"
+#include "model/trimmed_text.h"
 
 namespace kalvenor {
 namespace {
@@ -16,12 +17,6 @@ std::string comparable(std::string_view name) {
     plain += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
   }
   return plain;
-}
-
-std::string trimmed(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 
 #include <mutex>
 
+#include "model/read_error.h"
+
 namespace kalvenor {
 namespace {
 
@@ -40,6 +42,11 @@ void GdalScope::collect(int severity, const char* message) {
   } else if (severity == CE_Warning) {
     warning_ = message;
   }
+}
+
+void refuseWithGdalReason(const std::string& path, const std::string& problem,
+                          const GdalScope& gdal) {
+  throw ReadError(path, 0, 0, gdal.reason().empty() ? problem : problem + ": " + gdal.reason());
 }
 
 }  // namespace kalvenor

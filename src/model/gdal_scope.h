@@ -25,4 +25,8 @@ class GdalScope {
   std::string warning_;
 };
 
+// Throws ReadError naming `path` with `problem`, and GDAL's reason after it where GDAL gave one.
+[[noreturn]] void refuseWithGdalReason(const std::string& path, const std::string& problem,
+                                       const GdalScope& gdal);
+
 }  // namespace kalvenor

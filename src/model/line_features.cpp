@@ -8,6 +8,7 @@
 #include "model/coordinate_system.h"
 #include "model/message_text.h"
 #include "model/read_error.h"
+#include "model/trimmed_text.h"
 
 namespace kalvenor {
 namespace {
@@ -18,12 +19,6 @@ FieldNames tableLineFields() { return {"", {"line name", "line id", "line"}}; }
 FieldNames xFields() { return {translated("the vertices' x (easting)"), {"x", "easting", "east"}}; }
 FieldNames yFields() {
   return {translated("the vertices' y (northing)"), {"y", "northing", "north"}};
-}
-
-std::string trimmed(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
 // A line as read, with what makes it unfit for a survey line ("" when nothing does): a line of

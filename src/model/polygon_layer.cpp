@@ -15,11 +15,6 @@ namespace {
 
 using GeometryPointer = std::unique_ptr<OGRGeometry>;
 
-struct FeatureFree {
-  void operator()(OGRFeature* feature) const { OGRFeature::DestroyFeature(feature); }
-};
-using FeaturePointer = std::unique_ptr<OGRFeature, FeatureFree>;
-
 // The polygons of a geometry, however deep in collections; lines and points add nothing.
 void addPolygons(const OGRGeometry& geometry, OGRMultiPolygon& polygons) {
   const OGRwkbGeometryType type = wkbFlatten(geometry.getGeometryType());

@@ -24,21 +24,16 @@ namespace {
   throw ReadError(path, 0, 0, problem);
 }
 
-[[noreturn]] void refuse(const std::string& path, const std::string& problem,
-                         const GdalScope& gdal) {
-  refuse(path, gdal.reason().empty() ? problem : problem + ": " + gdal.reason());
-}
-
 GdalDataset openRaster(const std::string& path, const GdalScope& gdal) {
   constexpr unsigned kFlags = GDAL_OF_RASTER | GDAL_OF_READONLY;
   GdalDataset dataset(GDALDataset::Open(path.c_str(), kFlags));
-  if (!dataset) refuse(path, translated("GDAL cannot open it as a raster"), gdal);
+  if (!dataset) refuseWithGdalReason(path, translated("GDAL cannot open it as a raster"), gdal);
   // ESRI ASCII grids are read as float32 unless asked otherwise, which would round the decimal
   // values written in the file; as doubles they stay the numbers written.
   if (std::string(dataset->GetDriverName()) == "AAIGrid") {
     const char* const options[] = {"DATATYPE=Float64", nullptr};
     dataset.reset(GDALDataset::Open(path.c_str(), kFlags, nullptr, options));
-    if (!dataset) refuse(path, translated("GDAL cannot open it as a raster"), gdal);
+    if (!dataset) refuseWithGdalReason(path, translated("GDAL cannot open it as a raster"), gdal);
   }
   return dataset;
 }
@@ -184,7 +179,7 @@ void readValues(const std::string& path, GDALRasterBand& band, GDALRasterBand* m
             CE_None ||
         (mask && mask->RasterIO(GF_Read, 0, top, width, rows, valid.data(), width, rows, GDT_Byte,
                                 0, 0) != CE_None)) {
-      refuse(path, translated("GDAL cannot read the raster's values"), gdal);
+      refuseWithGdalReason(path, translated("GDAL cannot read the raster's values"), gdal);
     }
     // Column by column, so that each node is written next to the one before, in bands of a few
     // rows: the rows of a strip lie a raster's width apart, often a power of two, which puts

@@ -17,11 +17,6 @@
 namespace kalvenor {
 namespace {
 
-[[noreturn]] void refuse(const std::string& path, const std::string& problem,
-                         const GdalScope& gdal) {
-  throw ReadError(path, 0, 0, gdal.reason().empty() ? problem : problem + ": " + gdal.reason());
-}
-
 // The extent GDAL proposes for the warped raster, and its square cell.
 struct Proposal {
   double cell;
@@ -35,9 +30,9 @@ Proposal propose(const std::string& path, GDALDataset& source, const std::string
   const GDALDatasetH handle = GDALDataset::ToHandle(&source);
   void* transformer = GDALCreateGenImgProjTransformer2(handle, nullptr, options);
   if (!transformer) {
-    refuse(path,
-           fill(translated("GDAL cannot transform its coordinates into {1}"), {systemName(wkt)}),
-           gdal);
+    refuseWithGdalReason(
+        path, fill(translated("GDAL cannot transform its coordinates into {1}"), {systemName(wkt)}),
+        gdal);
   }
   double transform[6];
   double extent[4];
@@ -47,8 +42,8 @@ Proposal propose(const std::string& path, GDALDataset& source, const std::string
                                                  transform, &width, &height, extent, 0);
   GDALDestroyGenImgProjTransformer(transformer);
   if (result != CE_None) {
-    refuse(path, fill(translated("GDAL cannot find where it lies in {1}"), {systemName(wkt)}),
-           gdal);
+    refuseWithGdalReason(
+        path, fill(translated("GDAL cannot find where it lies in {1}"), {systemName(wkt)}), gdal);
   }
   return {transform[1], extent[0], extent[1], extent[2], extent[3]};
 }
@@ -133,7 +128,8 @@ GdalDataset warpOnto(const std::string& path, GDALDataset& source, const std::st
   GDALDatasetH warped = options ? GDALWarp("", nullptr, 1, &handle, options, nullptr) : nullptr;
   GDALWarpAppOptionsFree(options);
   if (!warped)
-    refuse(path, fill(translated("GDAL cannot warp it into {1}"), {systemName(wkt)}), gdal);
+    refuseWithGdalReason(path, fill(translated("GDAL cannot warp it into {1}"), {systemName(wkt)}),
+                         gdal);
   return GdalDataset(GDALDataset::FromHandle(warped));
 }
 

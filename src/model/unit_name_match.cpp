@@ -3,6 +3,8 @@
 #include <array>
 #include <optional>
 
+#include "model/trimmed_text.h"
+
 namespace kalvenor {
 namespace {
 
@@ -77,12 +79,6 @@ char32_t folded(char32_t code) {
   if (code == 0x3000) return U' ';
   if (code >= 0xFF61 && code <= 0xFF9F) return kFullKatakana[code - 0xFF61];
   return code;
-}
-
-std::string trimmed(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
 }  // namespace

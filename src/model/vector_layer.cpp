@@ -10,15 +10,6 @@
 #include "model/read_error.h"
 
 namespace kalvenor {
-namespace {
-
-[[noreturn]] void refuse(const std::string& path, const std::string& problem,
-                         const GdalScope& gdal) {
-  throw ReadError(path, 0, 0, gdal.reason().empty() ? problem : problem + ": " + gdal.reason());
-}
-
-}  // namespace
-
 LayerName layerName(const std::string& path) {
   constexpr std::string_view kLayer = "|layername=";
   const std::size_t at = path.rfind(kLayer);
@@ -29,12 +20,12 @@ LayerName layerName(const std::string& path) {
 GdalDataset openVectors(const std::string& path, const std::string& file, const GdalScope& gdal) {
   constexpr unsigned kFlags = GDAL_OF_VECTOR | GDAL_OF_READONLY;
   GdalDataset dataset(GDALDataset::Open(file.c_str(), kFlags));
-  if (!dataset) refuse(path, translated("GDAL cannot open it as a table"), gdal);
+  if (!dataset) refuseWithGdalReason(path, translated("GDAL cannot open it as a table"), gdal);
   // A CSV file whose header holds only numbers would otherwise be read as a row of values.
   if (std::string(dataset->GetDriverName()) == "CSV") {
     const char* const options[] = {"HEADERS=YES", nullptr};
     dataset.reset(GDALDataset::Open(file.c_str(), kFlags, nullptr, options));
-    if (!dataset) refuse(path, translated("GDAL cannot open it as a table"), gdal);
+    if (!dataset) refuseWithGdalReason(path, translated("GDAL cannot open it as a table"), gdal);
   }
   return dataset;
 }

@@ -71,11 +71,6 @@ std::vector<std::vector<PlanePoint>> linePartsOf(OGRFeature& feature) {
   return parts;
 }
 
-struct FeatureFree {
-  void operator()(OGRFeature* feature) const { OGRFeature::DestroyFeature(feature); }
-};
-using FeaturePointer = std::unique_ptr<OGRFeature, FeatureFree>;
-
 // Where the row after the last one read lies, for a message about it.
 [[noreturn]] void refuseAtRow(const std::string& path, const TableRow& row,
                               const std::string& problem) {

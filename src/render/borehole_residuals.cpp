@@ -11,7 +11,7 @@
 namespace kalvenor {
 namespace {
 
-constexpr int kCollarRadius = 5;
+constexpr int kResidualCollarRadius = 5;
 
 // Drawn first to last: the best fits under the worst, those without a residual under all.
 constexpr int drawingRank(ResidualClass c) {
@@ -101,7 +101,7 @@ void drawResidualMap(Canvas& canvas, const Projection& projection, const Residua
   for (const auto& [rank, n] : order) {
     const Borehole& hole = in.boreholes.holes[n];
     if (const MaybePoint at = projection.project(hole.x, hole.y, hole.z)) {
-      drawCollarMark(canvas, *at, kCollarRadius,
+      drawCollarMark(canvas, *at, kResidualCollarRadius,
                      residualClassColor(residualClass(in.check.holes[n].summary)));
     }
   }
@@ -113,7 +113,7 @@ void drawResidualMap(Canvas& canvas, const Projection& projection, const Residua
     for (const auto& [rank, n] : order) {
       const Borehole& hole = in.boreholes.holes[n];
       if (const MaybePoint at = projection.project(hole.x, hole.y, hole.z))
-        drawCollarId(canvas, space, *at, kCollarRadius, hole.id, size);
+        drawCollarId(canvas, space, *at, kResidualCollarRadius, hole.id, size);
     }
   }
   drawLegendBox(canvas, in.lineColor);

@@ -108,7 +108,7 @@ TEST_F(OutputFiles, AFullDiskIsReportedWithItsReasonAndTheOldFileKept) {
     std::string failure;
     {
       const FullDisk disk(room);
-      failure = failureOf([&] { writeOutputFile(path("map.svg"), bytes); });
+      failure = failureOf([&, &bytes = bytes] { writeOutputFile(path("map.svg"), bytes); });
     }
     EXPECT_EQ(failure, path("map.svg") + ": cannot write: File too large");
     EXPECT_EQ(contents("map.svg"), "old picture");

@@ -246,7 +246,7 @@ TEST_F(SessionFileTest, ADeviceOrAPipeIsRefusedBeforeItIsOpened) {
   for (const auto& [path, problem] :
        {std::pair<std::string, std::string>{"/dev/zero", "is a device, not a file"},
         {pipe, "is a named pipe, not a file"}}) {
-    EXPECT_THAT([&] { readSessionFile(path); },
+    EXPECT_THAT([&path = path] { readSessionFile(path); },
                 ::testing::ThrowsMessage<SessionError>(StartsWith(path + ": this " + problem)));
   }
 }
