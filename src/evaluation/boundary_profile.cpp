@@ -10,10 +10,15 @@ double BoundaryProfile::bndGap(int k, int h, int v) const {
   return gap;
 }
 
-void BoundaryProfile::gapColumn(int k, int h, std::vector<double>& levels) const {
-  levels.resize(nV_ + 1);
-  levels[1] = baseGap(k, h);
-  for (int v = 1; v < nV_; ++v) levels[v + 1] = levels[v] + dz_;
+void BoundaryProfile::gapColumns(int h, std::vector<std::vector<double>>& gaps) const {
+  const std::size_t count = gaps.size();
+  for (std::size_t k = 1; k < count; ++k) {
+    gaps[k].resize(nV_ + 1);
+    gaps[k][1] = baseGap(static_cast<int>(k), h);
+  }
+  for (int v = 1; v < nV_; ++v) {
+    for (std::size_t k = 1; k < count; ++k) gaps[k][v + 1] = gaps[k][v] + dz_;
+  }
 }
 
 BoundaryProfile buildBoundaryProfile(const LineGeometry& line,

@@ -26,10 +26,11 @@ class BoundaryProfile {
   // Elevation of boundary k under node h.
   double bndZ(int k, int h) const { return bndZ_(k, h); }
   // Height of node (h, v) above boundary k; negative below it. Walks the column: for a whole
-  // column use gapColumn.
+  // column use gapColumns.
   double bndGap(int k, int h, int v) const;
-  // Heights of column h above boundary k on every level, into levels[1..nV].
-  void gapColumn(int k, int h, std::vector<double>& levels) const;
+  // Heights of column h above boundaries 1..gaps.size() - 1 on every level, into gaps[k][1..nV].
+  // The boundaries are added up side by side, so their chains of additions overlap.
+  void gapColumns(int h, std::vector<std::vector<double>>& gaps) const;
   double X(int h, int /*v*/) const { return line_.x(h); }
   double Y(int h, int /*v*/) const { return line_.y(h); }
   double Z(int /*h*/, int v) const { return Z_[v]; }

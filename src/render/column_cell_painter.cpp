@@ -35,7 +35,7 @@ void ColumnCellPainter::read(int h, Column& column) const {
   readUnits_(h, column.unit);
   if (!look_.traced && !look_.smooth) return;
   readGround_(h, column.gap[0]);
-  for (int k = 1; k <= look_.boundaries; ++k) profile_.gapColumn(k, h, column.gap[k]);
+  profile_.gapColumns(h, column.gap);
 }
 
 // Column h is the last pair's second column when the pair before was drawn.

@@ -91,9 +91,9 @@ TEST(BoundaryProfile, LevelsAreReachedByRepeatedAdditionAndGapsChangeSignAtTheBo
     z += 0.7;
     gap += 0.7;
   }
-  std::vector<double> column;
-  profile.gapColumn(1, 3, column);
-  for (int v = 1; v <= 4; ++v) EXPECT_EQ(column[v], profile.bndGap(1, 3, v));
+  std::vector<std::vector<double>> columns(2);
+  profile.gapColumns(3, columns);
+  for (int v = 1; v <= 4; ++v) EXPECT_EQ(columns[1][v], profile.bndGap(1, 3, v));
   EXPECT_LT(profile.bndGap(1, 1, 1), 0);  // below the boundary at the base
   EXPECT_LT(profile.bndGap(1, 2, 4), 0);
 
