@@ -144,7 +144,8 @@ SectionLine winding() {
 }
 
 // Argument 0: the straight section corner to corner; 1: the winding line. Each round builds the
-// section grid from the boundary files and draws it in the frontal view.
+// section grid from the boundary files and draws it in the frontal view, on every core as the
+// programs do.
 void BM_SectionBuiltAndDrawn(benchmark::State& state) {
   Scene& scene = bench::scene(1024);
   const auto display = std::make_shared<const DisplaySurface>(scene.display);
@@ -153,7 +154,12 @@ void BM_SectionBuiltAndDrawn(benchmark::State& state) {
   ImageCanvas canvas(QSize(1024, 1024));
   std::int64_t cells = 0;
   for (auto _ : state) {
-    const SectionBuild build = buildSectionGrid({scene.model, scene.files, display, 0.0}, line);
+    const SectionBuild build = buildSectionGrid({.model = scene.model,
+                                                 .boundaryFile = scene.files,
+                                                 .display = display,
+                                                 .Zbase = 0.0,
+                                                 .context = {availableThreads()}},
+                                                line);
     const Array2D<std::int16_t> units = unitsToDraw(build.grid.unit, build.grid.nH, build.grid.nV);
     ViewSettings view;
     view.Alpha = build.section.Fai / kDegree + 90;
@@ -170,7 +176,8 @@ void BM_SectionBuiltAndDrawn(benchmark::State& state) {
         .style = {scene.model, build.boundaryGrids, kUnitColors, kBoundaryColors,
                   DrawOptions{.DrawBoundary = true, .DrawMode = DrawingMode::Section}}};
     canvas.clear();
-    drawSection(canvas, Projection(view, {1024, 1024}, *display, 0.0), picture);
+    drawSection(canvas, Projection(view, {1024, 1024}, *display, 0.0), picture,
+                {availableThreads()});
     benchmark::DoNotOptimize(canvas.image().bits());
     cells = static_cast<std::int64_t>(build.grid.nH - 1) * (build.grid.nV - 1);
   }

@@ -1,5 +1,6 @@
 #include "render/parts_in_order.h"
 
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <memory>
@@ -117,6 +118,11 @@ void drawPartsInOrder(const Canvas& measure, int count, int threads, const DrawP
               },
               {.threads = threads, .dynamic = false});
   parts.rethrow();
+}
+
+int columnPairsPerPart(int pairs, int levels, int threads) {
+  constexpr int kCellsPerPart = 1 << 18;
+  return std::min(std::max(1, kCellsPerPart / std::max(1, levels)), pairs / (8 * threads));
 }
 
 }  // namespace kalvenor

@@ -20,4 +20,9 @@ using PaintPart =
 void drawPartsInOrder(const Canvas& measure, int count, int threads, const DrawPart& draw,
                       const PaintPart& paint);
 
+// How many pairs of neighbouring columns of a wall or a section of `levels` levels one part
+// draws: parts of a few hundred thousand cells, several for each thread. Below 1 where there are
+// too few pairs to share.
+int columnPairsPerPart(int pairs, int levels, int threads);
+
 }  // namespace kalvenor

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <optional>
 
 #include "render/cancellable_canvas.h"
@@ -10,6 +11,7 @@
 #include "render/column_cell_painter.h"
 #include "render/column_nodes.h"
 #include "render/map_renderer.h"
+#include "render/parts_in_order.h"
 #include "render/section_bends.h"
 #include "render/trace_units.h"
 
@@ -20,7 +22,8 @@ constexpr double kMinGridSpacing = 4;  // pixels between grid lines of a sparse 
 
 class SectionDrawing {
  public:
-  SectionDrawing(Canvas& canvas, const Projection& projection, const SectionPicture& picture)
+  SectionDrawing(Canvas& canvas, const Projection& projection, const SectionPicture& picture,
+                 int threads)
       : canvas_(canvas),
         projection_(projection),
         p_(picture),
@@ -37,26 +40,23 @@ class SectionDrawing {
               .runs =
                   projection.parallel() && picture.style.options.DrawMode != DrawingMode::GridLines,
               .zEps = picture.zEps},
-        nodes_(picture.grid.nV, [this](int h, int v) { return projectNode(h, v); }),
-        cells_(
-            canvas, nodes_, picture.grid.nV, look_, picture.profile, classify_,
-            [this](int h, std::vector<std::int32_t>& units) {
-              for (int v = 1; v <= p_.grid.nV; ++v) units[v] = unitAt(h, v);
-            },
-            [this](int h, std::vector<double>& heights) {
-              p_.section.surfaceGapColumn(h, heights);
-            }) {}
+        threads_(threads) {}
 
   void draw();
 
  private:
+  // Paints the pairs of columns from h = first up to last - 1: their fills and the lines drawn
+  // with them, then afterFills(), then the lines held back until the fills were done.
+  void drawColumns(Canvas& canvas, int first, int last,
+                   const std::function<void()>& afterFills) const;
+  void drawColumnsInParts(int pairsPerPart);
   void drawFrame();
   MaybePoint projectNode(int h, int v) const;
   bool groundKnown(int h) const {
     const std::vector<bool>& known = p_.section.groundKnown;
     return h >= static_cast<int>(known.size()) || known[h];
   }
-  void drawSparseGrid();
+  void drawSparseGrid() const;
   std::int32_t unitAt(int h, int v) const {
     return p_.drawUnit.contains(h, v) ? p_.drawUnit(h, v) : kAir;
   }
@@ -68,8 +68,7 @@ class SectionDrawing {
   // Smooth: cells split along the contacts and the ground, lines after all fills, the ground line
   // in the line colour and a grid no denser than one line in kMinGridSpacing pixels.
   ColumnCellLook look_;
-  ColumnNodes nodes_;
-  ColumnCellPainter cells_;
+  int threads_;
   std::array<MaybePoint, 5> frame_;  // F1..F4
 };
 
@@ -81,15 +80,55 @@ void SectionDrawing::draw() {
   frame_[3] = projection_.project(s.pictureXstart(), s.pictureYstart(), p_.Zmax);
   frame_[4] = projection_.project(s.pictureXend(), s.pictureYend(), p_.Zmax);
   drawFrame();
-  for (int h = 1; h < g.nH; ++h) {
-    // A column over no known ground is left out whole: no fill, no trace, no ground line.
-    if (groundKnown(h) && groundKnown(h + 1)) cells_.drawColumns(h, h + 1);
+  const int pairsPerPart = columnPairsPerPart(g.nH - 1, g.nV, threads_);
+  if (threads_ > 1 && pairsPerPart >= 1) {
+    drawColumnsInParts(pairsPerPart);
+  } else {
+    drawColumns(canvas_, 1, g.nH, [this] { drawSparseGrid(); });
   }
-  cells_.finishFills();
-  if (look_.smooth && p_.style.options.DrawMode == DrawingMode::GridLines) drawSparseGrid();
-  cells_.drawHeldLines();
   drawFrame();
   drawSectionBends(canvas_, projection_, s, p_.Zbase, p_.Zmax, p_.style.options.LineColor);
+}
+
+void SectionDrawing::drawColumns(Canvas& canvas, int first, int last,
+                                 const std::function<void()>& afterFills) const {
+  ColumnNodes nodes(p_.grid.nV, [this](int h, int v) { return projectNode(h, v); });
+  ColumnCellPainter cells(
+      canvas, nodes, p_.grid.nV, look_, p_.profile, classify_,
+      [this](int h, std::vector<std::int32_t>& units) {
+        for (int v = 1; v <= p_.grid.nV; ++v) units[v] = unitAt(h, v);
+      },
+      [this](int h, std::vector<double>& heights) { p_.section.surfaceGapColumn(h, heights); });
+  for (int h = first; h < last; ++h) {
+    // A column over no known ground is left out whole: no fill, no trace, no ground line.
+    if (groundKnown(h) && groundKnown(h + 1)) cells.drawColumns(h, h + 1);
+  }
+  cells.finishFills();
+  afterFills();
+  cells.drawHeldLines();
+}
+
+// Each part's columns are drawn into a recording of their own and painted in order; the lines
+// each part holds back are gathered and drawn after the last part's fills and the sparse grid,
+// as one drawing holds them for the whole section.
+void SectionDrawing::drawColumnsInParts(int pairsPerPart) {
+  const int pairs = p_.grid.nH - 1;
+  const int parts = (pairs + pairsPerPart - 1) / pairsPerPart;
+  std::vector<RecordedCanvas::Mark> fillsEnd(static_cast<std::size_t>(parts));
+  RecordedCanvas heldLines(canvas_);
+  drawPartsInOrder(
+      canvas_, parts, threads_,
+      [&](int part, RecordedCanvas& recording) {
+        const int first = 1 + part * pairsPerPart;
+        drawColumns(recording, first, std::min(p_.grid.nH, first + pairsPerPart),
+                    [&] { fillsEnd[part] = recording.mark(); });
+      },
+      [&](int part, const RecordedCanvas& recording, const RecordedCanvas*) {
+        recording.drawOn(canvas_, {}, fillsEnd[part]);
+        recording.drawOn(heldLines, fillsEnd[part], recording.end());
+      });
+  drawSparseGrid();
+  heldLines.drawOn(canvas_);
 }
 
 void SectionDrawing::drawFrame() {
@@ -112,21 +151,24 @@ MaybePoint SectionDrawing::projectNode(int h, int v) const {
 }
 
 // Grid lines every so many columns and levels that neighbouring lines stay kMinGridSpacing
-// pixels apart; as in the dense grid, a block whose first node is air is not outlined.
-void SectionDrawing::drawSparseGrid() {
+// pixels apart; as in the dense grid, a block whose first node is air is not outlined. Only the
+// smooth look in the grid-line mode draws them.
+void SectionDrawing::drawSparseGrid() const {
+  if (!look_.smooth || p_.style.options.DrawMode != DrawingMode::GridLines) return;
   const VerticalGrid& g = p_.grid;
+  ColumnNodes nodes(g.nV, [this](int h, int v) { return projectNode(h, v); });
   const auto stride = [&](const MaybePoint& a, const MaybePoint& b, int steps) {
     if (!a || !b || steps < 1) return 1;
     const double pixels = std::hypot(double(b->x - a->x), double(b->y - a->y)) / steps;
     return pixels >= kMinGridSpacing ? 1 : static_cast<int>(std::ceil(kMinGridSpacing / pixels));
   };
-  const int sh = stride(nodes_(1, 1), nodes_(g.nH, 1), g.nH - 1);
-  const int sv = stride(nodes_(1, 1), nodes_(1, g.nV), g.nV - 1);
+  const int sh = stride(nodes(1, 1), nodes(g.nH, 1), g.nH - 1);
+  const int sv = stride(nodes(1, 1), nodes(1, g.nV), g.nV - 1);
   for (int h = 1; h < g.nH; h += sh) {
     for (int v = 1; v < g.nV; v += sv) {
       if (unitAt(h, v) == kAir) continue;
       const CellNodes block = cellNodes(h, v, std::min(h + sh, g.nH), std::min(v + sv, g.nV));
-      const auto corners = canvasCorners(nodes_, block);
+      const auto corners = canvasCorners(nodes, block);
       if (!corners) continue;
       const Corners<CanvasPoint>& P = *corners;
       paintUnitCell(canvas_, {P[1], P[2], P[3], P[4]}, colorOf(p_.style.unitColor, unitAt(h, v)),
@@ -140,8 +182,9 @@ void SectionDrawing::drawSparseGrid() {
 void drawSection(Canvas& canvas, const Projection& projection, const SectionPicture& picture,
                  const RenderContext& context) {
   if (picture.grid.empty()) return;
-  drawUnlessCancelled(canvas, context,
-                      [&](Canvas& on) { SectionDrawing(on, projection, picture).draw(); });
+  drawUnlessCancelled(canvas, context, [&](Canvas& on) {
+    SectionDrawing(on, projection, picture, std::max(1, context.threads)).draw();
+  });
 }
 
 void drawSurveyLine(Canvas& canvas, const Projection& projection, const SectionGrid& s,

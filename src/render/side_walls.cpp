@@ -107,10 +107,7 @@ void WallDrawing::drawPass(int pass, int wall) {
   const bool reversed = (pass == 1 ? geometry.dxH : geometry.dyH) < 0;
   step_ = reversed ? -1 : 1;
   firstColumn_ = reversed ? geometry.nH : 1;
-  // Parts of a few hundred thousand cells, several for each thread.
-  constexpr int kCellsPerPart = 1 << 18;
-  const int pairsPerPart =
-      std::min(std::max(1, kCellsPerPart / std::max(1, geometry.nV)), pairCount() / (8 * threads_));
+  const int pairsPerPart = columnPairsPerPart(pairCount(), geometry.nV, threads_);
   if (threads_ > 1 && pairsPerPart >= 1) return drawPassInParts(pairsPerPart);
   drawPairs(canvas_, 0, pairCount(), [] {});
 }

@@ -182,6 +182,56 @@ TEST_F(SectionRendererTest, TheSurveyTraceFollowsTheGroundAndMarksItsEnds) {
 
 // A polyline of two segments with its bend on the northern edge, seen as the frontal view sees
 // the unfolded line.
+// A bent line across rolling ground 80 x 120 nodes over a boundary it crosses again and again:
+// the section drawn in parts on several threads is every operation of the section drawn on one,
+// in the same order and with the same pens and fills, lines held back until the fills included.
+TEST(SectionInParts, DrawsWhatOneThreadDraws) {
+  const GridSurface surface = makeGrid(80, 120, 0, 0, 10, 10, [](double x, double y) {
+    return 50 + 20 * std::sin(x / 90 + y / 70);
+  });
+  const DisplaySurface display = exactDisplaySurface(surface);
+  const TempFile boundary{gridFileText(
+      makeGrid(80, 120, 0, 0, 10, 10, [](double x, double y) { return 40 + x / 30 - y / 50; }))};
+  const LogicalModel model = twoLayers();
+  SectionLine line;
+  line.vertices = {{0, 0}, {400, 1100}, {790, 300}};
+  const SectionBuild build = buildSectionGrid(
+      {model, {"", boundary.path()}, std::make_shared<const DisplaySurface>(display), 0.0}, line);
+  const Array2D<std::int16_t> units = unitsToDraw(build.grid.unit, build.grid.nH, build.grid.nV);
+  const std::vector<PackedColor> unitColor = {kBlack, packRgb(200, 0, 0), packRgb(0, 0, 200)};
+  const std::vector<PackedColor> boundaryColor = {kBlack, kContact};
+  ViewSettings view;
+  view.Alpha = build.section.Fai / kDegree + 90;
+  view.Sca = 1;
+  view.Ve = 2;
+  const auto draw = [&](Contacts contacts, DrawingMode mode, int threads) {
+    const SectionPicture picture{
+        .grid = build.grid,
+        .drawUnit = units,
+        .section = build.section,
+        .profile = build.sectionProfile,
+        .Zbase = 0.0,
+        .Zmax = display.Zmax,
+        .zEps = display.zEps,
+        .style = {model, build.boundaryGrids, unitColor, boundaryColor,
+                  DrawOptions{.DrawBoundary = true, .DrawMode = mode, .contacts = contacts}}};
+    RecordingCanvas canvas;
+    drawSection(canvas, Projection(view, {800, 600}, display, 0.0), picture, {threads});
+    return canvas.ops;
+  };
+  for (const Contacts contacts : {Contacts::Cells, Contacts::Smooth}) {
+    for (const DrawingMode mode : {DrawingMode::Section, DrawingMode::GridLines}) {
+      const auto one = draw(contacts, mode, 1);
+      ASSERT_GT(one.size(), 100u);
+      for (const int threads : {2, 3, 7}) {
+        EXPECT_EQ(draw(contacts, mode, threads), one)
+            << "contacts " << static_cast<int>(contacts) << ", mode " << static_cast<int>(mode)
+            << ", " << threads << " threads";
+      }
+    }
+  }
+}
+
 class BentSectionTest : public SectionRendererTest {
  protected:
   BentSectionTest() {
