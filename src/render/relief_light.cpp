@@ -70,11 +70,13 @@ class Light {
         perEast_(zFactor / (8 * d.Dx)),
         perNorth_(zFactor / (8 * d.Dy)) {}
 
+  // Inline and free of branches, so that a loop over a column runs several nodes at once.
   float of(double sumEast, double sumNorth) const {
     const double p = sumEast * perEast_, q = sumNorth * perNorth_;
     const double cosine =
         (sinAltitude_ - p * eastward_ - q * northward_) / std::sqrt(1 + p * p + q * q);
-    return static_cast<float>(std::max(0.0, cosine));
+    const auto lit = static_cast<float>(cosine);
+    return lit > 0 ? lit : 0.0f;
   }
 
  private:
@@ -87,6 +89,20 @@ float hornLight(const HeightAt& z, const Light& light) {
   const double east = (z(1, -1) + 2 * z(1, 0) + z(1, 1)) - (z(-1, -1) + 2 * z(-1, 0) + z(-1, 1));
   const double north = (z(-1, 1) + 2 * z(0, 1) + z(1, 1)) - (z(-1, -1) + 2 * z(0, -1) + z(1, -1));
   return light.of(east, north);
+}
+
+// The light of the nodes 1..count - 2 of a column, indexed from 0, with the columns west and
+// east of it: hornLight's sums in its order, over heights that lie one after another, so the
+// compiler runs the loop on several nodes at once.
+void lightColumn(const double* west, const double* here, const double* east, int count,
+                 const Light& light, float* out) {
+  for (int j = 1; j < count - 1; ++j) {
+    const double sumEast =
+        (east[j - 1] + 2 * east[j] + east[j + 1]) - (west[j - 1] + 2 * west[j] + west[j + 1]);
+    const double sumNorth = (west[j + 1] + 2 * here[j + 1] + east[j + 1]) -
+                            (west[j - 1] + 2 * here[j - 1] + east[j - 1]);
+    out[j] = light.of(sumEast, sumNorth);
+  }
 }
 
 }  // namespace
@@ -105,25 +121,30 @@ std::optional<std::string> shadingProblem(const ReliefShading& shading) {
   return std::nullopt;
 }
 
-// The nodes are lit a band of columns at a time, row by row, so that the heights are read down
-// their columns and the light is written along its rows, the bands wide enough that two threads
-// seldom write into one cache line. Nodes inside the edges of a surface with every height read
-// their neighbours straight from their columns.
+// The nodes are lit a band of columns at a time, column by column, the heights read down their
+// columns and the light written down its own; the bands are wide enough that two threads seldom
+// write into one cache line. Nodes inside the edges of a surface with every height are lit a
+// column at a time (lightColumn), the others one by one.
 ReliefLight::ReliefLight(const DisplaySurface& d, const ReliefShading& shading, double zFactor,
                          const RenderContext& context)
-    : Nx_(static_cast<std::size_t>(d.Nx)),
-      light_(Nx_ * static_cast<std::size_t>(d.Ny)),
+    : Ny_(static_cast<std::size_t>(d.Ny)),
+      light_(static_cast<std::size_t>(d.Nx) * Ny_),
       strength_(static_cast<float>(std::clamp(shading.strength, 0.0, 1.0))) {
   const Light light(shading, d, zFactor);
   const Neighbourhood around(d);
-  std::vector<const double*> column(Nx_ + 2);  // column i's heights from row 0 (its border)
-  for (int i = 0; i <= d.Nx + 1; ++i) column[i] = &d.dispZ(i, 0);
   const bool whole = !d.missing.any();
-  const auto lightAt = [&](int i, int j) {
-    if (whole && i > 1 && i < d.Nx && j > 1 && j < d.Ny) {
-      return hornLight([&](int di, int dj) { return column[i + di][j + dj]; }, light);
+  const auto lightNode = [&](int i, int j) {
+    light_[at(i, j)] = hornLight([&](int di, int dj) { return around.at(i, j, di, dj); }, light);
+  };
+  const auto lightWholeColumn = [&](int i) {
+    if (!whole || i == 1 || i == d.Nx || d.Ny < 3) {
+      for (int j = 1; j <= d.Ny; ++j) lightNode(i, j);
+      return;
     }
-    return hornLight([&](int di, int dj) { return around.at(i, j, di, dj); }, light);
+    lightColumn(&d.dispZ(i - 1, 1), &d.dispZ(i, 1), &d.dispZ(i + 1, 1), d.Ny, light,
+                &light_[at(i, 1)]);
+    lightNode(i, 1);
+    lightNode(i, d.Ny);
   };
   constexpr int kBand = 64;
   // A node takes a few nanoseconds: a thread woken for fewer than this many costs more than it
@@ -135,9 +156,7 @@ ReliefLight::ReliefLight(const DisplaySurface& d, const ReliefShading& shading, 
   parallelFor(0, (d.Nx - 1) / kBand,
               [&](int band) {
                 const int first = 1 + band * kBand, last = std::min(d.Nx, first + kBand - 1);
-                for (int j = 1; j <= d.Ny; ++j) {
-                  for (int i = first; i <= last; ++i) light_[at(i, j)] = lightAt(i, j);
-                }
+                for (int i = first; i <= last; ++i) lightWholeColumn(i);
               },
               {.threads = threads});
 }
@@ -145,10 +164,10 @@ ReliefLight::ReliefLight(const DisplaySurface& d, const ReliefShading& shading, 
 // The factor in steps of 1/256, which moves no channel by more than one level: neighbouring cells
 // mostly share a colour, so a picture changes its fill colour far less often than it has cells.
 PackedColor ReliefLight::shade(PackedColor color, const CellNodes& cell) const {
-  const float* row = &light_[at(cell.i[1], cell.j[1])];
-  const float* next = &light_[at(cell.i[1], cell.j[3])];
-  const std::ptrdiff_t across = cell.i[2] - cell.i[1];
-  const float mean = (row[0] + row[across] + next[0] + next[across]) / 4;
+  const float* column = &light_[at(cell.i[1], cell.j[1])];
+  const float* next = &light_[at(cell.i[2], cell.j[1])];
+  const std::ptrdiff_t up = cell.j[3] - cell.j[1];
+  const float mean = (column[0] + next[0] + column[up] + next[up]) / 4;
   const float factor = 1.0f - strength_ * (1.0f - mean);
   const std::uint32_t steps = (static_cast<std::uint32_t>(factor * 512.0f) + 1) >> 1;
   const auto lit = [steps](int channel) {

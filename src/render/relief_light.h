@@ -40,12 +40,12 @@ class ReliefLight {
   PackedColor shade(PackedColor color, const CellNodes& cell) const;
 
  private:
-  // Node (i, j) at (j - 1) Nx + i - 1: a row of the grid after another, as the map draws them.
+  // Node (i, j) at (i - 1) Ny + j - 1: a column of the grid after another, as the heights lie.
   std::size_t at(int i, int j) const {
-    return static_cast<std::size_t>(j - 1) * Nx_ + static_cast<std::size_t>(i - 1);
+    return static_cast<std::size_t>(i - 1) * Ny_ + static_cast<std::size_t>(j - 1);
   }
 
-  std::size_t Nx_;
+  std::size_t Ny_;
   std::vector<float> light_;
   float strength_;  // within 0..1, so that no colour leaves its range
 };
