@@ -120,9 +120,29 @@ void drawPartsInOrder(const Canvas& measure, int count, int threads, const DrawP
   parts.rethrow();
 }
 
-int columnPairsPerPart(int pairs, int levels, int threads) {
+void drawColumnPairs(Canvas& canvas, int pairs, int levels, int threads,
+                     const DrawColumnPairs& draw, const std::function<void()>& afterAllFills) {
+  // Several parts for each thread.
   constexpr int kCellsPerPart = 1 << 18;
-  return std::min(std::max(1, kCellsPerPart / std::max(1, levels)), pairs / (8 * threads));
+  const int pairsPerPart =
+      std::min(std::max(1, kCellsPerPart / std::max(1, levels)), pairs / (8 * threads));
+  if (threads <= 1 || pairsPerPart < 1) return draw(canvas, 0, pairs, afterAllFills);
+  const int parts = (pairs + pairsPerPart - 1) / pairsPerPart;
+  std::vector<RecordedCanvas::Mark> fillsEnd(static_cast<std::size_t>(parts));
+  RecordedCanvas heldLines(canvas);
+  drawPartsInOrder(
+      canvas, parts, threads,
+      [&](int part, RecordedCanvas& recording) {
+        const int from = part * pairsPerPart;
+        draw(recording, from, std::min(pairs, from + pairsPerPart),
+             [&] { fillsEnd[part] = recording.mark(); });
+      },
+      [&](int part, const RecordedCanvas& recording, const RecordedCanvas*) {
+        recording.drawOn(canvas, {}, fillsEnd[part]);
+        recording.drawOn(heldLines, fillsEnd[part], recording.end());
+      });
+  afterAllFills();
+  heldLines.drawOn(canvas);
 }
 
 }  // namespace kalvenor

@@ -20,9 +20,16 @@ using PaintPart =
 void drawPartsInOrder(const Canvas& measure, int count, int threads, const DrawPart& draw,
                       const PaintPart& paint);
 
-// How many pairs of neighbouring columns of a wall or a section of `levels` levels one part
-// draws: parts of a few hundred thousand cells, several for each thread. Below 1 where there are
-// too few pairs to share.
-int columnPairsPerPart(int pairs, int levels, int threads);
+// Paints the pairs 0 .. pairs - 1 of neighbouring columns of a wall or a section of `levels`
+// levels with `draw`, which paints the pairs from .. to - 1 on the canvas it is given and calls
+// afterFills() between their fills and the lines it held back until the fills were done. Where
+// there are enough pairs to share, they are drawn in parts of a few hundred thousand cells on up
+// to `threads` threads, each into a recording, and painted in order; the lines each part held
+// back are gathered and drawn after every part's fills and afterAllFills(), as one drawing of all
+// the pairs paints them.
+using DrawColumnPairs =
+    std::function<void(Canvas& canvas, int from, int to, const std::function<void()>& afterFills)>;
+void drawColumnPairs(Canvas& canvas, int pairs, int levels, int threads,
+                     const DrawColumnPairs& draw, const std::function<void()>& afterAllFills);
 
 }  // namespace kalvenor

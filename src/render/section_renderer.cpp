@@ -49,7 +49,6 @@ class SectionDrawing {
   // with them, then afterFills(), then the lines held back until the fills were done.
   void drawColumns(Canvas& canvas, int first, int last,
                    const std::function<void()>& afterFills) const;
-  void drawColumnsInParts(int pairsPerPart);
   void drawFrame();
   MaybePoint projectNode(int h, int v) const;
   bool groundKnown(int h) const {
@@ -80,12 +79,13 @@ void SectionDrawing::draw() {
   frame_[3] = projection_.project(s.pictureXstart(), s.pictureYstart(), p_.Zmax);
   frame_[4] = projection_.project(s.pictureXend(), s.pictureYend(), p_.Zmax);
   drawFrame();
-  const int pairsPerPart = columnPairsPerPart(g.nH - 1, g.nV, threads_);
-  if (threads_ > 1 && pairsPerPart >= 1) {
-    drawColumnsInParts(pairsPerPart);
-  } else {
-    drawColumns(canvas_, 1, g.nH, [this] { drawSparseGrid(); });
-  }
+  // Pair n is that of columns n + 1 and n + 2.
+  drawColumnPairs(
+      canvas_, g.nH - 1, g.nV, threads_,
+      [this](Canvas& canvas, int from, int to, const std::function<void()>& afterFills) {
+        drawColumns(canvas, from + 1, to + 1, afterFills);
+      },
+      [this] { drawSparseGrid(); });
   drawFrame();
   drawSectionBends(canvas_, projection_, s, p_.Zbase, p_.Zmax, p_.style.options.LineColor);
 }
@@ -106,29 +106,6 @@ void SectionDrawing::drawColumns(Canvas& canvas, int first, int last,
   cells.finishFills();
   afterFills();
   cells.drawHeldLines();
-}
-
-// Each part's columns are drawn into a recording of their own and painted in order; the lines
-// each part holds back are gathered and drawn after the last part's fills and the sparse grid,
-// as one drawing holds them for the whole section.
-void SectionDrawing::drawColumnsInParts(int pairsPerPart) {
-  const int pairs = p_.grid.nH - 1;
-  const int parts = (pairs + pairsPerPart - 1) / pairsPerPart;
-  std::vector<RecordedCanvas::Mark> fillsEnd(static_cast<std::size_t>(parts));
-  RecordedCanvas heldLines(canvas_);
-  drawPartsInOrder(
-      canvas_, parts, threads_,
-      [&](int part, RecordedCanvas& recording) {
-        const int first = 1 + part * pairsPerPart;
-        drawColumns(recording, first, std::min(p_.grid.nH, first + pairsPerPart),
-                    [&] { fillsEnd[part] = recording.mark(); });
-      },
-      [&](int part, const RecordedCanvas& recording, const RecordedCanvas*) {
-        recording.drawOn(canvas_, {}, fillsEnd[part]);
-        recording.drawOn(heldLines, fillsEnd[part], recording.end());
-      });
-  drawSparseGrid();
-  heldLines.drawOn(canvas_);
 }
 
 void SectionDrawing::drawFrame() {

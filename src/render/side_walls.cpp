@@ -62,7 +62,6 @@ class WallDrawing {
   // `canvas`: their fills and the lines drawn with them, then afterFills(), then the lines held
   // back until the fills were done.
   void drawPairs(Canvas& canvas, int from, int to, const std::function<void()>& afterFills) const;
-  void drawPassInParts(int pairsPerPart);
 
   Canvas& canvas_;
   const Projection& projection_;
@@ -107,9 +106,12 @@ void WallDrawing::drawPass(int pass, int wall) {
   const bool reversed = (pass == 1 ? geometry.dxH : geometry.dyH) < 0;
   step_ = reversed ? -1 : 1;
   firstColumn_ = reversed ? geometry.nH : 1;
-  const int pairsPerPart = columnPairsPerPart(pairCount(), geometry.nV, threads_);
-  if (threads_ > 1 && pairsPerPart >= 1) return drawPassInParts(pairsPerPart);
-  drawPairs(canvas_, 0, pairCount(), [] {});
+  drawColumnPairs(
+      canvas_, pairCount(), geometry.nV, threads_,
+      [this](Canvas& canvas, int from, int to, const std::function<void()>& afterFills) {
+        drawPairs(canvas, from, to, afterFills);
+      },
+      [] {});
 }
 
 void WallDrawing::drawPairs(Canvas& canvas, int from, int to,
@@ -132,28 +134,6 @@ void WallDrawing::drawPairs(Canvas& canvas, int from, int to,
   cells.finishFills();
   afterFills();
   cells.drawHeldLines();
-}
-
-// Each part's pairs are drawn into a recording of their own and painted in order; the lines each
-// part holds back are gathered and drawn after the last part's fills, as one drawing holds them
-// for the whole wall.
-void WallDrawing::drawPassInParts(int pairsPerPart) {
-  const int pairs = pairCount();
-  const int parts = (pairs + pairsPerPart - 1) / pairsPerPart;
-  std::vector<RecordedCanvas::Mark> fillsEnd(static_cast<std::size_t>(parts));
-  RecordedCanvas heldLines(canvas_);
-  drawPartsInOrder(
-      canvas_, parts, threads_,
-      [&](int part, RecordedCanvas& recording) {
-        const int from = part * pairsPerPart;
-        drawPairs(recording, from, std::min(pairs, from + pairsPerPart),
-                  [&] { fillsEnd[part] = recording.mark(); });
-      },
-      [&](int part, const RecordedCanvas& recording, const RecordedCanvas*) {
-        recording.drawOn(canvas_, {}, fillsEnd[part]);
-        recording.drawOn(heldLines, fillsEnd[part], recording.end());
-      });
-  heldLines.drawOn(canvas_);
 }
 
 }  // namespace
