@@ -1191,11 +1191,6 @@ void RenderCliTest::anOutputThatCannotBeWrittenReplacesNoOtherOutput() {
 // Pictures and text exports alike: the reason in one line (no note from an image library),
 // the old file byte for byte, no temporary file.
 void RenderCliTest::aFullDiskFailsWithOneLineAndKeepsTheOldFile() {
-#ifdef KALVENOR_LLVM_OPENMP
-  QSKIP(
-      "LLVM's OpenMP runtime registers itself in a shared memory file of 1 KB, which a file "
-      "size limit of 32 bytes stops; this case runs in the builds by GCC");
-#endif
   const struct {
     QStringList option;
     QString name;
