@@ -11,6 +11,7 @@
 #include "render/cancellable_canvas.h"
 #include "render/draw_units.h"
 #include "render/survey_trace.h"
+#include "same_on_threads.h"
 #include "temp_file.h"
 
 namespace kalvenor {
@@ -219,17 +220,7 @@ TEST(SectionInParts, DrawsWhatOneThreadDraws) {
     drawSection(canvas, Projection(view, {800, 600}, display, 0.0), picture, {threads});
     return canvas.ops;
   };
-  for (const Contacts contacts : {Contacts::Cells, Contacts::Smooth}) {
-    for (const DrawingMode mode : {DrawingMode::Section, DrawingMode::GridLines}) {
-      const auto one = draw(contacts, mode, 1);
-      ASSERT_GT(one.size(), 100u);
-      for (const int threads : {2, 3, 7}) {
-        EXPECT_EQ(draw(contacts, mode, threads), one)
-            << "contacts " << static_cast<int>(contacts) << ", mode " << static_cast<int>(mode)
-            << ", " << threads << " threads";
-      }
-    }
-  }
+  expectWhatOneThreadDraws(draw, {DrawingMode::Section, DrawingMode::GridLines});
 }
 
 class BentSectionTest : public SectionRendererTest {

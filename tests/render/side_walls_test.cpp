@@ -9,6 +9,7 @@
 #include "evaluation/grid_builds.h"
 #include "recording_canvas.h"
 #include "render/cancellable_canvas.h"
+#include "same_on_threads.h"
 #include "temp_file.h"
 
 namespace kalvenor {
@@ -152,17 +153,7 @@ TEST(SideMapsInParts, DrawWhatOneThreadDraws) {
     drawSideMaps(canvas, Projection(view, {800, 600}, display, 0.0), picture, {threads});
     return canvas.ops;
   };
-  for (const Contacts contacts : {Contacts::Cells, Contacts::Smooth}) {
-    for (const DrawingMode mode : {DrawingMode::GeologicalMap, DrawingMode::ContourMap}) {
-      const auto one = draw(contacts, mode, 1);
-      ASSERT_GT(one.size(), 100u);
-      for (const int threads : {2, 3, 7}) {
-        EXPECT_EQ(draw(contacts, mode, threads), one)
-            << "contacts " << static_cast<int>(contacts) << ", mode " << static_cast<int>(mode)
-            << ", " << threads << " threads";
-      }
-    }
-  }
+  expectWhatOneThreadDraws(draw, {DrawingMode::GeologicalMap, DrawingMode::ContourMap});
 }
 
 TEST(ClassifyTracePoint, ComparesWholeNumbers) {
