@@ -5,8 +5,9 @@ boundary lines built and drawn into a 2048 x 2048 PNG. Prints the medians of thr
 
     scripts/build release && bench/large_grid.py build-release/bin/kalvenor-render
 
-Writing the rasters needs numpy and GDAL's Python bindings (Debian: python3-gdal); they are not
-needed to build or test the project. KEEP=folder keeps the inputs and the picture there.
+Writing the rasters needs numpy and GDAL's Python bindings (Debian: python3-numpy python3-gdal,
+run with /usr/bin/python3); they are not needed to build or test the project. KEEP=folder keeps
+the inputs and the picture there.
 """
 import contextlib
 import os
